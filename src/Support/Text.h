@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Text rules shared across the system, kept in one place so every part trims, counts
+// and prints the same way.
+namespace Text {
+
+// Trims white space and line breaks at both ends: Unicode separators (Zs, Zl, Zp),
+// U+0009...U+000D and U+0085.
+QString trimmed(const QString& text);
+
+// Number of user-perceived characters (extended grapheme clusters): an emoji with
+// modifiers or a Hangul syllable counts as one.
+qsizetype graphemeCount(const QString& text);
+// The first `count` grapheme clusters, never splitting one.
+QString graphemePrefix(const QString& text, qsizetype count);
+
+// The shortest decimal text that reads back as the same double, in the form of the
+// language the stored formats came from: "1.0", "0.1", "1e-05", "1e+16", "nan", "inf".
+QString shortestDecimal(double value);
+
+// A new random UUID in canonical upper-case hyphenated form.
+QString newUuid();
+
+}  // namespace Text

@@ -1,0 +1,155 @@
+#include "Support/UserDefaults.h"
+
+#include "Support/FileIO.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcDefaults, "app.parlivox.defaults")
+
+namespace {
+bool laxBoolOfString(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
+        ++i;
+    while (i < text.size() && text.at(i) == u'0')
+        ++i;
+    if (i >= text.size())
+        return false;
+    const QChar c = text.at(i);
+    return c == u'Y' || c == u'y' || c == u'T' || c == u't' || (c >= u'1' && c <= u'9');
+}
+}  // namespace
+
+UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
+{
+    load();
+}
+
+QString UserDefaults::standardFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/parlivox/defaults.json");
+}
+
+void UserDefaults::load()
+{
+    if (!QFileInfo::exists(m_filePath))
+        return;
+    QString error;
+    const auto bytes = FileIO::readAll(m_filePath, &error);
+    QJsonParseError parseError{};
+    const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes, &parseError) : QJsonDocument();
+    if (bytes && parseError.error == QJsonParseError::NoError && document.isObject()) {
+        m_values = document.object();
+        return;
+    }
+    const QString reason = bytes ? (document.isObject() ? parseError.errorString() : QStringLiteral("not a JSON object"))
+                                 : error;
+    const QString aside = FileIO::moveAside(m_filePath);
+    qCCritical(lcDefaults) << "settings file" << m_filePath << "is unreadable (" << reason
+                           << "); moved aside to" << aside << "and starting from defaults";
+}
+
+void UserDefaults::save()
+{
+    QString error;
+    if (!FileIO::ensureDirectory(QFileInfo(m_filePath).absolutePath(), true, &error)
+        || !FileIO::writeAtomically(m_filePath, QJsonDocument(m_values).toJson(QJsonDocument::Indented), &error,
+                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        qCWarning(lcDefaults) << "cannot write" << m_filePath << ":" << error;
+    }
+}
+
+bool UserDefaults::contains(const QString& key) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_values.contains(key);
+}
+
+QJsonValue UserDefaults::value(const QString& key) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_values.value(key);
+}
+
+std::optional<QString> UserDefaults::string(const QString& key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isString())
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<bool> UserDefaults::strictBool(const QString& key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isBool())
+        return std::nullopt;
+    return v.toBool();
+}
+
+bool UserDefaults::laxBool(const QString& key) const
+{
+    const QJsonValue v = value(key);
+    switch (v.type()) {
+    case QJsonValue::Bool:
+        return v.toBool();
+    case QJsonValue::Double:
+        return v.toDouble() != 0.0;
+    case QJsonValue::String:
+        return laxBoolOfString(v.toString());
+    default:
+        return false;
+    }
+}
+
+std::optional<QStringList> UserDefaults::stringArray(const QString& key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isArray())
+        return std::nullopt;
+    QStringList result;
+    for (const QJsonValue& element : v.toArray()) {
+        if (!element.isString())
+            return std::nullopt;
+        result.append(element.toString());
+    }
+    return result;
+}
+
+std::optional<QMap<QString, QString>> UserDefaults::stringMap(const QString& key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isObject())
+        return std::nullopt;
+    QMap<QString, QString> result;
+    const QJsonObject object = v.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!it.value().isString())
+            return std::nullopt;
+        result.insert(it.key(), it.value().toString());
+    }
+    return result;
+}
+
+void UserDefaults::set(const QString& key, const QJsonValue& value)
+{
+    std::lock_guard lock(m_mutex);
+    m_values.insert(key, value);
+    save();
+}
+
+void UserDefaults::remove(const QString& key)
+{
+    std::lock_guard lock(m_mutex);
+    m_values.remove(key);
+    save();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace TestEnvironment {
+
+// Points HOME and the XDG directories at a fresh temporary directory for the whole run.
+void isolateHome();
+
+}  // namespace TestEnvironment
+
+// A fresh data root for one test: AppPaths points into a temporary directory until destroyed.
+class ScopedDataRoot {
+public:
+    ScopedDataRoot();
+    ~ScopedDataRoot();
+    ScopedDataRoot(const ScopedDataRoot&) = delete;
+    ScopedDataRoot& operator=(const ScopedDataRoot&) = delete;
+
+    QString path() const;                       // the data root
+    QString base() const { return m_dir.path(); }  // its parent, a scratch directory of the test
+
+private:
+    QTemporaryDir m_dir;
+};

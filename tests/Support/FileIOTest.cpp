@@ -1,0 +1,86 @@
+#include "Support/FileIO.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+}  // namespace
+
+TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("secret.json");
+    ASSERT_TRUE(FileIO::writeAtomically(path, "old"));
+    ASSERT_TRUE(FileIO::writeAtomically(path, "new", nullptr, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_EQ(FileIO::readAll(path), QByteArray("new"));
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file may be left";
+}
+
+TEST(FileIO, AtomicWriteIntoMissingDirectoryFailsWithAReason)
+{
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_FALSE(FileIO::writeAtomically(dir.filePath("missing/x.txt"), "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(FileIO, AppendCreatesThenAppends)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("day.jsonl");
+    ASSERT_TRUE(FileIO::append(path, "a\n"));
+    ASSERT_TRUE(FileIO::append(path, "b\n"));
+    EXPECT_EQ(FileIO::readAll(path), QByteArray("a\nb\n"));
+}
+
+TEST(FileIO, ReadAllTellsMissingApartFromEmpty)
+{
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_EQ(FileIO::readAll(dir.filePath("none"), &error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("empty"), QByteArray()));
+    EXPECT_EQ(FileIO::readAll(dir.filePath("empty")), QByteArray());
+}
+
+TEST(FileIO, MoveAsideKeepsTheDamagedFileUnderAStampedName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("aliases.json");
+    ASSERT_TRUE(FileIO::writeAtomically(path, "{broken"));
+    const QString first = FileIO::moveAside(path);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(QFileInfo(first).fileName().contains(QRegularExpression(R"(^aliases\.json\.corrupt-\d{8}-\d{6}$)")));
+    EXPECT_EQ(FileIO::readAll(first), QByteArray("{broken"));
+
+    // A second damaged file in the same second must not replace the first one kept aside.
+    ASSERT_TRUE(FileIO::writeAtomically(path, "{again"));
+    const QString second = FileIO::moveAside(path);
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_EQ(FileIO::readAll(first), QByteArray("{broken"));
+}
+
+TEST(FileIO, EnsureDirectoryCanRestrictToTheOwner)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a/b/private");
+    ASSERT_TRUE(FileIO::ensureDirectory(path, true));
+    EXPECT_EQ(modeOf(path), 0700u);
+    EXPECT_TRUE(FileIO::ensureDirectory(path)) << "an existing directory is success";
+}

@@ -1,0 +1,77 @@
+#include "Support/Text.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+TEST(Text, TrimsUnicodeSpaceAndLineBreaksButNotInvisibleFormatCharacters)
+{
+    EXPECT_EQ(Text::trimmed(QStringLiteral(" \t\n\r\v\f안녕\u00A0\u3000\u2028\u0085")), QStringLiteral("안녕"));
+    EXPECT_EQ(Text::trimmed(QStringLiteral("\u200Bx\u200B")), QStringLiteral("\u200Bx\u200B"));
+    EXPECT_EQ(Text::trimmed(QStringLiteral("  a  b  ")), QStringLiteral("a  b"));
+    EXPECT_EQ(Text::trimmed(QStringLiteral(" \n ")), QString());
+}
+
+TEST(Text, CountsUserPerceivedCharacters)
+{
+    EXPECT_EQ(Text::graphemeCount(QString()), 0);
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("abc")), 3);
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("안녕하세요")), 5);
+    // Decomposed Hangul (jamo sequence) is one syllable.
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("\u1100\u1161\u11A8")), 1);
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👩‍💻")), 1);   // ZWJ sequence
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👍🏽")), 1);   // skin-tone modifier
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("🇰🇷🇯🇵")), 2); // two flags
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("e\u0301")), 1);
+}
+
+TEST(Text, PrefixNeverSplitsACluster)
+{
+    const QString text = QStringLiteral("a👩‍💻b🇰🇷c");
+    EXPECT_EQ(Text::graphemePrefix(text, 0), QString());
+    EXPECT_EQ(Text::graphemePrefix(text, 2), QStringLiteral("a👩‍💻"));
+    EXPECT_EQ(Text::graphemePrefix(text, 4), QStringLiteral("a👩‍💻b🇰🇷"));
+    EXPECT_EQ(Text::graphemePrefix(text, 99), text);
+    EXPECT_EQ(Text::graphemePrefix(text, -1), QString());
+}
+
+TEST(Text, ShortestDecimalPrintsLikeTheStoredFormats)
+{
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.0"},
+        {-0.0, "-0.0"},
+        {1.0, "1.0"},
+        {-2.0, "-2.0"},
+        {0.1, "0.1"},
+        {1.5, "1.5"},
+        {0.92, "0.92"},
+        {1.0 / 3.0, "0.3333333333333333"},
+        {100.0, "100.0"},
+        {123456.789, "123456.789"},
+        {0.0001, "0.0001"},
+        {0.00001, "1e-05"},
+        {0.000123, "0.000123"},
+        {1.5e-7, "1.5e-07"},
+        {1e15, "1000000000000000.0"},
+        {9007199254740992.0, "9007199254740992.0"},
+        {1e16, "1e+16"},
+        {1.2345e20, "1.2345e+20"},
+        {5e-324, "5e-324"},
+        {std::numeric_limits<double>::infinity(), "inf"},
+        {-std::numeric_limits<double>::infinity(), "-inf"},
+        {std::numeric_limits<double>::quiet_NaN(), "nan"},
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(Text::shortestDecimal(value).toStdString(), expected) << "for " << value;
+}
+
+TEST(Text, NewUuidIsUpperCaseCanonicalAndFresh)
+{
+    const QString a = Text::newUuid();
+    const QString b = Text::newUuid();
+    static const QRegularExpression form(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
+    EXPECT_TRUE(form.match(a).hasMatch()) << a.toStdString();
+    EXPECT_NE(a, b);
+}
