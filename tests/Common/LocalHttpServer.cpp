@@ -1,0 +1,91 @@
+#include "Common/LocalHttpServer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
+{
+    m_handler = [](const Request&) { return Reply{}; };
+    m_server->listen(QHostAddress::LocalHost, 0);
+    connect(m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                m_pending.remove(socket);
+                socket->deleteLater();
+            });
+        }
+    });
+}
+
+LocalHttpServer::~LocalHttpServer() = default;
+
+quint16 LocalHttpServer::port() const
+{
+    return m_server->serverPort();
+}
+
+QUrl LocalHttpServer::url(const QString& path) const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path));
+}
+
+void LocalHttpServer::readFrom(QTcpSocket* socket)
+{
+    QByteArray& buffer = m_pending[socket];
+    buffer += socket->readAll();
+    for (;;) {
+        const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
+        if (headerEnd < 0)
+            return;
+        Request request;
+        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+        request.method = requestLine.value(0);
+        request.path = requestLine.value(1);
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const qsizetype colon = lines[i].indexOf(':');
+            if (colon > 0)
+                request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+        }
+        const qsizetype length = request.headers.value("content-length", "0").toLongLong();
+        if (buffer.size() < headerEnd + 4 + length)
+            return;
+        request.body = buffer.mid(headerEnd + 4, length);
+        buffer.remove(0, headerEnd + 4 + length);
+        m_requests.append(request);
+
+        const Reply reply = m_handler(request);
+        if (reply.neverAnswer)
+            return;
+        QByteArray response = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
+        response += "Content-Type: " + reply.contentType + "\r\n";
+        response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+        for (const auto& [name, value] : reply.headers)
+            response += name + ": " + value + "\r\n";
+        response += "Connection: close\r\n\r\n" + reply.body;
+        socket->write(response);
+        socket->disconnectFromHost();
+        return;
+    }
+}
+
+bool LocalHttpServer::waitForRequests(int count, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_requests.size() < count && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return m_requests.size() >= count;
+}
+
+quint16 LocalHttpServer::unusedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
