@@ -4,7 +4,6 @@
 
 #include <QDir>
 
-#include <cstdlib>
 
 namespace TestEnvironment {
 
@@ -16,6 +15,12 @@ void isolateHome()
     qputenv("XDG_CONFIG_HOME", path + "/.config");
     qputenv("XDG_DATA_HOME", path + "/.local/share");
     qputenv("XDG_CACHE_HOME", path + "/.cache");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        QDir().mkpath(home.path() + QStringLiteral("/.runtime"));
+        QFile::setPermissions(home.path() + QStringLiteral("/.runtime"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", path + "/.runtime");
+    }
     qunsetenv("OPENAI_API_KEY");
     qunsetenv("NVIDIA_API_KEY");
 }

@@ -1,0 +1,92 @@
+#include "Avatar/AvatarStyle.h"
+#include "Persistence/AppLanguage.h"
+#include "Persistence/AppMode.h"
+#include "Persistence/AssistantProvider.h"
+#include "Persistence/AvatarGender.h"
+#include "Persistence/ConversationPhase.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+// Every raw value reads back as its own case, and raw values are unique.
+template <typename E>
+void expectRoundTrip()
+{
+    std::set<QString> seen;
+    for (const E value : allCases<E>()) {
+        const QString raw = rawValue(value);
+        EXPECT_FALSE(raw.isEmpty());
+        EXPECT_TRUE(seen.insert(raw).second) << "duplicate raw value " << raw.toStdString();
+        EXPECT_EQ(fromRawValue<E>(raw), value);
+    }
+}
+}  // namespace
+
+TEST(ChoiceEnumerations, RawValuesRoundTripAndAreUnique)
+{
+    expectRoundTrip<AppMode>();
+    expectRoundTrip<AssistantProvider>();
+    expectRoundTrip<AvatarGender>();
+    expectRoundTrip<ConversationPhase>();
+    expectRoundTrip<AppLanguage>();
+    expectRoundTrip<AvatarStyle>();
+}
+
+TEST(ChoiceEnumerations, ConstructionIsExactAndCaseSensitive)
+{
+    EXPECT_EQ(fromRawValue<AssistantProvider>(u"openAI"), AssistantProvider::openAI);
+    EXPECT_EQ(fromRawValue<AssistantProvider>(u"OpenAI"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AssistantProvider>(u"openai"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AssistantProvider>(u"gemini"), std::nullopt);
+    EXPECT_EQ(fromRawValue<ConversationPhase>(u"Idle"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AppMode>(u" minutes"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AppLanguage>(u"zh-hant"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AppLanguage>(u"zh-Hant"), AppLanguage::chineseTraditional);
+    EXPECT_EQ(fromRawValue<AvatarStyle>(u"robot"), std::nullopt);
+}
+
+TEST(ChoiceEnumerations, DeclarationOrderIsWhatPickersShow)
+{
+    const auto modes = allCases<AppMode>();
+    ASSERT_EQ(modes.size(), 5u);
+    QStringList raw;
+    for (auto m : modes)
+        raw << rawValue(m);
+    EXPECT_EQ(raw.join(','), "conversation,minutes,brainstorm,counseling,translate");
+
+    QStringList languages;
+    for (auto l : allCases<AppLanguage>())
+        languages << rawValue(l);
+    EXPECT_EQ(languages.join(','), "ko,en,ja,zh,zh-Hant,es,fr,de,it,pt,ru,ar,hi,id,vi,th,tr,nl,pl,sv");
+    EXPECT_EQ(rawValue(allCases<AssistantProvider>().front()), "ostrel-hosted");
+    EXPECT_EQ(rawValue(allCases<AssistantProvider>().back()), "ostrel-cli");
+}
+
+TEST(ChoiceEnumerations, ModelPresetsPutTheAgentDefaultFirst)
+{
+    EXPECT_TRUE(modelPresets(AssistantProvider::ostrelHosted).isEmpty());
+    for (auto provider : {AssistantProvider::codexCLI, AssistantProvider::geminiCLI, AssistantProvider::cursorAgent,
+                          AssistantProvider::kimiCLI, AssistantProvider::opencodeCLI, AssistantProvider::ostrelCLI}) {
+        ASSERT_FALSE(modelPresets(provider).isEmpty());
+        EXPECT_EQ(modelPresets(provider).first(), QString()) << rawValue(provider).toStdString();
+    }
+    EXPECT_FALSE(modelPresets(AssistantProvider::claudeCLI).contains(QString()));
+    EXPECT_EQ(modelPresets(AssistantProvider::claudeCLI).first(), "sonnet");
+    for (auto provider : {AssistantProvider::lmStudio, AssistantProvider::ollama, AssistantProvider::openAI,
+                          AssistantProvider::nvidiaNIM})
+        EXPECT_FALSE(modelPresets(provider).contains(QString()));
+}
+
+TEST(ChoiceEnumerations, TitlesAreThePickerTexts)
+{
+    EXPECT_EQ(title(AssistantProvider::lmStudio), QStringLiteral("LM Studio (로컬)"));
+    EXPECT_TRUE(title(AssistantProvider::nvidiaNIM).startsWith(QStringLiteral("NVIDIA NIM (")));
+    EXPECT_EQ(title(AppLanguage::korean), QStringLiteral("한국어"));
+    EXPECT_EQ(title(AppLanguage::chineseTraditional), QStringLiteral("繁體中文"));
+    for (auto language : allCases<AppLanguage>())
+        EXPECT_FALSE(title(language).isEmpty());
+    for (auto provider : allCases<AssistantProvider>())
+        EXPECT_FALSE(title(provider).isEmpty());
+}

@@ -1,0 +1,115 @@
+#include "Common/TestEnvironment.h"
+#include "Persona/NemotronPersonaCatalog.h"
+#include "Support/FileIO.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+NemotronPersona extra(const QString& id, const QString& mode = QStringLiteral("conversation"))
+{
+    NemotronPersona p;
+    p.id = id;
+    p.modeAffinity = mode;
+    p.name = QStringLiteral("테스트");
+    p.age = 30;
+    p.sex = QStringLiteral("남자");
+    p.occupation = QStringLiteral("개발자");
+    p.district = QStringLiteral("서울-강남구");
+    p.persona = QStringLiteral("요약");
+    p.professionalPersona = QStringLiteral("방식");
+    p.hobbiesAndInterests = QStringLiteral("취미");
+    p.displayLabel = id + QStringLiteral(" label");
+    return p;
+}
+
+void writeExtras(const QJsonArray& array)
+{
+    QDir().mkpath(QFileInfo(NemotronPersonaCatalog::extrasFilePath()).absolutePath());
+    ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), QJsonDocument(array).toJson()));
+}
+
+QStringList ids(const QList<NemotronPersona>& personas)
+{
+    QStringList result;
+    for (const auto& p : personas)
+        result << p.id;
+    return result;
+}
+}  // namespace
+
+TEST(NemotronPersonaCatalog, WithoutExtrasTheFourBuiltInsInOrder)
+{
+    ScopedDataRoot root;
+    EXPECT_EQ(ids(NemotronPersonaCatalog::allPersonas()),
+              (QStringList{"a1b2c3d4-conv-default", "a1b2c3d4-mins-default", "a1b2c3d4-brain-default",
+                           "a1b2c3d4-coun-default"}));
+    const auto counselor = NemotronPersonaCatalog::persona("a1b2c3d4-coun-default");
+    ASSERT_TRUE(counselor.has_value());
+    EXPECT_EQ(counselor->age, 42);
+    EXPECT_EQ(counselor->name, QStringLiteral("오다솜"));
+    EXPECT_TRUE(counselor->professionalPersona.contains(QStringLiteral("(\"그런 기분이 드셨을 수 있어요\")")));
+}
+
+TEST(NemotronPersonaCatalog, DefaultsPerModeIgnoreExtras)
+{
+    ScopedDataRoot root;
+    writeExtras({extra("t-1", "translate").toJson(), extra("m-1", "minutes").toJson()});
+    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::conversation), "a1b2c3d4-conv-default");
+    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::minutes), "a1b2c3d4-mins-default");
+    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::brainstorm), "a1b2c3d4-brain-default");
+    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::counseling), "a1b2c3d4-coun-default");
+    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::translate), "a1b2c3d4-conv-default");
+}
+
+TEST(NemotronPersonaCatalog, ExtrasFollowInFileOrderSkippingKnownIds)
+{
+    ScopedDataRoot root;
+    QJsonObject withExtraKey = extra("new-2").toJson();
+    withExtraKey.insert("unused", "ignored");
+    QJsonObject duplicate = extra("new-1").toJson();
+    duplicate.insert("name", "second");
+    writeExtras({extra("new-1").toJson(), extra("a1b2c3d4-coun-default").toJson(), duplicate, withExtraKey});
+    const auto all = NemotronPersonaCatalog::allPersonas();
+    EXPECT_EQ(ids(all).mid(4), (QStringList{"new-1", "new-2"}));
+    EXPECT_EQ(all.at(4).name, QStringLiteral("테스트")) << "the first of two equal ids wins";
+    EXPECT_EQ(NemotronPersonaCatalog::persona("a1b2c3d4-coun-default")->name, QStringLiteral("오다솜"));
+    EXPECT_EQ(NemotronPersonaCatalog::persona("NEW-1"), std::nullopt) << "ids match exactly";
+    EXPECT_EQ(NemotronPersonaCatalog::persona("new-2")->displayLabel, "new-2 label");
+}
+
+TEST(NemotronPersonaCatalog, OneFaultyExtraHidesAllExtras)
+{
+    ScopedDataRoot root;
+    QJsonObject missingLabel = extra("b").toJson();
+    missingLabel.remove("displayLabel");
+    QJsonObject ageAsText = extra("c").toJson();
+    ageAsText.insert("age", "30");
+    QJsonObject fractionalAge = extra("d").toJson();
+    fractionalAge.insert("age", 30.5);
+    for (const QJsonObject& faulty : {missingLabel, ageAsText, fractionalAge}) {
+        writeExtras({extra("a").toJson(), faulty});
+        EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
+    }
+    ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), "{\"not\": \"an array\"}"));
+    EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
+    ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), "[{"));
+    EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
+}
+
+TEST(NemotronPersonaCatalog, AnEditedFileCountsAtTheNextCall)
+{
+    ScopedDataRoot root;
+    EXPECT_EQ(NemotronPersonaCatalog::persona("later"), std::nullopt);
+    writeExtras({extra("later").toJson()});
+    EXPECT_TRUE(NemotronPersonaCatalog::persona("later").has_value());
+}
+
+TEST(NemotronPersona, JsonRoundTripKeepsEveryField)
+{
+    const NemotronPersona p = extra("round");
+    EXPECT_EQ(NemotronPersona::fromJson(p.toJson()), p);
+}

@@ -1,0 +1,93 @@
+#include "Common/TestEnvironment.h"
+#include "Storage/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+TEST(AppPaths, DefaultRootIsTheHiddenFolderInHome)
+{
+    EXPECT_EQ(AppPaths::root(), QDir::homePath() + "/.parli_vox_mac");
+    EXPECT_EQ(AppPaths::history(), AppPaths::root() + "/history");
+}
+
+TEST(AppPaths, EnsureAllCreatesEveryDirectoryAndIsRepeatable)
+{
+    ScopedDataRoot root;
+    AppPaths::ensureAll();
+    for (const QString& dir : {AppPaths::root(), AppPaths::work(), AppPaths::history(), AppPaths::logs(),
+                               AppPaths::cache(), AppPaths::recordings(), AppPaths::minutes()})
+        EXPECT_TRUE(QFileInfo(dir).isDir()) << dir.toStdString();
+    AppPaths::ensureAll();
+    EXPECT_TRUE(QFileInfo(AppPaths::minutes()).isDir());
+}
+
+TEST(AppPaths, EnsureAllGoesOnPastADirectoryItCannotCreate)
+{
+    ScopedDataRoot root;
+    ASSERT_TRUE(QDir().mkpath(root.path()));
+    QFile blocker(AppPaths::logs());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where "logs" should be
+    blocker.close();
+    AppPaths::ensureAll();
+    EXPECT_FALSE(QFileInfo(AppPaths::logs()).isDir());
+    for (const QString& dir : {AppPaths::work(), AppPaths::history(), AppPaths::cache(), AppPaths::recordings(),
+                               AppPaths::minutes()})
+        EXPECT_TRUE(QFileInfo(dir).isDir()) << dir.toStdString();
+}
+
+TEST(AppPaths, GuardAcceptsPathsInsideTheRootEvenBeforeTheyExist)
+{
+    ScopedDataRoot root;
+    AppPaths::ensureAll();
+    const QString inside[] = {
+        root.path(),
+        root.path() + "/",
+        root.path() + "/avatars/new.png",          // does not exist yet
+        root.path() + "/a/b/../c/./d.txt",         // not existing, with dot components
+        root.base() + "/../" + QFileInfo(root.base()).fileName() + "/.parli_vox_mac/history",
+        root.path() + "/history/../logs",
+    };
+    for (const QString& path : inside)
+        EXPECT_EQ(AppPaths::validate(path), std::nullopt) << path.toStdString();
+}
+
+TEST(AppPaths, GuardRefusesEscapesWithTheNormalizedPath)
+{
+    ScopedDataRoot root;
+    AppPaths::ensureAll();
+    const auto refused = AppPaths::validate(root.path() + "/../Documents");
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->path, root.base() + "/Documents");
+    EXPECT_EQ(refused->description(),
+              "Path '" + root.base() + "/Documents' is outside the allowed root (~/.parli_vox_mac/).");
+
+    for (const QString& path : {root.base() + "/.parli_vox_mac2/x",      // sibling sharing the prefix
+                                root.path() + "/missing/../../outside",   // climbs out through a missing folder
+                                QStringLiteral("/etc/passwd"), QStringLiteral("relative/file")})
+        EXPECT_TRUE(AppPaths::validate(path).has_value()) << path.toStdString();
+}
+
+TEST(AppPaths, GuardResolvesSymbolicLinksBeforeComparing)
+{
+    ScopedDataRoot root;
+    AppPaths::ensureAll();
+    ASSERT_TRUE(QDir().mkpath(root.base() + "/outside"));
+    ASSERT_TRUE(QFile::link(root.base() + "/outside", root.path() + "/escape"));
+    EXPECT_TRUE(AppPaths::validate(root.path() + "/escape").has_value());
+    EXPECT_TRUE(AppPaths::validate(root.path() + "/escape/not-yet.png").has_value());
+
+    // A link inside the root to another place inside it is fine.
+    ASSERT_TRUE(QFile::link(AppPaths::history(), root.path() + "/hist"));
+    EXPECT_EQ(AppPaths::validate(root.path() + "/hist/2026-01-01.jsonl"), std::nullopt);
+}
+
+TEST(AppPaths, GuardWorksWhenTheRootItselfIsReachedThroughALink)
+{
+    ScopedDataRoot root;
+    AppPaths::ensureAll();
+    ASSERT_TRUE(QFile::link(root.path(), root.base() + "/alias"));
+    EXPECT_EQ(AppPaths::validate(root.base() + "/alias/logs/report.txt"), std::nullopt);
+}
