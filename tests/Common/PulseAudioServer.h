@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+#include <sys/types.h>
+
+// A private PulseAudio server for tests that need real audio on a machine without sound
+// hardware. It offers a null sink "vsink", that sink's monitor remapped as the source
+// "vmic_loop" (Qt hides monitor sources) and the pipe source "vmic", which delivers exactly
+// what is written into its FIFO (raw 16 kHz mono s16le) and nothing otherwise. A silent
+// keep-alive stream plays into "vsink" so that "vmic_loop" runs in real time even for short
+// captures. Both processes are stopped by pid when the object goes away.
+class PulseAudioServer {
+public:
+    static constexpr const char* sinkName = "vsink";
+    static constexpr const char* loopSourceName = "vmic_loop";
+    static constexpr const char* pipeSourceName = "vmic";
+    static constexpr int pipeSampleRate = 16000;
+
+    PulseAudioServer();  // starts the server and waits until `pactl info` answers
+    ~PulseAudioServer();
+    PulseAudioServer(const PulseAudioServer&) = delete;
+    PulseAudioServer& operator=(const PulseAudioServer&) = delete;
+
+    bool isRunning() const { return m_serverPid > 0; }
+    // Why the server could not start (empty while running).
+    const QString& error() const { return m_error; }
+    // The value for PULSE_SERVER: "unix:<private directory>/pulse.sock".
+    QString address() const;
+
+    // Writes raw 16 kHz mono s16le samples into "vmic"; blocks until all are written.
+    bool writeMicrophone(const QByteArray& samples) const;
+    // Runs a PulseAudio client program (pactl, paplay, pacat, parec) against this server and
+    // returns its standard output, or nothing when it fails or runs past the timeout.
+    std::optional<QByteArray> runClient(const QString& program, const QStringList& arguments,
+                                        int timeoutMs = 10000) const;
+
+    // One server for the whole test process, started on first use and stopped when the
+    // application object is destroyed. It also points this process's own PulseAudio clients
+    // (Qt Multimedia) at itself, so call it before anything touches Qt Multimedia: Qt keeps its
+    // first server connection for the life of the process.
+    static PulseAudioServer& shared();
+
+private:
+    bool start();
+    bool waitUntilAnswering();
+    pid_t spawn(const QStringList& command, const QString& logName);
+    static void stopProcess(pid_t& pid);
+    QString logTail() const;
+
+    QTemporaryDir m_dir;
+    pid_t m_serverPid = -1;
+    pid_t m_keepAlivePid = -1;
+    QString m_error;
+};
