@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <sys/stat.h>
+
 
 namespace TestEnvironment {
 
@@ -23,6 +25,14 @@ void isolateHome()
     }
     qunsetenv("OPENAI_API_KEY");
     qunsetenv("NVIDIA_API_KEY");
+}
+
+unsigned permissionBits(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return 0;
+    return info.st_mode & 0777;
 }
 
 }  // namespace TestEnvironment

@@ -8,6 +8,9 @@ namespace TestEnvironment {
 // Points HOME and the XDG directories at a fresh temporary directory for the whole run.
 void isolateHome();
 
+// The permission bits of a file or folder (for example 0600), or 0 when it does not exist.
+unsigned permissionBits(const QString& path);
+
 }  // namespace TestEnvironment
 
 // A fresh data root for one test: AppPaths points into a temporary directory until destroyed.

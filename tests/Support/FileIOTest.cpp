@@ -1,3 +1,4 @@
+#include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -8,17 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-namespace {
-mode_t modeOf(const QString& path)
-{
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_mode & 0777;
-}
-}  // namespace
-
 TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
 {
     QTemporaryDir dir;
@@ -26,7 +16,7 @@ TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
     ASSERT_TRUE(FileIO::writeAtomically(path, "old"));
     ASSERT_TRUE(FileIO::writeAtomically(path, "new", nullptr, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     EXPECT_EQ(FileIO::readAll(path), QByteArray("new"));
-    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(TestEnvironment::permissionBits(path), 0600u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file may be left";
 }
 
@@ -81,6 +71,6 @@ TEST(FileIO, EnsureDirectoryCanRestrictToTheOwner)
     QTemporaryDir dir;
     const QString path = dir.filePath("a/b/private");
     ASSERT_TRUE(FileIO::ensureDirectory(path, true));
-    EXPECT_EQ(modeOf(path), 0700u);
+    EXPECT_EQ(TestEnvironment::permissionBits(path), 0700u);
     EXPECT_TRUE(FileIO::ensureDirectory(path)) << "an existing directory is success";
 }

@@ -1,3 +1,4 @@
+#include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 
@@ -8,17 +9,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
-namespace {
-mode_t modeOf(const QString& path)
-{
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_mode & 0777;
-}
-}  // namespace
 
 TEST(UserDefaults, ValuesKeepTheirTypesAcrossAReload)
 {
@@ -48,8 +38,8 @@ TEST(UserDefaults, FileAndFolderAreReadableByTheOwnerOnly)
     const QString path = dir.filePath("parlivox/defaults.json");
     UserDefaults defaults(path);
     defaults.set("parlivox.openAIAPIKey", QStringLiteral("sk-secret"));
-    EXPECT_EQ(modeOf(path), 0600u);
-    EXPECT_EQ(modeOf(dir.filePath("parlivox")), 0700u);
+    EXPECT_EQ(TestEnvironment::permissionBits(path), 0600u);
+    EXPECT_EQ(TestEnvironment::permissionBits(dir.filePath("parlivox")), 0700u);
 }
 
 TEST(UserDefaults, EveryChangeIsOnDiskAtOnce)
