@@ -1,0 +1,16 @@
+#include "Conversation/ConversationTurn.h"
+
+ConversationTurn ConversationTurn::make(Role role, QString text, QDateTime timestamp)
+{
+    return {QUuid::createUuid(), role, std::move(text), std::move(timestamp)};
+}
+
+QJsonObject ConversationTurn::toJson() const
+{
+    return {
+        {QStringLiteral("id"), id.toString(QUuid::WithoutBraces).toUpper()},
+        {QStringLiteral("role"), rawValue(role)},
+        {QStringLiteral("text"), text},
+        {QStringLiteral("timestamp"), timestamp.toUTC().toString(Qt::ISODateWithMs)},
+    };
+}
