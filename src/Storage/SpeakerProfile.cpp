@@ -1,0 +1,59 @@
+#include "Storage/SpeakerProfile.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+// The stored dates count seconds from 2001-01-01T00:00:00Z.
+constexpr qint64 referenceEpochMSecs = 978307200000LL;
+
+double referenceSeconds(const QDateTime& date)
+{
+    return static_cast<double>(date.toMSecsSinceEpoch() - referenceEpochMSecs) / 1000.0;
+}
+
+QDateTime fromReferenceSeconds(double seconds)
+{
+    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0) + referenceEpochMSecs, Qt::UTC);
+}
+}  // namespace
+
+bool SpeakerProfile::isEncodable() const
+{
+    return std::all_of(embedding.cbegin(), embedding.cend(), [](float v) { return std::isfinite(v); });
+}
+
+QJsonObject SpeakerProfile::toJson() const
+{
+    QJsonArray values;
+    for (float v : embedding)
+        values.append(static_cast<double>(v));
+    return {{QStringLiteral("label"), label},
+            {QStringLiteral("embedding"), values},
+            {QStringLiteral("enrolledAt"), referenceSeconds(enrolledAt)}};
+}
+
+std::optional<SpeakerProfile> SpeakerProfile::fromJson(const QJsonValue& value)
+{
+    const QJsonObject object = value.toObject();
+    const QJsonValue label = object.value(QStringLiteral("label"));
+    const QJsonValue embedding = object.value(QStringLiteral("embedding"));
+    const QJsonValue enrolledAt = object.value(QStringLiteral("enrolledAt"));
+    if (!value.isObject() || !label.isString() || !embedding.isArray() || !enrolledAt.isDouble())
+        return std::nullopt;
+
+    SpeakerProfile profile{label.toString(), {}, fromReferenceSeconds(enrolledAt.toDouble())};
+    const QJsonArray values = embedding.toArray();
+    profile.embedding.reserve(values.size());
+    for (const QJsonValue& v : values) {
+        // A number beyond the float range is as unreadable as a missing one.
+        if (!v.isDouble() || std::fabs(v.toDouble()) > std::numeric_limits<float>::max())
+            return std::nullopt;
+        profile.embedding.append(static_cast<float>(v.toDouble()));
+    }
+    return profile;
+}
