@@ -1,0 +1,148 @@
+#include "TTS/SentenceChunker.h"
+
+#include "Support/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <optional>
+#include <ostream>
+#include <vector>
+
+static void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+struct ChunkCase {
+    const char* name;
+    std::vector<QString> deltas;
+    QStringList sentences;          // everything feed returned, in order
+    std::optional<QString> flushed;  // what the end of the stream returns
+};
+
+void PrintTo(const ChunkCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class SentenceChunkerCases : public testing::TestWithParam<ChunkCase> {};
+
+TEST_P(SentenceChunkerCases, CutsAsTheStreamArrives)
+{
+    const ChunkCase& c = GetParam();
+    SentenceChunker chunker;
+    QStringList sentences;
+    for (const QString& delta : c.deltas)
+        sentences << chunker.feed(delta);
+    EXPECT_EQ(sentences, c.sentences);
+    EXPECT_EQ(chunker.flushRemaining(), c.flushed);
+    EXPECT_TRUE(chunker.buffer().isEmpty());
+}
+
+const QString kLong = QStringLiteral("word ").repeated(40);  // 200 characters, spaces only
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SentenceChunkerCases,
+    testing::Values(
+        // A full stop waits for what follows it; the end of the stream closes it.
+        ChunkCase{"StopAtTheEndWaitsForTheStream", {"Hello world."}, {}, QStringLiteral("Hello world.")},
+        ChunkCase{"StopBeforeSpaceCuts", {"Hello world. "}, {"Hello world."}, std::nullopt},
+        ChunkCase{"ShortSentenceStaysUntilFlush", {"Hello. "}, {}, QStringLiteral("Hello.")},
+        ChunkCase{"RestIsCarriedToTheNextDelta", {"Hello world. How are", " you?"},
+                  {"Hello world.", "How are you?"}, std::nullopt},
+        // The 11th character is the first that may end a sentence.
+        ChunkCase{"TerminatorAsEleventhCharacterCuts", {"0123456789!rest"}, {"0123456789!"}, QStringLiteral("rest")},
+        ChunkCase{"TerminatorAsTenthCharacterDoesNot", {"012345678!rest"}, {}, QStringLiteral("012345678!rest")},
+        ChunkCase{"EarlyTerminatorStaysInsideTheSentence", {"Hi! How are you?"}, {"Hi! How are you?"}, std::nullopt},
+        ChunkCase{"ThreeStopsStayTogether", {"Hello world... And more"}, {"Hello world..."}, QStringLiteral("And more")},
+        ChunkCase{"EllipsisCharacterCuts", {"Hello world\u2026And more"}, {"Hello world\u2026"}, QStringLiteral("And more")},
+        // Full stops inside numbers, versions, addresses and initialisms never cut.
+        ChunkCase{"Decimal", {"The price is 3.5 dollars. Ok"}, {"The price is 3.5 dollars."}, QStringLiteral("Ok")},
+        ChunkCase{"Version", {"Update to v1.2 today please. "}, {"Update to v1.2 today please."}, std::nullopt},
+        ChunkCase{"Address", {"Please open example.com now. "}, {"Please open example.com now."}, std::nullopt},
+        ChunkCase{"Initialism", {"Bring fruit, e.g. apples and pears. "}, {"Bring fruit, e.g. apples and pears."}, std::nullopt},
+        ChunkCase{"DecimalSplitAcrossDeltas", {"The price is 3.", "5 dollars. "}, {"The price is 3.5 dollars."}, std::nullopt},
+        ChunkCase{"StopThenLineFeed", {"First line is done.\nSecond"}, {"First line is done."}, QStringLiteral("Second")},
+        // Ideographic terminators follow the same offset rule; no space is needed after them.
+        ChunkCase{"ChineseFullStop", {"今天天气很好我们去公园吧。然后"}, {"今天天气很好我们去公园吧。"}, QStringLiteral("然后")},
+        ChunkCase{"FullwidthMarks", {"ありがとうございます本当に！はい本当にそうですかね？"},
+                  {"ありがとうございます本当に！", "はい本当にそうですかね？"}, std::nullopt},
+        ChunkCase{"KoreanCountsSyllables", {"안녕하세요 반갑습니다!다음"}, {"안녕하세요 반갑습니다!"}, QStringLiteral("다음")},
+        ChunkCase{"LineFeedCutsAndIsTrimmed", {"This is a line\nnext"}, {"This is a line"}, QStringLiteral("next")},
+        ChunkCase{"BlankHeadIsDropped", {"          \nHi. Hello there friend. "}, {"Hi. Hello there friend."}, std::nullopt},
+        ChunkCase{"CarriageReturnLineFeedIsNoCut", {"First line here\r\nSecond line here\r\n"}, {},
+                  QStringLiteral("First line here\r\nSecond line here")},
+        ChunkCase{"BlankFlushGivesNothing", {"   \t  "}, {}, std::nullopt},
+        // Forced cuts keep utterances bounded.
+        ChunkCase{"ForcedCutAtLastSpaceWithinLimit", {kLong}, {QStringLiteral("word ").repeated(27) + QStringLiteral("word")},
+                  QStringLiteral("word ").repeated(12).trimmed()},
+        ChunkCase{"SentenceInsideLimitIsCutNormally", {"Hello world. " + kLong},
+                  {"Hello world.", QStringLiteral("word ").repeated(26) + QStringLiteral("word")},
+                  QStringLiteral("word ").repeated(13).trimmed()},
+        ChunkCase{"NoBoundaryAtAllWaitsForFlush", {QString(150, u'x')}, {}, QString(150, u'x')},
+        ChunkCase{"CutAtFirstBoundaryBeyondLimit", {QString(150, u'x') + " tail"}, {QString(150, u'x')}, QStringLiteral("tail")}),
+    [](const testing::TestParamInfo<ChunkCase>& param) { return param.param.name; });
+
+TEST(SentenceChunker, ForcedCutWithoutSpacesUsesTheLastTerminatorWithinTheLimit)
+{
+    // Chinese text whose only marks sit in its first ten characters: no sentence end, no space.
+    const QString head = QStringLiteral("你好！") + QString(200, QChar(0x597D));
+    SentenceChunker chunker;
+    EXPECT_EQ(chunker.feed(head), QStringList{QStringLiteral("你好")});
+    EXPECT_EQ(Text::graphemeCount(chunker.buffer()), 200);
+}
+
+TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
+{
+    // Nine clusters before the mark: the mark is the 10th character and may not cut.
+    SentenceChunker chunker;
+    EXPECT_TRUE(chunker.feed(QStringLiteral("👩‍💻👍🏽e\u0301🇰🇷abcde!")).isEmpty());
+    // One more cluster in front moves the mark to the 11th character.
+    SentenceChunker longer;
+    EXPECT_EQ(longer.feed(QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde! ")), QStringList{QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde!")});
+}
+
+TEST(SentenceChunker, RandomStreamsKeepEveryCharacterAndNeverYieldBlankPieces)
+{
+    const QStringList alphabet = {QStringLiteral("a"), QStringLiteral("한"), QStringLiteral(" "), QStringLiteral("."),
+                                  QStringLiteral("?"), QStringLiteral("\n"), QStringLiteral("。"), QStringLiteral("3"),
+                                  QStringLiteral("👍🏽")};
+    QRandomGenerator random(42);
+    for (int round = 0; round < 200; ++round) {
+        QString reply;
+        const int length = random.bounded(400);
+        for (int i = 0; i < length; ++i)
+            reply += alphabet.at(random.bounded(alphabet.size()));
+
+        SentenceChunker chunker;
+        QStringList pieces;
+        for (qsizetype at = 0; at < reply.size();) {
+            // Deltas of random length, even splitting a cluster: the buffer joins them again.
+            const qsizetype take = 1 + random.bounded(200);
+            pieces << chunker.feed(reply.mid(at, take));
+            at += take;
+        }
+        if (const auto rest = chunker.flushRemaining())
+            pieces << *rest;
+
+        QString kept;
+        for (const QString& piece : pieces) {
+            ASSERT_FALSE(Text::trimmed(piece).isEmpty());
+            kept += piece;
+        }
+        // Only white space and dropped boundary marks may go missing.
+        QString expected = reply;
+        QString actual = kept;
+        for (QString* text : {&expected, &actual}) {
+            for (const QChar mark : {QChar(u' '), QChar(u'\n'), QChar(u'.'), QChar(u'?'), QChar(0x3002)})
+                text->remove(mark);
+        }
+        EXPECT_EQ(actual, expected) << qPrintable(reply);
+    }
+}
+
+}  // namespace
