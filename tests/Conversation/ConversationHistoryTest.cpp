@@ -74,13 +74,24 @@ QStringList textsOf(const QString& path)
         result.append(object.value("text").toString());
     return result;
 }
-}  // namespace
 
-TEST(ConversationHistory, KeepsTwiceTheContextInMemoryAndHandsOutTheNewestSixteen)
-{
+class ConversationHistoryTest : public ::testing::Test {
+protected:
+    // The texts in today's file once every queued line is written.
+    QStringList writtenTexts()
+    {
+        history.waitForWrites();
+        return textsOf(ConversationHistory::dayFilePath(now));
+    }
+
     ScopedDataRoot root;
     ConversationHistory history;
     const QDateTime now = localTime(2025, 5, 12, 10, 0);
+};
+}  // namespace
+
+TEST_F(ConversationHistoryTest, KeepsTwiceTheContextInMemoryAndHandsOutTheNewestSixteen)
+{
     for (int i = 1; i <= 33; ++i)
         history.append(turn(QString::number(i), now));
 
@@ -92,14 +103,11 @@ TEST(ConversationHistory, KeepsTwiceTheContextInMemoryAndHandsOutTheNewestSixtee
     EXPECT_EQ(recent.first().text, QStringLiteral("18"));
     EXPECT_EQ(recent.last().text, QStringLiteral("33"));
 
-    history.waitForWrites();
-    EXPECT_EQ(textsOf(ConversationHistory::dayFilePath(now)).size(), 33) << "the file keeps every turn";
+    EXPECT_EQ(writtenTexts().size(), 33) << "the file keeps every turn";
 }
 
-TEST(ConversationHistory, ATurnIsOneLineThatReadsBackToTheSameValues)
+TEST_F(ConversationHistoryTest, ATurnIsOneLineThatReadsBackToTheSameValues)
 {
-    ScopedDataRoot root;
-    ConversationHistory history;
     const QString text = QStringLiteral("첫 줄\n두 번째 \"따옴표\" a/b \\ 끝\r\t🙂");
     const QDateTime at(QDate(2025, 5, 12), QTime(1, 2, 3, 456), Qt::UTC);
     const auto written = turn(text, at, Role::assistant);
@@ -118,11 +126,9 @@ TEST(ConversationHistory, ATurnIsOneLineThatReadsBackToTheSameValues)
     EXPECT_EQ(line.value("timestamp").toString(), QStringLiteral("2025-05-12T01:02:03.456Z"));
 }
 
-TEST(ConversationHistory, LinesGoToTheLocalDayInOrderAcrossMidnight)
+TEST_F(ConversationHistoryTest, LinesGoToTheLocalDayInOrderAcrossMidnight)
 {
     ScopedTimeZone zone("Asia/Seoul");
-    ScopedDataRoot root;
-    ConversationHistory history;
     const QDateTime lateEvening = localTime(2025, 5, 11, 23, 59, 58);
     const QDateTime afterMidnight = localTime(2025, 5, 12, 0, 30);
     history.append(turn(QStringLiteral("a"), lateEvening));
@@ -140,25 +146,18 @@ TEST(ConversationHistory, LinesGoToTheLocalDayInOrderAcrossMidnight)
     EXPECT_EQ(linesOf(day12).first().value("timestamp").toString(), QStringLiteral("2025-05-11T15:30:00.000Z"));
 }
 
-TEST(ConversationHistory, ClearingKeepsTheDayFileAndLaterTurnsAreAppendedAfterIt)
+TEST_F(ConversationHistoryTest, ClearingKeepsTheDayFileAndLaterTurnsAreAppendedAfterIt)
 {
-    ScopedDataRoot root;
-    ConversationHistory history;
-    const QDateTime now = localTime(2025, 5, 12, 9, 0);
     history.append(turn(QStringLiteral("before"), now));
     history.clear();
     EXPECT_TRUE(history.turns().isEmpty());
     history.append(turn(QStringLiteral("after"), now));
-    history.waitForWrites();
     EXPECT_EQ(history.turns().size(), 1);
-    EXPECT_EQ(textsOf(ConversationHistory::dayFilePath(now)), (QStringList{"before", "after"}));
+    EXPECT_EQ(writtenTexts(), (QStringList{"before", "after"}));
 }
 
-TEST(ConversationHistory, RapidAndConcurrentAppendsLoseNothing)
+TEST_F(ConversationHistoryTest, RapidAndConcurrentAppendsLoseNothing)
 {
-    ScopedDataRoot root;
-    const QDateTime now = localTime(2025, 5, 12, 9, 0);
-    QStringList expected;
     {
         // Two writers on the same new day file: neither may replace the other's lines.
         ConversationHistory first;
@@ -181,38 +180,29 @@ TEST(ConversationHistory, RapidAndConcurrentAppendsLoseNothing)
     }
 }
 
-TEST(ConversationHistory, TheLastTurnIsOnDiskOnceTheHistoryIsGone)
+TEST_F(ConversationHistoryTest, TheLastTurnIsOnDiskOnceTheHistoryIsGone)
 {
-    ScopedDataRoot root;
-    const QDateTime now = localTime(2025, 5, 12, 9, 0);
-    auto history = std::make_unique<ConversationHistory>();
-    history->append(turn(QStringLiteral("last words"), now));
-    history.reset();
+    auto own = std::make_unique<ConversationHistory>();
+    own->append(turn(QStringLiteral("last words"), now));
+    own.reset();
     EXPECT_EQ(textsOf(ConversationHistory::dayFilePath(now)), QStringList{"last words"});
 }
 
-TEST(ConversationHistory, ARemovedHistoryFolderIsCreatedAgain)
+TEST_F(ConversationHistoryTest, ARemovedHistoryFolderIsCreatedAgain)
 {
-    ScopedDataRoot root;
-    ConversationHistory history;
-    const QDateTime now = localTime(2025, 5, 12, 9, 0);
     history.append(turn(QStringLiteral("one"), now));
     history.waitForWrites();
     ASSERT_TRUE(QDir(AppPaths::history()).removeRecursively());
 
     history.append(turn(QStringLiteral("two"), now));
-    history.waitForWrites();
-    EXPECT_EQ(textsOf(ConversationHistory::dayFilePath(now)), QStringList{"two"});
+    EXPECT_EQ(writtenTexts(), QStringList{"two"});
 }
 
-TEST(ConversationHistory, AFailedWriteIsLoggedAndTheTurnStaysInMemory)
+TEST_F(ConversationHistoryTest, AFailedWriteIsLoggedAndTheTurnStaysInMemory)
 {
-    ScopedDataRoot root;
     ASSERT_TRUE(QDir().mkpath(AppPaths::root()));
     ASSERT_TRUE(FileIO::writeAtomically(AppPaths::history(), "not a folder"));
     LogCapture log(QStringLiteral("app.parlivox.history"));
-    ConversationHistory history;
-    const QDateTime now = localTime(2025, 5, 12, 9, 0);
     history.append(turn(QStringLiteral("kept"), now));
     history.waitForWrites();
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Skills/SkillArgs.h"
+#include "Skills/SkillError.h"
+
+#include <QString>
+
+#include <functional>
+#include <variant>
+
+// A tool the language model can call with one JSON line. The id, the manifest line shown to
+// the model and whether the user must approve a call are fixed when the skill is made.
+// Skills run on the GUI thread.
+class Skill {
+public:
+    // The sentence for the user, or why the run failed.
+    using Outcome = std::variant<QString, SkillError>;
+    using Completion = std::function<void(Outcome)>;
+
+    Skill(QString id, QString manifest, bool requiresConfirmation = false)
+        : m_id(std::move(id)), m_manifest(std::move(manifest)), m_requiresConfirmation(requiresConfirmation)
+    {
+    }
+    virtual ~Skill() = default;
+
+    const QString& id() const { return m_id; }
+    const QString& manifest() const { return m_manifest; }
+    bool requiresConfirmation() const { return m_requiresConfirmation; }
+
+    // Localization keys of the skill's display name and of an example request.
+    QString nameKey() const { return QStringLiteral("skill.") + m_id + QStringLiteral(".name"); }
+    QString exampleKey() const { return QStringLiteral("skill.") + m_id + QStringLiteral(".example"); }
+
+    // A short description of the call for the approval card; no side effects, never fails.
+    virtual QString summary(const SkillArgs& args) const = 0;
+    // Performs the skill and calls `done` exactly once on the GUI thread (possibly before
+    // returning).
+    virtual void run(const SkillArgs& args, Completion done) = 0;
+
+private:
+    QString m_id;
+    QString m_manifest;
+    bool m_requiresConfirmation;
+};
