@@ -1,6 +1,7 @@
 #include "Conversation/ConversationHistory.h"
 
 #include "Common/LogCapture.h"
+#include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
@@ -11,33 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 
 namespace {
 using Role = ConversationTurn::Role;
-
-// Runs a test in another local time zone and restores the machine's afterwards.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) : m_previous(qgetenv("TZ")), m_hadZone(qEnvironmentVariableIsSet("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ScopedTimeZone()
-    {
-        if (m_hadZone)
-            qputenv("TZ", m_previous);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    QByteArray m_previous;
-    bool m_hadZone;
-};
 
 QDateTime localTime(int year, int month, int day, int hour, int minute, int second = 0)
 {
