@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Persona/Alias.h"
+
+#include <QList>
+#include <QString>
+
+// The user's speech-recognition corrections, kept in "persona/aliases.json" of the data root
+// as a pretty-printed JSON array. Nothing is held in memory: every call reads the file, every
+// change replaces it atomically. Failures go to the system log. GUI thread only.
+namespace AliasStore {
+
+QString filePath();
+
+// The stored pairs in order; empty when the file is missing, unreadable or undecodable.
+QList<Alias> load();
+
+// Writes the list. A file that exists but cannot be read or decoded is moved aside first,
+// so the user's pairs are never overwritten with a shorter list.
+void save(const QList<Alias>& aliases);
+
+// Trims both texts and stores the pair last, replacing a pair whose wrong text matches
+// ignoring case. Blank texts, or two equal texts, change nothing.
+void add(const QString& wrong, const QString& right, const QDateTime& now = QDateTime::currentDateTimeUtc());
+
+// The text with every stored correction made: longest wrong text first (stored order among
+// equal lengths), each occurrence replaced literally, ignoring case.
+QString apply(const QString& text);
+
+}  // namespace AliasStore
