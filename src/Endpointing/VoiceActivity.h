@@ -1,0 +1,31 @@
+#pragma once
+
+// One voice-activity event of the energy detector: the user started speaking, a speech
+// segment ended (with its length), or the level of one audio buffer.
+class VoiceActivity {
+public:
+    enum class Kind { speechStarted, speechEnded, level };
+
+    static constexpr VoiceActivity speechStarted() { return {Kind::speechStarted, 0, 0.0}; }
+    // From the onset decision to the end decision, the hang-over included.
+    static constexpr VoiceActivity speechEnded(int durationMs) { return {Kind::speechEnded, durationMs, 0.0}; }
+    // The microphone level, 0.0 to 1.0.
+    static constexpr VoiceActivity level(double value) { return {Kind::level, 0, value}; }
+
+    constexpr Kind kind() const { return m_kind; }
+    constexpr int durationMs() const { return m_durationMs; }
+    constexpr double levelValue() const { return m_level; }
+
+    // The same case with the same payload.
+    constexpr bool operator==(const VoiceActivity&) const = default;
+
+private:
+    constexpr VoiceActivity(Kind kind, int durationMs, double level)
+        : m_kind(kind), m_durationMs(durationMs), m_level(level)
+    {
+    }
+
+    Kind m_kind;
+    int m_durationMs;  // speechEnded only, 0 otherwise
+    double m_level;    // level only, 0 otherwise
+};

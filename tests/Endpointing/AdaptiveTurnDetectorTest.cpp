@@ -1,0 +1,400 @@
+#include "Endpointing/AdaptiveTurnDetector.h"
+
+#include "Common/FakeScheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+static void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+struct Turn {
+    QString text;
+    QString reason;
+    long long atMs;
+    bool operator==(const Turn&) const = default;
+};
+
+void PrintTo(const Turn& turn, std::ostream* out)
+{
+    *out << "{'" << turn.text.toStdString() << "', '" << turn.reason.toStdString() << "', " << turn.atMs << " ms}";
+}
+
+constexpr auto screen = GazeStatus::lookingAtScreen;
+constexpr auto away = GazeStatus::lookingAway;
+
+// Every input arrives at a given virtual time; timers fire on the way there.
+class AdaptiveTurnDetectorTest : public testing::Test {
+protected:
+    AdaptiveTurnDetectorTest()
+    {
+        detector.onTurnEnded = [this](const QString& text, const QString& reason) { turns.push_back({text, reason, nowMs()}); };
+        detector.onDiagnostic = [this](const QString& message) { diagnostics << message; };
+    }
+
+    long long nowMs() const { return scheduler.elapsed().count(); }
+    void advanceTo(long long ms) { scheduler.advance(std::chrono::milliseconds(ms - nowMs())); }
+    void onset(long long ms)
+    {
+        advanceTo(ms);
+        detector.handle(VoiceActivity::speechStarted());
+    }
+    void speechEnd(long long ms)
+    {
+        advanceTo(ms);
+        detector.handle(VoiceActivity::speechEnded(0));
+    }
+    void transcript(long long ms, const QString& text)
+    {
+        advanceTo(ms);
+        detector.handle(text);
+    }
+    void level(long long ms, double value)
+    {
+        advanceTo(ms);
+        detector.updateMicLevel(value);
+    }
+    void gaze(long long ms, GazeStatus status, double confidence)
+    {
+        advanceTo(ms);
+        detector.updateGaze({status, confidence});
+    }
+    // Two readings 300 ms apart: the machine is engaged from the second one on.
+    void engageAt(long long ms)
+    {
+        gaze(ms - 300, screen, 0.9);
+        gaze(ms, screen, 0.9);
+        ASSERT_EQ(detector.gazeMachineState(), GazeMachineState::engaged);
+    }
+    void expectFreshTurn() const
+    {
+        EXPECT_FALSE(detector.hasStartedSpeaking());
+        EXPECT_TRUE(detector.currentTranscript().isEmpty());
+        EXPECT_FALSE(detector.isHandoffLatched());
+        EXPECT_EQ(detector.pauseSamplesCount(), 0);
+        EXPECT_EQ(scheduler.pendingCount(), 0u);
+    }
+    qsizetype countDiagnostics(const QString& message) const { return diagnostics.count(message); }
+
+    FakeScheduler scheduler;
+    AdaptiveTurnDetector detector{scheduler};
+    std::vector<Turn> turns;
+    QStringList diagnostics;
+};
+
+TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversAfterThePredictedWait)
+{
+    onset(0);
+    transcript(100, QStringLiteral(" hello there "));
+    speechEnd(1000);  // 13 characters in 1 s is fast speech: 1500 - 300
+    advanceTo(2199);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(2200);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello there", "predicted silence 1200ms", 2200}}));
+    EXPECT_EQ(diagnostics, (QStringList{"VAD speechStarted (turn opened)", "VAD speechEnded — gaze=noFace"}));
+    expectFreshTurn();
+}
+
+TEST_F(AdaptiveTurnDetectorTest, TranscriptChangeAfterTheSpeechEndLeavesTheTurnToTheDwell)
+{
+    onset(0);
+    transcript(100, QStringLiteral("hello"));
+    speechEnd(1000);  // silence fire due at 2500
+    transcript(1500, QStringLiteral("hello world"));
+    advanceTo(7499);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(7500);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello world", "transcript dwell 6000ms", 7500}}));
+    expectFreshTurn();
+}
+
+TEST_F(AdaptiveTurnDetectorTest, NewOnsetCancelsTheSilenceWaitButNotTheDwell)
+{
+    onset(0);
+    transcript(100, QStringLiteral("hello there"));
+    speechEnd(1000);
+    onset(1500);
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("VAD speechStarted (pause=500ms, samples=1)"));
+    advanceTo(6099);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(6100);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello there", "transcript dwell 6000ms", 6100}}));
+}
+
+TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsThatArrivedDuringIt)
+{
+    engageAt(300);
+    onset(400);
+    level(450, 0.3);
+    transcript(600, QStringLiteral("turn on the"));
+    level(1000, 0.01);
+    gaze(1100, away, 0.8);
+    gaze(1400, away, 0.8);
+    // A zero-length fast fire still waits for the next turn of the event loop.
+    EXPECT_FALSE(diagnostics.last().startsWith(QStringLiteral("fast-fire grace")));
+    advanceTo(1400);
+    transcript(1600, QStringLiteral("turn on the lights"));
+    advanceTo(1749);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(1750);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"turn on the lights", "look-away (primary, debounced)", 1750}}));
+    EXPECT_EQ(diagnostics, (QStringList{
+                               "gaze FSM → engaged [enteredEngaged] | hasSpoken=false inSilence=false transcriptLen=0",
+                               "VAD speechStarted (turn opened)",
+                               "FIRST MIC ACTIVITY at level=0.30 (>= 0.05) — 발화 시작 latched",
+                               "gaze FSM → averted [avertedAfterEngagement] | hasSpoken=true inSilence=false transcriptLen=11",
+                               "HANDOFF LATCHED (turn-scoped) — via VAD",
+                               "FAST-FIRE scheduled in 0ms — look-away (primary, debounced) — transcript='turn on the'",
+                               "fast-fire grace start 350ms — initial='turn on the' (11 chars) reason='look-away (primary, debounced)'",
+                               "fast-fire FIRED — look-away (primary, debounced) — 'turn on the lights' (18 chars; +7 during grace)",
+                           }));
+    expectFreshTurn();
+}
+
+TEST_F(AdaptiveTurnDetectorTest, ATranscriptThatShrankDuringGraceKeepsTheInitialText)
+{
+    engageAt(300);
+    onset(400);
+    transcript(500, QStringLiteral("set a timer"));
+    gaze(600, away, 0.8);
+    gaze(900, away, 0.8);
+    advanceTo(900);
+    transcript(1000, QStringLiteral("set a"));
+    advanceTo(1250);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"set a timer", "look-away (primary, debounced)", 1250}}));
+    EXPECT_EQ(diagnostics.last(),
+              QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — 'set a timer' (11 chars; +0 during grace)"));
+}
+
+TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSilenceWait)
+{
+    auto tuning = detector.tuning();
+    tuning.fastFireGraceMs = 600;
+    detector.setTuning(tuning);
+    engageAt(300);
+    onset(400);
+    transcript(500, QStringLiteral("hello"));
+    speechEnd(1000);
+    gaze(1100, away, 0.8);
+    gaze(1400, away, 0.8);
+    advanceTo(1400);  // grace fire due at 2000
+    gaze(1450, screen, 0.5);
+    gaze(1750, screen, 0.5);
+    EXPECT_EQ(diagnostics.last(),
+              QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
+    // A fresh wait: 1500 (no pauses, plain last word, 3.7 characters/s) × (0.5 × 0.7 + 1).
+    advanceTo(3774);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(3775);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello", "predicted silence 2025ms", 3775}}));
+    EXPECT_EQ(countDiagnostics("fast-fire FIRED — look-away (primary, debounced) — 'hello' (5 chars; +0 during grace)"), 0);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, LookingBackWithNothingPendingRestartsNothing)
+{
+    engageAt(300);
+    gaze(400, away, 0.8);
+    gaze(700, away, 0.8);
+    gaze(800, screen, 0.8);
+    gaze(1100, screen, 0.8);
+    EXPECT_EQ(countDiagnostics("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"), 0);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, SpeechEndWhileAvertedFiresFastInsteadOfWaiting)
+{
+    gaze(0, away, 0.6);
+    gaze(300, away, 0.6);  // averted without ever engaging: no handoff
+    EXPECT_FALSE(detector.isHandoffLatched());
+    onset(400);
+    transcript(500, QStringLiteral("all done"));
+    speechEnd(1000);
+    EXPECT_EQ(diagnostics.mid(diagnostics.size() - 2),
+              (QStringList{"VAD speechEnded — gaze=averted",
+                           "FAST-FIRE scheduled in 0ms — silence + look-away (primary) — transcript='all done'"}));
+    advanceTo(1349);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(1350);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"all done", "silence + look-away (primary)", 1350}}));
+}
+
+TEST_F(AdaptiveTurnDetectorTest, FastFireIsRejectedWhileTheUserIsStillAudible)
+{
+    engageAt(300);
+    onset(400);
+    level(450, 0.3);
+    transcript(500, QStringLiteral("keep talking"));
+    speechEnd(900);  // a silence fire is pending ...
+    gaze(1000, away, 0.8);
+    gaze(1300, away, 0.8);  // ... and is replaced by the fast fire
+    advanceTo(1300);
+    EXPECT_EQ(diagnostics.last(),
+              QStringLiteral("fast-fire REJECTED: still speaking (mic=0.30 >= 0.05) (look-away (primary, debounced))"));
+    EXPECT_EQ(scheduler.pendingCount(), 1u);  // only the dwell is left
+    advanceTo(6499);
+    EXPECT_TRUE(turns.empty());
+    advanceTo(6500);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"keep talking", "transcript dwell 6000ms", 6500}}));
+}
+
+TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
+{
+    engageAt(300);
+    level(400, 0.2);  // speech started by the mic alone
+    level(500, 0.01);
+    gaze(600, away, 0.8);
+    gaze(900, away, 0.8);
+    EXPECT_EQ(countDiagnostics("HANDOFF LATCHED (turn-scoped) — via mic"), 1);
+    advanceTo(900);
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("fast-fire REJECTED: transcript empty (look-away (primary, debounced))"));
+    transcript(1000, QStringLiteral("hello"));
+    advanceTo(1000);
+    transcript(1100, QStringLiteral("hello again"));
+    advanceTo(1350);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello again", "transcript arrived after handoff latch (turn-scoped)", 1350}}));
+    EXPECT_EQ(countDiagnostics("FAST-FIRE scheduled in 0ms — transcript arrived after handoff latch (turn-scoped) — transcript='hello'"), 1);
+    EXPECT_EQ(diagnostics.filter(QStringLiteral("FAST-FIRE scheduled")).size(), 2);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, OnsetClearsTheHandoffLatch)
+{
+    engageAt(300);
+    level(400, 0.2);
+    gaze(600, away, 0.8);
+    gaze(900, away, 0.8);
+    ASSERT_TRUE(detector.isHandoffLatched());
+    onset(1000);
+    EXPECT_FALSE(detector.isHandoffLatched());
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("HANDOFF LATCH cleared — user resumed speaking"));
+    // No latch any more: the first transcript waits for the usual fires.
+    transcript(1100, QStringLiteral("hello"));
+    EXPECT_EQ(diagnostics.filter(QStringLiteral("transcript arrived after handoff latch")).size(), 0);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
+{
+    engageAt(300);
+    gaze(400, away, 0.8);
+    gaze(700, away, 0.8);
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("look-away ignored — hasStartedSpeaking=false (no mic activity, no VAD onset)"));
+    EXPECT_FALSE(detector.isHandoffLatched());
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, WithoutSpeechNoTimerDeliversButTheManualFireDoes)
+{
+    transcript(0, QStringLiteral("  hello\n"));
+    level(10, 0.049);
+    speechEnd(20);
+    advanceTo(60'000);
+    EXPECT_TRUE(turns.empty());
+    detector.forceFire(QStringLiteral("manual fire button"));
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello", "manual fire button", 60'000}}));
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("MANUAL FIRE — 'hello'"));
+    expectFreshTurn();
+}
+
+TEST_F(AdaptiveTurnDetectorTest, ManualFireIgnoresABlankTranscript)
+{
+    for (const QString& text : {QString(), QStringLiteral(" \n\t ")}) {
+        onset(nowMs());
+        transcript(nowMs() + 100, text);
+        speechEnd(nowMs() + 100);
+        detector.forceFire(QStringLiteral("manual fire button"));
+        EXPECT_EQ(diagnostics.last(), QStringLiteral("manual fire ignored — transcript empty"));
+        advanceTo(nowMs() + 60'000);
+    }
+    EXPECT_TRUE(turns.empty());
+}
+
+TEST_F(AdaptiveTurnDetectorTest, MicLatchReportsOncePerTurn)
+{
+    std::vector<QDateTime> latches;
+    detector.onMicActivityFirstDetected = [&](const QDateTime& at) { latches.push_back(at); };
+    level(100, 0.2);
+    level(200, 0.3);
+    ASSERT_EQ(latches.size(), 1u);
+    EXPECT_EQ(latches.front(), scheduler.wallNow().addMSecs(-100));
+    EXPECT_EQ(diagnostics, QStringList{"FIRST MIC ACTIVITY at level=0.20 (>= 0.05) — 발화 시작 latched"});
+    EXPECT_TRUE(detector.hasStartedSpeakingByMic());
+
+    detector.reset();
+    level(300, 0.049);
+    EXPECT_EQ(latches.size(), 1u);
+    level(400, 0.05);  // exactly at the threshold
+    EXPECT_EQ(latches.size(), 2u);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, DeliversExactlyOnceEvenWhenTheHandlerFeedsTheDetectorAgain)
+{
+    auto tuning = detector.tuning();
+    tuning.transcriptDwellMs = 1200;  // the dwell and the silence fire fall due together
+    detector.setTuning(tuning);
+    detector.onTurnEnded = [this](const QString& text, const QString& reason) {
+        turns.push_back({text, reason, nowMs()});
+        detector.forceFire(QStringLiteral("again"));
+        detector.handle(turns.back().text);
+        detector.handle(VoiceActivity::speechEnded(0));
+    };
+    onset(0);
+    transcript(1000, QStringLiteral("hello there"));
+    speechEnd(1000);
+    advanceTo(60'000);
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello there", "transcript dwell 1200ms", 2200}}));
+    EXPECT_EQ(countDiagnostics("manual fire ignored — transcript empty"), 1);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, PausesLongerThan100msAreRecordedAndTrimmedToTheNewest)
+{
+    onset(0);
+    speechEnd(1000);
+    onset(1100);
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("VAD speechStarted (pause=100ms, samples=0)"));
+    speechEnd(1500);
+    onset(1601);
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("VAD speechStarted (pause=101ms, samples=1)"));
+
+    // With the 101 ms pause above: twelve pauses, the second and third the longest.
+    for (const int pause : {3000, 2900, 200, 210, 220, 230, 240, 250, 260, 270, 280}) {
+        speechEnd(nowMs() + 100);
+        onset(nowMs() + pause);
+    }
+    ASSERT_EQ(detector.pauseSamplesCount(), 12);
+    auto tuning = detector.tuning();
+    tuning.minSilenceMs = 0;
+    tuning.maxSilenceMs = 99'999;
+    detector.setTuning(tuning);
+    // An empty transcript is slow speech (+600) on top of the largest pause + 350.
+    EXPECT_EQ(detector.predictedSilenceMs(), 3000 + 350 + 600);
+    detector.trimPauseSamples(0);
+    EXPECT_EQ(detector.pauseSamplesCount(), 12);
+    detector.trimPauseSamples(10);
+    EXPECT_EQ(detector.pauseSamplesCount(), 10);
+    EXPECT_EQ(detector.predictedSilenceMs(), 2900 + 350 + 600);  // the 3rd to the 12th are kept
+    detector.trimPauseSamples(11);
+    EXPECT_EQ(detector.pauseSamplesCount(), 10);
+}
+
+TEST_F(AdaptiveTurnDetectorTest, ResetStartsAFreshTurnAndKeepsTheSettings)
+{
+    auto tuning = detector.tuning();
+    tuning.minSilenceMs = 1500;
+    detector.setTuning(tuning);
+    engageAt(300);
+    onset(400);
+    transcript(500, QStringLiteral("hello"));
+    speechEnd(900);
+    detector.reset();
+    expectFreshTurn();
+    EXPECT_EQ(detector.gazeMachineState(), GazeMachineState::noFace);
+    EXPECT_EQ(detector.tuning().minSilenceMs, 1500);
+    EXPECT_FALSE(detector.isInSilence());
+}
+
+}  // namespace
