@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <initializer_list>
 
 Q_LOGGING_CATEGORY(lcFsm, "app.parlivox.fsm")

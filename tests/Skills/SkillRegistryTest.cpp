@@ -105,11 +105,3 @@ TEST(SkillRegistry, BuiltInManifestsAreOneLineEachStartingWithTheirId)
     EXPECT_EQ(SkillRegistry::builtInManifest("calendar.list_today"), QStringLiteral("calendar.list_today — 오늘 일정 조회. args: {}"));
     EXPECT_EQ(SkillRegistry::builtInManifest("calendar"), QString());
 }
-
-TEST(Skill, LocalizationKeysFollowTheId)
-{
-    const FakeSkill memory("memory.add", SkillRegistry::builtInManifest("memory.add"));
-    EXPECT_EQ(memory.nameKey(), QStringLiteral("skill.memory.add.name"));
-    EXPECT_EQ(memory.exampleKey(), QStringLiteral("skill.memory.add.example"));
-    EXPECT_FALSE(memory.requiresConfirmation());
-}
