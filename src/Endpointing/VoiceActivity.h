@@ -6,6 +6,9 @@ class VoiceActivity {
 public:
     enum class Kind { speechStarted, speechEnded, level };
 
+    // A level of 0: silence.
+    constexpr VoiceActivity() = default;
+
     static constexpr VoiceActivity speechStarted() { return {Kind::speechStarted, 0, 0.0}; }
     // From the onset decision to the end decision, the hang-over included.
     static constexpr VoiceActivity speechEnded(int durationMs) { return {Kind::speechEnded, durationMs, 0.0}; }
@@ -25,7 +28,7 @@ private:
     {
     }
 
-    Kind m_kind;
-    int m_durationMs;  // speechEnded only, 0 otherwise
-    double m_level;    // level only, 0 otherwise
+    Kind m_kind = Kind::level;
+    int m_durationMs = 0;  // speechEnded only
+    double m_level = 0.0;  // level only
 };
