@@ -211,8 +211,8 @@ bool appendMemory(const QString& fact, const QDateTime& now)
     QString text = lines.join(QLatin1Char('\n'));
     if (!text.endsWith(QLatin1Char('\n')))
         text += QLatin1Char('\n');
-    text += QStringLiteral("- [") + now.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral("] ") + trimmed
-          + QLatin1Char('\n');
+    const QString stamp = now.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    text += QStringLiteral("- [") + stamp + QStringLiteral("] ") + trimmed + QLatin1Char('\n');
     return write(memoryPath(), text);
 }
 
