@@ -1,0 +1,47 @@
+#include "Persistence/AppSettings.h"
+#include "Storage/VaultTarget.h"
+#include "Support/UserDefaults.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(VaultTarget, TrimsBothAndDefaultsTheSubfolder)
+{
+    struct Case {
+        QString vaultPath;
+        QString subfolder;
+        std::optional<QString> root;
+        QString expectedSubfolder;
+    };
+    const QList<Case> cases{
+        {"  /home/u/Vault \n", "  ", "/home/u/Vault", "Parlivox"},
+        {"/v", "\tNotes/Parlivox ", "/v", "Notes/Parlivox"},
+        {"/v", "", "/v", "Parlivox"},
+        {" \t\n", "Sub", std::nullopt, {}},
+        {"", "", std::nullopt, {}},
+    };
+    for (const Case& c : cases) {
+        const auto target = VaultTarget::from(c.vaultPath, c.subfolder);
+        ASSERT_EQ(target.has_value(), c.root.has_value()) << c.vaultPath.toStdString();
+        if (target) {
+            EXPECT_EQ(target->root, *c.root);
+            EXPECT_EQ(target->subfolder, c.expectedSubfolder);
+        }
+    }
+}
+
+TEST(VaultTarget, ReadsTheVaultSettings)
+{
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath("defaults.json"));
+    AppSettings settings(defaults, AppSettings::Environment{});
+    EXPECT_FALSE(VaultTarget::fromSettings(settings));
+
+    settings.setObsidianVaultPath(QStringLiteral(" /home/u/Vault "));
+    settings.setObsidianSubfolder(QStringLiteral(" "));
+    const auto target = VaultTarget::fromSettings(settings);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->root, QStringLiteral("/home/u/Vault"));
+    EXPECT_EQ(target->subfolder, QStringLiteral("Parlivox"));
+}
