@@ -5,6 +5,30 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <zlib.h>
+
+QByteArray LocalHttpServer::Request::decodedBody() const
+{
+    if (headers.value("content-encoding") != "gzip")
+        return body;
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 16) != Z_OK)
+        return {};
+    QByteArray out;
+    char chunk[16384];
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.constData()));
+    stream.avail_in = static_cast<uInt>(body.size());
+    int code = Z_OK;
+    while (code == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef*>(chunk);
+        stream.avail_out = sizeof chunk;
+        code = inflate(&stream, Z_NO_FLUSH);
+        out.append(chunk, static_cast<qsizetype>(sizeof chunk - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return code == Z_STREAM_END ? out : QByteArray();
+}
+
 LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
 {
     m_handler = [](const Request&) { return Reply{}; };

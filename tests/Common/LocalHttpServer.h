@@ -24,6 +24,8 @@ public:
         QByteArray path;  // with the query
         QMap<QByteArray, QByteArray> headers;  // names in lower case
         QByteArray body;
+        // The body with a gzip Content-Encoding undone (empty when it does not inflate).
+        QByteArray decodedBody() const;
     };
     struct Reply {
         int status = 200;

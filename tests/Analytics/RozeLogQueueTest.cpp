@@ -1,0 +1,152 @@
+#include "Analytics/RozeLogQueue.h"
+
+#include "Common/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QJsonObject record(int n)
+{
+    return {{QStringLiteral("n"), n}};
+}
+
+// Records 0 … count-1, in order.
+void fill(RozeLogQueue& queue, int count)
+{
+    for (int n = 0; n < count; ++n)
+        ASSERT_TRUE(queue.enqueue(record(n)));
+}
+
+QList<int> numbersOf(const QList<RozeLogQueue::Item>& items)
+{
+    QList<int> numbers;
+    for (const auto& item : items)
+        numbers.append(item.record[QStringLiteral("n")].toInt());
+    return numbers;
+}
+
+QStringList namesOf(const QList<RozeLogQueue::Item>& items)
+{
+    QStringList names;
+    for (const auto& item : items)
+        names.append(item.name);
+    return names;
+}
+
+class RozeLogQueueTest : public ::testing::Test {
+protected:
+    QString directory() const { return m_dir.path() + QStringLiteral("/queue"); }
+    QStringList files() const { return QDir(directory()).entryList(QDir::Files); }
+
+    QTemporaryDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(RozeLogQueueTest, KeepsOneOwnerOnlyFilePerRecordOldestFirst)
+{
+    RozeLogQueue queue(directory(), 100);
+    fill(queue, 5);
+    EXPECT_EQ(queue.size(), 5);
+    EXPECT_EQ(files().size(), 5);
+    EXPECT_EQ(numbersOf(queue.oldest(3)), (QList<int>{0, 1, 2}));
+    EXPECT_EQ(numbersOf(queue.oldest(10)), (QList<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(queue.size(), 5);  // reading takes nothing away
+
+    EXPECT_EQ(TestEnvironment::permissionBits(directory()), 0700u);
+    for (const QString& file : files())
+        EXPECT_EQ(TestEnvironment::permissionBits(directory() + QLatin1Char('/') + file), 0600u);
+}
+
+TEST_F(RozeLogQueueTest, RemovesOnlyTheNamedRecords)
+{
+    RozeLogQueue queue(directory(), 100);
+    fill(queue, 4);
+    const auto items = queue.oldest(4);
+    queue.remove({items[0].name, items[2].name, QStringLiteral("not-queued.json")});
+    EXPECT_EQ(numbersOf(queue.oldest(10)), (QList<int>{1, 3}));
+    EXPECT_EQ(files().size(), 2);
+}
+
+TEST_F(RozeLogQueueTest, SurvivesARestartInTheSameOrder)
+{
+    {
+        RozeLogQueue queue(directory(), 100);
+        fill(queue, 30);
+    }
+    RozeLogQueue reopened(directory(), 100);
+    EXPECT_EQ(reopened.size(), 30);
+    reopened.enqueue(record(30));
+    const auto items = reopened.oldest(100);
+    ASSERT_EQ(items.size(), 31);
+    for (int n = 0; n < 31; ++n)
+        EXPECT_EQ(items[n].record[QStringLiteral("n")].toInt(), n);
+}
+
+TEST_F(RozeLogQueueTest, DropsTheOldestBeyondItsCapacity)
+{
+    RozeLogQueue queue(directory(), 3);
+    fill(queue, 5);
+    EXPECT_EQ(numbersOf(queue.oldest(10)), (QList<int>{2, 3, 4}));
+    EXPECT_EQ(queue.dropped(), 2u);
+    EXPECT_EQ(files().size(), 3);
+
+    // A smaller capacity at the next start trims what an earlier run left.
+    RozeLogQueue smaller(directory(), 2);
+    EXPECT_EQ(numbersOf(smaller.oldest(10)), (QList<int>{3, 4}));
+    EXPECT_EQ(files().size(), 2);
+}
+
+TEST_F(RozeLogQueueTest, DeletesUnreadableFilesAndGoesOn)
+{
+    {
+        RozeLogQueue queue(directory(), 100);
+        fill(queue, 3);
+    }
+    const QStringList names = files();
+    const auto overwrite = [&](const QString& name, const QByteArray& data) {
+        QFile file(directory() + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(data);
+    };
+    overwrite(names[0], "{\"n\": 0,");  // cut short
+    overwrite(names[1], "[1, 2]");      // not an object
+
+    RozeLogQueue queue(directory(), 100);
+    EXPECT_EQ(queue.size(), 3);
+    const auto items = queue.oldest(1);
+    EXPECT_EQ(numbersOf(items), QList<int>{2});
+    EXPECT_EQ(queue.size(), 1);
+    EXPECT_EQ(files(), namesOf(items));
+}
+
+TEST_F(RozeLogQueueTest, IgnoresFilesThatAreNotRecords)
+{
+    QDir().mkpath(directory());
+    QFile stray(directory() + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.close();
+
+    RozeLogQueue queue(directory(), 100);
+    queue.enqueue(record(1));
+    EXPECT_EQ(queue.size(), 1);
+    EXPECT_TRUE(QFile::exists(directory() + QStringLiteral("/notes.txt")));
+}
+
+TEST_F(RozeLogQueueTest, ReportsAFailedWrite)
+{
+    QFile blocker(directory());  // a file where the directory should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    RozeLogQueue queue(directory(), 100);
+    QString error;
+    EXPECT_FALSE(queue.enqueue(record(1), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(queue.size(), 0);
+}
