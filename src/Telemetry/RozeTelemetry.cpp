@@ -1,0 +1,119 @@
+#include "Telemetry/RozeTelemetry.h"
+
+#include "Analytics/RozeConfig.h"
+#include "Analytics/RozeLogger.h"
+#include "Analytics/RozeRedOZA.h"
+#include "Support/Text.h"
+
+#include <QLoggingCategory>
+#include <QSet>
+
+Q_LOGGING_CATEGORY(lcTelemetry, "app.parlivox.telemetry")
+
+const QString RozeTelemetry::ingestionHost = QStringLiteral("https://ingest.roze.ostrel.dev");
+const QString RozeTelemetry::projectToken = QStringLiteral("rzc_Qw7rTz2LmN8xKp4VbH6sJd3FgY9cRe5WuA1oZi0XtEqM");
+
+namespace {
+
+const QSet<QString>& forwardableCategories()
+{
+    static const QSet<QString> categories{
+        QStringLiteral("fsm"),     QStringLiteral("tts"),         QStringLiteral("llm"),
+        QStringLiteral("turn"),    QStringLiteral("barge-in"),    QStringLiteral("error"),
+        QStringLiteral("skill"),   QStringLiteral("endpointing"), QStringLiteral("session"),
+        QStringLiteral("minutes"), QStringLiteral("alias"),       QStringLiteral("manual"),
+        QStringLiteral("update"),
+    };
+    return categories;
+}
+
+// Categories whose messages quote what the user said or what a backend answered: the
+// endpointing diagnostics quote the transcript and error texts may carry a raw reply, so
+// both go out as their length only, like the turn itself.
+const QSet<QString>& lengthOnlyCategories()
+{
+    static const QSet<QString> categories{
+        QStringLiteral("turn"),  QStringLiteral("llm"),    QStringLiteral("tts"),         QStringLiteral("minutes"),
+        QStringLiteral("alias"), QStringLiteral("manual"), QStringLiteral("endpointing"), QStringLiteral("error"),
+    };
+    return categories;
+}
+
+constexpr qsizetype kSkillPrefixLength = 40;
+const QString kArrow = QStringLiteral("\u2192 ");
+
+}  // namespace
+
+RozeTelemetry::RozeTelemetry(QObject* parent) : RozeTelemetry(RozeRedOZA::shared(), ingestionHost, parent) {}
+
+RozeTelemetry::RozeTelemetry(RozeClient& client, QString host, QObject* parent)
+    : QObject(parent), m_client(client), m_host(std::move(host))
+{
+}
+
+void RozeTelemetry::setup(bool enabled, const QString& serviceName)
+{
+    if (!enabled) {
+        if (m_isActive) {
+            m_client.close();
+            m_isActive = false;
+        }
+        return;
+    }
+    if (m_isActive)
+        return;
+    RozeConfig config(projectToken, m_host);
+    config.captureApplicationLifecycleEvents = false;
+    config.captureScreenViews = false;
+    m_client.setup(config);
+    m_isActive = true;
+    qCInfo(lcTelemetry, "Roze telemetry active (host=%s, service=%s)", qUtf8Printable(m_host),
+           qUtf8Printable(serviceName));
+}
+
+void RozeTelemetry::forward(const PipelineLog::Entry& entry)
+{
+    if (!m_isActive || !forwardableCategories().contains(entry.category))
+        return;
+    RozeLogger* logger = m_client.logger();
+    if (!logger)
+        return;  // the client has not finished its set-up
+    const QVariantMap attributes{
+        {QStringLiteral("category"), entry.category},
+        {QStringLiteral("ts"), std::chrono::duration<double>(entry.timestamp.time_since_epoch()).count()},
+        {QStringLiteral("len"), static_cast<qint64>(Text::graphemeCount(entry.message))},
+    };
+    logger->log(level(entry.category, entry.message), sanitize(entry.category, entry.message), attributes);
+}
+
+QString RozeTelemetry::sanitize(const QString& category, const QString& message)
+{
+    const QString head = QStringLiteral("[") + category;
+    if (lengthOnlyCategories().contains(category))
+        return head + QStringLiteral("] len=") + QString::number(Text::graphemeCount(message));
+    if (category != QLatin1String("skill"))
+        return head + QStringLiteral("] ") + message;
+
+    const qsizetype arrow = message.indexOf(kArrow);
+    if (arrow < 0)
+        return head + QStringLiteral("] ") + Text::graphemePrefix(message, kSkillPrefixLength);
+    const qsizetype afterArrow = arrow + kArrow.size();
+    QString firstWord;
+    for (const QString& piece : message.mid(afterArrow).split(QLatin1Char(' '))) {
+        if (!piece.isEmpty()) {
+            firstWord = piece;
+            break;
+        }
+    }
+    return head + QStringLiteral("] ") + message.left(afterArrow) + firstWord;
+}
+
+RozeSeverity RozeTelemetry::level(const QString& category, const QString& message)
+{
+    if (category == QLatin1String("error"))
+        return RozeSeverity::error;
+    if (message.contains(QLatin1String("aborted")) || message.contains(QLatin1String("FAILED"))
+        || message.contains(QLatin1String("failed")))
+        return RozeSeverity::warn;
+    return RozeSeverity::info;
+}

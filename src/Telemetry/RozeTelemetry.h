@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Analytics/RozeSeverity.h"
+#include "Pipeline/PipelineLog.h"
+
+#include <QObject>
+#include <QString>
+
+class RozeClient;
+
+// Switches the analytics client on and off with the telemetry setting and forwards chosen
+// pipeline-log entries to its logger, reduced so that nothing the user said leaves the
+// machine: free text goes out as its length only. GUI thread only.
+class RozeTelemetry final : public QObject {
+    Q_OBJECT
+public:
+    // The process's analytics client, reporting to the ingestion service.
+    explicit RozeTelemetry(QObject* parent = nullptr);
+    // Another client or ingestion address (tests use a fake client or a local server).
+    RozeTelemetry(RozeClient& client, QString host, QObject* parent = nullptr);
+
+    static const QString ingestionHost;
+    static const QString projectToken;
+
+    // Sets the client up when enabled and not yet active, closes it when disabled and
+    // active; otherwise does nothing. `serviceName` only appears in the log line.
+    void setup(bool enabled, const QString& serviceName);
+    // Sends one entry when active and its category is one of the forwardable ones.
+    void forward(const PipelineLog::Entry& entry);
+
+    // True exactly while this bridge has set the client up and not closed it.
+    bool isActive() const { return m_isActive; }
+
+private:
+    static QString sanitize(const QString& category, const QString& message);
+    static RozeSeverity level(const QString& category, const QString& message);
+
+    RozeClient& m_client;
+    const QString m_host;
+    bool m_isActive = false;
+};
