@@ -11,6 +11,11 @@ namespace {
 
 constexpr char16_t kTerminators[] = {u'.', u'!', u'?', u'\u2026', u'\u3002', u'\uFF01', u'\uFF1F', u'\n'};
 
+bool isTerminatorUnit(char16_t unit)
+{
+    return std::ranges::find(kTerminators, unit) != std::end(kTerminators);
+}
+
 // A text seen as user-perceived characters: character k spans [start(k), end(k)).
 class Characters {
 public:
@@ -31,7 +36,7 @@ public:
     // Membership is character equality, so "\r\n" (one character) is no terminator.
     bool isTerminator(qsizetype k) const
     {
-        return isSingle(k) && std::ranges::find(kTerminators, m_text.at(start(k)).unicode()) != std::end(kTerminators);
+        return isSingle(k) && isTerminatorUnit(m_text.at(start(k)).unicode());
     }
     bool isSpace(qsizetype k) const { return isSingle(k) && m_text.at(start(k)) == u' '; }
 
@@ -71,61 +76,22 @@ private:
     std::vector<qsizetype> m_bounds;
 };
 
-}  // namespace
-
-SentenceChunker::SentenceChunker(int minSentenceChars, int maxBufferChars)
-    : m_minSentenceChars(minSentenceChars), m_maxBufferChars(maxBufferChars)
-{
-}
-
-QStringList SentenceChunker::feed(const QString& delta)
-{
-    m_buffer += delta;
-    QStringList sentences;
-    while (auto sentence = popNextSentence())
-        sentences << *sentence;
-    return sentences;
-}
-
-std::optional<QString> SentenceChunker::popNextSentence()
-{
-    // Every pass shortens the buffer, so this ends; a blank piece is dropped and the
-    // search starts again on what follows it.
-    for (;;) {
-        if (const auto piece = forcedCut()) {
-            const QString sentence = Text::trimmed(*piece);
-            if (!sentence.isEmpty())
-                return sentence;
-        }
-        const auto piece = scanForSentenceEnd();
-        if (!piece)
-            return std::nullopt;
-        const QString sentence = Text::trimmed(*piece);
-        if (!sentence.isEmpty())
-            return sentence;
-    }
-}
-
-std::optional<QString> SentenceChunker::flushRemaining()
-{
-    const QString rest = Text::trimmed(m_buffer);
-    m_buffer.clear();
-    if (rest.isEmpty())
-        return std::nullopt;
-    return rest;
-}
+// Where the front piece ends and where the rest of the buffer begins; the characters
+// between them (the boundary of a forced cut) are dropped.
+struct Cut {
+    qsizetype pieceEnd;
+    qsizetype restStart;
+};
 
 // A long buffer is cut even without a sentence end, so one utterance never grows without
 // bound. A sentence that closes within the limit is left to the scan, which keeps its mark;
 // otherwise the cut goes at the last space within the limit, else at the last terminator
 // within it, else at the first space or terminator beyond it. The boundary is dropped.
-std::optional<QString> SentenceChunker::forcedCut()
+std::optional<Cut> forcedCut(const Characters& chars, qsizetype minSentenceChars, qsizetype limit)
 {
-    const Characters chars(m_buffer);
-    const qsizetype limit = m_maxBufferChars;
     if (chars.count() < limit)
         return std::nullopt;
-    for (qsizetype k = std::max<qsizetype>(m_minSentenceChars, 0); k < limit; ++k) {
+    for (qsizetype k = std::max<qsizetype>(minSentenceChars, 0); k < limit; ++k) {
         if (chars.endsSentence(k))
             return std::nullopt;
     }
@@ -145,17 +111,65 @@ std::optional<QString> SentenceChunker::forcedCut()
     }
     if (boundary < 0)
         return std::nullopt;
-    return takeFront(chars.start(boundary), chars.end(boundary));
+    return Cut{chars.start(boundary), chars.end(boundary)};
 }
 
-std::optional<QString> SentenceChunker::scanForSentenceEnd()
+// The first terminator at an offset of at least minSentenceChars ends the piece, mark kept.
+std::optional<Cut> sentenceEnd(const Characters& chars, qsizetype minSentenceChars)
 {
-    const Characters chars(m_buffer);
-    for (qsizetype k = std::max<qsizetype>(m_minSentenceChars, 0); k < chars.count(); ++k) {
+    for (qsizetype k = std::max<qsizetype>(minSentenceChars, 0); k < chars.count(); ++k) {
         if (chars.endsSentence(k))
-            return takeFront(chars.end(k), chars.end(k));
+            return Cut{chars.end(k), chars.end(k)};
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+SentenceChunker::SentenceChunker(int minSentenceChars, int maxBufferChars)
+    : m_minSentenceChars(minSentenceChars), m_maxBufferChars(maxBufferChars)
+{
+}
+
+QStringList SentenceChunker::feed(const QString& delta)
+{
+    // What was buffered holds no cut, so only a terminator in the delta, a full stop that
+    // waited for its next character, or reaching the length limit can make one.
+    const bool mayCut = m_buffer.endsWith(u'.') || m_buffer.size() + delta.size() >= m_maxBufferChars ||
+                        std::ranges::any_of(delta, [](QChar c) { return isTerminatorUnit(c.unicode()); });
+    m_buffer += delta;
+    if (!mayCut)
+        return {};
+    QStringList sentences;
+    while (auto sentence = popNextSentence())
+        sentences << *sentence;
+    return sentences;
+}
+
+std::optional<QString> SentenceChunker::popNextSentence()
+{
+    // Every pass shortens the buffer, so this ends; a blank piece is dropped and the
+    // search starts again on what follows it.
+    for (;;) {
+        const Characters chars(m_buffer);
+        std::optional<Cut> cut = forcedCut(chars, m_minSentenceChars, m_maxBufferChars);
+        if (!cut)
+            cut = sentenceEnd(chars, m_minSentenceChars);
+        if (!cut)
+            return std::nullopt;
+        QString sentence = Text::trimmed(takeFront(cut->pieceEnd, cut->restStart));
+        if (!sentence.isEmpty())
+            return sentence;
+    }
+}
+
+std::optional<QString> SentenceChunker::flushRemaining()
+{
+    const QString rest = Text::trimmed(m_buffer);
+    m_buffer.clear();
+    if (rest.isEmpty())
+        return std::nullopt;
+    return rest;
 }
 
 QString SentenceChunker::takeFront(qsizetype pieceEnd, qsizetype restStart)

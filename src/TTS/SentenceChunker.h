@@ -25,9 +25,7 @@ public:
     int maxBufferChars() const { return m_maxBufferChars; }
 
 private:
-    std::optional<QString> forcedCut();
-    // Result of one terminator scan: a cut was made (the piece may be blank) or not.
-    std::optional<QString> scanForSentenceEnd();
+    // Removes the front piece [0, pieceEnd) and everything before restStart.
     QString takeFront(qsizetype pieceEnd, qsizetype restStart);
 
     QString m_buffer;

@@ -51,6 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A full stop waits for what follows it; the end of the stream closes it.
         ChunkCase{"StopAtTheEndWaitsForTheStream", {"Hello world."}, {}, QStringLiteral("Hello world.")},
         ChunkCase{"StopBeforeSpaceCuts", {"Hello world. "}, {"Hello world."}, std::nullopt},
+        ChunkCase{"StopIsCutWhenTheNextDeltaBringsSpace", {"Hello world.", " How are you"}, {"Hello world."},
+                  QStringLiteral("How are you")},
         ChunkCase{"ShortSentenceStaysUntilFlush", {"Hello. "}, {}, QStringLiteral("Hello.")},
         ChunkCase{"RestIsCarriedToTheNextDelta", {"Hello world. How are", " you?"},
                   {"Hello world.", "How are you?"}, std::nullopt},
@@ -106,28 +108,48 @@ TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
     EXPECT_EQ(longer.feed(QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde! ")), QStringList{QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde!")});
 }
 
+QString randomReply(QRandomGenerator& random, int maxLength)
+{
+    static const QStringList alphabet = {QStringLiteral("a"), QStringLiteral("한"), QStringLiteral(" "),
+                                         QStringLiteral("."), QStringLiteral("?"), QStringLiteral("\n"),
+                                         QStringLiteral("。"), QStringLiteral("3"), QStringLiteral("👍🏽")};
+    QString reply;
+    const int length = random.bounded(maxLength);
+    for (int i = 0; i < length; ++i)
+        reply += alphabet.at(random.bounded(alphabet.size()));
+    return reply;
+}
+
+// Deltas of random length, even splitting a cluster: the buffer joins them again.
+QStringList streamed(QRandomGenerator& random, const QString& reply, int maxDelta)
+{
+    SentenceChunker chunker;
+    QStringList pieces;
+    for (qsizetype at = 0; at < reply.size();) {
+        const qsizetype take = 1 + random.bounded(maxDelta);
+        pieces << chunker.feed(reply.mid(at, take));
+        at += take;
+    }
+    if (const auto rest = chunker.flushRemaining())
+        pieces << *rest;
+    return pieces;
+}
+
+TEST(SentenceChunker, SplittingTheStreamNeverMovesASentenceEnd)
+{
+    QRandomGenerator random(7);
+    for (int round = 0; round < 300; ++round) {
+        const QString reply = randomReply(random, 120);  // short of a forced cut
+        EXPECT_EQ(streamed(random, reply, 6), streamed(random, reply, 1000)) << qPrintable(reply);
+    }
+}
+
 TEST(SentenceChunker, RandomStreamsKeepEveryCharacterAndNeverYieldBlankPieces)
 {
-    const QStringList alphabet = {QStringLiteral("a"), QStringLiteral("한"), QStringLiteral(" "), QStringLiteral("."),
-                                  QStringLiteral("?"), QStringLiteral("\n"), QStringLiteral("。"), QStringLiteral("3"),
-                                  QStringLiteral("👍🏽")};
     QRandomGenerator random(42);
     for (int round = 0; round < 200; ++round) {
-        QString reply;
-        const int length = random.bounded(400);
-        for (int i = 0; i < length; ++i)
-            reply += alphabet.at(random.bounded(alphabet.size()));
-
-        SentenceChunker chunker;
-        QStringList pieces;
-        for (qsizetype at = 0; at < reply.size();) {
-            // Deltas of random length, even splitting a cluster: the buffer joins them again.
-            const qsizetype take = 1 + random.bounded(200);
-            pieces << chunker.feed(reply.mid(at, take));
-            at += take;
-        }
-        if (const auto rest = chunker.flushRemaining())
-            pieces << *rest;
+        const QString reply = randomReply(random, 400);
+        const QStringList pieces = streamed(random, reply, 200);
 
         QString kept;
         for (const QString& piece : pieces) {

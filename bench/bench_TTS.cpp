@@ -1,0 +1,65 @@
+// Reply text on its way to speech: a 300-character reply streamed in small deltas through
+// the sentence chunker, each sentence stripped of Markdown as the speech queue does.
+#include "Speech/MarkdownStripper.h"
+#include "TTS/SentenceChunker.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// About 300 characters of a typical reply: Markdown, a link, Korean, a list.
+const QString kReply = QStringLiteral(
+    "**Sure.** Here is the plan for today: first, check the `build` logs at 9.30 am. "
+    "Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes. "
+    "오늘 회의는 세 시에 시작합니다. 자료를 미리 준비해 주세요!\n"
+    "- bring the laptop and the charger\n- book the small room\n"
+    "Let me know if anything changes.");
+
+QStringList deltasOf(const QString& text, int size)
+{
+    QStringList deltas;
+    for (qsizetype at = 0; at < text.size(); at += size)
+        deltas << text.mid(at, size);
+    return deltas;
+}
+
+void BM_ChunkAndStripReply(benchmark::State& state)
+{
+    const QStringList deltas = deltasOf(kReply, 8);
+    for (auto _ : state) {
+        SentenceChunker chunker;
+        for (const QString& delta : deltas) {
+            for (const QString& sentence : chunker.feed(delta))
+                benchmark::DoNotOptimize(MarkdownStripper::strip(sentence));
+        }
+        if (const auto rest = chunker.flushRemaining())
+            benchmark::DoNotOptimize(MarkdownStripper::strip(*rest));
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel(QStringLiteral("%1 chars").arg(kReply.size()).toStdString());
+}
+BENCHMARK(BM_ChunkAndStripReply);
+
+void BM_ChunkReplyOnly(benchmark::State& state)
+{
+    const QStringList deltas = deltasOf(kReply, 8);
+    for (auto _ : state) {
+        SentenceChunker chunker;
+        for (const QString& delta : deltas)
+            benchmark::DoNotOptimize(chunker.feed(delta));
+        benchmark::DoNotOptimize(chunker.flushRemaining());
+    }
+}
+BENCHMARK(BM_ChunkReplyOnly);
+
+void BM_StripSentence(benchmark::State& state)
+{
+    const QString sentence = QStringLiteral("Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes.");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MarkdownStripper::strip(sentence));
+}
+BENCHMARK(BM_StripSentence);
+
+}  // namespace
+
+BENCHMARK_MAIN();
