@@ -1,0 +1,73 @@
+#include "Audio/AudioDeviceManager.h"
+#include "FakeDeviceSource.h"
+#include "ScriptedCaptureBackend.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+class AudioDeviceManagerTest : public ::testing::Test {
+protected:
+    AudioDeviceManagerTest() { AudioDeviceManager::setDeviceSource(source); }
+    ~AudioDeviceManagerTest() override { AudioDeviceManager::setDeviceSource(nullptr); }
+
+    std::shared_ptr<FakeDeviceSource> source = std::make_shared<FakeDeviceSource>();
+};
+
+TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames)
+{
+    source->devices = {
+        {QStringLiteral("usb-2"), QStringLiteral("USB Mic")},
+        {QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")},
+        {QStringLiteral("hdmi.monitor"), QStringLiteral("Monitor of HDMI")},
+        {QString(), QStringLiteral("No id")},
+        {QStringLiteral("unnamed"), QString()},
+        {QStringLiteral("usb-1"), QStringLiteral("USB Mic")},
+        {QStringLiteral("headset"), QStringLiteral("Headset")},
+    };
+    const QList<AudioInputDevice> devices = AudioDeviceManager::listInputDevices();
+    QStringList uids;
+    for (const AudioInputDevice& device : devices)
+        uids.append(device.uid);
+    EXPECT_THAT(uids, ElementsAre("alsa.builtin", "headset", "usb-2", "usb-1"));
+    EXPECT_EQ(devices.first(), (AudioInputDevice{1, QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")}));
+}
+
+TEST_F(AudioDeviceManagerTest, FindsDevicesByExactUid)
+{
+    source->devices = {{QStringLiteral("usb-1"), QStringLiteral("USB Mic")}};
+    EXPECT_EQ(AudioDeviceManager::device(QStringLiteral("usb-1"))->name, QStringLiteral("USB Mic"));
+    EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("USB-1")));
+    EXPECT_FALSE(AudioDeviceManager::device(QString()));
+    source->devices.clear();
+    EXPECT_TRUE(AudioDeviceManager::listInputDevices().isEmpty());
+    EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("usb-1")));
+}
+
+TEST_F(AudioDeviceManagerTest, NamesForTheSettings)
+{
+    source->devices = {{QStringLiteral("usb-1"), QStringLiteral("USB Mic")}};
+    EXPECT_EQ(AudioDeviceManager::displayInputName(QString()), QStringLiteral("System default"));
+    EXPECT_EQ(AudioDeviceManager::displayDefaultOutputName(), QStringLiteral("Unknown"));
+    source->defaultDevice = AudioDeviceSource::Device{QStringLiteral("usb-1"), QStringLiteral("USB Mic")};
+    source->outputName = QStringLiteral("Speakers");
+    EXPECT_EQ(AudioDeviceManager::displayInputName(QString()), QStringLiteral("USB Mic (system default)"));
+    EXPECT_EQ(AudioDeviceManager::displayInputName(QStringLiteral("usb-1")), QStringLiteral("USB Mic"));
+    EXPECT_EQ(AudioDeviceManager::displayInputName(QStringLiteral("unplugged")), QStringLiteral("Unknown"));
+    EXPECT_EQ(AudioDeviceManager::displayDefaultOutputName(), QStringLiteral("Speakers"));
+}
+
+TEST_F(AudioDeviceManagerTest, ApplyingADeviceThatRefusesGivesItsStatus)
+{
+    auto state = std::make_shared<ScriptedCaptureBackend::State>();
+    state->refusedDevices = {QStringLiteral("busy")};
+    ScriptedCaptureBackend backend(state);
+    EXPECT_EQ(AudioDeviceManager::applyDevice({0, QStringLiteral("free"), QStringLiteral("Free")}, backend), std::nullopt);
+    const auto error = AudioDeviceManager::applyDevice({1, QStringLiteral("busy"), QStringLiteral("Busy")}, backend);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->description(), QStringLiteral("Failed to set audio device (status -5)."));
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "Audio/FileCaptureBackend.h"
+#include "Common/SpeechWav.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+std::int64_t playAll(FileCaptureBackend& backend)
+{
+    std::atomic<std::int64_t> frames{0};
+    EXPECT_EQ(backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }), std::nullopt);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return backend.finished(); }, 10000));
+    backend.stop();
+    return frames;
+}
+
+TEST(FileCaptureBackend, PlaysAWavFileAsItsOnlyDevice)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("speech.wav"));
+    ASSERT_TRUE(SpeechWav::render(QStringLiteral("one two three"), path));
+    FileCaptureBackend backend(path, FileCaptureBackend::Pacing::asFastAsPossible);
+    EXPECT_TRUE(backend.hasInputDevice());
+    EXPECT_EQ(backend.selectDevice(QStringLiteral("anything")), std::nullopt);
+    EXPECT_EQ(backend.deviceFormat(), (AudioFormat{22050, 1}));
+    const std::int64_t first = playAll(backend);
+    EXPECT_GT(first, 22050 / 2);
+    EXPECT_EQ(playAll(backend), first);  // a second start plays it again from the beginning
+}
+
+TEST(FileCaptureBackend, ReadsHeaderlessRecordingsInTheGivenFormat)
+{
+    FileCaptureBackend backend(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"),
+                               FileCaptureBackend::Pacing::asFastAsPossible, AudioFormat{16000, 1});
+    ASSERT_EQ(backend.deviceFormat(), (AudioFormat{16000, 1}));
+    EXPECT_EQ(playAll(backend), QFileInfo(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw")).size() / 2);
+}
+
+TEST(FileCaptureBackend, AMissingFileIsNoDevice)
+{
+    FileCaptureBackend backend(QStringLiteral("/nonexistent/speech.wav"));
+    EXPECT_FALSE(backend.hasInputDevice());
+    EXPECT_FALSE(backend.deviceFormat().isValid());
+}
+
+TEST(FileCaptureBackend, StopInterruptsRealTimePlaybackAtOnce)
+{
+    FileCaptureBackend backend(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"), FileCaptureBackend::Pacing::realTime,
+                               AudioFormat{16000, 1});
+    std::atomic<std::int64_t> frames{0};
+    ASSERT_EQ(backend.start({16000, 1}, [&](const float*, std::int64_t count) { frames += count; }), std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames > 0; }, 5000));
+    backend.stop();
+    EXPECT_FALSE(backend.finished());
+    EXPECT_LT(frames, 16000);  // far from the recording's 2.8 s
+}
+
+}  // namespace
