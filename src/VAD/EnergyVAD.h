@@ -25,9 +25,6 @@ public:
     void reset();
 
     bool isSpeaking() const { return m_isSpeaking; }
-    double speechRMSThreshold() const { return m_speechRMSThreshold; }
-    int onsetFrames() const { return m_onsetFrames; }
-    int hangoverMs() const { return m_hangoverMs; }
 
     // Root mean square of the first channel, 0 for an empty or formatless buffer.
     static double rms(const AudioBuffer& buffer);
