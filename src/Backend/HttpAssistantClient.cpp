@@ -1,0 +1,84 @@
+#include "Backend/HttpAssistantClient.h"
+
+#include "Backend/Utf8.h"
+#include "Support/Text.h"
+
+#include <QJsonDocument>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcBackend, "app.parlivox.backend")
+
+std::unique_ptr<ReplyStream> HttpAssistantClient::stream(const QString& systemPrompt, const QString& transcript,
+                                                         const QString& localeID,
+                                                         const QList<ConversationTurn>&) const
+{
+    auto stream = std::make_unique<ReplyStream>();
+    auto request = makeRequest(systemPrompt, transcript, localeID);
+    if (const auto* error = std::get_if<AssistantClientError>(&request)) {
+        stream->fail(error->description());
+        return stream;
+    }
+    const HttpExchange::Request& http = std::get<HttpExchange::Request>(request);
+    ReplyStream* target = stream.get();
+    auto* exchange = new HttpExchange(
+        http, m_scheduler,
+        [target, client = copy(), url = http.url](const HttpExchange::Outcome& outcome) {
+            const Verdict verdict = client->judge(outcome, url);
+            if (verdict.succeeded) {
+                target->push(verdict.text);
+                target->finish();
+            } else {
+                qCWarning(lcBackend) << "request to" << url.host() << "failed:" << verdict.text;
+                target->fail(verdict.text);
+            }
+        },
+        target);
+    // Aborting frees a local model server at once instead of letting it finish for nobody.
+    stream->setCancelHandler([exchange] { exchange->abort(); });
+    return stream;
+}
+
+std::variant<HttpExchange::Request, AssistantClientError>
+HttpAssistantClient::bearerRequest(const QString& service, const QString& apiKey, const QUrl& url,
+                                   const QJsonObject& body)
+{
+    if (Text::trimmed(apiKey).isEmpty())
+        return AssistantClientError::missingAPIKey(service);
+    return HttpExchange::Request{url,
+                                 {{QByteArrayLiteral("Authorization"), "Bearer " + apiKey.toUtf8()}},
+                                 body,
+                                 std::chrono::seconds(60)};
+}
+
+HttpAssistantClient::Verdict HttpAssistantClient::judge(const HttpExchange::Outcome& outcome, const QUrl& url) const
+{
+    if (outcome.failure != HttpExchange::Outcome::Failure::none)
+        return {false, describeTransportFailure(outcome, url)};
+    if (outcome.status < 200 || outcome.status > 299)
+        return {false, describeStatus(outcome.status, outcome.body)};
+    const QJsonDocument document = QJsonDocument::fromJson(outcome.body);
+    const std::optional<QString> reply =
+        document.isObject() ? extractReply(document.object()) : std::optional<QString>();
+    if (!reply)
+        return {false, describeMalformedBody()};
+    const QString text = Text::trimmed(*reply);
+    if (text.isEmpty())
+        return {false, AssistantClientError::emptyResponse().description()};
+    return {true, text};
+}
+
+QString HttpAssistantClient::describeTransportFailure(const HttpExchange::Outcome& outcome, const QUrl&) const
+{
+    return outcome.failureText;
+}
+
+QString HttpAssistantClient::describeStatus(int status, const QByteArray& body) const
+{
+    const QString message = Utf8::decodeStrict(body).value_or(QStringLiteral("HTTP %1").arg(status));
+    return AssistantClientError::requestFailed(message).description();
+}
+
+QString HttpAssistantClient::describeMalformedBody() const
+{
+    return malformedBodyText;
+}
