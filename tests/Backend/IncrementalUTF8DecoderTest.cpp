@@ -1,0 +1,61 @@
+#include "Backend/IncrementalUTF8Decoder.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// How many U+FFFD stand for one bad sequence differs between decoders; only where they
+// stand matters.
+QString collapsedReplacements(QString text)
+{
+    const QString two(2, QChar::ReplacementCharacter);
+    while (text.contains(two))
+        text.replace(two, QString(QChar::ReplacementCharacter));
+    return text;
+}
+
+}  // namespace
+
+TEST(IncrementalUTF8Decoder, ChunksSplitInsideCharactersComeOutWholeAndOnce)
+{
+    struct Case {
+        const char* name;
+        QList<QByteArray> chunks;
+        QStringList fed;  // what each feed returns
+        QString flushed;
+    };
+    const QString ga = QString::fromUtf8("가");
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QList<Case> cases = {
+        {"Korean 2+1", {"\xEA\xB0", "\x80"}, {"", ga}, ""},
+        {"Korean 1+2 after text", {"ab\xEA", "\xB0\x80" "c"}, {"ab", ga + "c"}, ""},
+        {"emoji 1+1+1+1", {"\xF0", "\x9F", "\x98", "\x80"}, {"", "", "", smile}, ""},
+        {"plain ASCII", {"hello", " world"}, {"hello", " world"}, ""},
+        // Up to four bytes that are not yet valid are held, and replaced only at the end.
+        {"invalid tail held", {"ok\xFF"}, {"ok"}, QString(QChar::ReplacementCharacter)},
+        {"lone invalid chunk", {"\xFF\xFE"}, {""}, QString(QChar::ReplacementCharacter)},
+        {"truncated at end", {"\xEA\xB0"}, {""}, QString(QChar::ReplacementCharacter)},
+    };
+    for (const Case& c : cases) {
+        IncrementalUTF8Decoder decoder;
+        QStringList fed;
+        for (const QByteArray& chunk : c.chunks)
+            fed << decoder.feed(chunk);
+        EXPECT_EQ(fed, c.fed) << c.name;
+        EXPECT_EQ(collapsedReplacements(decoder.flush()), c.flushed) << c.name;
+        EXPECT_EQ(decoder.flush(), QString()) << c.name;
+    }
+}
+
+TEST(IncrementalUTF8Decoder, BadBytesNoLaterByteCanMendAreReplacedAtOnce)
+{
+    IncrementalUTF8Decoder decoder;
+    const QString text = decoder.feed("a\xFF" "bcdefg");
+    EXPECT_TRUE(text.startsWith("a"));
+    EXPECT_TRUE(text.contains(QChar::ReplacementCharacter));
+    EXPECT_TRUE(text.endsWith("bcdefg"));
+    EXPECT_EQ(decoder.flush(), QString());
+}
