@@ -122,6 +122,5 @@ std::optional<QString> CLIAssistantClient::findBinary(const QString& name, const
 
 QString CLIAssistantClient::childPath(const QStringList& searchPaths, const QString& inheritedPath)
 {
-    const QString own = searchPaths.join(QLatin1Char(':'));
-    return inheritedPath.isEmpty() ? own : own + QLatin1Char(':') + inheritedPath;
+    return (searchPaths + inheritedPath.split(QLatin1Char(':'), Qt::SkipEmptyParts)).join(QLatin1Char(':'));
 }

@@ -40,8 +40,8 @@ public:
     static const QStringList& defaultSearchPaths();
     // The first executable file of that name in the directories, in order.
     static std::optional<QString> findBinary(const QString& name, const QStringList& searchPaths);
-    // The child's PATH: the search directories first, then the inherited PATH if there is one
-    // (never an empty entry, which would mean the working directory).
+    // The child's PATH: the search directories first, then the inherited PATH, without any
+    // empty entry (which would mean the working directory, where the agents write).
     static QString childPath(const QStringList& searchPaths, const QString& inheritedPath);
 
     // Linux accepts at most this many bytes in one argument, terminating NUL included.

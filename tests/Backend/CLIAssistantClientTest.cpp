@@ -31,25 +31,6 @@ TEST(CLIAssistantClient, ArgumentListsPerAgentWithTheModelOnlyWhenNotBlank)
         EXPECT_EQ(CLIAssistantClient::arguments(tool, p, model), expected) << rawValue(tool).toStdString() << model;
 }
 
-TEST(CLIAssistantClient, ToolsAndTheirOutputModes)
-{
-    const std::tuple<Tool, const char*, CLIAssistantClient::OutputMode> cases[] = {
-        {Tool::codex, "codex", CLIAssistantClient::OutputMode::codexJsonl},
-        {Tool::claude, "claude", CLIAssistantClient::OutputMode::claudeStreamJSON},
-        {Tool::gemini, "gemini", CLIAssistantClient::OutputMode::plainText},
-        {Tool::cursorAgent, "cursor-agent", CLIAssistantClient::OutputMode::plainText},
-        {Tool::kimi, "kimi", CLIAssistantClient::OutputMode::plainText},
-        {Tool::opencode, "opencode", CLIAssistantClient::OutputMode::plainText},
-        {Tool::ostrel, "ostrel", CLIAssistantClient::OutputMode::plainText},
-    };
-    for (const auto& [tool, raw, mode] : cases) {
-        EXPECT_EQ(rawValue(tool), raw);
-        EXPECT_EQ(fromRawValue<Tool>(QString::fromLatin1(raw)), tool);
-        EXPECT_EQ(CLIAssistantClient::outputMode(tool), mode) << raw;
-    }
-    EXPECT_EQ(fromRawValue<Tool>(QStringLiteral("Codex")), std::nullopt);
-}
-
 TEST(CLIAssistantClient, PromptWithAndWithoutHistory)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -92,8 +73,9 @@ TEST(CLIAssistantClient, DefaultSearchOrderAndTheChildsPath)
                                   home + "/.codex/bin"};
     EXPECT_EQ(CLIAssistantClient::defaultSearchPaths(), expected);
     EXPECT_EQ(CLIAssistantClient::childPath({"/a", "/b"}, "/usr/bin:/bin"), "/a:/b:/usr/bin:/bin");
-    // No inherited PATH gives no empty entry, which would search the working directory.
+    // No empty entry, which would search the working directory.
     EXPECT_EQ(CLIAssistantClient::childPath({"/a", "/b"}, ""), "/a:/b");
+    EXPECT_EQ(CLIAssistantClient::childPath({"/a"}, ":/usr/bin::/bin:"), "/a:/usr/bin:/bin");
 }
 
 TEST(AgentRun, VerdictFromStatusStandardErrorAndOutput)

@@ -23,6 +23,8 @@ using Tool = CLIAssistantClient::Tool;
 namespace {
 
 constexpr auto allTools = allCases<Tool>();
+// The executables, in the order of the tools.
+const char* const executables[] = {"codex", "claude", "gemini", "cursor-agent", "kimi", "opencode", "ostrel"};
 
 // Gone, or a zombie waiting for a reaper that is not us.
 bool processGone(qint64 pid)
@@ -40,8 +42,8 @@ protected:
     {
         AppPaths::ensureAll();
         const QString script = QStringLiteral(QT_TESTCASE_SOURCEDIR "/Backend/agents/fake-agent.sh");
-        for (Tool tool : allTools) {
-            const QString target = bin.filePath(rawValue(tool));
+        for (const char* executable : executables) {
+            const QString target = bin.filePath(QString::fromLatin1(executable));
             ASSERT_TRUE(QFile::copy(script, target));
             ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
         }
