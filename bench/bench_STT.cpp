@@ -1,0 +1,160 @@
+// Speech recognition cost on the recorded phrase "go forward ten meters": the real-time
+// factor of the whole recognizer (decoder thread, segmentation, hand-over to the GUI thread)
+// side by side with a bare pocketsphinx loop over the same audio, both in process CPU time
+// up to the end of the phrase, and the cost of feed() on the caller's thread.
+#include "Platform/PocketsphinxDecoder.h"
+#include "STT/SystemStreamingRecognizer.h"
+#include "Support/QtScheduler.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <benchmark/benchmark.h>
+
+#include <pocketsphinx.h>
+#include <sphinxbase/err.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kFrames = 4096;
+
+// The recording at 16 kHz, then just enough silence (0.6 s) for the decoder to end the phrase.
+std::vector<std::int16_t> recording()
+{
+    QFile file(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray raw = file.readAll();
+    std::vector<std::int16_t> samples(std::size_t(raw.size() / 2) + 9600, 0);
+    std::memcpy(samples.data(), raw.constData(), std::size_t(raw.size() / 2) * 2);
+    return samples;
+}
+
+double seconds(const std::vector<std::int16_t>& samples)
+{
+    return double(samples.size()) / 16000.0;
+}
+
+// The recording as capture buffers in `format` (mono copied to every channel).
+std::vector<AudioBufferPtr> asBuffers(const std::vector<std::int16_t>& samples, AudioFormat format)
+{
+    const double step = 16000.0 / format.sampleRate;
+    const auto total = std::int64_t(double(samples.size()) / step);
+    std::vector<AudioBufferPtr> buffers;
+    for (std::int64_t start = 0; start < total; start += kFrames) {
+        const std::int64_t frames = std::min(kFrames, total - start);
+        std::vector<float> planar(std::size_t(frames * format.channels));
+        for (int channel = 0; channel < format.channels; ++channel)
+            for (std::int64_t i = 0; i < frames; ++i)
+                planar[std::size_t(channel * frames + i)] = float(samples[std::size_t(double(start + i) * step)]) / 32768.0f;
+        buffers.push_back(std::make_shared<const AudioBuffer>(format, std::move(planar), start, std::chrono::steady_clock::now()));
+    }
+    return buffers;
+}
+
+void startAndWait(SystemStreamingRecognizer& recognizer, AudioFormat format, QEventLoop& loop)
+{
+    bool started = false;
+    recognizer.start(QStringLiteral("en-US"), format, [&](std::optional<QString>) { started = true; });
+    while (!started)
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void BM_BarePocketsphinxLoop(benchmark::State& state)
+{
+    err_set_logfp(nullptr);
+    const std::vector<std::int16_t> samples = recording();
+    const SpeechModel model = PocketsphinxDecoder::installedModels().value(0);
+    const QByteArray hmm = model.acousticModel.toLocal8Bit(), lm = model.languageModel.toLocal8Bit(),
+                     dict = model.dictionary.toLocal8Bit();
+    cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.constData(), "-lm", lm.constData(), "-dict",
+                                   dict.constData(), "-samprate", "16000", nullptr);
+    ps_decoder_t* decoder = config ? ps_init(config) : nullptr;
+    if (!decoder) {
+        state.SkipWithError("no pocketsphinx model");
+        return;
+    }
+    for (auto _ : state) {
+        ps_start_utt(decoder);
+        bool wasInSpeech = false;
+        for (std::size_t start = 0; start < samples.size(); start += kFrames) {
+            ps_process_raw(decoder, samples.data() + start, std::min<std::size_t>(kFrames, samples.size() - start), FALSE, FALSE);
+            const bool inSpeech = ps_get_in_speech(decoder);
+            int32 score = 0;
+            if (inSpeech)
+                benchmark::DoNotOptimize(ps_get_hyp(decoder, &score));
+            if (wasInSpeech && !inSpeech)
+                break;  // the phrase is over: where the recognizer's measure stops too
+            wasInSpeech = inSpeech;
+        }
+        ps_end_utt(decoder);
+        int32 score = 0;
+        benchmark::DoNotOptimize(ps_get_hyp(decoder, &score));
+    }
+    ps_free(decoder);
+    cmd_ln_free_r(config);
+    state.counters["realTimeFactor"] =
+        benchmark::Counter(double(state.iterations()) * seconds(samples), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_BarePocketsphinxLoop)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// Arguments: sample rate and channel count of the fed buffers.
+void BM_RecognizerPath(benchmark::State& state)
+{
+    const std::vector<std::int16_t> samples = recording();
+    const std::vector<AudioBufferPtr> buffers = asBuffers(samples, {double(state.range(0)), int(state.range(1))});
+    QtScheduler scheduler;
+    SystemStreamingRecognizer recognizer(scheduler);
+    int segmentsEnded = 0;
+    recognizer.onDiagnostic = [&](const QString& line) {
+        if (line.startsWith(QLatin1String("spawnTask")))
+            ++segmentsEnded;
+    };
+    QEventLoop loop;
+    startAndWait(recognizer, buffers.front()->format(), loop);
+    for (auto _ : state) {
+        recognizer.resetTranscriptState();
+        const int before = segmentsEnded;  // the reset's own spawn line included
+        for (const AudioBufferPtr& buffer : buffers)
+            recognizer.feed(buffer);
+        while (segmentsEnded == before)
+            loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["realTimeFactor"] =
+        benchmark::Counter(double(state.iterations()) * seconds(samples), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_RecognizerPath)->Args({16000, 1})->Args({48000, 2})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// What the GUI thread pays per captured 48 kHz stereo buffer while the decoder works.
+void BM_FeedOnTheCallersThread(benchmark::State& state)
+{
+    const std::vector<AudioBufferPtr> buffers = asBuffers(recording(), {48000, 2});
+    QtScheduler scheduler;
+    SystemStreamingRecognizer recognizer(scheduler);
+    QEventLoop loop;
+    startAndWait(recognizer, {48000, 2}, loop);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        recognizer.feed(buffers[next]);
+        next = (next + 1) % buffers.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FeedOnTheCallersThread)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*.info=false"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

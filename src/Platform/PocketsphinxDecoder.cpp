@@ -1,0 +1,148 @@
+#include "Platform/PocketsphinxDecoder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <mutex>
+
+#include <pocketsphinx.h>
+#include <sphinxbase/err.h>
+
+namespace {
+
+// pocketsphinx writes its progress to stderr unless told otherwise; the setting is global.
+void silenceLibraryLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { err_set_logfp(nullptr); });
+}
+
+// "en-us" → "en-US", "zh-hant" → "zh-Hant".
+QString localeFromDirectoryName(const QString& name)
+{
+    QStringList parts = name.split(QRegularExpression(QStringLiteral("[-_]")));
+    parts[0] = parts[0].toLower();
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        parts[i] = parts[i].size() == 4 ? parts[i].left(1).toUpper() + parts[i].mid(1).toLower() : parts[i].toUpper();
+    return parts.join(QLatin1Char('-'));
+}
+
+bool isCompleteAcousticModel(const QDir& dir)
+{
+    for (const char* file : {"mdef", "means", "variances", "transition_matrices", "feat.params"})
+        if (!dir.exists(QString::fromLatin1(file)))
+            return false;
+    return dir.exists(QStringLiteral("sendump")) || dir.exists(QStringLiteral("mixture_weights"));
+}
+
+}  // namespace
+
+PocketsphinxDecoder::PocketsphinxDecoder()
+{
+    silenceLibraryLog();
+}
+
+PocketsphinxDecoder::~PocketsphinxDecoder()
+{
+    unload();
+}
+
+QList<SpeechModel> PocketsphinxDecoder::installedModels(const QString& root)
+{
+    QList<SpeechModel> models;
+    const QDir rootDir(root);
+    for (const QString& name : rootDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir languageDir(rootDir.filePath(name));
+        const SpeechModel model{localeFromDirectoryName(name), languageDir.filePath(name),
+                                languageDir.filePath(name + QStringLiteral(".lm.bin")),
+                                languageDir.filePath(QStringLiteral("cmudict-") + name + QStringLiteral(".dict"))};
+        if (isCompleteAcousticModel(QDir(model.acousticModel)) && QFileInfo(model.languageModel).isFile()
+            && QFileInfo(model.dictionary).isFile())
+            models.append(model);
+    }
+    return models;
+}
+
+bool PocketsphinxDecoder::load(const SpeechModel& model, QString* error)
+{
+    unload();
+    if (!isCompleteAcousticModel(QDir(model.acousticModel)) || !QFileInfo(model.languageModel).isFile()
+        || !QFileInfo(model.dictionary).isFile()) {
+        if (error)
+            *error = QStringLiteral("model files for %1 are missing").arg(model.localeID);
+        return false;
+    }
+    const QByteArray hmm = QFile::encodeName(model.acousticModel);
+    const QByteArray lm = QFile::encodeName(model.languageModel);
+    const QByteArray dict = QFile::encodeName(model.dictionary);
+    m_config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.constData(), "-lm", lm.constData(), "-dict",
+                           dict.constData(), "-samprate", "16000", nullptr);
+    if (m_config)
+        m_decoder = ps_init(m_config);
+    if (!m_decoder) {
+        unload();
+        if (error)
+            *error = QStringLiteral("the model for %1 could not be loaded").arg(model.localeID);
+        return false;
+    }
+    return true;
+}
+
+void PocketsphinxDecoder::unload()
+{
+    if (m_decoder) {
+        if (m_inUtterance)
+            ps_end_utt(m_decoder);
+        ps_free(m_decoder);
+    }
+    if (m_config)
+        cmd_ln_free_r(m_config);
+    m_decoder = nullptr;
+    m_config = nullptr;
+    m_inUtterance = false;
+}
+
+bool PocketsphinxDecoder::startUtterance(QString* error)
+{
+    if (!m_decoder || ps_start_utt(m_decoder) < 0) {
+        if (error)
+            *error = QStringLiteral("the decoder could not start an utterance");
+        return false;
+    }
+    m_inUtterance = true;
+    return true;
+}
+
+bool PocketsphinxDecoder::process(const std::int16_t* samples, std::size_t count, QString* error)
+{
+    if (!m_decoder || !m_inUtterance || ps_process_raw(m_decoder, samples, count, FALSE, FALSE) < 0) {
+        if (error)
+            *error = QStringLiteral("the decoder could not process audio");
+        return false;
+    }
+    return true;
+}
+
+bool PocketsphinxDecoder::inSpeech() const
+{
+    return m_decoder && m_inUtterance && ps_get_in_speech(m_decoder) != 0;
+}
+
+QString PocketsphinxDecoder::hypothesis()
+{
+    if (!m_decoder)
+        return {};
+    int32 score = 0;
+    const char* text = ps_get_hyp(m_decoder, &score);
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+QString PocketsphinxDecoder::endUtterance()
+{
+    if (!m_decoder || !m_inUtterance)
+        return {};
+    ps_end_utt(m_decoder);
+    m_inUtterance = false;
+    return hypothesis();
+}

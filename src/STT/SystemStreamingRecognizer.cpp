@@ -1,0 +1,189 @@
+#include "STT/SystemStreamingRecognizer.h"
+
+#include "STT/TranscriptMerger.h"
+#include "Support/Text.h"
+
+#include <QLoggingCategory>
+
+#include <algorithm>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcRecognizer, "app.parlivox.stt.sf")
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+}  // namespace
+
+QString SystemStreamingRecognizer::SttError::description() const
+{
+    switch (kind) {
+    case Kind::unavailable:
+        return QStringLiteral("Speech recognizer unavailable for locale %1 (installed: %2)")
+            .arg(localeID, installedLocales.isEmpty() ? QStringLiteral("none") : installedLocales.join(QStringLiteral(", ")));
+    case Kind::modelFailed:
+        return QStringLiteral("Speech recognizer could not load the model for locale %1: %2").arg(localeID, detail);
+    case Kind::recognitionFailed:
+        return QStringLiteral("Speech recognition failed: ") + detail;
+    }
+    return {};
+}
+
+SystemStreamingRecognizer::SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine, QObject* parent)
+    : DecodingRecognizer(std::move(engine), parent), m_retry(scheduler)
+{
+}
+
+std::chrono::milliseconds SystemStreamingRecognizer::retryDelay(int failures)
+{
+    const int doublings = std::clamp(failures - 1, 0, 5);
+    return std::min(std::chrono::milliseconds(250 << doublings), std::chrono::milliseconds(5000));
+}
+
+QString SystemStreamingRecognizer::unsupportedLocaleError(const QString& localeID) const
+{
+    return SttError{SttError::Kind::unavailable, localeID, installedLocales(), {}}.description();
+}
+
+QString SystemStreamingRecognizer::modelError(const QString& detail) const
+{
+    return SttError{SttError::Kind::modelFailed, localeID(), {}, detail}.description();
+}
+
+void SystemStreamingRecognizer::start(const QString& localeID, const AudioFormat& inputFormat, StartCompletion done)
+{
+    m_accumulated.clear();
+    m_shown.clear();
+    m_downmixFrom.reset();
+    m_failures = 0;
+    m_retry.cancel();
+    beginDecoding(localeID, inputFormat, std::move(done));
+}
+
+void SystemStreamingRecognizer::started()
+{
+    spawned();
+    qCInfo(lcRecognizer, "recognizer started locale=%s onDevice=true", qPrintable(localeID()));
+}
+
+void SystemStreamingRecognizer::feed(const AudioBufferPtr& buffer)
+{
+    if (state() != State::running)
+        return;
+    const AudioFormat& format = buffer->format();
+    if (format.channels > 1 && m_downmixFrom != format) {
+        m_downmixFrom = format;
+        diag(QStringLiteral("downmix configured: %1 ch @ %2 Hz → 1 ch").arg(format.channels).arg(qRound64(format.sampleRate)));
+    }
+    if (const int dropped = feedDecoder(buffer))
+        diag(QStringLiteral("decoder backlog full: dropped %1 oldest buffer(s)").arg(dropped));
+}
+
+void SystemStreamingRecognizer::stop(std::function<void()> done)
+{
+    onTranscript = nullptr;
+    onError = nullptr;
+    m_accumulated.clear();
+    m_shown.clear();
+    m_retry.cancel();
+    stopDecoding();
+    if (done)
+        QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
+}
+
+void SystemStreamingRecognizer::resetTranscriptState()
+{
+    m_accumulated.clear();
+    m_shown.clear();
+    if (state() != State::running)
+        return;
+    m_failures = 0;
+    m_retry.cancel();
+    restartDecoding();
+    spawned();
+}
+
+void SystemStreamingRecognizer::staleEvent(const DecoderThread::Event& event)
+{
+    diag(QStringLiteral("ignored stale callback (gen=%1 cur=%2)").arg(event.generation).arg(generation()));
+}
+
+void SystemStreamingRecognizer::decoderEvent(const DecoderThread::Event& event)
+{
+    using Kind = DecoderThread::Event::Kind;
+    switch (event.kind) {
+    case Kind::partial:
+    case Kind::final:
+        handleText(event.text, event.kind == Kind::final);
+        break;
+    case Kind::failed:
+        handleFailure(event.text);
+        break;
+    case Kind::audioDropped:
+        qCWarning(lcRecognizer, "mono downmix failed: %s — buffer dropped", qPrintable(event.text));
+        break;
+    case Kind::loaded:
+        break;
+    }
+}
+
+void SystemStreamingRecognizer::handleText(const QString& text, bool isFinal)
+{
+    diag(QStringLiteral("task cb gen=%1: partial.len=%2 isFinal=%3 error=nil cbSet=%4")
+             .arg(generation())
+             .arg(Text::graphemeCount(text))
+             .arg(boolText(isFinal), boolText(bool(onTranscript))));
+    m_failures = 0;
+    if (!text.isEmpty()) {
+        m_shown = TranscriptMerger::merge(m_accumulated, text, localeID());
+        diag(QStringLiteral("calling onTranscript with '%1' (%2 chars)").arg(m_shown).arg(Text::graphemeCount(m_shown)));
+        if (onTranscript)
+            onTranscript(m_shown);
+    }
+    if (!isFinal)
+        return;
+    // A segment that ends without a final text keeps what was already shown of it.
+    if (!m_shown.isEmpty())
+        m_accumulated = m_shown;
+    m_shown.clear();
+    spawned();
+}
+
+void SystemStreamingRecognizer::handleFailure(const QString& error)
+{
+    diag(QStringLiteral("task cb gen=%1: partial.len=-1 isFinal=false error=%2 cbSet=%3")
+             .arg(generation())
+             .arg(error, boolText(bool(onTranscript))));
+    qCWarning(lcRecognizer, "recognition error: %s", qPrintable(error));
+    // What the failed segment had shown stays in the transcript.
+    if (!m_shown.isEmpty())
+        m_accumulated = m_shown;
+    m_shown.clear();
+    ++m_failures;
+    if (m_failures == failuresBeforeError && onError)
+        onError(SttError{SttError::Kind::recognitionFailed, localeID(), {}, error}.description());
+    m_retry.start(retryDelay(m_failures), [this] { retryAfterFailure(); });
+}
+
+void SystemStreamingRecognizer::retryAfterFailure()
+{
+    if (state() != State::running)
+        return;
+    restartDecoding();
+    spawned();
+}
+
+void SystemStreamingRecognizer::spawned()
+{
+    diag(QStringLiteral("spawnTask: locale=%1 supportsOnDevice=true defaultTaskHint").arg(localeID()));
+}
+
+void SystemStreamingRecognizer::diag(const QString& line)
+{
+    qCInfo(lcRecognizer, "%s", qPrintable(line));
+    if (onDiagnostic)
+        onDiagnostic(line);
+}

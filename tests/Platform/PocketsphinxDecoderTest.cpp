@@ -1,0 +1,80 @@
+#include "Platform/PocketsphinxDecoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+void touch(const QString& path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+// A model folder laid out as the packages lay it out, with empty files.
+void makeModel(const QDir& root, const QString& name, bool withDictionary = true)
+{
+    ASSERT_TRUE(root.mkpath(name + QLatin1Char('/') + name));
+    const QDir acoustic(root.filePath(name + QLatin1Char('/') + name));
+    for (const char* file : {"mdef", "means", "variances", "transition_matrices", "feat.params", "sendump"})
+        touch(acoustic.filePath(QString::fromLatin1(file)));
+    touch(root.filePath(name + QLatin1Char('/') + name + QStringLiteral(".lm.bin")));
+    if (withDictionary)
+        touch(root.filePath(name + QStringLiteral("/cmudict-") + name + QStringLiteral(".dict")));
+}
+
+TEST(PocketsphinxDecoder, FindsCompleteModelsAndNamesTheirLocales)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    makeModel(root, QStringLiteral("en-us"));
+    makeModel(root, QStringLiteral("zh-hant"));
+    makeModel(root, QStringLiteral("fr-fr"), false);
+    ASSERT_TRUE(root.mkdir(QStringLiteral("empty")));
+    const QList<SpeechModel> models = PocketsphinxDecoder::installedModels(dir.path());
+    ASSERT_EQ(models.size(), 2);
+    EXPECT_EQ(models[0].localeID, QStringLiteral("en-US"));
+    EXPECT_EQ(models[0].dictionary, dir.filePath(QStringLiteral("en-us/cmudict-en-us.dict")));
+    EXPECT_EQ(models[1].localeID, QStringLiteral("zh-Hant"));
+    EXPECT_TRUE(PocketsphinxDecoder::installedModels(dir.filePath(QStringLiteral("missing"))).isEmpty());
+}
+
+TEST(PocketsphinxDecoder, MissingModelFilesAreAnErrorNotACrash)
+{
+    PocketsphinxDecoder decoder;
+    QString error;
+    EXPECT_FALSE(decoder.load({QStringLiteral("en-GB"), QStringLiteral("/nonexistent/en-gb"), {}, {}}, &error));
+    EXPECT_EQ(error, QStringLiteral("model files for en-GB are missing"));
+    EXPECT_FALSE(decoder.startUtterance(&error));
+    const std::int16_t silence[160] = {};
+    EXPECT_FALSE(decoder.process(silence, 160, &error));
+    EXPECT_EQ(decoder.endUtterance(), QString());
+}
+
+TEST(PocketsphinxDecoder, DecodesTheRecordedPhrase)
+{
+    const QList<SpeechModel> models = PocketsphinxDecoder::installedModels();
+    ASSERT_FALSE(models.isEmpty());
+    QFile recording(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"));
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    const QByteArray raw = recording.readAll();
+    PocketsphinxDecoder decoder;
+    QString error;
+    ASSERT_TRUE(decoder.load(models.first(), &error)) << error.toStdString();
+    ASSERT_TRUE(decoder.startUtterance(&error));
+    const auto* samples = reinterpret_cast<const std::int16_t*>(raw.constData());
+    bool heardSpeech = false;
+    for (qsizetype offset = 0; offset < raw.size() / 2; offset += 4096) {
+        ASSERT_TRUE(decoder.process(samples + offset, std::size_t(std::min<qsizetype>(4096, raw.size() / 2 - offset)), &error));
+        heardSpeech = heardSpeech || decoder.inSpeech();
+    }
+    EXPECT_TRUE(heardSpeech);
+    EXPECT_EQ(decoder.endUtterance(), QStringLiteral("go forward ten meters"));
+}
+
+}  // namespace

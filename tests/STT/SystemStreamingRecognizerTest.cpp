@@ -1,0 +1,177 @@
+#include "Common/FakeScheduler.h"
+#include "FakeSpeechDecoder.h"
+#include "RecognizerTesting.h"
+#include "STT/SystemStreamingRecognizer.h"
+
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using Step = FakeSpeechDecoder::Step;
+
+namespace {
+
+AudioBufferPtr monoBuffer(int frames = 1600, AudioFormat format = {16000, 1})
+{
+    return std::make_shared<const AudioBuffer>(format, std::vector<float>(std::size_t(frames * format.channels), 0.1f), 0,
+                                               std::chrono::steady_clock::now());
+}
+
+class SystemStreamingRecognizerTest : public ::testing::Test {
+protected:
+    SystemStreamingRecognizerTest() : recognizer(scheduler, FakeSpeechDecoder::engine(script))
+    {
+        recognizer.onTranscript = [this](const QString& text) { transcripts.append(text); };
+        recognizer.onError = [this](const QString& error) { errors.append(error); };
+        recognizer.onDiagnostic = [this](const QString& line) { diagnostics.append(line); };
+    }
+
+    std::optional<QString> start(const QString& locale = QStringLiteral("en-US"))
+    {
+        return startAndWait(recognizer, locale, {48000, 2});
+    }
+
+    // Feeds one buffer per step and waits until every step's results have been delivered.
+    void play(std::initializer_list<Step> steps, int expectedTranscripts)
+    {
+        script->add(steps);
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            recognizer.feed(monoBuffer());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return transcripts.size() >= expectedTranscripts; }, 5000));
+    }
+
+    qsizetype countLines(const QString& prefix) const
+    {
+        return std::count_if(diagnostics.begin(), diagnostics.end(), [&](const QString& line) { return line.startsWith(prefix); });
+    }
+
+    FakeScheduler scheduler;
+    std::shared_ptr<FakeSpeechDecoder::Script> script = std::make_shared<FakeSpeechDecoder::Script>();
+    SystemStreamingRecognizer recognizer;
+    QStringList transcripts;
+    QStringList errors;
+    QStringList diagnostics;
+};
+
+TEST_F(SystemStreamingRecognizerTest, StartFailuresNameTheLocaleAndTheInstalledOnes)
+{
+    EXPECT_EQ(start(QStringLiteral("ko-KR")), QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+    script->loadError = QStringLiteral("model files for en-US are missing");
+    EXPECT_EQ(start(), QStringLiteral("Speech recognizer could not load the model for locale en-US: model files for en-US are missing"));
+    recognizer.feed(monoBuffer());  // ignored: nothing is running
+    script->loadError.clear();
+    EXPECT_EQ(start(QStringLiteral("en_us")), std::nullopt);
+    EXPECT_THAT(diagnostics, ElementsAre(QStringLiteral("spawnTask: locale=en_us supportsOnDevice=true defaultTaskHint")));
+}
+
+TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegments)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    play({{true, QStringLiteral("turn on")}, {true, QStringLiteral("turn on the")}, {false, QStringLiteral("turn on the")},
+          {true, QStringLiteral("the lights")}, {true, QStringLiteral("the lights please")}},
+         5);
+    EXPECT_THAT(transcripts, ElementsAre(QStringLiteral("turn on"), QStringLiteral("turn on the"), QStringLiteral("turn on the"),
+                                         QStringLiteral("turn on the lights"), QStringLiteral("turn on the lights please")));
+    EXPECT_EQ(countLines(QStringLiteral("spawnTask:")), 2);  // the start and the end of the first segment
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("calling onTranscript with 'turn on the lights please' (25 chars)"));
+}
+
+TEST_F(SystemStreamingRecognizerTest, FinishedSegmentsAreNeverGluedTogether)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    play({{true, QStringLiteral("turn on the")}, {false, QStringLiteral("turn on the")}, {true, QStringLiteral("every light")}}, 3);
+    EXPECT_EQ(transcripts.last(), QStringLiteral("turn on the every light"));
+}
+
+TEST_F(SystemStreamingRecognizerTest, ASegmentEndingWithoutTextKeepsWhatItShowed)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    play({{true, QStringLiteral("go forward")}, {false, QString()}, {true, QStringLiteral("ten")}}, 2);
+    EXPECT_THAT(transcripts, ElementsAre(QStringLiteral("go forward"), QStringLiteral("go forward ten")));
+}
+
+TEST_F(SystemStreamingRecognizerTest, ResetDropsResultsAlreadyInFlightAndStartsEmpty)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    play({{true, QStringLiteral("hello")}, {false, QStringLiteral("hello")}}, 2);
+    script->add({{true, QStringLiteral("stale words")}});
+    recognizer.feed(monoBuffer());
+    ASSERT_TRUE(script->waitProcessed(3));
+    recognizer.resetTranscriptState();
+    play({{true, QStringLiteral("fresh")}}, 3);
+    EXPECT_EQ(transcripts.last(), QStringLiteral("fresh"));
+    EXPECT_EQ(transcripts.size(), 3);
+    EXPECT_TRUE(diagnostics.contains(QStringLiteral("ignored stale callback (gen=1 cur=2)")));
+}
+
+TEST_F(SystemStreamingRecognizerTest, RepeatedFailuresRestartWithBackOffAndThenReachOnError)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    for (int failure = 1; failure <= 3; ++failure) {
+        script->add({{false, QString(), true}});
+        recognizer.feed(monoBuffer());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return countLines(QStringLiteral("task cb")) == failure; }, 5000));
+        const int startedBefore = script->started();
+        scheduler.advance(SystemStreamingRecognizer::retryDelay(failure) - std::chrono::milliseconds(1));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(script->started(), startedBefore) << "restarted before its back-off";
+        scheduler.advance(std::chrono::milliseconds(1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return script->started() == startedBefore + 1; }, 5000));
+    }
+    EXPECT_THAT(errors, ElementsAre(QStringLiteral("Speech recognition failed: decoder broke")));
+    // Decoding works again after the restart, and success clears the count.
+    play({{true, QStringLiteral("back again")}}, 1);
+    EXPECT_EQ(transcripts.last(), QStringLiteral("back again"));
+}
+
+TEST_F(SystemStreamingRecognizerTest, RetryDelayDoublesUpToFiveSeconds)
+{
+    using std::chrono::milliseconds;
+    const std::vector<std::pair<int, milliseconds>> table{
+        {1, milliseconds(250)}, {2, milliseconds(500)}, {3, milliseconds(1000)}, {5, milliseconds(4000)},
+        {6, milliseconds(5000)}, {40, milliseconds(5000)}};
+    for (const auto& [failures, delay] : table)
+        EXPECT_EQ(SystemStreamingRecognizer::retryDelay(failures), delay) << failures;
+}
+
+TEST_F(SystemStreamingRecognizerTest, ResultsAfterStopReachNoCallback)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    script->add({{true, QStringLiteral("too late")}});
+    recognizer.feed(monoBuffer());
+    ASSERT_TRUE(script->waitProcessed(1));
+    bool stopped = false;
+    recognizer.stop([&] { stopped = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stopped; }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(transcripts.isEmpty());
+    recognizer.resetTranscriptState();  // harmless after stop
+    recognizer.feed(monoBuffer());
+}
+
+TEST_F(SystemStreamingRecognizerTest, DownmixIsConfiguredOncePerInputFormat)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    for (const AudioFormat format : {AudioFormat{48000, 2}, AudioFormat{48000, 2}, AudioFormat{44100, 2}, AudioFormat{44100, 4},
+                                     AudioFormat{44100, 1}})
+        recognizer.feed(monoBuffer(4096, format));
+    EXPECT_THAT(diagnostics.mid(1), ElementsAre(QStringLiteral("downmix configured: 2 ch @ 48000 Hz → 1 ch"),
+                                                QStringLiteral("downmix configured: 2 ch @ 44100 Hz → 1 ch"),
+                                                QStringLiteral("downmix configured: 4 ch @ 44100 Hz → 1 ch")));
+}
+
+TEST_F(SystemStreamingRecognizerTest, ABacklogBeyondTwentySecondsDropsTheOldestAudio)
+{
+    ASSERT_EQ(start(), std::nullopt);
+    script->setHeld(true);
+    for (int i = 0; i < 250; ++i)  // 25 s of 100 ms buffers, while the decoder is stuck
+        recognizer.feed(monoBuffer());
+    script->setHeld(false);
+    // At most 20 s wait, plus the buffer the decoder holds; everything else was dropped.
+    const auto drops = int(countLines(QStringLiteral("decoder backlog full: dropped 1 oldest buffer(s)")));
+    EXPECT_GE(drops, 49);
+    EXPECT_TRUE(script->waitProcessed(250 - drops));
+}
+
+}  // namespace
