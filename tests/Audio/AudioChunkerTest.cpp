@@ -44,14 +44,4 @@ TEST(AudioChunker, CutsPeriodsOfAnySizeIntoContiguousBuffers)
     }
 }
 
-TEST(AudioChunker, EveryBufferIsANewObject)
-{
-    AudioChunker chunker({16000, 1}, 4);
-    const std::vector<float> frames(8, 1.0f);
-    const auto buffers = chunker.append(frames.data(), 8, std::chrono::steady_clock::now());
-    ASSERT_EQ(buffers.size(), 2u);
-    EXPECT_NE(buffers[0].get(), buffers[1].get());
-    EXPECT_NE(buffers[0]->planarSamples().data(), buffers[1]->planarSamples().data());
-}
-
 }  // namespace
