@@ -14,6 +14,14 @@ bool isScriptSubtag(const QString& subtag)
     return subtag.size() == 4;
 }
 
+// The language's own name without a regional flavour where there is one ("English", not
+// "American English"); the region is named separately.
+QString nativeLanguageName(const QLocale& locale)
+{
+    const QLocale international(locale.language(), locale.script(), QLocale::World);
+    return international.territory() == QLocale::World ? international.nativeLanguageName() : locale.nativeLanguageName();
+}
+
 }  // namespace
 
 SpeechLocaleCatalog::SpeechLocaleCatalog(const QStringList& supported)
@@ -63,7 +71,7 @@ SpeechLocaleCatalog::Entry SpeechLocaleCatalog::makeEntry(const QString& id)
     const auto named = [](const QString& name, const QStringList& details) {
         return details.isEmpty() ? name : name + QStringLiteral(" (") + details.join(QStringLiteral(", ")) + QLatin1Char(')');
     };
-    const QString nativeName = named(locale.nativeLanguageName(), nativeDetails);
+    const QString nativeName = named(nativeLanguageName(locale), nativeDetails);
     const QString englishName = named(QLocale::languageToString(locale.language()), englishDetails);
     if (nativeName == englishName)
         return {id, nativeName};

@@ -32,9 +32,10 @@ TEST(SpeechLocaleCatalog, DisplayNamesPairTheNativeAndTheEnglishName)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"ko-KR", "한국어 (대한민국) (Korean (South Korea))"},
+        {"en-US", "English (United States)"},  // the same in both languages: shown once
         {"de-DE", "Deutsch (Deutschland) (German (Germany))"},
         {"zh-Hant", "繁體中文 (Chinese (Traditional Han))"},
-        {"af", "Afrikaans"},  // the same in both languages: shown once
+        {"af", "Afrikaans"},
         {"xx-YY", "xx-YY"},   // no name at all
     };
     for (const auto& [id, name] : cases) {
