@@ -18,3 +18,10 @@ struct RawEnumTraits<AvatarStyle> {
         {AvatarStyle::custom, "custom"},
     }};
 };
+
+enum class AppLanguage;
+
+// "avatar.style." followed by the raw value: the localization key of the style's name.
+QString nameKey(AvatarStyle style);
+// The style's name in the interface language, as the pickers show it.
+QString localizedName(AvatarStyle style, AppLanguage language);

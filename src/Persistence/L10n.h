@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+enum class AppLanguage;
+
+// Every text the window shows, looked up by dotted key ("tab.talk") in built-in tables, one
+// per interface language, kept as JSON resources ":/Persistence/l10n/<raw value>.json".
+namespace L10n {
+
+using Table = QHash<QString, QString>;
+using Tables = QHash<QString, Table>;  // keyed by the language's raw value
+
+// The key's text in the language, else its English text, else the key itself.
+QString t(const QString& key, AppLanguage language);
+
+// The same lookup in the given tables.
+QString lookup(const Tables& tables, const QString& key, AppLanguage language);
+
+// The built-in tables, read once on first use.
+const Tables& builtInTables();
+
+QString tablePath(AppLanguage language);
+
+// One table file: a JSON object of key to text. Nothing (with the reason) for anything else.
+std::optional<Table> parseTable(const QByteArray& json, QString* error = nullptr);
+
+}  // namespace L10n

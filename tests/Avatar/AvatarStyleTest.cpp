@@ -1,0 +1,32 @@
+#include "Avatar/AvatarStyle.h"
+#include "Persistence/AppLanguage.h"
+
+#include <gtest/gtest.h>
+
+TEST(AvatarStyle, RawValuesAreExactLowerCaseNames)
+{
+    EXPECT_EQ(fromRawValue<AvatarStyle>(u"cat"), AvatarStyle::cat);
+    EXPECT_EQ(fromRawValue<AvatarStyle>(u"Cat"), std::nullopt);
+    EXPECT_EQ(fromRawValue<AvatarStyle>(u"robot"), std::nullopt);
+    const auto styles = allCases<AvatarStyle>();
+    ASSERT_EQ(styles.size(), 8u);
+    EXPECT_EQ(styles.back(), AvatarStyle::custom);
+}
+
+TEST(AvatarStyle, NamesComeFromTheLocalizationTables)
+{
+    EXPECT_EQ(nameKey(AvatarStyle::custom), QStringLiteral("avatar.style.custom"));
+    struct Case {
+        AvatarStyle style;
+        AppLanguage language;
+        const char* name;
+    };
+    for (const Case& c : {Case{AvatarStyle::female, AppLanguage::english, "Woman"},
+                          Case{AvatarStyle::female, AppLanguage::korean, "여자 사람"},
+                          Case{AvatarStyle::cat, AppLanguage::korean, "고양이 🐱"},
+                          Case{AvatarStyle::custom, AppLanguage::english, "My character"}})
+        EXPECT_EQ(localizedName(c.style, c.language), QString::fromUtf8(c.name));
+    for (AvatarStyle style : allCases<AvatarStyle>())
+        for (AppLanguage language : allCases<AppLanguage>())
+            EXPECT_NE(localizedName(style, language), nameKey(style));
+}

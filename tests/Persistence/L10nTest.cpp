@@ -1,0 +1,153 @@
+#include "Persistence/AppLanguage.h"
+#include "Persistence/L10n.h"
+#include "Support/FileIO.h"
+
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray rawTable(AppLanguage language)
+{
+    return FileIO::readAll(L10n::tablePath(language)).value_or(QByteArray());
+}
+
+// Placeholders a translation must keep: %1, %L1, %s, %d, %@, {name}.
+QStringList placeholders(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(%L?\d+|%[sd@]|\{[a-z_]+\})"));
+    QStringList found;
+    for (auto it = pattern.globalMatch(text); it.hasNext();)
+        found << it.next().captured();
+    found.sort();
+    return found;
+}
+
+QString name(AppLanguage language)
+{
+    return rawValue(language);
+}
+}  // namespace
+
+TEST(L10n, EnglishHoldsEveryKeyGroupInFull)
+{
+    const QMap<QString, int> expected{
+        {"app", 1},        {"mode", 5},    {"btn", 17},      {"camera", 1},  {"tile", 2},   {"phase", 6},
+        {"gaze", 3},       {"transcript", 2}, {"composer", 2}, {"chat", 5},    {"tab", 4},    {"agent", 3},
+        {"skill", 22},     {"settings", 71}, {"tracking", 18}, {"tip", 2},     {"about", 10}, {"diagnostics", 6},
+        {"avatar", 9},     {"idle", 10},   {"controls", 3},
+    };
+    const auto english = L10n::parseTable(rawTable(AppLanguage::english));
+    ASSERT_TRUE(english);
+    QMap<QString, int> groups;
+    for (const QString& key : english->keys())
+        ++groups[key.section(QLatin1Char('.'), 0, 0)];
+    EXPECT_EQ(groups, expected);
+    EXPECT_EQ(english->size(), 202);
+}
+
+TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholders)
+{
+    const auto english = L10n::parseTable(rawTable(AppLanguage::english));
+    ASSERT_TRUE(english);
+    const QSet<QString> keys(english->keyBegin(), english->keyEnd());
+    static const QRegularExpression keyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
+                                            QRegularExpression::MultilineOption);
+
+    for (AppLanguage language : allCases<AppLanguage>()) {
+        SCOPED_TRACE(name(language).toStdString());
+        const QByteArray raw = rawTable(language);
+        QString error;
+        const auto table = L10n::parseTable(raw, &error);
+        ASSERT_TRUE(table) << error.toStdString();
+
+        // The parser keeps the last of two equal keys, so duplicates are found in the text.
+        QStringList written;
+        for (auto it = keyLine.globalMatch(QString::fromUtf8(raw)); it.hasNext();)
+            written << it.next().captured(1);
+        EXPECT_EQ(written.size(), QSet<QString>(written.cbegin(), written.cend()).size()) << "a key is written twice";
+
+        const QSet<QString> present(table->keyBegin(), table->keyEnd());
+        EXPECT_EQ(QStringList((keys - present).values()), QStringList()) << "missing";
+        EXPECT_EQ(QStringList((present - keys).values()), QStringList()) << "unknown";
+        for (auto it = table->cbegin(); it != table->cend(); ++it) {
+            EXPECT_FALSE(it.value().trimmed().isEmpty()) << it.key().toStdString();
+            EXPECT_EQ(placeholders(it.value()), placeholders(english->value(it.key()))) << it.key().toStdString();
+        }
+    }
+}
+
+TEST(L10n, TextsSpeakOfThisDesktopNotAnother)
+{
+    const QStringList foreign{"Finder", "⌘", "Option", "Full Disk Access", "Input Monitoring", "macOS", "vDSP",
+                              "Accelerate"};
+    for (AppLanguage language : allCases<AppLanguage>()) {
+        const auto table = L10n::parseTable(rawTable(language));
+        ASSERT_TRUE(table);
+        for (auto it = table->cbegin(); it != table->cend(); ++it)
+            for (const QString& word : foreign)
+                EXPECT_FALSE(it.value().contains(word))
+                    << name(language).toStdString() << " " << it.key().toStdString() << " mentions " << word.toStdString();
+    }
+}
+
+TEST(L10n, SkillExamplesAreQuotedUtterancesJoinedBySlashes)
+{
+    static const QRegularExpression shape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
+    for (AppLanguage language : allCases<AppLanguage>()) {
+        const auto table = L10n::parseTable(rawTable(language));
+        ASSERT_TRUE(table);
+        for (auto it = table->cbegin(); it != table->cend(); ++it) {
+            if (it.key().startsWith(QLatin1String("skill.")) && it.key().endsWith(QLatin1String(".example"))) {
+                EXPECT_TRUE(shape.match(it.value()).hasMatch())
+                    << name(language).toStdString() << " " << it.key().toStdString();
+            }
+        }
+    }
+}
+
+TEST(L10n, NamesAndAddressesAreTheSameInEveryLanguage)
+{
+    for (const char* key : {"app.title", "about.maker_value", "about.support_mail"})
+        for (AppLanguage language : allCases<AppLanguage>())
+            EXPECT_EQ(L10n::t(QString::fromLatin1(key), language), L10n::t(QString::fromLatin1(key), AppLanguage::english))
+                << key << " " << name(language).toStdString();
+}
+
+TEST(L10n, LookupFallsBackToEnglishThenToTheKey)
+{
+    const L10n::Tables tables{
+        {"en", {{"a", "A en"}, {"b", "B en"}}},
+        {"fr", {{"a", "A fr"}}},
+    };
+    struct Case {
+        const char* key;
+        AppLanguage language;
+        const char* expected;
+    };
+    for (const Case& c : {Case{"a", AppLanguage::french, "A fr"}, Case{"b", AppLanguage::french, "B en"},
+                          Case{"c", AppLanguage::french, "c"}, Case{"a", AppLanguage::german, "A en"},
+                          Case{"", AppLanguage::english, ""}})
+        EXPECT_EQ(L10n::lookup(tables, QString::fromLatin1(c.key), c.language), QString::fromUtf8(c.expected)) << c.key;
+}
+
+TEST(L10n, BuiltInLookup)
+{
+    EXPECT_EQ(L10n::t("mode.translate", AppLanguage::korean), QStringLiteral("통역"));
+    EXPECT_EQ(L10n::t("mode.translate", AppLanguage::english), QStringLiteral("Translate"));
+    EXPECT_EQ(L10n::t("tab.agent", AppLanguage::korean), QStringLiteral("비서"));
+    EXPECT_EQ(L10n::t("no.such.key", AppLanguage::french), QStringLiteral("no.such.key"));
+    EXPECT_EQ(L10n::builtInTables().size(), 20);
+}
+
+TEST(L10n, ATableMustBeAnObjectOfTexts)
+{
+    for (const char* bad : {"[]", "{\"a\": 1}", "{\"a\": null}", "{\"a\": \"x\"", ""}) {
+        QString error;
+        EXPECT_EQ(L10n::parseTable(bad, &error), std::nullopt) << bad;
+        EXPECT_FALSE(error.isEmpty()) << bad;
+    }
+    EXPECT_EQ(L10n::parseTable("{\"k\": \"v\"}"), (L10n::Table{{"k", "v"}}));
+}
