@@ -13,6 +13,8 @@
 #include <QSysInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcDiagnostics, "app.parlivox.diagnostics")
 
 namespace {
@@ -129,7 +131,8 @@ QString DiagnosticReport::shortBody(const PipelineLog& log, const AppSettings& s
         QStringLiteral("Assistant: ") + rawValue(settings.assistantProvider()),
     };
     if (attachment)
-        lines << QStringLiteral("Log file: ") + *attachment << QStringLiteral("(첨부해 주세요 / Please attach)") << QString();
+        lines << QStringLiteral("Log file: ") + *attachment << QStringLiteral("(첨부해 주세요 / Please attach)")
+              << QString();
     lines << QStringLiteral("## Recent log (tail)");
     for (const auto& entry : newest(log, mailEntries))
         lines << entry.line(PipelineLog::TimePrecision::seconds);

@@ -79,7 +79,7 @@ void save(const QList<SpeakerProfile>& profiles)
 {
     for (const SpeakerProfile& profile : profiles) {
         if (!profile.isEncodable()) {
-            qCCritical(lcSpeakerProfiles, "save failed: the embedding of '%s' holds a value that is not a finite number",
+            qCCritical(lcSpeakerProfiles, "save failed: the embedding of '%s' holds a non-finite value",
                        qPrintable(profile.label));
             return;
         }
@@ -110,7 +110,8 @@ void save(const QList<SpeakerProfile>& profiles)
 void append(const SpeakerProfile& profile)
 {
     QList<SpeakerProfile> profiles = load();
-    profiles.removeIf([&](const SpeakerProfile& p) { return p.label.compare(profile.label, Qt::CaseInsensitive) == 0; });
+    profiles.removeIf(
+        [&](const SpeakerProfile& p) { return p.label.compare(profile.label, Qt::CaseInsensitive) == 0; });
     profiles.append(profile);
     save(profiles);
 }

@@ -89,7 +89,8 @@ TEST(L10n, TextsSpeakOfThisDesktopNotAnother)
         for (auto it = table->cbegin(); it != table->cend(); ++it)
             for (const QString& word : foreign)
                 EXPECT_FALSE(it.value().contains(word))
-                    << name(language).toStdString() << " " << it.key().toStdString() << " mentions " << word.toStdString();
+                    << name(language).toStdString() << " " << it.key().toStdString() << " mentions "
+                    << word.toStdString();
     }
 }
 
@@ -110,10 +111,10 @@ TEST(L10n, SkillExamplesAreQuotedUtterancesJoinedBySlashes)
 
 TEST(L10n, NamesAndAddressesAreTheSameInEveryLanguage)
 {
-    for (const char* key : {"app.title", "about.maker_value", "about.support_mail"})
+    for (const QString key : {"app.title", "about.maker_value", "about.support_mail"})
         for (AppLanguage language : allCases<AppLanguage>())
-            EXPECT_EQ(L10n::t(QString::fromLatin1(key), language), L10n::t(QString::fromLatin1(key), AppLanguage::english))
-                << key << " " << name(language).toStdString();
+            EXPECT_EQ(L10n::t(key, language), L10n::t(key, AppLanguage::english))
+                << key.toStdString() << " " << name(language).toStdString();
 }
 
 TEST(L10n, LookupFallsBackToEnglishThenToTheKey)

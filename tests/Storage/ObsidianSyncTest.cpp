@@ -13,7 +13,8 @@ namespace {
 // Local days and UTC headings differ only in a known zone.
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char* zone) : m_previous(qgetenv("TZ")), m_hadPrevious(qEnvironmentVariableIsSet("TZ"))
+    explicit ScopedTimeZone(const char* zone)
+        : m_previous(qgetenv("TZ")), m_hadPrevious(qEnvironmentVariableIsSet("TZ"))
     {
         qputenv("TZ", zone);
         tzset();
