@@ -1,0 +1,183 @@
+#include "Platform/EspeakEngine.h"
+
+#include <QLoggingCategory>
+#include <QStringList>
+
+#include <espeak-ng/speak_lib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+Q_LOGGING_CATEGORY(lcEspeak, "app.parlivox.tts.espeak")
+
+namespace {
+
+// Where the synthesis callback collects samples; only the worker thread touches it.
+std::vector<short>* s_target = nullptr;
+
+int collectSamples(short* samples, int count, espeak_EVENT*)
+{
+    if (s_target && samples && count > 0)
+        s_target->insert(s_target->end(), samples, samples + count);
+    return 0;  // go on
+}
+
+VoiceGender genderOf(unsigned char espeakGender)
+{
+    switch (espeakGender) {
+    case 1:
+        return VoiceGender::male;
+    case 2:
+        return VoiceGender::female;
+    default:
+        return VoiceGender::unspecified;
+    }
+}
+
+QString lookupKey(const QString& tag)
+{
+    return tag.toLower().replace(QLatin1Char('_'), QLatin1Char('-'));
+}
+
+}  // namespace
+
+EspeakEngine& EspeakEngine::instance()
+{
+    static EspeakEngine engine;
+    return engine;
+}
+
+EspeakEngine::EspeakEngine() : m_worker(QStringLiteral("app.parlivox.tts.espeak"))
+{
+    m_worker.runAndWait([this] { start(); });
+}
+
+EspeakEngine::~EspeakEngine()
+{
+    m_worker.runAndWait([this] {
+        if (m_startError.isEmpty())
+            espeak_Terminate();
+    });
+}
+
+void EspeakEngine::start()
+{
+    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (rate <= 0) {
+        m_startError = QStringLiteral("espeak-ng could not start (is espeak-ng-data installed?)");
+        qCWarning(lcEspeak, "%s", qPrintable(m_startError));
+        return;
+    }
+    m_sampleRate = rate;
+    espeak_SetParameter(espeakRATE, espeakRATE_NORMAL, 0);
+
+    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    for (int i = 0; list && list[i]; ++i) {
+        const espeak_VOICE& entry = *list[i];
+        ListedVoice listed;
+        // Languages come as (priority byte, zero-terminated tag) pairs, ended by an empty tag.
+        for (const char* p = entry.languages; p && p[0] != 0 && p[1] != 0; p += std::strlen(p + 1) + 2)
+            listed.languages.append({static_cast<unsigned char>(p[0]), lookupKey(QString::fromUtf8(p + 1))});
+        if (listed.languages.isEmpty())
+            continue;
+        const QString identifier = QString::fromUtf8(entry.identifier);
+        const QString name = QString::fromUtf8(entry.name).replace(QLatin1Char('_'), QLatin1Char(' '));
+        const QString language = normalizedLanguage(listed.languages.first().second);
+        listed.voice = {identifier, name, language, genderOf(entry.gender)};
+        m_listed.append(listed);
+        m_voices.append(listed.voice);
+        // espeak-ng's language voices are nearly all male; its "f3" variant gives each a
+        // female one, so a female preference has something to choose.
+        m_voices.append({identifier + QStringLiteral("+f3"), name + QStringLiteral(", female"), language,
+                         VoiceGender::female});
+    }
+}
+
+std::optional<SpeechVoice> EspeakEngine::defaultVoice(const QString& localeID) const
+{
+    const QString key = lookupKey(localeID);
+    const ListedVoice* best = nullptr;
+    int bestPriority = 0;
+    for (const ListedVoice& listed : m_listed) {
+        for (const auto& [priority, tag] : listed.languages) {
+            if (tag == key && (!best || priority < bestPriority)) {
+                best = &listed;
+                bestPriority = priority;
+            }
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    return best->voice;
+}
+
+void EspeakEngine::render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
+                          std::function<void(Rendering)> done)
+{
+    m_worker.post([this, voiceID, text, leadingSilence, trailingSilence, done = std::move(done)] {
+        done(renderNow(voiceID, text, leadingSilence, trailingSilence));
+    });
+}
+
+void EspeakEngine::waitForRenders()
+{
+    m_worker.waitUntilIdle();
+}
+
+void EspeakEngine::runExclusive(const std::function<void()>& job)
+{
+    m_worker.runAndWait(job);
+}
+
+EspeakEngine::Rendering EspeakEngine::renderNow(const QString& voiceID, const QString& text, double leadingSilence,
+                                                double trailingSilence)
+{
+    if (!m_startError.isEmpty())
+        return {nullptr, m_startError};
+    // Only listed voices: espeak-ng would otherwise try the name as a file path.
+    const bool listed = std::any_of(m_voices.begin(), m_voices.end(),
+                                    [&](const SpeechVoice& voice) { return voice.identifier == voiceID; });
+    if (!listed || espeak_SetVoiceByName(voiceID.toUtf8().constData()) != EE_OK)
+        return {nullptr, QStringLiteral("the voice '%1' is not installed").arg(voiceID)};
+
+    std::vector<short>& pcm = m_scratch;  // reused: growing a fresh buffer costs more than the hop
+    pcm.clear();
+    espeak_SetSynthCallback(collectSamples);  // an exclusive job may have set its own
+    s_target = &pcm;
+    const QByteArray utf8 = text.toUtf8();
+    // Plain UTF-8 only: no SSML and no phoneme input, whatever the text contains.
+    const espeak_ERROR result = espeak_Synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER,
+                                             0, espeakCHARS_UTF8, nullptr, nullptr);
+    s_target = nullptr;
+    if (result != EE_OK)
+        return {nullptr, QStringLiteral("espeak-ng could not render the text (error %1)").arg(static_cast<int>(result))};
+
+    const auto lead = static_cast<std::size_t>(std::lround(leadingSilence * m_sampleRate));
+    const auto trail = static_cast<std::size_t>(std::lround(trailingSilence * m_sampleRate));
+    std::vector<float> samples(lead + pcm.size() + trail, 0.0f);
+    for (std::size_t i = 0; i < pcm.size(); ++i)
+        samples[lead + i] = static_cast<float>(pcm[i]) / 32768.0f;
+    AudioFormat format{static_cast<double>(m_sampleRate), 1};
+    return {std::make_shared<const AudioBuffer>(format, std::move(samples), 0, std::chrono::steady_clock::now()), {}};
+}
+
+QString EspeakEngine::normalizedLanguage(const QString& espeakLanguage)
+{
+    const QString tag = lookupKey(espeakLanguage);
+    if (tag == QLatin1String("cmn"))
+        return QStringLiteral("zh-CN");
+    if (tag == QLatin1String("yue"))
+        return QStringLiteral("zh-HK");
+    QStringList parts = tag.split(QLatin1Char('-'), Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        QString& part = parts[i];
+        const bool letters = std::all_of(part.begin(), part.end(), [](QChar c) { return c.isLetter(); });
+        if (letters && part.size() == 2)
+            part = part.toUpper();  // region
+        else if (letters && part.size() == 4)
+            part[0] = part[0].toUpper();  // script
+    }
+    return parts.join(QLatin1Char('-'));
+}

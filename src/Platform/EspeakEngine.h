@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Audio/AudioBuffer.h"
+#include "Speech/SpeechVoice.h"
+#include "Support/SerialWorker.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The process's one espeak-ng instance. espeak-ng keeps global state, is not thread-safe and
+// cannot be started again once shut down, so it starts on first use, every call into it runs
+// on one worker thread, and it shuts down (joining that thread) when the process exits.
+// Rendering needs no audio device.
+class EspeakEngine {
+public:
+    struct Rendering {
+        AudioBufferPtr audio;  // mono float PCM; null when rendering failed
+        QString error;         // why it failed
+    };
+
+    static EspeakEngine& instance();
+    ~EspeakEngine();
+    EspeakEngine(const EspeakEngine&) = delete;
+    EspeakEngine& operator=(const EspeakEngine&) = delete;
+
+    // Empty when espeak-ng could not start (its data is missing).
+    const QString& startError() const { return m_startError; }
+    int sampleRate() const { return m_sampleRate; }
+
+    // Every language voice in espeak-ng's order, each followed by a female variant ("+f3").
+    const QList<SpeechVoice>& voices() const { return m_voices; }
+    // The voice espeak-ng lists for the locale (any of its languages, best priority first).
+    std::optional<SpeechVoice> defaultVoice(const QString& localeID) const;
+
+    // Renders `text` as plain text (never markup or phoneme codes) with the voice, padded
+    // with silence, and calls `done` on the worker thread.
+    void render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
+                std::function<void(Rendering)> done);
+    // Blocks until every render asked for so far has called its `done`.
+    void waitForRenders();
+    // Runs `job` on the espeak-ng thread, where it may call espeak-ng directly, and waits.
+    void runExclusive(const std::function<void()>& job);
+
+    // espeak-ng's language tags in the form the rest of the system uses: "en-us" → "en-US",
+    // "cmn" → "zh-CN", "yue" → "zh-HK".
+    static QString normalizedLanguage(const QString& espeakLanguage);
+
+private:
+    struct ListedVoice {
+        SpeechVoice voice;
+        QList<std::pair<int, QString>> languages;  // (priority, lower-case tag) as espeak-ng lists them
+    };
+
+    EspeakEngine();
+    void start();
+    Rendering renderNow(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence);
+
+    SerialWorker m_worker;
+    QString m_startError;
+    int m_sampleRate = 0;
+    QList<SpeechVoice> m_voices;
+    QList<ListedVoice> m_listed;
+    std::vector<short> m_scratch;  // worker thread only
+};

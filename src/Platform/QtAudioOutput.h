@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+
+#include <QAudio>
+#include <QAudioDevice>
+#include <QObject>
+
+#include <functional>
+
+class QAudioSink;
+class QBuffer;
+
+// Audio output through Qt Multimedia (PulseAudio on Linux), on the default output device
+// of the moment unless another device source is given.
+class QtAudioOutput final : public QObject, public AudioOutput {
+    Q_OBJECT
+public:
+    using DeviceSource = std::function<QAudioDevice()>;
+
+    explicit QtAudioOutput(DeviceSource device = {}, QObject* parent = nullptr);
+    ~QtAudioOutput() override;
+
+    void play(AudioBufferPtr audio) override;
+    void stop() override;
+
+private:
+    void handleState(quint64 playback, QAudio::State state);
+    void report(quint64 playback, std::function<void()> action);
+    void fail(quint64 playback, const QString& reason);
+
+    DeviceSource m_device;
+    QAudioSink* m_sink = nullptr;
+    QBuffer* m_buffer = nullptr;
+    quint64 m_playback = 0;  // raised by every play() and stop(); older reports are dropped
+    bool m_finished = false;  // the current playback has made its final report
+};
