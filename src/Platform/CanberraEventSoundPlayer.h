@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Platform/EventSoundPlayer.h"
+#include "Support/SerialWorker.h"
+
+struct ca_context;
+
+// Event sounds through libcanberra and the freedesktop sound theme. Talking to the sound
+// server runs on a worker thread, so a slow or missing server never holds up the caller.
+class CanberraEventSoundPlayer final : public EventSoundPlayer {
+public:
+    CanberraEventSoundPlayer();
+    ~CanberraEventSoundPlayer() override;
+    CanberraEventSoundPlayer(const CanberraEventSoundPlayer&) = delete;
+    CanberraEventSoundPlayer& operator=(const CanberraEventSoundPlayer&) = delete;
+
+    void play(const QString& eventID) override;
+
+private:
+    void playNow(const QByteArray& eventID);
+
+    ca_context* m_context = nullptr;  // only touched on the worker
+    SerialWorker m_worker;
+};
