@@ -143,13 +143,3 @@ TEST(RightOptionMonitor, FallsBackToTheApplicationWhenTheGlobalSourceIsUnavailab
     QCoreApplication::sendEvent(&window, &press);
     EXPECT_EQ(presses, 1);
 }
-
-TEST(RightOptionMonitor, NoCallbackSetIsHarmless)
-{
-    RightOptionMonitor monitor(nullptr);
-    monitor.start();
-    QWindow window;
-    QKeyEvent press = keyEvent(QEvent::KeyPress, kRightAlt, 0);
-    QCoreApplication::sendEvent(&window, &press);
-    SUCCEED();
-}
