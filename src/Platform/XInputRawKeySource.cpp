@@ -82,8 +82,9 @@ void XInputRawKeySource::readEvents(quint32 keycode, int extensionOpcode)
         XGenericEventCookie& cookie = event.xcookie;
         if (cookie.type != GenericEvent || cookie.extension != extensionOpcode || !XGetEventData(m_display, &cookie))
             continue;
-        const bool watched = cookie.evtype == XI_RawKeyPress
-            && static_cast<quint32>(static_cast<const XIRawEvent*>(cookie.data)->detail) == keycode;
+        const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+        const bool watched = cookie.evtype == XI_RawKeyPress && static_cast<quint32>(raw->detail) == keycode
+            && (raw->flags & XIKeyRepeat) == 0;  // a held key is one press
         XFreeEventData(m_display, &cookie);
         if (!watched)
             continue;
