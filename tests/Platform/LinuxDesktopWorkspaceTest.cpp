@@ -78,8 +78,8 @@ TEST(LinuxDesktopWorkspace, WithoutASessionBusTheFolderIsOpened)
 {
     RecordingHandler handler;
     LinuxDesktopWorkspace workspace(QDBusConnection(QStringLiteral("unconnected")), handler.handler());
-    workspace.revealFile(QStringLiteral("/tmp/logs dir/diagnostic-1.txt"));
-    EXPECT_EQ(handler.opened, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/logs dir"))});
+    workspace.revealFile(QStringLiteral("/data/logs dir/diagnostic-1.txt"));
+    EXPECT_EQ(handler.opened, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/data/logs dir"))});
 }
 
 TEST(LinuxDesktopWorkspace, TheFileManagerIsAskedToShowTheFileSelected)
