@@ -1,7 +1,6 @@
 #include "Backend/AgentRun.h"
 
 #include "Backend/ReplyStream.h"
-#include "Backend/Utf8.h"
 #include "Support/Text.h"
 
 #include <QLoggingCategory>
@@ -30,7 +29,7 @@ void AgentRun::start(const AgentProcess::Launch& launch, std::chrono::millisecon
 std::optional<CLIAssistantError> AgentRun::verdict(int status, const QByteArray& standardError,
                                                    const OutputBuffer& output)
 {
-    const QString errors = Text::trimmed(Utf8::decodeStrict(standardError).value_or(QString()));
+    const QString errors = Text::trimmed(Text::decodeUtf8Strict(standardError).value_or(QString()));
     const QString raw = Text::trimmed(output.raw());
     const QString none = QStringLiteral("(no output captured)");
     if (status != 0) {

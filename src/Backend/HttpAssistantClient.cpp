@@ -1,6 +1,5 @@
 #include "Backend/HttpAssistantClient.h"
 
-#include "Backend/Utf8.h"
 #include "Support/Text.h"
 
 #include <QJsonDocument>
@@ -74,7 +73,7 @@ QString HttpAssistantClient::describeTransportFailure(const HttpExchange::Outcom
 
 QString HttpAssistantClient::describeStatus(int status, const QByteArray& body) const
 {
-    const QString message = Utf8::decodeStrict(body).value_or(QStringLiteral("HTTP %1").arg(status));
+    const QString message = Text::decodeUtf8Strict(body).value_or(QStringLiteral("HTTP %1").arg(status));
     return AssistantClientError::requestFailed(message).description();
 }
 

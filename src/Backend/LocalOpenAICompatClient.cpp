@@ -3,7 +3,6 @@
 #include "Backend/BackendHosts.h"
 #include "Backend/BuiltInPrompts.h"
 #include "Backend/ChatCompletions.h"
-#include "Backend/Utf8.h"
 #include "Support/Text.h"
 
 
@@ -111,7 +110,7 @@ QString LocalOpenAICompatClient::describeTransportFailure(const HttpExchange::Ou
 
 QString LocalOpenAICompatClient::describeStatus(int status, const QByteArray& body) const
 {
-    const std::optional<QString> text = Utf8::decodeStrict(body);
+    const std::optional<QString> text = Text::decodeUtf8Strict(body);
     const QString shown = text ? Text::graphemePrefix(*text, 400) : QStringLiteral("HTTP %1").arg(status);
     return failed(friendlyError(status, shown)).description();
 }

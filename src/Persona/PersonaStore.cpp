@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <mutex>
 #include <set>
@@ -52,11 +51,7 @@ std::optional<QString> readUtf8(const QString& path)
     const auto bytes = FileIO::readAll(path);
     if (!bytes)
         return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(*bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    return Text::decodeUtf8Strict(*bytes, Text::LeadingBom::skip);
 }
 
 bool write(const QString& path, const QString& text)

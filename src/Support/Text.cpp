@@ -1,5 +1,6 @@
 #include "Support/Text.h"
 
+#include <QStringDecoder>
 #include <QTextBoundaryFinder>
 #include <QUuid>
 
@@ -80,6 +81,19 @@ QString shortestDecimal(double value)
         }
     }
     return QString::fromStdString((negative ? "-" : "") + out);
+}
+
+std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom)
+{
+    // Stateless: an incomplete final sequence is an error instead of being held for later.
+    QStringDecoder::Flags flags = QStringDecoder::Flag::Stateless;
+    if (bom == LeadingBom::keep)
+        flags |= QStringDecoder::Flag::ConvertInitialBom;
+    QStringDecoder decoder(QStringDecoder::Utf8, flags);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 QString newUuid()

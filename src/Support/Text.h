@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+
+#include <optional>
 
 // Text rules shared across the system, kept in one place so every part trims, counts
 // and prints the same way.
@@ -19,6 +22,15 @@ QString graphemePrefix(const QString& text, qsizetype count);
 // The shortest decimal text that reads back as the same double, in the form of the
 // language the stored formats came from: "1.0", "0.1", "1e-05", "1e+16", "nan", "inf".
 QString shortestDecimal(double value);
+
+// What a byte-order mark at the very start is: part of the text (a chunk taken from the
+// middle of a stream), or only a mark of the encoding (the start of a whole file).
+enum class LeadingBom { keep, skip };
+
+// The text when every byte belongs to a complete, well-formed UTF-8 sequence (a truncated
+// last character counts as malformed), otherwise nothing. QString::fromUtf8 would silently
+// substitute, which hides damage that callers need to tell apart.
+std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom = LeadingBom::keep);
 
 // A new random UUID in canonical upper-case hyphenated form.
 QString newUuid();

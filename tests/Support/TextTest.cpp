@@ -75,3 +75,34 @@ TEST(Text, NewUuidIsUpperCaseCanonicalAndFresh)
     EXPECT_TRUE(form.match(a).hasMatch()) << a.toStdString();
     EXPECT_NE(a, b);
 }
+
+TEST(Text, StrictUtf8DecodingRefusesEveryMalformedSequence)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::optional<QString> expected;
+    };
+    const Case cases[] = {
+        {"empty", "", QString()},
+        {"ASCII", "plain", QStringLiteral("plain")},
+        {"Hangul and emoji", "\xEA\xB0\x80 \xF0\x9F\x98\x80", QStringLiteral("가 😀")},
+        {"stray continuation byte", "a\x80z", std::nullopt},
+        {"byte never used in UTF-8", "ok\xFF", std::nullopt},
+        {"last character cut short", "ok\xEA\xB0", std::nullopt},
+        {"overlong form of '/'", "\xC0\xAF", std::nullopt},
+        {"encoded surrogate", "\xED\xA0\x80", std::nullopt},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Text::decodeUtf8Strict(c.bytes), c.expected) << c.name;
+}
+
+TEST(Text, StrictUtf8DecodingKeepsOrSkipsALeadingByteOrderMarkAsAsked)
+{
+    const QByteArray bytes = "\xEF\xBB\xBFhi\xEF\xBB\xBF";
+    const QChar bom(0xFEFF);
+    EXPECT_EQ(Text::decodeUtf8Strict(bytes), QString(bom) + QStringLiteral("hi") + bom);
+    EXPECT_EQ(Text::decodeUtf8Strict(bytes, Text::LeadingBom::skip), QStringLiteral("hi") + bom);
+    EXPECT_EQ(Text::decodeUtf8Strict("\xEF\xBB", Text::LeadingBom::skip), std::nullopt);
+}
