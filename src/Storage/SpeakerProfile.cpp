@@ -1,26 +1,13 @@
 #include "Storage/SpeakerProfile.h"
 
+#include "Support/ReferenceDate.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-namespace {
-// The stored dates count seconds from 2001-01-01T00:00:00Z.
-constexpr qint64 referenceEpochMSecs = 978307200000LL;
-
-double referenceSeconds(const QDateTime& date)
-{
-    return static_cast<double>(date.toMSecsSinceEpoch() - referenceEpochMSecs) / 1000.0;
-}
-
-QDateTime fromReferenceSeconds(double seconds)
-{
-    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0) + referenceEpochMSecs, Qt::UTC);
-}
-}  // namespace
 
 bool SpeakerProfile::isEncodable() const
 {
@@ -34,7 +21,7 @@ QJsonObject SpeakerProfile::toJson() const
         values.append(static_cast<double>(v));
     return {{QStringLiteral("label"), label},
             {QStringLiteral("embedding"), values},
-            {QStringLiteral("enrolledAt"), referenceSeconds(enrolledAt)}};
+            {QStringLiteral("enrolledAt"), ReferenceDate::toSeconds(enrolledAt)}};
 }
 
 std::optional<SpeakerProfile> SpeakerProfile::fromJson(const QJsonValue& value)
@@ -46,7 +33,7 @@ std::optional<SpeakerProfile> SpeakerProfile::fromJson(const QJsonValue& value)
     if (!value.isObject() || !label.isString() || !embedding.isArray() || !enrolledAt.isDouble())
         return std::nullopt;
 
-    SpeakerProfile profile{label.toString(), {}, fromReferenceSeconds(enrolledAt.toDouble())};
+    SpeakerProfile profile{label.toString(), {}, ReferenceDate::fromSeconds(enrolledAt.toDouble())};
     const QJsonArray values = embedding.toArray();
     profile.embedding.reserve(values.size());
     for (const QJsonValue& v : values) {

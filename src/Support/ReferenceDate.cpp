@@ -1,0 +1,21 @@
+#include "Support/ReferenceDate.h"
+
+#include <cmath>
+
+namespace ReferenceDate {
+
+namespace {
+constexpr qint64 referenceMSecsSinceEpoch = 978307200000LL;
+}  // namespace
+
+double toSeconds(const QDateTime& date)
+{
+    return static_cast<double>(date.toMSecsSinceEpoch() - referenceMSecsSinceEpoch) / 1000.0;
+}
+
+QDateTime fromSeconds(double seconds)
+{
+    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0) + referenceMSecsSinceEpoch, Qt::UTC);
+}
+
+}  // namespace ReferenceDate
