@@ -1,12 +1,9 @@
 #include "Persona/AliasStore.h"
 
 #include "Storage/AppPaths.h"
-#include "Support/FileIO.h"
+#include "Support/JsonListFile.h"
 #include "Support/Text.h"
 
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -16,77 +13,33 @@ Q_LOGGING_CATEGORY(lcAlias, "app.parlivox.alias")
 namespace AliasStore {
 
 namespace {
-QString directory()
+JsonListFile<Alias> file()
 {
-    return AppPaths::root() + QStringLiteral("/persona");
-}
-
-// The stored list, or nothing with the reason when the file exists but is damaged.
-// A missing file is an empty list.
-std::optional<QList<Alias>> read(QString* error)
-{
-    if (!QFileInfo::exists(filePath()))
-        return QList<Alias>();
-    const auto data = FileIO::readAll(filePath(), error);
-    if (!data)
-        return std::nullopt;
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(*data, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        *error = parseError.errorString();
-        return std::nullopt;
-    }
-    if (!document.isArray()) {
-        *error = QStringLiteral("the file does not hold a list");
-        return std::nullopt;
-    }
-    QList<Alias> aliases;
-    for (const QJsonValue& value : document.array()) {
-        auto alias = Alias::fromJson(value);
-        if (!alias) {
-            *error = QStringLiteral("entry %1 is not a valid alias").arg(aliases.size());
-            return std::nullopt;
-        }
-        aliases.append(std::move(*alias));
-    }
-    return aliases;
+    return {filePath(),
+            &Alias::fromJson,
+            &Alias::toJson,
+            lcAlias,
+            "alias file",
+            "entry %1 is not a valid alias"};
 }
 }  // namespace
 
 QString filePath()
 {
-    return directory() + QStringLiteral("/aliases.json");
+    return AppPaths::root() + QStringLiteral("/persona/aliases.json");
 }
 
 QList<Alias> load()
 {
-    QString error;
-    auto aliases = read(&error);
-    if (!aliases)
-        qCCritical(lcAlias, "decode failed: %s", qUtf8Printable(error));
-    return aliases.value_or(QList<Alias>());
+    const auto contents = file().read();
+    if (contents.isDamaged())
+        qCCritical(lcAlias, "decode failed: %s", qUtf8Printable(contents.error));
+    return contents.items;
 }
 
 void save(const QList<Alias>& aliases)
 {
-    QString error;
-    if (!FileIO::ensureDirectory(directory(), false, &error)) {
-        qCCritical(lcAlias, "save failed: %s", qUtf8Printable(error));
-        return;
-    }
-    if (!read(&error)) {
-        const QString aside = FileIO::moveAside(filePath());
-        if (aside.isEmpty()) {
-            qCCritical(lcAlias, "save failed: cannot move the damaged %s aside", qUtf8Printable(filePath()));
-            return;
-        }
-        qCWarning(lcAlias, "moved the damaged alias file (%s) to %s", qUtf8Printable(error), qUtf8Printable(aside));
-    }
-    QJsonArray array;
-    for (const Alias& alias : aliases)
-        array.append(alias.toJson());
-    if (!FileIO::writeAtomically(filePath(), QJsonDocument(array).toJson(QJsonDocument::Indented), &error))
-        qCCritical(lcAlias, "save failed: %s", qUtf8Printable(error));
+    file().write(aliases);
 }
 
 void add(const QString& wrong, const QString& right, const QDateTime& now)
