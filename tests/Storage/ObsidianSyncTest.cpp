@@ -1,4 +1,5 @@
 #include "Common/LogCapture.h"
+#include "Common/ScopedTimeZone.h"
 #include "Storage/ObsidianSync.h"
 #include "Support/FileIO.h"
 
@@ -7,32 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 namespace {
-// Local days and UTC headings differ only in a known zone.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone)
-        : m_previous(qgetenv("TZ")), m_hadPrevious(qEnvironmentVariableIsSet("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ScopedTimeZone()
-    {
-        if (m_hadPrevious)
-            qputenv("TZ", m_previous);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    QByteArray m_previous;
-    bool m_hadPrevious;
-};
-
 QDateTime seoul(int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(2025, 5, day), QTime(hour, minute, second), Qt::LocalTime);
@@ -63,6 +39,7 @@ protected:
     VaultTarget target(const QString& subfolder = QStringLiteral("Parlivox")) const { return {vault(), subfolder}; }
     QString note(const QString& relative) const { return vault() + QLatin1Char('/') + relative; }
 
+    // Local days and UTC headings differ only in a known zone.
     ScopedTimeZone zone{"Asia/Seoul"};
     QTemporaryDir m_dir;
 };
