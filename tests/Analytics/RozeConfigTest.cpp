@@ -1,5 +1,7 @@
 #include "Analytics/RozeConfig.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>

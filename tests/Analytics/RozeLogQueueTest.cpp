@@ -1,5 +1,6 @@
 #include "Analytics/RozeLogQueue.h"
 
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 
 #include <QDir>

@@ -1,5 +1,7 @@
 #include "Analytics/RozeOtlp.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 

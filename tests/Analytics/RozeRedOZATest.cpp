@@ -2,6 +2,7 @@
 #include "Analytics/RozeLogUploader.h"
 #include "Analytics/RozeLogger.h"
 #include "Analytics/RozeRedOZA.h"
+#include "Common/QtPrinters.h"
 
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"

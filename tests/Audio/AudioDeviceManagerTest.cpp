@@ -1,4 +1,5 @@
 #include "Audio/AudioDeviceManager.h"
+#include "Common/QtPrinters.h"
 #include "FakeDeviceSource.h"
 #include "ScriptedCaptureBackend.h"
 

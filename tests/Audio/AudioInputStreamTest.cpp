@@ -1,6 +1,7 @@
 #include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
+#include "Common/QtPrinters.h"
 #include "FakeDeviceSource.h"
 #include "ScriptedCaptureBackend.h"
 

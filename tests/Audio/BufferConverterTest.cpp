@@ -1,5 +1,7 @@
 #include "Audio/BufferConverter.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,4 +1,5 @@
 #include "Avatar/AvatarStyle.h"
+#include "Common/QtPrinters.h"
 #include "Persistence/AppLanguage.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "Backend/BuiltInPrompts.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 TEST(BuiltInPrompts, LanguageNameByTableThenPlatformThenFallback)

@@ -1,5 +1,6 @@
 #include "Backend/AgentRun.h"
 #include "Backend/CLIAssistantClient.h"
+#include "Common/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,7 @@
 #include "Backend/CLIAssistantError.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

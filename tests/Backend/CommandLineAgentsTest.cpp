@@ -3,6 +3,7 @@
 #include "Backend/AgentProcess.h"
 #include "Backend/CLIAssistantClient.h"
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "ReplyCollector.h"
 #include "Storage/AppPaths.h"

@@ -6,6 +6,7 @@
 #include "Backend/OstrelHostedClient.h"
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
+#include "Common/QtPrinters.h"
 #include "ReplyCollector.h"
 
 #include <QCoreApplication>

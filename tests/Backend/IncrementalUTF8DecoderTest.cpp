@@ -1,5 +1,7 @@
 #include "Backend/IncrementalUTF8Decoder.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QList>
 #include <QStringList>
 

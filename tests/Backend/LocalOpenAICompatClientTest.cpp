@@ -1,6 +1,7 @@
 #include "Backend/LocalOpenAICompatClient.h"
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
+#include "Common/QtPrinters.h"
 #include "ReplyCollector.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "Backend/OutputBuffer.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using Mode = CLIAssistantClient::OutputMode;

@@ -1,4 +1,5 @@
 #include "Backend/ReplyStream.h"
+#include "Common/QtPrinters.h"
 #include "ReplyCollector.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "Conversation/ConversationHistory.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/AppPaths.h"

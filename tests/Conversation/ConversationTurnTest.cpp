@@ -1,5 +1,7 @@
 #include "Conversation/ConversationTurn.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QRegularExpression>
 #include <QTimeZone>
 

@@ -1,4 +1,5 @@
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Diagnostics/DiagnosticReport.h"
 #include "Persistence/AppSettings.h"

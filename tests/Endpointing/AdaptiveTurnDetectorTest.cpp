@@ -1,16 +1,12 @@
 #include "Endpointing/AdaptiveTurnDetector.h"
 
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <vector>
-
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,15 +1,12 @@
 #include "Endpointing/SilencePrediction.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <ostream>
 #include <vector>
-
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

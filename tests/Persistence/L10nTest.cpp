@@ -1,4 +1,5 @@
 #include "Persistence/AppLanguage.h"
+#include "Common/QtPrinters.h"
 #include "Persistence/L10n.h"
 #include "Support/FileIO.h"
 

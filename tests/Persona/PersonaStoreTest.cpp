@@ -1,6 +1,7 @@
 #include "Persona/PersonaStore.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 

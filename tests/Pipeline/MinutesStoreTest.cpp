@@ -1,5 +1,7 @@
 #include "Pipeline/MinutesStore.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>

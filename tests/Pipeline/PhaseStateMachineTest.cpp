@@ -2,6 +2,7 @@
 
 #include "Common/FakeScheduler.h"
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "Pipeline/PipelineLog.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 
 #include <QDateTime>
 

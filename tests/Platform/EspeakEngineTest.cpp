@@ -1,5 +1,7 @@
 #include "Platform/EspeakEngine.h"
 
+#include "Common/QtPrinters.h"
+
 #include <cmath>
 #include <future>
 

@@ -1,5 +1,7 @@
 #include "Platform/EspeakSpeechSynthesizer.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QCoreApplication>
 #include <QTest>
 

@@ -1,5 +1,7 @@
 #include "Platform/LinuxDesktopWorkspace.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>

@@ -1,5 +1,7 @@
 #include "Platform/PocketsphinxDecoder.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,5 @@
 #include "Common/PulseAudioTest.h"
+#include "Common/QtPrinters.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/QtAudioOutput.h"
 #include "Speech/SystemSpeechPlayer.h"

@@ -1,3 +1,4 @@
+#include "Common/QtPrinters.h"
 #include "FakeSpeechDecoder.h"
 #include "RecognizerTesting.h"
 #include "STT/AnalyzerStreamingRecognizer.h"

@@ -4,6 +4,7 @@
 #include "Audio/AudioSubscription.h"
 #include "Audio/FileCaptureBackend.h"
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 #include "Common/SpeechWav.h"
 #include "RecognizerTesting.h"
 #include "STT/SystemStreamingRecognizer.h"

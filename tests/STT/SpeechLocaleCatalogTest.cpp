@@ -1,5 +1,7 @@
 #include "STT/SpeechLocaleCatalog.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gmock/gmock.h>
 
 using ::testing::ElementsAre;

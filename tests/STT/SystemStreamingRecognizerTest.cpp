@@ -1,4 +1,5 @@
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 #include "FakeSpeechDecoder.h"
 #include "RecognizerTesting.h"
 #include "STT/SystemStreamingRecognizer.h"

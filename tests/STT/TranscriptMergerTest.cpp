@@ -1,5 +1,7 @@
 #include "STT/TranscriptMerger.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

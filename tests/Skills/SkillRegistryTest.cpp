@@ -1,5 +1,7 @@
 #include "Skills/SkillRegistry.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,13 +1,10 @@
 #include "Speech/MarkdownStripper.h"
 
+#include "Common/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

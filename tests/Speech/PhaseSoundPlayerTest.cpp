@@ -1,4 +1,5 @@
 #include "Platform/EventSoundPlayer.h"
+#include "Common/QtPrinters.h"
 #include "Speech/PhaseSoundPlayer.h"
 
 #include <QStringList>

@@ -1,4 +1,5 @@
 #include "Speech/SpeechDiag.h"
+#include "Common/QtPrinters.h"
 #include "Speech/SpeechPlayerError.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "Common/FakeScheduler.h"
+#include "Common/QtPrinters.h"
 #include "Speech/FakeSpeechSynthesizer.h"
 #include "Speech/SystemSpeechPlayer.h"
 

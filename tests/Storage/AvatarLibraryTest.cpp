@@ -1,4 +1,5 @@
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/AvatarLibrary.h"
 #include "Support/FileIO.h"

@@ -1,4 +1,5 @@
 #include "Storage/DeviceIdentifier.h"
+#include "Common/QtPrinters.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 

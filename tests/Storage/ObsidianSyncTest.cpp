@@ -1,4 +1,5 @@
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Storage/ObsidianSync.h"
 #include "Support/FileIO.h"

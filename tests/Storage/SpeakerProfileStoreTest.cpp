@@ -1,5 +1,6 @@
 #include "Common/TestEnvironment.h"
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 #include "Storage/SpeakerProfileStore.h"
 #include "Support/FileIO.h"
 

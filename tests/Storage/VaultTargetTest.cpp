@@ -1,4 +1,5 @@
 #include "Persistence/AppSettings.h"
+#include "Common/QtPrinters.h"
 #include "Storage/VaultTarget.h"
 #include "Support/UserDefaults.h"
 

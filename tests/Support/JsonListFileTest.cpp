@@ -1,6 +1,7 @@
 #include "Support/JsonListFile.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,5 +1,7 @@
 #include "Support/Text.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>

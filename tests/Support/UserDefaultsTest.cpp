@@ -1,3 +1,4 @@
+#include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"

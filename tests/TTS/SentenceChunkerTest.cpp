@@ -1,5 +1,6 @@
 #include "TTS/SentenceChunker.h"
 
+#include "Common/QtPrinters.h"
 #include "Support/Text.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 #include <optional>
 #include <ostream>
 #include <vector>
-
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

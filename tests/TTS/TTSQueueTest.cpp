@@ -1,6 +1,7 @@
 #include "TTS/TTSQueue.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 
 #include <QCoreApplication>
 

@@ -3,6 +3,7 @@
 #include "Telemetry/FakeRozeClient.h"
 
 #include "Common/LogCapture.h"
+#include "Common/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
