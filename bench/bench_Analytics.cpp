@@ -46,5 +46,3 @@ static void BM_QueueOneRecord(benchmark::State& state)
         benchmark::DoNotOptimize(queue.enqueue(RozeOtlp::logRecord(sampleRecord(n++))));
 }
 BENCHMARK(BM_QueueOneRecord);
-
-BENCHMARK_MAIN();

@@ -75,5 +75,3 @@ void BM_CutCapturedPeriodsIntoBuffers(benchmark::State& state)
 BENCHMARK(BM_CutCapturedPeriodsIntoBuffers);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -49,5 +49,3 @@ static void BM_PlainTextKoreanReply(benchmark::State& state)
     decodeAndParse(state, CLIAssistantClient::OutputMode::plainText, output);
 }
 BENCHMARK(BM_PlainTextKoreanReply)->Arg(1021)->Arg(65536);
-
-BENCHMARK_MAIN();

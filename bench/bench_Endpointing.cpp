@@ -5,7 +5,6 @@
 #include "Support/QtScheduler.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 
 #include <benchmark/benchmark.h>
 
@@ -60,14 +59,3 @@ void BM_WholeTurn(benchmark::State& state)
 BENCHMARK(BM_WholeTurn);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    // The detector's own work, not the terminal's speed at printing its diagnostics.
-    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

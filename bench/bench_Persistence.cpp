@@ -29,5 +29,3 @@ static void BM_L10nParseTable(benchmark::State& state)
         benchmark::DoNotOptimize(L10n::parseTable(json));
 }
 BENCHMARK(BM_L10nParseTable);
-
-BENCHMARK_MAIN();

@@ -37,5 +37,3 @@ static void BM_AliasApply(benchmark::State& state)
         benchmark::DoNotOptimize(AliasStore::apply(transcript));
 }
 BENCHMARK(BM_AliasApply)->Arg(10)->Arg(100);
-
-BENCHMARK_MAIN();

@@ -6,10 +6,8 @@
 #include "STT/SystemStreamingRecognizer.h"
 #include "Support/QtScheduler.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
-#include <QLoggingCategory>
 
 #include <benchmark/benchmark.h>
 
@@ -148,13 +146,3 @@ void BM_FeedOnTheCallersThread(benchmark::State& state)
 BENCHMARK(BM_FeedOnTheCallersThread)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*.info=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -84,12 +84,3 @@ BENCHMARK_CAPTURE(bareEspeak, Korean, kKorean, "ko")->UseManualTime()->Unit(benc
 BENCHMARK_CAPTURE(timeToFirstAudio, Korean, kKorean, "ko-KR")->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(bareEspeak, English, kEnglish, "gmw/en-US")->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(timeToFirstAudio, English, kEnglish, "en-US")->UseManualTime()->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -26,5 +26,3 @@ static void BM_LatestChannelPushPop(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LatestChannelPushPop);
-
-BENCHMARK_MAIN();

@@ -61,5 +61,3 @@ void BM_StripSentence(benchmark::State& state)
 BENCHMARK(BM_StripSentence);
 
 }  // namespace
-
-BENCHMARK_MAIN();
