@@ -37,16 +37,9 @@ std::unique_ptr<ReplyStream> HttpAssistantClient::stream(const QString& systemPr
     return stream;
 }
 
-std::variant<HttpExchange::Request, AssistantClientError>
-HttpAssistantClient::bearerRequest(const QString& service, const QString& apiKey, const QUrl& url,
-                                   const QJsonObject& body)
+std::pair<QByteArray, QByteArray> HttpAssistantClient::bearerAuthorization(const QString& apiKey)
 {
-    if (Text::trimmed(apiKey).isEmpty())
-        return AssistantClientError::missingAPIKey(service);
-    return HttpExchange::Request{url,
-                                 {{QByteArrayLiteral("Authorization"), "Bearer " + apiKey.toUtf8()}},
-                                 body,
-                                 std::chrono::seconds(60)};
+    return {QByteArrayLiteral("Authorization"), "Bearer " + apiKey.toUtf8()};
 }
 
 HttpAssistantClient::Verdict HttpAssistantClient::judge(const HttpExchange::Outcome& outcome, const QUrl& url) const

@@ -37,10 +37,8 @@ protected:
     virtual QString describeStatus(int status, const QByteArray& body) const;
     virtual QString describeMalformedBody() const;
 
-    // A POST of the body authorised with the user's key as a bearer token; a blank key ends
-    // the turn before anything is sent, naming the service whose key is missing.
-    static std::variant<HttpExchange::Request, AssistantClientError>
-    bearerRequest(const QString& service, const QString& apiKey, const QUrl& url, const QJsonObject& body);
+    // The header that presents an API key as a bearer token.
+    static std::pair<QByteArray, QByteArray> bearerAuthorization(const QString& apiKey);
 
     // The stream works on a copy, so it can finish after the client is gone.
     virtual std::shared_ptr<const HttpAssistantClient> copy() const = 0;

@@ -83,7 +83,7 @@ LocalOpenAICompatClient::makeRequest(const QString& systemPrompt, const QString&
     QList<std::pair<QByteArray, QByteArray>> headers{{QByteArrayLiteral("User-Agent"), BackendHosts::userAgent()}};
     const QString key = Text::trimmed(m_apiKey);
     if (!key.isEmpty())
-        headers.append({QByteArrayLiteral("Authorization"), "Bearer " + key.toUtf8()});
+        headers.append(bearerAuthorization(key));
     const QString prompt = systemPrompt.isEmpty() ? BuiltInPrompts::languagePrompt(localeID) : systemPrompt;
     return HttpExchange::Request{
         *url, headers,

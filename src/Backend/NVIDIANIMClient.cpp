@@ -1,21 +1,17 @@
 #include "Backend/NVIDIANIMClient.h"
 
-#include "Backend/BuiltInPrompts.h"
 #include "Backend/ChatCompletions.h"
 
 NVIDIANIMClient::NVIDIANIMClient(QString apiKey, QString model, Scheduler& scheduler, QUrl host)
-    : HttpAssistantClient(scheduler), m_apiKey(std::move(apiKey)), m_model(std::move(model)), m_host(std::move(host))
+    : BearerKeyClient(QStringLiteral("NVIDIA"), QStringLiteral("/v1/chat/completions"), std::move(apiKey),
+                      std::move(model), scheduler, std::move(host))
 {
 }
 
-std::variant<HttpExchange::Request, AssistantClientError>
-NVIDIANIMClient::makeRequest(const QString& systemPrompt, const QString& transcript, const QString& localeID) const
+QJsonObject NVIDIANIMClient::requestBody(const QString& model, const QString& instructions,
+                                         const QString& transcript) const
 {
-    QUrl url = m_host;
-    url.setPath(QStringLiteral("/v1/chat/completions"));
-    const QString prompt = systemPrompt.isEmpty() ? BuiltInPrompts::localePrompt(localeID) : systemPrompt;
-    return bearerRequest(QStringLiteral("NVIDIA"), m_apiKey, url,
-                         ChatCompletions::requestBody(m_model, prompt, transcript));
+    return ChatCompletions::requestBody(model, instructions, transcript);
 }
 
 std::optional<QString> NVIDIANIMClient::extractReply(const QJsonObject& body) const

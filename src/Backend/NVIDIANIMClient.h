@@ -1,21 +1,16 @@
 #pragma once
 
 #include "Backend/BackendHosts.h"
-#include "Backend/HttpAssistantClient.h"
+#include "Backend/BearerKeyClient.h"
 
 // NVIDIA NIM's hosted chat completions with the user's key.
-class NVIDIANIMClient final : public HttpAssistantClient {
+class NVIDIANIMClient final : public BearerKeyClient {
 public:
     NVIDIANIMClient(QString apiKey, QString model, Scheduler& scheduler, QUrl host = BackendHosts::nvidia());
 
 protected:
-    std::variant<HttpExchange::Request, AssistantClientError>
-    makeRequest(const QString& systemPrompt, const QString& transcript, const QString& localeID) const override;
+    QJsonObject requestBody(const QString& model, const QString& instructions,
+                            const QString& transcript) const override;
     std::optional<QString> extractReply(const QJsonObject& body) const override;
     std::shared_ptr<const HttpAssistantClient> copy() const override;
-
-private:
-    QString m_apiKey;
-    QString m_model;
-    QUrl m_host;
 };

@@ -1,6 +1,5 @@
 #include "Backend/OpenAIResponsesClient.h"
 
-#include "Backend/BuiltInPrompts.h"
 #include "Backend/StrictJson.h"
 #include "Support/Text.h"
 
@@ -38,22 +37,19 @@ std::optional<QStringList> messageTexts(const QJsonArray& output)
 }  // namespace
 
 OpenAIResponsesClient::OpenAIResponsesClient(QString apiKey, QString model, Scheduler& scheduler, QUrl host)
-    : HttpAssistantClient(scheduler), m_apiKey(std::move(apiKey)), m_model(std::move(model)), m_host(std::move(host))
+    : BearerKeyClient(QStringLiteral("OpenAI"), QStringLiteral("/v1/responses"), std::move(apiKey), std::move(model),
+                      scheduler, std::move(host))
 {
 }
 
-std::variant<HttpExchange::Request, AssistantClientError>
-OpenAIResponsesClient::makeRequest(const QString& systemPrompt, const QString& transcript, const QString& localeID) const
+QJsonObject OpenAIResponsesClient::requestBody(const QString& model, const QString& instructions,
+                                               const QString& transcript) const
 {
-    QUrl url = m_host;
-    url.setPath(QStringLiteral("/v1/responses"));
-    const QJsonObject body{
-        {QStringLiteral("model"), m_model},
+    return {
+        {QStringLiteral("model"), model},
         {QStringLiteral("input"), transcript},
-        {QStringLiteral("instructions"),
-         systemPrompt.isEmpty() ? BuiltInPrompts::localePrompt(localeID) : systemPrompt},
+        {QStringLiteral("instructions"), instructions},
     };
-    return bearerRequest(QStringLiteral("OpenAI"), m_apiKey, url, body);
 }
 
 std::optional<QString> OpenAIResponsesClient::extractReply(const QJsonObject& body) const
