@@ -1,5 +1,7 @@
 #include "Conversation/ConversationTurn.h"
 
+#include "Support/Text.h"
+
 ConversationTurn ConversationTurn::make(Role role, QString text, QDateTime timestamp)
 {
     return {QUuid::createUuid(), role, std::move(text), std::move(timestamp)};
@@ -8,7 +10,7 @@ ConversationTurn ConversationTurn::make(Role role, QString text, QDateTime times
 QJsonObject ConversationTurn::toJson() const
 {
     return {
-        {QStringLiteral("id"), id.toString(QUuid::WithoutBraces).toUpper()},
+        {QStringLiteral("id"), Text::uuidText(id)},
         {QStringLiteral("role"), rawValue(role)},
         {QStringLiteral("text"), text},
         {QStringLiteral("timestamp"), timestamp.toUTC().toString(Qt::ISODateWithMs)},

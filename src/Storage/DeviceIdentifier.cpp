@@ -35,7 +35,7 @@ std::optional<QString> DeviceIdentifier::hardwareUUID() const
     // Mark it as a version-4, RFC 4122 UUID, as the freedesktop derivation does.
     digest[6] = static_cast<char>((digest[6] & 0x0F) | 0x40);
     digest[8] = static_cast<char>((digest[8] & 0x3F) | 0x80);
-    return QUuid::fromRfc4122(digest).toString(QUuid::WithoutBraces).toUpper();
+    return Text::uuidText(QUuid::fromRfc4122(digest));
 }
 
 QString DeviceIdentifier::current() const

@@ -96,9 +96,14 @@ std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom)
     return text;
 }
 
+QString uuidText(const QUuid& uuid)
+{
+    return uuid.toString(QUuid::WithoutBraces).toUpper();
+}
+
 QString newUuid()
 {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    return uuidText(QUuid::createUuid());
 }
 
 }  // namespace Text

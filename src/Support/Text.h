@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QUuid;
+
 // Text rules shared across the system, kept in one place so every part trims, counts
 // and prints the same way.
 namespace Text {
@@ -32,7 +34,9 @@ enum class LeadingBom { keep, skip };
 // substitute, which hides damage that callers need to tell apart.
 std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom = LeadingBom::keep);
 
-// A new random UUID in canonical upper-case hyphenated form.
+// A UUID in canonical upper-case hyphenated form, the way every stored identifier is written.
+QString uuidText(const QUuid& uuid);
+// A new random UUID in that form.
 QString newUuid();
 
 }  // namespace Text

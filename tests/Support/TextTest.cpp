@@ -3,6 +3,7 @@
 #include "Common/QtPrinters.h"
 
 #include <QRegularExpression>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,12 @@ TEST(Text, ShortestDecimalPrintsLikeTheStoredFormats)
     };
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(Text::shortestDecimal(value).toStdString(), expected) << "for " << value;
+}
+
+TEST(Text, UuidTextIsUpperCaseHyphenatedWithoutBraces)
+{
+    EXPECT_EQ(Text::uuidText(QUuid(QStringLiteral("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}"))),
+              QStringLiteral("6BA7B810-9DAD-11D1-80B4-00C04FD430C8"));
 }
 
 TEST(Text, NewUuidIsUpperCaseCanonicalAndFresh)
