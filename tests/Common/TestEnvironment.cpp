@@ -3,9 +3,9 @@
 #include "Storage/AppPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <sys/stat.h>
-
 
 namespace TestEnvironment {
 
@@ -33,6 +33,16 @@ unsigned permissionBits(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return 0;
     return info.st_mode & 0777;
+}
+
+QStringList movedAsideCopies(const QString& path)
+{
+    const QFileInfo file(path);
+    const QDir dir = file.dir();
+    QStringList copies;
+    for (const QString& name : dir.entryList({file.fileName() + QStringLiteral(".corrupt-*")}, QDir::Files, QDir::Name))
+        copies.append(dir.filePath(name));
+    return copies;
 }
 
 }  // namespace TestEnvironment

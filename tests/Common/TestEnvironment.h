@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace TestEnvironment {
@@ -10,6 +11,10 @@ void isolateHome();
 
 // The permission bits of a file or folder (for example 0600), or 0 when it does not exist.
 unsigned permissionBits(const QString& path);
+
+// The full paths of the copies of a damaged file that were moved aside next to it
+// ("<name>.corrupt-…"), in name order.
+QStringList movedAsideCopies(const QString& path);
 
 }  // namespace TestEnvironment
 

@@ -28,11 +28,6 @@ void store(const QList<std::pair<QString, QString>>& list)
         aliases.append({wrong, right, referenceDate});
     AliasStore::save(aliases);
 }
-
-QStringList corruptCopies()
-{
-    return QDir(QFileInfo(AliasStore::filePath()).path()).entryList({"aliases.json.corrupt-*"}, QDir::Files);
-}
 }  // namespace
 
 TEST(AliasStore, AddTrimsAndKeepsOnePairPerWrongTextNewestLast)
@@ -117,9 +112,9 @@ TEST(AliasStore, ADamagedFileIsKeptAsideBeforeAnythingNewIsWritten)
 
         AliasStore::add("new", "pair");
 
-        const QStringList copies = corruptCopies();
+        const QStringList copies = TestEnvironment::movedAsideCopies(AliasStore::filePath());
         ASSERT_EQ(copies.size(), 1);
-        EXPECT_EQ(FileIO::readAll(QFileInfo(AliasStore::filePath()).path() + '/' + copies.first()), bytes);
+        EXPECT_EQ(FileIO::readAll(copies.first()), bytes);
         EXPECT_EQ(pairs(), (QList<std::pair<QString, QString>>{{"new", "pair"}}));
     }
 }
@@ -129,7 +124,7 @@ TEST(AliasStore, AHealthyFileIsReplacedWithoutACopy)
     ScopedDataRoot root;
     AliasStore::add("a", "b");
     AliasStore::add("c", "d");
-    EXPECT_TRUE(corruptCopies().isEmpty());
+    EXPECT_TRUE(TestEnvironment::movedAsideCopies(AliasStore::filePath()).isEmpty());
     EXPECT_EQ(pairs().size(), 2);
 }
 

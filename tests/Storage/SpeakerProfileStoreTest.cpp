@@ -35,11 +35,6 @@ void writeFile(const QString& path, const QByteArray& data)
     QDir().mkpath(QFileInfo(path).path());
     ASSERT_TRUE(FileIO::writeAtomically(path, data));
 }
-
-QStringList siblingsStartingWith(const QString& path, const QString& prefix)
-{
-    return QDir(QFileInfo(path).path()).entryList({prefix + QStringLiteral("*")}, QDir::Files);
-}
 }  // namespace
 
 class SpeakerProfileStoreTest : public ::testing::Test {
@@ -139,10 +134,9 @@ TEST_F(SpeakerProfileStoreTest, DamagedFilesReadAsEmptyAndAreMovedAsideBeforeThe
         SpeakerProfileStore::append(profile("New"));
 
         EXPECT_EQ(labels(SpeakerProfileStore::load()), QStringList{"New"});
-        const QStringList aside = siblingsStartingWith(SpeakerProfileStore::filePath(), "profiles.json.corrupt-");
+        const QStringList aside = TestEnvironment::movedAsideCopies(SpeakerProfileStore::filePath());
         ASSERT_EQ(aside.size(), 1);
-        const QString asidePath = QFileInfo(SpeakerProfileStore::filePath()).path() + QLatin1Char('/') + aside.first();
-        EXPECT_EQ(FileIO::readAll(asidePath), bytes);
+        EXPECT_EQ(FileIO::readAll(aside.first()), bytes);
     }
 }
 

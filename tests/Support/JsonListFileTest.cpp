@@ -2,6 +2,7 @@
 
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
+#include "Common/TestEnvironment.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -78,10 +79,7 @@ TEST(JsonListFile, WriteSaysInTheOwnersLogWhereTheDamagedFileWent)
 
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_EQ(log.lines().first().type, QtWarningMsg);
-    const QString aside = QDir(dir.filePath(QStringLiteral("deeper")))
-                              .entryInfoList({QStringLiteral("names.json.corrupt-*")}, QDir::Files)
-                              .value(0)
-                              .filePath();
+    const QString aside = TestEnvironment::movedAsideCopies(path).value(0);
     EXPECT_EQ(log.lines().first().message,
               QStringLiteral("moved the damaged names file (name 1 is not text) to ") + aside);
     EXPECT_EQ(FileIO::readAll(aside), QByteArray(R"(["a", 1])"));

@@ -3,7 +3,6 @@
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -101,11 +100,11 @@ TEST(UserDefaults, DamagedFileIsMovedAsideNotOverwritten)
         EXPECT_FALSE(defaults.contains("parlivox.localeID"));
         defaults.set("parlivox.localeID", QStringLiteral("en-US"));
 
-        const QStringList aside = QDir(dir.path()).entryList({"defaults.json.corrupt-*"});
+        const QStringList aside = TestEnvironment::movedAsideCopies(path);
         ASSERT_FALSE(aside.isEmpty());
         bool kept = false;
-        for (const QString& name : aside)
-            kept = kept || FileIO::readAll(dir.filePath(name)) == damaged;
+        for (const QString& copy : aside)
+            kept = kept || FileIO::readAll(copy) == damaged;
         EXPECT_TRUE(kept) << "the user's damaged file must be kept";
         EXPECT_EQ(UserDefaults(path).string("parlivox.localeID"), QStringLiteral("en-US"));
         QFile::remove(path);
