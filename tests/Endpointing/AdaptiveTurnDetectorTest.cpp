@@ -78,6 +78,14 @@ protected:
         EXPECT_EQ(scheduler.pendingCount(), 0u);
     }
     qsizetype countDiagnostics(const QString& message) const { return diagnostics.count(message); }
+    // Nothing is delivered until a millisecond before `ms`; at `ms` exactly this one turn.
+    void expectOnlyTurnAt(long long ms, const char* text, const char* reason)
+    {
+        advanceTo(ms - 1);
+        EXPECT_TRUE(turns.empty()) << "delivered before " << ms << " ms";
+        advanceTo(ms);
+        EXPECT_EQ(turns, (std::vector<Turn>{{QString::fromUtf8(text), QString::fromUtf8(reason), ms}}));
+    }
 
     FakeScheduler scheduler;
     AdaptiveTurnDetector detector{scheduler};
@@ -90,10 +98,7 @@ TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversAfterThePredictedWait)
     onset(0);
     transcript(100, QStringLiteral(" hello there "));
     speechEnd(1000);  // 13 characters in 1 s is fast speech: 1500 - 300
-    advanceTo(2199);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(2200);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello there", "predicted silence 1200ms", 2200}}));
+    expectOnlyTurnAt(2200, "hello there", "predicted silence 1200ms");
     EXPECT_EQ(diagnostics, (QStringList{"VAD speechStarted (turn opened)", "VAD speechEnded — gaze=noFace"}));
     expectFreshTurn();
 }
@@ -104,10 +109,7 @@ TEST_F(AdaptiveTurnDetectorTest, TranscriptChangeAfterTheSpeechEndLeavesTheTurnT
     transcript(100, QStringLiteral("hello"));
     speechEnd(1000);  // silence fire due at 2500
     transcript(1500, QStringLiteral("hello world"));
-    advanceTo(7499);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(7500);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello world", "transcript dwell 6000ms", 7500}}));
+    expectOnlyTurnAt(7500, "hello world", "transcript dwell 6000ms");
     expectFreshTurn();
 }
 
@@ -118,10 +120,7 @@ TEST_F(AdaptiveTurnDetectorTest, NewOnsetCancelsTheSilenceWaitButNotTheDwell)
     speechEnd(1000);
     onset(1500);
     EXPECT_EQ(diagnostics.last(), QStringLiteral("VAD speechStarted (pause=500ms, samples=1)"));
-    advanceTo(6099);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(6100);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello there", "transcript dwell 6000ms", 6100}}));
+    expectOnlyTurnAt(6100, "hello there", "transcript dwell 6000ms");
 }
 
 TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsThatArrivedDuringIt)
@@ -137,10 +136,7 @@ TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsTha
     EXPECT_FALSE(diagnostics.last().startsWith(QStringLiteral("fast-fire grace")));
     advanceTo(1400);
     transcript(1600, QStringLiteral("turn on the lights"));
-    advanceTo(1749);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(1750);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"turn on the lights", "look-away (primary, debounced)", 1750}}));
+    expectOnlyTurnAt(1750, "turn on the lights", "look-away (primary, debounced)");
     EXPECT_EQ(diagnostics, (QStringList{
                                "gaze FSM → engaged [enteredEngaged] | hasSpoken=false inSilence=false transcriptLen=0",
                                "VAD speechStarted (turn opened)",
@@ -163,8 +159,7 @@ TEST_F(AdaptiveTurnDetectorTest, ATranscriptThatShrankDuringGraceKeepsTheInitial
     gaze(900, away, 0.8);
     advanceTo(900);
     transcript(1000, QStringLiteral("set a"));
-    advanceTo(1250);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"set a timer", "look-away (primary, debounced)", 1250}}));
+    expectOnlyTurnAt(1250, "set a timer", "look-away (primary, debounced)");
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — 'set a timer' (11 chars; +0 during grace)"));
 }
@@ -186,10 +181,7 @@ TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSi
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
     // A fresh wait: 1500 (no pauses, plain last word, 3.7 characters/s) × (0.5 × 0.7 + 1).
-    advanceTo(3774);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(3775);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello", "predicted silence 2025ms", 3775}}));
+    expectOnlyTurnAt(3775, "hello", "predicted silence 2025ms");
     EXPECT_EQ(countDiagnostics("fast-fire FIRED — look-away (primary, debounced) — 'hello' (5 chars; +0 during grace)"), 0);
 }
 
@@ -204,10 +196,7 @@ TEST_F(AdaptiveTurnDetectorTest, SpeechEndWhileAvertedFiresFastInsteadOfWaiting)
     EXPECT_EQ(diagnostics.mid(diagnostics.size() - 2),
               (QStringList{"VAD speechEnded — gaze=averted",
                            "FAST-FIRE scheduled in 0ms — silence + look-away (primary) — transcript='all done'"}));
-    advanceTo(1349);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(1350);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"all done", "silence + look-away (primary)", 1350}}));
+    expectOnlyTurnAt(1350, "all done", "silence + look-away (primary)");
 }
 
 TEST_F(AdaptiveTurnDetectorTest, FastFireIsRejectedWhileTheUserIsStillAudible)
@@ -223,10 +212,7 @@ TEST_F(AdaptiveTurnDetectorTest, FastFireIsRejectedWhileTheUserIsStillAudible)
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("fast-fire REJECTED: still speaking (mic=0.30 >= 0.05) (look-away (primary, debounced))"));
     EXPECT_EQ(scheduler.pendingCount(), 1u);  // only the dwell is left
-    advanceTo(6499);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(6500);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"keep talking", "transcript dwell 6000ms", 6500}}));
+    expectOnlyTurnAt(6500, "keep talking", "transcript dwell 6000ms");
 }
 
 TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
@@ -242,8 +228,7 @@ TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
     transcript(1000, QStringLiteral("hello"));
     advanceTo(1000);
     transcript(1100, QStringLiteral("hello again"));
-    advanceTo(1350);
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello again", "transcript arrived after handoff latch (turn-scoped)", 1350}}));
+    expectOnlyTurnAt(1350, "hello again", "transcript arrived after handoff latch (turn-scoped)");
     EXPECT_EQ(countDiagnostics("FAST-FIRE scheduled in 0ms — transcript arrived after handoff latch (turn-scoped) — transcript='hello'"), 1);
     EXPECT_EQ(diagnostics.filter(QStringLiteral("FAST-FIRE scheduled")).size(), 2);
 }
@@ -273,30 +258,29 @@ TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 }
 
-TEST_F(AdaptiveTurnDetectorTest, WithoutSpeechNoTimerDeliversButTheManualFireDoes)
+TEST_F(AdaptiveTurnDetectorTest, ManualFireDeliversOnlyANonBlankTranscriptEvenWithoutSpeech)
 {
-    transcript(0, QStringLiteral("  hello\n"));
-    level(10, 0.049);
-    speechEnd(20);
-    advanceTo(60'000);
-    EXPECT_TRUE(turns.empty());
-    detector.forceFire(QStringLiteral("manual fire button"));
-    EXPECT_EQ(turns, (std::vector<Turn>{{"hello", "manual fire button", 60'000}}));
-    EXPECT_EQ(diagnostics.last(), QStringLiteral("MANUAL FIRE — 'hello'"));
-    expectFreshTurn();
-}
-
-TEST_F(AdaptiveTurnDetectorTest, ManualFireIgnoresABlankTranscript)
-{
-    for (const QString& text : {QString(), QStringLiteral(" \n\t ")}) {
+    // A blank transcript is delivered neither by the button nor by the timers of the turn.
+    for (const QString& blank : {QString(), QStringLiteral(" \n\t ")}) {
         onset(nowMs());
-        transcript(nowMs() + 100, text);
+        transcript(nowMs() + 100, blank);
         speechEnd(nowMs() + 100);
         detector.forceFire(QStringLiteral("manual fire button"));
         EXPECT_EQ(diagnostics.last(), QStringLiteral("manual fire ignored — transcript empty"));
         advanceTo(nowMs() + 60'000);
     }
     EXPECT_TRUE(turns.empty());
+    // Without an onset (the mic just below the latch) no timer delivers, but the button does.
+    detector.reset();
+    transcript(nowMs(), QStringLiteral("  hello\n"));
+    level(nowMs() + 10, 0.049);
+    speechEnd(nowMs() + 10);
+    advanceTo(nowMs() + 60'000);
+    EXPECT_TRUE(turns.empty());
+    detector.forceFire(QStringLiteral("manual fire button"));
+    EXPECT_EQ(turns, (std::vector<Turn>{{"hello", "manual fire button", nowMs()}}));
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("MANUAL FIRE — 'hello'"));
+    expectFreshTurn();
 }
 
 TEST_F(AdaptiveTurnDetectorTest, MicLatchReportsOncePerTurn)

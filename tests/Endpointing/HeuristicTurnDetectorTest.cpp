@@ -9,6 +9,8 @@
 
 namespace {
 
+using Turns = std::vector<std::pair<std::string, long long>>;
+
 class HeuristicTurnDetectorTest : public testing::Test {
 protected:
     HeuristicTurnDetectorTest()
@@ -18,59 +20,52 @@ protected:
 
     long long nowMs() const { return scheduler.elapsed().count(); }
     void advanceTo(long long ms) { scheduler.advance(std::chrono::milliseconds(ms - nowMs())); }
-    void at(long long ms, const VoiceActivity& activity)
+    template <typename Input>
+    void at(long long ms, const Input& input)
     {
         advanceTo(ms);
-        detector.handle(activity);
+        detector.handle(input);
     }
-    void at(long long ms, const QString& transcript)
+    // Speech from 0 ms with "hello" at 100 ms, ended at 500 ms.
+    void speakHello()
     {
+        at(0, VoiceActivity::speechStarted());
+        at(100, QStringLiteral(" hello "));
+        at(500, VoiceActivity::speechEnded(500));
+    }
+    void expectOnlyTurnAt(long long ms, const char* text)
+    {
+        advanceTo(ms - 1);
+        EXPECT_TRUE(turns.empty()) << "delivered before " << ms << " ms";
         advanceTo(ms);
-        detector.handle(transcript);
+        EXPECT_EQ(turns, (Turns{{text, ms}}));
     }
 
     FakeScheduler scheduler;
     HeuristicTurnDetector detector{scheduler};
-    std::vector<std::pair<std::string, long long>> turns;
+    Turns turns;
 };
-
-using Turns = std::vector<std::pair<std::string, long long>>;
 
 TEST_F(HeuristicTurnDetectorTest, DeliversAFixedWaitAfterTheSpeechEnd)
 {
-    at(0, VoiceActivity::speechStarted());
-    at(100, QStringLiteral(" hello "));
-    at(500, VoiceActivity::speechEnded(500));
-    advanceTo(1699);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(1700);
-    EXPECT_EQ(turns, (Turns{{"hello", 1700}}));
+    speakHello();
+    expectOnlyTurnAt(1700, "hello");
     EXPECT_EQ(scheduler.pendingCount(), 0u);  // the dwell went with the reset
 }
 
 TEST_F(HeuristicTurnDetectorTest, ATranscriptChangedAfterTheEndWaitsForTheDwell)
 {
-    at(0, VoiceActivity::speechStarted());
-    at(100, QStringLiteral("hello"));
-    at(500, VoiceActivity::speechEnded(500));
+    speakHello();
     at(1000, QStringLiteral("hello world"));
     at(1000, QStringLiteral("hello world"));  // unchanged: the dwell keeps its start
-    advanceTo(4999);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(5000);
-    EXPECT_EQ(turns, (Turns{{"hello world", 5000}}));
+    expectOnlyTurnAt(5000, "hello world");
 }
 
 TEST_F(HeuristicTurnDetectorTest, AnOnsetCancelsOnlyTheSilenceWait)
 {
-    at(0, VoiceActivity::speechStarted());
-    at(100, QStringLiteral("hello"));
-    at(500, VoiceActivity::speechEnded(500));
+    speakHello();
     at(1000, VoiceActivity::speechStarted());
-    advanceTo(4099);
-    EXPECT_TRUE(turns.empty());
-    advanceTo(4100);
-    EXPECT_EQ(turns, (Turns{{"hello", 4100}}));
+    expectOnlyTurnAt(4100, "hello");
 }
 
 TEST_F(HeuristicTurnDetectorTest, NeverDeliversWithoutAnOnsetOrWithABlankTranscript)
