@@ -2,17 +2,7 @@
 
 #include "Common/QtPrinters.h"
 
-#include <QStandardPaths>
-
 #include <gtest/gtest.h>
-
-TEST(RozeConfig, QueuesInTheApplicationDataLocation)
-{
-    const RozeConfig config(QStringLiteral("token"), QStringLiteral("https://ingest.example"));
-    EXPECT_EQ(config.storageDirectory,
-              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/roze/logs"));
-    EXPECT_TRUE(config.storageDirectory.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + QLatin1Char('/')));
-}
 
 TEST(RozeConfig, LogsEndpointAcceptsHttpsAndLoopbackOnly)
 {

@@ -31,14 +31,6 @@ QList<int> numbersOf(const QList<RozeLogQueue::Item>& items)
     return numbers;
 }
 
-QStringList namesOf(const QList<RozeLogQueue::Item>& items)
-{
-    QStringList names;
-    for (const auto& item : items)
-        names.append(item.name);
-    return names;
-}
-
 class RozeLogQueueTest : public ::testing::Test {
 protected:
     QString directory() const { return m_dir.path() + QStringLiteral("/queue"); }
@@ -123,7 +115,7 @@ TEST_F(RozeLogQueueTest, DeletesUnreadableFilesAndGoesOn)
     const auto items = queue.oldest(1);
     EXPECT_EQ(numbersOf(items), QList<int>{2});
     EXPECT_EQ(queue.size(), 1);
-    EXPECT_EQ(files(), namesOf(items));
+    EXPECT_EQ(files(), QStringList{items.value(0).name});
 }
 
 TEST_F(RozeLogQueueTest, IgnoresFilesThatAreNotRecords)
