@@ -1,6 +1,7 @@
 #include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "FakeDeviceSource.h"
 #include "ScriptedCaptureBackend.h"
@@ -13,29 +14,15 @@ using ::testing::ElementsAre;
 
 namespace {
 
-// Records warnings of the audio input log while it lives.
-class WarningRecorder {
-public:
-    WarningRecorder() { m_previous = qInstallMessageHandler(&WarningRecorder::record); }
-    ~WarningRecorder()
-    {
-        qInstallMessageHandler(m_previous);
-        lines().clear();
-    }
-    static QStringList& lines()
-    {
-        static QStringList recorded;
-        return recorded;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (type == QtWarningMsg && QByteArray(context.category) == "app.parlivox.audio.input")
-            lines().append(message);
-    }
-    QtMessageHandler m_previous;
-};
+// The warnings the audio input wrote to the log.
+QStringList warnings(const LogCapture& log)
+{
+    QStringList result;
+    for (const LogCapture::Line& line : log.lines())
+        if (line.type == QtWarningMsg)
+            result.append(line.message);
+    return result;
+}
 
 class AudioInputStreamTest : public ::testing::Test {
 protected:
@@ -117,28 +104,26 @@ TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
 {
     devices->devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")}, {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
     state->refusedDevices = {QStringLiteral("mic-b")};
-    const WarningRecorder warnings;
-    {
+    struct Case {
+        const char* uid;
+        QStringList selected;
+        QStringList warnings;
+    };
+    const Case cases[] = {
+        {"mic-a", {QString(), QStringLiteral("mic-a")}, {}},
+        {"mic-gone", {QString()}, {}},
+        // The log line's fixed format follows the error's own full stop.
+        {"mic-b", {QString(), QStringLiteral("mic-b"), QString()},
+         {QStringLiteral("failed to apply mic 'mic-b': Failed to set audio device (status -5).. Falling back to system default.")}},
+    };
+    for (const Case& c : cases) {
+        const LogCapture log(QStringLiteral("app.parlivox.audio.input"));
+        state->selected.clear();
         AudioInputStream chosen(std::make_unique<ScriptedCaptureBackend>(state));
-        ASSERT_EQ(start(chosen, QStringLiteral("mic-a")), std::nullopt);
+        ASSERT_EQ(start(chosen, QString::fromLatin1(c.uid)), std::nullopt);
+        EXPECT_EQ(state->selected, c.selected) << c.uid;
+        EXPECT_EQ(warnings(log), c.warnings) << c.uid;
     }
-    EXPECT_THAT(state->selected, ElementsAre(QString(), QStringLiteral("mic-a")));
-    state->selected.clear();
-    {
-        AudioInputStream unknown(std::make_unique<ScriptedCaptureBackend>(state));
-        ASSERT_EQ(start(unknown, QStringLiteral("mic-gone")), std::nullopt);
-    }
-    EXPECT_THAT(state->selected, ElementsAre(QString()));
-    EXPECT_TRUE(WarningRecorder::lines().isEmpty());
-    state->selected.clear();
-    {
-        AudioInputStream refusing(std::make_unique<ScriptedCaptureBackend>(state));
-        ASSERT_EQ(start(refusing, QStringLiteral("mic-b")), std::nullopt);
-    }
-    EXPECT_THAT(state->selected, ElementsAre(QString(), QStringLiteral("mic-b"), QString()));
-    // The log line's fixed format follows the error's own full stop.
-    EXPECT_THAT(WarningRecorder::lines(),
-                ElementsAre(QStringLiteral("failed to apply mic 'mic-b': Failed to set audio device (status -5).. Falling back to system default.")));
 }
 
 TEST_F(AudioInputStreamTest, ASlowSubscriberKeepsTheNewest64AndCountsTheRest)
