@@ -70,10 +70,3 @@ TEST_F(MinutesStoreTest, RenamingSpeakerZeroRelabelsEveryUnattributedLine)
     store.renameSpeaker(0, QStringLiteral("Guest"));
     EXPECT_EQ(labels(store), (QStringList{"Speaker 2", "Speaker 3", "Speaker 2", "Guest", "Guest"}));
 }
-
-TEST_F(MinutesStoreTest, ClearingSpeakersKeepsTheTranscript)
-{
-    store.setKnownSpeakers({});
-    EXPECT_TRUE(store.knownSpeakers().isEmpty());
-    EXPECT_EQ(store.entries().size(), 4);
-}

@@ -73,16 +73,6 @@ TEST(PipelineLog, KeepsTheNewestEntriesUpToTheBound)
     EXPECT_TRUE(log.entries().isEmpty());
 }
 
-TEST(PipelineLog, ClearingKeepsRecordingIntoTheEmptyList)
-{
-    PipelineLog log;
-    log.record(QStringLiteral("turn"), QStringLiteral("one"));
-    log.record(QStringLiteral("turn"), QStringLiteral("two"));
-    log.setEntries({});
-    log.record(QStringLiteral("turn"), QStringLiteral("three"));
-    EXPECT_EQ(messagesOf(log), QStringList{QStringLiteral("three")});
-}
-
 TEST(PipelineLog, EachRecordIsStoredMirroredAndForwardedAsTheSameEntry)
 {
     LogCapture systemLog(QStringLiteral("app.parlivox.pipeline"));
