@@ -32,17 +32,11 @@ TEST(CLIAssistantClient, ArgumentListsPerAgentWithTheModelOnlyWhenNotBlank)
         EXPECT_EQ(CLIAssistantClient::arguments(tool, p, model), expected) << rawValue(tool).toStdString() << model;
 }
 
-TEST(CLIAssistantClient, PromptWithAndWithoutHistory)
+// With a history the prompt is checked through the argument list the agents receive.
+TEST(CLIAssistantClient, PromptWithoutHistoryAndTheBuiltInSystemText)
 {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
     EXPECT_EQ(CLIAssistantClient::composePrompt("SYS ", "what now?", "ko-KR", {}),
               "SYS \n\nUser: what now?\nAssistant:");
-    const QList<ConversationTurn> history = {
-        ConversationTurn::make(ConversationTurn::Role::user, "first\nline", now),
-        ConversationTurn::make(ConversationTurn::Role::assistant, "reply", now),
-    };
-    EXPECT_EQ(CLIAssistantClient::composePrompt("SYS", "what now?", "en-US", history),
-              "SYS\n\nConversation so far:\nUser: first\nline\nAssistant: reply\n\nUser: what now?\nAssistant:");
     EXPECT_TRUE(CLIAssistantClient::composePrompt("", "x", "ko-KR", {}).startsWith(QString::fromUtf8("당신은 음성 비서입니다.")));
     EXPECT_TRUE(CLIAssistantClient::composePrompt("", "x", "KO", {}).startsWith("You are a voice assistant."));
 }

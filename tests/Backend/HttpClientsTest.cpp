@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -26,13 +28,7 @@ enum class Kind { hosted, local, openAI, nvidia };
 
 const char* name(Kind kind)
 {
-    switch (kind) {
-    case Kind::hosted: return "hosted";
-    case Kind::local: return "local";
-    case Kind::openAI: return "openAI";
-    case Kind::nvidia: return "nvidia";
-    }
-    return "";
+    return std::array{"hosted", "local", "openAI", "nvidia"}[static_cast<std::size_t>(kind)];
 }
 
 std::unique_ptr<AssistantClient> makeClient(Kind kind, Scheduler& scheduler, const QUrl& host,

@@ -1,12 +1,11 @@
 #include "Backend/LocalOpenAICompatClient.h"
 #include "Common/FakeScheduler.h"
-#include "Common/LocalHttpServer.h"
 #include "Common/QtPrinters.h"
 #include "ReplyCollector.h"
 
 #include <gtest/gtest.h>
 
-TEST(LocalOpenAICompatClient, EndpointFromTheBaseUrlAsTyped)
+TEST(LocalOpenAICompatClient, EndpointFromTheBaseUrlAsTypedAndNoneWithoutAWebHost)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"http://localhost:1234", "http://localhost:1234/v1/chat/completions"},
@@ -18,19 +17,16 @@ TEST(LocalOpenAICompatClient, EndpointFromTheBaseUrlAsTyped)
         {"http://localhost:1234/v1/", "http://localhost:1234/v1/chat/completions"},
         {"https://llm.example.net/api/v1", "https://llm.example.net/api/v1/chat/completions"},
         {"http://192.168.1.20:8080/proxy", "http://192.168.1.20:8080/proxy/v1/chat/completions"},
+        {"", nullptr}, {"   \n", nullptr}, {"localhost:1234", nullptr}, {"file:///etc/passwd", nullptr},
+        {"ftp://host/x", nullptr}, {"http://", nullptr}, {"http:///x", nullptr}, {"http://exa mple.com", nullptr},
     };
     for (const auto& [base, endpoint] : cases) {
         const std::optional<QUrl> url = LocalOpenAICompatClient::endpoint(base);
-        ASSERT_TRUE(url.has_value()) << base;
-        EXPECT_EQ(url->toString(), endpoint) << base;
+        ASSERT_EQ(url.has_value(), endpoint != nullptr) << base;
+        if (url) {
+            EXPECT_EQ(url->toString(), endpoint) << base;
+        }
     }
-}
-
-TEST(LocalOpenAICompatClient, RefusesBaseUrlsThatAreNotWebAddressesWithAHost)
-{
-    for (const char* base : {"", "   \n", "localhost:1234", "file:///etc/passwd", "ftp://host/x", "http://", "http:///x",
-                             "http://exa mple.com"})
-        EXPECT_EQ(LocalOpenAICompatClient::endpoint(base), std::nullopt) << base;
 }
 
 TEST(LocalOpenAICompatClient, InvalidBaseUrlFailsWithTheTrimmedTextAndSendsNothing)
@@ -44,24 +40,6 @@ TEST(LocalOpenAICompatClient, InvalidBaseUrlFailsWithTheTrimmedTextAndSendsNothi
         ReplyCollector reply(LocalOpenAICompatClient(base, "m", "", scheduler).stream("", "hi", "ko-KR", {}));
         ASSERT_TRUE(reply.waitUntilEnded()) << base;
         EXPECT_EQ(reply.failures, QStringList{failure}) << base;
-    }
-}
-
-TEST(LocalOpenAICompatClient, EveryFormOfTheBaseReachesTheCompletionsPath)
-{
-    FakeScheduler scheduler;
-    LocalHttpServer server;
-    server.setHandler([](const LocalHttpServer::Request&) {
-        LocalHttpServer::Reply reply;
-        reply.body = R"({"choices":[{"message":{"content":"ok"}}]})";
-        return reply;
-    });
-    for (const char* suffix : {"", "/", "/v1", "/v1/", "/v1/chat/completions"}) {
-        const QString base = server.url().toString() + QString::fromLatin1(suffix);
-        ReplyCollector reply(LocalOpenAICompatClient(base, "m", "", scheduler).stream("", "hi", "ko-KR", {}));
-        ASSERT_TRUE(reply.waitUntilEnded()) << suffix;
-        EXPECT_EQ(reply.pieces, QStringList{"ok"}) << suffix;
-        EXPECT_EQ(server.requests().last().path, "/v1/chat/completions") << suffix;
     }
 }
 
