@@ -4,20 +4,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(MinutesEntry, EqualTextsStayDistinctEntries)
-{
-    const QDateTime at = QDateTime::currentDateTime();
-    const MinutesEntry a = MinutesEntry::make(at, 1, QStringLiteral("A"), QStringLiteral("네"));
-    const MinutesEntry b = MinutesEntry::make(at, 1, QStringLiteral("A"), QStringLiteral("네"));
-    EXPECT_NE(a.id, b.id);
-    EXPECT_NE(a, b);
-    EXPECT_EQ((QSet<MinutesEntry>{a, b, a}).size(), 2);
-}
-
-TEST(MinutesEntry, EqualityAndHashTakeEveryField)
+TEST(MinutesEntry, EqualityAndHashTakeEveryFieldSoEqualTextsStayDistinct)
 {
     const MinutesEntry base = MinutesEntry::make(QDateTime::currentDateTime(), 2, QStringLiteral("Speaker 2"),
                                                  QStringLiteral("hello"));
+    const MinutesEntry sameWords = MinutesEntry::make(base.timestamp, 2, QStringLiteral("Speaker 2"),
+                                                      QStringLiteral("hello"));  // a new id
     MinutesEntry relabelled = base;
     relabelled.speakerLabel = QStringLiteral("Mina");
     MinutesEntry otherSpeaker = base;
@@ -25,9 +17,10 @@ TEST(MinutesEntry, EqualityAndHashTakeEveryField)
     MinutesEntry later = base;
     later.timestamp = base.timestamp.addMSecs(1);
 
-    for (const MinutesEntry& changed : {relabelled, otherSpeaker, later}) {
+    for (const MinutesEntry& changed : {sameWords, relabelled, otherSpeaker, later}) {
         EXPECT_NE(changed, base);
         EXPECT_FALSE((QSet<MinutesEntry>{base}).contains(changed));
     }
+    EXPECT_EQ((QSet<MinutesEntry>{base, sameWords, base}).size(), 2);
     EXPECT_TRUE((QSet<MinutesEntry>{base}).contains(MinutesEntry(base)));
 }
