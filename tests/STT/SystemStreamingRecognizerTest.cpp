@@ -78,13 +78,6 @@ TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegments)
     EXPECT_EQ(diagnostics.last(), QStringLiteral("calling onTranscript with 'turn on the lights please' (25 chars)"));
 }
 
-TEST_F(SystemStreamingRecognizerTest, FinishedSegmentsAreNeverGluedTogether)
-{
-    ASSERT_EQ(start(), std::nullopt);
-    play({{true, QStringLiteral("turn on the")}, {false, QStringLiteral("turn on the")}, {true, QStringLiteral("every light")}}, 3);
-    EXPECT_EQ(transcripts.last(), QStringLiteral("turn on the every light"));
-}
-
 TEST_F(SystemStreamingRecognizerTest, ASegmentEndingWithoutTextKeepsWhatItShowed)
 {
     ASSERT_EQ(start(), std::nullopt);
