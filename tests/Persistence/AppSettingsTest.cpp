@@ -47,13 +47,12 @@ TEST_F(AppSettingsTest, DefaultsWithAnEmptyStoreAndNoEnvironment)
     EXPECT_TRUE(s.phaseSoundsEnabled());
     EXPECT_TRUE(s.rightOptionInterruptEnabled());
     EXPECT_EQ(s.assistantProvider(), AssistantProvider::ostrelHosted);
-    EXPECT_EQ(s.openAIAPIKey(), "");
     EXPECT_EQ(s.openAIModel(), "gpt-5-mini");
     EXPECT_EQ(s.claudeCLIModel(), "sonnet");
-    for (const QString& model : {s.codexCLIModel(), s.geminiCLIModel(), s.cursorAgentModel(), s.kimiCLIModel(),
-                                 s.opencodeCLIModel(), s.ostrelCLIModel()})
-        EXPECT_EQ(model, "");
-    EXPECT_EQ(s.nvidiaAPIKey(), "");
+    for (const QString& blank : {s.codexCLIModel(), s.geminiCLIModel(), s.cursorAgentModel(), s.kimiCLIModel(),
+                                 s.opencodeCLIModel(), s.ostrelCLIModel(), s.openAIAPIKey(), s.nvidiaAPIKey(),
+                                 s.obsidianVaultPath(), s.selectedVoiceID(), s.microphoneDeviceUID()})
+        EXPECT_EQ(blank, "");
     EXPECT_EQ(s.nvidiaModel(), "nvidia/llama-3.1-nemotron-70b-instruct");
     EXPECT_EQ(QUrl(s.lmStudioBaseURL()).port(), 1234);
     EXPECT_EQ(QUrl(s.ollamaBaseURL()).port(), 11434);
@@ -63,14 +62,12 @@ TEST_F(AppSettingsTest, DefaultsWithAnEmptyStoreAndNoEnvironment)
     EXPECT_EQ(s.ollamaModel(), "qwen2.5:7b");
     EXPECT_EQ(s.translateSourceLocale(), "en-US");
     EXPECT_EQ(s.translateTargetLocale(), "ko-KR");
-    EXPECT_EQ(s.obsidianVaultPath(), "");
     EXPECT_EQ(s.obsidianSubfolder(), "Parlivox");
     EXPECT_TRUE(s.obsidianSyncMeetings());
     EXPECT_FALSE(s.obsidianSyncConversations());
     EXPECT_TRUE(s.obsidianSyncMemories());
     EXPECT_FALSE(s.obsidianSyncTranslations());
     EXPECT_EQ(s.avatarGender(), AvatarGender::female);
-    EXPECT_EQ(s.selectedVoiceID(), "");
     EXPECT_EQ(s.avatarStyle(), AvatarStyle::female);
     EXPECT_EQ(s.assistantName(), QStringLiteral("민지"));
     EXPECT_TRUE(s.disabledSkillIDs().isEmpty());
@@ -84,7 +81,6 @@ TEST_F(AppSettingsTest, DefaultsWithAnEmptyStoreAndNoEnvironment)
     EXPECT_TRUE(s.probeTimelineRenderEnabled());
     EXPECT_TRUE(s.probePauseSamplesAutoTrim());
     EXPECT_TRUE(s.nemotronPersonaIDByMode().isEmpty());
-    EXPECT_EQ(s.microphoneDeviceUID(), "");
     EXPECT_EQ(s.appMode(), AppMode::conversation);
     EXPECT_EQ(s.uiLanguage(), AppLanguage::korean);
     EXPECT_EQ(s.restingUntil(), std::nullopt);

@@ -23,6 +23,15 @@ void expectRoundTrip()
         EXPECT_EQ(fromRawValue<E>(raw), value);
     }
 }
+
+template <typename E>
+QString joinedRawValues()
+{
+    QStringList raw;
+    for (const E value : allCases<E>())
+        raw << rawValue(value);
+    return raw.join(',');
+}
 }  // namespace
 
 TEST(ChoiceEnumerations, RawValuesRoundTripAndAreUnique)
@@ -37,32 +46,22 @@ TEST(ChoiceEnumerations, RawValuesRoundTripAndAreUnique)
 
 TEST(ChoiceEnumerations, ConstructionIsExactAndCaseSensitive)
 {
-    EXPECT_EQ(fromRawValue<AssistantProvider>(u"openAI"), AssistantProvider::openAI);
     EXPECT_EQ(fromRawValue<AssistantProvider>(u"OpenAI"), std::nullopt);
     EXPECT_EQ(fromRawValue<AssistantProvider>(u"openai"), std::nullopt);
     EXPECT_EQ(fromRawValue<AssistantProvider>(u"gemini"), std::nullopt);
     EXPECT_EQ(fromRawValue<ConversationPhase>(u"Idle"), std::nullopt);
     EXPECT_EQ(fromRawValue<AppMode>(u" minutes"), std::nullopt);
     EXPECT_EQ(fromRawValue<AppLanguage>(u"zh-hant"), std::nullopt);
-    EXPECT_EQ(fromRawValue<AppLanguage>(u"zh-Hant"), AppLanguage::chineseTraditional);
     EXPECT_EQ(fromRawValue<AvatarStyle>(u"robot"), std::nullopt);
 }
 
-TEST(ChoiceEnumerations, DeclarationOrderIsWhatPickersShow)
+// The raw values are what the settings file holds, so none may change; the order is the pickers'.
+TEST(ChoiceEnumerations, StoredRawValuesInPickerOrder)
 {
-    const auto modes = allCases<AppMode>();
-    ASSERT_EQ(modes.size(), 5u);
-    QStringList raw;
-    for (auto m : modes)
-        raw << rawValue(m);
-    EXPECT_EQ(raw.join(','), "conversation,minutes,brainstorm,counseling,translate");
-
-    QStringList languages;
-    for (auto l : allCases<AppLanguage>())
-        languages << rawValue(l);
-    EXPECT_EQ(languages.join(','), "ko,en,ja,zh,zh-Hant,es,fr,de,it,pt,ru,ar,hi,id,vi,th,tr,nl,pl,sv");
-    EXPECT_EQ(rawValue(allCases<AssistantProvider>().front()), "ostrel-hosted");
-    EXPECT_EQ(rawValue(allCases<AssistantProvider>().back()), "ostrel-cli");
+    EXPECT_EQ(joinedRawValues<AppMode>(), "conversation,minutes,brainstorm,counseling,translate");
+    EXPECT_EQ(joinedRawValues<AppLanguage>(), "ko,en,ja,zh,zh-Hant,es,fr,de,it,pt,ru,ar,hi,id,vi,th,tr,nl,pl,sv");
+    EXPECT_EQ(joinedRawValues<AssistantProvider>(), "ostrel-hosted,lm-studio,ollama,openAI,nvidia-nim,codex-cli,"
+                                                    "claude-cli,gemini-cli,cursor-agent,kimi-cli,opencode-cli,ostrel-cli");
 }
 
 TEST(ChoiceEnumerations, ModelPresetsPutTheAgentDefaultFirst)
@@ -80,12 +79,8 @@ TEST(ChoiceEnumerations, ModelPresetsPutTheAgentDefaultFirst)
         EXPECT_FALSE(modelPresets(provider).contains(QString()));
 }
 
-TEST(ChoiceEnumerations, TitlesAreThePickerTexts)
+TEST(ChoiceEnumerations, EveryChoiceHasAPickerTitle)
 {
-    EXPECT_EQ(title(AssistantProvider::lmStudio), QStringLiteral("LM Studio (로컬)"));
-    EXPECT_TRUE(title(AssistantProvider::nvidiaNIM).startsWith(QStringLiteral("NVIDIA NIM (")));
-    EXPECT_EQ(title(AppLanguage::korean), QStringLiteral("한국어"));
-    EXPECT_EQ(title(AppLanguage::chineseTraditional), QStringLiteral("繁體中文"));
     for (auto language : allCases<AppLanguage>())
         EXPECT_FALSE(title(language).isEmpty());
     for (auto provider : allCases<AssistantProvider>())

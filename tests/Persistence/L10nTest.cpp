@@ -140,7 +140,6 @@ TEST(L10n, BuiltInLookup)
     EXPECT_EQ(L10n::t("mode.translate", AppLanguage::korean), QStringLiteral("통역"));
     EXPECT_EQ(L10n::t("mode.translate", AppLanguage::english), QStringLiteral("Translate"));
     EXPECT_EQ(L10n::t("tab.agent", AppLanguage::korean), QStringLiteral("비서"));
-    EXPECT_EQ(L10n::t("no.such.key", AppLanguage::french), QStringLiteral("no.such.key"));
     EXPECT_EQ(L10n::builtInTables().size(), 20);
 }
 
