@@ -48,11 +48,6 @@ TEST(NemotronPersonaCatalog, WithoutExtrasTheFourBuiltInsInOrder)
     EXPECT_EQ(ids(NemotronPersonaCatalog::allPersonas()),
               (QStringList{"a1b2c3d4-conv-default", "a1b2c3d4-mins-default", "a1b2c3d4-brain-default",
                            "a1b2c3d4-coun-default"}));
-    const auto counselor = NemotronPersonaCatalog::persona("a1b2c3d4-coun-default");
-    ASSERT_TRUE(counselor.has_value());
-    EXPECT_EQ(counselor->age, 42);
-    EXPECT_EQ(counselor->name, QStringLiteral("오다솜"));
-    EXPECT_TRUE(counselor->professionalPersona.contains(QStringLiteral("(\"그런 기분이 드셨을 수 있어요\")")));
 }
 
 TEST(NemotronPersonaCatalog, DefaultsPerModeIgnoreExtras)
