@@ -40,7 +40,6 @@ TEST(EspeakEngine, ListsKoreanAndEnglishVoicesEachWithAFemaleVariant)
 {
     EspeakEngine& engine = EspeakEngine::instance();
     ASSERT_TRUE(engine.startError().isEmpty()) << engine.startError().toStdString();
-    EXPECT_EQ(engine.sampleRate(), 22050);
 
     const QList<SpeechVoice>& voices = engine.voices();
     const SpeechVoice* korean = find(voices, QStringLiteral("ko"));
