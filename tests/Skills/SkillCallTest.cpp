@@ -49,4 +49,5 @@ TEST(PendingSkill, EachHoldIsItsOwnEvenForTheSameCall)
     const auto first = PendingSkill::make("mail.compose", "메일: a@b.c", args);
     const auto second = PendingSkill::make("mail.compose", "메일: a@b.c", args);
     EXPECT_NE(first, second);
+    EXPECT_EQ(first, PendingSkill(first));  // a copy is the same hold
 }
