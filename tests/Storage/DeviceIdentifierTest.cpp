@@ -29,7 +29,7 @@ TEST(DeviceIdentifier, DerivedFromTheMachineIdStableAndNeverStored)
     EXPECT_NE(DeviceIdentifier(defaults, machineId).current(), DeviceIdentifier(defaults, dir.filePath("x")).current());
 }
 
-TEST(DeviceIdentifier, WithoutAMachineIdAFreshUuidIsStoredOnceAndReused)
+TEST(DeviceIdentifier, WithoutAMachineIdAFreshUuidIsStoredOnceAndReusedAsIs)
 {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("d.json"));
@@ -43,12 +43,7 @@ TEST(DeviceIdentifier, WithoutAMachineIdAFreshUuidIsStoredOnceAndReused)
         EXPECT_EQ(identifier.current(), first);
         EXPECT_EQ(DeviceIdentifier(defaults, dir.filePath("missing")).current(), first);
     }
-}
-
-TEST(DeviceIdentifier, AStoredIdentifierIsReturnedUnchangedEvenIfNotAUuid)
-{
-    QTemporaryDir dir;
-    UserDefaults defaults(dir.filePath("d.json"));
+    // A stored identifier is returned unchanged, even one that is not a UUID.
     defaults.set("parlivox.deviceUUID", QStringLiteral("legacy-id"));
     EXPECT_EQ(DeviceIdentifier(defaults, dir.filePath("missing")).current(), "legacy-id");
 }

@@ -102,13 +102,6 @@ TEST_F(SpeakerProfileStoreTest, RenameRelabelsEveryMatchAndAllowsClashes)
     EXPECT_EQ(labels(SpeakerProfileStore::load()), (QStringList{"Alex", "Alex", "Alex"}));
 }
 
-TEST_F(SpeakerProfileStoreTest, RenameOfAnUnknownLabelStillWritesTheList)
-{
-    ASSERT_FALSE(QFile::exists(SpeakerProfileStore::filePath()));
-    SpeakerProfileStore::rename(QStringLiteral("nobody"), QStringLiteral("x"));
-    EXPECT_EQ(FileIO::readAll(SpeakerProfileStore::filePath())->trimmed(), QByteArray("[\n]"));
-}
-
 TEST_F(SpeakerProfileStoreTest, DamagedFilesReadAsEmptyAndAreMovedAsideBeforeTheNextWrite)
 {
     const QList<std::pair<const char*, QByteArray>> damaged{
