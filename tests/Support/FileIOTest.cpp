@@ -21,14 +21,6 @@ TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file may be left";
 }
 
-TEST(FileIO, AtomicWriteIntoMissingDirectoryFailsWithAReason)
-{
-    QTemporaryDir dir;
-    QString error;
-    EXPECT_FALSE(FileIO::writeAtomically(dir.filePath("missing/x.txt"), "x", &error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
 TEST(FileIO, AppendCreatesThenAppends)
 {
     QTemporaryDir dir;
@@ -38,12 +30,15 @@ TEST(FileIO, AppendCreatesThenAppends)
     EXPECT_EQ(FileIO::readAll(path), QByteArray("a\nb\n"));
 }
 
-TEST(FileIO, ReadAllTellsMissingApartFromEmpty)
+TEST(FileIO, MissingFilesAndFoldersFailWithAReasonWhileAnEmptyFileReadsEmpty)
 {
     QTemporaryDir dir;
-    QString error;
-    EXPECT_EQ(FileIO::readAll(dir.filePath("none"), &error), std::nullopt);
-    EXPECT_FALSE(error.isEmpty());
+    QString writeError;
+    EXPECT_FALSE(FileIO::writeAtomically(dir.filePath("missing/x.txt"), "x", &writeError));
+    EXPECT_FALSE(writeError.isEmpty());
+    QString readError;
+    EXPECT_EQ(FileIO::readAll(dir.filePath("none"), &readError), std::nullopt);
+    EXPECT_FALSE(readError.isEmpty());
     ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("empty"), QByteArray()));
     EXPECT_EQ(FileIO::readAll(dir.filePath("empty")), QByteArray());
 }

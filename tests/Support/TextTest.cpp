@@ -70,14 +70,10 @@ TEST(Text, ShortestDecimalPrintsLikeTheStoredFormats)
         EXPECT_EQ(Text::shortestDecimal(value).toStdString(), expected) << "for " << value;
 }
 
-TEST(Text, UuidTextIsUpperCaseHyphenatedWithoutBraces)
+TEST(Text, UuidTextIsUpperCaseHyphenatedWithoutBracesAndNewOnesAreFresh)
 {
     EXPECT_EQ(Text::uuidText(QUuid(QStringLiteral("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}"))),
               QStringLiteral("6BA7B810-9DAD-11D1-80B4-00C04FD430C8"));
-}
-
-TEST(Text, NewUuidIsUpperCaseCanonicalAndFresh)
-{
     const QString a = Text::newUuid();
     const QString b = Text::newUuid();
     static const QRegularExpression form(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
