@@ -37,8 +37,9 @@ static void BM_ClaudeStreamJsonReply(benchmark::State& state)
 {
     QByteArray output;
     for (int i = 0; i < 200; ++i)
-        output += R"({"type":"stream_event","event":{"type":"content_block_delta","delta":{"type":"text_delta","text":"오늘은 맑아요. "}}})"
-                  "\n";
+        output +=
+            R"({"type":"stream_event","event":{"type":"content_block_delta","delta":{"type":"text_delta","text":"오늘은 맑아요. "}}})"
+            "\n";
     decodeAndParse(state, CLIAssistantClient::OutputMode::claudeStreamJSON, output);
 }
 BENCHMARK(BM_ClaudeStreamJsonReply)->Arg(1021)->Arg(65536);

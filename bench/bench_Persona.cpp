@@ -20,8 +20,12 @@ struct ScratchRoot {
 static void BM_SystemPromptKoreanConversation(benchmark::State& state)
 {
     ScratchRoot root;
-    const SystemPromptRequest request{QStringLiteral("민지"), QStringLiteral("ko-KR"), {}, AppMode::conversation,
-                                      QStringLiteral("a1b2c3d4-conv-default"), {}};
+    const SystemPromptRequest request{QStringLiteral("민지"),
+                                      QStringLiteral("ko-KR"),
+                                      {},
+                                      AppMode::conversation,
+                                      QStringLiteral("a1b2c3d4-conv-default"),
+                                      {}};
     for (auto _ : state)
         benchmark::DoNotOptimize(PersonaStore::systemPrompt(request));
 }

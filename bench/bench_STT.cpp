@@ -49,8 +49,10 @@ std::vector<AudioBufferPtr> asBuffers(const std::vector<std::int16_t>& samples, 
         std::vector<float> planar(std::size_t(frames * format.channels));
         for (int channel = 0; channel < format.channels; ++channel)
             for (std::int64_t i = 0; i < frames; ++i)
-                planar[std::size_t(channel * frames + i)] = float(samples[std::size_t(double(start + i) * step)]) / 32768.0f;
-        buffers.push_back(std::make_shared<const AudioBuffer>(format, std::move(planar), start, std::chrono::steady_clock::now()));
+                planar[std::size_t(channel * frames + i)] =
+                    float(samples[std::size_t(double(start + i) * step)]) / 32768.0f;
+        buffers.push_back(
+            std::make_shared<const AudioBuffer>(format, std::move(planar), start, std::chrono::steady_clock::now()));
     }
     return buffers;
 }
@@ -81,7 +83,8 @@ void BM_BarePocketsphinxLoop(benchmark::State& state)
         ps_start_utt(decoder);
         bool wasInSpeech = false;
         for (std::size_t start = 0; start < samples.size(); start += kFrames) {
-            ps_process_raw(decoder, samples.data() + start, std::min<std::size_t>(kFrames, samples.size() - start), FALSE, FALSE);
+            ps_process_raw(decoder, samples.data() + start, std::min<std::size_t>(kFrames, samples.size() - start),
+                           FALSE, FALSE);
             const bool inSpeech = ps_get_in_speech(decoder);
             int32 score = 0;
             if (inSpeech)
@@ -96,8 +99,8 @@ void BM_BarePocketsphinxLoop(benchmark::State& state)
     }
     ps_free(decoder);
     cmd_ln_free_r(config);
-    state.counters["realTimeFactor"] =
-        benchmark::Counter(double(state.iterations()) * seconds(samples), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["realTimeFactor"] = benchmark::Counter(double(state.iterations()) * seconds(samples),
+                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_BarePocketsphinxLoop)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
@@ -123,10 +126,14 @@ void BM_RecognizerPath(benchmark::State& state)
         while (segmentsEnded == before)
             loop.processEvents(QEventLoop::WaitForMoreEvents);
     }
-    state.counters["realTimeFactor"] =
-        benchmark::Counter(double(state.iterations()) * seconds(samples), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["realTimeFactor"] = benchmark::Counter(double(state.iterations()) * seconds(samples),
+                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_RecognizerPath)->Args({16000, 1})->Args({48000, 2})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecognizerPath)
+    ->Args({16000, 1})
+    ->Args({48000, 2})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 // What the GUI thread pays per captured 48 kHz stereo buffer while the decoder works.
 void BM_FeedOnTheCallersThread(benchmark::State& state)

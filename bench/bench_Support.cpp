@@ -9,7 +9,8 @@
 
 static void BM_GraphemeCountMixedText(benchmark::State& state)
 {
-    const QString text = QStringLiteral("오늘 회의는 3시에 시작해요 👩‍💻 and then we go on. ").repeated(static_cast<int>(state.range(0)));
+    const QString text = QStringLiteral("오늘 회의는 3시에 시작해요 👩‍💻 and then we go on. ")
+                             .repeated(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Text::graphemeCount(text));
     state.SetBytesProcessed(state.iterations() * text.size() * 2);

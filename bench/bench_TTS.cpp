@@ -8,12 +8,12 @@
 namespace {
 
 // About 300 characters of a typical reply: Markdown, a link, Korean, a list.
-const QString kReply = QStringLiteral(
-    "**Sure.** Here is the plan for today: first, check the `build` logs at 9.30 am. "
-    "Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes. "
-    "오늘 회의는 세 시에 시작합니다. 자료를 미리 준비해 주세요!\n"
-    "- bring the laptop and the charger\n- book the small room\n"
-    "Let me know if anything changes.");
+const QString kReply =
+    QStringLiteral("**Sure.** Here is the plan for today: first, check the `build` logs at 9.30 am. "
+                   "Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes. "
+                   "오늘 회의는 세 시에 시작합니다. 자료를 미리 준비해 주세요!\n"
+                   "- bring the laptop and the charger\n- book the small room\n"
+                   "Let me know if anything changes.");
 
 QStringList deltasOf(const QString& text, int size)
 {
@@ -54,7 +54,8 @@ BENCHMARK(BM_ChunkReplyOnly);
 
 void BM_StripSentence(benchmark::State& state)
 {
-    const QString sentence = QStringLiteral("Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes.");
+    const QString sentence = QStringLiteral(
+        "Then review [the guide](https://example.com/guide) with the team, e.g. the new *release* notes.");
     for (auto _ : state)
         benchmark::DoNotOptimize(MarkdownStripper::strip(sentence));
 }

@@ -28,7 +28,9 @@ std::vector<AudioBuffer> speechCycle()
         const float amplitude = b < 8 ? 0.1f : 0.0005f;
         std::vector<float> samples(kFrames);
         for (int i = 0; i < kFrames; ++i)
-            samples[static_cast<std::size_t>(i)] = amplitude * static_cast<float>(std::sin(2.0 * std::numbers::pi * 220.0 * static_cast<double>(position + i) / kRate));
+            samples[static_cast<std::size_t>(i)] =
+                amplitude * static_cast<float>(
+                                std::sin(2.0 * std::numbers::pi * 220.0 * static_cast<double>(position + i) / kRate));
         buffers.emplace_back(AudioFormat{kRate, 1}, std::move(samples), position, std::chrono::steady_clock::now());
         position += kFrames;
     }

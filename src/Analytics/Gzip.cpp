@@ -19,8 +19,8 @@ std::optional<QByteArray> compress(const QByteArray& data, QString* error)
     };
 
     z_stream stream{};
-    int code = deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindowBits, kMemoryLevel,
-                            Z_DEFAULT_STRATEGY);
+    int code =
+        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY);
     if (code != Z_OK)
         return fail("init", code);
 

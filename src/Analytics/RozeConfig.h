@@ -22,7 +22,7 @@ struct RozeConfig {
     int flushAt = 20;  // queued records that start an upload at once
     std::chrono::milliseconds flushInterval{30'000};
     int maxQueueSize = 1000;  // the oldest records are dropped beyond this
-    int maxBatchSize = 100;   // records per request
+    int maxBatchSize = 100;  // records per request
     std::chrono::milliseconds requestTimeout{15'000};
     std::chrono::milliseconds minRetryDelay{1'000};
     std::chrono::milliseconds maxRetryDelay{300'000};

@@ -29,16 +29,10 @@ Outcome outcomeOf(QNetworkReply* reply)
 }  // namespace
 
 RozeLogUploader::RozeLogUploader(const RozeConfig& config, QUrl endpoint, Scheduler& scheduler, QObject* parent)
-    : QObject(parent),
-      m_config(config),
-      m_endpoint(std::move(endpoint)),
+    : QObject(parent), m_config(config), m_endpoint(std::move(endpoint)),
       m_resource(RozeOtlp::resource(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())),
-      m_scheduler(scheduler),
-      m_tickTimer(scheduler),
-      m_retryTimer(scheduler),
-      m_timeoutTimer(scheduler),
-      m_network(new QNetworkAccessManager(this)),
-      m_queue(config.storageDirectory, config.maxQueueSize),
+      m_scheduler(scheduler), m_tickTimer(scheduler), m_retryTimer(scheduler), m_timeoutTimer(scheduler),
+      m_network(new QNetworkAccessManager(this)), m_queue(config.storageDirectory, config.maxQueueSize),
       m_worker(QStringLiteral("app.parlivox.analytics"))
 {
     flush();
@@ -114,7 +108,8 @@ void RozeLogUploader::flush()
             else
                 qCWarning(lcUpload, "log batch not compressed: %s", qPrintable(error));
         }
-        QMetaObject::invokeMethod(this, [this, batch] { send(batch); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, batch] { send(batch); }, Qt::QueuedConnection);
     });
 }
 

@@ -62,6 +62,6 @@ private:
     int m_failures = 0;
     int m_sinceFlush = 0;
 
-    RozeLogQueue m_queue;   // worker thread only
+    RozeLogQueue m_queue;  // worker thread only
     SerialWorker m_worker;  // declared last: its destructor finishes the jobs that use m_queue
 };

@@ -18,12 +18,30 @@ public:
 
     void log(RozeSeverity severity, const QString& message, const QVariantMap& attributes = {});
 
-    void trace(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::trace, message, attributes); }
-    void debug(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::debug, message, attributes); }
-    void info(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::info, message, attributes); }
-    void warn(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::warn, message, attributes); }
-    void error(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::error, message, attributes); }
-    void fatal(const QString& message, const QVariantMap& attributes = {}) { log(RozeSeverity::fatal, message, attributes); }
+    void trace(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::trace, message, attributes);
+    }
+    void debug(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::debug, message, attributes);
+    }
+    void info(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::info, message, attributes);
+    }
+    void warn(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::warn, message, attributes);
+    }
+    void error(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::error, message, attributes);
+    }
+    void fatal(const QString& message, const QVariantMap& attributes = {})
+    {
+        log(RozeSeverity::fatal, message, attributes);
+    }
 
 private:
     const Scheduler& m_clock;

@@ -56,7 +56,7 @@ QJsonObject logRecord(const RozeLogRecord& record)
 QJsonObject resource(const QString& serviceName, const QString& serviceVersion)
 {
     return {{QStringLiteral("attributes"), QJsonArray{keyValue(QStringLiteral("service.name"), serviceName),
-                                                       keyValue(QStringLiteral("service.version"), serviceVersion)}}};
+                                                      keyValue(QStringLiteral("service.version"), serviceVersion)}}};
 }
 
 QByteArray logsRequest(const QJsonObject& resource, const QList<QJsonObject>& records)
@@ -64,8 +64,9 @@ QByteArray logsRequest(const QJsonObject& resource, const QList<QJsonObject>& re
     QJsonArray logRecords;
     for (const QJsonObject& record : records)
         logRecords.append(record);
-    const QJsonObject scopeLogs{{QStringLiteral("scope"), QJsonObject{{QStringLiteral("name"), QStringLiteral("roze")}}},
-                                {QStringLiteral("logRecords"), logRecords}};
+    const QJsonObject scopeLogs{
+        {QStringLiteral("scope"), QJsonObject{{QStringLiteral("name"), QStringLiteral("roze")}}},
+        {QStringLiteral("logRecords"), logRecords}};
     const QJsonObject resourceLogs{{QStringLiteral("resource"), resource},
                                    {QStringLiteral("scopeLogs"), QJsonArray{scopeLogs}}};
     const QJsonObject request{{QStringLiteral("resourceLogs"), QJsonArray{resourceLogs}}};

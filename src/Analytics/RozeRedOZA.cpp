@@ -10,7 +10,9 @@
 
 Q_LOGGING_CATEGORY(lcClient, "app.parlivox.analytics")
 
-RozeRedOZA::RozeRedOZA(Scheduler& scheduler) : m_scheduler(scheduler) {}
+RozeRedOZA::RozeRedOZA(Scheduler& scheduler) : m_scheduler(scheduler)
+{
+}
 
 RozeRedOZA::~RozeRedOZA()
 {
@@ -43,9 +45,8 @@ void RozeRedOZA::setup(const RozeConfig& config)
         return;
     }
     m_uploader = std::make_unique<RozeLogUploader>(config, *endpoint, m_scheduler);
-    m_logger = std::make_unique<RozeLogger>(m_scheduler, [uploader = m_uploader.get()](RozeLogRecord record) {
-        uploader->add(record);
-    });
+    m_logger = std::make_unique<RozeLogger>(
+        m_scheduler, [uploader = m_uploader.get()](RozeLogRecord record) { uploader->add(record); });
 }
 
 void RozeRedOZA::close()

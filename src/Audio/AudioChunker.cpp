@@ -3,8 +3,7 @@
 #include <algorithm>
 
 AudioChunker::AudioChunker(AudioFormat format, std::int64_t framesPerBuffer)
-    : m_format(format),
-      m_framesPerBuffer(framesPerBuffer),
+    : m_format(format), m_framesPerBuffer(framesPerBuffer),
       m_pending(static_cast<std::size_t>(framesPerBuffer * format.channels))
 {
 }

@@ -42,7 +42,8 @@ AudioInputStream::~AudioInputStream()
 void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion done)
 {
     if (m_running) {
-        QMetaObject::invokeMethod(this, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
         return;
     }
     m_pendingStarts.push_back(std::move(done));
@@ -52,7 +53,10 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
     m_stopRequested = false;
     if (!m_backend->hasInputDevice()) {
         QMetaObject::invokeMethod(
-            this, [this] { finishStart(AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}}, {}); },
+            this,
+            [this] {
+                finishStart(AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}}, {});
+            },
             Qt::QueuedConnection);
         return;
     }
@@ -76,12 +80,12 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
         } else {
             m_chunker = std::make_unique<AudioChunker>(format, framesPerBuffer);
             m_delivering = !m_stopRequested;
-            if (const auto failure = m_backend->start(format, [this](const float* frames, std::int64_t count) {
-                    broadcast(frames, count);
-                }))
+            if (const auto failure = m_backend->start(
+                    format, [this](const float* frames, std::int64_t count) { broadcast(frames, count); }))
                 error = AudioInputError{AudioInputError::Kind::engineFailed, format, *failure};
         }
-        QMetaObject::invokeMethod(this, [this, error, format] { finishStart(error, format); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, error, format] { finishStart(error, format); }, Qt::QueuedConnection);
     });
 }
 

@@ -21,7 +21,7 @@ struct AudioInputError {
     enum class Kind { invalidFormat, engineFailed, noInputDevice };
     Kind kind = Kind::noInputDevice;
     AudioFormat format;  // invalidFormat: what the device reported
-    QString detail;      // engineFailed: the audio system's reason
+    QString detail;  // engineFailed: the audio system's reason
     QString description() const;
 };
 

@@ -20,7 +20,8 @@ struct AudioSubscription::Waker {
 
 AudioSubscription::AudioSubscription(std::shared_ptr<AudioChannel> channel,
                                      std::function<void(const AudioBufferPtr&)> onBuffer, QObject* parent)
-    : QObject(parent), m_channel(std::move(channel)), m_onBuffer(std::move(onBuffer)), m_waker(std::make_shared<Waker>())
+    : QObject(parent), m_channel(std::move(channel)), m_onBuffer(std::move(onBuffer)),
+      m_waker(std::make_shared<Waker>())
 {
     m_waker->target = this;
     m_channel->setOnReadable([waker = m_waker] { waker->wake(); });

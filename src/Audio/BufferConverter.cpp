@@ -48,9 +48,15 @@ QString BufferConverterError::description() const
 {
     QString text;
     switch (kind) {
-    case Kind::conversionFailed: text = QStringLiteral("Audio conversion failed"); break;
-    case Kind::failedToCreateConverter: text = QStringLiteral("No audio converter between these formats"); break;
-    case Kind::failedToCreateConversionBuffer: text = QStringLiteral("No room for the converted audio"); break;
+    case Kind::conversionFailed:
+        text = QStringLiteral("Audio conversion failed");
+        break;
+    case Kind::failedToCreateConverter:
+        text = QStringLiteral("No audio converter between these formats");
+        break;
+    case Kind::failedToCreateConversionBuffer:
+        text = QStringLiteral("No room for the converted audio");
+        break;
     }
     return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
 }
@@ -73,7 +79,8 @@ std::int64_t BufferConverter::outputCapacity(double inputRate, double outputRate
     return static_cast<std::int64_t>(std::ceil(outputRate / inputRate * double(frames)));
 }
 
-bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to, std::optional<BufferConverterError>* error)
+bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to,
+                              std::optional<BufferConverterError>* error)
 {
     if (m_prepared && m_from == from && m_to == to)
         return true;
@@ -87,7 +94,8 @@ bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to, st
         const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
         const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
         soxr_error_t failure = nullptr;
-        m_resampler = soxr_create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality, &runtime);
+        m_resampler =
+            soxr_create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality, &runtime);
         if (failure || !m_resampler) {
             release();
             fail(error, BufferConverterError::Kind::failedToCreateConverter, failure);
@@ -113,7 +121,8 @@ AudioBufferPtr BufferConverter::convertBuffer(const AudioBufferPtr& buffer, cons
         return nullptr;
     }
     std::vector<float> mixed = mixChannels(*buffer, format.channels);
-    const auto position = static_cast<std::int64_t>(std::llround(double(buffer->framePosition()) * m_to.sampleRate / m_from.sampleRate));
+    const auto position =
+        static_cast<std::int64_t>(std::llround(double(buffer->framePosition()) * m_to.sampleRate / m_from.sampleRate));
     if (!m_resampler)
         return std::make_shared<const AudioBuffer>(format, std::move(mixed), position, buffer->captureTime());
 
@@ -126,8 +135,8 @@ AudioBufferPtr BufferConverter::convertBuffer(const AudioBufferPtr& buffer, cons
     }
     std::size_t consumed = 0;
     std::size_t produced = 0;
-    if (const soxr_error_t failure = soxr_process(m_resampler, inputs.data(), std::size_t(buffer->frameCount()), &consumed,
-                                                  outputs.data(), std::size_t(capacity), &produced)) {
+    if (const soxr_error_t failure = soxr_process(m_resampler, inputs.data(), std::size_t(buffer->frameCount()),
+                                                  &consumed, outputs.data(), std::size_t(capacity), &produced)) {
         fail(error, BufferConverterError::Kind::conversionFailed, failure);
         return nullptr;
     }

@@ -45,7 +45,8 @@ std::optional<CLIAssistantError> AgentRun::verdict(int status, const QByteArray&
     if (!errors.isEmpty())
         return CLIAssistantError::emptyResponse(errors);
     if (!raw.isEmpty())
-        return CLIAssistantError::emptyResponse(QStringLiteral("exit 0 but no agent_message events. raw stdout: ") + raw);
+        return CLIAssistantError::emptyResponse(QStringLiteral("exit 0 but no agent_message events. raw stdout: ") +
+                                                raw);
     return CLIAssistantError::emptyResponse(none);
 }
 

@@ -18,9 +18,12 @@ AssistantClientError AssistantClientError::emptyResponse()
 QString AssistantClientError::description() const
 {
     switch (kind) {
-    case Kind::requestFailed: return QStringLiteral("Assistant request failed: ") + detail;
-    case Kind::missingAPIKey: return detail + QStringLiteral(" API key is missing.");
-    case Kind::emptyResponse: return QStringLiteral("Assistant returned an empty response.");
+    case Kind::requestFailed:
+        return QStringLiteral("Assistant request failed: ") + detail;
+    case Kind::missingAPIKey:
+        return detail + QStringLiteral(" API key is missing.");
+    case Kind::emptyResponse:
+        return QStringLiteral("Assistant returned an empty response.");
     }
     return {};
 }

@@ -6,10 +6,22 @@
 // constructor argument defaulting to these, so tests can point them at a local server.
 namespace BackendHosts {
 
-inline QUrl ostrel() { return QUrl(QStringLiteral("https://api.ostrel.ai")); }
-inline QUrl openAI() { return QUrl(QStringLiteral("https://api.openai.com")); }
-inline QUrl nvidia() { return QUrl(QStringLiteral("https://integrate.api.nvidia.com")); }
+inline QUrl ostrel()
+{
+    return QUrl(QStringLiteral("https://api.ostrel.ai"));
+}
+inline QUrl openAI()
+{
+    return QUrl(QStringLiteral("https://api.openai.com"));
+}
+inline QUrl nvidia()
+{
+    return QUrl(QStringLiteral("https://integrate.api.nvidia.com"));
+}
 
-inline QByteArray userAgent() { return QByteArrayLiteral("Parlivox/Linux"); }
+inline QByteArray userAgent()
+{
+    return QByteArrayLiteral("Parlivox/Linux");
+}
 
 }  // namespace BackendHosts

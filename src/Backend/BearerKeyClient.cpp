@@ -5,12 +5,8 @@
 
 BearerKeyClient::BearerKeyClient(QString service, QString path, QString apiKey, QString model, Scheduler& scheduler,
                                  QUrl host)
-    : HttpAssistantClient(scheduler),
-      m_service(std::move(service)),
-      m_path(std::move(path)),
-      m_apiKey(std::move(apiKey)),
-      m_model(std::move(model)),
-      m_host(std::move(host))
+    : HttpAssistantClient(scheduler), m_service(std::move(service)), m_path(std::move(path)),
+      m_apiKey(std::move(apiKey)), m_model(std::move(model)), m_host(std::move(host))
 {
 }
 
@@ -22,8 +18,6 @@ BearerKeyClient::makeRequest(const QString& systemPrompt, const QString& transcr
     QUrl url = m_host;
     url.setPath(m_path);
     const QString instructions = systemPrompt.isEmpty() ? BuiltInPrompts::localePrompt(localeID) : systemPrompt;
-    return HttpExchange::Request{url,
-                                 {bearerAuthorization(m_apiKey)},
-                                 requestBody(m_model, instructions, transcript),
-                                 std::chrono::seconds(60)};
+    return HttpExchange::Request{
+        url, {bearerAuthorization(m_apiKey)}, requestBody(m_model, instructions, transcript), std::chrono::seconds(60)};
 }

@@ -16,15 +16,14 @@ bool isKorean(const QString& localeID)
 }
 
 constexpr std::array<std::pair<const char*, const char*>, 36> knownLanguages{{
-    {"ko", "Korean"}, {"en", "English"}, {"ja", "Japanese"}, {"zh", "Chinese"},
-    {"es", "Spanish"}, {"fr", "French"}, {"de", "German"}, {"it", "Italian"},
-    {"pt", "Portuguese"}, {"ru", "Russian"}, {"ar", "Arabic"}, {"tl", "Filipino"},
-    {"hi", "Hindi"}, {"id", "Indonesian"}, {"vi", "Vietnamese"}, {"th", "Thai"},
-    {"tr", "Turkish"}, {"nl", "Dutch"}, {"pl", "Polish"}, {"sv", "Swedish"},
-    {"da", "Danish"}, {"no", "Norwegian"}, {"fi", "Finnish"}, {"ca", "Catalan"},
-    {"cs", "Czech"}, {"hu", "Hungarian"}, {"ro", "Romanian"}, {"sk", "Slovak"},
-    {"hr", "Croatian"}, {"uk", "Ukrainian"}, {"bg", "Bulgarian"}, {"el", "Greek"},
-    {"he", "Hebrew"}, {"fa", "Persian"}, {"ms", "Malay"}, {"kk", "Kazakh"},
+    {"ko", "Korean"},    {"en", "English"},   {"ja", "Japanese"}, {"zh", "Chinese"},    {"es", "Spanish"},
+    {"fr", "French"},    {"de", "German"},    {"it", "Italian"},  {"pt", "Portuguese"}, {"ru", "Russian"},
+    {"ar", "Arabic"},    {"tl", "Filipino"},  {"hi", "Hindi"},    {"id", "Indonesian"}, {"vi", "Vietnamese"},
+    {"th", "Thai"},      {"tr", "Turkish"},   {"nl", "Dutch"},    {"pl", "Polish"},     {"sv", "Swedish"},
+    {"da", "Danish"},    {"no", "Norwegian"}, {"fi", "Finnish"},  {"ca", "Catalan"},    {"cs", "Czech"},
+    {"hu", "Hungarian"}, {"ro", "Romanian"},  {"sk", "Slovak"},   {"hr", "Croatian"},   {"uk", "Ukrainian"},
+    {"bg", "Bulgarian"}, {"el", "Greek"},     {"he", "Hebrew"},   {"fa", "Persian"},    {"ms", "Malay"},
+    {"kk", "Kazakh"},
 }};
 
 // The English display name from Qt's locale data: the language, plus the region when the
@@ -55,11 +54,11 @@ QString localePrompt(const QString& localeID)
 QString languagePrompt(const QString& localeID)
 {
     const QString language = languageName(localeID);
-    return QStringLiteral("You are a concise voice assistant. The user speaks ") + language
-        + QStringLiteral(".\nAlways answer in ") + language
-        + QStringLiteral(" \u2014 match the user's language even if they switch mid-conversation.\n"
-                         "Keep replies to 1\u20133 short sentences suitable for spoken text-to-speech. "
-                         "No markdown, no lists, no code blocks.");
+    return QStringLiteral("You are a concise voice assistant. The user speaks ") + language +
+           QStringLiteral(".\nAlways answer in ") + language +
+           QStringLiteral(" \u2014 match the user's language even if they switch mid-conversation.\n"
+                          "Keep replies to 1\u20133 short sentences suitable for spoken text-to-speech. "
+                          "No markdown, no lists, no code blocks.");
 }
 
 QString agentSystemText(const QString& localeID)

@@ -44,13 +44,16 @@ std::unique_ptr<ReplyStream> CLIAssistantClient::stream(const QString& systemPro
 CLIAssistantClient::OutputMode CLIAssistantClient::outputMode(Tool tool)
 {
     switch (tool) {
-    case Tool::codex: return OutputMode::codexJsonl;
-    case Tool::claude: return OutputMode::claudeStreamJSON;
+    case Tool::codex:
+        return OutputMode::codexJsonl;
+    case Tool::claude:
+        return OutputMode::claudeStreamJSON;
     case Tool::gemini:
     case Tool::cursorAgent:
     case Tool::kimi:
     case Tool::opencode:
-    case Tool::ostrel: return OutputMode::plainText;
+    case Tool::ostrel:
+        return OutputMode::plainText;
     }
     return OutputMode::plainText;
 }
@@ -62,13 +65,16 @@ QStringList CLIAssistantClient::arguments(Tool tool, const QString& prompt, cons
         trimmedModel.isEmpty() ? QStringList() : QStringList{QStringLiteral("--model"), trimmedModel};
     switch (tool) {
     case Tool::codex:
-        return QStringList{QStringLiteral("exec"), QStringLiteral("--skip-git-repo-check"), QStringLiteral("--json")}
-            + modelArguments + QStringList{prompt};
+        return QStringList{QStringLiteral("exec"), QStringLiteral("--skip-git-repo-check"), QStringLiteral("--json")} +
+               modelArguments + QStringList{prompt};
     case Tool::claude:
-        return QStringList{QStringLiteral("-p"), prompt, QStringLiteral("--output-format"),
-                           QStringLiteral("stream-json"), QStringLiteral("--verbose"),
-                           QStringLiteral("--include-partial-messages")}
-            + modelArguments;
+        return QStringList{QStringLiteral("-p"),
+                           prompt,
+                           QStringLiteral("--output-format"),
+                           QStringLiteral("stream-json"),
+                           QStringLiteral("--verbose"),
+                           QStringLiteral("--include-partial-messages")} +
+               modelArguments;
     case Tool::cursorAgent:
         return QStringList{QStringLiteral("--print"), prompt} + modelArguments;
     case Tool::opencode:
@@ -89,8 +95,8 @@ QString CLIAssistantClient::composePrompt(const QString& systemPrompt, const QSt
         lines << QString() << QStringLiteral("Conversation so far:");
         for (const ConversationTurn& turn : history)
             lines << (turn.role == ConversationTurn::Role::user ? QStringLiteral("User: ")
-                                                                : QStringLiteral("Assistant: "))
-                    + turn.text;
+                                                                : QStringLiteral("Assistant: ")) +
+                         turn.text;
     }
     lines << QString() << QStringLiteral("User: ") + text << QStringLiteral("Assistant:");
     return lines.join(QLatin1Char('\n'));
@@ -101,9 +107,13 @@ const QStringList& CLIAssistantClient::defaultSearchPaths()
     static const QStringList paths = [] {
         const QString home = QDir::homePath();
         return QStringList{
-            QStringLiteral("/opt/homebrew/bin"), QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin"),
-            home + QStringLiteral("/.local/bin"), home + QStringLiteral("/.npm-global/bin"),
-            home + QStringLiteral("/.bun/bin"), home + QStringLiteral("/.cargo/bin"),
+            QStringLiteral("/opt/homebrew/bin"),
+            QStringLiteral("/usr/local/bin"),
+            QStringLiteral("/usr/bin"),
+            home + QStringLiteral("/.local/bin"),
+            home + QStringLiteral("/.npm-global/bin"),
+            home + QStringLiteral("/.bun/bin"),
+            home + QStringLiteral("/.cargo/bin"),
             home + QStringLiteral("/.codex/bin"),
         };
     }();

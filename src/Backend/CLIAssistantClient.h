@@ -26,8 +26,7 @@ public:
     CLIAssistantClient(Tool tool, QString model, std::chrono::milliseconds timeout, Scheduler& scheduler,
                        QStringList searchPaths = defaultSearchPaths());
 
-    std::unique_ptr<ReplyStream> stream(const QString& systemPrompt, const QString& transcript,
-                                        const QString& localeID,
+    std::unique_ptr<ReplyStream> stream(const QString& systemPrompt, const QString& transcript, const QString& localeID,
                                         const QList<ConversationTurn>& history) const override;
 
     static OutputMode outputMode(Tool tool);

@@ -9,8 +9,8 @@
 namespace {
 
 const char* const usageLimitPhrases[] = {
-    "rate limit", "rate_limit", "rate-limit", "usage limit", "usage_limit",
-    "too many requests", "quota", "limit reached", "limit_reached",
+    "rate limit",        "rate_limit", "rate-limit",    "usage limit",   "usage_limit",
+    "too many requests", "quota",      "limit reached", "limit_reached",
 };
 
 }  // namespace
@@ -66,8 +66,8 @@ QString CLIAssistantError::humanize(int code, const QString& detail)
         return QStringLiteral("CLI exited with code %1. ").arg(code) + detail;
     if (message->contains(QLatin1String("not supported when using Codex with a ChatGPT account")))
         return QStringLiteral("Selected model is not allowed with your Codex / ChatGPT subscription. Open Settings "
-                              "→ Assistant → Model and pick `(use CLI default)`, `gpt-5`, or `gpt-5.5`. (Original: ")
-            + *message + QLatin1Char(')');
+                              "→ Assistant → Model and pick `(use CLI default)`, `gpt-5`, or `gpt-5.5`. (Original: ") +
+               *message + QLatin1Char(')');
     return QStringLiteral("CLI error (exit %1): ").arg(code) + *message;
 }
 
@@ -83,7 +83,8 @@ std::optional<QString> CLIAssistantError::extractFirstApiMessage(const QString& 
         if (type == QLatin1String("error"))
             candidate = StrictJson::string(event, QLatin1String("message")).value;
         if (!candidate && type == QLatin1String("turn.failed"))
-            candidate = StrictJson::string(event.value(QLatin1String("error")).toObject(), QLatin1String("message")).value;
+            candidate =
+                StrictJson::string(event.value(QLatin1String("error")).toObject(), QLatin1String("message")).value;
         if (candidate)
             return extractApiMessage(*candidate).value_or(*candidate);
     }

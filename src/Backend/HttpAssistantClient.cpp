@@ -8,8 +8,7 @@
 Q_LOGGING_CATEGORY(lcBackend, "app.parlivox.backend")
 
 std::unique_ptr<ReplyStream> HttpAssistantClient::stream(const QString& systemPrompt, const QString& transcript,
-                                                         const QString& localeID,
-                                                         const QList<ConversationTurn>&) const
+                                                         const QString& localeID, const QList<ConversationTurn>&) const
 {
     auto stream = std::make_unique<ReplyStream>();
     auto request = makeRequest(systemPrompt, transcript, localeID);

@@ -16,8 +16,7 @@ class Scheduler;
 // the reply extraction and, where they word failures their own way, the error texts.
 class HttpAssistantClient : public AssistantClient {
 public:
-    std::unique_ptr<ReplyStream> stream(const QString& systemPrompt, const QString& transcript,
-                                        const QString& localeID,
+    std::unique_ptr<ReplyStream> stream(const QString& systemPrompt, const QString& transcript, const QString& localeID,
                                         const QList<ConversationTurn>& history) const final;
 
 protected:

@@ -23,8 +23,8 @@ bool isTransportError(QNetworkReply::NetworkError error)
 
 }  // namespace
 
-HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler,
-                           std::function<void(const Outcome&)> completed, QObject* parent)
+HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::function<void(const Outcome&)> completed,
+                           QObject* parent)
     : QObject(parent), m_timeout(scheduler), m_completed(std::move(completed))
 {
     if (isLoopback(request.url))
@@ -69,8 +69,8 @@ void HttpExchange::onFinished()
         outcome.failure = Outcome::Failure::timedOut;
         outcome.failureText = timedOutText;
     } else if (isTransportError(reply->error()) || !status.isValid()) {
-        const bool cannotConnect = reply->error() == QNetworkReply::ConnectionRefusedError
-            || reply->error() == QNetworkReply::HostNotFoundError;
+        const bool cannotConnect = reply->error() == QNetworkReply::ConnectionRefusedError ||
+                                   reply->error() == QNetworkReply::HostNotFoundError;
         outcome.failure = cannotConnect ? Outcome::Failure::cannotConnect : Outcome::Failure::transport;
         outcome.failureText = reply->errorString();
     } else {

@@ -33,7 +33,7 @@ public:
         enum class Failure { none, timedOut, cannotConnect, transport };
         Failure failure = Failure::none;
         QString failureText;  // what went wrong, when no HTTP response arrived
-        int status = 0;       // the HTTP status when one arrived
+        int status = 0;  // the HTTP status when one arrived
         QByteArray body;
     };
 

@@ -5,7 +5,6 @@
 #include "Backend/ChatCompletions.h"
 #include "Support/Text.h"
 
-
 using namespace std::chrono_literals;
 
 namespace {
@@ -20,7 +19,8 @@ AssistantClientError failed(const QString& message)
 }  // namespace
 
 LocalOpenAICompatClient::LocalOpenAICompatClient(QString baseURL, QString model, QString apiKey, Scheduler& scheduler)
-    : HttpAssistantClient(scheduler), m_baseURL(std::move(baseURL)), m_model(std::move(model)), m_apiKey(std::move(apiKey))
+    : HttpAssistantClient(scheduler), m_baseURL(std::move(baseURL)), m_model(std::move(model)),
+      m_apiKey(std::move(apiKey))
 {
 }
 
@@ -31,8 +31,8 @@ std::optional<QUrl> LocalOpenAICompatClient::endpoint(const QString& baseURL)
     const QString base = Text::trimmed(baseURL);
     const QUrl baseUrl(base, QUrl::StrictMode);
     const QString scheme = baseUrl.scheme();
-    if (!baseUrl.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        || baseUrl.host().isEmpty())
+    if (!baseUrl.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
+        baseUrl.host().isEmpty())
         return std::nullopt;
     QString text = base;
     if (!text.endsWith(completionsPath)) {
@@ -52,8 +52,9 @@ std::optional<QUrl> LocalOpenAICompatClient::endpoint(const QString& baseURL)
 QString LocalOpenAICompatClient::friendlyError(int statusCode, const QString& body) const
 {
     if (statusCode == 404)
-        return QStringLiteral("모델 '") + m_model
-            + QStringLiteral("'을(를) 서버에서 찾을 수 없습니다. 로드/풀(pull) 되어 있는지 확인해주세요. 응답: ") + body;
+        return QStringLiteral("모델 '") + m_model +
+               QStringLiteral("'을(를) 서버에서 찾을 수 없습니다. 로드/풀(pull) 되어 있는지 확인해주세요. 응답: ") +
+               body;
     return QStringLiteral("로컬 LLM 응답 실패 (HTTP %1): ").arg(statusCode) + body;
 }
 
@@ -85,10 +86,7 @@ LocalOpenAICompatClient::makeRequest(const QString& systemPrompt, const QString&
     if (!key.isEmpty())
         headers.append(bearerAuthorization(key));
     const QString prompt = systemPrompt.isEmpty() ? BuiltInPrompts::languagePrompt(localeID) : systemPrompt;
-    return HttpExchange::Request{
-        *url, headers,
-        ChatCompletions::requestBody(m_model, prompt, transcript),
-        120s};
+    return HttpExchange::Request{*url, headers, ChatCompletions::requestBody(m_model, prompt, transcript), 120s};
 }
 
 std::optional<QString> LocalOpenAICompatClient::extractReply(const QJsonObject& body) const

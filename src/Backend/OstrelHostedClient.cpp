@@ -3,7 +3,6 @@
 #include "Backend/BuiltInPrompts.h"
 #include "Backend/ChatCompletions.h"
 
-
 using namespace std::chrono_literals;
 
 OstrelHostedClient::OstrelHostedClient(QString deviceID, Scheduler& scheduler, QUrl host)

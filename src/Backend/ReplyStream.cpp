@@ -1,6 +1,8 @@
 #include "Backend/ReplyStream.h"
 
-ReplyStream::ReplyStream(QObject* parent) : QObject(parent) {}
+ReplyStream::ReplyStream(QObject* parent) : QObject(parent)
+{
+}
 
 void ReplyStream::cancel()
 {

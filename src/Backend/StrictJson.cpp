@@ -24,7 +24,8 @@ Field<T> read(const QJsonObject& object, QLatin1String key, IsType isType, Conve
 Field<QString> string(const QJsonObject& object, QLatin1String key)
 {
     return read<QString>(
-        object, key, [](const QJsonValue& v) { return v.isString(); }, [](const QJsonValue& v) { return v.toString(); });
+        object, key, [](const QJsonValue& v) { return v.isString(); },
+        [](const QJsonValue& v) { return v.toString(); });
 }
 
 Field<QJsonArray> array(const QJsonObject& object, QLatin1String key)
@@ -36,7 +37,8 @@ Field<QJsonArray> array(const QJsonObject& object, QLatin1String key)
 Field<QJsonObject> object(const QJsonObject& object, QLatin1String key)
 {
     return read<QJsonObject>(
-        object, key, [](const QJsonValue& v) { return v.isObject(); }, [](const QJsonValue& v) { return v.toObject(); });
+        object, key, [](const QJsonValue& v) { return v.isObject(); },
+        [](const QJsonValue& v) { return v.toObject(); });
 }
 
 std::optional<QJsonObject> objectLine(const QString& line)

@@ -9,7 +9,9 @@
 
 Q_LOGGING_CATEGORY(lcHistory, "app.parlivox.history")
 
-ConversationHistory::ConversationHistory() : m_writer(QStringLiteral("app.parlivox.history")) {}
+ConversationHistory::ConversationHistory() : m_writer(QStringLiteral("app.parlivox.history"))
+{
+}
 
 void ConversationHistory::append(const ConversationTurn& turn)
 {
@@ -37,6 +39,6 @@ QList<ConversationTurn> ConversationHistory::recentTurns() const
 
 QString ConversationHistory::dayFilePath(const QDateTime& timestamp)
 {
-    return AppPaths::history() + QLatin1Char('/') + timestamp.toLocalTime().toString(QStringLiteral("yyyy-MM-dd"))
-         + QStringLiteral(".jsonl");
+    return AppPaths::history() + QLatin1Char('/') + timestamp.toLocalTime().toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(".jsonl");
 }

@@ -40,8 +40,9 @@ QString orPlaceholder(const QString& value, const QString& placeholder)
 // Every reserved character encoded, "+" included: mail programs read a bare "+" as a space.
 QUrl mailLink(const QString& address, const QString& subject, const QString& body)
 {
-    const QByteArray encoded = "mailto:" + QUrl::toPercentEncoding(address, "@") + "?subject="
-                               + QUrl::toPercentEncoding(subject) + "&body=" + QUrl::toPercentEncoding(body);
+    const QByteArray encoded = "mailto:" + QUrl::toPercentEncoding(address, "@") +
+                               "?subject=" + QUrl::toPercentEncoding(subject) +
+                               "&body=" + QUrl::toPercentEncoding(body);
     return QUrl::fromEncoded(encoded, QUrl::StrictMode);
 }
 }  // namespace
@@ -70,8 +71,8 @@ std::optional<QString> DiagnosticReport::sendByEmail(const PipelineLog& log, con
 
     std::optional<QString> attachment;
     QString error;
-    if (FileIO::ensureDirectory(AppPaths::logs(), false, &error)
-        && FileIO::writeAtomically(path, fullReport(log, settings, appVersion, build).toUtf8(), &error)) {
+    if (FileIO::ensureDirectory(AppPaths::logs(), false, &error) &&
+        FileIO::writeAtomically(path, fullReport(log, settings, appVersion, build).toUtf8(), &error)) {
         attachment = path;
         m_workspace.revealFile(path);
     } else {
@@ -111,8 +112,8 @@ QString DiagnosticReport::fullReport(const PipelineLog& log, const AppSettings& 
         QStringLiteral("camera.grayscale = ") + flag(settings.cameraGrayscaleProcessing()),
         QStringLiteral("phaseSounds = ") + flag(settings.phaseSoundsEnabled()),
         QStringLiteral("rightOptionInterrupt = ") + flag(settings.rightOptionInterruptEnabled()),
-        QStringLiteral("microphoneUID = ")
-            + orPlaceholder(settings.microphoneDeviceUID(), QStringLiteral("(system default)")),
+        QStringLiteral("microphoneUID = ") +
+            orPlaceholder(settings.microphoneDeviceUID(), QStringLiteral("(system default)")),
         QString(),
         QStringLiteral("## Pipeline log (last 400 entries)"),
     };
@@ -136,6 +137,6 @@ QString DiagnosticReport::shortBody(const PipelineLog& log, const AppSettings& s
     lines << QStringLiteral("## Recent log (tail)");
     for (const auto& entry : newest(log, mailEntries))
         lines << entry.line(PipelineLog::TimePrecision::seconds);
-    return lines.join(QLatin1Char('\n'))
-           + QStringLiteral("\n\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
+    return lines.join(QLatin1Char('\n')) +
+           QStringLiteral("\n\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
 }

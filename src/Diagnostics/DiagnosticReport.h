@@ -17,7 +17,7 @@ class DiagnosticReport {
 public:
     // What the report says about the machine; fixed in tests.
     struct System {
-        QString osVersion;         // distribution and kernel
+        QString osVersion;  // distribution and kernel
         QString localeIdentifier;  // e.g. "ko_KR"
         static System current();
     };

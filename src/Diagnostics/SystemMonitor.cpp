@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <unistd.h>
 
-SystemMonitor::SystemMonitor(QString procSelf) : m_procSelf(std::move(procSelf)) {}
+SystemMonitor::SystemMonitor(QString procSelf) : m_procSelf(std::move(procSelf))
+{
+}
 
 SystemMonitor& SystemMonitor::shared()
 {

@@ -13,8 +13,8 @@ class SystemMonitor {
 public:
     struct Reading {
         std::int64_t memoryRSS = 0;  // bytes
-        double cpuPercent = 0;       // share of the whole machine: cpuPercentRaw / coreCount
-        double cpuPercentRaw = 0;    // percent of one core; can exceed 100
+        double cpuPercent = 0;  // share of the whole machine: cpuPercentRaw / coreCount
+        double cpuPercentRaw = 0;  // percent of one core; can exceed 100
         int coreCount = 1;
     };
 
@@ -28,7 +28,7 @@ public:
 
 private:
     struct Snapshot {
-        double userCPU = 0;    // seconds
+        double userCPU = 0;  // seconds
         double systemCPU = 0;  // seconds
         std::chrono::steady_clock::time_point taken;  // monotonic, immune to clock steps
     };

@@ -109,7 +109,8 @@ void AdaptiveTurnDetector::updateGaze(const GazeState& estimate)
         m_silenceTask.cancel();
         m_graceFireTask.cancel();
         if (cancelledSomething) {
-            diagnose(QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
+            diagnose(
+                QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
             if (isInSilence())
                 scheduleSilenceFire();
         }
@@ -179,7 +180,8 @@ int AdaptiveTurnDetector::predictedSilenceMs() const
         .secondsSinceTurnStart = sinceTurnStart,
         .gaze = m_gazeMachine.state(),
         .gazeConfidence = m_currentGaze.confidence,
-    }.predictedMs();
+    }
+        .predictedMs();
 }
 
 void AdaptiveTurnDetector::recordPause(Scheduler::TimePoint now)
@@ -197,8 +199,8 @@ void AdaptiveTurnDetector::recordPause(Scheduler::TimePoint now)
 void AdaptiveTurnDetector::scheduleSilenceFire()
 {
     const int lengthMs = predictedSilenceMs();
-    qCInfo(lcAdaptiveTurn, "schedule silence fire in %dms (samples=%d tail='%s' gaze=%s)", lengthMs, pauseSamplesCount(),
-           qUtf8Printable(SilencePrediction::trailingToken(m_currentTranscript)),
+    qCInfo(lcAdaptiveTurn, "schedule silence fire in %dms (samples=%d tail='%s' gaze=%s)", lengthMs,
+           pauseSamplesCount(), qUtf8Printable(SilencePrediction::trailingToken(m_currentTranscript)),
            qUtf8Printable(rawValue(m_currentGaze.status)));
     m_silenceTask.start(std::chrono::milliseconds(lengthMs), [this, lengthMs, snapshot = m_currentTranscript] {
         readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), snapshot);
@@ -264,7 +266,8 @@ void AdaptiveTurnDetector::fastFireCheck(const QString& reason)
         const QString delivered = takeLatest ? latest : initial;
         const qsizetype deliveredChars = takeLatest ? latestChars : initialChars;
         diagnose(QStringLiteral("fast-fire FIRED — %1 — '%2' (%3 chars; +%4 during grace)")
-                     .arg(reason, delivered, QString::number(deliveredChars), QString::number(deliveredChars - initialChars)));
+                     .arg(reason, delivered, QString::number(deliveredChars),
+                          QString::number(deliveredChars - initialChars)));
         deliver(delivered, reason);
     });
 }

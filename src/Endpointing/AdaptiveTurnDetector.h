@@ -22,11 +22,11 @@ public:
     struct Tuning {
         int minSilenceMs = 700;
         int maxSilenceMs = 6000;
-        int initialSilenceMs = 1500;    // the silence wait before any pause was measured
-        int transcriptDwellMs = 6000;   // an unchanged transcript for this long ends the turn
-        int minTranscriptChars = 1;     // fewest trimmed characters a timer or fast fire accepts
-        int fastFireMs = 0;             // from a look-away decision to the fast-fire check
-        int fastFireGraceMs = 350;      // lets trailing words arrive before a fast fire delivers
+        int initialSilenceMs = 1500;  // the silence wait before any pause was measured
+        int transcriptDwellMs = 6000;  // an unchanged transcript for this long ends the turn
+        int minTranscriptChars = 1;  // fewest trimmed characters a timer or fast fire accepts
+        int fastFireMs = 0;  // from a look-away decision to the fast-fire check
+        int fastFireGraceMs = 350;  // lets trailing words arrive before a fast fire delivers
         double silenceMicThreshold = 0.05;  // a level that counts as the user's voice
     };
 

@@ -13,9 +13,9 @@
 class GazeStateMachine {
 public:
     struct Tuning {
-        int dwellMs = 300;          // for a new engaged or averted state
-        int noFaceDwellMs = 700;    // for a missing face
-        double minConfidence = 0.4; // face readings below this are ignored
+        int dwellMs = 300;  // for a new engaged or averted state
+        int noFaceDwellMs = 700;  // for a missing face
+        double minConfidence = 0.4;  // face readings below this are ignored
     };
 
     std::optional<GazeTransition> update(const GazeState& estimate, Scheduler::TimePoint at);

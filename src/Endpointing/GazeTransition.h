@@ -4,11 +4,11 @@
 
 // A change of the debounced gaze; diagnostics print the case name.
 enum class GazeTransition {
-    enteredEngaged,            // no face → engaged
-    reengaged,                 // averted → engaged
-    avertedAfterEngagement,    // engaged → averted: the look-away handoff
+    enteredEngaged,  // no face → engaged
+    reengaged,  // averted → engaged
+    avertedAfterEngagement,  // engaged → averted: the look-away handoff
     avertedWithoutEngagement,  // no face → averted
-    faceLost,                  // engaged or averted → no face
+    faceLost,  // engaged or averted → no face
 };
 
 template <>

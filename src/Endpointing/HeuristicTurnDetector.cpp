@@ -10,7 +10,9 @@ Q_LOGGING_CATEGORY(lcHeuristicTurn, "app.parlivox.endpointing.heuristic")
 
 }  // namespace
 
-HeuristicTurnDetector::HeuristicTurnDetector(Scheduler& scheduler) : m_silenceTask(scheduler), m_dwellTask(scheduler) {}
+HeuristicTurnDetector::HeuristicTurnDetector(Scheduler& scheduler) : m_silenceTask(scheduler), m_dwellTask(scheduler)
+{
+}
 
 void HeuristicTurnDetector::handle(const VoiceActivity& activity)
 {

@@ -14,8 +14,8 @@ class HeuristicTurnDetector {
 public:
     struct Tuning {
         int silenceTimeoutMs = 1200;  // wait after a speech end
-        int transcriptDwellMs = 4000; // wait after a transcript change
-        int minTranscriptChars = 1;   // fewest trimmed characters that may be delivered
+        int transcriptDwellMs = 4000;  // wait after a transcript change
+        int minTranscriptChars = 1;  // fewest trimmed characters that may be delivered
     };
 
     explicit HeuristicTurnDetector(Scheduler& scheduler);

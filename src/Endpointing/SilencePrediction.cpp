@@ -9,16 +9,17 @@
 namespace {
 
 // The four longer hesitations end in three full stops, not an ellipsis character.
-constexpr QStringView kHesitationMarkers[] = {u"음", u"어", u"그", u"저", u"아", u"음...", u"어...", u"그...", u"저..."};
+constexpr QStringView kHesitationMarkers[] = {u"음",    u"어",    u"그",    u"저",   u"아",
+                                              u"음...", u"어...", u"그...", u"저..."};
 
 // Tried in this order: "거든요" and "을까" also end in final endings but mean more is coming.
-constexpr QStringView kContinuingSuffixes[] = {
-    u"고", u"며", u"면", u"서", u"면서", u"지만", u"는데", u"다가", u"거든", u"거든요", u"려고",
-    u"라고", u"다고", u"하고", u"이고", u"이며", u"인데", u"는지", u"은지", u"을지", u"을까"};
+constexpr QStringView kContinuingSuffixes[] = {u"고",   u"며",   u"면",     u"서",   u"면서", u"지만", u"는데",
+                                               u"다가", u"거든", u"거든요", u"려고", u"라고", u"다고", u"하고",
+                                               u"이고", u"이며", u"인데",   u"는지", u"은지", u"을지", u"을까"};
 
-constexpr QStringView kSentenceFinalSuffixes[] = {
-    u"다", u"다.", u"요", u"요.", u"까", u"까?", u"니", u"니까", u"니다", u"니다.", u"군요", u"네요",
-    u"지요", u"예요", u"에요", u"이에요"};
+constexpr QStringView kSentenceFinalSuffixes[] = {u"다",   u"다.",  u"요",   u"요.",   u"까",   u"까?",
+                                                  u"니",   u"니까", u"니다", u"니다.", u"군요", u"네요",
+                                                  u"지요", u"예요", u"에요", u"이에요"};
 
 constexpr int kHesitationBias = 1500;
 constexpr int kContinuingBias = 1200;
@@ -43,7 +44,8 @@ int SilencePrediction::predictedMs() const
 
     if (secondsSinceTurnStart) {
         // Slow speakers get more time, fast ones less.
-        const double rate = static_cast<double>(Text::graphemeCount(transcript)) / std::max(*secondsSinceTurnStart, 0.001);
+        const double rate =
+            static_cast<double>(Text::graphemeCount(transcript)) / std::max(*secondsSinceTurnStart, 0.001);
         if (rate < 2.0)
             ms += 600;
         else if (rate > 6.0)

@@ -12,9 +12,9 @@
 struct SilencePrediction {
     int initialSilenceMs = 0;  // before any pause was measured
     int minSilenceMs = 0;
-    int maxSilenceMs = 0;      // wins when the bounds cross
+    int maxSilenceMs = 0;  // wins when the bounds cross
     std::span<const int> pauseSamplesMs{};
-    QString transcript{};      // the whole transcript, untrimmed
+    QString transcript{};  // the whole transcript, untrimmed
     std::optional<double> secondsSinceTurnStart{};  // none before the turn's first onset
     GazeMachineState gaze = GazeMachineState::noFace;
     double gazeConfidence = 0.0;  // of the latest raw estimate

@@ -18,7 +18,9 @@ constexpr quint32 kOtherModifiers = kShift | kCapsLock | kControl | kHyper | kSu
 
 }  // namespace
 
-RightOptionMonitor::RightOptionMonitor(QObject* parent) : RightOptionMonitor(platformGlobalSource(), parent) {}
+RightOptionMonitor::RightOptionMonitor(QObject* parent) : RightOptionMonitor(platformGlobalSource(), parent)
+{
+}
 
 RightOptionMonitor::RightOptionMonitor(std::unique_ptr<RawKeySource> globalSource, QObject* parent)
     : QObject(parent), m_globalSource(std::move(globalSource))
@@ -61,8 +63,8 @@ bool RightOptionMonitor::eventFilter(QObject* watched, QEvent* event)
     // A key event reaches its window first and then travels through widgets; only the
     // window's copy counts, so one press is one call. The global source, while it runs,
     // sees presses inside the application too.
-    if (event->type() == QEvent::KeyPress && watched->isWindowType()
-        && !(m_globalSource && m_globalSource->isActive())) {
+    if (event->type() == QEvent::KeyPress && watched->isWindowType() &&
+        !(m_globalSource && m_globalSource->isActive())) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (!key->isAutoRepeat())
             handlePress(key->nativeScanCode(), key->nativeModifiers());

@@ -4,9 +4,26 @@
 
 // The interface languages.
 enum class AppLanguage {
-    korean, english, japanese, chineseSimplified, chineseTraditional, spanish, french, german,
-    italian, portuguese, russian, arabic, hindi, indonesian, vietnamese, thai, turkish, dutch,
-    polish, swedish
+    korean,
+    english,
+    japanese,
+    chineseSimplified,
+    chineseTraditional,
+    spanish,
+    french,
+    german,
+    italian,
+    portuguese,
+    russian,
+    arabic,
+    hindi,
+    indonesian,
+    vietnamese,
+    thai,
+    turkish,
+    dutch,
+    polish,
+    swedish
 };
 
 template <>

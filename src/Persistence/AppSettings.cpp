@@ -18,8 +18,14 @@ QString keyFor(const char* name)
     return QStringLiteral("parlivox.") + QLatin1String(name);
 }
 
-QJsonValue toJson(const QString& value) { return value; }
-QJsonValue toJson(bool value) { return value; }
+QJsonValue toJson(const QString& value)
+{
+    return value;
+}
+QJsonValue toJson(bool value)
+{
+    return value;
+}
 QJsonValue toJson(const QSet<QString>& value)
 {
     QStringList sorted(value.begin(), value.end());
@@ -34,8 +40,7 @@ QJsonValue toJson(const QMap<QString, QString>& value)
     return object;
 }
 template <typename E>
-    requires std::is_enum_v<E>
-QJsonValue toJson(E value)
+requires std::is_enum_v<E> QJsonValue toJson(E value)
 {
     return rawValue(value);
 }
@@ -84,8 +89,7 @@ AppLanguage languageOfSystem(const QString& localeName)
 
 AppSettings::Environment AppSettings::Environment::current()
 {
-    return {qEnvironmentVariable("OPENAI_API_KEY"), qEnvironmentVariable("NVIDIA_API_KEY"),
-            QLocale::system().name()};
+    return {qEnvironmentVariable("OPENAI_API_KEY"), qEnvironmentVariable("NVIDIA_API_KEY"), QLocale::system().name()};
 }
 
 AppSettings::AppSettings(UserDefaults& defaults, const Environment& environment, QObject* parent)
@@ -124,8 +128,8 @@ AppSettings::AppSettings(UserDefaults& defaults, const Environment& environment,
     m_obsidianSyncConversations = load.strictBool("obsidianSyncConversations", false);
     m_obsidianSyncMemories = load.strictBool("obsidianSyncMemories", true);
     m_obsidianSyncTranslations = load.strictBool("obsidianSyncTranslations", false);
-    m_avatarGender = defaults.string(keyFor("avatarGender")) == QStringLiteral("male") ? AvatarGender::male
-                                                                                     : AvatarGender::female;
+    m_avatarGender =
+        defaults.string(keyFor("avatarGender")) == QStringLiteral("male") ? AvatarGender::male : AvatarGender::female;
     m_selectedVoiceID = load.string("selectedVoiceID", QString());
     m_avatarStyle = load.choice("avatarStyle", AvatarStyle::female);
     m_assistantName = load.string("assistantName", QStringLiteral("민지"));
@@ -140,7 +144,8 @@ AppSettings::AppSettings(UserDefaults& defaults, const Environment& environment,
     m_probeStatsLoggingEnabled = load.laxBool("probeStatsLoggingEnabled", true);
     m_probeTimelineRenderEnabled = load.laxBool("probeTimelineRenderEnabled", true);
     m_probePauseSamplesAutoTrim = load.laxBool("probePauseSamplesAutoTrim", true);
-    m_nemotronPersonaIDByMode = defaults.stringMap(keyFor("nemotronPersonaIDByMode")).value_or(QMap<QString, QString>());
+    m_nemotronPersonaIDByMode =
+        defaults.stringMap(keyFor("nemotronPersonaIDByMode")).value_or(QMap<QString, QString>());
     m_microphoneDeviceUID = load.string("microphoneDeviceUID", QString());
     m_appMode = load.choice("appMode", AppMode::conversation);
     const auto storedLanguage = defaults.string(keyFor("uiLanguage"));
@@ -172,10 +177,10 @@ void AppSettings::setAvatarImageName(const std::optional<QString>& value)
     emit avatarImageNameChanged();
 }
 
-#define PARLIVOX_SETTER(Type, Name, setter)                                  \
-    void AppSettings::setter(Type value)                                     \
-    {                                                                        \
-        assign(m_##Name, value, #Name, &AppSettings::Name##Changed);          \
+#define PARLIVOX_SETTER(Type, Name, setter)                                                                            \
+    void AppSettings::setter(Type value)                                                                               \
+    {                                                                                                                  \
+        assign(m_##Name, value, #Name, &AppSettings::Name##Changed);                                                   \
     }
 
 PARLIVOX_SETTER(const QString&, localeID, setLocaleID)

@@ -25,9 +25,9 @@ class AppSettings : public QObject {
 public:
     // What the settings read from the process besides the defaults; replaceable in tests.
     struct Environment {
-        QString openAIAPIKey;       // OPENAI_API_KEY
-        QString nvidiaAPIKey;       // NVIDIA_API_KEY
-        QString systemLocaleName;   // e.g. "zh_TW"
+        QString openAIAPIKey;  // OPENAI_API_KEY
+        QString nvidiaAPIKey;  // NVIDIA_API_KEY
+        QString systemLocaleName;  // e.g. "zh_TW"
         static Environment current();
     };
 

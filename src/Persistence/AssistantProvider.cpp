@@ -3,18 +3,30 @@
 QString title(AssistantProvider provider)
 {
     switch (provider) {
-    case AssistantProvider::ostrelHosted: return QStringLiteral("Ostrel AI");
-    case AssistantProvider::lmStudio: return QStringLiteral("LM Studio (로컬)");
-    case AssistantProvider::ollama: return QStringLiteral("Ollama (로컬)");
-    case AssistantProvider::openAI: return QStringLiteral("OpenAI API");
-    case AssistantProvider::nvidiaNIM: return QStringLiteral("NVIDIA NIM (build.nvidia.com)");
-    case AssistantProvider::codexCLI: return QStringLiteral("Codex CLI (ChatGPT subscription)");
-    case AssistantProvider::claudeCLI: return QStringLiteral("Claude Code CLI (Claude subscription)");
-    case AssistantProvider::geminiCLI: return QStringLiteral("Gemini CLI (Google)");
-    case AssistantProvider::cursorAgent: return QStringLiteral("Cursor Agent");
-    case AssistantProvider::kimiCLI: return QStringLiteral("Kimi CLI (Moonshot)");
-    case AssistantProvider::opencodeCLI: return QStringLiteral("OpenCode CLI");
-    case AssistantProvider::ostrelCLI: return QStringLiteral("Ostrel AI CLI");
+    case AssistantProvider::ostrelHosted:
+        return QStringLiteral("Ostrel AI");
+    case AssistantProvider::lmStudio:
+        return QStringLiteral("LM Studio (로컬)");
+    case AssistantProvider::ollama:
+        return QStringLiteral("Ollama (로컬)");
+    case AssistantProvider::openAI:
+        return QStringLiteral("OpenAI API");
+    case AssistantProvider::nvidiaNIM:
+        return QStringLiteral("NVIDIA NIM (build.nvidia.com)");
+    case AssistantProvider::codexCLI:
+        return QStringLiteral("Codex CLI (ChatGPT subscription)");
+    case AssistantProvider::claudeCLI:
+        return QStringLiteral("Claude Code CLI (Claude subscription)");
+    case AssistantProvider::geminiCLI:
+        return QStringLiteral("Gemini CLI (Google)");
+    case AssistantProvider::cursorAgent:
+        return QStringLiteral("Cursor Agent");
+    case AssistantProvider::kimiCLI:
+        return QStringLiteral("Kimi CLI (Moonshot)");
+    case AssistantProvider::opencodeCLI:
+        return QStringLiteral("OpenCode CLI");
+    case AssistantProvider::ostrelCLI:
+        return QStringLiteral("Ostrel AI CLI");
     }
     return {};
 }

@@ -6,8 +6,18 @@
 
 // The language-model backends that can answer.
 enum class AssistantProvider {
-    ostrelHosted, lmStudio, ollama, openAI, nvidiaNIM, codexCLI, claudeCLI, geminiCLI,
-    cursorAgent, kimiCLI, opencodeCLI, ostrelCLI
+    ostrelHosted,
+    lmStudio,
+    ollama,
+    openAI,
+    nvidiaNIM,
+    codexCLI,
+    claudeCLI,
+    geminiCLI,
+    cursorAgent,
+    kimiCLI,
+    opencodeCLI,
+    ostrelCLI
 };
 
 template <>

@@ -15,12 +15,7 @@ namespace AliasStore {
 namespace {
 JsonListFile<Alias> file()
 {
-    return {filePath(),
-            &Alias::fromJson,
-            &Alias::toJson,
-            lcAlias,
-            "alias file",
-            "entry %1 is not a valid alias"};
+    return {filePath(), &Alias::fromJson, &Alias::toJson, lcAlias, "alias file", "entry %1 is not a valid alias"};
 }
 }  // namespace
 

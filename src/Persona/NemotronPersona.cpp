@@ -22,8 +22,8 @@ bool readInt(const QJsonObject& object, const char* key, int& out)
     if (!value.isDouble())
         return false;
     const double number = value.toDouble();
-    if (number != std::trunc(number) || number < std::numeric_limits<int>::min()
-        || number > std::numeric_limits<int>::max())
+    if (number != std::trunc(number) || number < std::numeric_limits<int>::min() ||
+        number > std::numeric_limits<int>::max())
         return false;
     out = static_cast<int>(number);
     return true;
@@ -33,13 +33,13 @@ bool readInt(const QJsonObject& object, const char* key, int& out)
 std::optional<NemotronPersona> NemotronPersona::fromJson(const QJsonObject& object)
 {
     NemotronPersona p;
-    const bool complete = readString(object, "id", p.id) && readString(object, "modeAffinity", p.modeAffinity)
-                          && readString(object, "name", p.name) && readInt(object, "age", p.age)
-                          && readString(object, "sex", p.sex) && readString(object, "occupation", p.occupation)
-                          && readString(object, "district", p.district) && readString(object, "persona", p.persona)
-                          && readString(object, "professionalPersona", p.professionalPersona)
-                          && readString(object, "hobbiesAndInterests", p.hobbiesAndInterests)
-                          && readString(object, "displayLabel", p.displayLabel);
+    const bool complete = readString(object, "id", p.id) && readString(object, "modeAffinity", p.modeAffinity) &&
+                          readString(object, "name", p.name) && readInt(object, "age", p.age) &&
+                          readString(object, "sex", p.sex) && readString(object, "occupation", p.occupation) &&
+                          readString(object, "district", p.district) && readString(object, "persona", p.persona) &&
+                          readString(object, "professionalPersona", p.professionalPersona) &&
+                          readString(object, "hobbiesAndInterests", p.hobbiesAndInterests) &&
+                          readString(object, "displayLabel", p.displayLabel);
     if (!complete)
         return std::nullopt;
     return p;

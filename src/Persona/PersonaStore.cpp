@@ -91,11 +91,14 @@ QString modeOverlay(AppMode mode, bool korean)
 {
     const QString suffix = korean ? QStringLiteral(".ko.md") : QStringLiteral(".en.md");
     switch (mode) {
-    case AppMode::brainstorm: return builtIn(QStringLiteral("brainstorm") + suffix);
-    case AppMode::counseling: return builtIn(QStringLiteral("counseling") + suffix);
+    case AppMode::brainstorm:
+        return builtIn(QStringLiteral("brainstorm") + suffix);
+    case AppMode::counseling:
+        return builtIn(QStringLiteral("counseling") + suffix);
     case AppMode::conversation:
     case AppMode::minutes:
-    case AppMode::translate: break;
+    case AppMode::translate:
+        break;
     }
     return {};
 }
@@ -114,7 +117,8 @@ QString personaBlock(const QString& personaID)
 
 QString interpreterPrompt(const SystemPromptRequest& request)
 {
-    const QString target = request.translateTargetLocale.isEmpty() ? QStringLiteral("en-US") : request.translateTargetLocale;
+    const QString target =
+        request.translateTargetLocale.isEmpty() ? QStringLiteral("en-US") : request.translateTargetLocale;
     return builtIn(QStringLiteral("interpreter.txt"))
         .arg(translateLanguageName(request.localeID), translateLanguageName(target));
 }
@@ -214,10 +218,10 @@ bool appendMemory(const QString& fact, const QDateTime& now)
 QString translateLanguageName(const QString& localeID)
 {
     static const QHash<QString, QString> names = {
-        {"ko", "Korean"},   {"en", "English"},   {"ja", "Japanese"},   {"zh", "Chinese"},    {"es", "Spanish"},
-        {"fr", "French"},   {"de", "German"},    {"it", "Italian"},    {"pt", "Portuguese"}, {"ru", "Russian"},
-        {"ar", "Arabic"},   {"hi", "Hindi"},     {"id", "Indonesian"}, {"vi", "Vietnamese"}, {"th", "Thai"},
-        {"tr", "Turkish"},  {"nl", "Dutch"},     {"pl", "Polish"},     {"sv", "Swedish"},
+        {"ko", "Korean"},  {"en", "English"}, {"ja", "Japanese"},   {"zh", "Chinese"},    {"es", "Spanish"},
+        {"fr", "French"},  {"de", "German"},  {"it", "Italian"},    {"pt", "Portuguese"}, {"ru", "Russian"},
+        {"ar", "Arabic"},  {"hi", "Hindi"},   {"id", "Indonesian"}, {"vi", "Vietnamese"}, {"th", "Thai"},
+        {"tr", "Turkish"}, {"nl", "Dutch"},   {"pl", "Polish"},     {"sv", "Swedish"},
     };
     const QStringList parts = localeID.split(QLatin1Char('-'), Qt::SkipEmptyParts);
     const QString base = (parts.isEmpty() ? localeID : parts.first()).toLower();

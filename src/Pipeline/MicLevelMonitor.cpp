@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-MicLevelMonitor::MicLevelMonitor(QObject* parent) : QObject(parent) {}
+MicLevelMonitor::MicLevelMonitor(QObject* parent) : QObject(parent)
+{
+}
 
 void MicLevelMonitor::offer(double level)
 {

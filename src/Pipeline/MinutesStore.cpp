@@ -2,7 +2,9 @@
 
 #include "Support/Text.h"
 
-MinutesStore::MinutesStore(QObject* parent) : QObject(parent) {}
+MinutesStore::MinutesStore(QObject* parent) : QObject(parent)
+{
+}
 
 void MinutesStore::setEntries(QList<MinutesEntry> entries)
 {

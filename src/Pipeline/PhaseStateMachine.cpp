@@ -51,8 +51,7 @@ PhaseStateMachine::TransitionResult PhaseStateMachine::transition(ConversationPh
     }
     m_phase = to;
     m_lastTransitionAt = m_scheduler.now();
-    qCInfo(lcFsm, "%s → %s [%s]", qUtf8Printable(rawValue(from)), qUtf8Printable(rawValue(to)),
-           qUtf8Printable(reason));
+    qCInfo(lcFsm, "%s → %s [%s]", qUtf8Printable(rawValue(from)), qUtf8Printable(rawValue(to)), qUtf8Printable(reason));
     if (m_onTransition)
         m_onTransition(from, to, reason);
     return {TransitionResult::Kind::accepted, {}};

@@ -23,7 +23,9 @@ QString PipelineLog::Entry::line(TimePrecision precision) const
     return timeOfDay(timestamp, precision) + QStringLiteral(" [") + category + QStringLiteral("] ") + message;
 }
 
-PipelineLog::PipelineLog(QObject* parent) : QObject(parent) {}
+PipelineLog::PipelineLog(QObject* parent) : QObject(parent)
+{
+}
 
 void PipelineLog::record(const QString& category, const QString& message)
 {

@@ -10,7 +10,7 @@
 class AudioDeviceSource {
 public:
     struct Device {
-        QString id;    // persistent: the PulseAudio source name
+        QString id;  // persistent: the PulseAudio source name
         QString name;  // what the sound system calls it
     };
 

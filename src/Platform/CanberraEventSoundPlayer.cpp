@@ -6,7 +6,9 @@
 
 Q_LOGGING_CATEGORY(lcSounds, "app.parlivox.sounds")
 
-CanberraEventSoundPlayer::CanberraEventSoundPlayer() : m_worker(QStringLiteral("app.parlivox.sounds")) {}
+CanberraEventSoundPlayer::CanberraEventSoundPlayer() : m_worker(QStringLiteral("app.parlivox.sounds"))
+{
+}
 
 CanberraEventSoundPlayer::~CanberraEventSoundPlayer()
 {

@@ -90,8 +90,8 @@ void EspeakEngine::start()
         m_voices.append(listed.voice);
         // espeak-ng's language voices are nearly all male; its "f3" variant gives each a
         // female one, so a female preference has something to choose.
-        m_voices.append({identifier + QStringLiteral("+f3"), name + QStringLiteral(", female"), language,
-                         VoiceGender::female});
+        m_voices.append(
+            {identifier + QStringLiteral("+f3"), name + QStringLiteral(", female"), language, VoiceGender::female});
     }
 }
 
@@ -152,7 +152,8 @@ EspeakEngine::Rendering EspeakEngine::renderNow(const QString& voiceID, const QS
                                              0, espeakCHARS_UTF8, nullptr, nullptr);
     s_target = nullptr;
     if (result != EE_OK)
-        return {nullptr, QStringLiteral("espeak-ng could not render the text (error %1)").arg(static_cast<int>(result))};
+        return {nullptr,
+                QStringLiteral("espeak-ng could not render the text (error %1)").arg(static_cast<int>(result))};
 
     const auto lead = static_cast<std::size_t>(std::lround(leadingSilence * m_sampleRate));
     const auto trail = static_cast<std::size_t>(std::lround(trailingSilence * m_sampleRate));

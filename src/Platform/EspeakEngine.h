@@ -19,7 +19,7 @@ class EspeakEngine {
 public:
     struct Rendering {
         AudioBufferPtr audio;  // mono float PCM; null when rendering failed
-        QString error;         // why it failed
+        QString error;  // why it failed
     };
 
     static EspeakEngine& instance();

@@ -44,11 +44,11 @@ void EspeakSpeechSynthesizer::speak(const SpeechUtterance& utterance)
     m_speaking = true;
     const quint64 ticket = m_ticket;
     m_engine.render(utterance.voice.identifier, utterance.text, utterance.preUtteranceDelay,
-                     utterance.postUtteranceDelay, [this, ticket](const EspeakEngine::Rendering& rendering) {
-                         QMetaObject::invokeMethod(
-                             this, [this, ticket, rendering] { handleRendering(ticket, rendering); },
-                             Qt::QueuedConnection);
-                     });
+                    utterance.postUtteranceDelay, [this, ticket](const EspeakEngine::Rendering& rendering) {
+                        QMetaObject::invokeMethod(
+                            this, [this, ticket, rendering] { handleRendering(ticket, rendering); },
+                            Qt::QueuedConnection);
+                    });
 }
 
 void EspeakSpeechSynthesizer::stop()

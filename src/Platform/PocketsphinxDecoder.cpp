@@ -57,8 +57,8 @@ QList<SpeechModel> PocketsphinxDecoder::installedModels(const QString& root)
         const SpeechModel model{localeFromDirectoryName(name), languageDir.filePath(name),
                                 languageDir.filePath(name + QStringLiteral(".lm.bin")),
                                 languageDir.filePath(QStringLiteral("cmudict-") + name + QStringLiteral(".dict"))};
-        if (isCompleteAcousticModel(QDir(model.acousticModel)) && QFileInfo(model.languageModel).isFile()
-            && QFileInfo(model.dictionary).isFile())
+        if (isCompleteAcousticModel(QDir(model.acousticModel)) && QFileInfo(model.languageModel).isFile() &&
+            QFileInfo(model.dictionary).isFile())
             models.append(model);
     }
     return models;
@@ -67,8 +67,8 @@ QList<SpeechModel> PocketsphinxDecoder::installedModels(const QString& root)
 bool PocketsphinxDecoder::load(const SpeechModel& model, QString* error)
 {
     unload();
-    if (!isCompleteAcousticModel(QDir(model.acousticModel)) || !QFileInfo(model.languageModel).isFile()
-        || !QFileInfo(model.dictionary).isFile()) {
+    if (!isCompleteAcousticModel(QDir(model.acousticModel)) || !QFileInfo(model.languageModel).isFile() ||
+        !QFileInfo(model.dictionary).isFile()) {
         if (error)
             *error = QStringLiteral("model files for %1 are missing").arg(model.localeID);
         return false;

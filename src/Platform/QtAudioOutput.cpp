@@ -60,10 +60,12 @@ void QtAudioOutput::play(AudioBufferPtr audio)
     // Mono planar samples are already the interleaved layout the sink reads.
     const float* samples = audio->channelData(0);
     m_buffer = new QBuffer(this);
-    m_buffer->setData(reinterpret_cast<const char*>(samples), static_cast<qsizetype>(audio->frameCount() * sizeof(float)));
+    m_buffer->setData(reinterpret_cast<const char*>(samples),
+                      static_cast<qsizetype>(audio->frameCount() * sizeof(float)));
     m_buffer->open(QIODevice::ReadOnly);
     m_sink = new QAudioSink(device, format, this);
-    connect(m_sink, &QAudioSink::stateChanged, this, [this, playback](QAudio::State state) { handleState(playback, state); });
+    connect(m_sink, &QAudioSink::stateChanged, this,
+            [this, playback](QAudio::State state) { handleState(playback, state); });
     m_sink->start(m_buffer);
     if (m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError)
         fail(playback, describe(m_sink->error()));

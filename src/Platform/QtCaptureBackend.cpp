@@ -15,11 +15,16 @@ constexpr int deviceNotFound = -1;
 QString describe(QAudio::Error error)
 {
     switch (error) {
-    case QAudio::NoError: return QStringLiteral("no error");
-    case QAudio::OpenError: return QStringLiteral("the device could not be opened");
-    case QAudio::IOError: return QStringLiteral("reading from the device failed");
-    case QAudio::UnderrunError: return QStringLiteral("the device delivered no data");
-    case QAudio::FatalError: return QStringLiteral("the audio system failed");
+    case QAudio::NoError:
+        return QStringLiteral("no error");
+    case QAudio::OpenError:
+        return QStringLiteral("the device could not be opened");
+    case QAudio::IOError:
+        return QStringLiteral("reading from the device failed");
+    case QAudio::UnderrunError:
+        return QStringLiteral("the device delivered no data");
+    case QAudio::FatalError:
+        return QStringLiteral("the audio system failed");
     }
     return QStringLiteral("unknown audio error %1").arg(int(error));
 }

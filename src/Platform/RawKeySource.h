@@ -8,7 +8,7 @@
 class RawKeySource {
 public:
     struct Press {
-        quint32 keycode = 0;       // X keycode (evdev code + 8)
+        quint32 keycode = 0;  // X keycode (evdev code + 8)
         quint32 modifierMask = 0;  // X core modifier state at the press
     };
 

@@ -7,8 +7,8 @@
 
 // The files of one language's recognition model.
 struct SpeechModel {
-    QString localeID;        // "en-US"
-    QString acousticModel;   // directory
+    QString localeID;  // "en-US"
+    QString acousticModel;  // directory
     QString languageModel;
     QString dictionary;
 };

@@ -11,7 +11,9 @@
 
 Q_LOGGING_CATEGORY(lcRawKeys, "app.parlivox.input.xi2")
 
-XInputRawKeySource::XInputRawKeySource(QObject* parent) : QObject(parent) {}
+XInputRawKeySource::XInputRawKeySource(QObject* parent) : QObject(parent)
+{
+}
 
 XInputRawKeySource::~XInputRawKeySource()
 {
@@ -37,8 +39,8 @@ bool XInputRawKeySource::start(quint32 keycode, std::function<void(const Press&)
     }
     int opcode = 0, firstEvent = 0, firstError = 0;
     int major = 2, minor = 2;  // 2.1 and later deliver raw events whatever grabs are active
-    if (!XQueryExtension(m_display, "XInputExtension", &opcode, &firstEvent, &firstError)
-        || XIQueryVersion(m_display, &major, &minor) != Success) {
+    if (!XQueryExtension(m_display, "XInputExtension", &opcode, &firstEvent, &firstError) ||
+        XIQueryVersion(m_display, &major, &minor) != Success) {
         qCInfo(lcRawKeys, "X server without XInput 2: the key works only while the window has the focus");
         return false;
     }
@@ -83,8 +85,8 @@ void XInputRawKeySource::readEvents(quint32 keycode, int extensionOpcode)
         if (cookie.type != GenericEvent || cookie.extension != extensionOpcode || !XGetEventData(m_display, &cookie))
             continue;
         const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-        const bool watched = cookie.evtype == XI_RawKeyPress && static_cast<quint32>(raw->detail) == keycode
-            && (raw->flags & XIKeyRepeat) == 0;  // a held key is one press
+        const bool watched = cookie.evtype == XI_RawKeyPress && static_cast<quint32>(raw->detail) == keycode &&
+                             (raw->flags & XIKeyRepeat) == 0;  // a held key is one press
         XFreeEventData(m_display, &cookie);
         if (!watched)
             continue;

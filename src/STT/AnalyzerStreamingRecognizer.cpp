@@ -13,7 +13,8 @@ Q_LOGGING_CATEGORY(lcAnalyzer, "app.parlivox.stt.analyzer")
 QString AnalyzerStreamingRecognizer::SttError::description() const
 {
     return QStringLiteral("Locale %1 not supported by the speech transcriber (installed: %2).")
-        .arg(localeID, installedLocales.isEmpty() ? QStringLiteral("none") : installedLocales.join(QStringLiteral(", ")));
+        .arg(localeID,
+             installedLocales.isEmpty() ? QStringLiteral("none") : installedLocales.join(QStringLiteral(", ")));
 }
 
 AnalyzerStreamingRecognizer::AnalyzerStreamingRecognizer(SpeechEngine engine, QObject* parent)

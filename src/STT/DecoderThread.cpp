@@ -8,9 +8,8 @@
 
 DecoderThread::DecoderThread(std::unique_ptr<SpeechDecoder> decoder, QObject* context,
                              std::function<void(const Event&)> onEvent)
-    : m_decoder(std::move(decoder)),
-      m_decoderFormat{double(m_decoder->sampleRate()), 1},
-      m_context(context), m_onEvent(std::move(onEvent))
+    : m_decoder(std::move(decoder)), m_decoderFormat{double(m_decoder->sampleRate()), 1}, m_context(context),
+      m_onEvent(std::move(onEvent))
 {
     m_thread = std::thread([this] { run(); });
 }

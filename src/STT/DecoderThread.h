@@ -26,10 +26,10 @@ class DecoderThread {
 public:
     struct Event {
         enum class Kind {
-            loaded,        // text: empty, or why the model could not be loaded
-            partial,       // text: the utterance so far
-            final,         // text: the finished utterance, empty when nothing was recognized
-            failed,        // text: why decoding stopped; nothing more until a restart
+            loaded,  // text: empty, or why the model could not be loaded
+            partial,  // text: the utterance so far
+            final,  // text: the finished utterance, empty when nothing was recognized
+            failed,  // text: why decoding stopped; nothing more until a restart
             audioDropped,  // text: why a buffer could not be decoded
         };
         Kind kind;

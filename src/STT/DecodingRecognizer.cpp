@@ -1,6 +1,7 @@
 #include "STT/DecodingRecognizer.h"
 
-DecodingRecognizer::DecodingRecognizer(SpeechEngine engine, QObject* parent) : QObject(parent), m_engine(std::move(engine))
+DecodingRecognizer::DecodingRecognizer(SpeechEngine engine, QObject* parent)
+    : QObject(parent), m_engine(std::move(engine))
 {
 }
 

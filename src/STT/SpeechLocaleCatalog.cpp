@@ -19,7 +19,8 @@ bool isScriptSubtag(const QString& subtag)
 QString nativeLanguageName(const QLocale& locale)
 {
     const QLocale international(locale.language(), locale.script(), QLocale::World);
-    return international.territory() == QLocale::World ? international.nativeLanguageName() : locale.nativeLanguageName();
+    return international.territory() == QLocale::World ? international.nativeLanguageName()
+                                                       : locale.nativeLanguageName();
 }
 
 }  // namespace
@@ -39,8 +40,9 @@ SpeechLocaleCatalog::SpeechLocaleCatalog(const QStringList& supported)
         rest.append(makeEntry(id));
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(rest.begin(), rest.end(),
-                     [&collator](const Entry& a, const Entry& b) { return collator.compare(a.displayName, b.displayName) < 0; });
+    std::stable_sort(rest.begin(), rest.end(), [&collator](const Entry& a, const Entry& b) {
+        return collator.compare(a.displayName, b.displayName) < 0;
+    });
     m_entries.append(rest);
 }
 
@@ -69,7 +71,8 @@ SpeechLocaleCatalog::Entry SpeechLocaleCatalog::makeEntry(const QString& id)
         }
     }
     const auto named = [](const QString& name, const QStringList& details) {
-        return details.isEmpty() ? name : name + QStringLiteral(" (") + details.join(QStringLiteral(", ")) + QLatin1Char(')');
+        return details.isEmpty() ? name
+                                 : name + QStringLiteral(" (") + details.join(QStringLiteral(", ")) + QLatin1Char(')');
     };
     const QString nativeName = named(nativeLanguageName(locale), nativeDetails);
     const QString englishName = named(QLocale::languageToString(locale.language()), englishDetails);

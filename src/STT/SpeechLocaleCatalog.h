@@ -12,7 +12,7 @@
 class SpeechLocaleCatalog {
 public:
     struct Entry {
-        QString id;           // hyphenated ("en-US", "zh-Hant"): what the settings store
+        QString id;  // hyphenated ("en-US", "zh-Hant"): what the settings store
         QString displayName;  // "한국어 (대한민국) (Korean (South Korea))"
         bool operator==(const Entry&) const = default;
     };

@@ -23,7 +23,8 @@ QString SystemStreamingRecognizer::SttError::description() const
     switch (kind) {
     case Kind::unavailable:
         return QStringLiteral("Speech recognizer unavailable for locale %1 (installed: %2)")
-            .arg(localeID, installedLocales.isEmpty() ? QStringLiteral("none") : installedLocales.join(QStringLiteral(", ")));
+            .arg(localeID,
+                 installedLocales.isEmpty() ? QStringLiteral("none") : installedLocales.join(QStringLiteral(", ")));
     case Kind::modelFailed:
         return QStringLiteral("Speech recognizer could not load the model for locale %1: %2").arg(localeID, detail);
     case Kind::recognitionFailed:
@@ -76,7 +77,9 @@ void SystemStreamingRecognizer::feed(const AudioBufferPtr& buffer)
     const AudioFormat& format = buffer->format();
     if (format.channels > 1 && m_downmixFrom != format) {
         m_downmixFrom = format;
-        diag(QStringLiteral("downmix configured: %1 ch @ %2 Hz → 1 ch").arg(format.channels).arg(qRound64(format.sampleRate)));
+        diag(QStringLiteral("downmix configured: %1 ch @ %2 Hz → 1 ch")
+                 .arg(format.channels)
+                 .arg(qRound64(format.sampleRate)));
     }
     if (const int dropped = feedDecoder(buffer))
         diag(QStringLiteral("decoder backlog full: dropped %1 oldest buffer(s)").arg(dropped));
@@ -139,7 +142,8 @@ void SystemStreamingRecognizer::handleText(const QString& text, bool isFinal)
     m_failures = 0;
     if (!text.isEmpty()) {
         m_shown = TranscriptMerger::merge(m_accumulated, text, localeID());
-        diag(QStringLiteral("calling onTranscript with '%1' (%2 chars)").arg(m_shown).arg(Text::graphemeCount(m_shown)));
+        diag(
+            QStringLiteral("calling onTranscript with '%1' (%2 chars)").arg(m_shown).arg(Text::graphemeCount(m_shown)));
         if (onTranscript)
             onTranscript(m_shown);
     }

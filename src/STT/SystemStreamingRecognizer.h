@@ -18,7 +18,7 @@ public:
         Kind kind;
         QString localeID;
         QStringList installedLocales;  // unavailable
-        QString detail;                // modelFailed, recognitionFailed
+        QString detail;  // modelFailed, recognitionFailed
         QString description() const;
     };
     static constexpr int failuresBeforeError = 3;
@@ -51,7 +51,7 @@ private:
     void diag(const QString& line);
 
     QString m_accumulated;  // merged finished segments since start or reset
-    QString m_shown;        // the last delivered transcript of the current segment
+    QString m_shown;  // the last delivered transcript of the current segment
     std::optional<AudioFormat> m_downmixFrom;
     int m_failures = 0;
     SingleShot m_retry;

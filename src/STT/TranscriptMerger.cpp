@@ -48,7 +48,8 @@ namespace TranscriptMerger {
 QString separator(const QString& localeID)
 {
     const QString language = localeID.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
-    const bool unspaced = language == QLatin1String("ja") || language == QLatin1String("zh") || language == QLatin1String("yue");
+    const bool unspaced =
+        language == QLatin1String("ja") || language == QLatin1String("zh") || language == QLatin1String("yue");
     return unspaced ? QString() : QStringLiteral(" ");
 }
 

@@ -11,7 +11,10 @@ struct SkillError {
     int code = 0;
     QString message;  // shown and spoken as it is
 
-    static SkillError skill(int code, QString message) { return {QString::fromLatin1(skillDomain), code, std::move(message)}; }
+    static SkillError skill(int code, QString message)
+    {
+        return {QString::fromLatin1(skillDomain), code, std::move(message)};
+    }
     const QString& description() const { return message; }
 
     bool operator==(const SkillError&) const = default;

@@ -8,10 +8,10 @@ struct SpeechDiag {
 
     Kind kind = Kind::queued;
     int chars = 0;
-    QString voice;          // queued, started
-    double watchdog = 0;    // queued: seconds allowed
-    int elapsedMs = 0;      // finished, cancelled
-    QString reason;         // aborted
+    QString voice;  // queued, started
+    double watchdog = 0;  // queued: seconds allowed
+    int elapsedMs = 0;  // finished, cancelled
+    QString reason;  // aborted
 
     static SpeechDiag queued(int chars, const QString& voice, double watchdog);
     static SpeechDiag started(int chars, const QString& voice);

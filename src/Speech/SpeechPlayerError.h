@@ -6,8 +6,8 @@
 struct SpeechPlayerError {
     enum class Kind {
         voiceUnavailable,  // no voice for the locale; `detail` is the locale
-        timeout,           // the utterance did not end within its time limit
-        playbackFailed,    // rendering or the audio output failed; `detail` says why
+        timeout,  // the utterance did not end within its time limit
+        playbackFailed,  // rendering or the audio output failed; `detail` says why
     };
 
     Kind kind = Kind::timeout;

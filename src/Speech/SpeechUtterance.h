@@ -10,6 +10,6 @@ struct SpeechUtterance {
     quint64 id = 0;  // tells the synthesizer's reports about different utterances apart
     QString text;
     SpeechVoice voice;
-    double preUtteranceDelay = 0;   // seconds of silence before the speech
+    double preUtteranceDelay = 0;  // seconds of silence before the speech
     double postUtteranceDelay = 0;  // and after it
 };

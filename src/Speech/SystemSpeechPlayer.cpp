@@ -19,7 +19,7 @@ int characterCount(const QString& text)
 
 bool endsWithSentenceMark(const QString& text, qsizetype characters)
 {
-    static const QStringList marks{QStringLiteral("."), QStringLiteral("!"), QStringLiteral("?"), QStringLiteral("…"),
+    static const QStringList marks{QStringLiteral("."),  QStringLiteral("!"),  QStringLiteral("?"), QStringLiteral("…"),
                                    QStringLiteral("。"), QStringLiteral("！"), QStringLiteral("？")};
     const QString last = text.mid(Text::graphemePrefix(text, characters - 1).size());
     return marks.contains(last);
@@ -154,8 +154,8 @@ void SystemSpeechPlayer::armHardCeiling(double timeoutSec, quint64 generation)
             return;
         // Whatever the synthesizer says: one that never started or never reports its end
         // must not keep the caller waiting.
-        report(SpeechDiag::aborted(
-            QStringLiteral("hard ceiling %1s reached").arg(static_cast<long long>(timeoutSec)), m_currentChars));
+        report(SpeechDiag::aborted(QStringLiteral("hard ceiling %1s reached").arg(static_cast<long long>(timeoutSec)),
+                                   m_currentChars));
         m_synthesizer->stop();
         finish(SpeechPlayerError::timeout());
     });

@@ -30,9 +30,8 @@ double timeout(const QString& text, const std::optional<QString>& localeID)
 {
     const QString locale = localeID.value_or(QStringLiteral("en-US"));
     const auto characters = static_cast<double>(std::max<qsizetype>(Text::graphemeCount(text), 1));
-    const auto rule = std::ranges::find_if(kRules, [&](const Rule& r) {
-        return locale.startsWith(QLatin1String(r.localePrefix), Qt::CaseSensitive);
-    });
+    const auto rule = std::ranges::find_if(
+        kRules, [&](const Rule& r) { return locale.startsWith(QLatin1String(r.localePrefix), Qt::CaseSensitive); });
     const Rule& chosen = rule != std::end(kRules) ? *rule : kOtherLocales;
     return std::max(chosen.floorSeconds, chosen.secondsPerCharacter * characters * kMargin);
 }

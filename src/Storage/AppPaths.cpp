@@ -41,12 +41,30 @@ void AppPaths::overrideRoot(const QString& root)
     rootOverride = root;
 }
 
-QString AppPaths::work() { return under("work"); }
-QString AppPaths::history() { return under("history"); }
-QString AppPaths::logs() { return under("logs"); }
-QString AppPaths::cache() { return under("cache"); }
-QString AppPaths::recordings() { return under("recordings"); }
-QString AppPaths::minutes() { return under("minutes"); }
+QString AppPaths::work()
+{
+    return under("work");
+}
+QString AppPaths::history()
+{
+    return under("history");
+}
+QString AppPaths::logs()
+{
+    return under("logs");
+}
+QString AppPaths::cache()
+{
+    return under("cache");
+}
+QString AppPaths::recordings()
+{
+    return under("recordings");
+}
+QString AppPaths::minutes()
+{
+    return under("minutes");
+}
 
 void AppPaths::ensureAll()
 {

@@ -25,8 +25,8 @@ QHash<QString, QImage>& imageCache()
 // A name from the settings file must not reach anything but a file of the avatars directory.
 bool isPlainFileName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
 
 // The path the name stands for in the avatars directory, or the reason it is refused.
@@ -112,8 +112,8 @@ std::optional<QString> AvatarLibrary::importImage(const QString& sourcePath, QSt
             *error = reason;
         return std::nullopt;
     };
-    const QString name = QStringLiteral("avatar-") + Text::newUuid().left(8) + QLatin1Char('.')
-                         + storedExtension(sourcePath);
+    const QString name =
+        QStringLiteral("avatar-") + Text::newUuid().left(8) + QLatin1Char('.') + storedExtension(sourcePath);
     QString refusal;
     const auto destination = pathFor(name, &refusal);
     if (!destination)

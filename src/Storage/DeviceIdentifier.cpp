@@ -29,9 +29,9 @@ std::optional<QString> DeviceIdentifier::hardwareUUID() const
     if (!form.match(QString::fromLatin1(machineId)).hasMatch())
         return std::nullopt;
 
-    QByteArray digest = QMessageAuthenticationCode::hash(applicationKey, QByteArray::fromHex(machineId),
-                                                         QCryptographicHash::Sha256)
-                            .left(16);
+    QByteArray digest =
+        QMessageAuthenticationCode::hash(applicationKey, QByteArray::fromHex(machineId), QCryptographicHash::Sha256)
+            .left(16);
     // Mark it as a version-4, RFC 4122 UUID, as the freedesktop derivation does.
     digest[6] = static_cast<char>((digest[6] & 0x0F) | 0x40);
     digest[8] = static_cast<char>((digest[8] & 0x3F) | 0x80);

@@ -15,10 +15,14 @@ const QString emDash = QStringLiteral(" \u2014 ");
 QString folderName(ObsidianSync::Channel channel)
 {
     switch (channel) {
-    case ObsidianSync::Channel::meeting: return QStringLiteral("Meetings");
-    case ObsidianSync::Channel::conversation: return QStringLiteral("Conversations");
-    case ObsidianSync::Channel::memory: return QStringLiteral("Memories");
-    case ObsidianSync::Channel::translate: return QStringLiteral("Translations");
+    case ObsidianSync::Channel::meeting:
+        return QStringLiteral("Meetings");
+    case ObsidianSync::Channel::conversation:
+        return QStringLiteral("Conversations");
+    case ObsidianSync::Channel::memory:
+        return QStringLiteral("Memories");
+    case ObsidianSync::Channel::translate:
+        return QStringLiteral("Translations");
     }
     return {};
 }
@@ -69,7 +73,9 @@ QString fileNameSafe(QString title)
 }
 }  // namespace
 
-ObsidianSync::ObsidianSync() : m_writer(QStringLiteral("app.parlivox.obsidian")) {}
+ObsidianSync::ObsidianSync() : m_writer(QStringLiteral("app.parlivox.obsidian"))
+{
+}
 
 void ObsidianSync::append(Channel channel, const VaultTarget& target, const QString& body, const QDateTime& date,
                           const std::optional<QString>& localeID)
@@ -88,9 +94,9 @@ void ObsidianSync::append(Channel channel, const VaultTarget& target, const QStr
 
         QString text;
         if (!QFileInfo::exists(path)) {
-            text = QStringLiteral("---\ntitle: Parlivox ") + capitalized(name) + emDash + day
-                   + QStringLiteral("\ntype: ") + name + QStringLiteral("\nlocale: ") + localeID.value_or(QString())
-                   + QStringLiteral("\n---\n\n");
+            text = QStringLiteral("---\ntitle: Parlivox ") + capitalized(name) + emDash + day +
+                   QStringLiteral("\ntype: ") + name + QStringLiteral("\nlocale: ") + localeID.value_or(QString()) +
+                   QStringLiteral("\n---\n\n");
         }
         text += QStringLiteral("## ") + isoTime(date) + QStringLiteral("\n\n") + body + QStringLiteral("\n\n");
 
@@ -114,11 +120,10 @@ void ObsidianSync::writeMeeting(const VaultTarget& target, const QString& body, 
         const QString heading = title ? Text::trimmed(*title) : QString();
         const QString fileName = heading.isEmpty() ? stamp : stamp + emDash + fileNameSafe(heading);
         const QString path = *folder + QLatin1Char('/') + fileName + QStringLiteral(".md");
-        const QString content = QStringLiteral("---\ntitle: Meeting") + emDash + stamp
-                                + QStringLiteral("\ntype: meeting\ncreated: ") + isoTime(date)
-                                + QStringLiteral("\n---\n\n# ")
-                                + (heading.isEmpty() ? QStringLiteral("Meeting") + emDash + stamp : heading)
-                                + QStringLiteral("\n\n") + body;
+        const QString content =
+            QStringLiteral("---\ntitle: Meeting") + emDash + stamp + QStringLiteral("\ntype: meeting\ncreated: ") +
+            isoTime(date) + QStringLiteral("\n---\n\n# ") +
+            (heading.isEmpty() ? QStringLiteral("Meeting") + emDash + stamp : heading) + QStringLiteral("\n\n") + body;
 
         QString error;
         if (!FileIO::writeAtomically(path, content.toUtf8(), &error)) {
@@ -137,6 +142,7 @@ std::optional<QString> ObsidianSync::validate(const QString& vaultPath)
     if (!QFileInfo(path).isDir())
         return QStringLiteral("Vault 경로가 존재하지 않거나 폴더가 아닙니다.");
     if (!QFileInfo::exists(path + QStringLiteral("/.obsidian")))
-        return QStringLiteral("선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)");
+        return QStringLiteral(
+            "선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)");
     return std::nullopt;
 }

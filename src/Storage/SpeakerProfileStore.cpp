@@ -14,12 +14,8 @@ using ProfilesFile = JsonListFile<SpeakerProfile>;
 
 ProfilesFile file()
 {
-    return {filePath(),
-            &SpeakerProfile::fromJson,
-            &SpeakerProfile::toJson,
-            lcSpeakerProfiles,
-            "profiles file",
-            "profile %1 is not a valid speaker profile"};
+    return {filePath(),        &SpeakerProfile::fromJson, &SpeakerProfile::toJson,
+            lcSpeakerProfiles, "profiles file",           "profile %1 is not a valid speaker profile"};
 }
 }  // namespace
 

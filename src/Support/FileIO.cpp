@@ -73,9 +73,8 @@ bool ensureDirectory(const QString& path, bool ownerOnly, QString* error)
 {
     if (!QDir().mkpath(path))
         return fail(error, QStringLiteral("cannot create directory %1").arg(path));
-    if (ownerOnly
-        && !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                            | QFileDevice::ExeOwner))
+    if (ownerOnly &&
+        !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
         return fail(error, QStringLiteral("cannot restrict permissions of %1").arg(path));
     return true;
 }

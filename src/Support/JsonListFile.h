@@ -24,7 +24,7 @@ struct JsonListFile {
     struct Contents {
         State state = State::missing;
         QList<T> items;  // empty unless readable
-        QString error;   // why, when unreadable or undecodable
+        QString error;  // why, when unreadable or undecodable
 
         bool isDamaged() const { return state == State::unreadable || state == State::undecodable; }
     };
@@ -34,7 +34,7 @@ struct JsonListFile {
     std::function<std::optional<T>(const QJsonValue&)> decode;
     std::function<QJsonValue(const T&)> encode;
     const QLoggingCategory& (*category)();  // the owner's log channel
-    const char* name;          // the file in log lines, e.g. "alias file"
+    const char* name;  // the file in log lines, e.g. "alias file"
     const char* invalidEntry;  // the error of an element that does not decode; %1 is its index
 
     Contents read() const

@@ -2,7 +2,9 @@
 
 #include <QTimer>
 
-QtScheduler::QtScheduler(QObject* parent) : QObject(parent) {}
+QtScheduler::QtScheduler(QObject* parent) : QObject(parent)
+{
+}
 
 QtScheduler::~QtScheduler()
 {

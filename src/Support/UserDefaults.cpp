@@ -35,8 +35,8 @@ UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 
 QString UserDefaults::standardFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/parlivox/defaults.json");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/parlivox/defaults.json");
 }
 
 void UserDefaults::load()
@@ -51,19 +51,19 @@ void UserDefaults::load()
         m_values = document.object();
         return;
     }
-    const QString reason = bytes ? (document.isObject() ? parseError.errorString() : QStringLiteral("not a JSON object"))
-                                 : error;
+    const QString reason =
+        bytes ? (document.isObject() ? parseError.errorString() : QStringLiteral("not a JSON object")) : error;
     const QString aside = FileIO::moveAside(m_filePath);
-    qCCritical(lcDefaults) << "settings file" << m_filePath << "is unreadable (" << reason
-                           << "); moved aside to" << aside << "and starting from defaults";
+    qCCritical(lcDefaults) << "settings file" << m_filePath << "is unreadable (" << reason << "); moved aside to"
+                           << aside << "and starting from defaults";
 }
 
 void UserDefaults::save()
 {
     QString error;
-    if (!FileIO::ensureDirectory(QFileInfo(m_filePath).absolutePath(), true, &error)
-        || !FileIO::writeAtomically(m_filePath, QJsonDocument(m_values).toJson(QJsonDocument::Indented), &error,
-                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    if (!FileIO::ensureDirectory(QFileInfo(m_filePath).absolutePath(), true, &error) ||
+        !FileIO::writeAtomically(m_filePath, QJsonDocument(m_values).toJson(QJsonDocument::Indented), &error,
+                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         qCWarning(lcDefaults) << "cannot write" << m_filePath << ":" << error;
     }
 }

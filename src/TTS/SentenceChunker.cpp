@@ -34,10 +34,7 @@ public:
     qsizetype end(qsizetype k) const { return m_bounds[static_cast<std::size_t>(k) + 1]; }
 
     // Membership is character equality, so "\r\n" (one character) is no terminator.
-    bool isTerminator(qsizetype k) const
-    {
-        return isSingle(k) && isTerminatorUnit(m_text.at(start(k)).unicode());
-    }
+    bool isTerminator(qsizetype k) const { return isSingle(k) && isTerminatorUnit(m_text.at(start(k)).unicode()); }
     bool isSpace(qsizetype k) const { return isSingle(k) && m_text.at(start(k)) == u' '; }
 
     // Whether character k closes a sentence. A full stop does so only before white space:

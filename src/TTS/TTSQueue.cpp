@@ -7,7 +7,9 @@
 
 Q_LOGGING_CATEGORY(lcTTSQueue, "app.parlivox.tts.queue")
 
-TTSQueue::TTSQueue(SpeechPlayer& player, QObject* parent) : QObject(parent), m_player(player) {}
+TTSQueue::TTSQueue(SpeechPlayer& player, QObject* parent) : QObject(parent), m_player(player)
+{
+}
 
 void TTSQueue::enqueue(const QString& sentence)
 {

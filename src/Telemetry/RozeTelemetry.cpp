@@ -18,10 +18,9 @@ namespace {
 const QSet<QString>& forwardableCategories()
 {
     static const QSet<QString> categories{
-        QStringLiteral("fsm"),     QStringLiteral("tts"),         QStringLiteral("llm"),
-        QStringLiteral("turn"),    QStringLiteral("barge-in"),    QStringLiteral("error"),
-        QStringLiteral("skill"),   QStringLiteral("endpointing"), QStringLiteral("session"),
-        QStringLiteral("minutes"), QStringLiteral("alias"),       QStringLiteral("manual"),
+        QStringLiteral("fsm"),      QStringLiteral("tts"),     QStringLiteral("llm"),   QStringLiteral("turn"),
+        QStringLiteral("barge-in"), QStringLiteral("error"),   QStringLiteral("skill"), QStringLiteral("endpointing"),
+        QStringLiteral("session"),  QStringLiteral("minutes"), QStringLiteral("alias"), QStringLiteral("manual"),
         QStringLiteral("update"),
     };
     return categories;
@@ -44,7 +43,9 @@ const QString kArrow = QStringLiteral("\u2192 ");
 
 }  // namespace
 
-RozeTelemetry::RozeTelemetry(QObject* parent) : RozeTelemetry(RozeRedOZA::shared(), ingestionHost, parent) {}
+RozeTelemetry::RozeTelemetry(QObject* parent) : RozeTelemetry(RozeRedOZA::shared(), ingestionHost, parent)
+{
+}
 
 RozeTelemetry::RozeTelemetry(RozeClient& client, QString host, QObject* parent)
     : QObject(parent), m_client(client), m_host(std::move(host))
@@ -112,8 +113,8 @@ RozeSeverity RozeTelemetry::level(const QString& category, const QString& messag
 {
     if (category == QLatin1String("error"))
         return RozeSeverity::error;
-    if (message.contains(QLatin1String("aborted")) || message.contains(QLatin1String("FAILED"))
-        || message.contains(QLatin1String("failed")))
+    if (message.contains(QLatin1String("aborted")) || message.contains(QLatin1String("FAILED")) ||
+        message.contains(QLatin1String("failed")))
         return RozeSeverity::warn;
     return RozeSeverity::info;
 }

@@ -16,7 +16,7 @@ TEST(RozeConfig, LogsEndpointAcceptsHttpsAndLoopbackOnly)
         {"https://ingest.example:8443", "https://ingest.example:8443/i/v1/logs"},
         {"http://127.0.0.1:4318", "http://127.0.0.1:4318/i/v1/logs"},
         {"http://[::1]:4318", "http://[::1]:4318/i/v1/logs"},
-        {"http://ingest.example", nullptr},      // the token would travel in clear text
+        {"http://ingest.example", nullptr},  // the token would travel in clear text
         {"http://localhost.example", nullptr},
         {"ftp://ingest.example", nullptr},
         {"https://ingest.example?x=1", nullptr},

@@ -108,7 +108,7 @@ TEST_F(RozeLogQueueTest, DeletesUnreadableFilesAndGoesOn)
         file.write(data);
     };
     overwrite(names[0], "{\"n\": 0,");  // cut short
-    overwrite(names[1], "[1, 2]");      // not an object
+    overwrite(names[1], "[1, 2]");  // not an object
 
     RozeLogQueue queue(directory(), 100);
     EXPECT_EQ(queue.size(), 3);

@@ -26,7 +26,7 @@ TEST(RozeOtlp, SeveritiesCarryTheirNumbersAndTexts)
         int number;
         const char* text;
     } cases[] = {
-        {RozeSeverity::trace, 1, "TRACE"}, {RozeSeverity::debug, 5, "DEBUG"}, {RozeSeverity::info, 9, "INFO"},
+        {RozeSeverity::trace, 1, "TRACE"}, {RozeSeverity::debug, 5, "DEBUG"},  {RozeSeverity::info, 9, "INFO"},
         {RozeSeverity::warn, 13, "WARN"},  {RozeSeverity::error, 17, "ERROR"}, {RozeSeverity::fatal, 21, "FATAL"},
     };
     for (const auto& c : cases) {
@@ -56,8 +56,10 @@ TEST(RozeOtlp, RecordKeepsTimeBodyAndTypedAttributes)
     EXPECT_EQ(attributes.size(), 6);
     EXPECT_EQ(valueOf(attributes, QStringLiteral("category")),
               (QJsonObject{{QStringLiteral("stringValue"), QStringLiteral("fsm")}}));
-    EXPECT_EQ(valueOf(attributes, QStringLiteral("ts")), (QJsonObject{{QStringLiteral("doubleValue"), 1767600000.123}}));
-    EXPECT_EQ(valueOf(attributes, QStringLiteral("len")), (QJsonObject{{QStringLiteral("intValue"), QStringLiteral("42")}}));
+    EXPECT_EQ(valueOf(attributes, QStringLiteral("ts")),
+              (QJsonObject{{QStringLiteral("doubleValue"), 1767600000.123}}));
+    EXPECT_EQ(valueOf(attributes, QStringLiteral("len")),
+              (QJsonObject{{QStringLiteral("intValue"), QStringLiteral("42")}}));
     EXPECT_EQ(valueOf(attributes, QStringLiteral("big")),
               (QJsonObject{{QStringLiteral("intValue"), QStringLiteral("9007199254740993")}}));
     EXPECT_EQ(valueOf(attributes, QStringLiteral("flag")), (QJsonObject{{QStringLiteral("boolValue"), true}}));
@@ -71,16 +73,20 @@ TEST(RozeOtlp, RequestWrapsRecordsInOrderUnderOneResourceAndScope)
         RozeOtlp::logRecord({QDateTime::fromMSecsSinceEpoch(1), RozeSeverity::info, QStringLiteral("one"), {}}),
         RozeOtlp::logRecord({QDateTime::fromMSecsSinceEpoch(2), RozeSeverity::error, QStringLiteral("two"), {}}),
     };
-    const QByteArray body = RozeOtlp::logsRequest(RozeOtlp::resource(QStringLiteral("parlivox"), QStringLiteral("1.2")), records);
+    const QByteArray body =
+        RozeOtlp::logsRequest(RozeOtlp::resource(QStringLiteral("parlivox"), QStringLiteral("1.2")), records);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError);
 
     const QJsonArray resourceLogs = document[QStringLiteral("resourceLogs")].toArray();
     ASSERT_EQ(resourceLogs.size(), 1);
-    const QJsonArray resourceAttributes = resourceLogs[0][QStringLiteral("resource")][QStringLiteral("attributes")].toArray();
-    EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.name"))[QStringLiteral("stringValue")], QStringLiteral("parlivox"));
-    EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.version"))[QStringLiteral("stringValue")], QStringLiteral("1.2"));
+    const QJsonArray resourceAttributes =
+        resourceLogs[0][QStringLiteral("resource")][QStringLiteral("attributes")].toArray();
+    EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.name"))[QStringLiteral("stringValue")],
+              QStringLiteral("parlivox"));
+    EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.version"))[QStringLiteral("stringValue")],
+              QStringLiteral("1.2"));
     const QJsonArray scopeLogs = resourceLogs[0][QStringLiteral("scopeLogs")].toArray();
     ASSERT_EQ(scopeLogs.size(), 1);
     EXPECT_EQ(scopeLogs[0][QStringLiteral("scope")][QStringLiteral("name")].toString(), QStringLiteral("roze"));

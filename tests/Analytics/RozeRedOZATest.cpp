@@ -1,7 +1,7 @@
+#include "Analytics/RozeRedOZA.h"
 #include "Analytics/RozeConfig.h"
 #include "Analytics/RozeLogUploader.h"
 #include "Analytics/RozeLogger.h"
-#include "Analytics/RozeRedOZA.h"
 #include "Common/QtPrinters.h"
 
 #include "Common/FakeScheduler.h"
@@ -63,7 +63,10 @@ protected:
         return config;
     }
     QString queueDirectory() const { return m_dir.path() + QStringLiteral("/roze/logs"); }
-    qsizetype queuedFiles() const { return QDir(queueDirectory()).entryList({QStringLiteral("*.json")}, QDir::Files).size(); }
+    qsizetype queuedFiles() const
+    {
+        return QDir(queueDirectory()).entryList({QStringLiteral("*.json")}, QDir::Files).size();
+    }
 
     // Lets the worker and the network catch up while virtual time moves on in small steps.
     bool advanceUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10min)
@@ -133,14 +136,15 @@ TEST_F(RozeRedOZATest, UploadsABatchAsGzippedOtlpJsonWithTheToken)
         EXPECT_EQ(records[i][QStringLiteral("severityText")].toString(), QString::fromUtf8(severities[i].text));
         EXPECT_EQ(attribute(records[i], QStringLiteral("category")),
                   (QJsonObject{{QStringLiteral("stringValue"), QStringLiteral("fsm")}}));
-        EXPECT_EQ(attribute(records[i], QStringLiteral("ts")), (QJsonObject{{QStringLiteral("doubleValue"), 1767600000.25}}));
-        EXPECT_EQ(attribute(records[i], QStringLiteral("len")), (QJsonObject{{QStringLiteral("intValue"), QStringLiteral("12")}}));
+        EXPECT_EQ(attribute(records[i], QStringLiteral("ts")),
+                  (QJsonObject{{QStringLiteral("doubleValue"), 1767600000.25}}));
+        EXPECT_EQ(attribute(records[i], QStringLiteral("len")),
+                  (QJsonObject{{QStringLiteral("intValue"), QStringLiteral("12")}}));
         EXPECT_EQ(records[i][QStringLiteral("timeUnixNano")].toString(),
                   QString::number(m_scheduler.wallNow().toMSecsSinceEpoch() * 1'000'000));
     }
-    EXPECT_EQ(bodiesOf(request),
-              (QStringList{QStringLiteral("[fsm] idle → listening"), QStringLiteral("[fsm] start failed"),
-                           QStringLiteral("[error] len=5")}));
+    EXPECT_EQ(bodiesOf(request), (QStringList{QStringLiteral("[fsm] idle → listening"),
+                                              QStringLiteral("[fsm] start failed"), QStringLiteral("[error] len=5")}));
     EXPECT_TRUE(waitForQueuedFiles(0));  // delivered records leave the disk
 }
 

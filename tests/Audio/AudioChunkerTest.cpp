@@ -26,7 +26,8 @@ TEST(AudioChunker, CutsPeriodsOfAnySizeIntoContiguousBuffers)
             std::vector<float> interleaved(std::size_t(period * c.channels));
             for (std::int64_t frame = 0; frame < period; ++frame)
                 for (int channel = 0; channel < c.channels; ++channel)
-                    interleaved[std::size_t(frame * c.channels + channel)] = float(total + frame) + float(channel) * 0.25f;
+                    interleaved[std::size_t(frame * c.channels + channel)] =
+                        float(total + frame) + float(channel) * 0.25f;
             total += period;
             for (auto& buffer : chunker.append(interleaved.data(), period, std::chrono::steady_clock::now()))
                 buffers.push_back(buffer);
@@ -39,7 +40,8 @@ TEST(AudioChunker, CutsPeriodsOfAnySizeIntoContiguousBuffers)
             ASSERT_EQ(buffer.format(), (AudioFormat{48000, c.channels}));
             for (int channel = 0; channel < c.channels; ++channel)
                 for (std::int64_t frame = 0; frame < 4096; ++frame)
-                    ASSERT_EQ(buffer.channelData(channel)[frame], float(buffer.framePosition() + frame) + float(channel) * 0.25f);
+                    ASSERT_EQ(buffer.channelData(channel)[frame],
+                              float(buffer.framePosition() + frame) + float(channel) * 0.25f);
         }
     }
 }

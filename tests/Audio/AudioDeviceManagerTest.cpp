@@ -32,7 +32,8 @@ TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames
     for (const AudioInputDevice& device : devices)
         uids.append(device.uid);
     EXPECT_THAT(uids, ElementsAre("alsa.builtin", "headset", "usb-2", "usb-1"));
-    EXPECT_EQ(devices.first(), (AudioInputDevice{1, QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")}));
+    EXPECT_EQ(devices.first(),
+              (AudioInputDevice{1, QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")}));
     // Looked up by the exact uid only.
     EXPECT_EQ(AudioDeviceManager::device(QStringLiteral("usb-1"))->name, QStringLiteral("USB Mic"));
     EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("USB-1")));

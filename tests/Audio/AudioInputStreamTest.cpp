@@ -1,5 +1,5 @@
-#include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioInputStream.h"
+#include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioSubscription.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
@@ -83,7 +83,9 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
         {false, {48000, 2}, std::nullopt, "No audio input device is available."},
         {true, {0, 0}, std::nullopt, "Invalid input format (0.0 Hz, 0 ch)."},
         {true, {44100, 0}, std::nullopt, "Invalid input format (44100.0 Hz, 0 ch)."},
-        {true, {48000, 1}, QStringLiteral("the device could not be opened"),
+        {true,
+         {48000, 1},
+         QStringLiteral("the device could not be opened"),
          "Audio engine failed to start: the device could not be opened"},
     };
     for (const Case& c : cases) {
@@ -102,7 +104,8 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
 
 TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
 {
-    devices->devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")}, {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
+    devices->devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")},
+                        {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
     state->refusedDevices = {QStringLiteral("mic-b")};
     struct Case {
         const char* uid;
@@ -113,8 +116,10 @@ TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
         {"mic-a", {QString(), QStringLiteral("mic-a")}, {}},
         {"mic-gone", {QString()}, {}},
         // The log line's fixed format follows the error's own full stop.
-        {"mic-b", {QString(), QStringLiteral("mic-b"), QString()},
-         {QStringLiteral("failed to apply mic 'mic-b': Failed to set audio device (status -5).. Falling back to system default.")}},
+        {"mic-b",
+         {QString(), QStringLiteral("mic-b"), QString()},
+         {QStringLiteral(
+             "failed to apply mic 'mic-b': Failed to set audio device (status -5).. Falling back to system default.")}},
     };
     for (const Case& c : cases) {
         const LogCapture log(QStringLiteral("app.parlivox.audio.input"));

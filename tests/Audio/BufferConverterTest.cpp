@@ -9,7 +9,8 @@
 
 namespace {
 
-AudioBufferPtr makeBuffer(AudioFormat format, std::int64_t frames, const std::function<float(int channel, std::int64_t frame)>& sample,
+AudioBufferPtr makeBuffer(AudioFormat format, std::int64_t frames,
+                          const std::function<float(int channel, std::int64_t frame)>& sample,
                           std::int64_t position = 0)
 {
     std::vector<float> planar(std::size_t(frames * format.channels));
@@ -25,11 +26,13 @@ float sine(std::int64_t frame, double rate, double frequency = 440.0)
 }
 
 // Concatenates the converted buffers of `chunks` input buffers of a 440 Hz sine.
-std::vector<float> convertSine(BufferConverter& converter, AudioFormat from, AudioFormat to, int chunks, std::int64_t frames)
+std::vector<float> convertSine(BufferConverter& converter, AudioFormat from, AudioFormat to, int chunks,
+                               std::int64_t frames)
 {
     std::vector<float> out;
     for (int i = 0; i < chunks; ++i) {
-        const auto buffer = makeBuffer(from, frames, [&](int, std::int64_t f) { return sine(i * frames + f, from.sampleRate); }, i * frames);
+        const auto buffer = makeBuffer(
+            from, frames, [&](int, std::int64_t f) { return sine(i * frames + f, from.sampleRate); }, i * frames);
         const auto converted = converter.convertBuffer(buffer, to);
         EXPECT_TRUE(converted);
         if (!converted)
@@ -52,7 +55,7 @@ TEST(BufferConverter, MixesChannelsByTheirMean)
         AudioFormat from;
         int toChannels;
         std::vector<float> channelValues;  // constant per input channel
-        std::vector<float> expected;       // per output channel
+        std::vector<float> expected;  // per output channel
     };
     const Case cases[] = {
         {{48000, 2}, 1, {0.5f, -0.1f}, {0.2f}},
@@ -62,12 +65,14 @@ TEST(BufferConverter, MixesChannelsByTheirMean)
     };
     for (const Case& c : cases) {
         BufferConverter converter;
-        const auto buffer = makeBuffer(c.from, 4096, [&](int channel, std::int64_t) { return c.channelValues[std::size_t(channel)]; });
+        const auto buffer =
+            makeBuffer(c.from, 4096, [&](int channel, std::int64_t) { return c.channelValues[std::size_t(channel)]; });
         const auto mixed = converter.convertBuffer(buffer, {c.from.sampleRate, c.toChannels});
         ASSERT_TRUE(mixed);
         ASSERT_EQ(mixed->frameCount(), 4096);
         for (int channel = 0; channel < c.toChannels; ++channel)
-            EXPECT_FLOAT_EQ(mixed->channelData(channel)[100], c.expected[std::size_t(channel)]) << c.from.channels << "→" << c.toChannels;
+            EXPECT_FLOAT_EQ(mixed->channelData(channel)[100], c.expected[std::size_t(channel)])
+                << c.from.channels << "→" << c.toChannels;
     }
 }
 
@@ -91,7 +96,8 @@ TEST(BufferConverter, ResamplingCarriesItsHistoryAcrossBuffers)
         energy += double(pieces[i]) * pieces[i];
     EXPECT_NEAR(std::sqrt(energy / double(pieces.size() - 2000)), 0.5 / std::sqrt(2.0), 0.01);
     BufferConverter positions;
-    const auto later = makeBuffer({48000, 1}, 4096, [](int, std::int64_t) { return 0.0f; }, 3 * 4096);
+    const auto later = makeBuffer(
+        {48000, 1}, 4096, [](int, std::int64_t) { return 0.0f; }, 3 * 4096);
     EXPECT_EQ(positions.convertBuffer(later, {16000, 1})->framePosition(), 4096);
 }
 
@@ -99,7 +105,8 @@ TEST(BufferConverter, AChangeOfChannelCountAtTheSameRateIsConvertedCorrectly)
 {
     BufferConverter converter;
     const auto stereo = makeBuffer({48000, 2}, 4096, [](int, std::int64_t f) { return sine(f, 48000); });
-    const auto quad = makeBuffer({48000, 4}, 4096, [](int channel, std::int64_t f) { return channel == 0 ? sine(f, 48000) : 0.0f; });
+    const auto quad =
+        makeBuffer({48000, 4}, 4096, [](int channel, std::int64_t f) { return channel == 0 ? sine(f, 48000) : 0.0f; });
     ASSERT_TRUE(converter.convertBuffer(stereo, {16000, 1}));
     const auto fromQuad = converter.convertBuffer(quad, {16000, 1});
     ASSERT_TRUE(fromQuad);
@@ -120,7 +127,8 @@ TEST(BufferConverter, ImpossibleFormatsAreReported)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, BufferConverterError::Kind::failedToCreateConverter);
     error.reset();
-    EXPECT_FALSE(converter.convertBuffer(makeBuffer({1, 1}, 4096, [](int, std::int64_t) { return 0.0f; }), {48000, 1}, &error));
+    EXPECT_FALSE(
+        converter.convertBuffer(makeBuffer({1, 1}, 4096, [](int, std::int64_t) { return 0.0f; }), {48000, 1}, &error));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, BufferConverterError::Kind::failedToCreateConversionBuffer);
     EXPECT_EQ(error->description(), QStringLiteral("No room for the converted audio"));
@@ -130,14 +138,15 @@ TEST(BufferConverter, ImpossibleFormatsAreReported)
 
 TEST(BufferConverter, Int16SamplesAreClampedAndInterleaved)
 {
-    const std::vector<std::pair<float, std::int16_t>> table{
-        {0.0f, 0}, {0.5f, 16384}, {-0.5f, -16384}, {1.0f, 32767}, {-1.0f, -32767}, {1.5f, 32767}, {-7.0f, -32767},
-        {std::nanf(""), 0}, {INFINITY, 32767}};
+    const std::vector<std::pair<float, std::int16_t>> table{{0.0f, 0},       {0.5f, 16384},      {-0.5f, -16384},
+                                                            {1.0f, 32767},   {-1.0f, -32767},    {1.5f, 32767},
+                                                            {-7.0f, -32767}, {std::nanf(""), 0}, {INFINITY, 32767}};
     for (const auto& [value, expected] : table) {
         const auto buffer = makeBuffer({16000, 1}, 1, [&](int, std::int64_t) { return value; });
         EXPECT_EQ(BufferConverter::toInt16(*buffer).front(), expected) << value;
     }
-    const auto stereo = makeBuffer({16000, 2}, 2, [](int channel, std::int64_t frame) { return channel ? -0.25f : float(frame) * 0.5f; });
+    const auto stereo = makeBuffer(
+        {16000, 2}, 2, [](int channel, std::int64_t frame) { return channel ? -0.25f : float(frame) * 0.5f; });
     EXPECT_EQ(BufferConverter::toInt16(*stereo), (std::vector<std::int16_t>{0, -8192, 16384, -8192}));
 }
 

@@ -13,7 +13,8 @@ namespace {
 std::int64_t playAll(FileCaptureBackend& backend)
 {
     std::atomic<std::int64_t> frames{0};
-    EXPECT_EQ(backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }), std::nullopt);
+    EXPECT_EQ(backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }),
+              std::nullopt);
     EXPECT_TRUE(QTest::qWaitFor([&] { return backend.finished(); }, 10000));
     backend.stop();
     return frames;
@@ -38,7 +39,8 @@ TEST(FileCaptureBackend, ReadsHeaderlessRecordingsInTheGivenFormat)
     FileCaptureBackend backend(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"),
                                FileCaptureBackend::Pacing::asFastAsPossible, AudioFormat{16000, 1});
     ASSERT_EQ(backend.deviceFormat(), (AudioFormat{16000, 1}));
-    EXPECT_EQ(playAll(backend), QFileInfo(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw")).size() / 2);
+    EXPECT_EQ(playAll(backend),
+              QFileInfo(QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw")).size() / 2);
 }
 
 TEST(FileCaptureBackend, AMissingFileIsNoDevice)

@@ -19,7 +19,8 @@ QByteArray tone(double seconds)
     QByteArray samples(count * 2, Qt::Uninitialized);
     auto* out = reinterpret_cast<std::int16_t*>(samples.data());
     for (qsizetype i = 0; i < count; ++i)
-        out[i] = std::int16_t(16000 * std::sin(2 * std::numbers::pi * 440 * double(i) / PulseAudioServer::pipeSampleRate));
+        out[i] =
+            std::int16_t(16000 * std::sin(2 * std::numbers::pi * 440 * double(i) / PulseAudioServer::pipeSampleRate));
     return samples;
 }
 

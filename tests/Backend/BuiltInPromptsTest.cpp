@@ -8,12 +8,12 @@ TEST(BuiltInPrompts, LanguageNameByTableThenPlatformThenFallback)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"ja-JP", "Japanese"},
-        {"KO-kr", "Korean"},           // the key is lower-cased
+        {"KO-kr", "Korean"},  // the key is lower-cased
         {"zh-Hant-TW", "Chinese"},
         {"kk", "Kazakh"},
         {"en_US", "English (United States)"},  // "_" does not split: looked up whole, then the platform's name
         {"sw-KE", "Swahili (Kenya)"},
-        {"sw", "Swahili"},             // no region named, none invented
+        {"sw", "Swahili"},  // no region named, none invented
         {"xx", "the user's language"},  // unknown to the platform ("C" must not leak out)
         {"", "the user's language"},
         {"-", "the user's language"},

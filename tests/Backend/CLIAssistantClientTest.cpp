@@ -1,5 +1,5 @@
-#include "Backend/AgentRun.h"
 #include "Backend/CLIAssistantClient.h"
+#include "Backend/AgentRun.h"
 #include "Common/QtPrinters.h"
 
 #include <QDir>
@@ -17,7 +17,8 @@ TEST(CLIAssistantClient, ArgumentListsPerAgentWithTheModelOnlyWhenNotBlank)
         {Tool::codex, "", {"exec", "--skip-git-repo-check", "--json", p}},
         {Tool::codex, " gpt-5\n", {"exec", "--skip-git-repo-check", "--json", "--model", "gpt-5", p}},
         {Tool::claude, "", {"-p", p, "--output-format", "stream-json", "--verbose", "--include-partial-messages"}},
-        {Tool::claude, "sonnet",
+        {Tool::claude,
+         "sonnet",
          {"-p", p, "--output-format", "stream-json", "--verbose", "--include-partial-messages", "--model", "sonnet"}},
         {Tool::gemini, " \n\t", {"-p", p}},
         {Tool::gemini, "gemini-2.5-pro", {"-p", p, "--model", "gemini-2.5-pro"}},
@@ -37,7 +38,8 @@ TEST(CLIAssistantClient, PromptWithoutHistoryAndTheBuiltInSystemText)
 {
     EXPECT_EQ(CLIAssistantClient::composePrompt("SYS ", "what now?", "ko-KR", {}),
               "SYS \n\nUser: what now?\nAssistant:");
-    EXPECT_TRUE(CLIAssistantClient::composePrompt("", "x", "ko-KR", {}).startsWith(QString::fromUtf8("당신은 음성 비서입니다.")));
+    EXPECT_TRUE(CLIAssistantClient::composePrompt("", "x", "ko-KR", {})
+                    .startsWith(QString::fromUtf8("당신은 음성 비서입니다.")));
     EXPECT_TRUE(CLIAssistantClient::composePrompt("", "x", "KO", {}).startsWith("You are a voice assistant."));
 }
 
@@ -48,7 +50,7 @@ TEST(CLIAssistantClient, FindsTheFirstExecutableFileInSearchOrder)
     for (const QString& d : {a, b, c})
         ASSERT_TRUE(QDir().mkpath(d));
     ASSERT_TRUE(QDir().mkpath(a + "/codex"));  // a directory of that name does not count
-    QFile plain(b + "/codex");                 // nor a file that is not executable
+    QFile plain(b + "/codex");  // nor a file that is not executable
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     QFile tool(c + "/codex");
@@ -63,9 +65,9 @@ TEST(CLIAssistantClient, FindsTheFirstExecutableFileInSearchOrder)
 TEST(CLIAssistantClient, DefaultSearchOrderAndTheChildsPath)
 {
     const QString home = QDir::homePath();
-    const QStringList expected = {"/opt/homebrew/bin", "/usr/local/bin", "/usr/bin", home + "/.local/bin",
-                                  home + "/.npm-global/bin", home + "/.bun/bin", home + "/.cargo/bin",
-                                  home + "/.codex/bin"};
+    const QStringList expected = {"/opt/homebrew/bin",  "/usr/local/bin",          "/usr/bin",
+                                  home + "/.local/bin", home + "/.npm-global/bin", home + "/.bun/bin",
+                                  home + "/.cargo/bin", home + "/.codex/bin"};
     EXPECT_EQ(CLIAssistantClient::defaultSearchPaths(), expected);
     EXPECT_EQ(CLIAssistantClient::childPath({"/a", "/b"}, "/usr/bin:/bin"), "/a:/b:/usr/bin:/bin");
     // No empty entry, which would search the working directory.

@@ -6,8 +6,8 @@
 
 namespace {
 
-const QString usageLimitText = QString::fromUtf8(
-    "LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → 비서에서 다른 제공자(Claude · Codex 등)로 바꿔 주세요.");
+const QString usageLimitText = QString::fromUtf8("LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → "
+                                                 "비서에서 다른 제공자(Claude · Codex 등)로 바꿔 주세요.");
 
 }  // namespace
 
@@ -19,10 +19,16 @@ TEST(CLIAssistantError, HumanizedDescriptions)
         {2, "HTTP 429 Too Many Requests", usageLimitText},
         {1, "monthly QUOTA", usageLimitText},
         {1, R"({"type":"turn.failed","error":{"message":"model overloaded"}})", "CLI error (exit 1): model overloaded"},
-        {1, "noise\n" R"({"type":"turn.failed","error":{"message":"{\"error\":{\"message\":\"inner\"}}"}})",
+        {1,
+         "noise\n"
+         R"({"type":"turn.failed","error":{"message":"{\"error\":{\"message\":\"inner\"}}"}})",
          "CLI error (exit 1): inner"},
         {3, R"({"type":"error","message":"{\"message\":\"plain inner\"}"})", "CLI error (exit 3): plain inner"},
-        {1, "  " R"({"type":"error","message":"first"})" "\n" R"({"type":"error","message":"second"})",
+        {1,
+         "  "
+         R"({"type":"error","message":"first"})"
+         "\n"
+         R"({"type":"error","message":"second"})",
          "CLI error (exit 1): first"},
         {1, R"({"type":"error","message":"The 'o3' model is not supported when using Codex with a ChatGPT account."})",
          "Selected model is not allowed with your Codex / ChatGPT subscription. Open Settings → Assistant → Model and "

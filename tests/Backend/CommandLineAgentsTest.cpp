@@ -99,8 +99,8 @@ TEST_F(CommandLineAgents, EachAgentGetsItsArgumentsDirectoryAndPathAndIsReadInIt
         ConversationTurn::make(ConversationTurn::Role::user, QString::fromUtf8("지난 질문"), now),
         ConversationTurn::make(ConversationTurn::Role::assistant, "earlier answer", now),
     };
-    const QString prompt = QString::fromUtf8(
-        "SYS\n\nConversation so far:\nUser: 지난 질문\nAssistant: earlier answer\n\nUser: what's \"up\"? $HOME\nAssistant:");
+    const QString prompt = QString::fromUtf8("SYS\n\nConversation so far:\nUser: 지난 질문\nAssistant: earlier "
+                                             "answer\n\nUser: what's \"up\"? $HOME\nAssistant:");
     const QString workDirectory = QFileInfo(AppPaths::work()).canonicalFilePath();
     const QString expectedPath = bin.path() + ":" + qEnvironmentVariable("PATH");
     for (Tool tool : allTools) {
@@ -227,7 +227,8 @@ TEST_F(CommandLineAgents, TimeOutTerminatesTheGroupAndKillsWhatIgnoresIt)
             scheduler.advance(AgentProcess::killGrace);
         }
         ASSERT_TRUE(reply->waitUntilEnded()) << mode;
-        EXPECT_EQ(reply->failures, QStringList{QStringLiteral("CLI exited with code %1. %2").arg(status).arg(firstPiece.trimmed())})
+        EXPECT_EQ(reply->failures,
+                  QStringList{QStringLiteral("CLI exited with code %1. %2").arg(status).arg(firstPiece.trimmed())})
             << mode;
         const qint64 grandchild = recorded("grandchild").toLongLong();
         if (grandchild > 0) {

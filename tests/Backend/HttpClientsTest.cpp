@@ -35,17 +35,22 @@ std::unique_ptr<AssistantClient> makeClient(Kind kind, Scheduler& scheduler, con
                                             const QString& key = QStringLiteral("key-1"))
 {
     switch (kind) {
-    case Kind::hosted: return std::make_unique<OstrelHostedClient>("DEV-1", scheduler, host);
-    case Kind::local: return std::make_unique<LocalOpenAICompatClient>(host.toString(), "m1", key, scheduler);
-    case Kind::openAI: return std::make_unique<OpenAIResponsesClient>(key, "gpt-5-mini", scheduler, host);
-    case Kind::nvidia: return std::make_unique<NVIDIANIMClient>(key, "meta/llama", scheduler, host);
+    case Kind::hosted:
+        return std::make_unique<OstrelHostedClient>("DEV-1", scheduler, host);
+    case Kind::local:
+        return std::make_unique<LocalOpenAICompatClient>(host.toString(), "m1", key, scheduler);
+    case Kind::openAI:
+        return std::make_unique<OpenAIResponsesClient>(key, "gpt-5-mini", scheduler, host);
+    case Kind::nvidia:
+        return std::make_unique<NVIDIANIMClient>(key, "meta/llama", scheduler, host);
     }
     return {};
 }
 
 QByteArray chatReply(const QString& content)
 {
-    return QJsonDocument(QJsonObject{{"choices", QJsonArray{QJsonObject{{"message", QJsonObject{{"content", content}}}}}}})
+    return QJsonDocument(
+               QJsonObject{{"choices", QJsonArray{QJsonObject{{"message", QJsonObject{{"content", content}}}}}}})
         .toJson();
 }
 
@@ -97,19 +102,23 @@ TEST_F(HttpClients, SendOneExactPostAndYieldTheTrimmedReplyOnce)
         QJsonObject body;
     };
     const QList<Case> cases = {
-        {Kind::hosted, "/v1/chat/completions",
+        {Kind::hosted,
+         "/v1/chat/completions",
          {{"content-type", "application/json"}, {"x-device-id", "DEV-1"}, {"user-agent", "Parlivox/Linux"}},
          {"authorization"},
          {{"model", "ostrel-1"}, {"messages", chatMessages("SYS", "hi there")}, {"stream", false}}},
-        {Kind::local, "/v1/chat/completions",
+        {Kind::local,
+         "/v1/chat/completions",
          {{"content-type", "application/json"}, {"user-agent", "Parlivox/Linux"}, {"authorization", "Bearer key-1"}},
          {"x-device-id"},
          {{"model", "m1"}, {"messages", chatMessages("SYS", "hi there")}, {"stream", false}}},
-        {Kind::openAI, "/v1/responses",
+        {Kind::openAI,
+         "/v1/responses",
          {{"content-type", "application/json"}, {"authorization", "Bearer key-1"}},
          {"x-device-id"},
          {{"model", "gpt-5-mini"}, {"input", "hi there"}, {"instructions", "SYS"}}},
-        {Kind::nvidia, "/v1/chat/completions",
+        {Kind::nvidia,
+         "/v1/chat/completions",
          {{"content-type", "application/json"}, {"authorization", "Bearer key-1"}},
          {"x-device-id"},
          {{"model", "meta/llama"}, {"messages", chatMessages("SYS", "hi there")}, {"stream", false}}},
@@ -169,8 +178,8 @@ TEST_F(HttpClients, EmptySystemPromptSelectsTheBuiltInOneAndBlankIsSentAsIs)
         run(*makeClient(c.kind, scheduler, server.url()), c.systemPrompt, c.locale);
         const QJsonObject body = lastBody();
         const QString sent = c.kind == Kind::openAI
-            ? body.value("instructions").toString()
-            : body.value("messages").toArray().at(0).toObject().value("content").toString();
+                                 ? body.value("instructions").toString()
+                                 : body.value("messages").toArray().at(0).toObject().value("content").toString();
         EXPECT_EQ(sent, c.expected) << name(c.kind) << " " << c.locale.toStdString();
     }
 }
@@ -192,8 +201,8 @@ TEST_F(HttpClients, NonSuccessStatusCarriesTheBodyOrTheCode)
         {Kind::nvidia, 503, "\xc3\x28", "Assistant request failed: HTTP 503"},
         {Kind::local, 404, QString(1000, QChar(0xAC00)).toUtf8(),
          QString::fromUtf8("Assistant request failed: 모델 'm1'을(를) 서버에서 찾을 수 없습니다. "
-                           "로드/풀(pull) 되어 있는지 확인해주세요. 응답: ")
-             + korean400},
+                           "로드/풀(pull) 되어 있는지 확인해주세요. 응답: ") +
+             korean400},
         {Kind::local, 500, "\xff\xfe",
          QString::fromUtf8("Assistant request failed: 로컬 LLM 응답 실패 (HTTP 500): HTTP 500")},
         {Kind::local, 502, "bad gateway",
@@ -241,8 +250,7 @@ TEST_F(HttpClients, OpenAIReplyPrefersOutputTextAndReadsOnlyMessageText)
     const QString empty = "Assistant returned an empty response.";
     const QString malformed = "The data couldn't be read because it isn't in the correct format.";
     const std::pair<QByteArray, QString> cases[] = {
-        {R"({"output_text":"  A  ","output":[{"type":"message","content":[{"type":"output_text","text":"B"}]}]})",
-         "A"},
+        {R"({"output_text":"  A  ","output":[{"type":"message","content":[{"type":"output_text","text":"B"}]}]})", "A"},
         {R"({"output_text":" ","output":[{"type":"message","content":[{"type":"output_text","text":"B"}]}]})", "B"},
         {R"({"output":[{"type":"message","content":[{"type":"output_text","text":"B"}]},
                        {"type":"message","content":[{"type":"output_text","text":"C"}]}]})",
@@ -260,8 +268,7 @@ TEST_F(HttpClients, OpenAIReplyPrefersOutputTextAndReadsOnlyMessageText)
         {R"({"output":[]})", empty},
         {R"({})", empty},
         {R"({"output":[{"type":"message","content":"x"}]})", malformed},
-        {R"({"output_text":"A","output":[{"type":"message","content":[{"type":"output_text","text":3}]}]})",
-         malformed},
+        {R"({"output_text":"A","output":[{"type":"message","content":[{"type":"output_text","text":3}]}]})", malformed},
         {R"({"output_text":5})", malformed},
         {R"({"output":{}})", malformed},
     };
@@ -334,8 +341,9 @@ TEST_F(HttpClients, CancelAbortsTheRequestAndSilencesTheStream)
 {
     QTcpServer raw;
     ASSERT_TRUE(raw.listen(QHostAddress::LocalHost, 0));
-    ReplyCollector reply(makeClient(Kind::local, scheduler, QUrl(QStringLiteral("http://127.0.0.1:%1").arg(raw.serverPort())))
-                             ->stream("SYS", "hi", "ko-KR", {}));
+    ReplyCollector reply(
+        makeClient(Kind::local, scheduler, QUrl(QStringLiteral("http://127.0.0.1:%1").arg(raw.serverPort())))
+            ->stream("SYS", "hi", "ko-KR", {}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return raw.hasPendingConnections(); }, 5000));
     QTcpSocket* connection = raw.nextPendingConnection();
     bool closedByClient = false;

@@ -33,7 +33,11 @@ TEST(IncrementalUTF8Decoder, ChunksSplitInsideCharactersComeOutWholeAndOnce)
     const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
     const QList<Case> cases = {
         {"Korean 2+1", {"\xEA\xB0", "\x80"}, {"", ga}, ""},
-        {"Korean 1+2 after text", {"ab\xEA", "\xB0\x80" "c"}, {"ab", ga + "c"}, ""},
+        {"Korean 1+2 after text",
+         {"ab\xEA", "\xB0\x80"
+                    "c"},
+         {"ab", ga + "c"},
+         ""},
         {"emoji 1+1+1+1", {"\xF0", "\x9F", "\x98", "\x80"}, {"", "", "", smile}, ""},
         {"plain ASCII", {"hello", " world"}, {"hello", " world"}, ""},
         // Up to four bytes that are not yet valid are held, and replaced only at the end.
@@ -41,7 +45,11 @@ TEST(IncrementalUTF8Decoder, ChunksSplitInsideCharactersComeOutWholeAndOnce)
         {"lone invalid chunk", {"\xFF\xFE"}, {""}, QString(QChar::ReplacementCharacter)},
         {"truncated at end", {"\xEA\xB0"}, {""}, QString(QChar::ReplacementCharacter)},
         // Bad bytes no later byte can mend are replaced at once.
-        {"bad byte before text", {"a\xFF" "bcdefg"}, {"a\uFFFDbcdefg"}, ""},
+        {"bad byte before text",
+         {"a\xFF"
+          "bcdefg"},
+         {"a\uFFFDbcdefg"},
+         ""},
     };
     for (const Case& c : cases) {
         IncrementalUTF8Decoder decoder;

@@ -17,8 +17,14 @@ TEST(LocalOpenAICompatClient, EndpointFromTheBaseUrlAsTypedAndNoneWithoutAWebHos
         {"http://localhost:1234/v1/", "http://localhost:1234/v1/chat/completions"},
         {"https://llm.example.net/api/v1", "https://llm.example.net/api/v1/chat/completions"},
         {"http://192.168.1.20:8080/proxy", "http://192.168.1.20:8080/proxy/v1/chat/completions"},
-        {"", nullptr}, {"   \n", nullptr}, {"localhost:1234", nullptr}, {"file:///etc/passwd", nullptr},
-        {"ftp://host/x", nullptr}, {"http://", nullptr}, {"http:///x", nullptr}, {"http://exa mple.com", nullptr},
+        {"", nullptr},
+        {"   \n", nullptr},
+        {"localhost:1234", nullptr},
+        {"file:///etc/passwd", nullptr},
+        {"ftp://host/x", nullptr},
+        {"http://", nullptr},
+        {"http:///x", nullptr},
+        {"http://exa mple.com", nullptr},
     };
     for (const auto& [base, endpoint] : cases) {
         const std::optional<QUrl> url = LocalOpenAICompatClient::endpoint(base);
@@ -34,7 +40,8 @@ TEST(LocalOpenAICompatClient, InvalidBaseUrlFailsWithTheTrimmedTextAndSendsNothi
     FakeScheduler scheduler;
     const std::pair<const char*, QString> cases[] = {
         {"   ", QString::fromUtf8("Assistant request failed: Local LLM base URL이 유효하지 않습니다: ")},
-        {" localhost:1234 ", QString::fromUtf8("Assistant request failed: Local LLM base URL이 유효하지 않습니다: localhost:1234")},
+        {" localhost:1234 ",
+         QString::fromUtf8("Assistant request failed: Local LLM base URL이 유효하지 않습니다: localhost:1234")},
     };
     for (const auto& [base, failure] : cases) {
         ReplyCollector reply(LocalOpenAICompatClient(base, "m", "", scheduler).stream("", "hi", "ko-KR", {}));
@@ -53,7 +60,8 @@ TEST(LocalOpenAICompatClient, ConnectionHintByPortNeverNamingPortZero)
          QString::fromUtf8("LM Studio가 켜져 있고 Developer 탭 → Start Server가 활성화되어 있는지 확인해주세요.")},
         {"http://gpu-box:8000/v1/chat/completions",
          QString::fromUtf8("로컬 LLM 서버가 gpu-box:8000 에서 응답하는지 확인해주세요.")},
-        {"http://gpu-box/v1/chat/completions", QString::fromUtf8("로컬 LLM 서버가 gpu-box:80 에서 응답하는지 확인해주세요.")},
+        {"http://gpu-box/v1/chat/completions",
+         QString::fromUtf8("로컬 LLM 서버가 gpu-box:80 에서 응답하는지 확인해주세요.")},
         {"https://gpu-box/v1/chat/completions",
          QString::fromUtf8("로컬 LLM 서버가 gpu-box:443 에서 응답하는지 확인해주세요.")},
     };

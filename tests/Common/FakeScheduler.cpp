@@ -26,7 +26,8 @@ Scheduler::TimerId FakeScheduler::schedule(std::chrono::milliseconds delay, std:
 
 void FakeScheduler::cancel(TimerId id)
 {
-    const auto it = std::find_if(m_timers.begin(), m_timers.end(), [id](const auto& entry) { return entry.first.second == id; });
+    const auto it =
+        std::find_if(m_timers.begin(), m_timers.end(), [id](const auto& entry) { return entry.first.second == id; });
     if (it != m_timers.end())
         m_timers.erase(it);
 }

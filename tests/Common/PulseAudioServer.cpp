@@ -75,28 +75,28 @@ bool PulseAudioServer::start()
         return false;
     }
     const QString fifo = m_dir.filePath(QStringLiteral("mic.fifo"));
-    m_serverPid = spawn({program, QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                         QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
-                         QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
-                         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=%1")
-                             .arg(m_dir.filePath(QStringLiteral("pulse.sock"))),
-                         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=%1").arg(sinkName),
-                         QStringLiteral("-L"),
-                         QStringLiteral("module-remap-source master=%1.monitor source_name=%2").arg(sinkName, loopSourceName),
-                         QStringLiteral("-L"),
-                         QStringLiteral("module-pipe-source source_name=%1 file=%2 format=s16le rate=%3 channels=1")
-                             .arg(pipeSourceName, fifo)
-                             .arg(pipeSampleRate)},
-                        QStringLiteral("pulseaudio.log"));
+    m_serverPid = spawn(
+        {program, QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+         QStringLiteral("--disallow-exit"), QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
+         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=%1")
+             .arg(m_dir.filePath(QStringLiteral("pulse.sock"))),
+         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=%1").arg(sinkName), QStringLiteral("-L"),
+         QStringLiteral("module-remap-source master=%1.monitor source_name=%2").arg(sinkName, loopSourceName),
+         QStringLiteral("-L"),
+         QStringLiteral("module-pipe-source source_name=%1 file=%2 format=s16le rate=%3 channels=1")
+             .arg(pipeSourceName, fifo)
+             .arg(pipeSampleRate)},
+        QStringLiteral("pulseaudio.log"));
     if (m_serverPid <= 0) {
         m_error = QStringLiteral("pulseaudio could not be started");
         return false;
     }
     if (!waitUntilAnswering())
         return false;
-    m_keepAlivePid = spawn({QStandardPaths::findExecutable(QStringLiteral("pacat")), QStringLiteral("--latency-msec=20"),
-                            QStringLiteral("--device=%1").arg(sinkName), QStringLiteral("/dev/zero")},
-                           QStringLiteral("keep-alive.log"));
+    m_keepAlivePid =
+        spawn({QStandardPaths::findExecutable(QStringLiteral("pacat")), QStringLiteral("--latency-msec=20"),
+               QStringLiteral("--device=%1").arg(sinkName), QStringLiteral("/dev/zero")},
+              QStringLiteral("keep-alive.log"));
     return true;
 }
 

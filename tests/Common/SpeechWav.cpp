@@ -26,7 +26,8 @@ bool render(const QString& text, const QString& path, QString* error, const Opti
     espeak.closeWriteChannel();
     if (!espeak.waitForFinished(30000) || espeak.exitStatus() != QProcess::NormalExit || espeak.exitCode() != 0) {
         if (error)
-            *error = QStringLiteral("espeak-ng failed: ") + QString::fromLocal8Bit(espeak.readAllStandardError()).trimmed();
+            *error =
+                QStringLiteral("espeak-ng failed: ") + QString::fromLocal8Bit(espeak.readAllStandardError()).trimmed();
         return false;
     }
     if (QFileInfo(path).size() <= 44) {

@@ -8,8 +8,8 @@ namespace SpeechWav {
 
 struct Options {
     QString voice = QStringLiteral("en-us");  // "ko", "en-us+f3", ...
-    int wordsPerMinute = 0;                   // 0: espeak-ng's default pace
-    bool ssml = false;                        // read SSML such as <break time="800ms"/>
+    int wordsPerMinute = 0;  // 0: espeak-ng's default pace
+    bool ssml = false;  // read SSML such as <break time="800ms"/>
 };
 
 // Writes `text` spoken into `path`. Returns false with a readable reason in `error`.

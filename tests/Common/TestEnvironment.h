@@ -26,7 +26,7 @@ public:
     ScopedDataRoot(const ScopedDataRoot&) = delete;
     ScopedDataRoot& operator=(const ScopedDataRoot&) = delete;
 
-    QString path() const;                       // the data root
+    QString path() const;  // the data root
     QString base() const { return m_dir.path(); }  // its parent, a scratch directory of the test
 
 private:

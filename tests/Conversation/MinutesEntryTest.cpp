@@ -6,8 +6,8 @@
 
 TEST(MinutesEntry, EqualityAndHashTakeEveryFieldSoEqualTextsStayDistinct)
 {
-    const MinutesEntry base = MinutesEntry::make(QDateTime::currentDateTime(), 2, QStringLiteral("Speaker 2"),
-                                                 QStringLiteral("hello"));
+    const MinutesEntry base =
+        MinutesEntry::make(QDateTime::currentDateTime(), 2, QStringLiteral("Speaker 2"), QStringLiteral("hello"));
     const MinutesEntry sameWords = MinutesEntry::make(base.timestamp, 2, QStringLiteral("Speaker 2"),
                                                       QStringLiteral("hello"));  // a new id
     MinutesEntry relabelled = base;

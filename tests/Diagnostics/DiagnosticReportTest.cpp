@@ -1,7 +1,7 @@
+#include "Diagnostics/DiagnosticReport.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Diagnostics/DiagnosticReport.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/PipelineLog.h"
 #include "Platform/DesktopWorkspace.h"
@@ -45,7 +45,8 @@ PipelineLog::Entry entry(int n, const QString& category, const QString& message)
     return {QUuid::createUuid(), at, category, message};
 }
 
-const QString closingBlock = QStringLiteral("\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
+const QString closingBlock =
+    QStringLiteral("\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
 }  // namespace
 
 class DiagnosticReportTest : public ::testing::Test {
@@ -61,8 +62,8 @@ protected:
     QString body() const { return mailField(workspace.opened.last(), QStringLiteral("body")); }
     QString expectedPath() const
     {
-        return AppPaths::logs() + QStringLiteral("/diagnostic-")
-               + clock.wallNow().toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".txt");
+        return AppPaths::logs() + QStringLiteral("/diagnostic-") +
+               clock.wallNow().toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".txt");
     }
 
     ScopedDataRoot root;
@@ -72,8 +73,8 @@ protected:
     PipelineLog log;
     FakeScheduler clock{QDateTime(QDate(2026, 1, 5), QTime(9, 30, 15), Qt::UTC)};
     RecordingWorkspace workspace;
-    DiagnosticReport report{workspace, clock, {QStringLiteral("Debian GNU/Linux 12 (bookworm), kernel 6.1.0"),
-                                               QStringLiteral("ko_KR")}};
+    DiagnosticReport report{
+        workspace, clock, {QStringLiteral("Debian GNU/Linux 12 (bookworm), kernel 6.1.0"), QStringLiteral("ko_KR")}};
 };
 
 TEST_F(DiagnosticReportTest, WithAnEmptyLogTheReportEndsAtTheLogHeading)
@@ -81,32 +82,31 @@ TEST_F(DiagnosticReportTest, WithAnEmptyLogTheReportEndsAtTheLogHeading)
     const auto path = send();
 
     ASSERT_EQ(path, expectedPath());
-    const QString expected = QStringLiteral(
-        "=== Parlivox diagnostic report ===\n"
-        "Generated: 2026-01-05T09:30:15Z\n"
-        "\n"
-        "## System\n"
-        "App: Parlivox 1.2.3 (45)\n"
-        "OS: Debian GNU/Linux 12 (bookworm), kernel 6.1.0\n"
-        "Locale: ko_KR\n"
-        "\n"
-        "## Settings\n"
-        "uiLanguage = en\n"
-        "speechLocale = ko-KR\n"
-        "appMode = conversation\n"
-        "assistant = ostrel-hosted\n"
-        "model.openAI = %1\n"
-        "model.claude = %2\n"
-        "model.codex = (default)\n"
-        "avatar.gender = female\n"
-        "avatar.style = female\n"
-        "camera.gaze = false\n"
-        "camera.grayscale = true\n"
-        "phaseSounds = true\n"
-        "rightOptionInterrupt = true\n"
-        "microphoneUID = (system default)\n"
-        "\n"
-        "## Pipeline log (last 400 entries)\n")
+    const QString expected = QStringLiteral("=== Parlivox diagnostic report ===\n"
+                                            "Generated: 2026-01-05T09:30:15Z\n"
+                                            "\n"
+                                            "## System\n"
+                                            "App: Parlivox 1.2.3 (45)\n"
+                                            "OS: Debian GNU/Linux 12 (bookworm), kernel 6.1.0\n"
+                                            "Locale: ko_KR\n"
+                                            "\n"
+                                            "## Settings\n"
+                                            "uiLanguage = en\n"
+                                            "speechLocale = ko-KR\n"
+                                            "appMode = conversation\n"
+                                            "assistant = ostrel-hosted\n"
+                                            "model.openAI = %1\n"
+                                            "model.claude = %2\n"
+                                            "model.codex = (default)\n"
+                                            "avatar.gender = female\n"
+                                            "avatar.style = female\n"
+                                            "camera.gaze = false\n"
+                                            "camera.grayscale = true\n"
+                                            "phaseSounds = true\n"
+                                            "rightOptionInterrupt = true\n"
+                                            "microphoneUID = (system default)\n"
+                                            "\n"
+                                            "## Pipeline log (last 400 entries)\n")
                                  .arg(settings.openAIModel(), settings.claudeCLIModel());
     EXPECT_EQ(QString::fromUtf8(*FileIO::readAll(*path)), expected);
     EXPECT_EQ(workspace.revealed, QStringList{*path});
@@ -115,10 +115,9 @@ TEST_F(DiagnosticReportTest, WithAnEmptyLogTheReportEndsAtTheLogHeading)
     EXPECT_EQ(body(), QStringLiteral("Parlivox 1.2.3 (45) \u2014 Debian GNU/Linux 12 (bookworm), kernel 6.1.0\n"
                                      "Locale: ko_KR  /  UI: en  /  Mode: conversation\n"
                                      "Assistant: ostrel-hosted\n"
-                                     "Log file: ")
-                          + *path
-                          + QStringLiteral("\n(첨부해 주세요 / Please attach)\n\n## Recent log (tail)\n")
-                          + closingBlock);
+                                     "Log file: ") +
+                          *path + QStringLiteral("\n(첨부해 주세요 / Please attach)\n\n## Recent log (tail)\n") +
+                          closingBlock);
 }
 
 TEST_F(DiagnosticReportTest, AFullLogGoesWholeIntoTheFileAndItsTailIntoTheMail)
@@ -143,9 +142,8 @@ TEST_F(DiagnosticReportTest, AFullLogGoesWholeIntoTheFileAndItsTailIntoTheMail)
     const QStringList mailLines = tail.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(mailLines.size(), 40);
     EXPECT_EQ(mailLines.first(), entries.at(160).line(PipelineLog::TimePrecision::seconds));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d \[stt\] event 199$)"))
-                    .match(mailLines.last())
-                    .hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d \[stt\] event 199$)")).match(mailLines.last()).hasMatch());
 }
 
 TEST_F(DiagnosticReportTest, TheMailLinkEncodesEverythingAMailProgramCouldMisread)

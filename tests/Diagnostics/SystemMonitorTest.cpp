@@ -73,14 +73,14 @@ TEST(SystemMonitor, ParsesCommandNamesWithBlanksAndParentheses)
 {
     QTemporaryDir dir;
     // Fields 14 and 15 (utime, stime) are 250 and 50 ticks; the name holds ") (".
-    ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("stat"),
-        "123 (odd) (name) S 1 1 1 0 -1 4194304 100 0 0 0 250 50 0 0 20 0 1 0 100 1000 10\n"));
+    ASSERT_TRUE(FileIO::writeAtomically(
+        dir.filePath("stat"), "123 (odd) (name) S 1 1 1 0 -1 4194304 100 0 0 0 250 50 0 0 20 0 1 0 100 1000 10\n"));
     ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("statm"), "1000 200 50 10 0 100 0\n"));
     SystemMonitor monitor(dir.path());
     const auto first = monitor.sample();
     EXPECT_EQ(first.memoryRSS, 200 * sysconf(_SC_PAGESIZE));
-    ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("stat"),
-        "123 (odd) (name) S 1 1 1 0 -1 4194304 100 0 0 0 350 50 0 0 20 0 1 0 100 1000 10\n"));
+    ASSERT_TRUE(FileIO::writeAtomically(
+        dir.filePath("stat"), "123 (odd) (name) S 1 1 1 0 -1 4194304 100 0 0 0 350 50 0 0 20 0 1 0 100 1000 10\n"));
     const auto second = monitor.sample();
     EXPECT_GT(second.cpuPercentRaw, 0.0) << "100 more ticks of user time must count";
 }

@@ -30,7 +30,9 @@ class AdaptiveTurnDetectorTest : public testing::Test {
 protected:
     AdaptiveTurnDetectorTest()
     {
-        detector.onTurnEnded = [this](const QString& text, const QString& reason) { turns.push_back({text, reason, nowMs()}); };
+        detector.onTurnEnded = [this](const QString& text, const QString& reason) {
+            turns.push_back({text, reason, nowMs()});
+        };
         detector.onDiagnostic = [this](const QString& message) { diagnostics << message; };
     }
 
@@ -137,16 +139,18 @@ TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsTha
     advanceTo(1400);
     transcript(1600, QStringLiteral("turn on the lights"));
     expectOnlyTurnAt(1750, "turn on the lights", "look-away (primary, debounced)");
-    EXPECT_EQ(diagnostics, (QStringList{
-                               "gaze FSM → engaged [enteredEngaged] | hasSpoken=false inSilence=false transcriptLen=0",
-                               "VAD speechStarted (turn opened)",
-                               "FIRST MIC ACTIVITY at level=0.30 (>= 0.05) — 발화 시작 latched",
-                               "gaze FSM → averted [avertedAfterEngagement] | hasSpoken=true inSilence=false transcriptLen=11",
-                               "HANDOFF LATCHED (turn-scoped) — via VAD",
-                               "FAST-FIRE scheduled in 0ms — look-away (primary, debounced) — transcript='turn on the'",
-                               "fast-fire grace start 350ms — initial='turn on the' (11 chars) reason='look-away (primary, debounced)'",
-                               "fast-fire FIRED — look-away (primary, debounced) — 'turn on the lights' (18 chars; +7 during grace)",
-                           }));
+    EXPECT_EQ(
+        diagnostics,
+        (QStringList{
+            "gaze FSM → engaged [enteredEngaged] | hasSpoken=false inSilence=false transcriptLen=0",
+            "VAD speechStarted (turn opened)",
+            "FIRST MIC ACTIVITY at level=0.30 (>= 0.05) — 발화 시작 latched",
+            "gaze FSM → averted [avertedAfterEngagement] | hasSpoken=true inSilence=false transcriptLen=11",
+            "HANDOFF LATCHED (turn-scoped) — via VAD",
+            "FAST-FIRE scheduled in 0ms — look-away (primary, debounced) — transcript='turn on the'",
+            "fast-fire grace start 350ms — initial='turn on the' (11 chars) reason='look-away (primary, debounced)'",
+            "fast-fire FIRED — look-away (primary, debounced) — 'turn on the lights' (18 chars; +7 during grace)",
+        }));
     expectFreshTurn();
 }
 
@@ -160,8 +164,9 @@ TEST_F(AdaptiveTurnDetectorTest, ATranscriptThatShrankDuringGraceKeepsTheInitial
     advanceTo(900);
     transcript(1000, QStringLiteral("set a"));
     expectOnlyTurnAt(1250, "set a timer", "look-away (primary, debounced)");
-    EXPECT_EQ(diagnostics.last(),
-              QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — 'set a timer' (11 chars; +0 during grace)"));
+    EXPECT_EQ(
+        diagnostics.last(),
+        QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — 'set a timer' (11 chars; +0 during grace)"));
 }
 
 TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSilenceWait)
@@ -182,7 +187,8 @@ TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSi
               QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
     // A fresh wait: 1500 (no pauses, plain last word, 3.7 characters/s) × (0.5 × 0.7 + 1).
     expectOnlyTurnAt(3775, "hello", "predicted silence 2025ms");
-    EXPECT_EQ(countDiagnostics("fast-fire FIRED — look-away (primary, debounced) — 'hello' (5 chars; +0 during grace)"), 0);
+    EXPECT_EQ(countDiagnostics("fast-fire FIRED — look-away (primary, debounced) — 'hello' (5 chars; +0 during grace)"),
+              0);
 }
 
 TEST_F(AdaptiveTurnDetectorTest, SpeechEndWhileAvertedFiresFastInsteadOfWaiting)
@@ -224,12 +230,16 @@ TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
     gaze(900, away, 0.8);
     EXPECT_EQ(countDiagnostics("HANDOFF LATCHED (turn-scoped) — via mic"), 1);
     advanceTo(900);
-    EXPECT_EQ(diagnostics.last(), QStringLiteral("fast-fire REJECTED: transcript empty (look-away (primary, debounced))"));
+    EXPECT_EQ(diagnostics.last(),
+              QStringLiteral("fast-fire REJECTED: transcript empty (look-away (primary, debounced))"));
     transcript(1000, QStringLiteral("hello"));
     advanceTo(1000);
     transcript(1100, QStringLiteral("hello again"));
     expectOnlyTurnAt(1350, "hello again", "transcript arrived after handoff latch (turn-scoped)");
-    EXPECT_EQ(countDiagnostics("FAST-FIRE scheduled in 0ms — transcript arrived after handoff latch (turn-scoped) — transcript='hello'"), 1);
+    EXPECT_EQ(
+        countDiagnostics(
+            "FAST-FIRE scheduled in 0ms — transcript arrived after handoff latch (turn-scoped) — transcript='hello'"),
+        1);
     EXPECT_EQ(diagnostics.filter(QStringLiteral("FAST-FIRE scheduled")).size(), 2);
 }
 
@@ -253,7 +263,8 @@ TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
     engageAt(300);
     gaze(400, away, 0.8);
     gaze(700, away, 0.8);
-    EXPECT_EQ(diagnostics.last(), QStringLiteral("look-away ignored — hasStartedSpeaking=false (no mic activity, no VAD onset)"));
+    EXPECT_EQ(diagnostics.last(),
+              QStringLiteral("look-away ignored — hasStartedSpeaking=false (no mic activity, no VAD onset)"));
     EXPECT_FALSE(detector.isHandoffLatched());
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 }

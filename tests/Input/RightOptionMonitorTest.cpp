@@ -48,16 +48,16 @@ TEST(RightOptionMonitor, OnlyALonePressOfRightAltQualifies)
     };
     const Case cases[] = {
         {kRightAlt, 0, true},
-        {kRightAlt, kNumLock, true},           // Num Lock is on most of the time: ignored
-        {kRightAlt, kAlt, true},               // left Alt held
-        {kRightAlt, kAlt | kAltGr, true},      // the Alt family itself
+        {kRightAlt, kNumLock, true},  // Num Lock is on most of the time: ignored
+        {kRightAlt, kAlt, true},  // left Alt held
+        {kRightAlt, kAlt | kAltGr, true},  // the Alt family itself
         {kRightAlt, kShift, false},
         {kRightAlt, kCapsLock, false},
         {kRightAlt, kControl, false},
         {kRightAlt, kSuper, false},
         {kRightAlt, kShift | kNumLock, false},
         {kLeftAlt, 0, false},
-        {36, 0, false},                        // Return
+        {36, 0, false},  // Return
     };
     for (const Case& c : cases)
         EXPECT_EQ(RightOptionMonitor::isQualifyingPress(c.keycode, c.modifiers), c.qualifies)
@@ -115,7 +115,7 @@ TEST(RightOptionMonitor, InsideTheApplicationEachPressCountsOnceAtItsWindow)
         {&window, QEvent::KeyPress, kRightAlt, 0, false, 1},
         {&widgetLike, QEvent::KeyPress, kRightAlt, 0, false, 1},  // same press, propagated
         {&window, QEvent::KeyRelease, kRightAlt, kAltGr, false, 1},
-        {&window, QEvent::KeyPress, kRightAlt, 0, true, 1},      // held down: auto-repeat
+        {&window, QEvent::KeyPress, kRightAlt, 0, true, 1},  // held down: auto-repeat
         {&window, QEvent::KeyPress, kRightAlt, kShift, false, 1},  // filtered as in the table above
         {&window, QEvent::KeyPress, kLeftAlt, 0, false, 1},
         {&window, QEvent::KeyPress, kRightAlt, kNumLock, false, 2},

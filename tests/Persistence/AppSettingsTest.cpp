@@ -27,10 +27,7 @@ protected:
         return *m_settings;
     }
     UserDefaults& defaults() { return *m_defaults; }
-    void store(const QString& key, const QJsonValue& value)
-    {
-        UserDefaults(path()).set(key, value);
-    }
+    void store(const QString& key, const QJsonValue& value) { UserDefaults(path()).set(key, value); }
 
 private:
     QTemporaryDir m_dir;
@@ -98,51 +95,106 @@ TEST_F(AppSettingsTest, EveryAssignmentPersistsUnderItsKeyAndSurvivesARestart)
     };
     const QString text = QStringLiteral("값 ✓");
     const std::vector<Row> rows = {
-        {"localeID", [&](AppSettings& s) { s.setLocaleID("en-US"); }, [](const AppSettings& s) { return s.localeID() == "en-US"; }},
-        {"phaseSoundsEnabled", [](AppSettings& s) { s.setPhaseSoundsEnabled(false); }, [](const AppSettings& s) { return !s.phaseSoundsEnabled(); }},
-        {"rightOptionInterruptEnabled", [](AppSettings& s) { s.setRightOptionInterruptEnabled(false); }, [](const AppSettings& s) { return !s.rightOptionInterruptEnabled(); }},
-        {"assistantProvider", [](AppSettings& s) { s.setAssistantProvider(AssistantProvider::openAI); }, [](const AppSettings& s) { return s.assistantProvider() == AssistantProvider::openAI; }},
-        {"openAIAPIKey", [&](AppSettings& s) { s.setOpenAIAPIKey(text); }, [&](const AppSettings& s) { return s.openAIAPIKey() == text; }},
-        {"openAIModel", [](AppSettings& s) { s.setOpenAIModel("gpt-5"); }, [](const AppSettings& s) { return s.openAIModel() == "gpt-5"; }},
-        {"claudeCLIModel", [](AppSettings& s) { s.setClaudeCLIModel("opus"); }, [](const AppSettings& s) { return s.claudeCLIModel() == "opus"; }},
-        {"codexCLIModel", [](AppSettings& s) { s.setCodexCLIModel("gpt-5.5"); }, [](const AppSettings& s) { return s.codexCLIModel() == "gpt-5.5"; }},
-        {"geminiCLIModel", [](AppSettings& s) { s.setGeminiCLIModel("g"); }, [](const AppSettings& s) { return s.geminiCLIModel() == "g"; }},
-        {"cursorAgentModel", [](AppSettings& s) { s.setCursorAgentModel("c"); }, [](const AppSettings& s) { return s.cursorAgentModel() == "c"; }},
-        {"kimiCLIModel", [](AppSettings& s) { s.setKimiCLIModel("k"); }, [](const AppSettings& s) { return s.kimiCLIModel() == "k"; }},
-        {"opencodeCLIModel", [](AppSettings& s) { s.setOpencodeCLIModel("o"); }, [](const AppSettings& s) { return s.opencodeCLIModel() == "o"; }},
-        {"ostrelCLIModel", [](AppSettings& s) { s.setOstrelCLIModel("ostrel-1"); }, [](const AppSettings& s) { return s.ostrelCLIModel() == "ostrel-1"; }},
-        {"nvidiaAPIKey", [](AppSettings& s) { s.setNvidiaAPIKey("nv"); }, [](const AppSettings& s) { return s.nvidiaAPIKey() == "nv"; }},
-        {"nvidiaModel", [](AppSettings& s) { s.setNvidiaModel("m"); }, [](const AppSettings& s) { return s.nvidiaModel() == "m"; }},
-        {"lmStudioBaseURL", [](AppSettings& s) { s.setLmStudioBaseURL("http://box:1"); }, [](const AppSettings& s) { return s.lmStudioBaseURL() == "http://box:1"; }},
-        {"lmStudioModel", [](AppSettings& s) { s.setLmStudioModel("l"); }, [](const AppSettings& s) { return s.lmStudioModel() == "l"; }},
-        {"ollamaBaseURL", [](AppSettings& s) { s.setOllamaBaseURL("http://box:2"); }, [](const AppSettings& s) { return s.ollamaBaseURL() == "http://box:2"; }},
-        {"ollamaModel", [](AppSettings& s) { s.setOllamaModel("gemma2:9b"); }, [](const AppSettings& s) { return s.ollamaModel() == "gemma2:9b"; }},
-        {"translateSourceLocale", [](AppSettings& s) { s.setTranslateSourceLocale("ja-JP"); }, [](const AppSettings& s) { return s.translateSourceLocale() == "ja-JP"; }},
-        {"translateTargetLocale", [](AppSettings& s) { s.setTranslateTargetLocale("fr-FR"); }, [](const AppSettings& s) { return s.translateTargetLocale() == "fr-FR"; }},
-        {"obsidianVaultPath", [](AppSettings& s) { s.setObsidianVaultPath("/v"); }, [](const AppSettings& s) { return s.obsidianVaultPath() == "/v"; }},
-        {"obsidianSubfolder", [](AppSettings& s) { s.setObsidianSubfolder("Notes/P"); }, [](const AppSettings& s) { return s.obsidianSubfolder() == "Notes/P"; }},
-        {"obsidianSyncMeetings", [](AppSettings& s) { s.setObsidianSyncMeetings(false); }, [](const AppSettings& s) { return !s.obsidianSyncMeetings(); }},
-        {"obsidianSyncConversations", [](AppSettings& s) { s.setObsidianSyncConversations(true); }, [](const AppSettings& s) { return s.obsidianSyncConversations(); }},
-        {"obsidianSyncMemories", [](AppSettings& s) { s.setObsidianSyncMemories(false); }, [](const AppSettings& s) { return !s.obsidianSyncMemories(); }},
-        {"obsidianSyncTranslations", [](AppSettings& s) { s.setObsidianSyncTranslations(true); }, [](const AppSettings& s) { return s.obsidianSyncTranslations(); }},
-        {"avatarGender", [](AppSettings& s) { s.setAvatarGender(AvatarGender::male); }, [](const AppSettings& s) { return s.avatarGender() == AvatarGender::male; }},
-        {"selectedVoiceID", [](AppSettings& s) { s.setSelectedVoiceID("ko+f3"); }, [](const AppSettings& s) { return s.selectedVoiceID() == "ko+f3"; }},
-        {"avatarStyle", [](AppSettings& s) { s.setAvatarStyle(AvatarStyle::hamster); }, [](const AppSettings& s) { return s.avatarStyle() == AvatarStyle::hamster; }},
-        {"assistantName", [&](AppSettings& s) { s.setAssistantName(text); }, [&](const AppSettings& s) { return s.assistantName() == text; }},
-        {"disabledSkillIDs", [](AppSettings& s) { s.setDisabledSkillIDs({"mail.compose", "rest"}); }, [](const AppSettings& s) { return s.disabledSkillIDs() == QSet<QString>{"mail.compose", "rest"}; }},
-        {"avatarImageName", [](AppSettings& s) { s.setAvatarImageName(QStringLiteral("avatar-1.png")); }, [](const AppSettings& s) { return s.avatarImageName() == QStringLiteral("avatar-1.png"); }},
-        {"cameraGazeEnabled", [](AppSettings& s) { s.setCameraGazeEnabled(true); }, [](const AppSettings& s) { return s.cameraGazeEnabled(); }},
-        {"cameraGrayscaleProcessing", [](AppSettings& s) { s.setCameraGrayscaleProcessing(false); }, [](const AppSettings& s) { return !s.cameraGrayscaleProcessing(); }},
-        {"bargeInEnabled", [](AppSettings& s) { s.setBargeInEnabled(false); }, [](const AppSettings& s) { return !s.bargeInEnabled(); }},
-        {"diagnosticsLoggingEnabled", [](AppSettings& s) { s.setDiagnosticsLoggingEnabled(false); }, [](const AppSettings& s) { return !s.diagnosticsLoggingEnabled(); }},
-        {"telemetryEnabled", [](AppSettings& s) { s.setTelemetryEnabled(false); }, [](const AppSettings& s) { return !s.telemetryEnabled(); }},
-        {"probeStatsLoggingEnabled", [](AppSettings& s) { s.setProbeStatsLoggingEnabled(false); }, [](const AppSettings& s) { return !s.probeStatsLoggingEnabled(); }},
-        {"probeTimelineRenderEnabled", [](AppSettings& s) { s.setProbeTimelineRenderEnabled(false); }, [](const AppSettings& s) { return !s.probeTimelineRenderEnabled(); }},
-        {"probePauseSamplesAutoTrim", [](AppSettings& s) { s.setProbePauseSamplesAutoTrim(false); }, [](const AppSettings& s) { return !s.probePauseSamplesAutoTrim(); }},
-        {"nemotronPersonaIDByMode", [](AppSettings& s) { s.setNemotronPersonaIDByMode({{"minutes", "x"}, {"translate", "y"}}); }, [](const AppSettings& s) { return s.nemotronPersonaIDByMode() == QMap<QString, QString>{{"minutes", "x"}, {"translate", "y"}}; }},
-        {"microphoneDeviceUID", [](AppSettings& s) { s.setMicrophoneDeviceUID("alsa_input.usb"); }, [](const AppSettings& s) { return s.microphoneDeviceUID() == "alsa_input.usb"; }},
-        {"appMode", [](AppSettings& s) { s.setAppMode(AppMode::translate); }, [](const AppSettings& s) { return s.appMode() == AppMode::translate; }},
-        {"uiLanguage", [](AppSettings& s) { s.setUiLanguage(AppLanguage::chineseTraditional); }, [](const AppSettings& s) { return s.uiLanguage() == AppLanguage::chineseTraditional; }},
+        {"localeID", [&](AppSettings& s) { s.setLocaleID("en-US"); },
+         [](const AppSettings& s) { return s.localeID() == "en-US"; }},
+        {"phaseSoundsEnabled", [](AppSettings& s) { s.setPhaseSoundsEnabled(false); },
+         [](const AppSettings& s) { return !s.phaseSoundsEnabled(); }},
+        {"rightOptionInterruptEnabled", [](AppSettings& s) { s.setRightOptionInterruptEnabled(false); },
+         [](const AppSettings& s) { return !s.rightOptionInterruptEnabled(); }},
+        {"assistantProvider", [](AppSettings& s) { s.setAssistantProvider(AssistantProvider::openAI); },
+         [](const AppSettings& s) { return s.assistantProvider() == AssistantProvider::openAI; }},
+        {"openAIAPIKey", [&](AppSettings& s) { s.setOpenAIAPIKey(text); },
+         [&](const AppSettings& s) { return s.openAIAPIKey() == text; }},
+        {"openAIModel", [](AppSettings& s) { s.setOpenAIModel("gpt-5"); },
+         [](const AppSettings& s) { return s.openAIModel() == "gpt-5"; }},
+        {"claudeCLIModel", [](AppSettings& s) { s.setClaudeCLIModel("opus"); },
+         [](const AppSettings& s) { return s.claudeCLIModel() == "opus"; }},
+        {"codexCLIModel", [](AppSettings& s) { s.setCodexCLIModel("gpt-5.5"); },
+         [](const AppSettings& s) { return s.codexCLIModel() == "gpt-5.5"; }},
+        {"geminiCLIModel", [](AppSettings& s) { s.setGeminiCLIModel("g"); },
+         [](const AppSettings& s) { return s.geminiCLIModel() == "g"; }},
+        {"cursorAgentModel", [](AppSettings& s) { s.setCursorAgentModel("c"); },
+         [](const AppSettings& s) { return s.cursorAgentModel() == "c"; }},
+        {"kimiCLIModel", [](AppSettings& s) { s.setKimiCLIModel("k"); },
+         [](const AppSettings& s) { return s.kimiCLIModel() == "k"; }},
+        {"opencodeCLIModel", [](AppSettings& s) { s.setOpencodeCLIModel("o"); },
+         [](const AppSettings& s) { return s.opencodeCLIModel() == "o"; }},
+        {"ostrelCLIModel", [](AppSettings& s) { s.setOstrelCLIModel("ostrel-1"); },
+         [](const AppSettings& s) { return s.ostrelCLIModel() == "ostrel-1"; }},
+        {"nvidiaAPIKey", [](AppSettings& s) { s.setNvidiaAPIKey("nv"); },
+         [](const AppSettings& s) { return s.nvidiaAPIKey() == "nv"; }},
+        {"nvidiaModel", [](AppSettings& s) { s.setNvidiaModel("m"); },
+         [](const AppSettings& s) { return s.nvidiaModel() == "m"; }},
+        {"lmStudioBaseURL", [](AppSettings& s) { s.setLmStudioBaseURL("http://box:1"); },
+         [](const AppSettings& s) { return s.lmStudioBaseURL() == "http://box:1"; }},
+        {"lmStudioModel", [](AppSettings& s) { s.setLmStudioModel("l"); },
+         [](const AppSettings& s) { return s.lmStudioModel() == "l"; }},
+        {"ollamaBaseURL", [](AppSettings& s) { s.setOllamaBaseURL("http://box:2"); },
+         [](const AppSettings& s) { return s.ollamaBaseURL() == "http://box:2"; }},
+        {"ollamaModel", [](AppSettings& s) { s.setOllamaModel("gemma2:9b"); },
+         [](const AppSettings& s) { return s.ollamaModel() == "gemma2:9b"; }},
+        {"translateSourceLocale", [](AppSettings& s) { s.setTranslateSourceLocale("ja-JP"); },
+         [](const AppSettings& s) { return s.translateSourceLocale() == "ja-JP"; }},
+        {"translateTargetLocale", [](AppSettings& s) { s.setTranslateTargetLocale("fr-FR"); },
+         [](const AppSettings& s) { return s.translateTargetLocale() == "fr-FR"; }},
+        {"obsidianVaultPath", [](AppSettings& s) { s.setObsidianVaultPath("/v"); },
+         [](const AppSettings& s) { return s.obsidianVaultPath() == "/v"; }},
+        {"obsidianSubfolder", [](AppSettings& s) { s.setObsidianSubfolder("Notes/P"); },
+         [](const AppSettings& s) { return s.obsidianSubfolder() == "Notes/P"; }},
+        {"obsidianSyncMeetings", [](AppSettings& s) { s.setObsidianSyncMeetings(false); },
+         [](const AppSettings& s) { return !s.obsidianSyncMeetings(); }},
+        {"obsidianSyncConversations", [](AppSettings& s) { s.setObsidianSyncConversations(true); },
+         [](const AppSettings& s) { return s.obsidianSyncConversations(); }},
+        {"obsidianSyncMemories", [](AppSettings& s) { s.setObsidianSyncMemories(false); },
+         [](const AppSettings& s) { return !s.obsidianSyncMemories(); }},
+        {"obsidianSyncTranslations", [](AppSettings& s) { s.setObsidianSyncTranslations(true); },
+         [](const AppSettings& s) { return s.obsidianSyncTranslations(); }},
+        {"avatarGender", [](AppSettings& s) { s.setAvatarGender(AvatarGender::male); },
+         [](const AppSettings& s) { return s.avatarGender() == AvatarGender::male; }},
+        {"selectedVoiceID", [](AppSettings& s) { s.setSelectedVoiceID("ko+f3"); },
+         [](const AppSettings& s) { return s.selectedVoiceID() == "ko+f3"; }},
+        {"avatarStyle", [](AppSettings& s) { s.setAvatarStyle(AvatarStyle::hamster); },
+         [](const AppSettings& s) { return s.avatarStyle() == AvatarStyle::hamster; }},
+        {"assistantName", [&](AppSettings& s) { s.setAssistantName(text); },
+         [&](const AppSettings& s) { return s.assistantName() == text; }},
+        {"disabledSkillIDs",
+         [](AppSettings& s) {
+             s.setDisabledSkillIDs({"mail.compose", "rest"});
+         },
+         [](const AppSettings& s) {
+             return s.disabledSkillIDs() == QSet<QString>{"mail.compose", "rest"};
+         }},
+        {"avatarImageName", [](AppSettings& s) { s.setAvatarImageName(QStringLiteral("avatar-1.png")); },
+         [](const AppSettings& s) { return s.avatarImageName() == QStringLiteral("avatar-1.png"); }},
+        {"cameraGazeEnabled", [](AppSettings& s) { s.setCameraGazeEnabled(true); },
+         [](const AppSettings& s) { return s.cameraGazeEnabled(); }},
+        {"cameraGrayscaleProcessing", [](AppSettings& s) { s.setCameraGrayscaleProcessing(false); },
+         [](const AppSettings& s) { return !s.cameraGrayscaleProcessing(); }},
+        {"bargeInEnabled", [](AppSettings& s) { s.setBargeInEnabled(false); },
+         [](const AppSettings& s) { return !s.bargeInEnabled(); }},
+        {"diagnosticsLoggingEnabled", [](AppSettings& s) { s.setDiagnosticsLoggingEnabled(false); },
+         [](const AppSettings& s) { return !s.diagnosticsLoggingEnabled(); }},
+        {"telemetryEnabled", [](AppSettings& s) { s.setTelemetryEnabled(false); },
+         [](const AppSettings& s) { return !s.telemetryEnabled(); }},
+        {"probeStatsLoggingEnabled", [](AppSettings& s) { s.setProbeStatsLoggingEnabled(false); },
+         [](const AppSettings& s) { return !s.probeStatsLoggingEnabled(); }},
+        {"probeTimelineRenderEnabled", [](AppSettings& s) { s.setProbeTimelineRenderEnabled(false); },
+         [](const AppSettings& s) { return !s.probeTimelineRenderEnabled(); }},
+        {"probePauseSamplesAutoTrim", [](AppSettings& s) { s.setProbePauseSamplesAutoTrim(false); },
+         [](const AppSettings& s) { return !s.probePauseSamplesAutoTrim(); }},
+        {"nemotronPersonaIDByMode",
+         [](AppSettings& s) {
+             s.setNemotronPersonaIDByMode({{"minutes", "x"}, {"translate", "y"}});
+         },
+         [](const AppSettings& s) {
+             return s.nemotronPersonaIDByMode() == QMap<QString, QString>{{"minutes", "x"}, {"translate", "y"}};
+         }},
+        {"microphoneDeviceUID", [](AppSettings& s) { s.setMicrophoneDeviceUID("alsa_input.usb"); },
+         [](const AppSettings& s) { return s.microphoneDeviceUID() == "alsa_input.usb"; }},
+        {"appMode", [](AppSettings& s) { s.setAppMode(AppMode::translate); },
+         [](const AppSettings& s) { return s.appMode() == AppMode::translate; }},
+        {"uiLanguage", [](AppSettings& s) { s.setUiLanguage(AppLanguage::chineseTraditional); },
+         [](const AppSettings& s) { return s.uiLanguage() == AppLanguage::chineseTraditional; }},
     };
     for (const Row& row : rows) {
         const QString key = QStringLiteral("parlivox.") + QLatin1String(row.name);
@@ -223,7 +275,8 @@ TEST_F(AppSettingsTest, RetiredCodexModelsLoadAsTheAgentDefaultWithoutRewritingT
 
 TEST_F(AppSettingsTest, ApiKeysFallBackToTheEnvironmentWithoutStoringIt)
 {
-    const AppSettings::Environment environment{QStringLiteral("sk-env"), QStringLiteral("nv-env"), QStringLiteral("ko_KR")};
+    const AppSettings::Environment environment{QStringLiteral("sk-env"), QStringLiteral("nv-env"),
+                                               QStringLiteral("ko_KR")};
     AppSettings& s = reload(environment);
     EXPECT_EQ(s.openAIAPIKey(), "sk-env");
     EXPECT_EQ(s.nvidiaAPIKey(), "nv-env");
@@ -239,10 +292,14 @@ TEST_F(AppSettingsTest, ApiKeysFallBackToTheEnvironmentWithoutStoringIt)
 TEST_F(AppSettingsTest, InterfaceLanguageFollowsTheSystemOnlyWhenNothingIsStored)
 {
     const std::pair<const char*, AppLanguage> cases[] = {
-        {"zh_TW", AppLanguage::chineseSimplified}, {"zh_CN", AppLanguage::chineseSimplified},
-        {"fi_FI", AppLanguage::korean},            {"C", AppLanguage::korean},
-        {"en_GB", AppLanguage::english},           {"pt_BR", AppLanguage::portuguese},
-        {"sv_SE.UTF-8", AppLanguage::swedish},     {"", AppLanguage::korean},
+        {"zh_TW", AppLanguage::chineseSimplified},
+        {"zh_CN", AppLanguage::chineseSimplified},
+        {"fi_FI", AppLanguage::korean},
+        {"C", AppLanguage::korean},
+        {"en_GB", AppLanguage::english},
+        {"pt_BR", AppLanguage::portuguese},
+        {"sv_SE.UTF-8", AppLanguage::swedish},
+        {"", AppLanguage::korean},
     };
     for (const auto& [locale, expected] : cases)
         EXPECT_EQ(reload({{}, {}, QString::fromLatin1(locale)}).uiLanguage(), expected) << locale;

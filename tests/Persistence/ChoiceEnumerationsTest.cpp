@@ -60,8 +60,9 @@ TEST(ChoiceEnumerations, StoredRawValuesInPickerOrder)
 {
     EXPECT_EQ(joinedRawValues<AppMode>(), "conversation,minutes,brainstorm,counseling,translate");
     EXPECT_EQ(joinedRawValues<AppLanguage>(), "ko,en,ja,zh,zh-Hant,es,fr,de,it,pt,ru,ar,hi,id,vi,th,tr,nl,pl,sv");
-    EXPECT_EQ(joinedRawValues<AssistantProvider>(), "ostrel-hosted,lm-studio,ollama,openAI,nvidia-nim,codex-cli,"
-                                                    "claude-cli,gemini-cli,cursor-agent,kimi-cli,opencode-cli,ostrel-cli");
+    EXPECT_EQ(joinedRawValues<AssistantProvider>(),
+              "ostrel-hosted,lm-studio,ollama,openAI,nvidia-nim,codex-cli,"
+              "claude-cli,gemini-cli,cursor-agent,kimi-cli,opencode-cli,ostrel-cli");
 }
 
 TEST(ChoiceEnumerations, ModelPresetsPutTheAgentDefaultFirst)

@@ -1,6 +1,6 @@
-#include "Persistence/AppLanguage.h"
-#include "Common/QtPrinters.h"
 #include "Persistence/L10n.h"
+#include "Common/QtPrinters.h"
+#include "Persistence/AppLanguage.h"
 #include "Support/FileIO.h"
 
 #include <QMap>
@@ -30,10 +30,10 @@ QStringList placeholders(const QString& text)
 TEST(L10n, EnglishHoldsEveryKeyGroupInFull)
 {
     const QMap<QString, int> expected{
-        {"app", 1},        {"mode", 5},    {"btn", 17},      {"camera", 1},  {"tile", 2},   {"phase", 6},
-        {"gaze", 3},       {"transcript", 2}, {"composer", 2}, {"chat", 5},    {"tab", 4},    {"agent", 3},
-        {"skill", 22},     {"settings", 71}, {"tracking", 18}, {"tip", 2},     {"about", 10}, {"diagnostics", 6},
-        {"avatar", 9},     {"idle", 10},   {"controls", 3},
+        {"app", 1},    {"mode", 5},       {"btn", 17},      {"camera", 1}, {"tile", 2},   {"phase", 6},
+        {"gaze", 3},   {"transcript", 2}, {"composer", 2},  {"chat", 5},   {"tab", 4},    {"agent", 3},
+        {"skill", 22}, {"settings", 71},  {"tracking", 18}, {"tip", 2},    {"about", 10}, {"diagnostics", 6},
+        {"avatar", 9}, {"idle", 10},      {"controls", 3},
     };
     const auto english = L10n::parseTable(rawTable(AppLanguage::english));
     ASSERT_TRUE(english);
@@ -54,8 +54,8 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
     static const QRegularExpression keyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
                                             QRegularExpression::MultilineOption);
     static const QRegularExpression exampleShape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
-    const QStringList foreign{"Finder", "⌘", "Option", "Full Disk Access", "Input Monitoring", "macOS", "vDSP",
-                              "Accelerate"};
+    const QStringList foreign{"Finder",           "⌘",     "Option", "Full Disk Access",
+                              "Input Monitoring", "macOS", "vDSP",   "Accelerate"};
     const QStringList fixed{"app.title", "about.maker_value", "about.support_mail"};
 
     for (AppLanguage language : allCases<AppLanguage>()) {

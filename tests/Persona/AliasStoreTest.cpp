@@ -56,7 +56,8 @@ TEST(AliasStore, AddTrimsAndKeepsOnePairPerWrongTextNewestLast)
         for (const Step& step : c.steps)
             AliasStore::add(QString::fromUtf8(step.wrong), QString::fromUtf8(step.right));
         EXPECT_EQ(pairs(), c.expected);
-        EXPECT_TRUE(TestEnvironment::movedAsideCopies(AliasStore::filePath()).isEmpty()) << "a healthy file is not copied";
+        EXPECT_TRUE(TestEnvironment::movedAsideCopies(AliasStore::filePath()).isEmpty())
+            << "a healthy file is not copied";
     }
 }
 
@@ -94,10 +95,10 @@ TEST(AliasStore, ReadsFilesWrittenInTheStoredFormat)
 TEST(AliasStore, ADamagedFileIsKeptAsideBeforeAnythingNewIsWritten)
 {
     const QByteArray damaged[] = {
-        R"([{"right":"x","wrong":"ab"}])",             // "addedAt" missing
+        R"([{"right":"x","wrong":"ab"}])",  // "addedAt" missing
         R"([{"addedAt":"yesterday","right":"x","wrong":"ab"}])",
-        R"({"addedAt":1,"right":"x","wrong":"ab"})",    // not a list
-        "[{\"addedAt\":1,",                             // cut short
+        R"({"addedAt":1,"right":"x","wrong":"ab"})",  // not a list
+        "[{\"addedAt\":1,",  // cut short
     };
     for (const QByteArray& bytes : damaged) {
         SCOPED_TRACE(bytes.constData());

@@ -1,6 +1,6 @@
+#include "Persona/NemotronPersonaCatalog.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Persona/NemotronPersonaCatalog.h"
 #include "Support/FileIO.h"
 
 #include <QDir>

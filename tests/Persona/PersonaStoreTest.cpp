@@ -41,14 +41,26 @@ SystemPromptRequest request(AppMode mode, const char* locale, const char* person
 TEST(PersonaStore, LanguageCodeOfALocale)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"ko-KR", "ko"}, {"en_US", "en"},     {"zh-Hans-CN", "zh"}, {"zh-TW", "zh"},  {"zh-Hant-TW", "zh-Hant"},
-        {"zh_Hant_HK", "zh-Hant"}, {"fr", "fr"}, {"", "en"},          {"-", "en"},     {"--ja--JP", "ja"},
+        {"ko-KR", "ko"},
+        {"en_US", "en"},
+        {"zh-Hans-CN", "zh"},
+        {"zh-TW", "zh"},
+        {"zh-Hant-TW", "zh-Hant"},
+        {"zh_Hant_HK", "zh-Hant"},
+        {"fr", "fr"},
+        {"", "en"},
+        {"-", "en"},
+        {"--ja--JP", "ja"},
         // A hand-edited locale must not lead outside the persona folder.
-        {"a/../x", "en"}, {"../../etc/passwd", "en"}, {"ko KR", "en"}, {"toolonglanguage-X", "en"},
+        {"a/../x", "en"},
+        {"../../etc/passwd", "en"},
+        {"ko KR", "en"},
+        {"toolonglanguage-X", "en"},
     };
     for (const auto& [locale, code] : cases)
         EXPECT_EQ(PersonaStore::languageCode(QString::fromUtf8(locale)), QString::fromUtf8(code)) << locale;
-    EXPECT_EQ(PersonaStore::soulPath(QStringLiteral("../../x")), PersonaStore::directory() + QStringLiteral("/soul.en.md"));
+    EXPECT_EQ(PersonaStore::soulPath(QStringLiteral("../../x")),
+              PersonaStore::directory() + QStringLiteral("/soul.en.md"));
 }
 
 TEST(PersonaStore, InterpreterLanguageNames)
@@ -116,10 +128,8 @@ TEST(PersonaStore, EachLanguageGetsItsOwnFilesWithTheMatchingDefaults)
         const char* nameLineStart;
     };
     const Case cases[] = {
-        {"fr-FR", "fr", "en", "Your name is 민지."},
-        {"zh-TW", "zh", "zh", "Your name is 민지."},
-        {"zh-Hant-HK", "zh-Hant", "zh", "Your name is 민지."},
-        {"ja-JP", "ja", "ja", "Your name is 민지."},
+        {"fr-FR", "fr", "en", "Your name is 민지."},           {"zh-TW", "zh", "zh", "Your name is 민지."},
+        {"zh-Hant-HK", "zh-Hant", "zh", "Your name is 민지."}, {"ja-JP", "ja", "ja", "Your name is 민지."},
         {"ko_KR", "ko", "ko", "당신의 이름은 민지 입니다."},
     };
     for (const auto& c : cases) {
@@ -127,7 +137,8 @@ TEST(PersonaStore, EachLanguageGetsItsOwnFilesWithTheMatchingDefaults)
         const QString prompt = PersonaStore::systemPrompt(request(AppMode::conversation, c.locale));
         EXPECT_TRUE(prompt.startsWith(QString::fromUtf8(c.nameLineStart)));
         EXPECT_EQ(fileBytes(PersonaStore::soulPath(c.fileCode)), PersonaStore::defaultSoul(c.defaultsOf).toUtf8());
-        EXPECT_EQ(fileBytes(PersonaStore::contractPath(c.fileCode)), PersonaStore::defaultContract(c.defaultsOf).toUtf8());
+        EXPECT_EQ(fileBytes(PersonaStore::contractPath(c.fileCode)),
+                  PersonaStore::defaultContract(c.defaultsOf).toUtf8());
         EXPECT_TRUE(prompt.contains(PersonaStore::defaultSoul(c.defaultsOf)));
     }
     EXPECT_NE(PersonaStore::defaultSoul("ja"), PersonaStore::defaultSoul("en"));
@@ -143,8 +154,10 @@ TEST(PersonaStore, EditsCountAtTheNextPromptAndDamagedFilesAreNotRepairedByReadi
     put(PersonaStore::memoryPath(), "- [2025-05-01 10:00] likes tea\n");
 
     QString prompt = PersonaStore::systemPrompt(request(AppMode::conversation, "en-US"));
-    EXPECT_TRUE(prompt.contains(QStringLiteral("# 정체성 / Soul\n# Identity\n\n- Speak like a pirate.\n\n# 업무 범위")));
-    EXPECT_TRUE(prompt.contains(QStringLiteral("(사용자에 대해 학습한 정보)\n- [2025-05-01 10:00] likes tea\n\n\n# Response format")));
+    EXPECT_TRUE(
+        prompt.contains(QStringLiteral("# 정체성 / Soul\n# Identity\n\n- Speak like a pirate.\n\n# 업무 범위")));
+    EXPECT_TRUE(prompt.contains(
+        QStringLiteral("(사용자에 대해 학습한 정보)\n- [2025-05-01 10:00] likes tea\n\n\n# Response format")));
     EXPECT_EQ(fileBytes(PersonaStore::contractPath("en")), PersonaStore::defaultContract("en").toUtf8());
 
     const QByteArray notUtf8 = "# Identity\n\xC3\x28 broken";
@@ -191,7 +204,8 @@ TEST(PersonaStore, AppendMemoryReplacesThePlaceholderThenAddsLines)
     ASSERT_TRUE(fresh.endsWith(QStringLiteral("\n") + placeholder));
 
     EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("  커피는 라떼를 좋아함 \n"), morning));
-    const QString once = fresh.chopped(placeholder.size()) + QStringLiteral("- [2025-05-12 09:30] 커피는 라떼를 좋아함\n");
+    const QString once =
+        fresh.chopped(placeholder.size()) + QStringLiteral("- [2025-05-12 09:30] 커피는 라떼를 좋아함\n");
     EXPECT_EQ(QString::fromUtf8(fileBytes(PersonaStore::memoryPath())), once);
 
     EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("email: minji@example.com"), morning.addSecs(60)));

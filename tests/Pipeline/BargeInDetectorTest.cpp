@@ -71,17 +71,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BargeInCase{"DisarmedNeverFires", {{0, A::onset}, {5000, A::level}}, {}, false},
         BargeInCase{"FiresOnce350msAfterTheOnsetAndDisarms",
-                    {{0, A::arm}, {100, A::onset}, {300, A::level}, {2000, A::onset}}, {450}, false},
+                    {{0, A::arm}, {100, A::onset}, {300, A::level}, {2000, A::onset}},
+                    {450},
+                    false},
         BargeInCase{"ShortSpeechIsNoInterruption",
-                    {{0, A::arm}, {100, A::onset}, {300, A::end}, {1000, A::onset}}, {1350}, false},
+                    {{0, A::arm}, {100, A::onset}, {300, A::end}, {1000, A::onset}},
+                    {1350},
+                    false},
         BargeInCase{"OneMillisecondShortIsNotEnough", {{0, A::arm}, {0, A::onset}, {349, A::end}}, {}, true},
         BargeInCase{"DisarmCancelsTheWaitingTrigger", {{0, A::arm}, {0, A::onset}, {100, A::disarm}}, {}, false},
-        BargeInCase{"ArmingAgainCancelsTheWaitingTrigger",
-                    {{0, A::arm}, {0, A::onset}, {200, A::arm}}, {}, true},
+        BargeInCase{"ArmingAgainCancelsTheWaitingTrigger", {{0, A::arm}, {0, A::onset}, {200, A::arm}}, {}, true},
         BargeInCase{"LevelsChangeNothing", {{0, A::arm}, {0, A::level}, {100, A::level}}, {}, true},
-        BargeInCase{"TheWaitInForceAtTheOnsetCounts", {{0, A::arm}, {0, A::onset}, {0, A::lengthenTo1000ms}}, {350}, false},
-        BargeInCase{"RearmedItFiresAgain",
-                    {{0, A::arm}, {0, A::onset}, {1000, A::arm}, {1000, A::onset}}, {350, 1350}, false}),
+        BargeInCase{
+            "TheWaitInForceAtTheOnsetCounts", {{0, A::arm}, {0, A::onset}, {0, A::lengthenTo1000ms}}, {350}, false},
+        BargeInCase{
+            "RearmedItFiresAgain", {{0, A::arm}, {0, A::onset}, {1000, A::arm}, {1000, A::onset}}, {350, 1350}, false}),
     [](const testing::TestParamInfo<BargeInCase>& param) { return param.param.name; });
 
 TEST(BargeInDetector, TheHandlerMayArmItAgain)

@@ -13,12 +13,10 @@ TEST(MicLevelMonitor, PublishesOnlyChangesOfAtLeastTheStep)
         double offered;
         double published;
     } cases[] = {
-        {0.30, 0.31, 0.30},   // 0.01: too small
-        {0.30, 0.32, 0.32},
-        {0.30, 0.312, 0.312}, // exactly the step
-        {0.50, 0.45, 0.45},   // a fall is written like a rise
-        {0.50, 0.489, 0.50},
-        {0.0, 1.0, 1.0},
+        {0.30, 0.31, 0.30},  // 0.01: too small
+        {0.30, 0.32, 0.32},  {0.30, 0.312, 0.312},  // exactly the step
+        {0.50, 0.45, 0.45},  // a fall is written like a rise
+        {0.50, 0.489, 0.50}, {0.0, 1.0, 1.0},
     };
     for (const auto& c : cases) {
         MicLevelMonitor monitor;

@@ -17,28 +17,44 @@ using Kind = PhaseStateMachine::TransitionResult::Kind;
 namespace {
 // The pipeline's moves, written out independently of the implementation.
 const std::set<std::pair<Phase, Phase>> expectedMoves = {
-    {Phase::idle, Phase::listening},        {Phase::idle, Phase::error},
-    {Phase::listening, Phase::thinking},    {Phase::listening, Phase::idle},
-    {Phase::listening, Phase::interrupted}, {Phase::listening, Phase::error},
-    {Phase::thinking, Phase::speaking},     {Phase::thinking, Phase::listening},
-    {Phase::thinking, Phase::interrupted},  {Phase::thinking, Phase::error},
-    {Phase::thinking, Phase::idle},         {Phase::speaking, Phase::listening},
-    {Phase::speaking, Phase::interrupted},  {Phase::speaking, Phase::error},
-    {Phase::speaking, Phase::idle},         {Phase::interrupted, Phase::listening},
-    {Phase::interrupted, Phase::idle},      {Phase::interrupted, Phase::error},
-    {Phase::error, Phase::idle},            {Phase::error, Phase::listening},
+    {Phase::idle, Phase::listening},
+    {Phase::idle, Phase::error},
+    {Phase::listening, Phase::thinking},
+    {Phase::listening, Phase::idle},
+    {Phase::listening, Phase::interrupted},
+    {Phase::listening, Phase::error},
+    {Phase::thinking, Phase::speaking},
+    {Phase::thinking, Phase::listening},
+    {Phase::thinking, Phase::interrupted},
+    {Phase::thinking, Phase::error},
+    {Phase::thinking, Phase::idle},
+    {Phase::speaking, Phase::listening},
+    {Phase::speaking, Phase::interrupted},
+    {Phase::speaking, Phase::error},
+    {Phase::speaking, Phase::idle},
+    {Phase::interrupted, Phase::listening},
+    {Phase::interrupted, Phase::idle},
+    {Phase::interrupted, Phase::error},
+    {Phase::error, Phase::idle},
+    {Phase::error, Phase::listening},
 };
 
 // Allowed moves from idle that lead to each phase.
 std::vector<Phase> pathTo(Phase phase)
 {
     switch (phase) {
-    case Phase::idle: return {};
-    case Phase::listening: return {Phase::listening};
-    case Phase::thinking: return {Phase::listening, Phase::thinking};
-    case Phase::speaking: return {Phase::listening, Phase::thinking, Phase::speaking};
-    case Phase::interrupted: return {Phase::listening, Phase::interrupted};
-    case Phase::error: return {Phase::error};
+    case Phase::idle:
+        return {};
+    case Phase::listening:
+        return {Phase::listening};
+    case Phase::thinking:
+        return {Phase::listening, Phase::thinking};
+    case Phase::speaking:
+        return {Phase::listening, Phase::thinking, Phase::speaking};
+    case Phase::interrupted:
+        return {Phase::listening, Phase::interrupted};
+    case Phase::error:
+        return {Phase::error};
     }
     return {};
 }
@@ -91,9 +107,9 @@ TEST(PhaseStateMachine, AcceptsExactlyTheMovesOfTheTable)
                 EXPECT_EQ(fsm.lastTransitionAt(), before);
                 ASSERT_EQ(log.lines().size(), 1);
                 EXPECT_EQ(log.lines().first().type, QtCriticalMsg);
-                EXPECT_EQ(log.lines().first().message, QStringLiteral("rejected transition ") + rawValue(from)
-                                                           + QStringLiteral(" → ") + rawValue(to)
-                                                           + QStringLiteral(": test reason"));
+                EXPECT_EQ(log.lines().first().message, QStringLiteral("rejected transition ") + rawValue(from) +
+                                                           QStringLiteral(" → ") + rawValue(to) +
+                                                           QStringLiteral(": test reason"));
             }
         }
     }

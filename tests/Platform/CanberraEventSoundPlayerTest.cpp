@@ -1,6 +1,6 @@
+#include "Platform/CanberraEventSoundPlayer.h"
 #include "Common/LogCapture.h"
 #include "Common/PulseAudioTest.h"
-#include "Platform/CanberraEventSoundPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -12,9 +12,8 @@ namespace {
 EspeakEngine::Rendering renderAndWait(EspeakEngine& engine, const QString& voiceID, const QString& text)
 {
     std::promise<EspeakEngine::Rendering> promise;
-    engine.render(voiceID, text, 0.05, 0.05, [&promise](EspeakEngine::Rendering rendering) {
-        promise.set_value(std::move(rendering));
-    });
+    engine.render(voiceID, text, 0.05, 0.05,
+                  [&promise](EspeakEngine::Rendering rendering) { promise.set_value(std::move(rendering)); });
     return promise.get_future().get();
 }
 
@@ -57,9 +56,10 @@ TEST(EspeakEngine, ListsKoreanAndEnglishVoicesEachWithAFemaleVariant)
 TEST(EspeakEngine, NormalizesLanguageTags)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"en-us", "en-US"}, {"en-gb-scotland", "en-GB-scotland"}, {"en-029", "en-029"},
-        {"ko", "ko"},       {"cmn", "zh-CN"},                     {"yue", "zh-HK"},
-        {"EN_us", "en-US"}, {"cmn-latn-pinyin", "cmn-Latn-pinyin"},
+        {"en-us", "en-US"},   {"en-gb-scotland", "en-GB-scotland"},
+        {"en-029", "en-029"}, {"ko", "ko"},
+        {"cmn", "zh-CN"},     {"yue", "zh-HK"},
+        {"EN_us", "en-US"},   {"cmn-latn-pinyin", "cmn-Latn-pinyin"},
     };
     for (const auto& [tag, expected] : cases)
         EXPECT_EQ(EspeakEngine::normalizedLanguage(QString::fromUtf8(tag)), QString::fromUtf8(expected)) << tag;

@@ -34,8 +34,12 @@ protected:
         output = manual.get();
         synth = std::make_unique<EspeakSpeechSynthesizer>(std::move(manual));
         synth->onStarted = [this](const SpeechUtterance& u) { reports.append(QStringLiteral("started %1").arg(u.id)); };
-        synth->onFinished = [this](const SpeechUtterance& u) { reports.append(QStringLiteral("finished %1").arg(u.id)); };
-        synth->onCancelled = [this](const SpeechUtterance& u) { reports.append(QStringLiteral("cancelled %1").arg(u.id)); };
+        synth->onFinished = [this](const SpeechUtterance& u) {
+            reports.append(QStringLiteral("finished %1").arg(u.id));
+        };
+        synth->onCancelled = [this](const SpeechUtterance& u) {
+            reports.append(QStringLiteral("cancelled %1").arg(u.id));
+        };
         synth->onFailed = [this](const SpeechUtterance& u, const QString& reason) {
             reports.append(QStringLiteral("failed %1: %2").arg(u.id).arg(reason));
         };
@@ -51,7 +55,10 @@ protected:
         return {};
     }
 
-    bool waitForPlay() { return QTest::qWaitFor([this] { return output->playing != nullptr; }, 5000); }
+    bool waitForPlay()
+    {
+        return QTest::qWaitFor([this] { return output->playing != nullptr; }, 5000);
+    }
 
     ManualOutput* output = nullptr;
     std::unique_ptr<EspeakSpeechSynthesizer> synth;

@@ -1,7 +1,7 @@
+#include "Platform/QtAudioOutput.h"
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
-#include "Platform/QtAudioOutput.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/QtScheduler.h"
 
@@ -66,9 +66,10 @@ using QtAudioOutputPulseTest = PulseAudioTest;
 TEST_F(QtAudioOutputPulseTest, ASpokenSentenceReachesTheSinkAndRecordsBackAsSpeech)
 {
     QProcess recorder;
-    recorder.start(QStringLiteral("parec"), {QStringLiteral("--device=%1").arg(QLatin1String(PulseAudioServer::loopSourceName)),
-                                             QStringLiteral("--format=s16le"), QStringLiteral("--rate=16000"),
-                                             QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
+    recorder.start(QStringLiteral("parec"),
+                   {QStringLiteral("--device=%1").arg(QLatin1String(PulseAudioServer::loopSourceName)),
+                    QStringLiteral("--format=s16le"), QStringLiteral("--rate=16000"), QStringLiteral("--channels=1"),
+                    QStringLiteral("--latency-msec=20")});
     ASSERT_TRUE(recorder.waitForStarted(5000));
     QTest::qWait(300);  // let the recording stream settle before speech starts
 
@@ -78,7 +79,9 @@ TEST_F(QtAudioOutputPulseTest, ASpokenSentenceReachesTheSinkAndRecordsBackAsSpee
     player.onDiagnostic = [&](const SpeechDiag& diag) { diags.append(diag.summary()); };
     SpeakResult result;
     player.speak(QStringLiteral("Turn on the lights in the kitchen, please."), QStringLiteral("en-US"),
-                 [&](const auto& error) { result = {true, error}; });
+                 [&](const auto& error) {
+                     result = {true, error};
+                 });
     ASSERT_TRUE(QTest::qWaitFor([&] { return result.done; }, 15000)) << diags.join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(result.error.has_value()) << result.error->description().toStdString();
     QTest::qWait(500);  // the device's own buffer drains into the monitor

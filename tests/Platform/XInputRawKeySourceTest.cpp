@@ -39,7 +39,8 @@ private:
 
 class ScopedDisplay {
 public:
-    explicit ScopedDisplay(const QByteArray& value) : m_old(qgetenv("DISPLAY")), m_had(qEnvironmentVariableIsSet("DISPLAY"))
+    explicit ScopedDisplay(const QByteArray& value)
+        : m_old(qgetenv("DISPLAY")), m_had(qEnvironmentVariableIsSet("DISPLAY"))
     {
         if (value.isEmpty())
             qunsetenv("DISPLAY");

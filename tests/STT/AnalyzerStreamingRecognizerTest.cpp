@@ -1,7 +1,7 @@
+#include "STT/AnalyzerStreamingRecognizer.h"
 #include "Common/QtPrinters.h"
 #include "FakeSpeechDecoder.h"
 #include "RecognizerTesting.h"
-#include "STT/AnalyzerStreamingRecognizer.h"
 
 #include <QTest>
 
@@ -45,10 +45,12 @@ protected:
 TEST_F(AnalyzerStreamingRecognizerTest, ShowsFinishedTextFollowedByTheVolatilePhrase)
 {
     ASSERT_EQ(start(QStringLiteral("en-US")), std::nullopt);
-    play({{true, QStringLiteral("good")}, {true, QStringLiteral("good morn")}, {false, QStringLiteral("good morning")},
+    play({{true, QStringLiteral("good")},
+          {true, QStringLiteral("good morn")},
+          {false, QStringLiteral("good morning")},
           {true, QStringLiteral("how")}});
-    EXPECT_THAT(transcripts, ElementsAre(QStringLiteral("good"), QStringLiteral("good morn"), QStringLiteral("good morning"),
-                                         QStringLiteral("good morning how")));
+    EXPECT_THAT(transcripts, ElementsAre(QStringLiteral("good"), QStringLiteral("good morn"),
+                                         QStringLiteral("good morning"), QStringLiteral("good morning how")));
 }
 
 TEST_F(AnalyzerStreamingRecognizerTest, AResetStartsTheNextTranscriptEmpty)
@@ -62,7 +64,8 @@ TEST_F(AnalyzerStreamingRecognizerTest, AResetStartsTheNextTranscriptEmpty)
 
 TEST_F(AnalyzerStreamingRecognizerTest, UnsupportedLocaleAndStreamFailure)
 {
-    EXPECT_EQ(start(QStringLiteral("ko-KR")), QStringLiteral("Locale ko-KR not supported by the speech transcriber (installed: en-US)."));
+    EXPECT_EQ(start(QStringLiteral("ko-KR")),
+              QStringLiteral("Locale ko-KR not supported by the speech transcriber (installed: en-US)."));
     ASSERT_EQ(start(QStringLiteral("en-US")), std::nullopt);
     script->add({{false, QString(), true}, {true, QStringLiteral("after failure")}});
     recognizer.feed(silence());

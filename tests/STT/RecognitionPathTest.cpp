@@ -34,9 +34,10 @@ protected:
     {
         const QString path = dir.filePath(QStringLiteral("goforward-48k.wav"));
         const int status = QProcess::execute(QStringLiteral("sox"),
-                                             {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"), QStringLiteral("16000"),
-                                              QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"), QStringLiteral("16"),
-                                              QStringLiteral("-c"), QStringLiteral("1"), recording, QStringLiteral("-r"),
+                                             {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"),
+                                              QStringLiteral("16000"), QStringLiteral("-e"), QStringLiteral("signed"),
+                                              QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-c"),
+                                              QStringLiteral("1"), recording, QStringLiteral("-r"),
                                               QStringLiteral("48000"), QStringLiteral("-c"), QStringLiteral("2"), path,
                                               QStringLiteral("pad"), QStringLiteral("0.2"), QStringLiteral("1.0")});
         EXPECT_EQ(status, 0);
@@ -46,8 +47,10 @@ protected:
     // Plays the file through capture into the recognizer until `heard` holds.
     bool listen(const QString& file, const std::function<bool()>& heard)
     {
-        AudioInputStream stream(std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible));
-        AudioSubscription subscription(stream.subscribe(), [this](const AudioBufferPtr& buffer) { recognizer.feed(buffer); });
+        AudioInputStream stream(
+            std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible));
+        AudioSubscription subscription(stream.subscribe(),
+                                       [this](const AudioBufferPtr& buffer) { recognizer.feed(buffer); });
         bool started = false;
         stream.start(QString(), [&](std::optional<AudioInputError> error) {
             EXPECT_EQ(error, std::nullopt);
@@ -101,7 +104,8 @@ TEST(RecognitionPath, ALocaleWithoutAModelIsRefusedByName)
 {
     FakeScheduler scheduler;
     SystemStreamingRecognizer recognizer(scheduler);
-    EXPECT_EQ(startAndWait(recognizer, QStringLiteral("ko-KR"), {48000, 1}), QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+    EXPECT_EQ(startAndWait(recognizer, QStringLiteral("ko-KR"), {48000, 1}),
+              QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
 }
 
 }  // namespace

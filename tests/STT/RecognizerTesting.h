@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 // Starts a recognizer and waits for its answer: nothing, or why it could not start.
-inline std::optional<QString> startAndWait(StreamingSpeechRecognizer& recognizer, const QString& locale, AudioFormat format)
+inline std::optional<QString> startAndWait(StreamingSpeechRecognizer& recognizer, const QString& locale,
+                                           AudioFormat format)
 {
     bool finished = false;
     std::optional<QString> result;

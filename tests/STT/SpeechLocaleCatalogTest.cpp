@@ -33,7 +33,7 @@ TEST(SpeechLocaleCatalog, DisplayNamesPairTheNativeAndTheEnglishName)
         {"de-DE", "Deutsch (Deutschland) (German (Germany))"},
         {"zh-Hant", "繁體中文 (Chinese (Traditional Han))"},
         {"af", "Afrikaans"},
-        {"xx-YY", "xx-YY"},   // no name at all
+        {"xx-YY", "xx-YY"},  // no name at all
     };
     for (const auto& [id, name] : cases) {
         const SpeechLocaleCatalog catalog({QString::fromLatin1(id)});

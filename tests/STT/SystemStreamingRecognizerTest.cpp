@@ -1,8 +1,8 @@
+#include "STT/SystemStreamingRecognizer.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "FakeSpeechDecoder.h"
 #include "RecognizerTesting.h"
-#include "STT/SystemStreamingRecognizer.h"
 
 #include <QTest>
 
@@ -15,8 +15,8 @@ namespace {
 
 AudioBufferPtr monoBuffer(int frames = 1600, AudioFormat format = {16000, 1})
 {
-    return std::make_shared<const AudioBuffer>(format, std::vector<float>(std::size_t(frames * format.channels), 0.1f), 0,
-                                               std::chrono::steady_clock::now());
+    return std::make_shared<const AudioBuffer>(format, std::vector<float>(std::size_t(frames * format.channels), 0.1f),
+                                               0, std::chrono::steady_clock::now());
 }
 
 class SystemStreamingRecognizerTest : public ::testing::Test {
@@ -44,7 +44,8 @@ protected:
 
     qsizetype countLines(const QString& prefix) const
     {
-        return std::count_if(diagnostics.begin(), diagnostics.end(), [&](const QString& line) { return line.startsWith(prefix); });
+        return std::count_if(diagnostics.begin(), diagnostics.end(),
+                             [&](const QString& line) { return line.startsWith(prefix); });
     }
 
     FakeScheduler scheduler;
@@ -57,23 +58,31 @@ protected:
 
 TEST_F(SystemStreamingRecognizerTest, StartFailuresNameTheLocaleAndTheInstalledOnes)
 {
-    EXPECT_EQ(start(QStringLiteral("ko-KR")), QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+    EXPECT_EQ(start(QStringLiteral("ko-KR")),
+              QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
     script->loadError = QStringLiteral("model files for en-US are missing");
-    EXPECT_EQ(start(), QStringLiteral("Speech recognizer could not load the model for locale en-US: model files for en-US are missing"));
+    EXPECT_EQ(start(),
+              QStringLiteral(
+                  "Speech recognizer could not load the model for locale en-US: model files for en-US are missing"));
     recognizer.feed(monoBuffer());  // ignored: nothing is running
     script->loadError.clear();
     EXPECT_EQ(start(QStringLiteral("en_us")), std::nullopt);
-    EXPECT_THAT(diagnostics, ElementsAre(QStringLiteral("spawnTask: locale=en_us supportsOnDevice=true defaultTaskHint")));
+    EXPECT_THAT(diagnostics,
+                ElementsAre(QStringLiteral("spawnTask: locale=en_us supportsOnDevice=true defaultTaskHint")));
 }
 
 TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegments)
 {
     ASSERT_EQ(start(), std::nullopt);
-    play({{true, QStringLiteral("turn on")}, {true, QStringLiteral("turn on the")}, {false, QStringLiteral("turn on the")},
-          {true, QStringLiteral("the lights")}, {true, QStringLiteral("the lights please")}},
+    play({{true, QStringLiteral("turn on")},
+          {true, QStringLiteral("turn on the")},
+          {false, QStringLiteral("turn on the")},
+          {true, QStringLiteral("the lights")},
+          {true, QStringLiteral("the lights please")}},
          5);
-    EXPECT_THAT(transcripts, ElementsAre(QStringLiteral("turn on"), QStringLiteral("turn on the"), QStringLiteral("turn on the"),
-                                         QStringLiteral("turn on the lights"), QStringLiteral("turn on the lights please")));
+    EXPECT_THAT(transcripts,
+                ElementsAre(QStringLiteral("turn on"), QStringLiteral("turn on the"), QStringLiteral("turn on the"),
+                            QStringLiteral("turn on the lights"), QStringLiteral("turn on the lights please")));
     EXPECT_EQ(countLines(QStringLiteral("spawnTask:")), 2);  // the start and the end of the first segment
     EXPECT_EQ(diagnostics.last(), QStringLiteral("calling onTranscript with 'turn on the lights please' (25 chars)"));
 }
@@ -122,9 +131,9 @@ TEST_F(SystemStreamingRecognizerTest, RepeatedFailuresRestartWithBackOffAndThenR
 TEST_F(SystemStreamingRecognizerTest, RetryDelayDoublesUpToFiveSeconds)
 {
     using std::chrono::milliseconds;
-    const std::vector<std::pair<int, milliseconds>> table{
-        {1, milliseconds(250)}, {2, milliseconds(500)}, {3, milliseconds(1000)}, {5, milliseconds(4000)},
-        {6, milliseconds(5000)}, {40, milliseconds(5000)}};
+    const std::vector<std::pair<int, milliseconds>> table{{1, milliseconds(250)},  {2, milliseconds(500)},
+                                                          {3, milliseconds(1000)}, {5, milliseconds(4000)},
+                                                          {6, milliseconds(5000)}, {40, milliseconds(5000)}};
     for (const auto& [failures, delay] : table)
         EXPECT_EQ(SystemStreamingRecognizer::retryDelay(failures), delay) << failures;
 }
@@ -147,8 +156,8 @@ TEST_F(SystemStreamingRecognizerTest, ResultsAfterStopReachNoCallback)
 TEST_F(SystemStreamingRecognizerTest, DownmixIsConfiguredOncePerInputFormat)
 {
     ASSERT_EQ(start(), std::nullopt);
-    for (const AudioFormat format : {AudioFormat{48000, 2}, AudioFormat{48000, 2}, AudioFormat{44100, 2}, AudioFormat{44100, 4},
-                                     AudioFormat{44100, 1}})
+    for (const AudioFormat format : {AudioFormat{48000, 2}, AudioFormat{48000, 2}, AudioFormat{44100, 2},
+                                     AudioFormat{44100, 4}, AudioFormat{44100, 1}})
         recognizer.feed(monoBuffer(4096, format));
     EXPECT_THAT(diagnostics.mid(1), ElementsAre(QStringLiteral("downmix configured: 2 ch @ 48000 Hz → 1 ch"),
                                                 QStringLiteral("downmix configured: 2 ch @ 44100 Hz → 1 ch"),

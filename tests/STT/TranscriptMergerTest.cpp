@@ -40,7 +40,8 @@ TEST(TranscriptMerger, JoinsSegmentsAsWholeWords)
         {"你好", "世界", "yue_HK", "你好世界"},
     };
     for (const MergeCase& c : cases)
-        EXPECT_EQ(TranscriptMerger::merge(QString::fromUtf8(c.accumulated), QString::fromUtf8(c.segment), QString::fromLatin1(c.locale)),
+        EXPECT_EQ(TranscriptMerger::merge(QString::fromUtf8(c.accumulated), QString::fromUtf8(c.segment),
+                                          QString::fromLatin1(c.locale)),
                   QString::fromUtf8(c.expected))
             << c.accumulated << " + " << c.segment;
 }
@@ -49,8 +50,10 @@ TEST(TranscriptMerger, JoinAddsTheLanguagesSeparatorOnlyBetweenTexts)
 {
     EXPECT_EQ(TranscriptMerger::join(QStringLiteral("good morning"), QStringLiteral("how"), QStringLiteral("en-US")),
               QStringLiteral("good morning how"));
-    EXPECT_EQ(TranscriptMerger::join(QString(), QStringLiteral(" how "), QStringLiteral("en-US")), QStringLiteral("how"));
-    EXPECT_EQ(TranscriptMerger::join(QStringLiteral("good"), QString(), QStringLiteral("en-US")), QStringLiteral("good"));
+    EXPECT_EQ(TranscriptMerger::join(QString(), QStringLiteral(" how "), QStringLiteral("en-US")),
+              QStringLiteral("how"));
+    EXPECT_EQ(TranscriptMerger::join(QStringLiteral("good"), QString(), QStringLiteral("en-US")),
+              QStringLiteral("good"));
     EXPECT_EQ(TranscriptMerger::join(QStringLiteral("おはよう"), QStringLiteral("ございます"), QStringLiteral("ja")),
               QStringLiteral("おはようございます"));
 }

@@ -1,5 +1,5 @@
-#include "Skills/PendingSkill.h"
 #include "Skills/SkillCall.h"
+#include "Skills/PendingSkill.h"
 
 #include <gtest/gtest.h>
 

@@ -14,18 +14,19 @@ public:
 
 // The system's skills in the order they are registered (not sorted).
 const QStringList registrationOrder = {
-    "calendar.list_today", "calendar.list_week", "calendar.create_event", "calendar.update_event",
-    "calendar.delete_event", "mail.compose", "messages.list_recent", "aliases.add",
-    "system.app_resources", "memory.add", "camera.describe", "system.rest",
+    "calendar.list_today",   "calendar.list_week", "calendar.create_event", "calendar.update_event",
+    "calendar.delete_event", "mail.compose",       "messages.list_recent",  "aliases.add",
+    "system.app_resources",  "memory.add",         "camera.describe",       "system.rest",
 };
 
 const QStringList sortedOrder = {
-    "aliases.add", "calendar.create_event", "calendar.delete_event", "calendar.list_today",
-    "calendar.list_week", "calendar.update_event", "camera.describe", "mail.compose",
-    "memory.add", "messages.list_recent", "system.app_resources", "system.rest",
+    "aliases.add",        "calendar.create_event", "calendar.delete_event", "calendar.list_today",
+    "calendar.list_week", "calendar.update_event", "camera.describe",       "mail.compose",
+    "memory.add",         "messages.list_recent",  "system.app_resources",  "system.rest",
 };
 
-const QString noToolsText = QStringLiteral("# 사용 가능한 도구 (Skills)\n\n현재 활성화된 도구가 없습니다. 항상 자연어로만 답하세요.");
+const QString noToolsText =
+    QStringLiteral("# 사용 가능한 도구 (Skills)\n\n현재 활성화된 도구가 없습니다. 항상 자연어로만 답하세요.");
 
 SkillRegistry builtInRegistry()
 {

@@ -1,6 +1,6 @@
-#include "Platform/EventSoundPlayer.h"
-#include "Common/QtPrinters.h"
 #include "Speech/PhaseSoundPlayer.h"
+#include "Common/QtPrinters.h"
+#include "Platform/EventSoundPlayer.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
+#include "Speech/SystemSpeechPlayer.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Speech/FakeSpeechSynthesizer.h"
-#include "Speech/SystemSpeechPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -250,14 +250,14 @@ TEST(SystemSpeechPlayerBestVoice, PrefersExactLocaleThenLanguageThenGenderInSyst
         {"ko-KR", AvatarGender::male, kMinsu},
         {"en-US", AvatarGender::male, kAlex},
         {"en-US", AvatarGender::female, kSamantha},
-        {"en-IN", AvatarGender::male, kDaniel},       // another English, first male in order
-        {"en-IN", AvatarGender::female, kSamantha},   // first female English in order
+        {"en-IN", AvatarGender::male, kDaniel},  // another English, first male in order
+        {"en-IN", AvatarGender::female, kSamantha},  // first female English in order
         {"zh-HK", AvatarGender::female, kTingTing},
         {"zh-HK", AvatarGender::male, kLiang},
-        {"", AvatarGender::female, kSamantha},        // every voice is a candidate
+        {"", AvatarGender::female, kSamantha},  // every voice is a candidate
         {"", AvatarGender::male, kDaniel},
         {"EN-us", AvatarGender::female, std::nullopt},  // case-sensitive, no platform default
-        {"yue", AvatarGender::female, kLiang},          // the platform's own choice
+        {"yue", AvatarGender::female, kLiang},  // the platform's own choice
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SystemSpeechPlayer::bestVoice(synth, QString::fromUtf8(c.locale), c.gender), c.expected)

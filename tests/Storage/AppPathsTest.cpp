@@ -1,6 +1,6 @@
+#include "Storage/AppPaths.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -38,8 +38,8 @@ TEST(AppPaths, GuardAcceptsPathsInsideTheRootEvenBeforeTheyExist)
     const QString inside[] = {
         root.path(),
         root.path() + "/",
-        root.path() + "/avatars/new.png",          // does not exist yet
-        root.path() + "/a/b/../c/./d.txt",         // not existing, with dot components
+        root.path() + "/avatars/new.png",  // does not exist yet
+        root.path() + "/a/b/../c/./d.txt",  // not existing, with dot components
         root.base() + "/../" + QFileInfo(root.base()).fileName() + "/.parli_vox_mac/history",
         root.path() + "/history/../logs",
     };
@@ -57,8 +57,8 @@ TEST(AppPaths, GuardRefusesEscapesWithTheNormalizedPath)
     EXPECT_EQ(refused->description(),
               "Path '" + root.base() + "/Documents' is outside the allowed root (~/.parli_vox_mac/).");
 
-    for (const QString& path : {root.base() + "/.parli_vox_mac2/x",      // sibling sharing the prefix
-                                root.path() + "/missing/../../outside",   // climbs out through a missing folder
+    for (const QString& path : {root.base() + "/.parli_vox_mac2/x",  // sibling sharing the prefix
+                                root.path() + "/missing/../../outside",  // climbs out through a missing folder
                                 QStringLiteral("/etc/passwd"), QStringLiteral("relative/file")})
         EXPECT_TRUE(AppPaths::validate(path).has_value()) << path.toStdString();
 }

@@ -1,7 +1,7 @@
+#include "Storage/AvatarLibrary.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Storage/AvatarLibrary.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -36,7 +36,7 @@ protected:
 TEST_F(AvatarLibraryTest, ImportCopiesTheBytesUnderANewNameWithAMappedExtension)
 {
     const QList<std::pair<QString, QString>> cases{
-        {"photo.png", "png"}, {"x.JPEG", "jpg"}, {"x.jpg", "jpg"},   {"p.WebP", "webp"},
+        {"photo.png", "png"}, {"x.JPEG", "jpg"}, {"x.jpg", "jpg"},    {"p.WebP", "webp"},
         {"p.HEIC", "heic"},   {"noext", "png"},  {"a.tar.gz", "png"}, {"scan.tiff", "png"},
     };
     for (const auto& [source, extension] : cases) {
@@ -81,9 +81,17 @@ TEST_F(AvatarLibraryTest, NamesThatLeaveTheAvatarsDirectoryAreRefused)
     QFile::link(outside, avatarsFile(QStringLiteral("escape.png")));
 
     const QStringList names{
-        "../persona/memory.md", "..", ".", "/etc/passwd", "a/b.png", "..\\persona\\memory.md",
-        QStringLiteral("x") + QChar(0) + QStringLiteral("y"), "linked.png", "escape.png",
-        QStringLiteral("../../") + QFileInfo(outside).fileName(), memory,
+        "../persona/memory.md",
+        "..",
+        ".",
+        "/etc/passwd",
+        "a/b.png",
+        "..\\persona\\memory.md",
+        QStringLiteral("x") + QChar(0) + QStringLiteral("y"),
+        "linked.png",
+        "escape.png",
+        QStringLiteral("../../") + QFileInfo(outside).fileName(),
+        memory,
     };
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());

@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QRegularExpression uuidForm(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
+const QRegularExpression
+    uuidForm(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
 }
 
 TEST(DeviceIdentifier, DerivedFromTheMachineIdStableAndNeverStored)
@@ -33,7 +34,8 @@ TEST(DeviceIdentifier, WithoutAMachineIdAFreshUuidIsStoredOnceAndReusedAsIs)
 {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("d.json"));
-    for (const QByteArray& bad : {QByteArray(), QByteArray("not-an-id"), QByteArray("0123456789ABCDEF0123456789ABCDEF")}) {
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArray("not-an-id"), QByteArray("0123456789ABCDEF0123456789ABCDEF")}) {
         const QString machineId = dir.filePath("machine-id");
         ASSERT_TRUE(FileIO::writeAtomically(machineId, bad));
         const DeviceIdentifier identifier(defaults, machineId);

@@ -1,7 +1,7 @@
+#include "Storage/ObsidianSync.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
-#include "Storage/ObsidianSync.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -118,8 +118,7 @@ TEST_F(ObsidianSyncTest, TheMeetingChannelIsNotForDailyNotes)
         sync.append(ObsidianSync::Channel::meeting, target(), "x", seoul(12, 9, 0, 0), std::nullopt);
     }
     EXPECT_FALSE(QFileInfo::exists(vault()));
-    EXPECT_EQ(log.messages(),
-              QStringList{"ObsidianSync.append called on .meeting channel — use writeMeeting instead"});
+    EXPECT_EQ(log.messages(), QStringList{"ObsidianSync.append called on .meeting channel — use writeMeeting instead"});
 }
 
 TEST_F(ObsidianSyncTest, MeetingNotesAreNamedByStampAndTitle)
@@ -216,7 +215,8 @@ TEST_F(ObsidianSyncTest, ValidateChecksTheChosenFolder)
         {m_dir.path() + QStringLiteral("/file.md"), QStringLiteral("Vault 경로가 존재하지 않거나 폴더가 아닙니다.")},
         {m_dir.path() + QStringLiteral("/missing"), QStringLiteral("Vault 경로가 존재하지 않거나 폴더가 아닙니다.")},
         {QStringLiteral("  ") + plainFolder,
-         QStringLiteral("선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)")},
+         QStringLiteral(
+             "선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)")},
         {QStringLiteral(" ") + realVault + QStringLiteral("\n"), std::nullopt},
     };
     for (const auto& [path, message] : cases)

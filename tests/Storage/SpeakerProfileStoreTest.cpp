@@ -1,7 +1,7 @@
-#include "Common/TestEnvironment.h"
+#include "Storage/SpeakerProfileStore.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
-#include "Storage/SpeakerProfileStore.h"
+#include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -77,8 +77,7 @@ TEST_F(SpeakerProfileStoreTest, FileIsAPrettyArrayWithSortedKeysAndReferenceDate
 
 TEST_F(SpeakerProfileStoreTest, ReadsTheCompactFormOfOtherWriters)
 {
-    writeFile(SpeakerProfileStore::filePath(),
-              R"([{"label":"Kim","embedding":[1,0.5,-2],"enrolledAt":768738600.5}])");
+    writeFile(SpeakerProfileStore::filePath(), R"([{"label":"Kim","embedding":[1,0.5,-2],"enrolledAt":768738600.5}])");
     const auto loaded = SpeakerProfileStore::load();
     ASSERT_EQ(loaded.size(), 1);
     EXPECT_EQ(loaded.at(0).embedding, (QList<float>{1.0f, 0.5f, -2.0f}));

@@ -1,6 +1,6 @@
-#include "Persistence/AppSettings.h"
-#include "Common/QtPrinters.h"
 #include "Storage/VaultTarget.h"
+#include "Common/QtPrinters.h"
+#include "Persistence/AppSettings.h"
 #include "Support/UserDefaults.h"
 
 #include <QTemporaryDir>

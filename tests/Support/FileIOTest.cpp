@@ -1,6 +1,6 @@
+#include "Support/FileIO.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Support/FileIO.h"
 
 #include <QDir>
 #include <QFile>

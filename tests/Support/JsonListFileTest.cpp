@@ -97,6 +97,7 @@ TEST(JsonListFile, AFolderThatCannotBeMadeIsLoggedAndNothingIsWritten)
 
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_EQ(log.lines().first().type, QtCriticalMsg);
-    EXPECT_TRUE(log.lines().first().message.startsWith(QStringLiteral("save failed: "))) << log.messages().join('\n').toStdString();
+    EXPECT_TRUE(log.lines().first().message.startsWith(QStringLiteral("save failed: ")))
+        << log.messages().join('\n').toStdString();
     EXPECT_EQ(namesFile(path).read().state, NamesFile::State::missing);
 }

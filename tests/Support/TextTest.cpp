@@ -24,9 +24,9 @@ TEST(Text, CountsUserPerceivedCharacters)
     EXPECT_EQ(Text::graphemeCount(QStringLiteral("안녕하세요")), 5);
     // Decomposed Hangul (jamo sequence) is one syllable.
     EXPECT_EQ(Text::graphemeCount(QStringLiteral("\u1100\u1161\u11A8")), 1);
-    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👩‍💻")), 1);   // ZWJ sequence
-    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👍🏽")), 1);   // skin-tone modifier
-    EXPECT_EQ(Text::graphemeCount(QStringLiteral("🇰🇷🇯🇵")), 2); // two flags
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👩‍💻")), 1);  // ZWJ sequence
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("👍🏽")), 1);  // skin-tone modifier
+    EXPECT_EQ(Text::graphemeCount(QStringLiteral("🇰🇷🇯🇵")), 2);  // two flags
     EXPECT_EQ(Text::graphemeCount(QStringLiteral("e\u0301")), 1);
 }
 
@@ -76,7 +76,8 @@ TEST(Text, UuidTextIsUpperCaseHyphenatedWithoutBracesAndNewOnesAreFresh)
               QStringLiteral("6BA7B810-9DAD-11D1-80B4-00C04FD430C8"));
     const QString a = Text::newUuid();
     const QString b = Text::newUuid();
-    static const QRegularExpression form(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
     EXPECT_TRUE(form.match(a).hasMatch()) << a.toStdString();
     EXPECT_NE(a, b);
 }

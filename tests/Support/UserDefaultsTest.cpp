@@ -1,7 +1,7 @@
+#include "Support/UserDefaults.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
-#include "Support/UserDefaults.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -74,12 +74,24 @@ TEST(UserDefaults, LaxBooleanReadingOfAnyStoredValue)
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("d.json"));
     const std::pair<QJsonValue, bool> cases[] = {
-        {true, true},           {false, false},         {1, true},          {0, false},
-        {0.5, true},            {QStringLiteral("YES"), true},  {QStringLiteral("yes"), true},
-        {QStringLiteral("true"), true}, {QStringLiteral("T"), true}, {QStringLiteral("no"), false},
-        {QStringLiteral("false"), false}, {QStringLiteral("0"), false}, {QStringLiteral("007"), true},
-        {QStringLiteral("  +1"), true}, {QStringLiteral("-0"), false}, {QStringLiteral(""), false},
-        {QJsonArray{true}, false}, {QJsonValue(QJsonValue::Null), false},
+        {true, true},
+        {false, false},
+        {1, true},
+        {0, false},
+        {0.5, true},
+        {QStringLiteral("YES"), true},
+        {QStringLiteral("yes"), true},
+        {QStringLiteral("true"), true},
+        {QStringLiteral("T"), true},
+        {QStringLiteral("no"), false},
+        {QStringLiteral("false"), false},
+        {QStringLiteral("0"), false},
+        {QStringLiteral("007"), true},
+        {QStringLiteral("  +1"), true},
+        {QStringLiteral("-0"), false},
+        {QStringLiteral(""), false},
+        {QJsonArray{true}, false},
+        {QJsonValue(QJsonValue::Null), false},
     };
     int i = 0;
     for (const auto& [value, expected] : cases) {

@@ -16,7 +16,7 @@ namespace {
 struct ChunkCase {
     const char* name;
     std::vector<QString> deltas;
-    QStringList sentences;          // everything feed returned, in order
+    QStringList sentences;  // everything feed returned, in order
     std::optional<QString> flushed;  // what the end of the stream returns
 };
 
@@ -47,42 +47,72 @@ INSTANTIATE_TEST_SUITE_P(
         // A full stop waits for what follows it; the end of the stream closes it.
         ChunkCase{"StopAtTheEndWaitsForTheStream", {"Hello world."}, {}, QStringLiteral("Hello world.")},
         ChunkCase{"StopBeforeSpaceCuts", {"Hello world. "}, {"Hello world."}, std::nullopt},
-        ChunkCase{"StopIsCutWhenTheNextDeltaBringsSpace", {"Hello world.", " How are you"}, {"Hello world."},
+        ChunkCase{"StopIsCutWhenTheNextDeltaBringsSpace",
+                  {"Hello world.", " How are you"},
+                  {"Hello world."},
                   QStringLiteral("How are you")},
         ChunkCase{"ShortSentenceStaysUntilFlush", {"Hello. "}, {}, QStringLiteral("Hello.")},
-        ChunkCase{"RestIsCarriedToTheNextDelta", {"Hello world. How are", " you?"},
-                  {"Hello world.", "How are you?"}, std::nullopt},
+        ChunkCase{"RestIsCarriedToTheNextDelta",
+                  {"Hello world. How are", " you?"},
+                  {"Hello world.", "How are you?"},
+                  std::nullopt},
         // The 11th character is the first that may end a sentence.
         ChunkCase{"TerminatorAsEleventhCharacterCuts", {"0123456789!rest"}, {"0123456789!"}, QStringLiteral("rest")},
         ChunkCase{"TerminatorAsTenthCharacterDoesNot", {"012345678!rest"}, {}, QStringLiteral("012345678!rest")},
         ChunkCase{"EarlyTerminatorStaysInsideTheSentence", {"Hi! How are you?"}, {"Hi! How are you?"}, std::nullopt},
-        ChunkCase{"ThreeStopsStayTogether", {"Hello world... And more"}, {"Hello world..."}, QStringLiteral("And more")},
-        ChunkCase{"EllipsisCharacterCuts", {"Hello world\u2026And more"}, {"Hello world\u2026"}, QStringLiteral("And more")},
+        ChunkCase{
+            "ThreeStopsStayTogether", {"Hello world... And more"}, {"Hello world..."}, QStringLiteral("And more")},
+        ChunkCase{
+            "EllipsisCharacterCuts", {"Hello world\u2026And more"}, {"Hello world\u2026"}, QStringLiteral("And more")},
         // Full stops inside numbers, versions, addresses and initialisms never cut.
         ChunkCase{"Decimal", {"The price is 3.5 dollars. Ok"}, {"The price is 3.5 dollars."}, QStringLiteral("Ok")},
         ChunkCase{"Version", {"Update to v1.2 today please. "}, {"Update to v1.2 today please."}, std::nullopt},
         ChunkCase{"Address", {"Please open example.com now. "}, {"Please open example.com now."}, std::nullopt},
-        ChunkCase{"Initialism", {"Bring fruit, e.g. apples and pears. "}, {"Bring fruit, e.g. apples and pears."}, std::nullopt},
-        ChunkCase{"DecimalSplitAcrossDeltas", {"The price is 3.", "5 dollars. "}, {"The price is 3.5 dollars."}, std::nullopt},
-        ChunkCase{"StopThenLineFeed", {"First line is done.\nSecond"}, {"First line is done."}, QStringLiteral("Second")},
+        ChunkCase{"Initialism",
+                  {"Bring fruit, e.g. apples and pears. "},
+                  {"Bring fruit, e.g. apples and pears."},
+                  std::nullopt},
+        ChunkCase{"DecimalSplitAcrossDeltas",
+                  {"The price is 3.", "5 dollars. "},
+                  {"The price is 3.5 dollars."},
+                  std::nullopt},
+        ChunkCase{
+            "StopThenLineFeed", {"First line is done.\nSecond"}, {"First line is done."}, QStringLiteral("Second")},
         // Ideographic terminators follow the same offset rule; no space is needed after them.
-        ChunkCase{"ChineseFullStop", {"今天天气很好我们去公园吧。然后"}, {"今天天气很好我们去公园吧。"}, QStringLiteral("然后")},
-        ChunkCase{"FullwidthMarks", {"ありがとうございます本当に！はい本当にそうですかね？"},
-                  {"ありがとうございます本当に！", "はい本当にそうですかね？"}, std::nullopt},
-        ChunkCase{"KoreanCountsSyllables", {"안녕하세요 반갑습니다!다음"}, {"안녕하세요 반갑습니다!"}, QStringLiteral("다음")},
+        ChunkCase{"ChineseFullStop",
+                  {"今天天气很好我们去公园吧。然后"},
+                  {"今天天气很好我们去公园吧。"},
+                  QStringLiteral("然后")},
+        ChunkCase{"FullwidthMarks",
+                  {"ありがとうございます本当に！はい本当にそうですかね？"},
+                  {"ありがとうございます本当に！", "はい本当にそうですかね？"},
+                  std::nullopt},
+        ChunkCase{"KoreanCountsSyllables",
+                  {"안녕하세요 반갑습니다!다음"},
+                  {"안녕하세요 반갑습니다!"},
+                  QStringLiteral("다음")},
         ChunkCase{"LineFeedCutsAndIsTrimmed", {"This is a line\nnext"}, {"This is a line"}, QStringLiteral("next")},
-        ChunkCase{"BlankHeadIsDropped", {"          \nHi. Hello there friend. "}, {"Hi. Hello there friend."}, std::nullopt},
-        ChunkCase{"CarriageReturnLineFeedIsNoCut", {"First line here\r\nSecond line here\r\n"}, {},
+        ChunkCase{
+            "BlankHeadIsDropped", {"          \nHi. Hello there friend. "}, {"Hi. Hello there friend."}, std::nullopt},
+        ChunkCase{"CarriageReturnLineFeedIsNoCut",
+                  {"First line here\r\nSecond line here\r\n"},
+                  {},
                   QStringLiteral("First line here\r\nSecond line here")},
         ChunkCase{"BlankFlushGivesNothing", {"   \t  "}, {}, std::nullopt},
         // Forced cuts keep utterances bounded.
-        ChunkCase{"ForcedCutAtLastSpaceWithinLimit", {kLong}, {QStringLiteral("word ").repeated(27) + QStringLiteral("word")},
+        ChunkCase{"ForcedCutAtLastSpaceWithinLimit",
+                  {kLong},
+                  {QStringLiteral("word ").repeated(27) + QStringLiteral("word")},
                   QStringLiteral("word ").repeated(12).trimmed()},
-        ChunkCase{"SentenceInsideLimitIsCutNormally", {"Hello world. " + kLong},
+        ChunkCase{"SentenceInsideLimitIsCutNormally",
+                  {"Hello world. " + kLong},
                   {"Hello world.", QStringLiteral("word ").repeated(26) + QStringLiteral("word")},
                   QStringLiteral("word ").repeated(13).trimmed()},
         ChunkCase{"NoBoundaryAtAllWaitsForFlush", {QString(150, u'x')}, {}, QString(150, u'x')},
-        ChunkCase{"CutAtFirstBoundaryBeyondLimit", {QString(150, u'x') + " tail"}, {QString(150, u'x')}, QStringLiteral("tail")}),
+        ChunkCase{"CutAtFirstBoundaryBeyondLimit",
+                  {QString(150, u'x') + " tail"},
+                  {QString(150, u'x')},
+                  QStringLiteral("tail")}),
     [](const testing::TestParamInfo<ChunkCase>& param) { return param.param.name; });
 
 TEST(SentenceChunker, ForcedCutWithoutSpacesUsesTheLastTerminatorWithinTheLimit)
@@ -101,14 +131,15 @@ TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
     EXPECT_TRUE(chunker.feed(QStringLiteral("👩‍💻👍🏽e\u0301🇰🇷abcde!")).isEmpty());
     // One more cluster in front moves the mark to the 11th character.
     SentenceChunker longer;
-    EXPECT_EQ(longer.feed(QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde! ")), QStringList{QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde!")});
+    EXPECT_EQ(longer.feed(QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde! ")),
+              QStringList{QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde!")});
 }
 
 QString randomReply(QRandomGenerator& random, int maxLength)
 {
-    static const QStringList alphabet = {QStringLiteral("a"), QStringLiteral("한"), QStringLiteral(" "),
-                                         QStringLiteral("."), QStringLiteral("?"), QStringLiteral("\n"),
-                                         QStringLiteral("。"), QStringLiteral("3"), QStringLiteral("👍🏽")};
+    static const QStringList alphabet = {QStringLiteral("a"),  QStringLiteral("한"), QStringLiteral(" "),
+                                         QStringLiteral("."),  QStringLiteral("?"),  QStringLiteral("\n"),
+                                         QStringLiteral("。"), QStringLiteral("3"),  QStringLiteral("👍🏽")};
     QString reply;
     const int length = random.bounded(maxLength);
     for (int i = 0; i < length; ++i)

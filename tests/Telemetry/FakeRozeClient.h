@@ -16,7 +16,9 @@ class FakeRozeClient final : public RozeClient {
 public:
     enum class Logger { createdBySetup, neverCreated };
 
-    explicit FakeRozeClient(Logger logger = Logger::createdBySetup) : m_createsLogger(logger == Logger::createdBySetup) {}
+    explicit FakeRozeClient(Logger logger = Logger::createdBySetup) : m_createsLogger(logger == Logger::createdBySetup)
+    {
+    }
 
     void setup(const RozeConfig& config) override
     {

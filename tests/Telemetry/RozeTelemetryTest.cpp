@@ -101,7 +101,8 @@ TEST_F(RozeTelemetryTest, AttachesExactlyCategoryTimestampAndLength)
     m_bridge.forward(entry(QStringLiteral("fsm"), QStringLiteral("idle → listening")));
     ASSERT_EQ(m_client.records.size(), 1);
     const QVariantMap& attributes = m_client.records.first().attributes;
-    EXPECT_EQ(attributes.keys(), (QStringList{QStringLiteral("category"), QStringLiteral("len"), QStringLiteral("ts")}));
+    EXPECT_EQ(attributes.keys(),
+              (QStringList{QStringLiteral("category"), QStringLiteral("len"), QStringLiteral("ts")}));
     EXPECT_EQ(attributes.value(QStringLiteral("category")), QVariant(QStringLiteral("fsm")));
     EXPECT_EQ(attributes.value(QStringLiteral("ts")).metaType().id(), QMetaType::Double);
     EXPECT_DOUBLE_EQ(attributes.value(QStringLiteral("ts")).toDouble(), 1767600000.123456);

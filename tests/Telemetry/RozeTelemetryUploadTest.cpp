@@ -36,7 +36,8 @@ TEST_F(RozeTelemetryUploadTest, WhatTheUserSaidReachesTheServiceOnlyAsItsLength)
     const QString sentence = QStringLiteral("내 비밀번호는 hunter2 야");
     const auto now = PipelineLog::Clock::now();
     bridge.forward({QUuid::createUuid(), now, QStringLiteral("turn"), sentence});
-    bridge.forward({QUuid::createUuid(), now, QStringLiteral("endpointing"), QStringLiteral("MANUAL FIRE — '") + sentence + QStringLiteral("'")});
+    bridge.forward({QUuid::createUuid(), now, QStringLiteral("endpointing"),
+                    QStringLiteral("MANUAL FIRE — '") + sentence + QStringLiteral("'")});
     bridge.forward({QUuid::createUuid(), now, QStringLiteral("stt"), sentence});
     m_scheduler.advance(RozeConfig(QString(), QString()).flushInterval);
     ASSERT_TRUE(m_server.waitForRequests(1));

@@ -25,7 +25,7 @@ namespace {
 
 using Events = std::vector<VoiceActivity>;
 
-constexpr double kLoud = 0.05;   // RMS well above the engine's 0.012
+constexpr double kLoud = 0.05;  // RMS well above the engine's 0.012
 constexpr double kQuiet = 0.001;
 
 // Mono audio at 1 kHz: one frame is one millisecond, so boundaries are exact.
@@ -38,8 +38,10 @@ public:
     {
         std::vector<float> samples(static_cast<std::size_t>(frames), static_cast<float>(rmsValue));
         for (int channel = 1; channel < m_format.channels; ++channel)
-            samples.insert(samples.end(), static_cast<std::size_t>(frames), otherChannels.at(static_cast<std::size_t>(channel - 1)));
-        auto buffer = std::make_shared<const AudioBuffer>(m_format, std::move(samples), m_position, std::chrono::steady_clock::time_point{});
+            samples.insert(samples.end(), static_cast<std::size_t>(frames),
+                           otherChannels.at(static_cast<std::size_t>(channel - 1)));
+        auto buffer = std::make_shared<const AudioBuffer>(m_format, std::move(samples), m_position,
+                                                          std::chrono::steady_clock::time_point{});
         m_position += frames;
         return buffer;
     }
@@ -110,29 +112,46 @@ const VoiceActivity started = VoiceActivity::speechStarted();
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EnergyVADCases,
-    testing::Values(
-        VADCase{"SilenceGivesOnlyALevelOfZero", {{0.0, 50, {}}}},
-        VADCase{"TwoLoudThenQuietNeverStarts",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kQuiet, 50, {}},
-                 {kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}}}},
-        VADCase{"ThirdLoudBufferStartsAndLaterOnesOnlyMeasure",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}},
-                 {kLoud, 50, {}}, {kLoud, 50, {}}}},
-        // Onset decided at 150 ms, last loud audio ends at 200 ms.
-        VADCase{"QuietShorterThanTheHangoverKeepsTheSegment",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}},
-                 {kLoud, 50, {}}, {kQuiet, 100, {}}, {kLoud, 50, {}}}},
-        VADCase{"QuietOfExactlyTheHangoverEndsIt",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}},
-                 {kLoud, 50, {}}, {kQuiet, 100, {}},
-                 {kQuiet, 50, {VoiceActivity::speechEnded(200)}}}},
-        VADCase{"OneMillisecondShortOfTheHangoverDoesNot",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}},
-                 {kQuiet, 149, {}}, {kQuiet, 1, {VoiceActivity::speechEnded(150)}}}},
-        VADCase{"AfterAnEndANewOnsetNeedsThreeLoudBuffers",
-                {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}},
-                 {kQuiet, 200, {VoiceActivity::speechEnded(200)}}, {kLoud, 50, {}},
-                 {kLoud, 50, {}}, {kLoud, 50, {started}}}}),
+    testing::Values(VADCase{"SilenceGivesOnlyALevelOfZero", {{0.0, 50, {}}}},
+                    VADCase{"TwoLoudThenQuietNeverStarts",
+                            {{kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kQuiet, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}}}},
+                    VADCase{
+                        "ThirdLoudBufferStartsAndLaterOnesOnlyMeasure",
+                        {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}}, {kLoud, 50, {}}, {kLoud, 50, {}}}},
+                    // Onset decided at 150 ms, last loud audio ends at 200 ms.
+                    VADCase{"QuietShorterThanTheHangoverKeepsTheSegment",
+                            {{kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}},
+                             {kLoud, 50, {}},
+                             {kQuiet, 100, {}},
+                             {kLoud, 50, {}}}},
+                    VADCase{"QuietOfExactlyTheHangoverEndsIt",
+                            {{kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}},
+                             {kLoud, 50, {}},
+                             {kQuiet, 100, {}},
+                             {kQuiet, 50, {VoiceActivity::speechEnded(200)}}}},
+                    VADCase{"OneMillisecondShortOfTheHangoverDoesNot",
+                            {{kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}},
+                             {kQuiet, 149, {}},
+                             {kQuiet, 1, {VoiceActivity::speechEnded(150)}}}},
+                    VADCase{"AfterAnEndANewOnsetNeedsThreeLoudBuffers",
+                            {{kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}},
+                             {kQuiet, 200, {VoiceActivity::speechEnded(200)}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {}},
+                             {kLoud, 50, {started}}}}),
     [](const testing::TestParamInfo<VADCase>& param) { return param.param.name; });
 
 TEST(EnergyVAD, LevelIsRmsTimes30Clamped)
