@@ -1,6 +1,6 @@
 #include "Audio/AudioDeviceManager.h"
 
-#include "Platform/CaptureBackend.h"
+#include "Audio/CaptureBackend.h"
 #include "Platform/QtAudioDeviceSource.h"
 
 #include <QCollator>

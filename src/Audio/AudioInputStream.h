@@ -2,7 +2,7 @@
 
 #include "Audio/AudioBuffer.h"
 #include "Audio/AudioChunker.h"
-#include "Platform/CaptureBackend.h"
+#include "Audio/CaptureBackend.h"
 #include "Support/LatestChannel.h"
 #include "Support/SerialWorker.h"
 

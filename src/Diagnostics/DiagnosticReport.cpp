@@ -3,7 +3,7 @@
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "Pipeline/PipelineLog.h"
-#include "Platform/DesktopWorkspace.h"
+#include "Support/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 #include "Support/Scheduler.h"

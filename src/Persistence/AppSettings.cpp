@@ -1,6 +1,5 @@
 #include "Persistence/AppSettings.h"
 
-#include "Persona/NemotronPersonaCatalog.h"
 #include "Support/UserDefaults.h"
 
 #include <QJsonArray>
@@ -248,12 +247,6 @@ void AppSettings::setSkill(const QString& skillID, bool enabled)
     else
         ids.insert(skillID);
     setDisabledSkillIDs(ids);
-}
-
-QString AppSettings::nemotronPersonaID(AppMode mode) const
-{
-    const QString stored = m_nemotronPersonaIDByMode.value(rawValue(mode));
-    return stored.isEmpty() ? NemotronPersonaCatalog::defaultID(mode) : stored;
 }
 
 void AppSettings::setNemotronPersonaID(const QString& id, AppMode mode)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Avatar/AvatarStyle.h"
+#include "Persistence/AvatarStyle.h"
 #include "Persistence/AppLanguage.h"
 #include "Persistence/AppMode.h"
 #include "Persistence/AssistantProvider.h"
@@ -141,8 +141,7 @@ public:
     void setSkill(const QString& skillID, bool enabled);
     bool isSkillEnabled(const QString& skillID) const { return !m_disabledSkillIDs.contains(skillID); }
 
-    // The stored persona for the mode when not empty, else the catalog's default for it.
-    QString nemotronPersonaID(AppMode mode) const;
+    // Stores the persona for the mode; the one in effect is NemotronPersonaCatalog::chosenID.
     void setNemotronPersonaID(const QString& id, AppMode mode);
 
 signals:

@@ -1,5 +1,6 @@
 #include "Persona/NemotronPersonaCatalog.h"
 
+#include "Persistence/AppSettings.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
@@ -57,6 +58,12 @@ QString defaultID(AppMode mode)
         if (p.modeAffinity == raw)
             return p.id;
     return QString::fromLatin1(fallbackID);
+}
+
+QString chosenID(const AppSettings& settings, AppMode mode)
+{
+    const QString stored = settings.nemotronPersonaIDByMode().value(rawValue(mode));
+    return stored.isEmpty() ? defaultID(mode) : stored;
 }
 
 }  // namespace NemotronPersonaCatalog

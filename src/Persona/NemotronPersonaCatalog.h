@@ -3,6 +3,8 @@
 #include "Persistence/AppMode.h"
 #include "Persona/NemotronPersona.h"
 
+class AppSettings;
+
 // The built-in personas (one per mode but translate) and the user's extra personas from
 // "<root>/persona/nemotron-extras.json". Nothing is cached: an edited file counts at the
 // next call. Stateless, so callable from any thread.
@@ -19,5 +21,7 @@ QList<NemotronPersona> allPersonas();
 std::optional<NemotronPersona> persona(const QString& id);
 // The first built-in made for the mode, else the fallback; extras are never defaults.
 QString defaultID(AppMode mode);
+// The persona the settings hold for the mode when not empty, else the mode's default.
+QString chosenID(const AppSettings& settings, AppMode mode);
 
 }  // namespace NemotronPersonaCatalog

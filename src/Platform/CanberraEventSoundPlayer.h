@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/EventSoundPlayer.h"
+#include "Speech/EventSoundPlayer.h"
 #include "Support/SerialWorker.h"
 
 struct ca_context;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AudioOutput.h"
+#include "Speech/AudioOutput.h"
 #include "Platform/EspeakEngine.h"
 #include "Speech/SpeechSynthesizer.h"
 

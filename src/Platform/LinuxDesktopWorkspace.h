@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/DesktopWorkspace.h"
+#include "Support/DesktopWorkspace.h"
 
 #include <QDBusConnection>
 

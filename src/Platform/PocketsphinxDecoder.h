@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/SpeechDecoder.h"
+#include "STT/SpeechDecoder.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AudioDeviceSource.h"
+#include "Audio/AudioDeviceSource.h"
 
 #include <QAudioDevice>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AudioOutput.h"
+#include "Speech/AudioOutput.h"
 
 #include <QAudio>
 #include <QAudioDevice>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/RawKeySource.h"
+#include "Input/RawKeySource.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 
 #include "Audio/AudioBuffer.h"
 #include "Audio/BufferConverter.h"
-#include "Platform/SpeechDecoder.h"
+#include "STT/SpeechDecoder.h"
 
 #include <QString>
 

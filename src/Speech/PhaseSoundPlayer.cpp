@@ -1,6 +1,6 @@
 #include "Speech/PhaseSoundPlayer.h"
 
-#include "Platform/EventSoundPlayer.h"
+#include "Speech/EventSoundPlayer.h"
 
 void PhaseSoundPlayer::play(ConversationPhase phase)
 {

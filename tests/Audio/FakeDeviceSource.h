@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AudioDeviceSource.h"
+#include "Audio/AudioDeviceSource.h"
 
 // A machine's device list as the test sets it.
 struct FakeDeviceSource final : AudioDeviceSource {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/CaptureBackend.h"
+#include "Audio/CaptureBackend.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 #include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/PipelineLog.h"
-#include "Platform/DesktopWorkspace.h"
+#include "Support/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"

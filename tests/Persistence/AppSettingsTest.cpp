@@ -334,18 +334,6 @@ TEST_F(AppSettingsTest, ClearingTheAvatarImageRemovesItsKey)
     EXPECT_EQ(reload().avatarImageName(), std::nullopt);
 }
 
-TEST_F(AppSettingsTest, PersonaPerModeFallsBackToTheCatalogDefault)
-{
-    AppSettings& s = reload();
-    EXPECT_EQ(s.nemotronPersonaID(AppMode::minutes), "a1b2c3d4-mins-default");
-    EXPECT_EQ(s.nemotronPersonaID(AppMode::translate), "a1b2c3d4-conv-default");
-    s.setNemotronPersonaID("", AppMode::minutes);
-    EXPECT_EQ(s.nemotronPersonaID(AppMode::minutes), "a1b2c3d4-mins-default");
-    s.setNemotronPersonaID("my-persona", AppMode::brainstorm);
-    EXPECT_EQ(reload().nemotronPersonaID(AppMode::brainstorm), "my-persona");
-    EXPECT_EQ(reload().nemotronPersonaIDByMode().value("minutes"), "") << "an empty id is stored as given";
-}
-
 TEST_F(AppSettingsTest, EffectiveLocalesDependOnTranslateMode)
 {
     AppSettings& s = reload();

@@ -1,11 +1,14 @@
 #include "Persona/NemotronPersonaCatalog.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
+#include "Persistence/AppSettings.h"
 #include "Support/FileIO.h"
+#include "Support/UserDefaults.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,23 @@ TEST(NemotronPersonaCatalog, DefaultsPerModeIgnoreExtras)
     EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::brainstorm), "a1b2c3d4-brain-default");
     EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::counseling), "a1b2c3d4-coun-default");
     EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::translate), "a1b2c3d4-conv-default");
+}
+
+TEST(NemotronPersonaCatalog, ChosenPersonaFallsBackToTheModeDefault)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("defaults.json"));
+    UserDefaults defaults(path);
+    AppSettings settings(defaults, {});
+    EXPECT_EQ(NemotronPersonaCatalog::chosenID(settings, AppMode::minutes), "a1b2c3d4-mins-default");
+    EXPECT_EQ(NemotronPersonaCatalog::chosenID(settings, AppMode::translate), "a1b2c3d4-conv-default");
+    settings.setNemotronPersonaID("", AppMode::minutes);
+    EXPECT_EQ(NemotronPersonaCatalog::chosenID(settings, AppMode::minutes), "a1b2c3d4-mins-default");
+    settings.setNemotronPersonaID("my-persona", AppMode::brainstorm);
+    UserDefaults reloadedDefaults(path);
+    const AppSettings reloaded(reloadedDefaults, {});
+    EXPECT_EQ(NemotronPersonaCatalog::chosenID(reloaded, AppMode::brainstorm), "my-persona");
+    EXPECT_EQ(reloaded.nemotronPersonaIDByMode().value("minutes"), "") << "an empty id is stored as given";
 }
 
 TEST(NemotronPersonaCatalog, ExtrasFollowInFileOrderSkippingKnownIds)

@@ -1,6 +1,6 @@
 #include "Speech/PhaseSoundPlayer.h"
 #include "Common/QtPrinters.h"
-#include "Platform/EventSoundPlayer.h"
+#include "Speech/EventSoundPlayer.h"
 
 #include <QStringList>
 

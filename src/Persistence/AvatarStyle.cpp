@@ -1,4 +1,4 @@
-#include "Avatar/AvatarStyle.h"
+#include "Persistence/AvatarStyle.h"
 
 #include "Persistence/L10n.h"
 

@@ -1,4 +1,4 @@
-#include "Avatar/AvatarStyle.h"
+#include "Persistence/AvatarStyle.h"
 #include "Common/QtPrinters.h"
 #include "Persistence/AppLanguage.h"
 
