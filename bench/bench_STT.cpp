@@ -110,7 +110,7 @@ void BM_RecognizerPath(benchmark::State& state)
     const std::vector<std::int16_t> samples = recording();
     const std::vector<AudioBufferPtr> buffers = asBuffers(samples, {double(state.range(0)), int(state.range(1))});
     QtScheduler scheduler;
-    SystemStreamingRecognizer recognizer(scheduler);
+    SystemStreamingRecognizer recognizer(scheduler, PocketsphinxDecoder::installedEngine());
     int segmentsEnded = 0;
     recognizer.onDiagnostic = [&](const QString& line) {
         if (line.startsWith(QLatin1String("spawnTask")))
@@ -140,7 +140,7 @@ void BM_FeedOnTheCallersThread(benchmark::State& state)
 {
     const std::vector<AudioBufferPtr> buffers = asBuffers(recording(), {48000, 2});
     QtScheduler scheduler;
-    SystemStreamingRecognizer recognizer(scheduler);
+    SystemStreamingRecognizer recognizer(scheduler, PocketsphinxDecoder::installedEngine());
     QEventLoop loop;
     startAndWait(recognizer, {48000, 2}, loop);
     std::size_t next = 0;

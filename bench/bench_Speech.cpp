@@ -61,7 +61,7 @@ int collect(short* samples, int count, espeak_EVENT*)
 void bareEspeak(benchmark::State& state, const char* text, const char* voice)
 {
     // espeak-ng starts once per process, so the bare calls run on its thread, timed there.
-    EspeakEngine& engine = EspeakEngine::instance();
+    EspeakEngine& engine = EspeakEngine::shared();
     const std::size_t size = std::strlen(text) + 1;
     for (auto _ : state) {
         double seconds = 0;

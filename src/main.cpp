@@ -1,5 +1,8 @@
+#include "App/AppServices.h"
 #include "Persistence/AppSettings.h"
+#include "Platform/LinuxPlatform.h"
 #include "Storage/AppPaths.h"
+#include "Support/QtScheduler.h"
 #include "Support/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -16,6 +19,10 @@ int main(int argc, char* argv[])
     AppPaths::ensureAll();
     UserDefaults defaults(UserDefaults::standardFilePath());
     AppSettings settings(defaults);
+    // The composition root: the only place besides Platform/ that names the Linux classes.
+    QtScheduler scheduler;
+    PlatformParts platform = makeLinuxPlatform();
+    AppServices services(scheduler, platform.speechEngine);
 
     qCInfo(lcApp, "Parlivox ready: data in %s, settings in %s, mode %s, provider %s", qPrintable(AppPaths::root()),
            qPrintable(defaults.filePath()), qPrintable(rawValue(settings.appMode())),

@@ -4,7 +4,7 @@ class RozeLogger;
 struct RozeConfig;
 
 // What the application uses of the analytics client: start it, stop it, and log through it.
-// The one process-wide implementation is RozeRedOZA::shared().
+// Its implementation is RozeRedOZA.
 class RozeClient {
 public:
     virtual ~RozeClient() = default;

@@ -3,9 +3,7 @@
 #include "Analytics/RozeConfig.h"
 #include "Analytics/RozeLogUploader.h"
 #include "Analytics/RozeLogger.h"
-#include "Support/QtScheduler.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcClient, "app.parlivox.analytics")
@@ -17,19 +15,6 @@ RozeRedOZA::RozeRedOZA(Scheduler& scheduler) : m_scheduler(scheduler)
 RozeRedOZA::~RozeRedOZA()
 {
     close();
-}
-
-RozeRedOZA& RozeRedOZA::shared()
-{
-    static QtScheduler scheduler;
-    static RozeRedOZA instance(scheduler);
-    // The uploader's network objects must go before the application object does.
-    static const bool closesWithApplication = [] {
-        qAddPostRoutine([] { instance.close(); });
-        return true;
-    }();
-    Q_UNUSED(closesWithApplication);
-    return instance;
 }
 
 void RozeRedOZA::setup(const RozeConfig& config)

@@ -8,16 +8,14 @@ class RozeLogUploader;
 class Scheduler;
 
 // The analytics client: a logger whose records are queued on disk and uploaded in batches.
-// Used on the GUI thread.
+// The application's one client is owned by the composition root and must go before the
+// application object does (its uploader holds network objects). Used on the GUI thread.
 class RozeRedOZA final : public RozeClient {
 public:
     explicit RozeRedOZA(Scheduler& scheduler);
     ~RozeRedOZA() override;
     RozeRedOZA(const RozeRedOZA&) = delete;
     RozeRedOZA& operator=(const RozeRedOZA&) = delete;
-
-    // The process's client, closed when the application object goes away.
-    static RozeRedOZA& shared();
 
     // A second setup while running is ignored. A configuration whose host cannot be used
     // is refused with a log line, and the client stays stopped.

@@ -1,20 +1,16 @@
 #include "Audio/AudioDeviceManager.h"
 
+#include "Audio/AudioDeviceSource.h"
 #include "Audio/CaptureBackend.h"
-#include "Platform/QtAudioDeviceSource.h"
 
 #include <QCollator>
 #include <QLoggingCategory>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
-
-std::mutex sourceMutex;
-std::shared_ptr<const AudioDeviceSource> currentSource;
 
 }  // namespace
 
@@ -23,24 +19,10 @@ QString AudioDeviceError::description() const
     return QStringLiteral("Failed to set audio device (status %1).").arg(status);
 }
 
-void AudioDeviceManager::setDeviceSource(std::shared_ptr<const AudioDeviceSource> source)
-{
-    std::lock_guard lock(sourceMutex);
-    currentSource = std::move(source);
-}
-
-std::shared_ptr<const AudioDeviceSource> AudioDeviceManager::source()
-{
-    std::lock_guard lock(sourceMutex);
-    if (!currentSource)
-        currentSource = std::make_shared<QtAudioDeviceSource>();
-    return currentSource;
-}
-
-QList<AudioInputDevice> AudioDeviceManager::listInputDevices()
+QList<AudioInputDevice> AudioDeviceManager::listInputDevices() const
 {
     QList<AudioInputDevice> devices;
-    const QList<AudioDeviceSource::Device> inputs = source()->inputs();
+    const QList<AudioDeviceSource::Device> inputs = m_source.inputs();
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         const AudioDeviceSource::Device& input = inputs[i];
         if (input.id.isEmpty() || input.name.isEmpty() || AudioDeviceSource::isMonitor(input.id))
@@ -55,7 +37,7 @@ QList<AudioInputDevice> AudioDeviceManager::listInputDevices()
     return devices;
 }
 
-std::optional<AudioInputDevice> AudioDeviceManager::device(const QString& uid)
+std::optional<AudioInputDevice> AudioDeviceManager::device(const QString& uid) const
 {
     for (const AudioInputDevice& device : listInputDevices())
         if (device.uid == uid)
@@ -63,10 +45,10 @@ std::optional<AudioInputDevice> AudioDeviceManager::device(const QString& uid)
     return std::nullopt;
 }
 
-QString AudioDeviceManager::displayInputName(const QString& uid)
+QString AudioDeviceManager::displayInputName(const QString& uid) const
 {
     if (uid.isEmpty()) {
-        const auto defaultInput = source()->defaultInput();
+        const auto defaultInput = m_source.defaultInput();
         if (defaultInput && !defaultInput->name.isEmpty())
             return defaultInput->name + QStringLiteral(" (system default)");
         return QStringLiteral("System default");
@@ -75,9 +57,9 @@ QString AudioDeviceManager::displayInputName(const QString& uid)
     return found ? found->name : QStringLiteral("Unknown");
 }
 
-QString AudioDeviceManager::displayDefaultOutputName()
+QString AudioDeviceManager::displayDefaultOutputName() const
 {
-    return source()->defaultOutputName().value_or(QStringLiteral("Unknown"));
+    return m_source.defaultOutputName().value_or(QStringLiteral("Unknown"));
 }
 
 std::optional<AudioDeviceError> AudioDeviceManager::applyDevice(const AudioInputDevice& device, CaptureBackend& backend)

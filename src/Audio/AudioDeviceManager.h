@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 class AudioDeviceSource;
@@ -17,23 +16,22 @@ struct AudioDeviceError {
     QString description() const;
 };
 
-// The microphones the settings offer, read from the sound system each time they are asked for.
+// The microphones the settings offer, read from the device source each time they are asked for.
 class AudioDeviceManager {
 public:
+    explicit AudioDeviceManager(const AudioDeviceSource& source) : m_source(source) {}
+
     // Devices with a name and a unique id, monitors of outputs left out, sorted by name in
     // the user's collation; devices named alike keep the sound system's order.
-    static QList<AudioInputDevice> listInputDevices();
+    QList<AudioInputDevice> listInputDevices() const;
     // The listed device whose uid equals `uid` exactly.
-    static std::optional<AudioInputDevice> device(const QString& uid);
+    std::optional<AudioInputDevice> device(const QString& uid) const;
     // What to show for a stored microphone setting ("" is the system default).
-    static QString displayInputName(const QString& uid);
-    static QString displayDefaultOutputName();
+    QString displayInputName(const QString& uid) const;
+    QString displayDefaultOutputName() const;
     // Points capture at `device`.
     static std::optional<AudioDeviceError> applyDevice(const AudioInputDevice& device, CaptureBackend& backend);
 
-    // Replaces the sound system as the source of devices (tests); nullptr goes back to it.
-    static void setDeviceSource(std::shared_ptr<const AudioDeviceSource> source);
-
 private:
-    static std::shared_ptr<const AudioDeviceSource> source();
+    const AudioDeviceSource& m_source;
 };

@@ -2,7 +2,6 @@
 
 #include "Audio/AudioChunker.h"
 #include "Audio/AudioDeviceManager.h"
-#include "Platform/QtCaptureBackend.h"
 #include "Support/Text.h"
 
 #include <QLoggingCategory>
@@ -28,8 +27,9 @@ QString AudioInputError::description() const
     return {};
 }
 
-AudioInputStream::AudioInputStream(std::unique_ptr<CaptureBackend> backend, QObject* parent)
-    : QObject(parent), m_backend(backend ? std::move(backend) : std::make_unique<QtCaptureBackend>())
+AudioInputStream::AudioInputStream(std::unique_ptr<CaptureBackend> backend, const AudioDeviceSource& devices,
+                                   QObject* parent)
+    : QObject(parent), m_backend(std::move(backend)), m_devices(devices)
 {
 }
 
@@ -61,7 +61,7 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
         return;
     }
     const std::optional<AudioInputDevice> preferred =
-        preferredDeviceUID.isEmpty() ? std::nullopt : AudioDeviceManager::device(preferredDeviceUID);
+        preferredDeviceUID.isEmpty() ? std::nullopt : AudioDeviceManager(m_devices).device(preferredDeviceUID);
     m_setup.post([this, preferred, preferredDeviceUID] {
         m_backend->selectDevice(QString());
         if (preferred) {

@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+class AudioDeviceSource;
+
 // Why capture could not start.
 struct AudioInputError {
     enum class Kind { invalidFormat, engineFailed, noInputDevice };
@@ -38,8 +40,9 @@ public:
     static constexpr std::size_t subscriberCapacity = 64;
     using StartCompletion = std::function<void(std::optional<AudioInputError>)>;
 
-    // Without a backend it captures from the sound system.
-    explicit AudioInputStream(std::unique_ptr<CaptureBackend> backend = {}, QObject* parent = nullptr);
+    // Captures through `backend`; `devices` (which must outlive the stream) resolves the chosen microphone.
+    AudioInputStream(std::unique_ptr<CaptureBackend> backend, const AudioDeviceSource& devices,
+                     QObject* parent = nullptr);
     ~AudioInputStream() override;
 
     // Starts capture on the device with that uid ("" for the system default; an unknown or
@@ -60,6 +63,7 @@ private:
     void broadcast(const float* interleaved, std::int64_t frameCount);  // capture thread
 
     std::unique_ptr<CaptureBackend> m_backend;
+    const AudioDeviceSource& m_devices;
     std::unique_ptr<AudioChunker> m_chunker;  // capture thread only while capturing
     std::mutex m_subscribersMutex;
     std::vector<std::weak_ptr<AudioChannel>> m_subscribers;

@@ -11,12 +11,6 @@ SystemMonitor::SystemMonitor(QString procSelf) : m_procSelf(std::move(procSelf))
 {
 }
 
-SystemMonitor& SystemMonitor::shared()
-{
-    static SystemMonitor monitor;
-    return monitor;
-}
-
 std::int64_t SystemMonitor::residentBytes() const
 {
     // statm: size resident shared text lib data dt, in pages.

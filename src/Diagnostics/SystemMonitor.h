@@ -21,8 +21,6 @@ public:
     // `procSelf` is the process's /proc directory (replaceable in tests).
     explicit SystemMonitor(QString procSelf = QStringLiteral("/proc/self"));
 
-    static SystemMonitor& shared();
-
     // Never fails: unreadable figures count as 0; the first sample reports 0 % CPU.
     Reading sample();
 

@@ -1,9 +1,6 @@
 #include "Input/RightOptionMonitor.h"
 
-#include "Platform/XInputRawKeySource.h"
-
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -17,10 +14,6 @@ constexpr quint32 kSuper = 1u << 6;  // Mod4
 constexpr quint32 kOtherModifiers = kShift | kCapsLock | kControl | kHyper | kSuper;
 
 }  // namespace
-
-RightOptionMonitor::RightOptionMonitor(QObject* parent) : RightOptionMonitor(platformGlobalSource(), parent)
-{
-}
 
 RightOptionMonitor::RightOptionMonitor(std::unique_ptr<RawKeySource> globalSource, QObject* parent)
     : QObject(parent), m_globalSource(std::move(globalSource))
@@ -49,13 +42,6 @@ void RightOptionMonitor::start()
 bool RightOptionMonitor::isQualifyingPress(quint32 keycode, quint32 modifierMask)
 {
     return keycode == rightAltKeycode && (modifierMask & kOtherModifiers) == 0;
-}
-
-std::unique_ptr<RawKeySource> RightOptionMonitor::platformGlobalSource()
-{
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        return std::make_unique<XInputRawKeySource>();
-    return nullptr;
 }
 
 bool RightOptionMonitor::eventFilter(QObject* watched, QEvent* event)

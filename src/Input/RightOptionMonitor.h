@@ -16,9 +16,7 @@ class RightOptionMonitor final : public QObject {
 public:
     static constexpr quint32 rightAltKeycode = 108;
 
-    // With the desktop's global key source, when there is one.
-    explicit RightOptionMonitor(QObject* parent = nullptr);
-    // With the given global key source (none: only presses inside the application).
+    // With the desktop's global key source (none: only presses inside the application).
     explicit RightOptionMonitor(std::unique_ptr<RawKeySource> globalSource, QObject* parent = nullptr);
     ~RightOptionMonitor() override;
 
@@ -28,8 +26,6 @@ public:
     // A press of right Alt with no Shift, Control, Super, Hyper or Caps Lock. Num Lock and
     // the Alt keys themselves do not count: left Alt held still qualifies.
     static bool isQualifyingPress(quint32 keycode, quint32 modifierMask);
-    // The desktop's global key source: XInput2 on X11, nothing elsewhere (Wayland).
-    static std::unique_ptr<RawKeySource> platformGlobalSource();
 
     std::function<void()> onPressed;
 

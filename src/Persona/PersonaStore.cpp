@@ -245,7 +245,7 @@ QString translateLanguageName(const QString& localeID)
     return !name.isEmpty() && name != localeID ? name : QStringLiteral("the user's language");
 }
 
-QString systemPrompt(const SystemPromptRequest& request)
+QString systemPrompt(const SystemPromptRequest& request, const SkillRegistry& skills)
 {
     if (request.mode == AppMode::translate)
         return interpreterPrompt(request);
@@ -261,7 +261,7 @@ QString systemPrompt(const SystemPromptRequest& request)
              overlay.isEmpty() ? QString() : QLatin1Char('\n') + overlay + QLatin1Char('\n'),
              korean ? personaBlock(request.personaID) : QString(), memory(),
              builtIn(korean ? QStringLiteral("format.ko.md") : QStringLiteral("format.en.md")),
-             SkillRegistry::shared().toolsManifest(request.disabledSkillIDs));
+             skills.toolsManifest(request.disabledSkillIDs));
 }
 
 }  // namespace PersonaStore

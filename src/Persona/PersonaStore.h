@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+class SkillRegistry;
+
 // The persona files in "persona/" of the data root (a soul and a contract per language and
 // one memory of facts about the user) and the system prompt built from them for every
 // backend request. Nothing is cached, so edits made elsewhere count at the next turn.
@@ -41,6 +43,7 @@ bool appendMemory(const QString& fact, const QDateTime& now = QDateTime::current
 // The English name of a locale's language ("Korean", "Catalan (Spain)"), or "the user's language".
 QString translateLanguageName(const QString& localeID);
 
-QString systemPrompt(const SystemPromptRequest& request);
+// The tool section lists the skills of `skills` that the request leaves enabled.
+QString systemPrompt(const SystemPromptRequest& request, const SkillRegistry& skills);
 
 }  // namespace PersonaStore

@@ -43,7 +43,7 @@ QString lookupKey(const QString& tag)
 
 }  // namespace
 
-EspeakEngine& EspeakEngine::instance()
+EspeakEngine& EspeakEngine::shared()
 {
     static EspeakEngine engine;
     return engine;

@@ -22,7 +22,7 @@ public:
         QString error;  // why it failed
     };
 
-    static EspeakEngine& instance();
+    static EspeakEngine& shared();
     ~EspeakEngine();
     EspeakEngine(const EspeakEngine&) = delete;
     EspeakEngine& operator=(const EspeakEngine&) = delete;

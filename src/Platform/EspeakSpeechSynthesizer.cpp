@@ -1,7 +1,7 @@
 #include "Platform/EspeakSpeechSynthesizer.h"
 
 EspeakSpeechSynthesizer::EspeakSpeechSynthesizer(std::unique_ptr<AudioOutput> output, QObject* parent)
-    : QObject(parent), m_engine(EspeakEngine::instance()), m_output(std::move(output))
+    : QObject(parent), m_engine(EspeakEngine::shared()), m_output(std::move(output))
 {
     m_output->onStarted = [this] {
         if (m_speaking && onStarted)

@@ -48,6 +48,11 @@ PocketsphinxDecoder::~PocketsphinxDecoder()
     unload();
 }
 
+SpeechEngine PocketsphinxDecoder::installedEngine()
+{
+    return {installedModels(), [] { return std::make_unique<PocketsphinxDecoder>(); }};
+}
+
 QList<SpeechModel> PocketsphinxDecoder::installedModels(const QString& root)
 {
     QList<SpeechModel> models;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "STT/SpeechDecoder.h"
+#include "STT/SpeechEngine.h"
 
 #include <QList>
 
@@ -29,6 +30,8 @@ public:
     // Complete models under `root`: "<root>/en-us/" holding the acoustic model "en-us/", the
     // language model "en-us.lm.bin" and the dictionary "cmudict-en-us.dict", as locale "en-US".
     static QList<SpeechModel> installedModels(const QString& root = QString::fromLatin1(defaultModelRoot));
+    // pocketsphinx with the models installed on this machine.
+    static SpeechEngine installedEngine();
 
 private:
     cmd_ln_s* m_config = nullptr;

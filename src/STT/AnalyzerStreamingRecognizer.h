@@ -17,7 +17,7 @@ public:
         QString description() const;
     };
 
-    explicit AnalyzerStreamingRecognizer(SpeechEngine engine = SpeechEngine::installed(), QObject* parent = nullptr);
+    explicit AnalyzerStreamingRecognizer(SpeechEngine engine, QObject* parent = nullptr);
 
     void start(const QString& localeID, const AudioFormat& inputFormat, StartCompletion done) override;
     void feed(const AudioBufferPtr& buffer) override;

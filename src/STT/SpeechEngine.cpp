@@ -1,11 +1,5 @@
 #include "STT/SpeechEngine.h"
 
-#include "Platform/PocketsphinxDecoder.h"
-
-SpeechEngine SpeechEngine::installed()
-{
-    return {PocketsphinxDecoder::installedModels(), [] { return std::make_unique<PocketsphinxDecoder>(); }};
-}
 
 std::optional<SpeechModel> SpeechEngine::model(const QString& localeID) const
 {

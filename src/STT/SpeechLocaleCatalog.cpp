@@ -1,7 +1,5 @@
 #include "STT/SpeechLocaleCatalog.h"
 
-#include "STT/SpeechEngine.h"
-
 #include <QCollator>
 #include <QLocale>
 
@@ -44,12 +42,6 @@ SpeechLocaleCatalog::SpeechLocaleCatalog(const QStringList& supported)
         return collator.compare(a.displayName, b.displayName) < 0;
     });
     m_entries.append(rest);
-}
-
-const SpeechLocaleCatalog& SpeechLocaleCatalog::shared()
-{
-    static const SpeechLocaleCatalog catalog(SpeechEngine::installed().localeIDs());
-    return catalog;
 }
 
 // The locale's name in its own language and in English, each with the script and region the

@@ -23,9 +23,6 @@ public:
 
     const QList<Entry>& entries() const { return m_entries; }
 
-    // The catalog of the installed recognition models, built once, on first use.
-    static const SpeechLocaleCatalog& shared();
-
 private:
     static Entry makeEntry(const QString& id);
 

@@ -23,7 +23,7 @@ public:
     };
     static constexpr int failuresBeforeError = 3;
 
-    explicit SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine = SpeechEngine::installed(),
+    explicit SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine,
                                        QObject* parent = nullptr);
 
     // Every diagnostic line; the engine records them in the pipeline log.

@@ -13,12 +13,6 @@ QString resourceText(const char* name)
 }
 }  // namespace
 
-SkillRegistry& SkillRegistry::shared()
-{
-    static SkillRegistry registry;
-    return registry;
-}
-
 void SkillRegistry::add(std::shared_ptr<Skill> skill)
 {
     const QString id = skill->id();

@@ -10,12 +10,10 @@
 #include <memory>
 
 // The skills the model may call, by id, and the tool section of the system prompt that
-// teaches it the call format. GUI thread only.
+// teaches it the call format. The application's one registry is owned by the composition
+// root. GUI thread only.
 class SkillRegistry {
 public:
-    // The one registry of the application, made on first use and never released.
-    static SkillRegistry& shared();
-
     // Stores the skill under its id, replacing one already there.
     void add(std::shared_ptr<Skill> skill);
     // Exact, case-sensitive lookup.

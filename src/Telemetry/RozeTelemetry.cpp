@@ -2,7 +2,7 @@
 
 #include "Analytics/RozeConfig.h"
 #include "Analytics/RozeLogger.h"
-#include "Analytics/RozeRedOZA.h"
+#include "Analytics/RozeClient.h"
 #include "Support/Text.h"
 
 #include <QLoggingCategory>
@@ -42,10 +42,6 @@ constexpr qsizetype kSkillPrefixLength = 40;
 const QString kArrow = QStringLiteral("\u2192 ");
 
 }  // namespace
-
-RozeTelemetry::RozeTelemetry(QObject* parent) : RozeTelemetry(RozeRedOZA::shared(), ingestionHost, parent)
-{
-}
 
 RozeTelemetry::RozeTelemetry(RozeClient& client, QString host, QObject* parent)
     : QObject(parent), m_client(client), m_host(std::move(host))

@@ -14,13 +14,11 @@ class RozeClient;
 class RozeTelemetry final : public QObject {
     Q_OBJECT
 public:
-    // The process's analytics client, reporting to the ingestion service.
-    explicit RozeTelemetry(QObject* parent = nullptr);
-    // Another client or ingestion address (tests use a fake client or a local server).
-    RozeTelemetry(RozeClient& client, QString host, QObject* parent = nullptr);
-
     static const QString ingestionHost;
     static const QString projectToken;
+
+    // Drives `client` (which must outlive this bridge), reporting to `host`.
+    explicit RozeTelemetry(RozeClient& client, QString host = ingestionHost, QObject* parent = nullptr);
 
     // Sets the client up when enabled and not yet active, closes it when disabled and
     // active; otherwise does nothing. `serviceName` only appears in the log line.

@@ -10,15 +10,13 @@ namespace {
 
 class AudioDeviceManagerTest : public ::testing::Test {
 protected:
-    AudioDeviceManagerTest() { AudioDeviceManager::setDeviceSource(source); }
-    ~AudioDeviceManagerTest() override { AudioDeviceManager::setDeviceSource(nullptr); }
-
-    std::shared_ptr<FakeDeviceSource> source = std::make_shared<FakeDeviceSource>();
+    FakeDeviceSource source;
+    AudioDeviceManager manager{source};
 };
 
 TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames)
 {
-    source->devices = {
+    source.devices = {
         {QStringLiteral("usb-2"), QStringLiteral("USB Mic")},
         {QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")},
         {QStringLiteral("hdmi.monitor"), QStringLiteral("Monitor of HDMI")},
@@ -27,7 +25,7 @@ TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames
         {QStringLiteral("usb-1"), QStringLiteral("USB Mic")},
         {QStringLiteral("headset"), QStringLiteral("Headset")},
     };
-    const QList<AudioInputDevice> devices = AudioDeviceManager::listInputDevices();
+    const QList<AudioInputDevice> devices = manager.listInputDevices();
     QStringList uids;
     for (const AudioInputDevice& device : devices)
         uids.append(device.uid);
@@ -35,25 +33,25 @@ TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames
     EXPECT_EQ(devices.first(),
               (AudioInputDevice{1, QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")}));
     // Looked up by the exact uid only.
-    EXPECT_EQ(AudioDeviceManager::device(QStringLiteral("usb-1"))->name, QStringLiteral("USB Mic"));
-    EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("USB-1")));
-    EXPECT_FALSE(AudioDeviceManager::device(QString()));
-    source->devices.clear();
-    EXPECT_TRUE(AudioDeviceManager::listInputDevices().isEmpty());
-    EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("usb-1")));
+    EXPECT_EQ(manager.device(QStringLiteral("usb-1"))->name, QStringLiteral("USB Mic"));
+    EXPECT_FALSE(manager.device(QStringLiteral("USB-1")));
+    EXPECT_FALSE(manager.device(QString()));
+    source.devices.clear();
+    EXPECT_TRUE(manager.listInputDevices().isEmpty());
+    EXPECT_FALSE(manager.device(QStringLiteral("usb-1")));
 }
 
 TEST_F(AudioDeviceManagerTest, NamesForTheSettings)
 {
-    source->devices = {{QStringLiteral("usb-1"), QStringLiteral("USB Mic")}};
-    EXPECT_EQ(AudioDeviceManager::displayInputName(QString()), QStringLiteral("System default"));
-    EXPECT_EQ(AudioDeviceManager::displayDefaultOutputName(), QStringLiteral("Unknown"));
-    source->defaultDevice = AudioDeviceSource::Device{QStringLiteral("usb-1"), QStringLiteral("USB Mic")};
-    source->outputName = QStringLiteral("Speakers");
-    EXPECT_EQ(AudioDeviceManager::displayInputName(QString()), QStringLiteral("USB Mic (system default)"));
-    EXPECT_EQ(AudioDeviceManager::displayInputName(QStringLiteral("usb-1")), QStringLiteral("USB Mic"));
-    EXPECT_EQ(AudioDeviceManager::displayInputName(QStringLiteral("unplugged")), QStringLiteral("Unknown"));
-    EXPECT_EQ(AudioDeviceManager::displayDefaultOutputName(), QStringLiteral("Speakers"));
+    source.devices = {{QStringLiteral("usb-1"), QStringLiteral("USB Mic")}};
+    EXPECT_EQ(manager.displayInputName(QString()), QStringLiteral("System default"));
+    EXPECT_EQ(manager.displayDefaultOutputName(), QStringLiteral("Unknown"));
+    source.defaultDevice = AudioDeviceSource::Device{QStringLiteral("usb-1"), QStringLiteral("USB Mic")};
+    source.outputName = QStringLiteral("Speakers");
+    EXPECT_EQ(manager.displayInputName(QString()), QStringLiteral("USB Mic (system default)"));
+    EXPECT_EQ(manager.displayInputName(QStringLiteral("usb-1")), QStringLiteral("USB Mic"));
+    EXPECT_EQ(manager.displayInputName(QStringLiteral("unplugged")), QStringLiteral("Unknown"));
+    EXPECT_EQ(manager.displayDefaultOutputName(), QStringLiteral("Speakers"));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "Audio/AudioInputStream.h"
-#include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioSubscription.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
@@ -26,9 +25,6 @@ QStringList warnings(const LogCapture& log)
 
 class AudioInputStreamTest : public ::testing::Test {
 protected:
-    AudioInputStreamTest() { AudioDeviceManager::setDeviceSource(devices); }
-    ~AudioInputStreamTest() override { AudioDeviceManager::setDeviceSource(nullptr); }
-
     std::optional<AudioInputError> start(AudioInputStream& stream, const QString& uid = QString())
     {
         bool finished = false;
@@ -50,9 +46,9 @@ protected:
         ScriptedCaptureBackend::deliver(*state, frames);
     }
 
-    std::shared_ptr<FakeDeviceSource> devices = std::make_shared<FakeDeviceSource>();
+    FakeDeviceSource devices;
     std::shared_ptr<ScriptedCaptureBackend::State> state = std::make_shared<ScriptedCaptureBackend::State>();
-    AudioInputStream stream{std::make_unique<ScriptedCaptureBackend>(state)};
+    AudioInputStream stream{std::make_unique<ScriptedCaptureBackend>(state), devices};
 };
 
 TEST_F(AudioInputStreamTest, StartsOnceAndKeepsTheFormatAfterStop)
@@ -93,7 +89,7 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
         caseState->hasDevice = c.hasDevice;
         caseState->format = c.format;
         caseState->startFailure = c.startFailure;
-        AudioInputStream failing(std::make_unique<ScriptedCaptureBackend>(caseState));
+        AudioInputStream failing(std::make_unique<ScriptedCaptureBackend>(caseState), devices);
         const auto error = start(failing);
         ASSERT_TRUE(error.has_value()) << c.description;
         EXPECT_EQ(error->description(), QString::fromLatin1(c.description));
@@ -104,7 +100,7 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
 
 TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
 {
-    devices->devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")},
+    devices.devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")},
                         {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
     state->refusedDevices = {QStringLiteral("mic-b")};
     struct Case {
@@ -124,7 +120,7 @@ TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
     for (const Case& c : cases) {
         const LogCapture log(QStringLiteral("app.parlivox.audio.input"));
         state->selected.clear();
-        AudioInputStream chosen(std::make_unique<ScriptedCaptureBackend>(state));
+        AudioInputStream chosen(std::make_unique<ScriptedCaptureBackend>(state), devices);
         ASSERT_EQ(start(chosen, QString::fromLatin1(c.uid)), std::nullopt);
         EXPECT_EQ(state->selected, c.selected) << c.uid;
         EXPECT_EQ(warnings(log), c.warnings) << c.uid;
@@ -193,7 +189,7 @@ TEST_F(AudioInputStreamTest, StopEndsEveryChannelWhileLaterSubscribersWaitForThe
 TEST_F(AudioInputStreamTest, DestroyingARunningStreamStopsCaptureFirst)
 {
     state->streaming = true;
-    auto running = std::make_unique<AudioInputStream>(std::make_unique<ScriptedCaptureBackend>(state));
+    auto running = std::make_unique<AudioInputStream>(std::make_unique<ScriptedCaptureBackend>(state), devices);
     const auto channel = running->subscribe();
     ASSERT_EQ(start(*running), std::nullopt);
     ASSERT_TRUE(QTest::qWaitFor([&] { return channel->size() >= 3; }, 5000));

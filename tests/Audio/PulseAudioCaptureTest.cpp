@@ -4,6 +4,8 @@
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
 #include "Common/PulseAudioTest.h"
+#include "Platform/QtAudioDeviceSource.h"
+#include "Platform/QtCaptureBackend.h"
 
 #include <QTest>
 
@@ -26,12 +28,12 @@ QByteArray tone(double seconds)
 
 TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
 {
-    AudioDeviceManager::setDeviceSource(nullptr);
-    const auto device = AudioDeviceManager::device(QString::fromLatin1(PulseAudioServer::pipeSourceName));
+    const QtAudioDeviceSource devices;
+    const auto device = AudioDeviceManager(devices).device(QString::fromLatin1(PulseAudioServer::pipeSourceName));
     ASSERT_TRUE(device.has_value());
-    EXPECT_FALSE(AudioDeviceManager::device(QStringLiteral("vsink.monitor")).has_value());
+    EXPECT_FALSE(AudioDeviceManager(devices).device(QStringLiteral("vsink.monitor")).has_value());
 
-    AudioInputStream stream;
+    AudioInputStream stream(std::make_unique<QtCaptureBackend>(), devices);
     QList<AudioBufferPtr> buffers;
     AudioSubscription subscription(stream.subscribe(), [&](const AudioBufferPtr& buffer) { buffers.append(buffer); });
     std::optional<AudioInputError> error;

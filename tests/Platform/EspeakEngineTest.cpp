@@ -37,7 +37,7 @@ const SpeechVoice* find(const QList<SpeechVoice>& voices, const QString& identif
 
 TEST(EspeakEngine, ListsKoreanAndEnglishVoicesEachWithAFemaleVariant)
 {
-    EspeakEngine& engine = EspeakEngine::instance();
+    EspeakEngine& engine = EspeakEngine::shared();
     ASSERT_TRUE(engine.startError().isEmpty()) << engine.startError().toStdString();
 
     const QList<SpeechVoice>& voices = engine.voices();
@@ -67,7 +67,7 @@ TEST(EspeakEngine, NormalizesLanguageTags)
 
 TEST(EspeakEngine, DefaultVoiceComesFromAnyListedLanguage)
 {
-    EspeakEngine& engine = EspeakEngine::instance();
+    EspeakEngine& engine = EspeakEngine::shared();
     const auto mandarin = engine.defaultVoice(QStringLiteral("zh-cmn"));
     ASSERT_TRUE(mandarin.has_value());
     EXPECT_EQ(mandarin->language, QStringLiteral("zh-CN"));
@@ -77,7 +77,7 @@ TEST(EspeakEngine, DefaultVoiceComesFromAnyListedLanguage)
 
 TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
 {
-    EspeakEngine& engine = EspeakEngine::instance();
+    EspeakEngine& engine = EspeakEngine::shared();
     struct Case {
         const char* voice;
         const char* text;
@@ -106,7 +106,7 @@ TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
 
 TEST(EspeakEngine, RefusesVoicesItDidNotList)
 {
-    EspeakEngine& engine = EspeakEngine::instance();
+    EspeakEngine& engine = EspeakEngine::shared();
     for (const char* id : {"../../../etc/passwd", "English_(America)", ""}) {
         const auto rendering = renderAndWait(engine, QString::fromUtf8(id), QStringLiteral("Hello."));
         EXPECT_FALSE(rendering.audio) << id;

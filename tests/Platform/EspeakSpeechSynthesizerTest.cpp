@@ -88,7 +88,7 @@ TEST_F(EspeakSpeechSynthesizerTest, StopWhileRenderingCancelsAndNeverPlaysTheSta
     synth->stop();
     EXPECT_TRUE(reports.isEmpty()) << "never from inside stop()";
     EXPECT_FALSE(synth->isSpeaking());
-    EspeakEngine::instance().waitForRenders();
+    EspeakEngine::shared().waitForRenders();
     QCoreApplication::processEvents();
     EXPECT_EQ(reports, QStringList{QStringLiteral("cancelled 1")});
     EXPECT_EQ(output->plays, 0);

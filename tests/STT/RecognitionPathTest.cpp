@@ -2,11 +2,13 @@
 // stream, the subscriber channel, conversion and the pocketsphinx recognizer.
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
+#include "Audio/FakeDeviceSource.h"
 #include "Audio/FileCaptureBackend.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/SpeechWav.h"
 #include "RecognizerTesting.h"
+#include "Platform/PocketsphinxDecoder.h"
 #include "STT/SystemStreamingRecognizer.h"
 
 #include <QProcess>
@@ -48,7 +50,7 @@ protected:
     bool listen(const QString& file, const std::function<bool()>& heard)
     {
         AudioInputStream stream(
-            std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible));
+            std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible), devices);
         AudioSubscription subscription(stream.subscribe(),
                                        [this](const AudioBufferPtr& buffer) { recognizer.feed(buffer); });
         bool started = false;
@@ -67,8 +69,9 @@ protected:
     }
 
     QTemporaryDir dir;
+    FakeDeviceSource devices;
     FakeScheduler scheduler;
-    SystemStreamingRecognizer recognizer{scheduler};
+    SystemStreamingRecognizer recognizer{scheduler, PocketsphinxDecoder::installedEngine()};
     QStringList transcripts;
 };
 
@@ -103,7 +106,7 @@ TEST_F(RecognitionPathTest, AfterAResetTheTranscriptStartsEmpty)
 TEST(RecognitionPath, ALocaleWithoutAModelIsRefusedByName)
 {
     FakeScheduler scheduler;
-    SystemStreamingRecognizer recognizer(scheduler);
+    SystemStreamingRecognizer recognizer(scheduler, PocketsphinxDecoder::installedEngine());
     EXPECT_EQ(startAndWait(recognizer, QStringLiteral("ko-KR"), {48000, 1}),
               QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
 }

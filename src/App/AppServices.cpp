@@ -1,0 +1,8 @@
+#include "App/AppServices.h"
+
+#include "STT/SpeechEngine.h"
+
+AppServices::AppServices(Scheduler& scheduler, const SpeechEngine& speech)
+    : speechLocales(speech.localeIDs()), analytics(scheduler)
+{
+}

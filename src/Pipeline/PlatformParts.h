@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Audio/AudioDeviceSource.h"
+#include "Audio/CaptureBackend.h"
+#include "Input/RawKeySource.h"
+#include "STT/SpeechEngine.h"
+#include "Speech/AudioOutput.h"
+#include "Speech/EventSoundPlayer.h"
+#include "Speech/SpeechSynthesizer.h"
+#include "Support/DesktopWorkspace.h"
+
+#include <functional>
+#include <memory>
+
+// The platform services the engine is built from, as interfaces: the Linux set in production
+// (makeLinuxPlatform), fakes in tests. A part with one user is moved into that user; the
+// device list and the desktop are lent by reference to several and stay here; what a session
+// makes anew comes from a factory. Made once and kept for the application's lifetime.
+struct PlatformParts {
+    // A capture backend for each new AudioInputStream.
+    std::function<std::unique_ptr<CaptureBackend>()> makeCaptureBackend;
+    std::unique_ptr<AudioDeviceSource> audioDevices;
+    // The recognition models and a decoder for each recognizer.
+    SpeechEngine speechEngine;
+    // For the speech player.
+    std::unique_ptr<SpeechSynthesizer> speechSynthesizer;
+    std::function<std::unique_ptr<AudioOutput>()> makeAudioOutput;
+    // For the phase sounds.
+    std::unique_ptr<EventSoundPlayer> eventSounds;
+    // For the right-Alt monitor; null where the desktop offers no global key events.
+    std::unique_ptr<RawKeySource> globalKeys;
+    std::unique_ptr<DesktopWorkspace> desktop;
+};

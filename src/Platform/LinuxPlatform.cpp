@@ -1,0 +1,28 @@
+#include "Platform/LinuxPlatform.h"
+
+#include "Platform/CanberraEventSoundPlayer.h"
+#include "Platform/EspeakSpeechSynthesizer.h"
+#include "Platform/LinuxDesktopWorkspace.h"
+#include "Platform/PocketsphinxDecoder.h"
+#include "Platform/QtAudioDeviceSource.h"
+#include "Platform/QtAudioOutput.h"
+#include "Platform/QtCaptureBackend.h"
+#include "Platform/XInputRawKeySource.h"
+
+#include <QGuiApplication>
+
+PlatformParts makeLinuxPlatform()
+{
+    PlatformParts parts;
+    parts.makeCaptureBackend = [] { return std::make_unique<QtCaptureBackend>(); };
+    parts.audioDevices = std::make_unique<QtAudioDeviceSource>();
+    parts.speechEngine = PocketsphinxDecoder::installedEngine();
+    parts.makeAudioOutput = [] { return std::make_unique<QtAudioOutput>(); };
+    parts.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(parts.makeAudioOutput());
+    parts.eventSounds = std::make_unique<CanberraEventSoundPlayer>();
+    // XInput2 needs an X11 display; Wayland offers no global key events.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        parts.globalKeys = std::make_unique<XInputRawKeySource>();
+    parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
+    return parts;
+}

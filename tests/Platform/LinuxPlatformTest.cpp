@@ -1,0 +1,31 @@
+#include "Platform/LinuxPlatform.h"
+
+#include "App/AppServices.h"
+#include "Common/FakeScheduler.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
+{
+    PlatformParts parts = makeLinuxPlatform();
+    EXPECT_TRUE(parts.makeCaptureBackend && parts.makeCaptureBackend());
+    EXPECT_TRUE(parts.audioDevices);
+    EXPECT_TRUE(parts.speechEngine.makeDecoder && parts.speechEngine.makeDecoder());
+    EXPECT_TRUE(parts.speechSynthesizer);
+    EXPECT_TRUE(parts.makeAudioOutput && parts.makeAudioOutput());
+    EXPECT_TRUE(parts.eventSounds);
+    EXPECT_FALSE(parts.globalKeys) << "the tests run offscreen, where no global key source exists";
+    EXPECT_TRUE(parts.desktop);
+
+    FakeScheduler scheduler;
+    const AppServices services(scheduler, parts.speechEngine);
+    QStringList offered;
+    for (const SpeechLocaleCatalog::Entry& entry : services.speechLocales.entries())
+        offered.append(entry.id);
+    EXPECT_EQ(offered.size(), parts.speechEngine.localeIDs().size());
+    EXPECT_TRUE(offered.contains(QStringLiteral("en-US")));
+}
+
+}  // namespace
