@@ -78,7 +78,7 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
         if (!format.isValid()) {
             error = AudioInputError{AudioInputError::Kind::invalidFormat, format, {}};
         } else {
-            m_chunker = std::make_unique<AudioChunker>(format, framesPerBuffer);
+            m_chunker = std::make_unique<AudioChunker>(format, kFramesPerBuffer);
             m_delivering = !m_stopRequested;
             if (const auto failure = m_backend->start(
                     format, [this](const float* frames, std::int64_t count) { broadcast(frames, count); }))
@@ -103,7 +103,7 @@ void AudioInputStream::finishStart(const std::optional<AudioInputError>& error, 
 
 std::shared_ptr<AudioChannel> AudioInputStream::subscribe()
 {
-    auto channel = std::make_shared<AudioChannel>(subscriberCapacity);
+    auto channel = std::make_shared<AudioChannel>(kSubscriberCapacity);
     std::lock_guard lock(m_subscribersMutex);
     m_subscribers.push_back(channel);
     return channel;

@@ -36,8 +36,8 @@ using AudioChannel = LatestChannel<AudioBufferPtr>;
 class AudioInputStream : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::int64_t framesPerBuffer = 4096;
-    static constexpr std::size_t subscriberCapacity = 64;
+    static constexpr std::int64_t kFramesPerBuffer = 4096;
+    static constexpr std::size_t kSubscriberCapacity = 64;
     using StartCompletion = std::function<void(std::optional<AudioInputError>)>;
 
     // Captures through `backend`; `devices` (which must outlive the stream) resolves the chosen microphone.

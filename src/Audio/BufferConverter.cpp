@@ -8,7 +8,7 @@
 namespace {
 
 // More than ten minutes of audio out of one captured buffer means a broken format.
-constexpr std::int64_t maximumOutputFrames = 48000LL * 60 * 10;
+constexpr std::int64_t kMaximumOutputFrames = 48000LL * 60 * 10;
 
 void fail(std::optional<BufferConverterError>* error, BufferConverterError::Kind kind, const char* detail = nullptr)
 {
@@ -116,7 +116,7 @@ AudioBufferPtr BufferConverter::convertBuffer(const AudioBufferPtr& buffer, cons
     if (!prepare(buffer->format(), format, error))
         return nullptr;
     const std::int64_t capacity = outputCapacity(m_from.sampleRate, m_to.sampleRate, buffer->frameCount());
-    if (capacity < 0 || capacity > maximumOutputFrames) {
+    if (capacity < 0 || capacity > kMaximumOutputFrames) {
         fail(error, BufferConverterError::Kind::failedToCreateConversionBuffer);
         return nullptr;
     }

@@ -58,7 +58,7 @@ void AgentProcess::stop()
         return;
     m_stopping = true;
     signalGroup(SIGTERM);
-    m_kill.start(killGrace, [this] { signalGroup(SIGKILL); });
+    m_kill.start(kKillGrace, [this] { signalGroup(SIGKILL); });
 }
 
 void AgentProcess::signalGroup(int signal)

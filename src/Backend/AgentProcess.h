@@ -26,7 +26,7 @@ public:
         QProcessEnvironment environment;
     };
 
-    static constexpr std::chrono::milliseconds killGrace{2000};
+    static constexpr std::chrono::milliseconds kKillGrace{2000};
 
     explicit AgentProcess(Scheduler& scheduler, QObject* parent = nullptr);
     // Kills the group and reaps the child if it still runs.

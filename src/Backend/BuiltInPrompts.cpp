@@ -15,7 +15,7 @@ bool isKorean(const QString& localeID)
     return localeID.startsWith(QLatin1String("ko"));
 }
 
-constexpr std::array<std::pair<const char*, const char*>, 36> knownLanguages{{
+constexpr std::array<std::pair<const char*, const char*>, 36> kKnownLanguages{{
     {"ko", "Korean"},    {"en", "English"},   {"ja", "Japanese"}, {"zh", "Chinese"},    {"es", "Spanish"},
     {"fr", "French"},    {"de", "German"},    {"it", "Italian"},  {"pt", "Portuguese"}, {"ru", "Russian"},
     {"ar", "Arabic"},    {"tl", "Filipino"},  {"hi", "Hindi"},    {"id", "Indonesian"}, {"vi", "Vietnamese"},
@@ -34,8 +34,8 @@ QString platformDisplayName(const QString& localeID)
     if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage)
         return {};
     QString name = QLocale::languageToString(locale.language());
-    static const QRegularExpression regionPart(QStringLiteral("[-_]([A-Za-z]{2}|[0-9]{3})(?:[-_.@]|$)"));
-    if (regionPart.match(localeID).hasMatch() && locale.territory() != QLocale::AnyTerritory)
+    static const QRegularExpression kRegionPart(QStringLiteral("[-_]([A-Za-z]{2}|[0-9]{3})(?:[-_.@]|$)"));
+    if (kRegionPart.match(localeID).hasMatch() && locale.territory() != QLocale::AnyTerritory)
         name += QStringLiteral(" (") + QLocale::territoryToString(locale.territory()) + QLatin1Char(')');
     return name;
 }
@@ -74,7 +74,7 @@ QString languageName(const QString& localeID)
 {
     const QStringList pieces = localeID.split(QLatin1Char('-'), Qt::SkipEmptyParts);
     const QString key = (pieces.isEmpty() ? localeID : pieces.first()).toLower();
-    for (const auto& [code, name] : knownLanguages)
+    for (const auto& [code, name] : kKnownLanguages)
         if (key == QLatin1String(code))
             return QString::fromLatin1(name);
     const QString display = platformDisplayName(localeID);

@@ -30,7 +30,7 @@ std::unique_ptr<ReplyStream> CLIAssistantClient::stream(const QString& systemPro
     const QString prompt = composePrompt(systemPrompt, transcript, localeID, history);
     // execve refuses a longer argument with a bare "Argument list too long".
     const qsizetype promptBytes = prompt.toUtf8().size();
-    if (promptBytes + 1 > maxArgumentBytes) {
+    if (promptBytes + 1 > kMaxArgumentBytes) {
         stream->fail(CLIAssistantError::promptTooLong(promptBytes).description());
         return stream;
     }
@@ -104,7 +104,7 @@ QString CLIAssistantClient::composePrompt(const QString& systemPrompt, const QSt
 
 const QStringList& CLIAssistantClient::defaultSearchPaths()
 {
-    static const QStringList paths = [] {
+    static const QStringList kPaths = [] {
         const QString home = QDir::homePath();
         return QStringList{
             QStringLiteral("/opt/homebrew/bin"),
@@ -117,7 +117,7 @@ const QStringList& CLIAssistantClient::defaultSearchPaths()
             home + QStringLiteral("/.codex/bin"),
         };
     }();
-    return paths;
+    return kPaths;
 }
 
 std::optional<QString> CLIAssistantClient::findBinary(const QString& name, const QStringList& searchPaths)

@@ -20,7 +20,7 @@ public:
     // How an agent writes its reply on standard output.
     enum class OutputMode { plainText, codexJsonl, claudeStreamJSON };
 
-    static constexpr std::chrono::seconds defaultTimeout{60};
+    static constexpr std::chrono::seconds kDefaultTimeout{60};
 
     // `searchPaths` are the only directories searched for the executable.
     CLIAssistantClient(Tool tool, QString model, std::chrono::milliseconds timeout, Scheduler& scheduler,
@@ -44,7 +44,7 @@ public:
     static QString childPath(const QStringList& searchPaths, const QString& inheritedPath);
 
     // Linux accepts at most this many bytes in one argument, terminating NUL included.
-    static constexpr qsizetype maxArgumentBytes = 128 * 1024;
+    static constexpr qsizetype kMaxArgumentBytes = 128 * 1024;
 
 private:
     Tool m_tool;

@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* const usageLimitPhrases[] = {
+const char* const kUsageLimitPhrases[] = {
     "rate limit",        "rate_limit", "rate-limit",    "usage limit",   "usage_limit",
     "too many requests", "quota",      "limit reached", "limit_reached",
 };
@@ -49,7 +49,7 @@ QString CLIAssistantError::description() const
         return QStringLiteral("The prompt is too long to pass to the CLI (%1 bytes; one argument may hold at most "
                               "%2). Clear the conversation history or shorten the memory notes.")
             .arg(code)
-            .arg(CLIAssistantClient::maxArgumentBytes - 1);
+            .arg(CLIAssistantClient::kMaxArgumentBytes - 1);
     }
     return {};
 }
@@ -57,7 +57,7 @@ QString CLIAssistantError::description() const
 QString CLIAssistantError::humanize(int code, const QString& detail)
 {
     const QString lowered = detail.toLower();
-    for (const char* phrase : usageLimitPhrases)
+    for (const char* phrase : kUsageLimitPhrases)
         if (lowered.contains(QLatin1String(phrase)))
             return QStringLiteral("LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → 비서에서 다른 "
                                   "제공자(Claude · Codex 등)로 바꿔 주세요.");

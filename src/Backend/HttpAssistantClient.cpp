@@ -71,5 +71,5 @@ QString HttpAssistantClient::describeStatus(int status, const QByteArray& body) 
 
 QString HttpAssistantClient::describeMalformedBody() const
 {
-    return malformedBodyText;
+    return kMalformedBodyText;
 }

@@ -42,7 +42,7 @@ protected:
     // The stream works on a copy, so it can finish after the client is gone.
     virtual std::shared_ptr<const HttpAssistantClient> copy() const = 0;
 
-    static inline const QString malformedBodyText =
+    static inline const QString kMalformedBodyText =
         QStringLiteral("The data couldn't be read because it isn't in the correct format.");
 
 private:

@@ -67,7 +67,7 @@ void HttpExchange::onFinished()
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (m_timedOut) {
         outcome.failure = Outcome::Failure::timedOut;
-        outcome.failureText = timedOutText;
+        outcome.failureText = kTimedOutText;
     } else if (isTransportError(reply->error()) || !status.isValid()) {
         const bool cannotConnect = reply->error() == QNetworkReply::ConnectionRefusedError ||
                                    reply->error() == QNetworkReply::HostNotFoundError;

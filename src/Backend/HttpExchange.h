@@ -37,7 +37,7 @@ public:
         QByteArray body;
     };
 
-    static inline const QString timedOutText = QStringLiteral("The request timed out.");
+    static inline const QString kTimedOutText = QStringLiteral("The request timed out.");
 
     // Sends at once; `completed` runs once, unless abort() or destruction comes first.
     HttpExchange(const Request& request, Scheduler& scheduler, std::function<void(const Outcome&)> completed,

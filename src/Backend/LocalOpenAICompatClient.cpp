@@ -9,7 +9,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString completionsPath = QStringLiteral("/v1/chat/completions");
+const QString kCompletionsPath = QStringLiteral("/v1/chat/completions");
 
 AssistantClientError failed(const QString& message)
 {
@@ -35,13 +35,13 @@ std::optional<QUrl> LocalOpenAICompatClient::endpoint(const QString& baseURL)
         baseUrl.host().isEmpty())
         return std::nullopt;
     QString text = base;
-    if (!text.endsWith(completionsPath)) {
+    if (!text.endsWith(kCompletionsPath)) {
         // A base already ending in the API version ("…/v1", the usual way these servers
         // are written down) only lacks the resource.
         if (text.endsWith(QLatin1String("/v1/")) || text.endsWith(QLatin1String("/v1")))
-            text = text.left(text.lastIndexOf(QLatin1String("/v1"))) + completionsPath;
+            text = text.left(text.lastIndexOf(QLatin1String("/v1"))) + kCompletionsPath;
         else
-            text = (text.endsWith(QLatin1Char('/')) ? text.chopped(1) : text) + completionsPath;
+            text = (text.endsWith(QLatin1Char('/')) ? text.chopped(1) : text) + kCompletionsPath;
     }
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid())
@@ -115,5 +115,5 @@ QString LocalOpenAICompatClient::describeStatus(int status, const QByteArray& bo
 
 QString LocalOpenAICompatClient::describeMalformedBody() const
 {
-    return failed(malformedBodyText).description();
+    return failed(kMalformedBodyText).description();
 }

@@ -16,8 +16,8 @@ ConversationHistory::ConversationHistory() : m_writer(QStringLiteral("app.parliv
 void ConversationHistory::append(const ConversationTurn& turn)
 {
     m_turns.append(turn);
-    if (m_turns.size() > 2 * maxContextTurns)
-        m_turns.remove(0, m_turns.size() - 2 * maxContextTurns);
+    if (m_turns.size() > 2 * kMaxContextTurns)
+        m_turns.remove(0, m_turns.size() - 2 * kMaxContextTurns);
 
     // Encode and name the file here, so the worker only writes; appending (never replacing)
     // keeps every line even when a day file is created while other lines are queued.
@@ -34,7 +34,7 @@ void ConversationHistory::append(const ConversationTurn& turn)
 
 QList<ConversationTurn> ConversationHistory::recentTurns() const
 {
-    return m_turns.mid(std::max<qsizetype>(0, m_turns.size() - maxContextTurns));
+    return m_turns.mid(std::max<qsizetype>(0, m_turns.size() - kMaxContextTurns));
 }
 
 QString ConversationHistory::dayFilePath(const QDateTime& timestamp)

@@ -11,7 +11,7 @@
 class ConversationHistory {
 public:
     // How many of the newest turns the backends get as context; twice as many are kept.
-    static constexpr qsizetype maxContextTurns = 16;
+    static constexpr qsizetype kMaxContextTurns = 16;
 
     ConversationHistory();
 
@@ -19,7 +19,7 @@ public:
     void append(const ConversationTurn& turn);
 
     const QList<ConversationTurn>& turns() const { return m_turns; }
-    // The newest maxContextTurns turns, oldest first.
+    // The newest kMaxContextTurns turns, oldest first.
     QList<ConversationTurn> recentTurns() const;
     // Forgets the turns in memory; the day files stay as they are.
     void clear() { m_turns.clear(); }

@@ -7,7 +7,7 @@
 // One line of the minutes: who said what, and when it was written down.
 struct MinutesEntry {
     // The speaker id and label of an utterance that could not be attributed.
-    static constexpr int unattributedSpeakerID = 0;
+    static constexpr int kUnattributedSpeakerID = 0;
     static QString unknownSpeakerLabel();
 
     // A new entry with a fresh id.
@@ -15,7 +15,7 @@ struct MinutesEntry {
 
     QUuid id;
     QDateTime timestamp;
-    int speakerID = unattributedSpeakerID;
+    int speakerID = kUnattributedSpeakerID;
     QString speakerLabel;  // the only field a rename changes
     QString text;
 

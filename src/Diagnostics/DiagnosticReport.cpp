@@ -18,8 +18,8 @@
 Q_LOGGING_CATEGORY(lcDiagnostics, "app.parlivox.diagnostics")
 
 namespace {
-constexpr qsizetype reportEntries = 400;
-constexpr qsizetype mailEntries = 40;
+constexpr qsizetype kReportEntries = 400;
+constexpr qsizetype kMailEntries = 40;
 
 QList<PipelineLog::Entry> newest(const PipelineLog& log, qsizetype count)
 {
@@ -117,7 +117,7 @@ QString DiagnosticReport::fullReport(const PipelineLog& log, const AppSettings& 
         QString(),
         QStringLiteral("## Pipeline log (last 400 entries)"),
     };
-    for (const auto& entry : newest(log, reportEntries))
+    for (const auto& entry : newest(log, kReportEntries))
         lines << entry.line();
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -135,7 +135,7 @@ QString DiagnosticReport::shortBody(const PipelineLog& log, const AppSettings& s
         lines << QStringLiteral("Log file: ") + *attachment << QStringLiteral("(첨부해 주세요 / Please attach)")
               << QString();
     lines << QStringLiteral("## Recent log (tail)");
-    for (const auto& entry : newest(log, mailEntries))
+    for (const auto& entry : newest(log, kMailEntries))
         lines << entry.line(PipelineLog::TimePrecision::seconds);
     return lines.join(QLatin1Char('\n')) +
            QStringLiteral("\n\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");

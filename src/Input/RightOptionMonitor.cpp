@@ -32,7 +32,7 @@ void RightOptionMonitor::start()
         return;
     m_started = true;
     if (m_globalSource)
-        m_globalSource->start(rightAltKeycode, [this](const RawKeySource::Press& press) {
+        m_globalSource->start(kRightAltKeycode, [this](const RawKeySource::Press& press) {
             handlePress(press.keycode, press.modifierMask);
         });
     if (QCoreApplication::instance())
@@ -41,7 +41,7 @@ void RightOptionMonitor::start()
 
 bool RightOptionMonitor::isQualifyingPress(quint32 keycode, quint32 modifierMask)
 {
-    return keycode == rightAltKeycode && (modifierMask & kOtherModifiers) == 0;
+    return keycode == kRightAltKeycode && (modifierMask & kOtherModifiers) == 0;
 }
 
 bool RightOptionMonitor::eventFilter(QObject* watched, QEvent* event)

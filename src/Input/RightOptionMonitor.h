@@ -14,7 +14,7 @@
 class RightOptionMonitor final : public QObject {
     Q_OBJECT
 public:
-    static constexpr quint32 rightAltKeycode = 108;
+    static constexpr quint32 kRightAltKeycode = 108;
 
     // With the desktop's global key source (none: only presses inside the application).
     explicit RightOptionMonitor(std::unique_ptr<RawKeySource> globalSource, QObject* parent = nullptr);

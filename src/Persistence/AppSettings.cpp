@@ -105,8 +105,8 @@ AppSettings::AppSettings(UserDefaults& defaults, const Environment& environment,
     m_claudeCLIModel = load.string("claudeCLIModel", QStringLiteral("sonnet"));
     m_codexCLIModel = load.string("codexCLIModel", QString());
     // Older builds stored API model names here that the agent rejects; use its own default instead.
-    static const QStringList retiredCodexModels{"gpt-5-mini", "gpt-5-nano", "gpt-5-codex"};
-    if (retiredCodexModels.contains(m_codexCLIModel))
+    static const QStringList kRetiredCodexModels{"gpt-5-mini", "gpt-5-nano", "gpt-5-codex"};
+    if (kRetiredCodexModels.contains(m_codexCLIModel))
         m_codexCLIModel.clear();
     m_geminiCLIModel = load.string("geminiCLIModel", QString());
     m_cursorAgentModel = load.string("cursorAgentModel", QString());

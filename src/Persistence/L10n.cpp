@@ -28,7 +28,7 @@ QString lookup(const Tables& tables, const QString& key, AppLanguage language)
 
 const Tables& builtInTables()
 {
-    static const Tables tables = [] {
+    static const Tables kTables = [] {
         Tables result;
         for (AppLanguage language : allCases<AppLanguage>()) {
             QString error;
@@ -40,7 +40,7 @@ const Tables& builtInTables()
         }
         return result;
     }();
-    return tables;
+    return kTables;
 }
 
 QString tablePath(AppLanguage language)

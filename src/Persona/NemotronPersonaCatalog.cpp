@@ -15,13 +15,13 @@ QString extrasFilePath()
 
 const QList<NemotronPersona>& builtIn()
 {
-    static const QList<NemotronPersona> personas = [] {
+    static const QList<NemotronPersona> kPersonas = [] {
         const auto json = FileIO::readAll(QStringLiteral(":/Persona/builtin-personas.json"));
         const auto decoded = json ? NemotronPersona::listFromJson(*json) : std::nullopt;
         Q_ASSERT_X(decoded && decoded->size() == 4, "NemotronPersonaCatalog", "built-in personas damaged");
         return decoded.value_or(QList<NemotronPersona>());
     }();
-    return personas;
+    return kPersonas;
 }
 
 QList<NemotronPersona> allPersonas()
@@ -57,7 +57,7 @@ QString defaultID(AppMode mode)
     for (const auto& p : builtIn())
         if (p.modeAffinity == raw)
             return p.id;
-    return QString::fromLatin1(fallbackID);
+    return QString::fromLatin1(kFallbackID);
 }
 
 QString chosenID(const AppSettings& settings, AppMode mode)

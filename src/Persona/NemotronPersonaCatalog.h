@@ -10,7 +10,7 @@ class AppSettings;
 // next call. Stateless, so callable from any thread.
 namespace NemotronPersonaCatalog {
 
-inline constexpr const char* fallbackID = "a1b2c3d4-conv-default";
+inline constexpr const char* kFallbackID = "a1b2c3d4-conv-default";
 
 QString extrasFilePath();
 const QList<NemotronPersona>& builtIn();

@@ -19,7 +19,7 @@ Q_LOGGING_CATEGORY(lcPersona, "app.parlivox.persona")
 namespace PersonaStore {
 
 namespace {
-const QString memoryPlaceholder = QStringLiteral("- (아직 학습된 정보가 없음)");
+const QString kMemoryPlaceholder = QStringLiteral("- (아직 학습된 정보가 없음)");
 
 QString builtIn(const QString& name)
 {
@@ -41,8 +41,8 @@ QString defaultsLanguage(const QString& language)
 // A code that came from a hand-edited setting must not reach outside the persona folder.
 QString safeCode(const QString& code)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z]{1,8}(-[A-Za-z0-9]{1,8})*$"));
-    return pattern.match(code).hasMatch() ? code : QStringLiteral("en");
+    static const QRegularExpression kPattern(QStringLiteral("^[A-Za-z]{1,8}(-[A-Za-z0-9]{1,8})*$"));
+    return kPattern.match(code).hasMatch() ? code : QStringLiteral("en");
 }
 
 // The file's text, or nothing when it is missing, unreadable or not valid UTF-8.
@@ -206,7 +206,7 @@ bool appendMemory(const QString& fact, const QDateTime& now)
         return false;
     }
     QStringList lines = current->split(QLatin1Char('\n'));
-    lines.removeAll(memoryPlaceholder);
+    lines.removeAll(kMemoryPlaceholder);
     QString text = lines.join(QLatin1Char('\n'));
     if (!text.endsWith(QLatin1Char('\n')))
         text += QLatin1Char('\n');
@@ -217,7 +217,7 @@ bool appendMemory(const QString& fact, const QDateTime& now)
 
 QString translateLanguageName(const QString& localeID)
 {
-    static const QHash<QString, QString> names = {
+    static const QHash<QString, QString> kNames = {
         {"ko", "Korean"},  {"en", "English"}, {"ja", "Japanese"},   {"zh", "Chinese"},    {"es", "Spanish"},
         {"fr", "French"},  {"de", "German"},  {"it", "Italian"},    {"pt", "Portuguese"}, {"ru", "Russian"},
         {"ar", "Arabic"},  {"hi", "Hindi"},   {"id", "Indonesian"}, {"vi", "Vietnamese"}, {"th", "Thai"},
@@ -225,7 +225,7 @@ QString translateLanguageName(const QString& localeID)
     };
     const QStringList parts = localeID.split(QLatin1Char('-'), Qt::SkipEmptyParts);
     const QString base = (parts.isEmpty() ? localeID : parts.first()).toLower();
-    if (const auto it = names.constFind(base); it != names.constEnd())
+    if (const auto it = kNames.constFind(base); it != kNames.constEnd())
         return *it;
 
     // The platform's English name of the identifier, "Language (Region)" when a region is given.

@@ -8,7 +8,7 @@ MicLevelMonitor::MicLevelMonitor(QObject* parent) : QObject(parent)
 
 void MicLevelMonitor::offer(double level)
 {
-    if (std::abs(level - m_level) >= publishStep)
+    if (std::abs(level - m_level) >= kPublishStep)
         setLevel(level);
 }
 

@@ -9,7 +9,7 @@ class MicLevelMonitor final : public QObject {
     Q_PROPERTY(double level READ level NOTIFY levelChanged)
 public:
     // The smallest change of the level that is published.
-    static constexpr double publishStep = 0.012;
+    static constexpr double kPublishStep = 0.012;
 
     explicit MicLevelMonitor(QObject* parent = nullptr);
 

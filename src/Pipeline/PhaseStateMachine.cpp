@@ -16,7 +16,7 @@ struct Moves {
 };
 
 // Every move the pipeline may make; nothing else is ever accepted.
-const Moves allowedMoves[] = {
+const Moves kAllowedMoves[] = {
     {Phase::idle, {Phase::listening, Phase::error}},
     {Phase::listening, {Phase::thinking, Phase::idle, Phase::interrupted, Phase::error}},
     {Phase::thinking, {Phase::speaking, Phase::listening, Phase::interrupted, Phase::error, Phase::idle}},
@@ -33,7 +33,7 @@ PhaseStateMachine::PhaseStateMachine(const Scheduler& scheduler)
 
 bool PhaseStateMachine::isAllowed(ConversationPhase from, ConversationPhase to)
 {
-    for (const Moves& moves : allowedMoves)
+    for (const Moves& moves : kAllowedMoves)
         if (moves.from == from)
             return std::find(moves.to.begin(), moves.to.end(), to) != moves.to.end();
     return false;

@@ -11,7 +11,7 @@ struct ps_decoder_s;
 // Speech decoding with pocketsphinx and the models installed with it.
 class PocketsphinxDecoder final : public SpeechDecoder {
 public:
-    static constexpr const char* defaultModelRoot = "/usr/share/pocketsphinx/model";
+    static constexpr const char* kDefaultModelRoot = "/usr/share/pocketsphinx/model";
 
     PocketsphinxDecoder();
     ~PocketsphinxDecoder() override;
@@ -29,7 +29,7 @@ public:
 
     // Complete models under `root`: "<root>/en-us/" holding the acoustic model "en-us/", the
     // language model "en-us.lm.bin" and the dictionary "cmudict-en-us.dict", as locale "en-US".
-    static QList<SpeechModel> installedModels(const QString& root = QString::fromLatin1(defaultModelRoot));
+    static QList<SpeechModel> installedModels(const QString& root = QString::fromLatin1(kDefaultModelRoot));
     // pocketsphinx with the models installed on this machine.
     static SpeechEngine installedEngine();
 

@@ -10,7 +10,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcCapture, "app.parlivox.audio.input")
 
 // The status for a device id that is no longer listed.
-constexpr int deviceNotFound = -1;
+constexpr int kDeviceNotFound = -1;
 
 QString describe(QAudio::Error error)
 {
@@ -62,7 +62,7 @@ std::optional<int> QtCaptureBackend::selectDevice(const QString& deviceId)
             return std::nullopt;
         }
     }
-    return deviceNotFound;
+    return kDeviceNotFound;
 }
 
 AudioFormat QtCaptureBackend::deviceFormat() const

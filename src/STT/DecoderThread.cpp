@@ -37,7 +37,7 @@ int DecoderThread::feed(AudioBufferPtr buffer, std::uint64_t generation)
         std::lock_guard lock(m_mutex);
         m_queuedSeconds += buffer->durationSeconds();
         m_commands.push_back({Command::Kind::audio, generation, std::move(buffer), {}});
-        while (m_queuedSeconds > backlogSeconds) {
+        while (m_queuedSeconds > kBacklogSeconds) {
             const auto oldest = std::find_if(m_commands.begin(), m_commands.end(),
                                              [](const Command& c) { return c.kind == Command::Kind::audio; });
             m_queuedSeconds -= oldest->audio->durationSeconds();

@@ -36,7 +36,7 @@ public:
         std::uint64_t generation;
         QString text;
     };
-    static constexpr double backlogSeconds = 20.0;
+    static constexpr double kBacklogSeconds = 20.0;
 
     // Events go to `onEvent` through queued calls on `context`'s thread; none arrive after
     // `context` is destroyed.

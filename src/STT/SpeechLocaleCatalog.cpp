@@ -28,7 +28,7 @@ SpeechLocaleCatalog::SpeechLocaleCatalog(const QStringList& supported)
     QStringList ids;
     for (QString id : supported)
         ids.append(id.replace(QLatin1Char('_'), QLatin1Char('-')));
-    for (const char* pinned : pinnedIDs) {
+    for (const char* pinned : kPinnedIDs) {
         const QString id = QString::fromLatin1(pinned);
         if (ids.removeAll(id) > 0)
             m_entries.append(makeEntry(id));

@@ -16,7 +16,7 @@ public:
         QString displayName;  // "한국어 (대한민국) (Korean (South Korea))"
         bool operator==(const Entry&) const = default;
     };
-    static constexpr std::array<const char*, 6> pinnedIDs{"ko-KR", "en-US", "ja-JP", "zh-CN", "zh-Hant", "zh-HK"};
+    static constexpr std::array<const char*, 6> kPinnedIDs{"ko-KR", "en-US", "ja-JP", "zh-CN", "zh-Hant", "zh-HK"};
 
     // `supported` in the recognizer's order; "_" separators are read as "-".
     explicit SpeechLocaleCatalog(const QStringList& supported);

@@ -18,7 +18,7 @@ QString boolText(bool value)
 
 }  // namespace
 
-QString SystemStreamingRecognizer::SttError::description() const
+QString SystemStreamingRecognizer::SystemSttError::description() const
 {
     switch (kind) {
     case Kind::unavailable:
@@ -46,12 +46,12 @@ std::chrono::milliseconds SystemStreamingRecognizer::retryDelay(int failures)
 
 QString SystemStreamingRecognizer::unsupportedLocaleError(const QString& localeID) const
 {
-    return SttError{SttError::Kind::unavailable, localeID, installedLocales(), {}}.description();
+    return SystemSttError{SystemSttError::Kind::unavailable, localeID, installedLocales(), {}}.description();
 }
 
 QString SystemStreamingRecognizer::modelError(const QString& detail) const
 {
-    return SttError{SttError::Kind::modelFailed, localeID(), {}, detail}.description();
+    return SystemSttError{SystemSttError::Kind::modelFailed, localeID(), {}, detail}.description();
 }
 
 void SystemStreamingRecognizer::start(const QString& localeID, const AudioFormat& inputFormat, StartCompletion done)
@@ -167,8 +167,8 @@ void SystemStreamingRecognizer::handleFailure(const QString& error)
         m_accumulated = m_shown;
     m_shown.clear();
     ++m_failures;
-    if (m_failures == failuresBeforeError && onError)
-        onError(SttError{SttError::Kind::recognitionFailed, localeID(), {}, error}.description());
+    if (m_failures == kFailuresBeforeError && onError)
+        onError(SystemSttError{SystemSttError::Kind::recognitionFailed, localeID(), {}, error}.description());
     m_retry.start(retryDelay(m_failures), [this] { retryAfterFailure(); });
 }
 

@@ -13,7 +13,7 @@
 class SystemStreamingRecognizer final : public DecodingRecognizer {
     Q_OBJECT
 public:
-    struct SttError {
+    struct SystemSttError {
         enum class Kind { unavailable, modelFailed, recognitionFailed };
         Kind kind;
         QString localeID;
@@ -21,7 +21,7 @@ public:
         QString detail;  // modelFailed, recognitionFailed
         QString description() const;
     };
-    static constexpr int failuresBeforeError = 3;
+    static constexpr int kFailuresBeforeError = 3;
 
     explicit SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine,
                                        QObject* parent = nullptr);

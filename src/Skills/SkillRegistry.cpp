@@ -41,15 +41,15 @@ QString SkillRegistry::toolsManifest(const QSet<QString>& disabledIDs) const
             lines.append(QStringLiteral("- ") + skill->manifest());
     if (lines.isEmpty())
         return resourceText("tools-none.md");
-    static const QString header = resourceText("tools-header.md");
-    return header + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    static const QString kHeader = resourceText("tools-header.md");
+    return kHeader + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
 }
 
 QString SkillRegistry::builtInManifest(const QString& id)
 {
-    static const QStringList manifests = resourceText("manifests.txt").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QStringList kManifests = resourceText("manifests.txt").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QString prefix = id + QStringLiteral(" — ");
-    for (const QString& manifest : manifests)
+    for (const QString& manifest : kManifests)
         if (manifest.startsWith(prefix))
             return manifest;
     return {};

@@ -35,7 +35,7 @@ Pass pass(const QString& pattern, const QString& replacement, QStringList needle
 const std::vector<Pass>& passes()
 {
     const QString keep = QStringLiteral(R"(\1)");
-    static const std::vector<Pass> all = {
+    static const std::vector<Pass> kAll = {
         pass(QStringLiteral(R"(```[\s\S]*?```)"), QStringLiteral(" "), {"```"}),
         pass(QStringLiteral(R"(`([^`]+)`)"), keep, {"`"}),
         pass(QStringLiteral(R"(\*\*(.+?)\*\*)"), keep, {"**"}),
@@ -54,7 +54,7 @@ const std::vector<Pass>& passes()
         pass(QStringLiteral(R"(\|)"), QStringLiteral(" "), {"|"}),
         pass(QStringLiteral(R"([\t ]+)"), QStringLiteral(" "), {"\t", "  "}),
     };
-    return all;
+    return kAll;
 }
 
 }  // namespace

@@ -19,10 +19,10 @@ int characterCount(const QString& text)
 
 bool endsWithSentenceMark(const QString& text, qsizetype characters)
 {
-    static const QStringList marks{QStringLiteral("."),  QStringLiteral("!"),  QStringLiteral("?"), QStringLiteral("…"),
+    static const QStringList kMarks{QStringLiteral("."),  QStringLiteral("!"),  QStringLiteral("?"), QStringLiteral("…"),
                                    QStringLiteral("。"), QStringLiteral("！"), QStringLiteral("？")};
     const QString last = text.mid(Text::graphemePrefix(text, characters - 1).size());
-    return marks.contains(last);
+    return kMarks.contains(last);
 }
 
 QString normalizedLocale(const QString& localeID)

@@ -31,8 +31,8 @@ QString AppPaths::root()
     std::lock_guard lock(rootMutex);
     if (!rootOverride.isEmpty())
         return rootOverride;
-    static const QString home = QDir::homePath() + QStringLiteral("/.parli_vox_mac");
-    return home;
+    static const QString kHome = QDir::homePath() + QStringLiteral("/.parli_vox_mac");
+    return kHome;
 }
 
 void AppPaths::overrideRoot(const QString& root)

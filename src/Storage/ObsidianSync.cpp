@@ -10,7 +10,7 @@
 Q_LOGGING_CATEGORY(lcObsidian, "app.parlivox.obsidian")
 
 namespace {
-const QString emDash = QStringLiteral(" \u2014 ");
+const QString kEmDash = QStringLiteral(" \u2014 ");
 
 QString folderName(ObsidianSync::Channel channel)
 {
@@ -94,7 +94,7 @@ void ObsidianSync::append(Channel channel, const VaultTarget& target, const QStr
 
         QString text;
         if (!QFileInfo::exists(path)) {
-            text = QStringLiteral("---\ntitle: Parlivox ") + capitalized(name) + emDash + day +
+            text = QStringLiteral("---\ntitle: Parlivox ") + capitalized(name) + kEmDash + day +
                    QStringLiteral("\ntype: ") + name + QStringLiteral("\nlocale: ") + localeID.value_or(QString()) +
                    QStringLiteral("\n---\n\n");
         }
@@ -118,12 +118,12 @@ void ObsidianSync::writeMeeting(const VaultTarget& target, const QString& body, 
             return;
         const QString stamp = date.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
         const QString heading = title ? Text::trimmed(*title) : QString();
-        const QString fileName = heading.isEmpty() ? stamp : stamp + emDash + fileNameSafe(heading);
+        const QString fileName = heading.isEmpty() ? stamp : stamp + kEmDash + fileNameSafe(heading);
         const QString path = *folder + QLatin1Char('/') + fileName + QStringLiteral(".md");
         const QString content =
-            QStringLiteral("---\ntitle: Meeting") + emDash + stamp + QStringLiteral("\ntype: meeting\ncreated: ") +
+            QStringLiteral("---\ntitle: Meeting") + kEmDash + stamp + QStringLiteral("\ntype: meeting\ncreated: ") +
             isoTime(date) + QStringLiteral("\n---\n\n# ") +
-            (heading.isEmpty() ? QStringLiteral("Meeting") + emDash + stamp : heading) + QStringLiteral("\n\n") + body;
+            (heading.isEmpty() ? QStringLiteral("Meeting") + kEmDash + stamp : heading) + QStringLiteral("\n\n") + body;
 
         QString error;
         if (!FileIO::writeAtomically(path, content.toUtf8(), &error)) {

@@ -5,17 +5,17 @@
 namespace ReferenceDate {
 
 namespace {
-constexpr qint64 referenceMSecsSinceEpoch = 978307200000LL;
+constexpr qint64 kReferenceMSecsSinceEpoch = 978307200000LL;
 }  // namespace
 
 double toSeconds(const QDateTime& date)
 {
-    return static_cast<double>(date.toMSecsSinceEpoch() - referenceMSecsSinceEpoch) / 1000.0;
+    return static_cast<double>(date.toMSecsSinceEpoch() - kReferenceMSecsSinceEpoch) / 1000.0;
 }
 
 QDateTime fromSeconds(double seconds)
 {
-    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0) + referenceMSecsSinceEpoch, Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0) + kReferenceMSecsSinceEpoch, Qt::UTC);
 }
 
 }  // namespace ReferenceDate

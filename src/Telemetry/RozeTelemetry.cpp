@@ -10,20 +10,20 @@
 
 Q_LOGGING_CATEGORY(lcTelemetry, "app.parlivox.telemetry")
 
-const QString RozeTelemetry::ingestionHost = QStringLiteral("https://ingest.roze.ostrel.dev");
-const QString RozeTelemetry::projectToken = QStringLiteral("rzc_Qw7rTz2LmN8xKp4VbH6sJd3FgY9cRe5WuA1oZi0XtEqM");
+const QString RozeTelemetry::kIngestionHost = QStringLiteral("https://ingest.roze.ostrel.dev");
+const QString RozeTelemetry::kProjectToken = QStringLiteral("rzc_Qw7rTz2LmN8xKp4VbH6sJd3FgY9cRe5WuA1oZi0XtEqM");
 
 namespace {
 
 const QSet<QString>& forwardableCategories()
 {
-    static const QSet<QString> categories{
+    static const QSet<QString> kCategories{
         QStringLiteral("fsm"),      QStringLiteral("tts"),     QStringLiteral("llm"),   QStringLiteral("turn"),
         QStringLiteral("barge-in"), QStringLiteral("error"),   QStringLiteral("skill"), QStringLiteral("endpointing"),
         QStringLiteral("session"),  QStringLiteral("minutes"), QStringLiteral("alias"), QStringLiteral("manual"),
         QStringLiteral("update"),
     };
-    return categories;
+    return kCategories;
 }
 
 // Categories whose messages quote what the user said or what a backend answered: the
@@ -31,11 +31,11 @@ const QSet<QString>& forwardableCategories()
 // both go out as their length only, like the turn itself.
 const QSet<QString>& lengthOnlyCategories()
 {
-    static const QSet<QString> categories{
+    static const QSet<QString> kCategories{
         QStringLiteral("turn"),  QStringLiteral("llm"),    QStringLiteral("tts"),         QStringLiteral("minutes"),
         QStringLiteral("alias"), QStringLiteral("manual"), QStringLiteral("endpointing"), QStringLiteral("error"),
     };
-    return categories;
+    return kCategories;
 }
 
 constexpr qsizetype kSkillPrefixLength = 40;
@@ -59,7 +59,7 @@ void RozeTelemetry::setup(bool enabled, const QString& serviceName)
     }
     if (m_isActive)
         return;
-    RozeConfig config(projectToken, m_host);
+    RozeConfig config(kProjectToken, m_host);
     config.captureApplicationLifecycleEvents = false;
     config.captureScreenViews = false;
     m_client.setup(config);

@@ -14,11 +14,11 @@ class RozeClient;
 class RozeTelemetry final : public QObject {
     Q_OBJECT
 public:
-    static const QString ingestionHost;
-    static const QString projectToken;
+    static const QString kIngestionHost;
+    static const QString kProjectToken;
 
     // Drives `client` (which must outlive this bridge), reporting to `host`.
-    explicit RozeTelemetry(RozeClient& client, QString host = ingestionHost, QObject* parent = nullptr);
+    explicit RozeTelemetry(RozeClient& client, QString host = kIngestionHost, QObject* parent = nullptr);
 
     // Sets the client up when enabled and not yet active, closes it when disabled and
     // active; otherwise does nothing. `serviceName` only appears in the log line.

@@ -40,7 +40,7 @@ protected:
     // Delivers `buffers` whole buffers of frames whose values count up from `first`.
     void capture(int buffers, int channels = 2)
     {
-        std::vector<float> frames(std::size_t(AudioInputStream::framesPerBuffer * buffers * channels));
+        std::vector<float> frames(std::size_t(AudioInputStream::kFramesPerBuffer * buffers * channels));
         for (std::size_t i = 0; i < frames.size(); ++i)
             frames[i] = float(i / std::size_t(channels));
         ScriptedCaptureBackend::deliver(*state, frames);
@@ -143,8 +143,8 @@ TEST_F(AudioInputStreamTest, ASlowSubscriberKeepsTheNewest64AndCountsTheRest)
     EXPECT_EQ(slow->size(), 64u);
     EXPECT_EQ(slow->dropped(), 6u);
     const auto oldestKept = slow->tryPop();
-    EXPECT_EQ((*oldestKept)->framePosition(), 6 * AudioInputStream::framesPerBuffer);
-    EXPECT_EQ((*oldestKept)->frameCount(), AudioInputStream::framesPerBuffer);
+    EXPECT_EQ((*oldestKept)->framePosition(), 6 * AudioInputStream::kFramesPerBuffer);
+    EXPECT_EQ((*oldestKept)->frameCount(), AudioInputStream::kFramesPerBuffer);
     EXPECT_EQ((*oldestKept)->format(), (AudioFormat{48000, 2}));
 }
 

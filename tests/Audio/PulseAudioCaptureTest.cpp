@@ -17,19 +17,19 @@ namespace {
 // A 440 Hz tone at half scale, as raw 16 kHz mono 16-bit samples.
 QByteArray tone(double seconds)
 {
-    const auto count = qsizetype(seconds * PulseAudioServer::pipeSampleRate);
+    const auto count = qsizetype(seconds * PulseAudioServer::kPipeSampleRate);
     QByteArray samples(count * 2, Qt::Uninitialized);
     auto* out = reinterpret_cast<std::int16_t*>(samples.data());
     for (qsizetype i = 0; i < count; ++i)
         out[i] =
-            std::int16_t(16000 * std::sin(2 * std::numbers::pi * 440 * double(i) / PulseAudioServer::pipeSampleRate));
+            std::int16_t(16000 * std::sin(2 * std::numbers::pi * 440 * double(i) / PulseAudioServer::kPipeSampleRate));
     return samples;
 }
 
 TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
 {
     const QtAudioDeviceSource devices;
-    const auto device = AudioDeviceManager(devices).device(QString::fromLatin1(PulseAudioServer::pipeSourceName));
+    const auto device = AudioDeviceManager(devices).device(QString::fromLatin1(PulseAudioServer::kPipeSourceName));
     ASSERT_TRUE(device.has_value());
     EXPECT_FALSE(AudioDeviceManager(devices).device(QStringLiteral("vsink.monitor")).has_value());
 
@@ -51,8 +51,8 @@ TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
     stream.stop();
     for (qsizetype i = 0; i < buffers.size(); ++i) {
         const AudioBuffer& buffer = *buffers[i];
-        EXPECT_EQ(buffer.frameCount(), AudioInputStream::framesPerBuffer);
-        EXPECT_EQ(buffer.framePosition(), i * AudioInputStream::framesPerBuffer);
+        EXPECT_EQ(buffer.frameCount(), AudioInputStream::kFramesPerBuffer);
+        EXPECT_EQ(buffer.framePosition(), i * AudioInputStream::kFramesPerBuffer);
     }
     // Half-scale sine: RMS about 0.35 once the tone runs.
     const AudioBuffer& last = *buffers.last();

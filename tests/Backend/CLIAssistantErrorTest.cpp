@@ -6,7 +6,7 @@
 
 namespace {
 
-const QString usageLimitText = QString::fromUtf8("LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → "
+const QString kUsageLimitText = QString::fromUtf8("LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → "
                                                  "비서에서 다른 제공자(Claude · Codex 등)로 바꿔 주세요.");
 
 }  // namespace
@@ -14,10 +14,10 @@ const QString usageLimitText = QString::fromUtf8("LLM 사용량 한도에 도달
 TEST(CLIAssistantError, HumanizedDescriptions)
 {
     const std::tuple<int, const char*, QString> cases[] = {
-        {1, "Error: Rate Limit exceeded", usageLimitText},
-        {1, "stderr: x\nstdout: {\"type\":\"error\",\"message\":\"You've hit your usage_limit\"}", usageLimitText},
-        {2, "HTTP 429 Too Many Requests", usageLimitText},
-        {1, "monthly QUOTA", usageLimitText},
+        {1, "Error: Rate Limit exceeded", kUsageLimitText},
+        {1, "stderr: x\nstdout: {\"type\":\"error\",\"message\":\"You've hit your usage_limit\"}", kUsageLimitText},
+        {2, "HTTP 429 Too Many Requests", kUsageLimitText},
+        {1, "monthly QUOTA", kUsageLimitText},
         {1, R"({"type":"turn.failed","error":{"message":"model overloaded"}})", "CLI error (exit 1): model overloaded"},
         {1,
          "noise\n"

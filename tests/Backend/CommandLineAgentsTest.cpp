@@ -23,9 +23,9 @@ using Tool = CLIAssistantClient::Tool;
 
 namespace {
 
-constexpr auto allTools = allCases<Tool>();
+constexpr auto kAllTools = allCases<Tool>();
 // The executables, in the order of the tools.
-const char* const executables[] = {"codex", "claude", "gemini", "cursor-agent", "kimi", "opencode", "ostrel"};
+const char* const kExecutables[] = {"codex", "claude", "gemini", "cursor-agent", "kimi", "opencode", "ostrel"};
 
 // Gone, or a zombie waiting for a reaper that is not us.
 bool processGone(qint64 pid)
@@ -43,7 +43,7 @@ protected:
     {
         AppPaths::ensureAll();
         const QString script = QStringLiteral(QT_TESTCASE_SOURCEDIR "/Backend/agents/fake-agent.sh");
-        for (const char* executable : executables) {
+        for (const char* executable : kExecutables) {
             const QString target = bin.filePath(QString::fromLatin1(executable));
             ASSERT_TRUE(QFile::copy(script, target));
             ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
@@ -62,7 +62,7 @@ protected:
                                           const QList<ConversationTurn>& history = {})
     {
         qputenv("FAKE_MODE", mode);
-        const CLIAssistantClient client(tool, model, CLIAssistantClient::defaultTimeout, scheduler, {bin.path()});
+        const CLIAssistantClient client(tool, model, CLIAssistantClient::kDefaultTimeout, scheduler, {bin.path()});
         return std::make_unique<ReplyCollector>(client.stream("SYS", transcript, "en-US", history));
     }
 
@@ -103,7 +103,7 @@ TEST_F(CommandLineAgents, EachAgentGetsItsArgumentsDirectoryAndPathAndIsReadInIt
                                              "answer\n\nUser: what's \"up\"? $HOME\nAssistant:");
     const QString workDirectory = QFileInfo(AppPaths::work()).canonicalFilePath();
     const QString expectedPath = bin.path() + ":" + qEnvironmentVariable("PATH");
-    for (Tool tool : allTools) {
+    for (Tool tool : kAllTools) {
         for (const QString& model : {QString(), QStringLiteral(" model-1 \n")}) {
             const std::string label = rawValue(tool).toStdString() + " model '" + model.toStdString() + "'";
             const auto reply = start(tool, "hello", model, "what's \"up\"? $HOME", history);
@@ -175,18 +175,18 @@ TEST_F(CommandLineAgents, FailedRunsAreExplained)
 TEST_F(CommandLineAgents, NothingIsLaunchedWithoutTheExecutableOrWithAnOversizePrompt)
 {
     QTemporaryDir empty;
-    const CLIAssistantClient missing(Tool::kimi, {}, CLIAssistantClient::defaultTimeout, scheduler, {empty.path()});
+    const CLIAssistantClient missing(Tool::kimi, {}, CLIAssistantClient::kDefaultTimeout, scheduler, {empty.path()});
     ReplyCollector notFound(missing.stream("", "hi", "ko-KR", {}));
     ASSERT_TRUE(notFound.waitUntilEnded());
     EXPECT_EQ(notFound.failures,
               QStringList{"CLI binary 'kimi' was not found in PATH. Install it and authenticate via `kimi login`."});
 
     // "SYS\n\nUser: " + transcript + "\nAssistant:" is 22 bytes besides the transcript.
-    const auto fits = start(Tool::gemini, "hello", {}, QString(CLIAssistantClient::maxArgumentBytes - 23, 'a'));
+    const auto fits = start(Tool::gemini, "hello", {}, QString(CLIAssistantClient::kMaxArgumentBytes - 23, 'a'));
     ASSERT_TRUE(fits->waitUntilEnded());
     EXPECT_EQ(fits->finishedCount, 1);
     QFile::remove(records.filePath("argv"));
-    const auto tooLong = start(Tool::gemini, "hello", {}, QString(CLIAssistantClient::maxArgumentBytes - 22, 'a'));
+    const auto tooLong = start(Tool::gemini, "hello", {}, QString(CLIAssistantClient::kMaxArgumentBytes - 22, 'a'));
     ASSERT_TRUE(tooLong->waitUntilEnded());
     EXPECT_EQ(tooLong->failures,
               QStringList{"The prompt is too long to pass to the CLI (131072 bytes; one argument may hold at most "
@@ -220,11 +220,11 @@ TEST_F(CommandLineAgents, TimeOutTerminatesTheGroupAndKillsWhatIgnoresIt)
     for (const auto& [mode, firstPiece, status] : cases) {
         const auto reply = start(Tool::gemini, mode);
         ASSERT_TRUE(QTest::qWaitFor([&] { return reply->text() == firstPiece; }, 10000)) << mode;
-        scheduler.advance(CLIAssistantClient::defaultTimeout);
+        scheduler.advance(CLIAssistantClient::kDefaultTimeout);
         if (status == 9) {
             QTest::qWait(50);  // termination was asked for and is being ignored
             EXPECT_FALSE(reply->ended()) << mode;
-            scheduler.advance(AgentProcess::killGrace);
+            scheduler.advance(AgentProcess::kKillGrace);
         }
         ASSERT_TRUE(reply->waitUntilEnded()) << mode;
         EXPECT_EQ(reply->failures,
@@ -256,7 +256,7 @@ TEST_F(CommandLineAgents, CancellingTheTurnEndsTheAgent)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !reply->pieces.isEmpty(); }, 10000)) << mode;
         const qint64 pid = recorded("pid").toLongLong();
         reply->stream()->cancel();
-        scheduler.advance(AgentProcess::killGrace);
+        scheduler.advance(AgentProcess::kKillGrace);
         EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(pid); }, 10000)) << mode;
         EXPECT_FALSE(reply->ended()) << mode;
         QFile::remove(records.filePath("pid"));
@@ -281,6 +281,6 @@ TEST(AgentProcess, StoppingAChildThatIsStillStartingEndsIt)
     QObject::connect(&process, &AgentProcess::failedToStart, [&] { ended = true; });
     process.start({"/bin/sh", {"-c", "sleep 30"}, QDir::tempPath(), QProcessEnvironment::systemEnvironment()}, 60s);
     process.stop();  // before the event loop has seen the child start
-    scheduler.advance(AgentProcess::killGrace);
+    scheduler.advance(AgentProcess::kKillGrace);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 10000));
 }

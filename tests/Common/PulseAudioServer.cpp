@@ -80,12 +80,12 @@ bool PulseAudioServer::start()
          QStringLiteral("--disallow-exit"), QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
          QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=%1")
              .arg(m_dir.filePath(QStringLiteral("pulse.sock"))),
-         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=%1").arg(sinkName), QStringLiteral("-L"),
-         QStringLiteral("module-remap-source master=%1.monitor source_name=%2").arg(sinkName, loopSourceName),
+         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=%1").arg(kSinkName), QStringLiteral("-L"),
+         QStringLiteral("module-remap-source master=%1.monitor source_name=%2").arg(kSinkName, kLoopSourceName),
          QStringLiteral("-L"),
          QStringLiteral("module-pipe-source source_name=%1 file=%2 format=s16le rate=%3 channels=1")
-             .arg(pipeSourceName, fifo)
-             .arg(pipeSampleRate)},
+             .arg(kPipeSourceName, fifo)
+             .arg(kPipeSampleRate)},
         QStringLiteral("pulseaudio.log"));
     if (m_serverPid <= 0) {
         m_error = QStringLiteral("pulseaudio could not be started");
@@ -95,7 +95,7 @@ bool PulseAudioServer::start()
         return false;
     m_keepAlivePid =
         spawn({QStandardPaths::findExecutable(QStringLiteral("pacat")), QStringLiteral("--latency-msec=20"),
-               QStringLiteral("--device=%1").arg(sinkName), QStringLiteral("/dev/zero")},
+               QStringLiteral("--device=%1").arg(kSinkName), QStringLiteral("/dev/zero")},
               QStringLiteral("keep-alive.log"));
     return true;
 }

@@ -16,10 +16,10 @@
 // captures. Both processes are stopped by pid when the object goes away.
 class PulseAudioServer {
 public:
-    static constexpr const char* sinkName = "vsink";
-    static constexpr const char* loopSourceName = "vmic_loop";
-    static constexpr const char* pipeSourceName = "vmic";
-    static constexpr int pipeSampleRate = 16000;
+    static constexpr const char* kSinkName = "vsink";
+    static constexpr const char* kLoopSourceName = "vmic_loop";
+    static constexpr const char* kPipeSourceName = "vmic";
+    static constexpr int kPipeSampleRate = 16000;
 
     PulseAudioServer();  // starts the server and waits until `pactl info` answers
     ~PulseAudioServer();

@@ -45,7 +45,7 @@ PipelineLog::Entry entry(int n, const QString& category, const QString& message)
     return {QUuid::createUuid(), at, category, message};
 }
 
-const QString closingBlock =
+const QString kClosingBlock =
     QStringLiteral("\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
 }  // namespace
 
@@ -117,7 +117,7 @@ TEST_F(DiagnosticReportTest, WithAnEmptyLogTheReportEndsAtTheLogHeading)
                                      "Assistant: ostrel-hosted\n"
                                      "Log file: ") +
                           *path + QStringLiteral("\n(첨부해 주세요 / Please attach)\n\n## Recent log (tail)\n") +
-                          closingBlock);
+                          kClosingBlock);
 }
 
 TEST_F(DiagnosticReportTest, AFullLogGoesWholeIntoTheFileAndItsTailIntoTheMail)
@@ -138,7 +138,7 @@ TEST_F(DiagnosticReportTest, AFullLogGoesWholeIntoTheFileAndItsTailIntoTheMail)
                     .match(reportLines.first())
                     .hasMatch());
 
-    const QString tail = body().section(QStringLiteral("## Recent log (tail)\n"), 1).chopped(closingBlock.size());
+    const QString tail = body().section(QStringLiteral("## Recent log (tail)\n"), 1).chopped(kClosingBlock.size());
     const QStringList mailLines = tail.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(mailLines.size(), 40);
     EXPECT_EQ(mailLines.first(), entries.at(160).line(PipelineLog::TimePrecision::seconds));

@@ -22,8 +22,8 @@ void PrintTo(const Turn& turn, std::ostream* out)
     *out << "{'" << turn.text.toStdString() << "', '" << turn.reason.toStdString() << "', " << turn.atMs << " ms}";
 }
 
-constexpr auto screen = GazeStatus::lookingAtScreen;
-constexpr auto away = GazeStatus::lookingAway;
+constexpr auto kScreen = GazeStatus::lookingAtScreen;
+constexpr auto kAway = GazeStatus::lookingAway;
 
 // Every input arrives at a given virtual time; timers fire on the way there.
 class AdaptiveTurnDetectorTest : public testing::Test {
@@ -66,8 +66,8 @@ protected:
     // Two readings 300 ms apart: the machine is engaged from the second one on.
     void engageAt(long long ms)
     {
-        gaze(ms - 300, screen, 0.9);
-        gaze(ms, screen, 0.9);
+        gaze(ms - 300, kScreen, 0.9);
+        gaze(ms, kScreen, 0.9);
         ASSERT_EQ(detector.gazeMachineState(), GazeMachineState::engaged);
     }
     void expectFreshTurn() const
@@ -132,8 +132,8 @@ TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsTha
     level(450, 0.3);
     transcript(600, QStringLiteral("turn on the"));
     level(1000, 0.01);
-    gaze(1100, away, 0.8);
-    gaze(1400, away, 0.8);
+    gaze(1100, kAway, 0.8);
+    gaze(1400, kAway, 0.8);
     // A zero-length fast fire still waits for the next turn of the event loop.
     EXPECT_FALSE(diagnostics.last().startsWith(QStringLiteral("fast-fire grace")));
     advanceTo(1400);
@@ -159,8 +159,8 @@ TEST_F(AdaptiveTurnDetectorTest, ATranscriptThatShrankDuringGraceKeepsTheInitial
     engageAt(300);
     onset(400);
     transcript(500, QStringLiteral("set a timer"));
-    gaze(600, away, 0.8);
-    gaze(900, away, 0.8);
+    gaze(600, kAway, 0.8);
+    gaze(900, kAway, 0.8);
     advanceTo(900);
     transcript(1000, QStringLiteral("set a"));
     expectOnlyTurnAt(1250, "set a timer", "look-away (primary, debounced)");
@@ -178,11 +178,11 @@ TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSi
     onset(400);
     transcript(500, QStringLiteral("hello"));
     speechEnd(1000);
-    gaze(1100, away, 0.8);
-    gaze(1400, away, 0.8);
+    gaze(1100, kAway, 0.8);
+    gaze(1400, kAway, 0.8);
     advanceTo(1400);  // grace fire due at 2000
-    gaze(1450, screen, 0.5);
-    gaze(1750, screen, 0.5);
+    gaze(1450, kScreen, 0.5);
+    gaze(1750, kScreen, 0.5);
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
     // A fresh wait: 1500 (no pauses, plain last word, 3.7 characters/s) × (0.5 × 0.7 + 1).
@@ -193,8 +193,8 @@ TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSi
 
 TEST_F(AdaptiveTurnDetectorTest, SpeechEndWhileAvertedFiresFastInsteadOfWaiting)
 {
-    gaze(0, away, 0.6);
-    gaze(300, away, 0.6);  // averted without ever engaging: no handoff
+    gaze(0, kAway, 0.6);
+    gaze(300, kAway, 0.6);  // averted without ever engaging: no handoff
     EXPECT_FALSE(detector.isHandoffLatched());
     onset(400);
     transcript(500, QStringLiteral("all done"));
@@ -212,8 +212,8 @@ TEST_F(AdaptiveTurnDetectorTest, FastFireIsRejectedWhileTheUserIsStillAudible)
     level(450, 0.3);
     transcript(500, QStringLiteral("keep talking"));
     speechEnd(900);  // a silence fire is pending ...
-    gaze(1000, away, 0.8);
-    gaze(1300, away, 0.8);  // ... and is replaced by the fast fire
+    gaze(1000, kAway, 0.8);
+    gaze(1300, kAway, 0.8);  // ... and is replaced by the fast fire
     advanceTo(1300);
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("fast-fire REJECTED: still speaking (mic=0.30 >= 0.05) (look-away (primary, debounced))"));
@@ -226,8 +226,8 @@ TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
     engageAt(300);
     level(400, 0.2);  // speech started by the mic alone
     level(500, 0.01);
-    gaze(600, away, 0.8);
-    gaze(900, away, 0.8);
+    gaze(600, kAway, 0.8);
+    gaze(900, kAway, 0.8);
     EXPECT_EQ(countDiagnostics("HANDOFF LATCHED (turn-scoped) — via mic"), 1);
     advanceTo(900);
     EXPECT_EQ(diagnostics.last(),
@@ -247,8 +247,8 @@ TEST_F(AdaptiveTurnDetectorTest, OnsetClearsTheHandoffLatch)
 {
     engageAt(300);
     level(400, 0.2);
-    gaze(600, away, 0.8);
-    gaze(900, away, 0.8);
+    gaze(600, kAway, 0.8);
+    gaze(900, kAway, 0.8);
     ASSERT_TRUE(detector.isHandoffLatched());
     onset(1000);
     EXPECT_FALSE(detector.isHandoffLatched());
@@ -261,8 +261,8 @@ TEST_F(AdaptiveTurnDetectorTest, OnsetClearsTheHandoffLatch)
 TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
 {
     engageAt(300);
-    gaze(400, away, 0.8);
-    gaze(700, away, 0.8);
+    gaze(400, kAway, 0.8);
+    gaze(700, kAway, 0.8);
     EXPECT_EQ(diagnostics.last(),
               QStringLiteral("look-away ignored — hasStartedSpeaking=false (no mic activity, no VAD onset)"));
     EXPECT_FALSE(detector.isHandoffLatched());

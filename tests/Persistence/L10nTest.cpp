@@ -18,9 +18,9 @@ QByteArray rawTable(AppLanguage language)
 // Placeholders a translation must keep: %1, %L1, %s, %d, %@, {name}.
 QStringList placeholders(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(%L?\d+|%[sd@]|\{[a-z_]+\})"));
+    static const QRegularExpression kPattern(QStringLiteral(R"(%L?\d+|%[sd@]|\{[a-z_]+\})"));
     QStringList found;
-    for (auto it = pattern.globalMatch(text); it.hasNext();)
+    for (auto it = kPattern.globalMatch(text); it.hasNext();)
         found << it.next().captured();
     found.sort();
     return found;
@@ -51,9 +51,9 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
     const auto english = L10n::parseTable(rawTable(AppLanguage::english));
     ASSERT_TRUE(english);
     const QSet<QString> keys(english->keyBegin(), english->keyEnd());
-    static const QRegularExpression keyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
+    static const QRegularExpression kKeyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
                                             QRegularExpression::MultilineOption);
-    static const QRegularExpression exampleShape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
+    static const QRegularExpression kExampleShape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
     const QStringList foreign{"Finder",           "⌘",     "Option", "Full Disk Access",
                               "Input Monitoring", "macOS", "vDSP",   "Accelerate"};
     const QStringList fixed{"app.title", "about.maker_value", "about.support_mail"};
@@ -67,7 +67,7 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
 
         // The parser keeps the last of two equal keys, so duplicates are found in the text.
         QStringList written;
-        for (auto it = keyLine.globalMatch(QString::fromUtf8(raw)); it.hasNext();)
+        for (auto it = kKeyLine.globalMatch(QString::fromUtf8(raw)); it.hasNext();)
             written << it.next().captured(1);
         EXPECT_EQ(written.size(), QSet<QString>(written.cbegin(), written.cend()).size()) << "a key is written twice";
 
@@ -81,7 +81,7 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
             for (const QString& word : foreign)
                 EXPECT_FALSE(it.value().contains(word)) << "mentions " << word.toStdString();
             if (it.key().startsWith(QLatin1String("skill.")) && it.key().endsWith(QLatin1String(".example"))) {
-                EXPECT_TRUE(exampleShape.match(it.value()).hasMatch());
+                EXPECT_TRUE(kExampleShape.match(it.value()).hasMatch());
             }
             if (fixed.contains(it.key())) {
                 EXPECT_EQ(it.value(), english->value(it.key()));

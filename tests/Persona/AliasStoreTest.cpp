@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QDateTime referenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kReferenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
 
 QList<std::pair<QString, QString>> pairs()
 {
@@ -25,7 +25,7 @@ void store(const QList<std::pair<QString, QString>>& list)
 {
     QList<Alias> aliases;
     for (const auto& [wrong, right] : list)
-        aliases.append({wrong, right, referenceDate});
+        aliases.append({wrong, right, kReferenceDate});
     AliasStore::save(aliases);
 }
 }  // namespace
@@ -64,7 +64,7 @@ TEST(AliasStore, AddTrimsAndKeepsOnePairPerWrongTextNewestLast)
 TEST(AliasStore, FileListsSortedKeysAndCountsSecondsFromTheReferenceDate)
 {
     ScopedDataRoot root;
-    AliasStore::add("ab", "x", referenceDate.addMSecs(10'250));
+    AliasStore::add("ab", "x", kReferenceDate.addMSecs(10'250));
     const QByteArray file = FileIO::readAll(AliasStore::filePath()).value_or(QByteArray());
     const qsizetype addedAt = file.indexOf("\"addedAt\"");
     const qsizetype right = file.indexOf("\"right\"");
@@ -72,7 +72,7 @@ TEST(AliasStore, FileListsSortedKeysAndCountsSecondsFromTheReferenceDate)
     EXPECT_TRUE(addedAt >= 0 && addedAt < right && right < wrong) << file.constData();
     EXPECT_TRUE(file.contains("10.25")) << file.constData();
     EXPECT_GT(file.count('\n'), 3) << "pretty-printed";
-    EXPECT_EQ(AliasStore::load().value(0).addedAt, referenceDate.addMSecs(10'250));
+    EXPECT_EQ(AliasStore::load().value(0).addedAt, kReferenceDate.addMSecs(10'250));
 }
 
 TEST(AliasStore, ReadsFilesWrittenInTheStoredFormat)
@@ -89,7 +89,7 @@ TEST(AliasStore, ReadsFilesWrittenInTheStoredFormat)
     const QList<Alias> aliases = AliasStore::load();
     ASSERT_EQ(aliases.size(), 1);
     EXPECT_EQ(aliases[0].wrong, QStringLiteral("민지 골뱅이 example 닷컴"));
-    EXPECT_EQ(aliases[0].addedAt, referenceDate.addMSecs(768'000'000'500));
+    EXPECT_EQ(aliases[0].addedAt, kReferenceDate.addMSecs(768'000'000'500));
 }
 
 TEST(AliasStore, ADamagedFileIsKeptAsideBeforeAnythingNewIsWritten)

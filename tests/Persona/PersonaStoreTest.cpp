@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString placeholder = QStringLiteral("- (아직 학습된 정보가 없음)");
-const QDateTime morning(QDate(2025, 5, 12), QTime(9, 30));
+const QString kPlaceholder = QStringLiteral("- (아직 학습된 정보가 없음)");
+const QDateTime kMorning(QDate(2025, 5, 12), QTime(9, 30));
 
 QString golden(const char* name)
 {
@@ -208,14 +208,14 @@ TEST(PersonaStore, AppendMemoryReplacesThePlaceholderThenAddsLines)
 
     PersonaStore::ensureMemoryFile();
     const QString fresh = QString::fromUtf8(fileBytes(PersonaStore::memoryPath()));
-    ASSERT_TRUE(fresh.endsWith(QStringLiteral("\n") + placeholder));
+    ASSERT_TRUE(fresh.endsWith(QStringLiteral("\n") + kPlaceholder));
 
-    EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("  커피는 라떼를 좋아함 \n"), morning));
+    EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("  커피는 라떼를 좋아함 \n"), kMorning));
     const QString once =
-        fresh.chopped(placeholder.size()) + QStringLiteral("- [2025-05-12 09:30] 커피는 라떼를 좋아함\n");
+        fresh.chopped(kPlaceholder.size()) + QStringLiteral("- [2025-05-12 09:30] 커피는 라떼를 좋아함\n");
     EXPECT_EQ(QString::fromUtf8(fileBytes(PersonaStore::memoryPath())), once);
 
-    EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("email: minji@example.com"), morning.addSecs(60)));
+    EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("email: minji@example.com"), kMorning.addSecs(60)));
     EXPECT_EQ(QString::fromUtf8(fileBytes(PersonaStore::memoryPath())),
               once + QStringLiteral("- [2025-05-12 09:31] email: minji@example.com\n"));
 }
@@ -237,7 +237,7 @@ TEST(PersonaStore, AppendMemoryKeepsAHandEditedFile)
         SCOPED_TRACE(c.name);
         ScopedDataRoot root;
         put(PersonaStore::memoryPath(), c.before);
-        EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("fact"), morning));
+        EXPECT_TRUE(PersonaStore::appendMemory(QStringLiteral("fact"), kMorning));
         EXPECT_EQ(fileBytes(PersonaStore::memoryPath()), c.after);
     }
 }
@@ -249,9 +249,9 @@ TEST(PersonaStore, AnUnreadableMemoryIsNeverRewritten)
     put(PersonaStore::memoryPath(), bytes);
     LogCapture log(QStringLiteral("app.parlivox.persona"));
 
-    EXPECT_FALSE(PersonaStore::appendMemory(QStringLiteral("new fact"), morning));
+    EXPECT_FALSE(PersonaStore::appendMemory(QStringLiteral("new fact"), kMorning));
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_EQ(log.lines().first().type, QtCriticalMsg);
-    EXPECT_TRUE(PersonaStore::memory().endsWith(placeholder)) << "the prompt falls back to the template";
+    EXPECT_TRUE(PersonaStore::memory().endsWith(kPlaceholder)) << "the prompt falls back to the template";
     EXPECT_EQ(fileBytes(PersonaStore::memoryPath()), bytes) << "neither appending nor reading changes it";
 }

@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         store.setEntries({line(2, "Speaker 2", "first"), line(3, "Speaker 3", "second"), line(2, "Speaker 2", "third"),
-                          line(MinutesEntry::unattributedSpeakerID, MinutesEntry::unknownSpeakerLabel(), "?")});
+                          line(MinutesEntry::kUnattributedSpeakerID, MinutesEntry::unknownSpeakerLabel(), "?")});
         store.setKnownSpeakers({speaker(2, "Speaker 2"), speaker(3, "Speaker 3")});
     }
 

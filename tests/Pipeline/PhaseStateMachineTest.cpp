@@ -16,7 +16,7 @@ using Kind = PhaseStateMachine::TransitionResult::Kind;
 
 namespace {
 // The pipeline's moves, written out independently of the implementation.
-const std::set<std::pair<Phase, Phase>> expectedMoves = {
+const std::set<std::pair<Phase, Phase>> kExpectedMoves = {
     {Phase::idle, Phase::listening},
     {Phase::idle, Phase::error},
     {Phase::listening, Phase::thinking},
@@ -90,7 +90,7 @@ TEST(PhaseStateMachine, AcceptsExactlyTheMovesOfTheTable)
                 EXPECT_TRUE(calls.empty());
                 EXPECT_TRUE(log.lines().isEmpty());
                 EXPECT_EQ(fsm.lastTransitionAt(), before);
-            } else if (expectedMoves.count({from, to})) {
+            } else if (kExpectedMoves.count({from, to})) {
                 EXPECT_EQ(result.kind, Kind::accepted);
                 EXPECT_EQ(fsm.phase(), to);
                 EXPECT_EQ(calls, (std::vector<Call>{{from, to, QStringLiteral("test reason")}}));

@@ -67,7 +67,7 @@ TEST_F(QtAudioOutputPulseTest, ASpokenSentenceReachesTheSinkAndRecordsBackAsSpee
 {
     QProcess recorder;
     recorder.start(QStringLiteral("parec"),
-                   {QStringLiteral("--device=%1").arg(QLatin1String(PulseAudioServer::loopSourceName)),
+                   {QStringLiteral("--device=%1").arg(QLatin1String(PulseAudioServer::kLoopSourceName)),
                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=16000"), QStringLiteral("--channels=1"),
                     QStringLiteral("--latency-msec=20")});
     ASSERT_TRUE(recorder.waitForStarted(5000));

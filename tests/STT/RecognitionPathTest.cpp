@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString recording = QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw");
+const QString kRecording = QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw");
 
 class RecognitionPathTest : public ::testing::Test {
 protected:
@@ -39,7 +39,7 @@ protected:
                                              {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"),
                                               QStringLiteral("16000"), QStringLiteral("-e"), QStringLiteral("signed"),
                                               QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-c"),
-                                              QStringLiteral("1"), recording, QStringLiteral("-r"),
+                                              QStringLiteral("1"), kRecording, QStringLiteral("-r"),
                                               QStringLiteral("48000"), QStringLiteral("-c"), QStringLiteral("2"), path,
                                               QStringLiteral("pad"), QStringLiteral("0.2"), QStringLiteral("1.0")});
         EXPECT_EQ(status, 0);

@@ -13,25 +13,25 @@ public:
 };
 
 // The system's skills in the order they are registered (not sorted).
-const QStringList registrationOrder = {
+const QStringList kRegistrationOrder = {
     "calendar.list_today",   "calendar.list_week", "calendar.create_event", "calendar.update_event",
     "calendar.delete_event", "mail.compose",       "messages.list_recent",  "aliases.add",
     "system.app_resources",  "memory.add",         "camera.describe",       "system.rest",
 };
 
-const QStringList sortedOrder = {
+const QStringList kSortedOrder = {
     "aliases.add",        "calendar.create_event", "calendar.delete_event", "calendar.list_today",
     "calendar.list_week", "calendar.update_event", "camera.describe",       "mail.compose",
     "memory.add",         "messages.list_recent",  "system.app_resources",  "system.rest",
 };
 
-const QString noToolsText =
+const QString kNoToolsText =
     QStringLiteral("# 사용 가능한 도구 (Skills)\n\n현재 활성화된 도구가 없습니다. 항상 자연어로만 답하세요.");
 
 SkillRegistry builtInRegistry()
 {
     SkillRegistry registry;
-    for (const QString& id : registrationOrder)
+    for (const QString& id : kRegistrationOrder)
         registry.add(std::make_shared<FakeSkill>(id, SkillRegistry::builtInManifest(id)));
     return registry;
 }
@@ -52,11 +52,11 @@ TEST(SkillRegistry, ToolSectionIsTheHeaderThenEnabledSkillsInIdOrder)
         QSet<QString> disabled;
         QStringList listed;
     };
-    QStringList withoutRestAndMail = sortedOrder;
+    QStringList withoutRestAndMail = kSortedOrder;
     withoutRestAndMail.removeAll("system.rest");
     withoutRestAndMail.removeAll("mail.compose");
     const Case cases[] = {
-        {{}, sortedOrder},
+        {{}, kSortedOrder},
         {{"system.rest", "mail.compose", "no.such.skill"}, withoutRestAndMail},
     };
     for (const auto& c : cases) {
@@ -76,8 +76,8 @@ TEST(SkillRegistry, ToolSectionIsTheHeaderThenEnabledSkillsInIdOrder)
 
 TEST(SkillRegistry, WithNothingEnabledTheModelIsToldToAnswerInWords)
 {
-    EXPECT_EQ(SkillRegistry().toolsManifest({}), noToolsText);
-    EXPECT_EQ(builtInRegistry().toolsManifest(QSet<QString>(sortedOrder.begin(), sortedOrder.end())), noToolsText);
+    EXPECT_EQ(SkillRegistry().toolsManifest({}), kNoToolsText);
+    EXPECT_EQ(builtInRegistry().toolsManifest(QSet<QString>(kSortedOrder.begin(), kSortedOrder.end())), kNoToolsText);
 }
 
 TEST(SkillRegistry, LooksUpExactIdsAndListsSkillsInIdOrder)
@@ -94,12 +94,12 @@ TEST(SkillRegistry, LooksUpExactIdsAndListsSkillsInIdOrder)
     QStringList listed;
     for (const auto& skill : registry.allSkills())
         listed.append(skill->id());
-    EXPECT_EQ(listed, sortedOrder);
+    EXPECT_EQ(listed, kSortedOrder);
 }
 
 TEST(SkillRegistry, BuiltInManifestsAreOneLineEachStartingWithTheirId)
 {
-    for (const QString& id : registrationOrder) {
+    for (const QString& id : kRegistrationOrder) {
         const QString manifest = SkillRegistry::builtInManifest(id);
         EXPECT_TRUE(manifest.startsWith(id + QStringLiteral(" — "))) << qPrintable(id);
         EXPECT_FALSE(manifest.contains('\n'));

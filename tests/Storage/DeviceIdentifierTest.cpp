@@ -10,7 +10,7 @@
 
 namespace {
 const QRegularExpression
-    uuidForm(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
+    kUuidForm(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
 }
 
 TEST(DeviceIdentifier, DerivedFromTheMachineIdStableAndNeverStored)
@@ -20,7 +20,7 @@ TEST(DeviceIdentifier, DerivedFromTheMachineIdStableAndNeverStored)
     ASSERT_TRUE(FileIO::writeAtomically(machineId, "0123456789abcdef0123456789abcdef\n"));
     UserDefaults defaults(dir.filePath("d.json"));
     const QString first = DeviceIdentifier(defaults, machineId).current();
-    EXPECT_TRUE(uuidForm.match(first).hasMatch()) << first.toStdString();
+    EXPECT_TRUE(kUuidForm.match(first).hasMatch()) << first.toStdString();
     EXPECT_EQ(DeviceIdentifier(defaults, machineId).current(), first);
     EXPECT_FALSE(defaults.contains("parlivox.deviceUUID"));
     EXPECT_NE(QString(first).remove('-').toLower(), QStringLiteral("0123456789abcdef0123456789abcdef"))
@@ -40,7 +40,7 @@ TEST(DeviceIdentifier, WithoutAMachineIdAFreshUuidIsStoredOnceAndReusedAsIs)
         ASSERT_TRUE(FileIO::writeAtomically(machineId, bad));
         const DeviceIdentifier identifier(defaults, machineId);
         const QString first = identifier.current();
-        EXPECT_TRUE(uuidForm.match(first).hasMatch());
+        EXPECT_TRUE(kUuidForm.match(first).hasMatch());
         EXPECT_EQ(defaults.string("parlivox.deviceUUID"), first);
         EXPECT_EQ(identifier.current(), first);
         EXPECT_EQ(DeviceIdentifier(defaults, dir.filePath("missing")).current(), first);

@@ -12,14 +12,14 @@
 #include <limits>
 
 namespace {
-const QDateTime referenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kReferenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
 
 SpeakerProfile profile(const QString& label, float seed = 0.25f, qint64 secondsAfterReference = 10)
 {
     QList<float> embedding;
     for (int i = 0; i < 24; ++i)
         embedding << seed * static_cast<float>(i + 1) / 7.0f;
-    return {label, embedding, referenceDate.addSecs(secondsAfterReference)};
+    return {label, embedding, kReferenceDate.addSecs(secondsAfterReference)};
 }
 
 QStringList labels(const QList<SpeakerProfile>& profiles)

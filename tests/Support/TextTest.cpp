@@ -76,9 +76,9 @@ TEST(Text, UuidTextIsUpperCaseHyphenatedWithoutBracesAndNewOnesAreFresh)
               QStringLiteral("6BA7B810-9DAD-11D1-80B4-00C04FD430C8"));
     const QString a = Text::newUuid();
     const QString b = Text::newUuid();
-    static const QRegularExpression form(
+    static const QRegularExpression kForm(
         QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
-    EXPECT_TRUE(form.match(a).hasMatch()) << a.toStdString();
+    EXPECT_TRUE(kForm.match(a).hasMatch()) << a.toStdString();
     EXPECT_NE(a, b);
 }
 

@@ -151,7 +151,7 @@ TEST_F(RozeTelemetryTest, SetsTheClientUpOnceWithCaptureOff)
     ASSERT_EQ(m_client.setups.size(), 1u);
     EXPECT_TRUE(m_bridge.isActive());
     const RozeConfig& config = m_client.setups.front();
-    EXPECT_EQ(config.projectToken, RozeTelemetry::projectToken);
+    EXPECT_EQ(config.projectToken, RozeTelemetry::kProjectToken);
     EXPECT_EQ(config.host, kHost);
     EXPECT_FALSE(config.captureApplicationLifecycleEvents);
     EXPECT_FALSE(config.captureScreenViews);
@@ -198,7 +198,7 @@ TEST(RozeTelemetry, DropsEntriesWhileTheClientHasNoLogger)
 
 TEST(RozeTelemetry, ReportsToAHostTheClientAccepts)
 {
-    const auto endpoint = RozeConfig(RozeTelemetry::projectToken, RozeTelemetry::ingestionHost).logsEndpoint();
+    const auto endpoint = RozeConfig(RozeTelemetry::kProjectToken, RozeTelemetry::kIngestionHost).logsEndpoint();
     ASSERT_TRUE(endpoint.has_value());
     EXPECT_EQ(endpoint->scheme(), QStringLiteral("https"));
 }

@@ -44,7 +44,7 @@ TEST_F(RozeTelemetryUploadTest, WhatTheUserSaidReachesTheServiceOnlyAsItsLength)
 
     const LocalHttpServer::Request& request = m_server.requests().first();
     EXPECT_EQ(request.path, "/i/v1/logs");
-    EXPECT_EQ(request.headers.value("authorization"), "Bearer " + RozeTelemetry::projectToken.toUtf8());
+    EXPECT_EQ(request.headers.value("authorization"), "Bearer " + RozeTelemetry::kProjectToken.toUtf8());
     const QByteArray body = request.decodedBody();
     EXPECT_TRUE(body.contains("\"[turn] len=17\""));
     EXPECT_TRUE(body.contains("\"[endpointing] len=33\""));

@@ -108,7 +108,7 @@ TEST_P(EnergyVADCases, EmitsTheLevelFirstThenOnsetOrEnd)
     }
 }
 
-const VoiceActivity started = VoiceActivity::speechStarted();
+const VoiceActivity kStarted = VoiceActivity::speechStarted();
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EnergyVADCases,
@@ -119,39 +119,39 @@ INSTANTIATE_TEST_SUITE_P(
                              {kQuiet, 50, {}},
                              {kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}}}},
+                             {kLoud, 50, {kStarted}}}},
                     VADCase{
                         "ThirdLoudBufferStartsAndLaterOnesOnlyMeasure",
-                        {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {started}}, {kLoud, 50, {}}, {kLoud, 50, {}}}},
+                        {{kLoud, 50, {}}, {kLoud, 50, {}}, {kLoud, 50, {kStarted}}, {kLoud, 50, {}}, {kLoud, 50, {}}}},
                     // Onset decided at 150 ms, last loud audio ends at 200 ms.
                     VADCase{"QuietShorterThanTheHangoverKeepsTheSegment",
                             {{kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}},
+                             {kLoud, 50, {kStarted}},
                              {kLoud, 50, {}},
                              {kQuiet, 100, {}},
                              {kLoud, 50, {}}}},
                     VADCase{"QuietOfExactlyTheHangoverEndsIt",
                             {{kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}},
+                             {kLoud, 50, {kStarted}},
                              {kLoud, 50, {}},
                              {kQuiet, 100, {}},
                              {kQuiet, 50, {VoiceActivity::speechEnded(200)}}}},
                     VADCase{"OneMillisecondShortOfTheHangoverDoesNot",
                             {{kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}},
+                             {kLoud, 50, {kStarted}},
                              {kQuiet, 149, {}},
                              {kQuiet, 1, {VoiceActivity::speechEnded(150)}}}},
                     VADCase{"AfterAnEndANewOnsetNeedsThreeLoudBuffers",
                             {{kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}},
+                             {kLoud, 50, {kStarted}},
                              {kQuiet, 200, {VoiceActivity::speechEnded(200)}},
                              {kLoud, 50, {}},
                              {kLoud, 50, {}},
-                             {kLoud, 50, {started}}}}),
+                             {kLoud, 50, {kStarted}}}}),
     [](const testing::TestParamInfo<VADCase>& param) { return param.param.name; });
 
 TEST(EnergyVAD, LevelIsRmsTimes30Clamped)
@@ -227,7 +227,7 @@ TEST(EnergyVAD, ABacklogProcessedInOneBurstEndsAtTheRightAudioTime)
         }
     }
     // Onset at 300 ms, loud until 400 ms, end at the 3rd quiet buffer (550 ms).
-    EXPECT_EQ(events, (Events{started, VoiceActivity::speechEnded(250)}));
+    EXPECT_EQ(events, (Events{kStarted, VoiceActivity::speechEnded(250)}));
 }
 
 TEST(EnergyVAD, DroppedBuffersCountAsTimePassed)
@@ -260,7 +260,7 @@ TEST(EnergyVAD, ResetEndsASegmentSilently)
     EXPECT_EQ(process(vad, clock.next(kQuiet, 1000)).size(), 1u);
     EXPECT_EQ(process(vad, clock.next(kLoud, 50)).size(), 1u);
     EXPECT_EQ(process(vad, clock.next(kLoud, 50)).size(), 1u);
-    EXPECT_EQ(process(vad, clock.next(kLoud, 50)).back(), started);
+    EXPECT_EQ(process(vad, clock.next(kLoud, 50)).back(), kStarted);
 }
 
 }  // namespace
