@@ -1,8 +1,8 @@
 // Time to first audio of the speech path: text handed to the speech player until its PCM is
 // ready for the audio output, next to bare espeak-ng synthesis of the same text with the
 // same voice (selecting the voice and synthesizing, nothing else).
-#include "Speech/AudioOutput.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
+#include "Speech/AudioOutput.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/QtScheduler.h"
 

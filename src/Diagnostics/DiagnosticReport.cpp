@@ -3,8 +3,8 @@
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "Pipeline/PipelineLog.h"
-#include "Support/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
+#include "Support/DesktopWorkspace.h"
 #include "Support/FileIO.h"
 #include "Support/Scheduler.h"
 

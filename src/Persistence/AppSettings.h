@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Persistence/AvatarStyle.h"
 #include "Persistence/AppLanguage.h"
 #include "Persistence/AppMode.h"
 #include "Persistence/AssistantProvider.h"
 #include "Persistence/AvatarGender.h"
+#include "Persistence/AvatarStyle.h"
 
 #include <QDateTime>
 #include <QMap>

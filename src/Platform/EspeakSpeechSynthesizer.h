@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Speech/AudioOutput.h"
 #include "Platform/EspeakEngine.h"
+#include "Speech/AudioOutput.h"
 #include "Speech/SpeechSynthesizer.h"
 
 #include <QObject>

@@ -1,6 +1,5 @@
 #include "STT/SpeechEngine.h"
 
-
 std::optional<SpeechModel> SpeechEngine::model(const QString& localeID) const
 {
     QString wanted = localeID;

@@ -23,8 +23,7 @@ public:
     };
     static constexpr int kFailuresBeforeError = 3;
 
-    explicit SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine,
-                                       QObject* parent = nullptr);
+    explicit SystemStreamingRecognizer(Scheduler& scheduler, SpeechEngine engine, QObject* parent = nullptr);
 
     // Every diagnostic line; the engine records them in the pipeline log.
     std::function<void(const QString& line)> onDiagnostic;

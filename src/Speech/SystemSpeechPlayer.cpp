@@ -19,8 +19,9 @@ int characterCount(const QString& text)
 
 bool endsWithSentenceMark(const QString& text, qsizetype characters)
 {
-    static const QStringList kMarks{QStringLiteral("."),  QStringLiteral("!"),  QStringLiteral("?"), QStringLiteral("…"),
-                                   QStringLiteral("。"), QStringLiteral("！"), QStringLiteral("？")};
+    static const QStringList kMarks{QStringLiteral("."), QStringLiteral("!"),  QStringLiteral("?"),
+                                    QStringLiteral("…"), QStringLiteral("。"), QStringLiteral("！"),
+                                    QStringLiteral("？")};
     const QString last = text.mid(Text::graphemePrefix(text, characters - 1).size());
     return kMarks.contains(last);
 }

@@ -1,8 +1,8 @@
 #include "Telemetry/RozeTelemetry.h"
 
+#include "Analytics/RozeClient.h"
 #include "Analytics/RozeConfig.h"
 #include "Analytics/RozeLogger.h"
-#include "Analytics/RozeClient.h"
 #include "Support/Text.h"
 
 #include <QLoggingCategory>

@@ -101,7 +101,7 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
 TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
 {
     devices.devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")},
-                        {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
+                       {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
     state->refusedDevices = {QStringLiteral("mic-b")};
     struct Case {
         const char* uid;

@@ -7,7 +7,7 @@
 namespace {
 
 const QString kUsageLimitText = QString::fromUtf8("LLM 사용량 한도에 도달했어요. 잠시 후 다시 시도하거나, 설정 → "
-                                                 "비서에서 다른 제공자(Claude · Codex 등)로 바꿔 주세요.");
+                                                  "비서에서 다른 제공자(Claude · Codex 등)로 바꿔 주세요.");
 
 }  // namespace
 

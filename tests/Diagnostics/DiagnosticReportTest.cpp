@@ -4,8 +4,8 @@
 #include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/PipelineLog.h"
-#include "Support/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
+#include "Support/DesktopWorkspace.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 

@@ -90,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                  S::averted,
                  {{kNone, 0.0, 0, {}}, {kNone, 0.0, 699, {}}, {kNone, 0.0, 700, T::faceLost}},
                  S::noFace},
-        GazeCase{"NoFaceNeedsNoConfidence", S::engaged, {{kNone, 0.0, 0, {}}, {kNone, 0.0, 700, T::faceLost}}, S::noFace},
+        GazeCase{
+            "NoFaceNeedsNoConfidence", S::engaged, {{kNone, 0.0, 0, {}}, {kNone, 0.0, 700, T::faceLost}}, S::noFace},
         GazeCase{"AvertedWithoutEngagementThenReengaged",
                  S::noFace,
                  {{kAway, 0.6, 0, {}},

@@ -1,9 +1,9 @@
-#include "Persistence/AvatarStyle.h"
 #include "Common/QtPrinters.h"
 #include "Persistence/AppLanguage.h"
 #include "Persistence/AppMode.h"
 #include "Persistence/AssistantProvider.h"
 #include "Persistence/AvatarGender.h"
+#include "Persistence/AvatarStyle.h"
 #include "Persistence/ConversationPhase.h"
 
 #include <gtest/gtest.h>

@@ -96,12 +96,10 @@ TEST(PersonaStore, PromptOfEachModeMatchesItsGoldenText)
 
     EXPECT_EQ(promptOf(request(AppMode::conversation, "ko-KR", "a1b2c3d4-conv-default")),
               golden("ko-conversation.txt"));
-    EXPECT_EQ(promptOf(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")),
-              golden("ko-counseling.txt"));
+    EXPECT_EQ(promptOf(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")), golden("ko-counseling.txt"));
     EXPECT_EQ(promptOf(english), golden("en-brainstorm.txt")) << "no persona block outside Korean";
     // Minutes has no overlay of its own: the same prompt as a conversation with that persona.
-    EXPECT_EQ(promptOf(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")),
-              golden("ko-conversation.txt"));
+    EXPECT_EQ(promptOf(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")), golden("ko-conversation.txt"));
     EXPECT_EQ(promptOf(request(AppMode::conversation, "ko-KR", "no-such-persona")),
               promptOf(request(AppMode::conversation, "ko-KR")));
     EXPECT_EQ(fileBytes(PersonaStore::soulPath("en")), PersonaStore::defaultSoul("en").toUtf8());

@@ -7,8 +7,8 @@
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/SpeechWav.h"
-#include "RecognizerTesting.h"
 #include "Platform/PocketsphinxDecoder.h"
+#include "RecognizerTesting.h"
 #include "STT/SystemStreamingRecognizer.h"
 
 #include <QProcess>
