@@ -95,6 +95,15 @@ TEST(PipelineLog, RowSignalsDescribeEachChangeSoAMirroredListStaysEqual)
             log.record(QStringLiteral("stats"), QString::number(i));
     };
     const auto recordX = [](PipelineLog& log) { log.record(QStringLiteral("turn"), QStringLiteral("x")); };
+    const auto lowerBoundThenRecordX = [&](PipelineLog& log) {
+        log.setMaxEntries(1);
+        recordX(log);
+    };
+    const auto disableThenRecordX = [&](PipelineLog& log) {
+        log.setEnabled(false);
+        recordX(log);
+    };
+    const auto clear = [](PipelineLog& log) { log.clear(); };
     const struct {
         const char* name;
         qsizetype maxEntries;
@@ -105,27 +114,11 @@ TEST(PipelineLog, RowSignalsDescribeEachChangeSoAMirroredListStaysEqual)
     } cases[] = {
         {"below the bound", 3, 1, recordX, {"appended x", "changed"}, {"1", "x"}},
         {"at the bound", 2, 2, recordX, {"appended x", "dropped 1", "changed"}, {"2", "x"}},
-        {"after the bound was lowered",
-         3,
-         3,
-         [&](PipelineLog& log) {
-             log.setMaxEntries(1);
-             recordX(log);
-         },
-         {"appended x", "dropped 3", "changed"},
-         {"x"}},
+        {"after the bound was lowered", 3, 3, lowerBoundThenRecordX, {"appended x", "dropped 3", "changed"}, {"x"}},
         {"with a bound of 0", 0, 0, recordX, {"appended x", "dropped 1", "changed"}, {}},
-        {"clear", 3, 2, [](PipelineLog& log) { log.clear(); }, {"cleared", "changed"}, {}},
-        {"clear an empty log", 3, 0, [](PipelineLog& log) { log.clear(); }, {}, {}},
-        {"record while disabled",
-         3,
-         2,
-         [&](PipelineLog& log) {
-             log.setEnabled(false);
-             recordX(log);
-         },
-         {},
-         {"1", "2"}},
+        {"clear", 3, 2, clear, {"cleared", "changed"}, {}},
+        {"clear an empty log", 3, 0, clear, {}, {}},
+        {"record while disabled", 3, 2, disableThenRecordX, {}, {"1", "2"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
