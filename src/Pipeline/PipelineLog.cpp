@@ -31,7 +31,7 @@ void PipelineLog::record(const QString& category, const QString& message)
 {
     if (!m_enabled)
         return;
-    const Clock::time_point now(std::chrono::milliseconds(m_scheduler.wallNow().toMSecsSinceEpoch()));
+    const Clock::time_point now = std::chrono::time_point_cast<Clock::duration>(m_scheduler.wallTime());
     const Entry entry{QUuid::createUuid(), now, category, message};
     m_entries.append(entry);
     emit entryAppended(entry);
