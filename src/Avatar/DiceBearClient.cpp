@@ -32,7 +32,9 @@ DiceBearClient::Error notAnImage(const QString& description)
 
 }  // namespace
 
-DiceBearClient::DiceBearClient(Scheduler& scheduler, QUrl host) : m_scheduler(scheduler), m_host(std::move(host)) {}
+DiceBearClient::DiceBearClient(Scheduler& scheduler, QUrl host) : m_scheduler(scheduler), m_host(std::move(host))
+{
+}
 
 DiceBearClient::~DiceBearClient() = default;
 
@@ -70,7 +72,8 @@ void DiceBearClient::download(Style style, const QString& seed, int size, std::f
     const QUrl url = requestUrl(m_host, style, effective, size);
     qCInfo(lcDiceBear, "GET %s", qPrintable(url.toString(QUrl::FullyEncoded)));
     const quint64 id = m_nextId++;
-    auto finished = [this, id, style, effective, completed = std::move(completed)](const HttpExchange::Outcome& outcome) {
+    auto finished = [this, id, style, effective,
+                     completed = std::move(completed)](const HttpExchange::Outcome& outcome) {
         // The exchange is still on the stack that called us: let it go after it returns.
         m_running.extract(id).mapped().release()->deleteLater();
         if (outcome.failure != HttpExchange::Outcome::Failure::none)

@@ -20,7 +20,18 @@ class Scheduler;
 class DiceBearClient {
 public:
     // The service's drawing styles; the raw value is the style's path component.
-    enum class Style { avataaars, notionists, lorelei, micah, adventurer, bigSmile, openPeeps, bottts, pixelArt, thumbs };
+    enum class Style {
+        avataaars,
+        notionists,
+        lorelei,
+        micah,
+        adventurer,
+        bigSmile,
+        openPeeps,
+        bottts,
+        pixelArt,
+        thumbs
+    };
 
     struct Error {
         enum class Kind { transport, status, notAnImage, file };

@@ -98,8 +98,8 @@ TEST(DiceBearClient, SavesOnlyAPngPictureAsTheAvatar)
         server.setHandler([&c](const LocalHttpServer::Request&) {
             return LocalHttpServer::Reply{c.status, c.body, "image/png", {}, c.silent};
         });
-        const QUrl host = c.refused ? QUrl(QStringLiteral("http://127.0.0.1:%1").arg(LocalHttpServer::unusedPort()))
-                                    : server.url();
+        const QUrl host =
+            c.refused ? QUrl(QStringLiteral("http://127.0.0.1:%1").arg(LocalHttpServer::unusedPort())) : server.url();
         DiceBearClient client(scheduler, host);
         std::optional<DiceBearClient::Result> result;
         int calls = 0;
