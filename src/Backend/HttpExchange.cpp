@@ -30,10 +30,14 @@ HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::fu
     if (isLoopback(request.url))
         m_network.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest networkRequest(request.url);
-    networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     for (const auto& [name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
-    m_reply = m_network.post(networkRequest, QJsonDocument(request.body).toJson(QJsonDocument::Compact));
+    if (request.body) {
+        networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        m_reply = m_network.post(networkRequest, QJsonDocument(*request.body).toJson(QJsonDocument::Compact));
+    } else {
+        m_reply = m_network.get(networkRequest);
+    }
     connect(m_reply, &QNetworkReply::finished, this, &HttpExchange::onFinished);
     m_timeout.start(request.timeout, [this] {
         m_timedOut = true;

@@ -23,7 +23,7 @@ QString PipelineLog::Entry::line(TimePrecision precision) const
     return timeOfDay(timestamp, precision) + QStringLiteral(" [") + category + QStringLiteral("] ") + message;
 }
 
-PipelineLog::PipelineLog(QObject* parent) : QObject(parent)
+PipelineLog::PipelineLog(const Scheduler& scheduler, QObject* parent) : QObject(parent), m_scheduler(scheduler)
 {
 }
 
@@ -31,19 +31,26 @@ void PipelineLog::record(const QString& category, const QString& message)
 {
     if (!m_enabled)
         return;
-    Entry entry{QUuid::createUuid(), Clock::now(), category, message};
+    const Clock::time_point now = std::chrono::time_point_cast<Clock::duration>(m_scheduler.wallTime());
+    const Entry entry{QUuid::createUuid(), now, category, message};
     m_entries.append(entry);
-    if (m_entries.size() > m_maxEntries)
-        m_entries.remove(0, m_entries.size() - m_maxEntries);
+    emit entryAppended(entry);
+    if (const qsizetype excess = m_entries.size() - m_maxEntries; excess > 0) {
+        m_entries.remove(0, excess);
+        emit entriesDropped(excess);
+    }
     emit entriesChanged();
     qCInfo(lcPipeline, "[%s] %s", qUtf8Printable(category), qUtf8Printable(message));
     if (m_forwardSink)
         m_forwardSink(entry);
 }
 
-void PipelineLog::setEntries(QList<Entry> entries)
+void PipelineLog::clear()
 {
-    m_entries = std::move(entries);
+    if (m_entries.isEmpty())
+        return;
+    m_entries.clear();
+    emit cleared();
     emit entriesChanged();
 }
 

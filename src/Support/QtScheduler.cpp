@@ -17,9 +17,9 @@ Scheduler::TimePoint QtScheduler::now() const
     return Clock::now();
 }
 
-QDateTime QtScheduler::wallNow() const
+std::chrono::system_clock::time_point QtScheduler::wallTime() const
 {
-    return QDateTime::currentDateTime();
+    return std::chrono::system_clock::now();
 }
 
 Scheduler::TimerId QtScheduler::schedule(std::chrono::milliseconds delay, std::function<void()> action)

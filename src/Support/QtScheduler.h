@@ -16,7 +16,7 @@ public:
     ~QtScheduler() override;
 
     TimePoint now() const override;
-    QDateTime wallNow() const override;
+    std::chrono::system_clock::time_point wallTime() const override;
     TimerId schedule(std::chrono::milliseconds delay, std::function<void()> action) override;
     void cancel(TimerId id) override;
 

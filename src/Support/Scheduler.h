@@ -20,7 +20,13 @@ public:
     // Monotonic time: use it for every interval and timeout.
     virtual TimePoint now() const = 0;
     // Wall-clock time: only for what the user reads (file names, log lines, the rest deadline).
-    virtual QDateTime wallNow() const = 0;
+    // Microsecond resolution, which log lines show; wallNow() is the same instant as a QDateTime.
+    virtual std::chrono::system_clock::time_point wallTime() const = 0;
+    QDateTime wallNow() const
+    {
+        return QDateTime::fromMSecsSinceEpoch(
+            std::chrono::duration_cast<std::chrono::milliseconds>(wallTime().time_since_epoch()).count());
+    }
 
     virtual TimerId schedule(std::chrono::milliseconds delay, std::function<void()> action) = 0;
     // Cancelling an id that already fired or was cancelled does nothing.

@@ -7,9 +7,10 @@ FakeScheduler::FakeScheduler(QDateTime wallStart)
 {
 }
 
-QDateTime FakeScheduler::wallNow() const
+std::chrono::system_clock::time_point FakeScheduler::wallTime() const
 {
-    return m_wallStart.addMSecs(elapsed().count());
+    const std::chrono::system_clock::time_point start(std::chrono::milliseconds(m_wallStart.toMSecsSinceEpoch()));
+    return start + std::chrono::duration_cast<std::chrono::system_clock::duration>(m_now - m_start);
 }
 
 std::chrono::milliseconds FakeScheduler::elapsed() const

@@ -12,7 +12,7 @@ public:
     explicit FakeScheduler(QDateTime wallStart = QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
 
     TimePoint now() const override { return m_now; }
-    QDateTime wallNow() const override;
+    std::chrono::system_clock::time_point wallTime() const override;
     TimerId schedule(std::chrono::milliseconds delay, std::function<void()> action) override;
     void cancel(TimerId id) override;
 

@@ -4,8 +4,8 @@
 #include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/PipelineLog.h"
-#include "Storage/AppPaths.h"
 #include "Support/DesktopWorkspace.h"
+#include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 
@@ -38,13 +38,6 @@ QString mailField(const QUrl& link, const QString& name)
     return QStringLiteral("<absent>");
 }
 
-PipelineLog::Entry entry(int n, const QString& category, const QString& message)
-{
-    using namespace std::chrono;
-    const auto at = PipelineLog::Clock::time_point(seconds(1767600000) + microseconds(n * 1000 + 45));
-    return {QUuid::createUuid(), at, category, message};
-}
-
 const QString kClosingBlock =
     QStringLiteral("\n---\n발생한 문제 / What happened:\n\n재현 단계 / Steps to reproduce:\n\n");
 }  // namespace
@@ -70,8 +63,8 @@ protected:
     QTemporaryDir configDir;
     UserDefaults defaults{configDir.filePath(QStringLiteral("defaults.json"))};
     AppSettings settings{defaults, AppSettings::Environment{}};
-    PipelineLog log;
     FakeScheduler clock{QDateTime(QDate(2026, 1, 5), QTime(9, 30, 15), Qt::UTC)};
+    PipelineLog log{clock};
     RecordingWorkspace workspace;
     DiagnosticReport report{
         workspace, clock, {QStringLiteral("Debian GNU/Linux 12 (bookworm), kernel 6.1.0"), QStringLiteral("ko_KR")}};
@@ -122,10 +115,11 @@ TEST_F(DiagnosticReportTest, WithAnEmptyLogTheReportEndsAtTheLogHeading)
 
 TEST_F(DiagnosticReportTest, AFullLogGoesWholeIntoTheFileAndItsTailIntoTheMail)
 {
-    QList<PipelineLog::Entry> entries;
-    for (int n = 0; n < 200; ++n)
-        entries << entry(n, n % 2 ? QStringLiteral("stt") : QStringLiteral("fsm"), QStringLiteral("event %1").arg(n));
-    log.setEntries(entries);
+    for (int n = 0; n < 200; ++n) {
+        log.record(n % 2 ? QStringLiteral("stt") : QStringLiteral("fsm"), QStringLiteral("event %1").arg(n));
+        clock.advance(std::chrono::milliseconds(1));
+    }
+    const QList<PipelineLog::Entry> entries = log.entries();
 
     const QString text = QString::fromUtf8(*FileIO::readAll(*send()));
 
@@ -150,7 +144,7 @@ TEST_F(DiagnosticReportTest, TheMailLinkEncodesEverythingAMailProgramCouldMisrea
 {
     settings.setUiLanguage(AppLanguage::korean);
     const QString tricky = QStringLiteral("C++ & R&D #1 at 100% — 완료 +82 10");
-    log.setEntries({entry(1, QStringLiteral("llm"), tricky)});
+    log.record(QStringLiteral("llm"), tricky);
 
     send();
 
@@ -198,9 +192,10 @@ TEST_F(DiagnosticReportTest, WithoutALogsFolderNothingIsWrittenOrShownButTheMail
 
 TEST_F(DiagnosticReportTest, TwoReportsInOneSecondShareTheFile)
 {
-    log.setEntries({entry(1, QStringLiteral("fsm"), QStringLiteral("first"))});
+    log.record(QStringLiteral("fsm"), QStringLiteral("first"));
     const auto first = send();
-    log.setEntries({entry(2, QStringLiteral("fsm"), QStringLiteral("second"))});
+    log.clear();
+    log.record(QStringLiteral("fsm"), QStringLiteral("second"));
     const auto second = send();
 
     EXPECT_EQ(first, second);

@@ -1,8 +1,11 @@
 #include "Pipeline/PipelineLog.h"
 
+#include "Common/FakeScheduler.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractListModel>
 #include <QDateTime>
 
 #include <gtest/gtest.h>
@@ -23,6 +26,38 @@ QStringList messagesOf(const PipelineLog& log)
         result.append(entry.message);
     return result;
 }
+
+// A list model that follows the log only through its row signals, as the window's lists do.
+class RowMirror final : public QAbstractListModel {
+public:
+    explicit RowMirror(const PipelineLog& log) : m_rows(log.entries())
+    {
+        connect(&log, &PipelineLog::entryAppended, this, [this](const PipelineLog::Entry& entry) {
+            beginInsertRows({}, int(m_rows.size()), int(m_rows.size()));
+            m_rows.append(entry);
+            endInsertRows();
+        });
+        connect(&log, &PipelineLog::entriesDropped, this, [this](qsizetype count) {
+            beginRemoveRows({}, 0, int(count) - 1);
+            m_rows.remove(0, count);
+            endRemoveRows();
+        });
+        connect(&log, &PipelineLog::cleared, this, [this] {
+            beginResetModel();
+            m_rows.clear();
+            endResetModel();
+        });
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(m_rows.at(index.row()).message) : QVariant();
+    }
+    const QList<PipelineLog::Entry>& rows() const { return m_rows; }
+
+private:
+    QList<PipelineLog::Entry> m_rows;
+};
 }  // namespace
 
 TEST(PipelineLog, LineShowsLocalTimeWithSixFractionDigitsThenCategoryAndMessage)
@@ -53,32 +88,69 @@ TEST(PipelineLog, FractionStaysPositiveBeforeTheEpoch)
     EXPECT_TRUE(PipelineLog::timeOfDay(moment).endsWith(QStringLiteral(":59.999999")));
 }
 
-TEST(PipelineLog, KeepsTheNewestEntriesUpToTheBound)
+TEST(PipelineLog, RowSignalsDescribeEachChangeSoAMirroredListStaysEqual)
 {
-    PipelineLog log;
-    for (int i = 1; i <= 201; ++i)
-        log.record(QStringLiteral("stats"), QString::number(i));
-    ASSERT_EQ(log.entries().size(), 200);
-    EXPECT_EQ(log.entries().first().message, QStringLiteral("2"));
-    EXPECT_EQ(log.entries().last().message, QStringLiteral("201"));
+    const auto fill = [](PipelineLog& log, int count) {
+        for (int i = 1; i <= count; ++i)
+            log.record(QStringLiteral("stats"), QString::number(i));
+    };
+    const auto recordX = [](PipelineLog& log) { log.record(QStringLiteral("turn"), QStringLiteral("x")); };
+    const auto lowerBoundThenRecordX = [&](PipelineLog& log) {
+        log.setMaxEntries(1);
+        recordX(log);
+    };
+    const auto disableThenRecordX = [&](PipelineLog& log) {
+        log.setEnabled(false);
+        recordX(log);
+    };
+    const auto clear = [](PipelineLog& log) { log.clear(); };
+    const struct {
+        const char* name;
+        qsizetype maxEntries;
+        int before;
+        std::function<void(PipelineLog&)> act;
+        QStringList signalsSeen;
+        QStringList messagesAfter;
+    } cases[] = {
+        {"below the bound", 3, 1, recordX, {"appended x", "changed"}, {"1", "x"}},
+        {"at the bound", 2, 2, recordX, {"appended x", "dropped 1", "changed"}, {"2", "x"}},
+        {"after the bound was lowered", 3, 3, lowerBoundThenRecordX, {"appended x", "dropped 3", "changed"}, {"x"}},
+        {"with a bound of 0", 0, 0, recordX, {"appended x", "dropped 1", "changed"}, {}},
+        {"clear", 3, 2, clear, {"cleared", "changed"}, {}},
+        {"clear an empty log", 3, 0, clear, {}, {}},
+        {"record while disabled", 3, 2, disableThenRecordX, {}, {"1", "2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeScheduler clock;
+        PipelineLog log(clock);
+        log.setMaxEntries(c.maxEntries);
+        fill(log, c.before);
+        RowMirror mirror(log);
+        QAbstractItemModelTester tester(&mirror, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QStringList seen;
+        QObject::connect(&log, &PipelineLog::entryAppended,
+                         [&](const PipelineLog::Entry& entry) { seen << QStringLiteral("appended ") + entry.message; });
+        QObject::connect(&log, &PipelineLog::entriesDropped,
+                         [&](qsizetype count) { seen << QStringLiteral("dropped %1").arg(count); });
+        QObject::connect(&log, &PipelineLog::cleared, [&] { seen << QStringLiteral("cleared"); });
+        QObject::connect(&log, &PipelineLog::entriesChanged, [&] { seen << QStringLiteral("changed"); });
 
-    log.setMaxEntries(1);
-    log.record(QStringLiteral("stats"), QStringLiteral("a"));
-    EXPECT_EQ(messagesOf(log), QStringList{QStringLiteral("a")});
-    log.record(QStringLiteral("stats"), QStringLiteral("b"));
-    EXPECT_EQ(messagesOf(log), QStringList{QStringLiteral("b")});
+        c.act(log);
 
-    log.setMaxEntries(0);
-    log.record(QStringLiteral("stats"), QStringLiteral("c"));
-    EXPECT_TRUE(log.entries().isEmpty());
+        EXPECT_EQ(seen, c.signalsSeen);
+        EXPECT_EQ(messagesOf(log), c.messagesAfter);
+        EXPECT_EQ(mirror.rows(), log.entries());
+    }
 }
 
 TEST(PipelineLog, EachRecordIsStoredMirroredAndForwardedAsTheSameEntry)
 {
     LogCapture systemLog(QStringLiteral("app.parlivox.pipeline"));
-    PipelineLog log;
-    int changes = 0;
-    QObject::connect(&log, &PipelineLog::entriesChanged, [&] { ++changes; });
+    FakeScheduler clock;
+    clock.advance(milliseconds(1250));
+    PipelineLog log(clock);
+    EXPECT_EQ(log.maxEntries(), 200);
     QList<PipelineLog::Entry> forwarded;
     log.setForwardSink([&](const PipelineLog::Entry& entry) {
         EXPECT_EQ(log.entries().size(), 1) << "the entry is stored before it is forwarded";
@@ -90,7 +162,7 @@ TEST(PipelineLog, EachRecordIsStoredMirroredAndForwardedAsTheSameEntry)
     ASSERT_EQ(forwarded.size(), 1);
     EXPECT_EQ(forwarded.first(), log.entries().first());
     EXPECT_FALSE(forwarded.first().id.isNull());
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(forwarded.first().timestamp.time_since_epoch(), milliseconds(clock.wallNow().toMSecsSinceEpoch()));
     ASSERT_EQ(systemLog.lines().size(), 1);
     EXPECT_EQ(systemLog.lines().first().type, QtInfoMsg);
     EXPECT_EQ(systemLog.lines().first().message, QStringLiteral("[turn] user: 안녕"));
@@ -99,17 +171,15 @@ TEST(PipelineLog, EachRecordIsStoredMirroredAndForwardedAsTheSameEntry)
 TEST(PipelineLog, DisabledLogNeitherStoresNorMirrorsNorForwards)
 {
     LogCapture systemLog(QStringLiteral("app.parlivox.pipeline"));
-    PipelineLog log;
+    FakeScheduler clock;
+    PipelineLog log(clock);
     log.record(QStringLiteral("session"), QStringLiteral("before"));
     int forwarded = 0;
-    int changes = 0;
     log.setForwardSink([&](const PipelineLog::Entry&) { ++forwarded; });
-    QObject::connect(&log, &PipelineLog::entriesChanged, [&] { ++changes; });
 
     log.setEnabled(false);
     log.record(QStringLiteral("session"), QStringLiteral("while off"));
     EXPECT_EQ(forwarded, 0);
-    EXPECT_EQ(changes, 0);
     EXPECT_EQ(systemLog.messages(), QStringList{QStringLiteral("[session] before")});
 
     log.setEnabled(true);

@@ -1,0 +1,28 @@
+#include "Skills/BuiltInSkills.h"
+
+#include "Skills/AliasAddSkill.h"
+#include "Skills/CalendarCreateEventSkill.h"
+#include "Skills/CalendarDeleteEventSkill.h"
+#include "Skills/CalendarListTodaySkill.h"
+#include "Skills/CalendarListWeekSkill.h"
+#include "Skills/CalendarUpdateEventSkill.h"
+#include "Skills/MailComposeSkill.h"
+#include "Skills/MemoryAddSkill.h"
+#include "Skills/RestSkill.h"
+#include "Skills/SkillRegistry.h"
+#include "Skills/SystemAppResourcesSkill.h"
+
+void BuiltInSkills::addTo(SkillRegistry& registry) const
+{
+    registry.add(std::make_shared<CalendarListTodaySkill>(calendar, scheduler));
+    registry.add(std::make_shared<CalendarListWeekSkill>(calendar, scheduler));
+    registry.add(std::make_shared<CalendarCreateEventSkill>(calendar, scheduler));
+    registry.add(std::make_shared<CalendarUpdateEventSkill>(calendar, scheduler));
+    registry.add(std::make_shared<CalendarDeleteEventSkill>(calendar, scheduler));
+    registry.add(std::make_shared<MailComposeSkill>(workspace));
+    registry.add(std::make_shared<MessagesListRecentSkill>(messagesDatabase));
+    registry.add(std::make_shared<AliasAddSkill>());
+    registry.add(std::make_shared<SystemAppResourcesSkill>(monitor, scheduler));
+    registry.add(std::make_shared<MemoryAddSkill>());
+    registry.add(std::make_shared<RestSkill>(rest, scheduler));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Skills/CalendarSkill.h"
+
+// "calendar.create_event": a new event, one hour from now and one hour long unless told otherwise.
+class CalendarCreateEventSkill final : public CalendarSkill {
+public:
+    static constexpr const char* skillID = "calendar.create_event";
+
+    CalendarCreateEventSkill(CalendarStore& store, const Scheduler& clock);
+
+    QString summary(const SkillArgs& args) const override;
+    void run(const SkillArgs& args, Completion done) override;
+};

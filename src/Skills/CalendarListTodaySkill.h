@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Skills/CalendarSkill.h"
+
+// "calendar.list_today": the events of today, from its start to one day later.
+class CalendarListTodaySkill final : public CalendarSkill {
+public:
+    static constexpr const char* skillID = "calendar.list_today";
+
+    CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock);
+
+    QString summary(const SkillArgs& args) const override;
+    void run(const SkillArgs& args, Completion done) override;
+};

@@ -1,0 +1,18 @@
+#include "Skills/CalendarListWeekSkill.h"
+
+CalendarListWeekSkill::CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock)
+    : CalendarSkill(skillID, false, store, clock)
+{
+}
+
+QString CalendarListWeekSkill::summary(const SkillArgs&) const
+{
+    return QStringLiteral("다음 7일 일정 조회");
+}
+
+void CalendarListWeekSkill::run(const SkillArgs&, Completion done)
+{
+    const QDateTime from = now();
+    listEvents(from, from.addDays(7), QStringLiteral("이번 주는 일정이 없네요."), QStringLiteral("이번 주 일정 "), 8,
+               done);
+}

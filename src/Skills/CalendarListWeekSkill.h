@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Skills/CalendarSkill.h"
+
+// "calendar.list_week": the events of the next seven days from now, counted in full, eight listed.
+class CalendarListWeekSkill final : public CalendarSkill {
+public:
+    static constexpr const char* skillID = "calendar.list_week";
+
+    CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock);
+
+    QString summary(const SkillArgs& args) const override;
+    void run(const SkillArgs& args, Completion done) override;
+};

@@ -1,0 +1,53 @@
+#include "Skills/CalendarUpdateEventSkill.h"
+
+CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock)
+    : CalendarSkill(skillID, true, store, clock)
+{
+}
+
+QString CalendarUpdateEventSkill::summary(const SkillArgs& args) const
+{
+    QString named = QStringLiteral("?");
+    for (const char* key : {"title", "original_start", "id"}) {
+        if (args.contains(QLatin1String(key))) {
+            named = args.value(QLatin1String(key));
+            break;
+        }
+    }
+    QString text = QStringLiteral("일정 수정: ") + named;
+    if (const QString start = args.value(QStringLiteral("start")); !start.isEmpty())
+        text += QStringLiteral(" → ") + start;
+    return text;
+}
+
+void CalendarUpdateEventSkill::run(const SkillArgs& args, Completion done)
+{
+    const QString originalStart = QStringLiteral("original_start");
+    const QString start = QStringLiteral("start");
+    const QString end = QStringLiteral("end");
+    Dates dates;
+    std::optional<CalendarEvent> found = targetEvent(args, {originalStart, start, end}, {originalStart}, dates, done);
+    if (!found)
+        return;
+    CalendarEvent& event = *found;
+
+    const auto setIfGiven = [&](QString& field, const char* key) {
+        // The manifest's example carries empty values, which must not wipe what is there.
+        if (const QString value = args.value(QLatin1String(key)); !value.isEmpty())
+            field = value;
+    };
+    setIfGiven(event.title, "title");
+    setIfGiven(event.location, "location");
+    setIfGiven(event.notes, "notes");
+
+    const qint64 duration = event.start.secsTo(event.end);
+    if (dates.contains(start)) {
+        event.start = dates.value(start);
+        event.end = event.start.addSecs(duration > 0 ? duration : 3600);
+    }
+    if (dates.contains(end))
+        event.end = dates.value(end);
+    if (event.end <= event.start)
+        event.end = event.start.addSecs(3600);
+    save(event, QStringLiteral("일정 '%1' 수정했어요.").arg(event.title), done);
+}

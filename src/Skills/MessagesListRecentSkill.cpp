@@ -1,0 +1,122 @@
+#include "Skills/MessagesListRecentSkill.h"
+
+#include "Skills/SkillRegistry.h"
+#include "Skills/StrictInteger.h"
+#include "Storage/AppPaths.h"
+#include "Support/ReferenceDate.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+constexpr int defaultLimit = 5;
+
+const char* const statement = "SELECT handle.id, message.text, message.date\n"
+                              "FROM message\n"
+                              "LEFT JOIN handle ON message.handle_id = handle.ROWID\n"
+                              "WHERE message.is_from_me = 0 AND message.text IS NOT NULL\n"
+                              "ORDER BY message.date DESC\n"
+                              "LIMIT ?";
+
+int limitFrom(const SkillArgs& args)
+{
+    const auto parsed = StrictInteger::parse(args.value(QStringLiteral("limit"), QStringLiteral("5")));
+    return static_cast<int>(std::clamp<std::int64_t>(parsed.value_or(defaultLimit), 1, 20));
+}
+
+std::optional<QString> columnText(sqlite3_stmt* row, int column)
+{
+    if (sqlite3_column_type(row, column) == SQLITE_NULL)
+        return std::nullopt;
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)));
+}
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+std::nullopt_t fail(QString* error, const char* reason)
+{
+    if (error)
+        *error = QString::fromLatin1(reason);
+    return std::nullopt;
+}
+}  // namespace
+
+MessagesListRecentSkill::MessagesListRecentSkill(QString databasePath)
+    : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID))),
+      m_databasePath(std::move(databasePath))
+{
+}
+
+QString MessagesListRecentSkill::defaultDatabasePath()
+{
+    return AppPaths::root() + QStringLiteral("/messages/chat.db");
+}
+
+std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::query(const QString& path, int limit,
+                                                                                  QString* error)
+{
+    sqlite3* rawDb = nullptr;
+    const int opened =
+        sqlite3_open_v2(path.toUtf8().constData(), &rawDb, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // A failed open may still hand out a connection, which must be closed all the same.
+    const std::unique_ptr<sqlite3, ConnectionCloser> db(rawDb);
+    if (opened != SQLITE_OK || !db)
+        return fail(error, "SQLite open failed");
+
+    sqlite3_stmt* rawStatement = nullptr;
+    sqlite3_prepare_v2(db.get(), statement, -1, &rawStatement, nullptr);
+    const std::unique_ptr<sqlite3_stmt, StatementFinalizer> select(rawStatement);
+    if (!select || sqlite3_bind_int(select.get(), 1, limit) != SQLITE_OK)
+        return fail(error, "SQLite prepare failed");
+
+    QList<Row> rows;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+        const double seconds = static_cast<double>(sqlite3_column_int64(select.get(), 2)) / 1e9;
+        rows.append({columnText(select.get(), 0).value_or(QStringLiteral("unknown")),
+                     columnText(select.get(), 1).value_or(QString()), ReferenceDate::fromSeconds(seconds)});
+    }
+    // A database that breaks off midway is a failure, not a shorter list.
+    if (step != SQLITE_DONE)
+        return fail(error, "SQLite step failed");
+    return rows;
+}
+
+QString MessagesListRecentSkill::summary(const SkillArgs&) const
+{
+    return QStringLiteral("최근 메시지 조회");
+}
+
+void MessagesListRecentSkill::run(const SkillArgs& args, Completion done)
+{
+    if (!QFileInfo(m_databasePath).isReadable()) {
+        done(QStringLiteral("메시지 데이터베이스를 읽을 수 없어요. 데이터 폴더의 messages/chat.db 파일이 있는지, "
+                            "읽기 권한이 있는지 확인해주세요."));
+        return;
+    }
+    QString error;
+    const auto rows = query(m_databasePath, limitFrom(args), &error);
+    if (!rows) {
+        done(QStringLiteral("메시지를 읽지 못했어요: ") + error +
+             QStringLiteral(". 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
+        return;
+    }
+    if (rows->isEmpty()) {
+        done(QStringLiteral("최근 받은 메시지가 없어요."));
+        return;
+    }
+    QStringList lines;
+    for (const Row& row : *rows)
+        lines.append(row.sender + QStringLiteral(": ") + row.text);
+    done(QStringLiteral("최근 메시지 %1건. ").arg(rows->size()) + lines.join(QStringLiteral(" / ")));
+}

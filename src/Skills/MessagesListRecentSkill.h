@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Skills/Skill.h"
+
+#include <QDateTime>
+#include <QList>
+
+#include <optional>
+
+// "messages.list_recent": a one-line digest of the newest received messages, read from a
+// SQLite messages database (tables "message" and "handle", dates in nanoseconds since
+// 2001-01-01 UTC) that a phone-sync or export tool keeps. Linux has no such database of its
+// own, so its place is given.
+class MessagesListRecentSkill final : public Skill {
+public:
+    static constexpr const char* skillID = "messages.list_recent";
+
+    struct Row {
+        QString sender;  // "unknown" without a handle
+        QString text;
+        QDateTime date;  // UTC
+
+        bool operator==(const Row&) const = default;
+    };
+
+    explicit MessagesListRecentSkill(QString databasePath = defaultDatabasePath());
+
+    // "messages/chat.db" in the data directory.
+    static QString defaultDatabasePath();
+
+    // The newest `limit` received messages that carry text, newest first, from a read-only
+    // connection; nothing, with "SQLite open failed", "SQLite prepare failed" or
+    // "SQLite step failed" in `error`, when the database cannot be read.
+    static std::optional<QList<Row>> query(const QString& path, int limit, QString* error);
+
+    QString summary(const SkillArgs& args) const override;
+    // Never fails: a missing database and a failed query are answered with sentences.
+    void run(const SkillArgs& args, Completion done) override;
+
+private:
+    QString m_databasePath;
+};

@@ -1,0 +1,238 @@
+#include "Skills/CalendarCreateEventSkill.h"
+#include "Skills/CalendarDeleteEventSkill.h"
+#include "Skills/CalendarListTodaySkill.h"
+#include "Skills/CalendarListWeekSkill.h"
+#include "Skills/CalendarUpdateEventSkill.h"
+
+#include "Common/QtPrinters.h"
+#include "Common/ScopedTimeZone.h"
+#include "Common/TestEnvironment.h"
+#include "Platform/IcalCalendarStore.h"
+#include "SkillTestKit.h"
+#include "Support/FileIO.h"
+
+#include <QDir>
+
+#include <libical/ical.h>
+
+namespace {
+const QString notFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
+                                        "calendar.list_week 로 일정을 조회한 뒤 id 를 사용하거나, original_start "
+                                        "(기존 시작 시각) 를 지정해 주세요.");
+
+QDateTime at(int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute));
+}
+
+QString notUnderstood(const char* text)
+{
+    return QStringLiteral("시간 '%1' 을(를) 이해하지 못해서 캘린더를 바꾸지 않았어요. 예: 2026-05-12T17:00").arg(text);
+}
+
+// "Now" is Monday 5 January 2026, 09:00 in Seoul.
+class CalendarSkills : public ::testing::Test {
+protected:
+    void add(const char* id, const char* title, const QDateTime& start, int minutes, const char* where = "")
+    {
+        ASSERT_TRUE(store.save({id, start, start.addSecs(minutes * 60), title, where, "notes"}, nullptr));
+    }
+    QList<CalendarEvent> events() { return store.events(nullptr).value_or(QList<CalendarEvent>()); }
+    QStringList files() const { return QDir(IcalCalendarStore::defaultFolder()).entryList(QDir::Files); }
+    void clear() { QDir(IcalCalendarStore::defaultFolder()).removeRecursively(); }
+
+    ScopedTimeZone zone{"Asia/Seoul"};
+    ScopedDataRoot root;
+    FakeScheduler clock{at(1, 5, 9)};
+    IcalCalendarStore store;
+    CalendarListTodaySkill today{store, clock};
+    CalendarListWeekSkill week{store, clock};
+    CalendarCreateEventSkill create{store, clock};
+    CalendarUpdateEventSkill update{store, clock};
+    CalendarDeleteEventSkill removal{store, clock};
+};
+}  // namespace
+
+TEST(CalendarDates, ReadsEveryFormatInLocalTimeAndTheCurrentYear)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    const QDateTime five = at(5, 12, 17);
+    const struct {
+        const char* text;
+        int year;
+        QDateTime expected;
+    } cases[] = {{"2026-05-12T17:00:00.250+09:00", 2026, five.addMSecs(250)},
+                 {"2026-05-12T08:00:00Z", 2026, five},
+                 {"2026-05-12T17:00:00", 2026, five},
+                 {"2026-05-12T17:00", 2026, five},
+                 {"2026-05-12 17:00", 2026, five},
+                 {"2026-05-12", 2026, at(5, 12, 0)},
+                 {"05/12 17:00", 2026, five},
+                 {"5월 12일 17:00", 2026, five},
+                 {"02/29 09:00", 2028, QDateTime(QDate(2028, 2, 29), QTime(9, 0))},
+                 {"02/29 09:00", 2026, {}},
+                 {"", 2026, {}},
+                 {"내일 다섯 시", 2026, {}},
+                 {"17:00", 2026, {}},
+                 {"2026-13-01T10:00", 2026, {}}};
+    for (const auto& c : cases) {
+        const auto parsed = CalendarSkill::parseDate(QString::fromUtf8(c.text), c.year);
+        EXPECT_EQ(parsed.value_or(QDateTime()), c.expected) << c.text;
+        EXPECT_TRUE(!parsed || parsed->timeSpec() == Qt::LocalTime) << c.text;
+    }
+}
+
+TEST_F(CalendarSkills, ListsTodayInFullAndTheWeekUpToEightLines)
+{
+    EXPECT_EQ(answerOf(today), QStringLiteral("오늘 일정은 없어요."));
+    EXPECT_EQ(answerOf(week), QStringLiteral("이번 주는 일정이 없네요."));
+    add("a", "Standup", at(1, 5, 10), 30, "Room 1");
+    add("b", "", at(1, 5, 13), 60);
+    add("c", "Late", at(1, 5, 23, 30), 60);
+    add("old", "Yesterday", at(1, 4, 8), 60);
+    for (int day = 6; day <= 14; ++day)  // one a day; the 12th at 08:00 is the last inside the week
+        add(qPrintable(QStringLiteral("d%1").arg(day)), qPrintable(QStringLiteral("Day %1").arg(day)), at(1, day, 8),
+            60);
+
+    EXPECT_EQ(answerOf(today), QStringLiteral("오늘 일정 3건. 1월 5일 10:00 — Standup @ Room 1; "
+                                              "1월 5일 13:00 — (제목 없음); 1월 5일 23:30 — Late"));
+    const QString listed = answerOf(week);
+    EXPECT_TRUE(listed.startsWith(QStringLiteral("이번 주 일정 10건. 1월 5일 10:00 — Standup @ Room 1; ")));
+    EXPECT_TRUE(listed.endsWith(QStringLiteral("; 1월 10일 08:00 — Day 10")));
+    EXPECT_EQ(listed.count(QStringLiteral("; ")), 7);
+}
+
+TEST_F(CalendarSkills, CreatesEventsThatAnotherReaderSeesWithTheirZone)
+{
+    const struct {
+        SkillArgs args;
+        QString answer;
+        QDateTime start, end;  // invalid: nothing is created
+    } cases[] = {
+        {{}, "캘린더에 'Parlivox 일정' 추가했어요.", at(1, 5, 10), at(1, 5, 11)},
+        {{{"title", "치과"}, {"start", "2026-01-07T15:00:00"}, {"location", "강남"}, {"notes", "검진"}},
+         "캘린더에 '치과' 추가했어요.",
+         at(1, 7, 15),
+         at(1, 7, 16)},
+        {{{"title", ""}, {"start", "01/08 09:30"}, {"end", "2026-01-08T01:00:00Z"}},
+         "캘린더에 '' 추가했어요.",
+         at(1, 8, 9, 30),
+         at(1, 8, 10)},
+        {{{"start", "다음 주"}}, notUnderstood("다음 주"), {}, {}},
+        {{{"start", "2026-01-07T15:00"}, {"end", "tomorrow"}}, notUnderstood("tomorrow"), {}, {}},
+        {{{"start", "2026-01-07T15:00"}, {"end", "2026-01-07T14:00"}},
+         "끝나는 시각이 시작 시각보다 앞서서 일정을 만들지 않았어요.",
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        clear();
+        EXPECT_EQ(answerOf(create, c.args), c.answer);
+        const QStringList written = files();
+        ASSERT_EQ(written.size(), c.start.isValid() ? 1 : 0) << c.answer.toStdString();
+        if (written.isEmpty())
+            continue;
+        // Read back by libical itself, not through the store.
+        const auto data = FileIO::readAll(IcalCalendarStore::defaultFolder() + '/' + written.first());
+        icalcomponent* calendar = icalparser_parse_string(data->constData());
+        icalcomponent* vevent = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+        ASSERT_NE(vevent, nullptr);
+        EXPECT_EQ(QString::fromUtf8(icalcomponent_get_uid(vevent)) + ".ics", written.first());
+        EXPECT_EQ(QString::fromUtf8(icalcomponent_get_summary(vevent)), c.args.value("title", "Parlivox 일정"));
+        EXPECT_EQ(QString::fromUtf8(icalcomponent_get_location(vevent)), c.args.value("location"));
+        EXPECT_EQ(QString::fromUtf8(icalcomponent_get_description(vevent)), c.args.value("notes"));
+        icalproperty* start = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
+        EXPECT_STREQ(icalparameter_get_tzid(icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER)),
+                     "Asia/Seoul");
+        const auto instant = [](icaltimetype t) {
+            return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, t.zone));
+        };
+        EXPECT_EQ(instant(icalcomponent_get_dtstart(vevent)), c.start);
+        EXPECT_EQ(instant(icalcomponent_get_dtend(vevent)), c.end);
+        icalcomponent_free(calendar);
+    }
+}
+
+TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
+{
+    const struct {
+        SkillArgs args;
+        QString answer;
+        const char* id;  // the event that changes, to these values
+        QDateTime start = {}, end = {};
+        const char* location = "";
+    } cases[] = {
+        {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T15:00"}},
+         "일정 'Standup' 수정했어요.",
+         "a",
+         at(1, 5, 15),
+         at(1, 5, 16),
+         "Room 1"},
+        // A new start alone keeps the duration.
+        {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T10:30"}},
+         "일정 'Standup' 수정했어요.",
+         "a",
+         at(1, 5, 10, 30),
+         at(1, 5, 11, 30),
+         "Room 1"},
+        {{{"original_start", "2026-01-05T10:20"}, {"end", "2026-01-05T09:00"}},
+         "일정 'Standup' 수정했어요.",
+         "a",
+         at(1, 5, 10),
+         at(1, 5, 11),
+         "Room 1"},
+        // The manifest's empty values wipe nothing.
+        {{{"id", "a"}, {"title", ""}, {"location", ""}, {"notes", ""}, {"start", ""}},
+         "일정 'Standup' 수정했어요.",
+         "a",
+         at(1, 5, 10),
+         at(1, 5, 11),
+         "Room 1"},
+        // A stale id falls back to the nearest start: 17:05 rather than 16:50.
+        {{{"id", "stale"}, {"original_start", "01/05 17:00"}, {"location", "Hall"}},
+         "일정 'Sync' 수정했어요.",
+         "s",
+         at(1, 5, 17, 5),
+         at(1, 5, 18, 5),
+         "Hall"},
+        // The new start never finds the event, nor does a start more than 30 minutes away.
+        {{{"start", "2026-01-05T10:00"}}, notFound, ""},
+        {{{"original_start", "2026-01-05T10:31"}}, notFound, ""},
+        {{{"original_start", "2026-01-05T10:00"}, {"start", "3시쯤"}}, notUnderstood("3시쯤"), ""},
+    };
+    const auto byId = [](QList<CalendarEvent> list) {
+        std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        return list;
+    };
+    for (const auto& c : cases) {
+        clear();
+        add("a", "Standup", at(1, 5, 10), 60, "Room 1");
+        add("r", "Review", at(1, 5, 16, 50), 60);
+        add("s", "Sync", at(1, 5, 17, 5), 60);
+        QList<CalendarEvent> expected = byId(events());
+        for (CalendarEvent& event : expected)
+            if (event.id == c.id)
+                event = {event.id, c.start, c.end, event.title, c.location, event.notes};
+        EXPECT_EQ(answerOf(update, c.args), c.answer);
+        EXPECT_TRUE(byId(events()) == expected) << c.answer.toStdString();
+    }
+}
+
+TEST_F(CalendarSkills, DeletesByIdOrByTheExistingStart)
+{
+    add("a", "", at(1, 5, 10), 60);
+    add("s", "Sync", at(1, 5, 17, 5), 60);
+    EXPECT_EQ(answerOf(removal, {}), notFound);
+    EXPECT_EQ(answerOf(removal, {{"start", "2026-01-05T17:00"}}), QStringLiteral("일정 'Sync' 삭제했어요."));
+    EXPECT_EQ(answerOf(removal, {{"id", "a"}}), QStringLiteral("일정 '(제목 없음)' 삭제했어요."));
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(CalendarSkills, AnUnreachableStoreIsSaidSoNeverAnEmptyCalendar)
+{
+    QDir().mkpath(root.path());
+    ASSERT_TRUE(FileIO::writeAtomically(IcalCalendarStore::defaultFolder(), "a file where the folder belongs"));
+    for (Skill* skill : std::initializer_list<Skill*>{&today, &week, &create, &update, &removal})
+        EXPECT_EQ(answerOf(*skill, {{"id", "a"}}), QStringLiteral("캘린더에 접근할 수 없어요. 데이터 폴더의 calendar "
+                                                                  "폴더를 읽고 쓸 수 있는지 확인해주세요."));
+}

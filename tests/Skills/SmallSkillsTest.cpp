@@ -1,0 +1,100 @@
+#include "Skills/AliasAddSkill.h"
+#include "Skills/MemoryAddSkill.h"
+#include "Skills/RestSkill.h"
+#include "Skills/SystemAppResourcesSkill.h"
+
+#include "Common/QtPrinters.h"
+#include "Common/TestEnvironment.h"
+#include "Diagnostics/SystemMonitor.h"
+#include "Persona/AliasStore.h"
+#include "Persona/PersonaStore.h"
+#include "SkillTestKit.h"
+#include "Support/FileIO.h"
+
+#include <unistd.h>
+
+TEST(AliasAddSkill, ConfirmsOnlyPairsThatWereStored)
+{
+    const QString refused = QStringLiteral("알 수 없는 입력이라 자동 수정을 등록하지 못했어요.");
+    const struct {
+        SkillArgs args;
+        QString answer;
+        qsizetype stored;
+    } cases[] = {{{{"wrong", " 파리복스 "}, {"right", "Parlivox\n"}},
+                  "기억했어요. 다음부터는 파리복스 을(를) Parlivox 로 자동 수정할게요.",
+                  1},
+                 {{{"wrong", "kim"}}, refused, 0},
+                 {{{"wrong", "kim"}, {"right", ""}}, refused, 0},
+                 {{{"wrong", "  "}, {"right", "kim"}}, refused, 0},
+                 {{{"wrong", "kim"}, {"right", " kim"}}, refused, 0}};
+    AliasAddSkill skill;
+    for (const auto& c : cases) {
+        ScopedDataRoot root;
+        EXPECT_EQ(answerOf(skill, c.args), c.answer);
+        EXPECT_EQ(AliasStore::load().size(), c.stored);
+    }
+    EXPECT_EQ(skill.summary({{"right", "Parlivox"}}), QStringLiteral("자동 수정 추가: ? → Parlivox"));
+}
+
+TEST(MemoryAddSkill, ConfirmsOnlyNotesThatWereWritten)
+{
+    ScopedDataRoot root;
+    MemoryAddSkill skill;
+    EXPECT_EQ(answerOf(skill, {{"note", " \n "}}),
+              QStringLiteral("기록할 내용이 비어 있어서 메모리에 추가하지 않았어요."));
+    EXPECT_EQ(answerOf(skill, {{"note", " 커피는 라떼 "}}), QStringLiteral("기억했어요: 커피는 라떼"));
+    EXPECT_TRUE(PersonaStore::memory().contains(QStringLiteral("] 커피는 라떼\n")));
+
+    // A memory file that cannot be read as text takes no note.
+    ASSERT_TRUE(FileIO::writeAtomically(PersonaStore::memoryPath(), "\xff\xfe broken"));
+    EXPECT_EQ(answerOf(skill, {{"note", "x"}}), QStringLiteral("메모리 파일에 기록하지 못했어요."));
+    EXPECT_EQ(skill.summary({}), QStringLiteral("메모리에 추가: ?"));
+}
+
+TEST(SystemAppResourcesSkill, ReportsMemoryAndCpuAfterThePause)
+{
+    QTemporaryDir proc;
+    const QByteArray pages = QByteArray::number(3 * 1024 * 1024 / sysconf(_SC_PAGESIZE));
+    ASSERT_TRUE(FileIO::writeAtomically(proc.path() + "/statm", pages + " " + pages + " 0\n"));
+    ASSERT_TRUE(FileIO::writeAtomically(proc.path() + "/stat", "1 (a) S 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"));
+    SystemMonitor monitor(proc.path());
+    FakeScheduler scheduler;
+    SystemAppResourcesSkill skill(monitor, scheduler);
+
+    QString answer;
+    skill.run({}, [&](Skill::Outcome outcome) { answer = std::get<QString>(outcome); });
+    scheduler.advance(std::chrono::milliseconds(299));
+    EXPECT_TRUE(answer.isEmpty()) << "the second sample waits 0.3 s";
+    scheduler.advance(std::chrono::milliseconds(1));
+    EXPECT_EQ(answer, QStringLiteral("Parlivox 메모리 3.0 MB, CPU 0.0% (지난 0.3초 평균). GPU 사용률은 "
+                                     "Linux 가 일반 권한으로 노출하지 않아 측정하지 않아요."));
+}
+
+TEST(RestSkill, ParsesMinutesStrictlyAndRestsFromTheClock)
+{
+    const struct {
+        const char* minutes;  // nullptr: absent
+        int expected;
+        const char* duration;
+    } cases[] = {
+        {nullptr, 60, "1시간"}, {"90", 90, "1시간 30분"}, {"120", 120, "2시간"}, {"30", 30, "30분"},
+        {"3", 5, "5분"},        {"0", 5, "5분"},          {"-10", 5, "5분"},     {"1000", 480, "8시간"},
+        {" \t45 ", 45, "45분"}, {"+45", 45, "45분"},      {"45분", 60, "1시간"}, {"4.5", 60, "1시간"},
+        {"-", 60, "1시간"},     {"\n45", 60, "1시간"},    {"  ", 60, "1시간"},   {"99999999999999999999", 60, "1시간"},
+    };
+    FakeScheduler clock;
+    RecordingRest rest;
+    RestSkill skill(rest, clock);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.minutes ? c.minutes : "absent");
+        const SkillArgs args = c.minutes ? SkillArgs{{"minutes", c.minutes}} : SkillArgs{};
+        EXPECT_EQ(RestSkill::minutes(args), c.expected);
+        EXPECT_EQ(skill.summary(args), QStringLiteral("%1분 동안 쉬기").arg(c.expected));
+        EXPECT_EQ(
+            RestSkill::confirmation(c.expected),
+            QStringLiteral("네, %1 쉴게요. 필요하면 '당근 당근' 하고 불러주세요.").arg(QString::fromUtf8(c.duration)));
+    }
+    const QDateTime start = clock.wallNow();
+    EXPECT_EQ(answerOf(skill, {{"minutes", "90"}}, &clock), RestSkill::confirmation(90));
+    EXPECT_EQ(rest.windows, QList<QDateTime>{start.addSecs(90 * 60)});
+}
