@@ -41,15 +41,19 @@ void BM_ChunkAndStripReply(benchmark::State& state)
 }
 BENCHMARK(BM_ChunkAndStripReply);
 
+void chunkAll(const QStringList& deltas)
+{
+    SentenceChunker chunker;
+    for (const QString& delta : deltas)
+        benchmark::DoNotOptimize(chunker.feed(delta));
+    benchmark::DoNotOptimize(chunker.flushRemaining());
+}
+
 void BM_ChunkReplyOnly(benchmark::State& state)
 {
     const QStringList deltas = deltasOf(kReply, 8);
-    for (auto _ : state) {
-        SentenceChunker chunker;
-        for (const QString& delta : deltas)
-            benchmark::DoNotOptimize(chunker.feed(delta));
-        benchmark::DoNotOptimize(chunker.flushRemaining());
-    }
+    for (auto _ : state)
+        chunkAll(deltas);
 }
 BENCHMARK(BM_ChunkReplyOnly);
 
@@ -59,12 +63,8 @@ void BM_ChunkUnbrokenRun(benchmark::State& state)
 {
     const QString run = QStringLiteral("QmFzZTY0K2RhdGE9").repeated(state.range(0) / 16);
     const QStringList deltas = deltasOf(run, 10);
-    for (auto _ : state) {
-        SentenceChunker chunker;
-        for (const QString& delta : deltas)
-            benchmark::DoNotOptimize(chunker.feed(delta));
-        benchmark::DoNotOptimize(chunker.flushRemaining());
-    }
+    for (auto _ : state)
+        chunkAll(deltas);
     state.SetComplexityN(run.size());
     state.SetItemsProcessed(state.iterations() * run.size());
 }
