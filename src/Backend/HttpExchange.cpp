@@ -30,6 +30,9 @@ HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::fu
     if (isLoopback(request.url))
         m_network.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest networkRequest(request.url);
+    // A redirect would carry the key to wherever it points, and turn the POST into a GET:
+    // a 3xx answer is a failed request like any other outside 2xx.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const auto& [name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
     if (request.body) {
