@@ -2,7 +2,6 @@
 // every backend request, and the aliases are applied to every finished transcript.
 #include "Persona/AliasStore.h"
 #include "Persona/PersonaStore.h"
-#include "Skills/SkillRegistry.h"
 #include "Storage/AppPaths.h"
 
 #include <QTemporaryDir>
@@ -27,9 +26,8 @@ static void BM_SystemPromptKoreanConversation(benchmark::State& state)
                                       AppMode::conversation,
                                       QStringLiteral("a1b2c3d4-conv-default"),
                                       {}};
-    const SkillRegistry skills;
     for (auto _ : state)
-        benchmark::DoNotOptimize(PersonaStore::systemPrompt(request, skills));
+        benchmark::DoNotOptimize(PersonaStore::systemPrompt(request));
 }
 BENCHMARK(BM_SystemPromptKoreanConversation);
 

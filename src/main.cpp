@@ -1,4 +1,4 @@
-#include "App/AppServices.h"
+#include "Pipeline/AppServices.h"
 #include "Persistence/AppSettings.h"
 #include "Platform/LinuxPlatform.h"
 #include "Storage/AppPaths.h"

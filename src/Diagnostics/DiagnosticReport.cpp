@@ -2,7 +2,7 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
-#include "Pipeline/PipelineLog.h"
+#include "Diagnostics/PipelineLog.h"
 #include "Storage/AppPaths.h"
 #include "Support/DesktopWorkspace.h"
 #include "Support/FileIO.h"

@@ -1,7 +1,6 @@
 #include "Persona/PersonaStore.h"
 
 #include "Persona/NemotronPersonaCatalog.h"
-#include "Skills/SkillRegistry.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 #include "Support/Text.h"
@@ -245,7 +244,7 @@ QString translateLanguageName(const QString& localeID)
     return !name.isEmpty() && name != localeID ? name : QStringLiteral("the user's language");
 }
 
-QString systemPrompt(const SystemPromptRequest& request, const SkillRegistry& skills)
+QString systemPrompt(const SystemPromptRequest& request)
 {
     if (request.mode == AppMode::translate)
         return interpreterPrompt(request);
@@ -261,7 +260,7 @@ QString systemPrompt(const SystemPromptRequest& request, const SkillRegistry& sk
              overlay.isEmpty() ? QString() : QLatin1Char('\n') + overlay + QLatin1Char('\n'),
              korean ? personaBlock(request.personaID) : QString(), memory(),
              builtIn(korean ? QStringLiteral("format.ko.md") : QStringLiteral("format.en.md")),
-             skills.toolsManifest(request.disabledSkillIDs));
+             request.toolsManifest);
 }
 
 }  // namespace PersonaStore

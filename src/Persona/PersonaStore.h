@@ -5,8 +5,6 @@
 #include <QDateTime>
 #include <QString>
 
-class SkillRegistry;
-
 // The persona files in "persona/" of the data root (a soul and a contract per language and
 // one memory of facts about the user) and the system prompt built from them for every
 // backend request. Nothing is cached, so edits made elsewhere count at the next turn.
@@ -43,7 +41,6 @@ bool appendMemory(const QString& fact, const QDateTime& now = QDateTime::current
 // The English name of a locale's language ("Korean", "Catalan (Spain)"), or "the user's language".
 QString translateLanguageName(const QString& localeID);
 
-// The tool section lists the skills of `skills` that the request leaves enabled.
-QString systemPrompt(const SystemPromptRequest& request, const SkillRegistry& skills);
+QString systemPrompt(const SystemPromptRequest& request);
 
 }  // namespace PersonaStore

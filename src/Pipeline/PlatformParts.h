@@ -4,6 +4,7 @@
 #include "Audio/CaptureBackend.h"
 #include "Input/RawKeySource.h"
 #include "STT/SpeechEngine.h"
+#include "Skills/CalendarStore.h"
 #include "Speech/AudioOutput.h"
 #include "Speech/EventSoundPlayer.h"
 #include "Speech/SpeechSynthesizer.h"
@@ -14,7 +15,7 @@
 
 // The platform services the engine is built from, as interfaces: the Linux set in production
 // (makeLinuxPlatform), fakes in tests. A part with one user is moved into that user; the
-// device list and the desktop are lent by reference to several and stay here; what a session
+// device list, the desktop and the calendar are lent by reference and stay here; what a session
 // makes anew comes from a factory. Made once and kept for the application's lifetime.
 struct PlatformParts {
     // A capture backend for each new AudioInputStream.
@@ -30,4 +31,6 @@ struct PlatformParts {
     // For the right-Alt monitor; null where the desktop offers no global key events.
     std::unique_ptr<RawKeySource> globalKeys;
     std::unique_ptr<DesktopWorkspace> desktop;
+    // For the calendar skills.
+    std::unique_ptr<CalendarStore> calendar;
 };

@@ -2,6 +2,7 @@
 
 #include "Platform/CanberraEventSoundPlayer.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
+#include "Platform/IcalCalendarStore.h"
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/QtAudioDeviceSource.h"
@@ -24,5 +25,6 @@ PlatformParts makeLinuxPlatform()
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         parts.globalKeys = std::make_unique<XInputRawKeySource>();
     parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
+    parts.calendar = std::make_unique<IcalCalendarStore>();
     return parts;
 }

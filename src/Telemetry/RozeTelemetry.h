@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Analytics/RozeSeverity.h"
-#include "Pipeline/PipelineLog.h"
+#include "Diagnostics/PipelineLog.h"
 
 #include <QObject>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
-#include "Pipeline/PipelineLog.h"
+#include "Diagnostics/PipelineLog.h"
 #include "Support/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"

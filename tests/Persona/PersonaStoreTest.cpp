@@ -35,13 +35,9 @@ void put(const QString& path, const QByteArray& bytes)
 
 SystemPromptRequest request(AppMode mode, const char* locale, const char* personaID = "")
 {
-    return {QStringLiteral("민지"), QString::fromLatin1(locale), {}, mode, QString::fromLatin1(personaID), {}};
-}
-
-// With no skills registered: the tool section says there are none.
-QString promptOf(const SystemPromptRequest& request)
-{
-    return PersonaStore::systemPrompt(request, SkillRegistry());
+    // With no skills registered: the tool section says there are none.
+    return {QStringLiteral("민지"), QString::fromLatin1(locale), SkillRegistry().toolsManifest({}), mode,
+            QString::fromLatin1(personaID), {}};
 }
 }  // namespace
 
@@ -94,14 +90,14 @@ TEST(PersonaStore, PromptOfEachModeMatchesItsGoldenText)
     auto english = request(AppMode::brainstorm, "en-US", "a1b2c3d4-brain-default");
     english.name = QStringLiteral("Minji");
 
-    EXPECT_EQ(promptOf(request(AppMode::conversation, "ko-KR", "a1b2c3d4-conv-default")),
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR", "a1b2c3d4-conv-default")),
               golden("ko-conversation.txt"));
-    EXPECT_EQ(promptOf(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")), golden("ko-counseling.txt"));
-    EXPECT_EQ(promptOf(english), golden("en-brainstorm.txt")) << "no persona block outside Korean";
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")), golden("ko-counseling.txt"));
+    EXPECT_EQ(PersonaStore::systemPrompt(english), golden("en-brainstorm.txt")) << "no persona block outside Korean";
     // Minutes has no overlay of its own: the same prompt as a conversation with that persona.
-    EXPECT_EQ(promptOf(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")), golden("ko-conversation.txt"));
-    EXPECT_EQ(promptOf(request(AppMode::conversation, "ko-KR", "no-such-persona")),
-              promptOf(request(AppMode::conversation, "ko-KR")));
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")), golden("ko-conversation.txt"));
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR", "no-such-persona")),
+              PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR")));
     EXPECT_EQ(fileBytes(PersonaStore::soulPath("en")), PersonaStore::defaultSoul("en").toUtf8());
     EXPECT_EQ(fileBytes(PersonaStore::memoryPath()).size(), 271);
 }
@@ -116,10 +112,10 @@ TEST(PersonaStore, TranslatePromptIsTheInterpreterInstructionAlone)
         "with ONLY the translation — no greeting, no quotation marks, no commentary, no \"Translation:\" prefix, no "
         "romanization. If the user already speaks in Japanese, repeat their sentence verbatim. Keep punctuation and "
         "tone faithful to the original. One sentence in, one sentence out, suitable for spoken text-to-speech output.");
-    EXPECT_EQ(promptOf(translate), expected);
+    EXPECT_EQ(PersonaStore::systemPrompt(translate), expected);
 
     translate.translateTargetLocale.clear();
-    EXPECT_TRUE(promptOf(translate).contains(QStringLiteral("into English and reply")));
+    EXPECT_TRUE(PersonaStore::systemPrompt(translate).contains(QStringLiteral("into English and reply")));
     EXPECT_FALSE(QDir(PersonaStore::directory()).exists()) << "no persona file is read or made";
 }
 
@@ -139,7 +135,7 @@ TEST(PersonaStore, EachLanguageGetsItsOwnFilesWithTheMatchingDefaults)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
-        const QString prompt = promptOf(request(AppMode::conversation, c.locale));
+        const QString prompt = PersonaStore::systemPrompt(request(AppMode::conversation, c.locale));
         EXPECT_TRUE(prompt.startsWith(QString::fromUtf8(c.nameLineStart)));
         EXPECT_EQ(fileBytes(PersonaStore::soulPath(c.fileCode)), PersonaStore::defaultSoul(c.defaultsOf).toUtf8());
         EXPECT_EQ(fileBytes(PersonaStore::contractPath(c.fileCode)),
@@ -158,7 +154,7 @@ TEST(PersonaStore, EditsCountAtTheNextPromptAndDamagedFilesAreNotRepairedByReadi
     QFile::remove(PersonaStore::contractPath("en"));
     put(PersonaStore::memoryPath(), "- [2025-05-01 10:00] likes tea\n");
 
-    QString prompt = promptOf(request(AppMode::conversation, "en-US"));
+    QString prompt = PersonaStore::systemPrompt(request(AppMode::conversation, "en-US"));
     EXPECT_TRUE(
         prompt.contains(QStringLiteral("# 정체성 / Soul\n# Identity\n\n- Speak like a pirate.\n\n# 업무 범위")));
     EXPECT_TRUE(prompt.contains(
@@ -167,7 +163,7 @@ TEST(PersonaStore, EditsCountAtTheNextPromptAndDamagedFilesAreNotRepairedByReadi
 
     const QByteArray notUtf8 = "# Identity\n\xC3\x28 broken";
     put(PersonaStore::soulPath("en"), notUtf8);
-    prompt = promptOf(request(AppMode::conversation, "en-US"));
+    prompt = PersonaStore::systemPrompt(request(AppMode::conversation, "en-US"));
     EXPECT_TRUE(prompt.contains(PersonaStore::defaultSoul("en")));
     EXPECT_EQ(fileBytes(PersonaStore::soulPath("en")), notUtf8);
 

@@ -1,6 +1,6 @@
 #include "Platform/LinuxPlatform.h"
 
-#include "App/AppServices.h"
+#include "Pipeline/AppServices.h"
 #include "Common/FakeScheduler.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_TRUE(parts.eventSounds);
     EXPECT_FALSE(parts.globalKeys) << "the tests run offscreen, where no global key source exists";
     EXPECT_TRUE(parts.desktop);
+    EXPECT_TRUE(parts.calendar);
 
     FakeScheduler scheduler;
     const AppServices services(scheduler, parts.speechEngine);

@@ -1,4 +1,4 @@
-#include "App/AppServices.h"
+#include "Pipeline/AppServices.h"
 
 #include "STT/SpeechEngine.h"
 

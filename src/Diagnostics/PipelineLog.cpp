@@ -1,4 +1,4 @@
-#include "Pipeline/PipelineLog.h"
+#include "Diagnostics/PipelineLog.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>
