@@ -12,7 +12,7 @@
 
 namespace {
 
-const QSize windowSize(800, 720);
+const QSize kWindowSize(800, 720);
 
 FaceAvatarModel::State speakingFace()
 {
@@ -32,7 +32,7 @@ void paintFrame(FacePainter& painter, QImage& image, FaceAvatarModel::State& fac
 
 void BM_FaceFrame(benchmark::State& state)
 {
-    QImage image(windowSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kWindowSize, QImage::Format_ARGB32_Premultiplied);
     FacePainter painter;
     auto face = speakingFace();
     for (auto _ : state)
@@ -42,7 +42,7 @@ BENCHMARK(BM_FaceFrame)->Unit(benchmark::kMillisecond);
 
 void BM_FaceFrameFirstAfterResize(benchmark::State& state)
 {
-    QImage image(windowSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kWindowSize, QImage::Format_ARGB32_Premultiplied);
     auto face = speakingFace();
     for (auto _ : state) {
         FacePainter painter;

@@ -20,7 +20,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcRecorder, "app.parlivox.recorder")
 
 // Attempts at a free name before giving up: "-2" up to "-<this>".
-constexpr int maxNameAttempts = 1000;
+constexpr int kMaxNameAttempts = 1000;
 
 bool fail(QString* error, const QString& message)
 {
@@ -36,7 +36,7 @@ int createExclusively(QString& path, QString* error)
     const QFileInfo info(path);
     const QString stem = info.dir().filePath(info.completeBaseName());
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
+    for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
         const QString candidate = attempt == 1 ? path : QStringLiteral("%1-%2%3").arg(stem).arg(attempt).arg(suffix);
         const int fd = ::open(QFile::encodeName(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

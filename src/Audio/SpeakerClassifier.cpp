@@ -18,7 +18,7 @@ void SpeakerClassifier::loadEnrolledProfiles()
     m_worker.runAndWait([&profiles] { profiles = SpeakerProfileStore::load(); });
     std::lock_guard lock(m_mutex);
     for (const SpeakerProfile& profile : profiles)
-        if (profile.embedding.size() == SpectralEmbedder::bands)
+        if (profile.embedding.size() == SpectralEmbedder::kBands)
             m_roster.addEnrolled(profile.label, profile.embedding);
 }
 

@@ -27,10 +27,10 @@ struct SpectralEmbedder::Transform {
     Transform()
     {
         std::lock_guard lock(plannerMutex());
-        input = fftwf_alloc_real(frameLength);
-        output = fftwf_alloc_complex(bins + 1);
+        input = fftwf_alloc_real(kFrameLength);
+        output = fftwf_alloc_complex(kBins + 1);
         if (input && output)
-            plan = fftwf_plan_dft_r2c_1d(frameLength, input, output, FFTW_ESTIMATE);
+            plan = fftwf_plan_dft_r2c_1d(kFrameLength, input, output, FFTW_ESTIMATE);
         if (!plan) {
             release();
             throw std::bad_alloc();
@@ -52,9 +52,9 @@ struct SpectralEmbedder::Transform {
 
 SpectralEmbedder::SpectralEmbedder() : m_transform(std::make_unique<Transform>())
 {
-    for (int n = 0; n < frameLength; ++n)
+    for (int n = 0; n < kFrameLength; ++n)
         m_window[std::size_t(n)] =
-            float(0.8165 * 0.5 * (1.0 - std::cos(2.0 * std::numbers::pi * double(n) / double(frameLength))));
+            float(0.8165 * 0.5 * (1.0 - std::cos(2.0 * std::numbers::pi * double(n) / double(kFrameLength))));
 }
 
 SpectralEmbedder::~SpectralEmbedder() = default;
@@ -66,7 +66,7 @@ void SpectralEmbedder::accumulate(const AudioBuffer& buffer)
     const float* samples = buffer.channelData(0);
     m_carry.insert(m_carry.end(), samples, samples + buffer.frameCount());
     std::size_t offset = 0;
-    for (; offset + frameLength <= m_carry.size(); offset += hop)
+    for (; offset + kFrameLength <= m_carry.size(); offset += kHop)
         processFrame(m_carry.data() + offset);
     m_carry.erase(m_carry.begin(), m_carry.begin() + std::ptrdiff_t(offset));
 }
@@ -74,22 +74,22 @@ void SpectralEmbedder::accumulate(const AudioBuffer& buffer)
 void SpectralEmbedder::processFrame(const float* frame)
 {
     float* input = m_transform->input;
-    for (int n = 0; n < frameLength; ++n)
+    for (int n = 0; n < kFrameLength; ++n)
         input[n] = frame[n] * m_window[std::size_t(n)];
     fftwf_execute(m_transform->plan);
 
     // The packed layout of a real transform doubles every coefficient and keeps the half-rate
     // term in the imaginary part of the first bin.
     const fftwf_complex* x = m_transform->output;
-    std::array<float, bins> logMagnitude{};
-    logMagnitude[0] = std::log(1.0f + 2.0f * std::sqrt(x[0][0] * x[0][0] + x[bins][0] * x[bins][0]));
-    for (int k = 1; k < bins; ++k)
+    std::array<float, kBins> logMagnitude{};
+    logMagnitude[0] = std::log(1.0f + 2.0f * std::sqrt(x[0][0] * x[0][0] + x[kBins][0] * x[kBins][0]));
+    for (int k = 1; k < kBins; ++k)
         logMagnitude[std::size_t(k)] = std::log(1.0f + 2.0f * std::sqrt(x[k][0] * x[k][0] + x[k][1] * x[k][1]));
 
-    constexpr int width = bins / bands;
-    for (int b = 0; b < bands; ++b) {
+    constexpr int width = kBins / kBands;
+    for (int b = 0; b < kBands; ++b) {
         const int first = b * width;
-        const int end = b == bands - 1 ? bins : first + width;
+        const int end = b == kBands - 1 ? kBins : first + width;
         float sum = 0;
         for (int k = first; k < end; ++k)
             sum += logMagnitude[std::size_t(k)];
@@ -103,8 +103,8 @@ std::optional<QList<float>> SpectralEmbedder::finalize() const
     if (m_frameCount < 1)
         return std::nullopt;
     const float reciprocal = 1.0f / float(m_frameCount);
-    QList<float> embedding(bands);
-    for (int b = 0; b < bands; ++b)
+    QList<float> embedding(kBands);
+    for (int b = 0; b < kBands; ++b)
         embedding[b] = m_sumBuckets[std::size_t(b)] * reciprocal;
     normalize(embedding);
     return embedding;

@@ -18,10 +18,10 @@
 // Not thread-safe: one thread at a time (the speaker classifier's worker).
 class SpectralEmbedder {
 public:
-    static constexpr int frameLength = 1024;
-    static constexpr int hop = 256;
-    static constexpr int bins = frameLength / 2;
-    static constexpr int bands = 24;
+    static constexpr int kFrameLength = 1024;
+    static constexpr int kHop = 256;
+    static constexpr int kBins = kFrameLength / 2;
+    static constexpr int kBands = 24;
 
     SpectralEmbedder();
     ~SpectralEmbedder();
@@ -49,8 +49,8 @@ private:
     void processFrame(const float* frame);
 
     std::unique_ptr<Transform> m_transform;
-    std::array<float, frameLength> m_window{};
+    std::array<float, kFrameLength> m_window{};
     std::vector<float> m_carry;
-    std::array<float, bands> m_sumBuckets{};
+    std::array<float, kBands> m_sumBuckets{};
     int m_frameCount = 0;
 };

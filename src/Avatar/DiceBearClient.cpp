@@ -83,7 +83,7 @@ void DiceBearClient::download(Style style, const QString& seed, int size, std::f
         else
             completed(save(style, effective, outcome.body));
     };
-    m_running.emplace(id, std::make_unique<HttpExchange>(HttpExchange::Request{url, {}, std::nullopt, timeout},
+    m_running.emplace(id, std::make_unique<HttpExchange>(HttpExchange::Request{url, {}, std::nullopt, kTimeout},
                                                          m_scheduler, std::move(finished)));
 }
 

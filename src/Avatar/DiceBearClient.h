@@ -41,7 +41,7 @@ public:
     };
     using Result = std::variant<QString, Error>;  // the saved file's name, or why nothing was saved
 
-    static inline const std::chrono::milliseconds timeout{60'000};
+    static inline const std::chrono::milliseconds kTimeout{60'000};
 
     static QUrl defaultHost() { return QUrl(QStringLiteral("https://api.dicebear.com")); }
 

@@ -4,7 +4,7 @@
 #include "Skills/SkillRegistry.h"
 #include "Support/Text.h"
 
-AliasAddSkill::AliasAddSkill() : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID)))
+AliasAddSkill::AliasAddSkill() : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)))
 {
 }
 

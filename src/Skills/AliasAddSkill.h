@@ -5,7 +5,7 @@
 // "aliases.add": stores a correction for a word speech recognition keeps getting wrong.
 class AliasAddSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "aliases.add";
+    static constexpr const char* kSkillID = "aliases.add";
 
     AliasAddSkill();
 

@@ -3,7 +3,7 @@
 #include "Support/Text.h"
 
 CalendarCreateEventSkill::CalendarCreateEventSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(skillID, true, store, clock)
+    : CalendarSkill(kSkillID, true, store, clock)
 {
 }
 

@@ -5,7 +5,7 @@
 // "calendar.create_event": a new event, one hour from now and one hour long unless told otherwise.
 class CalendarCreateEventSkill final : public CalendarSkill {
 public:
-    static constexpr const char* skillID = "calendar.create_event";
+    static constexpr const char* kSkillID = "calendar.create_event";
 
     CalendarCreateEventSkill(CalendarStore& store, const Scheduler& clock);
 

@@ -3,7 +3,7 @@
 #include "Skills/CalendarStore.h"
 
 CalendarDeleteEventSkill::CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(skillID, true, store, clock)
+    : CalendarSkill(kSkillID, true, store, clock)
 {
 }
 

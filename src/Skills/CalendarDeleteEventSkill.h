@@ -5,7 +5,7 @@
 // "calendar.delete_event": removes the event named by "id", or starting near "original_start" or "start".
 class CalendarDeleteEventSkill final : public CalendarSkill {
 public:
-    static constexpr const char* skillID = "calendar.delete_event";
+    static constexpr const char* kSkillID = "calendar.delete_event";
 
     CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock);
 

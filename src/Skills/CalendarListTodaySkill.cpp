@@ -3,7 +3,7 @@
 #include <limits>
 
 CalendarListTodaySkill::CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(skillID, false, store, clock)
+    : CalendarSkill(kSkillID, false, store, clock)
 {
 }
 

@@ -5,7 +5,7 @@
 // "calendar.list_today": the events of today, from its start to one day later.
 class CalendarListTodaySkill final : public CalendarSkill {
 public:
-    static constexpr const char* skillID = "calendar.list_today";
+    static constexpr const char* kSkillID = "calendar.list_today";
 
     CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock);
 

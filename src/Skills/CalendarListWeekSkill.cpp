@@ -1,7 +1,7 @@
 #include "Skills/CalendarListWeekSkill.h"
 
 CalendarListWeekSkill::CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(skillID, false, store, clock)
+    : CalendarSkill(kSkillID, false, store, clock)
 {
 }
 

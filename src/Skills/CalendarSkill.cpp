@@ -12,7 +12,7 @@
 Q_LOGGING_CATEGORY(lcCalendar, "app.parlivox.calendar")
 
 namespace {
-constexpr qint64 lookupToleranceSeconds = 1800;
+constexpr qint64 kLookupToleranceSeconds = 1800;
 }  // namespace
 
 CalendarSkill::CalendarSkill(const char* id, bool requiresConfirmation, CalendarStore& store, const Scheduler& clock)
@@ -108,7 +108,7 @@ std::optional<CalendarEvent> CalendarSkill::targetEvent(const SkillArgs& args, c
         const auto distance = [&](const CalendarEvent& e) { return std::abs(target.secsTo(e.start)); };
         QList<CalendarEvent> near;
         std::copy_if(events->begin(), events->end(), std::back_inserter(near),
-                     [&](const auto& e) { return distance(e) <= lookupToleranceSeconds; });
+                     [&](const auto& e) { return distance(e) <= kLookupToleranceSeconds; });
         std::stable_sort(near.begin(), near.end(),
                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
         if (!near.isEmpty())

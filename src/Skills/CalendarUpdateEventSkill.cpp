@@ -1,7 +1,7 @@
 #include "Skills/CalendarUpdateEventSkill.h"
 
 CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(skillID, true, store, clock)
+    : CalendarSkill(kSkillID, true, store, clock)
 {
 }
 

@@ -7,7 +7,7 @@
 // a new start alone keeps the duration.
 class CalendarUpdateEventSkill final : public CalendarSkill {
 public:
-    static constexpr const char* skillID = "calendar.update_event";
+    static constexpr const char* kSkillID = "calendar.update_event";
 
     CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock);
 

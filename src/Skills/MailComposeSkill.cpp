@@ -4,7 +4,7 @@
 #include "Skills/SkillRegistry.h"
 
 MailComposeSkill::MailComposeSkill(DesktopWorkspace& workspace)
-    : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID)), true),
+    : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)), true),
       m_workspace(workspace)
 {
 }

@@ -12,7 +12,7 @@ class DesktopWorkspace;
 // the user reviews and sends it, the system never sends mail.
 class MailComposeSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "mail.compose";
+    static constexpr const char* kSkillID = "mail.compose";
 
     // `workspace` must outlive the skill.
     explicit MailComposeSkill(DesktopWorkspace& workspace);

@@ -4,7 +4,7 @@
 #include "Skills/SkillRegistry.h"
 #include "Support/Text.h"
 
-MemoryAddSkill::MemoryAddSkill() : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID)))
+MemoryAddSkill::MemoryAddSkill() : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)))
 {
 }
 

@@ -6,7 +6,7 @@
 // prompts carry.
 class MemoryAddSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "memory.add";
+    static constexpr const char* kSkillID = "memory.add";
 
     MemoryAddSkill();
 

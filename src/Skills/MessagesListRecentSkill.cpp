@@ -14,9 +14,9 @@
 #include <memory>
 
 namespace {
-constexpr int defaultLimit = 5;
+constexpr int kDefaultLimit = 5;
 
-const char* const statement = "SELECT handle.id, message.text, message.date\n"
+const char* const kStatement = "SELECT handle.id, message.text, message.date\n"
                               "FROM message\n"
                               "LEFT JOIN handle ON message.handle_id = handle.ROWID\n"
                               "WHERE message.is_from_me = 0 AND message.text IS NOT NULL\n"
@@ -26,7 +26,7 @@ const char* const statement = "SELECT handle.id, message.text, message.date\n"
 int limitFrom(const SkillArgs& args)
 {
     const auto parsed = StrictInteger::parse(args.value(QStringLiteral("limit"), QStringLiteral("5")));
-    return static_cast<int>(std::clamp<std::int64_t>(parsed.value_or(defaultLimit), 1, 20));
+    return static_cast<int>(std::clamp<std::int64_t>(parsed.value_or(kDefaultLimit), 1, 20));
 }
 
 std::optional<QString> columnText(sqlite3_stmt* row, int column)
@@ -52,7 +52,7 @@ std::nullopt_t fail(QString* error, const char* reason)
 }  // namespace
 
 MessagesListRecentSkill::MessagesListRecentSkill(QString databasePath)
-    : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID))),
+    : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID))),
       m_databasePath(std::move(databasePath))
 {
 }
@@ -74,7 +74,7 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
         return fail(error, "SQLite open failed");
 
     sqlite3_stmt* rawStatement = nullptr;
-    sqlite3_prepare_v2(db.get(), statement, -1, &rawStatement, nullptr);
+    sqlite3_prepare_v2(db.get(), kStatement, -1, &rawStatement, nullptr);
     const std::unique_ptr<sqlite3_stmt, StatementFinalizer> select(rawStatement);
     if (!select || sqlite3_bind_int(select.get(), 1, limit) != SQLITE_OK)
         return fail(error, "SQLite prepare failed");

@@ -13,7 +13,7 @@
 // own, so its place is given.
 class MessagesListRecentSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "messages.list_recent";
+    static constexpr const char* kSkillID = "messages.list_recent";
 
     struct Row {
         QString sender;  // "unknown" without a handle

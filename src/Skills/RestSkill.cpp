@@ -8,7 +8,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int defaultMinutes = 60;
+constexpr int kDefaultMinutes = 60;
 
 QStringView trimSpacesAndTabs(QStringView text)
 {
@@ -22,7 +22,7 @@ QStringView trimSpacesAndTabs(QStringView text)
 }  // namespace
 
 RestSkill::RestSkill(RestCommand& command, const Scheduler& clock)
-    : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID))), m_command(command),
+    : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID))), m_command(command),
       m_clock(clock)
 {
 }
@@ -31,10 +31,10 @@ int RestSkill::minutes(const SkillArgs& args)
 {
     const auto it = args.constFind(QStringLiteral("minutes"));
     if (it == args.constEnd())
-        return defaultMinutes;
+        return kDefaultMinutes;
     const auto parsed = StrictInteger::parse(trimSpacesAndTabs(*it));
     if (!parsed)
-        return defaultMinutes;
+        return kDefaultMinutes;
     return static_cast<int>(std::clamp<std::int64_t>(*parsed, 5, 480));
 }
 

@@ -9,7 +9,7 @@ class Scheduler;
 // confirms it with the wake phrase. The engine owns what resting means.
 class RestSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "system.rest";
+    static constexpr const char* kSkillID = "system.rest";
 
     // `command` and `clock` must outlive the skill.
     RestSkill(RestCommand& command, const Scheduler& clock);

@@ -8,7 +8,7 @@
 using namespace std::chrono_literals;
 
 SystemAppResourcesSkill::SystemAppResourcesSkill(SystemMonitor& monitor, Scheduler& scheduler)
-    : Skill(QLatin1String(skillID), SkillRegistry::builtInManifest(QLatin1String(skillID))), m_monitor(monitor),
+    : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID))), m_monitor(monitor),
       m_scheduler(scheduler)
 {
 }

@@ -11,7 +11,7 @@ class SystemMonitor;
 // over a 0.3-second pause between two samples.
 class SystemAppResourcesSkill final : public Skill {
 public:
-    static constexpr const char* skillID = "system.app_resources";
+    static constexpr const char* kSkillID = "system.app_resources";
 
     // `monitor` and `scheduler` must outlive the skill.
     SystemAppResourcesSkill(SystemMonitor& monitor, Scheduler& scheduler);

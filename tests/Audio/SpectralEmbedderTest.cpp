@@ -15,7 +15,7 @@ constexpr double kRate = 48000;
 
 float tone(std::int64_t frame, double bin)
 {
-    return float(0.5 * std::sin(2 * std::numbers::pi * bin * double(frame) / SpectralEmbedder::frameLength));
+    return float(0.5 * std::sin(2 * std::numbers::pi * bin * double(frame) / SpectralEmbedder::kFrameLength));
 }
 
 // Deterministic noise with a DC offset and a half-rate component, so every bin, the first
@@ -38,7 +38,7 @@ QList<float> embed(const AudioBufferPtr& buffer)
 // means, unit length.
 QList<float> referenceVector()
 {
-    constexpr int n = SpectralEmbedder::frameLength;
+    constexpr int n = SpectralEmbedder::kFrameLength;
     auto coefficient = [](int k) {
         std::complex<double> sum;
         for (int i = 0; i < n; ++i)

@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using Style = DiceBearClient::Style;
 
 namespace {
-const QByteArray query = "&size=512&backgroundType=solid&backgroundColor=fbf9f4";
+const QByteArray kQuery = "&size=512&backgroundType=solid&backgroundColor=fbf9f4";
 
 QByteArray png()
 {
@@ -44,15 +44,15 @@ TEST(DiceBearClient, MakesTheAddressAndTheFileNameFromTheSeed)
         QString fileName;
     };
     const QList<Case> cases{
-        {Style::bigSmile, "  blue sky! ", "/9.x/big-smile/png?seed=blue%20sky!" + query,
+        {Style::bigSmile, "  blue sky! ", "/9.x/big-smile/png?seed=blue%20sky!" + kQuery,
          "dicebear-big-smile-blue_sky_.png"},
-        {Style::notionists, "하늘 색", "/9.x/notionists/png?seed=%ED%95%98%EB%8A%98%20%EC%83%89" + query,
+        {Style::notionists, "하늘 색", "/9.x/notionists/png?seed=%ED%95%98%EB%8A%98%20%EC%83%89" + kQuery,
          "dicebear-notionists-하늘_색.png"},
-        {Style::pixelArt, sixty, "/9.x/pixel-art/png?seed=" + sixty.toLatin1() + query,
+        {Style::pixelArt, sixty, "/9.x/pixel-art/png?seed=" + sixty.toLatin1() + kQuery,
          "dicebear-pixel-art-" + sixty.left(40) + ".png"},
         // Characters that would split the query or be read as a space are encoded.
-        {Style::thumbs, "a+b&c=d#e", "/9.x/thumbs/png?seed=a%2Bb%26c%3Dd%23e" + query, "dicebear-thumbs-a_b_c_d_e.png"},
-        {Style::micah, "smile\U0001F600", "/9.x/micah/png?seed=smile%F0%9F%98%80" + query, "dicebear-micah-smile_.png"},
+        {Style::thumbs, "a+b&c=d#e", "/9.x/thumbs/png?seed=a%2Bb%26c%3Dd%23e" + kQuery, "dicebear-thumbs-a_b_c_d_e.png"},
+        {Style::micah, "smile\U0001F600", "/9.x/micah/png?seed=smile%F0%9F%98%80" + kQuery, "dicebear-micah-smile_.png"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed.toStdString());
@@ -110,7 +110,7 @@ TEST(DiceBearClient, SavesOnlyAPngPictureAsTheAvatar)
         EXPECT_FALSE(result);  // never before download() returns
         if (c.silent) {
             ASSERT_TRUE(server.waitForRequests(1));
-            scheduler.advance(DiceBearClient::timeout);
+            scheduler.advance(DiceBearClient::kTimeout);
         }
         QElapsedTimer waited;
         waited.start();

@@ -16,7 +16,7 @@
 #include <libical/ical.h>
 
 namespace {
-const QString notFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
+const QString kNotFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
                                         "calendar.list_week 로 일정을 조회한 뒤 id 를 사용하거나, original_start "
                                         "(기존 시작 시각) 를 지정해 주세요.");
 
@@ -196,8 +196,8 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
          at(1, 5, 18, 5),
          "Hall"},
         // The new start never finds the event, nor does a start more than 30 minutes away.
-        {{{"start", "2026-01-05T10:00"}}, notFound, ""},
-        {{{"original_start", "2026-01-05T10:31"}}, notFound, ""},
+        {{{"start", "2026-01-05T10:00"}}, kNotFound, ""},
+        {{{"original_start", "2026-01-05T10:31"}}, kNotFound, ""},
         {{{"original_start", "2026-01-05T10:00"}, {"start", "3시쯤"}}, notUnderstood("3시쯤"), ""},
     };
     const auto byId = [](QList<CalendarEvent> list) {
@@ -222,7 +222,7 @@ TEST_F(CalendarSkills, DeletesByIdOrByTheExistingStart)
 {
     add("a", "", at(1, 5, 10), 60);
     add("s", "Sync", at(1, 5, 17, 5), 60);
-    EXPECT_EQ(answerOf(removal, {}), notFound);
+    EXPECT_EQ(answerOf(removal, {}), kNotFound);
     EXPECT_EQ(answerOf(removal, {{"start", "2026-01-05T17:00"}}), QStringLiteral("일정 'Sync' 삭제했어요."));
     EXPECT_EQ(answerOf(removal, {{"id", "a"}}), QStringLiteral("일정 '(제목 없음)' 삭제했어요."));
     EXPECT_TRUE(files().isEmpty());

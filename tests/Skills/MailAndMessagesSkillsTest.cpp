@@ -10,7 +10,7 @@
 #include <sqlite3.h>
 
 namespace {
-const char* const messagesSchema = "CREATE TABLE handle (ROWID INTEGER PRIMARY KEY, id TEXT);"
+const char* const kMessagesSchema = "CREATE TABLE handle (ROWID INTEGER PRIMARY KEY, id TEXT);"
                                    "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, date INTEGER,"
                                    " is_from_me INTEGER, handle_id INTEGER);";
 
@@ -65,7 +65,7 @@ TEST(MessagesListRecentSkill, DigestsTheNewestReceivedMessagesUpToTheLimit)
 {
     ScopedDataRoot root;
     // "who?" is the newest received message, then m1, m2, ...; a sent one and one without text are newer still.
-    QByteArray rows = QByteArray(messagesSchema) +
+    QByteArray rows = QByteArray(kMessagesSchema) +
                       "INSERT INTO handle VALUES (1, '+8210'), (2, 'kim@b.c');"
                       "INSERT INTO message (text, date, is_from_me, handle_id) VALUES"
                       " ('sent', 9000000000000, 1, 1), (NULL, 8000000000000, 0, 1), ('who?', 7000000000000, 0, 99)";
@@ -93,7 +93,7 @@ TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceAndLeavesNoConnect
     } cases[] = {
         {missing, "메시지 데이터베이스를 읽을 수 없어요. 데이터 폴더의 messages/chat.db 파일이 있는지, 읽기 권한이 "
                   "있는지 확인해주세요."},
-        {database(root.path() + "/empty", messagesSchema), "최근 받은 메시지가 없어요."},
+        {database(root.path() + "/empty", kMessagesSchema), "최근 받은 메시지가 없어요."},
         {database(root.path() + "/other", "CREATE TABLE message (text TEXT);"),
          "메시지를 읽지 못했어요: SQLite prepare failed. 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."},
     };

@@ -8,7 +8,7 @@
 #include <cmath>
 
 namespace {
-constexpr std::chrono::milliseconds bobTick{33};
+constexpr std::chrono::milliseconds kBobTick{33};
 }
 
 FaceAvatar::FaceAvatar(const MicLevelMonitor& micLevel, Scheduler& scheduler, QWidget* parent)
@@ -90,7 +90,7 @@ void FaceAvatar::tick()
 {
     if (bobStep() != m_paintedBobStep)
         update();
-    m_tick.start(bobTick, [this] { tick(); });
+    m_tick.start(kBobTick, [this] { tick(); });
 }
 
 int FaceAvatar::bobStep() const

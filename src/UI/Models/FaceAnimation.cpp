@@ -31,7 +31,7 @@ void FaceAnimation::setPhase(ConversationPhase phase)
     m_phase = phase;
     // The talking cycle is only ever seen while speaking; it resumes where it stood.
     if (m_running && phase == ConversationPhase::speaking && !m_talking.isPending())
-        m_talking.start(talkingStep, [this] { talk(); });
+        m_talking.start(kTalkingStep, [this] { talk(); });
     else if (phase != ConversationPhase::speaking)
         m_talking.cancel();
 }
@@ -43,7 +43,7 @@ double FaceAnimation::bob() const
 
 double FaceAnimation::bobAt(double seconds)
 {
-    const double inCycle = std::fmod(std::max(seconds, 0.0), 2 * bobHalfCycleSeconds) / bobHalfCycleSeconds;
+    const double inCycle = std::fmod(std::max(seconds, 0.0), 2 * kBobHalfCycleSeconds) / kBobHalfCycleSeconds;
     const double linear = inCycle <= 1.0 ? inCycle : 2.0 - inCycle;
     return (1.0 - std::cos(std::numbers::pi * linear)) / 2.0;
 }
@@ -55,13 +55,13 @@ double FaceAnimation::talkingOpenness(double speakingPhase)
 
 void FaceAnimation::waitForBlink()
 {
-    const int wait = m_random.bounded(int(shortestBlinkWait.count()), int(longestBlinkWait.count()) + 1);
+    const int wait = m_random.bounded(int(kShortestBlinkWait.count()), int(kLongestBlinkWait.count()) + 1);
     m_blink.start(std::chrono::milliseconds(wait), [this] {
         // Idle eyes are slits: a blink there would not show.
         if (m_phase == ConversationPhase::idle)
             return waitForBlink();
         setBlinkOpen(false);
-        m_blink.start(blinkClosed, [this] {
+        m_blink.start(kBlinkClosed, [this] {
             setBlinkOpen(true);
             waitForBlink();
         });
@@ -79,8 +79,8 @@ void FaceAnimation::setBlinkOpen(bool open)
 
 void FaceAnimation::talk()
 {
-    m_speakingPhase = std::fmod(m_speakingPhase + talkingAdvance, 1.0);
-    m_talking.start(talkingStep, [this] { talk(); });
+    m_speakingPhase = std::fmod(m_speakingPhase + kTalkingAdvance, 1.0);
+    m_talking.start(kTalkingStep, [this] { talk(); });
     if (onChanged)
         onChanged();
 }

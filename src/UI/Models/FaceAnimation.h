@@ -12,12 +12,12 @@
 // called; stop() ends both and opens the eyes. GUI thread only.
 class FaceAnimation {
 public:
-    static constexpr std::chrono::milliseconds shortestBlinkWait{2'500};
-    static constexpr std::chrono::milliseconds longestBlinkWait{5'000};
-    static constexpr std::chrono::milliseconds blinkClosed{120};
-    static constexpr std::chrono::milliseconds talkingStep{60};
-    static constexpr double talkingAdvance = 0.18;
-    static constexpr double bobHalfCycleSeconds = 2.2;
+    static constexpr std::chrono::milliseconds kShortestBlinkWait{2'500};
+    static constexpr std::chrono::milliseconds kLongestBlinkWait{5'000};
+    static constexpr std::chrono::milliseconds kBlinkClosed{120};
+    static constexpr std::chrono::milliseconds kTalkingStep{60};
+    static constexpr double kTalkingAdvance = 0.18;
+    static constexpr double kBobHalfCycleSeconds = 2.2;
 
     explicit FaceAnimation(Scheduler& scheduler, quint32 seed = QRandomGenerator::global()->generate());
     FaceAnimation(const FaceAnimation&) = delete;

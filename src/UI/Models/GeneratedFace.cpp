@@ -16,8 +16,8 @@ namespace {
 using Kind = FaceShape::Kind;
 using Phase = ConversationPhase;
 
-constexpr double eyeBase = 0.06;  // E: the open eye's height
-constexpr double sides[] = {-1.0, 1.0};  // left first
+constexpr double kEyeBase = 0.06;  // E: the open eye's height
+constexpr double kSides[] = {-1.0, 1.0};  // left first
 
 // The box of w × h centred at (x, y), all in fractions of the face size.
 QRectF box(double size, double x, double y, double w, double h)
@@ -86,7 +86,7 @@ void addEyes(QList<FaceShape>& layers, const GeneratedFace::Look& look, double s
 {
     const double height = GeneratedFace::eyeHeight(look, size) / size;
     const double irisLift = look.phase == Phase::thinking ? -0.012 : 0.0;
-    for (const double side : sides) {
+    for (const double side : kSides) {
         const double x = 0.13 * side;
         FaceShape white = shape(Kind::capsule, box(size, x, -0.04, 0.105, height), Qt::white);
         white.outline = QPen(faded(Qt::black, 0.18), 0.8);
@@ -145,13 +145,13 @@ double GeneratedFace::eyeHeight(const Look& look, double size)
 {
     switch (look.phase) {
     case Phase::idle:
-        return 0.25 * eyeBase * size;
+        return 0.25 * kEyeBase * size;
     case Phase::interrupted:
-        return 1.4 * eyeBase * size;
+        return 1.4 * kEyeBase * size;
     case Phase::error:
-        return 1.2 * eyeBase * size;
+        return 1.2 * kEyeBase * size;
     default:
-        return (look.blinkOpen ? 1.0 : 0.18) * eyeBase * size;
+        return (look.blinkOpen ? 1.0 : 0.18) * kEyeBase * size;
     }
 }
 
@@ -170,13 +170,13 @@ QList<FaceShape> GeneratedFace::layers(const Look& look, double size)
         shape(Kind::ellipse, faceBox, topToBottom(faceBox, {blended(skin(), Qt::white, 0.04), skin(), skinShade()}));
     face.outline = QPen(faded(skinShade(), 0.45), 0.5);
     layers << face;
-    for (const double side : sides)
+    for (const double side : kSides)
         layers << softDisc(QPointF(0.155 * side, 0.075) * size, 0.03 * size, 0.012 * size, faded(blush(), 0.45));
 
     addHair(layers, look.gender, size, false);
 
     const double browLift = look.phase == Phase::thinking ? -0.018 : 0.0;
-    for (const double side : sides) {
+    for (const double side : kSides) {
         FaceShape brow = shape(Kind::capsule, box(size, 0, 0, 0.10, 0.018), faded(hair(look.gender), 0.85));
         brow.transform.translate(0.13 * side * size, (-0.10 + browLift) * size).rotate(-side * browTilt(look.phase));
         layers << brow;

@@ -19,7 +19,7 @@ void IdleMoodAnimator::change()
     if (index >= static_cast<quint32>(m_current))
         ++index;
     m_current = moods[index];
-    const int stay = m_random.bounded(int(shortestStay.count()), int(longestStay.count()) + 1);
+    const int stay = m_random.bounded(int(kShortestStay.count()), int(kLongestStay.count()) + 1);
     m_next.start(std::chrono::milliseconds(stay), [this] { change(); });
     emit currentChanged();
 }

@@ -11,8 +11,8 @@
 class IdleMoodAnimator final : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds shortestStay{12'000};
-    static constexpr std::chrono::milliseconds longestStay{25'000};
+    static constexpr std::chrono::milliseconds kShortestStay{12'000};
+    static constexpr std::chrono::milliseconds kLongestStay{25'000};
 
     explicit IdleMoodAnimator(Scheduler& scheduler, quint32 seed = QRandomGenerator::global()->generate(),
                               QObject* parent = nullptr);

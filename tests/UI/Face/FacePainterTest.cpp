@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int cell = 150;
+constexpr int kCell = 150;
 
 // A stand-in for an imported picture: something that could not be mistaken for a drawn face.
 QImage picture()
@@ -42,7 +42,7 @@ TEST(FacePainter, PaintsEveryStylePhaseAndGenderInLightAndDark)
     constexpr auto phases = allCases<ConversationPhase>();
     constexpr auto genders = allCases<AvatarGender>();
     // Columns: the phases in light, then in dark; rows: each style in each gender.
-    QImage sheet(int(phases.size()) * 2 * cell, int(styles.size() * genders.size()) * cell, QImage::Format_RGB32);
+    QImage sheet(int(phases.size()) * 2 * kCell, int(styles.size() * genders.size()) * kCell, QImage::Format_RGB32);
     const QImage custom = picture();
     FacePainter painter;
     QPainter p(&sheet);
@@ -59,7 +59,7 @@ TEST(FacePainter, PaintsEveryStylePhaseAndGenderInLightAndDark)
             state.level = 0.5;
             state.speakingPhase = 0.25;
             state.dark = dark;
-            const QRect box(int(column) * cell, int(row) * cell, cell, cell);
+            const QRect box(int(column) * kCell, int(row) * kCell, kCell, kCell);
             const QColor background = dark ? QColor(30, 30, 32) : QColor(236, 236, 236);
             p.fillRect(box, background);
             painter.paint(p, FaceAvatarModel::frame(state, box), custom);
@@ -68,7 +68,7 @@ TEST(FacePainter, PaintsEveryStylePhaseAndGenderInLightAndDark)
     }
     p.end();
 
-    EXPECT_EQ(sheet.size(), QSize(12 * cell, 16 * cell));
+    EXPECT_EQ(sheet.size(), QSize(12 * kCell, 16 * kCell));
     for (const auto& [box, background] : cells)
         EXPECT_TRUE(differsFrom(sheet, box, background)) << box.x() << "," << box.y();
     QTemporaryDir scratch;

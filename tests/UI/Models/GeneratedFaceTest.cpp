@@ -8,7 +8,7 @@
 
 namespace {
 using Phase = ConversationPhase;
-constexpr double S = 100.0;
+constexpr double kSide = 100.0;
 }  // namespace
 
 TEST(GeneratedFace, MouthFollowsPhaseLevelAndTalkingCycle)
@@ -17,7 +17,7 @@ TEST(GeneratedFace, MouthFollowsPhaseLevelAndTalkingCycle)
         Phase phase;
         double level;
         double speakingPhase;
-        double width, height, offset;  // fractions of S
+        double width, height, offset;  // fractions of kSide
     };
     const Case cases[] = {
         {Phase::idle, 0.7, 0.25, 0.18, 0.012, 0},
@@ -36,10 +36,10 @@ TEST(GeneratedFace, MouthFollowsPhaseLevelAndTalkingCycle)
         SCOPED_TRACE(rawValue(c.phase).toStdString() + " " + std::to_string(c.level) + " " +
                      std::to_string(c.speakingPhase));
         const auto mouth =
-            GeneratedFace::mouthShape({c.phase, AvatarGender::female, true, c.speakingPhase, c.level}, S);
-        EXPECT_NEAR(mouth.width, c.width * S, 1e-9);
-        EXPECT_NEAR(mouth.height, c.height * S, 1e-9);
-        EXPECT_NEAR(mouth.offset, c.offset * S, 1e-9);
+            GeneratedFace::mouthShape({c.phase, AvatarGender::female, true, c.speakingPhase, c.level}, kSide);
+        EXPECT_NEAR(mouth.width, c.width * kSide, 1e-9);
+        EXPECT_NEAR(mouth.height, c.height * kSide, 1e-9);
+        EXPECT_NEAR(mouth.offset, c.offset * kSide, 1e-9);
     }
 }
 
@@ -48,7 +48,7 @@ TEST(GeneratedFace, EyesBrowsAndHairFollowPhaseBlinkAndGender)
     struct Case {
         Phase phase;
         bool blinkOpen;
-        double eye;  // fraction of S
+        double eye;  // fraction of kSide
         bool iris;
         double tilt;
     };
@@ -61,13 +61,13 @@ TEST(GeneratedFace, EyesBrowsAndHairFollowPhaseBlinkAndGender)
     for (const Case& c : cases) {
         SCOPED_TRACE(rawValue(c.phase).toStdString() + (c.blinkOpen ? " open" : " closed"));
         const GeneratedFace::Look look{c.phase, AvatarGender::male, c.blinkOpen, 0, 0};
-        EXPECT_NEAR(GeneratedFace::eyeHeight(look, S), c.eye * S, 1e-9);
-        EXPECT_EQ(GeneratedFace::eyeHeight(look, S) > GeneratedFace::irisThreshold(S), c.iris);
+        EXPECT_NEAR(GeneratedFace::eyeHeight(look, kSide), c.eye * kSide, 1e-9);
+        EXPECT_EQ(GeneratedFace::eyeHeight(look, kSide) > GeneratedFace::irisThreshold(kSide), c.iris);
         EXPECT_EQ(GeneratedFace::browTilt(c.phase), c.tilt);
     }
     // Hair and lips follow the gender.
     for (const AvatarGender gender : allCases<AvatarGender>()) {
-        const auto layers = GeneratedFace::layers({Phase::idle, gender, true, 0, 0}, S);
+        const auto layers = GeneratedFace::layers({Phase::idle, gender, true, 0, 0}, kSide);
         EXPECT_EQ(layers.front().fill.color(), FacePalette::hair(gender));
         EXPECT_EQ(layers.back().fill.color().rgb(), FacePalette::lip(gender).rgb());
     }

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int cachedImageLimit = 24;  // a few sizes of every colour
+constexpr int kCachedImageLimit = 24;  // a few sizes of every colour
 
 QRectF square(const QPointF& centre, double side)
 {
@@ -244,7 +244,7 @@ const QImage& FacePainter::cached(const QString& key, const std::function<QImage
 {
     if (const auto hit = m_images.constFind(key); hit != m_images.cend())
         return *hit;
-    if (m_images.size() >= cachedImageLimit)
+    if (m_images.size() >= kCachedImageLimit)
         m_images.clear();
     return *m_images.insert(key, make());
 }
