@@ -1,5 +1,5 @@
-#include "Pipeline/AppServices.h"
 #include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
 #include "Platform/LinuxPlatform.h"
 #include "Storage/AppPaths.h"
 #include "Support/QtScheduler.h"

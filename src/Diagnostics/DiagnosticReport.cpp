@@ -1,8 +1,8 @@
 #include "Diagnostics/DiagnosticReport.h"
 
+#include "Diagnostics/PipelineLog.h"
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
-#include "Diagnostics/PipelineLog.h"
 #include "Storage/AppPaths.h"
 #include "Support/DesktopWorkspace.h"
 #include "Support/FileIO.h"

@@ -45,7 +45,8 @@ void RightOptionMonitor::start()
 
 bool RightOptionMonitor::isQualifyingPress(quint32 keycode, quint32 keysym, quint32 modifierMask)
 {
-    return keycode == kRightAltKeycode && (keysym == kAltR || keysym == kMetaR) && (modifierMask & kOtherModifiers) == 0;
+    return keycode == kRightAltKeycode && (keysym == kAltR || keysym == kMetaR) &&
+           (modifierMask & kOtherModifiers) == 0;
 }
 
 bool RightOptionMonitor::eventFilter(QObject* watched, QEvent* event)

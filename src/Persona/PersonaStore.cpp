@@ -259,8 +259,7 @@ QString systemPrompt(const SystemPromptRequest& request)
              readUtf8(contractPath(code)).value_or(defaultContract(code)),
              overlay.isEmpty() ? QString() : QLatin1Char('\n') + overlay + QLatin1Char('\n'),
              korean ? personaBlock(request.personaID) : QString(), memory(),
-             builtIn(korean ? QStringLiteral("format.ko.md") : QStringLiteral("format.en.md")),
-             request.toolsManifest);
+             builtIn(korean ? QStringLiteral("format.ko.md") : QStringLiteral("format.en.md")), request.toolsManifest);
 }
 
 }  // namespace PersonaStore

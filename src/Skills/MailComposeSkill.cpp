@@ -1,7 +1,7 @@
 #include "Skills/MailComposeSkill.h"
 
-#include "Support/DesktopWorkspace.h"
 #include "Skills/SkillRegistry.h"
+#include "Support/DesktopWorkspace.h"
 
 MailComposeSkill::MailComposeSkill(DesktopWorkspace& workspace)
     : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)), true),

@@ -4,7 +4,8 @@
 #include "Skills/SkillRegistry.h"
 #include "Support/Text.h"
 
-MemoryAddSkill::MemoryAddSkill() : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)))
+MemoryAddSkill::MemoryAddSkill()
+    : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID)))
 {
 }
 

@@ -17,11 +17,11 @@ namespace {
 constexpr int kDefaultLimit = 5;
 
 const char* const kStatement = "SELECT handle.id, message.text, message.date\n"
-                              "FROM message\n"
-                              "LEFT JOIN handle ON message.handle_id = handle.ROWID\n"
-                              "WHERE message.is_from_me = 0 AND message.text IS NOT NULL\n"
-                              "ORDER BY message.date DESC\n"
-                              "LIMIT ?";
+                               "FROM message\n"
+                               "LEFT JOIN handle ON message.handle_id = handle.ROWID\n"
+                               "WHERE message.is_from_me = 0 AND message.text IS NOT NULL\n"
+                               "ORDER BY message.date DESC\n"
+                               "LIMIT ?";
 
 int limitFrom(const SkillArgs& args)
 {

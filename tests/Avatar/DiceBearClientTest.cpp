@@ -51,8 +51,10 @@ TEST(DiceBearClient, MakesTheAddressAndTheFileNameFromTheSeed)
         {Style::pixelArt, sixty, "/9.x/pixel-art/png?seed=" + sixty.toLatin1() + kQuery,
          "dicebear-pixel-art-" + sixty.left(40) + ".png"},
         // Characters that would split the query or be read as a space are encoded.
-        {Style::thumbs, "a+b&c=d#e", "/9.x/thumbs/png?seed=a%2Bb%26c%3Dd%23e" + kQuery, "dicebear-thumbs-a_b_c_d_e.png"},
-        {Style::micah, "smile\U0001F600", "/9.x/micah/png?seed=smile%F0%9F%98%80" + kQuery, "dicebear-micah-smile_.png"},
+        {Style::thumbs, "a+b&c=d#e", "/9.x/thumbs/png?seed=a%2Bb%26c%3Dd%23e" + kQuery,
+         "dicebear-thumbs-a_b_c_d_e.png"},
+        {Style::micah, "smile\U0001F600", "/9.x/micah/png?seed=smile%F0%9F%98%80" + kQuery,
+         "dicebear-micah-smile_.png"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed.toStdString());

@@ -2,10 +2,10 @@
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
-#include "Persistence/AppSettings.h"
 #include "Diagnostics/PipelineLog.h"
-#include "Support/DesktopWorkspace.h"
+#include "Persistence/AppSettings.h"
 #include "Storage/AppPaths.h"
+#include "Support/DesktopWorkspace.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 

@@ -70,7 +70,7 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
     ASSERT_TRUE(english);
     const QSet<QString> keys(english->keyBegin(), english->keyEnd());
     static const QRegularExpression kKeyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
-                                            QRegularExpression::MultilineOption);
+                                             QRegularExpression::MultilineOption);
     static const QRegularExpression kExampleShape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
     const QStringList foreign{"Finder", "⌘",    "Option",     "Full Disk Access", "Input Monitoring",
                               "macOS",  "vDSP", "Accelerate", "Réglages",         "Ajustes"};

@@ -36,8 +36,12 @@ void put(const QString& path, const QByteArray& bytes)
 SystemPromptRequest request(AppMode mode, const char* locale, const char* personaID = "")
 {
     // With no skills registered: the tool section says there are none.
-    return {QStringLiteral("민지"), QString::fromLatin1(locale), SkillRegistry().toolsManifest({}), mode,
-            QString::fromLatin1(personaID), {}};
+    return {QStringLiteral("민지"),
+            QString::fromLatin1(locale),
+            SkillRegistry().toolsManifest({}),
+            mode,
+            QString::fromLatin1(personaID),
+            {}};
 }
 }  // namespace
 
@@ -92,10 +96,12 @@ TEST(PersonaStore, PromptOfEachModeMatchesItsGoldenText)
 
     EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR", "a1b2c3d4-conv-default")),
               golden("ko-conversation.txt"));
-    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")), golden("ko-counseling.txt"));
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::counseling, "ko-KR", "a1b2c3d4-coun-default")),
+              golden("ko-counseling.txt"));
     EXPECT_EQ(PersonaStore::systemPrompt(english), golden("en-brainstorm.txt")) << "no persona block outside Korean";
     // Minutes has no overlay of its own: the same prompt as a conversation with that persona.
-    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")), golden("ko-conversation.txt"));
+    EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::minutes, "ko-KR", "a1b2c3d4-conv-default")),
+              golden("ko-conversation.txt"));
     EXPECT_EQ(PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR", "no-such-persona")),
               PersonaStore::systemPrompt(request(AppMode::conversation, "ko-KR")));
     EXPECT_EQ(fileBytes(PersonaStore::soulPath("en")), PersonaStore::defaultSoul("en").toUtf8());

@@ -1,7 +1,7 @@
 #include "Platform/LinuxPlatform.h"
 
-#include "Pipeline/AppServices.h"
 #include "Common/FakeScheduler.h"
+#include "Pipeline/AppServices.h"
 
 #include <gtest/gtest.h>
 

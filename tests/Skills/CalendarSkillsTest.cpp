@@ -17,8 +17,8 @@
 
 namespace {
 const QString kNotFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
-                                        "calendar.list_week 로 일정을 조회한 뒤 id 를 사용하거나, original_start "
-                                        "(기존 시작 시각) 를 지정해 주세요.");
+                                         "calendar.list_week 로 일정을 조회한 뒤 id 를 사용하거나, original_start "
+                                         "(기존 시작 시각) 를 지정해 주세요.");
 
 QDateTime at(int month, int day, int hour, int minute = 0)
 {

@@ -11,8 +11,8 @@
 
 namespace {
 const char* const kMessagesSchema = "CREATE TABLE handle (ROWID INTEGER PRIMARY KEY, id TEXT);"
-                                   "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, date INTEGER,"
-                                   " is_from_me INTEGER, handle_id INTEGER);";
+                                    "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, date INTEGER,"
+                                    " is_from_me INTEGER, handle_id INTEGER);";
 
 QString database(const QString& folder, const QByteArray& script)
 {

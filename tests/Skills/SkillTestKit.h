@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Common/FakeScheduler.h"
-#include "Support/DesktopWorkspace.h"
 #include "Skills/RestCommand.h"
 #include "Skills/Skill.h"
+#include "Support/DesktopWorkspace.h"
 
 #include <QStringList>
 

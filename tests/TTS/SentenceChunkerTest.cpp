@@ -185,9 +185,9 @@ TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
 QString randomReply(QRandomGenerator& random, int maxLength)
 {
     static const QStringList kAlphabet = {QStringLiteral("a"),  QStringLiteral("한"), QStringLiteral(" "),
-                                         QStringLiteral("."),  QStringLiteral("?"),  QStringLiteral("\n"),
-                                         QStringLiteral("。"), QStringLiteral("3"),  QStringLiteral("👍🏽"),
-                                         QStringLiteral("\""), QStringLiteral(")")};
+                                          QStringLiteral("."),  QStringLiteral("?"),  QStringLiteral("\n"),
+                                          QStringLiteral("。"), QStringLiteral("3"),  QStringLiteral("👍🏽"),
+                                          QStringLiteral("\""), QStringLiteral(")")};
     QString reply;
     const int length = random.bounded(maxLength);
     for (int i = 0; i < length; ++i)

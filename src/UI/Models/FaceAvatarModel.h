@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Persistence/AvatarStyle.h"
 #include "Persistence/AvatarGender.h"
+#include "Persistence/AvatarStyle.h"
 #include "Persistence/ConversationPhase.h"
 #include "UI/Models/FaceShape.h"
 #include "UI/Models/IdleMood.h"
