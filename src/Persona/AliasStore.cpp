@@ -58,8 +58,9 @@ QString apply(const QString& text)
         return Text::graphemeCount(a.wrong) > Text::graphemeCount(b.wrong);
     });
     QString result = text;
+    // A hand-edited file may hold a blank wrong text; applied, it would rewrite every space.
     for (const Alias& alias : aliases)
-        if (!alias.wrong.isEmpty() && alias.wrong != alias.right)
+        if (!Text::trimmed(alias.wrong).isEmpty() && alias.wrong != alias.right)
             result.replace(alias.wrong, alias.right, Qt::CaseInsensitive);
     return result;
 }

@@ -24,7 +24,8 @@ void save(const QList<Alias>& aliases);
 void add(const QString& wrong, const QString& right, const QDateTime& now = QDateTime::currentDateTimeUtc());
 
 // The text with every stored correction made: longest wrong text first (stored order among
-// equal lengths), each occurrence replaced literally, ignoring case.
+// equal lengths), each occurrence replaced literally, ignoring case. A pair whose wrong text
+// is blank is never applied.
 QString apply(const QString& text);
 
 }  // namespace AliasStore

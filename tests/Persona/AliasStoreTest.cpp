@@ -137,6 +137,8 @@ TEST(AliasStore, ApplyReplacesLongestWrongTextsFirstLiterallyIgnoringCase)
         {"pair that changes nothing is skipped", {{"same", "same"}, {"s", "z"}}, "SAME", "zAME"},
         {"regex characters are literal", {{"a.c", "X"}, {"(b*)", "$1\\1"}}, "abc a.c (b*) bbb", "abc X $1\\1 bbb"},
         {"no aliases", {}, "hello", "hello"},
+        {"empty wrong text is never applied", {{"", "x"}}, "a b", "a b"},
+        {"blank wrong texts are never applied", {{" ", "_"}, {"\n", "x"}, {"\t ", "y"}}, "a b\nc\t d", "a b\nc\t d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
