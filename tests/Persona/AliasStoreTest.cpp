@@ -1,8 +1,10 @@
 #include "Persona/AliasStore.h"
 
+#include "Common/DiskFault.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
+#include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -146,4 +148,28 @@ TEST(AliasStore, ApplyReplacesLongestWrongTextsFirstLiterallyIgnoringCase)
         store(c.aliases);
         EXPECT_EQ(AliasStore::apply(QString::fromUtf8(c.input)), QString::fromUtf8(c.expected));
     }
+}
+
+TEST(AliasStore, AnAdditionTheDiskCannotTakeIsReportedNotLoggedAsAddedAndLosesNothing)
+{
+    QStringList skipped;
+    const auto runs = DiskFault::runEach(
+        [](DiskFault& disk) {
+            AppPaths::overrideRoot(disk.folder());  // the child's own copy of the setting
+            AliasStore::add("minji", "민지");
+            const auto before = FileIO::readAll(AliasStore::filePath());
+            LogCapture log(QStringLiteral("app.parlivox.alias"));
+            disk.begin();
+            QString error;
+            const bool added = AliasStore::add(QString(5000, u'w'), "right", QDateTime::currentDateTimeUtc(), &error);
+            disk.end();
+            return QStringList{added ? "added" : error,
+                               FileIO::readAll(AliasStore::filePath()) == before ? "kept" : "changed",
+                               log.messages().join("|")};
+        },
+        &skipped);
+    if (runs.isEmpty())
+        GTEST_SKIP() << skipped.join("; ").toStdString();
+    for (const auto& run : runs)
+        EXPECT_EQ(run.report, (QStringList{run.cause, "kept", "save failed: " + run.cause})) << run.fault.toStdString();
 }
