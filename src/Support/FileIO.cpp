@@ -115,15 +115,21 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
 
 bool append(const QString& path, const QByteArray& data, QString* error)
 {
-    Descriptor file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    const QByteArray name = QFile::encodeName(path);
+    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const bool created = fd < 0 && errno == ENOENT;
+    if (created)
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    Descriptor file(fd);
     struct stat before {};
     if (file.get() < 0 || ::fstat(file.get(), &before) != 0)
         return failWith(error, errno);
     if (writeAll(file.get(), data))
         return true;
     const int cause = errno;
-    // Half a record would glue the next one onto it and spoil both.
-    [[maybe_unused]] const int cut = ::ftruncate(file.get(), before.st_size);
+    // Half a record would glue the next one onto it and spoil both; an empty new file would
+    // pass for one that already has its header.
+    [[maybe_unused]] const int undone = created ? ::unlink(name.constData()) : ::ftruncate(file.get(), before.st_size);
     return failWith(error, cause);
 }
 

@@ -18,8 +18,8 @@ namespace FileIO {
 bool writeAtomically(const QString& path, const QByteArray& data, QString* error = nullptr, bool ownerOnly = false);
 
 // Appends to the end of the file, creating it when missing (O_APPEND). A write that fails
-// part-way is cut back to the length the file had before it, so the file never ends in half
-// a record. Assumes one writer per file.
+// leaves the file as it was: cut back to its old length, so it never ends in half a record,
+// or removed when this call created it. Assumes one writer per file.
 bool append(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // The whole file, or nothing when it is missing or cannot be read.

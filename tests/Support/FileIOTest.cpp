@@ -103,13 +103,15 @@ TEST(FileIO, AnAppendTheDiskCannotTakeLeavesNoHalfLineAndTheNextOneIsWhole)
             disk.begin();
             QString error;
             const bool appended = FileIO::append(path, QByteArray(5000, 'x') + '\n', &error);
+            FileIO::append(disk.folder() + "/new.md", QByteArray(5000, 'y'));  // a file that was not there
             disk.end();
             FileIO::append(path, "third\n");
-            return QStringList{appended ? "appended" : error, FileIO::readAll(path).value_or("missing")};
+            return QStringList{appended ? "appended" : error, FileIO::readAll(path).value_or("missing"),
+                               QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden).join(",")};
         },
         &skipped);
     if (runs.isEmpty())
         GTEST_SKIP() << skipped.join("; ").toStdString();
     for (const auto& run : runs)
-        EXPECT_EQ(run.report, (QStringList{run.cause, "first\nthird\n"})) << run.fault.toStdString();
+        EXPECT_EQ(run.report, (QStringList{run.cause, "first\nthird\n", "day.jsonl"})) << run.fault.toStdString();
 }
