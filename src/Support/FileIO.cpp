@@ -81,8 +81,7 @@ QString finalTarget(const QString& path)
 int createTemporary(const QString& target, QByteArray* name)
 {
     for (;;) {
-        *name = QFile::encodeName(target) + ".tmp-" +
-                QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        *name = QFile::encodeName(target) + ".tmp-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

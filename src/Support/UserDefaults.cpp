@@ -51,13 +51,14 @@ void UserDefaults::load()
         m_values = document.object();
         return;
     }
-    const QString reason = !bytes                                     ? error
+    const QString reason = !bytes                                         ? error
                            : parseError.error != QJsonParseError::NoError ? parseError.errorString()
                                                                           : QStringLiteral("not a JSON object");
     QString moveError;
     const QString aside = FileIO::moveAside(m_filePath, &moveError);
     if (aside.isEmpty())
-        qCCritical(lcDefaults, "settings file %s is unreadable (%s); it cannot be moved aside (%s), starting from defaults",
+        qCCritical(lcDefaults,
+                   "settings file %s is unreadable (%s); it cannot be moved aside (%s), starting from defaults",
                    qUtf8Printable(m_filePath), qUtf8Printable(reason), qUtf8Printable(moveError));
     else
         qCCritical(lcDefaults, "settings file %s is unreadable (%s); moved aside to %s and starting from defaults",

@@ -1,5 +1,7 @@
 #include "Common/DiskFault.h"
 
+#include "Common/QtPrinters.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -19,6 +21,8 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 constexpr int skipStatus = 77;  // the fault cannot be arranged here
@@ -62,17 +66,18 @@ QByteArray encoded(const QString& path)
 
 }  // namespace
 
-QList<DiskFault::Run> DiskFault::runEach(const Scenario& scenario, QStringList* skipped)
+void DiskFault::expectReports(const Scenario& scenario, const std::function<QStringList(const QString&)>& expected)
 {
-    QList<Run> runs;
+    QStringList skipped;
     for (const Fault& fault : faults) {
         QString reason;
         if (const auto report = runInChild(fault.kind, scenario, &reason))
-            runs.append({QString::fromUtf8(fault.name), systemText(fault.error), *report});
+            EXPECT_EQ(*report, expected(systemText(fault.error))) << fault.name;
         else
-            skipped->append(QString::fromUtf8(fault.name) + QStringLiteral(": ") + reason);
+            skipped.append(QString::fromUtf8(fault.name) + QStringLiteral(": ") + reason);
     }
-    return runs;
+    if (skipped.size() == qsizetype(faults.size()))
+        GTEST_SKIP() << skipped.join(QStringLiteral("; ")).toStdString();
 }
 
 std::optional<QStringList> DiskFault::runInChild(Kind kind, const Scenario& scenario, QString* skipReason)

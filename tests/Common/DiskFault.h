@@ -20,16 +20,12 @@ class DiskFault {
 public:
     enum class Kind { fileSizeLimit, fullDisk, readOnlyDisk };
 
-    struct Run {
-        QString fault;  // e.g. "full disk", for messages
-        QString cause;  // the system's reason for the failure, e.g. "No space left on device"
-        QStringList report;  // what the scenario returned, or why its process failed
-    };
     using Scenario = std::function<QStringList(DiskFault&)>;
 
-    // The scenario once under each fault that can be arranged here; `skipped` gets one line
-    // for each that cannot.
-    static QList<Run> runEach(const Scenario& scenario, QStringList* skipped);
+    // Runs the scenario once under each fault that can be arranged here and expects its report
+    // to equal `expected(cause)`, the cause being the system's reason for the failure, e.g.
+    // "No space left on device". Skips the test, with the reasons, when no fault can be arranged.
+    static void expectReports(const Scenario& scenario, const std::function<QStringList(const QString&)>& expected);
 
     // An empty folder on the disk under test.
     const QString& folder() const { return m_folder; }

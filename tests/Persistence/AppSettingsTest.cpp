@@ -362,8 +362,7 @@ TEST_F(AppSettingsTest, EffectiveLocalesDependOnTranslateMode)
 
 TEST(AppSettingsOnAFailingDisk, AChangeThatCannotBeSavedIsReportedWithItsCauseAndTheFileKept)
 {
-    QStringList skipped;
-    const auto runs = DiskFault::runEach(
+    DiskFault::expectReports(
         [](DiskFault& disk) {
             UserDefaults defaults(disk.folder() + "/defaults.json");
             AppSettings settings(defaults, {});
@@ -377,9 +376,7 @@ TEST(AppSettingsOnAFailingDisk, AChangeThatCannotBeSavedIsReportedWithItsCauseAn
             return QStringList{causes.join("|"), FileIO::readAll(defaults.filePath()) == before ? "kept" : "changed",
                                UserDefaults(defaults.filePath()).string("parlivox.openAIAPIKey").value_or("lost")};
         },
-        &skipped);
-    if (runs.isEmpty())
-        GTEST_SKIP() << skipped.join("; ").toStdString();
-    for (const auto& run : runs)
-        EXPECT_EQ(run.report, (QStringList{run.cause, "kept", "sk-kept"})) << run.fault.toStdString();
+        [](const QString& cause) {
+            return QStringList{cause, "kept", "sk-kept"};
+        });
 }
