@@ -48,12 +48,7 @@ CameraStream::~CameraStream()
 {
     m_activeRun = 0;
     m_stills.clear();
-    {
-        std::lock_guard lock(m_subscribersMutex);
-        for (const auto& subscriber : m_subscribers)
-            if (const auto channel = subscriber.lock())
-                channel->close();
-    }
+    m_subscribers.closeAll();
     m_session.post([this] { m_source->stop(); });
 }
 
@@ -137,14 +132,7 @@ void CameraStream::stop()
     m_stopRequested = m_starting;
     m_running = m_capturing = false;
     m_activeRun = 0;
-    std::vector<std::weak_ptr<FrameChannel>> subscribers;
-    {
-        std::lock_guard lock(m_subscribersMutex);
-        subscribers.swap(m_subscribers);
-    }
-    for (const auto& subscriber : subscribers)
-        if (const auto channel = subscriber.lock())
-            channel->close();
+    m_subscribers.closeAll();
     m_session.post([this] { m_source->stop(); });
     qCInfo(lcCamera, "camera stopped (session.stopRunning dispatched off main)");
     for (const std::unique_ptr<Still>& still : std::exchange(m_stills, {})) {
@@ -155,29 +143,14 @@ void CameraStream::stop()
 
 std::shared_ptr<FrameChannel> CameraStream::subscribe()
 {
-    auto channel = std::make_shared<FrameChannel>(subscriberCapacity);
-    std::lock_guard lock(m_subscribersMutex);
-    m_subscribers.push_back(channel);
-    return channel;
+    return m_subscribers.subscribe();
 }
 
 void CameraStream::deliver(std::uint64_t run, const CameraFrame& frame)
 {
     if (m_activeRun != run)
         return;
-    std::vector<std::shared_ptr<FrameChannel>> live;
-    {
-        std::lock_guard lock(m_subscribersMutex);
-        std::erase_if(m_subscribers, [&live](const std::weak_ptr<FrameChannel>& subscriber) {
-            auto channel = subscriber.lock();
-            if (!channel || channel->isClosed())
-                return true;
-            live.push_back(std::move(channel));
-            return false;
-        });
-    }
-    for (const auto& channel : live)
-        channel->push(frame);
+    m_subscribers.push(frame);
 }
 
 void CameraStream::captureStill(const QString& path, StillCompletion done)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Support/LatestChannel.h"
+#include "Support/ChannelFanOut.h"
 #include "Support/Scheduler.h"
 #include "Support/SerialWorker.h"
 #include "Vision/CameraError.h"
@@ -14,7 +14,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -86,8 +85,7 @@ private:
     std::uint64_t m_lastRun = 0;
     // Frames of any other run than this one are dropped (0: none is delivered).
     std::atomic<std::uint64_t> m_activeRun{0};
-    std::mutex m_subscribersMutex;
-    std::vector<std::weak_ptr<FrameChannel>> m_subscribers;
+    ChannelFanOut<CameraFrame> m_subscribers{subscriberCapacity};
     bool m_running = false;
     bool m_capturing = false;
     bool m_starting = false;
