@@ -56,7 +56,7 @@ void CascadeFaceDetector::reset()
 {
     m_face.reset();
     m_smoother.clear();
-    m_roll = m_heldPitch = 0.0;
+    m_heldPitch = 0.0;
     m_picturesWithoutEyes = 0;
 }
 
@@ -81,15 +81,15 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
 
 PoseSmoother::Angles CascadeFaceDetector::frontalAngles(const cv::Mat& gray)
 {
-    m_roll = HeadPose::rollFromSymmetry(gray, *m_face, m_roll);
-    if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, m_roll, eyeSearchWidth))) {
+    const double roll = HeadPose::rollFromSymmetry(gray, *m_face);
+    if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, roll, eyeSearchWidth))) {
         m_heldPitch = HeadPose::pitchFromEyeRow(*row);
         m_picturesWithoutEyes = 0;
     } else if (++m_picturesWithoutEyes > eyeHoldPictures) {
         m_heldPitch = 0.0;
     }
-    const double yaw = HeadPose::yawFromSymmetry(HeadPose::uprightPatch(gray, *m_face, m_roll));
-    return {yaw, m_heldPitch, m_roll};
+    const double yaw = HeadPose::yawFromSymmetry(HeadPose::uprightPatch(gray, *m_face, roll));
+    return {yaw, m_heldPitch, roll};
 }
 
 void CascadeFaceDetector::follow(const cv::Rect& box)

@@ -42,7 +42,6 @@ private:
     FaceCascades m_cascades;
     std::optional<cv::Rect2d> m_face;  // the face followed, smoothed
     PoseSmoother m_smoother;
-    double m_roll = 0.0;  // the last roll found, where the next search starts
     double m_heldPitch = 0.0;  // of the last picture whose eyes were found, kept for a few pictures
     int m_picturesWithoutEyes = 0;
 };

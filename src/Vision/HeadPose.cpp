@@ -25,7 +25,7 @@ constexpr int firstRow = patchSize / 5;
 constexpr int lastRow = patchSize * 17 / 20;
 constexpr double maxLogScale = 0.5;
 constexpr double logScaleStep = 0.02;
-constexpr double maxRollChange = 0.35;
+constexpr double maxRoll = 0.35;
 constexpr double rollStep = 0.05;
 // A score this far below the best counts a third as much as the best (see weightedBest).
 constexpr double scoreSpread = 0.02;
@@ -145,11 +145,11 @@ cv::Mat uprightPatch(const cv::Mat& gray, const cv::Rect2d& face, double roll, i
     return patch;
 }
 
-double rollFromSymmetry(const cv::Mat& gray, const cv::Rect2d& face, double guess)
+double rollFromSymmetry(const cv::Mat& gray, const cv::Rect2d& face)
 {
     const MirrorMatch unscaled(0.0);
     std::vector<double> rolls, scores;
-    for (double roll = guess - maxRollChange; roll <= guess + maxRollChange + 1e-9; roll += rollStep) {
+    for (double roll = -maxRoll; roll <= maxRoll + 1e-9; roll += rollStep) {
         rolls.push_back(roll);
         scores.push_back(unscaled.bestScore(edgesOf(uprightPatch(gray, face, roll)), patchSize / 2));
     }

@@ -16,8 +16,8 @@ double pitchFromEyeRow(double row);
 cv::Mat uprightPatch(const cv::Mat& gray, const cv::Rect2d& face, double roll, int side = patchSize);
 
 // The lean of the face: the tilt of its axis of mirror symmetry, searched within ±0.35
-// around `guess`.
-double rollFromSymmetry(const cv::Mat& gray, const cv::Rect2d& face, double guess);
+// (the frontal face detectors find no face leaning further).
+double rollFromSymmetry(const cv::Mat& gray, const cv::Rect2d& face);
 
 // A face turned away shows its far half narrower than its near half: the yaw follows from
 // the horizontal scale that best maps the left half of an upright patch, mirrored about an
