@@ -18,10 +18,11 @@ constexpr double minFaceShare = 0.2;
 constexpr double searchMargin = 0.5;
 constexpr double minSizeChange = 0.75;
 constexpr double maxSizeChange = 1.35;
-// A new box overlapping the followed one this much moves it only part of the way: the
-// detector's boxes jitter by pixels from picture to picture, and the angles with them.
-constexpr double sameFaceOverlap = 0.5;
-constexpr double followRate = 0.3;
+// The detector's boxes jitter by pixels from picture to picture, and the angles with them: a
+// box overlapping the followed one this much moves it only part of the way; one overlapping
+// less is a face that moved, and the followed box jumps there.
+constexpr double jitterOverlap = 0.7;
+constexpr double followRate = 0.2;
 // The eye detector needs eyes of 20 pixels at least: it searches this band of the upright
 // face, enlarged to this width.
 constexpr int eyeSearchWidth = 100;
@@ -95,7 +96,7 @@ PoseSmoother::Angles CascadeFaceDetector::frontalAngles(const cv::Mat& gray)
 void CascadeFaceDetector::follow(const cv::Rect& box)
 {
     const cv::Rect2d found(box);
-    if (m_face && (found & *m_face).area() > sameFaceOverlap * (found | *m_face).area()) {
+    if (m_face && (found & *m_face).area() >= jitterOverlap * (found | *m_face).area()) {
         m_face->x += followRate * (found.x - m_face->x);
         m_face->y += followRate * (found.y - m_face->y);
         m_face->width += followRate * (found.width - m_face->width);
