@@ -3,7 +3,7 @@
 #include "Audio/AudioBuffer.h"
 #include "Audio/AudioChunker.h"
 #include "Audio/CaptureBackend.h"
-#include "Support/LatestChannel.h"
+#include "Support/ChannelFanOut.h"
 #include "Support/SerialWorker.h"
 
 #include <QObject>
@@ -12,7 +12,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -65,8 +64,7 @@ private:
     std::unique_ptr<CaptureBackend> m_backend;
     const AudioDeviceSource& m_devices;
     std::unique_ptr<AudioChunker> m_chunker;  // capture thread only while capturing
-    std::mutex m_subscribersMutex;
-    std::vector<std::weak_ptr<AudioChannel>> m_subscribers;
+    ChannelFanOut<AudioBufferPtr> m_subscribers{kSubscriberCapacity};
     std::vector<StartCompletion> m_pendingStarts;
     bool m_running = false;
     bool m_starting = false;
