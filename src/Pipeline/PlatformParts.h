@@ -9,6 +9,7 @@
 #include "Speech/EventSoundPlayer.h"
 #include "Speech/SpeechSynthesizer.h"
 #include "Support/DesktopWorkspace.h"
+#include "Vision/FrameSource.h"
 
 #include <functional>
 #include <memory>
@@ -33,4 +34,6 @@ struct PlatformParts {
     std::unique_ptr<DesktopWorkspace> desktop;
     // For the calendar skills.
     std::unique_ptr<CalendarStore> calendar;
+    // A camera for each new CameraStream.
+    std::function<std::unique_ptr<FrameSource>()> makeCameraSource;
 };

@@ -8,6 +8,7 @@
 #include "Platform/QtAudioDeviceSource.h"
 #include "Platform/QtAudioOutput.h"
 #include "Platform/QtCaptureBackend.h"
+#include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
 
 #include <QGuiApplication>
@@ -26,5 +27,6 @@ PlatformParts makeLinuxPlatform()
         parts.globalKeys = std::make_unique<XInputRawKeySource>();
     parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
     parts.calendar = std::make_unique<IcalCalendarStore>();
+    parts.makeCameraSource = [] { return std::make_unique<V4L2FrameSource>(); };
     return parts;
 }

@@ -4,6 +4,6 @@
 
 // The platform parts of a Linux desktop: Qt Multimedia capture, device list and output,
 // pocketsphinx recognition, espeak-ng speech, libcanberra event sounds, XInput2 global keys
-// on X11 (none elsewhere), the freedesktop file manager and a folder of iCalendar files. Call
-// once the application object exists.
+// on X11 (none elsewhere), the freedesktop file manager, a folder of iCalendar files and a
+// V4L2 camera. Call once the application object exists.
 PlatformParts makeLinuxPlatform();

@@ -19,6 +19,7 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_FALSE(parts.globalKeys) << "the tests run offscreen, where no global key source exists";
     EXPECT_TRUE(parts.desktop);
     EXPECT_TRUE(parts.calendar);
+    EXPECT_TRUE(parts.makeCameraSource && parts.makeCameraSource());
 
     FakeScheduler scheduler;
     const AppServices services(scheduler, parts.speechEngine);
