@@ -19,11 +19,11 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcCamera, "app.parlivox.camera")
 
-constexpr double framesPerSecond = 15.0;
+constexpr double kFramesPerSecond = 15.0;
 // Sizes asked for, in this order; the last stands for the device's low setting.
-constexpr int requestedSizes[][2] = {{352, 288}, {640, 480}, {320, 240}};
+constexpr int kRequestedSizes[][2] = {{352, 288}, {640, 480}, {320, 240}};
 // Cameras deliver dark pictures while their exposure settles after a start.
-constexpr int settlingFrames = 5;
+constexpr int kSettlingFrames = 5;
 
 // Whether the node is a device that captures video; `error` is set to errno when it cannot
 // even be asked.
@@ -119,7 +119,7 @@ std::optional<CameraError> V4L2FrameSource::open()
 void V4L2FrameSource::configure()
 {
     int width = 0, height = 0;
-    for (const auto& size : requestedSizes) {
+    for (const auto& size : kRequestedSizes) {
         m_capture.set(cv::CAP_PROP_FRAME_WIDTH, size[0]);
         m_capture.set(cv::CAP_PROP_FRAME_HEIGHT, size[1]);
         width = int(m_capture.get(cv::CAP_PROP_FRAME_WIDTH));
@@ -127,9 +127,9 @@ void V4L2FrameSource::configure()
         if (width == size[0] && height == size[1])
             break;
     }
-    m_capture.set(cv::CAP_PROP_FPS, framesPerSecond);
+    m_capture.set(cv::CAP_PROP_FPS, kFramesPerSecond);
     const double rate = m_capture.get(cv::CAP_PROP_FPS);
-    if (rate != framesPerSecond)
+    if (rate != kFramesPerSecond)
         qCInfo(lcCamera, "skipping 15fps cap — camera's active format does not support it");
     qCInfo(lcCamera, "camera format %d×%d at %g frames per second", width, height, rate);
 }
@@ -142,7 +142,7 @@ void V4L2FrameSource::capture(FrameHandler handler)
             qCWarning(lcCamera, "the camera stopped delivering pictures");
             return;
         }
-        if (frame < settlingFrames)
+        if (frame < kSettlingFrames)
             continue;
         cv::Mat bgra;  // a new one each time: subscribers keep frames
         cv::cvtColor(captured, bgra, captured.channels() == 1 ? cv::COLOR_GRAY2BGRA : cv::COLOR_BGR2BGRA);

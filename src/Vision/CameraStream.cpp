@@ -67,8 +67,8 @@ void CameraStream::start(StartCompletion done)
     m_starting = true;
     m_stopRequested = false;
     const std::uint64_t attempt = ++m_startAttempt;
-    m_startTimer.start(startTimeout, [this, attempt] {
-        qCWarning(lcCamera, "camera did not start within %lld ms", static_cast<long long>(startTimeout.count()));
+    m_startTimer.start(kStartTimeout, [this, attempt] {
+        qCWarning(lcCamera, "camera did not start within %lld ms", static_cast<long long>(kStartTimeout.count()));
         finishStart(attempt, CameraError{CameraError::Kind::timedOut, {}});
         // Releases the camera should it open after all.
         m_session.post([this] { m_source->stop(); });
@@ -193,7 +193,7 @@ void CameraStream::awaitStillFrame(std::uint64_t id)
 {
     for (const std::unique_ptr<Still>& still : m_stills)
         if (still->id == id)
-            still->timer->start(stillTimeout, [this, id] { finishStill(id, std::nullopt); });
+            still->timer->start(kStillTimeout, [this, id] { finishStill(id, std::nullopt); });
 }
 
 void CameraStream::stillFrameArrived(std::uint64_t id)

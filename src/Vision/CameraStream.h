@@ -28,11 +28,11 @@ using FrameChannel = LatestChannel<CameraFrame>;
 class CameraStream : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::size_t subscriberCapacity = 2;
+    static constexpr std::size_t kSubscriberCapacity = 2;
     // A camera that has not delivered its first frame by then fails the start.
-    static constexpr std::chrono::milliseconds startTimeout{5000};
+    static constexpr std::chrono::milliseconds kStartTimeout{5000};
     // How long a still waits for its frame once the camera runs.
-    static constexpr std::chrono::milliseconds stillTimeout{4000};
+    static constexpr std::chrono::milliseconds kStillTimeout{4000};
 
     using StartCompletion = std::function<void(const std::optional<CameraError>& error)>;
     // The path written, or nothing when the camera failed, no frame came or writing failed.
@@ -85,7 +85,7 @@ private:
     std::uint64_t m_lastRun = 0;
     // Frames of any other run than this one are dropped (0: none is delivered).
     std::atomic<std::uint64_t> m_activeRun{0};
-    ChannelFanOut<CameraFrame> m_subscribers{subscriberCapacity};
+    ChannelFanOut<CameraFrame> m_subscribers{kSubscriberCapacity};
     bool m_running = false;
     bool m_capturing = false;
     bool m_starting = false;

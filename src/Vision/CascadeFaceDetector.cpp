@@ -11,29 +11,29 @@
 namespace {
 
 // Readings the angles are the median of.
-constexpr std::size_t smoothingWindow = 5;
+constexpr std::size_t kSmoothingWindow = 5;
 // The smallest face searched for, as a share of the picture's shorter side.
-constexpr double minFaceShare = 0.2;
+constexpr double kMinFaceShare = 0.2;
 // Around the last face: the margin searched on each side and the size range, as shares of its size.
-constexpr double searchMargin = 0.5;
-constexpr double minSizeChange = 0.75;
-constexpr double maxSizeChange = 1.35;
+constexpr double kSearchMargin = 0.5;
+constexpr double kMinSizeChange = 0.75;
+constexpr double kMaxSizeChange = 1.35;
 // The detector's boxes jitter by pixels from picture to picture, and the angles with them: a
 // box overlapping the followed one this much moves it only part of the way; one overlapping
 // less is a face that moved, and the followed box jumps there.
-constexpr double jitterOverlap = 0.7;
-constexpr double followRate = 0.2;
+constexpr double kJitterOverlap = 0.7;
+constexpr double kFollowRate = 0.2;
 // The eye detector needs eyes of 20 pixels at least: it searches this band of the upright
 // face, enlarged to this width.
-constexpr int eyeSearchWidth = 100;
-constexpr double eyeBandTop = 0.15;
-constexpr double eyeBandBottom = 0.6;
-constexpr double maxEyeShare = 0.35;
+constexpr int kEyeSearchWidth = 100;
+constexpr double kEyeBandTop = 0.15;
+constexpr double kEyeBandBottom = 0.6;
+constexpr double kMaxEyeShare = 0.35;
 // Where the eyes of an upright face sit in its box.
-constexpr double expectedEyeRow = 0.385;
-constexpr double expectedEyeColumn = 0.3;
+constexpr double kExpectedEyeRow = 0.385;
+constexpr double kExpectedEyeColumn = 0.3;
 // Pictures without eyes for which the pitch keeps its last value, then falls to 0.
-constexpr int eyeHoldPictures = 4;
+constexpr int kEyeHoldPictures = 4;
 
 cv::Rect largest(const std::vector<cv::Rect>& boxes)
 {
@@ -49,7 +49,7 @@ cv::Rect scaled(const cv::Rect& box, int factor)
 }  // namespace
 
 CascadeFaceDetector::CascadeFaceDetector(FaceCascades cascades)
-    : m_cascades(std::move(cascades)), m_smoother(smoothingWindow)
+    : m_cascades(std::move(cascades)), m_smoother(kSmoothingWindow)
 {
 }
 
@@ -73,7 +73,7 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
     }
     follow(found->box);
     const PoseSmoother::Angles angles =
-        found->profileSide == 0 ? frontalAngles(gray) : PoseSmoother::Angles{found->profileSide * profileYaw, 0.0, 0.0};
+        found->profileSide == 0 ? frontalAngles(gray) : PoseSmoother::Angles{found->profileSide * kProfileYaw, 0.0, 0.0};
     const PoseSmoother::Angles smoothed = m_smoother.add(angles);
     return FaceObservation{
         smoothed[0], smoothed[1], smoothed[2],
@@ -83,10 +83,10 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
 PoseSmoother::Angles CascadeFaceDetector::frontalAngles(const cv::Mat& gray)
 {
     const double roll = HeadPose::rollFromSymmetry(gray, *m_face);
-    if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, roll, eyeSearchWidth))) {
+    if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, roll, kEyeSearchWidth))) {
         m_heldPitch = HeadPose::pitchFromEyeRow(*row);
         m_picturesWithoutEyes = 0;
-    } else if (++m_picturesWithoutEyes > eyeHoldPictures) {
+    } else if (++m_picturesWithoutEyes > kEyeHoldPictures) {
         m_heldPitch = 0.0;
     }
     const double yaw = HeadPose::yawFromSymmetry(HeadPose::uprightPatch(gray, *m_face, roll));
@@ -96,11 +96,11 @@ PoseSmoother::Angles CascadeFaceDetector::frontalAngles(const cv::Mat& gray)
 void CascadeFaceDetector::follow(const cv::Rect& box)
 {
     const cv::Rect2d found(box);
-    if (m_face && (found & *m_face).area() >= jitterOverlap * (found | *m_face).area()) {
-        m_face->x += followRate * (found.x - m_face->x);
-        m_face->y += followRate * (found.y - m_face->y);
-        m_face->width += followRate * (found.width - m_face->width);
-        m_face->height += followRate * (found.height - m_face->height);
+    if (m_face && (found & *m_face).area() >= kJitterOverlap * (found | *m_face).area()) {
+        m_face->x += kFollowRate * (found.x - m_face->x);
+        m_face->y += kFollowRate * (found.y - m_face->y);
+        m_face->width += kFollowRate * (found.width - m_face->width);
+        m_face->height += kFollowRate * (found.height - m_face->height);
     } else {
         m_face = found;
     }
@@ -111,12 +111,12 @@ std::optional<CascadeFaceDetector::Found> CascadeFaceDetector::findFace(const cv
     const cv::Rect whole(0, 0, gray.cols, gray.rows);
     if (m_face) {
         const cv::Rect last(*m_face);
-        const int margin = int(last.width * searchMargin);
+        const int margin = int(last.width * kSearchMargin);
         const cv::Rect near =
             cv::Rect(last.x - margin, last.y - margin, last.width + 2 * margin, last.height + 2 * margin) & whole;
         for (cv::CascadeClassifier* cascade : {&m_cascades.frontal, &m_cascades.frontalTolerant})
             if (const auto box =
-                    findIn(gray, near, *cascade, int(last.width * minSizeChange), int(last.width * maxSizeChange)))
+                    findIn(gray, near, *cascade, int(last.width * kMinSizeChange), int(last.width * kMaxSizeChange)))
                 return Found{*box, 0};
     }
     // The whole picture, cheapest passes first: at half size most faces still show, but a
@@ -129,12 +129,12 @@ std::optional<CascadeFaceDetector::Found> CascadeFaceDetector::findFace(const cv
         cv::CascadeClassifier& cascade;
     } passes[] = {{half, 2, m_cascades.frontal}, {gray, 1, m_cascades.frontal}, {half, 2, m_cascades.frontalTolerant}};
     for (const auto& pass : passes) {
-        const int minSide = int(std::min(pass.picture.cols, pass.picture.rows) * minFaceShare);
+        const int minSide = int(std::min(pass.picture.cols, pass.picture.rows) * kMinFaceShare);
         if (const auto box =
                 findIn(pass.picture, cv::Rect(0, 0, pass.picture.cols, pass.picture.rows), pass.cascade, minSide, 0))
             return Found{scaled(*box, pass.factor) & whole, 0};
     }
-    if (const auto profile = findProfile(half, int(std::min(half.cols, half.rows) * minFaceShare)))
+    if (const auto profile = findProfile(half, int(std::min(half.cols, half.rows) * kMinFaceShare)))
         return Found{scaled(profile->box, 2) & whole, profile->profileSide};
     return std::nullopt;
 }
@@ -167,9 +167,9 @@ std::optional<CascadeFaceDetector::Found> CascadeFaceDetector::findProfile(const
 
 std::optional<double> CascadeFaceDetector::eyeRow(const cv::Mat& upright)
 {
-    const cv::Rect band(0, int(upright.rows * eyeBandTop), upright.cols,
-                        int(upright.rows * (eyeBandBottom - eyeBandTop)));
-    const int maxEye = int(upright.cols * maxEyeShare);
+    const cv::Rect band(0, int(upright.rows * kEyeBandTop), upright.cols,
+                        int(upright.rows * (kEyeBandBottom - kEyeBandTop)));
+    const int maxEye = int(upright.cols * kMaxEyeShare);
     std::vector<cv::Rect> candidates;
     m_cascades.eyes.detectMultiScale(upright(band), candidates, 1.1, 2, 0, cv::Size(20, 20), cv::Size(maxEye, maxEye));
     // In each half of the face, the candidate closest to where an eye belongs.
@@ -179,8 +179,8 @@ std::optional<double> CascadeFaceDetector::eyeRow(const cv::Mat& upright)
         const cv::Point2d centre((candidate.x + candidate.width / 2.0) / upright.cols,
                                  (band.y + candidate.y + candidate.height / 2.0) / upright.rows);
         const int side = centre.x < 0.5 ? 0 : 1;
-        const double expectedColumn = side == 0 ? expectedEyeColumn : 1.0 - expectedEyeColumn;
-        const double d = std::hypot(centre.x - expectedColumn, centre.y - expectedEyeRow);
+        const double expectedColumn = side == 0 ? kExpectedEyeColumn : 1.0 - kExpectedEyeColumn;
+        const double d = std::hypot(centre.x - expectedColumn, centre.y - kExpectedEyeRow);
         if (!eye[side] || d < distance[side]) {
             eye[side] = centre;
             distance[side] = d;

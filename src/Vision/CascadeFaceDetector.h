@@ -17,7 +17,7 @@
 class CascadeFaceDetector final : public FaceDetector {
 public:
     // The yaw reported for a face seen only in profile.
-    static constexpr double profileYaw = 0.8;
+    static constexpr double kProfileYaw = 0.8;
 
     explicit CascadeFaceDetector(FaceCascades cascades);
 

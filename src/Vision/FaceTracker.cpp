@@ -25,9 +25,9 @@ FaceTracker::~FaceTracker()
 void FaceTracker::process(const CameraFrame& frame)
 {
     const Scheduler::TimePoint now = m_scheduler.now();
-    if (m_lastProcessedAt && now - *m_lastProcessedAt < minInterval)
+    if (m_lastProcessedAt && now - *m_lastProcessedAt < kMinInterval)
         return;
-    const bool fresh = m_lastProcessedAt && now - *m_lastProcessedAt >= freshAfter;
+    const bool fresh = m_lastProcessedAt && now - *m_lastProcessedAt >= kFreshAfter;
     m_lastProcessedAt = now;
     m_mailbox.push(Job{frame, fresh});
 }

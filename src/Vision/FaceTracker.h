@@ -26,9 +26,9 @@
 class FaceTracker : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds minInterval{130};
+    static constexpr std::chrono::milliseconds kMinInterval{130};
     // Frames this far apart start the face search afresh (capture was paused in between).
-    static constexpr std::chrono::seconds freshAfter{1};
+    static constexpr std::chrono::seconds kFreshAfter{1};
 
     FaceTracker(Scheduler& scheduler, std::unique_ptr<FaceDetector> detector, QObject* parent = nullptr);
     ~FaceTracker() override;

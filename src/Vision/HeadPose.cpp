@@ -12,23 +12,23 @@ namespace {
 
 // Where the eyes sit, as a share of the box height, in a face looking straight ahead, and
 // how strongly a shift from there reads as tilt.
-constexpr double neutralEyeRow = 0.385;
-constexpr double pitchGain = 2.0;
+constexpr double kNeutralEyeRow = 0.385;
+constexpr double kPitchGain = 2.0;
 // A turn by yaw y narrows the far half against the near half by about exp(-y / yawGain).
-constexpr double yawGain = 0.9;
+constexpr double kYawGain = 0.9;
 // The axis is searched within this many columns of the middle.
-constexpr int axisRange = 3;
+constexpr int kAxisRange = 3;
 // How far from the axis the halves are compared, in columns of a face that does not turn.
-constexpr double halfReach = 20.0;
+constexpr double kHalfReach = 20.0;
 // The forehead and chin carry hair and collar, not the face: rows from the eyes to the mouth.
-constexpr int firstRow = patchSize / 5;
-constexpr int lastRow = patchSize * 17 / 20;
-constexpr double maxLogScale = 0.5;
-constexpr double logScaleStep = 0.02;
-constexpr double maxRoll = 0.35;
-constexpr double rollStep = 0.05;
+constexpr int kFirstRow = kPatchSize / 5;
+constexpr int kLastRow = kPatchSize * 17 / 20;
+constexpr double kMaxLogScale = 0.5;
+constexpr double kLogScaleStep = 0.02;
+constexpr double kMaxRoll = 0.35;
+constexpr double kRollStep = 0.05;
 // A score this far below the best counts a third as much as the best (see weightedBest).
-constexpr double scoreSpread = 0.02;
+constexpr double kScoreSpread = 0.02;
 
 // Where one half is read, relative to the axis: columns and the weight of the next column.
 struct Samples {
@@ -54,7 +54,7 @@ public:
     {
         const double scale = std::exp(logScale);
         const double step = 1.0 / std::sqrt(scale);
-        for (double u = step; u <= halfReach * step; u += step) {
+        for (double u = step; u <= kHalfReach * step; u += step) {
             add(m_left, -u);
             add(m_right, scale * u);
         }
@@ -66,7 +66,7 @@ public:
             return -1.0;
         double sumL = 0, sumR = 0, sumLL = 0, sumRR = 0, sumLR = 0;
         const std::size_t count = m_left.column.size();
-        for (int y = firstRow; y < lastRow; ++y) {
+        for (int y = kFirstRow; y < kLastRow; ++y) {
             const float* row = edges.ptr<float>(y) + axis;
             for (std::size_t i = 0; i < count; ++i) {
                 const float* l = row + m_left.column[i];
@@ -80,7 +80,7 @@ public:
                 sumLR += left * right;
             }
         }
-        const double n = double(count) * (lastRow - firstRow);
+        const double n = double(count) * (kLastRow - kFirstRow);
         const double meanL = sumL / n, meanR = sumR / n;
         const double variance = (sumLL / n - meanL * meanL) * (sumRR / n - meanR * meanR);
         return (sumLR / n - meanL * meanR) / std::sqrt(variance + 1e-9);
@@ -90,7 +90,7 @@ public:
     double bestScore(const cv::Mat& edges, int middle) const
     {
         double best = -1.0;
-        for (int axis = middle - axisRange; axis <= middle + axisRange; ++axis)
+        for (int axis = middle - kAxisRange; axis <= middle + kAxisRange; ++axis)
             best = std::max(best, score(edges, axis));
         return best;
     }
@@ -114,7 +114,7 @@ double weightedBest(const std::vector<double>& candidates, const std::vector<dou
     const double best = *std::max_element(scores.begin(), scores.end());
     double weightSum = 0.0, weighted = 0.0;
     for (std::size_t i = 0; i < scores.size(); ++i) {
-        const double weight = std::exp((scores[i] - best) / scoreSpread);
+        const double weight = std::exp((scores[i] - best) / kScoreSpread);
         weightSum += weight;
         weighted += weight * candidates[i];
     }
@@ -125,7 +125,7 @@ double weightedBest(const std::vector<double>& candidates, const std::vector<dou
 
 double pitchFromEyeRow(double row)
 {
-    return pitchGain * (row - neutralEyeRow);
+    return kPitchGain * (row - kNeutralEyeRow);
 }
 
 cv::Mat uprightPatch(const cv::Mat& gray, const cv::Rect2d& face, double roll, int side)
@@ -149,9 +149,9 @@ double rollFromSymmetry(const cv::Mat& gray, const cv::Rect2d& face)
 {
     const MirrorMatch unscaled(0.0);
     std::vector<double> rolls, scores;
-    for (double roll = -maxRoll; roll <= maxRoll + 1e-9; roll += rollStep) {
+    for (double roll = -kMaxRoll; roll <= kMaxRoll + 1e-9; roll += kRollStep) {
         rolls.push_back(roll);
-        scores.push_back(unscaled.bestScore(edgesOf(uprightPatch(gray, face, roll)), patchSize / 2));
+        scores.push_back(unscaled.bestScore(edgesOf(uprightPatch(gray, face, roll)), kPatchSize / 2));
     }
     return weightedBest(rolls, scores);
 }
@@ -160,12 +160,12 @@ double yawFromSymmetry(const cv::Mat& patch)
 {
     const cv::Mat edges = edgesOf(patch);
     std::vector<double> logScales, scores;
-    for (double logScale = -maxLogScale; logScale <= maxLogScale + 1e-9; logScale += logScaleStep) {
+    for (double logScale = -kMaxLogScale; logScale <= kMaxLogScale + 1e-9; logScale += kLogScaleStep) {
         logScales.push_back(logScale);
-        scores.push_back(MirrorMatch(logScale).bestScore(edges, patchSize / 2));
+        scores.push_back(MirrorMatch(logScale).bestScore(edges, kPatchSize / 2));
     }
     // The right half narrower (scale below 1) means the face turned towards +x.
-    return -yawGain * weightedBest(logScales, scores);
+    return -kYawGain * weightedBest(logScales, scores);
 }
 
 }  // namespace HeadPose

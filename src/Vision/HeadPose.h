@@ -7,13 +7,13 @@
 namespace HeadPose {
 
 // Side length of the upright face picture the yaw is measured on.
-inline constexpr int patchSize = 64;
+inline constexpr int kPatchSize = 64;
 
 // The tilt from how far down the upright face picture the eyes sit (`row` as a share of its height).
 double pitchFromEyeRow(double row);
 
 // The face box of `gray` turned upright by `roll` and scaled to side × side pixels.
-cv::Mat uprightPatch(const cv::Mat& gray, const cv::Rect2d& face, double roll, int side = patchSize);
+cv::Mat uprightPatch(const cv::Mat& gray, const cv::Rect2d& face, double roll, int side = kPatchSize);
 
 // The lean of the face: the tilt of its axis of mirror symmetry, searched within ±0.35
 // (the frontal face detectors find no face leaning further).

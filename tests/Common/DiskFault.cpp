@@ -25,16 +25,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr int skipStatus = 77;  // the fault cannot be arranged here
-constexpr int brokenStatus = 3;  // the fault was arranged but could not be switched
-constexpr rlim_t sizeSlack = 64;  // bytes a file may still grow past the longest one under the size limit
+constexpr int kSkipStatus = 77;  // the fault cannot be arranged here
+constexpr int kBrokenStatus = 3;  // the fault was arranged but could not be switched
+constexpr rlim_t kSizeSlack = 64;  // bytes a file may still grow past the longest one under the size limit
 
 struct Fault {
     DiskFault::Kind kind;
     const char* name;
     int error;
 };
-constexpr std::array<Fault, 3> faults{{
+constexpr std::array<Fault, 3> kFaults{{
     {DiskFault::Kind::fileSizeLimit, "file size limit", EFBIG},
     {DiskFault::Kind::fullDisk, "full disk", ENOSPC},
     {DiskFault::Kind::readOnlyDisk, "read-only disk", EROFS},
@@ -69,14 +69,14 @@ QByteArray encoded(const QString& path)
 void DiskFault::expectReports(const Scenario& scenario, const std::function<QStringList(const QString&)>& expected)
 {
     QStringList skipped;
-    for (const Fault& fault : faults) {
+    for (const Fault& fault : kFaults) {
         QString reason;
         if (const auto report = runInChild(fault.kind, scenario, &reason))
             EXPECT_EQ(*report, expected(systemText(fault.error))) << fault.name;
         else
             skipped.append(QString::fromUtf8(fault.name) + QStringLiteral(": ") + reason);
     }
-    if (skipped.size() == qsizetype(faults.size()))
+    if (skipped.size() == qsizetype(kFaults.size()))
         GTEST_SKIP() << skipped.join(QStringLiteral("; ")).toStdString();
 }
 
@@ -118,7 +118,7 @@ std::optional<QStringList> DiskFault::runInChild(Kind kind, const Scenario& scen
     QStringList lines;
     for (const QJsonValue& line : QJsonDocument::fromJson(output).array())
         lines.append(line.toString());
-    if (WIFEXITED(status) && WEXITSTATUS(status) == skipStatus) {
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kSkipStatus) {
         *skipReason = lines.join(QLatin1Char(' '));
         return std::nullopt;
     }
@@ -138,12 +138,12 @@ DiskFault::DiskFault(Kind kind, const QString& base, int channel) : m_kind(kind)
         // A mount of our own, in a mount namespace of our own, so nobody else ever sees it.
         if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("tmpfs", encoded(base).constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=1m,mode=0700") != 0)
-            abandon("mounting a private tmpfs (it needs root with the right to mount)", skipStatus);
+            abandon("mounting a private tmpfs (it needs root with the right to mount)", kSkipStatus);
         m_mount = base;
     }
     m_folder = base + QStringLiteral("/data");
     if (!QDir().mkpath(m_folder))
-        abandon("making the folder", skipStatus);
+        abandon("making the folder", kSkipStatus);
 }
 
 void DiskFault::begin()
@@ -158,10 +158,10 @@ void DiskFault::begin()
             longest = std::max(longest, QFileInfo(it.next()).size());
         rlimit lowered{};
         if (::getrlimit(RLIMIT_FSIZE, &m_sizeLimit) != 0)
-            abandon("reading the file size limit", brokenStatus);
-        lowered = {rlim_t(longest) + sizeSlack, m_sizeLimit.rlim_max};
+            abandon("reading the file size limit", kBrokenStatus);
+        lowered = {rlim_t(longest) + kSizeSlack, m_sizeLimit.rlim_max};
         if (::setrlimit(RLIMIT_FSIZE, &lowered) != 0)
-            abandon("lowering the file size limit", brokenStatus);
+            abandon("lowering the file size limit", kBrokenStatus);
         return;
     }
     case Kind::fullDisk: {
@@ -175,13 +175,13 @@ void DiskFault::begin()
             ::close(filler);
         errno = cause;
         if (filler < 0 || cause != ENOSPC)
-            abandon("filling the disk", brokenStatus);
+            abandon("filling the disk", kBrokenStatus);
         return;
     }
     case Kind::readOnlyDisk:
         if (::mount(nullptr, encoded(m_mount).constData(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
                     nullptr) != 0)
-            abandon("remounting the disk read-only", brokenStatus);
+            abandon("remounting the disk read-only", kBrokenStatus);
         return;
     }
 }
@@ -194,15 +194,15 @@ void DiskFault::end()
     switch (m_kind) {
     case Kind::fileSizeLimit:
         if (::setrlimit(RLIMIT_FSIZE, &m_sizeLimit) != 0)
-            abandon("restoring the file size limit", brokenStatus);
+            abandon("restoring the file size limit", kBrokenStatus);
         return;
     case Kind::fullDisk:
         if (::unlink(encoded(m_mount + QStringLiteral("/filler")).constData()) != 0)
-            abandon("freeing the disk", brokenStatus);
+            abandon("freeing the disk", kBrokenStatus);
         return;
     case Kind::readOnlyDisk:
         if (::mount(nullptr, encoded(m_mount).constData(), nullptr, MS_REMOUNT | MS_NOSUID | MS_NODEV, nullptr) != 0)
-            abandon("remounting the disk writable", brokenStatus);
+            abandon("remounting the disk writable", kBrokenStatus);
         return;
     }
 }

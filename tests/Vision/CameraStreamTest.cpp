@@ -123,7 +123,7 @@ TEST_F(CameraStreamTest, AStartThatHangsFailsAfterTheTimeOutAndReleasesTheCamera
     state.holdStart = true;
     std::optional<CameraError> result;
     stream.start([&](const std::optional<CameraError>& error) { result = error; });
-    scheduler.advance(CameraStream::startTimeout);
+    scheduler.advance(CameraStream::kStartTimeout);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->description(), QStringLiteral("the camera did not open in time"));
     {
@@ -152,7 +152,7 @@ TEST_F(CameraStreamTest, AStillWithoutAFrameGivesNothingAndRestoresTheState)
         if (stopDuringWait)
             stream.stop();
         else
-            scheduler.advance(CameraStream::stillTimeout);
+            scheduler.advance(CameraStream::kStillTimeout);
         EXPECT_TRUE(finished);
         EXPECT_EQ(written, std::nullopt);
         EXPECT_EQ(stream.isRunning(), !stopDuringWait);

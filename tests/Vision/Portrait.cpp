@@ -10,7 +10,7 @@ namespace Portrait {
 namespace {
 
 // Where the face is in the 512×600 portrait.
-const cv::Rect2d face(157.5, 110.0, 207.5, 207.5);
+const cv::Rect2d kFace(157.5, 110.0, 207.5, 207.5);
 
 }  // namespace
 
@@ -22,7 +22,7 @@ cv::Mat picture()
 cv::Mat rotated(double degrees)
 {
     const cv::Mat original = picture();
-    const cv::Point2f centre(float(face.x + face.width / 2), float(face.y + face.height / 2));
+    const cv::Point2f centre(float(kFace.x + kFace.width / 2), float(kFace.y + kFace.height / 2));
     cv::Mat result;
     cv::warpAffine(original, result, cv::getRotationMatrix2D(centre, degrees, 1.0), original.size(), cv::INTER_LINEAR,
                    cv::BORDER_REPLICATE);
@@ -33,12 +33,12 @@ cv::Mat turned(double degrees)
 {
     // The corners of the face box turned in depth and seen in perspective from 1.5 face widths.
     const double angle = degrees * CV_PI / 180.0;
-    const double distance = face.width * 1.5;
-    const double cx = face.x + face.width / 2, cy = face.y + face.height / 2;
+    const double distance = kFace.width * 1.5;
+    const double cx = kFace.x + kFace.width / 2, cy = kFace.y + kFace.height / 2;
     cv::Point2f from[4], to[4];
     for (int corner = 0; corner < 4; ++corner) {
-        const double x = (corner % 2 ? 0.5 : -0.5) * face.width;
-        const double y = (corner / 2 ? 0.5 : -0.5) * face.height;
+        const double x = (corner % 2 ? 0.5 : -0.5) * kFace.width;
+        const double y = (corner / 2 ? 0.5 : -0.5) * kFace.height;
         const double depth = distance / (distance + x * std::sin(angle));
         from[corner] = cv::Point2f(float(cx + x), float(cy + y));
         to[corner] = cv::Point2f(float(cx + x * std::cos(angle) * depth), float(cy + y * depth));
