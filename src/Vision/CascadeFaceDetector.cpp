@@ -72,8 +72,9 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
         return std::nullopt;
     }
     follow(found->box);
-    const PoseSmoother::Angles angles =
-        found->profileSide == 0 ? frontalAngles(gray) : PoseSmoother::Angles{found->profileSide * kProfileYaw, 0.0, 0.0};
+    const PoseSmoother::Angles angles = found->profileSide == 0
+                                            ? frontalAngles(gray)
+                                            : PoseSmoother::Angles{found->profileSide * kProfileYaw, 0.0, 0.0};
     const PoseSmoother::Angles smoothed = m_smoother.add(angles);
     return FaceObservation{
         smoothed[0], smoothed[1], smoothed[2],
