@@ -113,4 +113,25 @@ TEST(MainWindow, followsTheUpdaterAndStaysUsableByKeyboard)
     EXPECT_EQ(keyboardAccessFaults(window), QStringList());
 }
 
+TEST(MainWindow, tellsTheUpdateCheckResultAndOpensTheReleasePageWhenAsked)
+{
+    UiTestContext ui;
+    MainWindow window(ui.context);
+    UpdateCheckResult result;
+    result.userInitiated = true;
+    result.error = QStringLiteral("HTTP 503");
+    ui.dialogs.setNextAnswer(QMessageBox::Ok);
+    emit ui.updater.checkFinished(result);
+    result.outcome = UpdateCheckResult::Outcome::available;
+    result.release.version = QStringLiteral("9.0");
+    result.release.releasePage = QUrl(QStringLiteral("https://example.org/releases/9.0"));
+    result.userInitiated = false;  // found by an automatic check: told all the same
+    ui.dialogs.setNextAnswer(QMessageBox::Open);
+    emit ui.updater.checkFinished(result);
+    ASSERT_EQ(ui.dialogs.askedTexts().size(), 2);
+    EXPECT_EQ(ui.dialogs.askedTexts()[0], QStringLiteral("HTTP 503"));
+    EXPECT_TRUE(ui.dialogs.askedTexts()[1].startsWith(QStringLiteral("Parlivox 9.0 is available")));
+    EXPECT_EQ(ui.workspace.opened, QList<QUrl>{result.release.releasePage});
+}
+
 }  // namespace
