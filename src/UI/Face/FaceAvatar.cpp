@@ -2,6 +2,7 @@
 
 #include "Pipeline/MicLevelMonitor.h"
 #include "Storage/AvatarLibrary.h"
+#include "UI/Models/ThemePalette.h"
 
 #include <QPainter>
 
@@ -66,7 +67,7 @@ void FaceAvatar::paintEvent(QPaintEvent*)
     m_state.blinkOpen = m_animation.blinkOpen();
     m_state.speakingPhase = m_animation.speakingPhase();
     m_state.bob = m_animation.bob();
-    m_state.dark = palette().color(QPalette::Window).lightness() < 128;
+    m_state.dark = ThemePalette::isDark(palette());
     m_paintedBobStep = bobStep();
     QPainter painter(this);
     m_painter.paint(painter, FaceAvatarModel::frame(m_state, rect()), picture.value_or(QImage()));

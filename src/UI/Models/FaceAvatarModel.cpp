@@ -3,6 +3,7 @@
 #include "UI/Models/FaceAnimation.h"
 #include "UI/Models/FacePalette.h"
 #include "UI/Models/GeneratedFace.h"
+#include "UI/Models/ThemePalette.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ FaceAvatarModel::Frame FaceAvatarModel::frame(const State& state, const QRectF& 
     frame.size = std::min(area.width(), area.height());
     const double size = frame.size;
     frame.bobOffset = bobOffset(state.bob, size);
-    frame.phaseColor = FacePalette::phaseColor(state.phase, state.dark);
+    frame.phaseColor = ThemePalette::phaseColor(state.phase, state.dark);
     frame.haloOpacity = haloOpacity(state.phase, state.level);
     frame.material = FacePalette::material(state.dark);
     frame.text = FacePalette::primaryText(state.dark);

@@ -21,25 +21,6 @@ QColor blended(const QColor& base, const QColor& other, double fraction)
     return rgb(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()), mix(from.blueF(), to.blueF()));
 }
 
-QColor phaseColor(ConversationPhase phase, bool dark)
-{
-    switch (phase) {
-    case ConversationPhase::idle:
-        return dark ? QColor(152, 152, 157) : QColor(142, 142, 147);
-    case ConversationPhase::listening:
-        return dark ? QColor(48, 209, 88) : QColor(52, 199, 89);
-    case ConversationPhase::thinking:
-        return dark ? QColor(255, 159, 10) : QColor(255, 149, 0);
-    case ConversationPhase::speaking:
-        return dark ? QColor(10, 132, 255) : QColor(0, 122, 255);
-    case ConversationPhase::interrupted:
-        return dark ? QColor(191, 90, 242) : QColor(175, 82, 222);
-    case ConversationPhase::error:
-        return dark ? QColor(255, 69, 58) : QColor(255, 59, 48);
-    }
-    return {};
-}
-
 QColor material(bool dark)
 {
     return dark ? QColor(58, 58, 62, 170) : QColor(250, 250, 252, 170);

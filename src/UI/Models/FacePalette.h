@@ -1,12 +1,11 @@
 #pragma once
 
 #include "Persistence/AvatarGender.h"
-#include "Persistence/ConversationPhase.h"
 
 #include <QColor>
 
-// The colours of the face: the fixed palette of the drawn face, and the phase colours and
-// frosted surfaces, which follow the light or dark appearance.
+// The colours of the face: the fixed palette of the drawn face, and the frosted surfaces,
+// which follow the light or dark appearance (the phase colours are the window's, ThemePalette).
 namespace FacePalette {
 
 // `base` moved component-wise toward `other` by `fraction` (clamped to [0, 1], NaN counting
@@ -14,8 +13,6 @@ namespace FacePalette {
 // invalid other as white.
 QColor blended(const QColor& base, const QColor& other, double fraction);
 
-// The halo and ring colour of a phase.
-QColor phaseColor(ConversationPhase phase, bool dark);
 // The translucent frosted disc and bubble behind a picture, an emoji or a caption.
 QColor material(bool dark);
 QColor primaryText(bool dark);
