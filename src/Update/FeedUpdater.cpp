@@ -10,8 +10,8 @@
 Q_LOGGING_CATEGORY(lcUpdate, "app.parlivox.update")
 
 namespace {
-constexpr std::chrono::seconds feedTimeout{30};
-constexpr std::chrono::minutes downloadTimeout{15};
+constexpr std::chrono::seconds kFeedTimeout{30};
+constexpr std::chrono::minutes kDownloadTimeout{15};
 
 // The HTTP failure of an exchange, or "" when a 2xx answer arrived.
 QString failureOf(int status, const QString& transportFailure)
@@ -85,7 +85,7 @@ void FeedUpdater::check(bool userInitiated)
     emit canCheckForUpdatesChanged();
     m_downloadExchange.reset();
     m_feedExchange =
-        get(m_config.feed, feedTimeout, m_scheduler,
+        get(m_config.feed, kFeedTimeout, m_scheduler,
             [this](int status, const QByteArray& body, const QString& failure) { handleFeed(status, body, failure); });
 }
 
@@ -112,7 +112,7 @@ void FeedUpdater::handleFeed(int status, const QByteArray& body, const QString& 
         return finish(m_current);
     }
     m_downloadExchange =
-        get(release->download, downloadTimeout, m_scheduler,
+        get(release->download, kDownloadTimeout, m_scheduler,
             [this](int code, const QByteArray& data, const QString& failure) { handleDownload(code, data, failure); });
 }
 
@@ -151,7 +151,7 @@ void FeedUpdater::finish(UpdateCheckResult result)
     else
         qCInfo(lcUpdate, "update check: feed offers %s", qPrintable(result.release.version));
     m_checking = false;
-    scheduleAutomaticCheck(checkInterval);
+    scheduleAutomaticCheck(kCheckInterval);
     emit canCheckForUpdatesChanged();
     emit checkFinished(result);
 }
@@ -163,10 +163,10 @@ void FeedUpdater::scheduleAutomaticCheck(std::optional<std::chrono::milliseconds
         return;
     if (!delay) {
         // A day after the last completed check, but never right at start-up.
-        delay = firstCheckDelay;
+        delay = kFirstCheckDelay;
         if (m_preferences.lastCheck) {
             const QDateTime due = m_preferences.lastCheck->addSecs(
-                std::chrono::duration_cast<std::chrono::seconds>(checkInterval).count());
+                std::chrono::duration_cast<std::chrono::seconds>(kCheckInterval).count());
             delay = std::max(*delay, std::chrono::milliseconds(m_scheduler.wallNow().msecsTo(due)));
         }
     }

@@ -27,9 +27,9 @@ public:
         QString downloadDirectory;
     };
 
-    static constexpr std::chrono::hours checkInterval{24};
+    static constexpr std::chrono::hours kCheckInterval{24};
     // The first automatic check waits this long after start, so it never slows the start-up.
-    static constexpr std::chrono::minutes firstCheckDelay{1};
+    static constexpr std::chrono::minutes kFirstCheckDelay{1};
 
     FeedUpdater(Config config, Scheduler& scheduler, QObject* parent = nullptr);
     ~FeedUpdater() override;

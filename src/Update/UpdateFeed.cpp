@@ -18,8 +18,8 @@ bool fail(QString* error, const QString& reason)
 
 std::optional<QList<qulonglong>> numbers(const QString& version)
 {
-    static const QRegularExpression dotted(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,9})*$"));
-    if (!dotted.match(version).hasMatch())
+    static const QRegularExpression kDotted(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,9})*$"));
+    if (!kDotted.match(version).hasMatch())
         return std::nullopt;
     QList<qulonglong> pieces;
     for (const QString& piece : version.split(QLatin1Char('.')))
@@ -59,8 +59,8 @@ std::optional<Release> parse(const QByteArray& json, QString* error)
     }
     const QJsonValue build = object.value(QLatin1String("build"));
     release.build = build.toString();
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!build.isUndefined() && !(build.isString() && digits.match(release.build).hasMatch())) {
+    static const QRegularExpression kDigits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!build.isUndefined() && !(build.isString() && kDigits.match(release.build).hasMatch())) {
         fail(error, QStringLiteral("\"build\" is not a number"));
         return std::nullopt;
     }
@@ -70,9 +70,9 @@ std::optional<Release> parse(const QByteArray& json, QString* error)
         return std::nullopt;
     release.releasePage = *page;
     release.download = *download;
-    static const QRegularExpression hex(QStringLiteral("^[0-9a-fA-F]{64}$"));
+    static const QRegularExpression kHex(QStringLiteral("^[0-9a-fA-F]{64}$"));
     const QString sha = object.value(QLatin1String("sha256")).toString();
-    if (!hex.match(sha).hasMatch()) {
+    if (!kHex.match(sha).hasMatch()) {
         fail(error, QStringLiteral("\"sha256\" is not 64 hexadecimal digits"));
         return std::nullopt;
     }

@@ -11,9 +11,9 @@
 Q_LOGGING_CATEGORY(lcUpdatePreferences, "app.parlivox.update")
 
 namespace {
-const QString checksKey = QStringLiteral("automaticallyChecks");
-const QString downloadsKey = QStringLiteral("automaticallyDownloads");
-const QString lastCheckKey = QStringLiteral("lastCheck");
+const QString kChecksKey = QStringLiteral("automaticallyChecks");
+const QString kDownloadsKey = QStringLiteral("automaticallyDownloads");
+const QString kLastCheckKey = QStringLiteral("lastCheck");
 }  // namespace
 
 QString UpdatePreferences::standardFilePath()
@@ -30,9 +30,9 @@ UpdatePreferences UpdatePreferences::load(const QString& path)
     const auto data = FileIO::readAll(path);
     const QJsonDocument document = data ? QJsonDocument::fromJson(*data) : QJsonDocument();
     const QJsonObject object = document.object();
-    const QJsonValue checks = object.value(checksKey);
-    const QJsonValue downloads = object.value(downloadsKey);
-    const QJsonValue lastCheck = object.value(lastCheckKey);
+    const QJsonValue checks = object.value(kChecksKey);
+    const QJsonValue downloads = object.value(kDownloadsKey);
+    const QJsonValue lastCheck = object.value(kLastCheckKey);
     const QDateTime when = QDateTime::fromString(lastCheck.toString(), Qt::ISODateWithMs);
     if (!document.isObject() || !checks.isBool() || !downloads.isBool() ||
         !(lastCheck.isUndefined() || when.isValid())) {
@@ -49,9 +49,9 @@ UpdatePreferences UpdatePreferences::load(const QString& path)
 
 bool UpdatePreferences::save(const QString& path, QString* error) const
 {
-    QJsonObject object{{checksKey, automaticallyChecks}, {downloadsKey, automaticallyDownloads}};
+    QJsonObject object{{kChecksKey, automaticallyChecks}, {kDownloadsKey, automaticallyDownloads}};
     if (lastCheck)
-        object.insert(lastCheckKey, lastCheck->toUTC().toString(Qt::ISODateWithMs));
+        object.insert(kLastCheckKey, lastCheck->toUTC().toString(Qt::ISODateWithMs));
     return FileIO::ensureDirectory(QFileInfo(path).absolutePath(), true, error) &&
            FileIO::writeAtomically(path, QJsonDocument(object).toJson(), error);
 }

@@ -16,7 +16,7 @@
 namespace {
 using Outcome = UpdateCheckResult::Outcome;
 
-const QByteArray package = "the package's bytes";
+const QByteArray kPackage = "the package's bytes";
 
 struct Fixture {
     QTemporaryDir directory;
@@ -28,7 +28,7 @@ struct Fixture {
         return {feed, QStringLiteral("1.4.0"), QStringLiteral("7"), directory.filePath(QStringLiteral("updater.json")),
                 directory.filePath(QStringLiteral("updates"))};
     }
-    QByteArray feed(const char* version, const char* build, const QByteArray& hashOf = package) const
+    QByteArray feed(const char* version, const char* build, const QByteArray& hashOf = kPackage) const
     {
         return QStringLiteral(R"({"version":"%1","build":"%2","releasePage":"https://example.org/releases",)"
                               R"("download":"%3","sha256":"%4"})")
@@ -87,7 +87,7 @@ TEST(FeedUpdater, checksTheFeedAndVerifiesDownloads)
         f.server.setHandler([&](const LocalHttpServer::Request& request) {
             if (request.path == "/feed.json")
                 return LocalHttpServer::Reply{row.feedStatus, body, "application/json", {}, false};
-            return LocalHttpServer::Reply{row.downloadStatus, package, "application/octet-stream", {}, false};
+            return LocalHttpServer::Reply{row.downloadStatus, kPackage, "application/octet-stream", {}, false};
         });
         FeedUpdater updater(f.config(f.server.url(QStringLiteral("/feed.json"))), f.scheduler);
         updater.setAutomaticallyDownloadsUpdates(row.download);
@@ -99,7 +99,7 @@ TEST(FeedUpdater, checksTheFeedAndVerifiesDownloads)
         EXPECT_EQ(updater.lastUpdateCheckDate().has_value(), row.recorded);
         const QString file = f.directory.filePath(QStringLiteral("updates/parlivox_new.deb"));
         EXPECT_EQ(result.downloadedFile, row.saved ? file : QString());
-        EXPECT_EQ(FileIO::readAll(file), row.saved ? std::optional(package) : std::nullopt);
+        EXPECT_EQ(FileIO::readAll(file), row.saved ? std::optional(kPackage) : std::nullopt);
     }
 }
 
@@ -130,18 +130,18 @@ TEST(FeedUpdater, checksByItselfADayApartAndKeepsItsSwitches)
         FeedUpdater updater(f.config(f.server.url(QStringLiteral("/feed.json"))), f.scheduler);
         QSignalSpy finished(&updater, &Updater::checkFinished);
         updater.start();
-        f.scheduler.advance(FeedUpdater::firstCheckDelay - std::chrono::seconds(1));
+        f.scheduler.advance(FeedUpdater::kFirstCheckDelay - std::chrono::seconds(1));
         EXPECT_EQ(f.server.requests().size(), 0) << "never right at start-up";
         f.scheduler.advance(std::chrono::seconds(1));
         ASSERT_TRUE(finished.wait(5000));
         EXPECT_FALSE(finished.first().first().value<UpdateCheckResult>().userInitiated);
-        f.scheduler.advance(FeedUpdater::checkInterval - std::chrono::seconds(1));
+        f.scheduler.advance(FeedUpdater::kCheckInterval - std::chrono::seconds(1));
         EXPECT_EQ(finished.size(), 1);
         f.scheduler.advance(std::chrono::seconds(1));
         ASSERT_TRUE(finished.wait(5000));
         updater.setAutomaticallyChecksForUpdates(false);
         updater.setAutomaticallyDownloadsUpdates(true);
-        f.scheduler.advance(FeedUpdater::checkInterval * 2);
+        f.scheduler.advance(FeedUpdater::kCheckInterval * 2);
         EXPECT_EQ(f.server.requests().size(), 2);
     }
     FeedUpdater again(f.config(f.server.url(QStringLiteral("/feed.json"))), f.scheduler);

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QByteArray sha(64, 'a');
+const QByteArray kSha(64, 'a');
 
 QByteArray feed(const QByteArray& version, const QByteArray& extra = "")
 {
     return "{\"version\":\"" + version + "\",\"build\":\"7\",\"releasePage\":\"https://example.org/r\"," +
-           "\"download\":\"https://example.org/p.deb\",\"sha256\":\"" + sha + "\"" + extra + "}";
+           "\"download\":\"https://example.org/p.deb\",\"sha256\":\"" + kSha + "\"" + extra + "}";
 }
 
 TEST(UpdateFeed, versionsCompareNumberByNumber)
@@ -52,7 +52,7 @@ TEST(UpdateFeed, readsOnlyWellFormedFeeds)
         {"without build",
          "{\"version\":\"1.4\",\"releasePage\":\"https://e.org/r\",\"download\":\"https://e.org/p\","
          "\"sha256\":\"" +
-             sha + "\"}",
+             kSha + "\"}",
          true},
         {"loopback over http", feed("1.4.0").replace("https://example.org/p.deb", "http://127.0.0.1:8080/p.deb"), true},
         {"not json", "<html>502 Bad Gateway</html>", false},
@@ -63,8 +63,8 @@ TEST(UpdateFeed, readsOnlyWellFormedFeeds)
         {"plain http elsewhere",
          QByteArray(feed("1.4.0")).replace("https://example.org/p.deb", "http://example.org/p.deb"), false},
         {"another scheme", QByteArray(feed("1.4.0")).replace("https://example.org/r", "file:///etc/passwd"), false},
-        {"short hash", QByteArray(feed("1.4.0")).replace(sha, "abc"), false},
-        {"hash not hex", QByteArray(feed("1.4.0")).replace(sha, QByteArray(64, 'z')), false},
+        {"short hash", QByteArray(feed("1.4.0")).replace(kSha, "abc"), false},
+        {"hash not hex", QByteArray(feed("1.4.0")).replace(kSha, QByteArray(64, 'z')), false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

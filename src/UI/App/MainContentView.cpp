@@ -15,7 +15,7 @@ struct TabLabel {
     const char* symbol;
 };
 
-constexpr TabLabel tabLabels[] = {
+constexpr TabLabel kTabLabels[] = {
     {AppTab::talk, "tab.talk", "bubble.left.and.bubble.right.fill"},
     {AppTab::agent, "tab.agent", "person.crop.circle.fill.badge.checkmark"},
     {AppTab::settings, "tab.settings", "gearshape.fill"},
@@ -38,7 +38,7 @@ MainContentView::MainContentView(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("mainContentView"));
     m_tabs->setObjectName(QStringLiteral("mainTabs"));
     m_tabs->setDocumentMode(true);
-    for (const TabLabel& label : tabLabels)
+    for (const TabLabel& label : kTabLabels)
         m_tabs->addTab(makeTab(label.tab), Icons::symbol(QLatin1String(label.symbol)), QString());
     relabelTabs();
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &MainContentView::relabelTabs);
@@ -65,19 +65,19 @@ QWidget* MainContentView::makeTab(AppTab tab)
 
 AppTab MainContentView::selectedTab() const
 {
-    return tabLabels[m_tabs->currentIndex()].tab;
+    return kTabLabels[m_tabs->currentIndex()].tab;
 }
 
 void MainContentView::selectTab(AppTab tab)
 {
-    for (int i = 0; i < int(std::size(tabLabels)); ++i)
-        if (tabLabels[i].tab == tab)
+    for (int i = 0; i < int(std::size(kTabLabels)); ++i)
+        if (kTabLabels[i].tab == tab)
             m_tabs->setCurrentIndex(i);
 }
 
 void MainContentView::relabelTabs()
 {
     const AppLanguage language = m_context.settings.uiLanguage();
-    for (int i = 0; i < int(std::size(tabLabels)); ++i)
-        m_tabs->setTabText(i, L10n::t(QLatin1String(tabLabels[i].key), language));
+    for (int i = 0; i < int(std::size(kTabLabels)); ++i)
+        m_tabs->setTabText(i, L10n::t(QLatin1String(kTabLabels[i].key), language));
 }

@@ -16,7 +16,7 @@ struct Entry {
 };
 
 // clang-format off
-constexpr Entry table[] = {
+constexpr Entry kTable[] = {
     {"ant.fill",                                "",                                      "🐜"},
     {"arrow.clockwise",                         "view-refresh-symbolic",                 "🔄"},
     {"arrow.down.circle",                       "software-update-available-symbolic",    "⬇️"},
@@ -86,7 +86,7 @@ constexpr Entry table[] = {
 
 const Entry* find(const QString& symbolName)
 {
-    for (const Entry& entry : table)
+    for (const Entry& entry : kTable)
         if (symbolName == QLatin1String(entry.symbol))
             return &entry;
     return nullptr;
@@ -111,8 +111,8 @@ QString themeIconName(const QString& symbolName)
 QStringList symbolNames()
 {
     QStringList names;
-    names.reserve(int(std::size(table)));
-    for (const Entry& entry : table)
+    names.reserve(int(std::size(kTable)));
+    for (const Entry& entry : kTable)
         names << QString::fromLatin1(entry.symbol);
     return names;
 }

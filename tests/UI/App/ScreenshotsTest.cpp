@@ -28,7 +28,7 @@ std::unique_ptr<QWidget> windowOnTab(UiTestContext& ui, AppTab tab)
     return window;
 }
 
-const Scenario scenarios[] = {
+const Scenario kScenarios[] = {
     {"window-talk", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::talk); }},
     {"window-agent", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::agent); }},
     {"window-settings", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::settings); }},
@@ -37,7 +37,7 @@ const Scenario scenarios[] = {
 
 TEST(Screenshots, everyScenarioInBothLanguagesAndAppearances)
 {
-    for (const Scenario& scenario : scenarios) {
+    for (const Scenario& scenario : kScenarios) {
         for (const AppLanguage language : {AppLanguage::english, AppLanguage::korean}) {
             for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
                 const QString name = QLatin1String(scenario.name) + Screenshots::suffix(language, appearance);
