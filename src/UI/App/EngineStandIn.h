@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Diagnostics/PipelineLog.h"
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineState.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/MinutesStore.h"
-#include "Diagnostics/PipelineLog.h"
 
 // Stands in for the conversation engine until it is built: owns what the engine shares with
 // the window (its state, log, microphone level and minutes), leaves them at rest, and logs

@@ -1,7 +1,7 @@
 #include "UI/App/MainWindow.h"
 
-#include "Support/DesktopWorkspace.h"
 #include "Support/BuildInfo.h"
+#include "Support/DesktopWorkspace.h"
 #include "UI/App/AppContext.h"
 #include "UI/App/MainContentView.h"
 #include "UI/Kit/Dialogs.h"
