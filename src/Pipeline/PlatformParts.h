@@ -3,6 +3,7 @@
 #include "Audio/AudioDeviceSource.h"
 #include "Audio/CaptureBackend.h"
 #include "Input/RawKeySource.h"
+#include "Pipeline/SleepInhibitor.h"
 #include "STT/SpeechEngine.h"
 #include "Skills/CalendarStore.h"
 #include "Speech/AudioOutput.h"
@@ -36,4 +37,6 @@ struct PlatformParts {
     std::unique_ptr<CalendarStore> calendar;
     // A camera for each new CameraStream.
     std::function<std::unique_ptr<FrameSource>()> makeCameraSource;
+    // Keeps the machine awake while a session listens.
+    std::unique_ptr<SleepInhibitor> sleepInhibitor;
 };

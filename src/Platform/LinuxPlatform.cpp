@@ -1,6 +1,7 @@
 #include "Platform/LinuxPlatform.h"
 
 #include "Platform/CanberraEventSoundPlayer.h"
+#include "Platform/DBusSleepInhibitor.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/IcalCalendarStore.h"
 #include "Platform/LinuxDesktopWorkspace.h"
@@ -28,5 +29,6 @@ PlatformParts makeLinuxPlatform()
     parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
     parts.calendar = std::make_unique<IcalCalendarStore>();
     parts.makeCameraSource = [] { return std::make_unique<V4L2FrameSource>(); };
+    parts.sleepInhibitor = std::make_unique<DBusSleepInhibitor>();
     return parts;
 }

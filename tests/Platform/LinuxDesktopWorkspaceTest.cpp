@@ -1,10 +1,10 @@
 #include "Platform/LinuxDesktopWorkspace.h"
 
+#include "Common/PrivateBus.h"
 #include "Common/QtPrinters.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,37 +19,6 @@ public:
 
 public slots:
     void ShowItems(const QStringList& uris, const QString& startupId) { shown.append({uris, startupId}); }
-};
-
-// A session bus of our own, so no test talks to the user's desktop.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-        if (m_daemon.waitForStarted() && m_daemon.waitForReadyRead(5000))
-            m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        for (const QString& name : m_names)
-            QDBusConnection::disconnectFromBus(name);
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-
-    bool isRunning() const { return !m_address.isEmpty(); }
-    QDBusConnection connect(const QString& name)
-    {
-        m_names << name;
-        return QDBusConnection::connectToBus(m_address, name);
-    }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
-    QStringList m_names;
 };
 
 struct RecordingHandler {

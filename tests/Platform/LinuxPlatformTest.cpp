@@ -20,6 +20,7 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_TRUE(parts.desktop);
     EXPECT_TRUE(parts.calendar);
     EXPECT_TRUE(parts.makeCameraSource && parts.makeCameraSource());
+    EXPECT_TRUE(parts.sleepInhibitor);
 
     FakeScheduler scheduler;
     const AppServices services(scheduler, parts.speechEngine);

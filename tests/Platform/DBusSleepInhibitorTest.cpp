@@ -1,0 +1,148 @@
+#include "Platform/DBusSleepInhibitor.h"
+
+#include "Common/PrivateBus.h"
+#include "Common/QtPrinters.h"
+
+#include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+const QString kReason = QStringLiteral("Parlivox always-on voice listening");
+
+// The portal's request object: closing it ends the hold.
+class FakeRequest : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+public:
+    int closed = 0;
+public slots:
+    void Close() { ++closed; }
+};
+
+class FakePortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+public:
+    explicit FakePortal(QDBusConnection bus) : m_bus(bus) {}
+    QList<std::tuple<QString, uint, QVariantMap>> calls;
+    FakeRequest request;
+public slots:
+    QDBusObjectPath Inhibit(const QString& window, uint flags, const QVariantMap& options)
+    {
+        calls.append({window, flags, options});
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/t%1").arg(calls.size());
+        m_bus.registerObject(path, &request, QDBusConnection::ExportAllSlots);
+        return QDBusObjectPath(path);
+    }
+
+private:
+    QDBusConnection m_bus;
+};
+
+// logind hands out the write end of a pipe: the lock lasts while anyone holds it open.
+class FakeLogind : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    ~FakeLogind() override { ::close(readEnd); }
+    QStringList call;
+    int readEnd = -1;
+    bool lockClosed() const
+    {
+        char byte;
+        return ::read(readEnd, &byte, 1) == 0;
+    }
+public slots:
+    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode)
+    {
+        call = {what, who, why, mode};
+        int fds[2];
+        if (::pipe2(fds, O_NONBLOCK) != 0)
+            return {};
+        readEnd = fds[0];
+        QDBusUnixFileDescriptor lock(fds[1]);  // a copy goes out with the reply
+        ::close(fds[1]);
+        return lock;
+    }
+};
+
+struct Outcome {
+    bool done = false;
+    std::optional<QString> failure;
+    SleepInhibitor::Completion record()
+    {
+        return [this](const std::optional<QString>& f) {
+            done = true;
+            failure = f;
+        };
+    }
+};
+}  // namespace
+
+TEST(DBusSleepInhibitor, ThePortalHoldsIdleAndSuspendUntilItsRequestIsClosed)
+{
+    PrivateBus session;
+    ASSERT_TRUE(session.isRunning());
+    QDBusConnection service = session.connect(QStringLiteral("portal"));
+    FakePortal portal(service);
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+
+    DBusSleepInhibitor inhibitor(session.connect(QStringLiteral("client")), QDBusConnection(QStringLiteral("none")));
+    Outcome outcome;
+    inhibitor.acquire(kReason, outcome.record());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.done; }, 5000));
+    EXPECT_EQ(outcome.failure, std::nullopt);
+    ASSERT_EQ(portal.calls.size(), 1);
+    EXPECT_EQ(std::get<1>(portal.calls[0]), 12u);
+    EXPECT_EQ(std::get<2>(portal.calls[0]).value(QStringLiteral("reason")).toString(), kReason);
+
+    inhibitor.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return portal.request.closed == 1; }, 5000));
+
+    // A hold granted after it was given back is closed at once and reported to no one.
+    Outcome late;
+    inhibitor.acquire(kReason, late.record());
+    inhibitor.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return portal.request.closed == 2; }, 5000));
+    EXPECT_FALSE(late.done);
+}
+
+TEST(DBusSleepInhibitor, WithoutAPortalLogindsIdleLockIsHeldUntilReleasedAndWithNeitherTheFailureSaysWhy)
+{
+    PrivateBus session;
+    PrivateBus system;
+    ASSERT_TRUE(session.isRunning() && system.isRunning());
+    QDBusConnection service = system.connect(QStringLiteral("logind"));
+    FakeLogind logind;
+    ASSERT_TRUE(
+        service.registerObject(QStringLiteral("/org/freedesktop/login1"), &logind, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.login1")));
+
+    DBusSleepInhibitor inhibitor(session.connect(QStringLiteral("client")), system.connect(QStringLiteral("client")));
+    Outcome outcome;
+    inhibitor.acquire(kReason, outcome.record());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.done; }, 5000));
+    EXPECT_EQ(outcome.failure, std::nullopt);
+    EXPECT_EQ(logind.call, QStringList({"idle", "Parlivox", kReason, "block"}));
+    EXPECT_FALSE(logind.lockClosed());
+    inhibitor.release();
+    EXPECT_TRUE(logind.lockClosed());
+
+    ASSERT_TRUE(service.unregisterService(QStringLiteral("org.freedesktop.login1")));
+    Outcome refused;
+    inhibitor.acquire(kReason, refused.record());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return refused.done; }, 5000));
+    ASSERT_TRUE(refused.failure.has_value());
+    EXPECT_TRUE(refused.failure->startsWith(QStringLiteral("portal: "))) << refused.failure->toStdString();
+    EXPECT_TRUE(refused.failure->contains(QStringLiteral("; logind: "))) << refused.failure->toStdString();
+}
+
+#include "DBusSleepInhibitorTest.moc"
