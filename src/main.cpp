@@ -1,11 +1,11 @@
 #include "Persistence/AppSettings.h"
 #include "Pipeline/AppServices.h"
+#include "Pipeline/ConversationEngine.h"
 #include "Platform/LinuxPlatform.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/AppPaths.h"
 #include "Support/QtScheduler.h"
 #include "Support/UserDefaults.h"
-#include "UI/App/EngineStandIn.h"
 #include "UI/App/ParlivoxApp.h"
 
 #include <QApplication>
@@ -33,12 +33,13 @@ int main(int argc, char* argv[])
            qPrintable(defaults.filePath()), qPrintable(rawValue(settings.appMode())),
            qPrintable(rawValue(settings.assistantProvider())));
 
-    // THE ENGINE IS MADE HERE: once, before the window first shows, from these settings and
-    // this speech player. Until the conversation engine exists, a stand-in serves the window.
-    std::unique_ptr<EngineStandIn> engine;
+    // The engine is made once, before the window first shows, from these settings, this
+    // speech player and the platform's parts; it lives until the event loop has ended.
+    std::unique_ptr<ConversationEngine> engine;
     ParlivoxApp parlivox(settings, scheduler, *platform.desktop, [&] {
-        engine = std::make_unique<EngineStandIn>(scheduler);
-        return ParlivoxApp::Engine{engine->state, *engine, engine->log, engine->micLevel, engine->minutes};
+        engine = std::make_unique<ConversationEngine>(
+            ConversationEngine::Setup{settings, scheduler, player, platform, services});
+        return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};
     });
     return parlivox.run();
 }

@@ -24,5 +24,6 @@ void BuiltInSkills::addTo(SkillRegistry& registry) const
     registry.add(std::make_shared<AliasAddSkill>());
     registry.add(std::make_shared<SystemAppResourcesSkill>(monitor, scheduler));
     registry.add(std::make_shared<MemoryAddSkill>());
-    registry.add(std::make_shared<RestSkill>(rest, scheduler));
+    if (rest)
+        registry.add(std::make_shared<RestSkill>(*rest, scheduler));
 }

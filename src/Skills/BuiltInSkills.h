@@ -15,10 +15,12 @@ struct BuiltInSkills {
     CalendarStore& calendar;
     DesktopWorkspace& workspace;
     SystemMonitor& monitor;
-    RestCommand& rest;
+    // The rest skill is added only with one: without it, resting could never end.
+    RestCommand* rest;
     Scheduler& scheduler;
     QString messagesDatabase = MessagesListRecentSkill::defaultDatabasePath();
 
-    // Adds the calendar, mail, messages, alias, memory, resource and rest skills.
+    // Adds the calendar, mail, messages, alias, memory and resource skills, and the rest
+    // skill when there is a rest command.
     void addTo(SkillRegistry& registry) const;
 };

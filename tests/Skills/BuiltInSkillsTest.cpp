@@ -13,7 +13,7 @@ TEST(BuiltInSkills, RegistersAllButTheCameraWithTheirManifestsAndApproval)
     RecordingRest rest;
     FakeScheduler scheduler;
     SkillRegistry registry;
-    BuiltInSkills{calendar, workspace, monitor, rest, scheduler}.addTo(registry);
+    BuiltInSkills{calendar, workspace, monitor, &rest, scheduler}.addTo(registry);
 
     QStringList listed;
     for (const auto& skill : registry.allSkills()) {
@@ -24,4 +24,9 @@ TEST(BuiltInSkills, RegistersAllButTheCameraWithTheirManifestsAndApproval)
                                    "calendar.list_today", "calendar.list_week", "calendar.update_event (approve)",
                                    "mail.compose (approve)", "memory.add", "messages.list_recent",
                                    "system.app_resources", "system.rest"}));
+
+    SkillRegistry withoutRest;
+    BuiltInSkills{calendar, workspace, monitor, nullptr, scheduler}.addTo(withoutRest);
+    EXPECT_EQ(withoutRest.skill(QStringLiteral("system.rest")), nullptr);
+    EXPECT_EQ(withoutRest.allSkills().size(), registry.allSkills().size() - 1);
 }

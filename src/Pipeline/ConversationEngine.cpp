@@ -1,0 +1,270 @@
+#include "Pipeline/ConversationEngine.h"
+
+#include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
+#include "Pipeline/PlatformParts.h"
+#include "STT/SystemStreamingRecognizer.h"
+#include "Skills/BuiltInSkills.h"
+#include "Speech/SystemSpeechPlayer.h"
+#include "Support/Text.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcEngine, "app.parlivox.engine")
+
+namespace {
+void notYet(const char* command)
+{
+    qCInfo(lcEngine, "%s: not available in this build", command);
+}
+}  // namespace
+
+AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& localeID,
+                                                             AdaptiveTurnDetector::Tuning tuning)
+{
+    const bool slowPaced = localeID.startsWith(QLatin1String("ko")) || localeID.startsWith(QLatin1String("ja")) ||
+                           localeID.startsWith(QLatin1String("zh"));
+    tuning.initialSilenceMs = slowPaced ? 2500 : 1500;
+    tuning.minSilenceMs = slowPaced ? 1500 : 800;
+    tuning.maxSilenceMs = slowPaced ? 8000 : 6000;
+    tuning.transcriptDwellMs = slowPaced ? 8000 : 5500;
+    tuning.fastFireGraceMs = slowPaced ? 800 : 600;
+    return tuning;
+}
+
+ConversationEngine::ConversationEngine(Setup setup)
+    : m_settings(setup.settings), m_scheduler(setup.scheduler), m_player(setup.player), m_platform(setup.platform),
+      m_eventSounds(std::move(setup.platform.eventSounds)), m_inhibitor(std::move(setup.platform.sleepInhibitor)),
+      m_log(m_scheduler), m_fsm(m_scheduler), m_vad(0.012, 3, 150), m_turnDetector(m_scheduler),
+      m_bargeIn(m_scheduler, kBargeInTriggerMs), m_ttsQueue(m_player), m_phaseSounds(*m_eventSounds),
+      m_telemetry(setup.services.analytics),
+      m_sessions(
+          SessionSequencer::Parts{
+              m_settings, m_scheduler, m_log, m_state, m_fsm, m_vad, m_turnDetector, m_bargeIn, m_micLevel, m_ttsQueue,
+              m_history, setup.services.systemMonitor, *m_inhibitor, m_extensions,
+              [&platform = m_platform] {
+                  return std::make_unique<AudioInputStream>(platform.makeCaptureBackend(), *platform.audioDevices);
+              },
+              setup.makeRecognizer ? std::move(setup.makeRecognizer)
+                                   : RecognizerFactory([&scheduler = m_scheduler, engine = m_platform.speechEngine] {
+                                         return std::make_unique<SystemStreamingRecognizer>(scheduler, engine);
+                                     })},
+          SessionSequencer::Hooks{[this] { wireup(); }, [this] { unwire(); }, [this] { applySettings(); },
+                                  [this] { cancelReply(StopCause::stopButton); },
+                                  [this] { cancelReply(StopCause::sessionEnd); },
+                                  [this] { m_state.setPendingSkill(std::nullopt); },
+                                  [this](const QString& transcript) {
+                                      m_state.setLiveTranscript(transcript);
+                                      m_turnDetector.handle(transcript);
+                                  }}),
+      m_rightAlt(std::move(setup.platform.globalKeys))
+{
+    m_state.setLastFireReason(QStringLiteral("—"));
+    wireup();
+    applySettings();
+    // The rest skill joins when the rest window exists (it is the skill's rest command).
+    BuiltInSkills{*m_platform.calendar, *m_platform.desktop, setup.services.systemMonitor, m_extensions.rest.get(),
+                  m_scheduler}
+        .addTo(setup.services.skills);
+    m_rightAlt.onPressed = [this] { m_sessions.rightAltPressed(); };
+    m_rightAlt.start();
+}
+
+ConversationEngine::~ConversationEngine()
+{
+    // The player outlives the engine; nothing it reports may reach it afterwards.
+    if (auto* system = dynamic_cast<SystemSpeechPlayer*>(&m_player))
+        system->onDiagnostic = nullptr;
+    unwire();
+    m_fsm.setOnTransition(nullptr);
+}
+
+void ConversationEngine::wireup()
+{
+    m_fsm.setOnTransition([this](ConversationPhase from, ConversationPhase to, const QString& reason) {
+        m_state.setPhase(to);
+        m_log.record(QStringLiteral("fsm"), QStringLiteral("%1 → %2 [%3]").arg(rawValue(from), rawValue(to), reason));
+        m_phaseSounds.play(to);
+        if (from == ConversationPhase::listening && to != ConversationPhase::listening && m_extensions.gaze)
+            m_extensions.gaze->pause();
+    });
+    m_turnDetector.onTurnEnded = [this](const QString&, const QString& reason) {
+        m_state.setLastFireReason(reason);
+        m_state.setLastFireAt(m_scheduler.wallNow());
+    };
+    m_turnDetector.onMicActivityFirstDetected = [this](const QDateTime& at) {
+        m_state.setHasStartedSpeaking(true);
+        m_state.setFirstMicActivityAt(at);
+        m_log.record(QStringLiteral("speaking"), QStringLiteral("first mic activity latched (mic >= threshold)"));
+        if (m_extensions.gaze)
+            m_extensions.gaze->resume();
+    };
+    m_turnDetector.onDiagnostic = [this](const QString& message) {
+        m_log.record(QStringLiteral("endpointing"), message);
+    };
+    m_bargeIn.onBargeIn = [this] { handleBargeIn(); };
+    m_ttsQueue.onStartedSentence = [this](const QString& sentence) {
+        m_log.record(QStringLiteral("tts"), QStringLiteral("started: ") + Text::graphemePrefix(sentence, 40) + u'…');
+    };
+    m_ttsQueue.onFinishedAll = [this] {
+        m_bargeIn.disarm();
+        if (m_fsm.phase() == ConversationPhase::speaking)
+            m_fsm.transition(ConversationPhase::listening, QStringLiteral("tts finished"));
+    };
+    m_ttsQueue.onCancelled = [this] { m_log.record(QStringLiteral("tts"), QStringLiteral("cancelled")); };
+}
+
+void ConversationEngine::unwire()
+{
+    m_turnDetector.onTurnEnded = nullptr;
+    m_turnDetector.onMicActivityFirstDetected = nullptr;
+    m_turnDetector.onDiagnostic = nullptr;
+    m_bargeIn.onBargeIn = nullptr;
+    m_ttsQueue.onStartedSentence = nullptr;
+    m_ttsQueue.onFinishedAll = nullptr;
+    m_ttsQueue.onCancelled = nullptr;
+}
+
+void ConversationEngine::applySettings()
+{
+    m_turnDetector.setTuning(turnTimings(m_settings.localeID(), m_turnDetector.tuning()));
+    if (auto* system = dynamic_cast<SystemSpeechPlayer*>(&m_player)) {
+        system->setPreferredGender(m_settings.avatarGender());
+        system->setPreferredVoiceID(m_settings.selectedVoiceID());
+        system->onDiagnostic = [this](const SpeechDiag& diag) {
+            m_log.record(QStringLiteral("tts"), diag.summary());
+            if (diag.kind == SpeechDiag::Kind::aborted)
+                m_state.setErrorMessage(QStringLiteral("TTS 중단: ") + diag.reason);
+        };
+    }
+    m_phaseSounds.setEnabled(m_settings.phaseSoundsEnabled());
+    if (m_extensions.gaze)
+        m_extensions.gaze->setGrayscale(m_settings.cameraGrayscaleProcessing());
+    m_log.setEnabled(m_settings.diagnosticsLoggingEnabled());
+    applyTelemetrySettings();
+}
+
+void ConversationEngine::applyTelemetrySettings()
+{
+    m_telemetry.setup(m_settings.telemetryEnabled(), QStringLiteral("parlivox-linux"));
+    if (m_telemetry.isActive())
+        m_log.setForwardSink(
+            [telemetry = &m_telemetry](const PipelineLog::Entry& entry) { telemetry->forward(entry); });
+    else
+        m_log.setForwardSink(nullptr);
+}
+
+void ConversationEngine::handleBargeIn()
+{
+    if (!m_settings.bargeInEnabled()) {
+        m_log.record(QStringLiteral("barge-in"), QStringLiteral("ignored — bargeInEnabled=false"));
+        return;
+    }
+    m_log.record(QStringLiteral("barge-in"), QStringLiteral("user interrupted assistant (mic above threshold)"));
+    cancelReply(StopCause::bargeIn);
+}
+
+void ConversationEngine::cancelReply(StopCause cause)
+{
+    m_ttsQueue.cancel();
+    m_bargeIn.disarm();
+    const ConversationPhase phase = m_fsm.phase();
+    switch (cause) {
+    case StopCause::bargeIn:
+        if (phase == ConversationPhase::speaking) {
+            m_fsm.transition(ConversationPhase::interrupted, QStringLiteral("user barge-in"));
+            m_fsm.transition(ConversationPhase::listening, QStringLiteral("resume after barge-in"));
+        } else if (phase == ConversationPhase::thinking) {
+            m_fsm.transition(ConversationPhase::listening, QStringLiteral("user barge-in"));
+        }
+        break;
+    case StopCause::stopButton:
+        if (phase == ConversationPhase::thinking || phase == ConversationPhase::speaking ||
+            phase == ConversationPhase::error)
+            m_fsm.transition(ConversationPhase::listening, QStringLiteral("manual stop speaking"));
+        break;
+    case StopCause::sessionEnd:
+        break;
+    }
+}
+
+void ConversationEngine::setEnabled(bool on)
+{
+    m_sessions.setEnabled(on);
+}
+
+void ConversationEngine::fireNow()
+{
+    m_sessions.fireNow();
+}
+
+void ConversationEngine::stopSpeaking()
+{
+    m_sessions.stopSpeaking();
+}
+
+void ConversationEngine::clearHistory()
+{
+    m_history.clear();
+    m_state.setLastTurns({});
+    m_state.setAssistantMessage({});
+    m_state.setLiveTranscript({});
+}
+
+void ConversationEngine::submitTextTurn(const QString&)
+{
+    notYet("submitTextTurn");
+}
+
+void ConversationEngine::approvePendingSkill()
+{
+    notYet("approvePendingSkill");
+}
+
+void ConversationEngine::cancelPendingSkill()
+{
+    notYet("cancelPendingSkill");
+}
+
+void ConversationEngine::applyAppModeChange()
+{
+    if (m_state.isEnabled() && m_extensions.minutes) {
+        const AudioInputStream* audio = m_sessions.audioInput();
+        m_extensions.minutes->applyModeChange(audio ? audio->inputFormat() : std::nullopt);
+    }
+}
+
+void ConversationEngine::setCameraGaze(bool on)
+{
+    if (m_extensions.gaze)
+        m_extensions.gaze->setEnabled(on, m_fsm.phase() != ConversationPhase::idle);
+}
+
+void ConversationEngine::restNow()
+{
+    if (m_extensions.rest)
+        m_extensions.rest->restNow();
+}
+
+void ConversationEngine::wakeFromRest(const QString& reason)
+{
+    if (m_extensions.rest)
+        m_extensions.rest->wakeFromRest(reason);
+}
+
+void ConversationEngine::renameSpeaker(int speakerID, const QString& name)
+{
+    if (m_extensions.minutes)
+        m_extensions.minutes->renameSpeaker(speakerID, name);
+}
+
+bool ConversationEngine::enrollLastUtterance(const QString& name)
+{
+    return m_extensions.minutes && m_extensions.minutes->enrollLastUtterance(name);
+}
+
+void ConversationEngine::revealRecordingInFinder()
+{
+    if (const std::optional<QUrl>& recording = m_state.currentRecordingURL())
+        m_platform.desktop->revealFile(recording->toLocalFile());
+}

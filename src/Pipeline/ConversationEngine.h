@@ -1,0 +1,114 @@
+#pragma once
+
+#include "Conversation/ConversationHistory.h"
+#include "Diagnostics/PipelineLog.h"
+#include "Endpointing/AdaptiveTurnDetector.h"
+#include "Input/RightOptionMonitor.h"
+#include "Pipeline/BargeInDetector.h"
+#include "Pipeline/EngineCommands.h"
+#include "Pipeline/EngineExtensions.h"
+#include "Pipeline/EngineState.h"
+#include "Pipeline/MicLevelMonitor.h"
+#include "Pipeline/MinutesStore.h"
+#include "Pipeline/PhaseStateMachine.h"
+#include "Pipeline/SessionSequencer.h"
+#include "Speech/PhaseSoundPlayer.h"
+#include "Storage/ObsidianSync.h"
+#include "TTS/TTSQueue.h"
+#include "Telemetry/RozeTelemetry.h"
+#include "VAD/EnergyVAD.h"
+
+#include <functional>
+#include <memory>
+
+class AppSettings;
+class SpeechPlayer;
+struct AppServices;
+struct PlatformParts;
+
+// The conversation engine: owns the pipeline's parts for the application's lifetime, wires
+// their callbacks to one another, pushes the settings into them and carries out the window's
+// commands. Sessions, listening and turns are the work of its collaborators; the engine is
+// the one writer of the EngineState the window shows. GUI thread only.
+class ConversationEngine final : public EngineCommands {
+public:
+    using RecognizerFactory = std::function<std::unique_ptr<StreamingSpeechRecognizer>()>;
+
+    // What the engine is built from; everything referenced must outlive it. Of the platform
+    // parts, the event sounds, the global keys and the sleep inhibitor are moved in; the
+    // rest is lent.
+    struct Setup {
+        AppSettings& settings;
+        Scheduler& scheduler;
+        SpeechPlayer& player;
+        PlatformParts& platform;
+        AppServices& services;
+        // One new recognizer per session; unset: the system recognizer on the platform's models.
+        RecognizerFactory makeRecognizer = {};
+    };
+
+    static constexpr int kBargeInTriggerMs = 350;
+
+    explicit ConversationEngine(Setup setup);
+    ~ConversationEngine() override;
+    ConversationEngine(const ConversationEngine&) = delete;
+    ConversationEngine& operator=(const ConversationEngine&) = delete;
+
+    // The turn detector's waits for the speech language (a case-sensitive prefix of the
+    // locale): longer for Korean, Japanese and Chinese.
+    static AdaptiveTurnDetector::Tuning turnTimings(const QString& localeID, AdaptiveTurnDetector::Tuning tuning);
+
+    const EngineState& state() const { return m_state; }
+    const PipelineLog& log() const { return m_log; }
+    const MicLevelMonitor& micLevel() const { return m_micLevel; }
+    MinutesStore& minutes() { return m_minutes; }
+
+    void setEnabled(bool on) override;
+    void fireNow() override;
+    void stopSpeaking() override;
+    void clearHistory() override;
+    void submitTextTurn(const QString& text) override;
+    void approvePendingSkill() override;
+    void cancelPendingSkill() override;
+    void applySettings() override;
+    void applyAppModeChange() override;
+    void setCameraGaze(bool on) override;
+    void restNow() override;
+    void wakeFromRest(const QString& reason) override;
+    void renameSpeaker(int speakerID, const QString& name) override;
+    bool enrollLastUtterance(const QString& name) override;
+    void revealRecordingInFinder() override;
+
+private:
+    enum class StopCause { bargeIn, stopButton, sessionEnd };
+
+    void wireup();
+    void unwire();
+    void applyTelemetrySettings();
+    void handleBargeIn();
+    void cancelReply(StopCause cause);
+
+    AppSettings& m_settings;
+    Scheduler& m_scheduler;
+    SpeechPlayer& m_player;
+    PlatformParts& m_platform;
+    std::unique_ptr<EventSoundPlayer> m_eventSounds;
+    std::unique_ptr<SleepInhibitor> m_inhibitor;
+
+    EngineState m_state;
+    PipelineLog m_log;
+    MicLevelMonitor m_micLevel;
+    MinutesStore m_minutes;
+    PhaseStateMachine m_fsm;
+    EnergyVAD m_vad;
+    AdaptiveTurnDetector m_turnDetector;
+    BargeInDetector m_bargeIn;
+    ConversationHistory m_history;
+    TTSQueue m_ttsQueue;
+    ObsidianSync m_obsidian;
+    PhaseSoundPlayer m_phaseSounds;
+    RozeTelemetry m_telemetry;
+    EngineExtensions m_extensions;
+    SessionSequencer m_sessions;
+    RightOptionMonitor m_rightAlt;
+};

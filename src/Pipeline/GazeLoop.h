@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The camera side of a session, for the engine to drive: the camera runs around the user's
+// speech and tells the turn detector where the user looks. GUI thread only.
+class GazeLoop {
+public:
+    virtual ~GazeLoop() = default;
+
+    // Starts the camera paused for a new session; `done` runs later, also when it failed.
+    virtual void startForSession(std::function<void()> done) = 0;
+    // Stops the camera and forgets the gaze (session end, or the setting turned off).
+    virtual void stop() = 0;
+    // Follows the setting while a session runs (`sessionRunning`) or not.
+    virtual void setEnabled(bool on, bool sessionRunning) = 0;
+    virtual bool isRunning() const = 0;
+    // The turn is over: capture pauses. The user started speaking: capture resumes.
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+    virtual void setGrayscale(bool on) = 0;
+    // Frames seen since the last call, and the age of the last face ("never", "<n>ms").
+    virtual int takeFrameCount() = 0;
+    virtual QString faceAge() const = 0;
+};

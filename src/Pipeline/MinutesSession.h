@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Audio/AudioBuffer.h"
+
+#include <QString>
+
+#include <optional>
+
+// Meeting minutes of a session in minutes mode: the recording, the speaker labels and the
+// minutes file. The engine starts and stops it and hands it every captured buffer. GUI thread.
+class MinutesSession {
+public:
+    virtual ~MinutesSession() = default;
+
+    virtual void start(const AudioFormat& inputFormat) = 0;
+    virtual void stop() = 0;
+    virtual bool isRecording() const = 0;
+    virtual void append(const AudioBufferPtr& buffer) = 0;
+    // The mode setting changed during a session whose input has this format (none yet).
+    virtual void applyModeChange(const std::optional<AudioFormat>& inputFormat) = 0;
+    virtual void renameSpeaker(int speakerID, const QString& name) = 0;
+    virtual bool enrollLastUtterance(const QString& name) = 0;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "Audio/FakeDeviceSource.h"
+#include "Audio/ScriptedCaptureBackend.h"
+#include "Common/FakeScheduler.h"
+#include "Common/RecordingDesktopWorkspace.h"
+#include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
+#include "Pipeline/ConversationEngine.h"
+#include "Pipeline/PlatformParts.h"
+#include "Speech/EventSoundPlayer.h"
+#include "Speech/SpeechPlayer.h"
+#include "Support/UserDefaults.h"
+
+#include <QTemporaryDir>
+
+// A recognizer the test drives: it records what it hears and answers its start as told.
+struct FakeRecognizerState {
+    enum class StartAnswer { ok, fail, hang };
+    StartAnswer answer = StartAnswer::ok;
+    int starts = 0, stops = 0, resets = 0, fed = 0;
+    QString localeID;
+    StreamingSpeechRecognizer* live = nullptr;  // the newest one made
+};
+
+class FakeRecognizer final : public StreamingSpeechRecognizer {
+public:
+    FakeRecognizer(Scheduler& scheduler, FakeRecognizerState& state) : m_scheduler(scheduler), m_state(state)
+    {
+        m_state.live = this;
+    }
+    ~FakeRecognizer() override
+    {
+        if (m_state.live == this)
+            m_state.live = nullptr;
+    }
+    void start(const QString& localeID, const AudioFormat&, StartCompletion done) override;
+    void feed(const AudioBufferPtr&) override { ++m_state.fed; }
+    void stop(std::function<void()>) override { ++m_state.stops; }
+    void resetTranscriptState() override { ++m_state.resets; }
+
+private:
+    Scheduler& m_scheduler;
+    FakeRecognizerState& m_state;
+};
+
+// Speaks nothing: each utterance ends when the test says so (finishSpeech), on the scheduler.
+class FakeSpeechPlayer final : public SpeechPlayer {
+public:
+    explicit FakeSpeechPlayer(FakeScheduler& scheduler) : m_scheduler(scheduler) {}
+    void speak(const QString& text, const std::optional<QString>&, Completion done) override;
+    void stop() override;
+    // Ends the utterance being spoken.
+    void finishSpeech();
+
+    QStringList spoken;
+
+private:
+    FakeScheduler& m_scheduler;
+    Completion m_pending;
+};
+
+struct RecordingSounds final : EventSoundPlayer {
+    QStringList played;
+    void play(const QString& eventID) override { played << eventID; }
+};
+
+struct RecordingInhibitor final : SleepInhibitor {
+    int acquired = 0, released = 0;
+    QString reason;
+    std::optional<QString> refusal;  // answered to every acquire
+    void acquire(const QString& why, Completion done) override
+    {
+        ++acquired;
+        reason = why;
+        done(refusal);
+    }
+    void release() override { ++released; }
+};
+
+// An engine on fakes and virtual time: scripted microphone, fake recognizer, silent player.
+struct EngineHarness {
+    EngineHarness();
+    ~EngineHarness();
+
+    // Runs the event loop and due timers until the condition holds (the microphone's start
+    // answers from its own thread); false when it never does.
+    bool settle(const std::function<bool()>& condition);
+    // Clocks in and waits for listening.
+    void clockIn();
+    // The messages logged under the category, oldest first.
+    QStringList lines(const QString& category) const;
+    ConversationPhase phase() const { return engine->state().phase(); }
+
+    QTemporaryDir directory;
+    FakeScheduler scheduler;
+    UserDefaults defaults;
+    AppSettings settings;
+    std::shared_ptr<ScriptedCaptureBackend::State> capture = std::make_shared<ScriptedCaptureBackend::State>();
+    FakeRecognizerState recognizer;
+    FakeSpeechPlayer player{scheduler};
+    RecordingDesktopWorkspace* desktop = nullptr;
+    RecordingSounds* sounds = nullptr;
+    RecordingInhibitor* inhibitor = nullptr;
+    PlatformParts platform;
+    std::unique_ptr<AppServices> services;
+    std::unique_ptr<ConversationEngine> engine;
+};
