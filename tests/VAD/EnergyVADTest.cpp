@@ -73,10 +73,10 @@ TEST(EnergyVAD, StartsAfterThreeLoudBuffersAndEndsAWholeHangoverAfterTheLastLoud
         SCOPED_TRACE(c.name);
         EnergyVAD vad(0.012, 3, 150);
         std::int64_t position = 0;
-        int index = 0;
-        for (const Step& step : c.steps) {
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
             position = step.at >= 0 ? step.at : position;
-            EXPECT_EQ(change(vad, buffer(step.rms, step.frames, position)), step.change) << "buffer " << index++;
+            EXPECT_EQ(change(vad, buffer(step.rms, step.frames, position)), step.change) << "buffer " << i;
             position += step.frames;
         }
     }
