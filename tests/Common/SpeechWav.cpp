@@ -38,4 +38,16 @@ bool render(const QString& text, const QString& path, QString* error, const Opti
     return true;
 }
 
+bool goForward(const QString& path, int rate, int channels)
+{
+    const QStringList raw{QStringLiteral("-t"), QStringLiteral("raw"),    QStringLiteral("-r"), QStringLiteral("16000"),
+                          QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"), QStringLiteral("16"),
+                          QStringLiteral("-c"), QStringLiteral("1")};
+    return QProcess::execute(QStringLiteral("sox"),
+                             raw + QStringList{QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"),
+                                               QStringLiteral("-r"), QString::number(rate), QStringLiteral("-c"),
+                                               QString::number(channels), path, QStringLiteral("pad"),
+                                               QStringLiteral("0.2"), QStringLiteral("1.0")}) == 0;
+}
+
 }  // namespace SpeechWav

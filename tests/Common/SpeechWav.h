@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Speech for audio tests, rendered at test time by the espeak-ng program (about a thousand
-// times faster than real time): a 22,050 Hz mono 16-bit WAV file.
+// Speech for audio tests: rendered at test time by the espeak-ng program (about a thousand
+// times faster than real time) as a 22,050 Hz mono 16-bit WAV file, or recorded.
 namespace SpeechWav {
 
 struct Options {
@@ -14,5 +14,9 @@ struct Options {
 
 // Writes `text` spoken into `path`. Returns false with a readable reason in `error`.
 bool render(const QString& text, const QString& path, QString* error = nullptr, const Options& options = {});
+
+// The real recording "go forward ten meters" of the pocketsphinx test data, as a microphone of
+// that rate and channel count would give it, with 0.2 s of silence before and 1 s after.
+bool goForward(const QString& path, int rate, int channels);
 
 }  // namespace SpeechWav

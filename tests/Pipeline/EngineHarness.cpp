@@ -37,6 +37,7 @@ EngineHarness::EngineHarness()
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")})
 {
+    settings.setTelemetryEnabled(false);
     platform.makeCaptureBackend = [state = capture] { return std::make_unique<ScriptedCaptureBackend>(state); };
     platform.audioDevices = std::make_unique<FakeDeviceSource>();
     auto ownedSounds = std::make_unique<RecordingSounds>();

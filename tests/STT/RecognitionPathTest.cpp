@@ -11,15 +11,12 @@
 #include "RecognizerTesting.h"
 #include "STT/SystemStreamingRecognizer.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString kRecording = QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw");
 
 class RecognitionPathTest : public ::testing::Test {
 protected:
@@ -35,14 +32,7 @@ protected:
     QString recordingAt48kStereo()
     {
         const QString path = dir.filePath(QStringLiteral("goforward-48k.wav"));
-        const int status = QProcess::execute(QStringLiteral("sox"),
-                                             {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"),
-                                              QStringLiteral("16000"), QStringLiteral("-e"), QStringLiteral("signed"),
-                                              QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-c"),
-                                              QStringLiteral("1"), kRecording, QStringLiteral("-r"),
-                                              QStringLiteral("48000"), QStringLiteral("-c"), QStringLiteral("2"), path,
-                                              QStringLiteral("pad"), QStringLiteral("0.2"), QStringLiteral("1.0")});
-        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(SpeechWav::goForward(path, 48000, 2));
         return path;
     }
 
