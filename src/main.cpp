@@ -1,3 +1,4 @@
+#include "Diagnostics/SystemMonitor.h"
 #include "Persistence/AppSettings.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/LinuxDesktopWorkspace.h"
@@ -27,6 +28,8 @@ int main(int argc, char* argv[])
     // The one speech player, made now and handed to the engine.
     SystemSpeechPlayer player(std::make_unique<EspeakSpeechSynthesizer>(std::make_unique<QtAudioOutput>()), scheduler);
     LinuxDesktopWorkspace workspace;
+    // The one resource sampler: the engine's long-run line and the window's tracking panel share it.
+    SystemMonitor systemMonitor;
 
     qCInfo(lcApp, "Parlivox ready: data in %s, settings in %s, mode %s, provider %s", qPrintable(AppPaths::root()),
            qPrintable(defaults.filePath()), qPrintable(rawValue(settings.appMode())),
@@ -35,7 +38,7 @@ int main(int argc, char* argv[])
     // THE ENGINE IS MADE HERE: once, before the window first shows, from these settings and
     // this speech player. Until the conversation engine exists, a stand-in serves the window.
     std::unique_ptr<EngineStandIn> engine;
-    ParlivoxApp parlivox(settings, scheduler, workspace, [&] {
+    ParlivoxApp parlivox(settings, scheduler, workspace, systemMonitor, [&] {
         engine = std::make_unique<EngineStandIn>(scheduler);
         return ParlivoxApp::Engine{engine->state, *engine, engine->log, engine->micLevel, engine->minutes};
     });

@@ -4,6 +4,7 @@
 #include "Common/FakeUpdater.h"
 #include "Common/RecordingDesktopWorkspace.h"
 #include "Common/RecordingEngineCommands.h"
+#include "Diagnostics/SystemMonitor.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/EngineState.h"
 #include "Pipeline/MicLevelMonitor.h"
@@ -39,5 +40,6 @@ struct UiTestContext {
     Dialogs dialogs;
     Clipboard clipboard;
     RecordingDesktopWorkspace workspace;
+    SystemMonitor systemMonitor;
     AppContext context;
 };

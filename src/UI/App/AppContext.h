@@ -10,6 +10,7 @@ class MicLevelMonitor;
 class MinutesStore;
 class PipelineLog;
 class Scheduler;
+class SystemMonitor;
 class Theme;
 class UpdateManager;
 
@@ -30,4 +31,5 @@ struct AppContext {
     Dialogs& dialogs;
     Clipboard& clipboard;
     DesktopWorkspace& workspace;
+    SystemMonitor& systemMonitor;  // shared with the engine: each sample measures since the last
 };
