@@ -48,6 +48,8 @@ void PipelineLogModel::dropOldest(qsizetype count)
     // The new first row has no entry above it any more, so its gap reads differently.
     if (!m_rows.isEmpty())
         emit dataChanged(index(0), index(0));
+    else
+        emit newestChanged();
 }
 
 void PipelineLogModel::reset()
