@@ -29,6 +29,7 @@ LogPanel::LogPanel(AppContext& context, const QString& copyLabel, int listHeight
       m_list(new LogListView(*m_model, context.scheduler, followsNewest, this))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_title->setObjectName(QStringLiteral("logTitle"));
     m_list->setObjectName(QStringLiteral("logList"));
     auto* copy = smallButton(copyLabel, "copyLogButton", this);
     auto* clear = smallButton(QStringLiteral("Clear"), "clearLogButton", this);

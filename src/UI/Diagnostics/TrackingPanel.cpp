@@ -50,17 +50,17 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
 
     auto* metrics = new QHBoxLayout;
     metrics->setSpacing(10);
-    m_phase = addMetric(*metrics, QStringLiteral("Phase"));
-    m_mic = addMetric(*metrics, QStringLiteral("Mic"), m_micMeter);
-    m_yaw = addMetric(*metrics, QStringLiteral("Yaw"));
-    m_pitch = addMetric(*metrics, QStringLiteral("Pitch"));
-    m_gaze = addMetric(*metrics, QStringLiteral("Gaze"));
-    m_transcript = addMetric(*metrics, QStringLiteral("STT chars"));
-    m_spoke = addMetric(*metrics, QStringLiteral("Spoke?"));
-    m_camera = addMetric(*metrics, QStringLiteral("Cam"));
-    m_faceProcessing = addMetric(*metrics, QString());
-    m_memory = addMetric(*metrics, QString());
-    m_cpu = addMetric(*metrics, QString());
+    m_phase = addMetric(*metrics, "phaseValue", QStringLiteral("Phase"));
+    m_mic = addMetric(*metrics, "micValue", QStringLiteral("Mic"), m_micMeter);
+    m_yaw = addMetric(*metrics, "yawValue", QStringLiteral("Yaw"));
+    m_pitch = addMetric(*metrics, "pitchValue", QStringLiteral("Pitch"));
+    m_gaze = addMetric(*metrics, "gazeValue", QStringLiteral("Gaze"));
+    m_transcript = addMetric(*metrics, "transcriptValue", QStringLiteral("STT chars"));
+    m_spoke = addMetric(*metrics, "spokeValue", QStringLiteral("Spoke?"));
+    m_camera = addMetric(*metrics, "cameraValue", QStringLiteral("Cam"));
+    m_faceProcessing = addMetric(*metrics, "faceProcessingValue", QString());
+    m_memory = addMetric(*metrics, "memoryValue", QString());
+    m_cpu = addMetric(*metrics, "cpuValue", QString());
     metrics->addStretch();
     layout->addLayout(metrics);
     layout->addLayout(makeDevicesRow());
@@ -80,12 +80,14 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     connect(&context.micLevel, &MicLevelMonitor::levelChanged, this, &TrackingPanel::refreshReadouts);
 }
 
-TrackingPanel::Metric TrackingPanel::addMetric(QHBoxLayout& row, const QString& caption, QWidget* beside)
+TrackingPanel::Metric TrackingPanel::addMetric(QHBoxLayout& row, const char* name, const QString& caption,
+                                               QWidget* beside)
 {
     const Metric metric{
         new TintedLabel(m_context.theme, DiagnosticsFonts::text(9, QFont::Medium), TextTint::secondary(), this),
         new TintedLabel(m_context.theme, DiagnosticsFonts::mono(11, QFont::DemiBold), TextTint::primary(), this)};
     metric.caption->setText(caption);
+    metric.value->setObjectName(QLatin1String(name));
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
     column->addWidget(metric.caption);

@@ -32,8 +32,8 @@ private:
         TintedLabel* caption;
         TintedLabel* value;
     };
-    // A column of a caption above a value, with `beside` next to the value.
-    Metric addMetric(QHBoxLayout& row, const QString& caption, QWidget* beside = nullptr);
+    // A column of a caption above a value (named `name`), with `beside` next to the value.
+    Metric addMetric(QHBoxLayout& row, const char* name, const QString& caption, QWidget* beside = nullptr);
     QHBoxLayout* makeDevicesRow();
     QHBoxLayout* makeFireBadge();
     void relabel();

@@ -13,9 +13,8 @@ namespace {
 // An entry at a moment given in microseconds after 09:00 local time on a fixed day.
 PipelineLog::Entry at(std::chrono::microseconds offset, const char* category = "fsm", const char* message = "m")
 {
-    const auto nine =
-        std::chrono::system_clock::time_point(std::chrono::milliseconds(QDateTime(QDate(2026, 1, 5), QTime(9, 0))
-                                                                             .toMSecsSinceEpoch()));
+    const auto nine = std::chrono::system_clock::time_point(
+        std::chrono::milliseconds(QDateTime(QDate(2026, 1, 5), QTime(9, 0)).toMSecsSinceEpoch()));
     return {QUuid::createUuid(), nine + offset, QString::fromLatin1(category), QString::fromUtf8(message)};
 }
 }  // namespace
@@ -27,15 +26,9 @@ TEST(TimelineText, GapsAreCutToWholeMillisecondsAndGradedOnTheUncutGap)
         const char* text;
         TextTint tint;
     } cases[] = {
-        {0us, "+0ms", Named::green},
-        {49'900us, "+49ms", Named::green},
-        {50'000us, "+50ms", Named::blue},
-        {249'999us, "+249ms", Named::blue},
-        {250'000us, "+250ms", Named::orange},
-        {999'900us, "+999ms", Named::orange},
-        {1'000'000us, "+1.00s", Named::red},
-        {1'234'900us, "+1.23s", Named::red},
-        {2'367'200us, "+2.37s", Named::red},
+        {0us, "+0ms", Named::green},         {49'900us, "+49ms", Named::green},    {50'000us, "+50ms", Named::blue},
+        {249'999us, "+249ms", Named::blue},  {250'000us, "+250ms", Named::orange}, {999'900us, "+999ms", Named::orange},
+        {1'000'000us, "+1.00s", Named::red}, {1'234'900us, "+1.23s", Named::red},  {2'367'200us, "+2.37s", Named::red},
     };
     const PipelineLog::Entry first = at(0us);
     for (const auto& c : cases) {

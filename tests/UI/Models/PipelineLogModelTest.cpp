@@ -45,18 +45,27 @@ TEST(PipelineLogModel, MirrorsTheLogThroughAppendsDropsAndClearsAndAnnouncesEach
         int rows;
         int newestSignals;
     } steps[] = {
-        {"fill to the bound", [&] { for (int i = 0; i < 199; ++i) log.record(QStringLiteral("stats"), QString::number(i)); }, 200, 199},
+        {"fill to the bound",
+         [&] {
+             for (int i = 0; i < 199; ++i)
+                 log.record(QStringLiteral("stats"), QString::number(i));
+         },
+         200, 199},
         {"one past the bound", [&] { log.record(QStringLiteral("fsm"), QStringLiteral("idle → listening")); }, 200, 1},
         {"clear", [&] { log.clear(); }, 0, 1},
         {"record after clear", [&] { log.record(QStringLiteral("turn"), QStringLiteral("ended")); }, 1, 1},
-        {"a bound of one", [&] {
+        {"a bound of one",
+         [&] {
              log.setMaxEntries(1);
              log.record(QStringLiteral("tts"), QStringLiteral("started"));
-         }, 1, 1},
-        {"a bound of none", [&] {
+         },
+         1, 1},
+        {"a bound of none",
+         [&] {
              log.setMaxEntries(0);
              log.record(QStringLiteral("tts"), QStringLiteral("dropped at once"));
-         }, 0, 2},
+         },
+         0, 2},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);
