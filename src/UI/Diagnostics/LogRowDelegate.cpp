@@ -62,8 +62,11 @@ LogRowDelegate::Columns LogRowDelegate::columns(const QStyleOptionViewItem& opti
 
 QSize LogRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const Columns parts = columns(option, index);
-    return QSize(ItemWidth::of(option), std::max(parts.message.height(), parts.time.height()) + 2 * padY);
+    const int width = ItemWidth::of(option);
+    return QSize(width, m_heights.height(entryAt(index).id, width, [&] {
+        const Columns parts = columns(option, index);
+        return std::max(parts.message.height(), parts.time.height()) + 2 * padY;
+    }));
 }
 
 void LogRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

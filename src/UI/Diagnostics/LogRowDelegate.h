@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UI/Diagnostics/RowHeightCache.h"
+
 #include <QStyledItemDelegate>
 
 class Theme;
@@ -36,4 +38,5 @@ private:
     Theme& m_theme;
     QFont m_font;
     QFont m_categoryFont;
+    mutable RowHeightCache m_heights;
 };

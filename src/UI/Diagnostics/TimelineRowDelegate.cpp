@@ -34,12 +34,14 @@ int TimelineRowDelegate::messageWidth(const QStyleOptionViewItem& option) const
 
 QSize TimelineRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const auto* model = static_cast<const PipelineLogModel*>(index.model());
-    const int timeHeight = QFontMetrics(m_timeFont).height() + 2 + QFontMetrics(m_deltaFont).height();
-    const int messageHeight =
-        QFontMetrics(m_categoryFont).height() + 1 +
-        WrappedText::height(m_messageFont, model->entry(index.row()).message, messageWidth(option)) + bottomPad;
-    return QSize(ItemWidth::of(option), std::max(timeHeight, messageHeight));
+    const PipelineLog::Entry& entry = static_cast<const PipelineLogModel*>(index.model())->entry(index.row());
+    const int width = ItemWidth::of(option);
+    return QSize(width, m_heights.height(entry.id, width, [&] {
+        const int timeHeight = QFontMetrics(m_timeFont).height() + 2 + QFontMetrics(m_deltaFont).height();
+        const int messageHeight = QFontMetrics(m_categoryFont).height() + 1 +
+                                  WrappedText::height(m_messageFont, entry.message, messageWidth(option)) + bottomPad;
+        return std::max(timeHeight, messageHeight);
+    }));
 }
 
 void TimelineRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UI/Diagnostics/RowHeightCache.h"
+
 #include <QStyledItemDelegate>
 
 class Theme;
@@ -23,4 +25,5 @@ private:
     QFont m_deltaFont;
     QFont m_categoryFont;
     QFont m_messageFont;
+    mutable RowHeightCache m_heights;
 };
