@@ -7,7 +7,6 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class SwitchRow;
-class TintedLabel;
 struct AppContext;
 
 // The diagnostics tab: one scrolling column of the live tracking panel, the diagnostic-logging

@@ -5,7 +5,6 @@
 class LogListView;
 class PipelineLogModel;
 class QLabel;
-class QPushButton;
 struct AppContext;
 
 // What the raw log and the timeline share: a header with a title, a copy button and a Clear

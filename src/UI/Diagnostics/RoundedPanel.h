@@ -20,9 +20,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 
-    Theme& m_theme;
-
 private:
+    Theme& m_theme;
     const Fill m_fill;
     const qreal m_radius;
     const bool m_outlined;

@@ -165,10 +165,8 @@ QHBoxLayout* TrackingPanel::makeFireBadge()
 
 void TrackingPanel::refreshDevices()
 {
-    m_micName = AudioDeviceManager::displayInputName(m_context.settings.microphoneDeviceUID());
-    m_speakerName = AudioDeviceManager::displayDefaultOutputName();
-    m_micDevice->setText(orDash(m_micName));
-    m_speakerDevice->setText(orDash(m_speakerName));
+    m_micDevice->setText(orDash(AudioDeviceManager::displayInputName(m_context.settings.microphoneDeviceUID())));
+    m_speakerDevice->setText(orDash(AudioDeviceManager::displayDefaultOutputName()));
 }
 
 void TrackingPanel::showEvent(QShowEvent* event)

@@ -43,8 +43,6 @@ private:
     AppContext& m_context;
     SingleShot m_sampling;
     SystemMonitor::Reading m_resources;
-    QString m_micName;
-    QString m_speakerName;
 
     MicMeter* m_micMeter;
     Metric m_phase;

@@ -4,21 +4,22 @@
 
 namespace LogViewText {
 
-TextTint categoryTint(const QString& category)
+TextTint tintIn(std::span<const CategoryColour> table, const QString& category)
 {
-    using ThemePalette::Named;
-    struct Row {
-        const char* category;
-        Named colour;
-    };
-    static constexpr Row rows[] = {
-        {"error", Named::red},   {"fsm", Named::blue},      {"tts", Named::purple}, {"llm", Named::green},
-        {"turn", Named::orange}, {"barge-in", Named::pink}, {"gaze", Named::cyan},  {"camera", Named::teal},
-    };
-    for (const Row& row : rows)
+    for (const CategoryColour& row : table)
         if (category == QLatin1String(row.category))
             return row.colour;
     return TextTint::secondary();
+}
+
+TextTint categoryTint(const QString& category)
+{
+    using ThemePalette::Named;
+    static constexpr CategoryColour table[] = {
+        {"error", Named::red},   {"fsm", Named::blue},      {"tts", Named::purple}, {"llm", Named::green},
+        {"turn", Named::orange}, {"barge-in", Named::pink}, {"gaze", Named::cyan},  {"camera", Named::teal},
+    };
+    return tintIn(table, category);
 }
 
 TextTint messageTint(const QString& category)

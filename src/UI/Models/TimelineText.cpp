@@ -1,5 +1,7 @@
 #include "UI/Models/TimelineText.h"
 
+#include "UI/Models/LogViewText.h"
+
 #include <QStringList>
 
 #include <chrono>
@@ -27,19 +29,13 @@ Delta delta(const PipelineLog::Entry* previous, const PipelineLog::Entry& entry)
 TextTint categoryTint(const QString& category)
 {
     using ThemePalette::Named;
-    struct Row {
-        const char* category;
-        Named colour;
-    };
-    static constexpr Row rows[] = {
+    // "session" and every category not here are secondary.
+    static constexpr LogViewText::CategoryColour table[] = {
         {"error", Named::red},    {"fsm", Named::blue},         {"tts", Named::purple}, {"llm", Named::green},
         {"turn", Named::orange},  {"endpointing", Named::pink}, {"gaze", Named::cyan},  {"stt", Named::teal},
         {"audio", Named::indigo}, {"camera", Named::brown},     {"stats", Named::gray}, {"barge-in", Named::pink},
     };
-    for (const Row& row : rows)
-        if (category == QLatin1String(row.category))
-            return row.colour;
-    return TextTint::secondary();  // "session" and every other category
+    return LogViewText::tintIn(table, category);
 }
 
 QString header(qsizetype count)
