@@ -10,7 +10,7 @@ LogListView::LogListView(PipelineLogModel& model, Scheduler& scheduler, bool fol
     setModel(&model);
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setResizeMode(QListView::Adjust);  // rows wrap to the width, so a new width lays them out again
     setMouseTracking(true);
@@ -20,10 +20,13 @@ LogListView::LogListView(PipelineLogModel& model, Scheduler& scheduler, bool fol
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int value) { m_atBottom = value >= verticalScrollBar()->maximum(); });
     connect(&model, &PipelineLogModel::newestChanged, this, &LogListView::followNewest);
-    connect(&model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
-        if (first == 0)
-            keepReadingPosition(last + 1);
+    // Measured while they are still in the model.
+    connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
+        for (int row = first; first == 0 && row <= last; ++row)
+            m_removedHeight += sizeHintForIndex(m_model.index(row)).height();
     });
+    connect(&model, &QAbstractItemModel::rowsRemoved, this,
+            [this] { keepReadingPosition(std::exchange(m_removedHeight, 0)); });
     connect(&model, &QAbstractItemModel::modelReset, this, [this] { m_atBottom = true; });
 }
 
@@ -44,10 +47,10 @@ void LogListView::followNewest()
     });
 }
 
-void LogListView::keepReadingPosition(int removedRows)
+void LogListView::keepReadingPosition(int removedHeight)
 {
-    if (m_followsNewest && m_atBottom)
+    if (removedHeight <= 0 || (m_followsNewest && m_atBottom))
         return;
     QScrollBar* bar = verticalScrollBar();
-    bar->setValue(std::max(0, bar->value() - removedRows));
+    bar->setValue(std::max(0, bar->value() - removedHeight));
 }

@@ -6,8 +6,8 @@
 
 class PipelineLogModel;
 
-// The list of a log view: rows of the pipeline log's model, scrolled a row at a time, with
-// no frame or background of its own (its box paints those).
+// The list of a log view: rows of the pipeline log's model, with no frame or background of
+// its own (its box paints those).
 //
 // Once the log is full, each new entry pushes the oldest row out at the top; while the user
 // has scrolled away from the bottom the view moves up with the removed rows, so what they are
@@ -28,10 +28,11 @@ protected:
 
 private:
     void followNewest();
-    void keepReadingPosition(int removedRows);
+    void keepReadingPosition(int removedHeight);
 
     PipelineLogModel& m_model;
     SingleShot m_settle;
     const bool m_followsNewest;
     bool m_atBottom = true;
+    int m_removedHeight = 0;  // of the rows leaving from the top, in pixels
 };
