@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
     QtScheduler scheduler;
     // The composition root: with Platform/ the only code that names the Linux classes.
     PlatformParts platform = makeLinuxPlatform();
-    AppServices services(scheduler, platform.speechEngine);
+    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
     // The one speech player, made now and handed to the engine.
     SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
 
@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     // The engine is made once, before the window first shows, from these settings, this
     // speech player and the platform's parts; it lives until the event loop has ended.
     std::unique_ptr<ConversationEngine> engine;
-    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, [&] {
+    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, [&] {
         engine = std::make_unique<ConversationEngine>(
             ConversationEngine::Setup{settings, scheduler, player, platform, services});
         return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};

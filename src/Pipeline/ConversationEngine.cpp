@@ -268,3 +268,8 @@ void ConversationEngine::revealRecordingInFinder()
     if (const std::optional<QUrl>& recording = m_state.currentRecordingURL())
         m_platform.desktop->revealFile(recording->toLocalFile());
 }
+
+void ConversationEngine::clearLog()
+{
+    m_log.clear();
+}

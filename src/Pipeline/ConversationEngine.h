@@ -78,6 +78,7 @@ public:
     void renameSpeaker(int speakerID, const QString& name) override;
     bool enrollLastUtterance(const QString& name) override;
     void revealRecordingInFinder() override;
+    void clearLog() override;
 
 private:
     enum class StopCause { bargeIn, stopButton, sessionEnd };

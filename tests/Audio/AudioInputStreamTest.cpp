@@ -2,7 +2,7 @@
 #include "Audio/AudioSubscription.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
-#include "FakeDeviceSource.h"
+#include "Common/FakeDeviceSource.h"
 #include "ScriptedCaptureBackend.h"
 
 #include <QTest>

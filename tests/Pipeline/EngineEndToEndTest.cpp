@@ -69,7 +69,7 @@ TEST(EngineEndToEnd, ARecordedQuestionEndsTheTurnThroughTheRealListeningParts)
     platform.calendar = std::make_unique<IcalCalendarStore>();
     platform.sleepInhibitor = std::make_unique<DBusSleepInhibitor>(QDBusConnection(QStringLiteral("none")),
                                                                    QDBusConnection(QStringLiteral("none")));
-    AppServices services(scheduler, platform.speechEngine);
+    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
     SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
     ConversationEngine engine({settings, scheduler, player, platform, services});
     const auto logged = [&] {

@@ -50,7 +50,7 @@ EngineHarness::EngineHarness()
     auto ownedInhibitor = std::make_unique<RecordingInhibitor>();
     inhibitor = ownedInhibitor.get();
     platform.sleepInhibitor = std::move(ownedInhibitor);
-    services = std::make_unique<AppServices>(scheduler, platform.speechEngine);
+    services = std::make_unique<AppServices>(scheduler, platform.speechEngine, *platform.audioDevices);
     engine = std::make_unique<ConversationEngine>(
         ConversationEngine::Setup{settings, scheduler, player, platform, *services,
                                   [this] { return std::make_unique<FakeRecognizer>(scheduler, recognizer); }});

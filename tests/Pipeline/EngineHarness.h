@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Audio/FakeDeviceSource.h"
+#include "Common/FakeDeviceSource.h"
 #include "Audio/ScriptedCaptureBackend.h"
 #include "Common/FakeScheduler.h"
 #include "Common/RecordingDesktopWorkspace.h"

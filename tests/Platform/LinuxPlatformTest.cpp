@@ -23,7 +23,7 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_TRUE(parts.sleepInhibitor);
 
     FakeScheduler scheduler;
-    const AppServices services(scheduler, parts.speechEngine);
+    const AppServices services(scheduler, parts.speechEngine, *parts.audioDevices);
     QStringList offered;
     for (const SpeechLocaleCatalog::Entry& entry : services.speechLocales.entries())
         offered.append(entry.id);

@@ -2,7 +2,7 @@
 // stream, the subscriber channel, conversion and the pocketsphinx recognizer.
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
-#include "Audio/FakeDeviceSource.h"
+#include "Common/FakeDeviceSource.h"
 #include "Audio/FileCaptureBackend.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/FakeUpdater.h"
 #include "Common/RecordingDesktopWorkspace.h"
 #include "Common/RecordingEngineCommands.h"
 #include "Diagnostics/PipelineLog.h"
 #include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
 #include "Pipeline/EngineState.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/MinutesStore.h"
+#include "STT/SpeechEngine.h"
 #include "Support/UserDefaults.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Clipboard.h"
@@ -39,5 +42,9 @@ struct UiTestContext {
     Dialogs dialogs;
     Clipboard clipboard;
     RecordingDesktopWorkspace workspace;
+    // The machine's microphones and speakers as a test sets them; no recognition models.
+    FakeDeviceSource devices;
+    SpeechEngine speech;
+    AppServices services;
     AppContext context;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 class AppSettings;
+struct AppServices;
 class Clipboard;
 class DesktopWorkspace;
 class Dialogs;
@@ -30,4 +31,7 @@ struct AppContext {
     Dialogs& dialogs;
     Clipboard& clipboard;
     DesktopWorkspace& workspace;
+    // The application's shared services: the resource sampler (shared with the engine, so each
+    // sample measures since the last), the device list, the recognition languages, the skills.
+    AppServices& services;
 };

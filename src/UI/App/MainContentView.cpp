@@ -3,6 +3,7 @@
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "UI/App/AppContext.h"
+#include "UI/Diagnostics/DiagnosticsTab.h"
 #include "UI/Kit/Icons.h"
 
 #include <QTabWidget>
@@ -58,7 +59,7 @@ QWidget* MainContentView::makeTab(AppTab tab)
     case AppTab::settings:
         return placeholder("settingsTab");
     case AppTab::diagnostics:
-        return placeholder("diagnosticsTab");
+        return new DiagnosticsTab(m_context);
     }
     return placeholder("");
 }

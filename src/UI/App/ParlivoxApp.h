@@ -27,7 +27,7 @@ public:
         MinutesStore& minutes;
     };
 
-    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace,
+    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace, AppServices& services,
                 std::function<Engine()> buildEngine);
     ~ParlivoxApp();
     ParlivoxApp(const ParlivoxApp&) = delete;
@@ -41,6 +41,7 @@ private:
     AppSettings& m_settings;
     Scheduler& m_scheduler;
     DesktopWorkspace& m_workspace;
+    AppServices& m_services;
     std::function<Engine()> m_buildEngine;
     Dialogs m_dialogs;
     Clipboard m_clipboard;
