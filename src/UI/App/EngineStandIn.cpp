@@ -1,5 +1,7 @@
 #include "UI/App/EngineStandIn.h"
 
+#include "Vision/CameraStream.h"
+
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcStandIn, "app.parlivox.engine")
@@ -67,12 +69,16 @@ void EngineStandIn::renameSpeaker(int, const QString&)
 {
     notCarriedOut("renameSpeaker");
 }
-bool EngineStandIn::enrollLastUtterance(const QString&)
+bool EngineStandIn::enrollSpeaker(int, const QString&)
 {
-    notCarriedOut("enrollLastUtterance");
+    notCarriedOut("enrollSpeaker");
     return false;
 }
 void EngineStandIn::revealRecordingInFinder()
 {
     notCarriedOut("revealRecordingInFinder");
+}
+std::shared_ptr<FrameChannel> EngineStandIn::subscribeCameraPreview()
+{
+    return std::make_shared<FrameChannel>(CameraStream::subscriberCapacity);
 }
