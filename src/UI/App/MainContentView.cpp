@@ -2,8 +2,10 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
+#include "Skills/SkillRegistry.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Talk/TalkTab.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -52,7 +54,7 @@ QWidget* MainContentView::makeTab(AppTab tab)
 {
     switch (tab) {
     case AppTab::talk:
-        return placeholder("talkTab");
+        return new TalkTab(m_context, SkillRegistry::shared());
     case AppTab::agent:
         return placeholder("agentTab");
     case AppTab::settings:
