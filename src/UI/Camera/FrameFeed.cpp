@@ -1,36 +1,17 @@
 #include "UI/Camera/FrameFeed.h"
 
-#include <atomic>
-#include <mutex>
-
-struct FrameFeed::Waker {
-    std::mutex mutex;
-    FrameFeed* target = nullptr;
-    std::atomic<bool> posted{false};
-
-    void wake()
-    {
-        std::lock_guard lock(mutex);
-        if (target && !posted.exchange(true))
-            QMetaObject::invokeMethod(target, &FrameFeed::drain, Qt::QueuedConnection);
-    }
-};
-
 FrameFeed::FrameFeed(std::shared_ptr<FrameChannel> channel, std::function<void(const QImage&)> onFrame, QObject* parent)
-    : QObject(parent), m_channel(std::move(channel)), m_onFrame(std::move(onFrame)), m_waker(std::make_shared<Waker>())
+    : QObject(parent), m_channel(std::move(channel)), m_onFrame(std::move(onFrame)),
+      m_wake(QueuedWake::make(*this, [this] { drain(); }))
 {
-    m_waker->target = this;
-    m_channel->setOnReadable([waker = m_waker] { waker->wake(); });
+    m_channel->setOnReadable([wake = m_wake] { wake->wake(); });
     if (m_channel->size() > 0)
-        m_waker->wake();
+        m_wake->wake();
 }
 
 FrameFeed::~FrameFeed()
 {
-    {
-        std::lock_guard lock(m_waker->mutex);
-        m_waker->target = nullptr;
-    }
+    m_wake->detach();
     m_channel->close();
 }
 
@@ -48,7 +29,6 @@ QImage FrameFeed::image(const CameraFrame& frame)
 
 void FrameFeed::drain()
 {
-    m_waker->posted = false;
     std::optional<CameraFrame> newest;
     while (auto frame = m_channel->tryPop())
         newest = std::move(frame);

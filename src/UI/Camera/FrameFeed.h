@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Support/QueuedWake.h"
 #include "Vision/CameraStream.h"
 
 #include <QImage>
@@ -10,8 +11,7 @@
 
 // Reads a camera subscription on the GUI thread: when frames arrive, one queued call takes
 // the newest and hands it on as an image (older waiting ones are skipped, a preview only
-// shows the latest). Destroying the feed closes the subscription; the capture thread may
-// still be pushing then, which the shared waker makes safe.
+// shows the latest). Destroying the feed closes the subscription.
 class FrameFeed final : public QObject {
     Q_OBJECT
 public:
@@ -23,11 +23,9 @@ public:
     static QImage image(const CameraFrame& frame);
 
 private:
-    struct Waker;
-
     void drain();
 
     std::shared_ptr<FrameChannel> m_channel;
     std::function<void(const QImage&)> m_onFrame;
-    std::shared_ptr<Waker> m_waker;
+    std::shared_ptr<QueuedWake> m_wake;
 };

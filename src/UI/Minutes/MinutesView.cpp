@@ -14,6 +14,7 @@
 #include "UI/Models/MinutesListModel.h"
 #include "UI/Talk/CardFrame.h"
 #include "UI/Talk/EndFollower.h"
+#include "UI/Talk/KeyedRows.h"
 #include "UI/Talk/TextStyle.h"
 
 #include <QFileInfo>
@@ -23,7 +24,6 @@
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -138,34 +138,20 @@ void MinutesView::refreshRecording()
 void MinutesView::refreshSpeakers()
 {
     const QList<Speaker>& speakers = m_context.minutes.knownSpeakers();
-    QSet<int> known;
+    QList<int> ids;
     for (const Speaker& speaker : speakers)
-        known.insert(speaker.id);
-    for (auto it = m_chipByID.begin(); it != m_chipByID.end();) {
-        if (known.contains(it.key())) {
-            ++it;
-        } else {
-            delete it.value();
-            it = m_chipByID.erase(it);
-        }
-    }
+        ids << speaker.id;
     // A chip keeps its identity (and an open name field) as long as its speaker stays.
-    for (qsizetype i = 0; i < speakers.size(); ++i) {
-        const Speaker& speaker = speakers[i];
-        SpeakerChip*& chip = m_chipByID[speaker.id];
-        if (!chip) {
-            chip = new SpeakerChip(m_context);
-            const int id = speaker.id;
-            connect(chip, &SpeakerChip::renameRequested, this,
-                    [this, id](const QString& name) { m_context.commands.renameSpeaker(id, name); });
-            connect(chip, &SpeakerChip::enrollRequested, this, [this, id](const QString& name) { enroll(id, name); });
-        }
-        chip->setSpeaker(speaker);
-        if (m_chips->indexOf(chip) != int(i)) {
-            m_chips->removeWidget(chip);
-            m_chips->insertWidget(int(i), chip);
-        }
-    }
+    KeyedRows::follow(m_chipByID, ids, *m_chips, 0, [this, &ids](qsizetype i) {
+        auto* chip = new SpeakerChip(m_context);
+        const int id = ids[i];
+        connect(chip, &SpeakerChip::renameRequested, this,
+                [this, id](const QString& name) { m_context.commands.renameSpeaker(id, name); });
+        connect(chip, &SpeakerChip::enrollRequested, this, [this, id](const QString& name) { enroll(id, name); });
+        return chip;
+    });
+    for (const Speaker& speaker : speakers)
+        m_chipByID[speaker.id]->setSpeaker(speaker);
 }
 
 void MinutesView::enroll(int speakerID, const QString& name)

@@ -46,10 +46,7 @@ SpeakerChip::SpeakerChip(AppContext& context, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 2, 8, 2);
     layout->setSpacing(4);
-    for (QWidget* part :
-         {static_cast<QWidget*>(m_dot), static_cast<QWidget*>(m_star), static_cast<QWidget*>(m_label),
-          static_cast<QWidget*>(m_count), static_cast<QWidget*>(m_rename), static_cast<QWidget*>(m_enroll),
-          static_cast<QWidget*>(m_field), static_cast<QWidget*>(m_commit)})
+    for (QWidget* part : QWidgetList{m_dot, m_star, m_label, m_count, m_rename, m_enroll, m_field, m_commit})
         layout->addWidget(part);
     m_field->hide();
     m_commit->hide();
@@ -75,10 +72,9 @@ bool SpeakerChip::isEditing() const
 void SpeakerChip::edit()
 {
     m_field->setText(m_speaker.label);
-    for (QWidget* part : {static_cast<QWidget*>(m_field), static_cast<QWidget*>(m_commit)})
+    for (QWidget* part : QWidgetList{m_field, m_commit})
         part->show();
-    for (QWidget* part : {static_cast<QWidget*>(m_star), static_cast<QWidget*>(m_label), static_cast<QWidget*>(m_count),
-                          static_cast<QWidget*>(m_rename), static_cast<QWidget*>(m_enroll)})
+    for (QWidget* part : QWidgetList{m_star, m_label, m_count, m_rename, m_enroll})
         part->hide();
     m_field->setFocus(Qt::OtherFocusReason);
     m_field->selectAll();
@@ -116,8 +112,7 @@ void SpeakerChip::refresh()
     m_commit->setIcon(Icons::symbol(QStringLiteral("checkmark.circle.fill")));
     if (isEditing())
         return;
-    for (QWidget* part :
-         {static_cast<QWidget*>(m_label), static_cast<QWidget*>(m_count), static_cast<QWidget*>(m_rename)})
+    for (QWidget* part : QWidgetList{m_label, m_count, m_rename})
         part->show();
     m_star->setVisible(m_speaker.isEnrolled);
     m_enroll->setVisible(!m_speaker.isEnrolled);

@@ -4,6 +4,31 @@
 
 namespace TalkButtons {
 
+namespace {
+// Fire and stop: filled in their colour while active, grey and disabled otherwise.
+struct Action {
+    const char* symbol;
+    const char* captionKey;
+    const char* hint;
+    const char* helpActive;
+    const char* helpInactive;
+    ThemePalette::Named colour;
+};
+
+const Action fire{"flame.fill",
+                  "btn.fire",
+                  "Ctrl+F",
+                  "지금 강제로 응답 받기 (Ctrl+F)",
+                  "Fire 는 비서가 듣는 중일 때만",
+                  ThemePalette::Named::orange};
+const Action stopSpeech{"speaker.slash.fill",
+                        "btn.stop_tts",
+                        "Ctrl+.",
+                        "Cancel response and return to listening (Ctrl+.)",
+                        "Stop TTS available while assistant is responding",
+                        ThemePalette::Named::purple};
+}  // namespace
+
 Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark)
 {
     using ThemePalette::Named;
@@ -11,8 +36,7 @@ Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark)
     using ThemePalette::withAlpha;
     const QColor gray = named(Named::gray, dark);
     Look look;
-    switch (kind) {
-    case Kind::camera:
+    if (kind == Kind::camera) {
         look.active = cameraGaze;
         look.symbol = cameraGaze ? QStringLiteral("video.fill") : QStringLiteral("video.slash.fill");
         look.captionKey = cameraGaze ? QStringLiteral("btn.camera_on") : QStringLiteral("btn.camera_off");
@@ -23,32 +47,18 @@ Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark)
         look.background = cameraGaze ? withAlpha(named(Named::green, dark), 0.22) : withAlpha(gray, 0.2);
         look.foreground = cameraGaze ? named(Named::green, dark) : gray;
         return look;
-    case Kind::fire:
-        look.active = phase == ConversationPhase::listening || phase == ConversationPhase::idle;
-        look.symbol = QStringLiteral("flame.fill");
-        look.captionKey = QStringLiteral("btn.fire");
-        look.hint = QStringLiteral("Ctrl+F");
-        look.help = look.active ? QStringLiteral("지금 강제로 응답 받기 (Ctrl+F)")
-                                : QStringLiteral("Fire 는 비서가 듣는 중일 때만");
-        look.background = withAlpha(named(Named::orange, dark), 0.85);
-        break;
-    case Kind::stopSpeech:
-        look.active = phase == ConversationPhase::thinking || phase == ConversationPhase::speaking;
-        look.symbol = QStringLiteral("speaker.slash.fill");
-        look.captionKey = QStringLiteral("btn.stop_tts");
-        look.hint = QStringLiteral("Ctrl+.");
-        look.help = look.active ? QStringLiteral("Cancel response and return to listening (Ctrl+.)")
-                                : QStringLiteral("Stop TTS available while assistant is responding");
-        look.background = withAlpha(named(Named::purple, dark), 0.85);
-        break;
     }
+    const bool firing = kind == Kind::fire;
+    const Action& action = firing ? fire : stopSpeech;
+    look.active = firing ? phase == ConversationPhase::listening || phase == ConversationPhase::idle
+                         : phase == ConversationPhase::thinking || phase == ConversationPhase::speaking;
     look.enabled = look.active;
-    if (look.active) {
-        look.foreground = Qt::white;
-    } else {
-        look.background = withAlpha(gray, 0.18);
-        look.foreground = gray;
-    }
+    look.symbol = QLatin1String(action.symbol);
+    look.captionKey = QLatin1String(action.captionKey);
+    look.hint = QLatin1String(action.hint);
+    look.help = QString::fromUtf8(look.active ? action.helpActive : action.helpInactive);
+    look.background = look.active ? withAlpha(named(action.colour, dark), 0.85) : withAlpha(gray, 0.18);
+    look.foreground = look.active ? QColor(Qt::white) : gray;
     return look;
 }
 

@@ -9,12 +9,12 @@
 #include "UI/Talk/CardFrame.h"
 #include "UI/Talk/ChatBubble.h"
 #include "UI/Talk/EndFollower.h"
+#include "UI/Talk/KeyedRows.h"
 #include "UI/Talk/TextStyle.h"
 
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QVBoxLayout>
 
 ChatView::ChatView(AppContext& context, QWidget* parent)
@@ -67,30 +67,14 @@ void ChatView::refresh()
 {
     const QList<ChatContent::Bubble> bubbles = ChatContent::bubbles(
         m_context.engine.lastTurns(), m_context.engine.assistantMessage(), m_context.engine.phase());
-    QSet<QString> shown;
+    QList<QString> keys;
     for (const ChatContent::Bubble& bubble : bubbles)
-        shown.insert(bubble.key);
-    for (auto it = m_bubbles.begin(); it != m_bubbles.end();) {
-        if (shown.contains(it.key())) {
-            ++it;
-        } else {
-            delete it.value();
-            it = m_bubbles.erase(it);
-        }
-    }
-    for (qsizetype i = 0; i < bubbles.size(); ++i) {
-        const ChatContent::Bubble& bubble = bubbles[i];
-        ChatBubble*& widget = m_bubbles[bubble.key];
-        if (!widget)
-            widget = new ChatBubble(m_context, bubble.role);
-        widget->setBubble(bubble);
-        // After the empty notice, in the order of the turns.
-        const int position = int(i) + 1;
-        if (m_list->indexOf(widget) != position) {
-            m_list->removeWidget(widget);
-            m_list->insertWidget(position, widget);
-        }
-    }
+        keys << bubble.key;
+    // After the empty notice, in the order of the turns.
+    KeyedRows::follow(m_bubbles, keys, *m_list, 1,
+                      [&](qsizetype i) { return new ChatBubble(m_context, bubbles[i].role); });
+    for (const ChatContent::Bubble& bubble : bubbles)
+        m_bubbles[bubble.key]->setBubble(bubble);
     m_empty->setVisible(bubbles.isEmpty());
     m_follower->catchUp();
 }
