@@ -60,9 +60,10 @@ QSize PillButton::sizeHint() const
 
 QSize PillButton::minimumSizeHint() const
 {
-    // The hint goes first, then the caption shortens.
+    // The hint goes first (unless kept), then the caption shortens.
     const int shortCaption = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(QStringLiteral("…"));
-    return {2 * m_horizontalPadding + symbolSize + shortCaption, sizeHint().height()};
+    return {2 * m_horizontalPadding + symbolSize + shortCaption + (m_look.keepHint ? hintWidth() : 0),
+            sizeHint().height()};
 }
 
 void PillButton::paintEvent(QPaintEvent*)
@@ -81,7 +82,7 @@ void PillButton::paintEvent(QPaintEvent*)
 
     const int contentWidth = symbolSize + captionWidth() + hintWidth();
     const int room = width() - 2 * m_horizontalPadding;
-    const bool withHint = !m_look.hint.isEmpty() && contentWidth <= room;
+    const bool withHint = !m_look.hint.isEmpty() && (m_look.keepHint || contentWidth <= room);
     // Centred when wider than needed (an icon-only button), else from the left.
     int left = m_horizontalPadding + std::max(0, (room - contentWidth) / 2);
     const QRect symbolBox(left, (height() - symbolSize) / 2, symbolSize, symbolSize);

@@ -7,7 +7,8 @@
 // and an optional shortcut hint on a coloured capsule or rounded rectangle. Reached by Tab,
 // with a ring in the accent colour while focused; its accessible name is the caption, its
 // tooltip the help (an icon-only button, with no caption, is named by its owner). When
-// narrower than it would like, it drops the hint first, then shortens the caption with "…".
+// narrower than it would like, it drops the hint first (unless told to keep it), then
+// shortens the caption with "…".
 class PillButton final : public QAbstractButton {
     Q_OBJECT
 public:
@@ -18,6 +19,7 @@ public:
         QString help;
         QColor background;
         QColor foreground;
+        bool keepHint = false;  // the hint matters more than the caption (a countdown)
     };
 
     // `radius` < 0 rounds the ends fully.

@@ -105,6 +105,7 @@ void WorkStateControls::tickCountdown()
     look.help = QStringLiteral("휴식 중 — '당근 당근' 하고 부르거나 출근을 누르면 깨어납니다");
     look.background = m_context.theme.named(ThemePalette::Named::rest);
     look.foreground = Qt::white;
+    look.keepHint = true;
     m_resting->setLook(look);
     m_countdown.start(countdownStep, [this] { tickCountdown(); });
 }
