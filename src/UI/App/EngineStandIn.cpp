@@ -1,5 +1,7 @@
 #include "UI/App/EngineStandIn.h"
 
+#include "Vision/CameraStream.h"
+
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcStandIn, "app.parlivox.engine")
@@ -67,9 +69,9 @@ void EngineStandIn::renameSpeaker(int, const QString&)
 {
     notCarriedOut("renameSpeaker");
 }
-bool EngineStandIn::enrollLastUtterance(const QString&)
+bool EngineStandIn::enrollSpeaker(int, const QString&)
 {
-    notCarriedOut("enrollLastUtterance");
+    notCarriedOut("enrollSpeaker");
     return false;
 }
 void EngineStandIn::revealRecordingInFinder()
@@ -79,4 +81,9 @@ void EngineStandIn::revealRecordingInFinder()
 void EngineStandIn::clearLog()
 {
     log.clear();
+}
+
+std::shared_ptr<FrameChannel> EngineStandIn::subscribeCameraPreview()
+{
+    return std::make_shared<FrameChannel>(CameraStream::kSubscriberCapacity);
 }

@@ -32,7 +32,9 @@ public:
     void restNow() override;
     void wakeFromRest(const QString& reason) override;
     void renameSpeaker(int speakerID, const QString& name) override;
-    bool enrollLastUtterance(const QString& name) override;
+    bool enrollSpeaker(int speakerID, const QString& name) override;
     void revealRecordingInFinder() override;
     void clearLog() override;
+    // No camera runs: the subscription never receives a frame.
+    std::shared_ptr<LatestChannel<CameraFrame>> subscribeCameraPreview() override;
 };
