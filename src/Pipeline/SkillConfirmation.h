@@ -73,4 +73,6 @@ private:
     AdaptiveTurnDetector& m_turnDetector;
     SingleShot m_settle;
     QString m_heldAnswer;
+    // Skills may answer after this object is gone; their completions check this first.
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 };
