@@ -21,9 +21,9 @@ void LiveTranscript::show(const QString& text)
     if (text == m_lastLogged)
         return;
     // One arg() call, so a "%2" in what the user said is never substituted.
-    m_log.record(QStringLiteral("stt"), QStringLiteral("raw '%1' (%2 chars)")
-                                            .arg(Text::graphemePrefix(text, kLoggedChars),
-                                                 QString::number(Text::graphemeCount(text))));
+    m_log.record(QStringLiteral("stt"),
+                 QStringLiteral("raw '%1' (%2 chars)")
+                     .arg(Text::graphemePrefix(text, kLoggedChars), QString::number(Text::graphemeCount(text))));
     m_lastLogged = text;
 }
 

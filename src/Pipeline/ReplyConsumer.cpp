@@ -13,11 +13,7 @@ constexpr int kMaxBufferChars = 140;
 
 ReplyConsumer::ReplyConsumer(std::unique_ptr<ReplyStream> stream, CancelToken token, EngineState& state,
                              AssistantVoice& voice, QObject* parent)
-    : QObject(parent),
-      m_stream(std::move(stream)),
-      m_token(std::move(token)),
-      m_state(state),
-      m_voice(voice),
+    : QObject(parent), m_stream(std::move(stream)), m_token(std::move(token)), m_state(state), m_voice(voice),
       m_chunker(kMinSentenceChars, kMaxBufferChars)
 {
     connect(m_stream.get(), &ReplyStream::textReceived, this, &ReplyConsumer::receive);

@@ -28,16 +28,8 @@ SkillConfirmation::SkillConfirmation(EngineState& state, PhaseStateMachine& phas
                                      const SkillRegistry& registry, const AppSettings& settings, AssistantVoice& voice,
                                      HistoryRecorder& history, LiveTranscript& transcript,
                                      AdaptiveTurnDetector& turnDetector, Scheduler& scheduler)
-    : m_state(state),
-      m_phase(phase),
-      m_log(log),
-      m_registry(registry),
-      m_settings(settings),
-      m_voice(voice),
-      m_history(history),
-      m_transcript(transcript),
-      m_turnDetector(turnDetector),
-      m_settle(scheduler)
+    : m_state(state), m_phase(phase), m_log(log), m_registry(registry), m_settings(settings), m_voice(voice),
+      m_history(history), m_transcript(transcript), m_turnDetector(turnDetector), m_settle(scheduler)
 {
 }
 
@@ -64,7 +56,8 @@ void SkillConfirmation::handleToolCall(const QString& rawJSON, const CancelToken
     }
     const SkillArgs args = call->argsOrEmpty();
     const QString summary = skill->summary(args);
-    m_log.record(kSkillCategory, QStringLiteral("→ ") + skill->id() + QStringLiteral(" (") + summary + QLatin1Char(')'));
+    m_log.record(kSkillCategory,
+                 QStringLiteral("→ ") + skill->id() + QStringLiteral(" (") + summary + QLatin1Char(')'));
     if (skill->id() == QLatin1String("camera.describe") && onCameraDescribe) {
         onCameraDescribe(token);
         return;
@@ -90,8 +83,8 @@ void SkillConfirmation::executeSkill(const std::shared_ptr<Skill>& skill, const 
         // A run the user stopped still happened, so its result is recorded, but not spoken.
         const bool speak = !token.isCancelled();
         if (const auto* result = std::get_if<QString>(&outcome)) {
-            m_log.record(kSkillCategory,
-                         QStringLiteral("✓ ") + id + QStringLiteral(" → ") + Text::graphemePrefix(*result, kLoggedChars));
+            m_log.record(kSkillCategory, QStringLiteral("✓ ") + id + QStringLiteral(" → ") +
+                                             Text::graphemePrefix(*result, kLoggedChars));
             const QString note = Text::trimmed(args.value(QStringLiteral("note")));
             if (id == QLatin1String("memory.add") && !note.isEmpty() && onMemoryNoted)
                 onMemoryNoted(note);
@@ -100,7 +93,8 @@ void SkillConfirmation::executeSkill(const std::shared_ptr<Skill>& skill, const 
                 m_voice.speakAside(*result, kAnswerReason);
         } else {
             const QString description = std::get<SkillError>(outcome).description();
-            m_log.record(QStringLiteral("error"), QStringLiteral("skill ") + id + QStringLiteral(" failed: ") + description);
+            m_log.record(QStringLiteral("error"),
+                         QStringLiteral("skill ") + id + QStringLiteral(" failed: ") + description);
             if (speak)
                 m_voice.speakAside(QStringLiteral("스킬 실행 중 문제가 있었어요: ") + description, kAnswerReason);
         }

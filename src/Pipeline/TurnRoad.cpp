@@ -27,18 +27,9 @@ TurnRoad::TurnRoad(EngineState& state, PhaseStateMachine& phase, PipelineLog& lo
                    const SkillRegistry& registry, HistoryRecorder& history, AssistantVoice& voice,
                    LiveTranscript& transcript, AdaptiveTurnDetector& turnDetector, SkillConfirmation& confirmation,
                    Scheduler& scheduler, ClientFactory makeClient)
-    : m_state(state),
-      m_phase(phase),
-      m_log(log),
-      m_settings(settings),
-      m_registry(registry),
-      m_history(history),
-      m_voice(voice),
-      m_transcript(transcript),
-      m_turnDetector(turnDetector),
-      m_confirmation(confirmation),
-      m_scheduler(scheduler),
-      m_makeClient(std::move(makeClient))
+    : m_state(state), m_phase(phase), m_log(log), m_settings(settings), m_registry(registry), m_history(history),
+      m_voice(voice), m_transcript(transcript), m_turnDetector(turnDetector), m_confirmation(confirmation),
+      m_scheduler(scheduler), m_makeClient(std::move(makeClient))
 {
 }
 
@@ -66,8 +57,8 @@ void TurnRoad::handleTurnEnded(const QString& transcript)
 
     const QString text = AliasStore::apply(transcript);
     if (text != transcript)
-        m_log.record(QStringLiteral("alias"), QStringLiteral("applied: '") + transcript + QStringLiteral("' → '") +
-                                                  text + QLatin1Char('\''));
+        m_log.record(QStringLiteral("alias"),
+                     QStringLiteral("applied: '") + transcript + QStringLiteral("' → '") + text + QLatin1Char('\''));
     const AppMode mode = m_settings.appMode();
     m_log.record(QStringLiteral("turn"), QStringLiteral("ended (") + rawValue(mode) + QStringLiteral("): ") + text);
     m_history.record(ConversationTurn::Role::user, text);
@@ -98,7 +89,8 @@ void TurnRoad::submitTextTurn(const QString& text)
         m_log.record(QStringLiteral("text"), QStringLiteral("ignored — phase=") + rawValue(m_phase.phase()));
         return;
     }
-    m_log.record(QStringLiteral("text"), QStringLiteral("submitted: ") + Text::graphemePrefix(trimmed, kLoggedTypedChars));
+    m_log.record(QStringLiteral("text"),
+                 QStringLiteral("submitted: ") + Text::graphemePrefix(trimmed, kLoggedTypedChars));
     handleTurnEnded(trimmed);
 }
 
@@ -163,9 +155,8 @@ void TurnRoad::startReply(const QString& text)
         request.translateTargetLocale = m_settings.translateTargetLocale();
 
     const std::unique_ptr<AssistantClient> client = m_makeClient();
-    std::unique_ptr<ReplyStream> stream = client->stream(PersonaStore::systemPrompt(request), text,
-                                                         m_settings.effectiveTTSLocale(),
-                                                         m_history.contextBeforeLatest());
+    std::unique_ptr<ReplyStream> stream = client->stream(
+        PersonaStore::systemPrompt(request), text, m_settings.effectiveTTSLocale(), m_history.contextBeforeLatest());
     m_replyToken = CancelToken();
     auto* reply = new ReplyConsumer(std::move(stream), m_replyToken, m_state, m_voice);
     reply->onCompleted = [this, reply](const QString& replyText) { replyCompleted(reply, replyText); };

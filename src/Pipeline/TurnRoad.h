@@ -41,9 +41,9 @@ public:
     };
 
     TurnRoad(EngineState& state, PhaseStateMachine& phase, PipelineLog& log, const AppSettings& settings,
-             const SkillRegistry& registry, HistoryRecorder& history, AssistantVoice& voice,
-             LiveTranscript& transcript, AdaptiveTurnDetector& turnDetector, SkillConfirmation& confirmation,
-             Scheduler& scheduler, ClientFactory makeClient);
+             const SkillRegistry& registry, HistoryRecorder& history, AssistantVoice& voice, LiveTranscript& transcript,
+             AdaptiveTurnDetector& turnDetector, SkillConfirmation& confirmation, Scheduler& scheduler,
+             ClientFactory makeClient);
     ~TurnRoad();
     TurnRoad(const TurnRoad&) = delete;
     TurnRoad& operator=(const TurnRoad&) = delete;

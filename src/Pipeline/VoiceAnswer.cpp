@@ -36,8 +36,8 @@ const QSet<QString>& cancelWords()
 const QStringList& negationCues()
 {
     static const QStringList kCues{
-        QStringLiteral("지 마"), QStringLiteral("지마"), QStringLiteral("안 "),   QStringLiteral("말아"),
-        QStringLiteral("취소"),  QStringLiteral("그만"), QStringLiteral("아니"),  QStringLiteral("no"),
+        QStringLiteral("지 마"), QStringLiteral("지마"),  QStringLiteral("안 "),  QStringLiteral("말아"),
+        QStringLiteral("취소"),  QStringLiteral("그만"),  QStringLiteral("아니"), QStringLiteral("no"),
         QStringLiteral("not"),   QStringLiteral("don't"), QStringLiteral("stop"),
     };
     return kCues;

@@ -132,10 +132,11 @@ struct TurnRig {
     HistoryRecorder recorder{history, state, scheduler};
     int recognizerResets = 0;
     LiveTranscript transcript{state, log, [this] { ++recognizerResets; }};
-    SkillConfirmation confirmation{state,    phase,      log,         registry,      settings,
-                                   voice,    recorder,   transcript,  turnDetector,  scheduler};
+    SkillConfirmation confirmation{state, phase,    log,        registry,     settings,
+                                   voice, recorder, transcript, turnDetector, scheduler};
     ScriptedBackend backend;
-    TurnRoad road{state,        phase,        log,       settings,  registry,
-                  recorder,     voice,        transcript, turnDetector, confirmation,
-                  scheduler,    [this] { return std::make_unique<ScriptedBackend::Client>(backend); }};
+    TurnRoad road{state,        phase,      log,
+                  settings,     registry,   recorder,
+                  voice,        transcript, turnDetector,
+                  confirmation, scheduler,  [this] { return std::make_unique<ScriptedBackend::Client>(backend); }};
 };

@@ -79,8 +79,12 @@ TEST(TurnRoad, EveryWayAReplyEndsLeavesTheSessionHearing)
         {"nothing", {}, std::nullopt, Phase::listening, Phase::listening, 0},
         {"blank", {QStringLiteral(" \n ")}, std::nullopt, Phase::listening, Phase::listening, 0},
         {"time-out", {}, QStringLiteral("timed out"), Phase::error, Phase::error, 0},
-        {"error after a sentence", {QStringLiteral("첫 문장은 말할게요. 그런데")}, QStringLiteral("timed out"),
-         Phase::error, Phase::listening, 1},
+        {"error after a sentence",
+         {QStringLiteral("첫 문장은 말할게요. 그런데")},
+         QStringLiteral("timed out"),
+         Phase::error,
+         Phase::listening,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -114,7 +118,8 @@ TEST(TurnRoad, CancellingAReplyMovesThePhaseByCauseAndDropsTheRest)
         bool spokeFirst;
         QStringList moves;
     } cases[] = {
-        {Cause::bargeIn, true,
+        {Cause::bargeIn,
+         true,
          {QStringLiteral("speaking → interrupted [user barge-in]"),
           QStringLiteral("interrupted → listening [resume after barge-in]")}},
         {Cause::bargeIn, false, {QStringLiteral("thinking → listening [user barge-in]")}},

@@ -59,8 +59,8 @@ TEST_F(RozeTelemetryTest, SendsEachForwardableCategoryReducedAndAtItsSeverity)
         // Skill lines keep their mark, skill id and outcome, never a summary, result or answer.
         {"skill", QStringLiteral("✓ calendar.list_today → 3 events today"),
          QStringLiteral("[skill] ✓ calendar.list_today"), RozeSeverity::info},
-        {"skill", QStringLiteral("→ mail.compose (메일 작성: kim@example.com)"), QStringLiteral("[skill] → mail.compose"),
-         RozeSeverity::info},
+        {"skill", QStringLiteral("→ mail.compose (메일 작성: kim@example.com)"),
+         QStringLiteral("[skill] → mail.compose"), RozeSeverity::info},
         {"skill", QStringLiteral("voice approve via '네 진행해'"), QStringLiteral("[skill] voice approve"),
          RozeSeverity::info},
         {"skill", QStringLiteral("failed to decode JSON tool call: {\"skill\":\"memory.add\",\"args\":{\"note\":1}"),
