@@ -81,8 +81,8 @@ TEST_F(RozeTelemetryTest, SendsEachForwardableCategoryReducedAndAtItsSeverity)
          QStringLiteral("[skill] ✗ blocked disabled skill 'calendar.delete_event'"), RozeSeverity::info},
         {"skill", QStringLiteral("unknown skill id '내일 치과 예약'"), QStringLiteral("[skill] unknown skill id"),
          RozeSeverity::info},
-        {"skill", QString(39, QLatin1Char('x')) + QStringLiteral("👍🏽 and more"),
-         QStringLiteral("[skill] ") + QString(39, QLatin1Char('x')) + QStringLiteral("👍🏽"), RozeSeverity::info},
+        {"skill", x39 + QStringLiteral("👍🏽 and more"),
+         QStringLiteral("[skill] ") + x39 + QStringLiteral("👍🏽"), RozeSeverity::info},
         // Everything else goes out whole.
         {"fsm", QStringLiteral("listening → thinking (turn ended)"),
          QStringLiteral("[fsm] listening → thinking (turn ended)"), RozeSeverity::info},
