@@ -1,17 +1,30 @@
 // What the conversation engine itself costs: listening to a silent microphone, per second of
 // audio, through the listening loop (level meter, energy detector, turn and barge-in
-// detectors), the recognizer's own decoding aside (bench_STT measures that).
+// detectors), the recognizer's own decoding aside (bench_STT measures that); and the time from
+// the end of a turn to the first PCM of the spoken reply when the backend answers at once, of
+// which bench_Speech's time to first audio of the same sentence is espeak-ng's share.
+#include "Backend/AssistantClient.h"
 #include "Diagnostics/PipelineLog.h"
 #include "Endpointing/AdaptiveTurnDetector.h"
 #include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
 #include "Pipeline/BargeInDetector.h"
+#include "Pipeline/ConversationEngine.h"
 #include "Pipeline/ListeningLoop.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/PhaseStateMachine.h"
+#include "Pipeline/PlatformParts.h"
+#include "Platform/EspeakSpeechSynthesizer.h"
+#include "Platform/IcalCalendarStore.h"
+#include "Platform/QtAudioDeviceSource.h"
+#include "Speech/SystemSpeechPlayer.h"
+#include "Storage/DeviceIdentifier.h"
 #include "Support/QtScheduler.h"
 #include "Support/UserDefaults.h"
 #include "VAD/EnergyVAD.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -59,5 +72,70 @@ void BM_ListeningPerAudioSecondSilentMicrophone(benchmark::State& state)
     state.counters["audio_s_per_cpu_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ListeningPerAudioSecondSilentMicrophone);
+
+const char* const kReply = "안녕하세요, 오늘 회의는 세 시에 시작합니다.";
+
+// A backend that has its whole answer ready.
+struct InstantClient final : AssistantClient {
+    std::unique_ptr<ReplyStream> stream(const QString&, const QString&, const QString&,
+                                        const QList<ConversationTurn>&) const override
+    {
+        auto reply = std::make_unique<ReplyStream>();
+        reply->push(QString::fromUtf8(kReply));
+        reply->finish();
+        return reply;
+    }
+};
+
+// Stands in for the sound device: notes when PCM arrives and plays nothing.
+struct FirstAudioOutput final : AudioOutput {
+    bool received = false;
+    void play(AudioBufferPtr audio) override { received = audio && audio->frameCount() > 0; }
+    void stop() override {}
+};
+
+struct Quiet final : EventSoundPlayer, DesktopWorkspace, SleepInhibitor {
+    void play(const QString&) override {}
+    bool openUrl(const QUrl&) override { return false; }
+    void revealFile(const QString&) override {}
+    void acquire(const QString&, Completion) override {}
+    void release() override {}
+};
+
+void BM_EndOfTurnToFirstReplyAudio(benchmark::State& state)
+{
+    QTemporaryDir directory;
+    UserDefaults defaults(directory.filePath(QStringLiteral("defaults.json")));
+    AppSettings settings(defaults);
+    settings.setTelemetryEnabled(false);
+    settings.setAvatarGender(AvatarGender::male);  // espeak-ng's own voice, as bench_Speech uses
+    QtScheduler scheduler;
+    PlatformParts platform;
+    platform.audioDevices = std::make_unique<QtAudioDeviceSource>();
+    platform.eventSounds = std::make_unique<Quiet>();
+    platform.desktop = std::make_unique<Quiet>();
+    platform.sleepInhibitor = std::make_unique<Quiet>();
+    platform.calendar = std::make_unique<IcalCalendarStore>();
+    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
+    auto output = std::make_unique<FirstAudioOutput>();
+    FirstAudioOutput* sink = output.get();
+    SystemSpeechPlayer player(std::make_unique<EspeakSpeechSynthesizer>(std::move(output)), scheduler);
+    const DeviceIdentifier device(defaults);
+    ConversationEngine engine({settings, scheduler, player, platform, services, device, {}, [] {
+                                   return std::make_unique<InstantClient>();
+                               }});
+    for (auto _ : state) {
+        sink->received = false;
+        const auto start = std::chrono::steady_clock::now();
+        engine.submitTextTurn(QStringLiteral("오늘 회의 언제야?"));
+        while (!sink->received)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        engine.stopSpeaking();
+        engine.clearHistory();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_EndOfTurnToFirstReplyAudio)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "Platform/LinuxPlatform.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/AppPaths.h"
+#include "Storage/DeviceIdentifier.h"
 #include "Support/QtScheduler.h"
 #include "Support/UserDefaults.h"
 #include "UI/App/ParlivoxApp.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
     // The one speech player, made now and handed to the engine.
     SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
+    const DeviceIdentifier device(defaults);
 
     qCInfo(lcApp, "Parlivox ready: data in %s, settings in %s, mode %s, provider %s", qPrintable(AppPaths::root()),
            qPrintable(defaults.filePath()), qPrintable(rawValue(settings.appMode())),
@@ -38,7 +40,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<ConversationEngine> engine;
     ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, [&] {
         engine = std::make_unique<ConversationEngine>(
-            ConversationEngine::Setup{settings, scheduler, player, platform, services});
+            ConversationEngine::Setup{settings, scheduler, player, platform, services, device});
         return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};
     });
     return parlivox.run();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Audio/AudioInputStream.h"
+#include "Support/QueuedWake.h"
 
 #include <QObject>
 
@@ -22,12 +23,10 @@ public:
     std::uint64_t dropped() const { return m_channel->dropped(); }
 
 private:
-    struct Waker;
-
     void drain();
 
     std::shared_ptr<AudioChannel> m_channel;
     std::function<void(const AudioBufferPtr&)> m_onBuffer;
-    std::shared_ptr<Waker> m_waker;
+    std::shared_ptr<QueuedWake> m_wake;
     std::uint64_t m_reportedDrops = 0;
 };

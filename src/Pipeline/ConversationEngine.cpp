@@ -8,17 +8,6 @@
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/Text.h"
 
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcEngine, "app.parlivox.engine")
-
-namespace {
-void notYet(const char* command)
-{
-    qCInfo(lcEngine, "%s: not available in this build", command);
-}
-}  // namespace
-
 AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& localeID,
                                                              AdaptiveTurnDetector::Tuning tuning)
 {
@@ -37,7 +26,20 @@ ConversationEngine::ConversationEngine(Setup setup)
       m_eventSounds(std::move(setup.platform.eventSounds)), m_inhibitor(std::move(setup.platform.sleepInhibitor)),
       m_log(m_scheduler), m_fsm(m_scheduler), m_vad(0.012, 3, 150), m_turnDetector(m_scheduler),
       m_bargeIn(m_scheduler, kBargeInTriggerMs), m_ttsQueue(m_player), m_phaseSounds(*m_eventSounds),
-      m_telemetry(setup.services.analytics),
+      m_telemetry(setup.services.analytics), m_historyRecorder(m_history, m_state, m_scheduler),
+      m_voice(m_fsm, m_ttsQueue, m_bargeIn, m_settings),
+      m_liveTranscript(m_state, m_log,
+                       [this] {
+                           if (StreamingSpeechRecognizer* recognizer = m_sessions.recognizer())
+                               recognizer->resetTranscriptState();
+                       }),
+      m_confirmation(m_state, m_fsm, m_log, setup.services.skills, m_settings, m_voice, m_historyRecorder,
+                     m_liveTranscript, m_turnDetector, m_scheduler),
+      m_clients(m_settings, setup.device, m_scheduler),
+      m_turnRoad(m_state, m_fsm, m_log, m_settings, setup.services.skills, m_historyRecorder, m_voice, m_liveTranscript,
+                 m_turnDetector, m_confirmation, m_scheduler,
+                 setup.makeClient ? std::move(setup.makeClient)
+                                  : TurnRoad::ClientFactory([this] { return m_clients.make(); })),
       m_sessions(
           SessionSequencer::Parts{
               m_settings, m_scheduler, m_log, m_state, m_fsm, m_vad, m_turnDetector, m_bargeIn, m_micLevel, m_ttsQueue,
@@ -50,13 +52,11 @@ ConversationEngine::ConversationEngine(Setup setup)
                                          return std::make_unique<SystemStreamingRecognizer>(scheduler, engine);
                                      })},
           SessionSequencer::Hooks{[this] { wireup(); }, [this] { unwire(); }, [this] { applySettings(); },
-                                  [this] { cancelReply(StopCause::stopButton); },
-                                  [this] { cancelReply(StopCause::sessionEnd); },
-                                  [this] { m_state.setPendingSkill(std::nullopt); },
-                                  [this](const QString& transcript) {
-                                      m_state.setLiveTranscript(transcript);
-                                      m_turnDetector.handle(transcript);
-                                  }}),
+                                  [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::stopButton); },
+                                  // The phase is idle by then, so no cause moves it.
+                                  [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::stopButton); },
+                                  [this] { m_confirmation.clearPending(); },
+                                  [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); }}),
       m_rightAlt(std::move(setup.platform.globalKeys))
 {
     m_state.setLastFireReason(QStringLiteral("—"));
@@ -66,6 +66,10 @@ ConversationEngine::ConversationEngine(Setup setup)
     BuiltInSkills{*m_platform.calendar, *m_platform.desktop, setup.services.systemMonitor, m_extensions.rest.get(),
                   m_scheduler}
         .addTo(setup.services.skills);
+    if (MinutesSession* minutes = m_extensions.minutes.get())
+        m_turnRoad.onMinutesTurn = [minutes](const QString& text) { minutes->takeTurn(text); };
+    if (RestWindow* rest = m_extensions.rest.get())
+        m_turnRoad.onRestingTranscript = [rest](const QString& transcript) { rest->hearWhileResting(transcript); };
     m_rightAlt.onPressed = [this] { m_sessions.rightAltPressed(); };
     m_rightAlt.start();
 }
@@ -88,9 +92,8 @@ void ConversationEngine::wireup()
         if (from == ConversationPhase::listening && to != ConversationPhase::listening && m_extensions.gaze)
             m_extensions.gaze->pause();
     });
-    m_turnDetector.onTurnEnded = [this](const QString&, const QString& reason) {
-        m_state.setLastFireReason(reason);
-        m_state.setLastFireAt(m_scheduler.wallNow());
+    m_turnDetector.onTurnEnded = [this](const QString& transcript, const QString& reason) {
+        m_turnRoad.handleDetectedTurn(transcript, reason);
     };
     m_turnDetector.onMicActivityFirstDetected = [this](const QDateTime& at) {
         m_state.setHasStartedSpeaking(true);
@@ -106,11 +109,7 @@ void ConversationEngine::wireup()
     m_ttsQueue.onStartedSentence = [this](const QString& sentence) {
         m_log.record(QStringLiteral("tts"), QStringLiteral("started: ") + Text::graphemePrefix(sentence, 40) + u'…');
     };
-    m_ttsQueue.onFinishedAll = [this] {
-        m_bargeIn.disarm();
-        if (m_fsm.phase() == ConversationPhase::speaking)
-            m_fsm.transition(ConversationPhase::listening, QStringLiteral("tts finished"));
-    };
+    m_ttsQueue.onFinishedAll = [this] { m_voice.handleSpeechFinished(); };
     m_ttsQueue.onCancelled = [this] { m_log.record(QStringLiteral("tts"), QStringLiteral("cancelled")); };
 }
 
@@ -161,31 +160,7 @@ void ConversationEngine::handleBargeIn()
         return;
     }
     m_log.record(QStringLiteral("barge-in"), QStringLiteral("user interrupted assistant (mic above threshold)"));
-    cancelReply(StopCause::bargeIn);
-}
-
-void ConversationEngine::cancelReply(StopCause cause)
-{
-    m_ttsQueue.cancel();
-    m_bargeIn.disarm();
-    const ConversationPhase phase = m_fsm.phase();
-    switch (cause) {
-    case StopCause::bargeIn:
-        if (phase == ConversationPhase::speaking) {
-            m_fsm.transition(ConversationPhase::interrupted, QStringLiteral("user barge-in"));
-            m_fsm.transition(ConversationPhase::listening, QStringLiteral("resume after barge-in"));
-        } else if (phase == ConversationPhase::thinking) {
-            m_fsm.transition(ConversationPhase::listening, QStringLiteral("user barge-in"));
-        }
-        break;
-    case StopCause::stopButton:
-        if (phase == ConversationPhase::thinking || phase == ConversationPhase::speaking ||
-            phase == ConversationPhase::error)
-            m_fsm.transition(ConversationPhase::listening, QStringLiteral("manual stop speaking"));
-        break;
-    case StopCause::sessionEnd:
-        break;
-    }
+    m_turnRoad.cancelReply(TurnRoad::StopCause::bargeIn);
 }
 
 void ConversationEngine::setEnabled(bool on)
@@ -205,25 +180,24 @@ void ConversationEngine::stopSpeaking()
 
 void ConversationEngine::clearHistory()
 {
-    m_history.clear();
-    m_state.setLastTurns({});
+    m_historyRecorder.clear();
     m_state.setAssistantMessage({});
     m_state.setLiveTranscript({});
 }
 
-void ConversationEngine::submitTextTurn(const QString&)
+void ConversationEngine::submitTextTurn(const QString& text)
 {
-    notYet("submitTextTurn");
+    m_turnRoad.submitTextTurn(text);
 }
 
 void ConversationEngine::approvePendingSkill()
 {
-    notYet("approvePendingSkill");
+    m_confirmation.approvePendingSkill();
 }
 
 void ConversationEngine::cancelPendingSkill()
 {
-    notYet("cancelPendingSkill");
+    m_confirmation.cancelPendingSkill();
 }
 
 void ConversationEngine::applyAppModeChange()
@@ -258,9 +232,9 @@ void ConversationEngine::renameSpeaker(int speakerID, const QString& name)
         m_extensions.minutes->renameSpeaker(speakerID, name);
 }
 
-bool ConversationEngine::enrollLastUtterance(const QString& name)
+bool ConversationEngine::enrollSpeaker(int speakerID, const QString& name)
 {
-    return m_extensions.minutes && m_extensions.minutes->enrollLastUtterance(name);
+    return m_extensions.minutes && m_extensions.minutes->enrollSpeaker(speakerID, name);
 }
 
 void ConversationEngine::revealRecordingInFinder()
@@ -272,4 +246,11 @@ void ConversationEngine::revealRecordingInFinder()
 void ConversationEngine::clearLog()
 {
     m_log.clear();
+}
+
+std::shared_ptr<FrameChannel> ConversationEngine::subscribeCameraPreview()
+{
+    // Without a camera the preview gets a channel nothing ever writes to.
+    return m_extensions.gaze ? m_extensions.gaze->subscribePreview()
+                             : std::make_shared<FrameChannel>(CameraStream::kSubscriberCapacity);
 }

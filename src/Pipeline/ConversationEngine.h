@@ -4,14 +4,20 @@
 #include "Diagnostics/PipelineLog.h"
 #include "Endpointing/AdaptiveTurnDetector.h"
 #include "Input/RightOptionMonitor.h"
+#include "Pipeline/AssistantClientFactory.h"
+#include "Pipeline/AssistantVoice.h"
 #include "Pipeline/BargeInDetector.h"
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineExtensions.h"
 #include "Pipeline/EngineState.h"
+#include "Pipeline/HistoryRecorder.h"
+#include "Pipeline/LiveTranscript.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/MinutesStore.h"
 #include "Pipeline/PhaseStateMachine.h"
 #include "Pipeline/SessionSequencer.h"
+#include "Pipeline/SkillConfirmation.h"
+#include "Pipeline/TurnRoad.h"
 #include "Speech/PhaseSoundPlayer.h"
 #include "Storage/ObsidianSync.h"
 #include "TTS/TTSQueue.h"
@@ -22,6 +28,7 @@
 #include <memory>
 
 class AppSettings;
+class DeviceIdentifier;
 class SpeechPlayer;
 struct AppServices;
 struct PlatformParts;
@@ -43,8 +50,12 @@ public:
         SpeechPlayer& player;
         PlatformParts& platform;
         AppServices& services;
+        // Sent to the hosted backend.
+        const DeviceIdentifier& device;
         // One new recognizer per session; unset: the system recognizer on the platform's models.
         RecognizerFactory makeRecognizer = {};
+        // A new backend client per turn; unset: the client of the provider the settings choose.
+        TurnRoad::ClientFactory makeClient = {};
     };
 
     static constexpr int kBargeInTriggerMs = 350;
@@ -76,18 +87,16 @@ public:
     void restNow() override;
     void wakeFromRest(const QString& reason) override;
     void renameSpeaker(int speakerID, const QString& name) override;
-    bool enrollLastUtterance(const QString& name) override;
+    bool enrollSpeaker(int speakerID, const QString& name) override;
     void revealRecordingInFinder() override;
     void clearLog() override;
+    std::shared_ptr<FrameChannel> subscribeCameraPreview() override;
 
 private:
-    enum class StopCause { bargeIn, stopButton, sessionEnd };
-
     void wireup();
     void unwire();
     void applyTelemetrySettings();
     void handleBargeIn();
-    void cancelReply(StopCause cause);
 
     AppSettings& m_settings;
     Scheduler& m_scheduler;
@@ -109,6 +118,12 @@ private:
     ObsidianSync m_obsidian;
     PhaseSoundPlayer m_phaseSounds;
     RozeTelemetry m_telemetry;
+    HistoryRecorder m_historyRecorder;
+    AssistantVoice m_voice;
+    LiveTranscript m_liveTranscript;
+    SkillConfirmation m_confirmation;
+    AssistantClientFactory m_clients;
+    TurnRoad m_turnRoad;
     EngineExtensions m_extensions;
     SessionSequencer m_sessions;
     RightOptionMonitor m_rightAlt;

@@ -2,6 +2,12 @@
 
 #include <QString>
 
+#include <memory>
+
+struct CameraFrame;
+template <typename T>
+class LatestChannel;
+
 // The operations the window may ask of the conversation engine. The engine implements them;
 // widget tests hand views a recording fake. Every call is made on the GUI thread and returns
 // at once: work that waits (starting a session, the camera) goes on afterwards, and what
@@ -38,11 +44,15 @@ public:
     virtual void wakeFromRest(const QString& reason) = 0;
     // Names a minutes speaker, in the lines already written too; a blank name does nothing.
     virtual void renameSpeaker(int speakerID, const QString& name) = 0;
-    // Stores the voice of the last finished utterance as a named speaker; false when there is
-    // no minutes capture, no such utterance, or the name is blank.
-    virtual bool enrollLastUtterance(const QString& name) = 0;
+    // Stores the voice of this minutes speaker as a permanent profile under the name; false
+    // when there is no minutes capture, no such speaker, or the name is blank.
+    virtual bool enrollSpeaker(int speakerID, const QString& name) = 0;
     // Shows the minutes recording selected in the file manager; nothing without a recording.
     virtual void revealRecordingInFinder() = 0;
     // Empties the pipeline log (the diagnostics views' Clear); recording goes on into it.
     virtual void clearLog() = 0;
+    // A new subscription to the frames of the camera the engine runs, for the preview: it
+    // keeps the newest 2 and receives frames only while the camera captures. Closing it, or
+    // dropping it, unsubscribes.
+    virtual std::shared_ptr<LatestChannel<CameraFrame>> subscribeCameraPreview() = 0;
 };

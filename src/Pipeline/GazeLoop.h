@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Vision/CameraStream.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // The camera side of a session, for the engine to drive: the camera runs around the user's
 // speech and tells the turn detector where the user looks. GUI thread only.
@@ -24,4 +27,6 @@ public:
     // Frames seen since the last call, and the age of the last face ("never", "<n>ms").
     virtual int takeFrameCount() = 0;
     virtual QString faceAge() const = 0;
+    // The camera's frames for the preview, while it captures.
+    virtual std::shared_ptr<FrameChannel> subscribePreview() = 0;
 };

@@ -16,8 +16,10 @@ public:
     virtual void stop() = 0;
     virtual bool isRecording() const = 0;
     virtual void append(const AudioBufferPtr& buffer) = 0;
+    // A finished utterance in minutes mode, already in the history: its speaker and its line.
+    virtual void takeTurn(const QString& text) = 0;
     // The mode setting changed during a session whose input has this format (none yet).
     virtual void applyModeChange(const std::optional<AudioFormat>& inputFormat) = 0;
     virtual void renameSpeaker(int speakerID, const QString& name) = 0;
-    virtual bool enrollLastUtterance(const QString& name) = 0;
+    virtual bool enrollSpeaker(int speakerID, const QString& name) = 0;
 };

@@ -12,6 +12,8 @@ public:
     virtual void restNow() = 0;
     // Ends the rest with a back-to-work line ("timer", "wake phrase", "button").
     virtual void wakeFromRest(const QString& reason) = 0;
+    // Every transcript update while resting (the wake phrase).
+    virtual void hearWhileResting(const QString& transcript) = 0;
     // The session ended: the rest ends silently and its timer stops.
     virtual void cancel() = 0;
 };

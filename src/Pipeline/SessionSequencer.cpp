@@ -229,6 +229,8 @@ void SessionSequencer::endSession()
     m_hooks.unwire();
     m_statistics.reset();
     m_listening.reset();
+    // Idle first, so cutting the reply short moves the phase nowhere else.
+    m_parts.fsm.transition(ConversationPhase::idle, QStringLiteral("session end"));
     m_hooks.endReply();
     if (extensions.rest)
         extensions.rest->cancel();
@@ -257,7 +259,6 @@ void SessionSequencer::endSession()
     // A consent asked in this session must not be given by a "yes" in the next one.
     m_hooks.clearPendingSkill();
     m_hooks.wireup();
-    m_parts.fsm.transition(ConversationPhase::idle, QStringLiteral("session end"));
     finishJob();
 }
 

@@ -6,6 +6,7 @@
 #include "Support/Text.h"
 
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QSet>
 
 Q_LOGGING_CATEGORY(lcTelemetry, "app.parlivox.telemetry")
@@ -39,7 +40,24 @@ const QSet<QString>& lengthOnlyCategories()
 }
 
 constexpr qsizetype kSkillPrefixLength = 40;
-const QString kArrow = QStringLiteral("\u2192 ");
+
+// A skill line without what follows its mark, skill id and outcome: a summary, a result, a
+// quoted answer or tool line may hold the user's words. A quoted skill id is kept.
+QString skillOutline(const QString& message)
+{
+    static const QStringList kTails{QStringLiteral(" ("), QStringLiteral(" \u2192 "), QStringLiteral(": "),
+                                    QStringLiteral(" via "), QStringLiteral(" '")};
+    static const QRegularExpression kQuotedID(QStringLiteral("^ '[a-z0-9_]+(\\.[a-z0-9_]+)+'$"));
+    qsizetype cut = message.size();
+    for (const QString& tail : kTails) {
+        const qsizetype at = message.indexOf(tail);
+        if (at >= 0)
+            cut = std::min(cut, at);
+    }
+    const QString outline = Text::graphemePrefix(message.left(cut), kSkillPrefixLength);
+    const QString rest = message.mid(cut);
+    return outline.size() == cut && kQuotedID.match(rest).hasMatch() ? outline + rest : outline;
+}
 
 }  // namespace
 
@@ -90,19 +108,7 @@ QString RozeTelemetry::sanitize(const QString& category, const QString& message)
         return head + QStringLiteral("] len=") + QString::number(Text::graphemeCount(message));
     if (category != QLatin1String("skill"))
         return head + QStringLiteral("] ") + message;
-
-    const qsizetype arrow = message.indexOf(kArrow);
-    if (arrow < 0)
-        return head + QStringLiteral("] ") + Text::graphemePrefix(message, kSkillPrefixLength);
-    const qsizetype afterArrow = arrow + kArrow.size();
-    QString firstWord;
-    for (const QString& piece : message.mid(afterArrow).split(QLatin1Char(' '))) {
-        if (!piece.isEmpty()) {
-            firstWord = piece;
-            break;
-        }
-    }
-    return head + QStringLiteral("] ") + message.left(afterArrow) + firstWord;
+    return head + QStringLiteral("] ") + skillOutline(message);
 }
 
 RozeSeverity RozeTelemetry::level(const QString& category, const QString& message)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Pipeline/EngineCommands.h"
+#include "Vision/CameraStream.h"
 
 #include <QStringList>
 
@@ -9,7 +10,9 @@
 class RecordingEngineCommands final : public EngineCommands {
 public:
     QStringList calls;
-    bool enrollAnswer = true;  // what enrollLastUtterance returns
+    bool enrollAnswer = true;  // what enrollSpeaker returns
+    // The newest camera preview subscription, for the test to push frames into.
+    std::shared_ptr<FrameChannel> cameraPreview;
 
     void setEnabled(bool on) override { record("setEnabled", flag(on)); }
     void fireNow() override { record("fireNow"); }
@@ -27,13 +30,19 @@ public:
     {
         record("renameSpeaker", QString::number(speakerID) + QStringLiteral(", ") + name);
     }
-    bool enrollLastUtterance(const QString& name) override
+    bool enrollSpeaker(int speakerID, const QString& name) override
     {
-        record("enrollLastUtterance", name);
+        record("enrollSpeaker", QString::number(speakerID) + QStringLiteral(", ") + name);
         return enrollAnswer;
     }
     void revealRecordingInFinder() override { record("revealRecordingInFinder"); }
     void clearLog() override { record("clearLog"); }
+    // A subscription, not a command: not recorded.
+    std::shared_ptr<FrameChannel> subscribeCameraPreview() override
+    {
+        cameraPreview = std::make_shared<FrameChannel>(CameraStream::kSubscriberCapacity);
+        return cameraPreview;
+    }
 
 private:
     static QString flag(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }

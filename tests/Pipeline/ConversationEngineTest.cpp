@@ -6,6 +6,10 @@
 
 namespace {
 using Phase = ConversationPhase;
+using namespace std::chrono_literals;
+
+const QStringList kRoad = {"listening → thinking [turn ended]", "thinking → speaking [first sentence ready]",
+                           "speaking → listening [tts finished]"};
 
 TEST(ConversationEngine, TheTurnTimingsFollowTheSpeechLanguage)
 {
@@ -24,48 +28,118 @@ TEST(ConversationEngine, TheTurnTimingsFollowTheSpeechLanguage)
                                       t.fastFireGraceMs}),
                   c.waits)
             << c.localeID.toStdString();
-        EXPECT_EQ(t.silenceMicThreshold, AdaptiveTurnDetector::Tuning{}.silenceMicThreshold);
     }
 }
 
-TEST(ConversationEngine, ManualControlsWhileListening)
+TEST(ConversationEngine, TypedAndDetectedTurnsRunFromListeningThroughSpeakingBackToListening)
+{
+    for (const bool typed : {true, false}) {
+        SCOPED_TRACE(typed ? "typed" : "detected");
+        EngineHarness h;
+        h.clockIn();
+        if (typed) {
+            h.engine->submitTextTurn(QStringLiteral("  what time is it \n"));
+        } else {
+            h.speak(0);
+            h.recognizer.live->onTranscript(QStringLiteral("what time is it"));
+            h.scheduler.advance(8s);  // the transcript stopped changing
+        }
+        h.answer(QStringLiteral("It is ten o'clock now. Anything else?"));
+        EXPECT_EQ(h.phase(), Phase::speaking);
+        h.speakAll();
+        EXPECT_EQ(h.lines("fsm").mid(1), kRoad);
+        EXPECT_EQ(h.lines("turn"), QStringList{"ended (" + rawValue(h.settings.appMode()) + "): what time is it"});
+        EXPECT_EQ(h.lines("llm"), QStringList{"completed (37 chars)"});
+        EXPECT_EQ(h.lines("tts").mid(0, 2),
+                  QStringList({"started: It is ten o'clock now.…", "started: Anything else?…"}));
+        ASSERT_EQ(h.player.calls.size(), 2u);
+        EXPECT_EQ(h.player.calls[1].text, "Anything else?");
+        EXPECT_EQ(h.engine->state().lastTurns().size(), 2);
+        EXPECT_EQ(h.engine->state().lastFireReason().isEmpty(), false);
+
+        // Clearing the history empties the chat, and the next backend call gets no context.
+        h.engine->clearHistory();
+        EXPECT_TRUE(h.engine->state().lastTurns().isEmpty());
+        h.engine->submitTextTurn(QStringLiteral("and now?"));
+        ASSERT_TRUE(h.settle([&] { return h.backend.calls.size() == 2; }));
+        EXPECT_TRUE(h.backend.calls.back().history.isEmpty());
+    }
+}
+
+TEST(ConversationEngine, BargeInStopAndRightAltCutTheReplyAndDisarmTheDetector)
+{
+    struct Case {
+        const char* name;
+        std::function<void(EngineHarness&)> interrupt;
+        QStringList fsmAfterSpeaking;
+        QString logged;  // category and message
+    };
+    const QList<Case> cases = {
+        {"the user talks over the reply",
+         [](EngineHarness& h) { h.speak(400); },
+         {"speaking → interrupted [user barge-in]", "interrupted → listening [resume after barge-in]"},
+         "barge-in: user interrupted assistant (mic above threshold)"},
+        {"barge-in switched off meanwhile",
+         [](EngineHarness& h) {
+             h.settings.setBargeInEnabled(false);
+             h.speak(400);
+         },
+         {},
+         "barge-in: ignored — bargeInEnabled=false"},
+        {"stop button",
+         [](EngineHarness& h) { h.engine->stopSpeaking(); },
+         {"speaking → listening [manual stop speaking]"},
+         "manual: stop-speaking pressed (phase=speaking)"},
+        {"right Alt",
+         [](EngineHarness& h) { h.pressRightAlt(); },
+         {"speaking → listening [manual stop speaking]"},
+         "manual: right Alt → stop speaking"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h;
+        h.settings.setRightOptionInterruptEnabled(true);
+        h.clockIn();
+        h.pressRightAlt();  // while listening: nothing
+        h.engine->submitTextTurn(QStringLiteral("tell me a story"));
+        h.answer(QStringLiteral("Once upon a time there was a fox."));
+        ASSERT_EQ(h.phase(), Phase::speaking);
+        const qsizetype before = h.lines("fsm").size();
+        c.interrupt(h);
+        EXPECT_EQ(h.lines("fsm").mid(before), c.fsmAfterSpeaking);
+        QStringList all;
+        for (const PipelineLog::Entry& entry : h.engine->log().entries())
+            all << entry.category + ": " + entry.message;
+        EXPECT_TRUE(all.contains(c.logged));
+        EXPECT_FALSE(all.contains(QStringLiteral("manual: right Alt → stop speaking")) &&
+                     c.logged != QStringLiteral("manual: right Alt → stop speaking"));
+        if (h.phase() == Phase::listening) {
+            EXPECT_EQ(h.lines("tts").last(), "cancelled");
+            // Speech cancelled is barge-in disarmed: the user's next words start a turn, nothing else.
+            h.speak(400);
+            EXPECT_EQ(h.phase(), Phase::listening);
+        }
+    }
+}
+
+TEST(ConversationEngine, AStopLeadsOutOfAnErrorAndASessionEndDropsAWaitingSkill)
 {
     EngineHarness h;
     h.clockIn();
-    h.sounds->played.clear();
-
-    h.engine->fireNow();  // nothing transcribed yet
-    EXPECT_EQ(h.lines("endpointing").last(), "manual fire ignored — transcript empty");
-
-    h.recognizer.live->onTranscript(QStringLiteral("what time is it"));
-    h.engine->fireNow();
-    EXPECT_EQ(h.engine->state().lastFireReason(), "manual fire button");
-    EXPECT_EQ(h.lines("manual"), QStringList({"fire button pressed", "fire button pressed"}));
-
-    h.engine->stopSpeaking();
-    EXPECT_EQ(h.lines("manual").last(), "stop-speaking pressed (phase=listening)");
-    EXPECT_EQ(h.lines("tts"), QStringList{"cancelled"});
-    EXPECT_EQ(h.phase(), Phase::listening);
-    EXPECT_TRUE(h.sounds->played.isEmpty());
-
-    // A recognizer failure leaves the session in error; the stop button brings it back.
     h.recognizer.live->onError(QStringLiteral("decoder crashed"));
     EXPECT_EQ(h.engine->state().errorMessage(), "decoder crashed");
+    h.engine->fireNow();
+    EXPECT_EQ(h.lines("manual").last(), "fire ignored — phase=error");
     h.engine->stopSpeaking();
     EXPECT_EQ(h.lines("fsm").mid(1),
               QStringList({"listening → error [stt error]", "error → listening [manual stop speaking]"}));
-    EXPECT_EQ(h.sounds->played, QStringList({"dialog-error", "audio-volume-change"}));
 
+    h.engine->submitTextTurn(QStringLiteral("write to Ann"));
+    h.answer(QStringLiteral("{\"skill\":\"mail.compose\",\"args\":{\"to\":\"ann@example.org\"}}"));
+    ASSERT_TRUE(h.engine->state().pendingSkill().has_value());
     h.engine->setEnabled(false);
     ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
-    h.engine->fireNow();
-    EXPECT_EQ(h.lines("manual").last(), "fire ignored — phase=idle");
-}
-
-TEST(ConversationEngine, TheRecordingIsRevealedOnlyWhenThereIsOne)
-{
-    EngineHarness h;
-    h.engine->revealRecordingInFinder();
-    EXPECT_TRUE(h.desktop->revealed.isEmpty());
+    EXPECT_EQ(h.engine->state().pendingSkill(), std::nullopt);
+    EXPECT_EQ(h.lines("fsm").last(), "speaking → idle [session end]");
 }
 }  // namespace

@@ -1,10 +1,13 @@
 // The whole road with real parts but the language model: recorded speech through the file
-// microphone, the energy detector, pocketsphinx and the turn detector end the turn.
+// microphone, the energy detector, pocketsphinx and the turn detector end the turn, a local
+// OpenAI-compatible server on 127.0.0.1 answers, and espeak-ng speaks the reply.
 #include "Audio/FileCaptureBackend.h"
 #include "Common/FakeScheduler.h"
+#include "Common/LocalHttpServer.h"
 #include "Common/QtPrinters.h"
 #include "Common/RecordingDesktopWorkspace.h"
 #include "Common/SpeechWav.h"
+#include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/AppServices.h"
 #include "Pipeline/ConversationEngine.h"
@@ -16,6 +19,7 @@
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/QtAudioDeviceSource.h"
 #include "Speech/SystemSpeechPlayer.h"
+#include "Storage/DeviceIdentifier.h"
 #include "Support/UserDefaults.h"
 
 #include <QTemporaryDir>
@@ -45,8 +49,15 @@ struct NullAudioOutput final : AudioOutput {
     void stop() override {}
 };
 
-TEST(EngineEndToEnd, ARecordedQuestionEndsTheTurnThroughTheRealListeningParts)
+TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
 {
+    LocalHttpServer server;
+    server.setHandler([](const LocalHttpServer::Request&) {
+        LocalHttpServer::Reply reply;
+        reply.body = R"({"choices":[{"message":{"role":"assistant","content":"Ten meters forward it is."}}]})";
+        return reply;
+    });
+    ScopedDataRoot root;  // the history's day files of this test only
     QTemporaryDir directory;
     const QString recording = directory.filePath(QStringLiteral("goforward.wav"));
     ASSERT_TRUE(SpeechWav::goForward(recording, 16000, 1));
@@ -56,6 +67,9 @@ TEST(EngineEndToEnd, ARecordedQuestionEndsTheTurnThroughTheRealListeningParts)
     AppSettings settings(defaults);
     settings.setLocaleID(QStringLiteral("en-US"));
     settings.setTelemetryEnabled(false);
+    settings.setAssistantProvider(AssistantProvider::lmStudio);
+    settings.setLmStudioBaseURL(server.url().toString());
+    settings.setLmStudioModel(QStringLiteral("local-model"));
     PlatformParts platform;
     platform.makeCaptureBackend = [recording] {
         return std::make_unique<FileCaptureBackend>(recording, FileCaptureBackend::Pacing::realTime);
@@ -71,7 +85,8 @@ TEST(EngineEndToEnd, ARecordedQuestionEndsTheTurnThroughTheRealListeningParts)
                                                                    QDBusConnection(QStringLiteral("none")));
     AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
     SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
-    ConversationEngine engine({settings, scheduler, player, platform, services});
+    const DeviceIdentifier device(defaults);
+    ConversationEngine engine({settings, scheduler, player, platform, services, device});
     const auto logged = [&] {
         QStringList lines;
         for (const PipelineLog::Entry& entry : engine.log().entries())
@@ -80,24 +95,51 @@ TEST(EngineEndToEnd, ARecordedQuestionEndsTheTurnThroughTheRealListeningParts)
     };
 
     engine.setEnabled(true);
-    // The file plays at the pace of speech (the loop subscribes only once the recognizer runs);
-    // virtual time runs at about twice real time meanwhile.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            scheduler.advance(20ms);
-            return engine.state().lastFireAt().has_value();
-        },
-        60000))
-        << logged().join(u'\n').toStdString();
-    EXPECT_EQ(engine.state().lastFireReason().isEmpty(), false);
+    const auto runUntil = [&](const std::function<bool()>& done) {
+        // The file plays at the pace of speech (the loop subscribes only once the recognizer
+        // runs); virtual time runs at about twice real time meanwhile.
+        return QTest::qWaitFor(
+            [&] {
+                scheduler.advance(20ms);
+                return done();
+            },
+            60000);
+    };
+    ASSERT_TRUE(runUntil([&] {
+        return logged().contains(QStringLiteral("[fsm] speaking → listening [tts finished]"));
+    })) << logged().join(u'\n').toStdString();
+
+    const QStringList road = {
+        QStringLiteral("[fsm] idle → listening [session start]"),
+        QStringLiteral("[audio] first buffer received frames=4096 sr=16000.0 ch=1"),
+        QStringLiteral("[speaking] first mic activity latched (mic >= threshold)"),
+        QStringLiteral("[turn] ended (conversation): go forward ten meters"),
+        QStringLiteral("[fsm] listening → thinking [turn ended]"),
+        QStringLiteral("[fsm] thinking → speaking [first sentence ready]"),
+        QStringLiteral("[tts] started: Ten meters forward it is.…"),
+        QStringLiteral("[llm] completed (25 chars)"),
+        QStringLiteral("[fsm] speaking → listening [tts finished]"),
+    };
     const QStringList lines = logged();
-    EXPECT_TRUE(lines.contains(QStringLiteral("[audio] first buffer received frames=4096 sr=16000.0 ch=1")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("[stt] starting analyzer for locale=en-US inputHW=16000.0Hz 1ch")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("[fsm] idle → listening [session start]")));
+    qsizetype at = 0;
+    for (const QString& step : road) {
+        at = lines.indexOf(step, at);
+        ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << "\n"
+                         << lines.join(u'\n').toStdString();
+    }
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().first().path, "/v1/chat/completions");
+
+    const auto kept = [path = ConversationHistory::dayFilePath(scheduler.wallNow())] {
+        QFile day(path);
+        return day.open(QIODevice::ReadOnly) ? day.readAll() : QByteArray();
+    };
+    ASSERT_TRUE(runUntil([&] { return kept().count('\n') == 2; }));
+    const QList<QByteArray> turns = kept().trimmed().split('\n');
+    EXPECT_TRUE(turns[0].contains("go forward ten meters")) << turns[0].toStdString();
+    EXPECT_TRUE(turns[1].contains("Ten meters forward it is.")) << turns[1].toStdString();
+
     engine.setEnabled(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        scheduler.advance(20ms);
-        return engine.state().phase() == ConversationPhase::idle;
-    }));
+    ASSERT_TRUE(runUntil([&] { return engine.state().phase() == ConversationPhase::idle; }));
 }
 }  // namespace

@@ -3,6 +3,9 @@
 #include "Platform/IcalCalendarStore.h"
 
 #include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
 
 void FakeRecognizer::start(const QString& localeID, const AudioFormat&, StartCompletion done)
 {
@@ -13,24 +16,6 @@ void FakeRecognizer::start(const QString& localeID, const AudioFormat&, StartCom
     const bool ok = m_state.answer == FakeRecognizerState::StartAnswer::ok;
     m_scheduler.schedule(std::chrono::milliseconds(0),
                          [done, ok] { done(ok ? std::nullopt : std::optional<QString>("no model for xx-XX")); });
-}
-
-void FakeSpeechPlayer::speak(const QString& text, const std::optional<QString>&, Completion done)
-{
-    spoken << text;
-    m_pending = std::move(done);
-}
-
-void FakeSpeechPlayer::stop()
-{
-    if (m_pending)
-        m_scheduler.schedule(std::chrono::milliseconds(0), [done = std::exchange(m_pending, nullptr)] { done({}); });
-}
-
-void FakeSpeechPlayer::finishSpeech()
-{
-    stop();
-    m_scheduler.runDue();
 }
 
 EngineHarness::EngineHarness()
@@ -52,8 +37,9 @@ EngineHarness::EngineHarness()
     platform.sleepInhibitor = std::move(ownedInhibitor);
     services = std::make_unique<AppServices>(scheduler, platform.speechEngine, *platform.audioDevices);
     engine = std::make_unique<ConversationEngine>(
-        ConversationEngine::Setup{settings, scheduler, player, platform, *services,
-                                  [this] { return std::make_unique<FakeRecognizer>(scheduler, recognizer); }});
+        ConversationEngine::Setup{settings, scheduler, player, platform, *services, device,
+                                  [this] { return std::make_unique<FakeRecognizer>(scheduler, recognizer); },
+                                  [this] { return std::make_unique<ScriptedBackend::Client>(backend); }});
 }
 
 EngineHarness::~EngineHarness() = default;
@@ -70,6 +56,38 @@ void EngineHarness::clockIn()
 {
     engine->setEnabled(true);
     settle([this] { return phase() != ConversationPhase::idle; });
+}
+
+void EngineHarness::answer(const QString& text)
+{
+    ASSERT_TRUE(settle([this] { return !backend.stream.isNull(); }));
+    backend.stream->push(text);
+    backend.stream->finish();
+    settle([this] { return phase() != ConversationPhase::thinking; });
+}
+
+void EngineHarness::speakAll()
+{
+    while (settle([this] { return player.isSpeaking() || phase() != ConversationPhase::speaking; }) &&
+           player.isSpeaking())
+        player.finishCurrent();
+}
+
+void EngineHarness::pressRightAlt()
+{
+    QWindow window;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier, RightOptionMonitor::kRightAltKeycode,
+                    0xffea /* Alt_R */, 0);
+    QCoreApplication::sendEvent(&window, &press);
+}
+
+void EngineHarness::speak(int ms)
+{
+    const std::vector<float> loud(std::size_t(2 * 4096), 0.3f);  // one 4096-frame stereo buffer
+    for (int i = 0; i < 3; ++i)  // the detector's onset
+        ScriptedCaptureBackend::deliver(*capture, loud);
+    settle([this] { return engine->micLevel().level() > 0.5; });
+    scheduler.advance(std::chrono::milliseconds(ms));
 }
 
 QStringList EngineHarness::lines(const QString& category) const

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "Common/FakeDeviceSource.h"
 #include "Audio/ScriptedCaptureBackend.h"
+#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/RecordingDesktopWorkspace.h"
+#include "Common/ScriptedSpeechPlayer.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/AppServices.h"
 #include "Pipeline/ConversationEngine.h"
 #include "Pipeline/PlatformParts.h"
 #include "Speech/EventSoundPlayer.h"
-#include "Speech/SpeechPlayer.h"
+#include "Storage/DeviceIdentifier.h"
 #include "Support/UserDefaults.h"
+#include "TurnRig.h"
 
 #include <QTemporaryDir>
 
@@ -44,22 +46,6 @@ private:
     FakeRecognizerState& m_state;
 };
 
-// Speaks nothing: each utterance ends when the test says so (finishSpeech), on the scheduler.
-class FakeSpeechPlayer final : public SpeechPlayer {
-public:
-    explicit FakeSpeechPlayer(FakeScheduler& scheduler) : m_scheduler(scheduler) {}
-    void speak(const QString& text, const std::optional<QString>&, Completion done) override;
-    void stop() override;
-    // Ends the utterance being spoken.
-    void finishSpeech();
-
-    QStringList spoken;
-
-private:
-    FakeScheduler& m_scheduler;
-    Completion m_pending;
-};
-
 struct RecordingSounds final : EventSoundPlayer {
     QStringList played;
     void play(const QString& eventID) override { played << eventID; }
@@ -88,6 +74,14 @@ struct EngineHarness {
     bool settle(const std::function<bool()>& condition);
     // Clocks in and waits for listening.
     void clockIn();
+    // Waits for the backend to be asked, answers `text` and waits for the reply's speech.
+    void answer(const QString& text);
+    // Lets every queued sentence be spoken to its end.
+    void speakAll();
+    // Presses right Alt in a window of the application.
+    void pressRightAlt();
+    // `ms` of loud speech at the microphone.
+    void speak(int ms);
     // The messages logged under the category, oldest first.
     QStringList lines(const QString& category) const;
     ConversationPhase phase() const { return engine->state().phase(); }
@@ -96,9 +90,11 @@ struct EngineHarness {
     FakeScheduler scheduler;
     UserDefaults defaults;
     AppSettings settings;
+    DeviceIdentifier device{defaults};
     std::shared_ptr<ScriptedCaptureBackend::State> capture = std::make_shared<ScriptedCaptureBackend::State>();
     FakeRecognizerState recognizer;
-    FakeSpeechPlayer player{scheduler};
+    ScriptedBackend backend;
+    ScriptedSpeechPlayer player;
     RecordingDesktopWorkspace* desktop = nullptr;
     RecordingSounds* sounds = nullptr;
     RecordingInhibitor* inhibitor = nullptr;

@@ -102,9 +102,9 @@ TEST(SessionSequencer, ASessionEndForgetsTheTurnInProgressAndTheRest)
     EngineHarness h;
     h.clockIn();
     const EngineState& state = h.engine->state();
-    h.settings.setRestingUntil(QDateTime::currentDateTime().addSecs(600));
     h.recognizer.live->onTranscript(QStringLiteral("half a sentence"));
     EXPECT_EQ(state.liveTranscript(), "half a sentence");
+    h.settings.setRestingUntil(QDateTime::currentDateTime().addSecs(600));
 
     h.engine->setEnabled(false);
     ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));

@@ -2,9 +2,11 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
+#include "Pipeline/AppServices.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsTab.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Talk/TalkTab.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -53,7 +55,7 @@ QWidget* MainContentView::makeTab(AppTab tab)
 {
     switch (tab) {
     case AppTab::talk:
-        return placeholder("talkTab");
+        return new TalkTab(m_context, m_context.services.skills);
     case AppTab::agent:
         return placeholder("agentTab");
     case AppTab::settings:

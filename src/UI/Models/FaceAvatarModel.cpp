@@ -3,6 +3,7 @@
 #include "UI/Models/FaceAnimation.h"
 #include "UI/Models/FacePalette.h"
 #include "UI/Models/GeneratedFace.h"
+#include "UI/Models/MicLevelMeter.h"
 #include "UI/Models/ThemePalette.h"
 
 #include <algorithm>
@@ -16,16 +17,17 @@ FaceAvatarModel::Frame FaceAvatarModel::frame(const State& state, const QRectF& 
     const double size = frame.size;
     frame.bobOffset = bobOffset(state.bob, size);
     frame.phaseColor = ThemePalette::phaseColor(state.phase, state.dark);
-    frame.haloOpacity = haloOpacity(state.phase, state.level);
+    const double level = MicLevelMeter::clamped(state.level);
+    frame.haloOpacity = haloOpacity(state.phase, level);
     frame.material = FacePalette::material(state.dark);
     frame.text = FacePalette::primaryText(state.dark);
     frame.body = body(state.style, state.hasPicture);
     const bool speaking = state.phase == Phase::speaking;
-    const double ringWidth = 3 + 6 * state.level;
+    const double ringWidth = 3 + 6 * level;
     switch (frame.body) {
     case Frame::Body::generated:
         frame.faceLayers =
-            GeneratedFace::layers({state.phase, state.gender, state.blinkOpen, state.speakingPhase, state.level}, size);
+            GeneratedFace::layers({state.phase, state.gender, state.blinkOpen, state.speakingPhase, level}, size);
         break;
     case Frame::Body::animal:
         frame.emoji = animalEmoji(state.style);

@@ -57,6 +57,8 @@ Pair namedPair(Named colour)
         return {QColor(175, 82, 222), QColor(191, 90, 242)};
     case Named::red:
         return {QColor(255, 59, 48), QColor(255, 69, 58)};
+    case Named::yellow:
+        return {QColor(255, 204, 0), QColor(255, 214, 10)};
     case Named::pink:
         return {QColor(255, 45, 85), QColor(255, 55, 95)};
     case Named::cyan:
@@ -67,6 +69,14 @@ Pair namedPair(Named colour)
         return {QColor(88, 86, 214), QColor(94, 92, 230)};
     case Named::brown:
         return {QColor(162, 132, 94), QColor(172, 142, 104)};
+    case Named::warm:
+        return {rgb(0.84, 0.45, 0.36), rgb(0.84, 0.45, 0.36)};
+    case Named::clockIn:
+        return {rgb(0.357, 0.553, 0.376), rgb(0.357, 0.553, 0.376)};
+    case Named::rest:
+        return {rgb(0.78, 0.6, 0.27), rgb(0.78, 0.6, 0.27)};
+    case Named::clockOut:
+        return {rgb(0.408, 0.435, 0.486), rgb(0.408, 0.435, 0.486)};
     }
     return {};
 }
@@ -82,6 +92,12 @@ QColor named(Named colour, bool dark)
 {
     const Pair pair = namedPair(colour);
     return dark ? pair.dark : pair.light;
+}
+
+QColor withAlpha(QColor colour, double alpha)
+{
+    colour.setAlphaF(float(alpha));
+    return colour;
 }
 
 QColor phaseColor(ConversationPhase phase, bool dark)

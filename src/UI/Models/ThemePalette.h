@@ -25,10 +25,30 @@ enum class Token {
     border,
 };
 
-enum class Named { gray, green, orange, blue, purple, red, pink, cyan, teal, indigo, brown };
+enum class Named {
+    gray,
+    green,
+    orange,
+    blue,
+    purple,
+    red,
+    yellow,
+    pink,
+    cyan,
+    teal,
+    indigo,
+    brown,
+    warm,  // level bar between quiet and loud, the beta badge
+    clockIn,  // the work-state buttons' tints
+    rest,
+    clockOut,
+};
 
 QColor color(Token token, bool dark);
 QColor named(Named colour, bool dark);
+
+// The colour at an opacity (0…1).
+QColor withAlpha(QColor colour, double alpha);
 
 // idle gray, listening green, thinking orange, speaking blue, interrupted purple, error red.
 QColor phaseColor(ConversationPhase phase, bool dark);

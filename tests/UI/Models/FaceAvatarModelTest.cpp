@@ -59,6 +59,8 @@ TEST(FaceAvatarModel, HaloPulseRingAndBubbleFollowPhaseLevelAndTalking)
         {Phase::listening, 0.5, 0, 0.85, 1.0, {}, 1.0, 6.0, false},
         {Phase::listening, 1, 0, 0.95, 1.0, {}, 1.0, 9.0, false},
         {Phase::listening, 2.0 / 3, 0, 0.95, 1.0, {}, 1.0, 7.0, false},
+        {Phase::listening, -2, 0, 0.55, 1.0, {}, 1.0, 3.0, false},  // a level outside 0…1 is clamped
+        {Phase::listening, 5, 0, 0.95, 1.0, {}, 1.0, 9.0, false},
         {Phase::thinking, 1, 0.25, 0.55, 1.0, {}, 1.0, {}, false},
         {Phase::speaking, 1, 0.25, 0.75, 1.04, 0.71, 1.06, {}, false},
         {Phase::speaking, 1, 0.75, 0.75, 1.0, 0.55, 1.0, {}, false},

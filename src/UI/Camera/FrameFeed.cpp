@@ -1,0 +1,37 @@
+#include "UI/Camera/FrameFeed.h"
+
+FrameFeed::FrameFeed(std::shared_ptr<FrameChannel> channel, std::function<void(const QImage&)> onFrame, QObject* parent)
+    : QObject(parent), m_channel(std::move(channel)), m_onFrame(std::move(onFrame)),
+      m_wake(QueuedWake::make(*this, [this] { drain(); }))
+{
+    m_channel->setOnReadable([wake = m_wake] { wake->wake(); });
+    if (m_channel->size() > 0)
+        m_wake->wake();
+}
+
+FrameFeed::~FrameFeed()
+{
+    m_wake->detach();
+    m_channel->close();
+}
+
+QImage FrameFeed::image(const CameraFrame& frame)
+{
+    const cv::Mat& pixels = frame.pixels;
+    if (pixels.empty() || pixels.type() != CV_8UC4)
+        return {};
+    // The image holds a reference to the matrix, so the pixels live as long as it does.
+    auto* keep = new cv::Mat(pixels);
+    return QImage(
+        keep->data, keep->cols, keep->rows, int(keep->step), QImage::Format_ARGB32,
+        [](void* matrix) { delete static_cast<cv::Mat*>(matrix); }, keep);
+}
+
+void FrameFeed::drain()
+{
+    std::optional<CameraFrame> newest;
+    while (auto frame = m_channel->tryPop())
+        newest = std::move(frame);
+    if (newest)
+        m_onFrame(image(*newest));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Persistence/AppMode.h"
+
+#include <QColor>
+#include <QString>
+
+// What the header shows of a mode: the picker's segment (label key, symbol, hover help) and
+// the stage badge (conversation is released, every other mode is beta).
+namespace ModeInfo {
+
+struct Segment {
+    QString labelKey;
+    QString symbol;
+    QString help;  // fixed English
+};
+
+struct Badge {
+    QString text;
+    QString accessibleName;
+    QColor colour;
+};
+
+Segment segment(AppMode mode);
+Badge badge(AppMode mode, bool dark);
+
+}  // namespace ModeInfo

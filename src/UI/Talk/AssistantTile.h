@@ -1,0 +1,36 @@
+#pragma once
+
+#include "UI/Models/IdleMoodAnimator.h"
+
+#include <QWidget>
+
+struct AppContext;
+class Dot;
+class FaceCard;
+class PlainTextLabel;
+class QLabel;
+
+// The assistant's tile: its face with the microphone level, then its name, the phase (or
+// the rest) as a coloured dot and label, and the work-state buttons. It owns the idle-mood
+// animator, which changes moods only while the tile shows and the engine is idle.
+class AssistantTile final : public QWidget {
+    Q_OBJECT
+public:
+    explicit AssistantTile(AppContext& context, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void refresh();
+    void refreshFace();
+    void followPhase();
+
+    AppContext& m_context;
+    IdleMoodAnimator m_moods;
+    FaceCard* m_card;
+    PlainTextLabel* m_name;
+    Dot* m_dot;
+    QLabel* m_phase;
+};

@@ -1,0 +1,73 @@
+#include "UI/Talk/ChatComposer.h"
+
+#include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
+#include "Pipeline/EngineCommands.h"
+#include "UI/App/AppContext.h"
+#include "UI/Kit/Icons.h"
+#include "UI/Kit/Theme.h"
+#include "UI/Models/LineText.h"
+#include "UI/Talk/ComposerEdit.h"
+#include "UI/Talk/PillButton.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+ChatComposer::ChatComposer(AppContext& context, QWidget* parent)
+    : CardFrame(10, parent), m_context(context), m_symbol(new QLabel(this)), m_edit(new ComposerEdit(this)),
+      m_send(new PillButton(9, 5, -1, this))
+{
+    setObjectName(QStringLiteral("chatComposer"));
+    m_send->setObjectName(QStringLiteral("composerSend"));
+    m_edit->viewport()->setAutoFillBackground(false);
+    m_edit->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 6, 10, 6);
+    layout->setSpacing(8);
+    layout->addWidget(m_symbol);
+    layout->addWidget(m_edit, 1);
+    layout->addWidget(m_send);
+
+    connect(m_edit, &ComposerEdit::submitted, this, &ChatComposer::submit);
+    connect(m_send, &PillButton::clicked, this, &ChatComposer::submit);
+    connect(m_edit, &QPlainTextEdit::textChanged, this, &ChatComposer::followDraft);
+    refresh();
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &ChatComposer::refresh);
+    connect(&context.theme, &Theme::appearanceChanged, this, &ChatComposer::refresh);
+}
+
+void ChatComposer::restart()
+{
+    m_edit->clear();
+}
+
+void ChatComposer::submit()
+{
+    const QString draft = m_edit->toPlainText();
+    m_edit->clear();
+    m_context.commands.submitTextTurn(draft);
+}
+
+void ChatComposer::followDraft()
+{
+    const bool sendable = !LineText::trimmedSpacesAndTabs(m_edit->toPlainText()).isEmpty();
+    const QString send = L10n::t(QStringLiteral("composer.send"), m_context.settings.uiLanguage());
+    const QColor gray = m_context.theme.named(ThemePalette::Named::gray);
+    m_send->setLook({QStringLiteral("paperplane.fill"), QString(), QString(), send,
+                     sendable ? m_context.theme.color(ThemePalette::Token::accent) : ThemePalette::withAlpha(gray, 0.2),
+                     sendable ? QColor(Qt::white) : gray});
+    m_send->setAccessibleName(send);
+    m_send->setEnabled(sendable);
+}
+
+void ChatComposer::refresh()
+{
+    const AppLanguage language = m_context.settings.uiLanguage();
+    const QColor secondary = m_context.theme.named(ThemePalette::Named::gray);
+    setColours(ThemePalette::withAlpha(secondary, 0.08));
+    m_symbol->setPixmap(Icons::symbol(QStringLiteral("keyboard"), secondary).pixmap(16, 16));
+    m_edit->setPlaceholderText(L10n::t(QStringLiteral("composer.placeholder"), language));
+    m_edit->setAccessibleName(m_edit->placeholderText());
+    followDraft();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "UI/Talk/CardFrame.h"
+
+struct AppContext;
+class ComposerEdit;
+class QLabel;
+class PillButton;
+
+// Types a turn instead of speaking it. Enter or the send button hands the draft, as typed,
+// to the engine and clears the box whether or not the engine takes the turn; the button is
+// off while the draft holds only spaces and tabs.
+class ChatComposer final : public CardFrame {
+    Q_OBJECT
+public:
+    explicit ChatComposer(AppContext& context, QWidget* parent = nullptr);
+
+    ComposerEdit& edit() { return *m_edit; }
+    // Starts again with an empty draft.
+    void restart();
+
+private:
+    void submit();
+    void refresh();
+    void followDraft();
+
+    AppContext& m_context;
+    QLabel* m_symbol;
+    ComposerEdit* m_edit;
+    PillButton* m_send;
+};

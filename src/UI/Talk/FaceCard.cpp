@@ -1,0 +1,29 @@
+#include "UI/Talk/FaceCard.h"
+
+#include "UI/App/AppContext.h"
+#include "UI/Face/FaceAvatar.h"
+#include "UI/Kit/Theme.h"
+#include "UI/Talk/MicLevelBar.h"
+
+FaceCard::FaceCard(AppContext& context, QWidget* parent)
+    : CardFrame(14, parent), m_context(context), m_face(new FaceAvatar(context.micLevel, context.scheduler, this)),
+      m_level(new MicLevelBar(context, this))
+{
+    setObjectName(QStringLiteral("faceCard"));
+    setMinimumHeight(shortest);
+    setMaximumHeight(tallest);
+    recolour();
+    connect(&context.theme, &Theme::appearanceChanged, this, &FaceCard::recolour);
+}
+
+void FaceCard::resizeEvent(QResizeEvent* event)
+{
+    CardFrame::resizeEvent(event);
+    m_face->setGeometry(rect().adjusted(1, 1, -1, -1));
+    m_level->setGeometry(14, height() - 10 - m_level->height(), width() - 28, m_level->height());
+}
+
+void FaceCard::recolour()
+{
+    setColours(m_context.theme.color(ThemePalette::Token::surface), m_context.theme.color(ThemePalette::Token::border));
+}

@@ -1,0 +1,108 @@
+#include "UI/Talk/PillButton.h"
+
+#include "UI/Kit/Icons.h"
+#include "UI/Talk/TextStyle.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int symbolSize = 13;
+constexpr int gap = 4;
+
+QFont hintFont()
+{
+    return TextStyle::font(TextStyle::Size::tiny);
+}
+}  // namespace
+
+PillButton::PillButton(int horizontalPadding, int verticalPadding, qreal radius, QWidget* parent)
+    : QAbstractButton(parent), m_horizontalPadding(horizontalPadding), m_verticalPadding(verticalPadding),
+      m_radius(radius)
+{
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFont(TextStyle::font(TextStyle::Size::caption, QFont::DemiBold));
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+}
+
+void PillButton::setLook(const Look& look)
+{
+    m_look = look;
+    setText(look.caption);
+    setToolTip(look.help);
+    updateGeometry();
+    update();
+}
+
+void PillButton::setRingColour(const QColor& colour)
+{
+    m_ring = colour;
+    update();
+}
+
+int PillButton::captionWidth() const
+{
+    // A pixel of slack: text measured in fractions would otherwise be elided by rounding.
+    return m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(m_look.caption) + 1;
+}
+
+int PillButton::hintWidth() const
+{
+    return m_look.hint.isEmpty() ? 0 : gap + QFontMetrics(hintFont()).horizontalAdvance(m_look.hint) + 1;
+}
+
+QSize PillButton::sizeHint() const
+{
+    return {2 * m_horizontalPadding + symbolSize + captionWidth() + hintWidth(),
+            std::max(fontMetrics().height(), symbolSize) + 2 * m_verticalPadding};
+}
+
+QSize PillButton::minimumSizeHint() const
+{
+    // The hint goes first (unless kept), then the caption shortens.
+    const int shortCaption = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(QStringLiteral("…"));
+    return {2 * m_horizontalPadding + symbolSize + shortCaption + (m_look.keepHint ? hintWidth() : 0),
+            sizeHint().height()};
+}
+
+void PillButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const qreal radius = m_radius < 0 ? box.height() / 2 : m_radius;
+    QPainterPath shape;
+    shape.addRoundedRect(box, radius, radius);
+    painter.fillPath(shape, m_look.background);
+    if (hasFocus()) {
+        painter.setPen(QPen(m_ring.isValid() ? m_ring : palette().color(QPalette::Highlight), 2));
+        painter.drawPath(shape);
+    }
+
+    const int contentWidth = symbolSize + captionWidth() + hintWidth();
+    const int room = width() - 2 * m_horizontalPadding;
+    const bool withHint = !m_look.hint.isEmpty() && (m_look.keepHint || contentWidth <= room);
+    // Centred when wider than needed (an icon-only button), else from the left.
+    int left = m_horizontalPadding + std::max(0, (room - contentWidth) / 2);
+    const QRect symbolBox(left, (height() - symbolSize) / 2, symbolSize, symbolSize);
+    Icons::symbol(m_look.symbol, m_look.foreground).paint(&painter, symbolBox);
+    left = symbolBox.right() + 1 + gap;
+    int right = width() - m_horizontalPadding;
+
+    painter.setPen(m_look.foreground);
+    if (withHint) {
+        const int hintLeft = right - hintWidth() + gap;
+        painter.setFont(hintFont());
+        painter.setOpacity(0.85);
+        painter.drawText(QRect(hintLeft, 0, right - hintLeft, height()), Qt::AlignVCenter | Qt::AlignLeft, m_look.hint);
+        painter.setOpacity(1.0);
+        right = hintLeft - gap;
+    }
+    if (m_look.caption.isEmpty())
+        return;
+    painter.setFont(font());
+    const QRect captionBox(left, 0, right - left, height());
+    painter.drawText(captionBox, Qt::AlignVCenter | Qt::AlignLeft,
+                     fontMetrics().elidedText(m_look.caption, Qt::ElideRight, captionBox.width()));
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+
+// The talk view's small painted buttons (work-state and talk buttons): a symbol, a caption
+// and an optional shortcut hint on a coloured capsule or rounded rectangle. Reached by Tab,
+// with a ring in the accent colour while focused; its accessible name is the caption, its
+// tooltip the help (an icon-only button, with no caption, is named by its owner). When
+// narrower than it would like, it drops the hint first (unless told to keep it), then
+// shortens the caption with "…".
+class PillButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    struct Look {
+        QString symbol;
+        QString caption;
+        QString hint;
+        QString help;
+        QColor background;
+        QColor foreground;
+        bool keepHint = false;  // the hint matters more than the caption (a countdown)
+    };
+
+    // `radius` < 0 rounds the ends fully.
+    PillButton(int horizontalPadding, int verticalPadding, qreal radius, QWidget* parent = nullptr);
+
+    void setLook(const Look& look);
+    void setRingColour(const QColor& colour);
+    const Look& look() const { return m_look; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int captionWidth() const;
+    int hintWidth() const;
+
+    int m_horizontalPadding;
+    int m_verticalPadding;
+    qreal m_radius;
+    Look m_look;
+    QColor m_ring;
+};

@@ -1,0 +1,155 @@
+// The chat keeps its bubbles by turn id and grows the reply in place, follows its newest line
+// even when the history is full, stops while the user reads above; the composer sends by
+// Enter or button, keeps Shift+Enter lines, and takes Hangul from the input method.
+#include "UI/Talk/ChatView.h"
+
+#include "Common/QtPrinters.h"
+#include "UI/Talk/ChatBubble.h"
+#include "UI/Talk/ChatComposer.h"
+#include "UI/Talk/ComposerEdit.h"
+#include "UI/Talk/EndFollower.h"
+#include "UI/Talk/PillButton.h"
+#include "UI/Talk/TalkScenes.h"
+#include "UI/UiTestContext.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+using Phase = ConversationPhase;
+
+QList<ChatBubble*> bubbles(ChatView& view)
+{
+    QList<ChatBubble*> shown = view.findChildren<ChatBubble*>();
+    std::sort(shown.begin(), shown.end(), [](ChatBubble* a, ChatBubble* b) { return a->y() < b->y(); });
+    return shown;
+}
+}  // namespace
+
+TEST(Chat, KeepsBubblesByTurnAndGrowsTheReplyInPlace)
+{
+    UiTestContext ui;
+    ChatView view(ui.context);
+    const QList<ConversationTurn> turns = TalkScenes::turns(3);
+    ui.engine.setLastTurns(turns.mid(0, 2));
+    const QList<ChatBubble*> before = view.findChildren<ChatBubble*>();
+    ASSERT_EQ(before.size(), 2);
+
+    ui.engine.setPhase(Phase::thinking);
+    ui.engine.setAssistantMessage(QStringLiteral("Hel"));
+    ChatBubble* live = nullptr;
+    for (ChatBubble* bubble : view.findChildren<ChatBubble*>())
+        if (bubble->isPending())
+            live = bubble;
+    ASSERT_TRUE(live);
+    ui.engine.setAssistantMessage(QStringLiteral("Hello there"));
+    EXPECT_EQ(live->text(), QStringLiteral("Hello there"));
+    EXPECT_EQ(view.findChildren<ChatBubble*>().size(), 3) << "the same bubble grew";
+
+    ui.engine.setLastTurns(turns.mid(1, 2));  // full: the oldest goes, the newest comes
+    ui.engine.setAssistantMessage(QString());
+    const QList<ChatBubble*> after = view.findChildren<ChatBubble*>();
+    ASSERT_EQ(after.size(), 2);
+    EXPECT_TRUE(after.contains(before[0]) != after.contains(before[1])) << "one old bubble kept, one gone";
+    EXPECT_FALSE(after.contains(live));
+}
+
+TEST(Chat, FollowsTheNewestLineUntilTheUserScrollsUp)
+{
+    UiTestContext ui;
+    const int capacity = 8;
+    QList<ConversationTurn> all = TalkScenes::turns(3 * capacity);
+    for (int i = 0; i < all.size(); ++i)  // each newer turn taller than the one it replaces
+        all[i].text += QString(i, QLatin1Char('\n')) + QStringLiteral("end");
+    ui.engine.setLastTurns(all.mid(0, capacity));
+    ChatView view(ui.context);
+    view.resize(600, 240);
+    view.show();
+    QScrollBar& bar = *view.findChild<QScrollArea*>()->verticalScrollBar();
+    int oldest = 0;
+    const auto addTurn = [&] {
+        // A full history: each new turn drops the oldest, so the count never changes.
+        ui.engine.setLastTurns(all.mid(++oldest, capacity));
+        QApplication::processEvents();
+    };
+    const auto newestShown = [&] {
+        const ChatBubble* newest = bubbles(view).last();
+        const QWidget* viewport = view.findChild<QScrollArea*>()->viewport();
+        return newest->text() == ui.engine.lastTurns().last().text &&
+               viewport->rect().contains(QRect(newest->mapTo(viewport, QPoint()), newest->size()).bottomLeft());
+    };
+    QApplication::processEvents();
+    EXPECT_GT(bar.maximum(), 0);
+    EXPECT_TRUE(newestShown());
+    for (int i = 0; i < 3; ++i) {
+        addTurn();
+        EXPECT_TRUE(newestShown()) << i;
+    }
+    bar.triggerAction(QAbstractSlider::SliderToMinimum);  // the user reads from the top
+    addTurn();
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_FALSE(view.follower().isFollowing());
+    bar.triggerAction(QAbstractSlider::SliderToMaximum);
+    addTurn();
+    EXPECT_TRUE(newestShown());
+}
+
+TEST(Chat, ComposerSendsByEnterOrButtonAndClears)
+{
+    UiTestContext ui;
+    ChatComposer composer(ui.context);
+    composer.show();
+    ComposerEdit& edit = composer.edit();
+    auto* send = composer.findChild<PillButton*>(QStringLiteral("composerSend"));
+    EXPECT_FALSE(send->isEnabled());
+
+    QTest::keyClicks(&edit, QStringLiteral(" hi "));
+    EXPECT_TRUE(send->isEnabled());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(edit.toPlainText(), QString());
+
+    QTest::keyClicks(&edit, QStringLiteral("line one"));
+    QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&edit, QStringLiteral("two"));
+    QTest::mouseClick(send, Qt::LeftButton);
+
+    edit.insertPlainText(QStringLiteral(" \t "));  // typed, Tab would move on
+    EXPECT_FALSE(send->isEnabled());
+    QTest::keyClick(&edit, Qt::Key_Enter, Qt::KeypadModifier);  // blank still goes: the engine drops it
+    EXPECT_EQ(ui.commands.calls,
+              QStringList({QStringLiteral("submitTextTurn( hi )"), QStringLiteral("submitTextTurn(line one\ntwo)"),
+                           QStringLiteral("submitTextTurn( \t )")}));
+}
+
+TEST(Chat, ComposerTakesHangulFromTheInputMethod)
+{
+    UiTestContext ui;
+    ChatComposer composer(ui.context);
+    composer.show();
+    ComposerEdit& edit = composer.edit();
+    edit.setFocus();
+    EXPECT_TRUE(edit.testAttribute(Qt::WA_InputMethodEnabled));
+
+    QInputMethodEvent composing(QStringLiteral("한"), {});
+    QApplication::sendEvent(&edit, &composing);
+    EXPECT_EQ(edit.textCursor().block().layout()->preeditAreaText(), QStringLiteral("한")) << "shown while composed";
+    EXPECT_EQ(edit.toPlainText(), QString());
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("한국어 "));
+    QApplication::sendEvent(&edit, &committed);
+    QInputMethodEvent more;
+    more.setCommitString(QStringLiteral("입력"));
+    QApplication::sendEvent(&edit, &more);
+    EXPECT_EQ(edit.textCursor().block().layout()->preeditAreaText(), QString());
+    EXPECT_TRUE(composer.findChild<PillButton*>(QStringLiteral("composerSend"))->isEnabled());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(ui.commands.calls, QStringList{QStringLiteral("submitTextTurn(한국어 입력)")});
+}
