@@ -60,7 +60,7 @@ TEST_F(TTSQueueTest, SpeaksStrippedSentencesInOrderSkippingEmptyAndFailedOnes)
     end();
 
     EXPECT_EQ(calls(), (QStringList{QStringLiteral("ko-KR: Hi there."), QStringLiteral("ko-KR: Two."),
-                                    QStringLiteral("ko-KR: Arrived while speaking.")}));
+                                         QStringLiteral("ko-KR: Arrived while speaking.")}));
     EXPECT_EQ(started, (QStringList{QStringLiteral("Hi there."), QStringLiteral("Two."),
                                     QStringLiteral("Arrived while speaking.")}));
     EXPECT_EQ(finishedAll, 1);
