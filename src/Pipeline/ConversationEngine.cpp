@@ -53,8 +53,6 @@ ConversationEngine::ConversationEngine(Setup setup)
                                      })},
           SessionSequencer::Hooks{[this] { wireup(); }, [this] { unwire(); }, [this] { applySettings(); },
                                   [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::stopButton); },
-                                  // The phase is idle by then, so no cause moves it.
-                                  [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::stopButton); },
                                   [this] { m_confirmation.clearPending(); },
                                   [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); }}),
       m_rightAlt(std::move(setup.platform.globalKeys))

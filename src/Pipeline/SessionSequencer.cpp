@@ -229,9 +229,9 @@ void SessionSequencer::endSession()
     m_hooks.unwire();
     m_statistics.reset();
     m_listening.reset();
-    // Idle first, so cutting the reply short moves the phase nowhere else.
+    // Idle first, so stopping the reply moves the phase nowhere else.
     m_parts.fsm.transition(ConversationPhase::idle, QStringLiteral("session end"));
-    m_hooks.endReply();
+    m_hooks.stopReply();
     if (extensions.rest)
         extensions.rest->cancel();
     if (std::exchange(m_inhibiting, false))

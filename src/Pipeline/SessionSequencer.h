@@ -54,8 +54,7 @@ public:
         std::function<void()> wireup;  // installs the parts' callbacks
         std::function<void()> unwire;  // clears them
         std::function<void()> applySettings;
-        std::function<void()> stopReply;  // the stop button: the reply, its speech, the phase
-        std::function<void()> endReply;  // the session ends: the reply and its speech (in idle)
+        std::function<void()> stopReply;  // the reply and its speech; thinking, speaking or error → listening
         std::function<void()> clearPendingSkill;
         std::function<void(const QString& transcript)> transcript;  // each recognizer update
     };

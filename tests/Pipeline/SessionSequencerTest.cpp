@@ -97,19 +97,4 @@ TEST(SessionSequencer, AMicrophoneThatNeverAnswersCannotKeepTheUserFromClockingO
     EXPECT_EQ(h.recognizer.starts, 0);
 }
 
-TEST(SessionSequencer, ASessionEndForgetsTheTurnInProgressAndTheRest)
-{
-    EngineHarness h;
-    h.clockIn();
-    const EngineState& state = h.engine->state();
-    h.recognizer.live->onTranscript(QStringLiteral("half a sentence"));
-    EXPECT_EQ(state.liveTranscript(), "half a sentence");
-    h.settings.setRestingUntil(QDateTime::currentDateTime().addSecs(600));
-
-    h.engine->setEnabled(false);
-    ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
-    EXPECT_EQ(state.liveTranscript(), QString());
-    EXPECT_EQ(h.settings.restingUntil(), std::nullopt);
-    EXPECT_EQ(h.engine->micLevel().level(), 0.0);
-}
 }  // namespace

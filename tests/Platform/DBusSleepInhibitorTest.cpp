@@ -3,8 +3,6 @@
 #include "Common/PrivateBus.h"
 #include "Common/QtPrinters.h"
 
-#include <QDBusObjectPath>
-#include <QDBusUnixFileDescriptor>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,6 +12,7 @@
 
 namespace {
 const QString kReason = QStringLiteral("Parlivox always-on voice listening");
+using Answer = std::optional<std::optional<QString>>;  // none until answered, then the failure if any
 
 // The portal's request object: closing it ends the hold.
 class FakeRequest : public QObject {
@@ -30,12 +29,12 @@ class FakePortal : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
 public:
     explicit FakePortal(QDBusConnection bus) : m_bus(bus) {}
-    QList<std::tuple<QString, uint, QVariantMap>> calls;
+    QStringList calls;  // "<flags> <reason>"
     FakeRequest request;
 public slots:
-    QDBusObjectPath Inhibit(const QString& window, uint flags, const QVariantMap& options)
+    QDBusObjectPath Inhibit(const QString&, uint flags, const QVariantMap& options)
     {
-        calls.append({window, flags, options});
+        calls << QString::number(flags) + u' ' + options.value(QStringLiteral("reason")).toString();
         const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/t%1").arg(calls.size());
         m_bus.registerObject(path, &request, QDBusConnection::ExportAllSlots);
         return QDBusObjectPath(path);
@@ -72,17 +71,11 @@ public slots:
     }
 };
 
-struct Outcome {
-    bool done = false;
-    std::optional<QString> failure;
-    SleepInhibitor::Completion record()
-    {
-        return [this](const std::optional<QString>& f) {
-            done = true;
-            failure = f;
-        };
-    }
-};
+bool acquired(DBusSleepInhibitor& inhibitor, Answer& answer)
+{
+    inhibitor.acquire(kReason, [&answer](const std::optional<QString>& failure) { answer = failure; });
+    return QTest::qWaitFor([&] { return answer.has_value(); }, 5000);
+}
 }  // namespace
 
 TEST(DBusSleepInhibitor, ThePortalHoldsIdleAndSuspendUntilItsRequestIsClosed)
@@ -96,23 +89,19 @@ TEST(DBusSleepInhibitor, ThePortalHoldsIdleAndSuspendUntilItsRequestIsClosed)
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
 
     DBusSleepInhibitor inhibitor(session.connect(QStringLiteral("client")), QDBusConnection(QStringLiteral("none")));
-    Outcome outcome;
-    inhibitor.acquire(kReason, outcome.record());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.done; }, 5000));
-    EXPECT_EQ(outcome.failure, std::nullopt);
-    ASSERT_EQ(portal.calls.size(), 1);
-    EXPECT_EQ(std::get<1>(portal.calls[0]), 12u);
-    EXPECT_EQ(std::get<2>(portal.calls[0]).value(QStringLiteral("reason")).toString(), kReason);
-
+    Answer answer;
+    ASSERT_TRUE(acquired(inhibitor, answer));
+    EXPECT_EQ(*answer, std::nullopt);
+    EXPECT_EQ(portal.calls, QStringList{"12 " + kReason});
     inhibitor.release();
     EXPECT_TRUE(QTest::qWaitFor([&] { return portal.request.closed == 1; }, 5000));
 
     // A hold granted after it was given back is closed at once and reported to no one.
-    Outcome late;
-    inhibitor.acquire(kReason, late.record());
+    Answer late;
+    inhibitor.acquire(kReason, [&late](const std::optional<QString>& failure) { late = failure; });
     inhibitor.release();
     EXPECT_TRUE(QTest::qWaitFor([&] { return portal.request.closed == 2; }, 5000));
-    EXPECT_FALSE(late.done);
+    EXPECT_FALSE(late.has_value());
 }
 
 TEST(DBusSleepInhibitor, WithoutAPortalLogindsIdleLockIsHeldUntilReleasedAndWithNeitherTheFailureSaysWhy)
@@ -127,22 +116,20 @@ TEST(DBusSleepInhibitor, WithoutAPortalLogindsIdleLockIsHeldUntilReleasedAndWith
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.login1")));
 
     DBusSleepInhibitor inhibitor(session.connect(QStringLiteral("client")), system.connect(QStringLiteral("client")));
-    Outcome outcome;
-    inhibitor.acquire(kReason, outcome.record());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.done; }, 5000));
-    EXPECT_EQ(outcome.failure, std::nullopt);
+    Answer answer;
+    ASSERT_TRUE(acquired(inhibitor, answer));
+    EXPECT_EQ(*answer, std::nullopt);
     EXPECT_EQ(logind.call, QStringList({"idle", "Parlivox", kReason, "block"}));
     EXPECT_FALSE(logind.lockClosed());
     inhibitor.release();
     EXPECT_TRUE(logind.lockClosed());
 
     ASSERT_TRUE(service.unregisterService(QStringLiteral("org.freedesktop.login1")));
-    Outcome refused;
-    inhibitor.acquire(kReason, refused.record());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return refused.done; }, 5000));
-    ASSERT_TRUE(refused.failure.has_value());
-    EXPECT_TRUE(refused.failure->startsWith(QStringLiteral("portal: "))) << refused.failure->toStdString();
-    EXPECT_TRUE(refused.failure->contains(QStringLiteral("; logind: "))) << refused.failure->toStdString();
+    Answer refused;
+    ASSERT_TRUE(acquired(inhibitor, refused));
+    ASSERT_TRUE(refused->has_value());
+    EXPECT_TRUE(refused->value().startsWith(QStringLiteral("portal: "))) << refused->value().toStdString();
+    EXPECT_TRUE(refused->value().contains(QStringLiteral("; logind: "))) << refused->value().toStdString();
 }
 
 #include "DBusSleepInhibitorTest.moc"
