@@ -31,19 +31,34 @@ TEST(ConversationEngine, TheTurnTimingsFollowTheSpeechLanguage)
     }
 }
 
-TEST(ConversationEngine, TypedAndDetectedTurnsRunFromListeningThroughSpeakingBackToListening)
+TEST(ConversationEngine, TypedDetectedAndFiredTurnsRunFromListeningThroughSpeakingBackToListening)
 {
-    for (const bool typed : {true, false}) {
-        SCOPED_TRACE(typed ? "typed" : "detected");
+    struct Case {
+        const char* name;
+        std::function<void(EngineHarness&)> endTurn;
+        QString fireReason;
+    };
+    const QList<Case> cases = {
+        {"typed", [](EngineHarness& h) { h.engine->submitTextTurn(QStringLiteral("  what time is it \n")); }, "—"},
+        {"detected",
+         [](EngineHarness& h) {
+             h.speak(0);
+             h.recognizer.live->onTranscript(QStringLiteral("what time is it"));
+             h.scheduler.advance(8s);  // the transcript stopped changing
+         },
+         "transcript dwell 8000ms"},
+        {"fire button",
+         [](EngineHarness& h) {
+             h.recognizer.live->onTranscript(QStringLiteral("what time is it"));
+             h.engine->fireNow();
+         },
+         "manual fire button"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         EngineHarness h;
         h.clockIn();
-        if (typed) {
-            h.engine->submitTextTurn(QStringLiteral("  what time is it \n"));
-        } else {
-            h.speak(0);
-            h.recognizer.live->onTranscript(QStringLiteral("what time is it"));
-            h.scheduler.advance(8s);  // the transcript stopped changing
-        }
+        c.endTurn(h);
         h.answer(QStringLiteral("It is ten o'clock now. Anything else?"));
         EXPECT_EQ(h.phase(), Phase::speaking);
         h.speakAll();
@@ -55,7 +70,7 @@ TEST(ConversationEngine, TypedAndDetectedTurnsRunFromListeningThroughSpeakingBac
         ASSERT_EQ(h.player.calls.size(), 2u);
         EXPECT_EQ(h.player.calls[1].text, "Anything else?");
         EXPECT_EQ(h.engine->state().lastTurns().size(), 2);
-        EXPECT_EQ(h.engine->state().lastFireReason().isEmpty(), false);
+        EXPECT_EQ(h.engine->state().lastFireReason(), c.fireReason);
 
         // Clearing the history empties the chat, and the next backend call gets no context.
         h.engine->clearHistory();
@@ -115,9 +130,10 @@ TEST(ConversationEngine, BargeInStopAndRightAltCutTheReplyAndDisarmTheDetector)
                      c.logged != QStringLiteral("manual: right Alt → stop speaking"));
         if (h.phase() == Phase::listening) {
             EXPECT_EQ(h.lines("tts").last(), "cancelled");
-            // Speech cancelled is barge-in disarmed: the user's next words start a turn, nothing else.
+            // Speech cancelled is barge-in disarmed: the user's next words interrupt nothing.
+            const qsizetype bargeIns = h.lines("barge-in").size();
             h.speak(400);
-            EXPECT_EQ(h.phase(), Phase::listening);
+            EXPECT_EQ(h.lines("barge-in").size(), bargeIns);
         }
     }
 }
