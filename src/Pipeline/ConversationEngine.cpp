@@ -53,7 +53,10 @@ ConversationEngine::ConversationEngine(Setup setup)
                                      })},
           SessionSequencer::Hooks{[this] { wireup(); }, [this] { unwire(); }, [this] { applySettings(); },
                                   [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::stopButton); },
-                                  [this] { m_confirmation.clearPending(); },
+                                  [this] {
+                                      m_liveTranscript.prepareForNextTurn();
+                                      m_confirmation.clearPending();
+                                  },
                                   [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); }}),
       m_rightAlt(std::move(setup.platform.globalKeys))
 {

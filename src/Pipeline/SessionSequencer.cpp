@@ -248,16 +248,11 @@ void SessionSequencer::endSession()
     m_parts.turnDetector.reset();
     m_parts.bargeIn.disarm();
 
-    EngineState& state = m_parts.state;
     m_parts.micLevel.setLevel(0);
-    state.setLiveTranscript({});
-    state.setGazeStatus(GazeStatus::noFace);
-    state.setHeadPose({});
-    state.setHasStartedSpeaking(false);
-    state.setFirstMicActivityAt(std::nullopt);
+    m_parts.state.setGazeStatus(GazeStatus::noFace);
+    m_parts.state.setHeadPose({});
     m_parts.settings.setRestingUntil(std::nullopt);
-    // A consent asked in this session must not be given by a "yes" in the next one.
-    m_hooks.clearPendingSkill();
+    m_hooks.forgetTurn();
     m_hooks.wireup();
     finishJob();
 }

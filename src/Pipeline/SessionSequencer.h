@@ -55,7 +55,9 @@ public:
         std::function<void()> unwire;  // clears them
         std::function<void()> applySettings;
         std::function<void()> stopReply;  // the reply and its speech; thinking, speaking or error → listening
-        std::function<void()> clearPendingSkill;
+        // The session ended: the turn in progress and a skill call waiting for consent are
+        // forgotten, so a "yes" in the next session approves nothing.
+        std::function<void()> forgetTurn;
         std::function<void(const QString& transcript)> transcript;  // each recognizer update
     };
 

@@ -153,11 +153,14 @@ TEST(ConversationEngine, AStopLeadsOutOfAnErrorAndASessionEndDropsAWaitingSkillA
     h.engine->submitTextTurn(QStringLiteral("write to Ann"));
     h.answer(QStringLiteral("{\"skill\":\"mail.compose\",\"args\":{\"to\":\"ann@example.org\"}}"));
     ASSERT_TRUE(h.engine->state().pendingSkill().has_value());
+    h.recognizer.live->onTranscript(QStringLiteral("and also"));
+    EXPECT_EQ(h.engine->state().liveTranscript(), "and also");
     h.settings.setRestingUntil(QDateTime::currentDateTime().addSecs(600));
     h.engine->setEnabled(false);
     ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
     EXPECT_EQ(h.engine->state().pendingSkill(), std::nullopt);
     EXPECT_EQ(h.settings.restingUntil(), std::nullopt);
+    EXPECT_EQ(h.engine->state().liveTranscript(), QString());
     EXPECT_EQ(h.engine->micLevel().level(), 0.0);
     EXPECT_EQ(h.lines("fsm").last(), "speaking → idle [session end]");
 }
