@@ -5,8 +5,10 @@
 UiTestContext::UiTestContext()
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")}), log(scheduler),
-      updates(updater, scheduler), context{settings, engine,    commands, log,     micLevel,  minutes,
-                                           updates,  scheduler, theme,    dialogs, clipboard, workspace}
+      updates(updater, scheduler),
+      services(scheduler, SpeechEngine{{SpeechModel{QStringLiteral("en-US"), {}, {}, {}}}, {}}),
+      context{settings, engine,  commands,  log,       micLevel, minutes,      updates, scheduler,
+              theme,    dialogs, clipboard, workspace, services, audioDevices, speech}
 {
     Icons::useDesktopTheme();
 }

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "Audio/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/FakeUpdater.h"
 #include "Common/RecordingDesktopWorkspace.h"
 #include "Common/RecordingEngineCommands.h"
 #include "Diagnostics/PipelineLog.h"
 #include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
 #include "Pipeline/EngineState.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/MinutesStore.h"
+#include "STT/SpeechEngine.h"
+#include "Speech/FakeSpeechSynthesizer.h"
+#include "Speech/SystemSpeechPlayer.h"
 #include "Support/UserDefaults.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Clipboard.h"
@@ -20,7 +25,8 @@
 
 // Everything a view needs, without an engine, audio, network, D-Bus or dialogs: real settings
 // over a temporary store, a real engine state the test writes, recorded engine commands, the
-// frozen fake scheduler, a fake updater, dialogs answered in advance, a recording desktop.
+// frozen fake scheduler, a fake updater, dialogs answered in advance, a recording desktop,
+// services that recognize US English only, no microphone and no voice until the test adds them.
 struct UiTestContext {
     UiTestContext();
 
@@ -39,5 +45,9 @@ struct UiTestContext {
     Dialogs dialogs;
     Clipboard clipboard;
     RecordingDesktopWorkspace workspace;
+    AppServices services;
+    FakeDeviceSource audioDevices;
+    FakeSpeechSynthesizer* synthesizer = new FakeSpeechSynthesizer;  // owned by `speech`; voices in `installed`
+    SystemSpeechPlayer speech{std::unique_ptr<SpeechSynthesizer>(synthesizer), scheduler};
     AppContext context;
 };

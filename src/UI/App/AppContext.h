@@ -1,6 +1,8 @@
 #pragma once
 
+struct AppServices;
 class AppSettings;
+class AudioDeviceSource;
 class Clipboard;
 class DesktopWorkspace;
 class Dialogs;
@@ -10,6 +12,7 @@ class MicLevelMonitor;
 class MinutesStore;
 class PipelineLog;
 class Scheduler;
+class SystemSpeechPlayer;
 class Theme;
 class UpdateManager;
 
@@ -30,4 +33,9 @@ struct AppContext {
     Dialogs& dialogs;
     Clipboard& clipboard;
     DesktopWorkspace& workspace;
+    // What the settings offer to choose from: the skills and recognition languages of the
+    // services, the microphones of the device list, the voices of the speech player.
+    AppServices& services;
+    const AudioDeviceSource& audioDevices;
+    const SystemSpeechPlayer& speech;
 };

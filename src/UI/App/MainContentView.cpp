@@ -2,8 +2,10 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
+#include "UI/Agent/AgentTab.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Settings/SettingsTab.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -54,9 +56,9 @@ QWidget* MainContentView::makeTab(AppTab tab)
     case AppTab::talk:
         return placeholder("talkTab");
     case AppTab::agent:
-        return placeholder("agentTab");
+        return new AgentTab(m_context);
     case AppTab::settings:
-        return placeholder("settingsTab");
+        return new SettingsTab(m_context);
     case AppTab::diagnostics:
         return placeholder("diagnosticsTab");
     }

@@ -27,7 +27,14 @@ public:
         MinutesStore& minutes;
     };
 
-    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace,
+    // What the settings offer to choose from; all outlive the application.
+    struct Choices {
+        AppServices& services;
+        const AudioDeviceSource& audioDevices;
+        const SystemSpeechPlayer& speech;
+    };
+
+    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace, const Choices& choices,
                 std::function<Engine()> buildEngine);
     ~ParlivoxApp();
     ParlivoxApp(const ParlivoxApp&) = delete;
@@ -41,6 +48,7 @@ private:
     AppSettings& m_settings;
     Scheduler& m_scheduler;
     DesktopWorkspace& m_workspace;
+    Choices m_choices;
     std::function<Engine()> m_buildEngine;
     Dialogs m_dialogs;
     Clipboard m_clipboard;
