@@ -41,10 +41,7 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
 
     m_seed->setObjectName(QStringLiteral("diceBearSeedField"));
     m_seed->setMinimumWidth(140);
-    m_texts->add(QStringLiteral("settings.dicebear_seed_placeholder"), [this](const QString& text) {
-        m_seed->setPlaceholderText(text);
-        m_seed->setAccessibleName(text);
-    });
+    m_texts->placeholder(*m_seed, QStringLiteral("settings.dicebear_seed_placeholder"), true);
     connect(m_seed, &QLineEdit::textEdited, m_download, &AvatarDownload::setSeed);
 
     m_button->setObjectName(QStringLiteral("diceBearDownloadButton"));

@@ -13,23 +13,23 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 
-NemotronModePersonaRow::NemotronModePersonaRow(AppContext& context, AppMode mode, QWidget* parent)
-    : QWidget(parent), m_picker(new QComboBox)
+NemotronModePersonaRow::NemotronModePersonaRow(AppContext& context, AppMode mode, QWidget* parent) : QWidget(parent)
 {
+    auto* picker = new QComboBox;
     setObjectName(QStringLiteral("personaRow-") + rawValue(mode));
-    m_picker->setObjectName(QStringLiteral("personaPicker-") + rawValue(mode));
-    m_picker->setMinimumWidth(320);
-    PickerFill::fill(*m_picker, PersonaChoices::items(NemotronPersonaCatalog::allPersonas(), mode));
+    picker->setObjectName(QStringLiteral("personaPicker-") + rawValue(mode));
+    picker->setMinimumWidth(320);
+    PickerFill::fill(*picker, PersonaChoices::items(NemotronPersonaCatalog::allPersonas(), mode));
     SettingBinding::choice(
-        *m_picker, context.settings, [mode](const AppSettings& s) { return NemotronPersonaCatalog::chosenID(s, mode); },
+        *picker, context.settings, [mode](const AppSettings& s) { return NemotronPersonaCatalog::chosenID(s, mode); },
         [mode](AppSettings& s, const QString& id) { s.setNemotronPersonaID(id, mode); },
         &AppSettings::nemotronPersonaIDByModeChanged);
 
     PlainTextLabel* label = TextStyle::makeLabel(TextStyle::Size::body, std::nullopt, context.theme);
-    (new LocalizedTexts(context.settings, this))->label(*label, QStringLiteral("mode.") + rawValue(mode), m_picker);
+    (new LocalizedTexts(context.settings, this))->label(*label, QStringLiteral("mode.") + rawValue(mode), picker);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     layout->addWidget(label, 1);
-    layout->addWidget(m_picker);
+    layout->addWidget(picker);
 }

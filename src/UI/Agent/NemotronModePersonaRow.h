@@ -5,7 +5,6 @@
 #include <QWidget>
 
 struct AppContext;
-class QComboBox;
 
 // The catalog persona the assistant takes on in one mode: the mode's name and a picker of
 // the personas made for it, then the others. It shows the stored choice, or the mode's
@@ -15,9 +14,4 @@ class NemotronModePersonaRow final : public QWidget {
     Q_OBJECT
 public:
     NemotronModePersonaRow(AppContext& context, AppMode mode, QWidget* parent = nullptr);
-
-    QComboBox* picker() const { return m_picker; }
-
-private:
-    QComboBox* m_picker;
 };

@@ -24,8 +24,7 @@ PersonaSection::PersonaSection(AppContext& context, QWidget* parent)
     setTitle(QStringLiteral("settings.section.persona"));
 
     auto* name = makeControl<QLineEdit>("assistantNameField", 200);
-    texts().add(QStringLiteral("settings.assistant_name_placeholder"),
-                [name](const QString& text) { name->setPlaceholderText(text); });
+    texts().placeholder(*name, QStringLiteral("settings.assistant_name_placeholder"), false);
     SettingBinding::text(*name, settings, &S::assistantName, &S::setAssistantName, &S::assistantNameChanged);
     addLabelledRow(QStringLiteral("settings.assistant_name"), name, name);
 

@@ -21,7 +21,6 @@ public:
 
     DiceBearClient::Style style() const { return m_style; }
     void setStyle(DiceBearClient::Style style) { m_style = style; }
-    QString seed() const { return m_seed; }
     void setSeed(const QString& seed) { m_seed = seed; }
 
     bool isLoading() const { return m_loading; }

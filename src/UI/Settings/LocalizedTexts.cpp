@@ -42,11 +42,12 @@ void LocalizedTexts::button(QAbstractButton& button, const QString& key)
     add(key, [&button](const QString& text) { button.setText(text); });
 }
 
-void LocalizedTexts::placeholder(QLineEdit& edit, const QString& key)
+void LocalizedTexts::placeholder(QLineEdit& edit, const QString& key, bool naming)
 {
-    add(key, [&edit](const QString& text) {
+    add(key, [&edit, naming](const QString& text) {
         edit.setPlaceholderText(text);
-        edit.setAccessibleDescription(text);
+        if (naming)
+            edit.setAccessibleName(text);
     });
 }
 

@@ -29,7 +29,8 @@ public:
     // The label's text; also the accessible name of `named`, the control it labels.
     void label(QLabel& label, const QString& key, QWidget* named = nullptr);
     void button(QAbstractButton& button, const QString& key);
-    void placeholder(QLineEdit& edit, const QString& key);
+    // The field's placeholder; also its accessible name where no label names it.
+    void placeholder(QLineEdit& edit, const QString& key, bool naming);
     void toolTip(QWidget& widget, const QString& key);
 
 private:

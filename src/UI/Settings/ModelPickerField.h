@@ -16,7 +16,6 @@ public:
     explicit ModelPickerField(AppContext& context, QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
-    QMenu* presets() const { return m_presets; }
 
 private:
     void showModel();

@@ -3,6 +3,7 @@
 #include "UI/App/AppContext.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Settings/LocalizedTexts.h"
+#include "UI/Settings/SaveFailureBanner.h"
 #include "UI/Settings/TextStyle.h"
 
 #include <QEvent>
@@ -31,6 +32,7 @@ SettingsPage::SettingsPage(AppContext& context, const QString& objectName, const
     TextStyle::setSize(*title, TextStyle::Size::title);
     (new LocalizedTexts(context.settings, this))->label(*title, titleKey, this);
     m_column->addWidget(title);
+    m_column->addWidget(new SaveFailureBanner(context));
     m_column->addStretch(1);
     setWidget(page);
 }

@@ -5,8 +5,9 @@
 struct AppContext;
 class QVBoxLayout;
 
-// A scrolling page of settings sections under a title: a column at most 720 pixels wide,
-// centred at the top of the tab, the full width of a narrower window.
+// A scrolling page of settings sections under a title (and a warning while changes cannot be
+// saved): a column at most 720 pixels wide, centred at the top of the tab, the full width of a
+// narrower window.
 class SettingsPage : public QScrollArea {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "UI/UiTestContext.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,8 @@ const Scenario kScenarios[] = {
      },
      [](UiTestContext& ui) {
          auto tab = std::make_unique<SettingsTab>(ui.context);
+         QFile::remove(ui.defaults.filePath());
+         QDir().mkdir(ui.defaults.filePath());  // this change cannot be saved
          ui.settings.setObsidianVaultPath(QStringLiteral("/nowhere/Vault"));
          return tab;
      }},

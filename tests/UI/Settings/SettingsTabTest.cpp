@@ -4,16 +4,20 @@
 #include "UI/Settings/SettingsTab.h"
 
 #include "Common/QtPrinters.h"
+#include "Diagnostics/DiagnosticReport.h"
 #include "Persistence/L10n.h"
 #include "UI/App/MainContentView.h"
 #include "UI/App/MainWindow.h"
 #include "UI/BoundControls.h"
 #include "UI/KeyboardAccess.h"
 #include "UI/Models/AssistantSectionModel.h"
+#include "UI/Models/MakerLinks.h"
 #include "Update/UpdateManager.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,6 +89,27 @@ TEST(SettingsTab, assistantSection)
     });
 }
 
+// The rows under the backend picker are the ones the model decides for that backend.
+TEST(SettingsTab, assistantRowsFollowTheChosenBackend)
+{
+    using Row = AssistantSectionModel::Row;
+    const std::pair<Row, const char*> controls[] = {
+        {Row::model, "modelField"},         {Row::openAIKey, "openAIKeyField"},
+        {Row::nvidiaKey, "nvidiaKeyField"}, {Row::lmStudioURL, "lmStudioURLField"},
+        {Row::ollamaURL, "ollamaURLField"},
+    };
+    UiTestContext ui;
+    SettingsTab tab(ui.context);
+    for (const AssistantProvider provider : allCases<AssistantProvider>()) {
+        SCOPED_TRACE(rawValue(provider).toStdString());
+        ui.settings.setAssistantProvider(provider);
+        for (const auto& [row, name] : controls)
+            EXPECT_EQ(tab.findChild<QWidget*>(name)->isVisibleTo(&tab),
+                      AssistantSectionModel::rows(provider).contains(row))
+                << name;
+    }
+}
+
 TEST(SettingsTab, obsidianSection)
 {
     expectSection({
@@ -114,6 +139,43 @@ TEST(SettingsTab, updateAndTelemetrySections)
                 "true", "false"),
         setting("telemetryToggle", &S::telemetryEnabled, &S::setTelemetryEnabled, "false", "true"),
     });
+}
+
+TEST(SettingsTab, aboutSectionCopiesTheBareAddressAndOpensLinksWithTheDesktop)
+{
+    UiTestContext ui;
+    SettingsTab tab(ui.context);
+    tab.findChild<QAbstractButton*>("copyEmailButton")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), DiagnosticReport::supportAddress());
+    for (const char* link : {"supportMailLink", "websiteLink", "discussionsLink", "issuesLink"})
+        tab.findChild<QAbstractButton*>(link)->click();
+    EXPECT_EQ(ui.workspace.opened,
+              QList<QUrl>({QUrl("mailto:" + DiagnosticReport::supportAddress()), MakerLinks::website(),
+                           MakerLinks::discussions(), MakerLinks::newIssue()}));
+}
+
+// A change that cannot be written is told until a later change reaches the file.
+TEST(SettingsTab, aChangeThatCouldNotBeSavedIsToldUntilALaterOneIs)
+{
+    UiTestContext ui;
+    SettingsTab tab(ui.context);
+    auto* banner = tab.findChild<QWidget*>("saveFailureBanner");
+    EXPECT_TRUE(banner->isHidden());
+    const QString file = ui.defaults.filePath();
+    QFile::remove(file);
+    QDir().mkdir(file);  // nothing can replace a folder with the settings, not even root
+
+    editAsUser(*tab.findChild<QWidget*>("bargeInToggle"), "false");
+    ASSERT_FALSE(banner->isHidden());
+    const QString told = banner->findChild<QLabel*>("saveFailureText")->text();
+    EXPECT_TRUE(told.startsWith("The settings could not be saved: ")) << told.toStdString();
+    ui.settings.setRestingUntil(QDateTime::currentDateTime());  // not a stored setting
+    EXPECT_FALSE(banner->isHidden());
+
+    QDir().rmdir(file);
+    editAsUser(*tab.findChild<QWidget*>("phaseSoundsToggle"), "false");
+    EXPECT_TRUE(banner->isHidden());
+    EXPECT_FALSE(ui.settings.bargeInEnabled());
 }
 
 // A switch that depends on another is greyed out but keeps its value.
