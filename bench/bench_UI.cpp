@@ -1,7 +1,12 @@
 // The cost of one face frame at the window's size, while speaking (the face changes 16.7
 // times a second then): with the blurred halo already made, as in every frame but the first
-// after a resize, and from a fresh painter, which makes it first.
+// after a resize, and from a fresh painter, which makes it first. And the cost of one new
+// pipeline-log entry on the GUI thread once the log is full, with the raw log's and the
+// timeline's list models following it.
+#include "Diagnostics/PipelineLog.h"
+#include "Support/QtScheduler.h"
 #include "UI/Face/Painting/FacePainter.h"
+#include "UI/Models/PipelineLogModel.h"
 
 #include <QImage>
 #include <QPainter>
@@ -50,5 +55,21 @@ void BM_FaceFrameFirstAfterResize(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FaceFrameFirstAfterResize)->Unit(benchmark::kMillisecond);
+
+void BM_LogEntryIntoFullLogWithViewModels(benchmark::State& state)
+{
+    QtScheduler scheduler;
+    PipelineLog log(scheduler);
+    PipelineLogModel rawLog(log);
+    PipelineLogModel timeline(log);
+    const QString stats = QStringLiteral("audio.buf/0.5s=6 mic=0.21 vad=started cam.frames/0.5s=0 gaze=noFace "
+                                         "face_age=never transcript.len=9 phase=listening stt=live");
+    for (qsizetype i = 0; i < log.maxEntries(); ++i)
+        log.record(QStringLiteral("stats"), stats);
+    for (auto _ : state)
+        log.record(QStringLiteral("stats"), stats);
+    benchmark::DoNotOptimize(timeline.rowCount());
+}
+BENCHMARK(BM_LogEntryIntoFullLogWithViewModels)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
     QtScheduler scheduler;
     // The composition root: with Platform/ the only code that names the Linux classes.
     PlatformParts platform = makeLinuxPlatform();
-    AppServices services(scheduler, platform.speechEngine);
+    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
     // The one speech player, made now and handed to the engine.
     SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
 
@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     // THE ENGINE IS MADE HERE: once, before the window first shows, from these settings and
     // this speech player. Until the conversation engine exists, a stand-in serves the window.
     std::unique_ptr<EngineStandIn> engine;
-    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, {services, *platform.audioDevices, player}, [&] {
+    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, player, [&] {
         engine = std::make_unique<EngineStandIn>(scheduler);
         return ParlivoxApp::Engine{engine->state, *engine, engine->log, engine->micLevel, engine->minutes};
     });

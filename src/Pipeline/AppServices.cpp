@@ -2,7 +2,7 @@
 
 #include "STT/SpeechEngine.h"
 
-AppServices::AppServices(Scheduler& scheduler, const SpeechEngine& speech)
-    : speechLocales(speech.localeIDs()), analytics(scheduler)
+AppServices::AppServices(Scheduler& scheduler, const SpeechEngine& speech, const AudioDeviceSource& devices)
+    : speechLocales(speech.localeIDs()), analytics(scheduler), audioDevices(devices)
 {
 }

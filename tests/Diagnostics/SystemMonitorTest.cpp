@@ -31,25 +31,13 @@ void burnCpu(std::chrono::milliseconds duration)
 }
 }  // namespace
 
-TEST(SystemMonitor, FirstSampleReportsNoCpuAndRealMemoryThenAFiniteFigureBackToBack)
+TEST(SystemMonitor, FirstSampleReportsNoCpuAndRealMemoryThenABusyLoopShowsCpuUse)
 {
     SystemMonitor monitor;
-    const auto reading = monitor.sample();
-    EXPECT_EQ(reading.cpuPercent, 0.0);
-    EXPECT_EQ(reading.cpuPercentRaw, 0.0);
-    EXPECT_GE(reading.coreCount, 1);
+    const auto first = monitor.sample();
+    EXPECT_EQ(first.cpuPercentRaw, 0.0);
     const double rss = static_cast<double>(vmRssFromStatus());
-    EXPECT_GT(reading.memoryRSS, 0);
-    EXPECT_NEAR(static_cast<double>(reading.memoryRSS), rss, rss * 0.2);
-    const auto again = monitor.sample();
-    EXPECT_TRUE(std::isfinite(again.cpuPercentRaw));
-    EXPECT_GE(again.cpuPercentRaw, 0.0);
-}
-
-TEST(SystemMonitor, BusyLoopShowsCpuUseNearOneCore)
-{
-    SystemMonitor monitor;
-    monitor.sample();
+    EXPECT_NEAR(static_cast<double>(first.memoryRSS), rss, rss * 0.2);
     burnCpu(std::chrono::milliseconds(300));
     const auto reading = monitor.sample();
     // A generous band: the machine may be busy with other work (the loop may get only part of a core).

@@ -279,22 +279,7 @@ TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)
     EXPECT_EQ(diagnostics.filter(QStringLiteral("FAST-FIRE scheduled")).size(), 2);
 }
 
-TEST_F(AdaptiveTurnDetectorTest, OnsetClearsTheHandoffLatch)
-{
-    engageAt(300);
-    level(400, 0.2);
-    gaze(600, kAway, 0.8);
-    gaze(900, kAway, 0.8);
-    ASSERT_TRUE(detector.isHandoffLatched());
-    onset(1000);
-    EXPECT_FALSE(detector.isHandoffLatched());
-    EXPECT_EQ(diagnostics.last(), QStringLiteral("HANDOFF LATCH cleared — user resumed speaking"));
-    // No latch any more: the first transcript waits for the usual fires.
-    transcript(1100, QStringLiteral("hello"));
-    EXPECT_EQ(diagnostics.filter(QStringLiteral("transcript arrived after handoff latch")).size(), 0);
-}
-
-TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
+TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeSpeechIsIgnoredAndAnOnsetClearsTheHandoffLatch)
 {
     engageAt(300);
     gaze(400, kAway, 0.8);
@@ -303,6 +288,18 @@ TEST_F(AdaptiveTurnDetectorTest, LookingAwayBeforeAnySpeechIsIgnored)
               QStringLiteral("look-away ignored — hasStartedSpeaking=false (no mic activity, no VAD onset)"));
     EXPECT_FALSE(detector.isHandoffLatched());
     EXPECT_EQ(scheduler.pendingCount(), 0u);
+
+    engageAt(1300);
+    level(1400, 0.2);
+    gaze(1600, kAway, 0.8);
+    gaze(1900, kAway, 0.8);
+    ASSERT_TRUE(detector.isHandoffLatched());
+    onset(2000);
+    EXPECT_FALSE(detector.isHandoffLatched());
+    EXPECT_EQ(diagnostics.last(), QStringLiteral("HANDOFF LATCH cleared — user resumed speaking"));
+    // No latch any more: the first transcript waits for the usual fires.
+    transcript(2100, QStringLiteral("hello"));
+    EXPECT_EQ(diagnostics.filter(QStringLiteral("transcript arrived after handoff latch")).size(), 0);
 }
 
 TEST_F(AdaptiveTurnDetectorTest, ManualFireDeliversOnlyANonBlankTranscriptEvenWithoutSpeech)

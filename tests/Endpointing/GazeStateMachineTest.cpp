@@ -14,18 +14,6 @@ struct Reading {
     std::optional<GazeTransition> expected;
 };
 
-struct GazeCase {
-    const char* name;
-    GazeMachineState startState;
-    std::vector<Reading> readings;
-    GazeMachineState endState;
-};
-
-void PrintTo(const GazeCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 constexpr auto kScreen = GazeStatus::lookingAtScreen;
 constexpr auto kAway = GazeStatus::lookingAway;
 constexpr auto kNone = GazeStatus::noFace;
@@ -46,68 +34,67 @@ void enter(GazeStateMachine& machine, GazeMachineState state)
     ASSERT_EQ(machine.state(), state);
 }
 
-class GazeStateMachineCases : public testing::TestWithParam<GazeCase> {};
-
-TEST_P(GazeStateMachineCases, DebouncesReadingsIntoTransitions)
-{
-    const GazeCase& c = GetParam();
-    GazeStateMachine machine;
-    enter(machine, c.startState);
-    for (const Reading& r : c.readings) {
-        EXPECT_EQ(machine.update({r.status, r.confidence}, at(r.atMs)), r.expected)
-            << rawValue(r.status).toStdString() << " at " << r.atMs << " ms";
-    }
-    EXPECT_EQ(machine.state(), c.endState);
-}
-
 using T = GazeTransition;
 using S = GazeMachineState;
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, GazeStateMachineCases,
-    testing::Values(
-        GazeCase{"EngagesAfterTheDwell",
-                 S::noFace,
-                 {{kScreen, 0.9, 0, {}}, {kScreen, 0.9, 299, {}}, {kScreen, 0.9, 300, T::enteredEngaged}},
-                 S::engaged},
-        GazeCase{"AgreeingReadingCancelsThePendingChange",
-                 S::engaged,
-                 {{kAway, 0.6, 0, {}},
-                  {kScreen, 0.8, 100, {}},
-                  {kAway, 0.6, 200, {}},
-                  {kAway, 0.6, 450, {}},
-                  {kAway, 0.6, 500, T::avertedAfterEngagement}},
-                 S::averted},
-        GazeCase{"UnsureLookAwayIsIgnored",
-                 S::engaged,
-                 {{kAway, 0.39, 0, {}}, {kAway, 0.39, 400, {}}, {kAway, 0.39, 5000, {}}},
-                 S::engaged},
-        GazeCase{"UnsureReadingKeepsThePendingCandidate",
-                 S::engaged,
-                 {{kAway, 0.6, 0, {}}, {kScreen, 0.3, 100, {}}, {kAway, 0.6, 300, T::avertedAfterEngagement}},
-                 S::averted},
-        GazeCase{"FaceLostNeedsTheLongerDwell",
-                 S::averted,
-                 {{kNone, 0.0, 0, {}}, {kNone, 0.0, 699, {}}, {kNone, 0.0, 700, T::faceLost}},
-                 S::noFace},
-        GazeCase{
-            "NoFaceNeedsNoConfidence", S::engaged, {{kNone, 0.0, 0, {}}, {kNone, 0.0, 700, T::faceLost}}, S::noFace},
-        GazeCase{"AvertedWithoutEngagementThenReengaged",
-                 S::noFace,
-                 {{kAway, 0.6, 0, {}},
-                  {kAway, 0.6, 300, T::avertedWithoutEngagement},
-                  {kScreen, 0.6, 400, {}},
-                  {kScreen, 0.6, 700, T::reengaged}},
-                 S::engaged},
-        GazeCase{"AnotherTargetRestartsTheCandidate",
-                 S::noFace,
-                 {{kScreen, 0.9, 0, {}},
-                  {kAway, 0.9, 200, {}},
-                  {kScreen, 0.9, 400, {}},
-                  {kScreen, 0.9, 600, {}},
-                  {kScreen, 0.9, 700, T::enteredEngaged}},
-                 S::engaged}),
-    [](const testing::TestParamInfo<GazeCase>& param) { return param.param.name; });
+TEST(GazeStateMachine, DebouncesReadingsIntoTransitions)
+{
+    const struct {
+        const char* name;
+        GazeMachineState startState;
+        std::vector<Reading> readings;
+        GazeMachineState endState;
+    } cases[] = {
+        {"engages after the dwell",
+         S::noFace,
+         {{kScreen, 0.9, 0, {}}, {kScreen, 0.9, 299, {}}, {kScreen, 0.9, 300, T::enteredEngaged}},
+         S::engaged},
+        {"an agreeing reading cancels the pending change",
+         S::engaged,
+         {{kAway, 0.6, 0, {}},
+          {kScreen, 0.8, 100, {}},
+          {kAway, 0.6, 200, {}},
+          {kAway, 0.6, 450, {}},
+          {kAway, 0.6, 500, T::avertedAfterEngagement}},
+         S::averted},
+        {"an unsure look-away is ignored",
+         S::engaged,
+         {{kAway, 0.39, 0, {}}, {kAway, 0.39, 400, {}}, {kAway, 0.39, 5000, {}}},
+         S::engaged},
+        {"an unsure reading keeps the pending candidate",
+         S::engaged,
+         {{kAway, 0.6, 0, {}}, {kScreen, 0.3, 100, {}}, {kAway, 0.6, 300, T::avertedAfterEngagement}},
+         S::averted},
+        {"a lost face needs the longer dwell and no confidence",
+         S::averted,
+         {{kNone, 0.0, 0, {}}, {kNone, 0.0, 699, {}}, {kNone, 0.0, 700, T::faceLost}},
+         S::noFace},
+        {"averted without engagement then re-engaged",
+         S::noFace,
+         {{kAway, 0.6, 0, {}},
+          {kAway, 0.6, 300, T::avertedWithoutEngagement},
+          {kScreen, 0.6, 400, {}},
+          {kScreen, 0.6, 700, T::reengaged}},
+         S::engaged},
+        {"another target restarts the candidate",
+         S::noFace,
+         {{kScreen, 0.9, 0, {}},
+          {kAway, 0.9, 200, {}},
+          {kScreen, 0.9, 400, {}},
+          {kScreen, 0.9, 700, T::enteredEngaged}},
+         S::engaged},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GazeStateMachine machine;
+        enter(machine, c.startState);
+        for (const Reading& r : c.readings) {
+            EXPECT_EQ(machine.update({r.status, r.confidence}, at(r.atMs)), r.expected)
+                << rawValue(r.status).toStdString() << " at " << r.atMs << " ms";
+        }
+        EXPECT_EQ(machine.state(), c.endState);
+    }
+}
 
 TEST(GazeStateMachine, ASingleReadingNeverChangesTheStateEvenWithoutDwell)
 {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -37,96 +36,81 @@ TEST(SilencePrediction, WorkedExampleWithFinalEndingSlowRateAndAvertedGaze)
     EXPECT_EQ(p.predictedMs(), 1889);
 }
 
-struct PredictionCase {
-    const char* name;
-    std::vector<int> pauses;
-    QString transcript;
-    std::optional<double> seconds;
-    GazeMachineState gaze;
-    double confidence;
-    int minMs;
-    int maxMs;
-    int expected;
-};
-
-void PrintTo(const PredictionCase& c, std::ostream* out)
+TEST(SilencePrediction, EachRuleInTurn)
 {
-    *out << c.name;
+    const QString tenChars = QStringLiteral("abcde fghi");
+    const struct {
+        const char* name;
+        std::vector<int> pauses;
+        QString transcript;
+        std::optional<double> seconds;
+        GazeMachineState gaze;
+        double confidence;
+        int minMs;
+        int maxMs;
+        int expected;
+    } cases[] = {
+        {"initial without pauses", {}, tenChars, {}, GazeMachineState::noFace, 0, 0, 99999, 1500},
+        {"largest pause plus 350", {400, 1200, 800}, tenChars, {}, GazeMachineState::noFace, 0, 0, 99999, 1550},
+        {"rate exactly two", {}, tenChars, 5.0, GazeMachineState::noFace, 0, 0, 99999, 1500},
+        {"rate below two adds 600", {}, tenChars, 5.01, GazeMachineState::noFace, 0, 0, 99999, 2100},
+        {"rate exactly six", {}, QString(12, u'x'), 2.0, GazeMachineState::noFace, 0, 0, 99999, 1500},
+        {"rate above six takes 300", {}, QString(13, u'x'), 2.0, GazeMachineState::noFace, 0, 0, 99999, 1200},
+        {"zero elapsed counts as a millisecond", {}, tenChars, 0.0, GazeMachineState::noFace, 0, 0, 99999, 1200},
+        {"an empty transcript is slow", {}, QString(), 1.0, GazeMachineState::noFace, 0, 0, 99999, 2100},
+        {"no face ignores confidence", {}, tenChars, {}, GazeMachineState::noFace, 1.0, 0, 99999, 1500},
+        {"engaged scales by confidence", {}, tenChars, {}, GazeMachineState::engaged, 1.0, 0, 99999, 2550},
+        {"averted shortens", {}, tenChars, {}, GazeMachineState::averted, 1.0, 0, 99999, 1050},
+        {"clamped to the minimum", {}, tenChars, {}, GazeMachineState::averted, 0, 1200, 6000, 1200},
+        {"clamped to the maximum", {7000}, tenChars, {}, GazeMachineState::noFace, 0, 700, 6000, 6000},
+        {"crossed bounds give the maximum", {}, tenChars, {}, GazeMachineState::noFace, 0, 3000, 2000, 2000},
+    };
+    for (const auto& c : cases) {
+        const SilencePrediction p{.initialSilenceMs = 1500,
+                                  .minSilenceMs = c.minMs,
+                                  .maxSilenceMs = c.maxMs,
+                                  .pauseSamplesMs = c.pauses,
+                                  .transcript = c.transcript,
+                                  .secondsSinceTurnStart = c.seconds,
+                                  .gaze = c.gaze,
+                                  .gazeConfidence = c.confidence};
+        EXPECT_EQ(p.predictedMs(), c.expected) << c.name;
+    }
 }
 
-class SilencePredictionCases : public testing::TestWithParam<PredictionCase> {};
-
-TEST_P(SilencePredictionCases, Predicts)
+TEST(SilencePrediction, LastWordAndItsBias)
 {
-    const PredictionCase& c = GetParam();
-    const SilencePrediction p{.initialSilenceMs = 1500,
-                              .minSilenceMs = c.minMs,
-                              .maxSilenceMs = c.maxMs,
-                              .pauseSamplesMs = c.pauses,
-                              .transcript = c.transcript,
-                              .secondsSinceTurnStart = c.seconds,
-                              .gaze = c.gaze,
-                              .gazeConfidence = c.confidence};
-    EXPECT_EQ(p.predictedMs(), c.expected);
+    const struct {
+        QString transcript;
+        QString token;
+        int bias;
+    } cases[] = {
+        {"", "", 0},
+        {" \n  \n", "", 0},
+        {"one\ntwo  ", "two", 0},
+        {"tab\tinside", "tab\tinside", 0},
+        {"그래서 음", "음", 1500},
+        {"그래서 음...", "음...", 1500},
+        {"그래서 음..", "음..", 0},
+        {"그래서 음,", "음,", 0},
+        {"그래서 음\u2026", "음\u2026", 0},
+        {"밥을 먹고", "먹고", 1200},
+        {"뭘 먹을까", "먹을까", 1200},
+        {"어디로 갈까", "갈까", -400},
+        {"감사합니다.", "감사합니다.", -400},
+        {"뭐 할까?", "할까?", -400},
+        {"먹고.", "먹고.", 0},
+        // Decomposed Hangul compares as its composed form.
+        {QStringLiteral("\u1112\u1162\u11BB\u1102\u1173\u11AB\u1103\u1166"),
+         QStringLiteral("\u1112\u1162\u11BB\u1102\u1173\u11AB\u1103\u1166"), 1200},
+        // A leading jamo joined to "고" makes one character that is not "고".
+        {QStringLiteral("\u1100고"), QStringLiteral("\u1100고"), 0},
+    };
+    for (const auto& c : cases) {
+        const QString token = SilencePrediction::trailingToken(c.transcript);
+        EXPECT_EQ(token, c.token);
+        EXPECT_EQ(SilencePrediction::particleBias(token), c.bias) << token.toStdString();
+    }
 }
-
-const QString kTenChars = QStringLiteral("abcde fghi");
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SilencePredictionCases,
-    testing::Values(
-        PredictionCase{"InitialWithoutPauses", {}, kTenChars, {}, GazeMachineState::noFace, 0, 0, 99999, 1500},
-        PredictionCase{
-            "LargestPausePlus350", {400, 1200, 800}, kTenChars, {}, GazeMachineState::noFace, 0, 0, 99999, 1550},
-        PredictionCase{"RateExactlyTwoChangesNothing", {}, kTenChars, 5.0, GazeMachineState::noFace, 0, 0, 99999, 1500},
-        PredictionCase{"RateBelowTwoAdds600", {}, kTenChars, 5.01, GazeMachineState::noFace, 0, 0, 99999, 2100},
-        PredictionCase{
-            "RateExactlySixChangesNothing", {}, QString(12, u'x'), 2.0, GazeMachineState::noFace, 0, 0, 99999, 1500},
-        PredictionCase{"RateAboveSixTakes300", {}, QString(13, u'x'), 2.0, GazeMachineState::noFace, 0, 0, 99999, 1200},
-        PredictionCase{
-            "ZeroElapsedCountsAsAMillisecond", {}, kTenChars, 0.0, GazeMachineState::noFace, 0, 0, 99999, 1200},
-        PredictionCase{"EmptyTranscriptIsSlow", {}, QString(), 1.0, GazeMachineState::noFace, 0, 0, 99999, 2100},
-        PredictionCase{"NoFaceIgnoresConfidence", {}, kTenChars, {}, GazeMachineState::noFace, 1.0, 0, 99999, 1500},
-        PredictionCase{"EngagedScalesByConfidence", {}, kTenChars, {}, GazeMachineState::engaged, 1.0, 0, 99999, 2550},
-        PredictionCase{"AvertedShortens", {}, kTenChars, {}, GazeMachineState::averted, 1.0, 0, 99999, 1050},
-        PredictionCase{"ClampedToMinimum", {}, kTenChars, {}, GazeMachineState::averted, 0, 1200, 6000, 1200},
-        PredictionCase{"ClampedToMaximum", {7000}, kTenChars, {}, GazeMachineState::noFace, 0, 700, 6000, 6000},
-        PredictionCase{
-            "CrossedBoundsGiveTheMaximum", {}, kTenChars, {}, GazeMachineState::noFace, 0, 3000, 2000, 2000}),
-    [](const testing::TestParamInfo<PredictionCase>& param) { return param.param.name; });
-
-struct TailCase {
-    QString transcript;
-    QString token;
-    int bias;
-};
-
-class TailBiasCases : public testing::TestWithParam<TailCase> {};
-
-TEST_P(TailBiasCases, LastWordAndItsBias)
-{
-    const TailCase& c = GetParam();
-    const QString token = SilencePrediction::trailingToken(c.transcript);
-    EXPECT_EQ(token, c.token);
-    EXPECT_EQ(SilencePrediction::particleBias(token), c.bias) << token.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, TailBiasCases,
-    testing::Values(TailCase{"", "", 0}, TailCase{" \n  \n", "", 0}, TailCase{"hello world", "world", 0},
-                    TailCase{"one\ntwo  ", "two", 0}, TailCase{"tab\tinside", "tab\tinside", 0},
-                    TailCase{"그래서 음", "음", 1500}, TailCase{"그래서 음...", "음...", 1500},
-                    TailCase{"그래서 음..", "음..", 0}, TailCase{"그래서 음,", "음,", 0},
-                    TailCase{"그래서 음\u2026", "음\u2026", 0}, TailCase{"밥을 먹고", "먹고", 1200},
-                    TailCase{"내일 가면서", "가면서", 1200}, TailCase{"시간이 있거든요", "있거든요", 1200},
-                    TailCase{"뭘 먹을까", "먹을까", 1200}, TailCase{"어디로 갈까", "갈까", -400},
-                    TailCase{"감사합니다.", "감사합니다.", -400}, TailCase{"좋아요", "좋아요", -400},
-                    TailCase{"뭐 할까?", "할까?", -400}, TailCase{"그렇군요", "그렇군요", -400},
-                    TailCase{"먹고.", "먹고.", 0}, TailCase{"정말이다!", "정말이다!", 0},
-                    // Decomposed Hangul compares as its composed form.
-                    TailCase{QStringLiteral("\u1112\u1162\u11BB\u1102\u1173\u11AB\u1103\u1166"),
-                             QStringLiteral("\u1112\u1162\u11BB\u1102\u1173\u11AB\u1103\u1166"), 1200},
-                    // A leading jamo joined to "고" makes one character that is not "고".
-                    TailCase{QStringLiteral("\u1100고"), QStringLiteral("\u1100고"), 0}));
 
 }  // namespace

@@ -45,23 +45,6 @@ int columns(const QString& text)
 }
 }  // namespace
 
-TEST(L10n, EnglishHoldsEveryKeyGroupInFull)
-{
-    const QMap<QString, int> expected{
-        {"app", 1},    {"mode", 5},       {"btn", 17},      {"camera", 1}, {"tile", 2},   {"phase", 6},
-        {"gaze", 3},   {"transcript", 2}, {"composer", 2},  {"chat", 5},   {"tab", 4},    {"agent", 3},
-        {"skill", 22}, {"settings", 71},  {"tracking", 18}, {"tip", 2},    {"about", 10}, {"diagnostics", 6},
-        {"avatar", 9}, {"idle", 10},      {"controls", 3},
-    };
-    const auto english = L10n::parseTable(rawTable(AppLanguage::english));
-    ASSERT_TRUE(english);
-    QMap<QString, int> groups;
-    for (const QString& key : english->keys())
-        ++groups[key.section(QLatin1Char('.'), 0, 0)];
-    EXPECT_EQ(groups, expected);
-    EXPECT_EQ(english->size(), 202);
-}
-
 // Besides every key once with the same placeholders, the texts speak of this desktop, not
 // another; skill examples are quoted utterances joined by slashes; names and addresses stay.
 TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
@@ -149,14 +132,7 @@ TEST(L10n, LookupFallsBackToEnglishThenToTheKey)
                           Case{"c", AppLanguage::french, "c"}, Case{"a", AppLanguage::german, "A en"},
                           Case{"", AppLanguage::english, ""}})
         EXPECT_EQ(L10n::lookup(tables, QString::fromLatin1(c.key), c.language), QString::fromUtf8(c.expected)) << c.key;
-}
-
-TEST(L10n, BuiltInLookup)
-{
     EXPECT_EQ(L10n::t("mode.translate", AppLanguage::korean), QStringLiteral("통역"));
-    EXPECT_EQ(L10n::t("mode.translate", AppLanguage::english), QStringLiteral("Translate"));
-    EXPECT_EQ(L10n::t("tab.agent", AppLanguage::korean), QStringLiteral("비서"));
-    EXPECT_EQ(L10n::builtInTables().size(), 20);
 }
 
 TEST(L10n, ATableMustBeAnObjectOfTexts)

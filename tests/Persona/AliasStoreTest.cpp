@@ -68,29 +68,16 @@ TEST(AliasStore, FileListsSortedKeysAndCountsSecondsFromTheReferenceDate)
     ScopedDataRoot root;
     AliasStore::add("ab", "x", kReferenceDate.addMSecs(10'250));
     const QByteArray file = FileIO::readAll(AliasStore::filePath()).value_or(QByteArray());
-    const qsizetype addedAt = file.indexOf("\"addedAt\"");
-    const qsizetype right = file.indexOf("\"right\"");
-    const qsizetype wrong = file.indexOf("\"wrong\"");
-    EXPECT_TRUE(addedAt >= 0 && addedAt < right && right < wrong) << file.constData();
-    EXPECT_TRUE(file.contains("10.25")) << file.constData();
-    EXPECT_GT(file.count('\n'), 3) << "pretty-printed";
-    EXPECT_EQ(AliasStore::load().value(0).addedAt, kReferenceDate.addMSecs(10'250));
-}
+    EXPECT_TRUE(
+        file.contains("[\n    {\n        \"addedAt\": 10.25,\n        \"right\": \"x\",\n        \"wrong\": \"ab\"\n"))
+        << file.constData();
 
-TEST(AliasStore, ReadsFilesWrittenInTheStoredFormat)
-{
-    ScopedDataRoot root;
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(AliasStore::filePath()).path()));
-    ASSERT_TRUE(FileIO::writeAtomically(AliasStore::filePath(), R"([
-  {
-    "addedAt" : 768000000.5,
-    "right" : "minji@example.com",
-    "wrong" : "민지 골뱅이 example 닷컴"
-  }
-])"));
+    // As other writers put it.
+    ASSERT_TRUE(FileIO::writeAtomically(
+        AliasStore::filePath(), R"([ { "addedAt" : 768000000.5, "right" : "m@x.com", "wrong" : "민지 닷컴" } ])"));
     const QList<Alias> aliases = AliasStore::load();
     ASSERT_EQ(aliases.size(), 1);
-    EXPECT_EQ(aliases[0].wrong, QStringLiteral("민지 골뱅이 example 닷컴"));
+    EXPECT_EQ(aliases[0].wrong, QStringLiteral("민지 닷컴"));
     EXPECT_EQ(aliases[0].addedAt, kReferenceDate.addMSecs(768'000'000'500));
 }
 
@@ -138,7 +125,6 @@ TEST(AliasStore, ApplyReplacesLongestWrongTextsFirstLiterallyIgnoringCase)
         {"equal lengths, other order", {{"bb", "c"}, {"aa", "b"}}, "aabb", "bc"},
         {"pair that changes nothing is skipped", {{"same", "same"}, {"s", "z"}}, "SAME", "zAME"},
         {"regex characters are literal", {{"a.c", "X"}, {"(b*)", "$1\\1"}}, "abc a.c (b*) bbb", "abc X $1\\1 bbb"},
-        {"no aliases", {}, "hello", "hello"},
         {"empty wrong text is never applied", {{"", "x"}}, "a b", "a b"},
         {"blank wrong texts are never applied", {{" ", "_"}, {"\n", "x"}, {"\t ", "y"}}, "a b\nc\t d", "a b\nc\t d"},
     };

@@ -45,22 +45,14 @@ QStringList ids(const QList<NemotronPersona>& personas)
 }
 }  // namespace
 
-TEST(NemotronPersonaCatalog, WithoutExtrasTheFourBuiltInsInOrder)
+TEST(NemotronPersonaCatalog, BuiltInsComeFirstAndTheDefaultsPerModeIgnoreExtras)
 {
     ScopedDataRoot root;
-    EXPECT_EQ(ids(NemotronPersonaCatalog::allPersonas()),
-              (QStringList{"a1b2c3d4-conv-default", "a1b2c3d4-mins-default", "a1b2c3d4-brain-default",
-                           "a1b2c3d4-coun-default"}));
-}
-
-TEST(NemotronPersonaCatalog, DefaultsPerModeIgnoreExtras)
-{
-    ScopedDataRoot root;
+    const QStringList builtIns{"a1b2c3d4-conv-default", "a1b2c3d4-mins-default", "a1b2c3d4-brain-default",
+                               "a1b2c3d4-coun-default"};
+    EXPECT_EQ(ids(NemotronPersonaCatalog::allPersonas()), builtIns);
     writeExtras({extra("t-1", "translate").toJson(), extra("m-1", "minutes").toJson()});
-    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::conversation), "a1b2c3d4-conv-default");
     EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::minutes), "a1b2c3d4-mins-default");
-    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::brainstorm), "a1b2c3d4-brain-default");
-    EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::counseling), "a1b2c3d4-coun-default");
     EXPECT_EQ(NemotronPersonaCatalog::defaultID(AppMode::translate), "a1b2c3d4-conv-default");
 }
 
@@ -84,6 +76,7 @@ TEST(NemotronPersonaCatalog, ChosenPersonaFallsBackToTheModeDefault)
 TEST(NemotronPersonaCatalog, ExtrasFollowInFileOrderSkippingKnownIds)
 {
     ScopedDataRoot root;
+    EXPECT_EQ(NemotronPersonaCatalog::persona("new-2"), std::nullopt);
     QJsonObject withExtraKey = extra("new-2").toJson();
     withExtraKey.insert("unused", "ignored");
     QJsonObject duplicate = extra("new-1").toJson();
@@ -94,7 +87,7 @@ TEST(NemotronPersonaCatalog, ExtrasFollowInFileOrderSkippingKnownIds)
     EXPECT_EQ(all.at(4).name, QStringLiteral("테스트")) << "the first of two equal ids wins";
     EXPECT_EQ(NemotronPersonaCatalog::persona("a1b2c3d4-coun-default")->name, QStringLiteral("오다솜"));
     EXPECT_EQ(NemotronPersonaCatalog::persona("NEW-1"), std::nullopt) << "ids match exactly";
-    EXPECT_EQ(NemotronPersonaCatalog::persona("new-2")->displayLabel, "new-2 label");
+    EXPECT_EQ(NemotronPersonaCatalog::persona("new-2")->displayLabel, "new-2 label") << "edits count at the next call";
 }
 
 TEST(NemotronPersonaCatalog, OneFaultyExtraHidesAllExtras)
@@ -110,18 +103,10 @@ TEST(NemotronPersonaCatalog, OneFaultyExtraHidesAllExtras)
         writeExtras({extra("a").toJson(), faulty});
         EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
     }
-    ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), "{\"not\": \"an array\"}"));
-    EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
-    ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), "[{"));
-    EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
-}
-
-TEST(NemotronPersonaCatalog, AnEditedFileCountsAtTheNextCall)
-{
-    ScopedDataRoot root;
-    EXPECT_EQ(NemotronPersonaCatalog::persona("later"), std::nullopt);
-    writeExtras({extra("later").toJson()});
-    EXPECT_TRUE(NemotronPersonaCatalog::persona("later").has_value());
+    for (const QByteArray& bytes : {QByteArray("{\"not\": \"an array\"}"), QByteArray("[{")}) {
+        ASSERT_TRUE(FileIO::writeAtomically(NemotronPersonaCatalog::extrasFilePath(), bytes));
+        EXPECT_EQ(NemotronPersonaCatalog::allPersonas().size(), 4);
+    }
 }
 
 TEST(NemotronPersona, JsonRoundTripKeepsEveryField)

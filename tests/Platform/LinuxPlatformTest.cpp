@@ -22,7 +22,7 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_TRUE(parts.makeCameraSource && parts.makeCameraSource());
 
     FakeScheduler scheduler;
-    const AppServices services(scheduler, parts.speechEngine);
+    const AppServices services(scheduler, parts.speechEngine, *parts.audioDevices);
     QStringList offered;
     for (const SpeechLocaleCatalog::Entry& entry : services.speechLocales.entries())
         offered.append(entry.id);

@@ -36,8 +36,8 @@ protected:
 TEST_F(AvatarLibraryTest, ImportCopiesTheBytesUnderANewNameWithAMappedExtension)
 {
     const QList<std::pair<QString, QString>> cases{
-        {"photo.png", "png"}, {"x.JPEG", "jpg"}, {"x.jpg", "jpg"},    {"p.WebP", "webp"},
-        {"p.HEIC", "heic"},   {"noext", "png"},  {"a.tar.gz", "png"}, {"scan.tiff", "png"},
+        {"photo.png", "png"}, {"x.JPEG", "jpg"},   {"p.WebP", "webp"},
+        {"p.HEIC", "heic"},   {"a.tar.gz", "png"}, {"scan.tiff", "png"},
     };
     for (const auto& [source, extension] : cases) {
         SCOPED_TRACE(source.toStdString());
@@ -56,14 +56,10 @@ TEST_F(AvatarLibraryTest, ImportCopiesTheBytesUnderANewNameWithAMappedExtension)
         EXPECT_EQ(FileIO::readAll(avatarsFile(*name)), FileIO::readAll(sourcePath));
         EXPECT_EQ(log.messages(), QStringList{QStringLiteral("imported avatar → ") + avatarsFile(*name)});
     }
-}
 
-TEST_F(AvatarLibraryTest, ImportOfAMissingSourceFailsWithAReason)
-{
     QString error;
     EXPECT_EQ(AvatarLibrary::importImage(root.base() + QStringLiteral("/nope.png"), &error), std::nullopt);
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_TRUE(QDir(AvatarLibrary::directory()).isEmpty());
 }
 
 TEST_F(AvatarLibraryTest, NamesThatLeaveTheAvatarsDirectoryAreRefused)
@@ -135,16 +131,13 @@ TEST_F(AvatarLibraryTest, ImagesAreServedFromTheCacheUntilTheWriterHasTheLibrary
     EXPECT_EQ(AvatarLibrary::absolutePath(QStringLiteral("a.png")), std::nullopt);
     AvatarLibrary::remove(QStringLiteral("a.png"));  // no file: the cached image stays
     EXPECT_TRUE(AvatarLibrary::loadImage(QStringLiteral("a.png")));
-}
 
-TEST_F(AvatarLibraryTest, UndecodableFilesAreNotCached)
-{
-    const QString path = avatarsFile(QStringLiteral("broken.png"));
-    ASSERT_TRUE(FileIO::writeAtomically(path, "not an image"));
+    // Undecodable files are not cached.
+    const QString broken = avatarsFile(QStringLiteral("broken.png"));
+    ASSERT_TRUE(FileIO::writeAtomically(broken, "not an image"));
     EXPECT_EQ(AvatarLibrary::loadImage(QStringLiteral("broken.png")), std::nullopt);
-
-    writePicture(path, Qt::blue);
-    ASSERT_TRUE(AvatarLibrary::loadImage(QStringLiteral("broken.png")));
+    writePicture(broken, Qt::blue);
+    EXPECT_TRUE(AvatarLibrary::loadImage(QStringLiteral("broken.png")));
 }
 
 TEST_F(AvatarLibraryTest, RemoveDeletesTheFileAndForgetsItsImage)

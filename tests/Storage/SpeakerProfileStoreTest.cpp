@@ -54,10 +54,7 @@ TEST_F(SpeakerProfileStoreTest, RoundTripKeepsEveryFloatExactly)
 
     SpeakerProfileStore::save(profiles);
 
-    const auto loaded = SpeakerProfileStore::load();
-    ASSERT_EQ(loaded.size(), 2);
-    EXPECT_EQ(loaded.at(0).embedding.size(), 24);
-    EXPECT_EQ(loaded, profiles);
+    EXPECT_EQ(SpeakerProfileStore::load(), profiles);
 }
 
 TEST_F(SpeakerProfileStoreTest, FileIsAPrettyArrayWithSortedKeysAndReferenceDates)
@@ -65,7 +62,6 @@ TEST_F(SpeakerProfileStoreTest, FileIsAPrettyArrayWithSortedKeysAndReferenceDate
     SpeakerProfileStore::save({profile(QStringLiteral("A"))});
 
     const QByteArray text = *FileIO::readAll(SpeakerProfileStore::filePath());
-    EXPECT_TRUE(SpeakerProfileStore::filePath().endsWith(QStringLiteral("/.parli_vox_mac/speakers/profiles.json")));
     EXPECT_TRUE(text.startsWith("[\n"));
     const auto embeddingAt = text.indexOf("\"embedding\"");
     const auto enrolledAt = text.indexOf("\"enrolledAt\": 10");
@@ -84,21 +80,16 @@ TEST_F(SpeakerProfileStoreTest, ReadsTheCompactFormOfOtherWriters)
     EXPECT_EQ(loaded.at(0).enrolledAt, QDateTime(QDate(2025, 5, 12), QTime(10, 30, 0, 500), Qt::UTC));
 }
 
-TEST_F(SpeakerProfileStoreTest, AppendReplacesTheSameLabelIgnoringCaseAndGoesLast)
+TEST_F(SpeakerProfileStoreTest, AppendReplacesTheSameLabelIgnoringCaseAndRenameRelabelsEveryMatch)
 {
-    SpeakerProfileStore::save({profile("mina", 1.0f), profile("Alex")});
+    SpeakerProfileStore::save(
+        {profile("mina", 1.0f), profile("Speaker 1"), profile("Alex"), profile("speaker 1", 0.5f)});
     SpeakerProfileStore::append(profile("MINA", 2.0f));
+    EXPECT_EQ(labels(SpeakerProfileStore::load()), (QStringList{"Speaker 1", "Alex", "speaker 1", "MINA"}));
+    EXPECT_EQ(SpeakerProfileStore::load().last(), profile("MINA", 2.0f));
 
-    const auto loaded = SpeakerProfileStore::load();
-    EXPECT_EQ(labels(loaded), (QStringList{"Alex", "MINA"}));
-    EXPECT_EQ(loaded.last(), profile("MINA", 2.0f));
-}
-
-TEST_F(SpeakerProfileStoreTest, RenameRelabelsEveryMatchAndAllowsClashes)
-{
-    SpeakerProfileStore::save({profile("Speaker 1"), profile("speaker 1", 0.5f), profile("Alex")});
-    SpeakerProfileStore::rename(QStringLiteral("SPEAKER 1"), QStringLiteral("Alex"));
-    EXPECT_EQ(labels(SpeakerProfileStore::load()), (QStringList{"Alex", "Alex", "Alex"}));
+    SpeakerProfileStore::rename(QStringLiteral("SPEAKER 1"), QStringLiteral("Alex"));  // clashes allowed
+    EXPECT_EQ(labels(SpeakerProfileStore::load()), (QStringList{"Alex", "Alex", "Alex", "MINA"}));
 }
 
 TEST_F(SpeakerProfileStoreTest, DamagedFilesReadAsEmptyAndAreMovedAsideBeforeTheNextWrite)

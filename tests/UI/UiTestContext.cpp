@@ -6,9 +6,9 @@ UiTestContext::UiTestContext()
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")}), log(scheduler),
       updates(updater, scheduler),
-      services(scheduler, SpeechEngine{{SpeechModel{QStringLiteral("en-US"), {}, {}, {}}}, {}}),
-      context{settings, engine,  commands,  log,       micLevel, minutes,      updates, scheduler,
-              theme,    dialogs, clipboard, workspace, services, audioDevices, speech}
+      services(scheduler, speech, devices), context{settings,  engine,    commands,  log,         micLevel,
+                                                    minutes,   updates,   scheduler, theme,       dialogs,
+                                                    clipboard, workspace, services,  speechPlayer}
 {
     Icons::useDesktopTheme();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Audio/FakeDeviceSource.h"
+#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/FakeUpdater.h"
 #include "Common/RecordingDesktopWorkspace.h"
@@ -25,8 +25,7 @@
 
 // Everything a view needs, without an engine, audio, network, D-Bus or dialogs: real settings
 // over a temporary store, a real engine state the test writes, recorded engine commands, the
-// frozen fake scheduler, a fake updater, dialogs answered in advance, a recording desktop,
-// services that recognize US English only, no microphone and no voice until the test adds them.
+// frozen fake scheduler, a fake updater, dialogs answered in advance, a recording desktop.
 struct UiTestContext {
     UiTestContext();
 
@@ -45,9 +44,12 @@ struct UiTestContext {
     Dialogs dialogs;
     Clipboard clipboard;
     RecordingDesktopWorkspace workspace;
+    // The machine's microphones and speakers as a test sets them; no recognition models.
+    FakeDeviceSource devices;
+    SpeechEngine speech;
     AppServices services;
-    FakeDeviceSource audioDevices;
-    FakeSpeechSynthesizer* synthesizer = new FakeSpeechSynthesizer;  // owned by `speech`; voices in `installed`
-    SystemSpeechPlayer speech{std::unique_ptr<SpeechSynthesizer>(synthesizer), scheduler};
+    // No voice until the test adds some to `synthesizer->installed`.
+    FakeSpeechSynthesizer* synthesizer = new FakeSpeechSynthesizer;  // owned by `speechPlayer`
+    SystemSpeechPlayer speechPlayer{std::unique_ptr<SpeechSynthesizer>(synthesizer), scheduler};
     AppContext context;
 };

@@ -29,21 +29,21 @@ AvatarPicker::AvatarPicker(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context),
       m_share(button("shareAvatarButton", QStringLiteral("내 아바타 자랑하기"), "square.and.arrow.up")),
       m_reset(button("resetAvatarButton", QStringLiteral("Reset"), "arrow.uturn.backward.circle")),
-      m_importError(TextStyle::makeLabel(TextStyle::Size::caption2, TextStyle::Tone::red, context.theme)),
-      m_shareStatus(TextStyle::makeLabel(TextStyle::Size::caption2, TextStyle::Tone::secondary, context.theme))
+      m_importError(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::red), context.theme)),
+      m_shareStatus(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint::secondary(), context.theme))
 {
     setObjectName(QStringLiteral("avatarPicker"));
     QPushButton* upload = button("uploadAvatarButton", QStringLiteral("Upload image…"), "photo.badge.plus");
     connect(upload, &QPushButton::clicked, this, &AvatarPicker::openFilePicker);
     connect(m_share, &QPushButton::clicked, this, &AvatarPicker::share);
     connect(m_reset, &QPushButton::clicked, this, &AvatarPicker::reset);
-    TextStyle::setTone(*m_reset, TextStyle::Tone::red, context.theme);  // it deletes the picture
+    TextStyle::setTint(*m_reset, TextTint(ThemePalette::Named::red), context.theme);  // it deletes the picture
 
     m_importError->setObjectName(QStringLiteral("avatarImportError"));
     m_shareStatus->setObjectName(QStringLiteral("avatarShareStatus"));
     m_importError->hide();
     m_shareStatus->hide();
-    PlainTextLabel* note = TextStyle::makeLabel(TextStyle::Size::caption2, TextStyle::Tone::secondary, context.theme);
+    PlainTextLabel* note = TextStyle::makeLabel(TextStyle::Size::caption2, TextTint::secondary(), context.theme);
     (new LocalizedTexts(context.settings, this))->label(*note, QStringLiteral("avatar.image_help"));
 
     auto* buttons = new QHBoxLayout;

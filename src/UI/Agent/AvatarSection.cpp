@@ -58,7 +58,7 @@ AvatarSection::AvatarSection(AppContext& context, QWidget* parent)
     addLabelledRow(QStringLiteral("settings.avatar_voice"), gender, gender);
 
     addLabelledRow(QStringLiteral("settings.voice"), m_voice, m_voice);
-    m_voiceHint = addNote(TextStyle::Tone::secondary);
+    m_voiceHint = addNote(TextTint::secondary());
     m_voiceHint->setObjectName(QStringLiteral("voiceHint"));
     // The voices are listed afresh for each speech language; installed ones appear then.
     connect(&settings, &S::localeIDChanged, this, &AvatarSection::fillVoices);
@@ -83,7 +83,7 @@ void AvatarSection::fillStyles()
 void AvatarSection::fillVoices()
 {
     QList<VoiceChoices::RatedVoice> installed;
-    for (const SpeechVoice& voice : context().speech.voices())
+    for (const SpeechVoice& voice : context().speechPlayer.voices())
         installed.append({voice, VoiceChoices::Quality::standard});  // espeak-ng rates none higher
     const auto voices = VoiceChoices::localeVoices(installed, context().settings.localeID());
     PickerFill::fill(*m_voice, VoiceChoices::items(voices, context().settings.uiLanguage()));

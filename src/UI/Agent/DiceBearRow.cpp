@@ -17,13 +17,13 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
     : QWidget(parent), m_texts(new LocalizedTexts(context.settings, this)),
       m_download(new AvatarDownload(context.settings, context.scheduler, service, this)), m_style(new QComboBox),
       m_seed(new QLineEdit), m_button(new QPushButton),
-      m_error(TextStyle::makeLabel(TextStyle::Size::caption2, TextStyle::Tone::red, context.theme))
+      m_error(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::red), context.theme))
 {
     setObjectName(QStringLiteral("diceBearRow"));
     PlainTextLabel* title = TextStyle::makeLabel(TextStyle::Size::callout, std::nullopt, context.theme);
     TextStyle::setSize(*title, TextStyle::Size::callout, true);
     m_texts->label(*title, QStringLiteral("settings.dicebear"));
-    PlainTextLabel* help = TextStyle::makeLabel(TextStyle::Size::caption, TextStyle::Tone::secondary, context.theme);
+    PlainTextLabel* help = TextStyle::makeLabel(TextStyle::Size::caption, TextTint::secondary(), context.theme);
     m_texts->label(*help, QStringLiteral("settings.dicebear_help"));
 
     m_style->setObjectName(QStringLiteral("diceBearStylePicker"));

@@ -21,5 +21,5 @@ MemorySection::MemorySection(AppContext& context, QWidget* parent)
             [this] { this->context().workspace.revealFile(PersonaStore::memoryPath()); });
 
     addRow(rowOf({makeSymbol("brain"), file, nullptr, reveal}, 8));
-    texts().label(*addNote(TextStyle::Tone::secondary), QStringLiteral("agent.memory_help"));
+    texts().label(*addNote(TextTint::secondary()), QStringLiteral("agent.memory_help"));
 }

@@ -28,7 +28,7 @@ PersonaSection::PersonaSection(AppContext& context, QWidget* parent)
     SettingBinding::text(*name, settings, &S::assistantName, &S::setAssistantName, &S::assistantNameChanged);
     addLabelledRow(QStringLiteral("settings.assistant_name"), name, name);
 
-    PlainTextLabel* language = makeLabel(TextStyle::Size::caption, TextStyle::Tone::secondary);
+    PlainTextLabel* language = makeLabel(TextStyle::Size::caption, TextTint::secondary());
     language->setObjectName(QStringLiteral("personaLanguage"));
     SettingBinding::follow(*language, settings, &S::localeIDChanged,
                            [this, language] { language->setText(languageCode() + QStringLiteral(" 인격 파일")); });
@@ -49,10 +49,10 @@ PersonaSection::PersonaSection(AppContext& context, QWidget* parent)
     TextStyle::setSize(*nemotron, TextStyle::Size::callout, true);
     texts().label(*nemotron, QStringLiteral("settings.nemotron"));
     addRow(nemotron);
-    texts().label(*addNote(TextStyle::Tone::secondary), QStringLiteral("settings.nemotron_help"));
+    texts().label(*addNote(TextTint::secondary()), QStringLiteral("settings.nemotron_help"));
     for (const AppMode mode : allCases<AppMode>())
         addRow(new NemotronModePersonaRow(context, mode));
-    texts().label(*addNote(TextStyle::Tone::tertiary, TextStyle::Size::caption2),
+    texts().label(*addNote(TextTint::secondary(), TextStyle::Size::caption2),
                   QStringLiteral("settings.nemotron_attribution"));
 }
 
@@ -69,7 +69,7 @@ void PersonaSection::addFileRow(const QString& name, const QString& titleKey, co
     TextStyle::setSize(*title, TextStyle::Size::callout, true);
     title->setWordWrap(false);
     texts().label(*title, titleKey);
-    PlainTextLabel* file = makeLabel(TextStyle::Size::caption2, TextStyle::Tone::secondary);
+    PlainTextLabel* file = makeLabel(TextStyle::Size::caption2, TextTint::secondary());
     file->setObjectName(name + QStringLiteral("FileName"));
     TextStyle::setMonospace(*file);
     SettingBinding::follow(*file, settings, &S::localeIDChanged,
@@ -83,5 +83,5 @@ void PersonaSection::addFileRow(const QString& name, const QString& titleKey, co
     connect(reveal, &QPushButton::clicked, this,
             [this, path] { context().workspace.revealFile(path(languageCode())); });
     addRow(rowOf({makeSymbol("doc.text"), title, file, nullptr, reveal}));
-    texts().label(*addNote(TextStyle::Tone::secondary), helpKey);
+    texts().label(*addNote(TextTint::secondary()), helpKey);
 }

@@ -13,7 +13,7 @@ SkillsSection::SkillsSection(AppContext& context, QWidget* parent)
     : SettingsSection(context, QStringLiteral("skillsSection"), parent)
 {
     setTitle(QStringLiteral("settings.section.skills"));
-    texts().label(*addNote(TextStyle::Tone::secondary), QStringLiteral("settings.skills_help"));
+    texts().label(*addNote(TextTint::secondary()), QStringLiteral("settings.skills_help"));
 
     for (const std::shared_ptr<Skill>& skill : context.services.skills.allSkills()) {
         const QString id = skill->id();
@@ -33,7 +33,7 @@ SkillsSection::SkillsSection(AppContext& context, QWidget* parent)
         title->setSpacing(6);
         title->addWidget(box);
         if (skill->requiresConfirmation()) {
-            PlainTextLabel* badge = makeLabel(TextStyle::Size::caption2, TextStyle::Tone::orange);
+            PlainTextLabel* badge = makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::orange));
             badge->setText(QStringLiteral("⚠"));
             title->addWidget(badge);
         }

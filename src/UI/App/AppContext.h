@@ -1,8 +1,7 @@
 #pragma once
 
-struct AppServices;
 class AppSettings;
-class AudioDeviceSource;
+struct AppServices;
 class Clipboard;
 class DesktopWorkspace;
 class Dialogs;
@@ -33,9 +32,9 @@ struct AppContext {
     Dialogs& dialogs;
     Clipboard& clipboard;
     DesktopWorkspace& workspace;
-    // What the settings offer to choose from: the skills and recognition languages of the
-    // services, the microphones of the device list, the voices of the speech player.
+    // The application's shared services: the resource sampler (shared with the engine, so each
+    // sample measures since the last), the device list, the recognition languages, the skills.
     AppServices& services;
-    const AudioDeviceSource& audioDevices;
-    const SystemSpeechPlayer& speech;
+    // The speech player, for the voices installed.
+    const SystemSpeechPlayer& speechPlayer;
 };

@@ -76,3 +76,7 @@ void EngineStandIn::revealRecordingInFinder()
 {
     notCarriedOut("revealRecordingInFinder");
 }
+void EngineStandIn::clearLog()
+{
+    log.clear();
+}

@@ -8,7 +8,8 @@
 
 // Stands in for the conversation engine until it is built: owns what the engine shares with
 // the window (its state, log, microphone level and minutes), leaves them at rest, and logs
-// each command, which nothing carries out yet. The window opens and works on it, idle.
+// each command, which nothing carries out yet, but clears its log when asked. The window
+// opens and works on it, idle.
 class EngineStandIn final : public EngineCommands {
 public:
     explicit EngineStandIn(const Scheduler& scheduler);
@@ -33,4 +34,5 @@ public:
     void renameSpeaker(int speakerID, const QString& name) override;
     bool enrollLastUtterance(const QString& name) override;
     void revealRecordingInFinder() override;
+    void clearLog() override;
 };

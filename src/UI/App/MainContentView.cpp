@@ -4,6 +4,7 @@
 #include "Persistence/L10n.h"
 #include "UI/Agent/AgentTab.h"
 #include "UI/App/AppContext.h"
+#include "UI/Diagnostics/DiagnosticsTab.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Settings/SettingsTab.h"
 
@@ -60,7 +61,7 @@ QWidget* MainContentView::makeTab(AppTab tab)
     case AppTab::settings:
         return new SettingsTab(m_context);
     case AppTab::diagnostics:
-        return placeholder("diagnosticsTab");
+        return new DiagnosticsTab(m_context);
     }
     return placeholder("");
 }

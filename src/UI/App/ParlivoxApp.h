@@ -27,15 +27,8 @@ public:
         MinutesStore& minutes;
     };
 
-    // What the settings offer to choose from; all outlive the application.
-    struct Choices {
-        AppServices& services;
-        const AudioDeviceSource& audioDevices;
-        const SystemSpeechPlayer& speech;
-    };
-
-    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace, const Choices& choices,
-                std::function<Engine()> buildEngine);
+    ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace, AppServices& services,
+                const SystemSpeechPlayer& speechPlayer, std::function<Engine()> buildEngine);
     ~ParlivoxApp();
     ParlivoxApp(const ParlivoxApp&) = delete;
     ParlivoxApp& operator=(const ParlivoxApp&) = delete;
@@ -48,7 +41,8 @@ private:
     AppSettings& m_settings;
     Scheduler& m_scheduler;
     DesktopWorkspace& m_workspace;
-    Choices m_choices;
+    AppServices& m_services;
+    const SystemSpeechPlayer& m_speechPlayer;
     std::function<Engine()> m_buildEngine;
     Dialogs m_dialogs;
     Clipboard m_clipboard;

@@ -57,6 +57,16 @@ Pair namedPair(Named colour)
         return {QColor(175, 82, 222), QColor(191, 90, 242)};
     case Named::red:
         return {QColor(255, 59, 48), QColor(255, 69, 58)};
+    case Named::pink:
+        return {QColor(255, 45, 85), QColor(255, 55, 95)};
+    case Named::cyan:
+        return {QColor(50, 173, 230), QColor(100, 210, 255)};
+    case Named::teal:
+        return {QColor(48, 176, 199), QColor(64, 200, 224)};
+    case Named::indigo:
+        return {QColor(88, 86, 214), QColor(94, 92, 230)};
+    case Named::brown:
+        return {QColor(162, 132, 94), QColor(172, 142, 104)};
     }
     return {};
 }

@@ -25,7 +25,7 @@ enum class Token {
     border,
 };
 
-enum class Named { gray, green, orange, blue, purple, red };
+enum class Named { gray, green, orange, blue, purple, red, pink, cyan, teal, indigo, brown };
 
 QColor color(Token token, bool dark);
 QColor named(Named colour, bool dark);

@@ -23,7 +23,7 @@ AboutSection::AboutSection(AppContext& context, QWidget* parent)
     texts().label(*maker, QStringLiteral("about.maker_value"));
     addLabelledRow(QStringLiteral("about.maker"), rowOf({atom, maker}, 6), nullptr);
 
-    PlainTextLabel* version = makeLabel(TextStyle::Size::callout, TextStyle::Tone::secondary);
+    PlainTextLabel* version = makeLabel(TextStyle::Size::callout, TextTint::secondary());
     version->setObjectName(QStringLiteral("versionLabel"));
     version->setWordWrap(false);
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -70,7 +70,7 @@ QToolButton* AboutSection::link(const char* objectName, const QUrl& address, con
     button->setToolButtonStyle(symbol.isEmpty() ? Qt::ToolButtonTextOnly : Qt::ToolButtonTextBesideIcon);
     if (!symbol.isEmpty())
         button->setIcon(Icons::symbol(symbol));
-    TextStyle::setTone(*button, TextStyle::Tone::accent, context().theme);
+    TextStyle::setTint(*button, TextTint::accent(), context().theme);
     connect(button, &QToolButton::clicked, this, [this, address] { context().workspace.openUrl(address); });
     return button;
 }

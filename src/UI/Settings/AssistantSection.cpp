@@ -54,7 +54,7 @@ AssistantSection::AssistantSection(AppContext& context, QWidget* parent)
         return edit;
     };
     const auto note = [this](const QString& text) {
-        PlainTextLabel* label = makeLabel(TextStyle::Size::caption2, TextStyle::Tone::secondary);
+        PlainTextLabel* label = makeLabel(TextStyle::Size::caption2, TextTint::secondary());
         label->setWordWrap(false);
         label->setText(text);
         return label;

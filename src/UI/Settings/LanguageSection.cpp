@@ -38,7 +38,7 @@ LanguageSection::LanguageSection(AppContext& context, QWidget* parent)
                      &AppSettings::setTranslateTargetLocale, &AppSettings::translateTargetLocaleChanged);
     addFixedLabelledRow(QStringLiteral("통역 — 비서 출력 언어"), target, target);
 
-    addNote(TextStyle::Tone::secondary, TextStyle::Size::caption2)
+    addNote(TextTint::secondary(), TextStyle::Size::caption2)
         ->setText(QStringLiteral("통역 모드에서는 위 두 언어로 STT/TTS 가 자동 분기됩니다."));
 }
 
@@ -51,7 +51,7 @@ QComboBox* LanguageSection::localePicker(const char* objectName, bool spoken, Ge
     auto* combo = makeControl<QComboBox>(objectName, 300);
     SettingBinding::follow(*combo, ctx.settings, changed, [combo, &ctx, spoken, get] {
         const QList<SpeechLocaleCatalog::Entry> offered =
-            spoken ? LocaleChoices::spokenLocales(ctx.speech.voices()) : ctx.services.speechLocales.entries();
+            spoken ? LocaleChoices::spokenLocales(ctx.speechPlayer.voices()) : ctx.services.speechLocales.entries();
         PickerFill::fill(*combo, LocaleChoices::items(offered, (ctx.settings.*get)()));
     });
     SettingBinding::choice(*combo, ctx.settings, get, set, changed);

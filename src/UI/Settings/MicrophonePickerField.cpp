@@ -1,7 +1,7 @@
 #include "UI/Settings/MicrophonePickerField.h"
 
-#include "Audio/AudioDeviceManager.h"
 #include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/SettingBinding.h"
@@ -48,7 +48,7 @@ void MicrophonePickerField::refresh()
     PickerItems items{
         PickerItem::choice(m_texts->t(QStringLiteral("settings.microphone_default")), QString()),
     };
-    for (const AudioInputDevice& device : AudioDeviceManager(m_context.audioDevices).listInputDevices())
+    for (const AudioInputDevice& device : m_context.services.audioDevices.listInputDevices())
         items << PickerItem::choice(device.name, device.uid);
     PickerFill::fill(*m_picker, items);
 }

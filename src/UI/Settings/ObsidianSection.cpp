@@ -58,7 +58,7 @@ ObsidianSection::ObsidianSection(AppContext& context, QWidget* parent)
     m_note->setTextFormat(Qt::RichText);
     m_note->setWordWrap(true);
     TextStyle::setSize(*m_note, TextStyle::Size::caption);
-    TextStyle::setTone(*m_note, TextStyle::Tone::secondary, context.theme);
+    TextStyle::setTint(*m_note, TextTint::secondary(), context.theme);
     SettingBinding::follow(*m_note, settings, &S::obsidianSubfolderChanged, [this, &settings] {
         m_note->setText(
             QStringLiteral("선택한 vault 의 <code>%1/</code> 하위에 markdown 으로 자동 저장. Obsidian plugin 불필요.")
@@ -66,7 +66,7 @@ ObsidianSection::ObsidianSection(AppContext& context, QWidget* parent)
     });
     addRow(m_note);
 
-    m_validation = addNote(TextStyle::Tone::orange);
+    m_validation = addNote(TextTint(ThemePalette::Named::orange));
     m_validation->setObjectName(QStringLiteral("vaultValidation"));
     m_validation->hide();
     connect(&settings, &S::obsidianVaultPathChanged, this, &ObsidianSection::validate);

@@ -12,7 +12,8 @@
 #include <QMetaMethod>
 
 SaveFailureBanner::SaveFailureBanner(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_text(TextStyle::makeLabel(TextStyle::Size::callout, TextStyle::Tone::red, context.theme))
+    : QWidget(parent),
+      m_text(TextStyle::makeLabel(TextStyle::Size::callout, TextTint(ThemePalette::Named::red), context.theme))
 {
     setObjectName(QStringLiteral("saveFailureBanner"));
     m_text->setObjectName(QStringLiteral("saveFailureText"));

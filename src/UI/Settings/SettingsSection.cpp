@@ -149,9 +149,9 @@ QCheckBox* SettingsSection::toggleRow(const QString& objectName, QVBoxLayout** c
     return box;
 }
 
-PlainTextLabel* SettingsSection::addNote(TextStyle::Tone tone, TextStyle::Size size)
+PlainTextLabel* SettingsSection::addNote(TextTint tint, TextStyle::Size size)
 {
-    PlainTextLabel* note = makeLabel(size, tone);
+    PlainTextLabel* note = makeLabel(size, tint);
     addRow(note);
     return note;
 }
@@ -163,14 +163,14 @@ void SettingsSection::addRow(QWidget* row)
 
 PlainTextLabel* SettingsSection::makeHelp(const QCheckBox& box)
 {
-    PlainTextLabel* help = makeLabel(TextStyle::Size::caption, TextStyle::Tone::secondary);
+    PlainTextLabel* help = makeLabel(TextStyle::Size::caption, TextTint::secondary());
     const int indent = box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) +
                        box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box);
     help->setContentsMargins(indent, 0, 0, 0);
     return help;
 }
 
-PlainTextLabel* SettingsSection::makeLabel(TextStyle::Size size, std::optional<TextStyle::Tone> tone)
+PlainTextLabel* SettingsSection::makeLabel(TextStyle::Size size, std::optional<TextTint> tint)
 {
-    return TextStyle::makeLabel(size, tone, m_context.theme);
+    return TextStyle::makeLabel(size, tint, m_context.theme);
 }

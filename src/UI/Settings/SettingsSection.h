@@ -36,11 +36,11 @@ protected:
     QCheckBox* addToggle(const QString& objectName, const QString& titleKey, const QString& helpKey);
     QCheckBox* addFixedToggle(const QString& objectName, const QString& title);
     // Small print across the row, wrapping as far as it needs.
-    PlainTextLabel* addNote(TextStyle::Tone tone, TextStyle::Size size = TextStyle::Size::caption);
+    PlainTextLabel* addNote(TextTint tint, TextStyle::Size size = TextStyle::Size::caption);
     void addRow(QWidget* row);
 
-    // A label for this section's rows: plain text, wrapping, in the size and tone given.
-    PlainTextLabel* makeLabel(TextStyle::Size size, std::optional<TextStyle::Tone> tone = std::nullopt);
+    // A label for this section's rows: plain text, wrapping, in the size and tint given.
+    PlainTextLabel* makeLabel(TextStyle::Size size, std::optional<TextTint> tint = std::nullopt);
     // Small print under a check box's title, indented to start where the title starts.
     PlainTextLabel* makeHelp(const QCheckBox& box);
     // A symbol in the accent colour, as put before a title.

@@ -11,7 +11,7 @@ SpeakerEngineSection::SpeakerEngineSection(AppContext& context, QWidget* parent)
     QLabel* icon = makeSymbol("waveform.badge.magnifyingglass", 22);
     icon->setFixedWidth(28);
     icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);  // stays by the first line
-    PlainTextLabel* description = makeLabel(TextStyle::Size::callout, TextStyle::Tone::secondary);
+    PlainTextLabel* description = makeLabel(TextStyle::Size::callout, TextTint::secondary());
     description->setObjectName(QStringLiteral("speakerEngineDescription"));
     texts().label(*description, QStringLiteral("settings.speaker_engine_desc"));
 

@@ -16,12 +16,12 @@ TelemetrySection::TelemetrySection(AppContext& context, QWidget* parent)
     SettingBinding::toggle(*telemetry, context.settings, &AppSettings::telemetryEnabled,
                            &AppSettings::setTelemetryEnabled, &AppSettings::telemetryEnabledChanged);
 
-    PlainTextLabel* header = makeLabel(TextStyle::Size::caption, TextStyle::Tone::accent);
+    PlainTextLabel* header = makeLabel(TextStyle::Size::caption, TextTint::accent());
     TextStyle::setSize(*header, TextStyle::Size::caption, true);
     texts().label(*header, QStringLiteral("settings.telemetry_privacy_header"));
     addRow(rowOf({makeSymbol("shield.lefthalf.filled", 14), header, nullptr}, 4));
 
-    PlainTextLabel* body = addNote(TextStyle::Tone::secondary, TextStyle::Size::caption2);
+    PlainTextLabel* body = addNote(TextTint::secondary(), TextStyle::Size::caption2);
     body->setObjectName(QStringLiteral("privacyStatement"));
     texts().label(*body, QStringLiteral("settings.telemetry_privacy_body"));
 }

@@ -29,33 +29,12 @@ double scale(Size size)
     return 1.0;
 }
 
-QColor toneColor(Tone tone, const Theme& theme)
+void paintTint(QWidget& widget, TextTint tint, const Theme& theme)
 {
-    switch (tone) {
-    case Tone::secondary: {
-        QColor text = QApplication::palette().color(QPalette::WindowText);
-        text.setAlphaF(0.62f);
-        return text;
-    }
-    case Tone::tertiary:
-        return theme.color(ThemePalette::Token::tertiary);
-    case Tone::accent:
-        return theme.color(ThemePalette::Token::accent);
-    case Tone::orange:
-        return theme.named(ThemePalette::Named::orange);
-    case Tone::red:
-        return theme.named(ThemePalette::Named::red);
-    }
-    return {};
-}
-
-void paintTone(QWidget& widget, Tone tone, const Theme& theme)
-{
+    const QColor color = tint.resolve(QApplication::palette().color(QPalette::WindowText), theme.isDark());
     QPalette palette = widget.palette();
-    const QColor color = toneColor(tone, theme);
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, color);
     widget.setPalette(palette);
 }
 }  // namespace
@@ -76,20 +55,20 @@ void setMonospace(QWidget& widget)
     widget.setFont(font);
 }
 
-void setTone(QWidget& widget, Tone tone, const Theme& theme)
+void setTint(QWidget& widget, TextTint tint, const Theme& theme)
 {
-    paintTone(widget, tone, theme);
+    paintTint(widget, tint, theme);
     QObject::connect(&theme, &Theme::appearanceChanged, &widget,
-                     [&widget, tone, &theme] { paintTone(widget, tone, theme); });
+                     [&widget, tint, &theme] { paintTint(widget, tint, theme); });
 }
 
-PlainTextLabel* makeLabel(Size size, std::optional<Tone> tone, const Theme& theme)
+PlainTextLabel* makeLabel(Size size, std::optional<TextTint> tint, const Theme& theme)
 {
     auto* label = new PlainTextLabel;
     label->setWordWrap(true);
     setSize(*label, size);
-    if (tone)
-        setTone(*label, *tone, theme);
+    if (tint)
+        setTint(*label, *tint, theme);
     return label;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/Models/ThemePalette.h"
+#include "UI/Models/TextTint.h"
 
 #include <optional>
 
@@ -9,20 +9,18 @@ class QWidget;
 class Theme;
 
 // The text sizes and colours of the settings pages. Sizes follow the application font (the
-// desktop's, or the one a test pins); colours come from the theme or the palette and follow
-// a change of appearance.
+// desktop's, or the one a test pins); a tint is resolved against the palette's text colour
+// and again whenever the appearance changes.
 namespace TextStyle {
 
 enum class Size { title, header, body, callout, caption, caption2 };
 
 void setSize(QWidget& widget, Size size, bool semibold = false);
 void setMonospace(QWidget& widget);
+// The colour of the widget's text (and of a button's).
+void setTint(QWidget& widget, TextTint tint, const Theme& theme);
 
-// The text colour: `secondary` is the palette's text colour at reduced strength.
-enum class Tone { secondary, tertiary, accent, orange, red };
-void setTone(QWidget& widget, Tone tone, const Theme& theme);
-
-// A label for the settings pages: plain text, wrapping, in the size and tone given.
-PlainTextLabel* makeLabel(Size size, std::optional<Tone> tone, const Theme& theme);
+// A label for the settings pages: plain text, wrapping, in the size and tint given.
+PlainTextLabel* makeLabel(Size size, std::optional<TextTint> tint, const Theme& theme);
 
 }  // namespace TextStyle

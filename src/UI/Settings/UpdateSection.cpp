@@ -29,7 +29,7 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
     SettingBinding::follow(*downloads, updates, &U::automaticallyChecksChanged,
                            [downloads, &updates] { downloads->setEnabled(updates.automaticallyChecks()); });
 
-    m_lastCheck = makeLabel(TextStyle::Size::callout, TextStyle::Tone::secondary);
+    m_lastCheck = makeLabel(TextStyle::Size::callout, TextTint::secondary());
     m_lastCheck->setObjectName(QStringLiteral("lastCheckLabel"));
     m_lastCheck->setWordWrap(false);
     addLabelledRow(QStringLiteral("settings.update_last_check"), m_lastCheck, nullptr);
@@ -42,7 +42,7 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
     connect(m_shortcut, &QShortcut::activated, &updates, &U::checkForUpdates);
     texts().button(*m_checkNow, QStringLiteral("settings.update_check_now"));
     connect(m_checkNow, &QPushButton::clicked, &updates, &U::checkForUpdates);
-    m_cannotCheck = makeLabel(TextStyle::Size::caption, TextStyle::Tone::secondary);
+    m_cannotCheck = makeLabel(TextStyle::Size::caption, TextTint::secondary());
     m_cannotCheck->setObjectName(QStringLiteral("cannotCheckLabel"));
     m_cannotCheck->setAlignment(Qt::AlignRight);
     m_cannotCheck->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -16,9 +16,11 @@
 namespace {
 using Screenshots::Appearance;
 
-// What a machine of this kind offers: espeak-ng voices of three languages, two microphones.
+// What a machine of this kind offers: pocketsphinx's US English, espeak-ng voices of three
+// languages, two microphones.
 void furnish(UiTestContext& ui)
 {
+    ui.services.speechLocales = SpeechLocaleCatalog({QStringLiteral("en-US")});
     for (const auto& [id, name, language] : {std::tuple{"ko", "Korean", "ko"},
                                              {"en-us", "English (America)", "en-US"},
                                              {"en-gb", "English (Great Britain)", "en-GB"}}) {
@@ -27,8 +29,8 @@ void furnish(UiTestContext& ui)
                                                  QLatin1String(name) + QStringLiteral(", female"),
                                                  QLatin1String(language), VoiceGender::female};
     }
-    ui.audioDevices.devices = {{QStringLiteral("alsa_input.usb-Blue_Yeti"), QStringLiteral("Yeti Stereo Microphone")},
-                               {QStringLiteral("alsa_input.pci-0000_00_1f.3"), QStringLiteral("Built-in Audio")}};
+    ui.devices.devices = {{QStringLiteral("alsa_input.usb-Blue_Yeti"), QStringLiteral("Yeti Stereo Microphone")},
+                          {QStringLiteral("alsa_input.pci-0000_00_1f.3"), QStringLiteral("Built-in Audio")}};
     addSystemSkills(ui.services.skills);
 }
 

@@ -35,7 +35,7 @@ void furnish(UiTestContext& ui)
 {
     ui.services.speechLocales = SpeechLocaleCatalog({"ko-KR", "en-US", "ja-JP"});
     ui.synthesizer->installed = {{"ko", "Korean", "ko"}, {"de", "German", "de"}};
-    ui.audioDevices.devices = {{"usb-mic", "USB Microphone"}, {"builtin", "Built-in Audio"}};
+    ui.devices.devices = {{"usb-mic", "USB Microphone"}, {"builtin", "Built-in Audio"}};
 }
 
 void expectSection(const std::vector<BoundControl>& table)
@@ -206,6 +206,7 @@ TEST(SettingsTab, dependentSwitchesAreDisabledWithTheirValueKept)
 TEST(SettingsTab, localePickersKeepAStoredLocaleTheyCannotOffer)
 {
     UiTestContext ui;
+    ui.services.speechLocales = SpeechLocaleCatalog({"en-US"});
     ui.settings.setLocaleID("ko-KR");  // the recognizer here knows only US English
     SettingsTab tab(ui.context);
     auto* picker = tab.findChild<QComboBox*>("localePicker");
@@ -334,12 +335,15 @@ TEST(SettingsTab, aLanguageChangeRelabelsBothPagesAtOnce)
     const L10n::Table& korean = L10n::builtInTables().value("ko");
     const auto texts = [&window] {
         QList<std::pair<QObject*, QString>> shown;
-        for (QLabel* label : window.findChildren<QLabel*>())
-            shown.append({label, label->text()});
-        for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
-            shown.append({button, button->text()});
-        for (QLineEdit* edit : window.findChildren<QLineEdit*>())
-            shown.append({edit, edit->placeholderText()});
+        for (const char* page : {"settingsTab", "agentTab"}) {
+            auto* tab = window.findChild<QWidget*>(page);
+            for (QLabel* label : tab->findChildren<QLabel*>())
+                shown.append({label, label->text()});
+            for (QAbstractButton* button : tab->findChildren<QAbstractButton*>())
+                shown.append({button, button->text()});
+            for (QLineEdit* edit : tab->findChildren<QLineEdit*>())
+                shown.append({edit, edit->placeholderText()});
+        }
         return shown;
     };
     const auto before = texts();

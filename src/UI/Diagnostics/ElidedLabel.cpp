@@ -1,0 +1,43 @@
+#include "UI/Diagnostics/ElidedLabel.h"
+
+#include "UI/Kit/Theme.h"
+
+#include <QPainter>
+
+ElidedLabel::ElidedLabel(Theme& theme, const QFont& font, TextTint tint, QWidget* parent)
+    : QWidget(parent), m_theme(theme), m_tint(tint)
+{
+    setFont(font);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    connect(&theme, &Theme::appearanceChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ElidedLabel::setText(const QString& text)
+{
+    m_text = text;
+    setAccessibleName(text);
+    updateGeometry();
+    update();
+}
+
+QString ElidedLabel::shownText() const
+{
+    return fontMetrics().elidedText(m_text, Qt::ElideMiddle, width());
+}
+
+QSize ElidedLabel::sizeHint() const
+{
+    return QSize(fontMetrics().horizontalAdvance(m_text), fontMetrics().height());
+}
+
+QSize ElidedLabel::minimumSizeHint() const
+{
+    return QSize(fontMetrics().horizontalAdvance(QStringLiteral("…")), fontMetrics().height());
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(m_tint.resolve(palette().color(QPalette::WindowText), m_theme.isDark()));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "UI/Diagnostics/LogPanel.h"
+
+// The pipeline timeline: each event with its time, the gap to the event before it graded by
+// colour, a dot in its category's colour on a rail, its category and message. The header
+// counts the events; "Copy" copies them all with their gaps. The list follows the newest event
+// while the user is at its bottom.
+class TimelineView final : public LogPanel {
+    Q_OBJECT
+public:
+    explicit TimelineView(AppContext& context, QWidget* parent = nullptr);
+
+protected:
+    QString copyText() const override;
+
+private:
+    void recount();
+};

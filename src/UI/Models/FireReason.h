@@ -1,0 +1,30 @@
+#pragma once
+
+#include "UI/Models/TextTint.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+// Why and how long ago the end-of-turn detector last fired, as the tracking panel's badge
+// shows it.
+namespace FireReason {
+
+struct Badge {
+    QString label;  // short badge text
+    QString description;  // one line
+    TextTint tint;  // of the icon and the label
+    QString icon;  // symbol name
+};
+
+// The first rule whose fragment the reason contains (case-sensitive) decides; "—" exactly
+// means no fire yet; anything else is "OTHER" with the reason as its description.
+Badge classify(const QString& reason);
+
+// "1234ms ago": whole milliseconds from the fire to `now`, cut toward zero (negative when the
+// clock was set back); "—" before the first fire.
+QString ageText(const std::optional<QDateTime>& lastFireAt, std::chrono::system_clock::time_point now);
+
+}  // namespace FireReason

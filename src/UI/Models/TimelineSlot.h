@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+enum class AppLanguage;
+
+// What the diagnostics tab shows where the timeline goes: the timeline while logging and the
+// timeline's drawing are both on, otherwise a notice saying which of the two is off.
+enum class TimelineSlot { timeline, loggingOffNotice, drawingOffNotice };
+
+TimelineSlot timelineSlot(bool loggingEnabled, bool timelineDrawingEnabled);
+
+// The notice's text (empty for the timeline); the drawing-off notice is fixed Korean.
+QString timelineSlotNotice(TimelineSlot slot, AppLanguage language);
