@@ -89,27 +89,6 @@ TEST(SettingsTab, assistantSection)
     });
 }
 
-// The rows under the backend picker are the ones the model decides for that backend.
-TEST(SettingsTab, assistantRowsFollowTheChosenBackend)
-{
-    using Row = AssistantSectionModel::Row;
-    const std::pair<Row, const char*> controls[] = {
-        {Row::model, "modelField"},         {Row::openAIKey, "openAIKeyField"},
-        {Row::nvidiaKey, "nvidiaKeyField"}, {Row::lmStudioURL, "lmStudioURLField"},
-        {Row::ollamaURL, "ollamaURLField"},
-    };
-    UiTestContext ui;
-    SettingsTab tab(ui.context);
-    for (const AssistantProvider provider : allCases<AssistantProvider>()) {
-        SCOPED_TRACE(rawValue(provider).toStdString());
-        ui.settings.setAssistantProvider(provider);
-        for (const auto& [row, name] : controls)
-            EXPECT_EQ(tab.findChild<QWidget*>(name)->isVisibleTo(&tab),
-                      AssistantSectionModel::rows(provider).contains(row))
-                << name;
-    }
-}
-
 TEST(SettingsTab, obsidianSection)
 {
     expectSection({
