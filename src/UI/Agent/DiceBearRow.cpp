@@ -22,13 +22,12 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
     setObjectName(QStringLiteral("diceBearRow"));
     PlainTextLabel* title = TextStyle::makeLabel(TextStyle::Size::callout, std::nullopt, context.theme);
     TextStyle::setSize(*title, TextStyle::Size::callout, true);
-    m_texts->label(*title, QStringLiteral("settings.dicebear"));
+    m_texts->label(*title, QStringLiteral("settings.dicebear"), m_style);
     PlainTextLabel* help = TextStyle::makeLabel(TextStyle::Size::caption, TextTint::secondary(), context.theme);
     m_texts->label(*help, QStringLiteral("settings.dicebear_help"));
 
     m_style->setObjectName(QStringLiteral("diceBearStylePicker"));
     m_style->setFixedWidth(160);
-    m_style->setAccessibleName(QStringLiteral("DiceBear"));
     PickerItems styles;
     for (const DiceBearClient::Style style : allCases<DiceBearClient::Style>())
         styles << PickerItem::choice(displayName(style), rawValue(style));
