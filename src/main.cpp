@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     // THE ENGINE IS MADE HERE: once, before the window first shows, from these settings and
     // this speech player. Until the conversation engine exists, a stand-in serves the window.
     std::unique_ptr<EngineStandIn> engine;
-    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, [&] {
+    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, player, [&] {
         engine = std::make_unique<EngineStandIn>(scheduler);
         return ParlivoxApp::Engine{engine->state, *engine, engine->log, engine->micLevel, engine->minutes};
     });
