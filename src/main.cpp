@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     // The engine is made once, before the window first shows, from these settings, this
     // speech player and the platform's parts; it lives until the event loop has ended.
     std::unique_ptr<ConversationEngine> engine;
-    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, [&] {
+    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, player, [&] {
         engine = std::make_unique<ConversationEngine>(
             ConversationEngine::Setup{settings, scheduler, player, platform, services, device});
         return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};

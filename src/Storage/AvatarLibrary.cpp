@@ -133,6 +133,14 @@ void AvatarLibrary::remove(const QString& name)
     if (!path)
         return;
     QFile::remove(*path);
-    std::lock_guard lock(cacheMutex);
-    imageCache().remove(*path);
+    forget(name);
+}
+
+void AvatarLibrary::forget(const QString& name)
+{
+    QString refusal;
+    if (const auto path = pathFor(name, &refusal)) {
+        std::lock_guard lock(cacheMutex);
+        imageCache().remove(*path);
+    }
 }

@@ -28,4 +28,8 @@ public:
     // Deletes the file and forgets its cached image; nothing happens when there is no such
     // file.
     static void remove(const QString& name);
+
+    // Forgets the cached image of the name, so the next load reads the file again. Whoever
+    // rewrites a file in the directory calls it, else the old picture is shown until restart.
+    static void forget(const QString& name);
 };

@@ -1,6 +1,6 @@
 #include "Audio/AudioDeviceManager.h"
-#include "Common/QtPrinters.h"
 #include "Common/FakeDeviceSource.h"
+#include "Common/QtPrinters.h"
 
 #include <gmock/gmock.h>
 

@@ -1,8 +1,8 @@
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
+#include "Common/FakeDeviceSource.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
-#include "Common/FakeDeviceSource.h"
 #include "ScriptedCaptureBackend.h"
 
 #include <QTest>

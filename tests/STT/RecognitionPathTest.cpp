@@ -2,8 +2,8 @@
 // stream, the subscriber channel, conversion and the pocketsphinx recognizer.
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
-#include "Common/FakeDeviceSource.h"
 #include "Audio/FileCaptureBackend.h"
+#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/SpeechWav.h"

@@ -115,7 +115,7 @@ TEST_F(AvatarLibraryTest, MissingOrEmptyNamesGiveNothingWithoutALogLine)
     EXPECT_TRUE(log.messages().isEmpty());
 }
 
-TEST_F(AvatarLibraryTest, ImagesAreDecodedOnceAndServedFromTheCache)
+TEST_F(AvatarLibraryTest, ImagesAreServedFromTheCacheUntilTheWriterHasTheLibraryForgetThem)
 {
     const QString path = writePicture(avatarsFile(QStringLiteral("a.png")), Qt::red);
     const auto first = AvatarLibrary::loadImage(QStringLiteral("a.png"));
@@ -124,6 +124,8 @@ TEST_F(AvatarLibraryTest, ImagesAreDecodedOnceAndServedFromTheCache)
 
     writePicture(path, Qt::green);
     EXPECT_EQ(AvatarLibrary::loadImage(QStringLiteral("a.png"))->pixelColor(0, 0), QColor(Qt::red));
+    AvatarLibrary::forget(QStringLiteral("a.png"));  // the writer tells the library
+    EXPECT_EQ(AvatarLibrary::loadImage(QStringLiteral("a.png"))->pixelColor(0, 0), QColor(Qt::green));
 
     QFile::remove(path);
     EXPECT_EQ(AvatarLibrary::absolutePath(QStringLiteral("a.png")), std::nullopt);

@@ -5,9 +5,10 @@
 UiTestContext::UiTestContext()
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")}), log(scheduler),
-      updates(updater, scheduler), services(scheduler, speech, devices),
-      context{settings, engine, commands, log, micLevel, minutes, updates, scheduler, theme, dialogs, clipboard, workspace,
-              services}
+      updates(updater, scheduler),
+      services(scheduler, speech, devices), context{settings,  engine,    commands,  log,         micLevel,
+                                                    minutes,   updates,   scheduler, theme,       dialogs,
+                                                    clipboard, workspace, services,  speechPlayer}
 {
     Icons::useDesktopTheme();
 }

@@ -12,6 +12,8 @@
 #include "Pipeline/MicLevelMonitor.h"
 #include "Pipeline/MinutesStore.h"
 #include "STT/SpeechEngine.h"
+#include "Speech/FakeSpeechSynthesizer.h"
+#include "Speech/SystemSpeechPlayer.h"
 #include "Support/UserDefaults.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Clipboard.h"
@@ -46,5 +48,8 @@ struct UiTestContext {
     FakeDeviceSource devices;
     SpeechEngine speech;
     AppServices services;
+    // No voice until the test adds some to `synthesizer->installed`.
+    FakeSpeechSynthesizer* synthesizer = new FakeSpeechSynthesizer;  // owned by `speechPlayer`
+    SystemSpeechPlayer speechPlayer{std::unique_ptr<SpeechSynthesizer>(synthesizer), scheduler};
     AppContext context;
 };

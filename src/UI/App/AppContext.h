@@ -11,6 +11,7 @@ class MicLevelMonitor;
 class MinutesStore;
 class PipelineLog;
 class Scheduler;
+class SystemSpeechPlayer;
 class Theme;
 class UpdateManager;
 
@@ -34,4 +35,6 @@ struct AppContext {
     // The application's shared services: the resource sampler (shared with the engine, so each
     // sample measures since the last), the device list, the recognition languages, the skills.
     AppServices& services;
+    // The speech player, for the voices installed.
+    const SystemSpeechPlayer& speechPlayer;
 };

@@ -3,9 +3,11 @@
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "Pipeline/AppServices.h"
+#include "UI/Agent/AgentTab.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsTab.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Settings/SettingsTab.h"
 #include "UI/Talk/TalkTab.h"
 
 #include <QTabWidget>
@@ -24,14 +26,6 @@ constexpr TabLabel kTabLabels[] = {
     {AppTab::settings, "tab.settings", "gearshape.fill"},
     {AppTab::diagnostics, "tab.diagnostics", "waveform.path.ecg"},
 };
-
-// A tab whose view is still to come: empty, but named so tests and later views find it.
-QWidget* placeholder(const char* objectName)
-{
-    auto* widget = new QWidget;
-    widget->setObjectName(QLatin1String(objectName));
-    return widget;
-}
 }  // namespace
 
 MainContentView::MainContentView(AppContext& context, QWidget* parent)
@@ -57,13 +51,14 @@ QWidget* MainContentView::makeTab(AppTab tab)
     case AppTab::talk:
         return new TalkTab(m_context, m_context.services.skills);
     case AppTab::agent:
-        return placeholder("agentTab");
+        return new AgentTab(m_context);
     case AppTab::settings:
-        return placeholder("settingsTab");
+        return new SettingsTab(m_context);
     case AppTab::diagnostics:
         return new DiagnosticsTab(m_context);
     }
-    return placeholder("");
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 AppTab MainContentView::selectedTab() const

@@ -45,9 +45,10 @@ private:
 }  // namespace
 
 ParlivoxApp::ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace,
-                         AppServices& services, std::function<Engine()> buildEngine)
+                         AppServices& services, const SystemSpeechPlayer& speechPlayer,
+                         std::function<Engine()> buildEngine)
     : m_settings(settings), m_scheduler(scheduler), m_workspace(workspace), m_services(services),
-      m_buildEngine(std::move(buildEngine))
+      m_speechPlayer(speechPlayer), m_buildEngine(std::move(buildEngine))
 {
     // The desktop entry "parlivox.desktop" and its icon name the window.
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Parlivox"));
@@ -69,7 +70,7 @@ int ParlivoxApp::run()
     m_updates = std::make_unique<UpdateManager>(*m_updater, m_scheduler);
     m_context.reset(new AppContext{m_settings, engine.state, engine.commands, engine.log, engine.micLevel,
                                    engine.minutes, *m_updates, m_scheduler, *m_theme, m_dialogs, m_clipboard,
-                                   m_workspace, m_services});
+                                   m_workspace, m_services, m_speechPlayer});
     m_window = std::make_unique<MainWindow>(*m_context);
     announceWhenShown();
     m_window->show();

@@ -28,7 +28,7 @@ public:
     };
 
     ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWorkspace& workspace, AppServices& services,
-                std::function<Engine()> buildEngine);
+                const SystemSpeechPlayer& speechPlayer, std::function<Engine()> buildEngine);
     ~ParlivoxApp();
     ParlivoxApp(const ParlivoxApp&) = delete;
     ParlivoxApp& operator=(const ParlivoxApp&) = delete;
@@ -42,6 +42,7 @@ private:
     Scheduler& m_scheduler;
     DesktopWorkspace& m_workspace;
     AppServices& m_services;
+    const SystemSpeechPlayer& m_speechPlayer;
     std::function<Engine()> m_buildEngine;
     Dialogs m_dialogs;
     Clipboard m_clipboard;

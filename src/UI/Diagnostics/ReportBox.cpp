@@ -2,8 +2,8 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
-#include "Support/DesktopWorkspace.h"
 #include "Support/BuildInfo.h"
+#include "Support/DesktopWorkspace.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
 #include "UI/Diagnostics/ElidedLabel.h"

@@ -1,8 +1,8 @@
 #include "UI/Diagnostics/TrackingPanel.h"
 
-#include "Pipeline/AppServices.h"
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
+#include "Pipeline/AppServices.h"
 #include "Pipeline/EngineState.h"
 #include "Pipeline/MicLevelMonitor.h"
 #include "UI/App/AppContext.h"
@@ -165,7 +165,8 @@ QHBoxLayout* TrackingPanel::makeFireBadge()
 
 void TrackingPanel::refreshDevices()
 {
-    m_micDevice->setText(orDash(m_context.services.audioDevices.displayInputName(m_context.settings.microphoneDeviceUID())));
+    m_micDevice->setText(
+        orDash(m_context.services.audioDevices.displayInputName(m_context.settings.microphoneDeviceUID())));
     m_speakerDevice->setText(orDash(m_context.services.audioDevices.displayDefaultOutputName()));
 }
 

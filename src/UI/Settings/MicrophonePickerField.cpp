@@ -1,0 +1,54 @@
+#include "UI/Settings/MicrophonePickerField.h"
+
+#include "Persistence/AppSettings.h"
+#include "Pipeline/AppServices.h"
+#include "UI/App/AppContext.h"
+#include "UI/Kit/Icons.h"
+#include "UI/Kit/SettingBinding.h"
+#include "UI/Settings/LocalizedTexts.h"
+#include "UI/Settings/PickerFill.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QToolButton>
+
+MicrophonePickerField::MicrophonePickerField(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)), m_picker(new QComboBox)
+{
+    setObjectName(QStringLiteral("microphonePickerField"));
+    m_picker->setObjectName(QStringLiteral("microphonePicker"));
+    m_picker->setMinimumWidth(220);
+    auto* refreshButton = new QToolButton;
+    refreshButton->setObjectName(QStringLiteral("refreshMicrophonesButton"));
+    refreshButton->setAutoRaise(true);
+    refreshButton->setIcon(Icons::symbol(QStringLiteral("arrow.clockwise")));
+    refreshButton->setToolTip(QStringLiteral("Refresh device list"));
+    refreshButton->setAccessibleName(refreshButton->toolTip());
+    connect(refreshButton, &QToolButton::clicked, this, &MicrophonePickerField::refresh);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(m_picker);
+    layout->addWidget(refreshButton);
+
+    m_texts->follow([this] { refresh(); });  // the default entry's text is localized
+    SettingBinding::choice(*m_picker, context.settings, &AppSettings::microphoneDeviceUID,
+                           &AppSettings::setMicrophoneDeviceUID, &AppSettings::microphoneDeviceUIDChanged);
+}
+
+void MicrophonePickerField::showEvent(QShowEvent* event)
+{
+    refresh();
+    QWidget::showEvent(event);
+}
+
+void MicrophonePickerField::refresh()
+{
+    PickerItems items{
+        PickerItem::choice(m_texts->t(QStringLiteral("settings.microphone_default")), QString()),
+    };
+    for (const AudioInputDevice& device : m_context.services.audioDevices.listInputDevices())
+        items << PickerItem::choice(device.name, device.uid);
+    PickerFill::fill(*m_picker, items);
+}
