@@ -32,10 +32,8 @@ using namespace std::chrono_literals;
 
 // Plays nothing: every block is over as soon as it is handed over.
 struct NullAudioOutput final : AudioOutput {
-    int blocks = 0;
     void play(AudioBufferPtr) override
     {
-        ++blocks;
         QMetaObject::invokeMethod(
             qApp,
             [this] {
