@@ -1,7 +1,9 @@
 // Per-buffer cost of the capture path: cutting captured periods into buffers on the capture
-// thread, and converting a 48 kHz stereo buffer for the recognizer (downmix, resample, 16-bit).
+// thread, and converting a 48 kHz stereo buffer for the recognizer (downmix, resample, 16-bit);
+// and the speaker embedding's cost per second of 48 kHz audio.
 #include "Audio/AudioChunker.h"
 #include "Audio/BufferConverter.h"
+#include "Audio/SpectralEmbedder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,17 +17,17 @@ constexpr std::int64_t kFrames = 4096;
 constexpr double kRate = 48000.0;
 
 // Consecutive stereo buffers of a tone, so the resampler works on a continuous signal.
-std::vector<AudioBufferPtr> stereoTone(int count)
+std::vector<AudioBufferPtr> stereoTone(int count, std::int64_t frames = kFrames)
 {
     std::vector<AudioBufferPtr> buffers;
     for (int b = 0; b < count; ++b) {
-        std::vector<float> planar(std::size_t(kFrames * 2));
-        for (std::int64_t i = 0; i < kFrames; ++i) {
-            const auto value = float(0.3 * std::sin(2.0 * std::numbers::pi * 440.0 * double(b * kFrames + i) / kRate));
+        std::vector<float> planar(std::size_t(frames * 2));
+        for (std::int64_t i = 0; i < frames; ++i) {
+            const auto value = float(0.3 * std::sin(2.0 * std::numbers::pi * 440.0 * double(b * frames + i) / kRate));
             planar[std::size_t(i)] = value;
-            planar[std::size_t(kFrames + i)] = -value;
+            planar[std::size_t(frames + i)] = -value;
         }
-        buffers.push_back(std::make_shared<const AudioBuffer>(AudioFormat{kRate, 2}, std::move(planar), b * kFrames,
+        buffers.push_back(std::make_shared<const AudioBuffer>(AudioFormat{kRate, 2}, std::move(planar), b * frames,
                                                               std::chrono::steady_clock::now()));
     }
     return buffers;
@@ -73,5 +75,20 @@ void BM_CutCapturedPeriodsIntoBuffers(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_CutCapturedPeriodsIntoBuffers);
+
+// One iteration embeds one second of 48 kHz stereo audio (12 buffers of 4000 frames), so the
+// time per iteration is the share of one core the classifier's worker needs.
+void BM_EmbedOneSecondOf48kAudio(benchmark::State& state)
+{
+    const std::vector<AudioBufferPtr> second = stereoTone(12, 4000);
+    SpectralEmbedder embedder;
+    for (auto _ : state) {
+        for (const AudioBufferPtr& buffer : second)
+            embedder.accumulate(*buffer);
+        benchmark::DoNotOptimize(embedder.finalize());
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
+}
+BENCHMARK(BM_EmbedOneSecondOf48kAudio)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Reply text on its way to speech: a 300-character reply streamed in small deltas through
-// the sentence chunker, each sentence stripped of Markdown as the speech queue does.
+// the sentence chunker, each sentence stripped of Markdown as the speech queue does, and a
+// long run without spaces or sentence marks, whose cost must grow only linearly.
 #include "Speech/MarkdownStripper.h"
 #include "TTS/SentenceChunker.h"
 
@@ -40,17 +41,34 @@ void BM_ChunkAndStripReply(benchmark::State& state)
 }
 BENCHMARK(BM_ChunkAndStripReply);
 
+void chunkAll(const QStringList& deltas)
+{
+    SentenceChunker chunker;
+    for (const QString& delta : deltas)
+        benchmark::DoNotOptimize(chunker.feed(delta));
+    benchmark::DoNotOptimize(chunker.flushRemaining());
+}
+
 void BM_ChunkReplyOnly(benchmark::State& state)
 {
     const QStringList deltas = deltasOf(kReply, 8);
-    for (auto _ : state) {
-        SentenceChunker chunker;
-        for (const QString& delta : deltas)
-            benchmark::DoNotOptimize(chunker.feed(delta));
-        benchmark::DoNotOptimize(chunker.flushRemaining());
-    }
+    for (auto _ : state)
+        chunkAll(deltas);
 }
 BENCHMARK(BM_ChunkReplyOnly);
+
+// Base64, an address or a code block: no space and no sentence mark anywhere, streamed in
+// 10-character pieces.
+void BM_ChunkUnbrokenRun(benchmark::State& state)
+{
+    const QString run = QStringLiteral("QmFzZTY0K2RhdGE9").repeated(state.range(0) / 16);
+    const QStringList deltas = deltasOf(run, 10);
+    for (auto _ : state)
+        chunkAll(deltas);
+    state.SetComplexityN(run.size());
+    state.SetItemsProcessed(state.iterations() * run.size());
+}
+BENCHMARK(BM_ChunkUnbrokenRun)->Arg(3'000)->Arg(30'000)->Complexity(benchmark::oN);
 
 void BM_StripSentence(benchmark::State& state)
 {

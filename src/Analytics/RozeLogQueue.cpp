@@ -46,8 +46,7 @@ bool RozeLogQueue::enqueue(const QJsonObject& record, QString* error)
         name = stamp + QStringLiteral("-%1").arg(m_nextSequence++, 8, 10, QLatin1Char('0')) + kSuffix;
     } while (QFile::exists(m_directory + QLatin1Char('/') + name));
     if (!FileIO::writeAtomically(m_directory + QLatin1Char('/') + name,
-                                 QJsonDocument(record).toJson(QJsonDocument::Compact), error,
-                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+                                 QJsonDocument(record).toJson(QJsonDocument::Compact), error, true))
         return false;
     m_names.append(name);
     while (m_names.size() > m_capacity) {

@@ -2,6 +2,9 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QtNumeric>
+
+#include <limits>
 
 namespace RozeOtlp {
 
@@ -35,6 +38,16 @@ QJsonObject keyValue(const QString& key, const QVariant& value)
     return {{QStringLiteral("key"), key}, {QStringLiteral("value"), anyValue(value)}};
 }
 
+// Nanoseconds fit 64 bits only from 1677 to 2262; a clock set far outside keeps the nearest end.
+qint64 unixNanos(const QDateTime& time)
+{
+    const qint64 millis = time.toMSecsSinceEpoch();
+    qint64 nanos = 0;
+    if (qMulOverflow(millis, qint64(1'000'000), &nanos))
+        return millis < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    return nanos;
+}
+
 }  // namespace
 
 QJsonObject logRecord(const RozeLogRecord& record)
@@ -42,7 +55,7 @@ QJsonObject logRecord(const RozeLogRecord& record)
     QJsonArray attributes;
     for (auto it = record.attributes.cbegin(); it != record.attributes.cend(); ++it)
         attributes.append(keyValue(it.key(), it.value()));
-    const QString nanos = QString::number(record.time.toMSecsSinceEpoch() * 1'000'000);
+    const QString nanos = QString::number(unixNanos(record.time));
     return {
         {QStringLiteral("timeUnixNano"), nanos},
         {QStringLiteral("observedTimeUnixNano"), nanos},

@@ -103,10 +103,7 @@ void AudioInputStream::finishStart(const std::optional<AudioInputError>& error, 
 
 std::shared_ptr<AudioChannel> AudioInputStream::subscribe()
 {
-    auto channel = std::make_shared<AudioChannel>(subscriberCapacity);
-    std::lock_guard lock(m_subscribersMutex);
-    m_subscribers.push_back(channel);
-    return channel;
+    return m_subscribers.subscribe();
 }
 
 void AudioInputStream::stop()
@@ -117,14 +114,7 @@ void AudioInputStream::stop()
     m_stopRequested = m_starting;
     m_running = false;
     m_delivering = false;
-    std::vector<std::weak_ptr<AudioChannel>> subscribers;
-    {
-        std::lock_guard lock(m_subscribersMutex);
-        subscribers.swap(m_subscribers);
-    }
-    for (const auto& subscriber : subscribers)
-        if (const auto channel = subscriber.lock())
-            channel->close();
+    m_subscribers.closeAll();
     m_setup.post([this] {
         m_backend->stop();
         qCInfo(lcInput, "AudioInputStream stopped (capture stopped off the GUI thread)");
@@ -135,19 +125,6 @@ void AudioInputStream::broadcast(const float* interleaved, std::int64_t frameCou
 {
     if (!m_delivering)
         return;
-    for (const AudioBufferPtr& buffer : m_chunker->append(interleaved, frameCount, std::chrono::steady_clock::now())) {
-        std::vector<std::shared_ptr<AudioChannel>> live;
-        {
-            std::lock_guard lock(m_subscribersMutex);
-            std::erase_if(m_subscribers, [&live](const std::weak_ptr<AudioChannel>& subscriber) {
-                auto channel = subscriber.lock();
-                if (!channel || channel->isClosed())
-                    return true;
-                live.push_back(std::move(channel));
-                return false;
-            });
-        }
-        for (const auto& channel : live)
-            channel->push(buffer);
-    }
+    for (const AudioBufferPtr& buffer : m_chunker->append(interleaved, frameCount, std::chrono::steady_clock::now()))
+        m_subscribers.push(buffer);
 }

@@ -3,7 +3,7 @@
 #include "Audio/AudioBuffer.h"
 #include "Audio/AudioChunker.h"
 #include "Platform/CaptureBackend.h"
-#include "Support/LatestChannel.h"
+#include "Support/ChannelFanOut.h"
 #include "Support/SerialWorker.h"
 
 #include <QObject>
@@ -12,7 +12,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -61,8 +60,7 @@ private:
 
     std::unique_ptr<CaptureBackend> m_backend;
     std::unique_ptr<AudioChunker> m_chunker;  // capture thread only while capturing
-    std::mutex m_subscribersMutex;
-    std::vector<std::weak_ptr<AudioChannel>> m_subscribers;
+    ChannelFanOut<AudioBufferPtr> m_subscribers{subscriberCapacity};
     std::vector<StartCompletion> m_pendingStarts;
     bool m_running = false;
     bool m_starting = false;

@@ -1,7 +1,15 @@
 #include "Audio/AudioSubscription.h"
 
+#include <QLoggingCategory>
+
 #include <atomic>
 #include <mutex>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcInput, "app.parlivox.audio.input")
+
+}  // namespace
 
 // Shared with the capture thread, which may push while this object is being destroyed: the
 // mutex keeps the target alive for the length of one post.
@@ -42,6 +50,11 @@ AudioSubscription::~AudioSubscription()
 void AudioSubscription::drain()
 {
     m_waker->drainPosted = false;
+    if (const std::uint64_t dropped = m_channel->dropped(); dropped > m_reportedDrops) {
+        qCWarning(lcInput, "subscriber fell behind: %llu buffers dropped (%llu in all)",
+                  static_cast<unsigned long long>(dropped - m_reportedDrops), static_cast<unsigned long long>(dropped));
+        m_reportedDrops = dropped;
+    }
     while (auto buffer = m_channel->tryPop())
         m_onBuffer(*buffer);
 }

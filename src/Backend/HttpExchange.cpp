@@ -30,10 +30,17 @@ HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::fu
     if (isLoopback(request.url))
         m_network.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest networkRequest(request.url);
-    networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    // A redirect would carry the key to wherever it points, and turn the POST into a GET:
+    // a 3xx answer is a failed request like any other outside 2xx.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const auto& [name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
-    m_reply = m_network.post(networkRequest, QJsonDocument(request.body).toJson(QJsonDocument::Compact));
+    if (request.body) {
+        networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        m_reply = m_network.post(networkRequest, QJsonDocument(*request.body).toJson(QJsonDocument::Compact));
+    } else {
+        m_reply = m_network.get(networkRequest);
+    }
     connect(m_reply, &QNetworkReply::finished, this, &HttpExchange::onFinished);
     m_timeout.start(request.timeout, [this] {
         m_timedOut = true;

@@ -12,11 +12,12 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class QNetworkReply;
 
-// One JSON POST and its whole answer, on the thread that makes it. The time-out is a timer
+// One JSON POST (or a plain GET) and its whole answer, on the thread that makes it. The time-out is a timer
 // of our own, so that running out of time reads as such instead of as a cancel; requests to
 // this machine never go through a proxy.
 class HttpExchange : public QObject {
@@ -25,7 +26,7 @@ public:
     struct Request {
         QUrl url;
         QList<std::pair<QByteArray, QByteArray>> headers;  // besides Content-Type
-        QJsonObject body;
+        std::optional<QJsonObject> body;  // posted as JSON; none sends a GET
         std::chrono::milliseconds timeout{0};
     };
 

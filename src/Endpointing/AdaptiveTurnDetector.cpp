@@ -108,12 +108,13 @@ void AdaptiveTurnDetector::updateGaze(const GazeState& estimate)
         const bool cancelledSomething = m_silenceTask.isPending() || m_graceFireTask.isPending();
         m_silenceTask.cancel();
         m_graceFireTask.cancel();
-        if (cancelledSomething) {
+        if (cancelledSomething)
             diagnose(
                 QStringLiteral("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"));
-            if (isInSilence())
-                scheduleSilenceFire();
-        }
+        // A fast fire that was already rejected has left the silence slot empty: without a
+        // fresh silence fire the turn would wait for the much longer dwell.
+        if (isInSilence())
+            scheduleSilenceFire();
         break;
     }
     case GazeTransition::avertedAfterEngagement:

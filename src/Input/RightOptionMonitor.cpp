@@ -16,6 +16,10 @@ constexpr quint32 kHyper = 1u << 5;  // Mod3
 constexpr quint32 kSuper = 1u << 6;  // Mod4
 constexpr quint32 kOtherModifiers = kShift | kCapsLock | kControl | kHyper | kSuper;
 
+// The keysyms of a right Alt that is an Alt key.
+constexpr quint32 kAltR = 0xffea;
+constexpr quint32 kMetaR = 0xffe8;
+
 }  // namespace
 
 RightOptionMonitor::RightOptionMonitor(QObject* parent) : RightOptionMonitor(platformGlobalSource(), parent)
@@ -40,15 +44,15 @@ void RightOptionMonitor::start()
     m_started = true;
     if (m_globalSource)
         m_globalSource->start(rightAltKeycode, [this](const RawKeySource::Press& press) {
-            handlePress(press.keycode, press.modifierMask);
+            handlePress(press.keycode, press.keysym, press.modifierMask);
         });
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
 
-bool RightOptionMonitor::isQualifyingPress(quint32 keycode, quint32 modifierMask)
+bool RightOptionMonitor::isQualifyingPress(quint32 keycode, quint32 keysym, quint32 modifierMask)
 {
-    return keycode == rightAltKeycode && (modifierMask & kOtherModifiers) == 0;
+    return keycode == rightAltKeycode && (keysym == kAltR || keysym == kMetaR) && (modifierMask & kOtherModifiers) == 0;
 }
 
 std::unique_ptr<RawKeySource> RightOptionMonitor::platformGlobalSource()
@@ -67,13 +71,13 @@ bool RightOptionMonitor::eventFilter(QObject* watched, QEvent* event)
         !(m_globalSource && m_globalSource->isActive())) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (!key->isAutoRepeat())
-            handlePress(key->nativeScanCode(), key->nativeModifiers());
+            handlePress(key->nativeScanCode(), key->nativeVirtualKey(), key->nativeModifiers());
     }
     return false;  // the application still gets every event
 }
 
-void RightOptionMonitor::handlePress(quint32 keycode, quint32 modifierMask)
+void RightOptionMonitor::handlePress(quint32 keycode, quint32 keysym, quint32 modifierMask)
 {
-    if (isQualifyingPress(keycode, modifierMask) && onPressed)
+    if (isQualifyingPress(keycode, keysym, modifierMask) && onPressed)
         onPressed();
 }

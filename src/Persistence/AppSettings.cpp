@@ -157,8 +157,16 @@ template <typename T>
 void AppSettings::assign(T& member, const T& value, const char* name, void (AppSettings::*changed)())
 {
     member = value;
-    m_defaults.set(keyFor(name), toJson(value));
+    QString cause;
+    const bool saved = m_defaults.set(keyFor(name), toJson(value), &cause);
+    published(saved, cause, changed);
+}
+
+void AppSettings::published(bool saved, const QString& cause, void (AppSettings::*changed)())
+{
     emit(this->*changed)();
+    if (!saved)
+        emit saveFailed(cause);
 }
 
 void AppSettings::setRestingUntil(std::optional<QDateTime> value)
@@ -170,11 +178,10 @@ void AppSettings::setRestingUntil(std::optional<QDateTime> value)
 void AppSettings::setAvatarImageName(const std::optional<QString>& value)
 {
     m_avatarImageName = value;
-    if (value)
-        m_defaults.set(keyFor("avatarImageName"), *value);
-    else
-        m_defaults.remove(keyFor("avatarImageName"));
-    emit avatarImageNameChanged();
+    QString cause;
+    const bool saved = value ? m_defaults.set(keyFor("avatarImageName"), *value, &cause)
+                             : m_defaults.remove(keyFor("avatarImageName"), &cause);
+    published(saved, cause, &AppSettings::avatarImageNameChanged);
 }
 
 #define PARLIVOX_SETTER(Type, Name, setter)                                                                            \

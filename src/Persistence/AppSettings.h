@@ -18,7 +18,8 @@ class UserDefaults;
 
 // Every user setting. Each is loaded from the user defaults at construction (a missing,
 // malformed or unknown value falls back to its default) and written back under
-// "parlivox.<name>" on every assignment, after which its changed signal is emitted.
+// "parlivox.<name>" on every assignment, after which its changed signal is emitted. An
+// assignment that cannot be written still holds for this run and is followed by saveFailed.
 // Used on the GUI thread.
 class AppSettings : public QObject {
     Q_OBJECT
@@ -146,6 +147,10 @@ public:
     void setNemotronPersonaID(const QString& id, AppMode mode);
 
 signals:
+    // A change could not be written to disk (it would be lost at the next start); `cause` is
+    // the system's reason, e.g. "No space left on device".
+    void saveFailed(const QString& cause);
+
     void restingUntilChanged();
     void localeIDChanged();
     void phaseSoundsEnabledChanged();
@@ -196,6 +201,8 @@ signals:
 private:
     template <typename T>
     void assign(T& member, const T& value, const char* name, void (AppSettings::*changed)());
+    // Emits the changed signal, then saveFailed when the write did not succeed.
+    void published(bool saved, const QString& cause, void (AppSettings::*changed)());
 
     UserDefaults& m_defaults;
 

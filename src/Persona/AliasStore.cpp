@@ -32,22 +32,24 @@ QList<Alias> load()
     return contents.items;
 }
 
-void save(const QList<Alias>& aliases)
+bool save(const QList<Alias>& aliases, QString* error)
 {
-    file().write(aliases);
+    return file().write(aliases, error);
 }
 
-void add(const QString& wrong, const QString& right, const QDateTime& now)
+bool add(const QString& wrong, const QString& right, const QDateTime& now, QString* error)
 {
     const QString from = Text::trimmed(wrong);
     const QString to = Text::trimmed(right);
     if (from.isEmpty() || to.isEmpty() || from == to)
-        return;
+        return false;
     QList<Alias> aliases = load();
     aliases.removeIf([&](const Alias& alias) { return alias.wrong.compare(from, Qt::CaseInsensitive) == 0; });
     aliases.append({from, to, now});
-    save(aliases);
+    if (!save(aliases, error))
+        return false;
     qCInfo(lcAlias, "alias added: %s → %s", qUtf8Printable(from), qUtf8Printable(to));
+    return true;
 }
 
 QString apply(const QString& text)
@@ -58,8 +60,9 @@ QString apply(const QString& text)
         return Text::graphemeCount(a.wrong) > Text::graphemeCount(b.wrong);
     });
     QString result = text;
+    // A hand-edited file may hold a blank wrong text; applied, it would rewrite every space.
     for (const Alias& alias : aliases)
-        if (!alias.wrong.isEmpty() && alias.wrong != alias.right)
+        if (!Text::trimmed(alias.wrong).isEmpty() && alias.wrong != alias.right)
             result.replace(alias.wrong, alias.right, Qt::CaseInsensitive);
     return result;
 }

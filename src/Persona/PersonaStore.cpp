@@ -54,19 +54,20 @@ std::optional<QString> readUtf8(const QString& path)
     return Text::decodeUtf8Strict(*bytes, Text::LeadingBom::skip);
 }
 
-bool write(const QString& path, const QString& text)
+bool write(const QString& path, const QString& text, QString* error = nullptr)
 {
-    QString error;
-    if (FileIO::ensureDirectory(directory(), false, &error) && FileIO::writeAtomically(path, text.toUtf8(), &error))
+    QString cause;
+    if (FileIO::ensureDirectory(directory(), false, &cause) && FileIO::writeAtomically(path, text.toUtf8(), &cause))
         return true;
-    qCWarning(lcPersona, "cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(error));
+    qCWarning(lcPersona, "cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(cause));
+    if (error)
+        *error = cause;
     return false;
 }
 
-void writeIfMissing(const QString& path, const QString& text)
+bool writeIfMissing(const QString& path, const QString& text, QString* error = nullptr)
 {
-    if (!QFile::exists(path))
-        write(path, text);
+    return QFile::exists(path) || write(path, text, error);
 }
 
 // Files of the older layout, which were Korean, move to the Korean names once per folder.
@@ -175,15 +176,15 @@ void ensureFiles(const QString& language)
     writeIfMissing(contractPath(language), defaultContract(language));
 }
 
-void resetToDefaults(const QString& language)
+bool resetToDefaults(const QString& language, QString* error)
 {
-    write(soulPath(language), defaultSoul(language));
-    write(contractPath(language), defaultContract(language));
+    return write(soulPath(language), defaultSoul(language), error) &&
+           write(contractPath(language), defaultContract(language), error);
 }
 
-void ensureMemoryFile()
+bool ensureMemoryFile(QString* error)
 {
-    writeIfMissing(memoryPath(), builtIn(QStringLiteral("memory-template.md")));
+    return writeIfMissing(memoryPath(), builtIn(QStringLiteral("memory-template.md")), error);
 }
 
 QString memory()
@@ -192,17 +193,20 @@ QString memory()
     return readUtf8(memoryPath()).value_or(builtIn(QStringLiteral("memory-template.md")));
 }
 
-bool appendMemory(const QString& fact, const QDateTime& now)
+bool appendMemory(const QString& fact, const QDateTime& now, QString* error)
 {
     const QString trimmed = Text::trimmed(fact);
     if (trimmed.isEmpty())
         return false;
-    ensureMemoryFile();
+    if (!ensureMemoryFile(error))
+        return false;
     const auto current = readUtf8(memoryPath());
     if (!current) {
         // Rewriting it from the template would lose every fact the user has.
         qCCritical(lcPersona, "%s cannot be read as UTF-8; the fact is not added and the file is left as it is",
                    qUtf8Printable(memoryPath()));
+        if (error)
+            *error = QStringLiteral("%1 cannot be read as UTF-8").arg(memoryPath());
         return false;
     }
     QStringList lines = current->split(QLatin1Char('\n'));
@@ -212,7 +216,7 @@ bool appendMemory(const QString& fact, const QDateTime& now)
         text += QLatin1Char('\n');
     const QString stamp = now.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     text += QStringLiteral("- [") + stamp + QStringLiteral("] ") + trimmed + QLatin1Char('\n');
-    return write(memoryPath(), text);
+    return write(memoryPath(), text, error);
 }
 
 QString translateLanguageName(const QString& localeID)

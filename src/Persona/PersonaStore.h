@@ -8,7 +8,8 @@
 // The persona files in "persona/" of the data root (a soul and a contract per language and
 // one memory of facts about the user) and the system prompt built from them for every
 // backend request. Nothing is cached, so edits made elsewhere count at the next turn.
-// Writes replace whole files atomically; failures go to the system log.
+// Writes replace whole files atomically; failures go to the system log, and those the user
+// asked for also to the caller with their reason, the old file staying as it was.
 namespace PersonaStore {
 
 QString directory();
@@ -28,15 +29,16 @@ QString defaultContract(const QString& language);
 // files of the older layout once); existing files are never touched.
 void ensureFiles(const QString& language);
 // Overwrites the soul and contract of the language with the defaults; the memory stays.
-void resetToDefaults(const QString& language);
+bool resetToDefaults(const QString& language, QString* error = nullptr);
 
-void ensureMemoryFile();
+// Writes the template when the memory file is missing; false with the reason when it cannot.
+bool ensureMemoryFile(QString* error = nullptr);
 // The memory file's text, or the template when it cannot be read as UTF-8.
 QString memory();
 // Adds "- [yyyy-MM-dd HH:mm] fact" to the memory (removing the empty-memory placeholder).
-// False when there is nothing to add or the file could not be read or written; a memory
-// file that exists but cannot be read is never replaced.
-bool appendMemory(const QString& fact, const QDateTime& now = QDateTime::currentDateTime());
+// False when there is nothing to add (no error then) or the file could not be read or
+// written; a memory file that exists but cannot be read is never replaced.
+bool appendMemory(const QString& fact, const QDateTime& now = QDateTime::currentDateTime(), QString* error = nullptr);
 
 // The English name of a locale's language ("Korean", "Catalan (Spain)"), or "the user's language".
 QString translateLanguageName(const QString& localeID);

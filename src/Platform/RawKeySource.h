@@ -10,6 +10,7 @@ public:
     struct Press {
         quint32 keycode = 0;  // X keycode (evdev code + 8)
         quint32 modifierMask = 0;  // X core modifier state at the press
+        quint32 keysym = 0;  // what the key gives in the layout active at the press
     };
 
     virtual ~RawKeySource() = default;

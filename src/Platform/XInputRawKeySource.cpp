@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
@@ -10,6 +11,30 @@
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcRawKeys, "app.parlivox.input.xi2")
+
+namespace {
+
+// The keysym the key gives now, in the layout and group active now. The keymap is read
+// afresh for each press: layouts change while the connection stays open, and Xlib's own
+// copy is refreshed only by events this connection does not select.
+quint32 currentKeysym(Display* display, quint32 keycode)
+{
+    XkbStateRec state;
+    if (XkbGetState(display, XkbUseCoreKbd, &state) != Success)
+        return NoSymbol;
+    XkbDescPtr keymap = XkbGetMap(display, XkbKeySymsMask, XkbUseCoreKbd);
+    if (!keymap)
+        return NoSymbol;
+    KeySym keysym = NoSymbol;
+    if (keycode >= keymap->min_key_code && keycode <= keymap->max_key_code) {
+        if (const int groups = XkbKeyNumGroups(keymap, keycode); groups > 0)
+            keysym = XkbKeySymEntry(keymap, keycode, 0, state.group % groups);
+    }
+    XkbFreeKeyboard(keymap, 0, True);
+    return static_cast<quint32>(keysym);
+}
+
+}  // namespace
 
 XInputRawKeySource::XInputRawKeySource(QObject* parent) : QObject(parent)
 {
@@ -95,7 +120,7 @@ void XInputRawKeySource::readEvents(quint32 keycode, int extensionOpcode)
         int rootX = 0, rootY = 0, x = 0, y = 0;
         unsigned int modifiers = 0;
         XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &rootX, &rootY, &x, &y, &modifiers);
-        const Press press{keycode, modifiers};
+        const Press press{keycode, modifiers, currentKeysym(m_display, keycode)};
         QMetaObject::invokeMethod(
             this,
             [this, press] {

@@ -35,12 +35,12 @@ int DecoderThread::feed(AudioBufferPtr buffer, std::uint64_t generation)
     int dropped = 0;
     {
         std::lock_guard lock(m_mutex);
-        m_queuedSeconds += buffer->durationSeconds();
         m_commands.push_back({Command::Kind::audio, generation, std::move(buffer), {}});
-        while (m_queuedSeconds > backlogSeconds) {
+        m_queued += durationOf(m_commands.back());
+        while (m_queued > backlog) {
             const auto oldest = std::find_if(m_commands.begin(), m_commands.end(),
                                              [](const Command& c) { return c.kind == Command::Kind::audio; });
-            m_queuedSeconds -= oldest->audio->durationSeconds();
+            m_queued -= durationOf(*oldest);
             m_commands.erase(oldest);
             ++dropped;
         }
@@ -56,6 +56,11 @@ void DecoderThread::restart(std::uint64_t generation)
         discardAudio([generation](const Command& c) { return c.generation < generation; });
     }
     push({Command::Kind::restart, generation, nullptr, {}});
+}
+
+void DecoderThread::next(std::uint64_t generation)
+{
+    push({Command::Kind::next, generation, nullptr, {}});
 }
 
 void DecoderThread::unload()
@@ -81,9 +86,17 @@ void DecoderThread::discardAudio(const std::function<bool(const Command&)>& whic
     std::erase_if(m_commands, [&](const Command& c) {
         if (c.kind != Command::Kind::audio || !which(c))
             return false;
-        m_queuedSeconds -= c.audio->durationSeconds();
+        m_queued -= durationOf(c);
         return true;
     });
+}
+
+std::deque<DecoderThread::Command>::iterator DecoderThread::nextRunnable()
+{
+    if (!m_awaitingNext)
+        return m_commands.begin();
+    return std::find_if(m_commands.begin(), m_commands.end(),
+                        [](const Command& c) { return c.kind != Command::Kind::audio; });
 }
 
 void DecoderThread::run()
@@ -91,13 +104,14 @@ void DecoderThread::run()
     pthread_setname_np(pthread_self(), "stt.decoder");
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_commands.empty(); });
+        m_wake.wait(lock, [this] { return m_stopping || nextRunnable() != m_commands.end(); });
         if (m_stopping)
             return;
-        const Command command = std::move(m_commands.front());
-        m_commands.pop_front();
+        const auto runnable = nextRunnable();
+        const Command command = std::move(*runnable);
+        m_commands.erase(runnable);
         if (command.kind == Command::Kind::audio)
-            m_queuedSeconds -= command.audio->durationSeconds();
+            m_queued -= durationOf(command);
         lock.unlock();
         handle(command);
         lock.lock();
@@ -109,18 +123,22 @@ void DecoderThread::handle(const Command& command)
     switch (command.kind) {
     case Command::Kind::load: {
         QString error;
+        m_generation = command.generation;
+        m_awaitingNext = false;
         m_loaded = m_decoder->load(command.model, &error) && m_decoder->startUtterance(&error);
         m_failed = false;
         m_wasInSpeech = false;
         m_lastPartial.clear();
-        post(Event::Kind::loaded, command.generation, m_loaded ? QString() : error);
+        post(Event::Kind::loaded, m_loaded ? QString() : error);
         break;
     }
     case Command::Kind::audio:
         if (m_loaded && !m_failed)
-            decode(command.audio, command.generation);
+            decode(command.audio);
         break;
     case Command::Kind::restart:
+    case Command::Kind::next:
+        m_awaitingNext = false;
         if (m_loaded) {
             m_decoder->endUtterance();
             m_failed = !beginUtterance(command.generation);
@@ -129,34 +147,36 @@ void DecoderThread::handle(const Command& command)
     case Command::Kind::unload:
         m_decoder->unload();
         m_loaded = false;
+        m_awaitingNext = false;
         break;
     }
 }
 
 bool DecoderThread::beginUtterance(std::uint64_t generation)
 {
+    m_generation = generation;
     m_wasInSpeech = false;
     m_lastPartial.clear();
     QString error;
     if (m_decoder->startUtterance(&error))
         return true;
-    post(Event::Kind::failed, generation, error);
+    post(Event::Kind::failed, error);
     return false;
 }
 
-void DecoderThread::decode(const AudioBufferPtr& buffer, std::uint64_t generation)
+void DecoderThread::decode(const AudioBufferPtr& buffer)
 {
     std::optional<BufferConverterError> conversionError;
     const AudioBufferPtr mono = m_converter.convertBuffer(buffer, m_decoderFormat, &conversionError);
     if (!mono) {
-        post(Event::Kind::audioDropped, generation, conversionError ? conversionError->description() : QString());
+        post(Event::Kind::audioDropped, conversionError ? conversionError->description() : QString());
         return;
     }
     const std::vector<std::int16_t> samples = BufferConverter::toInt16(*mono);
     QString error;
     if (!m_decoder->process(samples.data(), samples.size(), &error)) {
         m_failed = true;
-        post(Event::Kind::failed, generation, error);
+        post(Event::Kind::failed, error);
         return;
     }
     const bool inSpeech = m_decoder->inSpeech();
@@ -164,19 +184,25 @@ void DecoderThread::decode(const AudioBufferPtr& buffer, std::uint64_t generatio
         const QString hypothesis = m_decoder->hypothesis();
         if (hypothesis != m_lastPartial) {
             m_lastPartial = hypothesis;
-            post(Event::Kind::partial, generation, hypothesis);
+            post(Event::Kind::partial, hypothesis);
         }
     } else if (m_wasInSpeech) {
-        post(Event::Kind::final, generation, m_decoder->endUtterance());
-        m_failed = !beginUtterance(generation);
+        post(Event::Kind::final, m_decoder->endUtterance());
+        m_awaitingNext = true;
         return;
     }
     m_wasInSpeech = inSpeech;
 }
 
-void DecoderThread::post(Event::Kind kind, std::uint64_t generation, const QString& text)
+void DecoderThread::post(Event::Kind kind, const QString& text)
 {
     QMetaObject::invokeMethod(
-        m_context, [handler = m_onEvent, event = Event{kind, generation, text}] { handler(event); },
+        m_context, [handler = m_onEvent, event = Event{kind, m_generation, text}] { handler(event); },
         Qt::QueuedConnection);
+}
+
+std::chrono::microseconds DecoderThread::durationOf(const Command& command)
+{
+    return std::chrono::round<std::chrono::microseconds>(
+        std::chrono::duration<double>(command.audio->durationSeconds()));
 }

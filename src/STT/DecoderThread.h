@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -19,9 +20,12 @@ class QObject;
 // The decoding half of a streaming recognizer: one thread that owns the speech decoder. It
 // converts fed buffers to the decoder's mono 16-bit format, cuts the audio into utterances
 // where the decoder's own voice detector hears speech end, and reports texts back on the
-// owner's thread, each tagged with the generation the owner gave the audio. Audio waits in a
-// bounded backlog that drops its oldest buffers when decoding falls behind; commands are
-// never dropped and run in the order they were given.
+// owner's thread, each tagged with the generation of its utterance. Every utterance gets its
+// generation from the owner: after a final result, decoding waits (audio keeps queueing)
+// until the owner names the next one, so a result is never tagged with a number that the
+// owner has already given to a later utterance. Audio waits in a bounded backlog that drops
+// its oldest buffers when decoding falls behind; commands are never dropped and run in the
+// order they were given.
 class DecoderThread {
 public:
     struct Event {
@@ -36,7 +40,7 @@ public:
         std::uint64_t generation;
         QString text;
     };
-    static constexpr double backlogSeconds = 20.0;
+    static constexpr std::chrono::seconds backlog{20};
 
     // Events go to `onEvent` through queued calls on `context`'s thread; none arrive after
     // `context` is destroyed.
@@ -52,6 +56,8 @@ public:
     // Discards the utterance in progress and waiting audio of older generations; decoding
     // goes on (or resumes after a failure) with a fresh utterance.
     void restart(std::uint64_t generation);
+    // Begins the utterance that follows a final result; the audio waiting goes into it.
+    void next(std::uint64_t generation);
     // Discards waiting audio and releases the model.
     void unload();
 
@@ -60,20 +66,24 @@ public:
 
 private:
     struct Command {
-        enum class Kind { load, audio, restart, unload };
+        enum class Kind { load, audio, restart, next, unload };
         Kind kind;
         std::uint64_t generation = 0;
         AudioBufferPtr audio;
         SpeechModel model;
     };
 
+    // Both with the lock held.
+    void discardAudio(const std::function<bool(const Command&)>& which);
+    std::deque<Command>::iterator nextRunnable();
+
     void push(Command command);
-    void discardAudio(const std::function<bool(const Command&)>& which);  // with the lock held
     void run();
     void handle(const Command& command);
-    void decode(const AudioBufferPtr& buffer, std::uint64_t generation);
+    void decode(const AudioBufferPtr& buffer);
     bool beginUtterance(std::uint64_t generation);
-    void post(Event::Kind kind, std::uint64_t generation, const QString& text = {});
+    void post(Event::Kind kind, const QString& text = {});
+    static std::chrono::microseconds durationOf(const Command& command);
 
     // Decoder thread only.
     std::unique_ptr<SpeechDecoder> m_decoder;
@@ -81,6 +91,8 @@ private:
     BufferConverter m_converter;
     bool m_loaded = false;
     bool m_failed = false;
+    std::uint64_t m_generation = 0;  // of the utterance in progress
+    bool m_awaitingNext = false;  // a final result was given; its successor is not named yet
     bool m_wasInSpeech = false;
     QString m_lastPartial;
 
@@ -89,7 +101,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Command> m_commands;
-    double m_queuedSeconds = 0;
+    // Whole microseconds, so adding and removing buffers never drifts from the bound.
+    std::chrono::microseconds m_queued{0};
     bool m_stopping = false;
     std::thread m_thread;
 };

@@ -54,8 +54,15 @@ void DecodingRecognizer::handleEvent(const DecoderThread::Event& event)
         return;
     }
     if (event.kind != DecoderThread::Event::Kind::loaded) {
-        if (m_state == State::running)
-            decoderEvent(event);
+        if (m_state != State::running)
+            return;
+        // The utterance after a final result is a generation of its own; the audio that
+        // waits meanwhile goes into it.
+        if (event.kind == DecoderThread::Event::Kind::final) {
+            ++m_generation;
+            m_decoder->next(m_generation);
+        }
+        decoderEvent(event);
         return;
     }
     if (m_state != State::starting)

@@ -9,8 +9,9 @@
 #include <vector>
 
 // What the recognizers built on the speech engine share: the decoder thread, the model
-// lookup, the start hand-shake and the generation that turns every result of an earlier
-// start or reset into a stale one. Subclasses decide what the texts make of the transcript.
+// lookup, the start hand-shake and the generation, which advances at every start, reset,
+// restart and final result and turns every result of an earlier utterance into a stale one.
+// Subclasses decide what the texts make of the transcript.
 class DecodingRecognizer : public QObject, public StreamingSpeechRecognizer {
     Q_OBJECT
 public:

@@ -120,10 +120,10 @@ void SystemStreamingRecognizer::decoderEvent(const DecoderThread::Event& event)
     switch (event.kind) {
     case Kind::partial:
     case Kind::final:
-        handleText(event.text, event.kind == Kind::final);
+        handleText(event);
         break;
     case Kind::failed:
-        handleFailure(event.text);
+        handleFailure(event);
         break;
     case Kind::audioDropped:
         qCWarning(lcRecognizer, "mono downmix failed: %s — buffer dropped", qPrintable(event.text));
@@ -133,10 +133,12 @@ void SystemStreamingRecognizer::decoderEvent(const DecoderThread::Event& event)
     }
 }
 
-void SystemStreamingRecognizer::handleText(const QString& text, bool isFinal)
+void SystemStreamingRecognizer::handleText(const DecoderThread::Event& event)
 {
+    const QString& text = event.text;
+    const bool isFinal = event.kind == DecoderThread::Event::Kind::final;
     diag(QStringLiteral("task cb gen=%1: partial.len=%2 isFinal=%3 error=nil cbSet=%4")
-             .arg(generation())
+             .arg(event.generation)
              .arg(Text::graphemeCount(text))
              .arg(boolText(isFinal), boolText(bool(onTranscript))));
     m_failures = 0;
@@ -156,10 +158,11 @@ void SystemStreamingRecognizer::handleText(const QString& text, bool isFinal)
     spawned();
 }
 
-void SystemStreamingRecognizer::handleFailure(const QString& error)
+void SystemStreamingRecognizer::handleFailure(const DecoderThread::Event& event)
 {
+    const QString& error = event.text;
     diag(QStringLiteral("task cb gen=%1: partial.len=-1 isFinal=false error=%2 cbSet=%3")
-             .arg(generation())
+             .arg(event.generation)
              .arg(error, boolText(bool(onTranscript))));
     qCWarning(lcRecognizer, "recognition error: %s", qPrintable(error));
     // What the failed segment had shown stays in the transcript.

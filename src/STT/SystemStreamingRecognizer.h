@@ -44,8 +44,8 @@ private:
     void staleEvent(const DecoderThread::Event& event) override;
     void decoderEvent(const DecoderThread::Event& event) override;
 
-    void handleText(const QString& text, bool isFinal);
-    void handleFailure(const QString& error);
+    void handleText(const DecoderThread::Event& event);
+    void handleFailure(const DecoderThread::Event& event);
     void retryAfterFailure();
     void spawned();
     void diag(const QString& line);

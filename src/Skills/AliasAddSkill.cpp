@@ -18,14 +18,9 @@ void AliasAddSkill::run(const SkillArgs& args, Completion done)
 {
     const QString wrong = Text::trimmed(args.value(QStringLiteral("wrong")));
     const QString right = Text::trimmed(args.value(QStringLiteral("right")));
-    if (!wrong.isEmpty() && !right.isEmpty()) {
-        AliasStore::add(wrong, right);
-        // The store ignores some pairs and logs its write failures; what it holds now is the answer.
-        const QList<Alias> stored = AliasStore::load();
-        if (!stored.isEmpty() && stored.last().wrong == wrong && stored.last().right == right) {
-            done(QStringLiteral("기억했어요. 다음부터는 %1 을(를) %2 로 자동 수정할게요.").arg(wrong, right));
-            return;
-        }
+    if (!wrong.isEmpty() && !right.isEmpty() && AliasStore::add(wrong, right)) {
+        done(QStringLiteral("기억했어요. 다음부터는 %1 을(를) %2 로 자동 수정할게요.").arg(wrong, right));
+        return;
     }
     done(QStringLiteral("알 수 없는 입력이라 자동 수정을 등록하지 못했어요."));
 }

@@ -32,34 +32,36 @@ QList<SpeakerProfile> load()
     return contents.items;
 }
 
-void save(const QList<SpeakerProfile>& profiles)
+bool save(const QList<SpeakerProfile>& profiles, QString* error)
 {
     for (const SpeakerProfile& profile : profiles) {
         if (!profile.isEncodable()) {
-            qCCritical(lcSpeakerProfiles, "save failed: the embedding of '%s' holds a non-finite value",
-                       qPrintable(profile.label));
-            return;
+            const QString cause = QStringLiteral("the embedding of '%1' holds a non-finite value").arg(profile.label);
+            qCCritical(lcSpeakerProfiles, "save failed: %s", qPrintable(cause));
+            if (error)
+                *error = cause;
+            return false;
         }
     }
-    file().write(profiles);
+    return file().write(profiles, error);
 }
 
-void append(const SpeakerProfile& profile)
+bool append(const SpeakerProfile& profile, QString* error)
 {
     QList<SpeakerProfile> profiles = load();
     profiles.removeIf(
         [&](const SpeakerProfile& p) { return p.label.compare(profile.label, Qt::CaseInsensitive) == 0; });
     profiles.append(profile);
-    save(profiles);
+    return save(profiles, error);
 }
 
-void rename(const QString& from, const QString& to)
+bool rename(const QString& from, const QString& to, QString* error)
 {
     QList<SpeakerProfile> profiles = load();
     for (SpeakerProfile& profile : profiles)
         if (profile.label.compare(from, Qt::CaseInsensitive) == 0)
             profile.label = to;
-    save(profiles);
+    return save(profiles, error);
 }
 
 }  // namespace SpeakerProfileStore

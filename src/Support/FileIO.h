@@ -1,22 +1,25 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFileDevice>
 #include <QString>
 
 #include <optional>
 
 // Small file helpers shared by every store. They report failure through the return value
-// and an optional readable error; they never throw.
+// and an optional readable error, the system's own reason ("No space left on device",
+// "Read-only file system"); they never throw.
 namespace FileIO {
 
-// Replaces the file in one step (write to a temporary file, then rename), so readers see
-// either the old or the new content. `permissions`, when given, applies to the new file.
-bool writeAtomically(const QString& path, const QByteArray& data, QString* error = nullptr,
-                     std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+// Replaces the file in one step: the data goes to a temporary file beside it, which is
+// flushed to disk and renamed over the file only once every byte is written, so readers see
+// either the old or the new content and a failure leaves the old file as it was. The new
+// file keeps the old one's permissions, or gets mode 0600 when `ownerOnly`, before any byte
+// is written. A symbolic link is followed: the file it points to is replaced.
+bool writeAtomically(const QString& path, const QByteArray& data, QString* error = nullptr, bool ownerOnly = false);
 
-// Appends to the end of the file, creating it when missing (O_APPEND: concurrent
-// appenders never overwrite each other).
+// Appends to the end of the file, creating it when missing (O_APPEND). A write that fails
+// leaves the file as it was: cut back to its old length, so it never ends in half a record,
+// or removed when this call created it. Assumes one writer per file.
 bool append(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // The whole file, or nothing when it is missing or cannot be read.
@@ -24,7 +27,7 @@ std::optional<QByteArray> readAll(const QString& path, QString* error = nullptr)
 
 // Moves a damaged file out of the way as "<name>.corrupt-<yyyyMMdd-HHmmss>" so a store can
 // start fresh without destroying what the user had. Returns the new path, or "" on failure.
-QString moveAside(const QString& path);
+QString moveAside(const QString& path, QString* error = nullptr);
 
 // Creates the directory (and its parents); `ownerOnly` restricts the leaf to mode 0700.
 bool ensureDirectory(const QString& path, bool ownerOnly = false, QString* error = nullptr);

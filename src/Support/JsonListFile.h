@@ -72,27 +72,33 @@ struct JsonListFile {
         return contents;
     }
 
-    // Failures are logged; the list is then not written.
-    void write(const QList<T>& items) const
+    // Failures are logged and the old file stays as it was; false with the reason then.
+    bool write(const QList<T>& items, QString* error = nullptr) const
     {
-        QString error;
-        if (!FileIO::ensureDirectory(QFileInfo(path).path(), false, &error)) {
-            qCCritical(category, "save failed: %s", qUtf8Printable(error));
-            return;
-        }
+        QString cause;
+        if (!FileIO::ensureDirectory(QFileInfo(path).path(), false, &cause))
+            return failed(cause, error);
         if (const Contents existing = read(); existing.isDamaged()) {
-            const QString aside = FileIO::moveAside(path);
-            if (aside.isEmpty()) {
-                qCCritical(category, "save failed: cannot move the damaged %s aside", qUtf8Printable(path));
-                return;
-            }
+            const QString aside = FileIO::moveAside(path, &cause);
+            if (aside.isEmpty())
+                return failed(QStringLiteral("cannot move the damaged %1 aside: %2").arg(path, cause), error);
             qCWarning(category, "moved the damaged %s (%s) to %s", name, qUtf8Printable(existing.error),
                       qUtf8Printable(aside));
         }
         QJsonArray array;
         for (const T& item : items)
             array.append(encode(item));
-        if (!FileIO::writeAtomically(path, QJsonDocument(array).toJson(QJsonDocument::Indented), &error))
-            qCCritical(category, "save failed: %s", qUtf8Printable(error));
+        if (!FileIO::writeAtomically(path, QJsonDocument(array).toJson(QJsonDocument::Indented), &cause))
+            return failed(cause, error);
+        return true;
+    }
+
+private:
+    bool failed(const QString& cause, QString* error) const
+    {
+        qCCritical(category, "save failed: %s", qUtf8Printable(cause));
+        if (error)
+            *error = cause;
+        return false;
     }
 };

@@ -47,25 +47,34 @@ void UserDefaults::load()
     const auto bytes = FileIO::readAll(m_filePath, &error);
     QJsonParseError parseError{};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes, &parseError) : QJsonDocument();
-    if (bytes && parseError.error == QJsonParseError::NoError && document.isObject()) {
+    if (document.isObject()) {
         m_values = document.object();
         return;
     }
-    const QString reason =
-        bytes ? (document.isObject() ? parseError.errorString() : QStringLiteral("not a JSON object")) : error;
-    const QString aside = FileIO::moveAside(m_filePath);
-    qCCritical(lcDefaults) << "settings file" << m_filePath << "is unreadable (" << reason << "); moved aside to"
-                           << aside << "and starting from defaults";
+    const QString reason = !bytes                                         ? error
+                           : parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                                          : QStringLiteral("not a JSON object");
+    QString moveError;
+    const QString aside = FileIO::moveAside(m_filePath, &moveError);
+    if (aside.isEmpty())
+        qCCritical(lcDefaults,
+                   "settings file %s is unreadable (%s); it cannot be moved aside (%s), starting from defaults",
+                   qUtf8Printable(m_filePath), qUtf8Printable(reason), qUtf8Printable(moveError));
+    else
+        qCCritical(lcDefaults, "settings file %s is unreadable (%s); moved aside to %s and starting from defaults",
+                   qUtf8Printable(m_filePath), qUtf8Printable(reason), qUtf8Printable(aside));
 }
 
-void UserDefaults::save()
+bool UserDefaults::save(QString* error)
 {
-    QString error;
-    if (!FileIO::ensureDirectory(QFileInfo(m_filePath).absolutePath(), true, &error) ||
-        !FileIO::writeAtomically(m_filePath, QJsonDocument(m_values).toJson(QJsonDocument::Indented), &error,
-                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        qCWarning(lcDefaults) << "cannot write" << m_filePath << ":" << error;
-    }
+    QString cause;
+    if (FileIO::ensureDirectory(QFileInfo(m_filePath).absolutePath(), true, &cause) &&
+        FileIO::writeAtomically(m_filePath, QJsonDocument(m_values).toJson(QJsonDocument::Indented), &cause, true))
+        return true;
+    qCWarning(lcDefaults, "cannot write %s: %s", qUtf8Printable(m_filePath), qUtf8Printable(cause));
+    if (error)
+        *error = cause;
+    return false;
 }
 
 bool UserDefaults::contains(const QString& key) const
@@ -140,16 +149,16 @@ std::optional<QMap<QString, QString>> UserDefaults::stringMap(const QString& key
     return result;
 }
 
-void UserDefaults::set(const QString& key, const QJsonValue& value)
+bool UserDefaults::set(const QString& key, const QJsonValue& value, QString* error)
 {
     std::lock_guard lock(m_mutex);
     m_values.insert(key, value);
-    save();
+    return save(error);
 }
 
-void UserDefaults::remove(const QString& key)
+bool UserDefaults::remove(const QString& key, QString* error)
 {
     std::lock_guard lock(m_mutex);
     m_values.remove(key);
-    save();
+    return save(error);
 }

@@ -40,12 +40,14 @@ public:
     // Only when the value is an object whose every value is a string.
     std::optional<QMap<QString, QString>> stringMap(const QString& key) const;
 
-    void set(const QString& key, const QJsonValue& value);
-    void remove(const QString& key);
+    // Both rewrite the file. False, with the reason, when it could not be written: the change
+    // then lives in memory only, and reaches the file with the next change that is saved.
+    bool set(const QString& key, const QJsonValue& value, QString* error = nullptr);
+    bool remove(const QString& key, QString* error = nullptr);
 
 private:
     void load();
-    void save();  // caller holds m_mutex
+    bool save(QString* error);  // caller holds m_mutex
 
     const QString m_filePath;
     mutable std::mutex m_mutex;

@@ -10,10 +10,27 @@
 namespace {
 
 constexpr char16_t kTerminators[] = {u'.', u'!', u'?', u'\u2026', u'\u3002', u'\uFF01', u'\uFF1F', u'\n'};
+// Closing quotes and brackets and Markdown emphasis marks, which may stand between a full
+// stop and the white space that confirms it ("Done." Next, (see above.) Next, **Note.** Next).
+constexpr char16_t kClosers[] = {u'"',      u'\'',     u')',      u']',      u'}',      u'*',      u'_',
+                                 u'\u2019', u'\u201D', u'\u00BB', u'\u203A', u'\u300D', u'\u300F', u'\uFF09'};
+// Their opening counterparts, which may stand before an initialism: (e.g. apples).
+constexpr char16_t kOpeners[] = {u'"',      u'\'',     u'(',      u'[',      u'{',      u'*',      u'_',
+                                 u'\u2018', u'\u201C', u'\u00AB', u'\u2039', u'\u300C', u'\u300E', u'\uFF08'};
 
-bool isTerminatorUnit(char16_t unit)
+template <std::size_t N>
+bool isOneOf(const char16_t (&set)[N], QChar unit)
 {
-    return std::ranges::find(kTerminators, unit) != std::end(kTerminators);
+    return std::ranges::find(set, unit.unicode()) != std::end(set);
+}
+
+// A full stop at the end of the text, maybe followed by closing marks, waits for what comes next.
+bool endsInWaitingStop(const QString& text)
+{
+    qsizetype at = text.size();
+    while (at > 0 && isOneOf(kClosers, text.at(at - 1)))
+        --at;
+    return at > 0 && text.at(at - 1) == u'.';
 }
 
 // A text seen as user-perceived characters: character k spans [start(k), end(k)).
@@ -31,34 +48,44 @@ public:
 
     qsizetype count() const { return static_cast<qsizetype>(m_bounds.size()) - 1; }
     qsizetype start(qsizetype k) const { return m_bounds[static_cast<std::size_t>(k)]; }
-    qsizetype end(qsizetype k) const { return m_bounds[static_cast<std::size_t>(k) + 1]; }
 
     // Membership is character equality, so "\r\n" (one character) is no terminator.
-    bool isTerminator(qsizetype k) const { return isSingle(k) && isTerminatorUnit(m_text.at(start(k)).unicode()); }
-    bool isSpace(qsizetype k) const { return isSingle(k) && m_text.at(start(k)) == u' '; }
+    bool isTerminator(qsizetype k) const { return isSingle(k) && isOneOf(kTerminators, unit(k)); }
+    bool isSpace(qsizetype k) const { return isSingle(k) && unit(k) == u' '; }
 
-    // Whether character k closes a sentence. A full stop does so only before white space:
-    // decimals ("3.5"), versions ("v1.2") and addresses ("example.com") stay whole, and a
-    // stop at the very end waits for what follows (or for the end of the stream). Nor does
-    // the stop of an initialism ("e.g.", "i.e.") end a sentence.
-    bool endsSentence(qsizetype k) const
+    // When character k closes a sentence that began at character `from`, the character just
+    // after it. A full stop closes one only before white space, closing marks allowed in
+    // between: decimals ("3.5"), versions ("v1.2") and addresses ("example.com") stay whole,
+    // and a stop at the very end waits for what follows (or for the end of the stream). Nor
+    // does the stop of an initialism ("e.g.", "U.S.") close one.
+    std::optional<qsizetype> sentenceEnd(qsizetype k, qsizetype from) const
     {
         if (!isTerminator(k))
-            return false;
-        if (m_text.at(start(k)) != u'.')
-            return true;
-        return k + 1 < count() && m_text.at(start(k + 1)).isSpace() && !closesInitialism(k);
+            return std::nullopt;
+        if (unit(k) != u'.')
+            return k + 1;
+        qsizetype next = k + 1;
+        while (next < count() && isSingle(next) && isOneOf(kClosers, unit(next)))
+            ++next;
+        if (next == count() || !unit(next).isSpace() || closesInitialism(k, from))
+            return std::nullopt;
+        return next;
     }
 
 private:
-    bool isSingle(qsizetype k) const { return end(k) - start(k) == 1; }
+    bool isSingle(qsizetype k) const { return start(k + 1) - start(k) == 1; }
+    QChar unit(qsizetype k) const { return m_text.at(start(k)); }
 
-    // Single letters joined by full stops, such as "e.g" or "U.S", right before the stop.
-    bool closesInitialism(qsizetype k) const
+    // Single letters joined by full stops, such as "e.g" or "U.S", right before the stop,
+    // perhaps after an opening mark; the word begins after white space or at `from`.
+    bool closesInitialism(qsizetype k, qsizetype from) const
     {
+        const qsizetype first = start(from);
         qsizetype wordStart = start(k);
-        while (wordStart > 0 && !m_text.at(wordStart - 1).isSpace())
+        while (wordStart > first && !m_text.at(wordStart - 1).isSpace())
             --wordStart;
+        while (wordStart < start(k) && isOneOf(kOpeners, m_text.at(wordStart)))
+            ++wordStart;
         const QStringView word = QStringView(m_text).sliced(wordStart, start(k) - wordStart);
         if (word.size() < 3 || word.size() % 2 == 0)
             return false;
@@ -73,58 +100,46 @@ private:
     std::vector<qsizetype> m_bounds;
 };
 
-// Where the front piece ends and where the rest of the buffer begins; the characters
-// between them (the boundary of a forced cut) are dropped.
+// Where the piece that begins at the current first character ends and where the rest
+// begins, in characters; the characters between them (the boundary of a forced cut) are
+// dropped.
 struct Cut {
     qsizetype pieceEnd;
     qsizetype restStart;
 };
 
-// A long buffer is cut even without a sentence end, so one utterance never grows without
-// bound. A sentence that closes within the limit is left to the scan, which keeps its mark;
-// otherwise the cut goes at the last space within the limit, else at the last terminator
-// within it, else at the first space or terminator beyond it. The boundary is dropped.
-std::optional<Cut> forcedCut(const Characters& chars, qsizetype minSentenceChars, qsizetype limit)
+// The first sentence end at an offset of at least minSentenceChars ends the piece, its mark
+// kept. Once `limit` characters are buffered, only an end within them counts; otherwise the
+// piece is cut at the last space within the limit, else at the last terminator within it
+// (the boundary dropped), else hard after `limit` characters, so no utterance grows beyond
+// it. The hard cut waits for one more character: until then the last one may still grow.
+std::optional<Cut> nextCut(const Characters& chars, qsizetype first, qsizetype minSentenceChars, qsizetype limit)
 {
-    if (chars.count() < limit)
-        return std::nullopt;
-    for (qsizetype k = std::max<qsizetype>(minSentenceChars, 0); k < limit; ++k) {
-        if (chars.endsSentence(k))
-            return std::nullopt;
+    const bool full = chars.count() - first >= limit;
+    const qsizetype scanEnd = full ? first + limit : chars.count();
+    for (qsizetype k = first + minSentenceChars; k < scanEnd; ++k) {
+        if (const std::optional<qsizetype> end = chars.sentenceEnd(k, first))
+            return Cut{*end, *end};
     }
-
-    qsizetype boundary = -1;
-    for (qsizetype k = limit - 1; k >= 0 && boundary < 0; --k) {
+    if (!full)
+        return std::nullopt;
+    for (qsizetype k = scanEnd - 1; k >= first; --k) {
         if (chars.isSpace(k))
-            boundary = k;
+            return Cut{k, k + 1};
     }
-    for (qsizetype k = limit - 1; k >= 0 && boundary < 0; --k) {
+    for (qsizetype k = scanEnd - 1; k >= first; --k) {
         if (chars.isTerminator(k))
-            boundary = k;
+            return Cut{k, k + 1};
     }
-    for (qsizetype k = std::max<qsizetype>(limit, 0); k < chars.count() && boundary < 0; ++k) {
-        if (chars.isSpace(k) || chars.isTerminator(k))
-            boundary = k;
-    }
-    if (boundary < 0)
-        return std::nullopt;
-    return Cut{chars.start(boundary), chars.end(boundary)};
-}
-
-// The first terminator at an offset of at least minSentenceChars ends the piece, mark kept.
-std::optional<Cut> sentenceEnd(const Characters& chars, qsizetype minSentenceChars)
-{
-    for (qsizetype k = std::max<qsizetype>(minSentenceChars, 0); k < chars.count(); ++k) {
-        if (chars.endsSentence(k))
-            return Cut{chars.end(k), chars.end(k)};
-    }
+    if (chars.count() - first > limit)
+        return Cut{scanEnd, scanEnd};
     return std::nullopt;
 }
 
 }  // namespace
 
 SentenceChunker::SentenceChunker(int minSentenceChars, int maxBufferChars)
-    : m_minSentenceChars(minSentenceChars), m_maxBufferChars(maxBufferChars)
+    : m_minSentenceChars(std::max(minSentenceChars, 0)), m_maxBufferChars(std::max(maxBufferChars, 1))
 {
 }
 
@@ -132,32 +147,25 @@ QStringList SentenceChunker::feed(const QString& delta)
 {
     // What was buffered holds no cut, so only a terminator in the delta, a full stop that
     // waited for its next character, or reaching the length limit can make one.
-    const bool mayCut = m_buffer.endsWith(u'.') || m_buffer.size() + delta.size() >= m_maxBufferChars ||
-                        std::ranges::any_of(delta, [](QChar c) { return isTerminatorUnit(c.unicode()); });
+    const bool mayCut = endsInWaitingStop(m_buffer) || m_buffer.size() + delta.size() >= m_maxBufferChars ||
+                        std::ranges::any_of(delta, [](QChar c) { return isOneOf(kTerminators, c); });
     m_buffer += delta;
     if (!mayCut)
         return {};
-    QStringList sentences;
-    while (auto sentence = popNextSentence())
-        sentences << *sentence;
-    return sentences;
-}
-
-std::optional<QString> SentenceChunker::popNextSentence()
-{
-    // Every pass shortens the buffer, so this ends; a blank piece is dropped and the
+    // One segmentation serves every cut of this delta; a blank piece is dropped and the
     // search starts again on what follows it.
-    for (;;) {
-        const Characters chars(m_buffer);
-        std::optional<Cut> cut = forcedCut(chars, m_minSentenceChars, m_maxBufferChars);
-        if (!cut)
-            cut = sentenceEnd(chars, m_minSentenceChars);
-        if (!cut)
-            return std::nullopt;
-        QString sentence = Text::trimmed(takeFront(cut->pieceEnd, cut->restStart));
+    const Characters chars(m_buffer);
+    QStringList sentences;
+    qsizetype first = 0;
+    while (const std::optional<Cut> cut = nextCut(chars, first, m_minSentenceChars, m_maxBufferChars)) {
+        const qsizetype from = chars.start(first);
+        QString sentence = Text::trimmed(m_buffer.sliced(from, chars.start(cut->pieceEnd) - from));
         if (!sentence.isEmpty())
-            return sentence;
+            sentences << std::move(sentence);
+        first = cut->restStart;
     }
+    m_buffer.remove(0, chars.start(first));
+    return sentences;
 }
 
 std::optional<QString> SentenceChunker::flushRemaining()
@@ -167,11 +175,4 @@ std::optional<QString> SentenceChunker::flushRemaining()
     if (rest.isEmpty())
         return std::nullopt;
     return rest;
-}
-
-QString SentenceChunker::takeFront(qsizetype pieceEnd, qsizetype restStart)
-{
-    QString piece = m_buffer.left(pieceEnd);
-    m_buffer.remove(0, restStart);
-    return piece;
 }

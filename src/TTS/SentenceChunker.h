@@ -7,15 +7,15 @@
 
 // Cuts a streamed reply into sentences as soon as each one is closed, so speech can start
 // on the first sentence while the rest is still arriving. Lengths and offsets count
-// user-perceived characters (grapheme clusters).
+// user-perceived characters (grapheme clusters). Each piece of the reply costs one scan of
+// what is buffered, and the buffer never holds more than the length limit after a feed, so
+// the work grows linearly with the reply whatever its text.
 class SentenceChunker {
 public:
     explicit SentenceChunker(int minSentenceChars = 10, int maxBufferChars = 140);
 
     // Appends a piece of the reply and returns the sentences it completed, in order.
     QStringList feed(const QString& delta);
-    // Cuts at most one trimmed sentence off the front of the buffer.
-    std::optional<QString> popNextSentence();
     // The end of the stream: returns what is left, trimmed, or nothing when that is blank.
     // The buffer is empty afterwards either way.
     std::optional<QString> flushRemaining();
@@ -25,9 +25,6 @@ public:
     int maxBufferChars() const { return m_maxBufferChars; }
 
 private:
-    // Removes the front piece [0, pieceEnd) and everything before restStart.
-    QString takeFront(qsizetype pieceEnd, qsizetype restStart);
-
     QString m_buffer;
     int m_minSentenceChars;
     int m_maxBufferChars;

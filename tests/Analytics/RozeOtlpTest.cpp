@@ -67,6 +67,27 @@ TEST(RozeOtlp, RecordKeepsTimeBodyAndTypedAttributes)
               (QJsonObject{{QStringLiteral("stringValue"), QStringLiteral("2026-01-05")}}));
 }
 
+TEST(RozeOtlp, TimesOutsideTheRangeOfNanosecondsSaturate)
+{
+    const struct {
+        qint64 millis;
+        const char* nanos;
+    } cases[] = {
+        {9'223'372'036'854, "9223372036854000000"},  // the last millisecond that fits, in 2262
+        {9'223'372'036'855, "9223372036854775807"},  // the next one
+        {32'503'680'000'000, "9223372036854775807"},  // the year 3000
+        {-9'223'372'036'854, "-9223372036854000000"},  // the first that fits, in 1677
+        {-9'223'372'036'855, "-9223372036854775808"},  // the one before
+        {-11'676'096'000'000, "-9223372036854775808"},  // the year 1600
+    };
+    for (const auto& c : cases) {
+        const QJsonObject json =
+            RozeOtlp::logRecord({QDateTime::fromMSecsSinceEpoch(c.millis, Qt::UTC), RozeSeverity::info, {}, {}});
+        EXPECT_EQ(json[QStringLiteral("timeUnixNano")].toString(), QString::fromUtf8(c.nanos)) << c.millis;
+        EXPECT_EQ(json[QStringLiteral("observedTimeUnixNano")].toString(), QString::fromUtf8(c.nanos)) << c.millis;
+    }
+}
+
 TEST(RozeOtlp, RequestWrapsRecordsInOrderUnderOneResourceAndScope)
 {
     const QList<QJsonObject> records{

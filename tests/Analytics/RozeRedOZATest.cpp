@@ -6,6 +6,7 @@
 
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
+#include "Common/LogCapture.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -84,10 +85,25 @@ protected:
     }
     // No sender is left by then, so a short look is enough to see that nothing arrives.
     void settle() { QTest::qWait(150); }
+    // Once the uploader has taken `count` failed answers, and so started each one's pause.
+    bool waitForFailures(int count)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                return m_log.messages().filter(QStringLiteral("log upload failed, kept for a retry")).size() == count;
+            },
+            5000);
+    }
+    void addRecords(RozeRedOZA& client, int count)
+    {
+        for (int n = 0; n < count; ++n)
+            client.logger()->info(QStringLiteral("record"));
+    }
 
     QTemporaryDir m_dir;
     LocalHttpServer m_server;
     FakeScheduler m_scheduler;
+    LogCapture m_log{QStringLiteral("app.parlivox.analytics")};
 };
 
 }  // namespace
@@ -202,6 +218,76 @@ TEST_F(RozeRedOZATest, KeepsRecordsWhileTheServiceFailsAndSendsThemWhenItIsBack)
     EXPECT_TRUE(waitForQueuedFiles(0));
     settle();
     EXPECT_EQ(m_server.requests().size(), 3);  // delivered once, no duplicates
+}
+
+TEST_F(RozeRedOZATest, SuccessDeletesTheBatchWhileOverloadAndServerErrorsKeepItForARetry)
+{
+    const struct {
+        int status;
+        bool kept;
+    } answers[] = {{200, false}, {202, false}, {204, false}, {299, false}, {408, true},
+                   {429, true},  {500, true},  {503, true},  {599, true}};
+    for (const auto& answer : answers) {
+        SCOPED_TRACE(answer.status);
+        qsizetype answered = 0;
+        m_server.setHandler(
+            [&](const LocalHttpServer::Request&) { return status(++answered == 1 ? answer.status : 200); });
+        m_log.clear();
+        RozeRedOZA client(m_scheduler);
+        client.setup(config());
+        addRecords(client, 3);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return answered == 1; }, 5000));
+        const auto firstAt = m_scheduler.elapsed();
+        if (!answer.kept) {
+            EXPECT_TRUE(waitForQueuedFiles(0));
+            m_scheduler.advance(10min);
+            settle();
+            EXPECT_EQ(answered, 1);
+            continue;
+        }
+        ASSERT_TRUE(waitForFailures(1));
+        EXPECT_EQ(queuedFiles(), 3);
+        ASSERT_TRUE(advanceUntil([&] { return answered == 2; }));
+        EXPECT_GE(m_scheduler.elapsed() - firstAt, 500ms);  // at least half the first pause
+        EXPECT_EQ(logRecordsOf(m_server.requests().last()).size(), 3);
+        EXPECT_TRUE(waitForQueuedFiles(0));
+    }
+}
+
+TEST_F(RozeRedOZATest, AFlushDuringTheRetryPauseWaitsForIt)
+{
+    int answers = 0;
+    m_server.setHandler([&](const LocalHttpServer::Request&) { return status(++answers == 1 ? 503 : 200); });
+    RozeRedOZA client(m_scheduler);
+    client.setup(config());
+    addRecords(client, 3);
+    ASSERT_TRUE(waitForFailures(1));
+    const auto failedAt = m_scheduler.elapsed();
+    addRecords(client, 3);  // enough for an upload of their own
+    settle();
+    EXPECT_EQ(m_server.requests().size(), 1);
+    ASSERT_TRUE(advanceUntil([&] { return m_server.requests().size() == 2; }));
+    EXPECT_GE(m_scheduler.elapsed() - failedAt, 500ms);
+    EXPECT_EQ(logRecordsOf(m_server.requests()[1]).size(), 6);
+}
+
+TEST_F(RozeRedOZATest, TheRetryPauseStartsOverAfterASuccess)
+{
+    int answers = 0;
+    m_server.setHandler([&](const LocalHttpServer::Request&) {
+        ++answers;
+        return status(answers == 3 || answers == 5 ? 200 : 503);
+    });
+    RozeRedOZA client(m_scheduler);
+    client.setup(config());
+    addRecords(client, 3);
+    ASSERT_TRUE(advanceUntil([&] { return answers == 3; }));  // two failures, then delivered
+    ASSERT_TRUE(waitForQueuedFiles(0));
+    addRecords(client, 3);
+    ASSERT_TRUE(waitForFailures(3));
+    // A first failure again: its pause is at most 1 s, where a third in a row would take 2 s or more.
+    m_scheduler.advance(1s);
+    EXPECT_TRUE(m_server.waitForRequests(5));
 }
 
 TEST_F(RozeRedOZATest, AnUnansweredRequestTimesOutAndIsRetried)

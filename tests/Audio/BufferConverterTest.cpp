@@ -1,6 +1,7 @@
 #include "Audio/BufferConverter.h"
 
 #include "Common/QtPrinters.h"
+#include "TestBuffers.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,6 @@
 #include <numbers>
 
 namespace {
-
-AudioBufferPtr makeBuffer(AudioFormat format, std::int64_t frames,
-                          const std::function<float(int channel, std::int64_t frame)>& sample,
-                          std::int64_t position = 0)
-{
-    std::vector<float> planar(std::size_t(frames * format.channels));
-    for (int channel = 0; channel < format.channels; ++channel)
-        for (std::int64_t frame = 0; frame < frames; ++frame)
-            planar[std::size_t(channel * frames + frame)] = sample(channel, frame);
-    return std::make_shared<const AudioBuffer>(format, std::move(planar), position, std::chrono::steady_clock::now());
-}
 
 float sine(std::int64_t frame, double rate, double frequency = 440.0)
 {

@@ -23,7 +23,7 @@ public:
         bool streaming = false;
         QStringList selected;  // every selectDevice() call in order
         int starts = 0;
-        int stops = 0;
+        std::atomic<int> stops = 0;  // the test waits for it from its own thread
         FramesHandler handler;
     };
 

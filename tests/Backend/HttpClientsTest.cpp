@@ -217,6 +217,42 @@ TEST_F(HttpClients, NonSuccessStatusCarriesTheBodyOrTheCode)
     }
 }
 
+TEST_F(HttpClients, ARedirectIsAFailedRequestAndIsNeverFollowed)
+{
+    struct Case {
+        Kind kind;
+        int status;
+        QString failure;
+    };
+    const QList<Case> cases = {
+        {Kind::hosted, 300, "Assistant request failed: moved"},
+        {Kind::openAI, 301, "Assistant request failed: moved"},
+        {Kind::nvidia, 302, "Assistant request failed: moved"},
+        {Kind::hosted, 303, "Assistant request failed: moved"},
+        {Kind::openAI, 307, "Assistant request failed: moved"},
+        {Kind::local, 308, QString::fromUtf8("Assistant request failed: 로컬 LLM 응답 실패 (HTTP 308): moved")},
+    };
+    // The new place, on another host name, would answer: the key must not travel there.
+    const QByteArray elsewhere = "http://localhost:" + QByteArray::number(server.port()) + "/moved";
+    for (const Case& c : cases) {
+        server.setHandler([&](const LocalHttpServer::Request& request) {
+            LocalHttpServer::Reply reply;
+            reply.body = replyBody(c.kind, "from elsewhere");
+            if (!request.path.startsWith("/moved")) {
+                reply.status = c.status;
+                reply.body = "moved";
+                reply.headers.append({"Location", elsewhere});
+            }
+            return reply;
+        });
+        const qsizetype before = server.requests().size();
+        const auto reply = run(*makeClient(c.kind, scheduler, server.url()));
+        EXPECT_EQ(reply->failures, QStringList{c.failure}) << name(c.kind) << " " << c.status;
+        EXPECT_TRUE(reply->pieces.isEmpty()) << name(c.kind) << " " << c.status;
+        EXPECT_EQ(server.requests().size(), before + 1) << name(c.kind) << " " << c.status;
+    }
+}
+
 TEST_F(HttpClients, ChatRepliesWithoutTextAreEmptyAndWrongShapesAreDecodingErrors)
 {
     const QString empty = "Assistant returned an empty response.";

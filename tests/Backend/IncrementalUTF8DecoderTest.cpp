@@ -50,6 +50,15 @@ TEST(IncrementalUTF8Decoder, ChunksSplitInsideCharactersComeOutWholeAndOnce)
           "bcdefg"},
          {"a\uFFFDbcdefg"},
          ""},
+        // ... while a character split after them still waits for the rest of its bytes.
+        {"bad byte, then Korean split",
+         {"a\xFF"
+          "bcdef\xEA\xB0",
+          "\x80z"},
+         {"a\uFFFDbcdef", ga + "z"},
+         ""},
+        {"bad byte, then emoji split", {"\xFFxxxxx\xF0\x9F", "\x98\x80"}, {"\uFFFDxxxxx", smile}, ""},
+        {"bad byte, then a start no byte can complete", {"\xFFxxxxx\xE0\x80"}, {"\uFFFDxxxxx\uFFFD"}, ""},
     };
     for (const Case& c : cases) {
         IncrementalUTF8Decoder decoder;

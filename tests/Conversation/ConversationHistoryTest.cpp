@@ -1,5 +1,6 @@
 #include "Conversation/ConversationHistory.h"
 
+#include "Common/DiskFault.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
@@ -182,4 +183,27 @@ TEST_F(ConversationHistoryTest, AFailedWriteIsLoggedAndTheTurnStaysInMemory)
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_EQ(log.lines().first().type, QtCriticalMsg);
     EXPECT_TRUE(log.lines().first().message.startsWith(QStringLiteral("append to 2025-05-12.jsonl failed: ")));
+}
+
+TEST(ConversationHistoryOnAFailingDisk, ALineTheDiskCannotTakeLeavesWholeLinesAndTheNextTurnIsWritten)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            AppPaths::overrideRoot(disk.folder());  // the child's own copy of the setting
+            const QDateTime now = localTime(2025, 5, 12, 10, 0);
+            ConversationHistory history;
+            LogCapture log(QStringLiteral("app.parlivox.history"));
+            history.append(turn(QStringLiteral("first"), now));
+            history.waitForWrites();
+            disk.begin();
+            history.append(turn(QString(5000, u'x'), now));
+            history.waitForWrites();
+            disk.end();
+            history.append(turn(QStringLiteral("third"), now));
+            history.waitForWrites();
+            return QStringList{log.messages().join("|"), textsOf(ConversationHistory::dayFilePath(now)).join(",")};
+        },
+        [](const QString& cause) {
+            return QStringList{"append to 2025-05-12.jsonl failed: " + cause, "first,third"};
+        });
 }

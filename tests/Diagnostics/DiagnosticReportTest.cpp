@@ -1,10 +1,10 @@
 #include "Diagnostics/DiagnosticReport.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
+#include "Common/RecordingDesktopWorkspace.h"
 #include "Common/TestEnvironment.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/PipelineLog.h"
-#include "Platform/DesktopWorkspace.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
@@ -16,19 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-class RecordingWorkspace final : public DesktopWorkspace {
-public:
-    bool openUrl(const QUrl& url) override
-    {
-        opened << url;
-        return true;
-    }
-    void revealFile(const QString& path) override { revealed << path; }
-
-    QList<QUrl> opened;
-    QStringList revealed;
-};
-
 // The mail link's field, decoded as a mail program reads it.
 QString mailField(const QUrl& link, const QString& name)
 {
@@ -65,7 +52,7 @@ protected:
     AppSettings settings{defaults, AppSettings::Environment{}};
     FakeScheduler clock{QDateTime(QDate(2026, 1, 5), QTime(9, 30, 15), Qt::UTC)};
     PipelineLog log{clock};
-    RecordingWorkspace workspace;
+    RecordingDesktopWorkspace workspace;
     DiagnosticReport report{
         workspace, clock, {QStringLiteral("Debian GNU/Linux 12 (bookworm), kernel 6.1.0"), QStringLiteral("ko_KR")}};
 };

@@ -154,19 +154,36 @@ TEST_F(AdaptiveTurnDetectorTest, LookAwayFiresAfterTheGraceWindowWithTheWordsTha
     expectFreshTurn();
 }
 
-TEST_F(AdaptiveTurnDetectorTest, ATranscriptThatShrankDuringGraceKeepsTheInitialText)
+TEST_F(AdaptiveTurnDetectorTest, ARevisionDuringGraceReplacesTheInitialTextUnlessItIsShorter)
 {
-    engageAt(300);
-    onset(400);
-    transcript(500, QStringLiteral("set a timer"));
-    gaze(600, away, 0.8);
-    gaze(900, away, 0.8);
-    advanceTo(900);
-    transcript(1000, QStringLiteral("set a"));
-    expectOnlyTurnAt(1250, "set a timer", "look-away (primary, debounced)");
-    EXPECT_EQ(
-        diagnostics.last(),
-        QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — 'set a timer' (11 chars; +0 during grace)"));
+    const struct {
+        const char* revision;
+        const char* delivered;
+        int added;
+    } cases[] = {
+        {"set a", "set a timer", 0},
+        {"set a timor", "set a timor", 0},  // same length: the newer text wins
+        {"set a timer now", "set a timer now", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.revision);
+        turns.clear();
+        const long long t = nowMs() + 1000;
+        engageAt(t + 300);
+        onset(t + 400);
+        transcript(t + 500, QStringLiteral("set a timer"));
+        gaze(t + 600, away, 0.8);
+        gaze(t + 900, away, 0.8);
+        advanceTo(t + 900);
+        transcript(t + 1000, QString::fromUtf8(c.revision));
+        expectOnlyTurnAt(t + 1250, c.delivered, "look-away (primary, debounced)");
+        EXPECT_EQ(diagnostics.last(),
+                  QStringLiteral("fast-fire FIRED — look-away (primary, debounced) — '%1' (%2 chars; "
+                                 "+%3 during grace)")
+                      .arg(QString::fromUtf8(c.delivered))
+                      .arg(QString::fromUtf8(c.delivered).size())
+                      .arg(c.added));
+    }
 }
 
 TEST_F(AdaptiveTurnDetectorTest, LookingBackDuringGraceCancelsItAndRestartsTheSilenceWait)
@@ -219,6 +236,25 @@ TEST_F(AdaptiveTurnDetectorTest, FastFireIsRejectedWhileTheUserIsStillAudible)
               QStringLiteral("fast-fire REJECTED: still speaking (mic=0.30 >= 0.05) (look-away (primary, debounced))"));
     EXPECT_EQ(scheduler.pendingCount(), 1u);  // only the dwell is left
     expectOnlyTurnAt(6500, "keep talking", "transcript dwell 6000ms");
+}
+
+TEST_F(AdaptiveTurnDetectorTest, LookingBackAfterARejectedFastFireRestartsTheSilenceWait)
+{
+    engageAt(300);
+    onset(400);
+    level(450, 0.3);
+    transcript(500, QStringLiteral("keep talking"));
+    speechEnd(900);
+    gaze(1000, away, 0.8);
+    gaze(1300, away, 0.8);
+    advanceTo(1300);  // rejected: still audible, and the silence slot is empty now
+    level(1400, 0.01);
+    gaze(1500, screen, 0.9);
+    gaze(1800, screen, 0.9);
+    EXPECT_EQ(countDiagnostics("look-away fast-fire CANCELLED — user returned to eye contact (silence+grace cleared)"),
+              0);
+    // A fresh wait from the look back, long before the dwell (6500 ms) would end the turn.
+    expectOnlyTurnAt(3755, "keep talking", "predicted silence 1955ms");
 }
 
 TEST_F(AdaptiveTurnDetectorTest, HandoffLatchThenFirstTranscriptFiresFastOnce)

@@ -57,7 +57,7 @@ TEST_F(HeuristicTurnDetectorTest, ATranscriptChangedAfterTheEndWaitsForTheDwell)
 {
     speakHello();
     at(1000, QStringLiteral("hello world"));
-    at(1000, QStringLiteral("hello world"));  // unchanged: the dwell keeps its start
+    at(3000, QStringLiteral("hello world"));  // unchanged: the dwell keeps its start
     expectOnlyTurnAt(5000, "hello world");
 }
 

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QWindow>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,6 +14,10 @@ namespace {
 constexpr quint32 kShift = 0x01, kCapsLock = 0x02, kControl = 0x04, kAlt = 0x08, kNumLock = 0x10, kSuper = 0x40,
                   kAltGr = 0x80;
 constexpr quint32 kLeftAlt = 64, kRightAlt = 108;
+// What the right Alt key gives: US and most layouts, then German, French, Polish (AltGr),
+// Korean 104-key (the Hangul toggle), the Hanja key and old layouts' group switch.
+constexpr quint32 kAltR = 0xffea, kMetaR = 0xffe8, kAltL = 0xffe9, kLevel3 = 0xfe03, kHangul = 0xff31, kHanja = 0xff34,
+                  kModeSwitch = 0xff7e;
 
 class FakeGlobalSource final : public RawKeySource {
 public:
@@ -31,10 +37,12 @@ public:
     bool isActive() const override { return active; }
 };
 
-QKeyEvent keyEvent(QEvent::Type type, quint32 keycode, quint32 modifiers, bool autoRepeat = false)
+// A key event as the desktop's Qt platform plugin makes it: the Qt key follows the keysym.
+QKeyEvent keyEvent(QEvent::Type type, quint32 keycode, quint32 keysym, quint32 modifiers, bool autoRepeat = false)
 {
-    const int key = keycode == kRightAlt ? Qt::Key_AltGr : Qt::Key_Alt;
-    return QKeyEvent(type, key, Qt::NoModifier, keycode, 0, modifiers, QString(), autoRepeat);
+    const std::map<quint32, int> keys{
+        {kAltR, Qt::Key_Alt}, {kAltL, Qt::Key_Alt}, {kLevel3, Qt::Key_AltGr}, {kHangul, Qt::Key_Hangul}};
+    return QKeyEvent(type, keys.at(keysym), Qt::NoModifier, keycode, keysym, modifiers, QString(), autoRepeat);
 }
 
 }  // namespace
@@ -43,25 +51,32 @@ TEST(RightOptionMonitor, OnlyALonePressOfRightAltQualifies)
 {
     struct Case {
         quint32 keycode;
+        quint32 keysym;
         quint32 modifiers;
         bool qualifies;
     };
     const Case cases[] = {
-        {kRightAlt, 0, true},
-        {kRightAlt, kNumLock, true},  // Num Lock is on most of the time: ignored
-        {kRightAlt, kAlt, true},  // left Alt held
-        {kRightAlt, kAlt | kAltGr, true},  // the Alt family itself
-        {kRightAlt, kShift, false},
-        {kRightAlt, kCapsLock, false},
-        {kRightAlt, kControl, false},
-        {kRightAlt, kSuper, false},
-        {kRightAlt, kShift | kNumLock, false},
-        {kLeftAlt, 0, false},
-        {36, 0, false},  // Return
+        {kRightAlt, kAltR, 0, true},
+        {kRightAlt, kMetaR, 0, true},
+        {kRightAlt, kAltR, kNumLock, true},  // Num Lock is on most of the time: ignored
+        {kRightAlt, kAltR, kAlt, true},  // left Alt held
+        {kRightAlt, kAltR, kAlt | kAltGr, true},  // the Alt family itself
+        {kRightAlt, kAltR, kShift, false},
+        {kRightAlt, kAltR, kCapsLock, false},
+        {kRightAlt, kAltR, kControl, false},
+        {kRightAlt, kAltR, kSuper, false},
+        {kRightAlt, kAltR, kShift | kNumLock, false},
+        {kRightAlt, kLevel3, 0, false},  // AltGr, held to type "@", "€" or "ą"
+        {kRightAlt, kHangul, 0, false},  // switches Korean and English input
+        {kRightAlt, kHanja, 0, false},
+        {kRightAlt, kModeSwitch, 0, false},
+        {kRightAlt, 0, 0, false},  // the layout could not be read
+        {kLeftAlt, kAltL, 0, false},
+        {36, 0xff0d, 0, false},  // Return
     };
     for (const Case& c : cases)
-        EXPECT_EQ(RightOptionMonitor::isQualifyingPress(c.keycode, c.modifiers), c.qualifies)
-            << c.keycode << " mask " << c.modifiers;
+        EXPECT_EQ(RightOptionMonitor::isQualifyingPress(c.keycode, c.keysym, c.modifiers), c.qualifies)
+            << c.keycode << " keysym " << c.keysym << " mask " << c.modifiers;
 }
 
 TEST(RightOptionMonitor, GlobalPressesCallOncePerPressAndStartTwiceChangesNothing)
@@ -76,14 +91,15 @@ TEST(RightOptionMonitor, GlobalPressesCallOncePerPressAndStartTwiceChangesNothin
     EXPECT_EQ(global->starts, 1);
     EXPECT_EQ(global->watched, kRightAlt);
 
-    global->deliver({kRightAlt, 0});
-    global->deliver({kRightAlt, kShift});
-    global->deliver({kRightAlt, kNumLock});
+    global->deliver({kRightAlt, 0, kAltR});
+    global->deliver({kRightAlt, kShift, kAltR});
+    global->deliver({kRightAlt, 0, kHangul});
+    global->deliver({kRightAlt, kNumLock, kAltR});
     EXPECT_EQ(presses, 2);
 
     // While the global source runs, the window's own copy of a press is not counted again.
     QWindow window;
-    QKeyEvent press = keyEvent(QEvent::KeyPress, kRightAlt, 0);
+    QKeyEvent press = keyEvent(QEvent::KeyPress, kRightAlt, kAltR, 0);
     QCoreApplication::sendEvent(&window, &press);
     EXPECT_EQ(presses, 2);
 
@@ -107,22 +123,25 @@ TEST(RightOptionMonitor, InsideTheApplicationEachPressCountsOnceAtItsWindow)
         QObject* receiver;
         QEvent::Type type;
         quint32 keycode;
+        quint32 keysym;
         quint32 modifiers;
         bool autoRepeat;
         int expectedTotal;
     };
     const Step steps[] = {
-        {&window, QEvent::KeyPress, kRightAlt, 0, false, 1},
-        {&widgetLike, QEvent::KeyPress, kRightAlt, 0, false, 1},  // same press, propagated
-        {&window, QEvent::KeyRelease, kRightAlt, kAltGr, false, 1},
-        {&window, QEvent::KeyPress, kRightAlt, 0, true, 1},  // held down: auto-repeat
-        {&window, QEvent::KeyPress, kRightAlt, kShift, false, 1},  // filtered as in the table above
-        {&window, QEvent::KeyPress, kLeftAlt, 0, false, 1},
-        {&window, QEvent::KeyPress, kRightAlt, kNumLock, false, 2},
+        {&window, QEvent::KeyPress, kRightAlt, kAltR, 0, false, 1},  // US layout
+        {&widgetLike, QEvent::KeyPress, kRightAlt, kAltR, 0, false, 1},  // same press, propagated
+        {&window, QEvent::KeyRelease, kRightAlt, kAltR, kAlt, false, 1},
+        {&window, QEvent::KeyPress, kRightAlt, kAltR, 0, true, 1},  // held down: auto-repeat
+        {&window, QEvent::KeyPress, kRightAlt, kAltR, kShift, false, 1},  // filtered as in the table above
+        {&window, QEvent::KeyPress, kLeftAlt, kAltL, 0, false, 1},
+        {&window, QEvent::KeyPress, kRightAlt, kLevel3, 0, false, 1},  // German layout: AltGr
+        {&window, QEvent::KeyPress, kRightAlt, kHangul, 0, false, 1},  // Korean 104-key layout
+        {&window, QEvent::KeyPress, kRightAlt, kAltR, kNumLock, false, 2},
     };
     for (const Step& step : steps) {
-        QKeyEvent event = keyEvent(step.type, step.keycode, step.modifiers, step.autoRepeat);
+        QKeyEvent event = keyEvent(step.type, step.keycode, step.keysym, step.modifiers, step.autoRepeat);
         QCoreApplication::sendEvent(step.receiver, &event);
-        EXPECT_EQ(presses, step.expectedTotal) << "keycode " << step.keycode << " mask " << step.modifiers;
+        EXPECT_EQ(presses, step.expectedTotal) << "keycode " << step.keycode << " keysym " << step.keysym;
     }
 }

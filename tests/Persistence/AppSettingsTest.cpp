@@ -1,5 +1,7 @@
 #include "Persistence/AppSettings.h"
+#include "Common/DiskFault.h"
 #include "Common/QtPrinters.h"
+#include "Support/FileIO.h"
 #include "Support/UserDefaults.h"
 
 #include <QJsonArray>
@@ -356,4 +358,25 @@ TEST_F(AppSettingsTest, EffectiveLocalesDependOnTranslateMode)
         EXPECT_EQ(s.effectiveSTTLocale(), translate ? "en-US" : "ja-JP");
         EXPECT_EQ(s.effectiveTTSLocale(), translate ? "ko-KR" : "ja-JP");
     }
+}
+
+TEST(AppSettingsOnAFailingDisk, AChangeThatCannotBeSavedIsReportedWithItsCauseAndTheFileKept)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            UserDefaults defaults(disk.folder() + "/defaults.json");
+            AppSettings settings(defaults, {});
+            settings.setOpenAIAPIKey("sk-kept");
+            const auto before = FileIO::readAll(defaults.filePath());
+            QStringList causes;
+            QObject::connect(&settings, &AppSettings::saveFailed, [&](const QString& cause) { causes << cause; });
+            disk.begin();
+            settings.setAssistantName(QString(5000, u'x'));
+            disk.end();
+            return QStringList{causes.join("|"), FileIO::readAll(defaults.filePath()) == before ? "kept" : "changed",
+                               UserDefaults(defaults.filePath()).string("parlivox.openAIAPIKey").value_or("lost")};
+        },
+        [](const QString& cause) {
+            return QStringList{cause, "kept", "sk-kept"};
+        });
 }

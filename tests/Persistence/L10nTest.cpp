@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,6 +26,22 @@ QStringList placeholders(const QString& text)
         found << it.next().captured();
     found.sort();
     return found;
+}
+
+// Width in columns of a monospaced rendering: wide (CJK) characters count two, marks that
+// combine with the previous character none.
+int columns(const QString& text)
+{
+    int width = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const auto category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing || category == QChar::Other_Format)
+            continue;
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFF60);
+        width += wide ? 2 : 1;
+    }
+    return width;
 }
 }  // namespace
 
@@ -54,8 +72,9 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
     static const QRegularExpression keyLine(QStringLiteral(R"re(^\s*"((?:[^"\\]|\\.)*)"\s*:)re"),
                                             QRegularExpression::MultilineOption);
     static const QRegularExpression exampleShape(QStringLiteral(R"(^"[^"]+"( / "[^"]+")?$)"));
-    const QStringList foreign{"Finder",           "⌘",     "Option", "Full Disk Access",
-                              "Input Monitoring", "macOS", "vDSP",   "Accelerate"};
+    const QStringList foreign{"Finder", "⌘",    "Option",     "Full Disk Access", "Input Monitoring",
+                              "macOS",  "vDSP", "Accelerate", "Réglages",         "Ajustes"};
+    static const QRegularExpression untranslated(QStringLiteral(R"(\b(ON|OFF)\b)"));
     const QStringList fixed{"app.title", "about.maker_value", "about.support_mail"};
 
     for (AppLanguage language : allCases<AppLanguage>()) {
@@ -86,7 +105,32 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
             if (fixed.contains(it.key())) {
                 EXPECT_EQ(it.value(), english->value(it.key()));
             }
+            if (language != AppLanguage::english) {
+                EXPECT_FALSE(untranslated.match(it.value()).hasMatch()) << "English switch word left in";
+            }
         }
+        // The empty chat tells people which button to press: it must be the clock-in button's own label.
+        EXPECT_TRUE(table->value("chat.empty").contains(table->value("btn.start")));
+    }
+}
+
+// The user tile's button row (label, camera, fire, stop speech) has to fit the window's minimum
+// width in every language, so no caption may be much wider than the English one.
+TEST(L10n, TheUserTileButtonsStayCloseToTheEnglishWidth)
+{
+    const QStringList buttons{"btn.camera_on", "btn.camera_off", "btn.fire", "btn.stop_tts"};
+    const auto rowWidth = [](const L10n::Table& table) {
+        return columns(table.value("tile.you")) +
+               std::max(columns(table.value("btn.camera_on")), columns(table.value("btn.camera_off"))) +
+               columns(table.value("btn.fire")) + columns(table.value("btn.stop_tts"));
+    };
+    const L10n::Table& english = L10n::builtInTables().value("en");
+    for (AppLanguage language : allCases<AppLanguage>()) {
+        SCOPED_TRACE(rawValue(language).toStdString());
+        const L10n::Table& table = L10n::builtInTables().value(rawValue(language));
+        for (const QString& key : buttons)
+            EXPECT_LE(columns(table.value(key)), 2.25 * columns(english.value(key))) << table.value(key).toStdString();
+        EXPECT_LE(rowWidth(table), 1.6 * rowWidth(english));
     }
 }
 

@@ -1,8 +1,10 @@
 #include "Persona/AliasStore.h"
 
+#include "Common/DiskFault.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
+#include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -137,6 +139,8 @@ TEST(AliasStore, ApplyReplacesLongestWrongTextsFirstLiterallyIgnoringCase)
         {"pair that changes nothing is skipped", {{"same", "same"}, {"s", "z"}}, "SAME", "zAME"},
         {"regex characters are literal", {{"a.c", "X"}, {"(b*)", "$1\\1"}}, "abc a.c (b*) bbb", "abc X $1\\1 bbb"},
         {"no aliases", {}, "hello", "hello"},
+        {"empty wrong text is never applied", {{"", "x"}}, "a b", "a b"},
+        {"blank wrong texts are never applied", {{" ", "_"}, {"\n", "x"}, {"\t ", "y"}}, "a b\nc\t d", "a b\nc\t d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -144,4 +148,25 @@ TEST(AliasStore, ApplyReplacesLongestWrongTextsFirstLiterallyIgnoringCase)
         store(c.aliases);
         EXPECT_EQ(AliasStore::apply(QString::fromUtf8(c.input)), QString::fromUtf8(c.expected));
     }
+}
+
+TEST(AliasStore, AnAdditionTheDiskCannotTakeIsReportedNotLoggedAsAddedAndLosesNothing)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            AppPaths::overrideRoot(disk.folder());  // the child's own copy of the setting
+            AliasStore::add("minji", "민지");
+            const auto before = FileIO::readAll(AliasStore::filePath());
+            LogCapture log(QStringLiteral("app.parlivox.alias"));
+            disk.begin();
+            QString error;
+            const bool added = AliasStore::add(QString(5000, u'w'), "right", QDateTime::currentDateTimeUtc(), &error);
+            disk.end();
+            return QStringList{added ? "added" : error,
+                               FileIO::readAll(AliasStore::filePath()) == before ? "kept" : "changed",
+                               log.messages().join("|")};
+        },
+        [](const QString& cause) {
+            return QStringList{cause, "kept", "save failed: " + cause};
+        });
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(MicLevelMonitor, PublishesOnlyChangesOfAtLeastTheStep)
@@ -14,9 +16,14 @@ TEST(MicLevelMonitor, PublishesOnlyChangesOfAtLeastTheStep)
         double published;
     } cases[] = {
         {0.30, 0.31, 0.30},  // 0.01: too small
-        {0.30, 0.32, 0.32},  {0.30, 0.312, 0.312},  // exactly the step
+        {0.30, 0.32, 0.32},
+        // Exactly the step (from zero, so the difference is exact), and just short of it.
+        {0.0, MicLevelMonitor::publishStep, MicLevelMonitor::publishStep},
+        {MicLevelMonitor::publishStep, 0.0, 0.0},
+        {0.0, std::nextafter(MicLevelMonitor::publishStep, 0.0), 0.0},
         {0.50, 0.45, 0.45},  // a fall is written like a rise
-        {0.50, 0.489, 0.50}, {0.0, 1.0, 1.0},
+        {0.50, 0.489, 0.50},
+        {0.0, 1.0, 1.0},
     };
     for (const auto& c : cases) {
         MicLevelMonitor monitor;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // A decoder that follows a script: each processed buffer takes the next step, which says
 // whether speech is heard and what the utterance's text is (its final text when speech has
@@ -25,7 +26,9 @@ public:
         std::mutex mutex;
         std::condition_variable changed;
         std::deque<Step> steps;
+        int entered = 0;  // process() calls begun, held or not
         int processed = 0;
+        std::vector<std::int16_t> firstSamples;  // of each processed buffer, in order
         int utterancesStarted = 0;
         bool held = false;
         QString loadError;
@@ -55,6 +58,11 @@ public:
             std::lock_guard lock(mutex);
             return utterancesStarted;
         }
+        bool waitEntered(int count)
+        {
+            std::unique_lock lock(mutex);
+            return changed.wait_for(lock, std::chrono::seconds(5), [&] { return entered >= count; });
+        }
     };
 
     explicit FakeSpeechDecoder(std::shared_ptr<Script> script) : m_script(std::move(script)) {}
@@ -82,10 +90,14 @@ public:
         m_current = {};
         return true;
     }
-    bool process(const std::int16_t*, std::size_t, QString* error) override
+    bool process(const std::int16_t* samples, std::size_t count, QString* error) override
     {
         std::unique_lock lock(m_script->mutex);
+        ++m_script->entered;
+        m_script->changed.notify_all();
         m_script->changed.wait(lock, [&] { return !m_script->held; });
+        if (count > 0)
+            m_script->firstSamples.push_back(samples[0]);
         m_current = m_script->steps.empty() ? Step{} : m_script->steps.front();
         if (!m_script->steps.empty())
             m_script->steps.pop_front();

@@ -13,9 +13,9 @@ using Step = FakeSpeechDecoder::Step;
 
 namespace {
 
-AudioBufferPtr monoBuffer(int frames = 1600, AudioFormat format = {16000, 1})
+AudioBufferPtr monoBuffer(int frames = 1600, AudioFormat format = {16000, 1}, float value = 0.1f)
 {
-    return std::make_shared<const AudioBuffer>(format, std::vector<float>(std::size_t(frames * format.channels), 0.1f),
+    return std::make_shared<const AudioBuffer>(format, std::vector<float>(std::size_t(frames * format.channels), value),
                                                0, std::chrono::steady_clock::now());
 }
 
@@ -71,7 +71,7 @@ TEST_F(SystemStreamingRecognizerTest, StartFailuresNameTheLocaleAndTheInstalledO
                 ElementsAre(QStringLiteral("spawnTask: locale=en_us supportsOnDevice=true defaultTaskHint")));
 }
 
-TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegments)
+TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegmentsEachANewGeneration)
 {
     ASSERT_EQ(start(), std::nullopt);
     play({{true, QStringLiteral("turn on")},
@@ -85,6 +85,14 @@ TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegments)
                             QStringLiteral("turn on the lights"), QStringLiteral("turn on the lights please")));
     EXPECT_EQ(countLines(QStringLiteral("spawnTask:")), 2);  // the start and the end of the first segment
     EXPECT_EQ(diagnostics.last(), QStringLiteral("calling onTranscript with 'turn on the lights please' (25 chars)"));
+
+    play({{false, QStringLiteral("please")}, {true, QStringLiteral("and")}}, 7);
+    recognizer.resetTranscriptState();
+    play({{true, QStringLiteral("again")}}, 8);
+    QStringList generations;
+    for (const QString& line : diagnostics.filter(QStringLiteral("task cb gen=")))
+        generations << line.section(u':', 0, 0).mid(12);
+    EXPECT_EQ(generations.join(u' '), QStringLiteral("1 1 1 2 2 2 3 4"));
 }
 
 TEST_F(SystemStreamingRecognizerTest, ASegmentEndingWithoutTextKeepsWhatItShowed)
@@ -105,27 +113,38 @@ TEST_F(SystemStreamingRecognizerTest, ResetDropsResultsAlreadyInFlightAndStartsE
     play({{true, QStringLiteral("fresh")}}, 3);
     EXPECT_EQ(transcripts.last(), QStringLiteral("fresh"));
     EXPECT_EQ(transcripts.size(), 3);
-    EXPECT_TRUE(diagnostics.contains(QStringLiteral("ignored stale callback (gen=1 cur=2)")));
+    EXPECT_TRUE(diagnostics.contains(QStringLiteral("ignored stale callback (gen=2 cur=3)")));
 }
 
-TEST_F(SystemStreamingRecognizerTest, RepeatedFailuresRestartWithBackOffAndThenReachOnError)
+TEST_F(SystemStreamingRecognizerTest, ThreeFailuresInARowReachOnErrorOnceAndRecognizedTextClearsTheCount)
 {
     ASSERT_EQ(start(), std::nullopt);
-    for (int failure = 1; failure <= 3; ++failure) {
+    // Each failure restarts decoding after the back-off of its place in the row.
+    const auto fail = [&](int inARow) {
         script->add({{false, QString(), true}});
+        const qsizetype linesBefore = countLines(QStringLiteral("task cb"));
         recognizer.feed(monoBuffer());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return countLines(QStringLiteral("task cb")) == failure; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return countLines(QStringLiteral("task cb")) == linesBefore + 1; }, 5000));
         const int startedBefore = script->started();
-        scheduler.advance(SystemStreamingRecognizer::retryDelay(failure) - std::chrono::milliseconds(1));
+        scheduler.advance(SystemStreamingRecognizer::retryDelay(inARow) - std::chrono::milliseconds(1));
         QCoreApplication::processEvents();
         EXPECT_EQ(script->started(), startedBefore) << "restarted before its back-off";
         scheduler.advance(std::chrono::milliseconds(1));
         ASSERT_TRUE(QTest::qWaitFor([&] { return script->started() == startedBefore + 1; }, 5000));
+    };
+    const QString error = QStringLiteral("Speech recognition failed: decoder broke");
+    const struct {
+        int inARow;
+        int errors;
+    } rows[] = {{1, 0}, {2, 0}, {3, 1}, {4, 1}, {0, 1}, {1, 1}, {2, 1}, {3, 2}};
+    for (const auto& row : rows) {
+        if (row.inARow == 0) {
+            play({{true, QStringLiteral("back again")}}, 1);  // recognized text ends the row
+        } else {
+            fail(row.inARow);
+        }
+        EXPECT_EQ(errors, QStringList(row.errors, error)) << row.inARow;
     }
-    EXPECT_THAT(errors, ElementsAre(QStringLiteral("Speech recognition failed: decoder broke")));
-    // Decoding works again after the restart, and success clears the count.
-    play({{true, QStringLiteral("back again")}}, 1);
-    EXPECT_EQ(transcripts.last(), QStringLiteral("back again"));
 }
 
 TEST_F(SystemStreamingRecognizerTest, RetryDelayDoublesUpToFiveSeconds)
@@ -164,17 +183,24 @@ TEST_F(SystemStreamingRecognizerTest, DownmixIsConfiguredOncePerInputFormat)
                                                 QStringLiteral("downmix configured: 4 ch @ 44100 Hz → 1 ch")));
 }
 
-TEST_F(SystemStreamingRecognizerTest, ABacklogBeyondTwentySecondsDropsTheOldestAudio)
+TEST_F(SystemStreamingRecognizerTest, ABacklogKeepsExactlyTwentySecondsDroppingTheOldestAudio)
 {
     ASSERT_EQ(start(), std::nullopt);
+    const auto buffer = [](int n) { return monoBuffer(1600, {16000, 1}, float(n) / 1000); };  // 100 ms each
     script->setHeld(true);
-    for (int i = 0; i < 250; ++i)  // 25 s of 100 ms buffers, while the decoder is stuck
-        recognizer.feed(monoBuffer());
+    recognizer.feed(buffer(0));
+    ASSERT_TRUE(script->waitEntered(1));  // the decoder is stuck on the first buffer
+    for (int n = 1; n < 250; ++n)
+        recognizer.feed(buffer(n));
+    EXPECT_EQ(countLines(QStringLiteral("decoder backlog full: dropped 1 oldest buffer(s)")), 49);
     script->setHeld(false);
-    // At most 20 s wait, plus the buffer the decoder holds; everything else was dropped.
-    const auto drops = int(countLines(QStringLiteral("decoder backlog full: dropped 1 oldest buffer(s)")));
-    EXPECT_GE(drops, 49);
-    EXPECT_TRUE(script->waitProcessed(250 - drops));
+    ASSERT_TRUE(script->waitProcessed(201));
+
+    std::vector<std::int16_t> expected{BufferConverter::toInt16(*buffer(0)).front()};
+    for (int n = 50; n < 250; ++n)
+        expected.push_back(BufferConverter::toInt16(*buffer(n)).front());
+    std::lock_guard lock(script->mutex);
+    EXPECT_EQ(script->firstSamples, expected);
 }
 
 }  // namespace

@@ -65,13 +65,23 @@ TEST_F(SystemSpeechPlayerTest, ShortTextsWithoutASentenceMarkGetAFullStop)
     };
     const Case cases[] = {
         {"Hi", "en-US", "Hi.", 2},
-        {"Hi!", "en-US", "Hi!", 3},
         {"Hello there", "en-US", "Hello there", 11},
         {"안녕하세요", "ko-KR", "안녕하세요.", 5},
         {"  Hi \n", "en-US", "Hi.", 2},
-        {"Done…", "en-US", "Done…", 5},
-        {"좋아요？", "ko-KR", "좋아요？", 4},
         {"👩‍💻 ok", "en-US", "👩‍💻 ok.", 4},
+        // Six characters are short, seven are not.
+        {"Hello1", "en-US", "Hello1.", 6},
+        {"Hello12", "en-US", "Hello12", 7},
+        // Each sentence mark keeps a short text as it is; other punctuation does not.
+        {"Hi.", "en-US", "Hi.", 3},
+        {"Hi!", "en-US", "Hi!", 3},
+        {"Hi?", "en-US", "Hi?", 3},
+        {"Done…", "en-US", "Done…", 5},
+        {"好的。", "zh-CN", "好的。", 3},
+        {"좋아요！", "ko-KR", "좋아요！", 4},
+        {"좋아요？", "ko-KR", "좋아요？", 4},
+        {"Hi,", "en-US", "Hi,.", 3},
+        {"Hi:)", "en-US", "Hi:).", 4},
     };
     for (const Case& c : cases) {
         diags.clear();

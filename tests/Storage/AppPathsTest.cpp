@@ -79,3 +79,18 @@ TEST(AppPaths, GuardResolvesSymbolicLinksBeforeComparing)
     ASSERT_TRUE(QFile::link(root.path(), root.base() + "/alias"));
     EXPECT_EQ(AppPaths::validate(root.base() + "/alias/logs/report.txt"), std::nullopt);
 }
+
+TEST(AppPaths, AFolderNamedWithATrailingSlashIsJudgedRightBeforeItExists)
+{
+    ScopedDataRoot root;
+    const QString folder = root.base() + "/not-yet/";  // not created
+    const std::pair<QString, bool> cases[] = {
+        {root.base() + "/not-yet", true},
+        {root.base() + "/not-yet/", true},
+        {root.base() + "/not-yet/a/b.txt", true},
+        {root.base() + "/not-yet-either/a", false},
+        {root.base() + "/not-yet/../elsewhere", false},
+    };
+    for (const auto& [path, inside] : cases)
+        EXPECT_EQ(AppPaths::isInside(path, folder), inside) << path.toStdString();
+}

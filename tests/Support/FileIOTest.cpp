@@ -1,4 +1,5 @@
 #include "Support/FileIO.h"
+#include "Common/DiskFault.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 
@@ -15,7 +16,7 @@ TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
     QTemporaryDir dir;
     const QString path = dir.filePath("secret.json");
     ASSERT_TRUE(FileIO::writeAtomically(path, "old"));
-    ASSERT_TRUE(FileIO::writeAtomically(path, "new", nullptr, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(FileIO::writeAtomically(path, "new", nullptr, true));
     EXPECT_EQ(FileIO::readAll(path), QByteArray("new"));
     EXPECT_EQ(TestEnvironment::permissionBits(path), 0600u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file may be left";
@@ -69,4 +70,42 @@ TEST(FileIO, EnsureDirectoryCanRestrictToTheOwner)
     ASSERT_TRUE(FileIO::ensureDirectory(path, true));
     EXPECT_EQ(TestEnvironment::permissionBits(path), 0700u);
     EXPECT_TRUE(FileIO::ensureDirectory(path)) << "an existing directory is success";
+}
+
+TEST(FileIO, AReplacementTheDiskCannotTakeKeepsTheOldFileAndNamesTheReason)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            const QString path = disk.folder() + "/defaults.json";
+            FileIO::writeAtomically(path, "old");
+            disk.begin();
+            QString error;
+            const bool written = FileIO::writeAtomically(path, QByteArray(5000, 'n'), &error);
+            disk.end();
+            return QStringList{written ? "written" : error, FileIO::readAll(path).value_or("missing"),
+                               QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden).join(",")};
+        },
+        [](const QString& cause) {
+            return QStringList{cause, "old", "defaults.json"};
+        });
+}
+
+TEST(FileIO, AnAppendTheDiskCannotTakeLeavesNoHalfLineAndTheNextOneIsWhole)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            const QString path = disk.folder() + "/day.jsonl";
+            FileIO::append(path, "first\n");
+            disk.begin();
+            QString error;
+            const bool appended = FileIO::append(path, QByteArray(5000, 'x') + '\n', &error);
+            FileIO::append(disk.folder() + "/new.md", QByteArray(5000, 'y'));  // a file that was not there
+            disk.end();
+            FileIO::append(path, "third\n");
+            return QStringList{appended ? "appended" : error, FileIO::readAll(path).value_or("missing"),
+                               QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden).join(",")};
+        },
+        [](const QString& cause) {
+            return QStringList{cause, "first\nthird\n", "day.jsonl"};
+        });
 }

@@ -1,4 +1,5 @@
 #include "Support/UserDefaults.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
@@ -106,10 +107,17 @@ TEST(UserDefaults, DamagedFileIsMovedAsideNotOverwritten)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("defaults.json");
-    for (const QByteArray& damaged : {QByteArray("{\"parlivox.localeID\": "), QByteArray("[1,2]")}) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {"{\"parlivox.localeID\": ", "(unterminated object)"},
+        {"[1,2]", "(not a JSON object)"},
+    };
+    for (const auto& [damaged, reason] : cases) {
         ASSERT_TRUE(FileIO::writeAtomically(path, damaged));
+        LogCapture log(QStringLiteral("app.parlivox.defaults"));
         UserDefaults defaults(path);
         EXPECT_FALSE(defaults.contains("parlivox.localeID"));
+        ASSERT_EQ(log.messages().size(), 1);
+        EXPECT_TRUE(log.messages().first().contains(reason)) << log.messages().first().toStdString();
         defaults.set("parlivox.localeID", QStringLiteral("en-US"));
 
         const QStringList aside = TestEnvironment::movedAsideCopies(path);

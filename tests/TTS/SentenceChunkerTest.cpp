@@ -17,7 +17,7 @@ struct ChunkCase {
     const char* name;
     std::vector<QString> deltas;
     QStringList sentences;  // everything feed returned, in order
-    std::optional<QString> flushed;  // what the end of the stream returns
+    std::optional<QString> flushed = std::nullopt;  // what the end of the stream returns
 };
 
 void PrintTo(const ChunkCase& c, std::ostream* out)
@@ -68,10 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
         ChunkCase{"Decimal", {"The price is 3.5 dollars. Ok"}, {"The price is 3.5 dollars."}, QStringLiteral("Ok")},
         ChunkCase{"Version", {"Update to v1.2 today please. "}, {"Update to v1.2 today please."}, std::nullopt},
         ChunkCase{"Address", {"Please open example.com now. "}, {"Please open example.com now."}, std::nullopt},
+        // Only single letters joined by full stops make an initialism.
         ChunkCase{"Initialism",
                   {"Bring fruit, e.g. apples and pears. "},
                   {"Bring fruit, e.g. apples and pears."},
                   std::nullopt},
+        ChunkCase{"CapitalInitialism", {"They moved to the U.S. last year. "}, {"They moved to the U.S. last year."}},
+        ChunkCase{"LoneLetterEndsASentence",
+                  {"We picked option B. Then we left. "},
+                  {"We picked option B.", "Then we left."}},
+        ChunkCase{"TwoLettersEndASentence", {"Meet me at the Dr. Who poster. "}, {"Meet me at the Dr.", "Who poster."}},
+        ChunkCase{"DigitsAreNoInitialism", {"Numbers like 1.2. More here. "}, {"Numbers like 1.2.", "More here."}},
         ChunkCase{"DecimalSplitAcrossDeltas",
                   {"The price is 3.", "5 dollars. "},
                   {"The price is 3.5 dollars."},
@@ -108,11 +115,36 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Hello world. " + kLong},
                   {"Hello world.", QStringLiteral("word ").repeated(26) + QStringLiteral("word")},
                   QStringLiteral("word ").repeated(13).trimmed()},
-        ChunkCase{"NoBoundaryAtAllWaitsForFlush", {QString(150, u'x')}, {}, QString(150, u'x')},
-        ChunkCase{"CutAtFirstBoundaryBeyondLimit",
+        ChunkCase{"ForcedCutAtExactlyTheLimit", {kLong.left(140)}, {kLong.left(139)}},
+        ChunkCase{"NoForcedCutBelowTheLimit", {kLong.left(139)}, {}, kLong.left(139)},
+        ChunkCase{"HardCutWithoutAnyBoundary", {QString(141, u'x')}, {QString(140, u'x')}, "x"},
+        ChunkCase{"HardCutWaitsForTheCharacterAfterTheLimit", {QString(140, u'x')}, {}, QString(140, u'x')},
+        ChunkCase{"HardCutIgnoresBoundariesBeyondTheLimit",
                   {QString(150, u'x') + " tail"},
-                  {QString(150, u'x')},
-                  QStringLiteral("tail")}),
+                  {QString(140, u'x')},
+                  QString(10, u'x') + " tail"},
+        // A full stop before closing quotes, brackets or emphasis marks ends a sentence, marks included.
+        ChunkCase{"StopBeforeClosingQuote",
+                  {"She said \"I am done.\" Then she left. "},
+                  {"She said \"I am done.\"", "Then she left."}},
+        ChunkCase{"StopBeforeClosingBracket",
+                  {"It is covered (see above.) Next we go on. "},
+                  {"It is covered (see above.)", "Next we go on."}},
+        ChunkCase{"StopBeforeEmphasisMarks",
+                  {"**Important note.** Read it twice. "},
+                  {"**Important note.**", "Read it twice."}},
+        ChunkCase{"StopBeforeCurlyQuote", {"He wrote “all is well.” Then"}, {"He wrote “all is well.”"}, "Then"},
+        ChunkCase{"ClosingMarksSplitAcrossDeltas",
+                  {"She said \"I am done.", "\"", " Then"},
+                  {"She said \"I am done.\""},
+                  "Then"},
+        ChunkCase{"QuotedAddressAndVersionStayWhole",
+                  {"Open 'example.com' and 'v1.2' now. "},
+                  {"Open 'example.com' and 'v1.2' now."}},
+        ChunkCase{"StopBeforeCloserAndLetterDoesNotCut", {"Call it \"v1.\"x today. "}, {"Call it \"v1.\"x today."}},
+        ChunkCase{"BracketedInitialism",
+                  {"Bring fruit (e.g. apples) and pears. "},
+                  {"Bring fruit (e.g. apples) and pears."}}),
     [](const testing::TestParamInfo<ChunkCase>& param) { return param.param.name; });
 
 TEST(SentenceChunker, ForcedCutWithoutSpacesUsesTheLastTerminatorWithinTheLimit)
@@ -120,8 +152,23 @@ TEST(SentenceChunker, ForcedCutWithoutSpacesUsesTheLastTerminatorWithinTheLimit)
     // Chinese text whose only marks sit in its first ten characters: no sentence end, no space.
     const QString head = QStringLiteral("你好！") + QString(200, QChar(0x597D));
     SentenceChunker chunker;
-    EXPECT_EQ(chunker.feed(head), QStringList{QStringLiteral("你好")});
-    EXPECT_EQ(Text::graphemeCount(chunker.buffer()), 200);
+    EXPECT_EQ(chunker.feed(head), (QStringList{QStringLiteral("你好"), QString(140, QChar(0x597D))}));
+    EXPECT_EQ(Text::graphemeCount(chunker.buffer()), 60);
+}
+
+TEST(SentenceChunker, ALongRunWithoutSpacesIsCutIntoBoundedPieces)
+{
+    // 30,000 characters of base64 in 7-unit pieces, emoji split between two pieces among them.
+    const QString run = QStringLiteral("QmFzZTY0K2😀RhdGE").repeated(1875);
+    SentenceChunker chunker;
+    QStringList pieces;
+    for (qsizetype at = 0; at < run.size(); at += 7)
+        pieces << chunker.feed(run.mid(at, 7));
+    ASSERT_EQ(pieces.size(), 214);
+    for (const QString& piece : pieces)
+        ASSERT_EQ(Text::graphemeCount(piece), 140);
+    pieces << chunker.flushRemaining().value_or(QString());
+    EXPECT_EQ(pieces.join(QString()), run);
 }
 
 TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
@@ -139,7 +186,8 @@ QString randomReply(QRandomGenerator& random, int maxLength)
 {
     static const QStringList alphabet = {QStringLiteral("a"),  QStringLiteral("한"), QStringLiteral(" "),
                                          QStringLiteral("."),  QStringLiteral("?"),  QStringLiteral("\n"),
-                                         QStringLiteral("。"), QStringLiteral("3"),  QStringLiteral("👍🏽")};
+                                         QStringLiteral("。"), QStringLiteral("3"),  QStringLiteral("👍🏽"),
+                                         QStringLiteral("\""), QStringLiteral(")")};
     QString reply;
     const int length = random.bounded(maxLength);
     for (int i = 0; i < length; ++i)

@@ -1,0 +1,35 @@
+#include "Support/BuildInfo.h"
+
+#include "BuildConfig.h"
+
+namespace BuildInfo {
+
+namespace {
+QString shown(const char* value)
+{
+    const QString text = QString::fromUtf8(value);
+    return text.isEmpty() ? QStringLiteral("?") : text;
+}
+}  // namespace
+
+QString version()
+{
+    return shown(PARLIVOX_VERSION);
+}
+
+QString build()
+{
+    return shown(PARLIVOX_BUILD_NUMBER);
+}
+
+QString versionText()
+{
+    return version() + QStringLiteral(" (") + build() + QLatin1Char(')');
+}
+
+QUrl updateFeed()
+{
+    return QUrl(QString::fromUtf8(PARLIVOX_UPDATE_FEED_URL));
+}
+
+}  // namespace BuildInfo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// What the build was configured with: the version and build number the window shows and the
+// updater compares, and the update feed's address (none by default).
+namespace BuildInfo {
+
+// The short version, "?" when the build set none.
+QString version();
+// The build number, "?" when the build set none.
+QString build();
+// "<version> (<build>)", as the about section shows it.
+QString versionText();
+// Empty when this build has no update feed.
+QUrl updateFeed();
+
+}  // namespace BuildInfo

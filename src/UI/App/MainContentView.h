@@ -1,0 +1,29 @@
+#pragma once
+
+#include "UI/App/EngineSettingsSync.h"
+#include "UI/Models/AppTab.h"
+
+#include <QWidget>
+
+struct AppContext;
+class QTabWidget;
+
+// The window's content: the talk, agent, settings and diagnostics tabs, labelled in the
+// interface language (relabelled at once when it changes), starting on the talk tab every
+// time; and the engine kept in step with the settings it must follow (EngineSettingsSync).
+class MainContentView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainContentView(AppContext& context, QWidget* parent = nullptr);
+
+    AppTab selectedTab() const;
+    void selectTab(AppTab tab);
+
+private:
+    QWidget* makeTab(AppTab tab);
+    void relabelTabs();
+
+    AppContext& m_context;
+    QTabWidget* m_tabs;
+    EngineSettingsSync m_engineSync;
+};

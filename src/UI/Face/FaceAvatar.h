@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Support/Scheduler.h"
+#include "UI/Face/Painting/FacePainter.h"
+#include "UI/Models/FaceAnimation.h"
+#include "UI/Models/FaceAvatarModel.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class MicLevelMonitor;
+
+// The animated picture of the assistant in the talk view. It copies what it is given into a
+// state, paints the model's frame of it, and repaints only when something moves: the
+// animation's timers and the bob's tick run while the widget is shown and stop when it is
+// hidden, however often it is shown again.
+class FaceAvatar final : public QWidget {
+    Q_OBJECT
+public:
+    FaceAvatar(const MicLevelMonitor& micLevel, Scheduler& scheduler, QWidget* parent = nullptr);
+
+    void setPhase(ConversationPhase phase);
+    void setGender(AvatarGender gender);
+    void setStyle(AvatarStyle style);
+    // The picture's file name in the avatar library, used with the custom style.
+    void setCustomImageName(const std::optional<QString>& name);
+    void setIdleMood(IdleMood mood, const QString& caption);
+
+    const FaceAnimation& animation() const { return m_animation; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // Checks the bob, repainting when it has moved by a quarter pixel.
+    void tick();
+    int bobStep() const;
+
+    const MicLevelMonitor& m_micLevel;
+    FaceAvatarModel::State m_state;
+    std::optional<QString> m_customImageName;
+    FacePainter m_painter;
+    int m_paintedBobStep = 0;
+    FaceAnimation m_animation;
+    SingleShot m_tick;
+};

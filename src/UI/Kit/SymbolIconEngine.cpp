@@ -1,0 +1,73 @@
+#include "UI/Kit/SymbolIconEngine.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+
+SymbolIconEngine::SymbolIconEngine(QIcon themeIcon, QString fallbackGlyph, QColor tint)
+    : m_themeIcon(std::move(themeIcon)), m_fallbackGlyph(std::move(fallbackGlyph)), m_tint(std::move(tint))
+{
+}
+
+void SymbolIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State)
+{
+    const qreal scale = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    QImage image = render(rect.size() * scale, mode);
+    image.setDevicePixelRatio(scale);
+    painter->drawImage(rect, image);
+}
+
+QPixmap SymbolIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State)
+{
+    return QPixmap::fromImage(render(size, mode));
+}
+
+QPixmap SymbolIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale)
+{
+    QPixmap pixmap = QPixmap::fromImage(render(size * scale, mode));
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
+}
+
+QIconEngine* SymbolIconEngine::clone() const
+{
+    return new SymbolIconEngine(m_themeIcon, m_fallbackGlyph, m_tint);
+}
+
+QString SymbolIconEngine::key() const
+{
+    return QStringLiteral("SymbolIconEngine");
+}
+
+QColor SymbolIconEngine::tintFor(QIcon::Mode mode) const
+{
+    const QPalette palette = QGuiApplication::palette();
+    QColor colour = m_tint.isValid() ? m_tint : palette.color(QPalette::WindowText);
+    if (mode == QIcon::Disabled)
+        colour.setAlphaF(colour.alphaF() * 0.4f);
+    return colour;
+}
+
+QImage SymbolIconEngine::render(const QSize& size, QIcon::Mode mode) const
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (size.isEmpty())
+        return image;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!m_themeIcon.isNull()) {
+        m_themeIcon.paint(&painter, image.rect());
+    } else {
+        QFont font;
+        font.setFamilies({QStringLiteral("Noto Color Emoji"), font.family()});
+        font.setPixelSize(std::max(1, int(std::min(size.width(), size.height()) * 0.8)));
+        painter.setFont(font);
+        painter.drawText(image.rect(), Qt::AlignCenter, m_fallbackGlyph);
+    }
+    // Both become a silhouette in the tint, like the desktop's symbolic icons.
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), tintFor(mode));
+    return image;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Avatar/AvatarStyle.h"
+#include "Persistence/AvatarGender.h"
+#include "Persistence/ConversationPhase.h"
+#include "UI/Models/FaceShape.h"
+#include "UI/Models/IdleMood.h"
+
+#include <QColor>
+#include <QList>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+// The face avatar as a pure function: from what it shows at one moment to a frame laid out
+// in an area, with every size and colour worked out for the painter.
+class FaceAvatarModel {
+public:
+    struct State {
+        ConversationPhase phase = ConversationPhase::idle;
+        AvatarGender gender = AvatarGender::female;
+        AvatarStyle style = AvatarStyle::female;
+        bool hasPicture = false;  // the custom picture was found and decodes
+        IdleMood idleMood = IdleMood::sleeping;
+        QString idleCaption;
+        double level = 0.0;  // microphone
+        bool blinkOpen = true;  // this and the next two from the animation
+        double speakingPhase = 0.0;
+        double bob = 0.0;
+        bool dark = false;
+    };
+
+    struct Frame {
+        enum class Body { generated, animal, picture };
+        struct Ring {
+            double width;
+            double opacity;
+        };
+        struct Bubble {
+            QString emoji;
+            QString caption;  // empty: the emoji alone
+        };
+
+        QRectF area;
+        double size = 0.0;  // S: the smaller side of the area
+        double bobOffset = 0.0;  // the whole picture moves down by this
+        QColor phaseColor;  // of the halo, the glow and the ring
+        double haloOpacity = 0.0;
+        QColor material;
+        QColor text;
+        Body body = Body::generated;
+        QList<FaceShape> faceLayers;  // Body::generated
+        QString emoji;  // Body::animal
+        double emojiScale = 1.0;
+        double pictureScale = 1.0;  // Body::picture
+        std::optional<double> glowOpacity;  // Body::picture while speaking
+        std::optional<Ring> ring;  // listening, not on the drawn face
+        std::optional<Bubble> bubble;  // idle
+    };
+
+    static Frame frame(const State& state, const QRectF& area);
+
+    static Frame::Body body(AvatarStyle style, bool hasPicture);
+    // How far the bob moves the picture down in an area whose smaller side is `size`.
+    static double bobOffset(double bob, double size) { return bob * size * 0.012; }
+    // The animal face of a style, empty for the others.
+    static QString animalEmoji(AvatarStyle style);
+    static double haloOpacity(ConversationPhase phase, double level);
+    // How far the speaking picture swells: 0 to 0.04, 0 when not speaking.
+    static double pulse(const State& state);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QBrush>
+#include <QPainterPath>
+#include <QPen>
+#include <QRectF>
+#include <QTransform>
+
+// One filled (and maybe outlined) shape of the drawn face, in coordinates whose origin is
+// the face centre; `transform` places it there (rotations included).
+struct FaceShape {
+    enum class Kind { ellipse, capsule, path };
+    Kind kind = Kind::ellipse;
+    QRectF frame;  // the box the ellipse or capsule fills
+    QPainterPath path;  // the outline, for Kind::path
+    QBrush fill;
+    QPen outline = Qt::NoPen;
+    QTransform transform;
+};

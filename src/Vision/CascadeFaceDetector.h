@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Vision/FaceCascades.h"
+#include "Vision/FaceDetector.h"
+#include "Vision/PoseSmoother.h"
+
+#include <opencv2/core/types.hpp>
+
+#include <optional>
+
+// Face and head pose from OpenCV's cascade detectors: the face near where it was last seen
+// (the whole picture only when it is lost), the lean and turn from the mirror symmetry of
+// the face, the tilt from where the eyes sit in it, and the profile detector for heads turned
+// too far for a frontal face. The box followed and the angles are smoothed over the last
+// pictures, so the noise of single pictures never reads as a glance away. The largest face
+// is the user's.
+class CascadeFaceDetector final : public FaceDetector {
+public:
+    // The yaw reported for a face seen only in profile.
+    static constexpr double profileYaw = 0.8;
+
+    explicit CascadeFaceDetector(FaceCascades cascades);
+
+    std::optional<FaceObservation> detect(const cv::Mat& image) override;
+    void reset() override;
+
+private:
+    struct Found {
+        cv::Rect box;
+        int profileSide = 0;  // 0 for a frontal face, else the sign of its yaw
+    };
+
+    std::optional<Found> findFace(const cv::Mat& gray);
+    static std::optional<cv::Rect> findIn(const cv::Mat& gray, const cv::Rect& area, cv::CascadeClassifier& cascade,
+                                          int minSide, int maxSide);
+    std::optional<Found> findProfile(const cv::Mat& gray, int minSide);
+    void follow(const cv::Rect& box);
+    PoseSmoother::Angles frontalAngles(const cv::Mat& gray);
+    // Where the eyes sit in the upright face, as a share of its height.
+    std::optional<double> eyeRow(const cv::Mat& upright);
+
+    FaceCascades m_cascades;
+    std::optional<cv::Rect2d> m_face;  // the face followed, smoothed
+    PoseSmoother m_smoother;
+    double m_heldPitch = 0.0;  // of the last picture whose eyes were found, kept for a few pictures
+    int m_picturesWithoutEyes = 0;
+};
