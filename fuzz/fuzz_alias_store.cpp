@@ -24,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzCheck(AliasStore::apply(text) == text, "a text no alias names stays as it is");
 
     if (expected) {
-        AliasStore::save(loaded);
+        fuzzCheck(AliasStore::save(loaded), "a read list can be written back");
         fuzzCheck(AliasStore::load() == loaded, "what was read survives a rewrite");
     } else {
-        AliasStore::add(QStringLiteral("fuzz"), QStringLiteral("퍼즈"));
+        fuzzCheck(AliasStore::add(QStringLiteral("fuzz"), QStringLiteral("퍼즈")), "a change is written");
         fuzzCheck(file.movedAsideWhole(), "a damaged file is moved aside whole before a change");
         fuzzCheck(AliasStore::load().size() == 1, "the change starts a fresh file");
     }

@@ -3,6 +3,7 @@
 // only in its spacing.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
+#include "FuzzText.h"
 #include "Speech/MarkdownStripper.h"
 #include "Support/Text.h"
 
@@ -23,16 +24,6 @@ bool isSubsequence(const QString& part, const QString& whole)
     return next == part.size();
 }
 
-QString withoutSpace(const QString& text)
-{
-    QString kept;
-    for (QChar c : text) {
-        if (!c.isSpace())
-            kept.append(c);
-    }
-    return kept;
-}
-
 // No character any markup pass looks for: marks, brackets, bars, and a full stop after a digit.
 bool isPlain(const QString& text)
 {
@@ -46,7 +37,8 @@ void checkStripped(const QString& text)
     const QString stripped = MarkdownStripper::strip(text);
     fuzzCheck(stripped == Text::trimmed(stripped), "no blank ends");
     fuzzCheck(!stripped.contains(QLatin1String("  ")) && !stripped.contains(u'\t'), "no runs of spaces, no tabs");
-    fuzzCheck(isSubsequence(withoutSpace(stripped), withoutSpace(text)), "stripping invents no text");
+    fuzzCheck(isSubsequence(FuzzText::withoutSpace(stripped), FuzzText::withoutSpace(text)),
+              "stripping invents no text");
     if (isPlain(text)) {
         static const QRegularExpression blanks(QStringLiteral("[\t ]+"));
         fuzzCheck(stripped == Text::trimmed(QString(text).replace(blanks, QStringLiteral(" "))),

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const SpeakerProfile& profile : loaded)
         fuzzCheck(profile.isEncodable(), "a loaded profile can be written again");
 
-    SpeakerProfileStore::rename(QStringLiteral("Speaker 1"), QStringLiteral("Minji"));
+    fuzzCheck(SpeakerProfileStore::rename(QStringLiteral("Speaker 1"), QStringLiteral("Minji")), "a change is written");
     if (expected) {
         QList<SpeakerProfile> renamed = loaded;
         for (SpeakerProfile& profile : renamed) {

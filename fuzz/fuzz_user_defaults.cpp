@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const QString key = QStringLiteral("parlivox.fuzzed");
-    defaults.set(key, true);
+    fuzzCheck(defaults.set(key, true), "a change is written");
     if (!intact)
         fuzzCheck(file.movedAsideWhole(), "a change never overwrites the damaged file");
     const UserDefaults reloaded(settingsPath());
