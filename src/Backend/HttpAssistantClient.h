@@ -19,6 +19,13 @@ public:
     std::unique_ptr<ReplyStream> stream(const QString& systemPrompt, const QString& transcript, const QString& localeID,
                                         const QList<ConversationTurn>& history) const final;
 
+    struct Verdict {
+        bool succeeded = false;
+        QString text;  // the reply, or the description of the failure
+    };
+    // How an answered (or failed) request ends the turn.
+    Verdict judge(const HttpExchange::Outcome& outcome, const QUrl& url) const;
+
 protected:
     // The scheduler times every request out and must outlive the streams.
     explicit HttpAssistantClient(Scheduler& scheduler) : m_scheduler(scheduler) {}
@@ -46,11 +53,5 @@ protected:
         QStringLiteral("The data couldn't be read because it isn't in the correct format.");
 
 private:
-    struct Verdict {
-        bool succeeded = false;
-        QString text;  // the reply, or the description of the failure
-    };
-    Verdict judge(const HttpExchange::Outcome& outcome, const QUrl& url) const;
-
     Scheduler& m_scheduler;
 };

@@ -118,8 +118,9 @@ std::optional<Cut> nextCut(const Characters& chars, qsizetype first, qsizetype m
     const bool full = chars.count() - first >= limit;
     const qsizetype scanEnd = full ? first + limit : chars.count();
     for (qsizetype k = first + minSentenceChars; k < scanEnd; ++k) {
+        // Closing marks after a stop near the limit may run past it: those open the next piece.
         if (const std::optional<qsizetype> end = chars.sentenceEnd(k, first))
-            return Cut{*end, *end};
+            return Cut{std::min(*end, scanEnd), std::min(*end, scanEnd)};
     }
     if (!full)
         return std::nullopt;

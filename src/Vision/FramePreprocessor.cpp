@@ -5,6 +5,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -26,7 +27,7 @@ cv::Mat FramePreprocessor::process(const cv::Mat& bgra)
         m_output.release();
     }
     // The last picture is still held by someone: hand out a new one instead of writing over it.
-    if (m_output.u && CV_XADD(&m_output.u->refcount, 0) > 1)
+    if (m_output.u && std::atomic_ref<int>(m_output.u->refcount).load(std::memory_order_acquire) > 1)
         m_output.release();
     m_output.create(size, CV_8UC1);
     if (scale == 1.0) {

@@ -132,7 +132,7 @@ TEST(BufferConverter, Int16SamplesAreClampedAndInterleaved)
                                                             {1.0f, 32767},   {-1.0f, -32767},    {1.5f, 32767},
                                                             {-7.0f, -32767}, {std::nanf(""), 0}, {INFINITY, 32767}};
     for (const auto& [value, expected] : table) {
-        const auto buffer = makeBuffer({16000, 1}, 1, [&](int, std::int64_t) { return value; });
+        const auto buffer = makeBuffer({16000, 1}, 1, [sample = value](int, std::int64_t) { return sample; });
         EXPECT_EQ(BufferConverter::toInt16(*buffer).front(), expected) << value;
     }
     const auto stereo = makeBuffer(

@@ -219,7 +219,7 @@ TEST_F(CommandLineAgents, TimeOutTerminatesTheGroupAndKillsWhatIgnoresIt)
     };
     for (const auto& [mode, firstPiece, status] : cases) {
         const auto reply = start(Tool::gemini, mode);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->text() == firstPiece; }, 10000)) << mode;
+        ASSERT_TRUE(QTest::qWaitFor([&, expected = firstPiece] { return reply->text() == expected; }, 10000)) << mode;
         scheduler.advance(CLIAssistantClient::kDefaultTimeout);
         if (status == 9) {
             QTest::qWait(50);  // termination was asked for and is being ignored

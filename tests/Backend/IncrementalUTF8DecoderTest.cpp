@@ -59,6 +59,11 @@ TEST(IncrementalUTF8Decoder, ChunksSplitInsideCharactersComeOutWholeAndOnce)
          ""},
         {"bad byte, then emoji split", {"\xFFxxxxx\xF0\x9F", "\x98\x80"}, {"\uFFFDxxxxx", smile}, ""},
         {"bad byte, then a start no byte can complete", {"\xFFxxxxx\xE0\x80"}, {"\uFFFDxxxxx\uFFFD"}, ""},
+        // A zero-width no-break space held back in front of bad bytes is text, not a byte-order mark.
+        {"U+FEFF before bad bytes",
+         {"x\xEF\xBB", "\xBF\xFF\xFF\xFF\xFF\xFF"},
+         {"x", QStringLiteral("\uFEFF\uFFFD")},
+         ""},
     };
     for (const Case& c : cases) {
         IncrementalUTF8Decoder decoder;

@@ -68,6 +68,8 @@ TEST(SentenceChunker, CutsAsTheStreamArrives)
          {"It is covered (see above.)", "Next we go on."}},
         {"emphasis", {"**Important note.** Read it twice. "}, {"**Important note.**", "Read it twice."}},
         {"curly quote", {"He wrote “all is well.", "” Then"}, {"He wrote “all is well.”"}, "Then"},
+        {"closing marks never pass the limit", {QString(139, u'x') + ".\")) next"}, {QString(139, u'x') + "."},
+         "\")) next"},
         {"quoted address", {"Open 'example.com' and 'v1.2' now. "}, {"Open 'example.com' and 'v1.2' now."}},
         {"closer then letter", {"Call it \"v1.\"x today. "}, {"Call it \"v1.\"x today."}},
         {"bracketed initialism", {"Bring fruit (e.g. apples) and pears. "}, {"Bring fruit (e.g. apples) and pears."}},
