@@ -38,7 +38,7 @@ bool render(const QString& text, const QString& path, QString* error, const Opti
     return true;
 }
 
-bool goForward(const QString& path, int rate, int channels)
+bool goForward(const QString& path, int rate, int channels, double secondsBefore)
 {
     const QStringList raw{QStringLiteral("-t"), QStringLiteral("raw"),    QStringLiteral("-r"), QStringLiteral("16000"),
                           QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"), QStringLiteral("16"),
@@ -47,7 +47,7 @@ bool goForward(const QString& path, int rate, int channels)
                              raw + QStringList{QStringLiteral("/usr/share/pocketsphinx/test/data/goforward.raw"),
                                                QStringLiteral("-r"), QString::number(rate), QStringLiteral("-c"),
                                                QString::number(channels), path, QStringLiteral("pad"),
-                                               QStringLiteral("0.2"), QStringLiteral("1.0")}) == 0;
+                                               QString::number(secondsBefore), QStringLiteral("1.0")}) == 0;
 }
 
 }  // namespace SpeechWav

@@ -16,7 +16,7 @@ struct Options {
 bool render(const QString& text, const QString& path, QString* error = nullptr, const Options& options = {});
 
 // The real recording "go forward ten meters" of the pocketsphinx test data, as a microphone of
-// that rate and channel count would give it, with 0.2 s of silence before and 1 s after.
-bool goForward(const QString& path, int rate, int channels);
+// that rate and channel count would give it, with that much silence before and 1 s after.
+bool goForward(const QString& path, int rate, int channels, double secondsBefore = 0.2);
 
 }  // namespace SpeechWav

@@ -22,6 +22,7 @@
 #include "Storage/DeviceIdentifier.h"
 #include "Support/UserDefaults.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,7 +59,9 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
     ScopedDataRoot root;  // the history's day files of this test only
     QTemporaryDir directory;
     const QString recording = directory.filePath(QStringLiteral("goforward.wav"));
-    ASSERT_TRUE(SpeechWav::goForward(recording, 16000, 1));
+    // Audio before the recognizer runs reaches no one, as with a microphone: the question
+    // comes after a pause long enough for the models to load on a busy machine.
+    ASSERT_TRUE(SpeechWav::goForward(recording, 16000, 1, 3.0));
 
     FakeScheduler scheduler;
     UserDefaults defaults(directory.filePath(QStringLiteral("defaults.json")));
@@ -93,12 +96,14 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
     };
 
     engine.setEnabled(true);
+    // The file plays at the pace of speech (the loop subscribes only once the recognizer runs),
+    // and decoding takes its own time, so virtual time keeps pace with the real clock.
+    QElapsedTimer clock;
+    clock.start();
     const auto runUntil = [&](const std::function<bool()>& done) {
-        // The file plays at the pace of speech (the loop subscribes only once the recognizer
-        // runs); virtual time runs at about twice real time meanwhile.
         return QTest::qWaitFor(
             [&] {
-                scheduler.advance(20ms);
+                scheduler.advance(std::max(0ms, std::chrono::milliseconds(clock.elapsed()) - scheduler.elapsed()));
                 return done();
             },
             60000);
@@ -121,9 +126,10 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
     const QStringList lines = logged();
     qsizetype at = 0;
     for (const QString& step : road) {
-        at = lines.indexOf(step, at);
-        ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << "\n"
-                         << lines.join(u'\n').toStdString();
+        while (at < lines.size() && !lines[at].startsWith(step))
+            ++at;
+        ASSERT_LT(at, lines.size()) << "missing or out of order: " << step.toStdString() << "\n"
+                                    << lines.join(u'\n').toStdString();
     }
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().first().path, "/v1/chat/completions");
