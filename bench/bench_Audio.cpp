@@ -21,11 +21,12 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "Measures.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <cmath>
-#include <ctime>
 #include <functional>
 #include <numbers>
 #include <vector>
@@ -157,16 +158,18 @@ QString prepareMicrophones()
     return error;
 }
 
+// Skips the benchmark, saying why, when the microphones cannot be made.
+bool microphonesReady(benchmark::State& state)
+{
+    const QString error = prepareMicrophones();
+    if (!error.isEmpty())
+        state.SkipWithError(error.toStdString().c_str());
+    return error.isEmpty();
+}
+
 const QString& microphone(const benchmark::State& state)
 {
     return state.range(0) ? kNoisyMicrophone : kSilentMicrophone;
-}
-
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
 void runEventLoopFor(std::chrono::milliseconds duration)
@@ -208,13 +211,22 @@ void listen(benchmark::State& state, const char* unit, const std::function<doubl
     state.counters[unit] = (count() - countBefore) / wall;
 }
 
+// One second of listening per iteration in process CPU time, the smallest repetition too.
+void perSecondListened(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->UseManualTime()->MeasureProcessCPUTime()->ComputeStatistics("min", minimum);
+}
+
+void onEachMicrophone(benchmark::internal::Benchmark* benchmark)
+{
+    perSecondListened(benchmark->ArgName("noisy")->Arg(0)->Arg(1));
+}
+
 // The floor: the capture backend handing its fragments to a handler that does nothing.
 void BM_BareCapture(benchmark::State& state)
 {
-    if (const QString error = prepareMicrophones(); !error.isEmpty()) {
-        state.SkipWithError(error.toStdString().c_str());
+    if (!microphonesReady(state))
         return;
-    }
     PulseCaptureBackend backend;
     if (backend.selectDevice(microphone(state))) {
         state.SkipWithError("the virtual microphone is not listed");
@@ -230,16 +242,14 @@ void BM_BareCapture(benchmark::State& state)
     listen(state, "frames/s", [&] { return double(frames); });
     backend.stop();
 }
-BENCHMARK(BM_BareCapture)->ArgName("noisy")->Arg(0)->Arg(1)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_BareCapture)->Apply(onEachMicrophone);
 
 // The same microphone through Qt Multimedia's QAudioSource at its default buffer size,
 // reading on the GUI thread: what capturing through Qt costs at the least.
 void BM_BareQtCapture(benchmark::State& state)
 {
-    if (const QString error = prepareMicrophones(); !error.isEmpty()) {
-        state.SkipWithError(error.toStdString().c_str());
+    if (!microphonesReady(state))
         return;
-    }
     QAudioDevice device;
     for (const QAudioDevice& input : QtAudioDeviceSource::inputDevices())
         if (QString::fromUtf8(input.id()) == microphone(state))
@@ -257,16 +267,14 @@ void BM_BareQtCapture(benchmark::State& state)
     listen(state, "frames/s", [&] { return double(bytes / format.bytesPerFrame()); });
     source.stop();
 }
-BENCHMARK(BM_BareQtCapture)->ArgName("noisy")->Arg(0)->Arg(1)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_BareQtCapture)->Apply(onEachMicrophone);
 
 // The whole listening path as the conversation engine runs it per buffer: the recognizer fed
 // (second argument), the energy detector and the turn detector with its level.
 void BM_ListeningPath(benchmark::State& state)
 {
-    if (const QString error = prepareMicrophones(); !error.isEmpty()) {
-        state.SkipWithError(error.toStdString().c_str());
+    if (!microphonesReady(state))
         return;
-    }
     const bool fed = state.range(1) != 0;
     QtScheduler scheduler;
     QtAudioDeviceSource devices;
@@ -307,10 +315,6 @@ void BM_ListeningPath(benchmark::State& state)
     stream.stop();
     state.counters["level"] = buffers ? levels / double(buffers) : 0.0;
 }
-BENCHMARK(BM_ListeningPath)
-    ->ArgNames({"noisy", "fed"})
-    ->ArgsProduct({{0, 1}, {0, 1}})
-    ->UseManualTime()
-    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ListeningPath)->ArgNames({"noisy", "fed"})->ArgsProduct({{0, 1}, {0, 1}})->Apply(perSecondListened);
 
 }  // namespace

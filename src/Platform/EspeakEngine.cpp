@@ -26,6 +26,8 @@ public:
     // Hands the samples on, the leading silence before the first ones; false once stopped.
     bool write(const short* samples, std::size_t count)
     {
+        if (m_leading + count == 0)
+            return !m_stopped;
         std::vector<float> piece(std::exchange(m_leading, 0) + count, 0.0f);
         float* out = piece.data() + piece.size() - count;
         for (std::size_t i = 0; i < count; ++i)

@@ -73,7 +73,7 @@ std::optional<QString> PulseCaptureBackend::connectStream(const AudioFormat& for
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Parlivox");
     pa_context_set_state_callback(
         m_context, [](pa_context*, void* loop) { signalLoop(static_cast<pa_threaded_mainloop*>(loop)); }, m_loop);
-    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0)
+    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return serverError();
     for (pa_context_state_t state; (state = pa_context_get_state(m_context)) != PA_CONTEXT_READY;) {
         if (!PA_CONTEXT_IS_GOOD(state))
