@@ -148,10 +148,10 @@ QString prepareMicrophones()
         }
         // pacat's volume is cubic: 12500 of 65536 scales full-scale noise by about 0.007.
         if (!pulse.startClient(QStringLiteral("pacat"),
-                               {QStringLiteral("--raw"), QStringLiteral("--format=s16le"), QStringLiteral("--rate=48000"),
-                                QStringLiteral("--channels=2"), QStringLiteral("--volume=12500"),
-                                QStringLiteral("--latency-msec=1000"), QStringLiteral("--device=vroom_noisy"),
-                                QStringLiteral("/dev/urandom")}))
+                               {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                                QStringLiteral("--rate=48000"), QStringLiteral("--channels=2"),
+                                QStringLiteral("--volume=12500"), QStringLiteral("--latency-msec=1000"),
+                                QStringLiteral("--device=vroom_noisy"), QStringLiteral("/dev/urandom")}))
             return QStringLiteral("pacat could not play noise");
         return QString();
     }();
@@ -233,9 +233,8 @@ void BM_BareCapture(benchmark::State& state)
         return;
     }
     std::atomic<std::int64_t> frames{0};
-    if (const auto failure = backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) {
-            frames += count;
-        })) {
+    if (const auto failure =
+            backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; })) {
         state.SkipWithError(failure->toStdString().c_str());
         return;
     }

@@ -133,7 +133,9 @@ void BM_BarePocketsphinxLoop(benchmark::State& state)
     state.counters["realTimeFactor"] = benchmark::Counter(double(state.iterations()) * seconds(samples),
                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_BarePocketsphinxLoop)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_BarePocketsphinxLoop)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", minimum);
 
 // Arguments: sample rate and channel count of the fed buffers.
@@ -171,11 +173,11 @@ BENCHMARK(BM_RecognizerPath)
 // Calls `step` for each of `count` buffers of `seconds` each at the moment a microphone would
 // have delivered it, `wait` passing the time in between; reports the share of one core used.
 template <typename Wait>
-void atLivePace(benchmark::State& state, std::size_t count, double seconds, const std::function<void(std::size_t)>& step,
-                Wait wait)
+void atLivePace(benchmark::State& state, std::size_t count, double seconds,
+                const std::function<void(std::size_t)>& step, Wait wait)
 {
-    const auto buffer = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(seconds));
+    const auto buffer =
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
     const double cpuBefore = processCpuSeconds();
     const auto wallBefore = std::chrono::steady_clock::now();
     auto due = wallBefore;
@@ -222,7 +224,11 @@ void BM_BarePocketsphinxAtLivePace(benchmark::State& state)
         [](std::chrono::steady_clock::time_point due) { std::this_thread::sleep_until(due); });
     ps_end_utt(decoder);
 }
-BENCHMARK(BM_BarePocketsphinxAtLivePace)->Arg(16000)->Arg(48000)->MeasureProcessCPUTime()->UseRealTime()
+BENCHMARK(BM_BarePocketsphinxAtLivePace)
+    ->Arg(16000)
+    ->Arg(48000)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->ComputeStatistics("min", minimum);
 
 // The recognizer fed the same way from the event loop. Arguments: sample rate and channels.
@@ -235,8 +241,7 @@ void BM_RecognizerAtLivePace(benchmark::State& state)
     QEventLoop loop;
     startAndWait(recognizer, format, loop);
     atLivePace(
-        state, buffers.size(), double(kFrames) / format.sampleRate,
-        [&](std::size_t i) { recognizer.feed(buffers[i]); },
+        state, buffers.size(), double(kFrames) / format.sampleRate, [&](std::size_t i) { recognizer.feed(buffers[i]); },
         [&](std::chrono::steady_clock::time_point due) {
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());
             if (left.count() <= 0)
@@ -245,7 +250,11 @@ void BM_RecognizerAtLivePace(benchmark::State& state)
             loop.exec();
         });
 }
-BENCHMARK(BM_RecognizerAtLivePace)->Args({16000, 1})->Args({48000, 2})->MeasureProcessCPUTime()->UseRealTime()
+BENCHMARK(BM_RecognizerAtLivePace)
+    ->Args({16000, 1})
+    ->Args({48000, 2})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->ComputeStatistics("min", minimum);
 
 // What the GUI thread pays per captured 48 kHz stereo buffer while the decoder works.

@@ -47,8 +47,7 @@ void record(benchmark::State& state, const Clocks& start, const Clocks& end, dou
 
 void reportWall(benchmark::State& state, double wallSeconds)
 {
-    state.counters["wall_ms"] =
-        benchmark::Counter(wallSeconds * 1000.0, benchmark::Counter::kAvgIterations);
+    state.counters["wall_ms"] = benchmark::Counter(wallSeconds * 1000.0, benchmark::Counter::kAvgIterations);
 }
 
 // Stands in for the sound device: notes when the first PCM arrives and plays nothing.

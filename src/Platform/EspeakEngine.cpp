@@ -33,8 +33,8 @@ public:
         for (std::size_t i = 0; i < count; ++i)
             out[i] = float(samples[i]) / 32768.0f;
         const auto length = std::int64_t(piece.size());
-        m_stopped = !m_onAudio(
-            std::make_shared<const AudioBuffer>(m_format, std::move(piece), m_position, std::chrono::steady_clock::now()));
+        m_stopped = !m_onAudio(std::make_shared<const AudioBuffer>(m_format, std::move(piece), m_position,
+                                                                   std::chrono::steady_clock::now()));
         m_position += length;
         return !m_stopped;
     }
@@ -156,8 +156,10 @@ std::optional<SpeechVoice> EspeakEngine::defaultVoice(const QString& localeID) c
 void EspeakEngine::render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
                           AudioSink onAudio, std::function<void(const QString& error)> done)
 {
-    m_worker.post([this, voiceID, text, leadingSilence, trailingSilence, onAudio = std::move(onAudio),
-                   done = std::move(done)] { done(renderNow(voiceID, text, leadingSilence, trailingSilence, onAudio)); });
+    m_worker.post(
+        [this, voiceID, text, leadingSilence, trailingSilence, onAudio = std::move(onAudio), done = std::move(done)] {
+            done(renderNow(voiceID, text, leadingSilence, trailingSilence, onAudio));
+        });
 }
 
 void EspeakEngine::waitForRenders()

@@ -4,8 +4,8 @@
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
 #include "Common/PulseAudioTest.h"
-#include "Platform/QtAudioDeviceSource.h"
 #include "Platform/PulseCaptureBackend.h"
+#include "Platform/QtAudioDeviceSource.h"
 
 #include <QTest>
 

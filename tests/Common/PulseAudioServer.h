@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include <optional>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 // A private PulseAudio server for tests that need real audio on a machine without sound
 // hardware. It offers a null sink "vsink", that sink's monitor remapped as the source

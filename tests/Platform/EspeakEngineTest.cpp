@@ -125,9 +125,9 @@ TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
         EXPECT_GT(rms(samples, count), 0.02) << c.text;
         const auto padding = static_cast<std::int64_t>(0.05 * 22050);
         EXPECT_EQ(rms(samples, padding), 0.0) << "leading silence";
-        EXPECT_GT(rms(rendering.pieces.front()->channelData(0) + padding,
-                      rendering.pieces.front()->frameCount() - padding),
-                  0.0)
+        EXPECT_GT(
+            rms(rendering.pieces.front()->channelData(0) + padding, rendering.pieces.front()->frameCount() - padding),
+            0.0)
             << "the first piece carries speech";
         EXPECT_EQ(rms(samples + count - padding, padding), 0.0) << "trailing silence";
     }
@@ -135,8 +135,9 @@ TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
 
 TEST(EspeakEngine, ASinkThatSaysStopEndsTheRenderThere)
 {
-    const Rendering rendering = renderAndWait(EspeakEngine::shared(), QStringLiteral("gmw/en-US"),
-                                              QStringLiteral("This long sentence is cut off after its second piece."), 2);
+    const Rendering rendering =
+        renderAndWait(EspeakEngine::shared(), QStringLiteral("gmw/en-US"),
+                      QStringLiteral("This long sentence is cut off after its second piece."), 2);
     EXPECT_EQ(rendering.pieces.size(), 2U);
     EXPECT_TRUE(rendering.error.isEmpty()) << "stopping is no failure";
 }

@@ -110,8 +110,8 @@ TEST_F(EspeakSpeechSynthesizerTest, PlaysFromTheFirstPieceWhileTheRestIsStillCom
 
 TEST_F(EspeakSpeechSynthesizerTest, StopInMidSentenceLetsNoFurtherPieceThrough)
 {
-    synth->speak(utterance(1, "This rather long sentence is stopped while it plays, and no more of it reaches the output.",
-                           "gmw/en-US"));
+    synth->speak(utterance(
+        1, "This rather long sentence is stopped while it plays, and no more of it reaches the output.", "gmw/en-US"));
     // Stopped as the first piece plays, while the next ones are rendered or already on their way.
     output->whenPlayed = [this] {
         output->onStarted();
@@ -175,8 +175,10 @@ TEST(EspeakSpeechPath, DiagnosticsKeepTheirOrderWhileThePiecesStream)
         QStringList expected;  // the start of each line
     };
     const Case cases[] = {
-        {false, {QStringLiteral("queued 31 chars"), QStringLiteral("started 31 chars"), QStringLiteral("finished 31 chars")}},
-        {true, {QStringLiteral("queued 31 chars"), QStringLiteral("started 31 chars"), QStringLiteral("cancelled 31 chars")}},
+        {false,
+         {QStringLiteral("queued 31 chars"), QStringLiteral("started 31 chars"), QStringLiteral("finished 31 chars")}},
+        {true,
+         {QStringLiteral("queued 31 chars"), QStringLiteral("started 31 chars"), QStringLiteral("cancelled 31 chars")}},
     };
     for (const Case& c : cases) {
         QtScheduler scheduler;
