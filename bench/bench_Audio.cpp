@@ -1,13 +1,33 @@
 // Per-buffer cost of the capture path: cutting captured periods into buffers on the capture
 // thread, and converting a 48 kHz stereo buffer for the recognizer (downmix, resample, 16-bit);
-// and the speaker embedding's cost per second of 48 kHz audio.
+// the speaker embedding's cost per second of 48 kHz audio; and what always-on listening costs
+// on a live microphone.
 #include "Audio/AudioChunker.h"
+#include "Audio/AudioInputStream.h"
+#include "Audio/AudioSubscription.h"
 #include "Audio/BufferConverter.h"
 #include "Audio/SpectralEmbedder.h"
+#include "Common/PulseAudioServer.h"
+#include "Endpointing/AdaptiveTurnDetector.h"
+#include "Platform/PocketsphinxDecoder.h"
+#include "Platform/PulseCaptureBackend.h"
+#include "Platform/QtAudioDeviceSource.h"
+#include "STT/SystemStreamingRecognizer.h"
+#include "Support/QtScheduler.h"
+#include "VAD/EnergyVAD.h"
+
+#include <QAudioSource>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "Measures.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -90,5 +110,210 @@ void BM_EmbedOneSecondOf48kAudio(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
 }
 BENCHMARK(BM_EmbedOneSecondOf48kAudio)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// Always-on listening on a private PulseAudio server. Each iteration listens for one second
+// of wall-clock time; the CPU column is the process's CPU time per second of audio, every
+// thread counted (the sound server's client, capture, the GUI thread, the decoder), and
+// "core%" is the same as a share of one core. Run them side by side and repeated, e.g.
+// --benchmark_filter=Capture\|Listening --benchmark_min_time=9 --benchmark_repetitions=5
+// --benchmark_enable_random_interleaving=true
+namespace {
+
+const QString kSilentMicrophone = QStringLiteral("vmic_silent");
+const QString kNoisyMicrophone = QStringLiteral("vmic_noisy");
+
+// Two 48 kHz stereo microphones that, like real ones, run at the pace their capture clients
+// ask for, since nothing plays into their sinks at a low latency: a silent one, and one
+// with faint white noise (about -48 dBFS, well under the voice-activity threshold). Empty
+// when they are ready, else why not.
+QString prepareMicrophones()
+{
+    static const QString error = [] {
+        PulseAudioServer& pulse = PulseAudioServer::shared();
+        if (!pulse.isRunning())
+            return QStringLiteral("needs a private PulseAudio server: ") + pulse.error();
+        for (const QString& room : {QStringLiteral("silent"), QStringLiteral("noisy")}) {
+            const QString sink = QStringLiteral("vroom_") + room;
+            if (!pulse.runClient(QStringLiteral("pactl"),
+                                 {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                  QStringLiteral("sink_name=") + sink, QStringLiteral("rate=48000"),
+                                  QStringLiteral("channels=2")}) ||
+                !pulse.runClient(QStringLiteral("pactl"),
+                                 {QStringLiteral("load-module"), QStringLiteral("module-remap-source"),
+                                  QStringLiteral("master=%1.monitor").arg(sink),
+                                  QStringLiteral("source_name=vmic_") + room}))
+                return QStringLiteral("the virtual microphones could not be made");
+        }
+        // pacat's volume is cubic: 12500 of 65536 scales full-scale noise by about 0.007.
+        if (!pulse.startClient(QStringLiteral("pacat"),
+                               {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                                QStringLiteral("--rate=48000"), QStringLiteral("--channels=2"),
+                                QStringLiteral("--volume=12500"), QStringLiteral("--latency-msec=1000"),
+                                QStringLiteral("--device=vroom_noisy"), QStringLiteral("/dev/urandom")}))
+            return QStringLiteral("pacat could not play noise");
+        return QString();
+    }();
+    return error;
+}
+
+// Skips the benchmark, saying why, when the microphones cannot be made.
+bool microphonesReady(benchmark::State& state)
+{
+    const QString error = prepareMicrophones();
+    if (!error.isEmpty())
+        state.SkipWithError(error.toStdString().c_str());
+    return error.isEmpty();
+}
+
+const QString& microphone(const benchmark::State& state)
+{
+    return state.range(0) ? kNoisyMicrophone : kSilentMicrophone;
+}
+
+void runEventLoopFor(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool waitUntil(const std::function<bool()>& done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+// Waits for audio to flow and settle (an idle virtual microphone finishes the long period it
+// was in before it takes up the one asked for; the recognizer's voice detector learns the
+// noise floor in its first second), then listens one second per iteration. `count` reads the
+// units that have arrived, reported per second of listening as `unit`.
+void listen(benchmark::State& state, const char* unit, const std::function<double()>& count)
+{
+    if (!waitUntil([&] { return count() > 0; })) {
+        state.SkipWithError("no audio arrived");
+        return;
+    }
+    runEventLoopFor(std::chrono::seconds(2));
+    const double countBefore = count();
+    const double cpuBefore = processCpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        runEventLoopFor(std::chrono::seconds(1));
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+    state.counters["core%"] = 100.0 * (processCpuSeconds() - cpuBefore) / wall;
+    state.counters[unit] = (count() - countBefore) / wall;
+}
+
+// One second of listening per iteration in process CPU time, the smallest repetition too.
+void perSecondListened(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->UseManualTime()->MeasureProcessCPUTime()->ComputeStatistics("min", minimum);
+}
+
+void onEachMicrophone(benchmark::internal::Benchmark* benchmark)
+{
+    perSecondListened(benchmark->ArgName("noisy")->Arg(0)->Arg(1));
+}
+
+// The floor: the capture backend handing its fragments to a handler that does nothing.
+void BM_BareCapture(benchmark::State& state)
+{
+    if (!microphonesReady(state))
+        return;
+    PulseCaptureBackend backend;
+    if (backend.selectDevice(microphone(state))) {
+        state.SkipWithError("the virtual microphone is not listed");
+        return;
+    }
+    std::atomic<std::int64_t> frames{0};
+    if (const auto failure =
+            backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; })) {
+        state.SkipWithError(failure->toStdString().c_str());
+        return;
+    }
+    listen(state, "frames/s", [&] { return double(frames); });
+    backend.stop();
+}
+BENCHMARK(BM_BareCapture)->Apply(onEachMicrophone);
+
+// The same microphone through Qt Multimedia's QAudioSource at its default buffer size,
+// reading on the GUI thread: what capturing through Qt costs at the least.
+void BM_BareQtCapture(benchmark::State& state)
+{
+    if (!microphonesReady(state))
+        return;
+    QAudioDevice device;
+    for (const QAudioDevice& input : QtAudioDeviceSource::inputDevices())
+        if (QString::fromUtf8(input.id()) == microphone(state))
+            device = input;
+    QAudioFormat format = device.preferredFormat();
+    format.setSampleFormat(QAudioFormat::Float);
+    QAudioSource source(device, format);
+    QIODevice* io = source.start();
+    if (!io) {
+        state.SkipWithError("QAudioSource could not start");
+        return;
+    }
+    qint64 bytes = 0;
+    QObject::connect(io, &QIODevice::readyRead, [&] { bytes += io->readAll().size(); });
+    listen(state, "frames/s", [&] { return double(bytes / format.bytesPerFrame()); });
+    source.stop();
+}
+BENCHMARK(BM_BareQtCapture)->Apply(onEachMicrophone);
+
+// The whole listening path as the conversation engine runs it per buffer: the recognizer fed
+// (second argument), the energy detector and the turn detector with its level.
+void BM_ListeningPath(benchmark::State& state)
+{
+    if (!microphonesReady(state))
+        return;
+    const bool fed = state.range(1) != 0;
+    QtScheduler scheduler;
+    QtAudioDeviceSource devices;
+    AudioInputStream stream(std::make_unique<PulseCaptureBackend>(), devices);
+    std::optional<std::optional<AudioInputError>> started;
+    stream.start(microphone(state), [&](std::optional<AudioInputError> error) { started = error; });
+    if (!waitUntil([&] { return started.has_value(); }) || *started) {
+        state.SkipWithError("capture could not start");
+        return;
+    }
+    SystemStreamingRecognizer recognizer(scheduler, PocketsphinxDecoder::installedEngine());
+    if (fed) {
+        std::optional<std::optional<QString>> recognizing;
+        recognizer.start(QStringLiteral("en-US"), *stream.inputFormat(),
+                         [&](std::optional<QString> error) { recognizing = error; });
+        if (!waitUntil([&] { return recognizing.has_value(); }) || *recognizing) {
+            state.SkipWithError("the recognizer could not start");
+            return;
+        }
+    }
+    EnergyVAD vad(0.012, 3, 150);
+    AdaptiveTurnDetector detector(scheduler);
+    double levels = 0;
+    std::int64_t buffers = 0;
+    AudioSubscription subscription(stream.subscribe(), [&](const AudioBufferPtr& buffer) {
+        if (fed)
+            recognizer.feed(buffer);
+        for (const VoiceActivity& event : vad.process(*buffer)) {
+            if (event.kind() == VoiceActivity::Kind::level) {
+                detector.updateMicLevel(event.levelValue());
+                levels += event.levelValue();
+            }
+            detector.handle(event);
+        }
+        ++buffers;
+    });
+    listen(state, "buffers/s", [&] { return double(buffers); });
+    stream.stop();
+    state.counters["level"] = buffers ? levels / double(buffers) : 0.0;
+}
+BENCHMARK(BM_ListeningPath)->ArgNames({"noisy", "fed"})->ArgsProduct({{0, 1}, {0, 1}})->Apply(perSecondListened);
 
 }  // namespace

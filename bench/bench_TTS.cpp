@@ -1,6 +1,7 @@
 // Reply text on its way to speech: a 300-character reply streamed in small deltas through
-// the sentence chunker, each sentence stripped of Markdown as the speech queue does, and a
-// long run without spaces or sentence marks, whose cost must grow only linearly.
+// the sentence chunker, each sentence stripped of Markdown as the speech queue does; the
+// chunker alone on replies of 300 B to 30 kB; and a long run without spaces or sentence
+// marks, whose cost must grow only linearly.
 #include "Speech/MarkdownStripper.h"
 #include "TTS/SentenceChunker.h"
 
@@ -49,13 +50,17 @@ void chunkAll(const QStringList& deltas)
     benchmark::DoNotOptimize(chunker.flushRemaining());
 }
 
+// The reply repeated: about 300 B, 3 kB and 30 kB of text streamed in 8-character deltas.
 void BM_ChunkReplyOnly(benchmark::State& state)
 {
-    const QStringList deltas = deltasOf(kReply, 8);
+    const QString reply = kReply.repeated(state.range(0));
+    const QStringList deltas = deltasOf(reply, 8);
     for (auto _ : state)
         chunkAll(deltas);
+    state.SetBytesProcessed(state.iterations() * reply.toUtf8().size());
+    state.SetLabel(QStringLiteral("%1 B").arg(reply.toUtf8().size()).toStdString());
 }
-BENCHMARK(BM_ChunkReplyOnly);
+BENCHMARK(BM_ChunkReplyOnly)->Arg(1)->Arg(10)->Arg(100);
 
 // Base64, an address or a code block: no space and no sentence mark anywhere, streamed in
 // 10-character pieces.

@@ -8,20 +8,60 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcEspeak, "app.parlivox.tts.espeak")
 
 namespace {
 
-// Where the synthesis callback collects samples; only the worker thread touches it.
-std::vector<short>* s_target = nullptr;
+// One render in progress, as the synthesis callback sees it; only the worker thread touches it.
+class PieceWriter {
+public:
+    PieceWriter(int sampleRate, double leadingSilence, const EspeakEngine::AudioSink& onAudio)
+        : m_format{double(sampleRate), 1}, m_leading(frames(leadingSilence)), m_onAudio(onAudio)
+    {
+    }
+
+    // Hands the samples on, the leading silence before the first ones; false once stopped.
+    bool write(const short* samples, std::size_t count)
+    {
+        if (m_leading + count == 0)
+            return !m_stopped;
+        std::vector<float> piece(std::exchange(m_leading, 0) + count, 0.0f);
+        float* out = piece.data() + piece.size() - count;
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = float(samples[i]) / 32768.0f;
+        const auto length = std::int64_t(piece.size());
+        m_stopped = !m_onAudio(std::make_shared<const AudioBuffer>(m_format, std::move(piece), m_position,
+                                                                   std::chrono::steady_clock::now()));
+        m_position += length;
+        return !m_stopped;
+    }
+    void writeSilence(double seconds)
+    {
+        const std::vector<short> silence(frames(seconds), 0);
+        write(silence.data(), silence.size());
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    std::size_t frames(double seconds) const { return std::size_t(std::lround(seconds * m_format.sampleRate)); }
+
+    AudioFormat m_format;
+    std::size_t m_leading;
+    const EspeakEngine::AudioSink& m_onAudio;
+    std::int64_t m_position = 0;
+    bool m_stopped = false;
+};
+
+PieceWriter* s_writer = nullptr;
 
 int collectSamples(short* samples, int count, espeak_EVENT*)
 {
-    if (s_target && samples && count > 0)
-        s_target->insert(s_target->end(), samples, samples + count);
-    return 0;  // go on
+    if (!s_writer || !samples || count <= 0)
+        return 0;
+    return s_writer->write(samples, std::size_t(count)) ? 0 : 1;  // 1 stops espeak-ng
 }
 
 VoiceGender genderOf(unsigned char espeakGender)
@@ -114,11 +154,12 @@ std::optional<SpeechVoice> EspeakEngine::defaultVoice(const QString& localeID) c
 }
 
 void EspeakEngine::render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
-                          std::function<void(Rendering)> done)
+                          AudioSink onAudio, std::function<void(const QString& error)> done)
 {
-    m_worker.post([this, voiceID, text, leadingSilence, trailingSilence, done = std::move(done)] {
-        done(renderNow(voiceID, text, leadingSilence, trailingSilence));
-    });
+    m_worker.post(
+        [this, voiceID, text, leadingSilence, trailingSilence, onAudio = std::move(onAudio), done = std::move(done)] {
+            done(renderNow(voiceID, text, leadingSilence, trailingSilence, onAudio));
+        });
 }
 
 void EspeakEngine::waitForRenders()
@@ -131,37 +172,31 @@ void EspeakEngine::runExclusive(const std::function<void()>& job)
     m_worker.runAndWait(job);
 }
 
-EspeakEngine::Rendering EspeakEngine::renderNow(const QString& voiceID, const QString& text, double leadingSilence,
-                                                double trailingSilence)
+QString EspeakEngine::renderNow(const QString& voiceID, const QString& text, double leadingSilence,
+                                double trailingSilence, const AudioSink& onAudio)
 {
     if (!m_startError.isEmpty())
-        return {nullptr, m_startError};
+        return m_startError;
     // Only listed voices: espeak-ng would otherwise try the name as a file path.
     const bool listed = std::any_of(m_voices.begin(), m_voices.end(),
                                     [&](const SpeechVoice& voice) { return voice.identifier == voiceID; });
     if (!listed || espeak_SetVoiceByName(voiceID.toUtf8().constData()) != EE_OK)
-        return {nullptr, QStringLiteral("the voice '%1' is not installed").arg(voiceID)};
+        return QStringLiteral("the voice '%1' is not installed").arg(voiceID);
 
-    std::vector<short>& pcm = m_scratch;  // reused: growing a fresh buffer costs more than the hop
-    pcm.clear();
+    PieceWriter writer(m_sampleRate, leadingSilence, onAudio);
     espeak_SetSynthCallback(collectSamples);  // an exclusive job may have set its own
-    s_target = &pcm;
+    s_writer = &writer;
     const QByteArray utf8 = text.toUtf8();
     // Plain UTF-8 only: no SSML and no phoneme input, whatever the text contains.
     const espeak_ERROR result = espeak_Synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER,
                                              0, espeakCHARS_UTF8, nullptr, nullptr);
-    s_target = nullptr;
+    s_writer = nullptr;
+    if (writer.stopped())
+        return {};
     if (result != EE_OK)
-        return {nullptr,
-                QStringLiteral("espeak-ng could not render the text (error %1)").arg(static_cast<int>(result))};
-
-    const auto lead = static_cast<std::size_t>(std::lround(leadingSilence * m_sampleRate));
-    const auto trail = static_cast<std::size_t>(std::lround(trailingSilence * m_sampleRate));
-    std::vector<float> samples(lead + pcm.size() + trail, 0.0f);
-    for (std::size_t i = 0; i < pcm.size(); ++i)
-        samples[lead + i] = static_cast<float>(pcm[i]) / 32768.0f;
-    AudioFormat format{static_cast<double>(m_sampleRate), 1};
-    return {std::make_shared<const AudioBuffer>(format, std::move(samples), 0, std::chrono::steady_clock::now()), {}};
+        return QStringLiteral("espeak-ng could not render the text (error %1)").arg(static_cast<int>(result));
+    writer.writeSilence(trailingSilence);
+    return {};
 }
 
 QString EspeakEngine::normalizedLanguage(const QString& espeakLanguage)

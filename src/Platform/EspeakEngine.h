@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <optional>
-#include <vector>
 
 // The process's one espeak-ng instance. espeak-ng keeps global state, is not thread-safe and
 // cannot be started again once shut down, so it starts on first use, every call into it runs
@@ -17,10 +16,9 @@
 // Rendering needs no audio device.
 class EspeakEngine {
 public:
-    struct Rendering {
-        AudioBufferPtr audio;  // mono float PCM; null when rendering failed
-        QString error;  // why it failed
-    };
+    // Takes a render's audio piece by piece on the worker thread; returning false stops the
+    // render there.
+    using AudioSink = std::function<bool(AudioBufferPtr)>;
 
     static EspeakEngine& shared();
     ~EspeakEngine();
@@ -36,10 +34,13 @@ public:
     // The voice espeak-ng lists for the locale (any of its languages, best priority first).
     std::optional<SpeechVoice> defaultVoice(const QString& localeID) const;
 
-    // Renders `text` as plain text (never markup or phoneme codes) with the voice, padded
-    // with silence, and calls `done` on the worker thread.
+    // Renders `text` as plain text (never markup or phoneme codes) with the voice, handing its
+    // mono float PCM to `onAudio` as espeak-ng produces it, so playing can start before the
+    // whole text is rendered: the first piece begins with the leading silence, the last one is
+    // the trailing silence, and their frame positions run on. Then `done` runs with the reason
+    // rendering failed, empty when it completed or `onAudio` stopped it. Both on the worker thread.
     void render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
-                std::function<void(Rendering)> done);
+                AudioSink onAudio, std::function<void(const QString& error)> done);
     // Blocks until every render asked for so far has called its `done`.
     void waitForRenders();
     // Runs `job` on the espeak-ng thread, where it may call espeak-ng directly, and waits.
@@ -57,12 +58,12 @@ private:
 
     EspeakEngine();
     void start();
-    Rendering renderNow(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence);
+    QString renderNow(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,
+                      const AudioSink& onAudio);
 
     SerialWorker m_worker;
     QString m_startError;
     int m_sampleRate = 0;
     QList<SpeechVoice> m_voices;
     QList<ListedVoice> m_listed;
-    std::vector<short> m_scratch;  // worker thread only
 };

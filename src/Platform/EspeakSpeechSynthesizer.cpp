@@ -42,13 +42,21 @@ void EspeakSpeechSynthesizer::speak(const SpeechUtterance& utterance)
     stop();
     m_current = utterance;
     m_speaking = true;
+    m_playing = false;
     const quint64 ticket = m_ticket;
-    m_engine.render(utterance.voice.identifier, utterance.text, utterance.preUtteranceDelay,
-                    utterance.postUtteranceDelay, [this, ticket](const EspeakEngine::Rendering& rendering) {
-                        QMetaObject::invokeMethod(
-                            this, [this, ticket, rendering] { handleRendering(ticket, rendering); },
-                            Qt::QueuedConnection);
-                    });
+    m_engine.render(
+        utterance.voice.identifier, utterance.text, utterance.preUtteranceDelay, utterance.postUtteranceDelay,
+        [this, ticket](AudioBufferPtr audio) {
+            if (ticket != m_ticket)
+                return false;
+            QMetaObject::invokeMethod(
+                this, [this, ticket, audio = std::move(audio)] { handleAudio(ticket, audio); }, Qt::QueuedConnection);
+            return true;
+        },
+        [this, ticket](const QString& error) {
+            QMetaObject::invokeMethod(
+                this, [this, ticket, error] { handleRenderEnd(ticket, error); }, Qt::QueuedConnection);
+        });
 }
 
 void EspeakSpeechSynthesizer::stop()
@@ -60,22 +68,34 @@ void EspeakSpeechSynthesizer::stop()
     end(onCancelled);
 }
 
-void EspeakSpeechSynthesizer::handleRendering(quint64 ticket, const EspeakEngine::Rendering& rendering)
+void EspeakSpeechSynthesizer::handleAudio(quint64 ticket, AudioBufferPtr audio)
 {
     if (ticket != m_ticket || !m_speaking)
         return;
-    if (rendering.audio) {
-        m_output->play(rendering.audio);
+    if (std::exchange(m_playing, true))
+        m_output->append(std::move(audio));
+    else
+        m_output->play(std::move(audio));
+}
+
+void EspeakSpeechSynthesizer::handleRenderEnd(quint64 ticket, const QString& error)
+{
+    if (ticket != m_ticket || !m_speaking)
+        return;
+    if (error.isEmpty()) {
+        m_output->endStream();
         return;
     }
-    end([this, reason = rendering.error](const SpeechUtterance& utterance) {
+    m_output->stop();
+    end([this, error](const SpeechUtterance& utterance) {
         if (onFailed)
-            onFailed(utterance, reason);
+            onFailed(utterance, error);
     });
 }
 
 void EspeakSpeechSynthesizer::end(const std::function<void(const SpeechUtterance&)>& report)
 {
+    ++m_ticket;
     m_speaking = false;
     // Posted, because stop() must not report from inside itself.
     QMetaObject::invokeMethod(

@@ -6,9 +6,9 @@
 #include "Platform/IcalCalendarStore.h"
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
+#include "Platform/PulseCaptureBackend.h"
 #include "Platform/QtAudioDeviceSource.h"
 #include "Platform/QtAudioOutput.h"
-#include "Platform/QtCaptureBackend.h"
 #include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
 
@@ -17,7 +17,7 @@
 PlatformParts makeLinuxPlatform()
 {
     PlatformParts parts;
-    parts.makeCaptureBackend = [] { return std::make_unique<QtCaptureBackend>(); };
+    parts.makeCaptureBackend = [] { return std::make_unique<PulseCaptureBackend>(); };
     parts.audioDevices = std::make_unique<QtAudioDeviceSource>();
     parts.speechEngine = PocketsphinxDecoder::installedEngine();
     parts.makeAudioOutput = [] { return std::make_unique<QtAudioOutput>(); };

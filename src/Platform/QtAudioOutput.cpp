@@ -1,8 +1,9 @@
 #include "Platform/QtAudioOutput.h"
 
+#include "Platform/PcmStreamDevice.h"
+
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
 #include <QLoggingCategory>
 #include <QMediaDevices>
 
@@ -57,16 +58,13 @@ void QtAudioOutput::play(AudioBufferPtr audio)
         return;
     }
 
-    // Mono planar samples are already the interleaved layout the sink reads.
-    const float* samples = audio->channelData(0);
-    m_buffer = new QBuffer(this);
-    m_buffer->setData(reinterpret_cast<const char*>(samples),
-                      static_cast<qsizetype>(audio->frameCount() * sizeof(float)));
-    m_buffer->open(QIODevice::ReadOnly);
+    m_stream = new PcmStreamDevice(this);
+    m_stream->open(QIODevice::ReadOnly);
+    m_stream->append(std::move(audio));
     m_sink = new QAudioSink(device, format, this);
     connect(m_sink, &QAudioSink::stateChanged, this,
             [this, playback](QAudio::State state) { handleState(playback, state); });
-    m_sink->start(m_buffer);
+    m_sink->start(m_stream);
     if (m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError)
         fail(playback, describe(m_sink->error()));
     if (m_finished)
@@ -75,6 +73,22 @@ void QtAudioOutput::play(AudioBufferPtr audio)
         if (onStarted)
             onStarted();
     });
+}
+
+void QtAudioOutput::append(AudioBufferPtr audio)
+{
+    if (m_stream)
+        m_stream->append(std::move(audio));
+}
+
+void QtAudioOutput::endStream()
+{
+    if (!m_stream)
+        return;
+    m_stream->endStream();
+    // A sink that already drained what it had reports no new state by itself.
+    if (m_sink->state() == QAudio::IdleState)
+        handleState(m_playback, QAudio::IdleState);
 }
 
 void QtAudioOutput::stop()
@@ -86,9 +100,9 @@ void QtAudioOutput::stop()
         m_sink->deleteLater();
         m_sink = nullptr;
     }
-    if (m_buffer) {
-        m_buffer->deleteLater();
-        m_buffer = nullptr;
+    if (m_stream) {
+        m_stream->deleteLater();
+        m_stream = nullptr;
     }
 }
 
@@ -99,7 +113,7 @@ void QtAudioOutput::handleState(quint64 playback, QAudio::State state)
     const QAudio::Error error = m_sink->error();
     if (state == QAudio::StoppedState && error != QAudio::NoError && error != QAudio::UnderrunError) {
         fail(playback, describe(error));
-    } else if (state == QAudio::IdleState && m_buffer->atEnd()) {
+    } else if (state == QAudio::IdleState && m_stream->atEnd()) {
         // Idle after the last sample: the device has it all. The sink stays open until the
         // next play() so the device's own buffer is not cut short.
         m_finished = true;

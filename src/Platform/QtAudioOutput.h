@@ -8,11 +8,12 @@
 
 #include <functional>
 
+class PcmStreamDevice;
 class QAudioSink;
-class QBuffer;
 
 // Audio output through Qt Multimedia (PulseAudio on Linux), on the default output device
-// of the moment unless another device source is given.
+// of the moment unless another device source is given. The sink pulls each stream from a
+// device that grows as blocks are appended.
 class QtAudioOutput final : public QObject, public AudioOutput {
     Q_OBJECT
 public:
@@ -22,6 +23,8 @@ public:
     ~QtAudioOutput() override;
 
     void play(AudioBufferPtr audio) override;
+    void append(AudioBufferPtr audio) override;
+    void endStream() override;
     void stop() override;
 
 private:
@@ -31,7 +34,7 @@ private:
 
     DeviceSource m_device;
     QAudioSink* m_sink = nullptr;
-    QBuffer* m_buffer = nullptr;
+    PcmStreamDevice* m_stream = nullptr;
     quint64 m_playback = 0;  // raised by every play() and stop(); older reports are dropped
     bool m_finished = false;  // the current playback has made its final report
 };

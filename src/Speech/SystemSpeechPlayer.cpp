@@ -31,6 +31,19 @@ QString normalizedLocale(const QString& localeID)
     return QString(localeID).replace(QLatin1Char('_'), QLatin1Char('-'));
 }
 
+// Whether a voice's language tag is `locale` (already normalized), '_' counting as '-'.
+bool sameLocale(const QString& language, const QString& locale)
+{
+    if (language.size() != locale.size())
+        return false;
+    for (qsizetype i = 0; i < language.size(); ++i) {
+        const QChar c = language[i] == QLatin1Char('_') ? QLatin1Char('-') : language[i];
+        if (c != locale[i])
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 SystemSpeechPlayer::SystemSpeechPlayer(std::unique_ptr<SpeechSynthesizer> synthesizer, Scheduler& scheduler)
@@ -107,20 +120,31 @@ std::optional<SpeechVoice> SystemSpeechPlayer::bestVoice(const SpeechSynthesizer
     const QString locale = normalizedLocale(localeID);
     const QString languageCode = locale.section(QLatin1Char('-'), 0, 0, QString::SectionSkipEmpty);
 
-    QList<SpeechVoice> exact;
-    QList<SpeechVoice> sameLanguage;
-    for (const SpeechVoice& voice : synthesizer.voices()) {
-        if (normalizedLocale(voice.language) == locale)
-            exact.append(voice);
+    // One pass, no copies: it runs before every utterance, ahead of its first sample.
+    struct Group {
+        const SpeechVoice* first = nullptr;
+        const SpeechVoice* firstOfGender = nullptr;
+        void offer(const SpeechVoice& voice, VoiceGender wantedGender)
+        {
+            if (!first)
+                first = &voice;
+            if (!firstOfGender && voice.gender == wantedGender)
+                firstOfGender = &voice;
+        }
+        const SpeechVoice* best() const { return firstOfGender ? firstOfGender : first; }
+    };
+    Group exact;
+    Group sameLanguage;
+    const QList<SpeechVoice> voices = synthesizer.voices();
+    for (const SpeechVoice& voice : voices) {
+        if (sameLocale(voice.language, locale))
+            exact.offer(voice, wanted);
         if (voice.language.startsWith(languageCode))
-            sameLanguage.append(voice);
+            sameLanguage.offer(voice, wanted);
     }
-    for (const QList<SpeechVoice>* candidates : {&exact, &sameLanguage}) {
-        if (candidates->isEmpty())
-            continue;
-        const auto match = std::find_if(candidates->begin(), candidates->end(),
-                                        [wanted](const SpeechVoice& voice) { return voice.gender == wanted; });
-        return match != candidates->end() ? *match : candidates->first();
+    for (const Group* group : {&exact, &sameLanguage}) {
+        if (group->first)
+            return *group->best();
     }
     return synthesizer.defaultVoice(localeID);
 }

@@ -1,11 +1,11 @@
-// The real capture path: Qt Multimedia on a private PulseAudio server whose virtual
+// The real capture path: libpulse on a private PulseAudio server whose virtual
 // microphone plays what the test writes into it.
 #include "Audio/AudioDeviceManager.h"
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
 #include "Common/PulseAudioTest.h"
+#include "Platform/PulseCaptureBackend.h"
 #include "Platform/QtAudioDeviceSource.h"
-#include "Platform/QtCaptureBackend.h"
 
 #include <QTest>
 
@@ -33,7 +33,7 @@ TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
     ASSERT_TRUE(device.has_value());
     EXPECT_FALSE(AudioDeviceManager(devices).device(QStringLiteral("vsink.monitor")).has_value());
 
-    AudioInputStream stream(std::make_unique<QtCaptureBackend>(), devices);
+    AudioInputStream stream(std::make_unique<PulseCaptureBackend>(), devices);
     QList<AudioBufferPtr> buffers;
     AudioSubscription subscription(stream.subscribe(), [&](const AudioBufferPtr& buffer) { buffers.append(buffer); });
     std::optional<AudioInputError> error;

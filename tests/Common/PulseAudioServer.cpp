@@ -41,6 +41,8 @@ PulseAudioServer::PulseAudioServer()
 
 PulseAudioServer::~PulseAudioServer()
 {
+    for (pid_t& pid : m_clientPids)
+        stopProcess(pid);
     stopProcess(m_keepAlivePid);
     stopProcess(m_serverPid);
 }
@@ -166,6 +168,15 @@ void PulseAudioServer::stopProcess(pid_t& pid)
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
     pid = -1;
+}
+
+bool PulseAudioServer::startClient(const QString& program, const QStringList& arguments)
+{
+    const pid_t pid = spawn(QStringList{QStandardPaths::findExecutable(program)} + arguments,
+                            QStringLiteral("%1-%2.log").arg(program).arg(m_clientPids.size()));
+    if (pid > 0)
+        m_clientPids.push_back(pid);
+    return pid > 0;
 }
 
 QString PulseAudioServer::logTail() const

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <sys/types.h>
+#include <vector>
 
 // A private PulseAudio server for tests that need real audio on a machine without sound
 // hardware. It offers a null sink "vsink", that sink's monitor remapped as the source
@@ -38,6 +39,9 @@ public:
     // returns its standard output, or nothing when it fails or runs past the timeout.
     std::optional<QByteArray> runClient(const QString& program, const QStringList& arguments,
                                         int timeoutMs = 10000) const;
+    // Starts a client program (found on the path) that runs until the server stops, such as
+    // pacat playing into a sink; false when it cannot start.
+    bool startClient(const QString& program, const QStringList& arguments);
 
     // One server for the whole test process, started on first use and stopped when the
     // application object is destroyed. It also points this process's own PulseAudio clients
@@ -55,5 +59,6 @@ private:
     QTemporaryDir m_dir;
     pid_t m_serverPid = -1;
     pid_t m_keepAlivePid = -1;
+    std::vector<pid_t> m_clientPids;
     QString m_error;
 };

@@ -4,17 +4,34 @@
 
 #include <cmath>
 #include <future>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-EspeakEngine::Rendering renderAndWait(EspeakEngine& engine, const QString& voiceID, const QString& text)
+struct Rendering {
+    std::vector<AudioBufferPtr> pieces;
+    std::vector<float> samples;  // the pieces joined
+    QString error;
+};
+
+// Renders and joins the pieces; `stopAfter` pieces, the sink asks to stop.
+Rendering renderAndWait(EspeakEngine& engine, const QString& voiceID, const QString& text, std::size_t stopAfter = 0)
 {
-    std::promise<EspeakEngine::Rendering> promise;
-    engine.render(voiceID, text, 0.05, 0.05,
-                  [&promise](EspeakEngine::Rendering rendering) { promise.set_value(std::move(rendering)); });
-    return promise.get_future().get();
+    Rendering rendering;
+    std::promise<QString> done;
+    engine.render(
+        voiceID, text, 0.05, 0.05,
+        [&](AudioBufferPtr piece) {
+            rendering.samples.insert(rendering.samples.end(), piece->channelData(0),
+                                     piece->channelData(0) + piece->frameCount());
+            rendering.pieces.push_back(std::move(piece));
+            return rendering.pieces.size() != stopAfter;
+        },
+        [&](const QString& error) { done.set_value(error); });
+    rendering.error = done.get_future().get();
+    return rendering;
 }
 
 double rms(const float* samples, std::int64_t count)
@@ -91,25 +108,46 @@ TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
         {"gmw/en-US+f3", "Hi.", 0.2, 3.0},
     };
     for (const Case& c : cases) {
-        const auto rendering = renderAndWait(engine, QString::fromUtf8(c.voice), QString::fromUtf8(c.text));
-        ASSERT_TRUE(rendering.audio) << c.voice << ": " << rendering.error.toStdString();
-        const AudioBuffer& audio = *rendering.audio;
-        EXPECT_EQ(audio.format(), (AudioFormat{22050, 1}));
-        EXPECT_GT(audio.durationSeconds(), c.minSeconds) << c.text;
-        EXPECT_LT(audio.durationSeconds(), c.maxSeconds) << c.text;
-        EXPECT_GT(rms(audio.channelData(0), audio.frameCount()), 0.02) << c.text;
+        const Rendering rendering = renderAndWait(engine, QString::fromUtf8(c.voice), QString::fromUtf8(c.text));
+        ASSERT_TRUE(rendering.error.isEmpty()) << c.voice << ": " << rendering.error.toStdString();
+        ASSERT_GT(rendering.pieces.size(), 2U) << "handed over as rendered, not as one block";
+        std::int64_t position = 0;
+        for (const AudioBufferPtr& piece : rendering.pieces) {
+            EXPECT_EQ(piece->format(), (AudioFormat{22050, 1}));
+            EXPECT_EQ(piece->framePosition(), position);
+            position += piece->frameCount();
+        }
+        const double seconds = double(rendering.samples.size()) / 22050;
+        EXPECT_GT(seconds, c.minSeconds) << c.text;
+        EXPECT_LT(seconds, c.maxSeconds) << c.text;
+        const float* samples = rendering.samples.data();
+        const auto count = std::int64_t(rendering.samples.size());
+        EXPECT_GT(rms(samples, count), 0.02) << c.text;
         const auto padding = static_cast<std::int64_t>(0.05 * 22050);
-        EXPECT_EQ(rms(audio.channelData(0), padding), 0.0) << "leading silence";
-        EXPECT_EQ(rms(audio.channelData(0) + audio.frameCount() - padding, padding), 0.0) << "trailing silence";
+        EXPECT_EQ(rms(samples, padding), 0.0) << "leading silence";
+        EXPECT_GT(
+            rms(rendering.pieces.front()->channelData(0) + padding, rendering.pieces.front()->frameCount() - padding),
+            0.0)
+            << "the first piece carries speech";
+        EXPECT_EQ(rms(samples + count - padding, padding), 0.0) << "trailing silence";
     }
+}
+
+TEST(EspeakEngine, ASinkThatSaysStopEndsTheRenderThere)
+{
+    const Rendering rendering =
+        renderAndWait(EspeakEngine::shared(), QStringLiteral("gmw/en-US"),
+                      QStringLiteral("This long sentence is cut off after its second piece."), 2);
+    EXPECT_EQ(rendering.pieces.size(), 2U);
+    EXPECT_TRUE(rendering.error.isEmpty()) << "stopping is no failure";
 }
 
 TEST(EspeakEngine, RefusesVoicesItDidNotList)
 {
     EspeakEngine& engine = EspeakEngine::shared();
     for (const char* id : {"../../../etc/passwd", "English_(America)", ""}) {
-        const auto rendering = renderAndWait(engine, QString::fromUtf8(id), QStringLiteral("Hello."));
-        EXPECT_FALSE(rendering.audio) << id;
+        const Rendering rendering = renderAndWait(engine, QString::fromUtf8(id), QStringLiteral("Hello."));
+        EXPECT_TRUE(rendering.pieces.empty()) << id;
         EXPECT_EQ(rendering.error, QStringLiteral("the voice '%1' is not installed").arg(QString::fromUtf8(id)));
     }
 }

@@ -103,3 +103,18 @@ TEST_F(QtAudioOutputPulseTest, ASpokenSentenceReachesTheSinkAndRecordsBackAsSpee
     EXPECT_GT(loudWindows, 40) << "recorded " << count << " samples";
     EXPECT_TRUE(diags.last().startsWith(QStringLiteral("finished "))) << diags.join(QLatin1Char('\n')).toStdString();
 }
+
+TEST_F(QtAudioOutputPulseTest, AStreamWhoseNextBlockComesLateStillPlaysToItsEndAndFinishes)
+{
+    QtAudioOutput output;
+    QStringList reports;
+    output.onStarted = [&] { reports.append(QStringLiteral("started")); };
+    output.onFinished = [&] { reports.append(QStringLiteral("finished")); };
+    output.onFailed = [&](const QString& reason) { reports.append(reason); };
+    output.play(tone(0.1));
+    QTest::qWait(600);  // the sink runs dry and waits
+    output.append(tone(0.3));
+    output.endStream();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000)) << reports.join(u'|').toStdString();
+    EXPECT_EQ(reports, (QStringList{QStringLiteral("started"), QStringLiteral("finished")}));
+}
