@@ -91,6 +91,8 @@ struct InstantClient final : AssistantClient {
 struct FirstAudioOutput final : AudioOutput {
     bool received = false;
     void play(AudioBufferPtr audio) override { received = audio && audio->frameCount() > 0; }
+    void append(AudioBufferPtr) override {}
+    void endStream() override {}
     void stop() override {}
 };
 

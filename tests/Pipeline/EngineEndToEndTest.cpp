@@ -31,21 +31,22 @@
 namespace {
 using namespace std::chrono_literals;
 
-// Plays nothing: every block is over as soon as it is handed over.
+// Plays nothing: a stream starts when its first block comes and is over when it ends.
 struct NullAudioOutput final : AudioOutput {
-    void play(AudioBufferPtr) override
+    void play(AudioBufferPtr) override { report(onStarted); }
+    void append(AudioBufferPtr) override {}
+    void endStream() override { report(onFinished); }
+    void stop() override {}
+    void report(const std::function<void()>& event)
     {
         QMetaObject::invokeMethod(
             qApp,
-            [this] {
-                if (onStarted)
-                    onStarted();
-                if (onFinished)
-                    onFinished();
+            [event] {
+                if (event)
+                    event();
             },
             Qt::QueuedConnection);
     }
-    void stop() override {}
 };
 
 TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
