@@ -32,36 +32,36 @@ void SpeakerClassifier::resetUtterance()
     m_worker.post([this] { m_embedder.reset(); });
 }
 
-void SpeakerClassifier::endUtterance(Result done)
+std::optional<Speaker> SpeakerClassifier::endUtterance()
 {
-    m_worker.post([this, done = std::move(done)] {
-        std::optional<Speaker> speaker;
-        if (const auto embedding = m_embedder.finalize()) {
-            std::lock_guard lock(m_mutex);
-            m_lastFinalizedEmbedding = embedding;
-            speaker = m_roster.assign(*embedding);
-        }
-        QMetaObject::invokeMethod(
-            this, [done, speaker] { done(speaker); }, Qt::QueuedConnection);
-    });
+    std::optional<QList<float>> embedding;
+    m_worker.runAndWait([this, &embedding] { embedding = m_embedder.finalize(); });
+    if (!embedding)
+        return std::nullopt;
+    std::lock_guard lock(m_mutex);
+    return m_roster.assign(*embedding);
 }
 
-std::optional<int> SpeakerClassifier::enrollLastUtterance(const QString& name)
+bool SpeakerClassifier::enrollSpeaker(int id, const QString& name, QString* error)
 {
     const QString label = Text::trimmed(name);
     if (label.isEmpty())
-        return std::nullopt;
+        return false;
     SpeakerProfile profile{label, {}, QDateTime::currentDateTimeUtc()};
-    int id = 0;
     {
         std::lock_guard lock(m_mutex);
-        if (!m_lastFinalizedEmbedding)
-            return std::nullopt;
-        profile.embedding = *m_lastFinalizedEmbedding;
-        id = m_roster.addEnrolled(label, profile.embedding);
+        const std::optional<Speaker> speaker = m_roster.speaker(id);
+        if (!speaker)
+            return false;
+        profile.embedding = speaker->embedding;
     }
-    m_worker.post([profile] { SpeakerProfileStore::append(profile); });
-    return id;
+    bool stored = false;
+    m_worker.runAndWait([&] { stored = SpeakerProfileStore::append(profile, error); });
+    if (!stored)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_roster.enroll(id, label);
+    return true;
 }
 
 void SpeakerClassifier::renameSpeaker(int id, const QString& name)

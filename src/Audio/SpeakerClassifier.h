@@ -7,21 +7,19 @@
 
 #include <QObject>
 
-#include <functional>
 #include <mutex>
 #include <optional>
 
 // Labels who spoke each utterance of a meeting. The spectral work (accumulate, endUtterance,
 // resetUtterance) runs on the classifier's own worker, in the order of the calls, so the
-// owner's thread only queues buffers; the result of endUtterance comes back queued on the
-// owner's thread. The other calls run on the owner's thread and take the lock only for the
-// speaker list. Stored profiles are read and written on the worker, one call at a time.
-// Destroying the classifier finishes the queued work (profile writes included) first.
+// owner's thread only queues buffers; endUtterance waits for the buffers queued before it,
+// so its answer is never lost to a meeting that ends at once. The other calls run on the
+// owner's thread and take the lock only for the speaker list. Stored profiles are read and
+// written on the worker, one call at a time. Destroying the classifier finishes the queued
+// work first.
 class SpeakerClassifier : public QObject {
     Q_OBJECT
 public:
-    using Result = std::function<void(const std::optional<Speaker>&)>;
-
     explicit SpeakerClassifier(float matchThreshold = 0.92f, float enrollmentThreshold = 0.94f,
                                QObject* parent = nullptr);
     ~SpeakerClassifier() override;
@@ -31,22 +29,23 @@ public:
 
     void accumulate(AudioBufferPtr buffer);
     void resetUtterance();
-    // Closes the utterance after every buffer queued before it: `done` gets its speaker, or
-    // nothing when the utterance was shorter than one analysis frame.
-    void endUtterance(Result done);
+    // Closes the utterance after every buffer queued before it: its speaker, or nothing when
+    // the utterance was shorter than one analysis frame.
+    std::optional<Speaker> endUtterance();
 
-    // Adds an enrolled speaker named `name` (trimmed) with the last closed utterance's vector
-    // and stores it as a profile. Nothing for a blank name or before any utterance closed.
-    std::optional<int> enrollLastUtterance(const QString& name);
+    // Stores the voice of speaker `id` as a profile named `name` (trimmed) and makes the
+    // speaker an enrolled one under that name, keeping its id. False, with the reason when
+    // there is one, for a blank name, an unknown id or a profile that could not be stored;
+    // the speaker then stays as it was.
+    bool enrollSpeaker(int id, const QString& name, QString* error = nullptr);
     // A blank name or an unknown id changes nothing; an enrolled speaker's profile follows.
     void renameSpeaker(int id, const QString& name);
 
     QList<Speaker> allSpeakers() const;
 
 private:
-    mutable std::mutex m_mutex;  // guards the roster and the last vector
+    mutable std::mutex m_mutex;  // guards the roster
     SpeakerRoster m_roster;
-    std::optional<QList<float>> m_lastFinalizedEmbedding;
     SpectralEmbedder m_embedder;  // worker only
     // Last, so it is destroyed first: it finishes the queued work while everything it uses exists.
     SerialWorker m_worker{QStringLiteral("app.parlivox.classifier")};

@@ -66,3 +66,23 @@ std::optional<SpeakerRoster::Renamed> SpeakerRoster::rename(int id, const QStrin
     }
     return renamed;
 }
+
+std::optional<Speaker> SpeakerRoster::speaker(int id) const
+{
+    for (const Speaker& speaker : m_speakers)
+        if (speaker.id == id)
+            return speaker;
+    return std::nullopt;
+}
+
+bool SpeakerRoster::enroll(int id, const QString& label)
+{
+    for (Speaker& speaker : m_speakers) {
+        if (speaker.id == id) {
+            speaker.label = label;
+            speaker.isEnrolled = true;
+            return true;
+        }
+    }
+    return false;
+}

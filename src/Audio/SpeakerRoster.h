@@ -25,6 +25,12 @@ public:
     // it passes its threshold (the earliest among equals), otherwise a new "Speaker <id>".
     Speaker assign(const QList<float>& embedding);
 
+    // The speaker with this id, if there is one.
+    std::optional<Speaker> speaker(int id) const;
+    // Makes the speaker an enrolled one under the label: from now on it keeps its vector and
+    // takes an utterance only at the enrolment threshold. False for an unknown id.
+    bool enroll(int id, const QString& label);
+
     struct Renamed {
         QString previousLabel;
         bool isEnrolled = false;

@@ -9,6 +9,8 @@ class CancelToken {
 public:
     void cancel() { *m_cancelled = true; }
     bool isCancelled() const { return *m_cancelled; }
+    // Whether both are copies of one token.
+    friend bool operator==(const CancelToken& a, const CancelToken& b) { return a.m_cancelled == b.m_cancelled; }
 
 private:
     std::shared_ptr<bool> m_cancelled = std::make_shared<bool>(false);

@@ -2,7 +2,10 @@
 
 #include "Persistence/AppSettings.h"
 #include "Pipeline/AppServices.h"
+#include "Pipeline/CameraGazeLoop.h"
+#include "Pipeline/MinutesCapture.h"
 #include "Pipeline/PlatformParts.h"
+#include "Pipeline/RestAndWake.h"
 #include "STT/SystemStreamingRecognizer.h"
 #include "Skills/BuiltInSkills.h"
 #include "Speech/SystemSpeechPlayer.h"
@@ -40,6 +43,15 @@ ConversationEngine::ConversationEngine(Setup setup)
                  m_turnDetector, m_confirmation, m_scheduler,
                  setup.makeClient ? std::move(setup.makeClient)
                                   : TurnRoad::ClientFactory([this] { return m_clients.make(); })),
+      m_vaultMirror(m_settings, m_obsidian, m_scheduler),
+      m_describePass(CameraDescribePass::Parts{m_settings, setup.services.skills, m_fsm, m_log, m_historyRecorder,
+                                               m_voice, m_liveTranscript, m_turnRoad,
+                                               [this](const QString& path, CameraStream::StillCompletion done) {
+                                                   if (m_extensions.gaze)
+                                                       m_extensions.gaze->captureStill(path, std::move(done));
+                                                   else
+                                                       done(std::nullopt);
+                                               }}),
       m_sessions(
           SessionSequencer::Parts{
               m_settings, m_scheduler, m_log, m_state, m_fsm, m_vad, m_turnDetector, m_bargeIn, m_micLevel, m_ttsQueue,
@@ -61,16 +73,25 @@ ConversationEngine::ConversationEngine(Setup setup)
       m_rightAlt(std::move(setup.platform.globalKeys))
 {
     m_state.setLastFireReason(QStringLiteral("—"));
+    makeExtensions();
     wireup();
     applySettings();
-    // The rest skill joins when the rest window exists (it is the skill's rest command).
     BuiltInSkills{*m_platform.calendar, *m_platform.desktop, setup.services.systemMonitor, m_extensions.rest.get(),
                   m_scheduler}
         .addTo(setup.services.skills);
-    if (MinutesSession* minutes = m_extensions.minutes.get())
-        m_turnRoad.onMinutesTurn = [minutes](const QString& text) { minutes->takeTurn(text); };
-    if (RestWindow* rest = m_extensions.rest.get())
-        m_turnRoad.onRestingTranscript = [rest](const QString& transcript) { rest->hearWhileResting(transcript); };
+    m_turnRoad.onMinutesTurn = [this](const QString& text) {
+        m_extensions.minutes->takeTurn(text);
+        if (m_extensions.gaze)
+            m_extensions.gaze->pause();
+    };
+    m_turnRoad.onRestingTranscript = [this](const QString& transcript) {
+        m_extensions.rest->hearWhileResting(transcript);
+    };
+    m_turnRoad.onReplyStored = [this](const QString& userText, const QString& replyText) {
+        m_vaultMirror.syncTurn(userText, replyText);
+    };
+    m_confirmation.onMemoryNoted = [this](const QString& note) { m_vaultMirror.syncMemory(note); };
+    m_confirmation.onCameraDescribe = [this](const CancelToken& token) { m_describePass.run(token); };
     m_rightAlt.onPressed = [this] { m_sessions.rightAltPressed(); };
     m_rightAlt.start();
 }
@@ -82,6 +103,23 @@ ConversationEngine::~ConversationEngine()
         system->onDiagnostic = nullptr;
     unwire();
     m_fsm.setOnTransition(nullptr);
+}
+
+void ConversationEngine::makeExtensions()
+{
+    m_extensions.rest = std::make_unique<RestAndWake>(
+        RestAndWake::Parts{m_settings, m_scheduler, m_state, m_fsm, m_log, m_turnDetector, m_historyRecorder, m_voice,
+                           m_liveTranscript, m_ttsQueue, [this] { m_turnRoad.cancelReply(TurnRoad::StopCause::rest); },
+                           [this] {
+                               if (StreamingSpeechRecognizer* recognizer = m_sessions.recognizer())
+                                   recognizer->resetTranscriptState();
+                           }});
+    m_extensions.minutes = std::make_unique<MinutesCapture>(
+        MinutesCapture::Parts{m_settings, m_scheduler, m_state, m_minutes, m_log, m_obsidian});
+    if (m_platform.makeCameraSource)
+        m_extensions.gaze = std::make_unique<CameraGazeLoop>(
+            CameraGazeLoop::Parts{m_scheduler, m_settings, m_state, m_log, m_turnDetector, m_platform.makeCameraSource,
+                                  m_platform.makeFaceDetector});
 }
 
 void ConversationEngine::wireup()
@@ -110,7 +148,10 @@ void ConversationEngine::wireup()
     m_ttsQueue.onStartedSentence = [this](const QString& sentence) {
         m_log.record(QStringLiteral("tts"), QStringLiteral("started: ") + Text::graphemePrefix(sentence, 40) + u'…');
     };
-    m_ttsQueue.onFinishedAll = [this] { m_voice.handleSpeechFinished(); };
+    m_ttsQueue.onFinishedAll = [this] {
+        m_voice.handleSpeechFinished();
+        m_extensions.rest->speechFinished();
+    };
     m_ttsQueue.onCancelled = [this] { m_log.record(QStringLiteral("tts"), QStringLiteral("cancelled")); };
 }
 
@@ -203,7 +244,7 @@ void ConversationEngine::cancelPendingSkill()
 
 void ConversationEngine::applyAppModeChange()
 {
-    if (m_state.isEnabled() && m_extensions.minutes) {
+    if (m_state.isEnabled()) {
         const AudioInputStream* audio = m_sessions.audioInput();
         m_extensions.minutes->applyModeChange(audio ? audio->inputFormat() : std::nullopt);
     }
@@ -217,25 +258,22 @@ void ConversationEngine::setCameraGaze(bool on)
 
 void ConversationEngine::restNow()
 {
-    if (m_extensions.rest)
-        m_extensions.rest->restNow();
+    m_extensions.rest->restNow();
 }
 
 void ConversationEngine::wakeFromRest(const QString& reason)
 {
-    if (m_extensions.rest)
-        m_extensions.rest->wakeFromRest(reason);
+    m_extensions.rest->wakeFromRest(reason);
 }
 
 void ConversationEngine::renameSpeaker(int speakerID, const QString& name)
 {
-    if (m_extensions.minutes)
-        m_extensions.minutes->renameSpeaker(speakerID, name);
+    m_extensions.minutes->renameSpeaker(speakerID, name);
 }
 
 bool ConversationEngine::enrollSpeaker(int speakerID, const QString& name)
 {
-    return m_extensions.minutes && m_extensions.minutes->enrollSpeaker(speakerID, name);
+    return m_extensions.minutes->enrollSpeaker(speakerID, name);
 }
 
 void ConversationEngine::revealRecordingInFinder()

@@ -7,6 +7,7 @@
 #include "Pipeline/AssistantClientFactory.h"
 #include "Pipeline/AssistantVoice.h"
 #include "Pipeline/BargeInDetector.h"
+#include "Pipeline/CameraDescribePass.h"
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineExtensions.h"
 #include "Pipeline/EngineState.h"
@@ -18,6 +19,7 @@
 #include "Pipeline/SessionSequencer.h"
 #include "Pipeline/SkillConfirmation.h"
 #include "Pipeline/TurnRoad.h"
+#include "Pipeline/VaultMirror.h"
 #include "Speech/PhaseSoundPlayer.h"
 #include "Storage/ObsidianSync.h"
 #include "TTS/TTSQueue.h"
@@ -93,6 +95,8 @@ public:
     std::shared_ptr<FrameChannel> subscribeCameraPreview() override;
 
 private:
+    // The gaze loop (with a camera), the minutes capture and the rest window.
+    void makeExtensions();
     void wireup();
     void unwire();
     void applyTelemetrySettings();
@@ -124,6 +128,8 @@ private:
     SkillConfirmation m_confirmation;
     AssistantClientFactory m_clients;
     TurnRoad m_turnRoad;
+    VaultMirror m_vaultMirror;
+    CameraDescribePass m_describePass;
     EngineExtensions m_extensions;
     SessionSequencer m_sessions;
     RightOptionMonitor m_rightAlt;

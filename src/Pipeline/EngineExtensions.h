@@ -6,8 +6,9 @@
 
 #include <memory>
 
-// The engine's collaborators that add behaviour to a session; the engine works without any
-// of them, and each, once made, is reached only through its interface.
+// The engine's collaborators that add behaviour to a session, each reached only through its
+// interface: the rest window and the minutes capture always, the gaze loop only when there is
+// a camera.
 struct EngineExtensions {
     std::unique_ptr<GazeLoop> gaze;
     std::unique_ptr<MinutesSession> minutes;

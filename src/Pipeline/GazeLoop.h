@@ -7,8 +7,9 @@
 #include <functional>
 #include <memory>
 
-// The camera side of a session, for the engine to drive: the camera runs around the user's
-// speech and tells the turn detector where the user looks. GUI thread only.
+// The camera side of the engine: during a session the camera runs around the user's speech and
+// tells the turn detector where the user looks; at any time it can take a still picture for
+// the describe pass. GUI thread only.
 class GazeLoop {
 public:
     virtual ~GazeLoop() = default;
@@ -29,4 +30,6 @@ public:
     virtual QString faceAge() const = 0;
     // The camera's frames for the preview, while it captures.
     virtual std::shared_ptr<FrameChannel> subscribePreview() = 0;
+    // One picture as a PNG at `path`, the camera started for it when needed.
+    virtual void captureStill(const QString& path, CameraStream::StillCompletion done) = 0;
 };

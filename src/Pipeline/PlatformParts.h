@@ -10,6 +10,7 @@
 #include "Speech/EventSoundPlayer.h"
 #include "Speech/SpeechSynthesizer.h"
 #include "Support/DesktopWorkspace.h"
+#include "Vision/FaceDetector.h"
 #include "Vision/FrameSource.h"
 
 #include <functional>
@@ -35,8 +36,10 @@ struct PlatformParts {
     std::unique_ptr<DesktopWorkspace> desktop;
     // For the calendar skills.
     std::unique_ptr<CalendarStore> calendar;
-    // A camera for each new CameraStream.
+    // The camera (made when first needed); unset: the engine has no camera.
     std::function<std::unique_ptr<FrameSource>()> makeCameraSource;
+    // The face detector of the gaze tracker; it answers null when detection cannot work here.
+    std::function<std::unique_ptr<FaceDetector>()> makeFaceDetector;
     // Keeps the machine awake while a session listens.
     std::unique_ptr<SleepInhibitor> sleepInhibitor;
 };

@@ -14,6 +14,8 @@ public:
     virtual void wakeFromRest(const QString& reason) = 0;
     // Every transcript update while resting (the wake phrase).
     virtual void hearWhileResting(const QString& transcript) = 0;
+    // The assistant's speech ran to its end.
+    virtual void speechFinished() = 0;
     // The session ended: the rest ends silently and its timer stops.
     virtual void cancel() = 0;
 };

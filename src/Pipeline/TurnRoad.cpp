@@ -154,15 +154,21 @@ void TurnRoad::startReply(const QString& text)
     if (mode == AppMode::translate)
         request.translateTargetLocale = m_settings.translateTargetLocale();
 
+    streamReply(PersonaStore::systemPrompt(request), text, m_settings.effectiveTTSLocale());
+}
+
+CancelToken TurnRoad::streamReply(const QString& systemPrompt, const QString& transcript, const QString& localeID)
+{
     const std::unique_ptr<AssistantClient> client = m_makeClient();
-    std::unique_ptr<ReplyStream> stream = client->stream(
-        PersonaStore::systemPrompt(request), text, m_settings.effectiveTTSLocale(), m_history.contextBeforeLatest());
+    std::unique_ptr<ReplyStream> stream =
+        client->stream(systemPrompt, transcript, localeID, m_history.contextBeforeLatest());
     m_replyToken = CancelToken();
     auto* reply = new ReplyConsumer(std::move(stream), m_replyToken, m_state, m_voice);
     reply->onCompleted = [this, reply](const QString& replyText) { replyCompleted(reply, replyText); };
     reply->onFailed = [this, reply](const QString& description) { replyFailed(reply, description); };
     reply->onToolCall = [this, reply](const QString& rawJSON) { toolCallArrived(reply, rawJSON); };
     m_replies.append(reply);
+    return m_replyToken;
 }
 
 void TurnRoad::replyCompleted(ReplyConsumer* reply, const QString& text)

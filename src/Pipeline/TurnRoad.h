@@ -64,6 +64,10 @@ public:
 
     // The text of the turn being answered (the camera pass asks it again).
     const QString& currentTranscript() const { return m_currentTranscript; }
+    // Asks the backend about `transcript` under `systemPrompt`, with the recent history before
+    // the newest turn, and shows, speaks and records the reply like any other; the camera
+    // pass asks its second question this way. Returns the reply's token.
+    CancelToken streamReply(const QString& systemPrompt, const QString& transcript, const QString& localeID);
 
     // Hooks the engine fills, each optional:
     // a minutes-mode turn, already in the history; the road stops there, in listening.

@@ -11,8 +11,16 @@
 #include "Platform/QtAudioOutput.h"
 #include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
+#include "Vision/CascadeFaceDetector.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcVision, "app.parlivox.vision")
+
+}  // namespace
 
 PlatformParts makeLinuxPlatform()
 {
@@ -29,6 +37,15 @@ PlatformParts makeLinuxPlatform()
     parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
     parts.calendar = std::make_unique<IcalCalendarStore>();
     parts.makeCameraSource = [] { return std::make_unique<V4L2FrameSource>(); };
+    parts.makeFaceDetector = []() -> std::unique_ptr<FaceDetector> {
+        QString error;
+        std::optional<FaceCascades> cascades = FaceCascades::load(&error);
+        if (!cascades) {
+            qCWarning(lcVision, "face detection unavailable: %s", qPrintable(error));
+            return nullptr;
+        }
+        return std::make_unique<CascadeFaceDetector>(std::move(*cascades));
+    };
     parts.sleepInhibitor = std::make_unique<DBusSleepInhibitor>();
     return parts;
 }

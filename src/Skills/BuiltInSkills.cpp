@@ -6,6 +6,7 @@
 #include "Skills/CalendarListTodaySkill.h"
 #include "Skills/CalendarListWeekSkill.h"
 #include "Skills/CalendarUpdateEventSkill.h"
+#include "Skills/CameraVisionSkill.h"
 #include "Skills/MailComposeSkill.h"
 #include "Skills/MemoryAddSkill.h"
 #include "Skills/RestSkill.h"
@@ -24,6 +25,7 @@ void BuiltInSkills::addTo(SkillRegistry& registry) const
     registry.add(std::make_shared<AliasAddSkill>());
     registry.add(std::make_shared<SystemAppResourcesSkill>(monitor, scheduler));
     registry.add(std::make_shared<MemoryAddSkill>());
+    registry.add(std::make_shared<CameraVisionSkill>());
     if (rest)
         registry.add(std::make_shared<RestSkill>(*rest, scheduler));
 }

@@ -20,7 +20,7 @@ struct BuiltInSkills {
     Scheduler& scheduler;
     QString messagesDatabase = MessagesListRecentSkill::defaultDatabasePath();
 
-    // Adds the calendar, mail, messages, alias, memory and resource skills, and the rest
-    // skill when there is a rest command.
+    // Adds the calendar, mail, messages, alias, memory, resource and camera skills, and the
+    // rest skill when there is a rest command.
     void addTo(SkillRegistry& registry) const;
 };

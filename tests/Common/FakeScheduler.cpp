@@ -10,7 +10,7 @@ FakeScheduler::FakeScheduler(QDateTime wallStart)
 std::chrono::system_clock::time_point FakeScheduler::wallTime() const
 {
     const std::chrono::system_clock::time_point start(std::chrono::milliseconds(m_wallStart.toMSecsSinceEpoch()));
-    return start + std::chrono::duration_cast<std::chrono::system_clock::duration>(m_now - m_start);
+    return start + std::chrono::duration_cast<std::chrono::system_clock::duration>(m_now - m_start + m_suspended);
 }
 
 std::chrono::milliseconds FakeScheduler::elapsed() const

@@ -21,6 +21,8 @@ public:
     void advance(std::chrono::milliseconds by);
     // Fires timers due now (zero-delay timers included) without moving time.
     void runDue() { advance(std::chrono::milliseconds(0)); }
+    // The machine sleeps: the wall clock moves on, monotonic time and its timers do not.
+    void suspend(std::chrono::milliseconds by) { m_suspended += by; }
     std::size_t pendingCount() const { return m_timers.size(); }
     std::chrono::milliseconds elapsed() const;
 
@@ -30,6 +32,7 @@ private:
     TimePoint m_start;
     TimePoint m_now;
     QDateTime m_wallStart;
+    std::chrono::milliseconds m_suspended{0};
     TimerId m_nextId = 1;
     std::map<Key, std::function<void()>> m_timers;
 };

@@ -5,7 +5,7 @@
 #include "SkillTestKit.h"
 #include "Skills/SkillRegistry.h"
 
-TEST(BuiltInSkills, RegistersAllButTheCameraWithTheirManifestsAndApproval)
+TEST(BuiltInSkills, RegistersEverySkillWithItsManifestAndApproval)
 {
     IcalCalendarStore calendar;
     RecordingWorkspace workspace;
@@ -22,7 +22,7 @@ TEST(BuiltInSkills, RegistersAllButTheCameraWithTheirManifestsAndApproval)
     }
     EXPECT_EQ(listed, QStringList({"aliases.add", "calendar.create_event (approve)", "calendar.delete_event (approve)",
                                    "calendar.list_today", "calendar.list_week", "calendar.update_event (approve)",
-                                   "mail.compose (approve)", "memory.add", "messages.list_recent",
+                                   "camera.describe", "mail.compose (approve)", "memory.add", "messages.list_recent",
                                    "system.app_resources", "system.rest"}));
 
     SkillRegistry withoutRest;
