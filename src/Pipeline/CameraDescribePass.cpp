@@ -11,6 +11,7 @@
 #include "Pipeline/TurnRoad.h"
 #include "Skills/SkillRegistry.h"
 #include "Storage/AppPaths.h"
+#include "Support/FileIO.h"
 
 #include <QDir>
 
@@ -45,6 +46,7 @@ void CameraDescribePass::run(const CancelToken& token)
         return;
     }
     m_parts.log.record(kSkillCategory, QStringLiteral("camera.describe — capturing still frame"));
+    FileIO::ensureDirectory(AppPaths::cache());
     m_parts.captureStill(stillPath(),
                          [this, alive = std::weak_ptr<int>(m_lifetime), token](const std::optional<QString>& path) {
                              if (!alive.expired())

@@ -63,6 +63,7 @@ void MinutesCapture::start(const AudioFormat& inputFormat)
         return;
     }
     const QFileInfo recording(m_recorder->path());
+    FileIO::ensureDirectory(AppPaths::minutes());
     m_parts.state.setCurrentRecordingURL(QUrl::fromLocalFile(recording.absoluteFilePath()));
     m_parts.log.record(kMinutesCategory, QStringLiteral("recording → %1 (%2Hz %3ch)")
                                              .arg(recording.fileName(), Text::shortestDecimal(inputFormat.sampleRate))

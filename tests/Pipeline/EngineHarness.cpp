@@ -18,7 +18,7 @@ void FakeRecognizer::start(const QString& localeID, const AudioFormat&, StartCom
                          [done, ok] { done(ok ? std::nullopt : std::optional<QString>("no model for xx-XX")); });
 }
 
-EngineHarness::EngineHarness()
+EngineHarness::EngineHarness(Camera withCamera)
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")})
 {
@@ -35,6 +35,12 @@ EngineHarness::EngineHarness()
     auto ownedInhibitor = std::make_unique<RecordingInhibitor>();
     inhibitor = ownedInhibitor.get();
     platform.sleepInhibitor = std::move(ownedInhibitor);
+    if (withCamera == Camera::scripted) {
+        platform.makeCameraSource = [this] { return std::make_unique<ScriptedFrameSource>(camera); };
+        platform.makeFaceDetector = [this]() -> std::unique_ptr<FaceDetector> {
+            return faceModels ? std::make_unique<ScriptedFaceDetector>(face) : nullptr;
+        };
+    }
     services = std::make_unique<AppServices>(scheduler, platform.speechEngine, *platform.audioDevices);
     engine = std::make_unique<ConversationEngine>(
         ConversationEngine::Setup{settings, scheduler, player, platform, *services, device,
@@ -88,6 +94,19 @@ void EngineHarness::speak(int ms)
         ScriptedCaptureBackend::deliver(*capture, loud);
     settle([this] { return engine->micLevel().level() > 0.5; });
     scheduler.advance(std::chrono::milliseconds(ms));
+}
+
+bool EngineHarness::showFrame()
+{
+    FrameSource::FrameHandler handler;
+    {
+        std::lock_guard lock(camera.mutex);
+        handler = camera.handler;
+    }
+    if (!handler)
+        return false;
+    handler(CameraFrame{cv::Mat(240, 320, CV_8UC4, cv::Scalar(90, 120, 150, 255)), std::chrono::steady_clock::now()});
+    return true;
 }
 
 QStringList EngineHarness::lines(const QString& category) const

@@ -13,6 +13,7 @@
 #include "Storage/DeviceIdentifier.h"
 #include "Support/UserDefaults.h"
 #include "TurnRig.h"
+#include "Vision/ScriptedFrameSource.h"
 
 #include <QTemporaryDir>
 
@@ -64,9 +65,32 @@ struct RecordingInhibitor final : SleepInhibitor {
     void release() override { ++released; }
 };
 
+// A face detector that reports what the test sets, from the tracker's thread.
+struct ScriptedFaceDetector final : FaceDetector {
+    struct Script {
+        std::mutex mutex;
+        std::optional<FaceObservation> next;
+        void set(std::optional<FaceObservation> observation)
+        {
+            std::lock_guard lock(mutex);
+            next = observation;
+        }
+    };
+    explicit ScriptedFaceDetector(std::shared_ptr<Script> script) : script(std::move(script)) {}
+    std::optional<FaceObservation> detect(const cv::Mat&) override
+    {
+        std::lock_guard lock(script->mutex);
+        return script->next;
+    }
+    void reset() override {}
+    std::shared_ptr<Script> script;
+};
+
 // An engine on fakes and virtual time: scripted microphone, fake recognizer, silent player.
 struct EngineHarness {
-    EngineHarness();
+    enum class Camera { none, scripted };
+
+    explicit EngineHarness(Camera camera = Camera::none);
     ~EngineHarness();
 
     // Runs the event loop and due timers until the condition holds (the microphone's start
@@ -82,6 +106,8 @@ struct EngineHarness {
     void pressRightAlt();
     // `ms` of loud speech at the microphone.
     void speak(int ms);
+    // One camera frame, as the scripted camera captures it; false while it is not capturing.
+    bool showFrame();
     // The messages logged under the category, oldest first.
     QStringList lines(const QString& category) const;
     ConversationPhase phase() const { return engine->state().phase(); }
@@ -98,6 +124,9 @@ struct EngineHarness {
     RecordingDesktopWorkspace* desktop = nullptr;
     RecordingSounds* sounds = nullptr;
     RecordingInhibitor* inhibitor = nullptr;
+    ScriptedFrameSource::State camera;
+    bool faceModels = true;  // false: face detection cannot work
+    std::shared_ptr<ScriptedFaceDetector::Script> face = std::make_shared<ScriptedFaceDetector::Script>();
     PlatformParts platform;
     std::unique_ptr<AppServices> services;
     std::unique_ptr<ConversationEngine> engine;

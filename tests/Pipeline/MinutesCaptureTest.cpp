@@ -1,0 +1,239 @@
+#include "Pipeline/MinutesCapture.h"
+
+#include "Audio/TestBuffers.h"
+#include "Common/QtPrinters.h"
+#include "Common/SpeechWav.h"
+#include "EngineHarness.h"
+#include "Storage/AppPaths.h"
+#include "Storage/SpeakerProfileStore.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+using Phase = ConversationPhase;
+
+namespace {
+
+QStringList fileLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<missing>")};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// An espeak-ng voice saying `text`, as 22,050 Hz mono samples.
+std::vector<float> voice(const QString& name, const QString& text)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("speech.wav"));
+    EXPECT_TRUE(SpeechWav::render(text, path, nullptr, {name}));
+    SF_INFO info;
+    return readSoundFile(path, info);
+}
+
+struct CaptureRig {
+    CaptureRig()
+    {
+        settings.setAppMode(AppMode::minutes);
+        settings.setObsidianVaultPath(root.base() + QStringLiteral("/vault"));
+        settings.setObsidianSyncMeetings(true);
+    }
+    QString textFile() const
+    {
+        return MinutesCapture::textFilePath(state.currentRecordingURL().value_or(QUrl()).toLocalFile());
+    }
+    // The meeting notes in the vault once every write queued so far is done: a marker note
+    // queued behind them shows when.
+    QStringList meetingNotes()
+    {
+        const QString folder = root.base() + QStringLiteral("/vault");
+        const VaultTarget target{folder, QStringLiteral("Parlivox")};
+        vault.writeMeeting(target, QString(), clock.wallNow(), QStringLiteral("marker"));
+        QStringList notes;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            notes.clear();
+            for (QDirIterator it(folder, {"*.md"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+                notes << it.next();
+            return !notes.filter(QStringLiteral("marker")).isEmpty();
+        }));
+        return notes.filter(QRegularExpression(QStringLiteral("\\d\\.md$")));
+    }
+    QStringList lines(const QString& category) const
+    {
+        QStringList found;
+        for (const PipelineLog::Entry& entry : log.entries())
+            if (entry.category == category)
+                found << entry.message;
+        return found;
+    }
+
+    ScopedDataRoot root;
+    FakeScheduler clock;
+    UserDefaults defaults{root.base() + QStringLiteral("/defaults.json")};
+    AppSettings settings{defaults, AppSettings::Environment{}};
+    EngineState state;
+    MinutesStore minutes;
+    PipelineLog log{clock};
+    ObsidianSync vault;
+    MinutesCapture capture{{settings, clock, state, minutes, log, vault}};
+};
+
+TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeetingGoesToTheVaultOnce)
+{
+    CaptureRig rig;
+    const AudioFormat format{22050, 1};
+    rig.capture.start(format);
+    ASSERT_TRUE(rig.state.currentRecordingURL().has_value());
+    const QString recording = rig.state.currentRecordingURL()->toLocalFile();
+    EXPECT_EQ(QFileInfo(recording).fileName(), "meeting-20260105-090000.caf");
+    EXPECT_EQ(rig.lines("minutes"), QStringList{"recording → meeting-20260105-090000.caf (22050.0Hz 1ch)"});
+    EXPECT_EQ(rig.textFile(), AppPaths::minutes() + "/meeting-20260105-090000.txt");
+
+    std::int64_t frames = 0;
+    const auto say = [&](const QString& who, const QString& text) {
+        const std::vector<float> samples = voice(who, text);
+        rig.capture.append(makeBuffer(
+            format, std::int64_t(samples.size()), [&](int, std::int64_t f) { return samples[std::size_t(f)]; },
+            frames));
+        frames += std::int64_t(samples.size());
+        rig.clock.advance(5s);
+        rig.capture.takeTurn(text);
+    };
+    say(QStringLiteral("en-us+m7"), QStringLiteral("The quarterly budget review starts on Monday."));
+    say(QStringLiteral("en-us+f5"), QStringLiteral("We moved the launch to next week."));
+    say(QStringLiteral("en-us+m7"), QStringLiteral("Then the tests will be finished."));
+    rig.capture.takeTurn(QStringLiteral("…"));  // nothing heard since the last line: no speaker
+
+    const QStringList written = {"# Parlivox minutes — started 2026-01-05 09:00:00",
+                                 "# Audio: meeting-20260105-090000.caf",
+                                 "[2026-01-05 09:00:05] Speaker 1: The quarterly budget review starts on Monday.",
+                                 "[2026-01-05 09:00:10] Speaker 2: We moved the launch to next week.",
+                                 "[2026-01-05 09:00:15] Speaker 1: Then the tests will be finished.",
+                                 "[2026-01-05 09:00:15] Unknown: …"};
+    EXPECT_EQ(fileLines(rig.textFile()), written);
+    EXPECT_EQ(rig.minutes.knownSpeakers().size(), 2);
+
+    // A rename rewrites every line and keeps the capture's start in the header.
+    rig.clock.advance(1min);
+    rig.capture.renameSpeaker(2, QStringLiteral("  Bea "));
+    rig.capture.renameSpeaker(1, QStringLiteral(" \n"));
+    QStringList renamed = written;
+    renamed[3].replace("Speaker 2", "Bea");
+    EXPECT_EQ(fileLines(rig.textFile()), renamed);
+    EXPECT_EQ(rig.minutes.entries()[1].speakerLabel, "Bea");
+
+    // Enrolling a chip stores that speaker's voice, whoever spoke last.
+    EXPECT_FALSE(rig.capture.enrollSpeaker(7, QStringLiteral("Nobody")));
+    EXPECT_TRUE(rig.capture.enrollSpeaker(2, QStringLiteral("Bea")));
+    EXPECT_EQ(rig.lines("minutes").last(), "enrolled 'Bea' as speaker 2");
+    ASSERT_EQ(SpeakerProfileStore::load().size(), 1);
+    EXPECT_EQ(SpeakerProfileStore::load().first().embedding, rig.minutes.knownSpeakers()[1].embedding);
+
+    rig.capture.stop();
+    rig.capture.stop();  // a second stop exports nothing again
+    EXPECT_FALSE(rig.capture.isRecording());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.lines("minutes").last().startsWith("recording closed"); }));
+    EXPECT_EQ(rig.lines("minutes").last(), QStringLiteral("recording closed (%1 samples)").arg(frames));
+    SF_INFO info;
+    EXPECT_EQ(readSoundFile(recording, info).size(), std::size_t(frames));
+    EXPECT_EQ(rig.state.currentRecordingURL(), QUrl::fromLocalFile(recording));  // the view can still reveal it
+
+    const QStringList meetings = rig.meetingNotes();
+    ASSERT_EQ(meetings.size(), 1);
+    EXPECT_TRUE(fileLines(meetings.first()).join('\n').endsWith(renamed.join('\n')));
+}
+
+TEST(MinutesCapture, ModeSwitchesStartAndStopOnlyWhatIsNeeded)
+{
+    CaptureRig rig;
+    rig.settings.setAppMode(AppMode::conversation);
+    rig.capture.applyModeChange(AudioFormat{48000, 2});  // out of minutes with nothing running
+    EXPECT_TRUE(rig.lines("session").isEmpty());
+
+    rig.settings.setAppMode(AppMode::minutes);
+    rig.capture.applyModeChange(std::nullopt);
+    rig.capture.applyModeChange(AudioFormat{48000, 2});
+    rig.capture.applyModeChange(AudioFormat{48000, 2});  // already running
+    EXPECT_EQ(rig.lines("session"),
+              QStringList({"mode→minutes deferred: no input format yet", "switched to minutes (hot, no restart)"}));
+    const std::optional<QUrl> first = rig.state.currentRecordingURL();
+    ASSERT_TRUE(first.has_value());
+
+    rig.settings.setAppMode(AppMode::brainstorm);
+    rig.capture.applyModeChange(AudioFormat{48000, 2});
+    EXPECT_EQ(rig.lines("session").last(), "switched to brainstorm (hot, no restart)");
+    EXPECT_FALSE(rig.capture.isRecording());
+    EXPECT_EQ(rig.state.currentRecordingURL(), std::nullopt);
+    EXPECT_TRUE(rig.minutes.knownSpeakers().isEmpty());
+
+    // Back in the same second: a recording of its own, and a minutes file of the same name.
+    rig.settings.setAppMode(AppMode::minutes);
+    rig.capture.applyModeChange(AudioFormat{48000, 2});
+    EXPECT_EQ(QFileInfo(rig.state.currentRecordingURL()->toLocalFile()).fileName(), "meeting-20260105-090000-2.caf");
+    EXPECT_EQ(QFileInfo(rig.textFile()).fileName(), "meeting-20260105-090000-2.txt");
+}
+
+TEST(MinutesCapture, WithoutARecordingLinesAreStillLabelledButNoFileIsWritten)
+{
+    CaptureRig rig;
+    // The recordings folder cannot be made: a file stands in its place.
+    QFile blocker(AppPaths::recordings());
+    ASSERT_TRUE(QDir().mkpath(AppPaths::root()) && blocker.open(QIODevice::WriteOnly));
+    rig.capture.start(AudioFormat{22050, 1});
+    ASSERT_EQ(rig.lines("error").size(), 1);
+    EXPECT_TRUE(rig.lines("error").first().startsWith("minutes recording failed: "));
+    EXPECT_EQ(rig.state.currentRecordingURL(), std::nullopt);
+    EXPECT_TRUE(rig.capture.isRecording());
+    rig.capture.takeTurn(QStringLiteral("still written down"));
+    EXPECT_EQ(rig.minutes.entries().size(), 1);
+    EXPECT_FALSE(QDir(AppPaths::minutes()).exists() && !QDir(AppPaths::minutes()).isEmpty());
+    rig.capture.stop();
+    EXPECT_TRUE(rig.meetingNotes().isEmpty());
+}
+
+// The whole engine in minutes mode: the microphone hears two voices, each turn becomes a
+// labelled line beside the recording, and nothing is asked of a backend.
+TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
+{
+    EngineHarness h;
+    h.settings.setAppMode(AppMode::minutes);
+    h.capture->format = {22050, 1};
+    h.clockIn();
+    ASSERT_EQ(h.phase(), Phase::listening);
+    ASSERT_TRUE(h.engine->state().currentRecordingURL().has_value());
+    const QString recording = h.engine->state().currentRecordingURL()->toLocalFile();
+
+    const auto say = [&](const QString& who, const QString& text) {
+        ScriptedCaptureBackend::deliver(*h.capture, voice(who, text));
+        QTest::qWait(50);  // the listening loop takes the buffers
+        h.recognizer.live->onTranscript(text);
+        h.engine->fireNow();
+    };
+    say(QStringLiteral("en-us+m7"), QStringLiteral("The quarterly budget review starts on Monday."));
+    say(QStringLiteral("en-us+f5"), QStringLiteral("We moved the launch to next week."));
+    say(QStringLiteral("en-us+m7"), QStringLiteral("Then the tests will be finished."));
+    EXPECT_EQ(h.phase(), Phase::listening);
+    EXPECT_TRUE(h.backend.calls.empty());
+
+    QStringList labels;
+    for (const MinutesEntry& entry : h.engine->minutes().entries())
+        labels << entry.speakerLabel;
+    EXPECT_EQ(labels, QStringList({"Speaker 1", "Speaker 2", "Speaker 1"}));
+    const QStringList lines = fileLines(MinutesCapture::textFilePath(recording));
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[3], "[2026-01-05 09:00:00] Speaker 2: We moved the launch to next week.");
+
+    h.engine->setEnabled(false);
+    ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+    EXPECT_TRUE(h.settle([&] { return h.lines("minutes").last().startsWith("recording closed"); }));
+    SF_INFO info;
+    EXPECT_GT(readSoundFile(recording, info).size(), 22050u * 4);
+}
+
+}  // namespace
