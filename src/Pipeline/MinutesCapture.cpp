@@ -48,6 +48,7 @@ std::optional<QString> MinutesCapture::textFile() const
 
 void MinutesCapture::start(const AudioFormat& inputFormat)
 {
+    m_running = true;
     m_parts.minutes.setEntries({});
     m_classifier = std::make_unique<SpeakerClassifier>();
     m_classifier->loadEnrolledProfiles();
@@ -84,26 +85,27 @@ void MinutesCapture::stop()
             recorder->deleteLater();
         });
     }
-    m_classifier.reset();
+    m_running = false;
 }
 
 bool MinutesCapture::isRecording() const
 {
-    return m_classifier != nullptr;
+    return m_running;
 }
 
 void MinutesCapture::append(const AudioBufferPtr& buffer)
 {
+    if (!m_running)
+        return;
     if (m_recorder)
         m_recorder->append(buffer);
-    if (m_classifier)
-        m_classifier->accumulate(buffer);
+    m_classifier->accumulate(buffer);
 }
 
 void MinutesCapture::takeTurn(const QString& text)
 {
     std::optional<Speaker> speaker;
-    if (m_classifier) {
+    if (m_running) {
         speaker = m_classifier->endUtterance();
         m_classifier->resetUtterance();
     }
@@ -112,7 +114,7 @@ void MinutesCapture::takeTurn(const QString& text)
                                    : MinutesEntry::make(m_parts.clock.wallNow(), MinutesEntry::kUnattributedSpeakerID,
                                                         MinutesEntry::unknownSpeakerLabel(), text);
     m_parts.minutes.appendEntry(entry);
-    if (m_classifier)
+    if (m_running)
         publishSpeakers();
     if (const std::optional<QString> file = textFile()) {
         QString error;

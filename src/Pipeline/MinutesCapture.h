@@ -22,7 +22,9 @@ class SpeakerClassifier;
 // finished utterance becomes a labelled line of the store and of a text file of the same name
 // in "minutes/". When the capture stops, the text goes to the notes vault as a meeting note
 // (when that is on and this capture recorded), and the recording is closed after its last
-// buffer. GUI thread only; the classifier and the recorder do their work on their own workers.
+// buffer; the meeting's speakers can still be named and enrolled until the next capture starts,
+// since their chips stay on screen. GUI thread only; the classifier and the recorder do their
+// work on their own workers.
 class MinutesCapture final : public MinutesSession {
 public:
     static inline const QString kRecordingPrefix = QStringLiteral("meeting");
@@ -63,7 +65,8 @@ private:
     void reportWrite(bool written, const QString& error);
 
     Parts m_parts;
-    std::unique_ptr<SpeakerClassifier> m_classifier;
+    bool m_running = false;
+    std::unique_ptr<SpeakerClassifier> m_classifier;  // the last capture's, kept after it stops
     std::unique_ptr<AudioRecorder> m_recorder;
     // Recorders finishing their last writes; each is deleted once closed.
     std::vector<QPointer<AudioRecorder>> m_closing;

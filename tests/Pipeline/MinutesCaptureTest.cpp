@@ -143,6 +143,9 @@ TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeeting
     SF_INFO info;
     EXPECT_EQ(readSoundFile(recording, info).size(), std::size_t(frames));
     EXPECT_EQ(rig.state.currentRecordingURL(), QUrl::fromLocalFile(recording));  // the view can still reveal it
+    // The chips stay on screen after the meeting, and naming them still works.
+    EXPECT_TRUE(rig.capture.enrollSpeaker(1, QStringLiteral("Max")));
+    EXPECT_EQ(SpeakerProfileStore::load().size(), 2);
 
     const QStringList meetings = rig.meetingNotes();
     ASSERT_EQ(meetings.size(), 1);
