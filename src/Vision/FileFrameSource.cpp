@@ -1,11 +1,8 @@
 #include "Vision/FileFrameSource.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <opencv2/imgcodecs.hpp>
-#include <opencv2/imgproc.hpp>
+#include <QImage>
 
 FileFrameSource::FileFrameSource(QString path, double framesPerSecond)
     : m_path(std::move(path)), m_framesPerSecond(framesPerSecond > 0 ? framesPerSecond : 1.0)
@@ -29,11 +26,14 @@ std::vector<cv::Mat> FileFrameSource::load() const
     }
     std::vector<cv::Mat> pictures;
     for (const QString& file : files) {
-        const cv::Mat picture = cv::imread(QFile::encodeName(file).toStdString(), cv::IMREAD_COLOR);
-        if (picture.empty())
+        const QImage picture = QImage(file).convertToFormat(QImage::Format_RGB32);
+        if (picture.isNull())
             continue;
+        // RGB32 is opaque BGRA in memory on the little-endian machines this runs on.
         cv::Mat bgra;
-        cv::cvtColor(picture, bgra, cv::COLOR_BGR2BGRA);
+        cv::Mat(picture.height(), picture.width(), CV_8UC4, const_cast<uchar*>(picture.constBits()),
+                std::size_t(picture.bytesPerLine()))
+            .copyTo(bgra);
         pictures.push_back(bgra);
     }
     return pictures;
