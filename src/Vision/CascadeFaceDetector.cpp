@@ -55,6 +55,12 @@ CascadeFaceDetector::CascadeFaceDetector(FaceCascades cascades)
 
 void CascadeFaceDetector::reset()
 {
+    forgetFace();
+    m_emptyPictures = 0;
+}
+
+void CascadeFaceDetector::forgetFace()
+{
     m_face.reset();
     m_smoother.clear();
     m_heldPitch = 0.0;
@@ -68,9 +74,11 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
         cv::cvtColor(image, gray, cv::COLOR_BGRA2GRAY);
     const std::optional<Found> found = findFace(gray);
     if (!found) {
-        reset();
+        forgetFace();
+        ++m_emptyPictures;
         return std::nullopt;
     }
+    m_emptyPictures = 0;
     follow(found->box);
     const PoseSmoother::Angles angles = found->profileSide == 0
                                             ? frontalAngles(gray)
@@ -129,12 +137,19 @@ std::optional<CascadeFaceDetector::Found> CascadeFaceDetector::findFace(const cv
         int factor;
         cv::CascadeClassifier& cascade;
     } passes[] = {{half, 2, m_cascades.frontal}, {gray, 1, m_cascades.frontal}, {half, 2, m_cascades.frontalTolerant}};
+    // Someone who walks into an empty room is usually found by the first pass; the others
+    // are for heads that lean or turn, and can wait a few pictures.
+    const bool thorough = m_emptyPictures % kThoroughEvery == 0;
     for (const auto& pass : passes) {
+        if (!thorough && &pass != &passes[0])
+            break;
         const int minSide = int(std::min(pass.picture.cols, pass.picture.rows) * kMinFaceShare);
         if (const auto box =
                 findIn(pass.picture, cv::Rect(0, 0, pass.picture.cols, pass.picture.rows), pass.cascade, minSide, 0))
             return Found{scaled(*box, pass.factor) & whole, 0};
     }
+    if (!thorough)
+        return std::nullopt;
     if (const auto profile = findProfile(half, int(std::min(half.cols, half.rows) * kMinFaceShare)))
         return Found{scaled(profile->box, 2) & whole, profile->profileSide};
     return std::nullopt;

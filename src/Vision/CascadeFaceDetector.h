@@ -13,11 +13,14 @@
 // the face, the tilt from where the eyes sit in it, and the profile detector for heads turned
 // too far for a frontal face. The box followed and the angles are smoothed over the last
 // pictures, so the noise of single pictures never reads as a glance away. The largest face
-// is the user's.
+// is the user's. While nobody is in view, only every kThoroughEvery-th picture is searched
+// with every detector; the others get the cheapest pass, so an empty room costs little more
+// than one detector call.
 class CascadeFaceDetector final : public FaceDetector {
 public:
     // The yaw reported for a face seen only in profile.
     static constexpr double kProfileYaw = 0.8;
+    static constexpr int kThoroughEvery = 4;
 
     explicit CascadeFaceDetector(FaceCascades cascades);
 
@@ -31,6 +34,8 @@ private:
     };
 
     std::optional<Found> findFace(const cv::Mat& gray);
+    // Forgets the face followed, but not how long the room has been empty.
+    void forgetFace();
     static std::optional<cv::Rect> findIn(const cv::Mat& gray, const cv::Rect& area, cv::CascadeClassifier& cascade,
                                           int minSide, int maxSide);
     std::optional<Found> findProfile(const cv::Mat& gray, int minSide);
@@ -44,4 +49,5 @@ private:
     PoseSmoother m_smoother;
     double m_heldPitch = 0.0;  // of the last picture whose eyes were found, kept for a few pictures
     int m_picturesWithoutEyes = 0;
+    int m_emptyPictures = 0;  // whole-picture searches in a row that found nobody
 };

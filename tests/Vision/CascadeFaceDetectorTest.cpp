@@ -84,6 +84,34 @@ TEST(CascadeFaceDetectorTest, SeesNoFaceWhereThereIsNone)
         EXPECT_FALSE(settled(frame).has_value());
 }
 
+// An empty room is searched cheaply most of the time; whoever comes in is still found soon.
+TEST(CascadeFaceDetectorTest, SomeoneEnteringAnEmptyRoomIsFoundWithinAFewPictures)
+{
+    const struct {
+        const char* name;
+        cv::Mat picture;
+        int atMost;  // pictures until found
+    } cases[] = {
+        {"facing the screen", Portrait::frame(), 1},
+        {"leaning", Portrait::frame(Portrait::rotated(15)), CascadeFaceDetector::kThoroughEvery},
+        {"turned aside", Portrait::frame(Portrait::turned(60)), CascadeFaceDetector::kThoroughEvery},
+    };
+    const cv::Mat empty = Portrait::noisy(cv::Mat(240, 320, CV_8UC4, cv::Scalar::all(128)), 20, 7);
+    for (const auto& c : cases) {
+        for (int emptyPictures = 1; emptyPictures <= CascadeFaceDetector::kThoroughEvery; ++emptyPictures) {
+            SCOPED_TRACE(std::string(c.name) + " after " + std::to_string(emptyPictures) + " empty pictures");
+            CascadeFaceDetector detector(*FaceCascades::load());
+            FramePreprocessor preprocessor;
+            for (int i = 0; i < emptyPictures; ++i)
+                ASSERT_FALSE(detector.detect(preprocessor.process(empty)).has_value());
+            int pictures = 1;
+            while (!detector.detect(preprocessor.process(c.picture)) && pictures <= c.atMost)
+                ++pictures;
+            EXPECT_LE(pictures, c.atMost);
+        }
+    }
+}
+
 TEST(CascadeFaceDetectorTest, SensorNoiseOnAStillFaceNeverReadsAsLookingAway)
 {
     CascadeFaceDetector detector(*FaceCascades::load());
