@@ -5,6 +5,7 @@
 #include "UI/Models/FaceAnimation.h"
 #include "UI/Models/FaceAvatarModel.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <optional>
@@ -13,8 +14,10 @@ class MicLevelMonitor;
 
 // The animated picture of the assistant in the talk view. It copies what it is given into a
 // state, paints the model's frame of it, and repaints only when something moves: the
-// animation's timers and the bob's tick run while the widget is shown and stop when it is
-// hidden, however often it is shown again.
+// animation's timers and the bob's wake-ups run while the widget is shown and stop when it is
+// hidden, however often it is shown again. The bob moves in whole device pixels, woken just
+// when the next one is due, and moves the picture painted last (kept until something else
+// changes) rather than painting it again, so a face left alone costs next to nothing.
 class FaceAvatar final : public QWidget {
     Q_OBJECT
 public:
@@ -31,19 +34,26 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // Checks the bob, repainting when it has moved by a quarter pixel.
-    void tick();
+    // Something other than the bob changed: the picture is painted afresh.
+    void changed();
+    // Repaints when the bob has moved by a device pixel, and waits for the next one.
+    void followBob();
+    // The bob's travel in device pixels.
+    double bobSteps() const;
     int bobStep() const;
 
     const MicLevelMonitor& m_micLevel;
     FaceAvatarModel::State m_state;
     std::optional<QString> m_customImageName;
     FacePainter m_painter;
+    QPixmap m_painted;  // the picture without the bob; null when it must be painted again
     int m_paintedBobStep = 0;
     FaceAnimation m_animation;
-    SingleShot m_tick;
+    SingleShot m_bobWake;
 };

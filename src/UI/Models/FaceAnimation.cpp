@@ -38,7 +38,12 @@ void FaceAnimation::setPhase(ConversationPhase phase)
 
 double FaceAnimation::bob() const
 {
-    return m_running ? bobAt(Scheduler::secondsBetween(m_started, m_scheduler.now())) : 0.0;
+    return m_running ? bobAt(bobSeconds()) : 0.0;
+}
+
+double FaceAnimation::bobSeconds() const
+{
+    return m_running ? Scheduler::secondsBetween(m_started, m_scheduler.now()) : 0.0;
 }
 
 double FaceAnimation::bobAt(double seconds)
@@ -46,6 +51,18 @@ double FaceAnimation::bobAt(double seconds)
     const double inCycle = std::fmod(std::max(seconds, 0.0), 2 * kBobHalfCycleSeconds) / kBobHalfCycleSeconds;
     const double linear = inCycle <= 1.0 ? inCycle : 2.0 - inCycle;
     return (1.0 - std::cos(std::numbers::pi * linear)) / 2.0;
+}
+
+std::optional<double> FaceAnimation::secondsUntilNextBobStep(double seconds, double steps)
+{
+    if (steps < 0.5)
+        return std::nullopt;
+    const long now = std::lround(bobAt(seconds) * steps);
+    // The bob turns back every half cycle, so the next step comes within one.
+    for (double ahead = kBobResolution; ahead <= kBobHalfCycleSeconds + kBobResolution; ahead += kBobResolution)
+        if (std::lround(bobAt(seconds + ahead) * steps) != now)
+            return ahead;
+    return kBobHalfCycleSeconds;
 }
 
 double FaceAnimation::talkingOpenness(double speakingPhase)

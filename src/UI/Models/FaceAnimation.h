@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include <functional>
+#include <optional>
 
 // What keeps the face alive: the slow bob, the blinks outside idle and the talking cycle
 // while speaking. One blink timer and one talking timer at most, however often start() is
@@ -37,8 +38,15 @@ public:
     double speakingPhase() const { return m_speakingPhase; }
     // The bob now: 0 to 1 and back, eased, since start(); 0 while stopped.
     double bob() const;
+    // Seconds since start(); 0 while stopped.
+    double bobSeconds() const;
     // The bob `seconds` after the animation started.
     static double bobAt(double seconds);
+    // Seconds from `seconds` until the bob, scaled to `steps` whole steps, shows another step
+    // (at least kBobResolution); nothing when it never will (less than half a step of travel).
+    static std::optional<double> secondsUntilNextBobStep(double seconds, double steps);
+    // The finest time the bob's steps are looked for at.
+    static constexpr double kBobResolution = 0.01;
     // How far the talking mouth is open at a point of the cycle: 0 to 1 and back once a turn.
     static double talkingOpenness(double speakingPhase);
 

@@ -110,3 +110,24 @@ TEST(FaceAnimation, BobsDownAndBackEvery4400Ms)
     for (const auto& [seconds, bob] : cases)
         EXPECT_NEAR(FaceAnimation::bobAt(seconds), bob, 1e-9) << seconds;
 }
+
+// The face is woken only when its bob reaches the next whole step, and never before.
+TEST(FaceAnimation, TheBobsNextStepIsFoundWhereItComes)
+{
+    const auto step = [](double seconds, double steps) { return std::lround(FaceAnimation::bobAt(seconds) * steps); };
+    for (const double steps : {1.0, 2.4, 4.8, 9.6}) {
+        int wakes = 0;
+        for (double seconds = 0.0; seconds < 2 * 2 * FaceAnimation::kBobHalfCycleSeconds; ++wakes) {
+            const std::optional<double> next = FaceAnimation::secondsUntilNextBobStep(seconds, steps);
+            ASSERT_TRUE(next.has_value());
+            ASSERT_GE(*next, FaceAnimation::kBobResolution);
+            EXPECT_NE(step(seconds + *next, steps), step(seconds, steps)) << steps << " steps at " << seconds;
+            EXPECT_EQ(step(seconds + *next - FaceAnimation::kBobResolution, steps), step(seconds, steps))
+                << steps << " steps at " << seconds;
+            seconds += *next;
+        }
+        // Down and back up through every step, twice: no wake-up in between.
+        EXPECT_LE(wakes, 2 * 2 * int(std::ceil(steps)) + 2) << steps;
+    }
+    EXPECT_EQ(FaceAnimation::secondsUntilNextBobStep(0.7, 0.4), std::nullopt);
+}
