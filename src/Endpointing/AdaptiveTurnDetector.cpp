@@ -57,10 +57,11 @@ void AdaptiveTurnDetector::handle(const VoiceActivity& activity)
     case VoiceActivity::Kind::speechEnded:
         m_lastSpeechEndedAt = now;
         diagnose(QStringLiteral("VAD speechEnded — gaze=") + rawValue(m_gazeMachine.state()));
+        // The waits count from the real end of speech, which the detector saw a little late.
         if (m_gazeMachine.state() == GazeMachineState::averted && m_hasReceivedSpeech)
-            scheduleFastFire(QStringLiteral("silence + look-away (primary)"));
+            scheduleFastFire(QStringLiteral("silence + look-away (primary)"), activity.silentForMs());
         else
-            scheduleSilenceFire();
+            scheduleSilenceFire(activity.silentForMs());
         break;
     case VoiceActivity::Kind::level:
         break;  // levels arrive through updateMicLevel()
@@ -197,15 +198,16 @@ void AdaptiveTurnDetector::recordPause(Scheduler::TimePoint now)
     diagnose(QStringLiteral("VAD speechStarted (pause=%1ms, samples=%2)").arg(pauseMs).arg(m_pauseSamplesMs.size()));
 }
 
-void AdaptiveTurnDetector::scheduleSilenceFire()
+void AdaptiveTurnDetector::scheduleSilenceFire(int alreadySilentMs)
 {
     const int lengthMs = predictedSilenceMs();
     qCInfo(lcAdaptiveTurn, "schedule silence fire in %dms (samples=%d tail='%s' gaze=%s)", lengthMs,
            pauseSamplesCount(), qUtf8Printable(SilencePrediction::trailingToken(m_currentTranscript)),
            qUtf8Printable(rawValue(m_currentGaze.status)));
-    m_silenceTask.start(std::chrono::milliseconds(lengthMs), [this, lengthMs, snapshot = m_currentTranscript] {
-        readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), snapshot);
-    });
+    m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)),
+                        [this, lengthMs, snapshot = m_currentTranscript] {
+                            readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), snapshot);
+                        });
 }
 
 void AdaptiveTurnDetector::scheduleDwellFire()
@@ -216,11 +218,12 @@ void AdaptiveTurnDetector::scheduleDwellFire()
     });
 }
 
-void AdaptiveTurnDetector::scheduleFastFire(const QString& reason)
+void AdaptiveTurnDetector::scheduleFastFire(const QString& reason, int alreadySilentMs)
 {
     diagnose(QStringLiteral("FAST-FIRE scheduled in %1ms — %2 — transcript='%3'")
                  .arg(QString::number(m_tuning.fastFireMs), reason, m_currentTranscript));
-    m_silenceTask.start(std::chrono::milliseconds(m_tuning.fastFireMs), [this, reason] { fastFireCheck(reason); });
+    m_silenceTask.start(std::chrono::milliseconds(std::max(0, m_tuning.fastFireMs - alreadySilentMs)),
+                        [this, reason] { fastFireCheck(reason); });
 }
 
 // The silence and dwell fires deliver only a turn that has begun, has enough text and has

@@ -65,9 +65,10 @@ public:
 
 private:
     void recordPause(Scheduler::TimePoint now);
-    void scheduleSilenceFire();
+    // `alreadySilentMs` of the wait have passed before the call.
+    void scheduleSilenceFire(int alreadySilentMs = 0);
     void scheduleDwellFire();
-    void scheduleFastFire(const QString& reason);
+    void scheduleFastFire(const QString& reason, int alreadySilentMs = 0);
     void readyCheck(const QString& reason, const QString& snapshot);
     void fastFireCheck(const QString& reason);
     void deliver(const QString& transcript, const QString& reason);

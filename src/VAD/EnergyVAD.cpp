@@ -55,7 +55,7 @@ EnergyVAD::Events EnergyVAD::process(const AudioBuffer& buffer)
     const AudioTime now = endTimeOf(buffer);
     if (rmsValue >= m_speechRMSThreshold) {
         ++m_consecutiveSpeechFrames;
-        m_lastSpeechAt = now;
+        m_lastSpeechAt = now - quietTail(buffer);
         if (!m_isSpeaking && m_consecutiveSpeechFrames >= m_onsetFrames) {
             m_isSpeaking = true;
             m_speechStartedAt = now;
@@ -74,9 +74,27 @@ EnergyVAD::Events EnergyVAD::process(const AudioBuffer& buffer)
         const int durationMs = m_speechStartedAt ? wholeMilliseconds(now - *m_speechStartedAt) : 0;
         m_isSpeaking = false;
         m_speechStartedAt.reset();
-        events.append(VoiceActivity::speechEnded(durationMs));
+        events.append(VoiceActivity::speechEnded(durationMs, quietMs));
     }
     return events;
+}
+
+EnergyVAD::AudioTime EnergyVAD::quietTail(const AudioBuffer& buffer) const
+{
+    const double rate = buffer.format().sampleRate;
+    const std::int64_t frames = buffer.frameCount();
+    const std::int64_t block = std::max<std::int64_t>(1, std::llround(rate / 100.0));
+    const float* samples = buffer.channelData(0);
+    const double threshold = m_speechRMSThreshold * m_speechRMSThreshold;
+    for (std::int64_t end = frames; end > 0; end -= block) {
+        const std::int64_t begin = std::max<std::int64_t>(0, end - block);
+        double sum = 0.0;
+        for (std::int64_t i = begin; i < end; ++i)
+            sum += double(samples[i]) * samples[i];
+        if (sum / double(end - begin) >= threshold)
+            return framesToTime(frames - end, rate);
+    }
+    return AudioTime{0};
 }
 
 void EnergyVAD::reset()

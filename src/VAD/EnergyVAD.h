@@ -11,7 +11,9 @@
 // Turns each microphone buffer into voice-activity events by its energy alone: a level
 // for every buffer, an onset after a few loud buffers in a row and an end after a quiet
 // hang-over. Time is audio time (frames ÷ rate of the buffers themselves), so a backlog
-// processed in one burst ends speech exactly where it would have live. It has no timers.
+// processed in one burst ends speech exactly where it would have live. Within a loud buffer
+// the speech is taken to last until its last loud 10 ms, so the hang-over and the end's
+// reported silence count from there rather than from the end of the buffer. It has no timers.
 // GUI thread only.
 class EnergyVAD {
 public:
@@ -33,6 +35,8 @@ private:
     using AudioTime = std::chrono::microseconds;
 
     AudioTime endTimeOf(const AudioBuffer& buffer);
+    // How much of the buffer's end is quiet: from its last loud 10 ms to its end.
+    AudioTime quietTail(const AudioBuffer& buffer) const;
 
     double m_speechRMSThreshold;
     int m_onsetFrames;  // loud buffers in a row

@@ -43,10 +43,11 @@ protected:
         advanceTo(ms);
         detector.handle(VoiceActivity::speechStarted());
     }
-    void speechEnd(long long ms)
+    // The detector learns of the end at `ms`; the speech had been over for `silentForMs` then.
+    void speechEnd(long long ms, int silentForMs = 0)
     {
         advanceTo(ms);
-        detector.handle(VoiceActivity::speechEnded(0));
+        detector.handle(VoiceActivity::speechEnded(0, silentForMs));
     }
     void transcript(long long ms, const QString& text)
     {
@@ -95,14 +96,26 @@ protected:
     QStringList diagnostics;
 };
 
-TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversAfterThePredictedWait)
+TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversThePredictedWaitAfterTheRealEndOfSpeech)
 {
-    onset(0);
-    transcript(100, QStringLiteral(" hello there "));
-    speechEnd(1000);  // 13 characters in 1 s is fast speech: 1500 - 300
-    expectOnlyTurnAt(2200, "hello there", "predicted silence 1200ms");
-    EXPECT_EQ(diagnostics, (QStringList{"VAD speechStarted (turn opened)", "VAD speechEnded — gaze=noFace"}));
-    expectFreshTurn();
+    // 13 characters in 1 s is fast speech: 1500 - 300; the wait counts from the real end.
+    const struct {
+        int silentFor;
+        long long turnAfter;  // ms after the detector learned of the end
+    } cases[] = {{0, 1200}, {180, 1020}, {1199, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.silentFor);
+        const long long start = nowMs();
+        turns.clear();
+        diagnostics.clear();
+        onset(start);
+        transcript(start + 100, QStringLiteral(" hello there "));
+        speechEnd(start + 1000, c.silentFor);
+        expectOnlyTurnAt(start + 1000 + c.turnAfter, "hello there", "predicted silence 1200ms");
+        EXPECT_EQ(diagnostics, (QStringList{"VAD speechStarted (turn opened)", "VAD speechEnded — gaze=noFace"}));
+        expectFreshTurn();
+        advanceTo(nowMs() + 10000);
+    }
 }
 
 TEST_F(AdaptiveTurnDetectorTest, TranscriptChangeAfterTheSpeechEndLeavesTheTurnToTheDwell)

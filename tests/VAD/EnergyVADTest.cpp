@@ -59,15 +59,15 @@ TEST(EnergyVAD, StartsAfterThreeLoudBuffersAndEndsAWholeHangoverAfterTheLastLoud
         {"a pause shorter than the hangover keeps the segment",
          with(started(50), {{kLoud, 50, {}}, {kQuiet, 100, {}}, {kLoud, 50, {}}, {kQuiet, 149, {}}})},
         {"quiet of exactly the hangover ends it",
-         with(started(50), {{kLoud, 50, {}}, {kQuiet, 100, {}}, {kQuiet, 50, VoiceActivity::speechEnded(200)}})},
+         with(started(50), {{kLoud, 50, {}}, {kQuiet, 100, {}}, {kQuiet, 50, VoiceActivity::speechEnded(200, 150)}})},
         {"one millisecond short of the hangover does not",
-         with(started(50), {{kQuiet, 149, {}}, {kQuiet, 1, VoiceActivity::speechEnded(150)}})},
+         with(started(50), {{kQuiet, 149, {}}, {kQuiet, 1, VoiceActivity::speechEnded(150, 150)}})},
         {"after an end a new onset needs three loud buffers",
-         with(started(50), with({{kQuiet, 200, VoiceActivity::speechEnded(200)}}, started(50)))},
+         with(started(50), with({{kQuiet, 200, VoiceActivity::speechEnded(200, 200)}}, started(50)))},
         {"dropped buffers count as time passed",
-         with(started(50), {{kQuiet, 50, VoiceActivity::speechEnded(550), 650}})},
+         with(started(50), {{kQuiet, 50, VoiceActivity::speechEnded(550, 550), 650}})},
         {"a restarted capture continues the audio clock",
-         with(started(1000), {{kQuiet, 100, {}, 0}, {kQuiet, 50, VoiceActivity::speechEnded(150)}})},
+         with(started(1000), {{kQuiet, 100, {}, 0}, {kQuiet, 50, VoiceActivity::speechEnded(150, 150)}})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,7 +89,7 @@ TEST(EnergyVAD, AtFortyEightKilohertzTheSegmentCountsWholeMilliseconds)
         change(vad, buffer(kLoud, 4096, i * 4096, 48000.0));
     EXPECT_EQ(change(vad, buffer(kQuiet, 4096, 5 * 4096, 48000.0)), std::nullopt);  // 85 ms of quiet
     // From the onset decision (end of the 3rd buffer) to the end of the 7th: 16384 frames.
-    EXPECT_EQ(change(vad, buffer(kQuiet, 4096, 6 * 4096, 48000.0)), VoiceActivity::speechEnded(341));
+    EXPECT_EQ(change(vad, buffer(kQuiet, 4096, 6 * 4096, 48000.0)), VoiceActivity::speechEnded(341, 170));
 }
 
 TEST(EnergyVAD, LevelIsTheFirstChannelsRmsTimes30Clamped)
@@ -132,4 +132,19 @@ TEST(EnergyVAD, ResetEndsASegmentSilently)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(change(vad, buffer(kLoud, 50, 1200 + i * 50)), std::nullopt);
     EXPECT_EQ(change(vad, buffer(kLoud, 50, 1300)), kStarted);
+}
+
+// Speech that stops early in a loud buffer ends a hang-over after its last loud 10 ms, and the
+// end says how long the speech had been over by then.
+TEST(EnergyVAD, AnEndInsideABufferCountsFromItsLastLoudHundredthOfASecond)
+{
+    EnergyVAD vad(0.012, 3, 150);
+    for (int i = 0; i < 3; ++i)
+        change(vad, buffer(kLoud, 50, i * 50));
+    // Loud for its first 30 ms only, yet loud as a whole.
+    std::vector<float> tail(100, 0.0f);
+    std::fill_n(tail.begin(), 30, float(kLoud));
+    EXPECT_EQ(change(vad, AudioBuffer(AudioFormat{1000.0, 1}, std::move(tail), 150, {})), std::nullopt);
+    EXPECT_EQ(change(vad, buffer(kQuiet, 79, 250)), std::nullopt);  // 149 ms since the speech stopped
+    EXPECT_EQ(change(vad, buffer(kQuiet, 1, 329)), VoiceActivity::speechEnded(180, 150));
 }
