@@ -91,7 +91,28 @@ EspeakEngine& EspeakEngine::shared()
 
 EspeakEngine::EspeakEngine() : m_worker(QStringLiteral("app.parlivox.tts.espeak"))
 {
-    m_worker.runAndWait([this] { start(); });
+    m_worker.post([this] {
+        start();
+        m_starting.set_value();
+    });
+}
+
+const QString& EspeakEngine::startError() const
+{
+    m_started.wait();
+    return m_startError;
+}
+
+int EspeakEngine::sampleRate() const
+{
+    m_started.wait();
+    return m_sampleRate;
+}
+
+const QList<SpeechVoice>& EspeakEngine::voices() const
+{
+    m_started.wait();
+    return m_voices;
 }
 
 EspeakEngine::~EspeakEngine()
@@ -137,6 +158,7 @@ void EspeakEngine::start()
 
 std::optional<SpeechVoice> EspeakEngine::defaultVoice(const QString& localeID) const
 {
+    m_started.wait();
     const QString key = lookupKey(localeID);
     const ListedVoice* best = nullptr;
     int bestPriority = 0;

@@ -8,12 +8,15 @@
 #include <QString>
 
 #include <functional>
+#include <future>
 #include <optional>
 
 // The process's one espeak-ng instance. espeak-ng keeps global state, is not thread-safe and
 // cannot be started again once shut down, so it starts on first use, every call into it runs
 // on one worker thread, and it shuts down (joining that thread) when the process exits.
-// Rendering needs no audio device.
+// Starting (reading its data and listing the voices) takes a good part of a second on a busy
+// machine, so it runs on that thread while the caller goes on; only what needs its result
+// (the voices, the sample rate, a start error) waits for it. Rendering needs no audio device.
 class EspeakEngine {
 public:
     // Takes a render's audio piece by piece on the worker thread; returning false stops the
@@ -26,11 +29,11 @@ public:
     EspeakEngine& operator=(const EspeakEngine&) = delete;
 
     // Empty when espeak-ng could not start (its data is missing).
-    const QString& startError() const { return m_startError; }
-    int sampleRate() const { return m_sampleRate; }
+    const QString& startError() const;
+    int sampleRate() const;
 
     // Every language voice in espeak-ng's order, each followed by a female variant ("+f3").
-    const QList<SpeechVoice>& voices() const { return m_voices; }
+    const QList<SpeechVoice>& voices() const;
     // The voice espeak-ng lists for the locale (any of its languages, best priority first).
     std::optional<SpeechVoice> defaultVoice(const QString& localeID) const;
 
@@ -62,6 +65,8 @@ private:
                       const AudioSink& onAudio);
 
     SerialWorker m_worker;
+    std::promise<void> m_starting;
+    std::shared_future<void> m_started = m_starting.get_future().share();  // the fields below are set
     QString m_startError;
     int m_sampleRate = 0;
     QList<SpeechVoice> m_voices;

@@ -35,8 +35,13 @@ MainContentView::MainContentView(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("mainContentView"));
     m_tabs->setObjectName(QStringLiteral("mainTabs"));
     m_tabs->setDocumentMode(true);
-    for (const TabLabel& label : kTabLabels)
-        m_tabs->addTab(makeTab(label.tab), Icons::symbol(QLatin1String(label.symbol)), QString());
+    for (const TabLabel& label : kTabLabels) {
+        auto* slot = new QWidget;
+        (new QVBoxLayout(slot))->setContentsMargins(0, 0, 0, 0);
+        m_tabs->addTab(slot, Icons::symbol(QLatin1String(label.symbol)), QString());
+    }
+    buildPage(0);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainContentView::buildPage);
     relabelTabs();
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &MainContentView::relabelTabs);
 
@@ -59,6 +64,14 @@ QWidget* MainContentView::makeTab(AppTab tab)
     }
     Q_UNREACHABLE();
     return nullptr;
+}
+
+void MainContentView::buildPage(int index)
+{
+    QWidget* slot = m_tabs->widget(index);
+    if (!slot || !slot->layout()->isEmpty())
+        return;
+    slot->layout()->addWidget(makeTab(kTabLabels[index].tab));
 }
 
 AppTab MainContentView::selectedTab() const

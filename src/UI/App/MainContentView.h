@@ -11,6 +11,8 @@ class QTabWidget;
 // The window's content: the talk, agent, settings and diagnostics tabs, labelled in the
 // interface language (relabelled at once when it changes), starting on the talk tab every
 // time; and the engine kept in step with the settings it must follow (EngineSettingsSync).
+// A tab's page is built when the tab is first chosen: the window's first frame needs only
+// the talk tab, and laying out the long settings pages would delay it several times over.
 class MainContentView final : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +23,8 @@ public:
 
 private:
     QWidget* makeTab(AppTab tab);
+    // Builds the page of the tab at `index` into its slot, once.
+    void buildPage(int index);
     void relabelTabs();
 
     AppContext& m_context;

@@ -310,6 +310,8 @@ TEST(SettingsTab, aLanguageChangeRelabelsBothPagesAtOnce)
     furnish(ui);
     ui.settings.setUiLanguage(AppLanguage::english);
     MainWindow window(ui.context);
+    window.content().selectTab(AppTab::settings);
+    window.content().selectTab(AppTab::agent);
     const L10n::Table& english = L10n::builtInTables().value("en");
     const L10n::Table& korean = L10n::builtInTables().value("ko");
     const auto texts = [&window] {
