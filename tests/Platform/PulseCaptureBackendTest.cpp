@@ -1,22 +1,94 @@
 #include "Platform/PulseCaptureBackend.h"
 
-#include <QtGlobal>
+#include "Common/PulseAudioTest.h"
+#include "Common/QtPrinters.h"
 
-#include <gtest/gtest.h>
+#include <QTest>
 
-TEST(PulseCaptureBackend, ASoundServerThatIsGoneFailsTheStartWithItsReason)
+#include <atomic>
+
+namespace {
+
+TEST(PulseCaptureBackend, ASoundServerThatIsGoneFailsTheSelectionWithItsReason)
 {
     const QByteArray server = qgetenv("PULSE_SERVER");
     qputenv("PULSE_SERVER", "unix:/nonexistent/parlivox-test/pulse.sock");
     PulseCaptureBackend backend;
+    const auto refusal = backend.selectDevice(QString());
     bool delivered = false;
-    const auto failure = backend.start({48000, 2}, [&](const float*, std::int64_t) { delivered = true; });
+    const auto failure = backend.start({48000, 2}, [&](const float*, std::int64_t) { delivered = true; }, {});
     if (server.isNull())
         qunsetenv("PULSE_SERVER");
     else
         qputenv("PULSE_SERVER", server);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(*failure, QStringLiteral("Connection refused"));
+    EXPECT_EQ(refusal, QStringLiteral("Connection refused"));
+    EXPECT_EQ(failure, QStringLiteral("no source selected"));
     backend.stop();
     EXPECT_FALSE(delivered);
 }
+
+class PulseCaptureBackendOnServer : public PulseAudioTest {
+protected:
+    void setDefaultSource(const char* name) const
+    {
+        ASSERT_TRUE(pulse().runClient(QStringLiteral("pactl"), {QStringLiteral("set-default-source"), name}));
+    }
+    void TearDown() override
+    {
+        if (pulse().isRunning())
+            setDefaultSource(PulseAudioServer::kLoopSourceName);
+    }
+};
+
+TEST_F(PulseCaptureBackendOnServer, TheDefaultIsTheServersCurrentMicrophoneAndAMonitorOnlyByChoice)
+{
+    const struct {
+        const char* serverDefault;
+        const char* chosen;
+        std::optional<QString> refusal;
+        AudioFormat format;
+    } cases[] = {
+        {"vmic", "", std::nullopt, {16000, 1}},
+        {"vmic_loop", "", std::nullopt, {44100, 2}},
+        {"vsink.monitor", "", QStringLiteral("the default source 'vsink.monitor' is the monitor of an output"), {}},
+        {"vsink.monitor", "vsink.monitor", std::nullopt, {44100, 2}},
+        {"vmic", "unplugged", QStringLiteral("no source 'unplugged'"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.serverDefault) + " / " + c.chosen);
+        setDefaultSource(c.serverDefault);
+        PulseCaptureBackend backend;
+        EXPECT_EQ(backend.selectDevice(QString::fromLatin1(c.chosen)), c.refusal);
+        EXPECT_EQ(backend.deviceFormat(), c.format);
+        EXPECT_EQ(backend.deviceName().isEmpty(), c.refusal.has_value());
+    }
+}
+
+TEST_F(PulseCaptureBackendOnServer, ASourceThatGoesAwayEndsTheCaptureInsteadOfMovingIt)
+{
+    const auto module = pulse().runClient(QStringLiteral("pactl"),
+                                          {QStringLiteral("load-module"), QStringLiteral("module-sine-source"),
+                                           QStringLiteral("source_name=capture_gone"), QStringLiteral("rate=16000")});
+    ASSERT_TRUE(module);
+    PulseCaptureBackend backend;
+    ASSERT_EQ(backend.selectDevice(QStringLiteral("capture_gone")), std::nullopt);
+    EXPECT_EQ(backend.deviceName(), QStringLiteral("Sine source at 440 Hz"));
+    std::atomic<std::int64_t> frames{0};
+    std::atomic<int> losses{0};
+    ASSERT_EQ(
+        backend.start(
+            backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }, [&] { ++losses; }),
+        std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames > 0; }, 5000));
+    EXPECT_EQ(pulse().clientRecordings().size(), 1);
+
+    ASSERT_TRUE(pulse().runClient(QStringLiteral("pactl"),
+                                  {QStringLiteral("unload-module"), QString::fromLatin1(module->trimmed())}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return losses > 0; }, 5000));
+    // Ended, not moved to whatever source the server has left.
+    EXPECT_EQ(pulse().clientRecordings(), QStringList());
+    backend.stop();
+    EXPECT_EQ(losses, 1);
+}
+
+}  // namespace
