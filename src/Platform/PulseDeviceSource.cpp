@@ -14,7 +14,8 @@ PulseDeviceSource::PulseDeviceSource(QObject* parent) : AudioDeviceSource(parent
         qCWarning(lcDevices, "no sound server: %s", qPrintable(*refusal));
         return;
     }
-    // Watched first, so no change between the first reading and the watch is missed.
+    // Watched first, so no change between the first reading and the watch is missed; read on
+    // the worker, behind any reading an event has already queued.
     m_connection.watch([this] {
         if (!m_refreshQueued.exchange(true))
             m_worker.post([this] {
@@ -22,7 +23,7 @@ PulseDeviceSource::PulseDeviceSource(QObject* parent) : AudioDeviceSource(parent
                 refresh();
             });
     });
-    m_snapshot = read();
+    m_worker.runAndWait([this] { refresh(); });
 }
 
 PulseDeviceSource::~PulseDeviceSource()

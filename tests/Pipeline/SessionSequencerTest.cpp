@@ -84,50 +84,6 @@ TEST(SessionSequencer, AFailedStartShowsItsErrorAndClockingOutStillEndsIdleWithE
     }
 }
 
-TEST(SessionSequencer, AMicrophoneThatGoesAwayEndsTheSessionSayingSoAndTheNextStartsAfresh)
-{
-    EngineHarness h;
-    h.clockIn();
-    ScriptedCaptureBackend::lose(*h.capture);
-    ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
-    EXPECT_FALSE(h.engine->state().isEnabled());
-    EXPECT_EQ(h.engine->state().errorMessage(), "microphone disconnected: Scripted microphone");
-    EXPECT_EQ(h.lines("error"), QStringList{"microphone disconnected: Scripted microphone"});
-    EXPECT_EQ(h.lines("fsm"),
-              QStringList({"idle → listening [session start]", "listening → error [microphone disconnected]",
-                           "error → idle [session end]"}));
-    EXPECT_EQ(h.sounds->played.last(), "dialog-error");
-    EXPECT_EQ(h.recognizer.stops, 1);
-    EXPECT_EQ(h.inhibitor->released, 1);
-    EXPECT_TRUE(h.settle([&] { return h.capture->stops == 1; }));
-
-    h.clockIn();
-    EXPECT_EQ(h.phase(), Phase::listening);
-    EXPECT_EQ(h.engine->state().errorMessage(), std::nullopt);
-    EXPECT_EQ(h.capture->starts, 2);
-}
-
-TEST(SessionSequencer, AMicrophoneThatNeverAnswersCannotKeepTheUserFromClockingOut)
-{
-    EngineHarness h;
-    std::unique_lock hang(h.capture->mutex);  // the microphone's set-up blocks on it
-    h.engine->setEnabled(true);
-    h.engine->setEnabled(false);
-    h.scheduler.advance(SessionSequencer::kDeviceStartTimeout);
-    EXPECT_EQ(h.phase(), Phase::idle);
-    EXPECT_EQ(h.lines("fsm"), QStringList({"idle → error [audio start failed]", "error → idle [session end]"}));
-    EXPECT_EQ(h.engine->state().errorMessage(), "Audio engine failed to start: no answer within 10 s");
-    hang.unlock();
-    // Its late answer changes nothing.
-    h.settle([&] {
-        std::lock_guard lock(h.capture->mutex);
-        return h.capture->starts == 1;
-    });
-    h.scheduler.runDue();
-    EXPECT_EQ(h.phase(), Phase::idle);
-    EXPECT_EQ(h.recognizer.starts, 0);
-}
-
 // The microphone lost and back on a real sound server: the session ends saying so instead of
 // capturing whatever source is left, and the next one hears the microphone once it is back.
 class MicrophoneOnServer : public PulseAudioTest {

@@ -3,10 +3,6 @@
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
 
-#include <QTest>
-
-#include <atomic>
-
 namespace {
 
 TEST(PulseCaptureBackend, ASoundServerThatIsGoneFailsTheSelectionWithItsReason)
@@ -62,33 +58,6 @@ TEST_F(PulseCaptureBackendOnServer, TheDefaultIsTheServersCurrentMicrophoneAndAM
         EXPECT_EQ(backend.deviceFormat(), c.format);
         EXPECT_EQ(backend.deviceName().isEmpty(), c.refusal.has_value());
     }
-}
-
-TEST_F(PulseCaptureBackendOnServer, ASourceThatGoesAwayEndsTheCaptureInsteadOfMovingIt)
-{
-    const auto module = pulse().runClient(QStringLiteral("pactl"),
-                                          {QStringLiteral("load-module"), QStringLiteral("module-sine-source"),
-                                           QStringLiteral("source_name=capture_gone"), QStringLiteral("rate=16000")});
-    ASSERT_TRUE(module);
-    PulseCaptureBackend backend;
-    ASSERT_EQ(backend.selectDevice(QStringLiteral("capture_gone")), std::nullopt);
-    EXPECT_EQ(backend.deviceName(), QStringLiteral("Sine source at 440 Hz"));
-    std::atomic<std::int64_t> frames{0};
-    std::atomic<int> losses{0};
-    ASSERT_EQ(
-        backend.start(
-            backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }, [&] { ++losses; }),
-        std::nullopt);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frames > 0; }, 5000));
-    EXPECT_EQ(pulse().clientRecordings().size(), 1);
-
-    ASSERT_TRUE(pulse().runClient(QStringLiteral("pactl"),
-                                  {QStringLiteral("unload-module"), QString::fromLatin1(module->trimmed())}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return losses > 0; }, 5000));
-    // Ended, not moved to whatever source the server has left.
-    EXPECT_EQ(pulse().clientRecordings(), QStringList());
-    backend.stop();
-    EXPECT_EQ(losses, 1);
 }
 
 }  // namespace
