@@ -11,7 +11,6 @@
 #include "Endpointing/AdaptiveTurnDetector.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"
-#include "Platform/QtAudioDeviceSource.h"
 #include "STT/SystemStreamingRecognizer.h"
 #include "Support/QtScheduler.h"
 #include "VAD/EnergyVAD.h"
@@ -19,6 +18,7 @@
 #include <QAudioSource>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QMediaDevices>
 #include <QTimer>
 
 #include "Measures.h"
@@ -234,7 +234,7 @@ void BM_BareCapture(benchmark::State& state)
     }
     std::atomic<std::int64_t> frames{0};
     if (const auto failure =
-            backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; })) {
+            backend.start(backend.deviceFormat(), [&](const float*, std::int64_t count) { frames += count; }, {})) {
         state.SkipWithError(failure->toStdString().c_str());
         return;
     }
@@ -250,7 +250,7 @@ void BM_BareQtCapture(benchmark::State& state)
     if (!microphonesReady(state))
         return;
     QAudioDevice device;
-    for (const QAudioDevice& input : QtAudioDeviceSource::inputDevices())
+    for (const QAudioDevice& input : QMediaDevices::audioInputs())
         if (QString::fromUtf8(input.id()) == microphone(state))
             device = input;
     QAudioFormat format = device.preferredFormat();
@@ -276,8 +276,7 @@ void BM_ListeningPath(benchmark::State& state)
         return;
     const bool fed = state.range(1) != 0;
     QtScheduler scheduler;
-    QtAudioDeviceSource devices;
-    AudioInputStream stream(std::make_unique<PulseCaptureBackend>(), devices);
+    AudioInputStream stream(std::make_unique<PulseCaptureBackend>());
     std::optional<std::optional<AudioInputError>> started;
     stream.start(microphone(state), [&](std::optional<AudioInputError> error) { started = error; });
     if (!waitUntil([&] { return started.has_value(); }) || *started) {

@@ -16,7 +16,6 @@
 #include "Pipeline/PlatformParts.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/IcalCalendarStore.h"
-#include "Platform/QtAudioDeviceSource.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/DeviceIdentifier.h"
 #include "Support/QtScheduler.h"
@@ -96,6 +95,12 @@ struct FirstAudioOutput final : AudioOutput {
     void stop() override {}
 };
 
+struct NoDevices final : AudioDeviceSource {
+    QList<Device> inputs() const override { return {}; }
+    std::optional<Device> defaultInput() const override { return std::nullopt; }
+    std::optional<QString> defaultOutputName() const override { return std::nullopt; }
+};
+
 struct Quiet final : EventSoundPlayer, DesktopWorkspace, SleepInhibitor {
     void play(const QString&) override {}
     bool openUrl(const QUrl&) override { return false; }
@@ -113,7 +118,7 @@ void BM_EndOfTurnToFirstReplyAudio(benchmark::State& state)
     settings.setAvatarGender(AvatarGender::male);  // espeak-ng's own voice, as bench_Speech uses
     QtScheduler scheduler;
     PlatformParts platform;
-    platform.audioDevices = std::make_unique<QtAudioDeviceSource>();
+    platform.audioDevices = std::make_unique<NoDevices>();
     platform.eventSounds = std::make_unique<Quiet>();
     platform.desktop = std::make_unique<Quiet>();
     platform.sleepInhibitor = std::make_unique<Quiet>();

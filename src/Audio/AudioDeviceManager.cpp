@@ -1,23 +1,10 @@
 #include "Audio/AudioDeviceManager.h"
 
 #include "Audio/AudioDeviceSource.h"
-#include "Audio/CaptureBackend.h"
 
 #include <QCollator>
-#include <QLoggingCategory>
 
 #include <algorithm>
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
-
-}  // namespace
-
-QString AudioDeviceError::description() const
-{
-    return QStringLiteral("Failed to set audio device (status %1).").arg(status);
-}
 
 QList<AudioInputDevice> AudioDeviceManager::listInputDevices() const
 {
@@ -25,7 +12,7 @@ QList<AudioInputDevice> AudioDeviceManager::listInputDevices() const
     const QList<AudioDeviceSource::Device> inputs = m_source.inputs();
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         const AudioDeviceSource::Device& input = inputs[i];
-        if (input.id.isEmpty() || input.name.isEmpty() || AudioDeviceSource::isMonitor(input.id))
+        if (input.id.isEmpty() || input.name.isEmpty() || input.monitor)
             continue;
         devices.append({std::uint32_t(i), input.id, input.name});
     }
@@ -49,7 +36,7 @@ QString AudioDeviceManager::displayInputName(const QString& uid) const
 {
     if (uid.isEmpty()) {
         const auto defaultInput = m_source.defaultInput();
-        if (defaultInput && !defaultInput->name.isEmpty())
+        if (defaultInput && !defaultInput->monitor && !defaultInput->name.isEmpty())
             return defaultInput->name + QStringLiteral(" (system default)");
         return QStringLiteral("System default");
     }
@@ -60,12 +47,4 @@ QString AudioDeviceManager::displayInputName(const QString& uid) const
 QString AudioDeviceManager::displayDefaultOutputName() const
 {
     return m_source.defaultOutputName().value_or(QStringLiteral("Unknown"));
-}
-
-std::optional<AudioDeviceError> AudioDeviceManager::applyDevice(const AudioInputDevice& device, CaptureBackend& backend)
-{
-    if (const auto status = backend.selectDevice(device.uid))
-        return AudioDeviceError{*status};
-    qCInfo(lcDevices, "input device set to %s (%s)", qPrintable(device.name), qPrintable(device.uid));
-    return std::nullopt;
 }

@@ -8,15 +8,9 @@
 #include <optional>
 
 class AudioDeviceSource;
-class CaptureBackend;
 
-// A capture backend refused the chosen device.
-struct AudioDeviceError {
-    int status = 0;
-    QString description() const;
-};
-
-// The microphones the settings offer, read from the device source each time they are asked for.
+// The microphones the settings offer, read from the device source each time they are asked
+// for; the source announces every change with AudioDeviceSource::devicesChanged().
 class AudioDeviceManager {
 public:
     explicit AudioDeviceManager(const AudioDeviceSource& source) : m_source(source) {}
@@ -29,8 +23,8 @@ public:
     // What to show for a stored microphone setting ("" is the system default).
     QString displayInputName(const QString& uid) const;
     QString displayDefaultOutputName() const;
-    // Points capture at `device`.
-    static std::optional<AudioDeviceError> applyDevice(const AudioInputDevice& device, CaptureBackend& backend);
+
+    const AudioDeviceSource& source() const { return m_source; }
 
 private:
     const AudioDeviceSource& m_source;

@@ -1,7 +1,6 @@
 #include "Audio/AudioInputStream.h"
 
 #include "Audio/AudioChunker.h"
-#include "Audio/AudioDeviceManager.h"
 #include "Support/Text.h"
 
 #include <QLoggingCategory>
@@ -27,9 +26,8 @@ QString AudioInputError::description() const
     return {};
 }
 
-AudioInputStream::AudioInputStream(std::unique_ptr<CaptureBackend> backend, const AudioDeviceSource& devices,
-                                   QObject* parent)
-    : QObject(parent), m_backend(std::move(backend)), m_devices(devices)
+AudioInputStream::AudioInputStream(std::unique_ptr<CaptureBackend> backend, QObject* parent)
+    : QObject(parent), m_backend(std::move(backend))
 {
 }
 
@@ -51,49 +49,50 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
         return;
     m_starting = true;
     m_stopRequested = false;
-    if (!m_backend->hasInputDevice()) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                finishStart(AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}}, {});
-            },
-            Qt::QueuedConnection);
-        return;
-    }
-    const std::optional<AudioInputDevice> preferred =
-        preferredDeviceUID.isEmpty() ? std::nullopt : AudioDeviceManager(m_devices).device(preferredDeviceUID);
-    m_setup.post([this, preferred, preferredDeviceUID] {
-        m_backend->selectDevice(QString());
-        if (preferred) {
-            if (const auto error = AudioDeviceManager::applyDevice(*preferred, *m_backend)) {
-                qCWarning(lcInput, "failed to apply mic '%s': %s. Falling back to system default.",
-                          qPrintable(preferredDeviceUID), qPrintable(error->description()));
-                m_backend->selectDevice(QString());
-            } else {
-                qCInfo(lcInput, "microphone set to user choice: %s", qPrintable(preferred->name));
-            }
-        }
+    m_setup.post([this, preferredDeviceUID] {
+        std::optional<AudioInputError> error = selectDevice(preferredDeviceUID);
         const AudioFormat format = m_backend->deviceFormat();
-        std::optional<AudioInputError> error;
-        if (!format.isValid()) {
+        const QString deviceName = m_backend->deviceName();
+        if (!error && !format.isValid()) {
             error = AudioInputError{AudioInputError::Kind::invalidFormat, format, {}};
-        } else {
+        } else if (!error) {
             m_chunker = std::make_unique<AudioChunker>(format, kFramesPerBuffer);
             m_delivering = !m_stopRequested;
             if (const auto failure = m_backend->start(
-                    format, [this](const float* frames, std::int64_t count) { broadcast(frames, count); }))
+                    format, [this](const float* frames, std::int64_t count) { broadcast(frames, count); },
+                    [this] { QMetaObject::invokeMethod(this, &AudioInputStream::deviceLost, Qt::QueuedConnection); }))
                 error = AudioInputError{AudioInputError::Kind::engineFailed, format, *failure};
         }
         QMetaObject::invokeMethod(
-            this, [this, error, format] { finishStart(error, format); }, Qt::QueuedConnection);
+            this, [this, error, format, deviceName] { finishStart(error, format, deviceName); }, Qt::QueuedConnection);
     });
 }
 
-void AudioInputStream::finishStart(const std::optional<AudioInputError>& error, AudioFormat format)
+std::optional<AudioInputError> AudioInputStream::selectDevice(const QString& preferredDeviceUID)
+{
+    if (!preferredDeviceUID.isEmpty()) {
+        const std::optional<QString> refusal = m_backend->selectDevice(preferredDeviceUID);
+        if (!refusal) {
+            qCInfo(lcInput, "microphone set to user choice: %s", qPrintable(m_backend->deviceName()));
+            return std::nullopt;
+        }
+        qCWarning(lcInput, "failed to apply mic '%s': %s. Falling back to system default.",
+                  qPrintable(preferredDeviceUID), qPrintable(*refusal));
+    }
+    if (const std::optional<QString> refusal = m_backend->selectDevice(QString())) {
+        qCWarning(lcInput, "no microphone: %s", qPrintable(*refusal));
+        return AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}};
+    }
+    return std::nullopt;
+}
+
+void AudioInputStream::finishStart(const std::optional<AudioInputError>& error, AudioFormat format,
+                                   const QString& deviceName)
 {
     m_starting = false;
     if (!error && !m_stopRequested) {
         m_inputFormat = format;
+        m_deviceName = deviceName;
         m_running = true;
         qCInfo(lcInput, "AudioInputStream started (%f Hz, %u ch)", format.sampleRate, unsigned(format.channels));
     }
@@ -119,6 +118,17 @@ void AudioInputStream::stop()
         m_backend->stop();
         qCInfo(lcInput, "AudioInputStream stopped (capture stopped off the GUI thread)");
     });
+}
+
+void AudioInputStream::deviceLost()
+{
+    // A loss reported after a stop is that stop's own doing.
+    if (!m_running)
+        return;
+    qCWarning(lcInput, "microphone disconnected: %s", qPrintable(m_deviceName));
+    stop();
+    if (onDeviceLost)
+        onDeviceLost(m_deviceName);
 }
 
 void AudioInputStream::broadcast(const float* interleaved, std::int64_t frameCount)

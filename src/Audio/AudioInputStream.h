@@ -15,8 +15,6 @@
 #include <optional>
 #include <vector>
 
-class AudioDeviceSource;
-
 // Why capture could not start.
 struct AudioInputError {
     enum class Kind { invalidFormat, engineFailed, noInputDevice };
@@ -31,7 +29,8 @@ using AudioChannel = LatestChannel<AudioBufferPtr>;
 // The microphone capture. It opens the chosen microphone (or the system default) and hands
 // every captured buffer of 4096 frames, unconverted, to each subscriber's bounded channel,
 // which keeps the 64 newest unread buffers and counts what it drops. Set-up and tear-down
-// run on a worker thread; buffers arrive on the backend's capture thread.
+// run on a worker thread; buffers arrive on the backend's capture thread. A microphone that
+// goes away stops the capture and is reported through onDeviceLost.
 class AudioInputStream : public QObject {
     Q_OBJECT
 public:
@@ -39,9 +38,7 @@ public:
     static constexpr std::size_t kSubscriberCapacity = 64;
     using StartCompletion = std::function<void(std::optional<AudioInputError>)>;
 
-    // Captures through `backend`; `devices` (which must outlive the stream) resolves the chosen microphone.
-    AudioInputStream(std::unique_ptr<CaptureBackend> backend, const AudioDeviceSource& devices,
-                     QObject* parent = nullptr);
+    explicit AudioInputStream(std::unique_ptr<CaptureBackend> backend, QObject* parent = nullptr);
     ~AudioInputStream() override;
 
     // Starts capture on the device with that uid ("" for the system default; an unknown or
@@ -56,13 +53,21 @@ public:
     bool isRunning() const { return m_running; }
     // The format of the last successful start (kept after stop).
     std::optional<AudioFormat> inputFormat() const { return m_inputFormat; }
+    // The name of the device of the last successful start, as the sound system shows it.
+    const QString& deviceName() const { return m_deviceName; }
+
+    // The running capture's device went away, named as deviceName(); the capture has
+    // stopped and its subscribers' channels are closed. On this object's thread.
+    std::function<void(const QString& deviceName)> onDeviceLost;
 
 private:
-    void finishStart(const std::optional<AudioInputError>& error, AudioFormat format);
+    // On the set-up worker: binds the chosen device, else the system default.
+    std::optional<AudioInputError> selectDevice(const QString& preferredDeviceUID);
+    void finishStart(const std::optional<AudioInputError>& error, AudioFormat format, const QString& deviceName);
+    void deviceLost();
     void broadcast(const float* interleaved, std::int64_t frameCount);  // capture thread
 
     std::unique_ptr<CaptureBackend> m_backend;
-    const AudioDeviceSource& m_devices;
     std::unique_ptr<AudioChunker> m_chunker;  // capture thread only while capturing
     ChannelFanOut<AudioBufferPtr> m_subscribers{kSubscriberCapacity};
     std::vector<StartCompletion> m_pendingStarts;
@@ -71,6 +76,7 @@ private:
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_delivering{false};  // false from stop() on: late captures reach nobody
     std::optional<AudioFormat> m_inputFormat;
+    QString m_deviceName;
     // Last, so it is destroyed first: it finishes the queued stop while everything it uses exists.
     SerialWorker m_setup{QStringLiteral("app.parlivox.audio.setup")};
 };

@@ -8,24 +8,29 @@
 #include <functional>
 #include <optional>
 
-// Where captured audio comes from: the sound system, or a file in tests. Every call but
-// hasInputDevice() is made from one set-up thread, never the GUI thread, and may block.
+// Where captured audio comes from: the sound system, or a file in tests. Every call is made
+// from one set-up thread, never the GUI thread, and may block.
 class CaptureBackend {
 public:
     // Interleaved 32-bit float frames in the format capture was started with, in periods of
     // any length, on a capture thread of the backend's own.
     using FramesHandler = std::function<void(const float* interleaved, std::int64_t frameCount)>;
+    // The device went away while capturing (unplugged, or the sound system ended); called
+    // once, on the capture thread, and no frames follow.
+    using LostHandler = std::function<void()>;
 
     virtual ~CaptureBackend() = default;
 
-    virtual bool hasInputDevice() const = 0;
-    // Binds capture to a device by id ("" for the system default). A device that refuses
-    // gives the sound system's status code.
-    virtual std::optional<int> selectDevice(const QString& deviceId) = 0;
-    // The selected device's own rate and channel count (zeros when it has none).
+    // Binds capture to the device with that id, or, for "", to the sound system's default
+    // microphone as it is now, never the monitor of an output. The reason when there is no
+    // such device.
+    virtual std::optional<QString> selectDevice(const QString& deviceId) = 0;
+    // The bound device's name as the sound system shows it.
+    virtual QString deviceName() const = 0;
+    // The bound device's own rate and channel count (zeros when it has none).
     virtual AudioFormat deviceFormat() const = 0;
-    // Starts delivering frames to `handler`; the failure's text when it cannot.
-    virtual std::optional<QString> start(const AudioFormat& format, FramesHandler handler) = 0;
-    // Stops capture. On return the handler is not running and will not run again.
+    // Starts delivering frames to `frames`; the failure's text when it cannot.
+    virtual std::optional<QString> start(const AudioFormat& format, FramesHandler frames, LostHandler lost) = 0;
+    // Stops capture. On return the handlers are not running and will not run again.
     virtual void stop() = 0;
 };

@@ -45,17 +45,14 @@ std::unique_ptr<FileCaptureBackend::OpenFile> FileCaptureBackend::open(QString* 
     return file;
 }
 
-bool FileCaptureBackend::hasInputDevice() const
+std::optional<QString> FileCaptureBackend::selectDevice(const QString&)
 {
-    return m_format.isValid();
-}
-
-std::optional<int> FileCaptureBackend::selectDevice(const QString&)
-{
+    if (!m_format.isValid())
+        return QStringLiteral("cannot read %1").arg(m_path);
     return std::nullopt;
 }
 
-std::optional<QString> FileCaptureBackend::start(const AudioFormat& format, FramesHandler handler)
+std::optional<QString> FileCaptureBackend::start(const AudioFormat& format, FramesHandler handler, LostHandler)
 {
     stop();
     QString error;

@@ -20,11 +20,12 @@ public:
                                 std::optional<AudioFormat> rawFormat = std::nullopt);
     ~FileCaptureBackend() override;
 
-    bool hasInputDevice() const override;
-    // Every id names the file: there is no other device.
-    std::optional<int> selectDevice(const QString& deviceId) override;
+    // Every id names the file, the only device; a file that cannot be read is none.
+    std::optional<QString> selectDevice(const QString& deviceId) override;
+    QString deviceName() const override { return m_path; }
     AudioFormat deviceFormat() const override { return m_format; }
-    std::optional<QString> start(const AudioFormat& format, FramesHandler handler) override;
+    // The file never goes away while it plays.
+    std::optional<QString> start(const AudioFormat& format, FramesHandler handler, LostHandler lost) override;
     void stop() override;
 
     // True once the whole file has been delivered.

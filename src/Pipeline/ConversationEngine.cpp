@@ -56,9 +56,7 @@ ConversationEngine::ConversationEngine(Setup setup)
           SessionSequencer::Parts{
               m_settings, m_scheduler, m_log, m_state, m_fsm, m_vad, m_turnDetector, m_bargeIn, m_micLevel, m_ttsQueue,
               m_history, setup.services.systemMonitor, *m_inhibitor, m_extensions,
-              [&platform = m_platform] {
-                  return std::make_unique<AudioInputStream>(platform.makeCaptureBackend(), *platform.audioDevices);
-              },
+              [&platform = m_platform] { return std::make_unique<AudioInputStream>(platform.makeCaptureBackend()); },
               setup.makeRecognizer ? std::move(setup.makeRecognizer)
                                    : RecognizerFactory([&scheduler = m_scheduler, engine = m_platform.speechEngine] {
                                          return std::make_unique<SystemStreamingRecognizer>(scheduler, engine);
@@ -169,6 +167,8 @@ void ConversationEngine::unwire()
 void ConversationEngine::applySettings()
 {
     m_turnDetector.setTuning(turnTimings(m_settings.localeID(), m_turnDetector.tuning()));
+    // From start-up on, so a typed turn before the first session is spoken in the right voice.
+    m_ttsQueue.setLocaleID(m_settings.effectiveTTSLocale());
     if (auto* system = dynamic_cast<SystemSpeechPlayer*>(&m_player)) {
         system->setPreferredGender(m_settings.avatarGender());
         system->setPreferredVoiceID(m_settings.selectedVoiceID());
@@ -244,6 +244,7 @@ void ConversationEngine::cancelPendingSkill()
 
 void ConversationEngine::applyAppModeChange()
 {
+    m_ttsQueue.setLocaleID(m_settings.effectiveTTSLocale());
     if (m_state.isEnabled()) {
         const AudioInputStream* audio = m_sessions.audioInput();
         m_extensions.minutes->applyModeChange(audio ? audio->inputFormat() : std::nullopt);

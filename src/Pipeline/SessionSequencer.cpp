@@ -94,6 +94,7 @@ void SessionSequencer::startSession()
         });
     }
     m_audioInput = m_parts.makeAudioInput();
+    m_audioInput->onDeviceLost = [this](const QString& name) { microphoneLost(name); };
     const auto claim = armDeviceTimeout([this] {
         failStart(AudioInputError{AudioInputError::Kind::engineFailed, {}, kNoAnswer}.description(),
                   QStringLiteral("audio start failed"));
@@ -215,6 +216,17 @@ void SessionSequencer::failStart(const QString& message, const QString& reason)
     finishJob();
 }
 
+void SessionSequencer::microphoneLost(const QString& name)
+{
+    // Hearing nothing, or whatever the sound server would move capture to, is worse than
+    // stopping: the session ends and says why, and the next one opens what is there then.
+    const QString message = QStringLiteral("microphone disconnected: ") + name;
+    m_parts.state.setErrorMessage(message);
+    m_parts.fsm.transition(ConversationPhase::error, QStringLiteral("microphone disconnected"));
+    m_parts.log.record(QStringLiteral("error"), message);
+    setEnabled(false);
+}
+
 void SessionSequencer::endSession()
 {
     EngineExtensions& extensions = m_parts.extensions;
@@ -267,7 +279,8 @@ void SessionSequencer::retire(std::unique_ptr<StreamingSpeechRecognizer> recogni
 void SessionSequencer::fireNow()
 {
     const ConversationPhase phase = m_parts.fsm.phase();
-    if (phase != ConversationPhase::listening) {
+    // In an error the fired turn leads back to listening, as a spoken or typed one does.
+    if (phase != ConversationPhase::listening && phase != ConversationPhase::error) {
         m_parts.log.record(QStringLiteral("manual"), QStringLiteral("fire ignored — phase=") + rawValue(phase));
         return;
     }

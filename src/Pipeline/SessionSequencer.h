@@ -25,7 +25,8 @@ struct EngineExtensions;
 // inhibitor, a new microphone and a new recognizer (each device start gives up after
 // kDeviceStartTimeout, so a hanging device cannot block clocking out), the listening loop and
 // the statistics loop; its end cancels all of them, silences the engine's callbacks while the
-// parts wind down, resets them and returns to idle. GUI thread only.
+// parts wind down, resets them and returns to idle. A microphone that goes away ends the
+// session, with the error shown and logged. GUI thread only.
 class SessionSequencer {
 public:
     static constexpr std::chrono::seconds kDeviceStartTimeout{10};
@@ -82,6 +83,7 @@ private:
     void beginListening();
     void enterListening();
     void failStart(const QString& message, const QString& reason);
+    void microphoneLost(const QString& name);
     void endSession();
     void retire(std::unique_ptr<StreamingSpeechRecognizer> recognizer);
     // Arms the time-out of a device start; the claim it returns is true for the device's

@@ -43,6 +43,9 @@ void TurnRoad::handleDetectedTurn(const QString& transcript, const QString& reas
 {
     m_state.setLastFireReason(reason);
     m_state.setLastFireAt(m_scheduler.wallNow());
+    // As a typed turn does: after a failed reply the user is heard again at once.
+    if (m_phase.phase() == ConversationPhase::error)
+        m_phase.transition(ConversationPhase::listening, QStringLiteral("spoken turn (error → listening)"));
     handleTurnEnded(transcript);
 }
 
@@ -177,6 +180,8 @@ void TurnRoad::replyCompleted(ReplyConsumer* reply, const QString& text)
     release(reply);
     // A blank reply is no answer: it would show as an empty bubble and reach the next prompt.
     if (!Text::trimmed(text).isEmpty()) {
+        // The backend answers again: an earlier error no longer holds.
+        m_state.setErrorMessage(std::nullopt);
         m_history.record(ConversationTurn::Role::assistant, text);
         if (onReplyStored)
             onReplyStored(m_pendingTurnUserText.value_or(QString()), text);
@@ -200,6 +205,7 @@ void TurnRoad::toolCallArrived(ReplyConsumer* reply, const QString& rawJSON)
 {
     const CancelToken token = reply->token();
     release(reply);
+    m_state.setErrorMessage(std::nullopt);
     m_confirmation.handleToolCall(rawJSON, token);
 }
 

@@ -27,8 +27,8 @@ class SkillRegistry;
 // The road of one turn: a finished utterance (from the turn detector or the chat composer)
 // is checked, corrected with the user's aliases, recorded, and answered by a fresh backend
 // client whose reply is shown and spoken as it streams; a tool call at its end goes to the
-// skill confirmation. Also the turn side of the recognizer's transcripts, and cancelling a
-// reply with the phase move that fits the cause. GUI thread only.
+// skill confirmation. A reply that arrives clears the error shown. Also the turn side of the recognizer's transcripts,
+// and cancelling a reply with the phase move that fits the cause. GUI thread only.
 class TurnRoad {
 public:
     using ClientFactory = std::function<std::unique_ptr<AssistantClient>()>;
@@ -48,7 +48,8 @@ public:
     TurnRoad(const TurnRoad&) = delete;
     TurnRoad& operator=(const TurnRoad&) = delete;
 
-    // The turn detector fired: the fire's reason and time are published, then the turn ends.
+    // The turn detector fired: the fire's reason and time are published, an error gives way
+    // to listening as for a typed turn, then the turn ends.
     void handleDetectedTurn(const QString& transcript, const QString& reason);
     // The end of a user turn; dropped unless the phase is listening and no rest is set
     // (a waiting skill call may take it as its spoken answer first).

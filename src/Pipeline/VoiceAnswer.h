@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// Reads a spoken transcript as the answer to "진행할까요?". An approval must be a plain yes:
-// anything that holds a negation or cancel cue is never one, and "진행…"/"확인…" count only
-// alone or with a polite ending, so "진행하지 마" or "확인 안 해" never runs a skill.
+// Reads a spoken transcript as the answer to "진행할까요?": a word of the approve or cancel
+// list, or an answer starting with "진행" or "확인" (approve) or with "취소" or "그만"
+// (cancel). An answer that holds a negation ("진행하지 마", "확인 안 했어", "don't") is never
+// an approval.
 namespace VoiceAnswer {
 
 enum class Kind { none, approve, cancel };

@@ -7,7 +7,7 @@
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"
-#include "Platform/QtAudioDeviceSource.h"
+#include "Platform/PulseDeviceSource.h"
 #include "Platform/QtAudioOutput.h"
 #include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
@@ -26,7 +26,7 @@ PlatformParts makeLinuxPlatform()
 {
     PlatformParts parts;
     parts.makeCaptureBackend = [] { return std::make_unique<PulseCaptureBackend>(); };
-    parts.audioDevices = std::make_unique<QtAudioDeviceSource>();
+    parts.audioDevices = std::make_unique<PulseDeviceSource>();
     parts.speechEngine = PocketsphinxDecoder::installedEngine();
     parts.makeAudioOutput = [] { return std::make_unique<QtAudioOutput>(); };
     parts.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(parts.makeAudioOutput());

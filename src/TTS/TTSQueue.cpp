@@ -44,7 +44,7 @@ void TTSQueue::cancel()
 
 void TTSQueue::reset(const QString& localeID)
 {
-    m_localeID = localeID;
+    setLocaleID(localeID);
     m_pending.clear();
 }
 

@@ -22,8 +22,9 @@ public:
     void enqueue(const QStringList& sentences);
     // Stops the player, forgets every pending sentence and calls onCancelled.
     void cancel();
-    // The locale for the sentences that start from now on; forgets pending sentences but
-    // lets the one being spoken finish.
+    // The locale for the sentences that start from now on.
+    void setLocaleID(const QString& localeID) { m_localeID = localeID; }
+    // Takes the locale and forgets pending sentences, letting the one being spoken finish.
     void reset(const QString& localeID);
 
     QString localeID() const { return m_localeID; }

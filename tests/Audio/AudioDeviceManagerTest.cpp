@@ -19,7 +19,7 @@ TEST_F(AudioDeviceManagerTest, ListsMicrophonesByNameKeepingTheOrderOfEqualNames
     source.devices = {
         {QStringLiteral("usb-2"), QStringLiteral("USB Mic")},
         {QStringLiteral("alsa.builtin"), QStringLiteral("built-in microphone")},
-        {QStringLiteral("hdmi.monitor"), QStringLiteral("Monitor of HDMI")},
+        {QStringLiteral("hdmi.monitor"), QStringLiteral("Monitor of HDMI"), true},
         {QString(), QStringLiteral("No id")},
         {QStringLiteral("unnamed"), QString()},
         {QStringLiteral("usb-1"), QStringLiteral("USB Mic")},
@@ -46,6 +46,9 @@ TEST_F(AudioDeviceManagerTest, NamesForTheSettings)
     source.devices = {{QStringLiteral("usb-1"), QStringLiteral("USB Mic")}};
     EXPECT_EQ(manager.displayInputName(QString()), QStringLiteral("System default"));
     EXPECT_EQ(manager.displayDefaultOutputName(), QStringLiteral("Unknown"));
+    // An output's monitor as the server's default is no microphone to name.
+    source.defaultDevice = AudioDeviceSource::Device{QStringLiteral("hdmi.monitor"), QStringLiteral("Monitor"), true};
+    EXPECT_EQ(manager.displayInputName(QString()), QStringLiteral("System default"));
     source.defaultDevice = AudioDeviceSource::Device{QStringLiteral("usb-1"), QStringLiteral("USB Mic")};
     source.outputName = QStringLiteral("Speakers");
     EXPECT_EQ(manager.displayInputName(QString()), QStringLiteral("USB Mic (system default)"));

@@ -1,6 +1,5 @@
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
-#include "Common/FakeDeviceSource.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "ScriptedCaptureBackend.h"
@@ -46,9 +45,8 @@ protected:
         ScriptedCaptureBackend::deliver(*state, frames);
     }
 
-    FakeDeviceSource devices;
     std::shared_ptr<ScriptedCaptureBackend::State> state = std::make_shared<ScriptedCaptureBackend::State>();
-    AudioInputStream stream{std::make_unique<ScriptedCaptureBackend>(state), devices};
+    AudioInputStream stream{std::make_unique<ScriptedCaptureBackend>(state)};
 };
 
 TEST_F(AudioInputStreamTest, StartsOnceAndKeepsTheFormatAfterStop)
@@ -89,7 +87,7 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
         caseState->hasDevice = c.hasDevice;
         caseState->format = c.format;
         caseState->startFailure = c.startFailure;
-        AudioInputStream failing(std::make_unique<ScriptedCaptureBackend>(caseState), devices);
+        AudioInputStream failing(std::make_unique<ScriptedCaptureBackend>(caseState));
         const auto error = start(failing);
         ASSERT_TRUE(error.has_value()) << c.description;
         EXPECT_EQ(error->description(), QString::fromLatin1(c.description));
@@ -100,30 +98,65 @@ TEST_F(AudioInputStreamTest, StartFailuresDescribeThemselves)
 
 TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
 {
-    devices.devices = {{QStringLiteral("mic-a"), QStringLiteral("Alpha")},
-                       {QStringLiteral("mic-b"), QStringLiteral("Beta")}};
-    state->refusedDevices = {QStringLiteral("mic-b")};
+    state->refusedDevices = {QStringLiteral("mic-gone")};
     struct Case {
         const char* uid;
+        bool hasDefault;
         QStringList selected;
         QStringList warnings;
+        std::optional<QString> error;
     };
     const Case cases[] = {
-        {"mic-a", {QString(), QStringLiteral("mic-a")}, {}},
-        {"mic-gone", {QString()}, {}},
-        // The log line's fixed format follows the error's own full stop.
-        {"mic-b",
-         {QString(), QStringLiteral("mic-b"), QString()},
-         {QStringLiteral(
-             "failed to apply mic 'mic-b': Failed to set audio device (status -5).. Falling back to system default.")}},
+        {"mic-a", true, {QStringLiteral("mic-a")}, {}, std::nullopt},
+        {"", true, {QString()}, {}, std::nullopt},
+        {"mic-gone",
+         true,
+         {QStringLiteral("mic-gone"), QString()},
+         {QStringLiteral("failed to apply mic 'mic-gone': no source 'mic-gone'. Falling back to system default.")},
+         std::nullopt},
+        {"mic-gone",
+         false,
+         {QStringLiteral("mic-gone"), QString()},
+         {QStringLiteral("failed to apply mic 'mic-gone': no source 'mic-gone'. Falling back to system default."),
+          QStringLiteral("no microphone: no default microphone")},
+         QStringLiteral("No audio input device is available.")},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.uid);
         const LogCapture log(QStringLiteral("app.parlivox.audio.input"));
         state->selected.clear();
-        AudioInputStream chosen(std::make_unique<ScriptedCaptureBackend>(state), devices);
-        ASSERT_EQ(start(chosen, QString::fromLatin1(c.uid)), std::nullopt);
-        EXPECT_EQ(state->selected, c.selected) << c.uid;
-        EXPECT_EQ(warnings(log), c.warnings) << c.uid;
+        state->hasDevice = c.hasDefault;
+        AudioInputStream chosen(std::make_unique<ScriptedCaptureBackend>(state));
+        const std::optional<AudioInputError> error = start(chosen, QString::fromLatin1(c.uid));
+        EXPECT_EQ(error ? std::optional(error->description()) : std::nullopt, c.error);
+        EXPECT_EQ(state->selected, c.selected);
+        EXPECT_EQ(warnings(log), c.warnings);
+        EXPECT_EQ(chosen.deviceName(), c.error ? QString() : QStringLiteral("Scripted microphone"));
+    }
+}
+
+TEST_F(AudioInputStreamTest, AMicrophoneThatGoesAwayStopsTheCaptureAndIsReportedOnce)
+{
+    for (const bool stoppedFirst : {false, true}) {
+        SCOPED_TRACE(stoppedFirst ? "stopped before the loss arrives" : "lost while capturing");
+        auto caseState = std::make_shared<ScriptedCaptureBackend::State>();
+        AudioInputStream lost(std::make_unique<ScriptedCaptureBackend>(caseState));
+        QStringList reported;
+        lost.onDeviceLost = [&](const QString& name) { reported.append(name); };
+        const auto channel = lost.subscribe();
+        ASSERT_EQ(start(lost), std::nullopt);
+        if (stoppedFirst)
+            lost.stop();
+        ScriptedCaptureBackend::lose(*caseState);
+        ScriptedCaptureBackend::lose(*caseState);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(reported, stoppedFirst ? QStringList() : QStringList{QStringLiteral("Scripted microphone")});
+        EXPECT_FALSE(lost.isRunning());
+        EXPECT_TRUE(channel->isClosed());
+        // What the backend still hands over reaches no one.
+        ScriptedCaptureBackend::deliver(*caseState, std::vector<float>(std::size_t(2 * 4096), 0.5f));
+        EXPECT_EQ(channel->size(), 0u);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return caseState->stops == 1; }, 5000));
     }
 }
 
@@ -189,7 +222,7 @@ TEST_F(AudioInputStreamTest, StopEndsEveryChannelWhileLaterSubscribersWaitForThe
 TEST_F(AudioInputStreamTest, DestroyingARunningStreamStopsCaptureFirst)
 {
     state->streaming = true;
-    auto running = std::make_unique<AudioInputStream>(std::make_unique<ScriptedCaptureBackend>(state), devices);
+    auto running = std::make_unique<AudioInputStream>(std::make_unique<ScriptedCaptureBackend>(state));
     const auto channel = running->subscribe();
     ASSERT_EQ(start(*running), std::nullopt);
     ASSERT_TRUE(QTest::qWaitFor([&] { return channel->size() >= 3; }, 5000));

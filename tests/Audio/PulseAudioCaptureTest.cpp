@@ -5,7 +5,7 @@
 #include "Audio/AudioSubscription.h"
 #include "Common/PulseAudioTest.h"
 #include "Platform/PulseCaptureBackend.h"
-#include "Platform/QtAudioDeviceSource.h"
+#include "Platform/PulseDeviceSource.h"
 
 #include <QTest>
 
@@ -28,12 +28,12 @@ QByteArray tone(double seconds)
 
 TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
 {
-    const QtAudioDeviceSource devices;
+    const PulseDeviceSource devices;
     const auto device = AudioDeviceManager(devices).device(QString::fromLatin1(PulseAudioServer::kPipeSourceName));
     ASSERT_TRUE(device.has_value());
     EXPECT_FALSE(AudioDeviceManager(devices).device(QStringLiteral("vsink.monitor")).has_value());
 
-    AudioInputStream stream(std::make_unique<PulseCaptureBackend>(), devices);
+    AudioInputStream stream(std::make_unique<PulseCaptureBackend>());
     QList<AudioBufferPtr> buffers;
     AudioSubscription subscription(stream.subscribe(), [&](const AudioBufferPtr& buffer) { buffers.append(buffer); });
     std::optional<AudioInputError> error;

@@ -11,12 +11,14 @@
 
 // A capture backend the test drives: it reports the device and format the test sets, can
 // refuse devices or the start, and delivers frames either when the test calls deliver() or,
-// in streaming mode, continuously from a capture thread of its own until stopped.
+// in streaming mode, continuously from a capture thread of its own until stopped; lose()
+// takes the device away.
 class ScriptedCaptureBackend final : public CaptureBackend {
 public:
     struct State {
         std::mutex mutex;
-        bool hasDevice = true;
+        bool hasDevice = true;  // a system default to fall back to
+        QString deviceName = QStringLiteral("Scripted microphone");
         AudioFormat format{48000, 2};
         QStringList refusedDevices;
         std::optional<QString> startFailure;
@@ -25,26 +27,32 @@ public:
         int starts = 0;
         std::atomic<int> stops = 0;  // the test waits for it from its own thread
         FramesHandler handler;
+        LostHandler lost;
     };
 
     explicit ScriptedCaptureBackend(std::shared_ptr<State> state) : m_state(std::move(state)) {}
     ~ScriptedCaptureBackend() override { stop(); }
 
-    bool hasInputDevice() const override { return m_state->hasDevice; }
-    std::optional<int> selectDevice(const QString& deviceId) override
+    std::optional<QString> selectDevice(const QString& deviceId) override
     {
         std::lock_guard lock(m_state->mutex);
         m_state->selected.append(deviceId);
-        return m_state->refusedDevices.contains(deviceId) ? std::optional<int>(-5) : std::nullopt;
+        if (deviceId.isEmpty() && !m_state->hasDevice)
+            return QStringLiteral("no default microphone");
+        if (m_state->refusedDevices.contains(deviceId))
+            return QStringLiteral("no source '%1'").arg(deviceId);
+        return std::nullopt;
     }
+    QString deviceName() const override { return m_state->deviceName; }
     AudioFormat deviceFormat() const override { return m_state->format; }
-    std::optional<QString> start(const AudioFormat&, FramesHandler handler) override
+    std::optional<QString> start(const AudioFormat&, FramesHandler handler, LostHandler lost) override
     {
         std::lock_guard lock(m_state->mutex);
         ++m_state->starts;
         if (m_state->startFailure)
             return m_state->startFailure;
         m_state->handler = std::move(handler);
+        m_state->lost = std::move(lost);
         if (m_state->streaming) {
             m_running = true;
             m_thread = std::thread([this, handler = m_state->handler, channels = m_state->format.channels] {
@@ -64,6 +72,7 @@ public:
         if (m_state->handler)
             ++m_state->stops;
         m_state->handler = nullptr;
+        m_state->lost = nullptr;
     }
 
     // Captures `frames` interleaved frames on the calling thread.
@@ -76,6 +85,18 @@ public:
         }
         if (handler)
             handler(interleaved.data(), std::int64_t(interleaved.size()) / state.format.channels);
+    }
+
+    // The device goes away, as told on the calling thread.
+    static void lose(State& state)
+    {
+        LostHandler lost;
+        {
+            std::lock_guard lock(state.mutex);
+            lost = state.lost;
+        }
+        if (lost)
+            lost();
     }
 
 private:

@@ -223,3 +223,14 @@ std::optional<QByteArray> PulseAudioServer::runClient(const QString& program, co
         return std::nullopt;
     return process.readAllStandardOutput();
 }
+
+QStringList PulseAudioServer::clientRecordings() const
+{
+    const auto listed = runClient(QStringLiteral("pactl"),
+                                  {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("source-outputs")});
+    QStringList clients;
+    for (const QString& line : QString::fromUtf8(listed.value_or(QByteArray())).split(QLatin1Char('\n')))
+        if (line.contains(QLatin1String("protocol-native.c")))
+            clients.append(line);
+    return clients;
+}

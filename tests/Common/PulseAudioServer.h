@@ -39,6 +39,9 @@ public:
     // returns its standard output, or nothing when it fails or runs past the timeout.
     std::optional<QByteArray> runClient(const QString& program, const QStringList& arguments,
                                         int timeoutMs = 10000) const;
+    // The recording streams that clients (this process included) have open, as lines of
+    // `pactl list short source-outputs`; the modules' own streams are left out.
+    QStringList clientRecordings() const;
     // Starts a client program (found on the path) that runs until the server stops, such as
     // pacat playing into a sink; false when it cannot start.
     bool startClient(const QString& program, const QStringList& arguments);

@@ -1,6 +1,7 @@
 #include "EngineHarness.h"
 
 #include "Common/QtPrinters.h"
+#include "Skills/MailComposeSkill.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,9 @@ TEST(ConversationEngine, TypedDetectedAndFiredTurnsRunFromListeningThroughSpeaki
         EXPECT_EQ(h.player.calls[1].text, "Anything else?");
         EXPECT_EQ(h.engine->state().lastTurns().size(), 2);
         EXPECT_EQ(h.engine->state().lastFireReason(), c.fireReason);
+        // The next turn starts from nothing: the question is gone and the recognizer reset once.
+        EXPECT_EQ(h.engine->state().liveTranscript(), QString());
+        EXPECT_EQ(h.recognizer.resets, 1);
 
         // Clearing the history empties the chat, and the next backend call gets no context.
         h.engine->clearHistory();
@@ -144,8 +148,6 @@ TEST(ConversationEngine, AStopLeadsOutOfAnErrorAndASessionEndDropsAWaitingSkillA
     h.clockIn();
     h.recognizer.live->onError(QStringLiteral("decoder crashed"));
     EXPECT_EQ(h.engine->state().errorMessage(), "decoder crashed");
-    h.engine->fireNow();
-    EXPECT_EQ(h.lines("manual").last(), "fire ignored — phase=error");
     h.engine->stopSpeaking();
     EXPECT_EQ(h.lines("fsm").mid(1),
               QStringList({"listening → error [stt error]", "error → listening [manual stop speaking]"}));
@@ -164,4 +166,123 @@ TEST(ConversationEngine, AStopLeadsOutOfAnErrorAndASessionEndDropsAWaitingSkillA
     EXPECT_EQ(h.engine->micLevel().level(), 0.0);
     EXPECT_EQ(h.lines("fsm").last(), "speaking → idle [session end]");
 }
+TEST(ConversationEngine, SpeechTakesTheSettingsLocaleFromStartUpAndOnEveryChange)
+{
+    using Settings = std::function<void(AppSettings&)>;
+    const Settings none;
+    const struct {
+        const char* name;
+        Settings before;  // the engine is made
+        bool sessionFirst;
+        Settings change;  // applied as the window does
+        QString spoken;
+    } cases[] = {
+        {"English from start-up", [](AppSettings& s) { s.setLocaleID("en-US"); }, false, none, "en-US"},
+        {"changed before the first session", none, false, [](AppSettings& s) { s.setLocaleID("en-US"); }, "en-US"},
+        {"changed after a session", none, true, [](AppSettings& s) { s.setLocaleID("ja-JP"); }, "ja-JP"},
+        {"translation target from start-up",
+         [](AppSettings& s) {
+             s.setAppMode(AppMode::translate);
+             s.setTranslateTargetLocale("en-GB");
+         },
+         false, none, "en-GB"},
+        {"translation target changed", [](AppSettings& s) { s.setAppMode(AppMode::translate); }, false,
+         [](AppSettings& s) { s.setTranslateTargetLocale("de-DE"); }, "de-DE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h(EngineHarness::Microphone::scripted, c.before);
+        if (c.sessionFirst) {
+            h.clockIn();
+            h.engine->setEnabled(false);
+            ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+        }
+        if (c.change) {
+            c.change(h.settings);
+            h.engine->applySettings();
+        }
+        h.engine->submitTextTurn(QStringLiteral("hello"));
+        h.answer(QStringLiteral("Hello there."));
+        ASSERT_EQ(h.player.calls.size(), 1u);
+        EXPECT_EQ(h.player.calls[0].locale, c.spoken);
+    }
+}
+
+TEST(ConversationEngine, ATypedTurnAfterASessionEndsIsAnsweredSpokenAndHeardAgain)
+{
+    const struct {
+        const char* name;
+        std::function<void(EngineHarness&)> endSession;
+    } cases[] = {
+        {"clocked out while listening",
+         [](EngineHarness& h) {
+             h.clockIn();
+             h.engine->setEnabled(false);
+         }},
+        {"clocked out while speaking",
+         [](EngineHarness& h) {
+             h.clockIn();
+             h.engine->submitTextTurn(QStringLiteral("tell me a story"));
+             h.answer(QStringLiteral("Once upon a time there was a fox."));
+             h.engine->setEnabled(false);
+         }},
+        {"clocked out after a failed start",
+         [](EngineHarness& h) {
+             h.recognizer.answer = FakeRecognizerState::StartAnswer::fail;
+             h.clockIn();
+             h.engine->setEnabled(false);
+         }},
+        {"the microphone went away",
+         [](EngineHarness& h) {
+             h.clockIn();
+             ScriptedCaptureBackend::lose(*h.capture);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h;
+        c.endSession(h);
+        ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle && !h.engine->state().isEnabled(); }));
+        const qsizetype spokenBefore = qsizetype(h.player.calls.size());
+        h.engine->submitTextTurn(QStringLiteral("what time is it"));
+        h.answer(QStringLiteral("It is ten o'clock."));
+        EXPECT_EQ(h.phase(), Phase::speaking);
+        h.speakAll();
+        EXPECT_EQ(qsizetype(h.player.calls.size()), spokenBefore + 1);
+        EXPECT_EQ(h.lines("fsm").mid(h.lines("fsm").size() - 4),
+                  QStringList({"idle → listening [text turn (idle → listening)]", kRoad[0], kRoad[1], kRoad[2]}));
+        EXPECT_EQ(h.engine->state().errorMessage(), std::nullopt) << "an answer clears the last error";
+    }
+}
+
+TEST(ConversationEngine, AnApprovedSkillRunsWithExactlyTheArgumentsOnItsCard)
+{
+    const SkillArgs shown{{"to", "ann@example.org"}, {"subject", "점심 약속"}, {"body", "12시에 봬요"}};
+    const struct {
+        const char* name;
+        std::function<void(EngineHarness&)> approve;
+    } cases[] = {
+        {"by button", [](EngineHarness& h) { h.engine->approvePendingSkill(); }},
+        {"by voice",
+         [](EngineHarness& h) {
+             h.recognizer.live->onTranscript(QStringLiteral("확인했어"));
+             h.scheduler.advance(SkillConfirmation::kAnswerSettleTime);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h;
+        h.clockIn();
+        h.engine->submitTextTurn(QStringLiteral("write to Ann about lunch"));
+        h.answer(QStringLiteral(R"({"skill":"mail.compose","args":{"to":"ann@example.org","subject":"점심 약속",)"
+                                R"("body":"12시에 봬요"}})"));
+        h.speakAll();
+        ASSERT_TRUE(h.engine->state().pendingSkill());
+        EXPECT_EQ(h.engine->state().pendingSkill()->args, shown);
+        c.approve(h);
+        EXPECT_EQ(h.engine->state().pendingSkill(), std::nullopt);
+        EXPECT_EQ(h.desktop->opened, QList<QUrl>{*MailComposeSkill::mailLink(shown)});
+    }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // microphone, the energy detector, pocketsphinx and the turn detector end the turn, a local
 // OpenAI-compatible server on 127.0.0.1 answers, and espeak-ng speaks the reply.
 #include "Audio/FileCaptureBackend.h"
+#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
 #include "Common/QtPrinters.h"
@@ -17,7 +18,6 @@
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/IcalCalendarStore.h"
 #include "Platform/PocketsphinxDecoder.h"
-#include "Platform/QtAudioDeviceSource.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/DeviceIdentifier.h"
 #include "Support/UserDefaults.h"
@@ -76,7 +76,7 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
     platform.makeCaptureBackend = [recording] {
         return std::make_unique<FileCaptureBackend>(recording, FileCaptureBackend::Pacing::realTime);
     };
-    platform.audioDevices = std::make_unique<QtAudioDeviceSource>();
+    platform.audioDevices = std::make_unique<FakeDeviceSource>();
     platform.speechEngine = PocketsphinxDecoder::installedEngine();
     auto output = std::make_unique<NullAudioOutput>();
     platform.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(std::move(output));

@@ -1,6 +1,8 @@
 #include "EngineHarness.h"
 
 #include "Platform/IcalCalendarStore.h"
+#include "Platform/PulseCaptureBackend.h"
+#include "Platform/PulseDeviceSource.h"
 
 #include <QTest>
 #include <QWindow>
@@ -18,13 +20,20 @@ void FakeRecognizer::start(const QString& localeID, const AudioFormat&, StartCom
                          [done, ok] { done(ok ? std::nullopt : std::optional<QString>("no model for xx-XX")); });
 }
 
-EngineHarness::EngineHarness(Camera withCamera)
+EngineHarness::EngineHarness(Microphone microphone, const std::function<void(AppSettings&)>& before, Camera withCamera)
     : defaults(directory.filePath(QStringLiteral("defaults.json"))),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")})
 {
     settings.setTelemetryEnabled(false);
-    platform.makeCaptureBackend = [state = capture] { return std::make_unique<ScriptedCaptureBackend>(state); };
-    platform.audioDevices = std::make_unique<FakeDeviceSource>();
+    if (before)
+        before(settings);
+    if (microphone == Microphone::pulse) {
+        platform.makeCaptureBackend = [] { return std::make_unique<PulseCaptureBackend>(); };
+        platform.audioDevices = std::make_unique<PulseDeviceSource>();
+    } else {
+        platform.makeCaptureBackend = [state = capture] { return std::make_unique<ScriptedCaptureBackend>(state); };
+        platform.audioDevices = std::make_unique<FakeDeviceSource>();
+    }
     auto ownedSounds = std::make_unique<RecordingSounds>();
     sounds = ownedSounds.get();
     platform.eventSounds = std::move(ownedSounds);

@@ -17,11 +17,16 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 // A recognizer the test drives: it records what it hears and answers its start as told.
 struct FakeRecognizerState {
     enum class StartAnswer { ok, fail, hang };
     StartAnswer answer = StartAnswer::ok;
     int starts = 0, stops = 0, resets = 0, fed = 0;
+    float loudest = 0;  // the largest sample heard
     QString localeID;
     StreamingSpeechRecognizer* live = nullptr;  // the newest one made
 };
@@ -38,7 +43,12 @@ public:
             m_state.live = nullptr;
     }
     void start(const QString& localeID, const AudioFormat&, StartCompletion done) override;
-    void feed(const AudioBufferPtr&) override { ++m_state.fed; }
+    void feed(const AudioBufferPtr& buffer) override
+    {
+        ++m_state.fed;
+        for (float sample : buffer->planarSamples())
+            m_state.loudest = std::max(m_state.loudest, std::abs(sample));
+    }
     void stop(std::function<void()>) override { ++m_state.stops; }
     void resetTranscriptState() override { ++m_state.resets; }
 
@@ -88,9 +98,15 @@ struct ScriptedFaceDetector final : FaceDetector {
 
 // An engine on fakes and virtual time: scripted microphone, fake recognizer, silent player.
 struct EngineHarness {
+    // Where the microphone is: scripted by the test, or the real capture path on the sound
+    // server PULSE_SERVER names.
+    enum class Microphone { scripted, pulse };
     enum class Camera { none, scripted };
 
-    explicit EngineHarness(Camera camera = Camera::none);
+    // `before` sets the settings the engine starts with.
+    explicit EngineHarness(Microphone microphone = Microphone::scripted,
+                           const std::function<void(AppSettings&)>& before = {}, Camera camera = Camera::none);
+    explicit EngineHarness(Camera camera) : EngineHarness(Microphone::scripted, {}, camera) {}
     ~EngineHarness();
 
     // Runs the event loop and due timers until the condition holds (the microphone's start

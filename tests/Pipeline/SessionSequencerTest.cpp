@@ -1,5 +1,6 @@
 #include "EngineHarness.h"
 
+#include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -73,28 +74,74 @@ TEST(SessionSequencer, AFailedStartShowsItsErrorAndClockingOutStillEndsIdleWithE
         ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
         EXPECT_TRUE(h.settle([&] { return h.capture->stops == (c.microphoneFailure ? 0 : 1); }));
         EXPECT_EQ(h.inhibitor->released, 1);
+
+        // Mended, the next start shows no trace of the failed one.
+        h.capture->startFailure.reset();
+        h.recognizer.answer = FakeRecognizerState::StartAnswer::ok;
+        h.clockIn();
+        EXPECT_EQ(h.phase(), Phase::listening);
+        EXPECT_EQ(h.engine->state().errorMessage(), std::nullopt);
     }
 }
 
-TEST(SessionSequencer, AMicrophoneThatNeverAnswersCannotKeepTheUserFromClockingOut)
+// The microphone lost and back on a real sound server: the session ends saying so instead of
+// capturing whatever source is left, and the next one hears the microphone once it is back.
+class MicrophoneOnServer : public PulseAudioTest {
+protected:
+    static std::optional<QByteArray> pactl(const QStringList& arguments)
+    {
+        return pulse().runClient(QStringLiteral("pactl"), arguments);
+    }
+    void TearDown() override
+    {
+        if (pulse().isRunning())
+            pactl({QStringLiteral("set-default-source"), QString::fromLatin1(PulseAudioServer::kLoopSourceName)});
+    }
+};
+
+TEST_F(MicrophoneOnServer, ASessionWhoseMicrophoneGoesAwayEndsSayingSoAndTheNextHearsItBack)
 {
-    EngineHarness h;
-    std::unique_lock hang(h.capture->mutex);  // the microphone's set-up blocks on it
-    h.engine->setEnabled(true);
-    h.engine->setEnabled(false);
-    h.scheduler.advance(SessionSequencer::kDeviceStartTimeout);
-    EXPECT_EQ(h.phase(), Phase::idle);
-    EXPECT_EQ(h.lines("fsm"), QStringList({"idle → error [audio start failed]", "error → idle [session end]"}));
-    EXPECT_EQ(h.engine->state().errorMessage(), "Audio engine failed to start: no answer within 10 s");
-    hang.unlock();
-    // Its late answer changes nothing.
-    h.settle([&] {
-        std::lock_guard lock(h.capture->mutex);
-        return h.capture->starts == 1;
-    });
-    h.scheduler.runDue();
-    EXPECT_EQ(h.phase(), Phase::idle);
-    EXPECT_EQ(h.recognizer.starts, 0);
+    const QString gone = QStringLiteral("microphone disconnected: Sine source at 440 Hz");
+    for (const bool chosen : {false, true}) {
+        SCOPED_TRACE(chosen ? "chosen by name" : "system default");
+        const QString source = chosen ? QStringLiteral("desk_mic_chosen") : QStringLiteral("desk_mic_default");
+        const auto plugIn = [&] {
+            return pactl({QStringLiteral("load-module"), QStringLiteral("module-sine-source"),
+                          QStringLiteral("source_name=") + source, QStringLiteral("rate=16000")});
+        };
+        std::optional<QByteArray> module = plugIn();
+        ASSERT_TRUE(module);
+        EngineHarness h(EngineHarness::Microphone::pulse);
+        if (chosen)
+            h.settings.setMicrophoneDeviceUID(source);
+        else
+            ASSERT_TRUE(pactl({QStringLiteral("set-default-source"), source}));
+        h.clockIn();
+        ASSERT_EQ(h.phase(), Phase::listening) << h.engine->state().errorMessage().value_or("").toStdString();
+        ASSERT_TRUE(h.settle([&] { return h.recognizer.loudest > 0.1f; })) << "the sine reaches the recognizer";
+
+        ASSERT_TRUE(pactl({QStringLiteral("unload-module"), QString::fromLatin1(module->trimmed())}));
+        ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+        EXPECT_FALSE(h.engine->state().isEnabled());
+        EXPECT_EQ(h.engine->state().errorMessage(), gone);
+        EXPECT_EQ(h.lines("error"), QStringList{gone});
+        EXPECT_EQ(h.lines("fsm").mid(1),
+                  QStringList({"listening → error [microphone disconnected]", "error → idle [session end]"}));
+        // Nothing records on: not the speaker's monitor, not any source the server has left.
+        EXPECT_EQ(pulse().clientRecordings(), QStringList());
+
+        module = plugIn();
+        ASSERT_TRUE(module);
+        h.recognizer.loudest = 0;
+        h.clockIn();
+        EXPECT_EQ(h.phase(), Phase::listening);
+        EXPECT_EQ(h.engine->state().errorMessage(), std::nullopt);
+        EXPECT_TRUE(h.settle([&] { return h.recognizer.loudest > 0.1f; })) << "heard again once back";
+        EXPECT_EQ(pulse().clientRecordings().size(), 1);
+        h.engine->setEnabled(false);
+        ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+        pactl({QStringLiteral("unload-module"), QString::fromLatin1(module->trimmed())});
+    }
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void callTool(TurnRig& rig, const QString& json)
 // The confirmation question has been asked and spoken; the session listens for the answer.
 void askAndListen(TurnRig& rig)
 {
-    callTool(rig, QStringLiteral(R"({"skill":"test.confirm","args":{"x":"b"}})"));
+    callTool(rig, QStringLiteral(R"({"skill":"test.confirm","args":{"x":"b","when":"2026-01-05T10:00"}})"));
     rig.speakAll();
     ASSERT_EQ(rig.state.phase(), Phase::listening);
     ASSERT_TRUE(rig.state.pendingSkill());
@@ -131,7 +131,9 @@ TEST(SkillConfirmation, AnAnswerIsTakenOnlyOnceSettledAndNeverFromANegation)
         rig.scheduler.advance(SkillConfirmation::kAnswerSettleTime);
         if (rig.confirmSkill->pending)
             rig.confirmSkill->pending(QStringLiteral("했어요"));
-        EXPECT_EQ(rig.confirmSkill->runs.size(), c.lastSkillLine == ran ? 1 : 0);
+        // A run has exactly the arguments the card showed.
+        const QList<SkillArgs> runs = {{{"x", "b"}, {"when", "2026-01-05T10:00"}}};
+        EXPECT_EQ(rig.confirmSkill->runs, c.lastSkillLine == ran ? runs : QList<SkillArgs>());
         EXPECT_EQ(rig.state.pendingSkill().has_value(), c.lastSkillLine.isEmpty());
         if (c.lastSkillLine.isEmpty()) {
             EXPECT_EQ(rig.lines(QStringLiteral("skill")).last(), QStringLiteral("→ test.confirm (요약 b)"));

@@ -166,3 +166,41 @@ TEST(TurnRoad, DropsTurnsOutsideListeningAndSendsRestingTranscriptsOnlyToTheWake
     EXPECT_TRUE(rig.history.turns().isEmpty());
     EXPECT_EQ(rig.state.phase(), Phase::listening);
 }
+
+TEST(TurnRoad, AfterAFailedReplyASpokenOrTypedTurnIsAnsweredAndItsReplyClearsTheError)
+{
+    const struct {
+        const char* name;
+        std::function<void(TurnRig&)> turn;
+        QString move;
+    } cases[] = {
+        {"spoken",
+         [](TurnRig& rig) {
+             rig.road.handleTranscript(QStringLiteral("다시 물어볼게"));
+             rig.turnDetector.forceFire(QStringLiteral("transcript dwell"));
+         },
+         QStringLiteral("error → listening [spoken turn (error → listening)]")},
+        {"typed", [](TurnRig& rig) { rig.road.submitTextTurn(QStringLiteral("다시 물어볼게")); },
+         QStringLiteral("error → listening [text turn (error → listening)]")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TurnRig rig;
+        rig.listen();
+        rig.road.submitTextTurn(QStringLiteral("질문"));
+        rig.backend.stream->fail(QStringLiteral("HTTP 503"));
+        rig.settle();
+        ASSERT_EQ(rig.state.phase(), Phase::error);
+
+        c.turn(rig);
+        EXPECT_EQ(rig.lines(QStringLiteral("fsm")).mid(3),
+                  QStringList({c.move, QStringLiteral("listening → thinking [turn ended]")}));
+        ASSERT_EQ(rig.backend.calls.size(), 2u);
+        EXPECT_EQ(rig.backend.calls[1].transcript, QStringLiteral("다시 물어볼게"));
+        EXPECT_EQ(rig.state.errorMessage(), QStringLiteral("HTTP 503")) << "until a reply arrives";
+        rig.reply({QStringLiteral("이번에는 답할 수 있어요.")});
+        EXPECT_EQ(rig.state.errorMessage(), std::nullopt);
+        rig.speakAll();
+        EXPECT_EQ(rig.state.phase(), Phase::listening);
+    }
+}

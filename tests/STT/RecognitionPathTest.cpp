@@ -3,7 +3,6 @@
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
 #include "Audio/FileCaptureBackend.h"
-#include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Common/SpeechWav.h"
@@ -40,7 +39,7 @@ protected:
     bool listen(const QString& file, const std::function<bool()>& heard)
     {
         AudioInputStream stream(
-            std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible), devices);
+            std::make_unique<FileCaptureBackend>(file, FileCaptureBackend::Pacing::asFastAsPossible));
         AudioSubscription subscription(stream.subscribe(),
                                        [this](const AudioBufferPtr& buffer) { recognizer.feed(buffer); });
         bool started = false;
@@ -59,7 +58,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeDeviceSource devices;
     FakeScheduler scheduler;
     SystemStreamingRecognizer recognizer{scheduler, PocketsphinxDecoder::installedEngine()};
     QStringList transcripts;

@@ -1,4 +1,5 @@
 #include "Update/FeedUpdater.h"
+#include "Update/UpdateManager.h"
 
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
@@ -8,6 +9,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -154,6 +156,47 @@ TEST(FeedUpdater, checksByItselfADayApartAndKeepsItsSwitches)
     FeedUpdater damaged(f.config(f.server.url(QStringLiteral("/feed.json"))), f.scheduler);
     EXPECT_TRUE(damaged.automaticallyChecksForUpdates()) << "defaults after a damaged file";
     EXPECT_EQ(TestEnvironment::movedAsideCopies(path).size(), 1);
+}
+
+TEST(FeedUpdater, theLastCheckSurvivesARestartAndTheNextRunsADayAfterIt)
+{
+    using namespace std::chrono_literals;
+    const struct {
+        const char* name;
+        int feedStatus;
+        bool recorded;
+        std::chrono::minutes firstAutomaticCheck;  // after the restart, two hours on
+    } rows[] = {
+        {"the feed was read", 200, true, FeedUpdater::kCheckInterval - 2h},
+        {"the check failed", 503, false, FeedUpdater::kFirstCheckDelay},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Fixture f;
+        f.server.setHandler([&](const LocalHttpServer::Request&) {
+            return LocalHttpServer::Reply{row.feedStatus, f.feed("1.4.0", "7"), "application/json", {}, false};
+        });
+        const QUrl feed = f.server.url(QStringLiteral("/feed.json"));
+        const QDateTime checkedAt = f.scheduler.wallNow();
+        {
+            FeedUpdater before(f.config(feed), f.scheduler);
+            runCheck(before);
+        }
+
+        FakeScheduler restarted(checkedAt.addSecs(2 * 3600));
+        FeedUpdater after(f.config(feed), restarted);
+        UpdateManager manager(after, restarted);
+        EXPECT_EQ(after.lastUpdateCheckDate(), row.recorded ? std::optional(checkedAt.toUTC()) : std::nullopt);
+        EXPECT_EQ(manager.lastCheckLabel(), row.recorded
+                                                ? QLocale().toString(checkedAt.toLocalTime(), QLocale::ShortFormat)
+                                                : QStringLiteral("—"));
+        QSignalSpy finished(&after, &Updater::checkFinished);
+        restarted.advance(row.firstAutomaticCheck - 1s);
+        EXPECT_EQ(f.server.requests().size(), 1) << "no automatic check before it is due";
+        restarted.advance(1s);
+        EXPECT_TRUE(finished.wait(5000));
+        EXPECT_EQ(f.server.requests().size(), 2);
+    }
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ EngineSettingsSync::EngineSettingsSync(const AppSettings& settings, const Engine
     const auto reapply = [&commands](const auto&) { commands.applySettings(); };
     using S = AppSettings;
     watch(&S::localeID, &S::localeIDChanged, reapply);
+    watch(&S::translateTargetLocale, &S::translateTargetLocaleChanged, reapply);
     watch(&S::avatarGender, &S::avatarGenderChanged, reapply);
     watch(&S::selectedVoiceID, &S::selectedVoiceIDChanged, reapply);
     watch(&S::phaseSoundsEnabled, &S::phaseSoundsEnabledChanged, reapply);

@@ -7,10 +7,10 @@ class EngineCommands;
 class EngineState;
 
 // Keeps the running engine in step with the settings it must follow at once: a new speech
-// locale, avatar gender, voice, phase-sound, grayscale, diagnostics-logging or telemetry
-// choice makes it re-apply its settings; the camera-gaze switch switches the camera; a new
-// mode is applied to the running session, or starts listening when it is off. Everything
-// else the engine reads when it next needs it.
+// locale, translation target, avatar gender, voice, phase-sound, grayscale,
+// diagnostics-logging or telemetry choice makes it re-apply its settings; the camera-gaze switch switches the camera; a
+// new mode is applied to the running session, or starts listening when it is off. Everything else the engine reads when
+// it next needs it.
 //
 // Only real changes count: AppSettings announces every assignment, so each watched value is
 // compared with the one last seen. Nothing is called at construction.

@@ -1,5 +1,6 @@
 #include "UI/Settings/MicrophonePickerField.h"
 
+#include "Audio/AudioDeviceSource.h"
 #include "Persistence/AppSettings.h"
 #include "Pipeline/AppServices.h"
 #include "UI/App/AppContext.h"
@@ -25,6 +26,8 @@ MicrophonePickerField::MicrophonePickerField(AppContext& context, QWidget* paren
     refreshButton->setToolTip(QStringLiteral("Refresh device list"));
     refreshButton->setAccessibleName(refreshButton->toolTip());
     connect(refreshButton, &QToolButton::clicked, this, &MicrophonePickerField::refresh);
+    connect(&context.services.audioDevices.source(), &AudioDeviceSource::devicesChanged, this,
+            &MicrophonePickerField::refresh);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

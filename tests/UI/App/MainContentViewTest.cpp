@@ -31,6 +31,8 @@ TEST(MainContentView, keepsTheEngineInStepWithTheWatchedSettings)
     const EngineStep steps[] = {
         {"speech locale", none, false, [](AppSettings& s) { s.setLocaleID(QStringLiteral("en-US")); }, reapply},
         {"same locale again", none, false, [](AppSettings& s) { s.setLocaleID(s.localeID()); }, {}},
+        {"translation target", none, false, [](AppSettings& s) { s.setTranslateTargetLocale(QStringLiteral("ja-JP")); },
+         reapply},
         {"avatar gender", none, false, [](AppSettings& s) { s.setAvatarGender(AvatarGender::male); }, reapply},
         {"voice", none, false, [](AppSettings& s) { s.setSelectedVoiceID(QStringLiteral("ko+f3")); }, reapply},
         {"phase sounds", none, false, [](AppSettings& s) { s.setPhaseSoundsEnabled(false); }, reapply},

@@ -210,6 +210,29 @@ TEST(SettingsTab, localePickersKeepAStoredLocaleTheyCannotOffer)
     EXPECT_TRUE(isUnavailable(picker->currentIndex()));
 }
 
+TEST(SettingsTab, microphonePickerFollowsTheSoundServersDevices)
+{
+    UiTestContext ui;
+    furnish(ui);
+    ui.settings.setMicrophoneDeviceUID("usb-mic");
+    SettingsTab tab(ui.context);
+    auto* picker = tab.findChild<QComboBox*>("microphonePicker");
+    const auto choices = [picker] {
+        QStringList data;
+        for (int row = 0; row < picker->count(); ++row)
+            data << picker->itemData(row).toString();
+        return data;
+    };
+    EXPECT_EQ(choices(), QStringList({"", "builtin", "usb-mic"}));
+    QSignalSpy writes(&ui.settings, &AppSettings::microphoneDeviceUIDChanged);
+    ui.devices.devices = {{"builtin", "Built-in Audio"}, {"headset", "Headset"}};
+    emit ui.devices.devicesChanged();
+    EXPECT_EQ(choices(), QStringList({"", "builtin", "headset"}));
+    // Unplugging the chosen microphone leaves the choice for when it comes back.
+    EXPECT_EQ(writes.count(), 0);
+    EXPECT_EQ(ui.settings.microphoneDeviceUID(), "usb-mic");
+}
+
 // The vault is checked on every change of its path, typed or chosen, never on first show.
 TEST(SettingsTab, vaultPathIsCheckedOnEachChange)
 {

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Audio/AudioDeviceSource.h"
+#include "Platform/PulseConnection.h"
+#include "Support/SerialWorker.h"
+
+#include <atomic>
+#include <mutex>
+
+// The machine's audio devices as the PulseAudio server reports them, kept current: every
+// event of the server about its sources, sinks or defaults has the list read again on a
+// worker of its own, and each real change is announced with devicesChanged() on the owner's
+// thread. The first list is read before the constructor returns; without a server there are
+// no devices.
+class PulseDeviceSource final : public AudioDeviceSource {
+    Q_OBJECT
+public:
+    explicit PulseDeviceSource(QObject* parent = nullptr);
+    ~PulseDeviceSource() override;
+
+    QList<Device> inputs() const override;
+    std::optional<Device> defaultInput() const override;
+    std::optional<QString> defaultOutputName() const override;
+
+private:
+    struct Snapshot {
+        QList<Device> inputs;
+        std::optional<Device> defaultInput;
+        std::optional<QString> defaultOutputName;
+        bool operator==(const Snapshot&) const = default;
+    };
+
+    Snapshot read() const;
+    void refresh();  // on the worker
+
+    mutable std::mutex m_mutex;
+    Snapshot m_snapshot;
+    std::atomic<bool> m_refreshQueued{false};
+    PulseConnection m_connection{"audio.devices"};
+    // Last, so it is drained while the connection it reads still exists.
+    SerialWorker m_worker{QStringLiteral("app.parlivox.audio.devices")};
+};
