@@ -71,14 +71,13 @@ VoiceprintEmbedder::VoiceprintEmbedder() : m_fft(kFftSize), m_window(kFrameLengt
     for (int band = 0; band < kMelBands; ++band) {
         const double left = frequencyOfMel(lowest + band * step), centre = frequencyOfMel(lowest + (band + 1) * step),
                      right = frequencyOfMel(lowest + (band + 2) * step);
-        std::vector<float> weights(kBins, 0.0f);
-        for (int k = 0; k < kBins; ++k) {
+        MelBand melBand{int(std::floor(left * kFftSize / kRate)) + 1, {}};
+        for (int k = melBand.firstBin; k * kRate / kFftSize < right; ++k) {
             const double frequency = k * kRate / kFftSize;
-            if (frequency > left && frequency < right)
-                weights[std::size_t(k)] = float(frequency <= centre ? (frequency - left) / (centre - left)
-                                                                    : (right - frequency) / (right - centre));
+            melBand.weights.push_back(float(frequency <= centre ? (frequency - left) / (centre - left)
+                                                                : (right - frequency) / (right - centre)));
         }
-        m_melWeights.push_back(std::move(weights));
+        m_melBands.push_back(std::move(melBand));
     }
 }
 
@@ -115,11 +114,12 @@ void VoiceprintEmbedder::processFrame(const float* frame)
     result.logEnergy = std::log(energy + 1e-20f);
 
     std::array<float, kMelBands> logMel{};
-    for (int band = 0; band < kMelBands; ++band) {
+    for (std::size_t band = 0; band < kMelBands; ++band) {
+        const MelBand& melBand = m_melBands[band];
         float sum = 0;
-        for (int k = 0; k < kBins; ++k)
-            sum += m_melWeights[std::size_t(band)][std::size_t(k)] * power[std::size_t(k)];
-        logMel[std::size_t(band)] = sum;
+        for (std::size_t k = 0; k < melBand.weights.size(); ++k)
+            sum += melBand.weights[k] * power[std::size_t(melBand.firstBin) + k];
+        logMel[band] = sum;
     }
     // A floor 60 dB under the mean band keeps empty bands (a narrow-band line) from swamping the rest.
     float floor = 1e-20f;

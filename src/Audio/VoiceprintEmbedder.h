@@ -50,7 +50,11 @@ private:
     RealFft m_fft;
     std::vector<float> m_window;
     std::vector<float> m_windowCorrelation;  // the window's own autocorrelation, normalized
-    std::vector<std::vector<float>> m_melWeights;  // per band, the weight of each bin
+    struct MelBand {
+        int firstBin;
+        std::vector<float> weights;  // of the bins from the first on
+    };
+    std::vector<MelBand> m_melBands;
     std::vector<float> m_carry;
     std::vector<Frame> m_frames;
 };
