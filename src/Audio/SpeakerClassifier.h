@@ -35,8 +35,8 @@ public:
     // the utterance was shorter than one analysis frame.
     std::optional<Speaker> endUtterance();
 
-    // Stores the voice (band vector and voiceprint) of speaker `id` as a profile named `name` (trimmed) and makes the
-    // speaker an enrolled one under that name, keeping its id. False, with the reason when
+    // Stores the voice (band vector and voiceprint) of speaker `id` as a profile named `name`
+    // (trimmed) and makes the speaker an enrolled one under that name, keeping its id. False, with the reason when
     // there is one, for a blank name, an unknown id or a profile that could not be stored;
     // the speaker then stays as it was.
     bool enrollSpeaker(int id, const QString& name, QString* error = nullptr);

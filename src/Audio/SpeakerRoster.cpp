@@ -16,11 +16,6 @@ void addToMean(QList<float>& mean, int n, const QList<float>& vector)
 
 }  // namespace
 
-SpeakerRoster::SpeakerRoster(Thresholds bands, Thresholds voiceprints)
-    : m_bandThresholds(bands), m_voiceprintThresholds(voiceprints)
-{
-}
-
 float SpeakerRoster::score(const QList<float>& a, const QList<float>& b)
 {
     if (a.isEmpty() || a.size() != b.size())
@@ -62,13 +57,13 @@ Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>&
                    ? std::optional(score(voiceprint, member.voiceprint))
                    : std::nullopt;
     };
-    Member* match = best(onVoiceprint, m_voiceprintThresholds);
+    Member* match = best(onVoiceprint, kVoiceprintThresholds);
     if (!match) {
         match = best(
             [&](const Member& member) {
                 return onVoiceprint(member) ? std::nullopt : std::optional(score(embedding, member.speaker.embedding));
             },
-            m_bandThresholds);
+            kBandThresholds);
     }
     if (!match) {
         const int id = m_nextSpeakerID++;

@@ -24,12 +24,12 @@ public:
         float enrollment;  // least score for an enrolled speaker
     };
     static constexpr Thresholds kBandThresholds{0.92f, 0.94f};
-    // Chosen on recorded speech: see docs/ARCHITECTURE.md.
+    // Measured on recorded speech (docs/ARCHITECTURE.md): a lower match threshold merges
+    // people, a higher one splits a person.
     static constexpr Thresholds kVoiceprintThresholds{0.15f, 0.4f};
 
-    explicit SpeakerRoster(Thresholds bands = kBandThresholds, Thresholds voiceprints = kVoiceprintThresholds);
-
-    // Cosine of two unit band vectors; 0 unless both have the same, non-zero length.
+    // Cosine of two unit vectors (band vectors or voiceprints); 0 unless both have the same,
+    // non-zero length.
     static float score(const QList<float>& a, const QList<float>& b);
 
     // Adds an enrolled speaker and returns its id.
@@ -68,6 +68,4 @@ private:
 
     QList<Member> m_members;
     int m_nextSpeakerID = 1;
-    const Thresholds m_bandThresholds;
-    const Thresholds m_voiceprintThresholds;
 };

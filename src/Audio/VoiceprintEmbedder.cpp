@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kFftSize = 1024;  // room for the autocorrelation up to the longest pitch lag
 constexpr int kBins = kFftSize / 2 + 1;
-constexpr int kMelBands = 24;
 constexpr double kLowestFrequency = 200;
 constexpr double kHighestFrequency = 3800;
 constexpr int kShortestLag = int(VoiceprintEmbedder::kRate / 400);  // highest pitch 400 Hz
@@ -79,6 +78,11 @@ VoiceprintEmbedder::VoiceprintEmbedder() : m_fft(kFftSize), m_window(kFrameLengt
         }
         m_melBands.push_back(std::move(melBand));
     }
+    // The orthonormal DCT-II rows of the cepstral coefficients 1 to kCepstra.
+    for (std::size_t c = 0; c < kCepstra; ++c)
+        for (std::size_t band = 0; band < kMelBands; ++band)
+            m_cosines[c][band] = float(std::sqrt(2.0 / kMelBands) *
+                                       std::cos(std::numbers::pi * double(c + 1) * (double(band) + 0.5) / kMelBands));
 }
 
 void VoiceprintEmbedder::accumulate(const AudioBufferPtr& buffer)
@@ -127,11 +131,11 @@ void VoiceprintEmbedder::processFrame(const float* frame)
         floor += value * (1e-6f / kMelBands);
     for (float& value : logMel)
         value = std::log(value + floor);
-    for (int c = 0; c < kCepstra; ++c) {
+    for (std::size_t c = 0; c < kCepstra; ++c) {
         float sum = 0;
-        for (int band = 0; band < kMelBands; ++band)
-            sum += logMel[std::size_t(band)] * float(std::cos(std::numbers::pi * (c + 1) * (band + 0.5) / kMelBands));
-        result.cepstra[std::size_t(c)] = sum * std::sqrt(2.0f / kMelBands);
+        for (std::size_t band = 0; band < kMelBands; ++band)
+            sum += logMel[band] * m_cosines[c][band];
+        result.cepstra[c] = sum;
     }
 
     // The autocorrelation is the inverse transform of the power spectrum.

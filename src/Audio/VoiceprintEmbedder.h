@@ -24,6 +24,7 @@ public:
     static constexpr double kRate = 16000;
     static constexpr int kFrameLength = 640;  // 40 ms: two periods of the lowest voice
     static constexpr int kHop = 160;  // 10 ms
+    static constexpr int kMelBands = 24;
     static constexpr int kCepstra = 12;
     static constexpr int kLength = 2 * kCepstra + 2;
 
@@ -55,6 +56,7 @@ private:
         std::vector<float> weights;  // of the bins from the first on
     };
     std::vector<MelBand> m_melBands;
+    std::array<std::array<float, kMelBands>, kCepstra> m_cosines{};
     std::vector<float> m_carry;
     std::vector<Frame> m_frames;
 };
