@@ -1,12 +1,16 @@
 // Per-buffer cost of the capture path: cutting captured periods into buffers on the capture
 // thread, and converting a 48 kHz stereo buffer for the recognizer (downmix, resample, 16-bit);
-// the speaker embedding's cost per second of 48 kHz audio; and what always-on listening costs
-// on a live microphone.
+// the speaker labels' cost per second of 48 kHz audio (each embedder, the whole classifier,
+// and the bare transforms beneath them); and what always-on listening costs on a live
+// microphone.
 #include "Audio/AudioChunker.h"
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
 #include "Audio/BufferConverter.h"
+#include "Audio/RealFft.h"
+#include "Audio/SpeakerClassifier.h"
 #include "Audio/SpectralEmbedder.h"
+#include "Audio/VoiceprintEmbedder.h"
 #include "Common/PulseAudioServer.h"
 #include "Endpointing/AdaptiveTurnDetector.h"
 #include "Platform/PocketsphinxDecoder.h"
@@ -96,20 +100,71 @@ void BM_CutCapturedPeriodsIntoBuffers(benchmark::State& state)
 }
 BENCHMARK(BM_CutCapturedPeriodsIntoBuffers);
 
-// One iteration embeds one second of 48 kHz stereo audio (12 buffers of 4000 frames), so the
-// time per iteration is the share of one core the classifier's worker needs.
+// Each of these handles one second of 48 kHz stereo speech-like audio (a tone, voiced in every
+// frame, so the voiceprint's pitch search runs everywhere) per iteration, as 12 buffers of
+// 4000 frames: the time per iteration is the share of one core it needs.
+const std::vector<AudioBufferPtr>& oneSecond()
+{
+    static const std::vector<AudioBufferPtr> second = stereoTone(12, 4000);
+    return second;
+}
+
+// The floor beneath the band vector: its 187.5 transforms of 1024 points, nothing else.
+void BM_BareFftOneSecondOf48kAudio(benchmark::State& state)
+{
+    RealFft fft(SpectralEmbedder::kFrameLength);
+    std::fill_n(fft.samples(), fft.size(), 0.25f);
+    const int frames = int(kRate) / SpectralEmbedder::kHop;
+    for (auto _ : state) {
+        for (int frame = 0; frame < frames; ++frame)
+            fft.forward();
+        benchmark::DoNotOptimize(fft.spectrum());
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
+}
+BENCHMARK(BM_BareFftOneSecondOf48kAudio)->Unit(benchmark::kMillisecond);
+
 void BM_EmbedOneSecondOf48kAudio(benchmark::State& state)
 {
-    const std::vector<AudioBufferPtr> second = stereoTone(12, 4000);
     SpectralEmbedder embedder;
     for (auto _ : state) {
-        for (const AudioBufferPtr& buffer : second)
+        for (const AudioBufferPtr& buffer : oneSecond())
             embedder.accumulate(*buffer);
         benchmark::DoNotOptimize(embedder.finalize());
     }
     state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
 }
 BENCHMARK(BM_EmbedOneSecondOf48kAudio)->Unit(benchmark::kMillisecond);
+
+// A one-second utterance: downmix and resampling to 16 kHz, 100 frames of two 1024-point
+// transforms each (spectrum, autocorrelation), and the print.
+void BM_VoiceprintOneSecondOf48kAudio(benchmark::State& state)
+{
+    VoiceprintEmbedder embedder;
+    for (auto _ : state) {
+        for (const AudioBufferPtr& buffer : oneSecond())
+            embedder.accumulate(buffer);
+        benchmark::DoNotOptimize(embedder.finalize());
+        embedder.reset();
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
+}
+BENCHMARK(BM_VoiceprintOneSecondOf48kAudio)->Unit(benchmark::kMillisecond);
+
+// The classifier as minutes use it, one utterance a second: both embedders on its worker, the
+// hop to it and back, the matching. Process CPU time, the worker's included.
+void BM_ClassifyOneSecondOf48kAudio(benchmark::State& state)
+{
+    SpeakerClassifier classifier;
+    for (auto _ : state) {
+        for (const AudioBufferPtr& buffer : oneSecond())
+            classifier.accumulate(buffer);
+        benchmark::DoNotOptimize(classifier.endUtterance());
+        classifier.resetUtterance();
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(kRate));
+}
+BENCHMARK(BM_ClassifyOneSecondOf48kAudio)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 

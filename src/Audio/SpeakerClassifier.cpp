@@ -5,8 +5,7 @@
 
 #include <QDateTime>
 
-SpeakerClassifier::SpeakerClassifier(float matchThreshold, float enrollmentThreshold, QObject* parent)
-    : QObject(parent), m_roster(matchThreshold, enrollmentThreshold)
+SpeakerClassifier::SpeakerClassifier(QObject* parent) : QObject(parent)
 {
 }
 
@@ -19,27 +18,38 @@ void SpeakerClassifier::loadEnrolledProfiles()
     std::lock_guard lock(m_mutex);
     for (const SpeakerProfile& profile : profiles)
         if (profile.embedding.size() == SpectralEmbedder::kBands)
-            m_roster.addEnrolled(profile.label, profile.embedding);
+            m_roster.addEnrolled(profile.label, profile.embedding,
+                                 profile.voiceprint.size() == VoiceprintEmbedder::kLength ? profile.voiceprint
+                                                                                          : QList<float>());
 }
 
 void SpeakerClassifier::accumulate(AudioBufferPtr buffer)
 {
-    m_worker.post([this, buffer = std::move(buffer)] { m_embedder.accumulate(*buffer); });
+    m_worker.post([this, buffer = std::move(buffer)] {
+        m_embedder.accumulate(*buffer);
+        m_voiceprints.accumulate(buffer);
+    });
 }
 
 void SpeakerClassifier::resetUtterance()
 {
-    m_worker.post([this] { m_embedder.reset(); });
+    m_worker.post([this] {
+        m_embedder.reset();
+        m_voiceprints.reset();
+    });
 }
 
 std::optional<Speaker> SpeakerClassifier::endUtterance()
 {
-    std::optional<QList<float>> embedding;
-    m_worker.runAndWait([this, &embedding] { embedding = m_embedder.finalize(); });
+    std::optional<QList<float>> embedding, voiceprint;
+    m_worker.runAndWait([&] {
+        embedding = m_embedder.finalize();
+        voiceprint = m_voiceprints.finalize();
+    });
     if (!embedding)
         return std::nullopt;
     std::lock_guard lock(m_mutex);
-    return m_roster.assign(*embedding);
+    return m_roster.assign(*embedding, voiceprint.value_or(QList<float>()));
 }
 
 bool SpeakerClassifier::enrollSpeaker(int id, const QString& name, QString* error)
@@ -47,13 +57,14 @@ bool SpeakerClassifier::enrollSpeaker(int id, const QString& name, QString* erro
     const QString label = Text::trimmed(name);
     if (label.isEmpty())
         return false;
-    SpeakerProfile profile{label, {}, QDateTime::currentDateTimeUtc()};
+    SpeakerProfile profile{label, {}, QDateTime::currentDateTimeUtc(), {}};
     {
         std::lock_guard lock(m_mutex);
         const std::optional<Speaker> speaker = m_roster.speaker(id);
         if (!speaker)
             return false;
         profile.embedding = speaker->embedding;
+        profile.voiceprint = m_roster.voiceprint(id);
     }
     bool stored = false;
     m_worker.runAndWait([&] { stored = SpeakerProfileStore::append(profile, error); });

@@ -3,6 +3,7 @@
 #include "Audio/AudioBuffer.h"
 #include "Audio/SpeakerRoster.h"
 #include "Audio/SpectralEmbedder.h"
+#include "Audio/VoiceprintEmbedder.h"
 #include "Support/SerialWorker.h"
 
 #include <QObject>
@@ -10,7 +11,8 @@
 #include <mutex>
 #include <optional>
 
-// Labels who spoke each utterance of a meeting. The spectral work (accumulate, endUtterance,
+// Labels who spoke each utterance of a meeting, from each utterance's 24-band vector and
+// voiceprint (see SpeakerRoster for the rule). The spectral work (accumulate, endUtterance,
 // resetUtterance) runs on the classifier's own worker, in the order of the calls, so the
 // owner's thread only queues buffers; endUtterance waits for the buffers queued before it,
 // so its answer is never lost to a meeting that ends at once. The other calls run on the
@@ -20,11 +22,11 @@
 class SpeakerClassifier : public QObject {
     Q_OBJECT
 public:
-    explicit SpeakerClassifier(float matchThreshold = 0.92f, float enrollmentThreshold = 0.94f,
-                               QObject* parent = nullptr);
+    explicit SpeakerClassifier(QObject* parent = nullptr);
     ~SpeakerClassifier() override;
 
-    // Adds one enrolled speaker per stored profile whose vector has the embedder's length.
+    // Adds one enrolled speaker per stored profile whose band vector has the embedder's length;
+    // a voiceprint of another layout is left out, so that speaker is judged on its bands.
     void loadEnrolledProfiles();
 
     void accumulate(AudioBufferPtr buffer);
@@ -33,8 +35,8 @@ public:
     // the utterance was shorter than one analysis frame.
     std::optional<Speaker> endUtterance();
 
-    // Stores the voice of speaker `id` as a profile named `name` (trimmed) and makes the
-    // speaker an enrolled one under that name, keeping its id. False, with the reason when
+    // Stores the voice (band vector and voiceprint) of speaker `id` as a profile named `name`
+    // (trimmed) and makes the speaker an enrolled one under that name, keeping its id. False, with the reason when
     // there is one, for a blank name, an unknown id or a profile that could not be stored;
     // the speaker then stays as it was.
     bool enrollSpeaker(int id, const QString& name, QString* error = nullptr);
@@ -47,6 +49,7 @@ private:
     mutable std::mutex m_mutex;  // guards the roster
     SpeakerRoster m_roster;
     SpectralEmbedder m_embedder;  // worker only
+    VoiceprintEmbedder m_voiceprints;  // worker only
     // Last, so it is destroyed first: it finishes the queued work while everything it uses exists.
     SerialWorker m_worker{QStringLiteral("app.parlivox.classifier")};
 };

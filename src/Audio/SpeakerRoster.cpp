@@ -4,10 +4,17 @@
 
 #include <algorithm>
 
-SpeakerRoster::SpeakerRoster(float matchThreshold, float enrollmentThreshold)
-    : m_matchThreshold(matchThreshold), m_enrollmentThreshold(enrollmentThreshold)
+namespace {
+
+// Folds the n+1-th vector into the mean of the first n, over the mean's length.
+void addToMean(QList<float>& mean, int n, const QList<float>& vector)
 {
+    const auto count = float(n);
+    for (qsizetype i = 0; i < std::min(mean.size(), vector.size()); ++i)
+        mean[i] = (mean[i] * count + vector[i]) / (count + 1);
 }
+
+}  // namespace
 
 float SpeakerRoster::score(const QList<float>& a, const QList<float>& b)
 {
@@ -19,70 +26,107 @@ float SpeakerRoster::score(const QList<float>& a, const QList<float>& b)
     return dot;
 }
 
-int SpeakerRoster::addEnrolled(const QString& label, const QList<float>& embedding)
+int SpeakerRoster::addEnrolled(const QString& label, const QList<float>& embedding, const QList<float>& voiceprint)
 {
     const int id = m_nextSpeakerID++;
-    m_speakers.append(Speaker{id, label, embedding, 0, true});
+    m_members.append({Speaker{id, label, embedding, 0, true}, voiceprint});
     return id;
 }
 
-Speaker SpeakerRoster::assign(const QList<float>& embedding)
+template <typename Score>
+SpeakerRoster::Member* SpeakerRoster::best(Score score, Thresholds thresholds)
 {
-    Speaker* best = nullptr;
+    Member* best = nullptr;
     float bestScore = -1;
-    for (Speaker& speaker : m_speakers) {
-        const float candidate = score(embedding, speaker.embedding);
-        if (candidate > bestScore) {
-            bestScore = candidate;
-            best = &speaker;
+    for (Member& member : m_members) {
+        const std::optional<float> candidate = score(member);
+        if (candidate && *candidate > bestScore) {
+            bestScore = *candidate;
+            best = &member;
         }
     }
-    if (best && best->isEnrolled && bestScore >= m_enrollmentThreshold) {
-        ++best->utteranceCount;
-        return *best;
+    if (!best)
+        return nullptr;
+    return bestScore >= (best->speaker.isEnrolled ? thresholds.enrollment : thresholds.match) ? best : nullptr;
+}
+
+Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>& voiceprint)
+{
+    const auto onVoiceprint = [&](const Member& member) {
+        return !voiceprint.isEmpty() && voiceprint.size() == member.voiceprint.size()
+                   ? std::optional(score(voiceprint, member.voiceprint))
+                   : std::nullopt;
+    };
+    Member* match = best(onVoiceprint, kVoiceprintThresholds);
+    if (!match) {
+        match = best(
+            [&](const Member& member) {
+                return onVoiceprint(member) ? std::nullopt : std::optional(score(embedding, member.speaker.embedding));
+            },
+            kBandThresholds);
     }
-    if (best && !best->isEnrolled && bestScore >= m_matchThreshold) {
-        const auto n = float(best->utteranceCount);
-        for (qsizetype i = 0; i < std::min(best->embedding.size(), embedding.size()); ++i)
-            best->embedding[i] = (best->embedding[i] * n + embedding[i]) / (n + 1);
-        SpectralEmbedder::normalize(best->embedding);
-        ++best->utteranceCount;
-        return *best;
+    if (!match) {
+        const int id = m_nextSpeakerID++;
+        m_members.append({Speaker{id, QStringLiteral("Speaker %1").arg(id), embedding, 1, false}, voiceprint});
+        return m_members.last().speaker;
     }
-    const int id = m_nextSpeakerID++;
-    m_speakers.append(Speaker{id, QStringLiteral("Speaker %1").arg(id), embedding, 1, false});
-    return m_speakers.last();
+    Speaker& speaker = match->speaker;
+    if (!speaker.isEnrolled) {
+        addToMean(speaker.embedding, speaker.utteranceCount, embedding);
+        SpectralEmbedder::normalize(speaker.embedding);
+        addToMean(match->voiceprint, speaker.utteranceCount, voiceprint);
+        SpectralEmbedder::normalize(match->voiceprint);
+    }
+    ++speaker.utteranceCount;
+    return speaker;
+}
+
+qsizetype SpeakerRoster::indexOf(int id) const
+{
+    for (qsizetype i = 0; i < m_members.size(); ++i)
+        if (m_members[i].speaker.id == id)
+            return i;
+    return -1;
 }
 
 std::optional<SpeakerRoster::Renamed> SpeakerRoster::rename(int id, const QString& label)
 {
-    std::optional<Renamed> renamed;
-    for (Speaker& speaker : m_speakers) {
-        if (speaker.id != id)
-            continue;
-        if (!renamed)
-            renamed = Renamed{speaker.label, speaker.isEnrolled};
-        speaker.label = label;
-    }
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return std::nullopt;
+    Speaker& speaker = m_members[index].speaker;
+    const Renamed renamed{speaker.label, speaker.isEnrolled};
+    speaker.label = label;
     return renamed;
 }
 
 std::optional<Speaker> SpeakerRoster::speaker(int id) const
 {
-    for (const Speaker& speaker : m_speakers)
-        if (speaker.id == id)
-            return speaker;
-    return std::nullopt;
+    const qsizetype index = indexOf(id);
+    return index < 0 ? std::nullopt : std::optional(m_members[index].speaker);
+}
+
+QList<float> SpeakerRoster::voiceprint(int id) const
+{
+    const qsizetype index = indexOf(id);
+    return index < 0 ? QList<float>() : m_members[index].voiceprint;
 }
 
 bool SpeakerRoster::enroll(int id, const QString& label)
 {
-    for (Speaker& speaker : m_speakers) {
-        if (speaker.id == id) {
-            speaker.label = label;
-            speaker.isEnrolled = true;
-            return true;
-        }
-    }
-    return false;
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return false;
+    m_members[index].speaker.label = label;
+    m_members[index].speaker.isEnrolled = true;
+    return true;
+}
+
+QList<Speaker> SpeakerRoster::speakers() const
+{
+    QList<Speaker> speakers;
+    speakers.reserve(m_members.size());
+    for (const Member& member : m_members)
+        speakers.append(member.speaker);
+    return speakers;
 }

@@ -1,63 +1,14 @@
 #include "Audio/SpectralEmbedder.h"
 
-#include <fftw3.h>
-
 #include <cmath>
-#include <mutex>
-#include <new>
 #include <numbers>
 
-namespace {
-
-// FFTW's planner is not thread-safe; plans are made and destroyed under this lock, while
-// running a plan needs none.
-std::mutex& plannerMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-}  // namespace
-
-struct SpectralEmbedder::Transform {
-    float* input = nullptr;
-    fftwf_complex* output = nullptr;
-    fftwf_plan plan = nullptr;
-
-    Transform()
-    {
-        std::lock_guard lock(plannerMutex());
-        input = fftwf_alloc_real(kFrameLength);
-        output = fftwf_alloc_complex(kBins + 1);
-        if (input && output)
-            plan = fftwf_plan_dft_r2c_1d(kFrameLength, input, output, FFTW_ESTIMATE);
-        if (!plan) {
-            release();
-            throw std::bad_alloc();
-        }
-    }
-    ~Transform()
-    {
-        std::lock_guard lock(plannerMutex());
-        release();
-    }
-    void release()
-    {
-        if (plan)
-            fftwf_destroy_plan(plan);
-        fftwf_free(output);
-        fftwf_free(input);
-    }
-};
-
-SpectralEmbedder::SpectralEmbedder() : m_transform(std::make_unique<Transform>())
+SpectralEmbedder::SpectralEmbedder() : m_fft(kFrameLength)
 {
     for (int n = 0; n < kFrameLength; ++n)
         m_window[std::size_t(n)] =
             float(0.8165 * 0.5 * (1.0 - std::cos(2.0 * std::numbers::pi * double(n) / double(kFrameLength))));
 }
-
-SpectralEmbedder::~SpectralEmbedder() = default;
 
 void SpectralEmbedder::accumulate(const AudioBuffer& buffer)
 {
@@ -73,18 +24,19 @@ void SpectralEmbedder::accumulate(const AudioBuffer& buffer)
 
 void SpectralEmbedder::processFrame(const float* frame)
 {
-    float* input = m_transform->input;
+    float* input = m_fft.samples();
     for (int n = 0; n < kFrameLength; ++n)
         input[n] = frame[n] * m_window[std::size_t(n)];
-    fftwf_execute(m_transform->plan);
+    m_fft.forward();
 
     // The packed layout of a real transform doubles every coefficient and keeps the half-rate
     // term in the imaginary part of the first bin.
-    const fftwf_complex* x = m_transform->output;
+    const std::complex<float>* x = m_fft.spectrum();
     std::array<float, kBins> logMagnitude{};
-    logMagnitude[0] = std::log(1.0f + 2.0f * std::sqrt(x[0][0] * x[0][0] + x[kBins][0] * x[kBins][0]));
+    const auto magnitude = [](float re, float im) { return std::sqrt(re * re + im * im); };
+    logMagnitude[0] = std::log(1.0f + 2.0f * magnitude(x[0].real(), x[kBins].real()));
     for (int k = 1; k < kBins; ++k)
-        logMagnitude[std::size_t(k)] = std::log(1.0f + 2.0f * std::sqrt(x[k][0] * x[k][0] + x[k][1] * x[k][1]));
+        logMagnitude[std::size_t(k)] = std::log(1.0f + 2.0f * magnitude(x[k].real(), x[k].imag()));
 
     constexpr int width = kBins / kBands;
     for (int b = 0; b < kBands; ++b) {

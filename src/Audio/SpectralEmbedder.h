@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Audio/AudioBuffer.h"
+#include "Audio/RealFft.h"
 
 #include <QList>
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,7 +24,6 @@ public:
     static constexpr int kBands = 24;
 
     SpectralEmbedder();
-    ~SpectralEmbedder();
     SpectralEmbedder(const SpectralEmbedder&) = delete;
     SpectralEmbedder& operator=(const SpectralEmbedder&) = delete;
 
@@ -44,11 +43,9 @@ public:
     std::size_t pendingSamples() const { return m_carry.size(); }
 
 private:
-    struct Transform;
-
     void processFrame(const float* frame);
 
-    std::unique_ptr<Transform> m_transform;
+    RealFft m_fft;
     std::array<float, kFrameLength> m_window{};
     std::vector<float> m_carry;
     std::array<float, kBands> m_sumBuckets{};

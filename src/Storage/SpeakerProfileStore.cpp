@@ -36,7 +36,7 @@ bool save(const QList<SpeakerProfile>& profiles, QString* error)
 {
     for (const SpeakerProfile& profile : profiles) {
         if (!profile.isEncodable()) {
-            const QString cause = QStringLiteral("the embedding of '%1' holds a non-finite value").arg(profile.label);
+            const QString cause = QStringLiteral("the voice of '%1' holds a non-finite value").arg(profile.label);
             qCCritical(lcSpeakerProfiles, "save failed: %s", qPrintable(cause));
             if (error)
                 *error = cause;

@@ -1,32 +1,50 @@
 #include "Audio/SpeakerClassifier.h"
 
+#include "Audio/BufferConverter.h"
 #include "Common/QtPrinters.h"
-#include "Common/SpeechWav.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/SpeakerProfileStore.h"
 #include "TestBuffers.h"
 
-#include <QTemporaryDir>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
-// Speech of an espeak-ng voice, in capture-sized buffers at the voice's own rate.
-std::vector<AudioBufferPtr> speech(const QString& voice, const QString& text)
+// Recorded prompts of real people from Debian's telephony sound packages, one utterance per
+// file, recorded at 8 kHz. Those of 2 to 6 s, in name order, are played at a 48 kHz
+// microphone's rate, as capture hands buffers over.
+const QString kPrompts = QStringLiteral("/usr/share/asterisk/sounds/");
+const QStringList kPeople{QStringLiteral("en_US_f_Allison"), QStringLiteral("fr_CA_f_June"),
+                          QStringLiteral("it_IT_m_Carlo")};
+
+std::vector<std::vector<AudioBufferPtr>> recordedUtterances(const QString& person, int count)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("speech.wav"));
-    QString error;
-    EXPECT_TRUE(SpeechWav::render(text, path, &error, {voice})) << error.toStdString();
-    SF_INFO info;
-    const std::vector<float> samples = readSoundFile(path, info);
-    std::vector<AudioBufferPtr> buffers;
-    for (std::int64_t start = 0; start < std::int64_t(samples.size()); start += 4096)
-        buffers.push_back(makeBuffer(
-            {double(info.samplerate), 1}, std::min<std::int64_t>(4096, std::int64_t(samples.size()) - start),
-            [&](int, std::int64_t f) { return samples[std::size_t(start + f)]; }, start));
-    return buffers;
+    const QDir folder(kPrompts + person);
+    std::vector<std::vector<AudioBufferPtr>> utterances;
+    for (const QString& name : folder.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
+        SF_INFO info;
+        const std::vector<float> samples = readSoundFile(folder.filePath(name), info);
+        const double seconds = double(info.frames) / info.samplerate;
+        if (info.channels != 1 || seconds < 2 || seconds > 6)
+            continue;
+        BufferConverter microphone;
+        std::vector<AudioBufferPtr> buffers;
+        const std::int64_t chunk = 4096 * info.samplerate / 48000;
+        for (std::int64_t start = 0; start < info.frames; start += chunk) {
+            const AudioBufferPtr recorded = makeBuffer(
+                {double(info.samplerate), 1}, std::min(chunk, std::int64_t(info.frames) - start),
+                [&](int, std::int64_t f) { return samples[std::size_t(start + f)]; }, start);
+            buffers.push_back(microphone.convertBuffer(recorded, {48000, 1}));
+        }
+        utterances.push_back(std::move(buffers));
+        if (int(utterances.size()) == count)
+            break;
+    }
+    return utterances;
 }
 
 std::optional<Speaker> utter(SpeakerClassifier& classifier, const std::vector<AudioBufferPtr>& buffers)
@@ -38,16 +56,75 @@ std::optional<Speaker> utter(SpeakerClassifier& classifier, const std::vector<Au
     return result;
 }
 
-const QString kFirst = QStringLiteral("The quarterly budget review starts on Monday, and everyone brings their notes.");
-const QString kSecond =
-    QStringLiteral("We decided to move the launch to next week because the tests were not finished.");
+// The label most of a person's utterances got, and the share it got.
+std::pair<QString, double> mostCommon(const QStringList& labels)
+{
+    std::map<QString, int> counts;
+    for (const QString& label : labels)
+        ++counts[label];
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    return {most->first, double(most->second) / double(labels.size())};
+}
+
+TEST(SpeakerClassifier, RecordedPeopleKeepTheirOwnLabelsAndAnEnrolledNameGoesOnlyToItsOwner)
+{
+    const ScopedDataRoot root;
+    constexpr int kEach = 12;  // per person and meeting
+    std::vector<std::vector<std::vector<AudioBufferPtr>>> utterances;
+    for (const QString& person : kPeople) {
+        utterances.push_back(recordedUtterances(person, 2 * kEach));
+        ASSERT_EQ(utterances.back().size(), 2 * kEach) << "the recorded prompts of " << person.toStdString();
+    }
+    // A meeting: people take turns, in an order that changes every round.
+    const auto meet = [&](SpeakerClassifier& classifier, int firstUtterance) {
+        const auto people = kPeople.size();
+        std::vector<QStringList> labels(static_cast<std::size_t>(people));
+        for (int round = 0; round < kEach; ++round) {
+            for (qsizetype turn = 0; turn < people; ++turn) {
+                const auto person = std::size_t((round + (round % 2 ? people - 1 - turn : turn)) % people);
+                const std::optional<Speaker> speaker =
+                    utter(classifier, utterances[person][std::size_t(firstUtterance + round)]);
+                labels[person].append(speaker ? speaker->label : QStringLiteral("Unknown"));
+            }
+        }
+        return labels;
+    };
+
+    {
+        SpeakerClassifier classifier;
+        classifier.loadEnrolledProfiles();
+        const std::vector<QStringList> labels = meet(classifier, 0);
+        QStringList owners;
+        for (std::size_t person = 0; person < labels.size(); ++person) {
+            const auto [label, share] = mostCommon(labels[person]);
+            EXPECT_GE(share, 0.9) << kPeople[qsizetype(person)].toStdString() << ": "
+                                  << labels[person].join(", ").toStdString();
+            EXPECT_FALSE(owners.contains(label)) << label.toStdString();
+            owners.append(label);
+        }
+        int allison = 0;
+        for (const Speaker& speaker : classifier.allSpeakers())
+            if (speaker.label == owners.first())
+                allison = speaker.id;
+        ASSERT_TRUE(classifier.enrollSpeaker(allison, QStringLiteral("Allison")));
+    }
+    // The next meeting, with utterances not heard before.
+    SpeakerClassifier classifier;
+    classifier.loadEnrolledProfiles();
+    const std::vector<QStringList> labels = meet(classifier, kEach);
+    EXPECT_GE(labels[0].count(QStringLiteral("Allison")), 0.9 * kEach) << labels[0].join(", ").toStdString();
+    for (std::size_t person = 1; person < labels.size(); ++person)
+        EXPECT_FALSE(labels[person].contains(QStringLiteral("Allison"))) << labels[person].join(", ").toStdString();
+}
 
 TEST(SpeakerClassifier, TellsTwoVoicesApartAndKnowsAnEnrolledVoiceInTheNextMeeting)
 {
     const ScopedDataRoot root;
-    const auto male1 = speech(QStringLiteral("en-us+m7"), kFirst), male2 = speech(QStringLiteral("en-us+m7"), kSecond);
-    const auto female1 = speech(QStringLiteral("en-us+f5"), kFirst),
-               female2 = speech(QStringLiteral("en-us+f5"), kSecond);
+    const auto man = recordedUtterances(QStringLiteral("it_IT_m_Carlo"), 2);
+    const auto woman = recordedUtterances(QStringLiteral("en_US_f_Allison"), 2);
+    ASSERT_EQ(man.size() + woman.size(), 4u);
+    const auto &male1 = man[0], &male2 = man[1], &female1 = woman[0], &female2 = woman[1];
     QList<float> enrolled;
     {
         SpeakerClassifier classifier;
@@ -72,7 +149,7 @@ TEST(SpeakerClassifier, TellsTwoVoicesApartAndKnowsAnEnrolledVoiceInTheNextMeeti
     EXPECT_EQ(SpeakerProfileStore::load().first().label, QStringLiteral("Bea"));
     EXPECT_EQ(SpeakerProfileStore::load().first().embedding, enrolled);
 
-    SpeakerProfileStore::append({QStringLiteral("Short"), QList<float>(12, 0.2f), QDateTime::currentDateTimeUtc()});
+    SpeakerProfileStore::append({QStringLiteral("Short"), QList<float>(12, 0.2f), QDateTime::currentDateTimeUtc(), {}});
     {
         SpeakerClassifier classifier;
         classifier.loadEnrolledProfiles();  // the 12-value profile is skipped and takes no id

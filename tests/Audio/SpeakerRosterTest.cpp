@@ -19,6 +19,13 @@ QList<float> at(float cosine)
 
 const QList<float> kBase = at(1.0f);
 
+QList<float> axis(int index)
+{
+    QList<float> vector(24, 0.0f);
+    vector[index] = 1;
+    return vector;
+}
+
 TEST(SpeakerRoster, AssignsByTheThresholdOfTheBestSpeaker)
 {
     struct Case {
@@ -36,7 +43,7 @@ TEST(SpeakerRoster, AssignsByTheThresholdOfTheBestSpeaker)
         {"a score that is not a number opens a speaker", false, QList<float>(24, NAN), 2},
     };
     for (const Case& c : cases) {
-        SpeakerRoster roster(0.92f, 0.94f);
+        SpeakerRoster roster;
         if (c.baseIsEnrolled)
             roster.addEnrolled(QStringLiteral("Ana"), kBase);
         else
@@ -51,19 +58,63 @@ TEST(SpeakerRoster, AssignsByTheThresholdOfTheBestSpeaker)
     }
 }
 
+TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherwise)
+{
+    struct Voice {
+        bool isEnrolled;
+        QList<float> bands;
+        QList<float> voiceprint;  // empty: a profile stored before voiceprints
+    };
+    struct Case {
+        const char* name;
+        std::vector<Voice> known;
+        Voice utterance;
+        int expectedID;
+    };
+    const QList<float> none;
+    const Case cases[] = {
+        {"the voiceprint decides, not the bands", {{false, kBase, kBase}}, {false, kBase, at(0.149f)}, 2},
+        {"a voiceprint at the match threshold joins", {{false, kBase, kBase}}, {false, at(0.5f), at(0.15f)}, 1},
+        {"an enrolled voiceprint needs the enrolment threshold", {{true, kBase, kBase}}, {false, kBase, at(0.39f)}, 2},
+        {"and takes the utterance at it", {{true, kBase, kBase}}, {false, at(0.5f), at(0.4f)}, 1},
+        {"an old profile is judged on its bands", {{true, kBase, none}}, {false, at(0.94f), kBase}, 1},
+        {"at their enrolment threshold", {{true, kBase, none}}, {false, at(0.93f), kBase}, 2},
+        {"a voiceprint match comes before an old profile",
+         {{true, kBase, none}, {false, axis(5), kBase}},
+         {false, kBase, kBase},
+         2},
+        {"an utterance without a voiceprint is judged on the bands",
+         {{false, kBase, kBase}},
+         {false, at(0.92f), none},
+         1},
+    };
+    for (const Case& c : cases) {
+        SpeakerRoster roster;
+        for (const Voice& voice : c.known) {
+            if (voice.isEnrolled)
+                roster.addEnrolled(QStringLiteral("Ana"), voice.bands, voice.voiceprint);
+            else
+                roster.assign(voice.bands, voice.voiceprint);
+        }
+        ASSERT_EQ(roster.speakers().size(), qsizetype(c.known.size())) << c.name;
+        EXPECT_EQ(roster.assign(c.utterance.bands, c.utterance.voiceprint).id, c.expectedID) << c.name;
+    }
+}
+
 TEST(SpeakerRoster, MatchedSpeakersFollowTheNormalizedMeanAndTiesGoToTheEarliest)
 {
-    SpeakerRoster roster(0.92f, 0.94f);
+    SpeakerRoster roster;
     const int enrolled = roster.addEnrolled(QStringLiteral("Ana"), at(0.5f));
-    EXPECT_EQ(roster.assign(kBase).id, enrolled + 1);
-    const Speaker joined = roster.assign(at(0.96f));
+    EXPECT_EQ(roster.assign(kBase, kBase).id, enrolled + 1);
+    const Speaker joined = roster.assign(at(0.96f), at(0.96f));
     EXPECT_EQ(joined.utteranceCount, 2);
     const float x = (1 + 0.96f) / 2, y = std::sqrt(1 - 0.96f * 0.96f) / 2, length = std::hypot(x, y);
     EXPECT_NEAR(joined.embedding[0], x / length, 1e-6f);
     EXPECT_NEAR(joined.embedding[1], y / length, 1e-6f);
+    EXPECT_EQ(roster.voiceprint(joined.id), joined.embedding);  // the voiceprints followed alike
 
-    roster.addEnrolled(QStringLiteral("Twin"), joined.embedding);
-    EXPECT_EQ(roster.assign(joined.embedding).id, joined.id);  // equal scores: the earlier speaker
+    roster.addEnrolled(QStringLiteral("Twin"), joined.embedding, joined.embedding);
+    EXPECT_EQ(roster.assign(joined.embedding, joined.embedding).id, joined.id);  // equal scores: the earlier one
 
     EXPECT_EQ(roster.rename(99, QStringLiteral("Nobody")), std::nullopt);
 }

@@ -19,7 +19,7 @@ SpeakerProfile profile(const QString& label, float seed = 0.25f, qint64 secondsA
     QList<float> embedding;
     for (int i = 0; i < 24; ++i)
         embedding << seed * static_cast<float>(i + 1) / 7.0f;
-    return {label, embedding, kReferenceDate.addSecs(secondsAfterReference)};
+    return {label, embedding, kReferenceDate.addSecs(secondsAfterReference), {}};
 }
 
 QStringList labels(const QList<SpeakerProfile>& profiles)
@@ -50,7 +50,9 @@ TEST_F(SpeakerProfileStoreTest, RoundTripKeepsEveryFloatExactly)
     tricky.embedding[2] = std::numeric_limits<float>::max();
     tricky.embedding[3] = std::numeric_limits<float>::denorm_min();
     tricky.enrolledAt = QDateTime(QDate(2025, 5, 12), QTime(8, 30, 0, 125), Qt::UTC);
-    const QList<SpeakerProfile> profiles{tricky, profile(QStringLiteral("Alex"), -3.5f)};
+    SpeakerProfile printed = profile(QStringLiteral("Alex"), -3.5f);
+    printed.voiceprint = {0.5f, -0.25f, std::numeric_limits<float>::min()};
+    const QList<SpeakerProfile> profiles{tricky, printed};
 
     SpeakerProfileStore::save(profiles);
 
@@ -59,7 +61,9 @@ TEST_F(SpeakerProfileStoreTest, RoundTripKeepsEveryFloatExactly)
 
 TEST_F(SpeakerProfileStoreTest, FileIsAPrettyArrayWithSortedKeysAndReferenceDates)
 {
-    SpeakerProfileStore::save({profile(QStringLiteral("A"))});
+    SpeakerProfile printed = profile(QStringLiteral("B"));
+    printed.voiceprint = {0.5f};
+    SpeakerProfileStore::save({profile(QStringLiteral("A")), printed});
 
     const QByteArray text = *FileIO::readAll(SpeakerProfileStore::filePath());
     EXPECT_TRUE(text.startsWith("[\n"));
@@ -69,6 +73,9 @@ TEST_F(SpeakerProfileStoreTest, FileIsAPrettyArrayWithSortedKeysAndReferenceDate
     ASSERT_GE(embeddingAt, 0);
     EXPECT_LT(embeddingAt, enrolledAt);
     EXPECT_LT(enrolledAt, labelAt);
+    // A profile without a voiceprint is written as before; one with it gets the key last.
+    EXPECT_EQ(text.count("\"voiceprint\""), 1);
+    EXPECT_GT(text.indexOf("\"voiceprint\""), text.indexOf("\"label\": \"B\""));
 }
 
 TEST_F(SpeakerProfileStoreTest, ReadsTheCompactFormOfOtherWriters)
@@ -78,6 +85,7 @@ TEST_F(SpeakerProfileStoreTest, ReadsTheCompactFormOfOtherWriters)
     ASSERT_EQ(loaded.size(), 1);
     EXPECT_EQ(loaded.at(0).embedding, (QList<float>{1.0f, 0.5f, -2.0f}));
     EXPECT_EQ(loaded.at(0).enrolledAt, QDateTime(QDate(2025, 5, 12), QTime(10, 30, 0, 500), Qt::UTC));
+    EXPECT_TRUE(loaded.at(0).voiceprint.isEmpty());  // stored before voiceprints
 }
 
 TEST_F(SpeakerProfileStoreTest, AppendReplacesTheSameLabelIgnoringCaseAndRenameRelabelsEveryMatch)
@@ -103,6 +111,8 @@ TEST_F(SpeakerProfileStoreTest, DamagedFilesReadAsEmptyAndAreMovedAsideBeforeThe
         {"label of another type", R"([{"label":7,"embedding":[1],"enrolledAt":1}])"},
         {"object instead of list", R"({"label":"A","embedding":[1],"enrolledAt":1})"},
         {"truncated", R"([{"label":"A","embedding":[1,)"},
+        {"voiceprint of another type", R"([{"label":"A","embedding":[1],"enrolledAt":1,"voiceprint":"x"}])"},
+        {"null in the voiceprint", R"([{"label":"A","embedding":[1],"enrolledAt":1,"voiceprint":[1,null]}])"},
     };
     for (const auto& [name, bytes] : damaged) {
         SCOPED_TRACE(name);
@@ -132,6 +142,9 @@ TEST_F(SpeakerProfileStoreTest, NonFiniteEmbeddingsAreRefusedAndTheFileStaysRead
                       -std::numeric_limits<float>::infinity()}) {
         SpeakerProfile broken = profile("Mina");
         broken.embedding[5] = bad;
+        EXPECT_FALSE(broken.isEncodable());
+        broken.embedding[5] = 0;
+        broken.voiceprint = {1, bad};
         EXPECT_FALSE(broken.isEncodable());
         SpeakerProfileStore::append(broken);
         EXPECT_EQ(FileIO::readAll(SpeakerProfileStore::filePath()), before);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <complex>
+
+struct fftwf_plan_s;
+
+// A real transform of a fixed size with its own buffers (FFTW, single precision): forward
+// from `samples()` into `spectrum()` (size / 2 + 1 unscaled coefficients), and back from
+// `spectrum()` into `samples()`, scaled by `size`. The inverse consumes the spectrum. One
+// thread at a time per instance; any number of instances may run at once.
+class RealFft {
+public:
+    explicit RealFft(int size);
+    ~RealFft();
+    RealFft(const RealFft&) = delete;
+    RealFft& operator=(const RealFft&) = delete;
+
+    int size() const { return m_size; }
+    float* samples() { return m_samples; }
+    std::complex<float>* spectrum() { return m_spectrum; }
+
+    void forward();
+    void inverse();
+
+private:
+    void release();
+
+    int m_size;
+    float* m_samples = nullptr;
+    std::complex<float>* m_spectrum = nullptr;
+    fftwf_plan_s* m_forward = nullptr;
+    fftwf_plan_s* m_inverse = nullptr;
+};

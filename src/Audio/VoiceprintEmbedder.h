@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Audio/AudioBuffer.h"
+#include "Audio/BufferConverter.h"
+#include "Audio/RealFft.h"
+
+#include <QList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// Turns one utterance into a voiceprint that tells people apart where the 24-band vector
+// cannot: the voice's pitch (median and spread of the log fundamental) and the shape of its
+// spectrum (means and spreads of mel-cepstral coefficients over 200-3800 Hz, the band every
+// microphone and line carries), over the voiced frames of the utterance only, so neither
+// loudness nor pauses count. The audio is mixed to mono and resampled to 16 kHz first, so
+// microphones of different rates give comparable prints. Each feature is scaled by how much
+// it varies within one person, the average voice is taken away and the result has unit
+// length: two prints are compared by their dot product, like the band vectors.
+// Not thread-safe: one thread at a time (the speaker classifier's worker).
+class VoiceprintEmbedder {
+public:
+    static constexpr double kRate = 16000;
+    static constexpr int kFrameLength = 640;  // 40 ms: two periods of the lowest voice
+    static constexpr int kHop = 160;  // 10 ms
+    static constexpr int kMelBands = 24;
+    static constexpr int kCepstra = 12;
+    static constexpr int kLength = 2 * kCepstra + 2;
+
+    VoiceprintEmbedder();
+
+    void accumulate(const AudioBufferPtr& buffer);
+    // The utterance's print, or nothing when it holds less than 0.3 s of voiced speech.
+    // Changes nothing.
+    std::optional<QList<float>> finalize() const;
+    // Starts a new utterance; samples not yet in a frame are discarded.
+    void reset();
+
+private:
+    struct Frame {
+        float logEnergy;
+        float voicing;  // peak of the normalized autocorrelation in the pitch range
+        float logPitch;
+        std::array<float, kCepstra> cepstra;
+    };
+
+    void processFrame(const float* samples);
+
+    BufferConverter m_converter;
+    RealFft m_fft;
+    std::vector<float> m_window;
+    std::vector<float> m_windowCorrelation;  // the window's own autocorrelation, normalized
+    struct MelBand {
+        int firstBin;
+        std::vector<float> weights;  // of the bins from the first on
+    };
+    std::vector<MelBand> m_melBands;
+    std::array<std::array<float, kMelBands>, kCepstra> m_cosines{};
+    std::vector<float> m_carry;
+    std::vector<Frame> m_frames;
+};

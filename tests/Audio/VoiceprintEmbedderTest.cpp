@@ -1,0 +1,67 @@
+#include "Audio/VoiceprintEmbedder.h"
+
+#include "Audio/SpeakerRoster.h"
+#include "TestBuffers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// A steady voiced sound: a fundamental and its harmonics falling off like a glottal pulse's;
+// silence for pitch 0.
+float voice(double pitch, double seconds)
+{
+    if (pitch <= 0)
+        return 0;
+    double value = 0;
+    for (int harmonic = 1; harmonic * pitch < 3800; ++harmonic)
+        value += std::sin(2 * std::numbers::pi * harmonic * pitch * seconds) / harmonic;
+    return float(0.1 * value);
+}
+
+std::optional<QList<float>> print(double pitch, AudioFormat format, double seconds)
+{
+    VoiceprintEmbedder embedder;
+    const auto frames = std::int64_t(seconds * format.sampleRate);
+    for (std::int64_t start = 0; start < frames; start += 4096)
+        embedder.accumulate(makeBuffer(
+            format, std::min<std::int64_t>(4096, frames - start),
+            [&](int channel, std::int64_t f) {
+                // A second channel holds something else: the print hears the mix of both.
+                return channel == 0 ? voice(pitch, double(start + f) / format.sampleRate) : 0.0f;
+            },
+            start));
+    return embedder.finalize();
+}
+
+// Telling real people apart is the speaker classifier's test, on recorded speech.
+TEST(VoiceprintEmbedder, OneVoiceGivesOnePrintAtAnyRateOrChannelCount)
+{
+    const QList<float> reference = *print(120, {48000, 1}, 2);
+    for (const AudioFormat format : {AudioFormat{16000, 1}, AudioFormat{44100, 1}, AudioFormat{48000, 2}}) {
+        const std::optional<QList<float>> other = print(120, format, 2);
+        ASSERT_TRUE(other.has_value()) << format.sampleRate;
+        ASSERT_EQ(other->size(), VoiceprintEmbedder::kLength);
+        EXPECT_GT(SpeakerRoster::score(reference, *other), 0.99f) << format.sampleRate << " " << format.channels;
+        EXPECT_NEAR(SpeakerRoster::score(*other, *other), 1.0f, 1e-5f);  // unit length
+    }
+}
+
+TEST(VoiceprintEmbedder, GivesNothingWithoutEnoughVoicedSpeech)
+{
+    EXPECT_EQ(print(0, {48000, 1}, 2), std::nullopt);  // silence
+    EXPECT_EQ(print(120, {48000, 1}, 0.25), std::nullopt);  // less than 0.3 s voiced
+    EXPECT_NE(print(120, {48000, 1}, 0.5), std::nullopt);
+
+    VoiceprintEmbedder embedder;
+    embedder.accumulate(makeBuffer({16000, 1}, 16000, [](int, std::int64_t f) { return voice(150, f / 16000.0); }));
+    ASSERT_NE(embedder.finalize(), std::nullopt);
+    EXPECT_EQ(embedder.finalize(), embedder.finalize());
+    embedder.reset();
+    EXPECT_EQ(embedder.finalize(), std::nullopt);
+}
+
+}  // namespace
