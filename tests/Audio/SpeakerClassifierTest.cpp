@@ -2,11 +2,10 @@
 
 #include "Audio/BufferConverter.h"
 #include "Common/QtPrinters.h"
+#include "Common/RecordedVoices.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/SpeakerProfileStore.h"
 #include "TestBuffers.h"
-
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -14,35 +13,22 @@
 
 namespace {
 
-// Recorded prompts of real people from Debian's telephony sound packages, one utterance per
-// file, recorded at 8 kHz. Those of 2 to 6 s, in name order, are played at a 48 kHz
-// microphone's rate, as capture hands buffers over.
-const QString kPrompts = QStringLiteral("/usr/share/asterisk/sounds/");
-const QStringList kPeople{QStringLiteral("en_US_f_Allison"), QStringLiteral("fr_CA_f_June"),
-                          QStringLiteral("it_IT_m_Carlo")};
-
+// Each of the person's recorded utterances as a 48 kHz microphone hands it over.
 std::vector<std::vector<AudioBufferPtr>> recordedUtterances(const QString& person, int count)
 {
-    const QDir folder(kPrompts + person);
     std::vector<std::vector<AudioBufferPtr>> utterances;
-    for (const QString& name : folder.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
-        SF_INFO info;
-        const std::vector<float> samples = readSoundFile(folder.filePath(name), info);
-        const double seconds = double(info.frames) / info.samplerate;
-        if (info.channels != 1 || seconds < 2 || seconds > 6)
-            continue;
+    for (const std::vector<float>& samples : RecordedVoices::utterances(person, count)) {
         BufferConverter microphone;
         std::vector<AudioBufferPtr> buffers;
-        const std::int64_t chunk = 4096 * info.samplerate / 48000;
-        for (std::int64_t start = 0; start < info.frames; start += chunk) {
+        const auto frames = std::int64_t(samples.size());
+        const std::int64_t chunk = 4096 * RecordedVoices::kRate / 48000;
+        for (std::int64_t start = 0; start < frames; start += chunk) {
             const AudioBufferPtr recorded = makeBuffer(
-                {double(info.samplerate), 1}, std::min(chunk, std::int64_t(info.frames) - start),
+                {double(RecordedVoices::kRate), 1}, std::min(chunk, frames - start),
                 [&](int, std::int64_t f) { return samples[std::size_t(start + f)]; }, start);
             buffers.push_back(microphone.convertBuffer(recorded, {48000, 1}));
         }
         utterances.push_back(std::move(buffers));
-        if (int(utterances.size()) == count)
-            break;
     }
     return utterances;
 }
@@ -72,13 +58,13 @@ TEST(SpeakerClassifier, RecordedPeopleKeepTheirOwnLabelsAndAnEnrolledNameGoesOnl
     const ScopedDataRoot root;
     constexpr int kEach = 12;  // per person and meeting
     std::vector<std::vector<std::vector<AudioBufferPtr>>> utterances;
-    for (const QString& person : kPeople) {
+    for (const QString& person : RecordedVoices::people()) {
         utterances.push_back(recordedUtterances(person, 2 * kEach));
         ASSERT_EQ(utterances.back().size(), 2 * kEach) << "the recorded prompts of " << person.toStdString();
     }
     // A meeting: people take turns, in an order that changes every round.
     const auto meet = [&](SpeakerClassifier& classifier, int firstUtterance) {
-        const auto people = kPeople.size();
+        const auto people = RecordedVoices::people().size();
         std::vector<QStringList> labels(static_cast<std::size_t>(people));
         for (int round = 0; round < kEach; ++round) {
             for (qsizetype turn = 0; turn < people; ++turn) {
@@ -98,7 +84,7 @@ TEST(SpeakerClassifier, RecordedPeopleKeepTheirOwnLabelsAndAnEnrolledNameGoesOnl
         QStringList owners;
         for (std::size_t person = 0; person < labels.size(); ++person) {
             const auto [label, share] = mostCommon(labels[person]);
-            EXPECT_GE(share, 0.9) << kPeople[qsizetype(person)].toStdString() << ": "
+            EXPECT_GE(share, 0.9) << RecordedVoices::people()[qsizetype(person)].toStdString() << ": "
                                   << labels[person].join(", ").toStdString();
             EXPECT_FALSE(owners.contains(label)) << label.toStdString();
             owners.append(label);

@@ -2,7 +2,7 @@
 
 #include "Audio/TestBuffers.h"
 #include "Common/QtPrinters.h"
-#include "Common/SpeechWav.h"
+#include "Common/RecordedVoices.h"
 #include "EngineHarness.h"
 #include "Storage/AppPaths.h"
 #include "Storage/SpeakerProfileStore.h"
@@ -27,15 +27,11 @@ QStringList fileLines(const QString& path)
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-// An espeak-ng voice saying `text`, as 22,050 Hz mono samples.
-std::vector<float> voice(const QString& name, const QString& text)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("speech.wav"));
-    EXPECT_TRUE(SpeechWav::render(text, path, nullptr, {name}));
-    SF_INFO info;
-    return readSoundFile(path, info);
-}
+// Recorded utterances of two real people, in the order they speak.
+struct Meeting {
+    std::vector<std::vector<float>> allison = RecordedVoices::utterances(RecordedVoices::people()[0], 3);
+    std::vector<std::vector<float>> carlo = RecordedVoices::utterances(RecordedVoices::people()[2], 3);
+};
 
 struct CaptureRig {
     CaptureRig()
@@ -87,17 +83,17 @@ struct CaptureRig {
 TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeetingGoesToTheVaultOnce)
 {
     CaptureRig rig;
-    const AudioFormat format{22050, 1};
+    const Meeting meeting;
+    const AudioFormat format{double(RecordedVoices::kRate), 1};
     rig.capture.start(format);
     ASSERT_TRUE(rig.state.currentRecordingURL().has_value());
     const QString recording = rig.state.currentRecordingURL()->toLocalFile();
     EXPECT_EQ(QFileInfo(recording).fileName(), "meeting-20260105-090000.caf");
-    EXPECT_EQ(rig.lines("minutes"), QStringList{"recording → meeting-20260105-090000.caf (22050.0Hz 1ch)"});
+    EXPECT_EQ(rig.lines("minutes"), QStringList{"recording → meeting-20260105-090000.caf (8000.0Hz 1ch)"});
     EXPECT_EQ(rig.textFile(), AppPaths::minutes() + "/meeting-20260105-090000.txt");
 
     std::int64_t frames = 0;
-    const auto say = [&](const QString& who, const QString& text) {
-        const std::vector<float> samples = voice(who, text);
+    const auto say = [&](const std::vector<float>& samples, const QString& text) {
         rig.capture.append(makeBuffer(
             format, std::int64_t(samples.size()), [&](int, std::int64_t f) { return samples[std::size_t(f)]; },
             frames));
@@ -105,9 +101,9 @@ TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeeting
         rig.clock.advance(5s);
         rig.capture.takeTurn(text);
     };
-    say(QStringLiteral("en-us+m7"), QStringLiteral("The quarterly budget review starts on Monday."));
-    say(QStringLiteral("en-us+f5"), QStringLiteral("We moved the launch to next week."));
-    say(QStringLiteral("en-us+m7"), QStringLiteral("Then the tests will be finished."));
+    say(meeting.allison[0], QStringLiteral("The quarterly budget review starts on Monday."));
+    say(meeting.carlo[0], QStringLiteral("We moved the launch to next week."));
+    say(meeting.allison[1], QStringLiteral("Then the tests will be finished."));
     rig.capture.takeTurn(QStringLiteral("…"));  // nothing heard since the last line: no speaker
 
     const QStringList written = {"# Parlivox minutes — started 2026-01-05 09:00:00",
@@ -188,7 +184,7 @@ TEST(MinutesCapture, WithoutARecordingLinesAreStillLabelledButNoFileIsWritten)
     // The recordings folder cannot be made: a file stands in its place.
     QFile blocker(AppPaths::recordings());
     ASSERT_TRUE(QDir().mkpath(AppPaths::root()) && blocker.open(QIODevice::WriteOnly));
-    rig.capture.start(AudioFormat{22050, 1});
+    rig.capture.start(AudioFormat{double(RecordedVoices::kRate), 1});
     ASSERT_EQ(rig.lines("error").size(), 1);
     EXPECT_TRUE(rig.lines("error").first().startsWith("minutes recording failed: "));
     EXPECT_EQ(rig.state.currentRecordingURL(), std::nullopt);
@@ -206,21 +202,22 @@ TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
 {
     EngineHarness h;
     h.settings.setAppMode(AppMode::minutes);
-    h.capture->format = {22050, 1};
+    h.capture->format = {double(RecordedVoices::kRate), 1};
+    const Meeting meeting;
     h.clockIn();
     ASSERT_EQ(h.phase(), Phase::listening);
     ASSERT_TRUE(h.engine->state().currentRecordingURL().has_value());
     const QString recording = h.engine->state().currentRecordingURL()->toLocalFile();
 
-    const auto say = [&](const QString& who, const QString& text) {
-        ScriptedCaptureBackend::deliver(*h.capture, voice(who, text));
+    const auto say = [&](const std::vector<float>& samples, const QString& text) {
+        ScriptedCaptureBackend::deliver(*h.capture, samples);
         QTest::qWait(50);  // the listening loop takes the buffers
         h.recognizer.live->onTranscript(text);
         h.engine->fireNow();
     };
-    say(QStringLiteral("en-us+m7"), QStringLiteral("The quarterly budget review starts on Monday."));
-    say(QStringLiteral("en-us+f5"), QStringLiteral("We moved the launch to next week."));
-    say(QStringLiteral("en-us+m7"), QStringLiteral("Then the tests will be finished."));
+    say(meeting.allison[0], QStringLiteral("The quarterly budget review starts on Monday."));
+    say(meeting.carlo[0], QStringLiteral("We moved the launch to next week."));
+    say(meeting.allison[1], QStringLiteral("Then the tests will be finished."));
     EXPECT_EQ(h.phase(), Phase::listening);
     EXPECT_TRUE(h.backend.calls.empty());
 
@@ -236,7 +233,7 @@ TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
     ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
     EXPECT_TRUE(h.settle([&] { return h.lines("minutes").last().startsWith("recording closed"); }));
     SF_INFO info;
-    EXPECT_GT(readSoundFile(recording, info).size(), 22050u * 4);
+    EXPECT_GT(readSoundFile(recording, info).size(), std::size_t(RecordedVoices::kRate) * 6);
 }
 
 }  // namespace
