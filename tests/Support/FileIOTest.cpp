@@ -122,10 +122,10 @@ TEST(FileIO, AnAppendTheDiskCannotTakeLeavesNoHalfLineAndTheNextOneIsWhole)
 namespace {
 // Kills a child that replaces `path` again and again, `rounds` times at moments of its own,
 // and returns the names of the temporaries left beside it.
-QStringList leftoversOfKilledWrites(const QString& path, int rounds)
+QStringList leftoversOfKilledWrites(const QString& path, int rounds, qsizetype size = 1 << 20)
 {
     QRandomGenerator random(22);
-    const QByteArray big(1 << 20, 'x');
+    const QByteArray big(size, 'x');
     for (int round = 0; round < rounds; ++round) {
         const pid_t child = ::fork();
         if (child == 0) {
@@ -161,6 +161,22 @@ TEST(FileIO, WritesKilledAtAnyMomentLeaveNoTemporaryOnceTheStoreHasStarted)
         const QByteArray text = FileIO::readAll(path).value_or(QByteArray());
         EXPECT_TRUE(text.startsWith("{\"round\": ") && text.endsWith("\"}")) << base.toStdString();
     }
+}
+
+TEST(FileIO, OnASmallDiskKilledWritesLeaveNothingAndItsSpaceStaysFree)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            const QString path = disk.folder() + "/defaults.json";
+            // A tenth of the 1 MiB disk each: left behind, a few of them would fill it.
+            leftoversOfKilledWrites(path, 25, 100 * 1024);
+            const UserDefaults settings(path);
+            const QStringList left = QDir(disk.folder()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden);
+            QString error;
+            const bool written = FileIO::writeAtomically(path, QByteArray(300 * 1024, 'y'), &error);
+            return QStringList{QString::number(left.size()), written ? "a whole new file fits" : error};
+        },
+        [](const QString&) { return QStringList{"0", "a whole new file fits"}; });
 }
 
 TEST(FileIO, LeftoverTemporariesGoAndNothingElse)
