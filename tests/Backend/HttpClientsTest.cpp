@@ -460,10 +460,17 @@ TEST_F(HttpClients, AnEndlessReplyStopsAtTheBoundWithAClearErrorAndMemoryStaysFl
                   QStringList{kind == Kind::local ? QStringLiteral("Assistant request failed: ") + expected : expected})
             << name(kind);
         EXPECT_TRUE(reply.pieces.isEmpty());
-        // The bound and what Qt reads ahead of it: nothing like what the server sends.
+        // The bound and what Qt reads ahead of it: nothing like what the server could send.
+        // (AddressSanitizer keeps freed memory in quarantine, so its build may show more.)
+#if defined(__SANITIZE_ADDRESS__)
+        constexpr qint64 kMemoryBound = 192 * 1024 * 1024;
+#else
+        constexpr qint64 kMemoryBound = 32 * 1024 * 1024;
+#endif
+        EXPECT_LT(endless.sent(), 64 * 1024 * 1024) << name(kind) << ": Qt read ahead without limit";
         std::cout << name(kind) << ": stopped after " << endless.sent() / 1024 << " KiB sent; memory grew by at most "
                   << (peak - before) / 1024 << " KiB\n";
-        EXPECT_LT(peak - before, 32 * 1024 * 1024) << name(kind);
+        EXPECT_LT(peak - before, kMemoryBound) << name(kind);
         EXPECT_GT(endless.sent(), HttpExchange::kMaxBodyBytes) << name(kind);
     }
 }
