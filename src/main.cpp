@@ -2,6 +2,7 @@
 #include "Pipeline/AppServices.h"
 #include "Pipeline/ConversationEngine.h"
 #include "Platform/LinuxPlatform.h"
+#include "Platform/SingleInstance.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/AppPaths.h"
 #include "Storage/DeviceIdentifier.h"
@@ -19,6 +20,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Parlivox"));
     QCoreApplication::setOrganizationName(QStringLiteral("Parlivox"));
+
+    // One program per user: a second start brings the first to the front and ends here,
+    // before it makes anything that listens, answers or writes.
+    SingleInstance instance;
+    QString role;
+    if (instance.claim(&role) == SingleInstance::Role::handedOver) {
+        qCInfo(lcApp, "%s; this start ends", qPrintable(role));
+        return 0;
+    }
+    qCInfo(lcApp, "%s", qPrintable(role));
 
     AppPaths::ensureAll();
     UserDefaults defaults(UserDefaults::standardFilePath());
@@ -43,5 +54,6 @@ int main(int argc, char* argv[])
             ConversationEngine::Setup{settings, scheduler, player, platform, services, device});
         return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};
     });
+    instance.setOnActivate([&parlivox] { parlivox.bringToFront(); });
     return parlivox.run();
 }

@@ -87,6 +87,9 @@ std::unique_ptr<AudioRecorder> AudioRecorder::create(const QString& path, const 
         QFile::remove(chosen);  // libsndfile closed the descriptor
         return nullptr;
     }
+    // The header's sizes are rewritten after every write, not only at close: a recording whose
+    // process dies (crash, kill, power loss) still opens with every buffer written before.
+    sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
     qCInfo(lcRecorder, "recording to %s", qPrintable(chosen));
     return std::unique_ptr<AudioRecorder>(new AudioRecorder(chosen, format, file));
 }

@@ -19,6 +19,8 @@ struct sf_private_tag;
 // queue work: writing and finishing the file run on the recorder's own worker, in order, so
 // a close keeps every buffer appended before it. A recording never replaces an existing file.
 // Destroying an open recorder finishes the file first (and waits for the queued writes).
+// The file's header is kept current after each buffer, so a recording cut short by the end
+// of the process opens with every buffer whose write had completed.
 class AudioRecorder : public QObject {
     Q_OBJECT
 public:

@@ -8,6 +8,9 @@
 
 namespace {
 
+// How far Qt may read ahead of what the exchange has taken.
+constexpr qint64 kReadAheadBytes = 256 * 1024;
+
 bool isLoopback(const QUrl& url)
 {
     const QString host = url.host();
@@ -25,7 +28,7 @@ bool isTransportError(QNetworkReply::NetworkError error)
 
 HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::function<void(const Outcome&)> completed,
                            QObject* parent)
-    : QObject(parent), m_timeout(scheduler), m_completed(std::move(completed))
+    : QObject(parent), m_timeout(scheduler), m_completed(std::move(completed)), m_maxBodyBytes(request.maxBodyBytes)
 {
     if (isLoopback(request.url))
         m_network.setProxy(QNetworkProxy::NoProxy);
@@ -41,6 +44,20 @@ HttpExchange::HttpExchange(const Request& request, Scheduler& scheduler, std::fu
     } else {
         m_reply = m_network.get(networkRequest);
     }
+    // Qt's network thread reads the socket only this far ahead of what we have taken, so a
+    // server faster than this thread cannot fill memory before the bound is seen. Qt 6.4
+    // passes the limit on only once the request has started (a POST starts from the event
+    // loop): it is set again from there.
+    m_reply->setReadBufferSize(kReadAheadBytes);
+    QMetaObject::invokeMethod(
+        m_reply, [reply = m_reply] { if (reply) reply->setReadBufferSize(kReadAheadBytes); }, Qt::QueuedConnection);
+    // Drained as it comes, and checked on every piece.
+    connect(m_reply, &QNetworkReply::readyRead, this, &HttpExchange::takeBody);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
+        const QVariant announced = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (announced.isValid() && announced.toLongLong() > m_maxBodyBytes)
+            stopTooLarge();
+    });
     connect(m_reply, &QNetworkReply::finished, this, &HttpExchange::onFinished);
     m_timeout.start(request.timeout, [this] {
         m_timedOut = true;
@@ -65,6 +82,32 @@ void HttpExchange::abort()
     }
 }
 
+QString HttpExchange::tooLargeText(qint64 maxBodyBytes)
+{
+    const QString size = maxBodyBytes % (1024 * 1024) == 0 ? QStringLiteral("%1 MiB").arg(maxBodyBytes / (1024 * 1024))
+                                                           : QStringLiteral("%1 bytes").arg(maxBodyBytes);
+    return QStringLiteral("The reply was larger than %1; the request was stopped.").arg(size);
+}
+
+void HttpExchange::takeBody()
+{
+    if (!m_reply || m_tooLarge)
+        return;
+    const QByteArray piece = m_reply->readAll();
+    // Checked before the piece is added, so the body never grows past the bound.
+    if (m_body.size() + piece.size() > m_maxBodyBytes)
+        return stopTooLarge();
+    m_body += piece;
+}
+
+void HttpExchange::stopTooLarge()
+{
+    m_tooLarge = true;
+    m_body = QByteArray();  // its memory goes now, not with the exchange
+    if (m_reply)
+        m_reply->abort();  // finishes at once, with the failure below
+}
+
 void HttpExchange::onFinished()
 {
     m_timeout.cancel();
@@ -72,7 +115,12 @@ void HttpExchange::onFinished()
     reply->deleteLater();
     Outcome outcome;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (m_timedOut) {
+    if (!m_tooLarge)
+        takeBody();
+    if (m_tooLarge) {
+        outcome.failure = Outcome::Failure::tooLarge;
+        outcome.failureText = tooLargeText(m_maxBodyBytes);
+    } else if (m_timedOut) {
         outcome.failure = Outcome::Failure::timedOut;
         outcome.failureText = kTimedOutText;
     } else if (isTransportError(reply->error()) || !status.isValid()) {
@@ -82,7 +130,7 @@ void HttpExchange::onFinished()
         outcome.failureText = reply->errorString();
     } else {
         outcome.status = status.toInt();
-        outcome.body = reply->readAll();
+        outcome.body = std::exchange(m_body, QByteArray());
     }
     if (auto completed = std::exchange(m_completed, nullptr))
         completed(outcome);

@@ -19,7 +19,9 @@ class QNetworkReply;
 
 // One JSON POST (or a plain GET) and its whole answer, on the thread that makes it. The time-out is a timer
 // of our own, so that running out of time reads as such instead of as a cancel; requests to
-// this machine never go through a proxy.
+// this machine never go through a proxy. The body is taken as it arrives and has a bound: a
+// reply that announces or sends more stops the request at once, so a server that streams
+// without end costs neither the whole time-out nor memory beyond the bound.
 class HttpExchange : public QObject {
     Q_OBJECT
 public:
@@ -28,10 +30,11 @@ public:
         QList<std::pair<QByteArray, QByteArray>> headers;  // besides Content-Type
         std::optional<QJsonObject> body;  // posted as JSON; none sends a GET
         std::chrono::milliseconds timeout{0};
+        qint64 maxBodyBytes = kMaxBodyBytes;
     };
 
     struct Outcome {
-        enum class Failure { none, timedOut, cannotConnect, transport };
+        enum class Failure { none, timedOut, cannotConnect, transport, tooLarge };
         Failure failure = Failure::none;
         QString failureText;  // what went wrong, when no HTTP response arrived
         int status = 0;  // the HTTP status when one arrived
@@ -39,6 +42,10 @@ public:
     };
 
     static inline const QString kTimedOutText = QStringLiteral("The request timed out.");
+    // Far above any real reply of a language model (a long answer is tens of KiB).
+    static constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
+    // "The reply was larger than 8 MiB; the request was stopped."
+    static QString tooLargeText(qint64 maxBodyBytes);
 
     // Sends at once; `completed` runs once, unless abort() or destruction comes first.
     HttpExchange(const Request& request, Scheduler& scheduler, std::function<void(const Outcome&)> completed,
@@ -49,10 +56,15 @@ public:
 
 private:
     void onFinished();
+    void takeBody();
+    void stopTooLarge();
 
     QNetworkAccessManager m_network;
     QPointer<QNetworkReply> m_reply;
     SingleShot m_timeout;
     bool m_timedOut = false;
     std::function<void(const Outcome&)> m_completed;
+    const qint64 m_maxBodyBytes;
+    bool m_tooLarge = false;
+    QByteArray m_body;  // as much as has arrived
 };

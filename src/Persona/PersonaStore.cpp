@@ -45,12 +45,16 @@ QString safeCode(const QString& code)
 }
 
 // The file's text, or nothing when it is missing, unreadable or not valid UTF-8.
-std::optional<QString> readUtf8(const QString& path)
+// The file's text; nothing when it cannot be read (`error` says why) or is not UTF-8.
+std::optional<QString> readUtf8(const QString& path, QString* error = nullptr)
 {
-    const auto bytes = FileIO::readAll(path);
-    if (!bytes)
-        return std::nullopt;
-    return Text::decodeUtf8Strict(*bytes, Text::LeadingBom::skip);
+    QString cause;
+    const auto bytes = FileIO::readAll(path, &cause);
+    std::optional<QString> text = bytes ? Text::decodeUtf8Strict(*bytes, Text::LeadingBom::skip) : std::nullopt;
+    if (!text && error)
+        *error = bytes ? QStringLiteral("%1 cannot be read as UTF-8").arg(path)
+                       : QStringLiteral("%1 cannot be read: %2").arg(path, cause);
+    return text;
 }
 
 bool write(const QString& path, const QString& text, QString* error = nullptr)
@@ -199,13 +203,13 @@ bool appendMemory(const QString& fact, const QDateTime& now, QString* error)
         return false;
     if (!ensureMemoryFile(error))
         return false;
-    const auto current = readUtf8(memoryPath());
+    QString unreadable;
+    const auto current = readUtf8(memoryPath(), &unreadable);
     if (!current) {
         // Rewriting it from the template would lose every fact the user has.
-        qCCritical(lcPersona, "%s cannot be read as UTF-8; the fact is not added and the file is left as it is",
-                   qUtf8Printable(memoryPath()));
+        qCCritical(lcPersona, "%s; the fact is not added and the file is left as it is", qUtf8Printable(unreadable));
         if (error)
-            *error = QStringLiteral("%1 cannot be read as UTF-8").arg(memoryPath());
+            *error = unreadable;
         return false;
     }
     QStringList lines = current->split(QLatin1Char('\n'));

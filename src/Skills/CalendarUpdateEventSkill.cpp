@@ -40,10 +40,13 @@ void CalendarUpdateEventSkill::run(const SkillArgs& args, Completion done)
     setIfGiven(event.location, "location");
     setIfGiven(event.notes, "notes");
 
+    // A new start alone keeps the end while it is still after the start (10:00-11:00 moved to
+    // 10:30 ends at 11:00); past it, the event keeps its length (moved to 15:00: 15:00-16:00).
     const qint64 duration = event.start.secsTo(event.end);
     if (dates.contains(start)) {
         event.start = dates.value(start);
-        event.end = event.start.addSecs(duration > 0 ? duration : 3600);
+        if (!dates.contains(end) && event.end <= event.start)
+            event.end = event.start.addSecs(duration > 0 ? duration : 3600);
     }
     if (dates.contains(end))
         event.end = dates.value(end);

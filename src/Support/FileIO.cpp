@@ -1,12 +1,15 @@
 #include "Support/FileIO.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include <fcntl.h>
@@ -18,6 +21,8 @@ namespace fs = std::filesystem;
 namespace FileIO {
 
 namespace {
+constexpr char kTemporaryInfix[] = ".tmp-";
+
 bool fail(QString* error, const QString& message)
 {
     if (error)
@@ -77,14 +82,95 @@ QString finalTarget(const QString& path)
     return info.isSymLink() ? path : info.filePath();
 }
 
+// What a temporary file beside `target` is called: "<target>.tmp-<base 36>".
+QByteArray temporaryName(const QString& target)
+{
+    return QFile::encodeName(target) + kTemporaryInfix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
 // A new, empty file beside `target` that nobody else has; -1 with errno set on failure.
 int createTemporary(const QString& target, QByteArray* name)
 {
     for (;;) {
-        *name = QFile::encodeName(target) + ".tmp-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        *name = temporaryName(target);
         const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
+    }
+}
+
+// A new file without a name in the folder of `target` (O_TMPFILE): a crash before it is
+// linked leaves nothing behind. -1 with errno set; EOPNOTSUPP (or EISDIR, EINVAL from an
+// older kernel) where the file system cannot make one.
+int createUnnamed(const QString& target)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+bool unnamedUnsupported(int code)
+{
+    return code == EOPNOTSUPP || code == EISDIR || code == EINVAL;
+}
+
+// Gives the unnamed file `fd` the name `name`, which must be free.
+bool linkUnnamed(int fd, const QByteArray& name)
+{
+    // Through /proc needs no privilege; AT_EMPTY_PATH works without /proc for the privileged.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    return errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0;
+}
+
+// Writes the data and the permissions into `fd` and syncs it: a full disk shows up here.
+bool fill(int fd, const QByteArray& data, bool setMode, mode_t mode)
+{
+    // Permissions come before the data, so the content is never visible with looser ones.
+    return (!setMode || ::fchmod(fd, mode) == 0) && writeAll(fd, data) && ::fsync(fd) == 0;
+}
+
+// Syncs the folder, so the new name survives a power loss as well as the data does.
+void syncFolderOf(const QString& target)
+{
+    Descriptor folder(::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}
+
+// The unnamed way: nothing has a name until the data is complete. A new file is linked at
+// its name directly; a replaced one is linked under a temporary name and renamed over the
+// old one at once (a name can only be given to a free path), so only a crash between these
+// two calls can leave a temporary. Nothing, with errno, when an unnamed file cannot be made
+// or linked here (the caller then takes the named way); false with `*error` set when the
+// disk refused.
+std::optional<bool> writeUnnamed(const QString& target, const QByteArray& data, bool setMode, mode_t mode,
+                                 QString* error)
+{
+    Descriptor file(createUnnamed(target));
+    if (file.get() < 0)
+        return unnamedUnsupported(errno) ? std::nullopt : std::optional<bool>(failWith(error, errno));
+    if (!fill(file.get(), data, setMode, mode))
+        return failWith(error, errno);
+    const QByteArray name = QFile::encodeName(target);
+    if (!QFileInfo::exists(target)) {
+        if (linkUnnamed(file.get(), name))
+            return file.close() || failWith(error, errno);
+        if (errno != EEXIST)
+            return (errno == ENOENT || errno == EPERM) ? std::nullopt : std::optional<bool>(failWith(error, errno));
+    }
+    for (;;) {
+        const QByteArray temporary = temporaryName(target);
+        if (linkUnnamed(file.get(), temporary)) {
+            if (::rename(temporary.constData(), name.constData()) == 0)
+                return file.close() || failWith(error, errno);
+            const int cause = errno;
+            ::unlink(temporary.constData());
+            return failWith(error, cause);
+        }
+        if (errno != EEXIST)
+            return (errno == ENOENT || errno == EPERM) ? std::nullopt : std::optional<bool>(failWith(error, errno));
     }
 }
 }  // namespace
@@ -94,22 +180,44 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
     const QString target = finalTarget(path);
     struct stat old {};
     const bool replacing = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    const bool setMode = ownerOnly || replacing;
+    const mode_t mode = ownerOnly ? 0600 : old.st_mode & 07777;
 
+    if (const std::optional<bool> written = writeUnnamed(target, data, setMode, mode, error)) {
+        if (*written)
+            syncFolderOf(target);
+        return *written;
+    }
+    // A file system without unnamed files: a named temporary, which only a crash can leave
+    // behind (the stores remove such leftovers when they start).
     QByteArray temporary;
     Descriptor file(createTemporary(target, &temporary));
     if (file.get() < 0)
         return failWith(error, errno);
-    // Permissions come before the data, so the content is never visible with looser ones.
-    const bool permitted =
-        (!ownerOnly && !replacing) || ::fchmod(file.get(), ownerOnly ? 0600 : old.st_mode & 07777) == 0;
     // Nothing is renamed until the disk has taken every byte: a full disk shows up here.
-    if (permitted && writeAll(file.get(), data) && ::fsync(file.get()) == 0 && file.close() &&
-        ::rename(temporary.constData(), QFile::encodeName(target).constData()) == 0)
+    if (fill(file.get(), data, setMode, mode) && file.close() &&
+        ::rename(temporary.constData(), QFile::encodeName(target).constData()) == 0) {
+        syncFolderOf(target);
         return true;
+    }
     const int cause = errno;
     file.close();
     ::unlink(temporary.constData());
     return failWith(error, cause);
+}
+
+int removeLeftoverTemporaries(const QString& folder)
+{
+    static const QRegularExpression kLeftover(QStringLiteral("\\.tmp-[0-9a-z]{1,13}$"));
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!kLeftover.match(entry.fileName()).hasMatch())
+            continue;
+        if (::unlink(QFile::encodeName(entry.filePath()).constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool append(const QString& path, const QByteArray& data, QString* error)
@@ -136,7 +244,11 @@ std::optional<QByteArray> readAll(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, file.errorString());
+        // Qt words a folder in its own way; the system's reason names it like every other.
+        if (QFileInfo(path).isDir())
+            failWith(error, EISDIR);
+        else
+            fail(error, file.errorString());
         return std::nullopt;
     }
     QByteArray data = file.readAll();

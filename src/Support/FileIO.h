@@ -15,7 +15,17 @@ namespace FileIO {
 // either the old or the new content and a failure leaves the old file as it was. The new
 // file keeps the old one's permissions, or gets mode 0600 when `ownerOnly`, before any byte
 // is written. A symbolic link is followed: the file it points to is replaced.
+// The temporary file has no name (O_TMPFILE) while it is written, so a crash leaves nothing
+// behind; it gets one only for the instant before the rename. Where the file system has no
+// unnamed files, it is "<file>.tmp-<random>" from the start, and a crash leaves it: the
+// stores remove such leftovers when they start (removeLeftoverTemporaries).
 bool writeAtomically(const QString& path, const QByteArray& data, QString* error = nullptr, bool ownerOnly = false);
+
+// Removes the temporaries that writeAtomically left in the folder when a process ended in
+// the middle of a write ("<file>.tmp-<random>"); returns how many went. For a store when it
+// starts, before it writes there itself: only one program runs per user, so any such file
+// belongs to no write in progress.
+int removeLeftoverTemporaries(const QString& folder);
 
 // Appends to the end of the file, creating it when missing (O_APPEND). A write that fails
 // leaves the file as it was: cut back to its old length, so it never ends in half a record,

@@ -30,6 +30,8 @@ bool laxBoolOfString(const QString& text)
 
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
+    // What a write cut short by a crash left beside the file, where the disk has no unnamed files.
+    FileIO::removeLeftoverTemporaries(QFileInfo(m_filePath).absolutePath());
     load();
 }
 

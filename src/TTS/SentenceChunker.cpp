@@ -137,6 +137,23 @@ std::optional<Cut> nextCut(const Characters& chars, qsizetype first, qsizetype m
     return std::nullopt;
 }
 
+// Adds the trimmed piece to `sentences`, cut again where it is longer than `limit` counted on
+// its own. Qt's segmentation of a character depends on what stands before it (a full stop
+// and a spacing mark, or U+FFFD and a combining mark, are one character after a letter but
+// two at the start of a text or after a control), so a piece that had `limit` characters
+// inside the buffer can have one more once it stands alone or its leading blanks are gone.
+// A prefix keeps the segmentation of the text it starts, so each cut holds.
+void appendWithinLimit(QStringList& sentences, QString piece, qsizetype limit)
+{
+    while (!piece.isEmpty() && Text::graphemeCount(piece) > limit) {
+        const QString head = Text::graphemePrefix(piece, limit);
+        sentences << Text::trimmed(head);  // never blank: the piece starts with a non-blank
+        piece = Text::trimmed(piece.sliced(head.size()));
+    }
+    if (!piece.isEmpty())
+        sentences << std::move(piece);
+}
+
 }  // namespace
 
 SentenceChunker::SentenceChunker(int minSentenceChars, int maxBufferChars)
@@ -160,12 +177,21 @@ QStringList SentenceChunker::feed(const QString& delta)
     qsizetype first = 0;
     while (const std::optional<Cut> cut = nextCut(chars, first, m_minSentenceChars, m_maxBufferChars)) {
         const qsizetype from = chars.start(first);
-        QString sentence = Text::trimmed(m_buffer.sliced(from, chars.start(cut->pieceEnd) - from));
-        if (!sentence.isEmpty())
-            sentences << std::move(sentence);
+        appendWithinLimit(sentences, Text::trimmed(m_buffer.sliced(from, chars.start(cut->pieceEnd) - from)),
+                          m_maxBufferChars);
         first = cut->restStart;
     }
     m_buffer.remove(0, chars.start(first));
+    // What stays may likewise count one more once flushed alone and trimmed: the surplus
+    // goes out now, so the flush never exceeds the limit either.
+    while (m_buffer.size() > m_maxBufferChars) {
+        const QString rest = Text::trimmed(m_buffer);
+        if (Text::graphemeCount(rest) <= m_maxBufferChars)
+            break;
+        const QString head = Text::graphemePrefix(rest, m_maxBufferChars);
+        sentences << Text::trimmed(head);
+        m_buffer = rest.sliced(head.size());
+    }
     return sentences;
 }
 

@@ -23,10 +23,14 @@ QString failureOf(int status, const QString& transportFailure)
     return {};
 }
 
+// A release package is far larger than the bound of a backend's reply.
+constexpr qint64 kMaxDownloadBytes = qint64(512) * 1024 * 1024;
+
 std::unique_ptr<HttpExchange> get(const QUrl& url, std::chrono::milliseconds timeout, Scheduler& scheduler,
-                                  std::function<void(int, const QByteArray&, const QString&)> done)
+                                  std::function<void(int, const QByteArray&, const QString&)> done,
+                                  qint64 maxBodyBytes = HttpExchange::kMaxBodyBytes)
 {
-    return std::make_unique<HttpExchange>(HttpExchange::Request{url, {}, std::nullopt, timeout}, scheduler,
+    return std::make_unique<HttpExchange>(HttpExchange::Request{url, {}, std::nullopt, timeout, maxBodyBytes}, scheduler,
                                           [done = std::move(done)](const HttpExchange::Outcome& outcome) {
                                               done(outcome.status, outcome.body, outcome.failureText);
                                           });
@@ -37,6 +41,8 @@ FeedUpdater::FeedUpdater(Config config, Scheduler& scheduler, QObject* parent)
     : Updater(parent), m_config(std::move(config)), m_scheduler(scheduler),
       m_preferences(UpdatePreferences::load(m_config.preferencesPath)), m_automaticCheck(scheduler)
 {
+    // A package copy that a crash cut short, where the disk has no unnamed files.
+    FileIO::removeLeftoverTemporaries(m_config.downloadDirectory);
 }
 
 FeedUpdater::~FeedUpdater() = default;
@@ -113,7 +119,8 @@ void FeedUpdater::handleFeed(int status, const QByteArray& body, const QString& 
     }
     m_downloadExchange =
         get(release->download, kDownloadTimeout, m_scheduler,
-            [this](int code, const QByteArray& data, const QString& failure) { handleDownload(code, data, failure); });
+            [this](int code, const QByteArray& data, const QString& failure) { handleDownload(code, data, failure); },
+            kMaxDownloadBytes);
 }
 
 void FeedUpdater::handleDownload(int status, const QByteArray& body, const QString& transportFailure)

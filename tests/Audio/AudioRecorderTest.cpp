@@ -5,8 +5,15 @@
 #include "Storage/AppPaths.h"
 #include "TestBuffers.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +94,73 @@ TEST(AudioRecorder, RecordingsNamedInTheSameSecondNeverShareAFile)
     EXPECT_FALSE(AudioRecorder::create(outside, kStereo, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QDir(root.base() + QStringLiteral("/elsewhere")).exists());
+}
+
+// The child of the test below: records stereo buffers of 1024 frames to the file named by
+// PARLIVOX_RECORDER_CHILD until it is killed, printing "<n>" once the n-th buffer's write has
+// completed. It runs only when started by that test.
+TEST(AudioRecorder, DISABLED_ChildRecordsUntilKilled)
+{
+    const QString path = qEnvironmentVariable("PARLIVOX_RECORDER_CHILD");
+    ASSERT_FALSE(path.isEmpty());
+    AppPaths::overrideRoot(qEnvironmentVariable("PARLIVOX_RECORDER_ROOT"));
+    QString error;
+    const auto recorder = AudioRecorder::create(path, kStereo, &error);
+    ASSERT_TRUE(recorder) << error.toStdString();
+    std::printf("recording %s\n", qPrintable(recorder->path()));
+    std::fflush(stdout);
+    for (std::int64_t n = 1;; ++n) {
+        recorder->append(stereoBuffer((n - 1) * 1024, 1024));
+        while (recorder->samplesWritten() < n * 1024)
+            std::this_thread::yield();
+        std::printf("%lld\n", static_cast<long long>(n));
+        std::fflush(stdout);
+    }
+}
+
+TEST(AudioRecorder, ARecordingKilledMidWriteOpensWithEveryBufferWrittenBeforeTheKill)
+{
+    const ScopedDataRoot root;
+    QRandomGenerator random(26);
+    for (int round = 0; round < 8; ++round) {
+        const QString path = AppPaths::recordings() + QStringLiteral("/killed-%1.caf").arg(round);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PARLIVOX_RECORDER_CHILD"), path);
+        environment.insert(QStringLiteral("PARLIVOX_RECORDER_ROOT"), root.path());
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=AudioRecorder.DISABLED_ChildRecordsUntilKilled"),
+                     QStringLiteral("--gtest_also_run_disabled_tests")});
+        ASSERT_TRUE(child.waitForStarted());
+        // Killed at a moment of its own, somewhere in the first 100 to 400 buffers.
+        const int killAfter = 100 + int(random.bounded(300));
+        QByteArray output;
+        int reported = 0;
+        while (reported < killAfter && child.waitForReadyRead(10000)) {
+            output += child.readAllStandardOutput();
+            const QList<QByteArray> lines = output.trimmed().split('\n');
+            reported = output.endsWith('\n') ? lines.last().toInt() : lines.value(lines.size() - 2).toInt();
+        }
+        ASSERT_GE(reported, killAfter) << output.right(500).toStdString()
+                                       << child.readAllStandardError().right(2000).toStdString();
+        ::kill(pid_t(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(10000));
+        output += child.readAllStandardOutput();
+        // The last buffer it reported complete; one more may have been written but not reported.
+        const QList<QByteArray> lines = output.trimmed().split('\n');
+        const qint64 last = (output.endsWith('\n') ? lines.last() : lines.value(lines.size() - 2)).toLongLong();
+
+        SF_INFO info{};
+        const std::vector<float> samples = readSoundFile(path, info);
+        ASSERT_EQ(info.channels, 2) << "round " << round;
+        EXPECT_EQ(info.frames % 1024, 0) << "round " << round << ": " << info.frames << " frames";
+        EXPECT_GE(info.frames, last * 1024) << "round " << round;
+        EXPECT_LE(info.frames, (last + 1) * 1024) << "round " << round;
+        for (std::int64_t f = 0; f < info.frames; ++f)
+            for (int c = 0; c < 2; ++c)
+                ASSERT_EQ(samples[std::size_t(f * 2 + c)], sampleAt(c, f)) << "round " << round << ", frame " << f;
+    }
 }
 
 }  // namespace

@@ -18,7 +18,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTimer>
+
 #include <array>
+#include <iostream>
+#include <atomic>
+#include <thread>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -62,6 +72,76 @@ QByteArray replyBody(Kind kind, const QString& text)
 QJsonArray chatMessages(const QString& system, const QString& user)
 {
     return {QJsonObject{{"role", "system"}, {"content", system}}, QJsonObject{{"role", "user"}, {"content", user}}};
+}
+
+// A server on its own thread that answers 200 and then sends a chunked body without end, as
+// fast as the client takes it, until the client goes.
+class EndlessServer {
+public:
+    EndlessServer()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener, 1) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~EndlessServer()
+    {
+        m_stop = true;
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_listener);
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_port)); }
+    qint64 sent() const { return m_sent; }
+
+private:
+    void serve()
+    {
+        const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0)
+            return;
+        char request[4096];
+        [[maybe_unused]] const ssize_t got = ::recv(connection, request, sizeof request, 0);
+        const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                                "Transfer-Encoding: chunked\r\n\r\n";
+        const QByteArray piece = QByteArray(64 * 1024, 'x');
+        const QByteArray chunk = QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+        bool open = ::send(connection, head.constData(), size_t(head.size()), MSG_NOSIGNAL) == head.size();
+        while (open && !m_stop) {
+            const ssize_t written = ::send(connection, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+            open = written > 0;
+            if (open)
+                m_sent += written;
+        }
+        ::close(connection);
+    }
+
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<qint64> m_sent{0};
+};
+
+// This process's resident memory in bytes.
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    return 0;
 }
 
 class HttpClients : public ::testing::Test {
@@ -358,6 +438,53 @@ TEST_F(HttpClients, OwnTimerEndsASilentServerAtTheClientsTimeOut)
         ASSERT_TRUE(reply.waitUntilEnded()) << name(kind);
         EXPECT_EQ(reply.failures, QStringList{failure}) << name(kind);
     }
+}
+
+TEST_F(HttpClients, AnEndlessReplyStopsAtTheBoundWithAClearErrorAndMemoryStaysFlat)
+{
+    for (const Kind kind : {Kind::local, Kind::hosted}) {
+        EndlessServer endless;
+        ASSERT_NE(endless.url().port(), 0);
+        const qint64 before = residentBytes();
+        qint64 peak = before;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] { peak = std::max(peak, residentBytes()); });
+        sampler.start(5);
+        // The fake clock never reaches the 120 s time-out: only the bound can end the request.
+        ReplyCollector reply(makeClient(kind, scheduler, endless.url())->stream("SYS", "hi", "ko-KR", {}));
+        ASSERT_TRUE(reply.waitUntilEnded(30000)) << name(kind) << ": still receiving after " << endless.sent()
+                                                 << " bytes, " << (peak - before) / 1024 << " KiB more memory";
+        sampler.stop();
+        const QString expected = QStringLiteral("The reply was larger than 8 MiB; the request was stopped.");
+        EXPECT_EQ(reply.failures,
+                  QStringList{kind == Kind::local ? QStringLiteral("Assistant request failed: ") + expected : expected})
+            << name(kind);
+        EXPECT_TRUE(reply.pieces.isEmpty());
+        // The bound and what Qt reads ahead of it: nothing like what the server could send.
+        // (AddressSanitizer keeps freed memory in quarantine, so its build may show more.)
+#if defined(__SANITIZE_ADDRESS__)
+        constexpr qint64 kMemoryBound = 192 * 1024 * 1024;
+#else
+        constexpr qint64 kMemoryBound = 32 * 1024 * 1024;
+#endif
+        EXPECT_LT(endless.sent(), 64 * 1024 * 1024) << name(kind) << ": Qt read ahead without limit";
+        std::cout << name(kind) << ": stopped after " << endless.sent() / 1024 << " KiB sent; memory grew by at most "
+                  << (peak - before) / 1024 << " KiB\n";
+        EXPECT_LT(peak - before, kMemoryBound) << name(kind);
+        EXPECT_GT(endless.sent(), HttpExchange::kMaxBodyBytes) << name(kind);
+    }
+}
+
+TEST_F(HttpClients, ABodyAnnouncedLargerThanTheBoundIsRefusedBeforeItArrives)
+{
+    answer(200, QByteArray(HttpExchange::kMaxBodyBytes + 1, ' '));
+    const auto reply = run(*makeClient(Kind::hosted, scheduler, server.url()));
+    EXPECT_EQ(reply->failures, QStringList{"The reply was larger than 8 MiB; the request was stopped."});
+    // Just within the bound is a reply like any other.
+    answer(200, chatReply("ok").leftJustified(HttpExchange::kMaxBodyBytes, ' '));
+    const auto within = run(*makeClient(Kind::hosted, scheduler, server.url()));
+    EXPECT_EQ(within->failures, QStringList{});
+    EXPECT_EQ(within->text(), "ok");
 }
 
 TEST_F(HttpClients, RefusedConnectionPassesThroughOrGetsTheLocalHint)

@@ -227,6 +227,20 @@ TEST(PersonaStore, AppendMemoryKeepsAHandEditedFile)
     }
 }
 
+TEST(PersonaStore, AMemoryThatCannotBeReadSaysTheRealCause)
+{
+    ScopedDataRoot root;
+    QString error;
+    // A folder where the file belongs is no encoding problem.
+    ASSERT_TRUE(QDir().mkpath(PersonaStore::memoryPath()));
+    EXPECT_FALSE(PersonaStore::appendMemory(QStringLiteral("new fact"), kMorning, &error));
+    EXPECT_EQ(error, PersonaStore::memoryPath() + QStringLiteral(" cannot be read: Is a directory"));
+    ASSERT_TRUE(QDir(PersonaStore::memoryPath()).removeRecursively());
+    put(PersonaStore::memoryPath(), "\xFF\xFE");
+    EXPECT_FALSE(PersonaStore::appendMemory(QStringLiteral("new fact"), kMorning, &error));
+    EXPECT_EQ(error, PersonaStore::memoryPath() + QStringLiteral(" cannot be read as UTF-8"));
+}
+
 TEST(PersonaStore, AnUnreadableMemoryIsNeverRewritten)
 {
     ScopedDataRoot root;

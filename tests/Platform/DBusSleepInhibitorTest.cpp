@@ -3,6 +3,7 @@
 #include "Common/PrivateBus.h"
 #include "Common/QtPrinters.h"
 
+#include <QDBusConnectionInterface>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -115,7 +116,14 @@ TEST(DBusSleepInhibitor, WithoutAPortalLogindsIdleLockIsHeldUntilReleasedAndWith
         service.registerObject(QStringLiteral("/org/freedesktop/login1"), &logind, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.login1")));
 
-    DBusSleepInhibitor inhibitor(session.connect(QStringLiteral("client")), system.connect(QStringLiteral("client")));
+    // Qt keeps connections by name: under one name both buses would give the same connection,
+    // whichever was made first, and the portal would be asked on the system bus.
+    const QDBusConnection sessionClient = session.connect(QStringLiteral("session-client"));
+    const QDBusConnection systemClient = system.connect(QStringLiteral("system-client"));
+    ASSERT_NE(sessionClient.baseService(), QString());
+    ASSERT_FALSE(sessionClient.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.login1")).value())
+        << "the session connection reaches the system bus";
+    DBusSleepInhibitor inhibitor(sessionClient, systemClient);
     Answer answer;
     ASSERT_TRUE(acquired(inhibitor, answer));
     EXPECT_EQ(*answer, std::nullopt);

@@ -1,13 +1,24 @@
 #include "Platform/IcalCalendarStore.h"
 
+#include "Common/DiskFault.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Support/FileIO.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <iostream>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 void write(const QString& name, QByteArray body)
@@ -60,4 +71,269 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
         EXPECT_TRUE(text.contains(kept)) << kept;
     EXPECT_EQ(text.count("BEGIN:VEVENT"), 1);
     EXPECT_EQ(IcalCalendarStore().events(nullptr)->first(), changed);
+}
+
+namespace {
+QString folder()
+{
+    return IcalCalendarStore::defaultFolder();
+}
+
+QByteArray bytesOf(const QString& name)
+{
+    return FileIO::readAll(folder() + '/' + name).value_or("<no file>");
+}
+
+// Root reads any file whatever its mode: while this lives, the calling thread lacks the two
+// capabilities that let it, so a file of mode 000 is unreadable to it as to anyone else.
+class WithoutReadOverride {
+public:
+    WithoutReadOverride()
+    {
+        m_header = {_LINUX_CAPABILITY_VERSION_3, 0};
+        syscall(SYS_capget, &m_header, m_saved);
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &m_header, lowered);
+    }
+    ~WithoutReadOverride() { syscall(SYS_capset, &m_header, m_saved); }
+
+private:
+    __user_cap_header_struct m_header{};
+    __user_cap_data_struct m_saved[2]{};
+};
+
+// Calendar files as other tools write them ("now" is Monday 5 January 2026, 09:00 in Seoul).
+const std::pair<const char*, QByteArray> kFiles[] = {
+    {"several.ics", "BEGIN:VEVENT\nUID:a\nDTSTART:20260105T010000Z\nDTEND:20260105T020000Z\nSUMMARY:A\nEND:VEVENT\n"
+                    "BEGIN:VEVENT\nUID:b\nDTSTART:20260105T030000Z\nDTEND:20260105T040000Z\nSUMMARY:B\nEND:VEVENT\n"
+                    "BEGIN:VEVENT\nUID:c\nDTSTART:20260105T050000Z\nDTEND:20260105T060000Z\nSUMMARY:C\nEND:VEVENT\n"},
+    // Weekly at 15:00 in Seoul, four times; the second moved to 17:00 by an override.
+    {"series.ics", "BEGIN:VEVENT\nUID:w\nDTSTART;TZID=Asia/Seoul:20260105T150000\n"
+                   "DTEND;TZID=Asia/Seoul:20260105T160000\nRRULE:FREQ=WEEKLY;COUNT=4\nSUMMARY:Weekly\nEND:VEVENT\n"
+                   "BEGIN:VEVENT\nUID:w\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T150000\n"
+                   "DTSTART;TZID=Asia/Seoul:20260112T170000\nDTEND;TZID=Asia/Seoul:20260112T180000\n"
+                   "SUMMARY:Moved\nEND:VEVENT\n"},
+};
+
+// Files libical reads only by changing them, and one nobody may read.
+const std::pair<const char*, QByteArray> kRawFiles[] = {
+    {"repaired.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:r\r\nDTSTART:20260105T070000Z\r\n"
+                     "DTEND:2026XX05T080000Z\r\nSUMMARY:Repaired\r\nGARBAGE LINE\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"},
+    {"wrapped.ics", "BEGIN:X-WRAP\r\nBEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:x\r\n"
+                    "DTSTART:20260105T080000Z\r\nSUMMARY:Wrapped\r\nEND:VEVENT\r\nEND:VCALENDAR\r\nEND:X-WRAP\r\n"},
+    {"joined.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:j1\r\nDTSTART:20260105T090000Z\r\n"
+                   "SUMMARY:J1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\nBEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\n"
+                   "UID:j2\r\nDTSTART:20260105T100000Z\r\nSUMMARY:J2\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"},
+    {"unreadable.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:u\r\nDTSTART:20260105T110000Z\r\n"
+                       "END:VEVENT\r\nEND:VCALENDAR\r\n"},
+};
+
+class CalendarFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const auto& [name, body] : kFiles)
+            write(name, body);
+        for (const auto& [name, body] : kRawFiles)
+            ASSERT_TRUE(FileIO::writeAtomically(folder() + '/' + name, body));
+        ASSERT_EQ(::chmod(QFile::encodeName(folder() + "/unreadable.ics").constData(), 0), 0);
+    }
+
+    QStringList ids()
+    {
+        const WithoutReadOverride asAnyone;
+        const auto events = store.events(nullptr);
+        QStringList ids;
+        for (const CalendarEvent& event : events.value_or(QList<CalendarEvent>()))
+            ids << event.id + '=' + event.title;
+        return ids;
+    }
+    std::optional<CalendarEvent> find(const QString& id)
+    {
+        const WithoutReadOverride asAnyone;
+        for (const CalendarEvent& event : store.events(nullptr).value_or(QList<CalendarEvent>()))
+            if (event.id == id)
+                return event;
+        return std::nullopt;
+    }
+
+    ScopedTimeZone zone{"Asia/Seoul"};
+    ScopedDataRoot root;
+    IcalCalendarStore store{folder(), [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 0)); }};
+};
+
+// The occurrence ids of the series: its UID and each original start in UTC.
+const QString kW1 = "w#20260105T060000Z", kW2 = "w#20260112T060000Z", kW3 = "w#20260119T060000Z",
+              kW4 = "w#20260126T060000Z";
+}  // namespace
+
+TEST_F(CalendarFiles, ListingSkipsWhatCannotBeReadAndShowsEachOccurrence)
+{
+    LogCapture log(QStringLiteral("app.parlivox.calendar"));
+    EXPECT_EQ(ids(), QStringList({"a=A", "b=B", "c=C", "w#20260105T060000Z=Weekly", "r=Repaired", "x=Wrapped",
+                                  "j1=J1", "j2=J2", "w#20260112T060000Z=Moved", "w#20260119T060000Z=Weekly",
+                                  "w#20260126T060000Z=Weekly"}));
+    // The moved occurrence keeps the id of the one it replaces, and starts when it was moved to.
+    EXPECT_EQ(find(kW2)->start, QDateTime(QDate(2026, 1, 12), QTime(8, 0), Qt::UTC));
+    EXPECT_TRUE(log.messages().join('\n').contains("unreadable.ics: Permission denied")) << log.messages().join('\n').toStdString();
+}
+
+// The table of the issue: each kind of file × (update, delete), and what it leaves on disk.
+TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEventAndNeverAFileItCannotWriteBackFaithfully)
+{
+    struct Row {
+        const char* file;
+        const char* id;
+        enum { update, remove } operation;
+        const char* outcome;  // "ok", or the start of the refusal
+        QStringList listed;  // the ids listed afterwards that differ from the start
+    };
+    const QString untouched = "untouched";
+    const Row rows[] = {
+        {"several.ics", "b", Row::update, "ok", {}},
+        {"several.ics", "b", Row::remove, "ok", {}},
+        {"series.ics", "w#20260119T060000Z", Row::update, "ok", {}},
+        {"series.ics", "w#20260119T060000Z", Row::remove, "ok", {}},
+        {"series.ics", "w#20260112T060000Z", Row::update, "ok", {}},
+        {"series.ics", "w#20260112T060000Z", Row::remove, "ok", {}},
+        {"series.ics", "w", Row::remove, "ok", {}},
+        {"repaired.ics", "r", Row::update, "cannot be written back as it is: libical had to repair it", {}},
+        {"repaired.ics", "r", Row::remove, "cannot be written back as it is: libical had to repair it", {}},
+        {"wrapped.ics", "x", Row::update, "cannot be written back as it is: it is not one VCALENDAR", {}},
+        {"wrapped.ics", "x", Row::remove, "cannot be written back as it is: it is not one VCALENDAR", {}},
+        {"joined.ics", "j1", Row::update, "cannot be written back as it is: it is not one VCALENDAR", {}},
+        {"joined.ics", "j1", Row::remove, "cannot be written back as it is: it is not one VCALENDAR", {}},
+    };
+    std::cout << "file           | operation                 | outcome | what stays on disk\n";
+    for (const Row& row : rows) {
+        TearDown();
+        QDir(folder()).removeRecursively();
+        SetUp();
+        const QByteArray before = bytesOf(row.file);
+        const QStringList listedBefore = ids();
+        const std::optional<CalendarEvent> event = find(row.id);
+        ASSERT_TRUE(event || row.operation == Row::remove) << row.id;
+        QString error;
+        bool done;
+        {
+            const WithoutReadOverride asAnyone;
+            if (row.operation == Row::update) {
+                CalendarEvent changed = *event;
+                changed.title = "Changed";
+                done = store.save(changed, &error);
+            } else {
+                done = store.remove(row.id, &error);
+            }
+        }
+        const QByteArray after = bytesOf(row.file);
+        const QStringList listedAfter = ids();
+        const QString what = QString("%1 %2").arg(row.operation == Row::update ? "update" : "delete", row.id);
+        SCOPED_TRACE(qPrintable(what));
+        // What the file holds afterwards, in short.
+        QString left = after == "<no file>" ? "file removed"
+                       : after == before    ? untouched
+                                            : QString("%1 VEVENT, %2 EXDATE, %3 RECURRENCE-ID")
+                                               .arg(after.count("BEGIN:VEVENT"))
+                                               .arg(after.count("EXDATE"))
+                                               .arg(after.count("RECURRENCE-ID"));
+        std::cout << QString("%1| %2| %3| %4\n")
+                         .arg(QString(row.file).leftJustified(15), what.leftJustified(26),
+                              QString(done ? "ok" : "refused").leftJustified(8), done ? left : left + ": " + error)
+                         .toStdString();
+        if (QString(row.outcome) == "ok") {
+            ASSERT_TRUE(done) << error.toStdString();
+        } else {
+            EXPECT_FALSE(done);
+            EXPECT_TRUE(error.contains(row.outcome)) << error.toStdString();
+            EXPECT_EQ(after, before) << "a refused change leaves the file as it was";
+            EXPECT_EQ(listedAfter, listedBefore);
+            continue;
+        }
+        // Every other event of the folder is still there, as it was.
+        QStringList expected = listedBefore;
+        const QString id = row.id;
+        if (row.operation == Row::remove)
+            expected.removeIf([&](const QString& line) { return line.startsWith(id + '=') || (id == "w" && line.startsWith("w#")); });
+        else
+            for (QString& line : expected)
+                if (line.startsWith(id + '='))
+                    line = id + "=Changed";
+        EXPECT_EQ(listedAfter, expected);
+        EXPECT_FALSE(after.isEmpty());
+        if (after != "<no file>") {
+            EXPECT_TRUE(after.startsWith("BEGIN:VCALENDAR")) << after.toStdString();
+            for (const char* kept : {"PRODID:-//Other tool//EN"})
+                EXPECT_TRUE(after.contains(kept)) << after.toStdString();
+        }
+    }
+    std::cout << "unreadable.ics | list, update, delete       | skipped | untouched: not listed, so never changed\n";
+    EXPECT_EQ(TestEnvironment::permissionBits(folder() + "/unreadable.ics"), 0u + 0);
+    {
+        const WithoutReadOverride asAnyone;
+        EXPECT_FALSE(FileIO::readAll(folder() + "/unreadable.ics"));
+    }
+    EXPECT_EQ(bytesOf("unreadable.ics"), kRawFiles[3].second);
+    // Every event of a file gone one by one: only then does the file go.
+    for (const char* id : {"a", "b"})
+        ASSERT_TRUE(store.remove(id, nullptr));
+    EXPECT_TRUE(QFile::exists(folder() + "/several.ics"));
+    ASSERT_TRUE(store.remove("c", nullptr));
+    EXPECT_FALSE(QFile::exists(folder() + "/several.ics"));
+}
+
+TEST_F(CalendarFiles, AnOccurrenceRemovedOrChangedStaysSoAndTheSeriesKeepsTheRest)
+{
+    ASSERT_TRUE(store.remove(kW3, nullptr));
+    CalendarEvent fourth = *find(kW4);
+    fourth.title = "Last one";
+    fourth.start = fourth.start.addSecs(1800);
+    fourth.end = fourth.end.addSecs(1800);
+    ASSERT_TRUE(store.save(fourth, nullptr));
+    IcalCalendarStore again{folder(), [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 0)); }};
+    const auto events = again.events(nullptr);
+    ASSERT_TRUE(events);
+    QStringList series;
+    for (const CalendarEvent& event : *events)
+        if (event.id.startsWith("w#"))
+            series << event.id + ' ' + event.start.toUTC().toString(Qt::ISODate) + ' ' + event.title;
+    EXPECT_EQ(series, QStringList({"w#20260105T060000Z 2026-01-05T06:00:00Z Weekly",
+                                   "w#20260112T060000Z 2026-01-12T08:00:00Z Moved",
+                                   "w#20260126T060000Z 2026-01-26T06:30:00Z Last one"}));
+    const QByteArray text = bytesOf("series.ics");
+    EXPECT_TRUE(text.contains("EXDATE;TZID=Asia/Seoul:20260119T150000")) << text.toStdString();
+    EXPECT_TRUE(text.contains("RECURRENCE-ID;TZID=Asia/Seoul:20260126T150000")) << text.toStdString();
+}
+
+TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            IcalCalendarStore store(disk.folder() + "/calendar");
+            const CalendarEvent event{"e", QDateTime(QDate(2026, 1, 5), QTime(10, 0), Qt::UTC),
+                                      QDateTime(QDate(2026, 1, 5), QTime(11, 0), Qt::UTC), "Old", "", ""};
+            store.save(event, nullptr);
+            const QByteArray before = FileIO::readAll(disk.folder() + "/calendar/e.ics").value_or("missing");
+            disk.begin();
+            QString error;
+            CalendarEvent changed = event;
+            changed.title = "New " + QString(5000, 'n');
+            const bool saved = store.save(changed, &error);
+            QString removeError;
+            const bool removed = store.remove("e", &removeError);
+            disk.end();
+            const QByteArray after = FileIO::readAll(disk.folder() + "/calendar/e.ics").value_or("missing");
+            error.replace(disk.folder(), "<folder>");
+            removeError.replace(disk.folder(), "<folder>");
+            return QStringList{saved ? "saved" : error, removed ? "removed" : removeError,
+                               after == before ? "kept" : "changed",
+                               QDir(disk.folder() + "/calendar").entryList(QDir::Files | QDir::Hidden).join(",")};
+        },
+        [](const QString& cause) {
+            // A read-only folder is named as such before anything is tried.
+            const bool readOnly = cause == "Read-only file system";
+            return QStringList{readOnly ? "<folder>/calendar: " + cause : cause,
+                               readOnly ? "<folder>/calendar: " + cause : "removed", readOnly ? "kept" : "changed",
+                               readOnly ? "e.ics" : ""};
+        });
 }

@@ -44,7 +44,7 @@ protected:
     ScopedTimeZone zone{"Asia/Seoul"};
     ScopedDataRoot root;
     FakeScheduler clock{at(1, 5, 9)};
-    IcalCalendarStore store;
+    IcalCalendarStore store{IcalCalendarStore::defaultFolder(), [this] { return clock.wallNow(); }};
     CalendarListTodaySkill today{store, clock};
     CalendarListWeekSkill week{store, clock};
     CalendarCreateEventSkill create{store, clock};
@@ -168,12 +168,18 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
          at(1, 5, 15),
          at(1, 5, 16),
          "Room 1"},
-        // A new start alone keeps the duration.
+        // A new start alone keeps the end while it is still after the start (Part 3.107).
         {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T10:30"}},
          "일정 'Standup' 수정했어요.",
          "a",
          at(1, 5, 10, 30),
-         at(1, 5, 11, 30),
+         at(1, 5, 11),
+         "Room 1"},
+        {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T09:00"}},
+         "일정 'Standup' 수정했어요.",
+         "a",
+         at(1, 5, 9),
+         at(1, 5, 11),
          "Room 1"},
         {{{"original_start", "2026-01-05T10:20"}, {"end", "2026-01-05T09:00"}},
          "일정 'Standup' 수정했어요.",
@@ -239,6 +245,41 @@ TEST_F(CalendarSkills, DeletesByIdOrByTheExistingStart)
     EXPECT_EQ(answerOf(removal, {{"start", "2026-01-05T17:00"}}), QStringLiteral("일정 'Sync' 삭제했어요."));
     EXPECT_EQ(answerOf(removal, {{"id", "a"}}), QStringLiteral("일정 '(제목 없음)' 삭제했어요."));
     EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(CalendarSkills, DeletingTheThreePMMeetingKeepsTheOtherEventsOfItsFileAndOtherOccurrences)
+{
+    // An exported calendar dropped into the folder: several events in one file, one a series.
+    ASSERT_TRUE(FileIO::ensureDirectory(IcalCalendarStore::defaultFolder()));
+    ASSERT_TRUE(FileIO::writeAtomically(
+        IcalCalendarStore::defaultFolder() + "/export.ics",
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Export//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:m\r\nDTSTART;TZID=Asia/Seoul:20260105T150000\r\n"
+        "DTEND;TZID=Asia/Seoul:20260105T160000\r\nSUMMARY:Meeting\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:l\r\nDTSTART;TZID=Asia/Seoul:20260105T180000\r\n"
+        "DTEND;TZID=Asia/Seoul:20260105T190000\r\nSUMMARY:Later\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:d\r\nDTSTART;TZID=Asia/Seoul:20260106T150000\r\n"
+        "DTEND;TZID=Asia/Seoul:20260106T153000\r\nRRULE:FREQ=DAILY;COUNT=5\r\nSUMMARY:Daily\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n"));
+    EXPECT_EQ(answerOf(week, {}), QStringLiteral("이번 주 일정 7건. 1월 5일 15:00 — Meeting; 1월 5일 18:00 — Later; "
+                                                 "1월 6일 15:00 — Daily; 1월 7일 15:00 — Daily; 1월 8일 15:00 — Daily; "
+                                                 "1월 9일 15:00 — Daily; 1월 10일 15:00 — Daily"));
+    EXPECT_EQ(answerOf(removal, {{"start", "2026-01-05T15:00"}}), QStringLiteral("일정 'Meeting' 삭제했어요."));
+    // The named occurrence of the series, and no other.
+    EXPECT_EQ(answerOf(removal, {{"start", "2026-01-08T15:00"}}), QStringLiteral("일정 'Daily' 삭제했어요."));
+    // Moving one occurrence's start keeps its end (Part 3.107), and only that occurrence moves.
+    EXPECT_EQ(answerOf(update, {{"original_start", "2026-01-09T15:00"}, {"start", "2026-01-09T15:10"}}),
+              QStringLiteral("일정 'Daily' 수정했어요."));
+    EXPECT_EQ(answerOf(week, {}), QStringLiteral("이번 주 일정 5건. 1월 5일 18:00 — Later; 1월 6일 15:00 — Daily; "
+                                                 "1월 7일 15:00 — Daily; 1월 9일 15:10 — Daily; 1월 10일 15:00 — Daily"));
+    QStringList ends;
+    for (const CalendarEvent& event : events())
+        ends << event.end.toString(QStringLiteral("MM-dd HH:mm"));
+    EXPECT_EQ(ends, QStringList({"01-05 19:00", "01-06 15:30", "01-07 15:30", "01-09 15:30", "01-10 15:30"}));
+    EXPECT_EQ(files(), QStringList{"export.ics"});
+    const QByteArray text = *FileIO::readAll(IcalCalendarStore::defaultFolder() + "/export.ics");
+    EXPECT_TRUE(text.contains("PRODID:-//Export//EN"));
+    EXPECT_TRUE(text.contains("EXDATE;TZID=Asia/Seoul:20260108T150000")) << text.toStdString();
 }
 
 TEST_F(CalendarSkills, AnUnreachableStoreIsSaidSoNeverAnEmptyCalendar)

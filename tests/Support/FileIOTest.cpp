@@ -2,6 +2,7 @@
 #include "Common/DiskFault.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
+#include "Support/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,14 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <csignal>
+#include <iostream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
 {
@@ -108,4 +117,75 @@ TEST(FileIO, AnAppendTheDiskCannotTakeLeavesNoHalfLineAndTheNextOneIsWhole)
         [](const QString& cause) {
             return QStringList{cause, "first\nthird\n", "day.jsonl"};
         });
+}
+
+namespace {
+// Kills a child that replaces `path` again and again, `rounds` times at moments of its own,
+// and returns the names of the temporaries left beside it.
+QStringList leftoversOfKilledWrites(const QString& path, int rounds, qsizetype size = 1 << 20)
+{
+    QRandomGenerator random(22);
+    const QByteArray big(size, 'x');
+    for (int round = 0; round < rounds; ++round) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (int n = 0;; ++n)
+                FileIO::writeAtomically(path, "{\"round\": " + QByteArray::number(n) + ", \"pad\": \"" + big + "\"}");
+        }
+        ::usleep(2000 + random.bounded(20000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    return QDir(QFileInfo(path).absolutePath()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden);
+}
+}  // namespace
+
+TEST(FileIO, WritesKilledAtAnyMomentLeaveNoTemporaryOnceTheStoreHasStarted)
+{
+    // The test's own disk and, where there is one, a memory file system.
+    QStringList bases = {QDir::tempPath()};
+    if (QFileInfo(QStringLiteral("/dev/shm")).isWritable())
+        bases << QStringLiteral("/dev/shm");
+    for (const QString& base : bases) {
+        QTemporaryDir dir(base + QStringLiteral("/fileio-XXXXXX"));
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("defaults.json");
+        const QStringList left = leftoversOfKilledWrites(path, 25);
+        std::cout << base.toStdString() << ": " << left.size() << " temporaries left by 25 killed writes\n";
+        // Where the disk has unnamed files only the instant between link and rename can leave
+        // one; elsewhere the settings store removes them when it starts.
+        const UserDefaults settings(path);
+        EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden), QStringList()) << base.toStdString();
+        // The file is whole: the old content or the new, never a mix.
+        EXPECT_TRUE(settings.filePath() == path);
+        const QByteArray text = FileIO::readAll(path).value_or(QByteArray());
+        EXPECT_TRUE(text.startsWith("{\"round\": ") && text.endsWith("\"}")) << base.toStdString();
+    }
+}
+
+TEST(FileIO, OnASmallDiskKilledWritesLeaveNothingAndItsSpaceStaysFree)
+{
+    DiskFault::expectReports(
+        [](DiskFault& disk) {
+            const QString path = disk.folder() + "/defaults.json";
+            // A tenth of the 1 MiB disk each: left behind, a few of them would fill it.
+            leftoversOfKilledWrites(path, 25, 100 * 1024);
+            const UserDefaults settings(path);
+            const QStringList left = QDir(disk.folder()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden);
+            QString error;
+            const bool written = FileIO::writeAtomically(path, QByteArray(300 * 1024, 'y'), &error);
+            return QStringList{QString::number(left.size()), written ? "a whole new file fits" : error};
+        },
+        [](const QString&) { return QStringList{"0", "a whole new file fits"}; });
+}
+
+TEST(FileIO, LeftoverTemporariesGoAndNothingElse)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"defaults.json", "defaults.json.tmp-1x9zq0", "e.ics.tmp-3k", "notes.tmp-keep.md",
+                             "defaults.json.tmp-", "x.tmp-ABC"})
+        ASSERT_TRUE(FileIO::writeAtomically(dir.filePath(name), "x"));
+    EXPECT_EQ(FileIO::removeLeftoverTemporaries(dir.path()), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"defaults.json", "defaults.json.tmp-", "notes.tmp-keep.md", "x.tmp-ABC"}));
 }

@@ -121,6 +121,36 @@ TEST(SentenceChunker, EmojiAndCombiningMarksCountAsOneCharacter)
               QStringList{QStringLiteral("x👩‍💻👍🏽e\u0301🇰🇷abcde!")});
 }
 
+TEST(SentenceChunker, NoPieceExceedsTheLimitCountedOnItsOwn)
+{
+    // Qt counts a full stop or U+FFFD and the mark after it as one character after a letter,
+    // as two at the start of a text or after a blank that trimming takes away: inside the
+    // buffer this reply's piece had 8 characters, handed out alone it had 9.
+    const QString reply = QString::fromUtf16(u"  \taa \uFFFDa\uFFFD\t\t\uFFFD\uFFFDa\uFFFDa .\u0301 \u0903"
+                                             u"\uFFFD\u0301.\uFFFDa");
+    const QStringList tails = {QString(), QStringLiteral(" more text follows here.")};
+    for (const QString& tail : tails) {
+        for (int delta = 1; delta <= 8; ++delta) {
+            SentenceChunker chunker(1, 8);
+            QStringList pieces;
+            const QString text = reply + tail;
+            for (qsizetype at = 0; at < text.size(); at += delta)
+                pieces << chunker.feed(text.mid(at, delta));
+            if (const auto rest = chunker.flushRemaining())
+                pieces << *rest;
+            for (const QString& piece : pieces)
+                EXPECT_LE(Text::graphemeCount(piece), 8) << "deltas of " << delta << ": " << qPrintable(piece);
+            QString joined = pieces.join(QString());
+            joined.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+            QString expected = text;
+            expected.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+            // Nothing invented or lost but the marks of forced cuts.
+            EXPECT_LE(joined.size(), expected.size());
+            EXPECT_GE(joined.size() + expected.count(QLatin1Char('.')) + expected.count(QLatin1Char('!')), expected.size());
+        }
+    }
+}
+
 QString randomReply(QRandomGenerator& random, int maxLength)
 {
     static const QStringList kAlphabet = {QStringLiteral("a"),  QStringLiteral("한"), QStringLiteral(" "),

@@ -77,6 +77,17 @@ int ParlivoxApp::run()
     return QApplication::exec();
 }
 
+void ParlivoxApp::bringToFront()
+{
+    if (!m_window)
+        return;
+    m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    qCInfo(lcWindow, "window brought to the front");
+}
+
 void ParlivoxApp::announceWhenShown()
 {
     new AfterFirstPaint(*m_window, m_scheduler, [this] {

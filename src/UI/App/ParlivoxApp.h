@@ -34,6 +34,8 @@ public:
     ParlivoxApp& operator=(const ParlivoxApp&) = delete;
 
     int run();
+    // Shows the window on top and gives it the focus (a second start of the program asks so).
+    void bringToFront();
 
 private:
     void announceWhenShown();
