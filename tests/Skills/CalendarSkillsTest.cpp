@@ -168,7 +168,7 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
          at(1, 5, 15),
          at(1, 5, 16),
          "Room 1"},
-        // A new start alone keeps the end while it is still after the start (Part 3.107).
+        // A new start alone keeps the end while it is still after the start.
         {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T10:30"}},
          "일정 'Standup' 수정했어요.",
          "a",
@@ -267,7 +267,7 @@ TEST_F(CalendarSkills, DeletingTheThreePMMeetingKeepsTheOtherEventsOfItsFileAndO
     EXPECT_EQ(answerOf(removal, {{"start", "2026-01-05T15:00"}}), QStringLiteral("일정 'Meeting' 삭제했어요."));
     // The named occurrence of the series, and no other.
     EXPECT_EQ(answerOf(removal, {{"start", "2026-01-08T15:00"}}), QStringLiteral("일정 'Daily' 삭제했어요."));
-    // Moving one occurrence's start keeps its end (Part 3.107), and only that occurrence moves.
+    // Moving one occurrence's start keeps its end, and only that occurrence moves.
     EXPECT_EQ(answerOf(update, {{"original_start", "2026-01-09T15:00"}, {"start", "2026-01-09T15:10"}}),
               QStringLiteral("일정 'Daily' 수정했어요."));
     EXPECT_EQ(answerOf(week, {}), QStringLiteral("이번 주 일정 5건. 1월 5일 18:00 — Later; 1월 6일 15:00 — Daily; "
