@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_content(new MainContentView(context))
@@ -23,6 +24,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setMinimumSize(kMinimumSize);
+    // Roomy where the screen allows, never larger than it.
+    resize(kOpeningSize.boundedTo(screen()->availableSize()));
     setCentralWidget(m_content);
     new QtTranslations(context.settings, this);
     new WindowShortcuts(context, *this);

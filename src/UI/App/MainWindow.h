@@ -16,6 +16,7 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr QSize kMinimumSize{640, 560};
+    static constexpr QSize kOpeningSize{900, 760};
 
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
 

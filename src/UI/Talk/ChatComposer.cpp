@@ -70,8 +70,7 @@ void ChatComposer::refresh()
     const QColor secondary = m_context.theme.named(ThemePalette::Named::gray);
     setColours(ThemePalette::withAlpha(secondary, 0.08));
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("keyboard"), secondary).pixmap(16, 16));
-    m_edit->setPlaceholderText(L10n::t(QStringLiteral("composer.placeholder"), language));
-    m_edit->setAccessibleName(m_edit->placeholderText());
-    m_symbol->setAccessibleName(m_edit->placeholderText());
+    m_edit->setPrompt(L10n::t(QStringLiteral("composer.placeholder"), language));
+    m_symbol->setAccessibleName(m_edit->accessibleName());
     followDraft();
 }
