@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 
-QtTranslations::QtTranslations(const AppSettings& settings, QObject* parent) : QObject(parent), m_settings(settings)
+QtTranslations::QtTranslations(const AppSettings& settings, QObject* parent)
+    : QObject(parent), m_settings(settings), m_localeBefore(QLocale())
 {
     follow();
     connect(&settings, &AppSettings::uiLanguageChanged, this, &QtTranslations::follow);
@@ -15,6 +15,7 @@ QtTranslations::QtTranslations(const AppSettings& settings, QObject* parent) : Q
 QtTranslations::~QtTranslations()
 {
     QCoreApplication::removeTranslator(&m_translator);
+    QLocale::setDefault(m_localeBefore);
 }
 
 void QtTranslations::follow()

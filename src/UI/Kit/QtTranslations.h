@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QObject>
 #include <QTranslator>
 
@@ -9,7 +10,7 @@ class AppSettings;
 // text) in the interface language: Qt's catalogue for that language, from the system's Qt
 // translations, is installed now and again on every change of the language, and the
 // default locale follows, so dates and numbers read the same way. Without a catalogue for
-// the language Qt stays in English.
+// the language Qt stays in English. Both are given back when it goes.
 class QtTranslations final : public QObject {
     Q_OBJECT
 public:
@@ -23,5 +24,6 @@ private:
     void follow();
 
     const AppSettings& m_settings;
+    const QLocale m_localeBefore;
     QTranslator m_translator;
 };

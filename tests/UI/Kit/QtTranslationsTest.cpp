@@ -29,6 +29,7 @@ TEST(QtTranslations, QtsOwnButtonsSpeakTheInterfaceLanguage)
         {AppLanguage::english, "Cancel", false},  // Qt speaks English of itself
     };
     UiTestContext ui;
+    const QLocale before;
     {
         QtTranslations translations(ui.settings);
         for (const Case& c : cases) {
@@ -40,5 +41,5 @@ TEST(QtTranslations, QtsOwnButtonsSpeakTheInterfaceLanguage)
         }
     }
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel")) << "removed with it";
-    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(QLocale(), before);
 }
