@@ -1,14 +1,12 @@
-// The talk view's controls as tables: the level bar, the work-state and talk buttons and what
-// pressing them does, the mode segments' widths and the camera card's crop.
+// The talk view's controls as tables: the level bar, the work-state and talk buttons, the
+// mode segments' widths and the camera card's crop.
 #include "Common/QtPrinters.h"
 #include "UI/Models/CameraCard.h"
 #include "UI/Models/MicLevelMeter.h"
 #include "UI/Models/SegmentWidths.h"
-#include "UI/Models/TalkActions.h"
 #include "UI/Models/TalkButtons.h"
 #include "UI/Models/ThemePalette.h"
 #include "UI/Models/WorkState.h"
-#include "UI/UiTestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -72,86 +70,6 @@ TEST(WorkState, OneButtonIsPrimaryAndEachActsOnTheStateShown)
         EXPECT_FALSE(state.rest.primary);
         EXPECT_EQ(state.primary().action, c.clockOutPrimary ? Action::clockOut : c.clockInAction);
         EXPECT_EQ(state.resting, c.resting);
-    }
-}
-
-// Each press reads the state as the engine has just left it: pressing the primary button twice
-// clocks in and then out, never both at once.
-TEST(TalkActions, EachPressDoesOneThingToTheStateAsItIsNow)
-{
-    enum class Press { primary, fire, stop, camera };
-    struct Case {
-        const char* name;
-        bool clockedIn;
-        bool resting;
-        Phase phase;
-        QList<Press> presses;
-        QStringList calls;
-        bool clockedInAfter;
-        bool gazeAfter = false;
-    };
-    const Case cases[] = {
-        {"clock in once", false, false, Phase::idle, {Press::primary}, {"setEnabled(true)"}, true},
-        {"in, then out",
-         false,
-         false,
-         Phase::idle,
-         {Press::primary, Press::primary},
-         {"setEnabled(true)", "setEnabled(false)"},
-         false},
-        {"out while listening", true, false, Phase::listening, {Press::primary}, {"setEnabled(false)"}, false},
-        {"wake from a rest", true, true, Phase::idle, {Press::primary}, {"wakeFromRest(button)"}, true},
-        {"fire, and again while thinking",
-         true,
-         false,
-         Phase::listening,
-         {Press::fire, Press::fire},
-         {"fireNow()"},
-         true},
-        {"stop only while replying",
-         true,
-         false,
-         Phase::speaking,
-         {Press::stop, Press::stop},
-         {"stopSpeaking()"},
-         true},
-        {"camera on and off in any phase",
-         true,
-         false,
-         Phase::thinking,
-         {Press::camera, Press::camera, Press::camera},
-         {},
-         true,
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        UiTestContext ui;
-        ui.commands.actsOn = &ui.engine;
-        ui.engine.setEnabled(c.clockedIn);
-        ui.engine.setPhase(c.phase);
-        if (c.resting)
-            ui.settings.setRestingUntil(ui.scheduler.wallNow().addSecs(600));
-        TalkActions actions(ui.settings, ui.engine, ui.commands);
-        for (const Press press : c.presses) {
-            switch (press) {
-            case Press::primary:
-                actions.pressPrimary();
-                break;
-            case Press::fire:
-                actions.press(TalkButtons::Kind::fire);
-                break;
-            case Press::stop:
-                actions.press(TalkButtons::Kind::stopSpeech);
-                break;
-            case Press::camera:
-                actions.press(TalkButtons::Kind::camera);
-                break;
-            }
-        }
-        EXPECT_EQ(ui.commands.calls, c.calls);
-        EXPECT_EQ(ui.engine.isEnabled(), c.clockedInAfter);
-        EXPECT_EQ(ui.settings.cameraGazeEnabled(), c.gazeAfter);
     }
 }
 
