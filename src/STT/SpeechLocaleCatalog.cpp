@@ -45,8 +45,8 @@ SpeechLocaleCatalog::SpeechLocaleCatalog(const QStringList& supported)
 }
 
 // The locale's name in its own language and in English, each with the script and region the
-// identifier names; the native name alone when both read the same, the identifier itself
-// when the locale has no name at all.
+// identifier names; one name alone when both read the same or the language has no native
+// name, the identifier itself when the locale has no name at all.
 SpeechLocaleCatalog::Entry SpeechLocaleCatalog::makeEntry(const QString& id)
 {
     const QLocale locale(id);
@@ -66,8 +66,12 @@ SpeechLocaleCatalog::Entry SpeechLocaleCatalog::makeEntry(const QString& id)
         return details.isEmpty() ? name
                                  : name + QStringLiteral(" (") + details.join(QStringLiteral(", ")) + QLatin1Char(')');
     };
-    const QString nativeName = named(nativeLanguageName(locale), nativeDetails);
     const QString englishName = named(QLocale::languageToString(locale.language()), englishDetails);
+    // The locale data has no own name for some languages (Aragonese): the English one stands alone.
+    const QString nativeLanguage = nativeLanguageName(locale);
+    if (nativeLanguage.isEmpty())
+        return {id, englishName};
+    const QString nativeName = named(nativeLanguage, nativeDetails);
     if (nativeName == englishName)
         return {id, nativeName};
     return {id, nativeName + QStringLiteral(" (") + englishName + QLatin1Char(')')};

@@ -24,7 +24,9 @@ QString build()
 
 QString versionText()
 {
-    return version() + QStringLiteral(" (") + build() + QLatin1Char(')');
+    // A build that set no number shows none rather than a "?".
+    const QString number = QString::fromUtf8(PARLIVOX_BUILD_NUMBER);
+    return number.isEmpty() ? version() : version() + QStringLiteral(" (") + number + QLatin1Char(')');
 }
 
 QUrl updateFeed()

@@ -11,7 +11,7 @@ namespace BuildInfo {
 QString version();
 // The build number, "?" when the build set none.
 QString build();
-// "<version> (<build>)", as the about section shows it.
+// "<version> (<build>)" as the window shows it, the version alone when the build set no number.
 QString versionText();
 // Empty when this build has no update feed.
 QUrl updateFeed();

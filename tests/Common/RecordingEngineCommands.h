@@ -1,22 +1,43 @@
 #pragma once
 
 #include "Pipeline/EngineCommands.h"
+#include "Pipeline/EngineState.h"
 #include "Vision/CameraStream.h"
 
 #include <QStringList>
 
 // Stands in for the engine in widget tests: records each command, in order, as one line
-// "name(argument, …)", for example "setEnabled(true)" or "renameSpeaker(2, Mina)".
+// "name(argument, …)", for example "setEnabled(true)" or "renameSpeaker(2, Mina)". Given a
+// state to act on, it also changes it as the engine would, at once: clocking in listens,
+// clocking out goes idle, firing thinks, stopping the speech listens again.
 class RecordingEngineCommands final : public EngineCommands {
 public:
     QStringList calls;
+    EngineState* actsOn = nullptr;
     bool enrollAnswer = true;  // what enrollSpeaker returns
     // The newest camera preview subscription, for the test to push frames into.
     std::shared_ptr<FrameChannel> cameraPreview;
 
-    void setEnabled(bool on) override { record("setEnabled", flag(on)); }
-    void fireNow() override { record("fireNow"); }
-    void stopSpeaking() override { record("stopSpeaking"); }
+    void setEnabled(bool on) override
+    {
+        record("setEnabled", flag(on));
+        if (actsOn) {
+            actsOn->setEnabled(on);
+            actsOn->setPhase(on ? ConversationPhase::listening : ConversationPhase::idle);
+        }
+    }
+    void fireNow() override
+    {
+        record("fireNow");
+        if (actsOn)
+            actsOn->setPhase(ConversationPhase::thinking);
+    }
+    void stopSpeaking() override
+    {
+        record("stopSpeaking");
+        if (actsOn)
+            actsOn->setPhase(ConversationPhase::listening);
+    }
     void clearHistory() override { record("clearHistory"); }
     void submitTextTurn(const QString& text) override { record("submitTextTurn", text); }
     void approvePendingSkill() override { record("approvePendingSkill"); }

@@ -92,8 +92,12 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
                 EXPECT_FALSE(kUntranslated.match(it.value()).hasMatch()) << "English switch word left in";
             }
         }
-        // The empty chat tells people which button to press: it must be the clock-in button's own label.
+        // Texts that send people to a control must use its own label: the empty chat and the
+        // resting badge name the clock-in button, the skills-off tip the tab the skills are on.
         EXPECT_TRUE(table->value("chat.empty").contains(table->value("btn.start")));
+        EXPECT_TRUE(table->value("help.resting").contains(table->value("btn.start")));
+        EXPECT_TRUE(table->value("tip.skills_off").contains(table->value("tab.agent")));
+        EXPECT_FALSE(table->value("tip.skills_off").contains(table->value("tab.settings")));
     }
 }
 

@@ -33,6 +33,7 @@ TEST(SpeechLocaleCatalog, DisplayNamesPairTheNativeAndTheEnglishName)
         {"de-DE", "Deutsch (Deutschland) (German (Germany))"},
         {"zh-Hant", "繁體中文 (Chinese (Traditional Han))"},
         {"af", "Afrikaans"},
+        {"an-ES", "Aragonese (Spain)"},  // no native name: the English one alone
         {"xx-YY", "xx-YY"},  // no name at all
     };
     for (const auto& [id, name] : cases) {

@@ -17,23 +17,26 @@
 #include <QPushButton>
 
 namespace {
-QPushButton* button(const char* objectName, const QString& text, const char* symbol)
+QPushButton* button(const char* objectName, const char* symbol)
 {
-    auto* button = new QPushButton(Icons::symbol(QLatin1String(symbol)), text);
+    auto* button = new QPushButton(Icons::symbol(QLatin1String(symbol)), QString());
     button->setObjectName(QLatin1String(objectName));
     return button;
 }
 }  // namespace
 
 AvatarPicker::AvatarPicker(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context),
-      m_share(button("shareAvatarButton", QStringLiteral("내 아바타 자랑하기"), "square.and.arrow.up")),
-      m_reset(button("resetAvatarButton", QStringLiteral("Reset"), "arrow.uturn.backward.circle")),
+    : QWidget(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)),
+      m_share(button("shareAvatarButton", "square.and.arrow.up")),
+      m_reset(button("resetAvatarButton", "arrow.uturn.backward.circle")),
       m_importError(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::red), context.theme)),
       m_shareStatus(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint::secondary(), context.theme))
 {
     setObjectName(QStringLiteral("avatarPicker"));
-    QPushButton* upload = button("uploadAvatarButton", QStringLiteral("Upload image…"), "photo.badge.plus");
+    QPushButton* upload = button("uploadAvatarButton", "photo.badge.plus");
+    m_texts->button(*upload, QStringLiteral("btn.upload_image"));
+    m_texts->button(*m_share, QStringLiteral("avatar.share"));
+    m_texts->button(*m_reset, QStringLiteral("btn.reset"));
     connect(upload, &QPushButton::clicked, this, &AvatarPicker::openFilePicker);
     connect(m_share, &QPushButton::clicked, this, &AvatarPicker::share);
     connect(m_reset, &QPushButton::clicked, this, &AvatarPicker::reset);
@@ -44,7 +47,7 @@ AvatarPicker::AvatarPicker(AppContext& context, QWidget* parent)
     m_importError->hide();
     m_shareStatus->hide();
     PlainTextLabel* note = TextStyle::makeLabel(TextStyle::Size::caption2, TextTint::secondary(), context.theme);
-    (new LocalizedTexts(context.settings, this))->label(*note, QStringLiteral("avatar.image_help"));
+    m_texts->label(*note, QStringLiteral("avatar.image_help"));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
@@ -66,12 +69,12 @@ AvatarPicker::AvatarPicker(AppContext& context, QWidget* parent)
 
 void AvatarPicker::openFilePicker()
 {
-    const auto path =
-        m_context.dialogs.chooseFile(this, QStringLiteral("Choose a portrait image to use as your assistant avatar."),
-                                     AvatarPickerModel::nameFilter());
+    const AppLanguage language = m_context.settings.uiLanguage();
+    const auto path = m_context.dialogs.chooseFile(this, m_texts->t(QStringLiteral("avatar.choose_title")),
+                                                   AvatarPickerModel::nameFilter(language));
     if (!path)
         return;
-    const std::optional<QString> error = AvatarPickerModel::importPicture(m_context.settings, *path);
+    const std::optional<QString> error = AvatarPickerModel::importPicture(m_context.settings, *path, language);
     m_importError->setText(error.value_or(QString()));
     m_importError->setVisible(error.has_value());
 }
@@ -79,16 +82,16 @@ void AvatarPicker::openFilePicker()
 void AvatarPicker::share()
 {
     const std::optional<QImage> picture = AvatarPickerModel::picture(m_context.settings);
-    QString status;
+    QString statusKey;
     if (!picture) {
-        status = QStringLiteral("공유할 아바타가 없어요.");
+        statusKey = QStringLiteral("avatar.share_none");
     } else {
         m_context.clipboard.setImage(*picture);
-        status = m_context.workspace.openUrl(AvatarPickerModel::shareAddress(BuildInfo::version()))
-                     ? QStringLiteral("브라우저가 열렸어요. 본문에 Ctrl+V 로 이미지 붙여넣고 'Start discussion' 클릭.")
-                     : QStringLiteral("브라우저를 열 수 없어요.");
+        const QUrl address = AvatarPickerModel::shareAddress(BuildInfo::version(), m_context.settings.uiLanguage());
+        statusKey = m_context.workspace.openUrl(address) ? QStringLiteral("avatar.share_opened")
+                                                         : QStringLiteral("avatar.share_failed");
     }
-    m_shareStatus->setText(status);
+    m_shareStatus->setText(m_texts->t(statusKey));
     m_shareStatus->show();
 }
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 struct AppContext;
+class LocalizedTexts;
 class PlainTextLabel;
 class QPushButton;
 
@@ -21,6 +22,7 @@ private:
     void showPicture();
 
     AppContext& m_context;
+    LocalizedTexts* m_texts;
     QPushButton* m_share;
     QPushButton* m_reset;
     PlainTextLabel* m_importError;

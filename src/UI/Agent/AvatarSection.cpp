@@ -5,12 +5,11 @@
 #include "UI/Agent/AvatarPicker.h"
 #include "UI/Agent/DiceBearRow.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/Picker.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/SettingBinding.h"
 #include "UI/Models/VoiceChoices.h"
 #include "UI/Settings/PickerFill.h"
-
-#include <QComboBox>
 
 namespace {
 using S = AppSettings;
@@ -42,22 +41,26 @@ QString symbol(AvatarStyle style)
 
 AvatarSection::AvatarSection(AppContext& context, QWidget* parent)
     : SettingsSection(context, QStringLiteral("avatarSection"), parent),
-      m_style(makeControl<QComboBox>("avatarStylePicker", 220)), m_voice(makeControl<QComboBox>("voicePicker", 300))
+      m_style(makeControl<Picker>("avatarStylePicker", 220)), m_voice(makeControl<Picker>("voicePicker", 300))
 {
     S& settings = context.settings;
     setTitle(QStringLiteral("settings.section.avatar"));
 
     texts().follow([this] { fillStyles(); });  // the names are localized
     SettingBinding::choice(*m_style, settings, &S::avatarStyle, &S::setAvatarStyle, &S::avatarStyleChanged);
-    addLabelledRow(QStringLiteral("settings.avatar_style"), m_style, m_style);
+    addLabelledRow(QStringLiteral("settings.avatar_style"), {m_style}, m_style);
 
-    auto* gender = makeControl<QComboBox>("avatarGenderPicker", 200);
-    PickerFill::fill(*gender, {PickerItem::choice(QStringLiteral("Female"), rawValue(AvatarGender::female)),
-                               PickerItem::choice(QStringLiteral("Male"), rawValue(AvatarGender::male))});
+    auto* gender = makeControl<Picker>("avatarGenderPicker", 200);
+    texts().follow([this, gender] {
+        PickerFill::fill(
+            *gender,
+            {PickerItem::choice(texts().t(QStringLiteral("settings.voice_female")), rawValue(AvatarGender::female)),
+             PickerItem::choice(texts().t(QStringLiteral("settings.voice_male")), rawValue(AvatarGender::male))});
+    });
     SettingBinding::choice(*gender, settings, &S::avatarGender, &S::setAvatarGender, &S::avatarGenderChanged);
-    addLabelledRow(QStringLiteral("settings.avatar_voice"), gender, gender);
+    addLabelledRow(QStringLiteral("settings.avatar_voice"), {gender}, gender);
 
-    addLabelledRow(QStringLiteral("settings.voice"), m_voice, m_voice);
+    addLabelledRow(QStringLiteral("settings.voice"), {m_voice}, m_voice);
     m_voiceHint = addNote(TextTint::secondary());
     m_voiceHint->setObjectName(QStringLiteral("voiceHint"));
     // The voices are listed afresh for each speech language; installed ones appear then.
@@ -68,7 +71,7 @@ AvatarSection::AvatarSection(AppContext& context, QWidget* parent)
     addRow(new DiceBearRow(context));
     auto* own = new AvatarPicker(context);
     own->setMinimumWidth(360);
-    addLabelledRow(QStringLiteral("settings.avatar_image"), own, nullptr);
+    addLabelledRow(QStringLiteral("settings.avatar_image"), {own}, nullptr);
 }
 
 void AvatarSection::fillStyles()

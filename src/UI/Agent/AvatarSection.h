@@ -2,7 +2,7 @@
 
 #include "UI/Settings/SettingsSection.h"
 
-class QComboBox;
+class Picker;
 
 // How the assistant looks and sounds: the avatar style, the voice's gender, the voice among
 // those installed for the speech language (with a hint when there are none, or none of the
@@ -16,7 +16,7 @@ private:
     void fillStyles();
     void fillVoices();
 
-    QComboBox* m_style;
-    QComboBox* m_voice;
+    Picker* m_style;
+    Picker* m_voice;
     PlainTextLabel* m_voiceHint;
 };

@@ -2,20 +2,20 @@
 
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Kit/Picker.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Models/AvatarDownload.h"
 #include "UI/Settings/LocalizedTexts.h"
 #include "UI/Settings/PickerFill.h"
 #include "UI/Settings/TextStyle.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* parent)
     : QWidget(parent), m_texts(new LocalizedTexts(context.settings, this)),
-      m_download(new AvatarDownload(context.settings, context.scheduler, service, this)), m_style(new QComboBox),
+      m_download(new AvatarDownload(context.settings, context.scheduler, service, this)), m_style(new Picker),
       m_seed(new QLineEdit), m_button(new QPushButton),
       m_error(TextStyle::makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::red), context.theme))
 {
@@ -23,8 +23,11 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
     PlainTextLabel* title = TextStyle::makeLabel(TextStyle::Size::callout, std::nullopt, context.theme);
     TextStyle::setSize(*title, TextStyle::Size::callout, true);
     m_texts->label(*title, QStringLiteral("settings.dicebear"), m_style);
+    title->setBuddy(m_style);
     PlainTextLabel* help = TextStyle::makeLabel(TextStyle::Size::caption, TextTint::secondary(), context.theme);
+    // The help says what the seed does, so it labels the seed's field.
     m_texts->label(*help, QStringLiteral("settings.dicebear_help"));
+    help->setBuddy(m_seed);
 
     m_style->setObjectName(QStringLiteral("diceBearStylePicker"));
     m_style->setFixedWidth(160);
@@ -33,7 +36,7 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
         styles << PickerItem::choice(displayName(style), rawValue(style));
     PickerFill::fill(*m_style, styles);
     m_style->setCurrentIndex(m_style->findData(rawValue(m_download->style())));
-    connect(m_style, &QComboBox::activated, this, [this](int index) {
+    connect(m_style, &Picker::activated, this, [this](int index) {
         if (const auto style = fromRawValue<DiceBearClient::Style>(m_style->itemData(index).toString()))
             m_download->setStyle(*style);
     });
@@ -45,6 +48,7 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
 
     m_button->setObjectName(QStringLiteral("diceBearDownloadButton"));
     m_button->setIcon(Icons::symbol(QStringLiteral("arrow.down.circle.fill")));
+    m_texts->add(QStringLiteral("btn.generate_image"), [this](const QString& text) { m_button->setToolTip(text); });
     connect(m_button, &QPushButton::clicked, m_download, &AvatarDownload::start);
 
     m_error->setObjectName(QStringLiteral("diceBearError"));

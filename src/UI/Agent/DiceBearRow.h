@@ -8,7 +8,7 @@ struct AppContext;
 class AvatarDownload;
 class LocalizedTexts;
 class PlainTextLabel;
-class QComboBox;
+class Picker;
 class QLineEdit;
 class QPushButton;
 
@@ -26,7 +26,7 @@ private:
 
     LocalizedTexts* m_texts;
     AvatarDownload* m_download;
-    QComboBox* m_style;
+    Picker* m_style;
     QLineEdit* m_seed;
     QPushButton* m_button;
     PlainTextLabel* m_error;

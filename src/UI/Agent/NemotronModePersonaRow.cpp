@@ -3,6 +3,7 @@
 #include "Persistence/AppSettings.h"
 #include "Persona/NemotronPersonaCatalog.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/Picker.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/SettingBinding.h"
 #include "UI/Models/PersonaChoices.h"
@@ -10,23 +11,27 @@
 #include "UI/Settings/PickerFill.h"
 #include "UI/Settings/TextStyle.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 
 NemotronModePersonaRow::NemotronModePersonaRow(AppContext& context, AppMode mode, QWidget* parent) : QWidget(parent)
 {
-    auto* picker = new QComboBox;
+    auto* picker = new Picker;
     setObjectName(QStringLiteral("personaRow-") + rawValue(mode));
     picker->setObjectName(QStringLiteral("personaPicker-") + rawValue(mode));
     picker->setMinimumWidth(320);
-    PickerFill::fill(*picker, PersonaChoices::items(NemotronPersonaCatalog::allPersonas(), mode));
+    auto* texts = new LocalizedTexts(context.settings, this);
+    texts->follow([picker, mode, &settings = context.settings] {
+        PickerFill::fill(*picker,
+                         PersonaChoices::items(NemotronPersonaCatalog::allPersonas(), mode, settings.uiLanguage()));
+    });
     SettingBinding::choice(
         *picker, context.settings, [mode](const AppSettings& s) { return NemotronPersonaCatalog::chosenID(s, mode); },
         [mode](AppSettings& s, const QString& id) { s.setNemotronPersonaID(id, mode); },
         &AppSettings::nemotronPersonaIDByModeChanged);
 
     PlainTextLabel* label = TextStyle::makeLabel(TextStyle::Size::body, std::nullopt, context.theme);
-    (new LocalizedTexts(context.settings, this))->label(*label, QStringLiteral("mode.") + rawValue(mode), picker);
+    texts->label(*label, QStringLiteral("mode.") + rawValue(mode), picker);
+    label->setBuddy(picker);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);

@@ -26,12 +26,15 @@ PersonaSection::PersonaSection(AppContext& context, QWidget* parent)
     auto* name = makeControl<QLineEdit>("assistantNameField", 200);
     texts().placeholder(*name, QStringLiteral("settings.assistant_name_placeholder"), false);
     SettingBinding::text(*name, settings, &S::assistantName, &S::setAssistantName, &S::assistantNameChanged);
-    addLabelledRow(QStringLiteral("settings.assistant_name"), name, name);
+    addLabelledRow(QStringLiteral("settings.assistant_name"), {name}, name);
 
     PlainTextLabel* language = makeLabel(TextStyle::Size::caption, TextTint::secondary());
     language->setObjectName(QStringLiteral("personaLanguage"));
-    SettingBinding::follow(*language, settings, &S::localeIDChanged,
-                           [this, language] { language->setText(languageCode() + QStringLiteral(" 인격 파일")); });
+    const auto showLanguage = [this, language] {
+        language->setText(texts().t(QStringLiteral("settings.persona_files")).arg(languageCode()));
+    };
+    SettingBinding::follow(*language, settings, &S::localeIDChanged, showLanguage);
+    texts().follow(showLanguage);
     addRow(rowOf({makeSymbol("globe"), language, nullptr}));
 
     addFileRow(QStringLiteral("soul"), QStringLiteral("settings.persona_soul"),

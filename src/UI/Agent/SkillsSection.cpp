@@ -35,6 +35,7 @@ SkillsSection::SkillsSection(AppContext& context, QWidget* parent)
         if (skill->requiresConfirmation()) {
             PlainTextLabel* badge = makeLabel(TextStyle::Size::caption2, TextTint(ThemePalette::Named::orange));
             badge->setText(QStringLiteral("⚠"));
+            texts().toolTip(*badge, QStringLiteral("settings.skill_asks_first"));
             title->addWidget(badge);
         }
         title->addStretch(1);

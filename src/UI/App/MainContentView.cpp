@@ -74,6 +74,11 @@ void MainContentView::buildPage(int index)
     slot->layout()->addWidget(makeTab(kTabLabels[index].tab));
 }
 
+QWidget& MainContentView::currentPage() const
+{
+    return *m_tabs->currentWidget()->layout()->itemAt(0)->widget();
+}
+
 AppTab MainContentView::selectedTab() const
 {
     return kTabLabels[m_tabs->currentIndex()].tab;

@@ -20,6 +20,8 @@ public:
 
     AppTab selectedTab() const;
     void selectTab(AppTab tab);
+    // The page the selected tab shows.
+    QWidget& currentPage() const;
 
 private:
     QWidget* makeTab(AppTab tab);

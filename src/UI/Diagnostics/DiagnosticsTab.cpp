@@ -13,6 +13,7 @@
 #include "UI/Diagnostics/TintedLabel.h"
 #include "UI/Diagnostics/TrackingPanel.h"
 #include "UI/Kit/SettingBinding.h"
+#include "UI/Kit/TabOrder.h"
 #include "UI/Models/TimelineSlot.h"
 
 #include <QCheckBox>
@@ -61,7 +62,8 @@ DiagnosticsTab::DiagnosticsTab(AppContext& context, QWidget* parent)
     SettingBinding::toggle(m_logging->box(), context.settings, &AppSettings::diagnosticsLoggingEnabled,
                            &AppSettings::setDiagnosticsLoggingEnabled, &AppSettings::diagnosticsLoggingEnabledChanged);
     layout->addWidget(m_logging);
-    layout->addWidget(new PerformanceProbesPanel(context));
+    m_probes = new PerformanceProbesPanel(context);
+    layout->addWidget(m_probes);
     m_timelineSlot->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(m_timelineSlot);
     layout->addWidget(new ReportBox(context));
@@ -107,6 +109,8 @@ void DiagnosticsTab::fillTimelineSlot()
                                 ? static_cast<QWidget*>(new TimelineView(m_context))
                                 : notice(m_context, timelineSlotNotice(slot, m_context.settings.uiLanguage()));
     m_timelineSlot->addWidget(m_timelineSlotContent);
+    // Made after the rest, it goes where it shows in the order of Tab.
+    TabOrder::placeAfter(*m_probes, *m_timelineSlotContent);
 }
 
 void DiagnosticsTab::toggleRawLog()

@@ -25,6 +25,7 @@ private:
     AppContext& m_context;
     QLabel* m_title;
     SwitchRow* m_logging;
+    QWidget* m_probes = nullptr;
     QVBoxLayout* m_timelineSlot;
     QWidget* m_timelineSlotContent = nullptr;
     QPushButton* m_logButton;

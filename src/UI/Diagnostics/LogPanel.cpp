@@ -1,5 +1,7 @@
 #include "UI/Diagnostics/LogPanel.h"
 
+#include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "Pipeline/EngineCommands.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
@@ -14,25 +16,32 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton* smallButton(const QString& text, const char* objectName, QWidget* parent)
+QPushButton* smallButton(const char* objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new QPushButton(parent);
     button->setObjectName(QLatin1String(objectName));
     button->setFont(DiagnosticsFonts::text(11));
     return button;
 }
 }  // namespace
 
-LogPanel::LogPanel(AppContext& context, const QString& copyLabel, int listHeight, bool followsNewest, QWidget* parent)
+LogPanel::LogPanel(AppContext& context, const char* copyKey, int listHeight, bool followsNewest, QWidget* parent)
     : QWidget(parent), m_context(context), m_model(new PipelineLogModel(context.log, this)),
-      m_title(new TintedLabel(context.theme, DiagnosticsFonts::text(10, QFont::DemiBold), TextTint::secondary(), this)),
-      m_list(new LogListView(*m_model, context.scheduler, followsNewest, this))
+      m_title(new TintedLabel(context.theme, DiagnosticsFonts::text(10, QFont::DemiBold), TextTint::secondary(), this))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_title->setObjectName(QStringLiteral("logTitle"));
+    // Made in the order they read, which is the order of Tab: the header's buttons, then the list.
+    auto* copy = smallButton("copyLogButton", this);
+    auto* clear = smallButton("clearLogButton", this);
+    m_list = new LogListView(*m_model, context.scheduler, followsNewest, this);
     m_list->setObjectName(QStringLiteral("logList"));
-    auto* copy = smallButton(copyLabel, "copyLogButton", this);
-    auto* clear = smallButton(QStringLiteral("Clear"), "clearLogButton", this);
+    const auto relabel = [copy, clear, copyKey, &settings = context.settings] {
+        copy->setText(L10n::t(QLatin1String(copyKey), settings.uiLanguage()));
+        clear->setText(L10n::t(QStringLiteral("btn.clear"), settings.uiLanguage()));
+    };
+    relabel();
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, relabel);
     connect(copy, &QPushButton::clicked, this, [this] { m_context.clipboard.setText(copyText()); });
     connect(clear, &QPushButton::clicked, this, [this] { m_context.commands.clearLog(); });
 
@@ -55,8 +64,13 @@ LogPanel::LogPanel(AppContext& context, const QString& copyLabel, int listHeight
     layout->addWidget(box);
 }
 
+void LogPanel::setName(const QString& name)
+{
+    m_title->setAccessibleName(name);
+    m_list->setAccessibleName(name);
+}
+
 void LogPanel::setTitle(const QString& title)
 {
     m_title->setText(title);
-    m_list->setAccessibleName(title);
 }

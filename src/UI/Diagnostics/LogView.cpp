@@ -10,10 +10,10 @@
 
 #include <QAction>
 
-LogView::LogView(AppContext& context, QWidget* parent)
-    : LogPanel(context, QStringLiteral("Copy all"), 180, false, parent)
+LogView::LogView(AppContext& context, QWidget* parent) : LogPanel(context, "btn.copy_all", 180, false, parent)
 {
     setObjectName(QStringLiteral("rawLogView"));
+    setName(QStringLiteral("Pipeline log"));
     setTitle(QStringLiteral("Pipeline log"));
     auto* delegate = new LogRowDelegate(context.theme, this);
     list().setItemDelegate(delegate);

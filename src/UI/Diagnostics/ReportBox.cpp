@@ -56,8 +56,7 @@ ReportBox::ReportBox(AppContext& context, QWidget* parent)
     reveal->setObjectName(QStringLiteral("revealReportButton"));
     reveal->setAutoRaise(true);
     reveal->setIcon(Icons::symbol(QStringLiteral("folder.fill")));
-    reveal->setToolTip(QStringLiteral("Show in File Manager"));
-    reveal->setAccessibleName(reveal->toolTip());
+    m_reveal = reveal;
     connect(reveal, &QToolButton::clicked, this, [this] {
         if (m_lastReport)
             m_context.workspace.revealFile(*m_lastReport);
@@ -88,6 +87,8 @@ void ReportBox::relabel()
     m_title->setText(title);
     m_send->setText(title);
     m_description->setText(L10n::t(QStringLiteral("diagnostics.send_report_desc"), language));
+    m_reveal->setToolTip(L10n::t(QStringLiteral("btn.show_in_files"), language));
+    m_reveal->setAccessibleName(m_reveal->toolTip());
 }
 
 void ReportBox::showLastReport()

@@ -8,6 +8,7 @@
 class ElidedLabel;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class TintedLabel;
 struct AppContext;
 
@@ -35,4 +36,5 @@ private:
     TintedLabel* m_description;
     QWidget* m_fileRow;
     ElidedLabel* m_fileName;
+    QToolButton* m_reveal = nullptr;
 };

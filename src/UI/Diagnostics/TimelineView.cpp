@@ -7,21 +7,27 @@
 #include "UI/Models/PipelineLogModel.h"
 #include "UI/Models/TimelineText.h"
 
-TimelineView::TimelineView(AppContext& context, QWidget* parent)
-    : LogPanel(context, QStringLiteral("Copy"), 240, true, parent)
+TimelineView::TimelineView(AppContext& context, QWidget* parent) : LogPanel(context, "btn.copy", 240, true, parent)
 {
     setObjectName(QStringLiteral("timelineView"));
     list().setItemDelegate(new TimelineRowDelegate(context.theme, this));
     list().setSelectionMode(QAbstractItemView::NoSelection);
-    recount();
+    setName(TimelineText::name());
     for (const auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(&model(), changed, this, &TimelineView::recount);
     connect(&model(), &QAbstractItemModel::modelReset, this, &TimelineView::recount);
 }
 
+void TimelineView::showEvent(QShowEvent* event)
+{
+    LogPanel::showEvent(event);
+    recount();
+}
+
 void TimelineView::recount()
 {
-    setTitle(TimelineText::header(model().rowCount()));
+    if (isVisible())
+        setTitle(TimelineText::header(model().rowCount()));
 }
 
 QString TimelineView::copyText() const

@@ -4,8 +4,9 @@
 
 // The pipeline timeline: each event with its time, the gap to the event before it graded by
 // colour, a dot in its category's colour on a rail, its category and message. The header
-// counts the events; "Copy" copies them all with their gaps. The list follows the newest event
-// while the user is at its bottom.
+// counts the events (counted again only while the view shows, and named for screen readers
+// without the count, so neither a hidden view nor each new event is announced); "Copy" copies
+// them all with their gaps. The list follows the newest event while the user is at its bottom.
 class TimelineView final : public LogPanel {
     Q_OBJECT
 public:
@@ -13,6 +14,7 @@ public:
 
 protected:
     QString copyText() const override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void recount();

@@ -50,17 +50,17 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
 
     auto* metrics = new QHBoxLayout;
     metrics->setSpacing(10);
-    m_phase = addMetric(*metrics, "phaseValue", QStringLiteral("Phase"));
-    m_mic = addMetric(*metrics, "micValue", QStringLiteral("Mic"), m_micMeter);
-    m_yaw = addMetric(*metrics, "yawValue", QStringLiteral("Yaw"));
-    m_pitch = addMetric(*metrics, "pitchValue", QStringLiteral("Pitch"));
-    m_gaze = addMetric(*metrics, "gazeValue", QStringLiteral("Gaze"));
-    m_transcript = addMetric(*metrics, "transcriptValue", QStringLiteral("STT chars"));
-    m_spoke = addMetric(*metrics, "spokeValue", QStringLiteral("Spoke?"));
-    m_camera = addMetric(*metrics, "cameraValue", QStringLiteral("Cam"));
-    m_faceProcessing = addMetric(*metrics, "faceProcessingValue", QString());
-    m_memory = addMetric(*metrics, "memoryValue", QString());
-    m_cpu = addMetric(*metrics, "cpuValue", QString());
+    m_phase = addMetric(*metrics, "phaseValue", "tracking.phase");
+    m_mic = addMetric(*metrics, "micValue", "tracking.mic", m_micMeter);
+    m_yaw = addMetric(*metrics, "yawValue", "tracking.yaw");
+    m_pitch = addMetric(*metrics, "pitchValue", "tracking.pitch");
+    m_gaze = addMetric(*metrics, "gazeValue", "tracking.gaze");
+    m_transcript = addMetric(*metrics, "transcriptValue", "tracking.stt_chars");
+    m_spoke = addMetric(*metrics, "spokeValue", "tracking.spoke");
+    m_camera = addMetric(*metrics, "cameraValue", "tracking.cam");
+    m_faceProcessing = addMetric(*metrics, "faceProcessingValue", "tracking.face_proc");
+    m_memory = addMetric(*metrics, "memoryValue", "tracking.rss");
+    m_cpu = addMetric(*metrics, "cpuValue", "tracking.cpu");
     metrics->addStretch();
     layout->addLayout(metrics);
     layout->addLayout(makeDevicesRow());
@@ -69,6 +69,7 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     relabel();
     refreshReadouts();
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &TrackingPanel::relabel);
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &TrackingPanel::refreshReadouts);
     connect(&context.settings, &AppSettings::microphoneDeviceUIDChanged, this, &TrackingPanel::refreshDevices);
     connect(&context.engine, &EngineState::phaseChanged, this, &TrackingPanel::refreshDevices);
     for (const auto changed :
@@ -80,13 +81,19 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     connect(&context.micLevel, &MicLevelMonitor::levelChanged, this, &TrackingPanel::refreshReadouts);
 }
 
-TrackingPanel::Metric TrackingPanel::addMetric(QHBoxLayout& row, const char* name, const QString& caption,
+TintedLabel* TrackingPanel::caption(const char* key, const QFont& font)
+{
+    auto* label = new TintedLabel(m_context.theme, font, TextTint::secondary(), this);
+    m_captions.append({label, key});
+    return label;
+}
+
+TrackingPanel::Metric TrackingPanel::addMetric(QHBoxLayout& row, const char* name, const char* captionKey,
                                                QWidget* beside)
 {
     const Metric metric{
-        new TintedLabel(m_context.theme, DiagnosticsFonts::text(9, QFont::Medium), TextTint::secondary(), this),
+        caption(captionKey, DiagnosticsFonts::text(9, QFont::Medium)),
         new TintedLabel(m_context.theme, DiagnosticsFonts::mono(11, QFont::DemiBold), TextTint::primary(), this)};
-    metric.caption->setText(caption);
     metric.value->setObjectName(QLatin1String(name));
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
@@ -105,14 +112,13 @@ QHBoxLayout* TrackingPanel::makeDevicesRow()
 {
     auto* row = new QHBoxLayout;
     row->setSpacing(14);
-    const auto addDevice = [this, row](const char* symbol, ThemePalette::Named colour, const QString& caption,
+    const auto addDevice = [this, row](const char* symbol, ThemePalette::Named colour, const char* captionKey,
                                        const char* objectName) {
         auto* device = new QHBoxLayout;
         device->setSpacing(6);
         auto* icon = new SymbolLabel(m_context.theme, 12, this);
         icon->setSymbol(QLatin1String(symbol), colour);
-        auto* label = new TintedLabel(m_context.theme, DiagnosticsFonts::text(10), TextTint::secondary(), this);
-        label->setText(caption);
+        TintedLabel* label = caption(captionKey, DiagnosticsFonts::text(10));
         auto* name = new TintedLabel(m_context.theme, DiagnosticsFonts::mono(10), TextTint::primary(), this);
         name->setObjectName(QLatin1String(objectName));
         clipToOneLine(*name);
@@ -122,17 +128,16 @@ QHBoxLayout* TrackingPanel::makeDevicesRow()
         row->addLayout(device, 1);
         return name;
     };
-    m_micDevice = addDevice("mic.fill", ThemePalette::Named::green, QStringLiteral("Mic:"), "micDeviceName");
+    m_micDevice = addDevice("mic.fill", ThemePalette::Named::green, "tracking.mic_label", "micDeviceName");
     m_speakerDevice =
-        addDevice("speaker.wave.2.fill", ThemePalette::Named::blue, QStringLiteral("Out:"), "outputDeviceName");
+        addDevice("speaker.wave.2.fill", ThemePalette::Named::blue, "tracking.out_label", "outputDeviceName");
 
     auto* refresh = new QToolButton(this);
     refresh->setObjectName(QStringLiteral("refreshDevicesButton"));
     refresh->setAutoRaise(true);
     refresh->setIcon(Icons::symbol(QStringLiteral("arrow.clockwise")));
     refresh->setIconSize(QSize(12, 12));
-    refresh->setToolTip(QStringLiteral("Refresh device names"));
-    refresh->setAccessibleName(refresh->toolTip());
+    m_refresh = refresh;
     connect(refresh, &QToolButton::clicked, this, &TrackingPanel::refreshDevices);
     row->addWidget(refresh);
     return row;
@@ -143,9 +148,7 @@ QHBoxLayout* TrackingPanel::makeFireBadge()
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     m_fireIcon = new SymbolLabel(m_context.theme, 12, this);
-    auto* caption =
-        new TintedLabel(m_context.theme, DiagnosticsFonts::text(10, QFont::Medium), TextTint::secondary(), this);
-    caption->setText(QStringLiteral("Last fire:"));
+    TintedLabel* fireCaption = caption("tracking.last_fire", DiagnosticsFonts::text(10, QFont::Medium));
     m_fireLabel =
         new TintedLabel(m_context.theme, DiagnosticsFonts::text(10, QFont::DemiBold), TextTint::primary(), this);
     m_fireLabel->setObjectName(QStringLiteral("fireLabel"));
@@ -156,7 +159,7 @@ QHBoxLayout* TrackingPanel::makeFireBadge()
     m_fireAge = new TintedLabel(m_context.theme, DiagnosticsFonts::mono(10), TextTint::secondary(), this);
     m_fireAge->setObjectName(QStringLiteral("fireAge"));
     row->addWidget(m_fireIcon);
-    row->addWidget(caption);
+    row->addWidget(fireCaption);
     row->addWidget(m_fireLabel);
     row->addWidget(m_fireDescription, 1);
     row->addWidget(m_fireAge);
@@ -194,24 +197,26 @@ void TrackingPanel::sample()
 void TrackingPanel::relabel()
 {
     const AppLanguage language = m_context.settings.uiLanguage();
-    m_faceProcessing.caption->setText(L10n::t(QStringLiteral("tracking.face_proc"), language));
-    m_memory.caption->setText(L10n::t(QStringLiteral("tracking.rss"), language));
-    m_cpu.caption->setText(L10n::t(QStringLiteral("tracking.cpu"), language));
+    for (const auto& [label, key] : std::as_const(m_captions))
+        label->setText(L10n::t(QLatin1String(key), language));
+    m_refresh->setToolTip(L10n::t(QStringLiteral("btn.refresh"), language));
+    m_refresh->setAccessibleName(m_refresh->toolTip());
 }
 
 void TrackingPanel::refreshReadouts()
 {
     const EngineState& engine = m_context.engine;
-    display(*m_phase.value, TrackingReadout::phase(engine.phase()));
+    const AppLanguage language = m_context.settings.uiLanguage();
+    display(*m_phase.value, TrackingReadout::phase(engine.phase(), language));
     const TrackingReadout::Meter mic = TrackingReadout::micLevel(m_context.micLevel.level());
     m_mic.value->setValue(mic.text, mic.textTint);
     m_micMeter->setLevel(mic.fraction, mic.fillTint);
     display(*m_yaw.value, TrackingReadout::angle(engine.headPose().yaw));
     display(*m_pitch.value, TrackingReadout::angle(engine.headPose().pitch));
-    display(*m_gaze.value, TrackingReadout::gaze(engine.gazeStatus()));
+    display(*m_gaze.value, TrackingReadout::gaze(engine.gazeStatus(), language));
     display(*m_transcript.value, TrackingReadout::transcriptLength(engine.liveTranscript()));
-    display(*m_spoke.value, TrackingReadout::spoke(engine.hasStartedSpeaking()));
-    display(*m_camera.value, TrackingReadout::camera(m_context.settings.cameraGazeEnabled()));
+    display(*m_spoke.value, TrackingReadout::spoke(engine.hasStartedSpeaking(), language));
+    display(*m_camera.value, TrackingReadout::camera(m_context.settings.cameraGazeEnabled(), language));
     display(*m_faceProcessing.value, TrackingReadout::faceProcessing(engine.faceProcessingMs()));
     display(*m_memory.value, TrackingReadout::memory(m_resources.memoryRSS));
     display(*m_cpu.value,

@@ -6,6 +6,7 @@
 
 class MicMeter;
 class QHBoxLayout;
+class QToolButton;
 class SymbolLabel;
 class TintedLabel;
 struct AppContext;
@@ -33,7 +34,9 @@ private:
         TintedLabel* value;
     };
     // A column of a caption above a value (named `name`), with `beside` next to the value.
-    Metric addMetric(QHBoxLayout& row, const char* name, const QString& caption, QWidget* beside = nullptr);
+    Metric addMetric(QHBoxLayout& row, const char* name, const char* captionKey, QWidget* beside = nullptr);
+    // A label whose text is the key's, relabelled with the interface language.
+    TintedLabel* caption(const char* key, const QFont& font);
     QHBoxLayout* makeDevicesRow();
     QHBoxLayout* makeFireBadge();
     void relabel();
@@ -41,6 +44,7 @@ private:
     void sample();
 
     AppContext& m_context;
+    QList<std::pair<TintedLabel*, const char*>> m_captions;
     SingleShot m_sampling;
     SystemMonitor::Reading m_resources;
 
@@ -62,4 +66,5 @@ private:
     TintedLabel* m_fireLabel;
     TintedLabel* m_fireDescription;
     TintedLabel* m_fireAge;
+    QToolButton* m_refresh = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "UI/Kit/Theme.h"
 
+#include "UI/Kit/ThemeStyle.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPalette>
@@ -7,6 +9,8 @@
 
 Theme::Theme(QObject* parent) : QObject(parent), m_dark(ThemePalette::isDark(QGuiApplication::palette()))
 {
+    if (!qobject_cast<ThemeStyle*>(QApplication::style()))
+        QApplication::setStyle(new ThemeStyle(QApplication::style()->name()));
     qApp->installEventFilter(this);
 }
 
@@ -17,11 +21,7 @@ Theme::~Theme()
 
 void Theme::paint(QWidget& window) const
 {
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, color(ThemePalette::Token::canvas));
-    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::Link})
-        palette.setColor(role, color(ThemePalette::Token::accent));
-    window.setPalette(palette);
+    window.setPalette(ThemePalette::palette(m_dark));
 }
 
 bool Theme::eventFilter(QObject* watched, QEvent* event)

@@ -9,7 +9,9 @@ class QWidget;
 // The palette as the window draws it now. It follows the system's light or dark appearance
 // at once: whenever the application palette or the platform theme changes it reads the
 // appearance again and, when that changed, announces it so views recolour without being
-// rebuilt. GUI thread; one per application, owned by the entry and handed to views.
+// rebuilt. The first one made puts ThemeStyle over the application's style, so controls'
+// edges are drawn in the palette's outline colour. GUI thread; one per application, owned by
+// the entry and handed to views.
 class Theme final : public QObject {
     Q_OBJECT
 public:
@@ -20,8 +22,7 @@ public:
     QColor color(ThemePalette::Token token) const { return ThemePalette::color(token, m_dark); }
     QColor named(ThemePalette::Named colour) const { return ThemePalette::named(colour, m_dark); }
 
-    // Gives a window the canvas background and the accent as the tint of its controls; the
-    // other colours stay the system's.
+    // Gives a window the whole palette of the appearance (ThemePalette::palette).
     void paint(QWidget& window) const;
 
 signals:

@@ -50,9 +50,6 @@ MinutesView::MinutesView(AppContext& context, QWidget* parent)
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSizeF(TextStyle::font(TextStyle::Size::caption2).pointSizeF());
     m_fileName->setFont(mono);
-    const QString reveal = QStringLiteral("Show in File Manager");
-    m_reveal->setToolTip(reveal);
-    m_reveal->setAccessibleName(reveal);
     m_reveal->setAutoRaise(true);
     m_reveal->setFocusPolicy(Qt::StrongFocus);
     connect(m_reveal, &QToolButton::clicked, this, [this] { m_context.commands.revealRecordingInFinder(); });
@@ -173,7 +170,7 @@ void MinutesView::relabel()
 {
     const Theme& theme = m_context.theme;
     const AppLanguage language = m_context.settings.uiLanguage();
-    const QColor secondary = theme.named(ThemePalette::Named::gray);
+    const QColor secondary = theme.color(ThemePalette::Token::secondary);
     const QColor red = theme.named(ThemePalette::Named::red);
     m_title->setText(L10n::t(QStringLiteral("mode.minutes"), language));
     m_list->setAccessibleName(m_title->text());
@@ -186,6 +183,8 @@ void MinutesView::relabel()
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("doc.text.fill"), secondary).pixmap(14, 14));
     m_recordingSymbol->setPixmap(Icons::symbol(QStringLiteral("waveform.circle.fill"), red).pixmap(14, 14));
     m_reveal->setIcon(Icons::symbol(QStringLiteral("folder.fill")));
+    m_reveal->setToolTip(L10n::t(QStringLiteral("btn.show_in_files"), language));
+    m_reveal->setAccessibleName(m_reveal->toolTip());
     m_recording->setColours(ThemePalette::withAlpha(red, 0.1));
     m_transcript->setColours(ThemePalette::withAlpha(secondary, 0.06));
     m_list->viewport()->update();

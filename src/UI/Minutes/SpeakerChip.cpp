@@ -1,5 +1,7 @@
 #include "UI/Minutes/SpeakerChip.h"
 
+#include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "Support/Text.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
@@ -15,13 +17,11 @@
 #include <QToolButton>
 
 namespace {
-QToolButton* iconButton(const char* objectName, const QString& tip, QWidget* parent)
+QToolButton* iconButton(const char* objectName, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(objectName));
     button->setAutoRaise(true);
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
     button->setFocusPolicy(Qt::StrongFocus);
     button->setIconSize(QSize(12, 12));
     return button;
@@ -31,15 +31,14 @@ QToolButton* iconButton(const char* objectName, const QString& tip, QWidget* par
 SpeakerChip::SpeakerChip(AppContext& context, QWidget* parent)
     : CardFrame(-1, parent), m_context(context), m_dot(new Dot(8, this)), m_star(new QLabel(this)),
       m_label(new PlainTextLabel(QString(), this)), m_count(new QLabel(this)),
-      m_rename(iconButton("speakerRenameButton", QStringLiteral("이름 변경"), this)),
-      m_enroll(iconButton("speakerEnrollButton", QStringLiteral("이 목소리를 영구 프로필로 등록"), this)),
-      m_field(new QLineEdit(this)), m_commit(iconButton("speakerCommitButton", QStringLiteral("OK"), this))
+      m_rename(iconButton("speakerRenameButton", this)), m_enroll(iconButton("speakerEnrollButton", this)),
+      m_field(new QLineEdit(this)), m_commit(iconButton("speakerCommitButton", this))
 {
     setObjectName(QStringLiteral("speakerChip"));
     m_label->setObjectName(QStringLiteral("speakerLabel"));
     m_field->setObjectName(QStringLiteral("speakerNameField"));
-    m_field->setPlaceholderText(QStringLiteral("name"));
-    m_field->setAccessibleName(QStringLiteral("name"));
+    // The speaker's label is what the field renames.
+    m_label->setBuddy(m_field);
     m_field->setFixedWidth(100);
     TextStyle::apply(*m_label, TextStyle::Size::caption);
     TextStyle::apply(*m_count, TextStyle::Size::caption2);
@@ -56,6 +55,7 @@ SpeakerChip::SpeakerChip(AppContext& context, QWidget* parent)
     connect(m_commit, &QToolButton::clicked, this, &SpeakerChip::commit);
     connect(m_field, &QLineEdit::returnPressed, this, &SpeakerChip::commit);
     connect(&context.theme, &Theme::appearanceChanged, this, &SpeakerChip::refresh);
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &SpeakerChip::refresh);
 }
 
 void SpeakerChip::setSpeaker(const Speaker& speaker)
@@ -103,13 +103,23 @@ void SpeakerChip::refresh()
     m_label->setText(m_speaker.label);
     m_count->setText(QStringLiteral("(%1)").arg(m_speaker.utteranceCount));
     QPalette palette = m_count->palette();
-    palette.setColor(QPalette::WindowText, theme.named(ThemePalette::Named::gray));
+    palette.setColor(QPalette::WindowText, theme.color(ThemePalette::Token::secondary));
     m_count->setPalette(palette);
     m_star->setPixmap(
         Icons::symbol(QStringLiteral("star.fill"), theme.named(ThemePalette::Named::yellow)).pixmap(8, 8));
     m_rename->setIcon(Icons::symbol(QStringLiteral("pencil")));
     m_enroll->setIcon(Icons::symbol(QStringLiteral("person.crop.circle.badge.plus")));
     m_commit->setIcon(Icons::symbol(QStringLiteral("checkmark.circle.fill")));
+    const AppLanguage language = m_context.settings.uiLanguage();
+    const auto name = [language](QWidget* part, const char* key) {
+        part->setToolTip(L10n::t(QLatin1String(key), language));
+        part->setAccessibleName(part->toolTip());
+    };
+    name(m_rename, "minutes.rename");
+    name(m_enroll, "minutes.enroll");
+    name(m_commit, "btn.done");
+    m_field->setPlaceholderText(L10n::t(QStringLiteral("minutes.name"), language));
+    m_field->setAccessibleName(m_field->placeholderText());
     if (isEditing())
         return;
     for (QWidget* part : QWidgetList{m_label, m_count, m_rename})

@@ -1,6 +1,7 @@
 #include "UI/Models/AvatarPickerModel.h"
 
 #include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "Storage/AvatarLibrary.h"
 #include "UI/Models/MakerLinks.h"
 
@@ -9,19 +10,19 @@
 
 namespace AvatarPickerModel {
 
-QString nameFilter()
+QString nameFilter(AppLanguage language)
 {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return L10n::t(QStringLiteral("avatar.image_files"), language).arg(patterns.join(QLatin1Char(' ')));
 }
 
-std::optional<QString> importPicture(AppSettings& settings, const QString& path)
+std::optional<QString> importPicture(AppSettings& settings, const QString& path, AppLanguage language)
 {
     QImageReader reader(path);
     if (reader.read().isNull())
-        return QStringLiteral("“%1” cannot be used as an avatar: %2.")
+        return L10n::t(QStringLiteral("avatar.import_failed"), language)
             .arg(QFileInfo(path).fileName(), reader.errorString());
     QString error;
     const auto name = AvatarLibrary::importImage(path, &error);
@@ -47,21 +48,17 @@ std::optional<QImage> picture(const AppSettings& settings)
     return AvatarLibrary::loadImage(settings.avatarImageName());
 }
 
-QUrl shareAddress(const QString& version)
+QUrl shareAddress(const QString& version, AppLanguage language)
 {
-    const QString body =
-        QStringLiteral("이번에 Parlivox 로 만든 비서 아바타 공유해요. 🎨\n\n"
-                       "<!-- 아래 줄에 커서를 두고 Ctrl+V 로 이미지를 붙여 넣으세요.\n"
-                       "     클립보드에 이미 PNG 가 올라가 있어서 한 번 paste 만 하면 GitHub 가 자동 업로드합니다. -->"
-                       "\n\n\n\n---\nParlivox v") +
-        version + QStringLiteral(" · Linux");
+    const QString body = L10n::t(QStringLiteral("avatar.share_body"), language) +
+                         QStringLiteral("\n\n\n\n---\nParlivox v") + version + QStringLiteral(" · Linux");
     // Encoded by hand: a bare "+" (as in "Ctrl+V") would reach the board as a space.
     const auto item = [](const QString& key, const QString& value) {
         return key + QLatin1Char('=') + QString::fromLatin1(QUrl::toPercentEncoding(value));
     };
     QUrl url = MakerLinks::newDiscussion();
     url.setQuery(QStringList{item(QStringLiteral("category"), QStringLiteral("show-and-tell")),
-                             item(QStringLiteral("title"), QStringLiteral("My Parlivox avatar")),
+                             item(QStringLiteral("title"), L10n::t(QStringLiteral("avatar.share_title"), language)),
                              item(QStringLiteral("body"), body)}
                      .join(QLatin1Char('&')),
                  QUrl::StrictMode);

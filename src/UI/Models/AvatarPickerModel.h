@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Persistence/AppLanguage.h"
+
 #include <QImage>
 #include <QString>
 #include <QUrl>
@@ -13,12 +15,12 @@ class AppSettings;
 namespace AvatarPickerModel {
 
 // The file chooser's filter: every picture format this system can decode.
-QString nameFilter();
+QString nameFilter(AppLanguage language);
 
 // Copies the picture into the library, makes it the custom avatar (name, then style) and
 // removes the previous picture. Nothing when done; else why, for the user, and nothing changed.
 // A file this system cannot decode as a picture is refused.
-std::optional<QString> importPicture(AppSettings& settings, const QString& path);
+std::optional<QString> importPicture(AppSettings& settings, const QString& path, AppLanguage language);
 
 // Removes the custom picture and forgets its name; the style stays.
 void reset(AppSettings& settings);
@@ -26,7 +28,8 @@ void reset(AppSettings& settings);
 // The custom picture, or nothing when none is named or it does not load.
 std::optional<QImage> picture(const AppSettings& settings);
 
-// The board's new-discussion page with the category, title and body of the post.
-QUrl shareAddress(const QString& version);
+// The board's new-discussion page with the category, title and body of the post, written in
+// the interface language.
+QUrl shareAddress(const QString& version, AppLanguage language);
 
 }  // namespace AvatarPickerModel

@@ -1,5 +1,6 @@
 #include "UI/Models/ChatContent.h"
 
+#include "Persistence/L10n.h"
 #include "SpeechWatchdog/SpeechWatchdog.h"
 #include "Support/Text.h"
 
@@ -23,14 +24,15 @@ QList<Bubble> bubbles(const QList<ConversationTurn>& turns, const QString& assis
     return result;
 }
 
-QString footer(ConversationTurn::Role role, const QString& text, const QString& localeID)
+QString footer(ConversationTurn::Role role, const QString& text, const QString& localeID, AppLanguage language)
 {
     const QString trimmed = Text::trimmed(text);
-    const int count = int(Text::graphemeCount(trimmed));
+    const QString count = QString::number(Text::graphemeCount(trimmed));
     if (role == ConversationTurn::Role::user)
-        return QString::asprintf("%d자", count);
+        return L10n::t(QStringLiteral("chat.meta_user"), language).arg(count);
     const double timeout = SpeechWatchdog::timeout(trimmed, localeID);
-    return QString::asprintf("%d자 · 약 %.1fs · watchdog %.0fs", count, 0.25 * timeout, timeout);
+    return L10n::t(QStringLiteral("chat.meta_assistant"), language)
+        .arg(count, QString::number(0.25 * timeout, 'f', 1), QString::number(timeout, 'f', 0));
 }
 
 }  // namespace ChatContent

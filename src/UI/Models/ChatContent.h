@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Conversation/ConversationTurn.h"
+#include "Persistence/AppLanguage.h"
 #include "Persistence/ConversationPhase.h"
 
 #include <QList>
@@ -27,8 +28,9 @@ QString liveKey();
 // any other phase shows none.
 QList<Bubble> bubbles(const QList<ConversationTurn>& turns, const QString& assistantMessage, ConversationPhase phase);
 
-// The line under a bubble: the characters of the trimmed text with "자", and for the assistant
-// about how long speaking it takes and the speech time-out in the speech locale.
-QString footer(ConversationTurn::Role role, const QString& text, const QString& localeID);
+// The line under a bubble, in the interface language: how many characters the trimmed text
+// has, and for the assistant about how long speaking it takes and the speech time-out in the
+// speech locale.
+QString footer(ConversationTurn::Role role, const QString& text, const QString& localeID, AppLanguage language);
 
 }  // namespace ChatContent

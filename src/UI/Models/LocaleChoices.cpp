@@ -1,17 +1,23 @@
 #include "UI/Models/LocaleChoices.h"
 
+#include "Persistence/L10n.h"
+
 #include <QLocale>
 
 namespace LocaleChoices {
 
-PickerItems items(const QList<SpeechLocaleCatalog::Entry>& offered, const QString& stored)
+PickerItems items(const QList<SpeechLocaleCatalog::Entry>& offered, const QString& stored, AppLanguage language)
 {
     PickerItems items;
     const bool listed = std::any_of(offered.begin(), offered.end(),
                                     [&](const SpeechLocaleCatalog::Entry& e) { return e.id == stored; });
     if (!listed) {
         const QString name = SpeechLocaleCatalog({stored}).entries().value(0).displayName;
-        items.append({PickerItem::Kind::unavailable, QStringLiteral("⚠ ") + name, stored});
+        items.append({PickerItem::Kind::unavailable,
+                      QStringLiteral("⚠ ") + name,
+                      stored,
+                      {},
+                      L10n::t(QStringLiteral("picker.unavailable"), language)});
     }
     for (const SpeechLocaleCatalog::Entry& entry : offered)
         items.append(PickerItem::choice(entry.displayName, entry.id));

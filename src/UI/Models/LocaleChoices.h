@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Persistence/AppLanguage.h"
 #include "STT/SpeechLocaleCatalog.h"
 #include "Speech/SpeechVoice.h"
 #include "UI/Models/PickerItem.h"
@@ -9,8 +10,9 @@
 namespace LocaleChoices {
 
 // The offered locales in order; a stored locale that is not offered comes first, marked
-// unavailable, so the picker shows it and keeps it until the user picks another.
-PickerItems items(const QList<SpeechLocaleCatalog::Entry>& offered, const QString& stored);
+// unavailable (saying why in the interface language), so the picker shows it and keeps it
+// until the user picks another.
+PickerItems items(const QList<SpeechLocaleCatalog::Entry>& offered, const QString& stored, AppLanguage language);
 
 // The locales the voices speak, one per language and region ("ko" → "ko-KR",
 // "en-GB-scotland" → "en-GB"), named like the recognition locales; voices of languages the

@@ -1,42 +1,42 @@
 #include "UI/Models/ModeInfo.h"
 
+#include "Persistence/L10n.h"
 #include "UI/Models/ThemePalette.h"
 
 namespace ModeInfo {
 
-Segment segment(AppMode mode)
+namespace {
+QString symbol(AppMode mode)
 {
-    const QString key = QStringLiteral("mode.") + rawValue(mode);
     switch (mode) {
     case AppMode::conversation:
-        return {key, QStringLiteral("bubble.left.and.bubble.right.fill"),
-                QStringLiteral("Talk with the assistant — STT → LLM → TTS each turn.")};
+        return QStringLiteral("bubble.left.and.bubble.right.fill");
     case AppMode::minutes:
-        return {key, QStringLiteral("doc.text.fill"),
-                QStringLiteral("Passive transcription — every utterance appended to a transcript log. No assistant "
-                               "response, no TTS.")};
+        return QStringLiteral("doc.text.fill");
     case AppMode::brainstorm:
-        return {key, QStringLiteral("lightbulb.fill"),
-                QStringLiteral("Encouragement-first — the assistant validates your idea and helps you diverge. Only "
-                               "critiques when asked.")};
+        return QStringLiteral("lightbulb.fill");
     case AppMode::counseling:
-        return {key, QStringLiteral("heart.text.square.fill"),
-                QStringLiteral("Active listening — the assistant reflects feelings and invites you to expand, never "
-                               "advises unless explicitly asked.")};
+        return QStringLiteral("heart.text.square.fill");
     case AppMode::translate:
-        return {key, QStringLiteral("globe"),
-                QStringLiteral("Real-time interpreter — you speak in one language, Parlivox speaks back in another. "
-                               "Pick the source and target language in Settings.")};
+        return QStringLiteral("globe");
     }
     return {};
 }
+}  // namespace
 
-Badge badge(AppMode mode, bool dark)
+Segment segment(AppMode mode)
+{
+    const QString key = QStringLiteral("mode.") + rawValue(mode);
+    return {key, symbol(mode), key + QStringLiteral("_help")};
+}
+
+Badge badge(AppMode mode, bool dark, AppLanguage language)
 {
     using ThemePalette::Named;
-    if (mode == AppMode::conversation)
-        return {QStringLiteral("RELEASE"), QStringLiteral("Release version"), ThemePalette::named(Named::green, dark)};
-    return {QStringLiteral("BETA"), QStringLiteral("Beta feature"), ThemePalette::named(Named::warm, dark)};
+    const bool released = mode == AppMode::conversation;
+    const QString key = released ? QStringLiteral("mode.badge_release") : QStringLiteral("mode.badge_beta");
+    return {L10n::t(key, language), L10n::t(key + QStringLiteral("_name"), language),
+            ThemePalette::filled(released ? Named::green : Named::warm, dark)};
 }
 
 }  // namespace ModeInfo

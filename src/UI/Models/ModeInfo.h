@@ -1,18 +1,19 @@
 #pragma once
 
+#include "Persistence/AppLanguage.h"
 #include "Persistence/AppMode.h"
 
 #include <QColor>
 #include <QString>
 
-// What the header shows of a mode: the picker's segment (label key, symbol, hover help) and
-// the stage badge (conversation is released, every other mode is beta).
+// What the header shows of a mode: the picker's segment (label, symbol, hover help) and the
+// stage badge (conversation is released, every other mode is beta).
 namespace ModeInfo {
 
 struct Segment {
     QString labelKey;
     QString symbol;
-    QString help;  // fixed English
+    QString helpKey;
 };
 
 struct Badge {
@@ -22,6 +23,6 @@ struct Badge {
 };
 
 Segment segment(AppMode mode);
-Badge badge(AppMode mode, bool dark);
+Badge badge(AppMode mode, bool dark, AppLanguage language);
 
 }  // namespace ModeInfo

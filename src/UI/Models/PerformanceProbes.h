@@ -5,11 +5,11 @@
 class AppSettings;
 
 // The four performance probes of the diagnostics tab: switches that each turn off one
-// suspected source of slowdown in long sessions, bound to their settings. Their texts are
-// a developer tool's fixed Korean, the same in every interface language.
+// suspected source of slowdown in long sessions, bound to their settings. Each has a title
+// and a description of what it switches, as table keys.
 struct PerformanceProbe {
-    const char* label;
-    const char* description;
+    const char* labelKey;
+    const char* descriptionKey;
     bool (AppSettings::*get)() const;
     void (AppSettings::*set)(bool);
     void (AppSettings::*changed)();
@@ -20,7 +20,7 @@ namespace PerformanceProbes {
 // A. the stats line, B. the timeline's drawing, C. telemetry, D. pause-sample trimming.
 const std::array<PerformanceProbe, 4>& all();
 
-const char* header();
-const char* hint();
+const char* headerKey();
+const char* hintKey();
 
 }  // namespace PerformanceProbes

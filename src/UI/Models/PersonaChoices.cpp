@@ -1,8 +1,10 @@
 #include "UI/Models/PersonaChoices.h"
 
+#include "Persistence/L10n.h"
+
 namespace PersonaChoices {
 
-PickerItems items(const QList<NemotronPersona>& catalog, AppMode mode)
+PickerItems items(const QList<NemotronPersona>& catalog, AppMode mode, AppLanguage language)
 {
     PickerItems forMode;
     PickerItems others;
@@ -11,9 +13,9 @@ PickerItems items(const QList<NemotronPersona>& catalog, AppMode mode)
             .append(PickerItem::choice(persona.displayLabel, persona.id));
     PickerItems items;
     if (!forMode.isEmpty())
-        items << PickerItem::header(QStringLiteral("이 모드용")) << forMode;
+        items << PickerItem::header(L10n::t(QStringLiteral("settings.persona_for_mode"), language)) << forMode;
     if (!others.isEmpty())
-        items << PickerItem::header(QStringLiteral("다른 모드용")) << others;
+        items << PickerItem::header(L10n::t(QStringLiteral("settings.persona_other_modes"), language)) << others;
     return items;
 }
 

@@ -12,6 +12,7 @@ struct PickerItem {
     QString text;
     QString value;  // what the setting stores; "" for a header
     QString symbol = {};  // the symbol shown before the text, if any
+    QString help = {};  // shown on hover
 
     bool operator==(const PickerItem&) const = default;
 

@@ -1,5 +1,6 @@
 #include "UI/Models/TalkButtons.h"
 
+#include "UI/Models/Contrast.h"
 #include "UI/Models/ThemePalette.h"
 
 namespace TalkButtons {
@@ -15,22 +16,27 @@ struct Action {
     ThemePalette::Named colour;
 };
 
-const Action fire{"flame.fill",
-                  "btn.fire",
-                  "Ctrl+F",
-                  "지금 강제로 응답 받기 (Ctrl+F)",
-                  "Fire 는 비서가 듣는 중일 때만",
-                  ThemePalette::Named::orange};
-const Action stopSpeech{"speaker.slash.fill",
-                        "btn.stop_tts",
-                        "Ctrl+.",
-                        "Cancel response and return to listening (Ctrl+.)",
-                        "Stop TTS available while assistant is responding",
-                        ThemePalette::Named::purple};
+const Action fire{"flame.fill", "btn.fire", "Ctrl+F", "help.fire", "help.fire_inactive", ThemePalette::Named::orange};
+const Action stopSpeech{"speaker.slash.fill", "btn.stop_tts",           "Ctrl+.",
+                        "help.stop_tts",      "help.stop_tts_inactive", ThemePalette::Named::purple};
 }  // namespace
+
+bool isEnabled(Kind kind, ConversationPhase phase)
+{
+    switch (kind) {
+    case Kind::camera:
+        return true;
+    case Kind::fire:
+        return phase == ConversationPhase::listening || phase == ConversationPhase::idle;
+    case Kind::stopSpeech:
+        return phase == ConversationPhase::thinking || phase == ConversationPhase::speaking;
+    }
+    return false;
+}
 
 Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark)
 {
+    using ThemePalette::color;
     using ThemePalette::Named;
     using ThemePalette::named;
     using ThemePalette::withAlpha;
@@ -41,23 +47,23 @@ Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark)
         look.symbol = cameraGaze ? QStringLiteral("video.fill") : QStringLiteral("video.slash.fill");
         look.captionKey = cameraGaze ? QStringLiteral("btn.camera_on") : QStringLiteral("btn.camera_off");
         look.hint = QStringLiteral("Ctrl+K");
-        look.help = cameraGaze ? QStringLiteral("Camera gaze ON (Ctrl+K) — eye contact accelerates responses")
-                               : QStringLiteral("Camera gaze OFF (Ctrl+K)");
+        look.helpKey = cameraGaze ? QStringLiteral("help.camera_on") : QStringLiteral("help.camera_off");
         look.enabled = true;
         look.background = cameraGaze ? withAlpha(named(Named::green, dark), 0.22) : withAlpha(gray, 0.2);
-        look.foreground = cameraGaze ? named(Named::green, dark) : gray;
+        // Drawn on the tile, which stands on the canvas.
+        const QColor under = Contrast::over(look.background, color(ThemePalette::Token::canvas, dark));
+        look.foreground = Contrast::readable(cameraGaze ? named(Named::green, dark) : gray, under);
         return look;
     }
     const bool firing = kind == Kind::fire;
     const Action& action = firing ? fire : stopSpeech;
-    look.active = firing ? phase == ConversationPhase::listening || phase == ConversationPhase::idle
-                         : phase == ConversationPhase::thinking || phase == ConversationPhase::speaking;
+    look.active = isEnabled(kind, phase);
     look.enabled = look.active;
     look.symbol = QLatin1String(action.symbol);
     look.captionKey = QLatin1String(action.captionKey);
     look.hint = QLatin1String(action.hint);
-    look.help = QString::fromUtf8(look.active ? action.helpActive : action.helpInactive);
-    look.background = look.active ? withAlpha(named(action.colour, dark), 0.85) : withAlpha(gray, 0.18);
+    look.helpKey = QLatin1String(look.active ? action.helpActive : action.helpInactive);
+    look.background = look.active ? ThemePalette::filled(action.colour, dark) : withAlpha(gray, 0.18);
     look.foreground = look.active ? QColor(Qt::white) : gray;
     return look;
 }

@@ -16,7 +16,7 @@ struct Look {
     QString symbol;
     QString captionKey;
     QString hint;  // the shortcut as shown
-    QString help;
+    QString helpKey;
     bool active = false;
     bool enabled = false;
     QColor background;
@@ -24,6 +24,9 @@ struct Look {
 
     friend bool operator==(const Look&, const Look&) = default;
 };
+
+// Whether the button acts in the phase; the camera button always does.
+bool isEnabled(Kind kind, ConversationPhase phase);
 
 Look look(Kind kind, bool cameraGaze, ConversationPhase phase, bool dark);
 

@@ -5,19 +5,14 @@ QColor TextTint::resolve(const QColor& text, bool dark) const
     switch (m_kind) {
     case Kind::primary:
         return text;
-    case Kind::secondary: {
-        // Mixed with the canvas rather than made transparent: glyphs from a fallback font
-        // (Hangul in a Latin face) would otherwise be drawn at full strength.
-        const QColor canvas = ThemePalette::color(ThemePalette::Token::canvas, dark);
-        constexpr float strength = 0.55f;
-        return QColor::fromRgbF(text.redF() * strength + canvas.redF() * (1 - strength),
-                                text.greenF() * strength + canvas.greenF() * (1 - strength),
-                                text.blueF() * strength + canvas.blueF() * (1 - strength));
-    }
+    case Kind::secondary:
+        // Opaque rather than the text made transparent: glyphs from a fallback font (Hangul in
+        // a Latin face) would otherwise be drawn at full strength.
+        return ThemePalette::color(ThemePalette::Token::secondary, dark);
     case Kind::accent:
-        return ThemePalette::color(ThemePalette::Token::accent, dark);
+        return ThemePalette::text(ThemePalette::color(ThemePalette::Token::accent, dark), dark);
     case Kind::named:
-        return ThemePalette::named(m_named, dark);
+        return ThemePalette::text(m_named, dark);
     }
     return text;
 }

@@ -4,9 +4,10 @@
 
 #include <QColor>
 
-// The colour a diagnostics text or symbol takes: the text's own colour (primary), the same
-// dimmed towards the canvas (secondary), the window's accent, or one of the named colours. Models decide it; widgets
-// resolve it against their palette and the appearance when they paint.
+// The colour a text or symbol takes: the text's own colour (primary), the palette's quieter
+// text colour (secondary), the window's accent, or one of the named colours, the last two
+// made dark or light enough to read (ThemePalette::text). Models decide it; widgets resolve
+// it against their palette and the appearance when they paint.
 class TextTint {
 public:
     static constexpr TextTint primary() { return TextTint(Kind::primary); }

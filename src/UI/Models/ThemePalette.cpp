@@ -1,5 +1,7 @@
 #include "UI/Models/ThemePalette.h"
 
+#include "UI/Models/Contrast.h"
+
 #include <QPalette>
 
 namespace ThemePalette {
@@ -30,8 +32,12 @@ Pair tokenPair(Token token)
         return {rgb(0.184, 0.176, 0.169), rgb(0.314, 0.302, 0.282)};
     case Token::primary:
         return {rgb(0.114, 0.106, 0.094), rgb(0.945, 0.937, 0.918)};
+    case Token::secondary:
+        return {rgb(0.4, 0.385, 0.36), rgb(0.68, 0.67, 0.65)};
     case Token::tertiary:
-        return {rgb(0.616, 0.596, 0.561), rgb(0.502, 0.49, 0.467)};
+        return {rgb(0.43, 0.415, 0.39), rgb(0.6, 0.59, 0.57)};
+    case Token::outline:
+        return {rgb(0.5, 0.485, 0.46), rgb(0.55, 0.535, 0.51)};
     case Token::onUserBubble:
         return {rgb(0.984, 0.976, 0.957), rgb(0.965, 0.957, 0.94)};
     case Token::accent:
@@ -92,6 +98,62 @@ QColor named(Named colour, bool dark)
 {
     const Pair pair = namedPair(colour);
     return dark ? pair.dark : pair.light;
+}
+
+QColor text(const QColor& colour, bool dark)
+{
+    // The assistant's bubble is the own surface nearest to text colours in both appearances.
+    return Contrast::readable(colour, ThemePalette::color(Token::accentSoft, dark));
+}
+
+QColor text(Named colour, bool dark)
+{
+    return text(named(colour, dark), dark);
+}
+
+QColor filled(Named colour, bool dark)
+{
+    return Contrast::readable(named(colour, dark), Qt::white);
+}
+
+QColor filled(Token colour, bool dark)
+{
+    return Contrast::readable(color(colour, dark), Qt::white);
+}
+
+QPalette palette(bool dark)
+{
+    const auto token = [dark](Token t) { return color(t, dark); };
+    const QColor field = dark ? rgb(0.094, 0.09, 0.082) : rgb(1.0, 0.996, 0.988);
+    const QColor button = dark ? rgb(0.2, 0.193, 0.18) : rgb(0.992, 0.984, 0.969);
+    QPalette palette;
+    palette.setColor(QPalette::Window, token(Token::canvas));
+    palette.setColor(QPalette::WindowText, token(Token::primary));
+    palette.setColor(QPalette::Base, field);
+    palette.setColor(QPalette::AlternateBase, token(Token::surface));
+    palette.setColor(QPalette::ToolTipBase, token(Token::surface));
+    palette.setColor(QPalette::ToolTipText, token(Token::primary));
+    palette.setColor(QPalette::PlaceholderText, token(Token::secondary));
+    palette.setColor(QPalette::Text, token(Token::primary));
+    palette.setColor(QPalette::Button, button);
+    palette.setColor(QPalette::ButtonText, token(Token::primary));
+    palette.setColor(QPalette::BrightText, Qt::white);
+    // Bevels and the edges of indicators: the outline reads at 3:1 on every surface.
+    palette.setColor(QPalette::Light, dark ? rgb(0.3, 0.29, 0.275) : Qt::white);
+    palette.setColor(QPalette::Midlight, dark ? rgb(0.25, 0.24, 0.23) : rgb(0.93, 0.92, 0.9));
+    palette.setColor(QPalette::Mid, token(Token::outline));
+    palette.setColor(QPalette::Dark, dark ? rgb(0.06, 0.06, 0.055) : rgb(0.35, 0.34, 0.32));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, filled(Token::accent, dark));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, text(token(Token::accent), dark));
+    palette.setColor(QPalette::LinkVisited, text(token(Token::accent), dark));
+    // Disabled controls need not be read; they are only dimmed.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, token(Token::tertiary));
+    palette.setColor(QPalette::Disabled, QPalette::Base, token(Token::surface));
+    palette.setColor(QPalette::Disabled, QPalette::Button, token(Token::surface));
+    return palette;
 }
 
 QColor withAlpha(QColor colour, double alpha)

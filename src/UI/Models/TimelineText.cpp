@@ -40,7 +40,12 @@ TextTint categoryTint(const QString& category)
 
 QString header(qsizetype count)
 {
-    return QStringLiteral("Timeline (%1 events)").arg(count);
+    return QStringLiteral("%1 (%2 events)").arg(name()).arg(count);
+}
+
+QString name()
+{
+    return QStringLiteral("Timeline");
 }
 
 QString copyAll(const QList<PipelineLog::Entry>& entries)

@@ -23,6 +23,8 @@ TextTint categoryTint(const QString& category);
 
 // "Timeline (57 events)".
 QString header(qsizetype count);
+// "Timeline": the header without its count.
+QString name();
 
 // Every entry as "time delta [category] message", each gap measured to the entry before it,
 // joined by "\n" with no newline after the last.

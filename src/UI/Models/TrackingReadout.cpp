@@ -1,5 +1,6 @@
 #include "UI/Models/TrackingReadout.h"
 
+#include "Persistence/L10n.h"
 #include "Support/RawEnum.h"
 #include "Support/Text.h"
 
@@ -12,9 +13,10 @@ namespace TrackingReadout {
 namespace {
 using ThemePalette::Named;
 
-Value flag(bool on, const char* yes, const char* no)
+Value flag(bool on, const char* yesKey, const char* noKey, AppLanguage language)
 {
-    return on ? Value{QString::fromLatin1(yes), Named::green} : Value{QString::fromLatin1(no), TextTint::secondary()};
+    const QString text = L10n::t(QLatin1String(on ? yesKey : noKey), language);
+    return on ? Value{text, Named::green} : Value{text, TextTint::secondary()};
 }
 
 // Green below the first bound, then blue, orange, and red from the last bound on.
@@ -30,9 +32,9 @@ TextTint graded(double value, double green, double blue, double orange)
 }
 }  // namespace
 
-Value phase(ConversationPhase phase)
+Value phase(ConversationPhase phase, AppLanguage language)
 {
-    const QString text = rawValue(phase);
+    const QString text = L10n::t(QStringLiteral("phase.") + rawValue(phase), language);
     switch (phase) {
     case ConversationPhase::idle:
         break;
@@ -64,17 +66,18 @@ Value angle(double radians)
     return {QString::asprintf("%+.2f rad", radians), TextTint::primary()};
 }
 
-Value gaze(GazeStatus status)
+Value gaze(GazeStatus status, AppLanguage language)
 {
+    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     switch (status) {
     case GazeStatus::lookingAtScreen:
-        return {rawValue(status), Named::green};
+        return {text("controls.eye_contact_badge"), Named::green};
     case GazeStatus::lookingAway:
-        return {rawValue(status), Named::orange};
+        return {text("controls.looking_away_badge"), Named::orange};
     case GazeStatus::noFace:
         break;
     }
-    return {rawValue(status), TextTint::secondary()};
+    return {text("controls.no_face_badge"), TextTint::secondary()};
 }
 
 Value transcriptLength(const QString& transcript)
@@ -82,14 +85,14 @@ Value transcriptLength(const QString& transcript)
     return {QString::number(Text::graphemeCount(transcript)), TextTint::primary()};
 }
 
-Value spoke(bool hasStartedSpeaking)
+Value spoke(bool hasStartedSpeaking, AppLanguage language)
 {
-    return flag(hasStartedSpeaking, "yes", "no");
+    return flag(hasStartedSpeaking, "tracking.spoke_yes", "tracking.spoke_no", language);
 }
 
-Value camera(bool gazeEnabled)
+Value camera(bool gazeEnabled, AppLanguage language)
 {
-    return flag(gazeEnabled, "on", "off");
+    return flag(gazeEnabled, "tracking.cam_on", "tracking.cam_off", language);
 }
 
 Value faceProcessing(double ms)

@@ -14,21 +14,16 @@ WorkState WorkState::of(bool clockedIn, bool resting)
                      Named::clockIn,
                      clockInEnabled,
                      clockInEnabled,
-                     resting ? QStringLiteral("출근 — 휴식에서 깨우기 (Ctrl+↵)") : QStringLiteral("출근 (Ctrl+↵)")};
-    state.rest = {Action::rest,
-                  QStringLiteral("btn.rest"),
-                  QStringLiteral("moon.zzz.fill"),
-                  Named::rest,
-                  clockedIn,
-                  false,
-                  QStringLiteral("쉬기 — 1시간 휴식 (수음 중단)")};
+                     resting ? QStringLiteral("help.wake") : QStringLiteral("help.clock_in")};
+    state.rest = {Action::rest, QStringLiteral("btn.rest"), QStringLiteral("moon.zzz.fill"), Named::rest, clockedIn,
+                  false,        QStringLiteral("help.rest")};
     state.clockOut = {Action::clockOut,
                       QStringLiteral("btn.stop"),
                       QStringLiteral("person.crop.circle.badge.minus"),
                       Named::clockOut,
                       clockedIn,
                       clockedIn && !resting,
-                      QStringLiteral("퇴근 (Ctrl+↵)")};
+                      QStringLiteral("help.clock_out")};
     return state;
 }
 

@@ -18,7 +18,7 @@ struct WorkState {
         ThemePalette::Named tint = ThemePalette::Named::clockIn;
         bool enabled = false;
         bool primary = false;
-        QString help;
+        QString helpKey;
 
         friend bool operator==(const Button&, const Button&) = default;
     };
@@ -29,6 +29,9 @@ struct WorkState {
     bool resting = false;
 
     static WorkState of(bool clockedIn, bool resting);
+
+    // The one primary button: what Ctrl+Return presses.
+    const Button& primary() const { return clockOut.primary ? clockOut : clockIn; }
 
     // The hint shown on the primary button.
     static QString primaryHint();

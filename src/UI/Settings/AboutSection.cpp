@@ -21,14 +21,14 @@ AboutSection::AboutSection(AppContext& context, QWidget* parent)
     TextStyle::setSize(*maker, TextStyle::Size::callout, true);
     maker->setWordWrap(false);
     texts().label(*maker, QStringLiteral("about.maker_value"));
-    addLabelledRow(QStringLiteral("about.maker"), rowOf({atom, maker}, 6), nullptr);
+    addLabelledRow(QStringLiteral("about.maker"), {atom, maker}, nullptr);
 
     PlainTextLabel* version = makeLabel(TextStyle::Size::callout, TextTint::secondary());
     version->setObjectName(QStringLiteral("versionLabel"));
     version->setWordWrap(false);
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     version->setText(BuildInfo::versionText());
-    addLabelledRow(QStringLiteral("about.version"), version, nullptr);
+    addLabelledRow(QStringLiteral("about.version"), {version}, nullptr);
 
     const QString address = DiagnosticReport::supportAddress();
     QToolButton* mail = link("supportMailLink", QUrl(QStringLiteral("mailto:") + address));
@@ -40,12 +40,12 @@ AboutSection::AboutSection(AppContext& context, QWidget* parent)
     copy->setIcon(Icons::symbol(QStringLiteral("doc.on.doc")));
     texts().toolTip(*copy, QStringLiteral("about.copy_email"));
     connect(copy, &QToolButton::clicked, this, [this, address] { this->context().clipboard.setText(address); });
-    addLabelledRow(QStringLiteral("about.contact"), rowOf({mail, copy}, 8), nullptr);
+    addLabelledRow(QStringLiteral("about.contact"), {mail, copy}, nullptr);
 
     QToolButton* website = link("websiteLink", MakerLinks::website());
     website->setText(MakerLinks::website().toString());
     website->setAccessibleName(website->text());
-    addLabelledRow(QStringLiteral("about.website"), website, nullptr);
+    addLabelledRow(QStringLiteral("about.website"), {website}, nullptr);
 
     QToolButton* discussions =
         link("discussionsLink", MakerLinks::discussions(), QStringLiteral("bubble.left.and.bubble.right.fill"));
@@ -58,7 +58,7 @@ AboutSection::AboutSection(AppContext& context, QWidget* parent)
         issues->setText(text);
         issues->setAccessibleName(text);
     });
-    addLabelledRow(QStringLiteral("about.community"), rowOf({discussions, issues}, 12), nullptr);
+    addLabelledRow(QStringLiteral("about.community"), {discussions, issues}, nullptr);
 }
 
 QToolButton* AboutSection::link(const char* objectName, const QUrl& address, const QString& symbol)

@@ -2,30 +2,18 @@
 
 #include "Persistence/AppSettings.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/Picker.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/SettingBinding.h"
+#include "UI/Settings/LabelledRow.h"
 #include "UI/Settings/ModelPickerField.h"
 #include "UI/Settings/PickerFill.h"
 
-#include <QComboBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace {
 using Row = AssistantSectionModel::Row;
 using S = AppSettings;
-
-// A field over a note, both at the trailing edge.
-QWidget* withNote(QLineEdit* field, QWidget* note)
-{
-    auto* content = new QWidget;
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(field, 0, Qt::AlignRight);
-    layout->addWidget(note, 0, Qt::AlignRight);
-    return content;
-}
 }  // namespace
 
 AssistantSection::AssistantSection(AppContext& context, QWidget* parent)
@@ -34,55 +22,56 @@ AssistantSection::AssistantSection(AppContext& context, QWidget* parent)
     S& settings = context.settings;
     setTitle(QStringLiteral("settings.section.assistant"));
 
-    auto* provider = makeControl<QComboBox>("providerPicker", 280);
+    auto* provider = makeControl<Picker>("providerPicker", 280);
     PickerItems providers;
     for (const AssistantProvider each : allCases<AssistantProvider>())
         providers << PickerItem::choice(title(each), rawValue(each));
     PickerFill::fill(*provider, providers);
     SettingBinding::choice(*provider, settings, &S::assistantProvider, &S::setAssistantProvider,
                            &S::assistantProviderChanged);
-    addLabelledRow(QStringLiteral("settings.assistant"), provider, provider);
+    addLabelledRow(QStringLiteral("settings.assistant"), {provider}, provider);
 
     auto* model = new ModelPickerField(context);
     m_rows[Row::model] = addLabelledRow(QStringLiteral("settings.model"), model, model->field());
 
-    const auto field = [](const char* name, const QString& placeholder, bool secret) {
-        auto* edit = makeControl<QLineEdit>(name, 280);
-        edit->setPlaceholderText(placeholder);
-        if (secret)
-            edit->setEchoMode(QLineEdit::Password);
+    const auto field = [](const char* name) { return makeControl<QLineEdit>(name, 280); };
+    // A key's field is named after its service, which stays the same in every language.
+    const auto keyField = [this, &field](const char* name, const QString& service) {
+        QLineEdit* edit = field(name);
+        edit->setEchoMode(QLineEdit::Password);
+        texts().add(QStringLiteral("settings.api_key_placeholder"),
+                    [edit, service](const QString& text) { edit->setPlaceholderText(text.arg(service)); });
         return edit;
     };
-    const auto note = [this](const QString& text) {
-        PlainTextLabel* label = makeLabel(TextStyle::Size::caption2, TextTint::secondary());
-        label->setWordWrap(false);
-        label->setText(text);
-        return label;
+    // A field's row with small print under it.
+    const auto withNote = [this](LabelledRow* row, const QString& noteKey) {
+        PlainTextLabel* note = makeLabel(TextStyle::Size::caption2, TextTint::secondary());
+        note->setAlignment(Qt::AlignRight);
+        texts().label(*note, noteKey);
+        row->setNote(note);
+        return row;
     };
 
-    QLineEdit* openAIKey = field("openAIKeyField", QStringLiteral("OpenAI API key"), true);
+    QLineEdit* openAIKey = keyField("openAIKeyField", QStringLiteral("OpenAI"));
     SettingBinding::text(*openAIKey, settings, &S::openAIAPIKey, &S::setOpenAIAPIKey, &S::openAIAPIKeyChanged);
-    m_rows[Row::openAIKey] = addLabelledRow(QStringLiteral("settings.api_key"), openAIKey, openAIKey);
+    m_rows[Row::openAIKey] = addLabelledRow(QStringLiteral("settings.api_key"), {openAIKey}, openAIKey);
 
-    QLineEdit* nvidiaKey = field("nvidiaKeyField", QStringLiteral("NVIDIA API key"), true);
+    QLineEdit* nvidiaKey = keyField("nvidiaKeyField", QStringLiteral("NVIDIA"));
     SettingBinding::text(*nvidiaKey, settings, &S::nvidiaAPIKey, &S::setNvidiaAPIKey, &S::nvidiaAPIKeyChanged);
-    m_rows[Row::nvidiaKey] = addLabelledRow(
-        QStringLiteral("settings.api_key"),
-        withNote(nvidiaKey,
-                 note(QStringLiteral("무료 API 키는 NVIDIA 개발자 사이트 build.nvidia.com 에서 발급받을 수 있어요."))),
-        nvidiaKey);
+    m_rows[Row::nvidiaKey] = withNote(addLabelledRow(QStringLiteral("settings.api_key"), {nvidiaKey}, nvidiaKey),
+                                      QStringLiteral("settings.nvidia_note"));
 
-    QLineEdit* lmStudio = field("lmStudioURLField", QStringLiteral("http://127.0.0.1:1234"), false);
+    QLineEdit* lmStudio = field("lmStudioURLField");
+    lmStudio->setPlaceholderText(QStringLiteral("http://127.0.0.1:1234"));
     SettingBinding::text(*lmStudio, settings, &S::lmStudioBaseURL, &S::setLmStudioBaseURL, &S::lmStudioBaseURLChanged);
-    m_rows[Row::lmStudioURL] = addFixedLabelledRow(
-        QStringLiteral("Base URL"),
-        withNote(lmStudio, note(QStringLiteral("LM Studio → Developer 탭 → Start Server 활성화 필요"))), lmStudio);
+    m_rows[Row::lmStudioURL] = withNote(addLabelledRow(QStringLiteral("settings.base_url"), {lmStudio}, lmStudio),
+                                        QStringLiteral("settings.lmstudio_note"));
 
-    QLineEdit* ollama = field("ollamaURLField", QStringLiteral("http://127.0.0.1:11434"), false);
+    QLineEdit* ollama = field("ollamaURLField");
+    ollama->setPlaceholderText(QStringLiteral("http://127.0.0.1:11434"));
     SettingBinding::text(*ollama, settings, &S::ollamaBaseURL, &S::setOllamaBaseURL, &S::ollamaBaseURLChanged);
-    m_rows[Row::ollamaURL] = addFixedLabelledRow(
-        QStringLiteral("Base URL"),
-        withNote(ollama, note(QStringLiteral("터미널: `ollama serve` 후 `ollama pull qwen2.5:7b`"))), ollama);
+    m_rows[Row::ollamaURL] = withNote(addLabelledRow(QStringLiteral("settings.base_url"), {ollama}, ollama),
+                                      QStringLiteral("settings.ollama_note"));
 
     showRows();
     connect(&settings, &S::assistantProviderChanged, this, &AssistantSection::showRows);

@@ -1,8 +1,7 @@
 #include "UI/Settings/InputOutputSection.h"
 
+#include "UI/Kit/Picker.h"
 #include "UI/Settings/MicrophonePickerField.h"
-
-#include <QComboBox>
 
 InputOutputSection::InputOutputSection(AppContext& context, QWidget* parent)
     : SettingsSection(context, QStringLiteral("inputOutputSection"), parent)

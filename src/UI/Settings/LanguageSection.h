@@ -2,7 +2,7 @@
 
 #include "UI/Settings/SettingsSection.h"
 
-class QComboBox;
+class Picker;
 
 // The languages: of the interface, of speech recognition, and the two of interpreter mode
 // (what the user speaks, what the assistant answers in). The recognition pickers offer what
@@ -14,5 +14,5 @@ public:
 
 private:
     template <typename Getter, typename Setter, typename Signal>
-    QComboBox* localePicker(const char* objectName, bool spoken, Getter get, Setter set, Signal changed);
+    Picker* localePicker(const char* objectName, bool spoken, Getter get, Setter set, Signal changed);
 };

@@ -5,16 +5,15 @@
 #include "Pipeline/AppServices.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Kit/Picker.h"
 #include "UI/Kit/SettingBinding.h"
 #include "UI/Settings/LocalizedTexts.h"
 #include "UI/Settings/PickerFill.h"
 
-#include <QComboBox>
-#include <QHBoxLayout>
 #include <QToolButton>
 
 MicrophonePickerField::MicrophonePickerField(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)), m_picker(new QComboBox)
+    : LabelledRow(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)), m_picker(new Picker)
 {
     setObjectName(QStringLiteral("microphonePickerField"));
     m_picker->setObjectName(QStringLiteral("microphonePicker"));
@@ -23,17 +22,13 @@ MicrophonePickerField::MicrophonePickerField(AppContext& context, QWidget* paren
     refreshButton->setObjectName(QStringLiteral("refreshMicrophonesButton"));
     refreshButton->setAutoRaise(true);
     refreshButton->setIcon(Icons::symbol(QStringLiteral("arrow.clockwise")));
-    refreshButton->setToolTip(QStringLiteral("Refresh device list"));
-    refreshButton->setAccessibleName(refreshButton->toolTip());
+    m_texts->toolTip(*refreshButton, QStringLiteral("btn.refresh"));
     connect(refreshButton, &QToolButton::clicked, this, &MicrophonePickerField::refresh);
     connect(&context.services.audioDevices.source(), &AudioDeviceSource::devicesChanged, this,
             &MicrophonePickerField::refresh);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    layout->addWidget(m_picker);
-    layout->addWidget(refreshButton);
+    addControl(m_picker);
+    addControl(refreshButton);
 
     m_texts->follow([this] { refresh(); });  // the default entry's text is localized
     SettingBinding::choice(*m_picker, context.settings, &AppSettings::microphoneDeviceUID,
@@ -43,7 +38,7 @@ MicrophonePickerField::MicrophonePickerField(AppContext& context, QWidget* paren
 void MicrophonePickerField::showEvent(QShowEvent* event)
 {
     refresh();
-    QWidget::showEvent(event);
+    LabelledRow::showEvent(event);
 }
 
 void MicrophonePickerField::refresh()

@@ -1,20 +1,20 @@
 #pragma once
 
-#include <QWidget>
+#include "UI/Settings/LabelledRow.h"
 
 struct AppContext;
 class LocalizedTexts;
-class QComboBox;
+class Picker;
 
 // The microphone picker: the system default input ("") and the input devices by name, read
 // again each time the field is shown and when its refresh button is pressed (nothing else
 // refreshes it). A stored device that is not connected stays stored, matching no entry.
-class MicrophonePickerField final : public QWidget {
+class MicrophonePickerField final : public LabelledRow {
     Q_OBJECT
 public:
     explicit MicrophonePickerField(AppContext& context, QWidget* parent = nullptr);
 
-    QComboBox* picker() const { return m_picker; }
+    Picker* picker() const { return m_picker; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -24,5 +24,5 @@ private:
 
     AppContext& m_context;
     LocalizedTexts* m_texts;
-    QComboBox* m_picker;
+    Picker* m_picker;
 };

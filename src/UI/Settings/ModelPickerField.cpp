@@ -7,7 +7,6 @@
 #include "UI/Models/AssistantSectionModel.h"
 #include "UI/Settings/LocalizedTexts.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -15,8 +14,8 @@
 namespace Model = AssistantSectionModel;
 
 ModelPickerField::ModelPickerField(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)), m_field(new QLineEdit),
-      m_presets(new QMenu(this))
+    : LabelledRow(parent), m_context(context), m_texts(new LocalizedTexts(context.settings, this)),
+      m_field(new QLineEdit), m_presets(new QMenu(this))
 {
     AppSettings& settings = context.settings;
     setObjectName(QStringLiteral("modelPickerField"));
@@ -26,16 +25,12 @@ ModelPickerField::ModelPickerField(AppContext& context, QWidget* parent)
     menuButton->setObjectName(QStringLiteral("modelPresetsButton"));
     menuButton->setAutoRaise(true);
     menuButton->setIcon(Icons::symbol(QStringLiteral("chevron.down.circle")));
-    menuButton->setToolTip(QStringLiteral("Choose a preset model"));
-    menuButton->setAccessibleName(menuButton->toolTip());
+    m_texts->toolTip(*menuButton, QStringLiteral("settings.model_presets"));
     menuButton->setPopupMode(QToolButton::InstantPopup);
     menuButton->setMenu(m_presets);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    layout->addWidget(m_field);
-    layout->addWidget(menuButton);
+    addControl(m_field);
+    addControl(menuButton);
 
     SettingBinding::text(*m_field, settings, &Model::currentModel, &Model::setCurrentModel,
                          &AppSettings::assistantProviderChanged);

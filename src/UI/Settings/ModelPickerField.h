@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "UI/Settings/LabelledRow.h"
 
 struct AppContext;
 class LocalizedTexts;
@@ -10,7 +10,7 @@ class QMenu;
 // The model name of the backend chosen now: a field edited as typed and a menu of the
 // backend's suggested models. Both always work on the backend selected at that moment, so
 // each backend keeps its own model.
-class ModelPickerField final : public QWidget {
+class ModelPickerField final : public LabelledRow {
     Q_OBJECT
 public:
     explicit ModelPickerField(AppContext& context, QWidget* parent = nullptr);

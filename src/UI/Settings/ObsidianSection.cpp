@@ -6,6 +6,7 @@
 #include "UI/Kit/Dialogs.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/SettingBinding.h"
+#include "UI/Models/CoreTexts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,31 +27,32 @@ ObsidianSection::ObsidianSection(AppContext& context, QWidget* parent)
         return edit;
     };
 
-    QLineEdit* vault = pathField("vaultPathField", QStringLiteral("/home/you/Obsidian/MyVault"));
+    QLineEdit* vault = pathField("vaultPathField", QStringLiteral("~/Obsidian/Vault"));
     SettingBinding::text(*vault, settings, &S::obsidianVaultPath, &S::setObsidianVaultPath,
                          &S::obsidianVaultPathChanged);
-    auto* choose = new QPushButton(QStringLiteral("선택…"));
+    auto* choose = new QPushButton;
     choose->setObjectName(QStringLiteral("chooseVaultButton"));
+    texts().button(*choose, QStringLiteral("obsidian.choose"));
     connect(choose, &QPushButton::clicked, this, &ObsidianSection::pickFolder);
-    addFixedLabelledRow(QStringLiteral("Vault 경로"), rowOf({vault, choose}), vault);
+    addLabelledRow(QStringLiteral("obsidian.vault"), {vault, choose}, vault);
 
     QLineEdit* subfolder = pathField("subfolderField", QStringLiteral("Parlivox"));
     SettingBinding::text(*subfolder, settings, &S::obsidianSubfolder, &S::setObsidianSubfolder,
                          &S::obsidianSubfolderChanged);
-    addFixedLabelledRow(QStringLiteral("하위 폴더"), subfolder, subfolder);
+    addLabelledRow(QStringLiteral("obsidian.subfolder"), {subfolder}, subfolder);
 
-    SettingBinding::toggle(*addFixedToggle(QStringLiteral("syncMeetingsToggle"), QStringLiteral("회의록 동기")),
+    SettingBinding::toggle(*addToggle(QStringLiteral("syncMeetingsToggle"), QStringLiteral("obsidian.sync_meetings")),
                            settings, &S::obsidianSyncMeetings, &S::setObsidianSyncMeetings,
                            &S::obsidianSyncMeetingsChanged);
-    SettingBinding::toggle(*addFixedToggle(QStringLiteral("syncConversationsToggle"), QStringLiteral("일반 대화 동기")),
-                           settings, &S::obsidianSyncConversations, &S::setObsidianSyncConversations,
-                           &S::obsidianSyncConversationsChanged);
-    SettingBinding::toggle(*addFixedToggle(QStringLiteral("syncMemoriesToggle"), QStringLiteral("Memory 항목 동기")),
+    SettingBinding::toggle(
+        *addToggle(QStringLiteral("syncConversationsToggle"), QStringLiteral("obsidian.sync_conversations")), settings,
+        &S::obsidianSyncConversations, &S::setObsidianSyncConversations, &S::obsidianSyncConversationsChanged);
+    SettingBinding::toggle(*addToggle(QStringLiteral("syncMemoriesToggle"), QStringLiteral("obsidian.sync_memories")),
                            settings, &S::obsidianSyncMemories, &S::setObsidianSyncMemories,
                            &S::obsidianSyncMemoriesChanged);
-    SettingBinding::toggle(*addFixedToggle(QStringLiteral("syncTranslationsToggle"), QStringLiteral("통역 대화 동기")),
-                           settings, &S::obsidianSyncTranslations, &S::setObsidianSyncTranslations,
-                           &S::obsidianSyncTranslationsChanged);
+    SettingBinding::toggle(
+        *addToggle(QStringLiteral("syncTranslationsToggle"), QStringLiteral("obsidian.sync_translations")), settings,
+        &S::obsidianSyncTranslations, &S::setObsidianSyncTranslations, &S::obsidianSyncTranslationsChanged);
 
     // The subfolder is shown as code; it is the user's text, so it is escaped.
     m_note = new QLabel;
@@ -59,29 +61,35 @@ ObsidianSection::ObsidianSection(AppContext& context, QWidget* parent)
     m_note->setWordWrap(true);
     TextStyle::setSize(*m_note, TextStyle::Size::caption);
     TextStyle::setTint(*m_note, TextTint::secondary(), context.theme);
-    SettingBinding::follow(*m_note, settings, &S::obsidianSubfolderChanged, [this, &settings] {
-        m_note->setText(
-            QStringLiteral("선택한 vault 의 <code>%1/</code> 하위에 markdown 으로 자동 저장. Obsidian plugin 불필요.")
-                .arg(settings.obsidianSubfolder().toHtmlEscaped()));
-    });
+    const auto showNote = [this, &settings] {
+        const QString folder = QStringLiteral("<code>%1/</code>").arg(settings.obsidianSubfolder().toHtmlEscaped());
+        m_note->setText(texts().t(QStringLiteral("obsidian.note")).toHtmlEscaped().arg(folder));
+    };
+    SettingBinding::follow(*m_note, settings, &S::obsidianSubfolderChanged, showNote);
+    texts().follow(showNote);
     addRow(m_note);
 
     m_validation = addNote(TextTint(ThemePalette::Named::orange));
     m_validation->setObjectName(QStringLiteral("vaultValidation"));
     m_validation->hide();
     connect(&settings, &S::obsidianVaultPathChanged, this, &ObsidianSection::validate);
+    connect(&settings, &S::uiLanguageChanged, this, [this] {
+        if (!m_validation->isHidden())
+            validate();
+    });
 }
 
 void ObsidianSection::pickFolder()
 {
-    if (const auto folder = context().dialogs.chooseDirectory(
-            this, QStringLiteral("Obsidian vault 폴더를 선택해주세요"), QStringLiteral("선택")))
+    const QString title = texts().t(QStringLiteral("obsidian.choose_title"));
+    if (const auto folder =
+            context().dialogs.chooseDirectory(this, title, texts().t(QStringLiteral("obsidian.choose"))))
         context().settings.setObsidianVaultPath(*folder);
 }
 
 void ObsidianSection::validate()
 {
     const std::optional<QString> message = ObsidianSync::validate(context().settings.obsidianVaultPath());
-    m_validation->setText(message.value_or(QString()));
+    m_validation->setText(message ? CoreTexts::shown(*message, context().settings.uiLanguage()) : QString());
     m_validation->setVisible(message.has_value());
 }

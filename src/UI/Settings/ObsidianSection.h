@@ -7,8 +7,7 @@ class PlainTextLabel;
 
 // The notes vault the assistant mirrors its records into: the vault folder (typed or chosen),
 // the subfolder, what is mirrored, and a check of the folder each time its path changes
-// (not when the section first shows). The texts are fixed Korean, whatever the interface
-// language.
+// (not when the section first shows).
 class ObsidianSection final : public SettingsSection {
     Q_OBJECT
 public:

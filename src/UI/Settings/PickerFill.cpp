@@ -33,9 +33,9 @@ void fill(QComboBox& combo, const PickerItems& items)
         case PickerItem::Kind::unavailable:
             item->setData(entry.value, Qt::UserRole);
             item->setFlags(Qt::NoItemFlags);  // shown while stored, never chosen again
-            item->setToolTip(QStringLiteral("Not available on this computer"));
             break;
         }
+        item->setToolTip(entry.help);
         model->appendRow(item);
     }
     combo.setCurrentIndex(selected.isValid() ? combo.findData(selected) : -1);

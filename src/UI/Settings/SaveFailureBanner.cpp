@@ -1,6 +1,7 @@
 #include "UI/Settings/SaveFailureBanner.h"
 
 #include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
@@ -12,7 +13,7 @@
 #include <QMetaMethod>
 
 SaveFailureBanner::SaveFailureBanner(AppContext& context, QWidget* parent)
-    : QWidget(parent),
+    : QWidget(parent), m_context(context),
       m_text(TextStyle::makeLabel(TextStyle::Size::callout, TextTint(ThemePalette::Named::red), context.theme))
 {
     setObjectName(QStringLiteral("saveFailureBanner"));
@@ -39,12 +40,17 @@ SaveFailureBanner::SaveFailureBanner(AppContext& context, QWidget* parent)
             connect(&context.settings, method, this, hideBanner);
     }
     connect(&context.settings, &AppSettings::saveFailed, this, &SaveFailureBanner::report);
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &SaveFailureBanner::relabel);
 }
 
 void SaveFailureBanner::report(const QString& cause)
 {
-    m_text->setText(QStringLiteral("The settings could not be saved: %1. Changes made now are lost when Parlivox "
-                                   "quits, unless a later change is saved.")
-                        .arg(cause));
+    m_cause = cause;
+    relabel();
     show();
+}
+
+void SaveFailureBanner::relabel()
+{
+    m_text->setText(L10n::t(QStringLiteral("settings.save_failed"), m_context.settings.uiLanguage()).arg(m_cause));
 }

@@ -14,6 +14,9 @@ public:
 
 private:
     void report(const QString& cause);
+    void relabel();
 
+    const AppContext& m_context;
     PlainTextLabel* m_text;
+    QString m_cause;
 };

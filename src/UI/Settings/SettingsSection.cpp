@@ -4,6 +4,7 @@
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/Theme.h"
+#include "UI/Settings/LabelledRow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -65,28 +66,20 @@ void SettingsSection::setFixedTitle(const QString& title)
     m_title->setText(title);
 }
 
-QWidget* SettingsSection::addLabelledRow(const QString& key, QWidget* content, QWidget* named)
+LabelledRow* SettingsSection::addLabelledRow(const QString& key, std::initializer_list<QWidget*> controls,
+                                             QWidget* named)
+{
+    auto* row = new LabelledRow;
+    for (QWidget* control : controls)
+        row->addControl(control);
+    return addLabelledRow(key, row, named);
+}
+
+LabelledRow* SettingsSection::addLabelledRow(const QString& key, LabelledRow* row, QWidget* named)
 {
     auto* label = makeLabel(TextStyle::Size::body);
     texts().label(*label, key, named);
-    return labelledRow(label, content);
-}
-
-QWidget* SettingsSection::addFixedLabelledRow(const QString& text, QWidget* content, QWidget* named)
-{
-    auto* label = makeLabel(TextStyle::Size::body);
-    label->setText(text);
-    if (named)
-        named->setAccessibleName(text);
-    return labelledRow(label, content);
-}
-
-QWidget* SettingsSection::labelledRow(PlainTextLabel* label, QWidget* content)
-{
-    QWidget* row = rowOf({label, content}, 12);
-    auto* layout = static_cast<QHBoxLayout*>(row->layout());
-    layout->setStretchFactor(label, 1);
-    layout->setAlignment(content, Qt::AlignRight | Qt::AlignVCenter);
+    row->setLabel(label, named);
     addRow(row);
     return row;
 }
@@ -116,35 +109,22 @@ QLabel* SettingsSection::makeSymbol(const char* symbolName, int size)
 
 QCheckBox* SettingsSection::addToggle(const QString& objectName, const QString& titleKey, const QString& helpKey)
 {
-    QVBoxLayout* column = nullptr;
-    QCheckBox* box = toggleRow(objectName, &column);
-    texts().button(*box, titleKey);
-    PlainTextLabel* help = makeHelp(*box);
-    texts().add(helpKey, [help, box](const QString& text) {
-        help->setText(text);
-        box->setAccessibleDescription(text);
-    });
-    column->addWidget(help);
-    return box;
-}
-
-QCheckBox* SettingsSection::addFixedToggle(const QString& objectName, const QString& title)
-{
-    QVBoxLayout* column = nullptr;
-    QCheckBox* box = toggleRow(objectName, &column);
-    box->setText(title);
-    return box;
-}
-
-QCheckBox* SettingsSection::toggleRow(const QString& objectName, QVBoxLayout** column)
-{
     auto* row = new QWidget;
-    *column = new QVBoxLayout(row);
-    (*column)->setContentsMargins(0, 0, 0, 0);
-    (*column)->setSpacing(2);
+    auto* column = new QVBoxLayout(row);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
     auto* box = new QCheckBox;
     box->setObjectName(objectName);
-    (*column)->addWidget(box);
+    texts().button(*box, titleKey);
+    column->addWidget(box);
+    if (!helpKey.isEmpty()) {
+        PlainTextLabel* help = makeHelp(*box);
+        texts().add(helpKey, [help, box](const QString& text) {
+            help->setText(text);
+            box->setAccessibleDescription(text);
+        });
+        column->addWidget(help);
+    }
     addRow(row);
     return box;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 struct AppContext;
+class LabelledRow;
 class PlainTextLabel;
 class QCheckBox;
 class QLabel;
@@ -26,15 +27,16 @@ protected:
     LocalizedTexts& texts() { return *m_texts; }
 
     void setTitle(const QString& key);
-    void setFixedTitle(const QString& title);
+    void setFixedTitle(const QString& title);  // a name, the same in every language
 
-    // A row with a label on the leading side and `content` on the trailing side; the label
-    // also names `named`, the control a screen reader reaches. Returns the row, to show or hide.
-    QWidget* addLabelledRow(const QString& key, QWidget* content, QWidget* named);
-    QWidget* addFixedLabelledRow(const QString& label, QWidget* content, QWidget* named);
-    // A check box with its title, and the help text in small print under it.
-    QCheckBox* addToggle(const QString& objectName, const QString& titleKey, const QString& helpKey);
-    QCheckBox* addFixedToggle(const QString& objectName, const QString& title);
+    // A row with the key's label on the leading side and `controls` on the trailing side; the
+    // label names `named`, the control a screen reader reaches (none when the row only shows
+    // a value). Returns the row, to show or hide.
+    LabelledRow* addLabelledRow(const QString& key, std::initializer_list<QWidget*> controls, QWidget* named);
+    // The same for a row that makes its own controls.
+    LabelledRow* addLabelledRow(const QString& key, LabelledRow* row, QWidget* named);
+    // A check box with its title and, when given, the help text in small print under it.
+    QCheckBox* addToggle(const QString& objectName, const QString& titleKey, const QString& helpKey = QString());
     // Small print across the row, wrapping as far as it needs.
     PlainTextLabel* addNote(TextTint tint, TextStyle::Size size = TextStyle::Size::caption);
     void addRow(QWidget* row);
@@ -58,10 +60,6 @@ protected:
     static QWidget* rowOf(std::initializer_list<QWidget*> widgets, int spacing = 6);
 
 private:
-    QWidget* labelledRow(PlainTextLabel* label, QWidget* content);
-    // A row holding a check box in a column that more lines can join.
-    QCheckBox* toggleRow(const QString& objectName, QVBoxLayout** column);
-
     AppContext& m_context;
     LocalizedTexts* m_texts;
     PlainTextLabel* m_title;

@@ -1,9 +1,11 @@
 #include "UI/Settings/UpdateSection.h"
 
+#include "Persistence/AppSettings.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/SettingBinding.h"
+#include "UI/Models/CoreTexts.h"
 #include "Update/UpdateManager.h"
 
 #include <QCheckBox>
@@ -32,7 +34,7 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
     m_lastCheck = makeLabel(TextStyle::Size::callout, TextTint::secondary());
     m_lastCheck->setObjectName(QStringLiteral("lastCheckLabel"));
     m_lastCheck->setWordWrap(false);
-    addLabelledRow(QStringLiteral("settings.update_last_check"), m_lastCheck, nullptr);
+    addLabelledRow(QStringLiteral("settings.update_last_check"), {m_lastCheck}, nullptr);
 
     m_checkNow = new QPushButton(Icons::symbol(QStringLiteral("arrow.down.circle")), QString());
     m_checkNow->setObjectName(QStringLiteral("checkNowButton"));
@@ -51,6 +53,7 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
     followUpdater();
     connect(&updates, &U::canCheckNowChanged, this, &UpdateSection::followUpdater);
     connect(&updates, &U::checkFinished, this, &UpdateSection::followUpdater);
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &UpdateSection::followUpdater);
 }
 
 void UpdateSection::followUpdater()
@@ -59,5 +62,7 @@ void UpdateSection::followUpdater()
     m_lastCheck->setText(updates.lastCheckLabel());
     m_checkNow->setEnabled(updates.canCheckNow());
     m_shortcut->setEnabled(updates.canCheckNow());
-    m_cannotCheck->setText(updates.canCheckNow() ? QString() : updates.cannotCheckReason());
+    m_cannotCheck->setText(updates.canCheckNow()
+                               ? QString()
+                               : CoreTexts::shown(updates.cannotCheckReason(), context().settings.uiLanguage()));
 }

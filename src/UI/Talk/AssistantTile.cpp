@@ -38,10 +38,10 @@ AssistantTile::AssistantTile(AppContext& context, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     layout->addWidget(m_card, 1);
-    layout->addWidget(new SplitRow(status, new WorkStateControls(context), this));
+    m_footer = new SplitRow(status, new WorkStateControls(context), this);
+    layout->addWidget(m_footer);
 
     refresh();
-    refreshFace();
     followPhase();
     const EngineState& engine = context.engine;
     AppSettings& settings = context.settings;
@@ -51,8 +51,8 @@ AssistantTile::AssistantTile(AppContext& context, QWidget* parent)
     connect(&settings, &AppSettings::assistantNameChanged, this, &AssistantTile::refresh);
     connect(&settings, &AppSettings::uiLanguageChanged, this, &AssistantTile::refresh);
     connect(&context.theme, &Theme::appearanceChanged, this, &AssistantTile::refresh);
-    for (const auto changed : {&AppSettings::avatarGenderChanged, &AppSettings::avatarStyleChanged,
-                               &AppSettings::avatarImageNameChanged, &AppSettings::uiLanguageChanged})
+    for (const auto changed :
+         {&AppSettings::avatarGenderChanged, &AppSettings::avatarStyleChanged, &AppSettings::avatarImageNameChanged})
         connect(&settings, changed, this, &AssistantTile::refreshFace);
     connect(&m_moods, &IdleMoodAnimator::currentChanged, this, &AssistantTile::refreshFace);
 }
@@ -83,9 +83,11 @@ void AssistantTile::refresh()
     m_phase->setText(resting ? L10n::t(QStringLiteral("btn.resting"), language)
                              : L10n::t(QStringLiteral("phase.") + rawValue(phase), language));
     QPalette palette = m_phase->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, ThemePalette::text(colour, m_context.theme.isDark()));
     m_phase->setPalette(palette);
     m_card->face().setPhase(phase);
+    m_card->face().setAccessibleName(m_phase->text());
+    refreshFace();
 }
 
 void AssistantTile::refreshFace()
@@ -95,7 +97,9 @@ void AssistantTile::refreshFace()
     face.setGender(settings.avatarGender());
     face.setStyle(settings.avatarStyle());
     face.setCustomImageName(settings.avatarImageName());
-    face.setIdleMood(m_moods.current(), L10n::t(captionKey(m_moods.current()), settings.uiLanguage()));
+    const QString mood = L10n::t(captionKey(m_moods.current()), settings.uiLanguage());
+    face.setIdleMood(m_moods.current(), mood);
+    face.setAccessibleDescription(m_context.engine.phase() == ConversationPhase::idle ? mood : QString());
 }
 
 void AssistantTile::followPhase()

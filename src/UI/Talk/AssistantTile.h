@@ -9,14 +9,19 @@ class Dot;
 class FaceCard;
 class PlainTextLabel;
 class QLabel;
+class SplitRow;
 
 // The assistant's tile: its face with the microphone level, then its name, the phase (or
 // the rest) as a coloured dot and label, and the work-state buttons. It owns the idle-mood
-// animator, which changes moods only while the tile shows and the engine is idle.
+// animator, which changes moods only while the tile shows and the engine is idle. Screen
+// readers hear the face as the phase, and while idle, the mood it shows.
 class AssistantTile final : public QWidget {
     Q_OBJECT
 public:
     explicit AssistantTile(AppContext& context, QWidget* parent = nullptr);
+
+    // The name, phase and work-state buttons under the face.
+    SplitRow& footer() const { return *m_footer; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,4 +38,5 @@ private:
     PlainTextLabel* m_name;
     Dot* m_dot;
     QLabel* m_phase;
+    SplitRow* m_footer;
 };

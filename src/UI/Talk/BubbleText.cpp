@@ -1,58 +1,123 @@
 #include "UI/Talk/BubbleText.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
+#include <QTextDocument>
 
-BubbleText::BubbleText(QWidget* parent) : PlainTextLabel(QString(), parent)
+#include <cmath>
+
+namespace {
+constexpr qreal kPadding = 10;
+
+void shapeDocument(QTextDocument& document, const QFont& font)
+{
+    document.setDefaultFont(font);
+    document.setDocumentMargin(kPadding);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+}
+}  // namespace
+
+BubbleText::BubbleText(QWidget* parent) : QTextEdit(parent), m_measure(new QTextDocument(this))
 {
     setObjectName(QStringLiteral("bubbleText"));
-    setWordWrap(true);
-    setTextInteractionFlags(Qt::TextSelectableByMouse);
-    setContentsMargins(12, 8, 12, 8);
+    setReadOnly(true);
+    setAcceptRichText(false);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setFocusPolicy(Qt::StrongFocus);
+    setTabChangesFocus(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    document()->setDocumentMargin(kPadding);
     setMaximumWidth(widest);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    shapeDocument(*m_measure, font());
 }
 
-int BubbleText::naturalWidth() const
+void BubbleText::setText(const QString& text)
 {
-    const QMargins margins = contentsMargins();
-    // A few pixels of slack, or rounding would wrap the last word of a line that just fits.
-    return std::min(fontMetrics().size(0, text()).width() + margins.left() + margins.right() + 4, widest);
-}
-
-QSize BubbleText::sizeHint() const
-{
-    const int width = naturalWidth();
-    return {width, PlainTextLabel::heightForWidth(width)};
-}
-
-int BubbleText::heightForWidth(int width) const
-{
-    return PlainTextLabel::heightForWidth(std::min(width, naturalWidth()));
-}
-
-QSize BubbleText::minimumSizeHint() const
-{
-    const QMargins margins = contentsMargins();
-    return {std::min(sizeHint().width(), 60), fontMetrics().height() + margins.top() + margins.bottom()};
+    if (text == toPlainText())
+        return;
+    setPlainText(text);
+    m_measure->setPlainText(text);
+    updateGeometry();
 }
 
 void BubbleText::setColours(const QColor& background, const QColor& text)
 {
     m_background = background;
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, text);
+    colours.setColor(QPalette::Text, text);
     setPalette(colours);
-    update();
+    viewport()->update();
+}
+
+void BubbleText::setMenuTexts(const QString& copy, const QString& selectAll)
+{
+    m_copyText = copy;
+    m_selectAllText = selectAll;
+}
+
+int BubbleText::naturalWidth() const
+{
+    if (m_measure->defaultFont() != font())
+        m_measure->setDefaultFont(font());
+    m_measure->setTextWidth(-1);  // no wrapping: the longest line
+    // A pixel of slack, or rounding would wrap the last word of a line that just fits.
+    return std::min(int(std::ceil(m_measure->idealWidth())) + 1, widest);
+}
+
+QSize BubbleText::sizeHint() const
+{
+    const int width = naturalWidth();
+    return {width, heightForWidth(width)};
+}
+
+int BubbleText::heightForWidth(int width) const
+{
+    m_measure->setTextWidth(std::min(width, naturalWidth()));
+    return int(std::ceil(m_measure->size().height()));
+}
+
+QSize BubbleText::minimumSizeHint() const
+{
+    return {std::min(sizeHint().width(), 60), fontMetrics().height() + int(2 * kPadding)};
 }
 
 void BubbleText::paintEvent(QPaintEvent* event)
 {
     {
-        QPainter painter(this);
+        QPainter painter(viewport());
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(m_background);
-        painter.drawRoundedRect(QRectF(rect()), 14, 14);
+        const QRectF bubble = QRectF(viewport()->rect()).adjusted(1, 1, -1, -1);
+        painter.drawRoundedRect(bubble, 14, 14);
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(bubble, 14, 14);
+        }
     }
-    PlainTextLabel::paintEvent(event);
+    QTextEdit::paintEvent(event);
+}
+
+void BubbleText::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    const QString selected = textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    menu.addAction(m_copyText, this, [this, selected] {
+        if (onCopy)
+            onCopy(selected.isEmpty() ? toPlainText() : selected);
+    });
+    menu.addAction(m_selectAllText, this, &QTextEdit::selectAll);
+    menu.exec(event->globalPos());
 }

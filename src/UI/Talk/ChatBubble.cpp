@@ -3,6 +3,7 @@
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/Clipboard.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Talk/BubbleText.h"
@@ -30,6 +31,8 @@ ChatBubble::ChatBubble(AppContext& context, ConversationTurn::Role role, QWidget
       m_footer(secondaryLabel(this, TextStyle::Size::tiny))
 {
     setObjectName(QStringLiteral("chatBubble"));
+    setFocusProxy(m_text);
+    m_text->onCopy = [&clipboard = context.clipboard](const QString& text) { clipboard.setText(text); };
     const bool assistant = role == ConversationTurn::Role::assistant;
     const Qt::Alignment side = assistant ? Qt::AlignLeft : Qt::AlignRight;
     auto* header = new QHBoxLayout;
@@ -78,19 +81,22 @@ void ChatBubble::refresh()
     const AppSettings& settings = m_context.settings;
     const Theme& theme = m_context.theme;
     const bool assistant = m_role == ConversationTurn::Role::assistant;
-    m_roleLabel->setText(
-        L10n::t(assistant ? QStringLiteral("chat.assistant") : QStringLiteral("chat.you"), settings.uiLanguage()));
-    m_typing->setText(m_bubble.pending ? L10n::t(QStringLiteral("chat.typing"), settings.uiLanguage()) : QString());
+    const AppLanguage language = settings.uiLanguage();
+    m_roleLabel->setText(L10n::t(assistant ? QStringLiteral("chat.assistant") : QStringLiteral("chat.you"), language));
+    m_typing->setText(m_bubble.pending ? L10n::t(QStringLiteral("chat.typing"), language) : QString());
     m_typing->setVisible(m_bubble.pending);
     m_text->setText(m_bubble.text);
-    m_footer->setText(ChatContent::footer(m_role, m_bubble.text, settings.localeID()));
+    m_text->setAccessibleName(m_roleLabel->text());
+    m_text->setMenuTexts(L10n::t(QStringLiteral("btn.copy"), language),
+                         L10n::t(QStringLiteral("btn.select_all"), language));
+    m_footer->setText(ChatContent::footer(m_role, m_bubble.text, settings.localeID(), language));
 
     using ThemePalette::Token;
     QColor background = theme.color(assistant ? Token::accentSoft : Token::userBubble);
     if (m_bubble.pending)
         background = ThemePalette::withAlpha(background, 0.55);
     m_text->setColours(background, theme.color(assistant ? Token::primary : Token::onUserBubble));
-    const QColor secondary = theme.named(ThemePalette::Named::gray);
+    const QColor secondary = theme.color(Token::secondary);
     m_symbol->setPixmap(
         Icons::symbol(assistant ? QStringLiteral("bubble.left.fill") : QStringLiteral("person.fill"), secondary)
             .pixmap(11, 11));

@@ -19,6 +19,8 @@ ChatComposer::ChatComposer(AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("chatComposer"));
     m_send->setObjectName(QStringLiteral("composerSend"));
+    // The keyboard symbol labels the box, so screen readers can tell what it is for.
+    m_symbol->setBuddy(m_edit);
     m_edit->viewport()->setAutoFillBackground(false);
     m_edit->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
 
@@ -55,7 +57,8 @@ void ChatComposer::followDraft()
     const QString send = L10n::t(QStringLiteral("composer.send"), m_context.settings.uiLanguage());
     const QColor gray = m_context.theme.named(ThemePalette::Named::gray);
     m_send->setLook({QStringLiteral("paperplane.fill"), QString(), QString(), send,
-                     sendable ? m_context.theme.color(ThemePalette::Token::accent) : ThemePalette::withAlpha(gray, 0.2),
+                     sendable ? ThemePalette::filled(ThemePalette::Token::accent, m_context.theme.isDark())
+                              : ThemePalette::withAlpha(gray, 0.2),
                      sendable ? QColor(Qt::white) : gray});
     m_send->setAccessibleName(send);
     m_send->setEnabled(sendable);
@@ -67,7 +70,7 @@ void ChatComposer::refresh()
     const QColor secondary = m_context.theme.named(ThemePalette::Named::gray);
     setColours(ThemePalette::withAlpha(secondary, 0.08));
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("keyboard"), secondary).pixmap(16, 16));
-    m_edit->setPlaceholderText(L10n::t(QStringLiteral("composer.placeholder"), language));
-    m_edit->setAccessibleName(m_edit->placeholderText());
+    m_edit->setPrompt(L10n::t(QStringLiteral("composer.placeholder"), language));
+    m_symbol->setAccessibleName(m_edit->accessibleName());
     followDraft();
 }

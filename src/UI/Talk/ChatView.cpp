@@ -4,6 +4,7 @@
 #include "Persistence/L10n.h"
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/TabOrder.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Models/ChatContent.h"
 #include "UI/Talk/CardFrame.h"
@@ -73,8 +74,14 @@ void ChatView::refresh()
     // After the empty notice, in the order of the turns.
     KeyedRows::follow(m_bubbles, keys, *m_list, 1,
                       [&](qsizetype i) { return new ChatBubble(m_context, bubbles[i].role); });
-    for (const ChatContent::Bubble& bubble : bubbles)
-        m_bubbles[bubble.key]->setBubble(bubble);
+    // Tab reaches the bubbles in the order they are read, after the list and before what follows it.
+    QWidget* previous = m_scroll;
+    for (const ChatContent::Bubble& bubble : bubbles) {
+        ChatBubble* shown = m_bubbles[bubble.key];
+        shown->setBubble(bubble);
+        TabOrder::placeAfter(*previous, *shown);
+        previous = shown;
+    }
     m_empty->setVisible(bubbles.isEmpty());
     m_follower->catchUp();
 }
@@ -88,7 +95,7 @@ void ChatView::relabel()
     m_empty->setText(L10n::t(QStringLiteral("chat.empty"), language));
     for (QLabel* label : {m_title, m_empty}) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, theme.named(ThemePalette::Named::gray));
+        palette.setColor(QPalette::WindowText, theme.color(ThemePalette::Token::secondary));
         label->setPalette(palette);
     }
     m_frame->setColours(theme.color(ThemePalette::Token::surface), theme.color(ThemePalette::Token::border));

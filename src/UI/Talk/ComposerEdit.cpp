@@ -19,6 +19,26 @@ ComposerEdit::ComposerEdit(QWidget* parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChanged, this, &QWidget::updateGeometry);
 }
 
+void ComposerEdit::setPrompt(const QString& prompt)
+{
+    m_prompt = prompt;
+    setToolTip(prompt);
+    setAccessibleName(prompt);
+    fitPrompt();
+}
+
+void ComposerEdit::fitPrompt()
+{
+    const int room = viewport()->width() - 2 * int(document()->documentMargin()) - 4;
+    setPlaceholderText(fontMetrics().elidedText(m_prompt, Qt::ElideRight, std::max(room, 0)));
+}
+
+void ComposerEdit::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    fitPrompt();
+}
+
 int ComposerEdit::heightForLines(int lines) const
 {
     const QMargins margins = contentsMargins();

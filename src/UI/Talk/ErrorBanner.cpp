@@ -8,6 +8,8 @@
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/Theme.h"
+#include "UI/Models/Contrast.h"
+#include "UI/Models/CoreTexts.h"
 #include "UI/Talk/TextStyle.h"
 
 #include <QHBoxLayout>
@@ -50,7 +52,7 @@ void ErrorBanner::restart()
 
 void ErrorBanner::copy()
 {
-    m_context.clipboard.setText(m_context.engine.errorMessage().value_or(QString()));
+    m_context.clipboard.setText(m_message->text());
     m_copied.start(copiedFor, [this] { refresh(); });
     refresh();
 }
@@ -60,12 +62,14 @@ void ErrorBanner::refresh()
     const QColor red = m_context.theme.named(ThemePalette::Named::red);
     setColours(ThemePalette::withAlpha(red, 0.08), ThemePalette::withAlpha(red, 0.35));
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("exclamationmark.triangle.fill"), red).pixmap(16, 16));
-    m_message->setText(m_context.engine.errorMessage().value_or(QString()));
+    const AppLanguage language = m_context.settings.uiLanguage();
+    m_message->setText(CoreTexts::shown(m_context.engine.errorMessage().value_or(QString()), language));
     QPalette palette = m_message->palette();
-    palette.setColor(QPalette::WindowText, red);
+    const QColor background =
+        Contrast::over(ThemePalette::withAlpha(red, 0.08), m_context.theme.color(ThemePalette::Token::canvas));
+    palette.setColor(QPalette::WindowText, Contrast::readable(red, background));
     m_message->setPalette(palette);
     const bool copied = m_copied.isPending();
-    m_copy->setText(
-        L10n::t(copied ? QStringLiteral("btn.copied") : QStringLiteral("btn.copy"), m_context.settings.uiLanguage()));
+    m_copy->setText(L10n::t(copied ? QStringLiteral("btn.copied") : QStringLiteral("btn.copy"), language));
     m_copy->setIcon(Icons::symbol(copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc")));
 }

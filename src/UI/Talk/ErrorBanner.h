@@ -8,8 +8,9 @@ class PlainTextLabel;
 class QLabel;
 class QPushButton;
 
-// The engine's last error in a red box: the text, selectable, and a button that copies it
-// exactly. The button reads "Copied" for 1.5 seconds after each copy.
+// The engine's last error in a red box: the text (in the interface language when the window
+// knows the message), selectable, and a button that copies it exactly as shown. The button
+// reads "Copied" for 1.5 seconds after each copy.
 class ErrorBanner final : public CardFrame {
     Q_OBJECT
 public:

@@ -12,7 +12,7 @@ class FaceCard final : public CardFrame {
 public:
     // The tiles' picture height, and how far it gives way when the window is short.
     static constexpr int tallest = 200;
-    static constexpr int shortest = 120;
+    static constexpr int shortest = 64;
 
     explicit FaceCard(AppContext& context, QWidget* parent = nullptr);
 

@@ -31,6 +31,7 @@ HeaderRow::HeaderRow(AppContext& context, QWidget* parent)
 
 void HeaderRow::refresh()
 {
-    m_title->setText(L10n::t(QStringLiteral("app.title"), m_context.settings.uiLanguage()));
-    m_badge->setBadge(ModeInfo::badge(m_context.settings.appMode(), m_context.theme.isDark()));
+    const AppLanguage language = m_context.settings.uiLanguage();
+    m_title->setText(L10n::t(QStringLiteral("app.title"), language));
+    m_badge->setBadge(ModeInfo::badge(m_context.settings.appMode(), m_context.theme.isDark(), language));
 }

@@ -68,7 +68,7 @@ void LiveTranscriptStrip::refresh()
 {
     const QString transcript = m_context.engine.liveTranscript();
     const bool listening = m_context.engine.phase() == ConversationPhase::listening;
-    const QColor secondary = m_context.theme.named(ThemePalette::Named::gray);
+    const QColor secondary = m_context.theme.color(ThemePalette::Token::secondary);
     setColours(m_context.theme.color(ThemePalette::Token::muted));
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("waveform"),
                                       listening ? m_context.theme.named(ThemePalette::Named::green) : secondary)

@@ -6,11 +6,13 @@
 
 struct AppContext;
 class PillButton;
+class PillRow;
 
-// The segmented choice of the five modes. A segment writes AppSettings::appMode only when the
-// user picks a mode other than the current one; the main window does the rest. Its hover
-// help is that of the selected mode; segments shorten their labels rather than grow the
-// picker past its widest.
+// The segmented choice of the five modes, checkable segments of which the current mode's is
+// checked. A segment writes AppSettings::appMode only when the user picks a mode other than
+// the current one; the main window does the rest. Segments shorten their labels rather than
+// grow the picker past its widest; each one's hover help names its mode in full and says
+// what it does.
 class ModePicker final : public QWidget {
     Q_OBJECT
 public:
@@ -18,16 +20,10 @@ public:
 
     explicit ModePicker(AppContext& context, QWidget* parent = nullptr);
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void refresh();
-    void place();
 
     AppContext& m_context;
+    PillRow* m_row;
     std::array<PillButton*, 5> m_segments{};
 };

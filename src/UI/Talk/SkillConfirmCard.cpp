@@ -1,5 +1,7 @@
 #include "UI/Talk/SkillConfirmCard.h"
 
+#include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
@@ -15,9 +17,9 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton* button(const QString& text, const char* objectName, QWidget* parent)
+QPushButton* button(const char* objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new QPushButton(parent);
     button->setObjectName(QLatin1String(objectName));
     TextStyle::apply(*button, TextStyle::Size::caption);
     return button;
@@ -26,9 +28,8 @@ QPushButton* button(const QString& text, const char* objectName, QWidget* parent
 
 SkillConfirmCard::SkillConfirmCard(AppContext& context, QWidget* parent)
     : CardFrame(10, parent), m_context(context), m_symbol(new QLabel(this)),
-      m_summary(new PlainTextLabel(QString(), this)), m_question(new QLabel(QStringLiteral("진행할까요?"), this)),
-      m_cancel(button(QStringLiteral("취소"), "skillCancelButton", this)),
-      m_approve(button(QStringLiteral("진행"), "skillApproveButton", this))
+      m_summary(new PlainTextLabel(QString(), this)), m_question(new QLabel(this)),
+      m_cancel(button("skillCancelButton", this)), m_approve(button("skillApproveButton", this))
 {
     setObjectName(QStringLiteral("skillConfirmCard"));
     m_summary->setObjectName(QStringLiteral("skillSummary"));
@@ -65,7 +66,25 @@ SkillConfirmCard::SkillConfirmCard(AppContext& context, QWidget* parent)
 
     refresh();
     connect(&context.engine, &EngineState::pendingSkillChanged, this, &SkillConfirmCard::refresh);
+    connect(&context.settings, &AppSettings::uiLanguageChanged, this, &SkillConfirmCard::refresh);
     connect(&context.theme, &Theme::appearanceChanged, this, &SkillConfirmCard::refresh);
+}
+
+void SkillConfirmCard::showEvent(QShowEvent* event)
+{
+    CardFrame::showEvent(event);
+    // Shown again with its tab, the card keeps where the focus was before it first came.
+    if (!isAncestorOf(window()->focusWidget()))
+        m_focusBefore = window()->focusWidget();
+    m_cancel->setFocus(Qt::OtherFocusReason);
+}
+
+void SkillConfirmCard::hideEvent(QHideEvent* event)
+{
+    // Before Qt moves the focus on from a hidden button to whatever comes next.
+    if (isAncestorOf(window()->focusWidget()) && m_focusBefore && m_focusBefore->isVisible())
+        m_focusBefore->setFocus(Qt::OtherFocusReason);
+    CardFrame::hideEvent(event);
 }
 
 void SkillConfirmCard::refresh()
@@ -76,12 +95,19 @@ void SkillConfirmCard::refresh()
     m_cancel->setIcon(Icons::symbol(QStringLiteral("xmark")));
     m_approve->setIcon(Icons::symbol(QStringLiteral("checkmark"), Qt::white));
     QPalette prominent = m_approve->palette();
-    prominent.setColor(QPalette::Button, accent);
+    prominent.setColor(QPalette::Button, ThemePalette::filled(ThemePalette::Token::accent, m_context.theme.isDark()));
     prominent.setColor(QPalette::ButtonText, Qt::white);
     m_approve->setPalette(prominent);
     QPalette palette = m_question->palette();
-    palette.setColor(QPalette::WindowText, m_context.theme.named(ThemePalette::Named::gray));
+    palette.setColor(QPalette::WindowText, m_context.theme.color(ThemePalette::Token::secondary));
     m_question->setPalette(palette);
     const auto& pending = m_context.engine.pendingSkill();
     m_summary->setText(pending ? pending->summary : QString());
+    const AppLanguage language = m_context.settings.uiLanguage();
+    m_question->setText(L10n::t(QStringLiteral("skill.confirm_question"), language));
+    m_cancel->setText(L10n::t(QStringLiteral("btn.cancel"), language));
+    m_approve->setText(L10n::t(QStringLiteral("btn.proceed"), language));
+    // Whoever lands on a button hears what it decides on.
+    for (QPushButton* button : {m_cancel, m_approve})
+        button->setAccessibleDescription(m_summary->text() + QStringLiteral(" — ") + m_question->text());
 }

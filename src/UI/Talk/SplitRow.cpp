@@ -12,9 +12,31 @@ SplitRow::SplitRow(QWidget* leading, QWidget* trailing, QWidget* parent)
     setSizePolicy(policy);
 }
 
+void SplitRow::pairWith(SplitRow& other)
+{
+    m_partner = &other;
+    other.m_partner = this;
+    updateGeometry();
+    other.updateGeometry();
+}
+
 bool SplitRow::fits(int width) const
 {
     return m_leading->sizeHint().width() + spacing + m_trailing->sizeHint().width() <= width;
+}
+
+bool SplitRow::breaks(int width) const
+{
+    // Paired rows share a line in equal halves, so the partner is judged at this width too:
+    // not at its present one, which may not have been laid out yet.
+    return !fits(width) || (m_partner && !m_partner->fits(width));
+}
+
+int SplitRow::ownHeight(bool split) const
+{
+    const int leading = m_leading->sizeHint().height();
+    const int trailing = m_trailing->sizeHint().height();
+    return split ? leading + spacing + trailing : std::max(leading, trailing);
 }
 
 QSize SplitRow::sizeHint() const
@@ -33,9 +55,8 @@ QSize SplitRow::minimumSizeHint() const
 
 int SplitRow::heightForWidth(int width) const
 {
-    const int leading = m_leading->sizeHint().height();
-    const int trailing = m_trailing->sizeHint().height();
-    return fits(width) ? std::max(leading, trailing) : leading + spacing + trailing;
+    const bool split = breaks(width);
+    return m_partner ? std::max(ownHeight(split), m_partner->ownHeight(split)) : ownHeight(split);
 }
 
 void SplitRow::resizeEvent(QResizeEvent* event)
@@ -50,13 +71,15 @@ bool SplitRow::event(QEvent* event)
     if (event->type() == QEvent::LayoutRequest) {
         updateGeometry();
         place();
+        if (m_partner)
+            m_partner->updateGeometry();
     }
     return QWidget::event(event);
 }
 
 void SplitRow::place()
 {
-    m_split = !fits(width());
+    m_split = breaks(width());
     const QSize leading = m_leading->sizeHint();
     const int trailingWidth = std::min(m_trailing->sizeHint().width(), width());
     const int trailingHeight = m_trailing->sizeHint().height();
@@ -64,8 +87,9 @@ void SplitRow::place()
         m_leading->setGeometry(0, 0, std::min(leading.width(), width()), leading.height());
         m_trailing->setGeometry(width() - trailingWidth, leading.height() + spacing, trailingWidth, trailingHeight);
     } else {
-        const int line = std::max(leading.height(), trailingHeight);
-        m_leading->setGeometry(0, (line - leading.height()) / 2, leading.width(), leading.height());
-        m_trailing->setGeometry(width() - trailingWidth, (line - trailingHeight) / 2, trailingWidth, trailingHeight);
+        // Centred in the row, which a partner may have made taller than its own line.
+        m_leading->setGeometry(0, (height() - leading.height()) / 2, leading.width(), leading.height());
+        m_trailing->setGeometry(width() - trailingWidth, (height() - trailingHeight) / 2, trailingWidth,
+                                trailingHeight);
     }
 }

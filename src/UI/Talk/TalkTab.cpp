@@ -17,9 +17,11 @@
 #include "UI/Talk/LiveTranscriptStrip.h"
 #include "UI/Talk/SkillConfirmCard.h"
 #include "UI/Talk/SkillTipStrip.h"
+#include "UI/Talk/SplitRow.h"
 #include "UI/Talk/TextStyle.h"
 #include "UI/Talk/UserTile.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -27,14 +29,31 @@
 
 #include <functional>
 
+namespace {
+// The page's column. A scroll area gives a column whose rows wrap text the height they would
+// like, so nothing would ever give way; this one asks for no more than its rows need at their
+// smallest, and the scroll area stretches it to the window when there is room.
+class Column final : public QWidget {
+public:
+    int heightForWidth(int width) const override { return layout()->totalMinimumHeightForWidth(width); }
+};
+}  // namespace
+
 TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* parent)
-    : QWidget(parent), m_context(context), m_tips(new SkillTipStrip(context, skills, this)),
-      m_confirmation(new SkillConfirmCard(context, this)), m_banner(new ErrorBanner(context, this)),
-      m_minutes(new MinutesView(context, this)), m_chat(new ChatView(context, this)),
-      m_composer(new ChatComposer(context, this)), m_clearRow(new QWidget(this)),
-      m_clearHistory(new QPushButton(m_clearRow)), m_versionSymbol(new QLabel(this)), m_version(new QLabel(this))
+    : QScrollArea(parent), m_context(context), m_column(new Column), m_header(new HeaderRow(context, m_column)),
+      m_assistant(new AssistantTile(context, m_column)), m_user(new UserTile(context, m_column)),
+      m_tips(new SkillTipStrip(context, skills, m_column)), m_confirmation(new SkillConfirmCard(context, m_column)),
+      m_banner(new ErrorBanner(context, m_column)), m_minutes(new MinutesView(context, m_column)),
+      m_chat(new ChatView(context, m_column)), m_composer(new ChatComposer(context, m_column)),
+      m_clearRow(new QWidget(m_column)), m_clearHistory(new QPushButton(m_clearRow)),
+      m_versionSymbol(new QLabel(m_column)), m_version(new QLabel(m_column))
 {
     setObjectName(QStringLiteral("talkTab"));
+    m_column->setObjectName(QStringLiteral("talkColumn"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    // Not a stop of Tab itself: moving the focus scrolls the page to the control focused.
+    setFocusPolicy(Qt::NoFocus);
     m_clearHistory->setObjectName(QStringLiteral("clearHistoryButton"));
     m_version->setObjectName(QStringLiteral("versionLabel"));
     TextStyle::apply(*m_clearHistory, TextStyle::Size::caption);
@@ -42,37 +61,41 @@ TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* pare
     connect(m_clearHistory, &QPushButton::clicked, this, [this] { m_context.commands.clearHistory(); });
     auto* clearLayout = new QHBoxLayout(m_clearRow);
     clearLayout->setContentsMargins(0, 0, 0, 0);
-    clearLayout->addStretch(1);
     clearLayout->addWidget(m_clearHistory);
 
     TextStyle::apply(*m_version, TextStyle::Size::caption2);
     m_version->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_version->setText(QStringLiteral("Parlivox v%1 (build %2)").arg(BuildInfo::version(), BuildInfo::build()));
+    m_version->setText(QStringLiteral("Parlivox v") + BuildInfo::versionText());
+    // The version at the leading edge, the clear-history button (while there is a history) at
+    // the trailing one, on one line.
     auto* footer = new QHBoxLayout;
     footer->setSpacing(4);
-    footer->addStretch(1);
     footer->addWidget(m_versionSymbol);
     footer->addWidget(m_version);
+    footer->addStretch(1);
+    footer->addWidget(m_clearRow);
 
+    // The tiles' lines under their pictures break together, so the tiles stay level.
+    m_assistant->footer().pairWith(m_user->footer());
     auto* tiles = new QHBoxLayout;
-    tiles->setSpacing(16);
-    tiles->addWidget(new AssistantTile(context, this), 1);
-    tiles->addWidget(new UserTile(context, this), 1);
+    tiles->setSpacing(12);
+    tiles->addWidget(m_assistant, 1);
+    tiles->addWidget(m_user, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->setSpacing(12);
-    layout->addWidget(new HeaderRow(context, this));
+    auto* layout = new QVBoxLayout(m_column);
+    layout->setContentsMargins(14, 8, 14, 6);
+    layout->setSpacing(6);
+    layout->addWidget(m_header);
     layout->addLayout(tiles);
-    layout->addWidget(new LiveTranscriptStrip(context, this));
+    layout->addWidget(new LiveTranscriptStrip(context, m_column));
     for (QWidget* row :
          {static_cast<QWidget*>(m_tips), static_cast<QWidget*>(m_confirmation), static_cast<QWidget*>(m_banner)})
         layout->addWidget(row);
     layout->addWidget(m_minutes, 1);
     layout->addWidget(m_chat, 1);
     layout->addWidget(m_composer);
-    layout->addWidget(m_clearRow);
     layout->addLayout(footer);
+    setWidget(m_column);
 
     refreshRows();
     relabel();
@@ -83,6 +106,16 @@ TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* pare
     connect(&context.settings, &AppSettings::appModeChanged, this, &TalkTab::refreshRows);
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &TalkTab::relabel);
     connect(&context.theme, &Theme::appearanceChanged, this, &TalkTab::relabel);
+}
+
+bool TalkTab::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        const int third = viewport()->height() / 3;
+        m_chat->setMinimumHeight(third);
+        m_minutes->setMinimumHeight(third);
+    }
+    return QScrollArea::viewportEvent(event);
 }
 
 void TalkTab::refreshRows()

@@ -2,7 +2,6 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
-#include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
 #include "UI/Camera/CameraPlaceholder.h"
@@ -10,12 +9,11 @@
 #include "UI/Kit/Theme.h"
 #include "UI/Talk/FaceCard.h"
 #include "UI/Talk/PillButton.h"
+#include "UI/Talk/PillRow.h"
 #include "UI/Talk/SplitRow.h"
 #include "UI/Talk/TextStyle.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -25,20 +23,19 @@ using TalkButtons::Kind;
 struct ButtonSpec {
     Kind kind;
     const char* objectName;
-    QKeyCombination shortcut;
 };
 
 constexpr ButtonSpec buttonSpecs[] = {
-    {Kind::camera, "cameraButton", Qt::CTRL | Qt::Key_K},
-    {Kind::fire, "fireButton", Qt::CTRL | Qt::Key_F},
-    {Kind::stopSpeech, "stopSpeechButton", Qt::CTRL | Qt::Key_Period},
+    {Kind::camera, "cameraButton"},
+    {Kind::fire, "fireButton"},
+    {Kind::stopSpeech, "stopSpeechButton"},
 };
 }  // namespace
 
 UserTile::UserTile(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_picture(new QStackedWidget(this)),
-      m_placeholder(new CameraPlaceholder(m_picture)), m_card(new CameraPreviewCard(context, m_picture)),
-      m_you(new QLabel)
+    : QWidget(parent), m_context(context), m_actions(context.settings, context.engine, context.commands),
+      m_picture(new QStackedWidget(this)), m_placeholder(new CameraPlaceholder(m_picture)),
+      m_card(new CameraPreviewCard(context, m_picture)), m_you(new QLabel)
 {
     setObjectName(QStringLiteral("userTile"));
     m_you->setObjectName(QStringLiteral("youLabel"));
@@ -48,27 +45,22 @@ UserTile::UserTile(AppContext& context, QWidget* parent)
     m_picture->setMinimumHeight(FaceCard::shortest);
     m_picture->setMaximumHeight(FaceCard::tallest);
 
-    auto* buttons = new QWidget;
-    auto* line = new QHBoxLayout(buttons);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(8);
+    auto* buttons = new PillRow(8);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         const ButtonSpec& spec = buttonSpecs[i];
-        auto* button = new PillButton(10, 6, 8, buttons);
+        auto* button = new PillButton(10, 6, 8);
         button->setObjectName(QLatin1String(spec.objectName));
         button->setFont(TextStyle::font(TextStyle::Size::caption, QFont::Medium));
-        connect(button, &PillButton::clicked, this, [this, kind = spec.kind] { press(kind); });
-        // Belongs to the button: it acts only while the button shows and is enabled.
-        auto* shortcut = new QShortcut(QKeySequence(spec.shortcut), button);
-        connect(shortcut, &QShortcut::activated, this, [this, kind = spec.kind] { press(kind); });
-        line->addWidget(button);
+        connect(button, &PillButton::clicked, this, [this, kind = spec.kind] { m_actions.press(kind); });
+        buttons->add(button);
         m_buttons[i] = button;
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     layout->addWidget(m_picture, 1);
-    layout->addWidget(new SplitRow(m_you, buttons, this));
+    m_footer = new SplitRow(m_you, buttons, this);
+    layout->addWidget(m_footer);
 
     refresh();
     for (const auto changed : {&EngineState::phaseChanged, &EngineState::cameraActiveChanged})
@@ -84,7 +76,7 @@ void UserTile::refresh()
     const AppLanguage language = settings.uiLanguage();
     const bool gaze = settings.cameraGazeEnabled();
     const bool dark = m_context.theme.isDark();
-    const QColor secondary = m_context.theme.named(ThemePalette::Named::gray);
+    const QColor secondary = m_context.theme.color(ThemePalette::Token::secondary);
     if (gaze && m_context.engine.cameraActive()) {
         m_picture->setCurrentWidget(m_card);
     } else {
@@ -100,23 +92,8 @@ void UserTile::refresh()
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         const TalkButtons::Look look = TalkButtons::look(buttonSpecs[i].kind, gaze, m_context.engine.phase(), dark);
-        m_buttons[i]->setLook(
-            {look.symbol, L10n::t(look.captionKey, language), look.hint, look.help, look.background, look.foreground});
+        m_buttons[i]->setLook({look.symbol, L10n::t(look.captionKey, language), look.hint,
+                               L10n::t(look.helpKey, language), look.background, look.foreground});
         m_buttons[i]->setEnabled(look.enabled);
-    }
-}
-
-void UserTile::press(TalkButtons::Kind kind)
-{
-    switch (kind) {
-    case Kind::camera:
-        m_context.settings.setCameraGazeEnabled(!m_context.settings.cameraGazeEnabled());
-        return;
-    case Kind::fire:
-        m_context.commands.fireNow();
-        return;
-    case Kind::stopSpeech:
-        m_context.commands.stopSpeaking();
-        return;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/Models/TalkButtons.h"
+#include "UI/Models/TalkActions.h"
 
 #include <QWidget>
 
@@ -12,23 +12,28 @@ class CameraPreviewCard;
 class PillButton;
 class QLabel;
 class QStackedWidget;
+class SplitRow;
 
 // The user's tile: the live camera card while camera gaze is on and the camera captures,
 // else a placeholder saying why there is no picture; under it the camera, fire and stop-speech
-// buttons with their shortcuts (Ctrl+K, Ctrl+F, Ctrl+.).
+// buttons with the hints of the window's shortcuts (Ctrl+K, Ctrl+F, Ctrl+.).
 class UserTile final : public QWidget {
     Q_OBJECT
 public:
     explicit UserTile(AppContext& context, QWidget* parent = nullptr);
 
+    // The label and buttons under the picture.
+    SplitRow& footer() const { return *m_footer; }
+
 private:
     void refresh();
-    void press(TalkButtons::Kind kind);
 
     AppContext& m_context;
+    TalkActions m_actions;
     QStackedWidget* m_picture;
     CameraPlaceholder* m_placeholder;
     CameraPreviewCard* m_card;
     QLabel* m_you;
     std::array<PillButton*, 3> m_buttons{};
+    SplitRow* m_footer;
 };

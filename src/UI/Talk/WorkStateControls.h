@@ -1,17 +1,16 @@
 #pragma once
 
 #include "Support/Scheduler.h"
-#include "UI/Models/WorkState.h"
+#include "UI/Models/TalkActions.h"
 
 #include <QWidget>
 
 struct AppContext;
 class PillButton;
-class QShortcut;
 
 // Clock in (or wake from a rest), rest for an hour and clock out. While resting, a badge with
-// the rest's countdown stands in for the rest button. Ctrl+Return presses whichever button is
-// primary. Each button calls one engine command; a click acts on the state as shown.
+// the rest's countdown stands in for the rest button. The primary button shows the window's
+// Ctrl+Return hint. Each button calls one engine command; a click acts on the state as shown.
 class WorkStateControls final : public QWidget {
     Q_OBJECT
 public:
@@ -23,15 +22,14 @@ protected:
 
 private:
     void refresh();
-    void press(const WorkState::Button& button);
     void tickCountdown();
 
     AppContext& m_context;
+    TalkActions m_actions;
     WorkState m_state;
     PillButton* m_clockIn;
     PillButton* m_rest;
     PillButton* m_resting;
     PillButton* m_clockOut;
-    QShortcut* m_primaryShortcut;
     SingleShot m_countdown;
 };

@@ -3,6 +3,7 @@
 #include "UI/Agent/AgentTab.h"
 
 #include "Common/QtPrinters.h"
+#include "Persistence/L10n.h"
 #include "Persona/NemotronPersonaCatalog.h"
 #include "Persona/PersonaStore.h"
 #include "UI/Agent/TestSkills.h"
@@ -72,7 +73,8 @@ TEST(AgentTab, personaFilesFollowTheSpeechLanguage)
     for (const auto& [locale, code] : {std::pair{"ja-JP", "ja"}, {"zh-Hant-HK", "zh-Hant"}, {"", "en"}}) {
         SCOPED_TRACE(locale);
         ui.settings.setLocaleID(locale);
-        EXPECT_EQ(tab.findChild<QLabel*>("personaLanguage")->text(), QString(code) + " 인격 파일");
+        EXPECT_EQ(tab.findChild<QLabel*>("personaLanguage")->text(),
+                  L10n::t("settings.persona_files", AppLanguage::english).arg(code));
         EXPECT_EQ(tab.findChild<QLabel*>("soulFileName")->text(), QString("soul.%1.md").arg(code));
         tab.findChild<QPushButton*>("contractRevealButton")->click();
         EXPECT_EQ(ui.workspace.revealed.last(), PersonaStore::contractPath(code));

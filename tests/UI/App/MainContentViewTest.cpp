@@ -102,7 +102,7 @@ TEST(MainWindow, followsTheUpdaterAndStaysUsableByKeyboard)
 {
     UiTestContext ui;
     MainWindow window(ui.context);
-    EXPECT_EQ(window.minimumSize(), QSize(800, 720));
+    EXPECT_EQ(window.minimumSize(), QSize(640, 560));
     QAction& check = window.checkForUpdatesAction();
     EXPECT_TRUE(check.isEnabled());
     ui.updater.reportCanCheck(false);
@@ -136,7 +136,7 @@ TEST(MainWindow, tellsTheUpdateCheckResultAndOpensTheReleasePageWhenAsked)
     ui.dialogs.setNextAnswer(QMessageBox::Open);
     emit ui.updater.checkFinished(result);
     ASSERT_EQ(ui.dialogs.askedTexts().size(), 2);
-    EXPECT_EQ(ui.dialogs.askedTexts()[0], QStringLiteral("HTTP 503"));
+    EXPECT_EQ(ui.dialogs.askedTexts()[0], QStringLiteral("The update check failed: HTTP 503"));
     EXPECT_TRUE(ui.dialogs.askedTexts()[1].startsWith(QStringLiteral("Parlivox 9.0 is available")));
     EXPECT_EQ(ui.workspace.opened, QList<QUrl>{result.release.releasePage});
 }

@@ -3,6 +3,7 @@
 #include "Common/ImageChecks.h"
 #include "UI/App/MainContentView.h"
 #include "UI/App/MainWindow.h"
+#include "UI/Talk/TalkScenes.h"
 #include "UI/UiTestContext.h"
 
 #include <gtest/gtest.h>
@@ -28,17 +29,35 @@ std::unique_ptr<QWidget> windowOnTab(UiTestContext& ui, AppTab tab)
     return window;
 }
 
+// The talk tab as it is used: clocked in, a conversation, a skill waiting for consent, an error.
+std::unique_ptr<QWidget> busyTalk(UiTestContext& ui)
+{
+    ui.engine.setEnabled(true);
+    ui.engine.setPhase(ConversationPhase::listening);
+    ui.engine.setLastTurns(TalkScenes::turns(4));
+    ui.engine.setLiveTranscript(QStringLiteral("Remind me to call Mina about the slides"));
+    ui.engine.setPendingSkill(
+        PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail the notes to Mina"), {}));
+    ui.engine.setErrorMessage(QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+    return windowOnTab(ui, AppTab::talk);
+}
+
 const Scenario kScenarios[] = {
     {"window-talk", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::talk); }},
     {"window-agent", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::agent); }},
     {"window-settings", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::settings); }},
     {"window-diagnostics", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::diagnostics); }},
+    // The smallest window, on a laptop screen at twice the scale.
+    {"small-talk", MainWindow::kMinimumSize, busyTalk},
+    {"small-agent", MainWindow::kMinimumSize, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::agent); }},
+    {"small-settings", MainWindow::kMinimumSize, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::settings); }},
 };
 
-TEST(Screenshots, everyScenarioInBothLanguagesAndAppearances)
+TEST(Screenshots, everyScenarioInFourLanguagesAndBothAppearances)
 {
     for (const Scenario& scenario : kScenarios) {
-        for (const AppLanguage language : {AppLanguage::english, AppLanguage::korean}) {
+        for (const AppLanguage language :
+             {AppLanguage::english, AppLanguage::korean, AppLanguage::german, AppLanguage::french}) {
             for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
                 const QString name = QLatin1String(scenario.name) + Screenshots::suffix(language, appearance);
                 SCOPED_TRACE(name.toStdString());

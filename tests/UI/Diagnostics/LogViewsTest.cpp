@@ -89,7 +89,13 @@ TEST(LogViews, ShowEveryNewEntryAndAClearAtOnceWithoutAnyEngineChange)
     UiTestContext ui;
     TimelineView timeline(ui.context);
     record(ui, 230);
-    EXPECT_EQ(timeline.findChild<QLabel*>(QStringLiteral("logTitle"))->text(), QStringLiteral("Timeline (200 events)"));
+    const QLabel& title = *timeline.findChild<QLabel*>(QStringLiteral("logTitle"));
+    EXPECT_EQ(title.text(), QString()) << "counted only while shown";
+    timeline.show();
+    EXPECT_EQ(title.text(), QStringLiteral("Timeline (200 events)"));
+    record(ui, 1);
+    EXPECT_EQ(title.text(), QStringLiteral("Timeline (200 events)"));
+    EXPECT_EQ(title.accessibleName(), QStringLiteral("Timeline")) << "the count is not announced";
 }
 
 TEST(LogViews, TheTimelineFollowsEachNewestEntryAlsoOnceTheLogIsFullUntilTheUserScrollsUpToRead)

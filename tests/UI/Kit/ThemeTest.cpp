@@ -42,7 +42,9 @@ TEST(Theme, followsTheApplicationPaletteAtOnce)
         EXPECT_EQ(ui.theme.color(ThemePalette::Token::canvas), canvas);
         EXPECT_EQ(window.palette().color(QPalette::Window), canvas) << "the window is recoloured";
         EXPECT_EQ(window.palette().color(QPalette::Highlight),
-                  ThemePalette::color(ThemePalette::Token::accent, step.dark));
+                  ThemePalette::filled(ThemePalette::Token::accent, step.dark));
+        EXPECT_EQ(window.palette().color(QPalette::Mid), ThemePalette::color(ThemePalette::Token::outline, step.dark))
+            << "the outline of check boxes follows too";
     }
     QApplication::setPalette(QApplication::style()->standardPalette());
 }

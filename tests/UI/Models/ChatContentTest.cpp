@@ -56,17 +56,25 @@ TEST(ChatContent, FooterCountsCharactersAndShowsTheSpeechTimeOutOfTheLocale)
         Role role;
         QString text;
         QString locale;
+        AppLanguage language;
         QString footer;
     };
+    const auto figures = [](double timeout) {
+        return std::pair{QString::number(timeout / 4, 'f', 1), QString::number(timeout, 'f', 0)};
+    };
+    const auto [koSpoken, koLimit] = figures(koTimeout);
+    const auto [enSpoken, enLimit] = figures(enTimeout);
     const Case cases[] = {
-        {Role::user, QStringLiteral("  hello  "), QStringLiteral("ko-KR"), QStringLiteral("5자")},
-        {Role::user, QString(), QStringLiteral("ko-KR"), QStringLiteral("0자")},
-        {Role::assistant, reply, QStringLiteral("ko-KR"),
-         QString::asprintf("15자 · 약 %.1fs · watchdog %.0fs", koTimeout / 4, koTimeout)},
-        {Role::assistant, reply, QStringLiteral("en-US"),
-         QString::asprintf("15자 · 약 %.1fs · watchdog %.0fs", enTimeout / 4, enTimeout)},
+        {Role::user, QStringLiteral("  hello  "), QStringLiteral("ko-KR"), AppLanguage::korean, QStringLiteral("5자")},
+        {Role::user, QStringLiteral("  hello  "), QStringLiteral("ko-KR"), AppLanguage::english,
+         QStringLiteral("5 characters")},
+        {Role::user, QString(), QStringLiteral("ko-KR"), AppLanguage::korean, QStringLiteral("0자")},
+        {Role::assistant, reply, QStringLiteral("ko-KR"), AppLanguage::korean,
+         QStringLiteral("15자 · 약 %1초 · 제한 %2초").arg(koSpoken, koLimit)},
+        {Role::assistant, reply, QStringLiteral("en-US"), AppLanguage::english,
+         QStringLiteral("15 characters · about %1 s · watchdog %2 s").arg(enSpoken, enLimit)},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ChatContent::footer(c.role, c.text, c.locale), c.footer) << c.text.toStdString();
+        EXPECT_EQ(ChatContent::footer(c.role, c.text, c.locale, c.language), c.footer) << c.text.toStdString();
     EXPECT_NE(koTimeout, enTimeout) << "the locale must change the figures";
 }

@@ -3,6 +3,7 @@
 #include "UI/Models/LocaleChoices.h"
 
 #include "Common/QtPrinters.h"
+#include "Persistence/L10n.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(LocaleChoices, aStoredLocaleNotOnOfferIsKeptAsAMarkedFirstEntry)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
-        const PickerItems items = LocaleChoices::items(offered, c.stored);
+        const PickerItems items = LocaleChoices::items(offered, c.stored, AppLanguage::english);
         QList<Kind> kinds;
         QStringList values;
         for (const PickerItem& item : items) {
@@ -38,7 +39,9 @@ TEST(LocaleChoices, aStoredLocaleNotOnOfferIsKeptAsAMarkedFirstEntry)
             EXPECT_TRUE(items.first().text.startsWith("⚠ ")) << items.first().text.toStdString();
         }
     }
-    EXPECT_EQ(LocaleChoices::items(offered, "fr-FR").first().text, "⚠ français (France) (French (France))");
+    const PickerItem unavailable = LocaleChoices::items(offered, "fr-FR", AppLanguage::german).first();
+    EXPECT_EQ(unavailable.text, "⚠ français (France) (French (France))");
+    EXPECT_EQ(unavailable.help, L10n::t("picker.unavailable", AppLanguage::german));
 }
 
 TEST(LocaleChoices, spokenLocalesAreTheVoicesLanguagesWithTheirRegionsOnce)

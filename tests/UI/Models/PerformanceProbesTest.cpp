@@ -16,7 +16,7 @@ TEST(PerformanceProbes, EachSwitchWritesAndStoresItsOwnSettingOnly)
                             "parlivox.telemetryEnabled", "parlivox.probePauseSamplesAutoTrim"};
     const auto& probes = PerformanceProbes::all();
     for (std::size_t i = 0; i < probes.size(); ++i) {
-        SCOPED_TRACE(probes[i].label);
+        SCOPED_TRACE(probes[i].labelKey);
         QTemporaryDir directory;
         const QString file = directory.filePath(QStringLiteral("defaults.json"));
         UserDefaults defaults(file);
@@ -29,7 +29,7 @@ TEST(PerformanceProbes, EachSwitchWritesAndStoresItsOwnSettingOnly)
 
         EXPECT_EQ(announced.count(), 1);
         for (std::size_t j = 0; j < probes.size(); ++j)
-            EXPECT_EQ((settings.*probes[j].get)(), i != j) << probes[j].label;
+            EXPECT_EQ((settings.*probes[j].get)(), i != j) << probes[j].labelKey;
         EXPECT_EQ(UserDefaults(file).value(QString::fromLatin1(stored[i])), QJsonValue(false));
     }
 }

@@ -31,7 +31,7 @@ TEST(PersonaChoices, groupsTheModesOwnPersonasBeforeTheOthers)
     for (const Case& c : cases) {
         SCOPED_TRACE(rawValue(c.mode).toStdString());
         QStringList texts;
-        for (const PickerItem& item : PersonaChoices::items(catalog, c.mode)) {
+        for (const PickerItem& item : PersonaChoices::items(catalog, c.mode, AppLanguage::korean)) {
             texts << (item.kind == PickerItem::Kind::header ? "[" + item.text + "]" : item.text);
             if (item.kind == PickerItem::Kind::choice) {
                 EXPECT_EQ(item.value.toUpper(), item.text);

@@ -68,6 +68,7 @@ TEST(WorkState, OneButtonIsPrimaryAndEachActsOnTheStateShown)
         EXPECT_EQ(state.clockIn.primary, c.clockInPrimary);
         EXPECT_EQ(state.clockOut.primary, c.clockOutPrimary);
         EXPECT_FALSE(state.rest.primary);
+        EXPECT_EQ(state.primary().action, c.clockOutPrimary ? Action::clockOut : c.clockInAction);
         EXPECT_EQ(state.resting, c.resting);
     }
 }

@@ -36,21 +36,23 @@ TEST(TrackingReadout, MicLevelIsClampedAndTurnsGreenFromFiveHundredths)
 
 TEST(TrackingReadout, ValuesReadAsTheirFormatsInTheirBands)
 {
+    const AppLanguage en = AppLanguage::english;
+    const AppLanguage ko = AppLanguage::korean;
     const struct {
         const char* what;
         TrackingReadout::Value value;
         const char* text;
         TextTint tint;
     } cases[] = {
-        {"idle", TrackingReadout::phase(ConversationPhase::idle), "idle", TextTint::secondary()},
-        {"speaking", TrackingReadout::phase(ConversationPhase::speaking), "speaking", Named::blue},
+        {"idle", TrackingReadout::phase(ConversationPhase::idle, en), "Idle", TextTint::secondary()},
+        {"speaking", TrackingReadout::phase(ConversationPhase::speaking, ko), "말하는 중", Named::blue},
         {"yaw", TrackingReadout::angle(0.1234), "+0.12 rad", TextTint::primary()},
         {"pitch", TrackingReadout::angle(-0.5), "-0.50 rad", TextTint::primary()},
-        {"away", TrackingReadout::gaze(GazeStatus::lookingAway), "lookingAway", Named::orange},
-        {"no face", TrackingReadout::gaze(GazeStatus::noFace), "noFace", TextTint::secondary()},
+        {"away", TrackingReadout::gaze(GazeStatus::lookingAway, en), "Looking away", Named::orange},
+        {"no face", TrackingReadout::gaze(GazeStatus::noFace, ko), "얼굴 없음", TextTint::secondary()},
         {"graphemes", TrackingReadout::transcriptLength(QStringLiteral("안녕 👋🏽")), "4", TextTint::primary()},
-        {"spoke", TrackingReadout::spoke(true), "yes", Named::green},
-        {"camera off", TrackingReadout::camera(false), "off", TextTint::secondary()},
+        {"spoke", TrackingReadout::spoke(true, en), "yes", Named::green},
+        {"camera off", TrackingReadout::camera(false, en), "off", TextTint::secondary()},
         {"face off", TrackingReadout::faceProcessing(0), "0.0 ms", TextTint::secondary()},
         {"face fast", TrackingReadout::faceProcessing(11.96), "12.0 ms", Named::green},
         {"face 12", TrackingReadout::faceProcessing(12), "12.0 ms", Named::blue},

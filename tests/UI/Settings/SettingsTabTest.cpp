@@ -248,10 +248,11 @@ TEST(SettingsTab, vaultPathIsCheckedOnEachChange)
     const auto shown = [message] { return message->isVisibleTo(message->parentWidget()) ? message->text() : ""; };
     EXPECT_EQ(shown(), "") << "a stored path is not checked when the section first shows";
 
-    const QString choose = "Vault 경로를 선택해주세요.";
-    const QString missing = "Vault 경로가 존재하지 않거나 폴더가 아닙니다.";
-    const QString noVault =
-        "선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)";
+    // In the interface language, whatever language the check itself speaks.
+    ui.settings.setUiLanguage(AppLanguage::korean);
+    const QString choose = L10n::t("obsidian.vault_missing", AppLanguage::korean);
+    const QString missing = L10n::t("obsidian.vault_not_folder", AppLanguage::korean);
+    const QString noVault = L10n::t("obsidian.vault_no_marker", AppLanguage::korean);
     struct Step {
         QString typed;  // else chosen in the folder chooser
         std::optional<QString> chosen;

@@ -1,9 +1,11 @@
 // The chat keeps its bubbles by turn id and grows the reply in place, follows its newest line
-// even when the history is full, stops while the user reads above; the composer sends by
-// Enter or button, keeps Shift+Enter lines, and takes Hangul from the input method.
+// even when the history is full, stops while the user reads above, breaks words too long for a
+// line and lets replies be copied from the keyboard; the composer sends by Enter or button,
+// keeps Shift+Enter lines, and takes Hangul from the input method.
 #include "UI/Talk/ChatView.h"
 
 #include "Common/QtPrinters.h"
+#include "UI/Talk/BubbleText.h"
 #include "UI/Talk/ChatBubble.h"
 #include "UI/Talk/ChatComposer.h"
 #include "UI/Talk/ComposerEdit.h"
@@ -12,14 +14,19 @@
 #include "UI/Talk/TalkScenes.h"
 #include "UI/UiTestContext.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -158,4 +165,65 @@ TEST(Chat, ComposerTakesHangulFromTheInputMethod)
     EXPECT_TRUE(composer.findChild<PillButton*>(QStringLiteral("composerSend"))->isEnabled());
     QTest::keyClick(&edit, Qt::Key_Return);
     EXPECT_EQ(ui.commands.calls, QStringList{QStringLiteral("submitTextTurn(한국어 입력)")});
+}
+
+// A word longer than the line (an address, Korean written without spaces) breaks inside the
+// bubble instead of running past its edge; the text can be reached, selected and copied from
+// the keyboard, and "Copy" on its menu takes the whole text when nothing is selected.
+TEST(Chat, LongWordsWrapInsideTheBubbleAndRepliesCopyFromTheKeyboard)
+{
+    UiTestContext ui;
+    QString url = QStringLiteral("https://example.org/");
+    while (url.size() < 300)
+        url += QStringLiteral("a1b2c3d4e5");
+    QString korean;
+    for (int i = 0; i < 100; ++i)
+        korean += QChar(0xAC00 + 37 * i);  // a hundred syllables, no space
+    QList<ConversationTurn> turns = TalkScenes::turns(2);
+    turns[0].text = url;
+    turns[1].text = korean;
+    ui.engine.setLastTurns(turns);
+    ChatView view(ui.context);
+    view.resize(560, 480);
+    view.show();
+    QApplication::setActiveWindow(&view);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QApplication::processEvents();
+
+    const QList<ChatBubble*> shown = bubbles(view);
+    ASSERT_EQ(shown.size(), 2);
+    for (ChatBubble* bubble : shown) {
+        SCOPED_TRACE(bubble->text().left(20).toStdString());
+        auto* text = bubble->findChild<BubbleText*>();
+        ASSERT_TRUE(text);
+        EXPECT_LE(text->width(), BubbleText::widest);
+        EXPECT_LE(text->geometry().right(), bubble->width()) << "the bubble stays inside its row";
+        QTextDocument& document = *text->document();
+        EXPECT_GT(document.documentLayout()->documentSize().height(), 2.5 * text->fontMetrics().height())
+            << "broken over several lines";
+        EXPECT_LE(document.idealWidth(), text->viewport()->width() + 1) << "no line runs past the edge";
+        EXPECT_GE(text->height(), int(document.size().height())) << "every line shows";
+    }
+
+    auto* reply = shown[1]->findChild<BubbleText*>();
+    shown[0]->findChild<BubbleText*>()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), reply) << "Tab goes from bubble to bubble";
+    QTest::keyClick(reply, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(reply, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), korean);
+
+    QGuiApplication::clipboard()->clear();
+    reply->setTextCursor(QTextCursor(reply->document()));  // nothing selected
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        ASSERT_FALSE(menu->actions().isEmpty());
+        EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("Copy"));
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(10, 10), reply->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(reply, &menuEvent);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), korean);
 }

@@ -4,6 +4,7 @@
 
 #include "Common/QtPrinters.h"
 #include "UI/KeyboardAccess.h"
+#include "UI/Talk/BubbleText.h"
 #include "UI/Talk/ComposerEdit.h"
 #include "UI/Talk/TalkScenes.h"
 #include "UI/UiTestContext.h"
@@ -95,8 +96,18 @@ TEST(TalkTab, ShowsOutsideTextAsTypedNeverAsMarkup)
             ++shown;
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         }
-    // Name, transcript, error, skill summary, reply in progress.
-    EXPECT_EQ(shown, 5);
+    // Name, transcript, error, skill summary.
+    EXPECT_EQ(shown, 4);
+    // The reply in progress, in its bubble: the characters as sent, no link or bold made of them.
+    int replies = 0;
+    for (const BubbleText* bubble : tab.findChildren<BubbleText*>())
+        if (bubble->text() == markup) {
+            ++replies;
+            const QString html = bubble->document()->toHtml();
+            EXPECT_FALSE(html.contains(QStringLiteral("<a ")) || html.contains(QStringLiteral("<b>")));
+            EXPECT_EQ(bubble->document()->toRawText(), markup);
+        }
+    EXPECT_EQ(replies, 1);
 }
 
 TEST(TalkTab, EveryControlIsReachedByTabAndNamed)
