@@ -76,7 +76,11 @@ void CameraGazeLoop::start(std::function<void()> done)
                                .arg(m_camera->isRunning() ? QStringLiteral("true") : QStringLiteral("false")));
         closeFrames();
         m_frames = m_camera->subscribe();
-        m_wake = QueuedWake::make(*this, [this, frames = m_frames] { drain(frames); });
+        // The wake holds the channel weakly: the channel holds the wake.
+        m_wake = QueuedWake::make(*this, [this, frames = std::weak_ptr<FrameChannel>(m_frames)] {
+            if (const std::shared_ptr<FrameChannel> open = frames.lock())
+                drain(open);
+        });
         m_frames->setOnReadable([wake = m_wake] { wake->wake(); });
         // Gaze waits for the user to speak.
         m_camera->pause();
@@ -212,8 +216,10 @@ void CameraGazeLoop::closeFrames()
 {
     if (m_wake)
         m_wake->detach();
-    if (m_frames)
+    if (m_frames) {
+        m_frames->setOnReadable(nullptr);
         m_frames->close();
+    }
     m_wake.reset();
     m_frames.reset();
 }
