@@ -123,6 +123,10 @@ TEST(Accessibility, AViewNobodySeesAnnouncesNothingAndTheTimelineNoLine)
     UiTestContext ui;
     MainWindow window(ui.context);
     activate(window);
+    // Built once chosen, then hidden behind the talk tab.
+    window.content().selectTab(AppTab::diagnostics);
+    window.content().selectTab(AppTab::talk);
+    QApplication::processEvents();
     QWidget& diagnostics = *window.findChild<QWidget*>(QStringLiteral("diagnosticsTab"));
     const auto namesChangedIn = [&diagnostics] {
         QStringList changed;
