@@ -36,12 +36,13 @@ PulseConnection::Lock::~Lock()
 
 PulseConnection::PulseConnection(const char* threadName) : m_loop(pa_threaded_mainloop_new())
 {
+    // Named before it starts: once running, libpulse renames the calling thread instead.
+    if (m_loop)
+        pa_threaded_mainloop_set_name(m_loop, threadName);
     if (m_loop && pa_threaded_mainloop_start(m_loop) < 0) {
         pa_threaded_mainloop_free(m_loop);
         m_loop = nullptr;
     }
-    if (m_loop)
-        pa_threaded_mainloop_set_name(m_loop, threadName);
 }
 
 PulseConnection::~PulseConnection()

@@ -1,8 +1,10 @@
 #include "Platform/PulseDeviceSource.h"
+#include "Platform/PulseConnection.h"
 
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -72,6 +74,26 @@ TEST_F(PulseAudioTest, TheDeviceListFollowsTheServersSourcesAndDefaults)
         EXPECT_TRUE(QTest::qWaitFor([&] { return changed.size() > before; }, 5000));
     }
     pactl({QStringLiteral("set-default-source"), QString::fromLatin1(PulseAudioServer::kLoopSourceName)});
+}
+
+}  // namespace
+
+namespace {
+
+QByteArray threadName()
+{
+    QFile comm(QStringLiteral("/proc/thread-self/comm"));
+    return comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+}
+
+// The connection names its own thread, never the thread that makes it (the GUI thread's name
+// is the program's name in process lists).
+TEST(PulseConnectionTest, NamesItsOwnThreadOnly)
+{
+    const QByteArray before = threadName();
+    ASSERT_FALSE(before.isEmpty());
+    const PulseConnection connection("audio.devices");
+    EXPECT_EQ(threadName(), before);
 }
 
 }  // namespace
