@@ -2,8 +2,12 @@
 // audio, through the listening loop (level meter, energy detector, turn and barge-in
 // detectors), the recognizer's own decoding aside (bench_STT measures that); and the time from
 // the end of a turn to the first PCM of the spoken reply when the backend answers at once, of
-// which bench_Speech's time to first audio of the same sentence is espeak-ng's share.
+// which bench_Speech's time to first audio of the same sentence is espeak-ng's share; and
+// voice to voice through the real capture, recognizer and speaker on a private PulseAudio
+// server.
 #include "Backend/AssistantClient.h"
+#include "Common/PulseAudioServer.h"
+#include "Common/SpeechWav.h"
 #include "Diagnostics/PipelineLog.h"
 #include "Endpointing/AdaptiveTurnDetector.h"
 #include "Persistence/AppSettings.h"
@@ -16,6 +20,10 @@
 #include "Pipeline/PlatformParts.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/IcalCalendarStore.h"
+#include "Platform/PocketsphinxDecoder.h"
+#include "Platform/PulseCaptureBackend.h"
+#include "Platform/PulseDeviceSource.h"
+#include "Platform/QtAudioOutput.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/DeviceIdentifier.h"
 #include "Support/QtScheduler.h"
@@ -24,9 +32,20 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QMediaDevices>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
+
+#include <array>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,18 +91,18 @@ void BM_ListeningPerAudioSecondSilentMicrophone(benchmark::State& state)
 }
 BENCHMARK(BM_ListeningPerAudioSecondSilentMicrophone);
 
-const char* const kReply = "안녕하세요, 오늘 회의는 세 시에 시작합니다.";
-
 // A backend that has its whole answer ready.
 struct InstantClient final : AssistantClient {
+    explicit InstantClient(QString text) : text(std::move(text)) {}
     std::unique_ptr<ReplyStream> stream(const QString&, const QString&, const QString&,
                                         const QList<ConversationTurn>&) const override
     {
         auto reply = std::make_unique<ReplyStream>();
-        reply->push(QString::fromUtf8(kReply));
+        reply->push(text);
         reply->finish();
         return reply;
     }
+    QString text;
 };
 
 // Stands in for the sound device: notes when PCM arrives and plays nothing.
@@ -105,7 +124,7 @@ struct Quiet final : EventSoundPlayer, DesktopWorkspace, SleepInhibitor {
     void play(const QString&) override {}
     bool openUrl(const QUrl&) override { return false; }
     void revealFile(const QString&) override {}
-    void acquire(const QString&, Completion) override {}
+    void acquire(const QString&, Completion done) override { done(std::nullopt); }
     void release() override {}
 };
 
@@ -129,7 +148,8 @@ void BM_EndOfTurnToFirstReplyAudio(benchmark::State& state)
     SystemSpeechPlayer player(std::make_unique<EspeakSpeechSynthesizer>(std::move(output)), scheduler);
     const DeviceIdentifier device(defaults);
     ConversationEngine engine({settings, scheduler, player, platform, services, device, {}, [] {
-                                   return std::make_unique<InstantClient>();
+                                   return std::make_unique<InstantClient>(
+                                       QStringLiteral("안녕하세요, 오늘 회의는 세 시에 시작합니다."));
                                }});
     for (auto _ : state) {
         sink->received = false;
@@ -144,5 +164,316 @@ void BM_EndOfTurnToFirstReplyAudio(benchmark::State& state)
     }
 }
 BENCHMARK(BM_EndOfTurnToFirstReplyAudio)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Voice to voice on a private PulseAudio server: the recording "go forward ten meters" is
+// spoken into the pipe microphone at the pace of speech, the engine hears it through the real
+// capture, voice and turn detectors and pocketsphinx, an instant backend answers, and espeak-ng
+// speaks into the null sink, whose monitor is recorded. An iteration's time runs from the end
+// of the spoken samples to the first sound at the speaker; "min_ms" and "median_ms" are that
+// less the silence the turn detector chose to wait ("predicted silence <n>ms"), what the road
+// adds to the wait, and "fire_to_sound_ms" the part after the turn ended. A turn ended another
+// way (the transcript's dwell) is said again. For a dozen turns:
+// --benchmark_filter=VoiceToVoice --benchmark_min_time=10
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr float kSound = 0.01f;  // -40 dBFS: speech rather than silence or dither
+
+// A microphone of the usual rate: a pipe source at 48 kHz, loaded once into the shared
+// server. Its FIFO's path, empty when it cannot be made.
+constexpr int kMicrophoneRate = 48000;
+const QString kMicrophoneName = QStringLiteral("vmic48");
+
+QString microphoneFifo(PulseAudioServer& pulse)
+{
+    static QTemporaryDir directory;
+    static const QString fifo = [&] {
+        const QString path = directory.filePath(QStringLiteral("mic48.fifo"));
+        const bool loaded =
+            pulse
+                .runClient(QStringLiteral("pactl"),
+                           {QStringLiteral("load-module"), QStringLiteral("module-pipe-source"),
+                            QStringLiteral("source_name=") + kMicrophoneName, QStringLiteral("file=") + path,
+                            QStringLiteral("format=s16le"), QStringLiteral("rate=%1").arg(kMicrophoneRate),
+                            QStringLiteral("channels=1")})
+                .has_value();
+        return loaded ? path : QString();
+    }();
+    return fifo;
+}
+
+// Stands in for the user: 10 ms of audio into the pipe microphone at the pace of speech,
+// silence unless a phrase waits, each piece written once it has been "spoken".
+class PacedMicrophone {
+public:
+    explicit PacedMicrophone(const QString& fifo) : m_fifo(fifo.toLocal8Bit()), m_thread([this] { run(); }) {}
+    ~PacedMicrophone()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_running = false;
+        }
+        m_thread.join();
+    }
+
+    void say(std::vector<qint16> phrase)
+    {
+        std::lock_guard lock(m_mutex);
+        m_phrase = std::move(phrase);
+        m_at = 0;
+        m_lastSound = 0;
+        for (std::size_t i = 0; i < m_phrase.size(); ++i)
+            if (std::abs(m_phrase[i]) > kSound * 32768)
+                m_lastSound = i;
+        m_speechEndedAt.reset();
+    }
+    // When the phrase's last sound was spoken, once it has been.
+    std::optional<Clock::time_point> speechEndedAt() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_speechEndedAt;
+    }
+
+private:
+    static constexpr std::size_t kPiece = kMicrophoneRate / 100;
+
+    void run()
+    {
+        // The source holds the FIFO open for reading, so this open never blocks.
+        const int fd = open(m_fifo.constData(), O_WRONLY | O_CLOEXEC);
+        auto due = Clock::now();
+        for (;;) {
+            due += 10ms;
+            std::this_thread::sleep_until(due);
+            std::lock_guard lock(m_mutex);
+            if (!m_running)
+                break;
+            std::array<qint16, kPiece> piece{};
+            const std::size_t from = m_at;
+            const std::size_t count = std::min(kPiece, m_phrase.size() - from);
+            std::copy_n(m_phrase.begin() + std::ptrdiff_t(from), count, piece.begin());
+            m_at += count;
+            if (write(fd, piece.data(), sizeof piece) != ssize_t(sizeof piece))
+                continue;
+            if (count > 0 && !m_speechEndedAt && m_lastSound < from + kPiece) {
+                const auto after =
+                    std::chrono::duration<double>(double(from + kPiece - m_lastSound - 1) / kMicrophoneRate);
+                m_speechEndedAt = Clock::now() - std::chrono::duration_cast<Clock::duration>(after);
+            }
+        }
+        close(fd);
+    }
+
+    const QByteArray m_fifo;
+    mutable std::mutex m_mutex;
+    std::vector<qint16> m_phrase;
+    std::size_t m_at = 0;
+    std::size_t m_lastSound = 0;
+    std::optional<Clock::time_point> m_speechEndedAt;
+    bool m_running = true;
+    std::thread m_thread;  // last: it reads the members above
+};
+
+// The speaker: the null sink's monitor as it plays. A frame's time comes from the sink's
+// clock, placed by the smallest delay seen between frames being played and arriving here.
+class SpeakerMonitor {
+public:
+    std::optional<QString> start()
+    {
+        if (auto refusal = m_backend.selectDevice(QString::fromLatin1(PulseAudioServer::kSinkName) + ".monitor"))
+            return refusal;
+        const AudioFormat format = m_backend.deviceFormat();
+        m_rate = format.sampleRate;
+        m_channels = format.channels;
+        return m_backend.start(format, [this](const float* samples, std::int64_t frames) { take(samples, frames); },
+                               {});
+    }
+    ~SpeakerMonitor() { m_backend.stop(); }
+
+    // Looks for the first sound from now on.
+    void listen()
+    {
+        std::lock_guard lock(m_mutex);
+        m_listening = true;
+        m_firstSound.reset();
+    }
+    std::optional<Clock::time_point> firstSoundAt() const
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_firstSound)
+            return std::nullopt;
+        return *m_origin + std::chrono::duration_cast<Clock::duration>(
+                               std::chrono::duration<double>(double(*m_firstSound) / m_rate));
+    }
+
+private:
+    void take(const float* samples, std::int64_t frames)
+    {
+        const auto now = Clock::now();
+        std::lock_guard lock(m_mutex);
+        for (std::int64_t i = 0; m_listening && !m_firstSound && i < frames * m_channels; ++i)
+            if (std::abs(samples[i]) > kSound)
+                m_firstSound = m_frames + i / m_channels;
+        m_frames += frames;
+        const auto origin =
+            now - std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(double(m_frames) / m_rate));
+        m_origin = m_origin ? std::min(*m_origin, origin) : origin;
+    }
+
+    PulseCaptureBackend m_backend;
+    double m_rate = 0;
+    int m_channels = 1;
+    mutable std::mutex m_mutex;
+    std::int64_t m_frames = 0;
+    std::optional<Clock::time_point> m_origin;  // when frame 0 played
+    bool m_listening = false;
+    std::optional<std::int64_t> m_firstSound;
+};
+
+bool waitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 20s)
+{
+    const auto deadline = Clock::now() + limit;
+    while (!done() && Clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    return done();
+}
+
+void runEventLoopFor(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::vector<qint16> goForward(const QTemporaryDir& directory)
+{
+    const QString path = directory.filePath(QStringLiteral("goforward.raw"));
+    QFile file(path);
+    if (!SpeechWav::goForward(path, kMicrophoneRate, 1) || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<qint16> samples(std::size_t(bytes.size()) / sizeof(qint16));
+    std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(qint16));
+    return samples;
+}
+
+void BM_VoiceToVoice(benchmark::State& state)
+{
+    PulseAudioServer& pulse = PulseAudioServer::shared();
+    if (!pulse.isRunning()) {
+        state.SkipWithError(("needs a private PulseAudio server: " + pulse.error()).toStdString().c_str());
+        return;
+    }
+    QTemporaryDir directory;
+    const std::vector<qint16> phrase = goForward(directory);
+    if (phrase.empty()) {
+        state.SkipWithError("the recording could not be prepared (sox, pocketsphinx-testdata)");
+        return;
+    }
+    SpeakerMonitor speaker;
+    if (const auto refusal = speaker.start()) {
+        state.SkipWithError(refusal->toStdString().c_str());
+        return;
+    }
+    const QString fifo = microphoneFifo(pulse);
+    if (fifo.isEmpty()) {
+        state.SkipWithError("the virtual microphone could not be made");
+        return;
+    }
+    PacedMicrophone microphone(fifo);
+
+    UserDefaults defaults(directory.filePath(QStringLiteral("defaults.json")));
+    AppSettings settings(defaults);
+    settings.setTelemetryEnabled(false);
+    settings.setLocaleID(QStringLiteral("en-US"));
+    settings.setAvatarGender(AvatarGender::male);
+    settings.setMicrophoneDeviceUID(kMicrophoneName);
+    QtScheduler scheduler;
+    PlatformParts platform;
+    platform.makeCaptureBackend = [] { return std::make_unique<PulseCaptureBackend>(); };
+    platform.audioDevices = std::make_unique<PulseDeviceSource>();
+    platform.speechEngine = PocketsphinxDecoder::installedEngine();
+    platform.eventSounds = std::make_unique<Quiet>();
+    platform.desktop = std::make_unique<Quiet>();
+    platform.sleepInhibitor = std::make_unique<Quiet>();
+    platform.calendar = std::make_unique<IcalCalendarStore>();
+    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
+    auto output = std::make_unique<QtAudioOutput>([] {
+        for (const QAudioDevice& device : QMediaDevices::audioOutputs())
+            if (device.id() == PulseAudioServer::kSinkName)
+                return device;
+        return QAudioDevice();
+    });
+    SystemSpeechPlayer player(std::make_unique<EspeakSpeechSynthesizer>(std::move(output)), scheduler);
+    const DeviceIdentifier device(defaults);
+    std::optional<Clock::time_point> askedAt;
+    ConversationEngine engine({settings, scheduler, player, platform, services, device, {}, [&] {
+                                   askedAt = Clock::now();
+                                   return std::make_unique<InstantClient>(
+                                       QStringLiteral("Ten meters forward it is. Mind the step."));
+                               }});
+    std::optional<Clock::time_point> firedAt;
+    QObject::connect(&engine.state(), &EngineState::lastFireAtChanged, [&] { firedAt = Clock::now(); });
+    const auto listening = [&] { return engine.state().phase() == ConversationPhase::listening; };
+    engine.setEnabled(true);
+    if (!waitUntil(listening)) {
+        state.SkipWithError("the session did not start");
+        return;
+    }
+    runEventLoopFor(2s);  // the recognizer's models load
+
+    static const QRegularExpression kSilenceWait(QStringLiteral("predicted silence (\\d+)ms"));
+    std::vector<double> excess, waits, fireToRequest, fireToSound;
+    for (auto _ : state) {
+        QRegularExpressionMatch wait;
+        for (int attempt = 0; attempt < 3 && !wait.hasMatch(); ++attempt) {
+            runEventLoopFor(1500ms);  // between turns
+            speaker.listen();
+            firedAt.reset();
+            askedAt.reset();
+            microphone.say(phrase);
+            if (!waitUntil([&] { return speaker.firstSoundAt() && microphone.speechEndedAt() && !listening(); }) ||
+                !waitUntil(listening)) {
+                state.SkipWithError("no spoken reply came back");
+                return;
+            }
+            wait = kSilenceWait.match(engine.state().lastFireReason());
+        }
+        if (!wait.hasMatch()) {
+            state.SkipWithError("the turns never ended on the predicted silence");
+            return;
+        }
+        const double ms =
+            milliseconds(*speaker.firstSoundAt() - *microphone.speechEndedAt()) - wait.captured(1).toDouble();
+        excess.push_back(ms);
+        waits.push_back(wait.captured(1).toDouble());
+        if (firedAt && askedAt) {
+            fireToRequest.push_back(milliseconds(*askedAt - *firedAt));
+            fireToSound.push_back(milliseconds(*speaker.firstSoundAt() - *firedAt));
+        }
+        state.SetIterationTime(milliseconds(*speaker.firstSoundAt() - *microphone.speechEndedAt()) / 1000);
+    }
+    state.counters["min_ms"] = excess.empty() ? 0 : *std::min_element(excess.begin(), excess.end());
+    state.counters["median_ms"] = median(excess);
+    state.counters["wait_ms"] = median(waits);
+    state.counters["fire_to_request_ms"] = median(fireToRequest);
+    state.counters["fire_to_sound_ms"] = median(fireToSound);
+    engine.setEnabled(false);
+    waitUntil([&] { return engine.state().phase() == ConversationPhase::idle; });
+}
+BENCHMARK(BM_VoiceToVoice)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -23,8 +23,31 @@ public:
     {
     }
 
-    // Hands the samples on, the leading silence before the first ones; false once stopped.
+    // Hands espeak-ng's samples on; false once stopped. espeak-ng opens every utterance with
+    // about 50 ms of its own digital silence, which is cut, so the voice starts after exactly
+    // the leading silence asked for.
     bool write(const short* samples, std::size_t count)
+    {
+        if (!m_sounded) {
+            const short* first = std::find_if(samples, samples + count, [](short sample) { return sample != 0; });
+            count -= std::size_t(first - samples);
+            samples = first;
+            if (count == 0)
+                return !m_stopped;
+            m_sounded = true;
+        }
+        return hand(samples, count);
+    }
+    void writeSilence(double seconds)
+    {
+        const std::vector<short> silence(frames(seconds), 0);
+        hand(silence.data(), silence.size());
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    // The leading silence goes before the first samples handed on.
+    bool hand(const short* samples, std::size_t count)
     {
         if (m_leading + count == 0)
             return !m_stopped;
@@ -38,20 +61,13 @@ public:
         m_position += length;
         return !m_stopped;
     }
-    void writeSilence(double seconds)
-    {
-        const std::vector<short> silence(frames(seconds), 0);
-        write(silence.data(), silence.size());
-    }
-    bool stopped() const { return m_stopped; }
-
-private:
     std::size_t frames(double seconds) const { return std::size_t(std::lround(seconds * m_format.sampleRate)); }
 
     AudioFormat m_format;
     std::size_t m_leading;
     const EspeakEngine::AudioSink& m_onAudio;
     std::int64_t m_position = 0;
+    bool m_sounded = false;  // espeak-ng has made its first sound
     bool m_stopped = false;
 };
 

@@ -39,7 +39,8 @@ public:
 
     // Renders `text` as plain text (never markup or phoneme codes) with the voice, handing its
     // mono float PCM to `onAudio` as espeak-ng produces it, so playing can start before the
-    // whole text is rendered: the first piece begins with the leading silence, the last one is
+    // whole text is rendered: the first piece begins with the leading silence (espeak-ng's own
+    // opening pause is cut, so the voice follows it at once), the last one is
     // the trailing silence, and their frame positions run on. Then `done` runs with the reason
     // rendering failed, empty when it completed or `onAudio` stopped it. Both on the worker thread.
     void render(const QString& voiceID, const QString& text, double leadingSilence, double trailingSilence,

@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr double kUtteranceDelaySec = 0.05;
+// The pause between sentences comes after each one, so a reply's first sound is not delayed.
+constexpr double kLeadingSilenceSec = 0.0;
+constexpr double kTrailingSilenceSec = 0.1;
 const QString kDefaultLocale = QStringLiteral("en-US");
 
 int characterCount(const QString& text)
@@ -101,7 +103,7 @@ void SystemSpeechPlayer::speak(const QString& text, const std::optional<QString>
 
     const quint64 generation = ++m_generation;
     m_pending = std::move(done);
-    m_synthesizer->speak({generation, spoken, *voice, kUtteranceDelaySec, kUtteranceDelaySec});
+    m_synthesizer->speak({generation, spoken, *voice, kLeadingSilenceSec, kTrailingSilenceSec});
     armHardCeiling(timeout, generation);
 }
 

@@ -125,6 +125,8 @@ TEST(EspeakEngine, RendersKoreanAndEnglishSpeechToNonSilentPcm)
         EXPECT_GT(rms(samples, count), 0.02) << c.text;
         const auto padding = static_cast<std::int64_t>(0.05 * 22050);
         EXPECT_EQ(rms(samples, padding), 0.0) << "leading silence";
+        const auto voiced = std::find_if(samples, samples + count, [](float sample) { return sample != 0.0f; });
+        EXPECT_EQ(voiced - samples, std::lround(0.05 * 22050)) << "espeak-ng's own pause is cut";
         EXPECT_GT(
             rms(rendering.pieces.front()->channelData(0) + padding, rendering.pieces.front()->frameCount() - padding),
             0.0)
