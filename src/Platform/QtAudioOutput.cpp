@@ -11,6 +11,8 @@ Q_LOGGING_CATEGORY(lcAudioOutput, "app.parlivox.audio.output")
 
 namespace {
 
+constexpr std::chrono::milliseconds kDrainTime{1000};
+
 QString describe(QAudio::Error error)
 {
     switch (error) {
@@ -32,6 +34,9 @@ QString describe(QAudio::Error error)
 QtAudioOutput::QtAudioOutput(DeviceSource device, QObject* parent)
     : QObject(parent), m_device(device ? std::move(device) : DeviceSource(&QMediaDevices::defaultAudioOutput))
 {
+    m_closeWhenDrained.setSingleShot(true);
+    m_closeWhenDrained.setInterval(kDrainTime);
+    connect(&m_closeWhenDrained, &QTimer::timeout, this, &QtAudioOutput::releaseSink);
 }
 
 QtAudioOutput::~QtAudioOutput()
@@ -94,6 +99,12 @@ void QtAudioOutput::endStream()
 void QtAudioOutput::stop()
 {
     ++m_playback;
+    releaseSink();
+}
+
+void QtAudioOutput::releaseSink()
+{
+    m_closeWhenDrained.stop();
     if (m_sink) {
         m_sink->disconnect(this);
         m_sink->stop();
@@ -114,9 +125,10 @@ void QtAudioOutput::handleState(quint64 playback, QAudio::State state)
     if (state == QAudio::StoppedState && error != QAudio::NoError && error != QAudio::UnderrunError) {
         fail(playback, describe(error));
     } else if (state == QAudio::IdleState && m_stream->atEnd()) {
-        // Idle after the last sample: the device has it all. The sink stays open until the
-        // next play() so the device's own buffer is not cut short.
+        // Idle after the last sample: the device has it all. The sink stays open a little
+        // longer so the device's own buffer is not cut short.
         m_finished = true;
+        m_closeWhenDrained.start();
         report(playback, [this] {
             if (onFinished)
                 onFinished();

@@ -5,6 +5,7 @@
 #include <QAudio>
 #include <QAudioDevice>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -31,10 +32,14 @@ private:
     void handleState(quint64 playback, QAudio::State state);
     void report(quint64 playback, std::function<void()> action);
     void fail(quint64 playback, const QString& reason);
+    void releaseSink();
 
     DeviceSource m_device;
     QAudioSink* m_sink = nullptr;
     PcmStreamDevice* m_stream = nullptr;
     quint64 m_playback = 0;  // raised by every play() and stop(); older reports are dropped
     bool m_finished = false;  // the current playback has made its final report
+    // An open sink wakes the process every few milliseconds even when silent: it is closed a
+    // little after its last sample, once the device has played out what it holds.
+    QTimer m_closeWhenDrained;
 };

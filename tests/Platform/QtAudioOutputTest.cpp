@@ -117,4 +117,15 @@ TEST_F(QtAudioOutputPulseTest, AStreamWhoseNextBlockComesLateStillPlaysToItsEndA
     output.endStream();
     ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000)) << reports.join(u'|').toStdString();
     EXPECT_EQ(reports, (QStringList{QStringLiteral("started"), QStringLiteral("finished")}));
+
+    // Once played out, the stream is closed: an open one would keep waking the program.
+    const auto playing = [] {
+        return pulse()
+            .runClient(QStringLiteral("pactl"),
+                       {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")})
+            .value_or("failed")
+            .contains("22050Hz");
+    };
+    EXPECT_TRUE(playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !playing(); }, 3000));
 }
