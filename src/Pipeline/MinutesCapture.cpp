@@ -190,14 +190,12 @@ void MinutesCapture::exportToVault()
 
 void MinutesCapture::rewriteTextFile()
 {
-    const std::optional<QString> file = textFile();
-    if (!file)
+    const std::optional<QUrl>& recording = m_parts.state.currentRecordingURL();
+    if (!recording)
         return;
-    const QString text =
-        MinutesText::whole(m_startedAt, QFileInfo(m_parts.state.currentRecordingURL()->toLocalFile()).fileName(),
-                           m_parts.minutes.entries());
+    const QString text = MinutesText::whole(m_startedAt, recording->fileName(), m_parts.minutes.entries());
     QString error;
-    reportWrite(FileIO::writeAtomically(*file, text.toUtf8(), &error), error);
+    reportWrite(FileIO::writeAtomically(textFilePath(recording->toLocalFile()), text.toUtf8(), &error), error);
 }
 
 void MinutesCapture::reportWrite(bool written, const QString& error)

@@ -153,14 +153,13 @@ void SessionSequencer::beginListening()
     EngineExtensions& extensions = m_parts.extensions;
     m_parts.ttsQueue.reset(settings.effectiveTTSLocale());
     m_hooks.applySettings();
-    if (settings.appMode() == AppMode::minutes && extensions.minutes)
+    if (settings.appMode() == AppMode::minutes)
         extensions.minutes->start(*m_audioInput->inputFormat());
     else
         m_parts.state.setCurrentRecordingURL(std::nullopt);
 
     ListeningLoop::Taps taps;
-    if (MinutesSession* minutes = extensions.minutes.get())
-        taps.onBuffer = [minutes](const AudioBufferPtr& buffer) { minutes->append(buffer); };
+    taps.onBuffer = [minutes = extensions.minutes.get()](const AudioBufferPtr& buffer) { minutes->append(buffer); };
     if (GazeLoop* gaze = extensions.gaze.get())
         taps.onSpeechStarted = [gaze] { gaze->resume(); };
     m_listening =
@@ -244,8 +243,7 @@ void SessionSequencer::endSession()
     // Idle first, so stopping the reply moves the phase nowhere else.
     m_parts.fsm.transition(ConversationPhase::idle, QStringLiteral("session end"));
     m_hooks.stopReply();
-    if (extensions.rest)
-        extensions.rest->cancel();
+    extensions.rest->cancel();
     if (std::exchange(m_inhibiting, false))
         m_parts.inhibitor.release();
     if (m_recognizer)
@@ -254,8 +252,7 @@ void SessionSequencer::endSession()
         m_audioInput->stop();
     if (extensions.gaze)
         extensions.gaze->stop();
-    if (extensions.minutes)
-        extensions.minutes->stop();
+    extensions.minutes->stop();
     m_parts.vad.reset();
     m_parts.turnDetector.reset();
     m_parts.bargeIn.disarm();

@@ -46,7 +46,7 @@ public:
         ConversationHistory& history;
         SystemMonitor& systemMonitor;
         SleepInhibitor& inhibitor;
-        EngineExtensions& extensions;
+        EngineExtensions& extensions;  // the rest window and the minutes capture always, gaze with a camera
         std::function<std::unique_ptr<AudioInputStream>()> makeAudioInput;
         std::function<std::unique_ptr<StreamingSpeechRecognizer>()> makeRecognizer;
     };
