@@ -7,40 +7,58 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
+#include <array>
+#include <mutex>
+
 Q_LOGGING_CATEGORY(lcL10n, "app.parlivox.l10n")
 
 namespace L10n {
 
-QString t(const QString& key, AppLanguage language)
-{
-    return lookup(builtInTables(), key, language);
-}
+namespace {
 
-QString lookup(const Tables& tables, const QString& key, AppLanguage language)
+// The first of the language's text and the English one; the key when neither has it.
+template <typename TableOf>
+QString find(const QString& key, AppLanguage language, TableOf tableOf)
 {
-    for (const QString& raw : {rawValue(language), rawValue(AppLanguage::english)}) {
-        const Table& table = tables.value(raw);
+    for (AppLanguage candidate : {language, AppLanguage::english}) {
+        const Table& table = tableOf(candidate);
         if (const auto text = table.constFind(key); text != table.cend())
             return *text;
     }
     return key;
 }
 
-const Tables& builtInTables()
+}  // namespace
+
+QString t(const QString& key, AppLanguage language)
 {
-    static const Tables kTables = [] {
-        Tables result;
-        for (AppLanguage language : allCases<AppLanguage>()) {
-            QString error;
-            const auto json = FileIO::readAll(tablePath(language), &error);
-            auto table = json ? parseTable(*json, &error) : std::nullopt;
-            if (!table)
-                qCCritical(lcL10n, "table %s unusable: %s", qPrintable(tablePath(language)), qPrintable(error));
-            result.insert(rawValue(language), table.value_or(Table()));
-        }
-        return result;
-    }();
-    return kTables;
+    return find(key, language, builtInTable);
+}
+
+QString lookup(const Tables& tables, const QString& key, AppLanguage language)
+{
+    static const Table kNone;
+    return find(key, language, [&tables](AppLanguage candidate) -> const Table& {
+        const auto table = tables.constFind(rawValue(candidate));
+        return table != tables.cend() ? *table : kNone;
+    });
+}
+
+const Table& builtInTable(AppLanguage language)
+{
+    constexpr std::size_t kLanguages = allCases<AppLanguage>().size();
+    static std::array<std::once_flag, kLanguages> loaded;
+    static std::array<Table, kLanguages> tables;
+    const auto index = std::size_t(language);
+    std::call_once(loaded[index], [language, &table = tables[index]] {
+        QString error;
+        const auto json = FileIO::readAll(tablePath(language), &error);
+        auto parsed = json ? parseTable(*json, &error) : std::nullopt;
+        if (!parsed)
+            qCCritical(lcL10n, "table %s unusable: %s", qPrintable(tablePath(language)), qPrintable(error));
+        table = parsed.value_or(Table());
+    });
+    return tables[index];
 }
 
 QString tablePath(AppLanguage language)

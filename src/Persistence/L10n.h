@@ -21,8 +21,9 @@ QString t(const QString& key, AppLanguage language);
 // The same lookup in the given tables.
 QString lookup(const Tables& tables, const QString& key, AppLanguage language);
 
-// The built-in tables, read once on first use.
-const Tables& builtInTables();
+// The language's built-in table, read on its first use (the window needs only its own
+// language and English).
+const Table& builtInTable(AppLanguage language);
 
 QString tablePath(AppLanguage language);
 

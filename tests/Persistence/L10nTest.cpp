@@ -111,10 +111,10 @@ TEST(L10n, TheUserTileButtonsStayCloseToTheEnglishWidth)
                std::max(columns(table.value("btn.camera_on")), columns(table.value("btn.camera_off"))) +
                columns(table.value("btn.fire")) + columns(table.value("btn.stop_tts"));
     };
-    const L10n::Table& english = L10n::builtInTables().value("en");
+    const L10n::Table& english = L10n::builtInTable(AppLanguage::english);
     for (AppLanguage language : allCases<AppLanguage>()) {
         SCOPED_TRACE(rawValue(language).toStdString());
-        const L10n::Table& table = L10n::builtInTables().value(rawValue(language));
+        const L10n::Table& table = L10n::builtInTable(language);
         for (const QString& key : buttons)
             EXPECT_LE(columns(table.value(key)), 2.25 * columns(english.value(key))) << table.value(key).toStdString();
         EXPECT_LE(rowWidth(table), 1.6 * rowWidth(english));

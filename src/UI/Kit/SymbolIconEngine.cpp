@@ -51,6 +51,21 @@ QColor SymbolIconEngine::tintFor(QIcon::Mode mode) const
 
 QImage SymbolIconEngine::render(const QSize& size, QIcon::Mode mode) const
 {
+    constexpr std::size_t kKept = 6;
+    const QColor tint = tintFor(mode);
+    const quint64 key = quint64(quint16(size.width())) << 48 | quint64(quint16(size.height())) << 32 | tint.rgba();
+    for (const auto& [renderedKey, rendered] : m_rendered)
+        if (renderedKey == key)
+            return rendered;
+    if (m_rendered.size() == kKept)
+        m_rendered.clear();
+    QImage image = draw(size, tint);
+    m_rendered.emplace_back(key, image);
+    return image;
+}
+
+QImage SymbolIconEngine::draw(const QSize& size, const QColor& tint) const
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     if (size.isEmpty())
@@ -68,6 +83,6 @@ QImage SymbolIconEngine::render(const QSize& size, QIcon::Mode mode) const
     }
     // Both become a silhouette in the tint, like the desktop's symbolic icons.
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(image.rect(), tintFor(mode));
+    painter.fillRect(image.rect(), tint);
     return image;
 }

@@ -3,11 +3,16 @@
 #include <QColor>
 #include <QIcon>
 #include <QIconEngine>
+#include <QImage>
+
+#include <utility>
+#include <vector>
 
 // Paints one symbol: the desktop theme's icon when it has one, else a drawn stand-in (the
 // outline of an emoji glyph), so a missing icon never leaves a button blank. Either is drawn
 // as a silhouette in the given colour, or in the application's text colour at paint time, so
-// it stays visible when the appearance turns dark.
+// it stays visible when the appearance turns dark. The last few pictures are kept, since
+// buttons ask for the same one on every repaint.
 class SymbolIconEngine final : public QIconEngine {
 public:
     SymbolIconEngine(QIcon themeIcon, QString fallbackGlyph, QColor tint = QColor());
@@ -20,9 +25,12 @@ public:
 
 private:
     QImage render(const QSize& size, QIcon::Mode mode) const;
+    QImage draw(const QSize& size, const QColor& tint) const;
     QColor tintFor(QIcon::Mode mode) const;
 
     QIcon m_themeIcon;
     QString m_fallbackGlyph;
     QColor m_tint;
+    // By size and colour; a handful of sizes and modes at most, cleared when the colours change.
+    mutable std::vector<std::pair<quint64, QImage>> m_rendered;
 };

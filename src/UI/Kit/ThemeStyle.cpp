@@ -1,5 +1,7 @@
 #include "UI/Kit/ThemeStyle.h"
 
+#include "UI/Kit/Icons.h"
+
 #include <QPainter>
 #include <QStyleOption>
 
@@ -35,4 +37,16 @@ void ThemeStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
     painter->setBrush(Qt::NoBrush);
     painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     painter->restore();
+}
+
+QIcon ThemeStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option, const QWidget* widget) const
+{
+    switch (standardIcon) {
+    case SP_ToolBarHorizontalExtensionButton:
+        return Icons::symbol(QStringLiteral("chevron.right"));
+    case SP_ToolBarVerticalExtensionButton:
+        return Icons::symbol(QStringLiteral("chevron.down"));
+    default:
+        return QProxyStyle::standardIcon(standardIcon, option, widget);
+    }
 }

@@ -2,7 +2,9 @@
 
 #include "Common/ImageChecks.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <QPalette>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -26,6 +28,35 @@ TEST(Icons, everySymbolDrawsSomethingInEveryMode)
     }
     EXPECT_GT(fromTheme, symbols.size() / 2) << "the desktop icon theme is not being found";
     EXPECT_EQ(QSet<QString>(symbols.begin(), symbols.end()).size(), symbols.size()) << "a symbol is listed twice";
+}
+
+// Pictures are kept between repaints, yet a symbol follows the text colour when the palette
+// turns dark and back, with the theme's icon and with the drawn glyph alike.
+TEST(Icons, aKeptPictureFollowsThePaletteAndTheMode)
+{
+    Icons::useDesktopTheme();
+    const QPalette original = QGuiApplication::palette();
+    const auto colourOf = [](const QIcon& icon, QIcon::Mode mode) {
+        const QImage image = icon.pixmap(QSize(24, 24), mode).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    return QColor(image.pixel(x, y));
+        return QColor();
+    };
+    for (const char* symbol : {"mic.fill", "brain"}) {
+        SCOPED_TRACE(symbol);
+        const QIcon icon = Icons::symbol(QString::fromLatin1(symbol));
+        for (const QColor text : {QColor(Qt::black), QColor(Qt::white), QColor(Qt::black)}) {
+            QPalette palette = original;
+            palette.setColor(QPalette::WindowText, text);
+            QGuiApplication::setPalette(palette);
+            EXPECT_EQ(colourOf(icon, QIcon::Normal), text);
+            EXPECT_EQ(colourOf(icon, QIcon::Normal), text) << "asked again";
+            EXPECT_FALSE(colourOf(icon, QIcon::Disabled).isValid()) << "a disabled symbol is faint";
+        }
+    }
+    QGuiApplication::setPalette(original);
 }
 
 }  // namespace

@@ -336,8 +336,8 @@ TEST(SettingsTab, aLanguageChangeRelabelsBothPagesAtOnce)
     MainWindow window(ui.context);
     window.content().selectTab(AppTab::settings);
     window.content().selectTab(AppTab::agent);
-    const L10n::Table& english = L10n::builtInTables().value("en");
-    const L10n::Table& korean = L10n::builtInTables().value("ko");
+    const L10n::Table& english = L10n::builtInTable(AppLanguage::english);
+    const L10n::Table& korean = L10n::builtInTable(AppLanguage::korean);
     const auto texts = [&window] {
         QList<std::pair<QObject*, QString>> shown;
         for (const char* page : {"settingsTab", "agentTab"}) {
