@@ -3,6 +3,7 @@
 #include "Platform/CanberraEventSoundPlayer.h"
 #include "Platform/DBusSleepInhibitor.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
+#include "Platform/FaceDetectionModule.h"
 #include "Platform/IcalCalendarStore.h"
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
@@ -11,7 +12,6 @@
 #include "Platform/QtAudioOutput.h"
 #include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
-#include "Vision/CascadeFaceDetector.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -39,12 +39,10 @@ PlatformParts makeLinuxPlatform()
     parts.makeCameraSource = [] { return std::make_unique<V4L2FrameSource>(); };
     parts.makeFaceDetector = []() -> std::unique_ptr<FaceDetector> {
         QString error;
-        std::optional<FaceCascades> cascades = FaceCascades::load(&error);
-        if (!cascades) {
+        std::unique_ptr<FaceDetector> detector = FaceDetectionModule::makeDetector(&error);
+        if (!detector)
             qCWarning(lcVision, "face detection unavailable: %s", qPrintable(error));
-            return nullptr;
-        }
-        return std::make_unique<CascadeFaceDetector>(std::move(*cascades));
+        return detector;
     };
     parts.sleepInhibitor = std::make_unique<DBusSleepInhibitor>();
     return parts;

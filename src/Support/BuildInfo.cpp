@@ -2,6 +2,8 @@
 
 #include "BuildConfig.h"
 
+#include <QCoreApplication>
+
 namespace BuildInfo {
 
 namespace {
@@ -32,6 +34,12 @@ QString versionText()
 QUrl updateFeed()
 {
     return QUrl(QString::fromUtf8(PARLIVOX_UPDATE_FEED_URL));
+}
+
+QStringList moduleFolders()
+{
+    return {QCoreApplication::applicationDirPath(), QStringLiteral(PARLIVOX_INSTALLED_MODULE_DIR),
+            QStringLiteral(PARLIVOX_BUILT_MODULE_DIR)};
 }
 
 }  // namespace BuildInfo

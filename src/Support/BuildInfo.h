@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // What the build was configured with: the version and build number the window shows and the
@@ -15,5 +16,8 @@ QString build();
 QString versionText();
 // Empty when this build has no update feed.
 QUrl updateFeed();
+// Where the program's loadable modules are looked for, in order: beside the program, where
+// `cmake --install` puts them, where the build made them.
+QStringList moduleFolders();
 
 }  // namespace BuildInfo

@@ -20,6 +20,8 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     EXPECT_TRUE(parts.desktop);
     EXPECT_TRUE(parts.calendar);
     EXPECT_TRUE(parts.makeCameraSource && parts.makeCameraSource());
+    // From the module loaded on first use, with the detector files of opencv-data.
+    EXPECT_TRUE(parts.makeFaceDetector && parts.makeFaceDetector());
     EXPECT_TRUE(parts.sleepInhibitor);
 
     FakeScheduler scheduler;

@@ -54,7 +54,6 @@ ParlivoxApp::ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWor
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Parlivox"));
     QGuiApplication::setDesktopFileName(QStringLiteral("parlivox"));
     Icons::useDesktopTheme();
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("parlivox"), QIcon(QStringLiteral(":/parlivox.svg"))));
 }
 
 ParlivoxApp::~ParlivoxApp() = default;
@@ -98,5 +97,8 @@ void ParlivoxApp::announceWhenShown()
                 qCWarning(lcWindow, "window snapshot not saved to %s", qPrintable(snapshot));
         }
         qCInfo(lcWindow, "window shown: %dx%d", m_window->width(), m_window->height());
+        // Looking a name up in the icon theme walks all of its folders: not before the first frame.
+        QApplication::setWindowIcon(
+            QIcon::fromTheme(QStringLiteral("parlivox"), QIcon(QStringLiteral(":/parlivox.svg"))));
     });
 }

@@ -3,6 +3,7 @@
 #include "UI/Kit/Icons.h"
 #include "UI/Talk/TextStyle.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -29,6 +30,8 @@ PillButton::PillButton(int horizontalPadding, int verticalPadding, qreal radius,
 void PillButton::setLook(const Look& look)
 {
     m_look = look;
+    m_symbol = Icons::symbol(look.symbol, look.foreground);
+    m_captionWidth = m_hintWidth = -1;
     setText(look.caption);
     setToolTip(look.help);
     updateGeometry();
@@ -44,12 +47,16 @@ void PillButton::setRingColour(const QColor& colour)
 int PillButton::captionWidth() const
 {
     // A pixel of slack: text measured in fractions would otherwise be elided by rounding.
-    return m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(m_look.caption) + 1;
+    if (m_captionWidth < 0)
+        m_captionWidth = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(m_look.caption) + 1;
+    return m_captionWidth;
 }
 
 int PillButton::hintWidth() const
 {
-    return m_look.hint.isEmpty() ? 0 : gap + QFontMetrics(hintFont()).horizontalAdvance(m_look.hint) + 1;
+    if (m_hintWidth < 0)
+        m_hintWidth = m_look.hint.isEmpty() ? 0 : gap + QFontMetrics(hintFont()).horizontalAdvance(m_look.hint) + 1;
+    return m_hintWidth;
 }
 
 QSize PillButton::sizeHint() const
@@ -64,6 +71,15 @@ QSize PillButton::minimumSizeHint() const
     const int shortCaption = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(QStringLiteral("…"));
     return {2 * m_horizontalPadding + symbolSize + shortCaption + (m_look.keepHint ? hintWidth() : 0),
             sizeHint().height()};
+}
+
+void PillButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_captionWidth = m_hintWidth = -1;
+        updateGeometry();
+    }
+    QAbstractButton::changeEvent(event);
 }
 
 void PillButton::paintEvent(QPaintEvent*)
@@ -86,7 +102,7 @@ void PillButton::paintEvent(QPaintEvent*)
     // Centred when wider than needed (an icon-only button), else from the left.
     int left = m_horizontalPadding + std::max(0, (room - contentWidth) / 2);
     const QRect symbolBox(left, (height() - symbolSize) / 2, symbolSize, symbolSize);
-    Icons::symbol(m_look.symbol, m_look.foreground).paint(&painter, symbolBox);
+    m_symbol.paint(&painter, symbolBox);
     left = symbolBox.right() + 1 + gap;
     int right = width() - m_horizontalPadding;
 

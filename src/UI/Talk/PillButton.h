@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QIcon>
 
 // The talk view's small painted buttons (work-state and talk buttons): a symbol, a caption
 // and an optional shortcut hint on a coloured capsule or rounded rectangle. Reached by Tab,
@@ -34,6 +35,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     int captionWidth() const;
@@ -43,5 +45,9 @@ private:
     int m_verticalPadding;
     qreal m_radius;
     Look m_look;
+    QIcon m_symbol;
     QColor m_ring;
+    // Measured once per look and font: layouts ask for the size hints many times.
+    mutable int m_captionWidth = -1;
+    mutable int m_hintWidth = -1;
 };
