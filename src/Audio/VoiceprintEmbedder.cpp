@@ -19,8 +19,9 @@ constexpr float kVoicedCorrelation = 0.6f;
 constexpr std::size_t kLeastVoicedFrames = 30;
 
 // Each feature's scale: how much it varies between utterances of one person, measured on
-// recorded prompts of five people (cepstral means, cepstral spreads, median log pitch and its
-// spread), so every feature counts alike.
+// recorded telephone prompts of five people (cepstral means, cepstral spreads, median log pitch
+// and its spread), so every feature counts alike. Wideband recordings of the same people vary
+// alike.
 constexpr std::array<float, VoiceprintEmbedder::kLength> kScales{
     0.91f, 1.0f,  0.70f, 0.54f, 0.46f, 0.44f, 0.42f, 0.40f, 0.32f, 0.29f, 0.35f, 0.29f,  0.56f,
     0.57f, 0.41f, 0.30f, 0.22f, 0.21f, 0.18f, 0.19f, 0.17f, 0.16f, 0.19f, 0.22f, 0.075f, 0.071f};
@@ -29,6 +30,11 @@ constexpr std::array<float, VoiceprintEmbedder::kLength> kScales{
 constexpr std::array<float, VoiceprintEmbedder::kLength> kAverageVoice{
     8.59f, 3.08f, 2.29f, 0.27f, 1.52f, -0.53f, 0.66f, -1.48f, 0.77f, 0.14f, 0.24f, 0.12f,  7.31f,
     6.84f, 7.07f, 7.62f, 8.27f, 7.92f, 8.08f,  7.47f, 7.69f,  7.72f, 6.55f, 5.73f, 70.35f, 4.19f};
+
+// How far a scaled feature may stand from the average voice: beyond about that, it grows ever
+// more slowly. Otherwise a voice far from the average in one feature (a deep voice's pitch, on
+// a wideband microphone) drowns out the rest, and all such voices look alike.
+constexpr float kFarthest = 2.5f;
 
 float quantile(std::vector<float> values, double fraction)
 {
@@ -197,7 +203,8 @@ std::optional<QList<float>> VoiceprintEmbedder::finalize() const
     print[2 * kCepstra] = quantile(pitches, 0.5);
     print[2 * kCepstra + 1] = quantile(pitches, 0.75) - quantile(pitches, 0.25);
     for (int i = 0; i < kLength; ++i)
-        print[i] = print[i] / kScales[std::size_t(i)] - kAverageVoice[std::size_t(i)];
+        print[i] =
+            kFarthest * std::tanh((print[i] / kScales[std::size_t(i)] - kAverageVoice[std::size_t(i)]) / kFarthest);
     SpectralEmbedder::normalize(print);
     return print;
 }

@@ -16,8 +16,9 @@
 // microphone and line carries), over the voiced frames of the utterance only, so neither
 // loudness nor pauses count. The audio is mixed to mono and resampled to 16 kHz first, so
 // microphones of different rates give comparable prints. Each feature is scaled by how much
-// it varies within one person, the average voice is taken away and the result has unit
-// length: two prints are compared by their dot product, like the band vectors.
+// it varies within one person, the average voice is taken away, large deviations are softly
+// limited and the result has unit length: two prints are compared by their dot product, like
+// the band vectors.
 // Not thread-safe: one thread at a time (the speaker classifier's worker).
 class VoiceprintEmbedder {
 public:

@@ -13,18 +13,19 @@
 
 namespace {
 
-// Each of the person's recorded utterances as a 48 kHz microphone hands it over.
-std::vector<std::vector<AudioBufferPtr>> recordedUtterances(const QString& person, int count)
+// Each of the person's recorded utterances over the line, as a 48 kHz microphone hands it over.
+std::vector<std::vector<AudioBufferPtr>> recordedUtterances(const QString& person, RecordedVoices::Line line, int count)
 {
+    const int rate = RecordedVoices::rate(line);
     std::vector<std::vector<AudioBufferPtr>> utterances;
-    for (const std::vector<float>& samples : RecordedVoices::utterances(person, count)) {
+    for (const std::vector<float>& samples : RecordedVoices::utterances(person, line, count)) {
         BufferConverter microphone;
         std::vector<AudioBufferPtr> buffers;
         const auto frames = std::int64_t(samples.size());
-        const std::int64_t chunk = 4096 * RecordedVoices::kRate / 48000;
+        const std::int64_t chunk = 4096 * rate / 48000;
         for (std::int64_t start = 0; start < frames; start += chunk) {
             const AudioBufferPtr recorded = makeBuffer(
-                {double(RecordedVoices::kRate), 1}, std::min(chunk, frames - start),
+                {double(rate), 1}, std::min(chunk, frames - start),
                 [&](int, std::int64_t f) { return samples[std::size_t(start + f)]; }, start);
             buffers.push_back(microphone.convertBuffer(recorded, {48000, 1}));
         }
@@ -55,60 +56,65 @@ std::pair<QString, double> mostCommon(const QStringList& labels)
 
 TEST(SpeakerClassifier, RecordedPeopleKeepTheirOwnLabelsAndAnEnrolledNameGoesOnlyToItsOwner)
 {
-    const ScopedDataRoot root;
     constexpr int kEach = 12;  // per person and meeting
-    std::vector<std::vector<std::vector<AudioBufferPtr>>> utterances;
-    for (const QString& person : RecordedVoices::people()) {
-        utterances.push_back(recordedUtterances(person, 2 * kEach));
-        ASSERT_EQ(utterances.back().size(), 2 * kEach) << "the recorded prompts of " << person.toStdString();
-    }
-    // A meeting: people take turns, in an order that changes every round.
-    const auto meet = [&](SpeakerClassifier& classifier, int firstUtterance) {
-        const auto people = RecordedVoices::people().size();
-        std::vector<QStringList> labels(static_cast<std::size_t>(people));
-        for (int round = 0; round < kEach; ++round) {
-            for (qsizetype turn = 0; turn < people; ++turn) {
-                const auto person = std::size_t((round + (round % 2 ? people - 1 - turn : turn)) % people);
-                const std::optional<Speaker> speaker =
-                    utter(classifier, utterances[person][std::size_t(firstUtterance + round)]);
-                labels[person].append(speaker ? speaker->label : QStringLiteral("Unknown"));
-            }
+    const QStringList& people = RecordedVoices::people();
+    for (const RecordedVoices::Line line : {RecordedVoices::Line::telephone, RecordedVoices::Line::wideband}) {
+        SCOPED_TRACE(RecordedVoices::rate(line));
+        const ScopedDataRoot root;
+        std::vector<std::vector<std::vector<AudioBufferPtr>>> utterances;
+        for (const QString& person : people) {
+            utterances.push_back(recordedUtterances(person, line, 2 * kEach));
+            ASSERT_EQ(utterances.back().size(), 2 * kEach)
+                << "the recorded prompts of " << person.toStdString() << " (scripts/install-deps)";
         }
-        return labels;
-    };
+        // A meeting: people take turns, in an order that changes every round.
+        const auto meet = [&](SpeakerClassifier& classifier, int firstUtterance) {
+            std::vector<QStringList> labels(static_cast<std::size_t>(people.size()));
+            for (int round = 0; round < kEach; ++round) {
+                for (qsizetype turn = 0; turn < people.size(); ++turn) {
+                    const auto person =
+                        std::size_t((round + (round % 2 ? people.size() - 1 - turn : turn)) % people.size());
+                    const std::optional<Speaker> speaker =
+                        utter(classifier, utterances[person][std::size_t(firstUtterance + round)]);
+                    labels[person].append(speaker ? speaker->label : QStringLiteral("Unknown"));
+                }
+            }
+            return labels;
+        };
 
-    {
+        {
+            SpeakerClassifier classifier;
+            classifier.loadEnrolledProfiles();
+            const std::vector<QStringList> labels = meet(classifier, 0);
+            QStringList owners;
+            for (std::size_t person = 0; person < labels.size(); ++person) {
+                const auto [label, share] = mostCommon(labels[person]);
+                EXPECT_GE(share, 0.9) << people[qsizetype(person)].toStdString() << ": "
+                                      << labels[person].join(", ").toStdString();
+                EXPECT_FALSE(owners.contains(label)) << label.toStdString();
+                owners.append(label);
+            }
+            int allison = 0;
+            for (const Speaker& speaker : classifier.allSpeakers())
+                if (speaker.label == owners.first())
+                    allison = speaker.id;
+            ASSERT_TRUE(classifier.enrollSpeaker(allison, QStringLiteral("Allison")));
+        }
+        // The next meeting, with utterances not heard before.
         SpeakerClassifier classifier;
         classifier.loadEnrolledProfiles();
-        const std::vector<QStringList> labels = meet(classifier, 0);
-        QStringList owners;
-        for (std::size_t person = 0; person < labels.size(); ++person) {
-            const auto [label, share] = mostCommon(labels[person]);
-            EXPECT_GE(share, 0.9) << RecordedVoices::people()[qsizetype(person)].toStdString() << ": "
-                                  << labels[person].join(", ").toStdString();
-            EXPECT_FALSE(owners.contains(label)) << label.toStdString();
-            owners.append(label);
-        }
-        int allison = 0;
-        for (const Speaker& speaker : classifier.allSpeakers())
-            if (speaker.label == owners.first())
-                allison = speaker.id;
-        ASSERT_TRUE(classifier.enrollSpeaker(allison, QStringLiteral("Allison")));
+        const std::vector<QStringList> labels = meet(classifier, kEach);
+        EXPECT_GE(labels[0].count(QStringLiteral("Allison")), 0.9 * kEach) << labels[0].join(", ").toStdString();
+        for (std::size_t person = 1; person < labels.size(); ++person)
+            EXPECT_FALSE(labels[person].contains(QStringLiteral("Allison"))) << labels[person].join(", ").toStdString();
     }
-    // The next meeting, with utterances not heard before.
-    SpeakerClassifier classifier;
-    classifier.loadEnrolledProfiles();
-    const std::vector<QStringList> labels = meet(classifier, kEach);
-    EXPECT_GE(labels[0].count(QStringLiteral("Allison")), 0.9 * kEach) << labels[0].join(", ").toStdString();
-    for (std::size_t person = 1; person < labels.size(); ++person)
-        EXPECT_FALSE(labels[person].contains(QStringLiteral("Allison"))) << labels[person].join(", ").toStdString();
 }
 
 TEST(SpeakerClassifier, TellsTwoVoicesApartAndKnowsAnEnrolledVoiceInTheNextMeeting)
 {
     const ScopedDataRoot root;
-    const auto man = recordedUtterances(QStringLiteral("it_IT_m_Carlo"), 2);
-    const auto woman = recordedUtterances(QStringLiteral("en_US_f_Allison"), 2);
+    const auto man = recordedUtterances(QStringLiteral("it_IT_m_Carlo"), RecordedVoices::Line::telephone, 2);
+    const auto woman = recordedUtterances(QStringLiteral("en_US_f_Allison"), RecordedVoices::Line::telephone, 2);
     ASSERT_EQ(man.size() + woman.size(), 4u);
     const auto &male1 = man[0], &male2 = man[1], &female1 = woman[0], &female2 = woman[1];
     QList<float> enrolled;

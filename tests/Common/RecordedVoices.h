@@ -6,15 +6,27 @@
 #include <vector>
 
 // Real people's recorded speech for the speaker-label tests: the prompts of Debian's telephony
-// sound packages, one utterance per file, 8 kHz mono.
+// sound packages, one utterance per file, mono, each prompt both as heard over a telephone
+// line and over a wideband one.
 namespace RecordedVoices {
 
-constexpr int kRate = 8000;
+enum class Line {
+    telephone,  // 8 kHz PCM
+    wideband,  // 16 kHz G.722, decoded by ffmpeg
+};
+
+constexpr int kTelephoneRate = 8000;
+constexpr int kWidebandRate = 16000;
+
+constexpr int rate(Line line)
+{
+    return line == Line::telephone ? kTelephoneRate : kWidebandRate;
+}
 
 // Three people: an American English woman, a Canadian French woman, an Italian man.
 const QStringList& people();
 
 // The person's utterances of 2 to 6 s, in file-name order, at most `count`.
-std::vector<std::vector<float>> utterances(const QString& person, int count);
+std::vector<std::vector<float>> utterances(const QString& person, Line line, int count);
 
 }  // namespace RecordedVoices

@@ -29,8 +29,10 @@ QStringList fileLines(const QString& path)
 
 // Recorded utterances of two real people, in the order they speak.
 struct Meeting {
-    std::vector<std::vector<float>> allison = RecordedVoices::utterances(RecordedVoices::people()[0], 3);
-    std::vector<std::vector<float>> carlo = RecordedVoices::utterances(RecordedVoices::people()[2], 3);
+    std::vector<std::vector<float>> allison =
+        RecordedVoices::utterances(RecordedVoices::people()[0], RecordedVoices::Line::telephone, 3);
+    std::vector<std::vector<float>> carlo =
+        RecordedVoices::utterances(RecordedVoices::people()[2], RecordedVoices::Line::telephone, 3);
 };
 
 struct CaptureRig {
@@ -84,7 +86,7 @@ TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeeting
 {
     CaptureRig rig;
     const Meeting meeting;
-    const AudioFormat format{double(RecordedVoices::kRate), 1};
+    const AudioFormat format{double(RecordedVoices::kTelephoneRate), 1};
     rig.capture.start(format);
     ASSERT_TRUE(rig.state.currentRecordingURL().has_value());
     const QString recording = rig.state.currentRecordingURL()->toLocalFile();
@@ -184,7 +186,7 @@ TEST(MinutesCapture, WithoutARecordingLinesAreStillLabelledButNoFileIsWritten)
     // The recordings folder cannot be made: a file stands in its place.
     QFile blocker(AppPaths::recordings());
     ASSERT_TRUE(QDir().mkpath(AppPaths::root()) && blocker.open(QIODevice::WriteOnly));
-    rig.capture.start(AudioFormat{double(RecordedVoices::kRate), 1});
+    rig.capture.start(AudioFormat{double(RecordedVoices::kTelephoneRate), 1});
     ASSERT_EQ(rig.lines("error").size(), 1);
     EXPECT_TRUE(rig.lines("error").first().startsWith("minutes recording failed: "));
     EXPECT_EQ(rig.state.currentRecordingURL(), std::nullopt);
@@ -202,7 +204,7 @@ TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
 {
     EngineHarness h;
     h.settings.setAppMode(AppMode::minutes);
-    h.capture->format = {double(RecordedVoices::kRate), 1};
+    h.capture->format = {double(RecordedVoices::kTelephoneRate), 1};
     const Meeting meeting;
     h.clockIn();
     ASSERT_EQ(h.phase(), Phase::listening);
@@ -233,7 +235,7 @@ TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
     ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
     EXPECT_TRUE(h.settle([&] { return h.lines("minutes").last().startsWith("recording closed"); }));
     SF_INFO info;
-    EXPECT_GT(readSoundFile(recording, info).size(), std::size_t(RecordedVoices::kRate) * 6);
+    EXPECT_GT(readSoundFile(recording, info).size(), std::size_t(RecordedVoices::kTelephoneRate) * 6);
 }
 
 }  // namespace
