@@ -34,6 +34,9 @@ constexpr double kExpectedEyeRow = 0.385;
 constexpr double kExpectedEyeColumn = 0.3;
 // Pictures without eyes for which the pitch keeps its last value, then falls to 0.
 constexpr int kEyeHoldPictures = 4;
+// The eye detector costs as much as following the face: a followed face has its eyes searched
+// every other picture (a new face at once), and its pitch holds in between.
+constexpr int kEyeSearchEvery = 2;
 
 cv::Rect largest(const std::vector<cv::Rect>& boxes)
 {
@@ -65,6 +68,7 @@ void CascadeFaceDetector::forgetFace()
     m_smoother.clear();
     m_heldPitch = 0.0;
     m_picturesWithoutEyes = 0;
+    m_picturesFollowed = 0;
 }
 
 std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
@@ -92,7 +96,9 @@ std::optional<FaceObservation> CascadeFaceDetector::detect(const cv::Mat& image)
 PoseSmoother::Angles CascadeFaceDetector::frontalAngles(const cv::Mat& gray)
 {
     const double roll = HeadPose::rollFromSymmetry(gray, *m_face);
-    if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, roll, kEyeSearchWidth))) {
+    if (m_picturesFollowed++ % kEyeSearchEvery != 0) {
+        // the pitch of the last search holds
+    } else if (const auto row = eyeRow(HeadPose::uprightPatch(gray, *m_face, roll, kEyeSearchWidth))) {
         m_heldPitch = HeadPose::pitchFromEyeRow(*row);
         m_picturesWithoutEyes = 0;
     } else if (++m_picturesWithoutEyes > kEyeHoldPictures) {

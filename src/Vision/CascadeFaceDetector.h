@@ -48,6 +48,7 @@ private:
     std::optional<cv::Rect2d> m_face;  // the face followed, smoothed
     PoseSmoother m_smoother;
     double m_heldPitch = 0.0;  // of the last picture whose eyes were found, kept for a few pictures
-    int m_picturesWithoutEyes = 0;
+    int m_picturesWithoutEyes = 0;  // eye searches in a row that found none
+    int m_picturesFollowed = 0;  // frontal pictures since the face was found
     int m_emptyPictures = 0;  // whole-picture searches in a row that found nobody
 };
