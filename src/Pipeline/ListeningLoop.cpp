@@ -30,13 +30,20 @@ void ListeningLoop::handle(const AudioBufferPtr& buffer)
                                                         .arg(Text::shortestDecimal(buffer->format().sampleRate))
                                                         .arg(buffer->format().channels));
     }
-    if (m_recognizer && (m_parts.fsm.phase() != ConversationPhase::speaking || settings.bargeInEnabled()))
-        m_recognizer->feed(buffer);
     if (m_taps.onBuffer)
         m_taps.onBuffer(buffer);
 
+    const EnergyVAD::Events events = m_parts.vad.process(*buffer);
+    const bool feeding =
+        m_recognizer && (m_parts.fsm.phase() != ConversationPhase::speaking || settings.bargeInEnabled());
+    // The detector's first event is the buffer's level.
+    m_gate.pass(buffer, events.first().levelValue(), [this, feeding](const AudioBufferPtr& heard) {
+        if (feeding)
+            m_recognizer->feed(heard);
+    });
+
     const bool resting = settings.restingUntil().has_value();
-    for (const VoiceActivity& event : m_parts.vad.process(*buffer)) {
+    for (const VoiceActivity& event : events) {
         switch (event.kind()) {
         case VoiceActivity::Kind::level:
             if (!resting)

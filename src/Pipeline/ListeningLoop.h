@@ -2,6 +2,7 @@
 
 #include "Audio/AudioInputStream.h"
 #include "Audio/AudioSubscription.h"
+#include "Pipeline/RecognizerGate.h"
 
 #include <QString>
 
@@ -17,8 +18,9 @@ class PhaseStateMachine;
 class PipelineLog;
 class StreamingSpeechRecognizer;
 
-// The microphone side of one session: every captured buffer goes to the recognizer (not while
-// the reply is spoken with barge-in off), to the session's other listeners (minutes), and
+// The microphone side of one session: every captured buffer goes to the recognizer through
+// its gate (not while the reply is spoken with barge-in off), to the session's other
+// listeners (minutes), and
 // through the energy detector, whose level and speech events move the level meter, the
 // turn detector and the barge-in detector. While resting (a rest window is set) the turn and
 // barge-in detectors hear nothing. GUI thread only; destroying the loop unsubscribes it, and
@@ -55,6 +57,7 @@ private:
     Parts m_parts;
     StreamingSpeechRecognizer* m_recognizer;
     Taps m_taps;
+    RecognizerGate m_gate;
     int m_bufferCount = 0;
     bool m_firstBufferLogged = false;
     QString m_lastVadEvent = QStringLiteral("n/a");

@@ -1,5 +1,6 @@
 #include "Platform/XInputRawKeySource.h"
 #include "Input/RightOptionMonitor.h"
+#include "Common/PrivateXServer.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,38 +16,6 @@
 #include <X11/extensions/XTest.h>
 
 namespace {
-
-// A private X server for the length of a test.
-class PrivateXServer {
-public:
-    PrivateXServer()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-            return;
-        // -noreset: a keymap set by one client must outlive it.
-        m_process.start(QStringLiteral("Xvfb"),
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp"), QStringLiteral("-noreset")});
-        if (!m_process.waitForStarted(5000))
-            return;
-        // Xvfb writes the display number it chose, then a line break.
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        const QByteArray number = m_process.readLine().trimmed();
-        if (!number.isEmpty())
-            m_display = ":" + number;
-    }
-    ~PrivateXServer()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    const QByteArray& display() const { return m_display; }
-
-private:
-    QProcess m_process;
-    QByteArray m_display;
-};
 
 class ScopedDisplay {
 public:

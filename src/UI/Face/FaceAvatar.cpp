@@ -23,8 +23,14 @@ FaceAvatar::FaceAvatar(const MicLevelMonitor& micLevel, Scheduler& scheduler, QW
 
 void FaceAvatar::changed()
 {
-    m_painted = QPixmap();
+    m_stale = true;
     update();
+}
+
+void FaceAvatar::forgetPictures()
+{
+    m_painted = {};
+    m_stale = true;
 }
 
 void FaceAvatar::setPhase(ConversationPhase phase)
@@ -69,37 +75,42 @@ void FaceAvatar::paintEvent(QPaintEvent*)
     const auto picture =
         m_state.style == AvatarStyle::custom ? AvatarLibrary::loadImage(m_customImageName) : std::nullopt;
     // A picture of the user's own swells with the bob, so it is painted each time.
-    if (picture || m_painted.isNull() || m_painted.size() != size() * dpr) {
-        m_state.hasPicture = picture.has_value();
-        m_state.level = m_micLevel.level();
-        m_state.blinkOpen = m_animation.blinkOpen();
-        m_state.speakingPhase = m_animation.speakingPhase();
-        m_state.bob = m_animation.bob();
-        m_state.dark = ThemePalette::isDark(palette());
-        FaceAvatarModel::Frame frame = FaceAvatarModel::frame(m_state, rect());
-        frame.bobOffset = 0.0;
-        m_painted = QPixmap(size() * dpr);
-        m_painted.setDevicePixelRatio(dpr);
-        m_painted.fill(Qt::transparent);
-        QPainter onPicture(&m_painted);
-        m_painter.paint(onPicture, frame, picture.value_or(QImage()));
+    if (picture || m_stale || m_painted[0].picture.size() != size() * dpr) {
+        FaceAvatarModel::State state = m_state;
+        state.hasPicture = picture.has_value();
+        state.level = m_micLevel.level();
+        state.blinkOpen = m_animation.blinkOpen();
+        state.speakingPhase = m_animation.speakingPhase();
+        state.bob = picture ? m_animation.bob() : 0.0;
+        state.dark = ThemePalette::isDark(palette());
+        if (!picture && m_painted[1].state == state && m_painted[1].picture.size() == size() * dpr) {
+            std::swap(m_painted[0], m_painted[1]);
+        } else {
+            FaceAvatarModel::Frame frame = FaceAvatarModel::frame(state, rect());
+            frame.bobOffset = 0.0;
+            QPixmap painted(size() * dpr);
+            painted.setDevicePixelRatio(dpr);
+            painted.fill(Qt::transparent);
+            QPainter onPicture(&painted);
+            m_painter.paint(onPicture, frame, picture.value_or(QImage()));
+            m_painted[1] = std::exchange(m_painted[0], Painted{std::move(painted), state});
+        }
+        m_stale = picture.has_value();
     }
     QPainter painter(this);
-    painter.drawPixmap(QPointF(0, bobOffset), m_painted);
-    if (picture)
-        m_painted = QPixmap();
+    painter.drawPixmap(QPointF(0, bobOffset), m_painted[0].picture);
 }
 
 void FaceAvatar::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
-        m_painted = QPixmap();
+        forgetPictures();
     QWidget::changeEvent(event);
 }
 
 void FaceAvatar::resizeEvent(QResizeEvent* event)
 {
-    m_painted = QPixmap();
+    forgetPictures();
     QWidget::resizeEvent(event);
 }
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 class MicLevelMonitor;
@@ -17,7 +18,8 @@ class MicLevelMonitor;
 // animation's timers and the bob's wake-ups run while the widget is shown and stop when it is
 // hidden, however often it is shown again. The bob moves in whole device pixels, woken just
 // when the next one is due, and moves the picture painted last (kept until something else
-// changes) rather than painting it again, so a face left alone costs next to nothing.
+// changes) rather than painting it again, so a face left alone costs next to nothing. The
+// picture before the last is kept too, so the end of a blink paints nothing afresh.
 class FaceAvatar final : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +44,8 @@ protected:
 private:
     // Something other than the bob changed: the picture is painted afresh.
     void changed();
+    // Both pictures are of no more use (size, palette).
+    void forgetPictures();
     // Repaints when the bob has moved by a device pixel, and waits for the next one.
     void followBob();
     // The bob's travel in device pixels.
@@ -52,7 +56,14 @@ private:
     FaceAvatarModel::State m_state;
     std::optional<QString> m_customImageName;
     FacePainter m_painter;
-    QPixmap m_painted;  // the picture without the bob; null when it must be painted again
+    // A picture without the bob and the state it shows.
+    struct Painted {
+        QPixmap picture;
+        FaceAvatarModel::State state;
+    };
+    // The last picture painted, then the one before it; null pictures are none.
+    std::array<Painted, 2> m_painted;
+    bool m_stale = true;  // the last picture no longer shows the state
     int m_paintedBobStep = 0;
     FaceAnimation m_animation;
     SingleShot m_bobWake;

@@ -29,6 +29,8 @@ public:
         double speakingPhase = 0.0;
         double bob = 0.0;
         bool dark = false;
+
+        bool operator==(const State&) const = default;
     };
 
     struct Frame {
