@@ -6,7 +6,6 @@
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/QtScheduler.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 
