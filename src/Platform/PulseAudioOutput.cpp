@@ -4,6 +4,9 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcAudioOutput, "app.parlivox.audio.output")
@@ -12,7 +15,8 @@ Q_LOGGING_CATEGORY(lcAudioOutput, "app.parlivox.audio.output")
 // for the loop's thread to refill it in time on a loaded machine.
 constexpr pa_usec_t kTargetLength = 50 * PA_USEC_PER_MSEC;
 constexpr pa_usec_t kPrebuffer = 10 * PA_USEC_PER_MSEC;
-// The sink's own buffer plays out after the drain; closing sooner could cut it short.
+// How long a played-out stream waits for the next sentence; the sink's own buffer also plays
+// out after the drain, which closing at once could cut short.
 constexpr std::chrono::milliseconds kCloseAfter{1000};
 
 }  // namespace
