@@ -22,8 +22,8 @@
 #include "Platform/IcalCalendarStore.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"
+#include "Platform/PulseAudioOutput.h"
 #include "Platform/PulseDeviceSource.h"
-#include "Platform/QtAudioOutput.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/DeviceIdentifier.h"
 #include "Support/QtScheduler.h"
@@ -33,7 +33,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
-#include <QMediaDevices>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -411,12 +410,7 @@ void BM_VoiceToVoice(benchmark::State& state)
     platform.sleepInhibitor = std::make_unique<Quiet>();
     platform.calendar = std::make_unique<IcalCalendarStore>();
     AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
-    auto output = std::make_unique<QtAudioOutput>([] {
-        for (const QAudioDevice& device : QMediaDevices::audioOutputs())
-            if (device.id() == PulseAudioServer::kSinkName)
-                return device;
-        return QAudioDevice();
-    });
+    auto output = std::make_unique<PulseAudioOutput>(QString::fromLatin1(PulseAudioServer::kSinkName));
     SystemSpeechPlayer player(std::make_unique<EspeakSpeechSynthesizer>(std::move(output)), scheduler);
     const DeviceIdentifier device(defaults);
     std::optional<Clock::time_point> askedAt;

@@ -8,8 +8,8 @@
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"
+#include "Platform/PulseAudioOutput.h"
 #include "Platform/PulseDeviceSource.h"
-#include "Platform/QtAudioOutput.h"
 #include "Platform/V4L2FrameSource.h"
 #include "Platform/XInputRawKeySource.h"
 
@@ -28,7 +28,7 @@ PlatformParts makeLinuxPlatform()
     parts.makeCaptureBackend = [] { return std::make_unique<PulseCaptureBackend>(); };
     parts.audioDevices = std::make_unique<PulseDeviceSource>();
     parts.speechEngine = PocketsphinxDecoder::installedEngine();
-    parts.makeAudioOutput = [] { return std::make_unique<QtAudioOutput>(); };
+    parts.makeAudioOutput = [] { return std::make_unique<PulseAudioOutput>(); };
     parts.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(parts.makeAudioOutput());
     parts.eventSounds = std::make_unique<CanberraEventSoundPlayer>();
     // XInput2 needs an X11 display; Wayland offers no global key events.

@@ -48,8 +48,8 @@ public:
 
     // One server for the whole test process, started on first use and stopped when the
     // application object is destroyed. It also points this process's own PulseAudio clients
-    // (Qt Multimedia) at itself, so call it before anything touches Qt Multimedia: Qt keeps its
-    // first server connection for the life of the process.
+    // at itself, so call it before any connects: Qt Multimedia, which a benchmark compares
+    // with, keeps its first server connection for the life of the process.
     static PulseAudioServer& shared();
 
 private:
