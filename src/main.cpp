@@ -9,6 +9,7 @@
 #include "Support/QtScheduler.h"
 #include "Support/UserDefaults.h"
 #include "UI/App/ParlivoxApp.h"
+#include "UI/Kit/FontWarmUp.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Parlivox"));
     QCoreApplication::setOrganizationName(QStringLiteral("Parlivox"));
+    const FontWarmUp fonts;
 
     // One program per user: a second start brings the first to the front and ends here,
     // before it makes anything that listens, answers or writes.
