@@ -30,17 +30,17 @@ void ListeningLoop::handle(const AudioBufferPtr& buffer)
                                                         .arg(Text::shortestDecimal(buffer->format().sampleRate))
                                                         .arg(buffer->format().channels));
     }
-    if (m_taps.onBuffer)
-        m_taps.onBuffer(buffer);
-
+    // The detector's events are measured first, since the recognizer's gate needs the level
+    // (its first event), and handled after the recognizer and the listeners have the buffer.
     const EnergyVAD::Events events = m_parts.vad.process(*buffer);
     const bool feeding =
         m_recognizer && (m_parts.fsm.phase() != ConversationPhase::speaking || settings.bargeInEnabled());
-    // The detector's first event is the buffer's level.
     m_gate.pass(buffer, events.first().levelValue(), [this, feeding](const AudioBufferPtr& heard) {
         if (feeding)
             m_recognizer->feed(heard);
     });
+    if (m_taps.onBuffer)
+        m_taps.onBuffer(buffer);
 
     const bool resting = settings.restingUntil().has_value();
     for (const VoiceActivity& event : events) {

@@ -31,6 +31,6 @@ private:
     QIcon m_themeIcon;
     QString m_fallbackGlyph;
     QColor m_tint;
-    // By size and colour; a handful of sizes and modes at most, cleared when the colours change.
+    // By size and colour: a handful of sizes and modes, all dropped when a seventh is asked for.
     mutable std::vector<std::pair<quint64, QImage>> m_rendered;
 };

@@ -29,8 +29,10 @@ PillButton::PillButton(int horizontalPadding, int verticalPadding, qreal radius,
 
 void PillButton::setLook(const Look& look)
 {
+    // A new icon would draw its picture afresh: kept while the symbol and its colour stay.
+    if (m_symbol.isNull() || look.symbol != m_look.symbol || look.foreground != m_look.foreground)
+        m_symbol = Icons::symbol(look.symbol, look.foreground);
     m_look = look;
-    m_symbol = Icons::symbol(look.symbol, look.foreground);
     m_captionWidth = m_hintWidth = -1;
     setText(look.caption);
     setToolTip(look.help);
