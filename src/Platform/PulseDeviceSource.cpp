@@ -10,25 +10,29 @@ Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
 
 PulseDeviceSource::PulseDeviceSource(QObject* parent) : AudioDeviceSource(parent)
 {
-    if (const std::optional<QString> refusal = m_connection.connect()) {
-        qCWarning(lcDevices, "no sound server: %s", qPrintable(*refusal));
-        return;
-    }
-    // Watched first, so no change between the first reading and the watch is missed; read on
-    // the worker, behind any reading an event has already queued.
-    m_connection.watch([this] {
-        if (!m_refreshQueued.exchange(true))
-            m_worker.post([this] {
-                m_refreshQueued = false;
-                refresh();
-            });
+    // Connected and read on the worker: the window does not wait for the sound server.
+    m_worker.post([this] {
+        if (const std::optional<QString> refusal = m_connection.connect()) {
+            qCWarning(lcDevices, "no sound server: %s", qPrintable(*refusal));
+            return;
+        }
+        // Watched first, so no change between the first reading and the watch is missed; read
+        // on the worker, behind any reading an event has already queued.
+        m_connection.watch([this] {
+            if (!m_refreshQueued.exchange(true))
+                m_worker.post([this] {
+                    m_refreshQueued = false;
+                    refresh();
+                });
+        });
+        refresh();
     });
-    m_worker.runAndWait([this] { refresh(); });
 }
 
 PulseDeviceSource::~PulseDeviceSource()
 {
-    m_connection.watch(nullptr);
+    // Behind the connecting job, which may still install the watch.
+    m_worker.runAndWait([this] { m_connection.watch(nullptr); });
 }
 
 QList<AudioDeviceSource::Device> PulseDeviceSource::inputs() const

@@ -10,8 +10,8 @@
 // The machine's audio devices as the PulseAudio server reports them, kept current: every
 // event of the server about its sources, sinks or defaults has the list read again on a
 // worker of its own, and each real change is announced with devicesChanged() on the owner's
-// thread. The first list is read before the constructor returns; without a server there are
-// no devices.
+// thread. The server is reached and the first list read on that worker too, announced like
+// any change; until then, and without a server, there are no devices.
 class PulseDeviceSource final : public AudioDeviceSource {
     Q_OBJECT
 public:

@@ -7,6 +7,7 @@
 #include "Platform/PulseCaptureBackend.h"
 #include "Platform/PulseDeviceSource.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
@@ -29,6 +30,7 @@ QByteArray tone(double seconds)
 TEST_F(PulseAudioTest, TheVirtualMicrophoneIsListedAndCapturedInWholeBuffers)
 {
     const PulseDeviceSource devices;
+    ASSERT_TRUE(QSignalSpy(&devices, &AudioDeviceSource::devicesChanged).wait(5000));
     const auto device = AudioDeviceManager(devices).device(QString::fromLatin1(PulseAudioServer::kPipeSourceName));
     ASSERT_TRUE(device.has_value());
     EXPECT_FALSE(AudioDeviceManager(devices).device(QStringLiteral("vsink.monitor")).has_value());

@@ -27,11 +27,12 @@ TEST_F(PulseAudioTest, TheDeviceListFollowsTheServersSourcesAndDefaults)
     };
     pactl({QStringLiteral("set-default-source"), QStringLiteral("vmic")});
     PulseDeviceSource devices;
+    QSignalSpy firstList(&devices, &AudioDeviceSource::devicesChanged);
+    ASSERT_TRUE(firstList.wait(5000)) << "the first list is read without the maker waiting, then announced";
     EXPECT_EQ(ids(devices.inputs()), QStringList({"vsink.monitor (monitor)", "vmic_loop", "vmic"}));
     EXPECT_EQ(devices.defaultInput().value_or(AudioDeviceSource::Device()).id, QStringLiteral("vmic"));
     EXPECT_EQ(devices.defaultOutputName(), QStringLiteral("Null Output"));
 
-    QCoreApplication::processEvents();  // the first reading's own announcement
     QSignalSpy changed(&devices, &AudioDeviceSource::devicesChanged);
     QByteArray module;
     const struct {

@@ -1,5 +1,7 @@
 #include "UI/Diagnostics/TrackingPanel.h"
 
+#include "Audio/AudioDeviceManager.h"
+#include "Audio/AudioDeviceSource.h"
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
 #include "Pipeline/AppServices.h"
@@ -72,6 +74,9 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &TrackingPanel::refreshReadouts);
     connect(&context.settings, &AppSettings::microphoneDeviceUIDChanged, this, &TrackingPanel::refreshDevices);
     connect(&context.engine, &EngineState::phaseChanged, this, &TrackingPanel::refreshDevices);
+    // The first list arrives a moment after start.
+    connect(&context.services.audioDevices.source(), &AudioDeviceSource::devicesChanged, this,
+            &TrackingPanel::refreshDevices);
     for (const auto changed :
          {&EngineState::phaseChanged, &EngineState::headPoseChanged, &EngineState::gazeStatusChanged,
           &EngineState::liveTranscriptChanged, &EngineState::hasStartedSpeakingChanged,

@@ -80,7 +80,7 @@ constexpr Entry kTable[] = {
     {"waveform",                                "microphone-sensitivity-medium-symbolic","〰️"},
     {"waveform.badge.magnifyingglass",          "edit-find-symbolic",                    "🔍"},
     {"waveform.circle.fill",                    "media-record-symbolic",                 "🔴"},
-    {"waveform.path.ecg",                       "utilities-system-monitor-symbolic",     "🩺"},
+    {"waveform.path.ecg",                       "preferences-system-details-symbolic",   "🩺"},
     {"waveform.slash",                          "microphone-disabled-symbolic",          "🔕"},
     {"xmark",                                   "window-close-symbolic",                 "✖️"},
 };

@@ -24,9 +24,14 @@ TEST(Icons, everySymbolDrawsSomethingInEveryMode)
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
             EXPECT_FALSE(isBlank(icon.pixmap(QSize(24, 24), mode).toImage()));
         const QString name = Icons::themeIconName(symbol);
-        fromTheme += !name.isEmpty() && QIcon::hasThemeIcon(name);
+        // A name the theme lacks sends the lookup through every inherited theme's index, which
+        // costs the first window several milliseconds.
+        if (!name.isEmpty()) {
+            EXPECT_TRUE(QIcon::hasThemeIcon(name)) << name.toStdString() << " is not in the desktop theme";
+        }
+        fromTheme += !name.isEmpty();
     }
-    EXPECT_GT(fromTheme, symbols.size() / 2) << "the desktop icon theme is not being found";
+    EXPECT_GT(fromTheme, symbols.size() / 2) << "most symbols should come from the desktop theme";
     EXPECT_EQ(QSet<QString>(symbols.begin(), symbols.end()).size(), symbols.size()) << "a symbol is listed twice";
 }
 
