@@ -2,6 +2,7 @@
 // the first frame on screen, then what the window costs while nobody uses it (CPU over a few
 // seconds, resident memory), and what it costs while a session listens to a silent microphone.
 // Each run starts the program afresh with an empty home.
+#include "Common/PrivateBus.h"
 #include "Common/PrivateXServer.h"
 #include "Common/PulseAudioServer.h"
 
@@ -17,6 +18,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -67,16 +69,53 @@ double residentMegabytes(qint64 pid)
     return 0;
 }
 
-// The environment of a first start: every user folder in `home`.
-QProcessEnvironment freshEnvironment(const QString& home)
+// The environment of a first start: every user folder in `home`; the window on the X server
+// `display`, or on no screen at all (Qt's offscreen platform) when it is empty; the session
+// bus at `sessionBus`. Nothing of the user's desktop or the system is touched: without a bus
+// address the program finds no bus.
+QProcessEnvironment freshEnvironment(const QString& home, const QByteArray& display, const QString& sessionBus = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
         environment.insert(QString::fromLatin1(variable), home);
-    if (!environment.contains(QStringLiteral("DISPLAY")))
+    const QString noBus = QStringLiteral("unix:path=") + QDir(home).filePath(QStringLiteral("no-bus"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus.isEmpty() ? noBus : sessionBus);
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+    if (display.isEmpty()) {
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
     environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("app.parlivox.app.info=true"));
     return environment;
+}
+
+// Where a launch shows its window. `screen` 1 is a desktop of its own: a private X server
+// and session bus, which both programs connect to as on a user's display; 0 is the offscreen
+// platform with no bus, which leaves out the display server's and the bus's share of the start.
+struct Screen {
+    std::unique_ptr<PrivateXServer> server;
+    std::unique_ptr<PrivateBus> bus;
+    QString error;  // why the window cannot be shown there
+
+    QProcessEnvironment environment(const QString& home) const
+    {
+        return server ? freshEnvironment(home, server->display(), bus->address()) : freshEnvironment(home, {});
+    }
+};
+Screen screenFor(const benchmark::State& state)
+{
+    Screen screen;
+    if (state.range(1) == 0)
+        return screen;
+    screen.server = std::make_unique<PrivateXServer>();
+    screen.bus = std::make_unique<PrivateBus>();
+    if (screen.server->display().isEmpty())
+        screen.error = QStringLiteral("needs Xvfb for a private X server");
+    else if (!screen.bus->isRunning())
+        screen.error = QStringLiteral("needs dbus-daemon for a session bus");
+    return screen;
 }
 
 // A started program whose output is read as it comes, so it never waits on a full pipe.
@@ -134,13 +173,20 @@ private:
     QByteArray m_output;
 };
 
-void launch(benchmark::State& state, const char* program, bool idle)
+void launch(benchmark::State& state, bool idle)
 {
+    const Screen screen = screenFor(state);
+    if (!screen.error.isEmpty()) {
+        state.SkipWithError(screen.error.toStdString().c_str());
+        return;
+    }
+    const char* program = state.range(0) ? PARLIVOX_BINARY : BARE_WINDOW_BINARY;
     double idleCore = 0, resident = 0;
     for (auto _ : state) {
         QTemporaryDir home;
+        const QProcessEnvironment environment = screen.environment(home.path());
         const auto begin = std::chrono::steady_clock::now();
-        Launched window(program, freshEnvironment(home.path()));
+        Launched window(program, environment);
         if (!window.waitFor("window shown", 10s)) {
             state.SkipWithError("the window never showed");
             return;
@@ -161,24 +207,22 @@ void launch(benchmark::State& state, const char* program, bool idle)
 
 void BM_LaunchToFirstFrame(benchmark::State& state)
 {
-    launch(state, state.range(0) ? PARLIVOX_BINARY : BARE_WINDOW_BINARY, false);
+    launch(state, false);
 }
 BENCHMARK(BM_LaunchToFirstFrame)
-    ->ArgName("program")
-    ->Arg(1)
-    ->Arg(0)
+    ->ArgNames({"program", "screen"})
+    ->ArgsProduct({{1, 0}, {1, 0}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", minimum);
 
 void BM_IdleWindow(benchmark::State& state)
 {
-    launch(state, state.range(0) ? PARLIVOX_BINARY : BARE_WINDOW_BINARY, true);
+    launch(state, true);
 }
 BENCHMARK(BM_IdleWindow)
-    ->ArgName("program")
-    ->Arg(1)
-    ->Arg(0)
+    ->ArgNames({"program", "screen"})
+    ->ArgsProduct({{1, 0}, {1, 0}})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
@@ -245,8 +289,7 @@ bool pressClockIn(const QByteArray& display, Launched& window)
 }
 
 // The program listening to a silent microphone in a session clocked in from the keyboard,
-// beside the bare window idle, both on a private X server. The sleep inhibitor and the single
-// instance find no bus, so nothing of the desktop is touched.
+// beside the bare window idle, both on a private X server.
 void BM_ListeningWindow(benchmark::State& state)
 {
     const bool program = state.range(0) != 0;
@@ -262,13 +305,7 @@ void BM_ListeningWindow(benchmark::State& state)
     double core = 0, resident = 0;
     for (auto _ : state) {
         QTemporaryDir home;
-        QProcessEnvironment environment = freshEnvironment(home.path());
-        environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server.display()));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        const QString noBus = QStringLiteral("unix:path=") + QDir(home.path()).filePath(QStringLiteral("no-bus"));
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
-        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        const QProcessEnvironment environment = freshEnvironment(home.path(), server.display());
         QDir(home.path()).mkpath(QStringLiteral("parlivox"));
         QFile settings(QDir(home.path()).filePath(QStringLiteral("parlivox/defaults.json")));
         if (!settings.open(QIODevice::WriteOnly) ||

@@ -13,6 +13,8 @@ public:
     PrivateBus& operator=(const PrivateBus&) = delete;
 
     bool isRunning() const { return !m_address.isEmpty(); }
+    // For DBUS_SESSION_BUS_ADDRESS of a program started on it.
+    const QString& address() const { return m_address; }
     // A new connection under that name (one name per connection and bus).
     QDBusConnection connect(const QString& name);
 
