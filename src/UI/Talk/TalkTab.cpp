@@ -7,6 +7,7 @@
 #include "Support/BuildInfo.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
+#include "UI/Kit/TabOrder.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Minutes/MinutesView.h"
 #include "UI/Talk/AssistantTile.h"
@@ -21,6 +22,7 @@
 #include "UI/Talk/TextStyle.h"
 #include "UI/Talk/UserTile.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,9 +44,7 @@ public:
 TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* parent)
     : QScrollArea(parent), m_context(context), m_column(new Column), m_header(new HeaderRow(context, m_column)),
       m_assistant(new AssistantTile(context, m_column)), m_user(new UserTile(context, m_column)),
-      m_tips(new SkillTipStrip(context, skills, m_column)), m_confirmation(new SkillConfirmCard(context, m_column)),
-      m_banner(new ErrorBanner(context, m_column)), m_minutes(new MinutesView(context, m_column)),
-      m_chat(new ChatView(context, m_column)), m_composer(new ChatComposer(context, m_column)),
+      m_tips(new SkillTipStrip(context, skills, m_column)), m_chat(new ChatView(context, m_column)), m_composer(new ChatComposer(context, m_column)),
       m_clearRow(new QWidget(m_column)), m_clearHistory(new QPushButton(m_clearRow)),
       m_versionSymbol(new QLabel(m_column)), m_version(new QLabel(m_column))
 {
@@ -88,10 +88,7 @@ TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* pare
     layout->addWidget(m_header);
     layout->addLayout(tiles);
     layout->addWidget(new LiveTranscriptStrip(context, m_column));
-    for (QWidget* row :
-         {static_cast<QWidget*>(m_tips), static_cast<QWidget*>(m_confirmation), static_cast<QWidget*>(m_banner)})
-        layout->addWidget(row);
-    layout->addWidget(m_minutes, 1);
+    layout->addWidget(m_tips);
     layout->addWidget(m_chat, 1);
     layout->addWidget(m_composer);
     layout->addLayout(footer);
@@ -110,12 +107,42 @@ TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* pare
 
 bool TalkTab::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Resize) {
-        const int third = viewport()->height() / 3;
-        m_chat->setMinimumHeight(third);
-        m_minutes->setMinimumHeight(third);
-    }
+    if (event->type() == QEvent::Resize)
+        keepAThirdForTheConversation();
     return QScrollArea::viewportEvent(event);
+}
+
+void TalkTab::keepAThirdForTheConversation()
+{
+    const int third = viewport()->height() / 3;
+    m_chat->setMinimumHeight(third);
+    if (m_minutes)
+        m_minutes->setMinimumHeight(third);
+}
+
+template <typename Row>
+Row* TalkTab::rowIfPresent(Row*& row, bool present)
+{
+    if (row || !present)
+        return row;
+    row = new Row(m_context, m_column);
+    // Below the nearest row above it that is made, and next in the order of Tab after the
+    // last control above it (the user tile's, when no card above has been made).
+    auto* layout = static_cast<QBoxLayout*>(m_column->layout());
+    int index = layout->indexOf(m_tips) + 1;
+    QWidget* controlsAbove = m_user;
+    for (QWidget* above : {static_cast<QWidget*>(m_confirmation), static_cast<QWidget*>(m_banner)}) {
+        if (above == row)
+            break;
+        if (above) {
+            index = layout->indexOf(above) + 1;
+            controlsAbove = above;
+        }
+    }
+    layout->insertWidget(index, row, row == static_cast<QWidget*>(m_minutes) ? 1 : 0);
+    TabOrder::placeAfter(*controlsAbove, *row);
+    keepAThirdForTheConversation();
+    return row;
 }
 
 void TalkTab::refreshRows()
@@ -126,15 +153,18 @@ void TalkTab::refreshRows()
     const std::optional<TalkRows> before = std::exchange(m_rows, rows);
     // A row that comes back starts again from its first state.
     const auto place = [](QWidget* row, bool present, bool wasPresent, const std::function<void()>& restart) {
+        if (!row)
+            return;
         if (present && !wasPresent && restart)
             restart();
         row->setVisible(present);
     };
     const bool known = before.has_value();
     place(m_tips, rows.skillTips, known && before->skillTips, [this] { m_tips->restart(); });
-    place(m_confirmation, rows.confirmation, known && before->confirmation, nullptr);
-    place(m_banner, rows.errorBanner, known && before->errorBanner, [this] { m_banner->restart(); });
-    place(m_minutes, rows.minutes, known && before->minutes, nullptr);
+    place(rowIfPresent(m_confirmation, rows.confirmation), rows.confirmation, known && before->confirmation, nullptr);
+    place(rowIfPresent(m_banner, rows.errorBanner), rows.errorBanner, known && before->errorBanner,
+          [this] { m_banner->restart(); });
+    place(rowIfPresent(m_minutes, rows.minutes), rows.minutes, known && before->minutes, nullptr);
     place(m_chat, !rows.minutes, known && !before->minutes, nullptr);
     place(m_composer, !rows.minutes, known && !before->minutes, [this] { m_composer->restart(); });
     place(m_clearRow, rows.clearHistory, known && before->clearHistory, nullptr);

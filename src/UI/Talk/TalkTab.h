@@ -38,6 +38,11 @@ protected:
 private:
     void refreshRows();
     void relabel();
+    void keepAThirdForTheConversation();
+    // The cards and the minutes, which the first frame seldom shows, are made the first time
+    // they are present; null until then.
+    template <typename Row>
+    Row* rowIfPresent(Row*& row, bool present);
 
     AppContext& m_context;
     // Made in the order they are read, which is the order Tab follows.
@@ -46,9 +51,9 @@ private:
     AssistantTile* m_assistant;
     UserTile* m_user;
     SkillTipStrip* m_tips;
-    SkillConfirmCard* m_confirmation;
-    ErrorBanner* m_banner;
-    MinutesView* m_minutes;
+    SkillConfirmCard* m_confirmation = nullptr;
+    ErrorBanner* m_banner = nullptr;
+    MinutesView* m_minutes = nullptr;
     ChatView* m_chat;
     ChatComposer* m_composer;
     QWidget* m_clearRow;

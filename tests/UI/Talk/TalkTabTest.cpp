@@ -21,11 +21,33 @@ using Phase = ConversationPhase;
 QStringList shownRows(TalkTab& tab)
 {
     QStringList shown;
+    // A row not made yet has never been shown.
     for (const char* row : {"skillTipStrip", "skillConfirmCard", "errorBanner", "minutesView", "chatView",
                             "chatComposer", "clearHistoryButton"})
-        if (tab.findChild<QWidget*>(QLatin1String(row))->isVisibleTo(&tab))
+        if (const QWidget* made = tab.findChild<QWidget*>(QLatin1String(row)); made && made->isVisibleTo(&tab))
             shown << QLatin1String(row);
     return shown;
+}
+// The rows among `rows` whose controls Tab reaches, in the order it first reaches them, from
+// the tab's first control once around.
+QStringList rowsInTabOrder(TalkTab& tab, const QStringList& rows)
+{
+    QStringList order;
+    const auto rowOf = [&](const QWidget* control) {
+        for (const QWidget* at = control; at && at != &tab; at = at->parentWidget())
+            if (rows.contains(at->objectName()))
+                return at->objectName();
+        return QString();
+    };
+    QWidget* first = tab.nextInFocusChain();
+    QWidget* at = first;
+    do {
+        const QString row = rowOf(at);
+        if (at->isVisible() && (at->focusPolicy() & Qt::TabFocus) && !row.isEmpty() && !order.contains(row))
+            order << row;
+        at = at->nextInFocusChain();
+    } while (at != first);
+    return order;
 }
 }  // namespace
 
@@ -110,20 +132,40 @@ TEST(TalkTab, ShowsOutsideTextAsTypedNeverAsMarkup)
     EXPECT_EQ(replies, 1);
 }
 
-TEST(TalkTab, EveryControlIsReachedByTabAndNamed)
+TEST(TalkTab, EveryControlIsReachedByTabInReadingOrderAndNamed)
 {
-    for (const AppMode mode : {AppMode::conversation, AppMode::minutes}) {
-        UiTestContext ui;
-        ui.settings.setAppMode(mode);
-        ui.engine.setEnabled(true);
-        ui.engine.setLastTurns(TalkScenes::turns(2));
-        ui.engine.setPendingSkill(PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail"), {}));
-        ui.engine.setErrorMessage(QStringLiteral("boom"));
-        ui.engine.setCurrentRecordingURL(QUrl::fromLocalFile(QStringLiteral("/tmp/meeting.caf")));
-        TalkScenes::fillMinutes(ui);
-        TalkTab tab(ui.context, TalkScenes::skills());
-        tab.resize(800, 660);
-        tab.show();
-        EXPECT_EQ(keyboardAccessFaults(tab), QStringList()) << rawValue(mode).toStdString();
-    }
+    // The cards and the minutes are made when first needed: present from the start, or coming
+    // after the tab was shown, their controls still follow the user tile's in the order of Tab.
+    for (const AppMode mode : {AppMode::conversation, AppMode::minutes})
+        for (const bool later : {false, true}) {
+            SCOPED_TRACE(rawValue(mode).toStdString() + (later ? ", cards come later" : ", cards from the start"));
+            UiTestContext ui;
+            ui.engine.setEnabled(true);
+            ui.engine.setLastTurns(TalkScenes::turns(2));
+            ui.engine.setCurrentRecordingURL(QUrl::fromLocalFile(QStringLiteral("/tmp/meeting.caf")));
+            TalkScenes::fillMinutes(ui);
+            const auto needCards = [&] {
+                ui.settings.setAppMode(mode);
+                ui.engine.setErrorMessage(QStringLiteral("boom"));
+                ui.engine.setPendingSkill(
+                    PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail"), {}));
+            };
+            if (!later)
+                needCards();
+            TalkTab tab(ui.context, TalkScenes::skills());
+            tab.resize(800, 660);
+            tab.show();
+            if (later)
+                needCards();
+            EXPECT_EQ(keyboardAccessFaults(tab), QStringList());
+            const QStringList reading = {QStringLiteral("headerRow"),   QStringLiteral("assistantTile"),
+                                         QStringLiteral("userTile"),    QStringLiteral("skillConfirmCard"),
+                                         QStringLiteral("errorBanner"), QStringLiteral("minutesView"),
+                                         QStringLiteral("chatView"),    QStringLiteral("chatComposer")};
+            QStringList expected = reading;
+            expected.removeOne(mode == AppMode::minutes ? QStringLiteral("chatView") : QStringLiteral("minutesView"));
+            if (mode == AppMode::minutes)
+                expected.removeOne(QStringLiteral("chatComposer"));
+            EXPECT_EQ(rowsInTabOrder(tab, reading), expected);
+        }
 }
