@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Parlivox"));
     QCoreApplication::setOrganizationName(QStringLiteral("Parlivox"));
-    const FontWarmUp fonts;
+    const FontWarmUp fonts(ParlivoxApp::glyphsShownFirst());
 
     // One program per user: a second start brings the first to the front and ends here,
     // before it makes anything that listens, answers or writes.

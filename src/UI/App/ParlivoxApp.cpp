@@ -7,6 +7,7 @@
 #include "UI/App/MainWindow.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/Theme.h"
+#include "UI/Models/IdleMood.h"
 #include "Update/FeedUpdater.h"
 #include "Update/UpdateManager.h"
 
@@ -57,6 +58,17 @@ ParlivoxApp::ParlivoxApp(AppSettings& settings, Scheduler& scheduler, DesktopWor
 }
 
 ParlivoxApp::~ParlivoxApp() = default;
+
+QStringList ParlivoxApp::glyphsShownFirst()
+{
+    // The tips' bulb and the answer-now button's flame, which no theme icon stands for, then
+    // whatever the assistant's idle mood shows in the face's bubble.
+    QStringList glyphs{Icons::standInGlyph(QStringLiteral("lightbulb.fill")),
+                       Icons::standInGlyph(QStringLiteral("flame.fill"))};
+    for (const auto& mood : RawEnumTraits<IdleMood>::cases)
+        glyphs << emoji(mood.value);
+    return glyphs;
+}
 
 int ParlivoxApp::run()
 {

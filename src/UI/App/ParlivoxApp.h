@@ -4,6 +4,8 @@
 #include "UI/Kit/Clipboard.h"
 #include "UI/Kit/Dialogs.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 
@@ -32,6 +34,10 @@ public:
     ~ParlivoxApp();
     ParlivoxApp(const ParlivoxApp&) = delete;
     ParlivoxApp& operator=(const ParlivoxApp&) = delete;
+
+    // The glyph pictures the first window draws, in the order it needs them: main.cpp has them
+    // drawn ahead on the font thread while the rest starts.
+    static QStringList glyphsShownFirst();
 
     int run();
     // Shows the window on top and gives it the focus (a second start of the program asks so).

@@ -100,8 +100,7 @@ QIcon symbol(const QString& symbolName, const QColor& tint)
     const Entry* entry = find(symbolName);
     const QString name = entry ? QString::fromLatin1(entry->themeIcon) : QString();
     const QIcon themeIcon = !name.isEmpty() && QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : QIcon();
-    const QString glyph = entry ? QString::fromUtf8(entry->glyph) : QStringLiteral("•");
-    return QIcon(new SymbolIconEngine(themeIcon, glyph, tint));
+    return QIcon(new SymbolIconEngine(themeIcon, standInGlyph(symbolName), tint));
 }
 
 QString themeIconName(const QString& symbolName)
@@ -117,6 +116,12 @@ QStringList symbolNames()
     for (const Entry& entry : kTable)
         names << QString::fromLatin1(entry.symbol);
     return names;
+}
+
+QString standInGlyph(const QString& symbolName)
+{
+    const Entry* entry = find(symbolName);
+    return entry ? QString::fromUtf8(entry->glyph) : QStringLiteral("•");
 }
 
 void useDesktopTheme()

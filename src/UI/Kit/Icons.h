@@ -19,6 +19,9 @@ QString themeIconName(const QString& symbolName);
 // Every symbol in the table.
 QStringList symbolNames();
 
+// The glyph drawn for a symbol when the theme has no icon for it.
+QString standInGlyph(const QString& symbolName);
+
 // Looks for icon themes in the XDG data folders, and uses Adwaita when the desktop names no
 // theme (offscreen, bare X sessions) and as the fallback behind any other.
 void useDesktopTheme();

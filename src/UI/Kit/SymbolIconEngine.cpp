@@ -1,32 +1,10 @@
 #include "UI/Kit/SymbolIconEngine.h"
 
-#include <QFont>
+#include "UI/Face/Painting/GlyphPictures.h"
+
 #include <QGuiApplication>
-#include <QHash>
 #include <QPainter>
 #include <QPalette>
-
-namespace {
-// A stand-in glyph drawn once, large, then scaled to each size asked for: every size of the
-// colour emoji font would be a font of its own to open and each glyph's picture to decode.
-const QImage& glyphPicture(const QString& glyph)
-{
-    constexpr int kSide = 128;
-    thread_local QHash<QString, QImage> pictures;
-    if (const auto drawn = pictures.constFind(glyph); drawn != pictures.cend())
-        return *drawn;
-    QImage picture(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Color Emoji"), font.family()});
-    font.setPixelSize(kSide * 4 / 5);
-    painter.setFont(font);
-    painter.drawText(picture.rect(), Qt::AlignCenter, glyph);
-    painter.end();
-    return *pictures.insert(glyph, picture);
-}
-}  // namespace
 
 SymbolIconEngine::SymbolIconEngine(QIcon themeIcon, QString fallbackGlyph, QColor tint)
     : m_themeIcon(std::move(themeIcon)), m_fallbackGlyph(std::move(fallbackGlyph)), m_tint(std::move(tint))
@@ -101,8 +79,8 @@ QImage SymbolIconEngine::draw(const QSize& size, const QColor& tint) const
         const int side = std::min(size.width(), size.height());
         QRect square(0, 0, side, side);
         square.moveCenter(image.rect().center());
-        painter.drawImage(square, glyphPicture(m_fallbackGlyph).scaled(side, side, Qt::IgnoreAspectRatio,
-                                                                        Qt::SmoothTransformation));
+        painter.drawImage(square, GlyphPictures::picture(m_fallbackGlyph)
+                                      .scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     // Both become a silhouette in the tint, like the desktop's symbolic icons.
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);

@@ -1,6 +1,7 @@
 #include "UI/Face/Painting/FacePainter.h"
 
 #include "UI/Face/Painting/BoxBlur.h"
+#include "UI/Face/Painting/GlyphPictures.h"
 #include "UI/Models/FacePalette.h"
 
 #include <QConicalGradient>
@@ -212,16 +213,21 @@ void FacePainter::bubble(QPainter& painter, const Frame& frame)
 {
     if (!frame.bubble)
         return;
-    const QFont symbolFont = emojiFont(0.1 * frame.size);
+    // The emoji's glyph a tenth of the face high, from its picture: no emoji font of this size.
+    const double symbolSide = 0.1 * frame.size / GlyphPictures::kGlyphShare;
+    const int symbolPixels = std::max(1, int(std::lround(symbolSide * pixelRatio(painter))));
+    const QImage& symbol = cached(QStringLiteral("bubble %1 %2").arg(frame.bubble->emoji).arg(symbolPixels), [&] {
+        return GlyphPictures::picture(frame.bubble->emoji)
+            .scaled(symbolPixels, symbolPixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    });
     QFont captionFont = painter.font();
     captionFont.setPixelSize(11);
     captionFont.setWeight(QFont::Medium);
-    const QFontMetricsF symbolMetrics(symbolFont), captionMetrics(captionFont);
-    const double symbolWidth = symbolMetrics.horizontalAdvance(frame.bubble->emoji);
+    const QFontMetricsF captionMetrics(captionFont);
     const bool captioned = !frame.bubble->caption.isEmpty();
     const double captionWidth = captioned ? 4 + captionMetrics.horizontalAdvance(frame.bubble->caption) : 0;
-    const double height = std::max(symbolMetrics.height(), captioned ? captionMetrics.height() : 0) + 8;
-    const double width = symbolWidth + captionWidth + 16;
+    const double height = std::max(symbolSide, captioned ? captionMetrics.height() : 0) + 8;
+    const double width = symbolSide + captionWidth + 16;
     const double inset = 0.06 * frame.size;
     const QRectF box(frame.area.right() - inset - width, frame.area.top() + inset, width, height);
 
@@ -229,13 +235,11 @@ void FacePainter::bubble(QPainter& painter, const Frame& frame)
     painter.setBrush(frame.material);
     painter.drawRoundedRect(box, height / 2, height / 2);
     const QRectF content = box.adjusted(8, 4, -8, -4);
-    painter.setPen(frame.text);
-    painter.setFont(symbolFont);
-    painter.drawText(QRectF(content.left(), content.top(), symbolWidth, content.height()), Qt::AlignCenter,
-                     frame.bubble->emoji);
+    painter.drawImage(QRectF(content.left(), content.center().y() - symbolSide / 2, symbolSide, symbolSide), symbol);
     if (captioned) {
+        painter.setPen(frame.text);
         painter.setFont(captionFont);
-        painter.drawText(content.adjusted(symbolWidth + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(content.adjusted(symbolSide + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          frame.bubble->caption);
     }
 }

@@ -29,7 +29,7 @@ private:
     static void shapes(QPainter& painter, const Frame& frame, const QPointF& centre);
     static void emoji(QPainter& painter, const Frame& frame, const QPointF& centre);
     static void ring(QPainter& painter, const Frame& frame, const QPointF& centre);
-    static void bubble(QPainter& painter, const Frame& frame);
+    void bubble(QPainter& painter, const Frame& frame);
 
     const QImage& cached(const QString& key, const std::function<QImage()>& make);
 
