@@ -1,10 +1,41 @@
 #include "Platform/CanberraEventSoundPlayer.h"
 
+#include "Platform/LateLibrary.h"
+
 #include <QLoggingCategory>
 
 #include <canberra.h>
 
 Q_LOGGING_CATEGORY(lcSounds, "app.parlivox.sounds")
+
+namespace {
+// libcanberra's functions, from its library, opened at the first sound on the worker.
+struct Canberra {
+    decltype(ca_context_create)* create;
+    decltype(ca_context_change_props)* changeProps;
+    decltype(ca_context_open)* open;
+    decltype(ca_context_play)* play;
+    decltype(ca_context_destroy)* destroy;
+    decltype(ca_strerror)* describe;
+    QString error;  // empty when every function was found
+};
+
+const Canberra& canberra()
+{
+    static const Canberra api = [] {
+        LateLibrary library(QStringLiteral("canberra"), 0);
+        Canberra found{library.function<decltype(ca_context_create)>("ca_context_create"),
+                       library.function<decltype(ca_context_change_props)>("ca_context_change_props"),
+                       library.function<decltype(ca_context_open)>("ca_context_open"),
+                       library.function<decltype(ca_context_play)>("ca_context_play"),
+                       library.function<decltype(ca_context_destroy)>("ca_context_destroy"),
+                       library.function<decltype(ca_strerror)>("ca_strerror"),
+                       library.error()};
+        return found;
+    }();
+    return api;
+}
+}  // namespace
 
 CanberraEventSoundPlayer::CanberraEventSoundPlayer() : m_worker(QStringLiteral("app.parlivox.sounds"))
 {
@@ -14,7 +45,7 @@ CanberraEventSoundPlayer::~CanberraEventSoundPlayer()
 {
     m_worker.runAndWait([this] {
         if (m_context)
-            ca_context_destroy(m_context);
+            canberra().destroy(m_context);
         m_context = nullptr;
     });
 }
@@ -26,22 +57,27 @@ void CanberraEventSoundPlayer::play(const QString& eventID)
 
 void CanberraEventSoundPlayer::playNow(const QByteArray& eventID)
 {
+    const Canberra& ca = canberra();
+    if (!ca.error.isEmpty()) {
+        qCInfo(lcSounds, "no event sounds: libcanberra cannot be loaded: %s", qPrintable(ca.error));
+        return;
+    }
     if (!m_context) {
-        int result = ca_context_create(&m_context);
+        int result = ca.create(&m_context);
         if (result == CA_SUCCESS) {
-            ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Parlivox", CA_PROP_APPLICATION_ID,
-                                    "app.parlivox", nullptr);
-            result = ca_context_open(m_context);
+            ca.changeProps(m_context, CA_PROP_APPLICATION_NAME, "Parlivox", CA_PROP_APPLICATION_ID, "app.parlivox",
+                           nullptr);
+            result = ca.open(m_context);
         }
         if (result != CA_SUCCESS) {
-            qCInfo(lcSounds, "no sound output for event sounds: %s", ca_strerror(result));
+            qCInfo(lcSounds, "no sound output for event sounds: %s", ca.describe(result));
             if (m_context)
-                ca_context_destroy(m_context);
+                ca.destroy(m_context);
             m_context = nullptr;
             return;  // tried again with the next sound: a sound server may come up later
         }
     }
-    const int result = ca_context_play(m_context, 0, CA_PROP_EVENT_ID, eventID.constData(), nullptr);
+    const int result = ca.play(m_context, 0, CA_PROP_EVENT_ID, eventID.constData(), nullptr);
     if (result != CA_SUCCESS)
-        qCInfo(lcSounds, "event sound \"%s\" not played: %s", eventID.constData(), ca_strerror(result));
+        qCInfo(lcSounds, "event sound \"%s\" not played: %s", eventID.constData(), ca.describe(result));
 }

@@ -1,5 +1,7 @@
 #include "Platform/EspeakEngine.h"
 
+#include "Platform/LateLibrary.h"
+
 #include <QLoggingCategory>
 #include <QStringList>
 
@@ -92,6 +94,35 @@ VoiceGender genderOf(unsigned char espeakGender)
     }
 }
 
+// espeak-ng's functions, from its library, opened when the engine starts on its worker.
+struct Espeak {
+    decltype(espeak_Initialize)* initialize;
+    decltype(espeak_Terminate)* terminate;
+    decltype(espeak_SetParameter)* setParameter;
+    decltype(espeak_ListVoices)* listVoices;
+    decltype(espeak_SetVoiceByName)* setVoiceByName;
+    decltype(espeak_SetSynthCallback)* setSynthCallback;
+    decltype(espeak_Synth)* synth;
+    QString error;  // empty when every function was found
+};
+
+const Espeak& espeak()
+{
+    static const Espeak api = [] {
+        LateLibrary library(QStringLiteral("espeak-ng"), 1);
+        Espeak found{library.function<decltype(espeak_Initialize)>("espeak_Initialize"),
+                     library.function<decltype(espeak_Terminate)>("espeak_Terminate"),
+                     library.function<decltype(espeak_SetParameter)>("espeak_SetParameter"),
+                     library.function<decltype(espeak_ListVoices)>("espeak_ListVoices"),
+                     library.function<decltype(espeak_SetVoiceByName)>("espeak_SetVoiceByName"),
+                     library.function<decltype(espeak_SetSynthCallback)>("espeak_SetSynthCallback"),
+                     library.function<decltype(espeak_Synth)>("espeak_Synth"),
+                     library.error()};
+        return found;
+    }();
+    return api;
+}
+
 QString lookupKey(const QString& tag)
 {
     return tag.toLower().replace(QLatin1Char('_'), QLatin1Char('-'));
@@ -135,22 +166,27 @@ EspeakEngine::~EspeakEngine()
 {
     m_worker.runAndWait([this] {
         if (m_startError.isEmpty())
-            espeak_Terminate();
+            espeak().terminate();
     });
 }
 
 void EspeakEngine::start()
 {
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (!espeak().error.isEmpty()) {
+        m_startError = QStringLiteral("espeak-ng cannot be loaded: ") + espeak().error;
+        qCWarning(lcEspeak, "%s", qPrintable(m_startError));
+        return;
+    }
+    const int rate = espeak().initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0) {
         m_startError = QStringLiteral("espeak-ng could not start (is espeak-ng-data installed?)");
         qCWarning(lcEspeak, "%s", qPrintable(m_startError));
         return;
     }
     m_sampleRate = rate;
-    espeak_SetParameter(espeakRATE, espeakRATE_NORMAL, 0);
+    espeak().setParameter(espeakRATE, espeakRATE_NORMAL, 0);
 
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    const espeak_VOICE** list = espeak().listVoices(nullptr);
     for (int i = 0; list && list[i]; ++i) {
         const espeak_VOICE& entry = *list[i];
         ListedVoice listed;
@@ -218,16 +254,16 @@ QString EspeakEngine::renderNow(const QString& voiceID, const QString& text, dou
     // Only listed voices: espeak-ng would otherwise try the name as a file path.
     const bool listed = std::any_of(m_voices.begin(), m_voices.end(),
                                     [&](const SpeechVoice& voice) { return voice.identifier == voiceID; });
-    if (!listed || espeak_SetVoiceByName(voiceID.toUtf8().constData()) != EE_OK)
+    if (!listed || espeak().setVoiceByName(voiceID.toUtf8().constData()) != EE_OK)
         return QStringLiteral("the voice '%1' is not installed").arg(voiceID);
 
     PieceWriter writer(m_sampleRate, leadingSilence, onAudio);
-    espeak_SetSynthCallback(collectSamples);  // an exclusive job may have set its own
+    espeak().setSynthCallback(collectSamples);  // an exclusive job may have set its own
     s_writer = &writer;
     const QByteArray utf8 = text.toUtf8();
     // Plain UTF-8 only: no SSML and no phoneme input, whatever the text contains.
-    const espeak_ERROR result = espeak_Synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER,
-                                             0, espeakCHARS_UTF8, nullptr, nullptr);
+    const espeak_ERROR result = espeak().synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
+                                               POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
     s_writer = nullptr;
     if (writer.stopped())
         return {};

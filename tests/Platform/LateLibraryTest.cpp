@@ -1,0 +1,50 @@
+// A library opened when first needed: a missing library or function is a clear error, never a
+// crash at the first call.
+#include "Platform/LateLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+TEST(LateLibrary, FindsFunctionsOrSaysWhatIsMissing)
+{
+    const struct {
+        const char* name;
+        const char* library;
+        int version;
+        const char* function;
+        bool found;
+        const char* errorMentions;
+    } cases[] = {
+        {"a function of an installed library", "m", 6, "cos", true, ""},
+        {"a function the library lacks", "m", 6, "no_such_function_here", false, "no_such_function_here"},
+        {"a library that is not installed", "parlivox-no-such-library", 3, "cos", false, "parlivox-no-such-library"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        LateLibrary library(QString::fromLatin1(each.library), each.version);
+        auto* cosine = library.function<double(double)>(each.function);
+        EXPECT_EQ(cosine != nullptr, each.found);
+        EXPECT_EQ(library.error().isEmpty(), each.found) << library.error().toStdString();
+        EXPECT_TRUE(library.error().contains(QLatin1String(each.errorMentions))) << library.error().toStdString();
+        if (cosine) {
+            EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
+        }
+    }
+}
+
+// The speech engine and the event sounds open these two by their sonames.
+TEST(LateLibrary, OpensTheSpeechAndEventSoundLibraries)
+{
+    for (const auto& [name, version, function] :
+         {std::tuple{"espeak-ng", 1, "espeak_Initialize"}, std::tuple{"canberra", 0, "ca_context_create"}}) {
+        SCOPED_TRACE(name);
+        LateLibrary library(QString::fromLatin1(name), version);
+        EXPECT_NE(library.function<void()>(function), nullptr);
+        EXPECT_EQ(library.error(), QString());
+    }
+}
+
+}  // namespace
