@@ -1,21 +1,55 @@
 #include "Platform/PocketsphinxDecoder.h"
 
+#include "Platform/LateLibrary.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <mutex>
 
 #include <pocketsphinx.h>
 #include <sphinxbase/err.h>
 
 namespace {
 
-// pocketsphinx writes its progress to stderr unless told otherwise; the setting is global.
-void silenceLibraryLog()
+// pocketsphinx's functions (and those of sphinxbase, which it brings), from its library,
+// opened when a model is first loaded.
+struct Pocketsphinx {
+    decltype(err_set_logfp)* setLogFile;
+    decltype(cmd_ln_init)* initConfig;
+    decltype(cmd_ln_free_r)* freeConfig;
+    decltype(ps_args)* arguments;
+    decltype(ps_init)* init;
+    decltype(ps_free)* free;
+    decltype(ps_start_utt)* startUtterance;
+    decltype(ps_process_raw)* processRaw;
+    decltype(ps_get_in_speech)* inSpeech;
+    decltype(ps_get_hyp)* hypothesis;
+    decltype(ps_end_utt)* endUtterance;
+    QString error;  // empty when every function was found
+};
+
+const Pocketsphinx& pocketsphinx()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { err_set_logfp(nullptr); });
+    static const Pocketsphinx api = [] {
+        LateLibrary library(QStringLiteral("pocketsphinx"), 3);
+        Pocketsphinx found{library.function<decltype(err_set_logfp)>("err_set_logfp"),
+                           library.function<decltype(cmd_ln_init)>("cmd_ln_init"),
+                           library.function<decltype(cmd_ln_free_r)>("cmd_ln_free_r"),
+                           library.function<decltype(ps_args)>("ps_args"),
+                           library.function<decltype(ps_init)>("ps_init"),
+                           library.function<decltype(ps_free)>("ps_free"),
+                           library.function<decltype(ps_start_utt)>("ps_start_utt"),
+                           library.function<decltype(ps_process_raw)>("ps_process_raw"),
+                           library.function<decltype(ps_get_in_speech)>("ps_get_in_speech"),
+                           library.function<decltype(ps_get_hyp)>("ps_get_hyp"),
+                           library.function<decltype(ps_end_utt)>("ps_end_utt"),
+                           library.error()};
+        // pocketsphinx writes its progress to stderr unless told otherwise; the setting is global.
+        if (found.error.isEmpty())
+            found.setLogFile(nullptr);
+        return found;
+    }();
+    return api;
 }
 
 // "en-us" → "en-US", "zh-hant" → "zh-Hant".
@@ -38,10 +72,7 @@ bool isCompleteAcousticModel(const QDir& dir)
 
 }  // namespace
 
-PocketsphinxDecoder::PocketsphinxDecoder()
-{
-    silenceLibraryLog();
-}
+PocketsphinxDecoder::PocketsphinxDecoder() = default;
 
 PocketsphinxDecoder::~PocketsphinxDecoder()
 {
@@ -78,13 +109,19 @@ bool PocketsphinxDecoder::load(const SpeechModel& model, QString* error)
             *error = QStringLiteral("model files for %1 are missing").arg(model.localeID);
         return false;
     }
+    const Pocketsphinx& sphinx = pocketsphinx();
+    if (!sphinx.error.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("pocketsphinx cannot be loaded: ") + sphinx.error;
+        return false;
+    }
     const QByteArray hmm = QFile::encodeName(model.acousticModel);
     const QByteArray lm = QFile::encodeName(model.languageModel);
     const QByteArray dict = QFile::encodeName(model.dictionary);
-    m_config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.constData(), "-lm", lm.constData(), "-dict",
-                           dict.constData(), "-samprate", "16000", nullptr);
+    m_config = sphinx.initConfig(nullptr, sphinx.arguments(), TRUE, "-hmm", hmm.constData(), "-lm", lm.constData(),
+                                 "-dict", dict.constData(), "-samprate", "16000", nullptr);
     if (m_config)
-        m_decoder = ps_init(m_config);
+        m_decoder = sphinx.init(m_config);
     if (!m_decoder) {
         unload();
         if (error)
@@ -96,13 +133,14 @@ bool PocketsphinxDecoder::load(const SpeechModel& model, QString* error)
 
 void PocketsphinxDecoder::unload()
 {
+    // Both are set only once the library was loaded.
     if (m_decoder) {
         if (m_inUtterance)
-            ps_end_utt(m_decoder);
-        ps_free(m_decoder);
+            pocketsphinx().endUtterance(m_decoder);
+        pocketsphinx().free(m_decoder);
     }
     if (m_config)
-        cmd_ln_free_r(m_config);
+        pocketsphinx().freeConfig(m_config);
     m_decoder = nullptr;
     m_config = nullptr;
     m_inUtterance = false;
@@ -110,7 +148,7 @@ void PocketsphinxDecoder::unload()
 
 bool PocketsphinxDecoder::startUtterance(QString* error)
 {
-    if (!m_decoder || ps_start_utt(m_decoder) < 0) {
+    if (!m_decoder || pocketsphinx().startUtterance(m_decoder) < 0) {
         if (error)
             *error = QStringLiteral("the decoder could not start an utterance");
         return false;
@@ -121,7 +159,7 @@ bool PocketsphinxDecoder::startUtterance(QString* error)
 
 bool PocketsphinxDecoder::process(const std::int16_t* samples, std::size_t count, QString* error)
 {
-    if (!m_decoder || !m_inUtterance || ps_process_raw(m_decoder, samples, count, FALSE, FALSE) < 0) {
+    if (!m_decoder || !m_inUtterance || pocketsphinx().processRaw(m_decoder, samples, count, FALSE, FALSE) < 0) {
         if (error)
             *error = QStringLiteral("the decoder could not process audio");
         return false;
@@ -131,7 +169,7 @@ bool PocketsphinxDecoder::process(const std::int16_t* samples, std::size_t count
 
 bool PocketsphinxDecoder::inSpeech() const
 {
-    return m_decoder && m_inUtterance && ps_get_in_speech(m_decoder) != 0;
+    return m_decoder && m_inUtterance && pocketsphinx().inSpeech(m_decoder) != 0;
 }
 
 QString PocketsphinxDecoder::hypothesis()
@@ -139,7 +177,7 @@ QString PocketsphinxDecoder::hypothesis()
     if (!m_decoder)
         return {};
     int32 score = 0;
-    const char* text = ps_get_hyp(m_decoder, &score);
+    const char* text = pocketsphinx().hypothesis(m_decoder, &score);
     return text ? QString::fromUtf8(text) : QString();
 }
 
@@ -147,7 +185,7 @@ QString PocketsphinxDecoder::endUtterance()
 {
     if (!m_decoder || !m_inUtterance)
         return {};
-    ps_end_utt(m_decoder);
+    pocketsphinx().endUtterance(m_decoder);
     m_inUtterance = false;
     return hypothesis();
 }

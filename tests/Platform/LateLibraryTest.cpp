@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 namespace {
@@ -35,12 +36,14 @@ TEST(LateLibrary, FindsFunctionsOrSaysWhatIsMissing)
     }
 }
 
-// The speech engine and the event sounds open these two by their sonames.
-TEST(LateLibrary, OpensTheSpeechAndEventSoundLibraries)
+// The speech engine, the event sounds and the recognizer open these by their sonames; the
+// recognizer also takes sphinxbase's functions through pocketsphinx, which brings it.
+TEST(LateLibrary, OpensTheLibrariesThePlatformUses)
 {
     for (const auto& [name, version, function] :
-         {std::tuple{"espeak-ng", 1, "espeak_Initialize"}, std::tuple{"canberra", 0, "ca_context_create"}}) {
-        SCOPED_TRACE(name);
+         {std::tuple{"espeak-ng", 1, "espeak_Initialize"}, std::tuple{"canberra", 0, "ca_context_create"},
+          std::tuple{"pocketsphinx", 3, "ps_init"}, std::tuple{"pocketsphinx", 3, "cmd_ln_init"}}) {
+        SCOPED_TRACE(std::string(name) + " " + function);
         LateLibrary library(QString::fromLatin1(name), version);
         EXPECT_NE(library.function<void()>(function), nullptr);
         EXPECT_EQ(library.error(), QString());
