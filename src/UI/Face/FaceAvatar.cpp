@@ -92,6 +92,7 @@ void FaceAvatar::paintEvent(QPaintEvent*)
             painted.setDevicePixelRatio(dpr);
             painted.fill(Qt::transparent);
             QPainter onPicture(&painted);
+            onPicture.setFont(font());
             m_painter.paint(onPicture, frame, picture.value_or(QImage()));
             m_painted[1] = std::exchange(m_painted[0], Painted{std::move(painted), state});
         }

@@ -4,12 +4,15 @@
 #include "UI/Face/FaceAvatar.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Talk/MicLevelBar.h"
+#include "UI/Talk/TextStyle.h"
 
 FaceCard::FaceCard(AppContext& context, QWidget* parent)
     : CardFrame(14, parent), m_context(context), m_face(new FaceAvatar(context.micLevel, context.scheduler, this)),
       m_level(new MicLevelBar(context, this))
 {
     setObjectName(QStringLiteral("faceCard"));
+    // The bubble's caption, in the talk page's caption style.
+    m_face->setFont(TextStyle::font(TextStyle::Size::caption, QFont::Medium));
     setMinimumHeight(shortest);
     setMaximumHeight(tallest);
     recolour();

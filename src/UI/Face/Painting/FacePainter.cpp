@@ -220,10 +220,8 @@ void FacePainter::bubble(QPainter& painter, const Frame& frame)
         return GlyphPictures::picture(frame.bubble->emoji)
             .scaled(symbolPixels, symbolPixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     });
-    QFont captionFont = painter.font();
-    captionFont.setPixelSize(11);
-    captionFont.setWeight(QFont::Medium);
-    const QFontMetricsF captionMetrics(captionFont);
+    // The caption in the painter's font: the widget's, which its owner chooses.
+    const QFontMetricsF captionMetrics(painter.font());
     const bool captioned = !frame.bubble->caption.isEmpty();
     const double captionWidth = captioned ? 4 + captionMetrics.horizontalAdvance(frame.bubble->caption) : 0;
     const double height = std::max(symbolSide, captioned ? captionMetrics.height() : 0) + 8;
@@ -238,7 +236,6 @@ void FacePainter::bubble(QPainter& painter, const Frame& frame)
     painter.drawImage(QRectF(content.left(), content.center().y() - symbolSide / 2, symbolSide, symbolSide), symbol);
     if (captioned) {
         painter.setPen(frame.text);
-        painter.setFont(captionFont);
         painter.drawText(content.adjusted(symbolSide + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          frame.bubble->caption);
     }
