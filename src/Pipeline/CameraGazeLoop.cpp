@@ -36,7 +36,7 @@ bool CameraGazeLoop::ensureTracker()
     if (!detector)
         return false;
     m_tracker = std::make_unique<FaceTracker>(m_parts.scheduler, std::move(detector));
-    m_tracker->preprocessor().setGrayscale(m_grayscale);
+    m_tracker->setGrayscale(m_grayscale);
     m_tracker->onProcessingTime = [this](double seconds) {
         m_parts.state.setFaceProcessingMs(kProcessingTimeWeight * seconds * 1000.0 +
                                           (1.0 - kProcessingTimeWeight) * m_parts.state.faceProcessingMs());
@@ -145,7 +145,7 @@ void CameraGazeLoop::setGrayscale(bool on)
 {
     m_grayscale = on;
     if (m_tracker)
-        m_tracker->preprocessor().setGrayscale(on);
+        m_tracker->setGrayscale(on);
 }
 
 int CameraGazeLoop::takeFrameCount()

@@ -95,7 +95,7 @@ std::optional<CameraError> V4L2FrameSource::start(FrameHandler handler)
         error = startStreaming();
     if (!error) {
         bool failed = false;
-        if (nextPicture(kFirstPictureMs, &failed).empty())
+        if (nextPicture(kFirstPictureMs, &failed).isNull())
             error =
                 CameraError{CameraError::Kind::authorizationDenied, QStringLiteral("the camera delivered no picture")};
     }
@@ -239,7 +239,7 @@ std::optional<CameraError> V4L2FrameSource::startStreaming()
     return std::nullopt;
 }
 
-cv::Mat V4L2FrameSource::nextPicture(int timeoutMs, bool* failed)
+QImage V4L2FrameSource::nextPicture(int timeoutMs, bool* failed)
 {
     pollfd ready{m_fd, POLLIN, 0};
     const int polled = ::poll(&ready, 1, timeoutMs);
@@ -254,7 +254,7 @@ cv::Mat V4L2FrameSource::nextPicture(int timeoutMs, bool* failed)
         *failed = errno != EAGAIN;
         return {};
     }
-    cv::Mat picture;
+    QImage picture;
     if (buffer.index < m_buffers.size() && !(buffer.flags & V4L2_BUF_FLAG_ERROR))
         picture = V4L2Picture::toBgra(m_pixelFormat, static_cast<const std::uint8_t*>(m_buffers[buffer.index].start),
                                       buffer.bytesused, m_width, m_height, m_bytesPerLine);
@@ -267,14 +267,14 @@ void V4L2FrameSource::capture(FrameHandler handler)
 {
     for (int frame = 1; !m_stopping;) {
         bool failed = false;
-        cv::Mat picture = nextPicture(kPollMs, &failed);
+        QImage picture = nextPicture(kPollMs, &failed);
         if (failed) {
             qCWarning(lcCamera, "the camera stopped delivering pictures: %s", qPrintable(systemError()));
             return;
         }
-        if (picture.empty() || frame++ < kSettlingFrames)
+        if (picture.isNull() || frame++ < kSettlingFrames)
             continue;
-        handler(CameraFrame{picture, std::chrono::steady_clock::now()});
+        handler(CameraFrame{std::move(picture), std::chrono::steady_clock::now()});
     }
 }
 

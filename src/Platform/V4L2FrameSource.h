@@ -34,7 +34,7 @@ private:
     std::optional<CameraError> startStreaming();
     // The next picture, or an empty one after `timeoutMs` without one or on a device error
     // (`failed` tells which).
-    cv::Mat nextPicture(int timeoutMs, bool* failed);
+    QImage nextPicture(int timeoutMs, bool* failed);
     void capture(FrameHandler handler);
     void release();
 

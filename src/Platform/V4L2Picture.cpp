@@ -1,36 +1,59 @@
 #include "Platform/V4L2Picture.h"
 
-#include <QImage>
-
-#include <opencv2/imgproc.hpp>
-
 #include <linux/videodev2.h>
+
+#include <algorithm>
+
+namespace {
+
+std::uint8_t clamped(int value)
+{
+    return std::uint8_t(std::clamp(value, 0, 255));
+}
+
+// BT.601 video range, the encoding of webcams' YUYV, into one BGRA pixel.
+void putPixel(std::uint8_t* bgra, int y, int u, int v)
+{
+    const int c = 298 * (y - 16) + 128;
+    bgra[0] = clamped((c + 516 * (u - 128)) >> 8);
+    bgra[1] = clamped((c - 100 * (u - 128) - 208 * (v - 128)) >> 8);
+    bgra[2] = clamped((c + 409 * (v - 128)) >> 8);
+    bgra[3] = 255;
+}
+
+}  // namespace
 
 bool V4L2Picture::canDecode(std::uint32_t pixelFormat)
 {
     return pixelFormat == V4L2_PIX_FMT_YUYV || pixelFormat == V4L2_PIX_FMT_MJPEG || pixelFormat == V4L2_PIX_FMT_JPEG;
 }
 
-cv::Mat V4L2Picture::toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width,
-                            int height, int bytesPerLine)
+QImage V4L2Picture::toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width,
+                           int height, int bytesPerLine)
 {
-    cv::Mat bgra;
     if (width <= 0 || height <= 0)
-        return bgra;
+        return {};
     if (pixelFormat == V4L2_PIX_FMT_YUYV) {
-        if (bytesPerLine < width * 2 || size < std::size_t(bytesPerLine) * std::size_t(height))
-            return bgra;
-        const cv::Mat packed(height, width, CV_8UC2, const_cast<std::uint8_t*>(data), std::size_t(bytesPerLine));
-        cv::cvtColor(packed, bgra, cv::COLOR_YUV2BGRA_YUYV);
-        return bgra;
+        if (width % 2 != 0 || bytesPerLine < width * 2 || size < std::size_t(bytesPerLine) * std::size_t(height))
+            return {};
+        // ARGB32 is BGRA in memory on the little-endian machines this runs on.
+        QImage picture(width, height, QImage::Format_ARGB32);
+        for (int row = 0; row < height; ++row) {
+            const std::uint8_t* in = data + std::size_t(row) * std::size_t(bytesPerLine);
+            std::uint8_t* out = picture.scanLine(row);
+            // Y0 U Y1 V: two pixels that share their colour.
+            for (int column = 0; column < width; column += 2, in += 4, out += 8) {
+                putPixel(out, in[0], in[1], in[3]);
+                putPixel(out + 4, in[2], in[1], in[3]);
+            }
+        }
+        return picture;
     }
     if (pixelFormat == V4L2_PIX_FMT_MJPEG || pixelFormat == V4L2_PIX_FMT_JPEG) {
-        const QImage picture = QImage::fromData(data, int(size), "JPG").convertToFormat(QImage::Format_ARGB32);
+        QImage picture = QImage::fromData(data, int(size), "JPG").convertToFormat(QImage::Format_ARGB32);
         if (picture.width() != width || picture.height() != height)
-            return bgra;
-        // ARGB32 is BGRA in memory on the little-endian machines this runs on.
-        cv::Mat(height, width, CV_8UC4, const_cast<uchar*>(picture.constBits()), std::size_t(picture.bytesPerLine()))
-            .copyTo(bgra);
+            return {};
+        return picture;
     }
-    return bgra;
+    return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <opencv2/core/mat.hpp>
+#include <QImage>
 
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +13,9 @@ namespace V4L2Picture {
 // Whether pictures of this V4L2 pixel format can be decoded.
 bool canDecode(std::uint32_t pixelFormat);
 
-// A new BGRA picture (owning its pixels), or an empty one when the bytes are not a whole
-// picture of that format and size.
-cv::Mat toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width, int height,
+// A new picture (QImage::Format_ARGB32, owning its pixels), or a null one when the bytes are
+// not a whole picture of that format and size.
+QImage toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width, int height,
                int bytesPerLine);
 
 }  // namespace V4L2Picture

@@ -14,11 +14,10 @@ namespace {
 Q_LOGGING_CATEGORY(lcCamera, "app.parlivox.camera")
 
 // Frames are BGRA bytes, which is QImage's ARGB32 on the little-endian machines we run on.
-bool writePng(const cv::Mat& bgra, const QString& path)
+bool writePng(const QImage& frame, const QString& path)
 {
-    if (bgra.type() != CV_8UC4)
+    if (frame.isNull())
         return false;
-    const QImage frame(bgra.data, bgra.cols, bgra.rows, int(bgra.step), QImage::Format_ARGB32);
     QImage picture = frame.convertToFormat(QImage::Format_RGBA8888);
     picture.setColorSpace(QColorSpace::SRgb);
     QByteArray png;

@@ -2,6 +2,7 @@
 
 #include "Vision/HeadPose.h"
 
+#include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -54,6 +55,20 @@ cv::Rect scaled(const cv::Rect& box, int factor)
 CascadeFaceDetector::CascadeFaceDetector(FaceCascades cascades)
     : m_cascades(std::move(cascades)), m_smoother(kSmoothingWindow)
 {
+}
+
+std::optional<FaceObservation> CascadeFaceDetector::detect(const QImage& frame, bool grayscale)
+{
+    if (frame.format() != QImage::Format_ARGB32 && frame.format() != QImage::Format_RGB32)
+        return detect(frame.convertToFormat(QImage::Format_ARGB32), grayscale);
+    // The frame's own pixels, read in place.
+    const cv::Mat bgra(frame.height(), frame.width(), CV_8UC4, const_cast<uchar*>(frame.constBits()),
+                       std::size_t(frame.bytesPerLine()));
+    m_preprocessor.setGrayscale(grayscale);
+    // Read as the user sees themselves, like a looking glass.
+    cv::Mat mirrored;
+    cv::flip(m_preprocessor.process(bgra), mirrored, 1);
+    return detect(mirrored);
 }
 
 void CascadeFaceDetector::reset()

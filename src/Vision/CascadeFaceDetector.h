@@ -2,6 +2,7 @@
 
 #include "Vision/FaceCascades.h"
 #include "Vision/FaceDetector.h"
+#include "Vision/FramePreprocessor.h"
 #include "Vision/PoseSmoother.h"
 
 #include <opencv2/core/types.hpp>
@@ -24,7 +25,9 @@ public:
 
     explicit CascadeFaceDetector(FaceCascades cascades);
 
-    std::optional<FaceObservation> detect(const cv::Mat& image) override;
+    std::optional<FaceObservation> detect(const QImage& frame, bool grayscale) override;
+    // The same on a picture already prepared: 8-bit gray (or BGRA), already mirrored.
+    std::optional<FaceObservation> detect(const cv::Mat& image);
     void reset() override;
 
 private:
@@ -45,6 +48,7 @@ private:
     std::optional<double> eyeRow(const cv::Mat& upright);
 
     FaceCascades m_cascades;
+    FramePreprocessor m_preprocessor;
     std::optional<cv::Rect2d> m_face;  // the face followed, smoothed
     PoseSmoother m_smoother;
     double m_heldPitch = 0.0;  // of the last picture whose eyes were found, kept for a few pictures

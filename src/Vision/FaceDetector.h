@@ -2,7 +2,7 @@
 
 #include "Vision/FaceObservation.h"
 
-#include <opencv2/core/mat.hpp>
+#include <QImage>
 
 #include <optional>
 
@@ -13,7 +13,9 @@ class FaceDetector {
 public:
     virtual ~FaceDetector() = default;
 
-    // `image` is 8-bit gray, or BGRA at full size when preprocessing is off.
-    virtual std::optional<FaceObservation> detect(const cv::Mat& image) = 0;
+    // `frame` is a camera frame (QImage::Format_ARGB32), read as the user sees themselves,
+    // like a looking glass: shrunk to gray first, or at full size in colour when `grayscale`
+    // is off.
+    virtual std::optional<FaceObservation> detect(const QImage& frame, bool grayscale) = 0;
     virtual void reset() = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <QLoggingCategory>
 
-#include <opencv2/core.hpp>
+#include <exception>
 
 namespace {
 
@@ -57,11 +57,9 @@ std::optional<FaceObservation> FaceTracker::detect(const Job& job)
     try {
         if (job.fresh)
             m_detector->reset();
-        // Read as the user sees themselves, like a looking glass.
-        cv::Mat mirrored;
-        cv::flip(m_preprocessor.process(job.frame.pixels), mirrored, 1);
-        return m_detector->detect(mirrored);
-    } catch (const cv::Exception& error) {
+        return m_detector->detect(job.frame.pixels, m_grayscale);
+    } catch (const std::exception& error) {
+        // OpenCV reports what it cannot read by throwing.
         qCWarning(lcFace, "vision request failed: %s", error.what());
         m_detector->reset();
         return std::nullopt;

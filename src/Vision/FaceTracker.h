@@ -5,7 +5,6 @@
 #include "Vision/CameraFrame.h"
 #include "Vision/FaceDetector.h"
 #include "Vision/FaceObservation.h"
-#include "Vision/FramePreprocessor.h"
 
 #include <QObject>
 
@@ -36,7 +35,8 @@ public:
     // Returns at once; drops the frame when the last accepted one is under minInterval old.
     void process(const CameraFrame& frame);
 
-    FramePreprocessor& preprocessor() { return m_preprocessor; }
+    // Whether frames are shrunk to gray before the search (from the next frame; any thread).
+    void setGrayscale(bool on) { m_grayscale = on; }
     // Accepted frames that a newer one replaced before their analysis began.
     std::uint64_t replacedFrames() const { return m_mailbox.dropped(); }
 
@@ -54,7 +54,7 @@ private:
 
     Scheduler& m_scheduler;
     std::optional<Scheduler::TimePoint> m_lastProcessedAt;
-    FramePreprocessor m_preprocessor;
+    std::atomic<bool> m_grayscale{true};
     std::unique_ptr<FaceDetector> m_detector;  // the analysis thread only
     LatestChannel<Job> m_mailbox{1};
     std::atomic<bool> m_stopping{false};

@@ -14,7 +14,7 @@ FileFrameSource::~FileFrameSource()
     stop();
 }
 
-std::vector<cv::Mat> FileFrameSource::load() const
+std::vector<QImage> FileFrameSource::load() const
 {
     QStringList files;
     if (QFileInfo(m_path).isDir()) {
@@ -24,17 +24,11 @@ std::vector<cv::Mat> FileFrameSource::load() const
     } else {
         files.append(m_path);
     }
-    std::vector<cv::Mat> pictures;
+    std::vector<QImage> pictures;
     for (const QString& file : files) {
-        const QImage picture = QImage(file).convertToFormat(QImage::Format_RGB32);
-        if (picture.isNull())
-            continue;
-        // RGB32 is opaque BGRA in memory on the little-endian machines this runs on.
-        cv::Mat bgra;
-        cv::Mat(picture.height(), picture.width(), CV_8UC4, const_cast<uchar*>(picture.constBits()),
-                std::size_t(picture.bytesPerLine()))
-            .copyTo(bgra);
-        pictures.push_back(bgra);
+        QImage picture = QImage(file).convertToFormat(QImage::Format_ARGB32);
+        if (!picture.isNull())
+            pictures.push_back(std::move(picture));
     }
     return pictures;
 }
@@ -42,7 +36,7 @@ std::vector<cv::Mat> FileFrameSource::load() const
 std::optional<CameraError> FileFrameSource::start(FrameHandler handler)
 {
     stop();
-    std::vector<cv::Mat> pictures = load();
+    std::vector<QImage> pictures = load();
     if (pictures.empty())
         return CameraError{CameraError::Kind::configurationFailed, QStringLiteral("no picture in ") + m_path};
     m_stopping = false;
@@ -63,7 +57,7 @@ void FileFrameSource::stop()
         m_thread.join();
 }
 
-void FileFrameSource::play(std::vector<cv::Mat> pictures, FrameHandler handler)
+void FileFrameSource::play(std::vector<QImage> pictures, FrameHandler handler)
 {
     const auto begin = std::chrono::steady_clock::now();
     for (std::size_t n = 0;; ++n) {

@@ -22,8 +22,8 @@ public:
     void stop() override;
 
 private:
-    std::vector<cv::Mat> load() const;
-    void play(std::vector<cv::Mat> pictures, FrameHandler handler);
+    std::vector<QImage> load() const;
+    void play(std::vector<QImage> pictures, FrameHandler handler);
 
     const QString m_path;
     const double m_framesPerSecond;

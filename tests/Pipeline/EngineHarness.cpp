@@ -114,7 +114,9 @@ bool EngineHarness::showFrame()
     }
     if (!handler)
         return false;
-    handler(CameraFrame{cv::Mat(240, 320, CV_8UC4, cv::Scalar(90, 120, 150, 255)), std::chrono::steady_clock::now()});
+    QImage picture(320, 240, QImage::Format_ARGB32);
+    picture.fill(QColor(150, 120, 90));
+    handler(CameraFrame{picture, std::chrono::steady_clock::now()});
     return true;
 }
 

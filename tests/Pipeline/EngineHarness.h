@@ -87,7 +87,7 @@ struct ScriptedFaceDetector final : FaceDetector {
         }
     };
     explicit ScriptedFaceDetector(std::shared_ptr<Script> script) : script(std::move(script)) {}
-    std::optional<FaceObservation> detect(const cv::Mat&) override
+    std::optional<FaceObservation> detect(const QImage&, bool) override
     {
         std::lock_guard lock(script->mutex);
         return script->next;

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 TEST(V4L2FrameSourceTest, WithoutACaptureDeviceThereIsNoCamera)
@@ -36,20 +39,31 @@ TEST(V4L2PictureTest, CameraPicturesBecomeBgraFramesAndDamagedOnesNothing)
 {
     // YUYV: one grey pixel pair, then pure red and pure blue pairs (BT.601 video range).
     const std::vector<std::uint8_t> yuyv = {128, 128, 128, 128, 81, 90, 81, 240, 41, 240, 41, 110};
-    const cv::Mat pixels = V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), yuyv.size(), 6, 1, 12);
-    ASSERT_EQ(pixels.size(), cv::Size(6, 1));
-    ASSERT_EQ(pixels.type(), CV_8UC4);
+    const QImage pixels = V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), yuyv.size(), 6, 1, 12);
+    ASSERT_EQ(pixels.size(), QSize(6, 1));
+    ASSERT_EQ(pixels.format(), QImage::Format_ARGB32);
     // Within a few steps of each channel, as colour conversions round.
-    const auto near = [](cv::Vec4b pixel, cv::Vec4b expected) {
+    const auto near = [](QRgb pixel, std::array<int, 4> expectedBgra) {
+        const std::array<int, 4> bgra = {qBlue(pixel), qGreen(pixel), qRed(pixel), qAlpha(pixel)};
         for (int channel = 0; channel < 4; ++channel)
-            if (std::abs(int(pixel[channel]) - int(expected[channel])) > 8)
-                return testing::AssertionFailure() << "B,G,R,A = " << int(pixel[0]) << ',' << int(pixel[1]) << ','
-                                                   << int(pixel[2]) << ',' << int(pixel[3]);
+            if (std::abs(bgra[channel] - expectedBgra[channel]) > 8)
+                return testing::AssertionFailure()
+                       << "B,G,R,A = " << bgra[0] << ',' << bgra[1] << ',' << bgra[2] << ',' << bgra[3];
         return testing::AssertionSuccess();
     };
-    EXPECT_TRUE(near(pixels.at<cv::Vec4b>(0, 0), {130, 130, 130, 255}));
-    EXPECT_TRUE(near(pixels.at<cv::Vec4b>(0, 2), {0, 0, 255, 255}));
-    EXPECT_TRUE(near(pixels.at<cv::Vec4b>(0, 4), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(pixels.pixel(0, 0), {130, 130, 130, 255}));
+    EXPECT_TRUE(near(pixels.pixel(2, 0), {0, 0, 255, 255}));
+    EXPECT_TRUE(near(pixels.pixel(4, 0), {255, 0, 0, 255}));
+    // Rows padded past their pixels (as drivers align them): each row read from its own start.
+    std::vector<std::uint8_t> padded(2 * 16, 0);
+    std::copy(yuyv.begin(), yuyv.end(), padded.begin());
+    std::copy(yuyv.begin() + 8, yuyv.end(), padded.begin() + 16);
+    std::copy(yuyv.begin(), yuyv.begin() + 8, padded.begin() + 20);
+    const QImage rows = V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, padded.data(), padded.size(), 6, 2, 16);
+    ASSERT_EQ(rows.size(), QSize(6, 2));
+    EXPECT_TRUE(near(rows.pixel(4, 0), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(rows.pixel(0, 1), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(rows.pixel(4, 1), {0, 0, 255, 255}));
 
     // Motion-JPEG: a picture whose left half is green.
     QImage picture(16, 8, QImage::Format_RGB32);
@@ -62,17 +76,19 @@ TEST(V4L2PictureTest, CameraPicturesBecomeBgraFramesAndDamagedOnesNothing)
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(picture.save(&buffer, "JPG", 95));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
-    const cv::Mat decoded = V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, bytes, std::size_t(jpeg.size()), 16, 8, 0);
-    ASSERT_EQ(decoded.size(), cv::Size(16, 8));
-    EXPECT_TRUE(near(decoded.at<cv::Vec4b>(4, 2), {0, 200, 0, 255}));
-    EXPECT_TRUE(near(decoded.at<cv::Vec4b>(4, 13), {255, 255, 255, 255}));
+    const QImage decoded = V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, bytes, std::size_t(jpeg.size()), 16, 8, 0);
+    ASSERT_EQ(decoded.size(), QSize(16, 8));
+    EXPECT_TRUE(near(decoded.pixel(2, 4), {0, 200, 0, 255}));
+    EXPECT_TRUE(near(decoded.pixel(13, 4), {255, 255, 255, 255}));
 
-    // A short buffer, a picture of another size, unknown bytes and formats give nothing.
-    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), 10, 6, 1, 12).empty());
-    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), yuyv.size(), 6, 1, 8).empty());
-    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, bytes, std::size_t(jpeg.size()), 32, 8, 0).empty());
-    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, yuyv.data(), yuyv.size(), 6, 1, 0).empty());
-    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_NV12, yuyv.data(), yuyv.size(), 6, 1, 12).empty());
+    // A short buffer, rows shorter than their pixels, an odd width (pixels come in pairs), a
+    // picture of another size, unknown bytes and formats give nothing.
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), 10, 6, 1, 12).isNull());
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), yuyv.size(), 6, 1, 8).isNull());
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, yuyv.data(), yuyv.size(), 5, 1, 12).isNull());
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, bytes, std::size_t(jpeg.size()), 32, 8, 0).isNull());
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_MJPEG, yuyv.data(), yuyv.size(), 6, 1, 0).isNull());
+    EXPECT_TRUE(V4L2Picture::toBgra(V4L2_PIX_FMT_NV12, yuyv.data(), yuyv.size(), 6, 1, 12).isNull());
     EXPECT_FALSE(V4L2Picture::canDecode(V4L2_PIX_FMT_NV12));
 }
 

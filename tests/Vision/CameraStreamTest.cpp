@@ -45,12 +45,14 @@ protected:
 
 CameraFrame numbered(int number)
 {
-    return {cv::Mat(2, 2, CV_8UC4, cv::Scalar::all(number)), {}};
+    QImage picture(2, 2, QImage::Format_ARGB32);
+    picture.fill(qRgba(number, number, number, number));
+    return {picture, {}};
 }
 
 int numberOf(const std::optional<CameraFrame>& frame)
 {
-    return frame ? frame->pixels.at<cv::Vec4b>(0, 0)[0] : -1;
+    return frame ? qBlue(frame->pixels.pixel(0, 0)) : -1;
 }
 
 TEST_F(CameraStreamTest, StartFailuresDescribeThemselvesAndLeaveTheCameraIdle)

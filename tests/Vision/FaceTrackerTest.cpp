@@ -27,16 +27,16 @@ class GatedDetector final : public FaceDetector {
 public:
     explicit GatedDetector(Gate& gate) : m_gate(gate) {}
 
-    std::optional<FaceObservation> detect(const cv::Mat& image) override
+    std::optional<FaceObservation> detect(const QImage& image, bool) override
     {
         std::unique_lock lock(m_gate.mutex);
         ++m_gate.entered;
         m_gate.changed.notify_all();
         m_gate.changed.wait(lock, [this] { return m_gate.permits > 0; });
         --m_gate.permits;
-        if (image.cols == 13)
+        if (image.width() == 13)
             throw cv::Exception(cv::Error::StsBadArg, "unreadable picture", "detect", "test", 0);
-        return FaceObservation{double(image.cols), 0.0, 0.0, {}};
+        return FaceObservation{double(image.width()), 0.0, 0.0, {}};
     }
     void reset() override { ++m_gate.resets; }  // on the analysis thread, between detections
 
@@ -57,7 +57,9 @@ protected:
     void offer(int width, int atMs)
     {
         scheduler.advance(std::chrono::milliseconds(atMs) - scheduler.elapsed());
-        tracker.process({cv::Mat(10, width, CV_8UC4, cv::Scalar::all(0)), {}});
+        QImage frame(width, 10, QImage::Format_ARGB32);
+        frame.fill(Qt::black);
+        tracker.process({frame, {}});
     }
     void allow(int permits)
     {
@@ -129,7 +131,7 @@ TEST(FaceTrackerPortraitTest, ReadsThePictureMirroredAsTheUserSeesThemselves)
     FaceTracker tracker(scheduler, std::make_unique<CascadeFaceDetector>(*FaceCascades::load()));
     std::vector<std::optional<FaceObservation>> observations;
     tracker.onObservation = [&](const std::optional<FaceObservation>& o) { observations.push_back(o); };
-    tracker.process({Portrait::frame(Portrait::rotated(-15)), {}});  // leaning clockwise in the picture
+    tracker.process({Portrait::cameraFrame(Portrait::frame(Portrait::rotated(-15))), {}});  // leaning clockwise in the picture
     ASSERT_TRUE(QTest::qWaitFor([&] { return !observations.empty(); }, 10000));
     ASSERT_TRUE(observations.front().has_value());
     EXPECT_LT(observations.front()->roll, -0.15);

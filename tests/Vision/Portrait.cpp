@@ -79,4 +79,9 @@ cv::Mat noisy(const cv::Mat& frame, double sigma, unsigned seed)
     return result;
 }
 
+QImage cameraFrame(const cv::Mat& frame)
+{
+    return QImage(frame.data, frame.cols, frame.rows, int(frame.step), QImage::Format_ARGB32).copy();
+}
+
 }  // namespace Portrait

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+
 #include <opencv2/core/mat.hpp>
 
 // A frontal portrait (Debian's python-matplotlib-data ships it) as camera frames, and copies
@@ -17,6 +19,8 @@ cv::Mat mirrored(const cv::Mat& picture);
 
 // The picture shrunk without squashing onto a 320×240 BGRA frame, as a camera delivers it.
 cv::Mat frame(const cv::Mat& picture = Portrait::picture());
+// A BGRA frame as the camera stream hands it over.
+QImage cameraFrame(const cv::Mat& frame);
 // A copy with sensor-like noise of the given standard deviation; `seed` picks the noise.
 cv::Mat noisy(const cv::Mat& frame, double sigma, unsigned seed);
 

@@ -15,23 +15,11 @@ FrameFeed::~FrameFeed()
     m_channel->close();
 }
 
-QImage FrameFeed::image(const CameraFrame& frame)
-{
-    const cv::Mat& pixels = frame.pixels;
-    if (pixels.empty() || pixels.type() != CV_8UC4)
-        return {};
-    // The image holds a reference to the matrix, so the pixels live as long as it does.
-    auto* keep = new cv::Mat(pixels);
-    return QImage(
-        keep->data, keep->cols, keep->rows, int(keep->step), QImage::Format_ARGB32,
-        [](void* matrix) { delete static_cast<cv::Mat*>(matrix); }, keep);
-}
-
 void FrameFeed::drain()
 {
     std::optional<CameraFrame> newest;
     while (auto frame = m_channel->tryPop())
         newest = std::move(frame);
     if (newest)
-        m_onFrame(image(*newest));
+        m_onFrame(newest->pixels);
 }

@@ -19,9 +19,6 @@ public:
               QObject* parent = nullptr);
     ~FrameFeed() override;
 
-    // The frame's pixels as an image; it shares them (and keeps them alive), no copy.
-    static QImage image(const CameraFrame& frame);
-
 private:
     void drain();
 

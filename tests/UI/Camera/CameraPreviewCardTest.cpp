@@ -19,8 +19,9 @@ TEST(CameraPreviewCard, ShowsTheNewestFrameMirroredAndSubscribesOnlyWhileShown)
     ASSERT_TRUE(ui.commands.cameraPreview);
 
     CameraFrame frame;
-    frame.pixels = cv::Mat(2, 3, CV_8UC4, cv::Scalar(0, 0, 0, 255));
-    frame.pixels.at<cv::Vec4b>(0, 0) = cv::Vec4b(0, 0, 255, 255);  // a red pixel at the left
+    frame.pixels = QImage(3, 2, QImage::Format_ARGB32);
+    frame.pixels.fill(Qt::black);
+    frame.pixels.setPixelColor(0, 0, Qt::red);  // a red pixel at the left
     ui.commands.cameraPreview->push(TalkScenes::portrait());
     ui.commands.cameraPreview->push(frame);  // the newer one wins
     QApplication::processEvents();

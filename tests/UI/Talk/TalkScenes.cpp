@@ -3,8 +3,6 @@
 #include "Pipeline/MinutesStore.h"
 #include "UI/UiTestContext.h"
 
-#include <opencv2/imgcodecs.hpp>
-#include <opencv2/imgproc.hpp>
 
 namespace TalkScenes {
 
@@ -30,9 +28,9 @@ const SkillRegistry& skills()
 
 CameraFrame portrait()
 {
-    const cv::Mat picture = cv::imread("/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg", cv::IMREAD_COLOR);
     CameraFrame frame;
-    cv::cvtColor(picture, frame.pixels, cv::COLOR_BGR2BGRA);
+    frame.pixels = QImage(QStringLiteral("/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg"))
+                       .convertToFormat(QImage::Format_ARGB32);
     return frame;
 }
 
