@@ -11,13 +11,14 @@ std::uint8_t clamped(int value)
     return std::uint8_t(std::clamp(value, 0, 255));
 }
 
-// BT.601 video range, the encoding of webcams' YUYV, into one BGRA pixel.
-void putPixel(std::uint8_t* bgra, int y, int u, int v)
+// One pixel of YUYV (BT.601 video range, the encoding of webcams) into BGRA, from its
+// brightness and the colour terms it shares with its neighbour.
+void putPixel(std::uint8_t* bgra, int y, int blue, int green, int red)
 {
     const int c = 298 * (y - 16) + 128;
-    bgra[0] = clamped((c + 516 * (u - 128)) >> 8);
-    bgra[1] = clamped((c - 100 * (u - 128) - 208 * (v - 128)) >> 8);
-    bgra[2] = clamped((c + 409 * (v - 128)) >> 8);
+    bgra[0] = clamped((c + blue) >> 8);
+    bgra[1] = clamped((c + green) >> 8);
+    bgra[2] = clamped((c + red) >> 8);
     bgra[3] = 255;
 }
 
@@ -43,8 +44,10 @@ QImage V4L2Picture::toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, 
             std::uint8_t* out = picture.scanLine(row);
             // Y0 U Y1 V: two pixels that share their colour.
             for (int column = 0; column < width; column += 2, in += 4, out += 8) {
-                putPixel(out, in[0], in[1], in[3]);
-                putPixel(out + 4, in[2], in[1], in[3]);
+                const int u = in[1] - 128, v = in[3] - 128;
+                const int blue = 516 * u, green = -100 * u - 208 * v, red = 409 * v;
+                putPixel(out, in[0], blue, green, red);
+                putPixel(out + 4, in[2], blue, green, red);
             }
         }
         return picture;
