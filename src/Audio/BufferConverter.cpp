@@ -1,5 +1,7 @@
 #include "Audio/BufferConverter.h"
 
+#include "Support/LateLibrary.h"
+
 #include <soxr.h>
 
 #include <algorithm>
@@ -14,6 +16,33 @@ void fail(std::optional<BufferConverterError>* error, BufferConverterError::Kind
 {
     if (error)
         *error = BufferConverterError{kind, detail ? QString::fromUtf8(detail) : QString()};
+}
+
+// libsoxr's functions, from its library, opened when capture first needs another rate.
+struct Soxr {
+    decltype(soxr_io_spec)* ioSpec;
+    decltype(soxr_quality_spec)* qualitySpec;
+    decltype(soxr_runtime_spec)* runtimeSpec;
+    decltype(soxr_create)* create;
+    decltype(soxr_process)* process;
+    decltype(soxr_delete)* destroy;
+    QString error;  // empty when every function was found
+};
+
+const Soxr& soxrLibrary()
+{
+    static const Soxr api = [] {
+        LateLibrary library(QStringLiteral("soxr"), 0);
+        Soxr found{library.function<decltype(soxr_io_spec)>("soxr_io_spec"),
+                   library.function<decltype(soxr_quality_spec)>("soxr_quality_spec"),
+                   library.function<decltype(soxr_runtime_spec)>("soxr_runtime_spec"),
+                   library.function<decltype(soxr_create)>("soxr_create"),
+                   library.function<decltype(soxr_process)>("soxr_process"),
+                   library.function<decltype(soxr_delete)>("soxr_delete"),
+                   library.error()};
+        return found;
+    }();
+    return api;
 }
 
 // Output channel c is the mean of the input channels i with i mod outputs == c, or input
@@ -69,7 +98,7 @@ BufferConverter::~BufferConverter()
 void BufferConverter::release()
 {
     if (m_resampler)
-        soxr_delete(m_resampler);
+        soxrLibrary().destroy(m_resampler);
     m_resampler = nullptr;
     m_prepared = false;
 }
@@ -90,12 +119,19 @@ bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to,
         return false;
     }
     if (from.sampleRate != to.sampleRate) {
-        const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_S, SOXR_FLOAT32_S);
-        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-        const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
+        const Soxr& resampling = soxrLibrary();
+        if (!resampling.error.isEmpty()) {
+            release();
+            fail(error, BufferConverterError::Kind::failedToCreateConverter,
+                 qPrintable(QStringLiteral("libsoxr cannot be loaded: ") + resampling.error));
+            return false;
+        }
+        const soxr_io_spec_t io = resampling.ioSpec(SOXR_FLOAT32_S, SOXR_FLOAT32_S);
+        const soxr_quality_spec_t quality = resampling.qualitySpec(SOXR_HQ, 0);
+        const soxr_runtime_spec_t runtime = resampling.runtimeSpec(1);
         soxr_error_t failure = nullptr;
-        m_resampler =
-            soxr_create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality, &runtime);
+        m_resampler = resampling.create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality,
+                                        &runtime);
         if (failure || !m_resampler) {
             release();
             fail(error, BufferConverterError::Kind::failedToCreateConverter, failure);
@@ -135,8 +171,9 @@ AudioBufferPtr BufferConverter::convertBuffer(const AudioBufferPtr& buffer, cons
     }
     std::size_t consumed = 0;
     std::size_t produced = 0;
-    if (const soxr_error_t failure = soxr_process(m_resampler, inputs.data(), std::size_t(buffer->frameCount()),
-                                                  &consumed, outputs.data(), std::size_t(capacity), &produced)) {
+    if (const soxr_error_t failure =
+            soxrLibrary().process(m_resampler, inputs.data(), std::size_t(buffer->frameCount()), &consumed,
+                                  outputs.data(), std::size_t(capacity), &produced)) {
         fail(error, BufferConverterError::Kind::conversionFailed, failure);
         return nullptr;
     }

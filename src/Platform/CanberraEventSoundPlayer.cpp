@@ -1,6 +1,6 @@
 #include "Platform/CanberraEventSoundPlayer.h"
 
-#include "Platform/LateLibrary.h"
+#include "Support/LateLibrary.h"
 
 #include <QLoggingCategory>
 

@@ -1,6 +1,6 @@
 #include "Platform/EspeakEngine.h"
 
-#include "Platform/LateLibrary.h"
+#include "Support/LateLibrary.h"
 
 #include <QLoggingCategory>
 #include <QStringList>

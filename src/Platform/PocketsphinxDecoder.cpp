@@ -1,6 +1,6 @@
 #include "Platform/PocketsphinxDecoder.h"
 
-#include "Platform/LateLibrary.h"
+#include "Support/LateLibrary.h"
 
 #include <QDir>
 #include <QFileInfo>

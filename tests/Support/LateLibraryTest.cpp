@@ -1,6 +1,6 @@
 // A library opened when first needed: a missing library or function is a clear error, never a
 // crash at the first call.
-#include "Platform/LateLibrary.h"
+#include "Support/LateLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +36,15 @@ TEST(LateLibrary, FindsFunctionsOrSaysWhatIsMissing)
     }
 }
 
-// The speech engine, the event sounds and the recognizer open these by their sonames; the
-// recognizer also takes sphinxbase's functions through pocketsphinx, which brings it.
-TEST(LateLibrary, OpensTheLibrariesThePlatformUses)
+// The speech engine, the event sounds, the recognizer, the capture's resampler and the
+// spectra open these by their sonames; the recognizer also takes sphinxbase's functions
+// through pocketsphinx, which brings it.
+TEST(LateLibrary, OpensTheLibrariesTheProgramUses)
 {
     for (const auto& [name, version, function] :
          {std::tuple{"espeak-ng", 1, "espeak_Initialize"}, std::tuple{"canberra", 0, "ca_context_create"},
-          std::tuple{"pocketsphinx", 3, "ps_init"}, std::tuple{"pocketsphinx", 3, "cmd_ln_init"}}) {
+          std::tuple{"pocketsphinx", 3, "ps_init"}, std::tuple{"pocketsphinx", 3, "cmd_ln_init"},
+          std::tuple{"soxr", 0, "soxr_create"}, std::tuple{"fftw3f", 3, "fftwf_plan_dft_r2c_1d"}}) {
         SCOPED_TRACE(std::string(name) + " " + function);
         LateLibrary library(QString::fromLatin1(name), version);
         EXPECT_NE(library.function<void()>(function), nullptr);

@@ -1,4 +1,4 @@
-#include "Platform/LateLibrary.h"
+#include "Support/LateLibrary.h"
 
 LateLibrary::LateLibrary(const QString& name, int majorVersion) : m_library(name, majorVersion)
 {
