@@ -130,8 +130,8 @@ bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to,
         const soxr_quality_spec_t quality = resampling.qualitySpec(SOXR_HQ, 0);
         const soxr_runtime_spec_t runtime = resampling.runtimeSpec(1);
         soxr_error_t failure = nullptr;
-        m_resampler = resampling.create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality,
-                                        &runtime);
+        m_resampler =
+            resampling.create(from.sampleRate, to.sampleRate, unsigned(to.channels), &failure, &io, &quality, &runtime);
         if (failure || !m_resampler) {
             release();
             fail(error, BufferConverterError::Kind::failedToCreateConverter, failure);

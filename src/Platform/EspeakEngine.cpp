@@ -262,8 +262,8 @@ QString EspeakEngine::renderNow(const QString& voiceID, const QString& text, dou
     s_writer = &writer;
     const QByteArray utf8 = text.toUtf8();
     // Plain UTF-8 only: no SSML and no phoneme input, whatever the text contains.
-    const espeak_ERROR result = espeak().synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
-                                               POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+    const espeak_ERROR result = espeak().synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER,
+                                               0, espeakCHARS_UTF8, nullptr, nullptr);
     s_writer = nullptr;
     if (writer.stopped())
         return {};

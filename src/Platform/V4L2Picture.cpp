@@ -29,8 +29,8 @@ bool V4L2Picture::canDecode(std::uint32_t pixelFormat)
     return pixelFormat == V4L2_PIX_FMT_YUYV || pixelFormat == V4L2_PIX_FMT_MJPEG || pixelFormat == V4L2_PIX_FMT_JPEG;
 }
 
-QImage V4L2Picture::toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width,
-                           int height, int bytesPerLine)
+QImage V4L2Picture::toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width, int height,
+                           int bytesPerLine)
 {
     if (width <= 0 || height <= 0)
         return {};

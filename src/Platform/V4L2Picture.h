@@ -16,6 +16,6 @@ bool canDecode(std::uint32_t pixelFormat);
 // A new picture (QImage::Format_ARGB32, owning its pixels), or a null one when the bytes are
 // not a whole picture of that format and size.
 QImage toBgra(std::uint32_t pixelFormat, const std::uint8_t* data, std::size_t size, int width, int height,
-               int bytesPerLine);
+              int bytesPerLine);
 
 }  // namespace V4L2Picture

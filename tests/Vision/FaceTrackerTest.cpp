@@ -131,7 +131,8 @@ TEST(FaceTrackerPortraitTest, ReadsThePictureMirroredAsTheUserSeesThemselves)
     FaceTracker tracker(scheduler, std::make_unique<CascadeFaceDetector>(*FaceCascades::load()));
     std::vector<std::optional<FaceObservation>> observations;
     tracker.onObservation = [&](const std::optional<FaceObservation>& o) { observations.push_back(o); };
-    tracker.process({Portrait::cameraFrame(Portrait::frame(Portrait::rotated(-15))), {}});  // leaning clockwise in the picture
+    // Leaning clockwise in the picture.
+    tracker.process({Portrait::cameraFrame(Portrait::frame(Portrait::rotated(-15))), {}});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !observations.empty(); }, 10000));
     ASSERT_TRUE(observations.front().has_value());
     EXPECT_LT(observations.front()->roll, -0.15);

@@ -44,9 +44,10 @@ public:
 TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* parent)
     : QScrollArea(parent), m_context(context), m_column(new Column), m_header(new HeaderRow(context, m_column)),
       m_assistant(new AssistantTile(context, m_column)), m_user(new UserTile(context, m_column)),
-      m_tips(new SkillTipStrip(context, skills, m_column)), m_chat(new ChatView(context, m_column)), m_composer(new ChatComposer(context, m_column)),
-      m_clearRow(new QWidget(m_column)), m_clearHistory(new QPushButton(m_clearRow)),
-      m_versionSymbol(new QLabel(m_column)), m_version(new QLabel(m_column))
+      m_tips(new SkillTipStrip(context, skills, m_column)), m_chat(new ChatView(context, m_column)),
+      m_composer(new ChatComposer(context, m_column)), m_clearRow(new QWidget(m_column)),
+      m_clearHistory(new QPushButton(m_clearRow)), m_versionSymbol(new QLabel(m_column)),
+      m_version(new QLabel(m_column))
 {
     setObjectName(QStringLiteral("talkTab"));
     m_column->setObjectName(QStringLiteral("talkColumn"));

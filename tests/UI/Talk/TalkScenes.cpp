@@ -3,7 +3,6 @@
 #include "Pipeline/MinutesStore.h"
 #include "UI/UiTestContext.h"
 
-
 namespace TalkScenes {
 
 namespace {
