@@ -47,7 +47,13 @@ HttpAssistantClient::Verdict HttpAssistantClient::judge(const HttpExchange::Outc
         return {false, describeTransportFailure(outcome, url)};
     if (outcome.status < 200 || outcome.status > 299)
         return {false, describeStatus(outcome.status, outcome.body)};
-    const QJsonDocument document = QJsonDocument::fromJson(outcome.body);
+    // A stray byte that is not UTF-8 would fail the whole JSON document: it reads as U+FFFD,
+    // as in the agents' output, and the answer survives.
+    bool damaged = false;
+    const QString body = Text::decodeUtf8Replacing(outcome.body, &damaged);
+    if (damaged)
+        qCWarning(lcBackend) << "reply from" << url.host() << "is not valid UTF-8; its damaged bytes read as U+FFFD";
+    const QJsonDocument document = QJsonDocument::fromJson(body.toUtf8());
     const std::optional<QString> reply =
         document.isObject() ? extractReply(document.object()) : std::optional<QString>();
     if (!reply)

@@ -21,7 +21,9 @@ class QNetworkReply;
 // of our own, so that running out of time reads as such instead of as a cancel; requests to
 // this machine never go through a proxy. The body is taken as it arrives and has a bound: a
 // reply that announces or sends more stops the request at once, so a server that streams
-// without end costs neither the whole time-out nor memory beyond the bound.
+// without end costs neither the whole time-out nor memory beyond the bound. Replies are asked
+// for unencoded: one that comes compressed all the same is stopped at its headers, since
+// inflating it could pass any bound before the bound is seen.
 class HttpExchange : public QObject {
     Q_OBJECT
 public:
@@ -34,7 +36,7 @@ public:
     };
 
     struct Outcome {
-        enum class Failure { none, timedOut, cannotConnect, transport, tooLarge };
+        enum class Failure { none, timedOut, cannotConnect, transport, tooLarge, encoded };
         Failure failure = Failure::none;
         QString failureText;  // what went wrong, when no HTTP response arrived
         int status = 0;  // the HTTP status when one arrived
@@ -46,6 +48,8 @@ public:
     static constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
     // "The reply was larger than 8 MiB; the request was stopped."
     static QString tooLargeText(qint64 maxBodyBytes);
+    // "The server sent a gzip-encoded reply, which was not asked for; the request was stopped."
+    static QString encodedText(const QByteArray& contentEncoding);
 
     // Sends at once; `completed` runs once, unless abort() or destruction comes first.
     HttpExchange(const Request& request, Scheduler& scheduler, std::function<void(const Outcome&)> completed,
@@ -56,8 +60,10 @@ public:
 
 private:
     void onFinished();
+    void onHeaders();
     void takeBody();
-    void stopTooLarge();
+    // Ends the request at once with this failure; what has arrived is dropped.
+    void stop(Outcome::Failure failure, const QString& text);
 
     QNetworkAccessManager m_network;
     QPointer<QNetworkReply> m_reply;
@@ -65,6 +71,6 @@ private:
     bool m_timedOut = false;
     std::function<void(const Outcome&)> m_completed;
     const qint64 m_maxBodyBytes;
-    bool m_tooLarge = false;
+    Outcome m_stopped;  // why the exchange stopped the request itself
     QByteArray m_body;  // as much as has arrived
 };

@@ -2,8 +2,6 @@
 
 #include "Support/Text.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace {
@@ -41,15 +39,6 @@ qsizetype incompleteTail(QByteArrayView bytes)
     return 0;
 }
 
-// Damaged bytes become U+FFFD. A U+FEFF at the front is a character of the stream, not a
-// byte-order mark (QString::fromUtf8 would drop it).
-QString decodeReplacing(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
-}
-
 }  // namespace
 
 QString IncrementalUTF8Decoder::feed(QByteArrayView bytes)
@@ -69,12 +58,12 @@ QString IncrementalUTF8Decoder::feed(QByteArrayView bytes)
     // Bad bytes no later byte can mend are replaced now, but a character still arriving
     // waits for the rest of its bytes.
     const qsizetype tail = incompleteTail(m_pending);
-    const QString text = decodeReplacing(QByteArrayView(m_pending).chopped(tail));
+    const QString text = Text::decodeUtf8Replacing(QByteArrayView(m_pending).chopped(tail));
     m_pending = m_pending.right(tail);
     return text;
 }
 
 QString IncrementalUTF8Decoder::flush()
 {
-    return decodeReplacing(std::exchange(m_pending, QByteArray()));
+    return Text::decodeUtf8Replacing(std::exchange(m_pending, QByteArray()));
 }

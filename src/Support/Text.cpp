@@ -85,14 +85,23 @@ QString shortestDecimal(double value)
 
 std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom)
 {
+    bool damaged = false;
+    QString text = decodeUtf8Replacing(bytes, &damaged, bom);
+    if (damaged)
+        return std::nullopt;
+    return text;
+}
+
+QString decodeUtf8Replacing(QByteArrayView bytes, bool* damaged, LeadingBom bom)
+{
     // Stateless: an incomplete final sequence is an error instead of being held for later.
     QStringDecoder::Flags flags = QStringDecoder::Flag::Stateless;
     if (bom == LeadingBom::keep)
         flags |= QStringDecoder::Flag::ConvertInitialBom;
     QStringDecoder decoder(QStringDecoder::Utf8, flags);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
+    if (damaged)
+        *damaged = decoder.hasError();
     return text;
 }
 

@@ -33,6 +33,9 @@ enum class LeadingBom { keep, skip };
 // last character counts as malformed), otherwise nothing. QString::fromUtf8 would silently
 // substitute, which hides damage that callers need to tell apart.
 std::optional<QString> decodeUtf8Strict(QByteArrayView bytes, LeadingBom bom = LeadingBom::keep);
+// The text with every byte that belongs to no well-formed sequence read as U+FFFD, for text
+// that is better read damaged than not at all; `damaged` tells whether any byte was.
+QString decodeUtf8Replacing(QByteArrayView bytes, bool* damaged = nullptr, LeadingBom bom = LeadingBom::keep);
 
 // A UUID in canonical upper-case hyphenated form, the way every stored identifier is written.
 QString uuidText(const QUuid& uuid);

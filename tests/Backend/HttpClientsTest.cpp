@@ -6,6 +6,7 @@
 #include "Backend/OstrelHostedClient.h"
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "ReplyCollector.h"
 
@@ -487,6 +488,47 @@ TEST_F(HttpClients, ABodyAnnouncedLargerThanTheBoundIsRefusedBeforeItArrives)
     EXPECT_EQ(within->text(), "ok");
 }
 
+TEST_F(HttpClients, RepliesAreAskedUnencodedAndDamagedTextStillReadsWhileACompressedOneFailsAtOnce)
+{
+    const QString bomb = "The server sent a gzip-encoded reply, which was not asked for; the request was stopped.";
+    const QString fffd(QChar(0xFFFD));
+    // The reply's text as raw bytes, which need not be UTF-8.
+    auto replyOf = [](Kind kind, const QByteArray& text) {
+        const QByteArray body = kind == Kind::openAI ? "{\"output_text\":\"" + text + "\"}"
+                                                     : "{\"choices\":[{\"message\":{\"content\":\"" + text + "\"}}]}";
+        LocalHttpServer::Reply reply;
+        reply.body = body;
+        return reply;
+    };
+    // 256 MiB of spaces: it must fail on its headers, not on the (virtual) clock or on a
+    // decoding of its inflated start.
+    const LocalHttpServer::Reply compressed = LocalHttpServer::gzipBomb(qint64(256) << 20);
+    struct Case {
+        Kind kind;
+        LocalHttpServer::Reply reply;
+        QString text;  // the reply, or the failure
+        bool damaged;
+    };
+    const Case cases[] = {
+        {Kind::hosted, replyOf(Kind::hosted, "caf\xE9 ok"), "caf" + fffd + " ok", true},
+        {Kind::local, replyOf(Kind::local, "a\xF0\x9F\x98 b\xFF"), "a" + fffd.repeated(3) + " b" + fffd, true},
+        {Kind::openAI, replyOf(Kind::openAI, "\xED\xA0\x80 \xEC\x95\x88\xEB\x85\x95"),
+         fffd + fffd + fffd + QString::fromUtf8(" 안녕"), true},
+        {Kind::nvidia, replyOf(Kind::nvidia, "\xEC\x95\x88\xEB\x85\x95"), QString::fromUtf8("안녕"), false},
+        {Kind::hosted, compressed, bomb, false},
+        {Kind::local, compressed, "Assistant request failed: " + bomb, false},
+    };
+    for (const Case& c : cases) {
+        server.setHandler([&c](const LocalHttpServer::Request&) { return c.reply; });
+        LogCapture log(QStringLiteral("app.parlivox.backend"));
+        const auto reply = run(*makeClient(c.kind, scheduler, server.url()));
+        EXPECT_EQ(c.text.endsWith(bomb) ? reply->failures : reply->pieces, QStringList{c.text})
+            << name(c.kind) << " " << c.text.toStdString();
+        EXPECT_EQ(server.requests().last().headers.value("accept-encoding"), "identity") << name(c.kind);
+        EXPECT_EQ(log.messages().join('\n').contains("is not valid UTF-8"), c.damaged) << name(c.kind) << " " << c.text.toStdString();
+    }
+}
+
 TEST_F(HttpClients, RefusedConnectionPassesThroughOrGetsTheLocalHint)
 {
     const quint16 port = LocalHttpServer::unusedPort();
@@ -519,3 +561,4 @@ TEST_F(HttpClients, CancelAbortsTheRequestAndSilencesTheStream)
     EXPECT_FALSE(reply.ended());
     EXPECT_TRUE(reply.pieces.isEmpty());
 }
+

@@ -29,6 +29,33 @@ QByteArray LocalHttpServer::Request::decodedBody() const
     return code == Z_STREAM_END ? out : QByteArray();
 }
 
+LocalHttpServer::Reply LocalHttpServer::gzipBomb(qint64 inflatedBytes)
+{
+    Reply reply;
+    reply.headers.append(std::pair<QByteArray, QByteArray>("Content-Encoding", "gzip"));
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+        return reply;
+    // Deflated a piece at a time, so the inflated size never has to fit in memory here.
+    const QByteArray piece(1024 * 1024, ' ');
+    char out[16384];
+    for (qint64 left = inflatedBytes; left >= 0;) {
+        const qint64 size = std::min<qint64>(left, piece.size());
+        left = size == left ? -1 : left - size;
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.constData()));
+        stream.avail_in = static_cast<uInt>(size);
+        const int flush = left < 0 ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out);
+            stream.avail_out = sizeof out;
+            deflate(&stream, flush);
+            reply.body.append(out, static_cast<qsizetype>(sizeof out - stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return reply;
+}
+
 LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
 {
     m_handler = [](const Request&) { return Reply{}; };

@@ -36,6 +36,10 @@ public:
     };
     using Handler = std::function<Reply(const Request&)>;
 
+    // A 200 reply that says it is gzip-encoded and inflates to `inflatedBytes` spaces: a few
+    // KiB on the wire per MiB inflated, whatever the request asked for.
+    static Reply gzipBomb(qint64 inflatedBytes);
+
     explicit LocalHttpServer(QObject* parent = nullptr);
     ~LocalHttpServer() override;
 
