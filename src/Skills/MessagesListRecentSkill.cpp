@@ -5,16 +5,24 @@
 #include "Storage/AppPaths.h"
 #include "Support/ReferenceDate.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace {
 constexpr int kDefaultLimit = 5;
+// How long a read waits for a writer that holds the database locked; a sync tool's write is
+// over long before, and the skill runs on the window's thread.
+constexpr int kBusyTimeoutMs = 1000;
 
 const char* const kStatement = "SELECT handle.id, message.text, message.date\n"
                                "FROM message\n"
@@ -43,10 +51,28 @@ struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 
-std::nullopt_t fail(QString* error, const char* reason)
+// The failure and its reason, e.g. "SQLite prepare failed: file is not a database".
+std::nullopt_t fail(QString* error, const char* failure, const QString& reason)
 {
     if (error)
-        *error = QString::fromLatin1(reason);
+        *error = QString::fromLatin1(failure) + QStringLiteral(": ") + reason;
+    return std::nullopt;
+}
+
+std::nullopt_t fail(QString* error, const char* failure, const char* sqliteReason)
+{
+    return fail(error, failure, QString::fromUtf8(sqliteReason));
+}
+
+// Why the file at `path` is not to be opened, or nothing: SQLite would block on a FIFO until
+// someone writes to it, and no device or folder holds a database.
+std::optional<QString> refusal(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString::fromStdString(std::generic_category().message(errno));
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("not a regular file");
     return std::nullopt;
 }
 }  // namespace
@@ -65,19 +91,24 @@ QString MessagesListRecentSkill::defaultDatabasePath()
 std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::query(const QString& path, int limit,
                                                                                   QString* error)
 {
+    if (const std::optional<QString> refused = refusal(path))
+        return fail(error, "SQLite open failed", *refused);
     sqlite3* rawDb = nullptr;
     const int opened =
         sqlite3_open_v2(path.toUtf8().constData(), &rawDb, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX, nullptr);
     // A failed open may still hand out a connection, which must be closed all the same.
     const std::unique_ptr<sqlite3, ConnectionCloser> db(rawDb);
-    if (opened != SQLITE_OK || !db)
-        return fail(error, "SQLite open failed");
+    if (!db)
+        return fail(error, "SQLite open failed", sqlite3_errstr(opened));
+    if (opened != SQLITE_OK)
+        return fail(error, "SQLite open failed", sqlite3_errmsg(db.get()));
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
 
     sqlite3_stmt* rawStatement = nullptr;
     sqlite3_prepare_v2(db.get(), kStatement, -1, &rawStatement, nullptr);
     const std::unique_ptr<sqlite3_stmt, StatementFinalizer> select(rawStatement);
     if (!select || sqlite3_bind_int(select.get(), 1, limit) != SQLITE_OK)
-        return fail(error, "SQLite prepare failed");
+        return fail(error, "SQLite prepare failed", sqlite3_errmsg(db.get()));
 
     QList<Row> rows;
     int step = SQLITE_ROW;
@@ -88,7 +119,7 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
     }
     // A database that breaks off midway is a failure, not a shorter list.
     if (step != SQLITE_DONE)
-        return fail(error, "SQLite step failed");
+        return fail(error, "SQLite step failed", sqlite3_errmsg(db.get()));
     return rows;
 }
 

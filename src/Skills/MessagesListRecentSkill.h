@@ -29,8 +29,10 @@ public:
     static QString defaultDatabasePath();
 
     // The newest `limit` received messages that carry text, newest first, from a read-only
-    // connection; nothing, with "SQLite open failed", "SQLite prepare failed" or
-    // "SQLite step failed" in `error`, when the database cannot be read.
+    // connection that waits a moment for a writer's lock; nothing, with "SQLite open failed",
+    // "SQLite prepare failed" or "SQLite step failed" and SQLite's reason in `error`
+    // ("SQLite prepare failed: file is not a database"), when the database cannot be read.
+    // Only a regular file is opened.
     static std::optional<QList<Row>> query(const QString& path, int limit, QString* error);
 
     QString summary(const SkillArgs& args) const override;

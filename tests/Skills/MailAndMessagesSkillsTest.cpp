@@ -6,8 +6,18 @@
 #include "SkillTestKit.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <future>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <sqlite3.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 const char* const kMessagesSchema = "CREATE TABLE handle (ROWID INTEGER PRIMARY KEY, id TEXT);"
@@ -83,10 +93,22 @@ TEST(MessagesListRecentSkill, DigestsTheNewestReceivedMessagesUpToTheLimit)
               QStringLiteral("최근 메시지 3건. unknown: who? / kim@b.c: m1 / +8210: m2"));
 }
 
-TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceAndLeavesNoConnection)
+TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceCarryingItsCauseAndLeavesNoConnection)
 {
     ScopedDataRoot root;
     const QString missing = MessagesListRecentSkill::defaultDatabasePath();
+    auto file = [&](const QString& name, const QByteArray& bytes) {
+        QFile out(root.path() + "/" + name);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        return out.fileName();
+    };
+    // Past SQLite's own limit on a path's length, though the file is there for everything else.
+    const QString deep = root.path() + "/" + QString(200, 'a') + "/" + QString(200, 'b') + "/" + QString(200, 'c');
+    QDir().mkpath(deep);
+    ASSERT_TRUE(QFile::copy(database(root.path() + "/short", kMessagesSchema), deep + "/chat.db"));
+    const QString fifo = root.path() + "/fifo.db";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString readFailed = "메시지를 읽지 못했어요: %1. 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요.";
     const struct {
         QString path;
         QString answer;
@@ -95,19 +117,69 @@ TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceAndLeavesNoConnect
                   "있는지 확인해주세요."},
         {database(root.path() + "/empty", kMessagesSchema), "최근 받은 메시지가 없어요."},
         {database(root.path() + "/other", "CREATE TABLE message (text TEXT);"),
-         "메시지를 읽지 못했어요: SQLite prepare failed. 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."},
+         readFailed.arg("SQLite prepare failed: no such table: handle")},
+        {file("text.db", QByteArray(4096, 'x')), readFailed.arg("SQLite prepare failed: file is not a database")},
+        {file("zero.db", {}), readFailed.arg("SQLite prepare failed: no such table: message")},
+        {deep + "/chat.db", readFailed.arg("SQLite open failed: unable to open database file")},
+        {fifo, readFailed.arg("SQLite open failed: not a regular file")},
+        {root.path(), readFailed.arg("SQLite open failed: not a regular file")},
     };
     for (const auto& c : cases) {
+        // Opening a FIFO would wait for a writer for ever: one comes, late, should the skill try.
+        std::promise<void> answered;
+        std::thread writer([&, wait = answered.get_future()] {
+            if (wait.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
+                ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY));
+        });
         MessagesListRecentSkill skill(c.path);
-        EXPECT_EQ(answerOf(skill), c.answer);
+        EXPECT_EQ(answerOf(skill), c.answer) << c.path.right(40).toStdString();
+        answered.set_value();
+        writer.join();
     }
 
     // A failed open still hands out a connection, which must be closed.
-    MessagesListRecentSkill::query(missing, 5, nullptr);
+    MessagesListRecentSkill::query(deep + "/chat.db", 5, nullptr);
     const auto before = sqlite3_memory_used();
-    QString error;
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(MessagesListRecentSkill::query(missing, 5, &error));
-    EXPECT_EQ(error, QStringLiteral("SQLite open failed"));
+        EXPECT_FALSE(MessagesListRecentSkill::query(deep + "/chat.db", 5, nullptr));
     EXPECT_EQ(sqlite3_memory_used(), before);
+}
+
+TEST(MessagesListRecentSkill, AReadWaitsAMomentForAWritersLockAndThenNamesIt)
+{
+    ScopedDataRoot root;
+    const QString path = database(root.path(), QByteArray(kMessagesSchema) +
+                                                   "INSERT INTO message (text, date, is_from_me, handle_id) VALUES"
+                                                   " ('hello', 1, 0, 1);");
+    // A writer takes the database for itself, as a sync tool does while it commits.
+    auto holdLocked = [&](std::promise<void>& locked, std::future<void> release) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        EXPECT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        locked.set_value();
+        release.wait();
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    };
+    MessagesListRecentSkill skill(path);
+    {
+        // Let go well within the wait: the read waits for it instead of failing at once.
+        std::promise<void> locked;
+        std::thread writer(holdLocked, std::ref(locked),
+                           std::async(std::launch::async, [] { std::this_thread::sleep_for(200ms); }));
+        locked.get_future().wait();
+        EXPECT_EQ(answerOf(skill), QStringLiteral("최근 메시지 1건. unknown: hello"));
+        writer.join();
+    }
+    {
+        // Held past it: the answer says why.
+        std::promise<void> locked;
+        std::promise<void> release;
+        std::thread writer(holdLocked, std::ref(locked), release.get_future());
+        locked.get_future().wait();
+        EXPECT_EQ(answerOf(skill), QStringLiteral("메시지를 읽지 못했어요: SQLite prepare failed: database is locked. "
+                                                 "메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
+        release.set_value();
+        writer.join();
+    }
 }
