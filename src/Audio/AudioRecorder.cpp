@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -87,9 +88,6 @@ std::unique_ptr<AudioRecorder> AudioRecorder::create(const QString& path, const 
         QFile::remove(chosen);  // libsndfile closed the descriptor
         return nullptr;
     }
-    // The header's sizes are rewritten after every write, not only at close: a recording whose
-    // process dies (crash, kill, power loss) still opens with every buffer written before.
-    sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
     qCInfo(lcRecorder, "recording to %s", qPrintable(chosen));
     return std::unique_ptr<AudioRecorder>(new AudioRecorder(chosen, format, file));
 }
@@ -143,14 +141,31 @@ void AudioRecorder::write(const AudioBuffer& buffer)
         for (std::int64_t i = 0; i < frames; ++i)
             m_interleaved[std::size_t(i * channels + c)] = samples[i];
     }
+    errno = 0;
     const sf_count_t written = sf_writef_float(m_file, m_interleaved.data(), frames);
-    if (written != frames)
-        qCCritical(lcRecorder, "write failed: %s", sf_strerror(m_file));
-    if (written > 0) {
-        m_samplesWritten += written;
+    if (written == frames) {
+        m_samplesWritten += frames;
+        m_failing = false;
+        // The header's sizes follow every buffer, not only the close: a recording whose process
+        // dies (crash, kill, power loss) still opens with every buffer written before. (Left to
+        // libsndfile after each write, this would also clear a failed write's error.)
+        sf_command(m_file, SFC_UPDATE_HEADER_NOW, nullptr, 0);
         if (const qint64 size = QFileInfo(m_path).size(); size > 0)
             m_bytesWritten = size;
+        return;
     }
+    // A buffer the disk did not take whole is taken back whole: the file then ends on the last
+    // whole buffer, the next one starts on a frame boundary of its own, and the count stays
+    // that of the file.
+    const QString cause = errno != 0 ? QString::fromStdString(std::generic_category().message(errno))
+                                     : QString::fromUtf8(sf_strerror(m_file));
+    sf_count_t kept = m_samplesWritten;
+    sf_command(m_file, SFC_FILE_TRUNCATE, &kept, sizeof kept);
+    m_framesLost += frames;
+    // One line for a run of failures (a full disk refuses every buffer until space returns).
+    if (!m_failing)
+        qCCritical(lcRecorder, "write failed: %s", qPrintable(cause));
+    m_failing = true;
 }
 
 AudioRecorder::Totals AudioRecorder::finish()
@@ -164,5 +179,8 @@ AudioRecorder::Totals AudioRecorder::finish()
     const Totals totals{m_samplesWritten, m_bytesWritten};
     qCInfo(lcRecorder, "closed (%lld samples, %lld bytes)", static_cast<long long>(totals.samplesWritten),
            static_cast<long long>(totals.bytesWritten));
+    if (m_framesLost > 0)
+        qCCritical(lcRecorder, "%lld frames (%.1f s) were not written", static_cast<long long>(m_framesLost),
+                   double(m_framesLost) / m_format.sampleRate);
     return totals;
 }

@@ -20,7 +20,9 @@ struct sf_private_tag;
 // a close keeps every buffer appended before it. A recording never replaces an existing file.
 // Destroying an open recorder finishes the file first (and waits for the queued writes).
 // The file's header is kept current after each buffer, so a recording cut short by the end
-// of the process opens with every buffer whose write had completed.
+// of the process opens with every buffer whose write had completed. A buffer the disk does not
+// take whole (full, read-only) is left out whole and the next one is tried: the counts are
+// always those of the file, and the lost frames are logged.
 class AudioRecorder : public QObject {
     Q_OBJECT
 public:
@@ -63,6 +65,8 @@ private:
     const AudioFormat m_format;
     sf_private_tag* m_file;  // worker only after construction
     std::vector<float> m_interleaved;  // worker only
+    std::int64_t m_framesLost = 0;  // worker only: frames of buffers the disk refused
+    bool m_failing = false;  // worker only: the last write failed
     std::atomic<std::int64_t> m_samplesWritten{0};
     std::atomic<std::int64_t> m_bytesWritten{0};
     bool m_closeQueued = false;

@@ -1,5 +1,7 @@
 #include "Audio/AudioRecorder.h"
 
+#include "Common/DiskFault.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Storage/AppPaths.h"
@@ -67,6 +69,73 @@ TEST(AudioRecorder, TheFileHoldsExactlyTheBuffersAppendedBeforeClose)
     for (std::int64_t f = 0; f < frames; ++f)
         for (int c = 0; c < 2; ++c)
             ASSERT_EQ(samples[std::size_t(f * 2 + c)], sampleAt(c, f)) << "frame " << f;
+}
+
+// What a recording on a disk that fails holds, as report lines: the count it gave at close,
+// the frames its file holds (and whether each is the one appended at that place), and the
+// "write failed" lines it logged. Buffers of 4096 frames: `before` while the disk is fine,
+// `during` once it has failed, `after` once space is back (then the recording is closed).
+QStringList recordThroughAFault(DiskFault& disk, int before, int during, int after)
+{
+    AppPaths::overrideRoot(disk.folder());
+    LogCapture log(QStringLiteral("app.parlivox.recorder"));
+    QString error;
+    const auto recorder = AudioRecorder::create(AppPaths::recordings() + QStringLiteral("/meeting.caf"), kStereo, &error);
+    if (!recorder)
+        return {error};
+    std::int64_t position = 0;
+    auto appendBuffers = [&](int count) {
+        for (int n = 0; n < count; ++n, position += 4096)
+            recorder->append(stereoBuffer(position));
+    };
+    auto failures = [&] { return log.messages().filter(QStringLiteral("write failed")); };
+    auto losses = [&] { return log.messages().filter(QStringLiteral("not written")); };
+    appendBuffers(before);
+    if (!QTest::qWaitFor([&] { return recorder->samplesWritten() == before * 4096; }, 10000))
+        return {QStringLiteral("the disk refused what it had room for")};
+    disk.begin();
+    appendBuffers(during);
+    if (after > 0) {
+        // Space returns only once the disk has refused a buffer.
+        if (!QTest::qWaitFor([&] { return !failures().isEmpty(); }, 10000))
+            return {QStringLiteral("no failed write was logged")};
+        disk.end();
+        appendBuffers(after);
+    }
+    const AudioRecorder::Totals totals = closeAndWait(*recorder);
+    disk.end();
+    SF_INFO info{};
+    const std::vector<float> samples = readSoundFile(recorder->path(), info);
+    // The frames kept, each matched against what was appended at its place in the sequence.
+    std::int64_t matching = 0;
+    for (std::int64_t f = 0; f < info.frames; ++f) {
+        const std::int64_t appended = f < before * 4096 ? f : f + during * 4096;
+        if (samples[std::size_t(f * 2)] == sampleAt(0, appended) && samples[std::size_t(f * 2 + 1)] == sampleAt(1, appended))
+            ++matching;
+    }
+    return {QStringLiteral("closed with %1 frames").arg(totals.samplesWritten),
+            QStringLiteral("file holds %1 frames, %2 in place").arg(info.frames).arg(matching),
+            failures().join(QLatin1Char('|')), losses().join(QLatin1Char('|'))};
+}
+
+TEST(AudioRecorder, ADiskThatFailsCountsOnlyWhatTheFileHoldsAndLogsTheCauseOnce)
+{
+    // The open recording keeps the disk from being remounted read-only: a full one and a file
+    // size limit it is.
+    const QList<DiskFault::Kind> faults = {DiskFault::Kind::fileSizeLimit, DiskFault::Kind::fullDisk};
+    DiskFault::expectReports([](DiskFault& disk) { return recordThroughAFault(disk, 8, 6, 0); },
+                             [](const QString& cause) {
+                                 return QStringList{"closed with 32768 frames", "file holds 32768 frames, 32768 in place",
+                                                    "write failed: " + cause, "24576 frames (0.5 s) were not written"};
+                             },
+                             faults);
+    // Once space is back the recording goes on, every frame in its place after the gap.
+    DiskFault::expectReports([](DiskFault& disk) { return recordThroughAFault(disk, 8, 1, 3); },
+                             [](const QString& cause) {
+                                 return QStringList{"closed with 45056 frames", "file holds 45056 frames, 45056 in place",
+                                                    "write failed: " + cause, "4096 frames (0.1 s) were not written"};
+                             },
+                             faults);
 }
 
 TEST(AudioRecorder, RecordingsNamedInTheSameSecondNeverShareAFile)
