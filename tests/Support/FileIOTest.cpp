@@ -15,8 +15,17 @@
 #include <QRandomGenerator>
 
 #include <csignal>
+#include <cstddef>
 #include <iostream>
+#include <thread>
 
+#include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +38,112 @@ TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
     EXPECT_EQ(FileIO::readAll(path), QByteArray("new"));
     EXPECT_EQ(TestEnvironment::permissionBits(path), 0600u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file may be left";
+}
+
+namespace {
+#if defined(__x86_64__)
+constexpr unsigned kAuditArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+constexpr unsigned kAuditArch = AUDIT_ARCH_AARCH64;
+#else
+constexpr unsigned kAuditArch = 0;
+#endif
+
+// A system call the kernel is to refuse, the way a file system without unnamed files does.
+struct Refusal {
+    const char* name;
+    long call;  // 0: none
+    unsigned flagsMask;  // refused only when its third argument has these bits (0: always)
+    int error;
+};
+
+// Runs `work` on a thread of its own under a system-call filter that makes `refusal.call` fail
+// with its error; the filter goes with the thread. False when the filter cannot be had here.
+bool runRefusing(const Refusal& refusal, const std::function<void()>& work)
+{
+    bool filtered = false;
+    std::thread thread([&] {
+        const auto arg2 = static_cast<std::uint32_t>(offsetof(seccomp_data, args) + 2 * sizeof(std::uint64_t));
+        const std::uint32_t fail = SECCOMP_RET_ERRNO | (std::uint32_t(refusal.error) & SECCOMP_RET_DATA);
+        sock_filter program[] = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kAuditArch, 0, 6),
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, std::uint32_t(refusal.call), 0, 4),
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, arg2),  // the low half, on these little-endian machines
+            BPF_STMT(BPF_ALU | BPF_AND | BPF_K, refusal.flagsMask),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, refusal.flagsMask, 0, 1),
+            BPF_STMT(BPF_RET | BPF_K, fail),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        };
+        const sock_fprog filter{static_cast<unsigned short>(std::size(program)), program};
+        filtered = refusal.call == 0 || (kAuditArch != 0 && ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                                         ::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &filter) == 0);
+        if (filtered)
+            work();
+    });
+    thread.join();
+    return filtered;
+}
+
+// The process's file-creation mask for a while.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : m_previous(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(m_previous); }
+
+private:
+    const mode_t m_previous;
+};
+}  // namespace
+
+TEST(FileIO, AReplacedFileKeepsItsModeAndAFileSystemWithoutUnnamedFilesGetsANamedTemporary)
+{
+    const ScopedUmask mask(022);
+    // O_TMPFILE includes O_DIRECTORY: only its own bit tells it apart.
+    constexpr unsigned kUnnamed = 020000000;
+    const Refusal refusals[] = {
+        {"nothing refused", 0, 0, 0},
+        {"O_TMPFILE: EOPNOTSUPP", SYS_openat, kUnnamed, EOPNOTSUPP},
+        {"O_TMPFILE: EISDIR (older kernels)", SYS_openat, kUnnamed, EISDIR},
+        {"O_TMPFILE: EINVAL (older kernels)", SYS_openat, kUnnamed, EINVAL},
+        {"linkat: ENOENT (no /proc)", SYS_linkat, 0, ENOENT},
+        {"linkat: EPERM", SYS_linkat, 0, EPERM},
+    };
+    // name, its mode before (0: new), whether written owner-only, its mode after.
+    const std::tuple<QString, unsigned, bool, unsigned> files[] = {
+        {"calendar.ics", 0600, false, 0600}, {"notes.md", 0640, false, 0640}, {"shared.txt", 0664, false, 0664},
+        {"new.json", 0, false, 0644},        {"defaults.json", 0644, true, 0600}, {"keys.json", 0, true, 0600},
+    };
+    for (const Refusal& refusal : refusals) {
+        QTemporaryDir dir;
+        for (const auto& [name, before, ownerOnly, after] : files) {
+            if (before == 0)
+                continue;
+            ASSERT_TRUE(FileIO::writeAtomically(dir.filePath(name), "old"));
+            ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath(name)).constData(), before), 0);
+        }
+        QStringList failures;
+        const bool filtered = runRefusing(refusal, [&] {
+            for (const auto& [name, before, ownerOnly, after] : files) {
+                QString error;
+                if (!FileIO::writeAtomically(dir.filePath(name), "new " + name.toUtf8(), &error, ownerOnly))
+                    failures.append(name + ": " + error);
+            }
+        });
+        if (!filtered) {
+            std::cout << refusal.name << ": no system-call filter here, not checked\n";
+            continue;
+        }
+        EXPECT_EQ(failures, QStringList()) << refusal.name;
+        for (const auto& [name, before, ownerOnly, after] : files) {
+            EXPECT_EQ(FileIO::readAll(dir.filePath(name)), "new " + name.toUtf8()) << refusal.name;
+            EXPECT_EQ(TestEnvironment::permissionBits(dir.filePath(name)), after)
+                << refusal.name << " " << name.toStdString();
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), qsizetype(std::size(files)))
+            << refusal.name << ": no temporary may be left";
+    }
 }
 
 TEST(FileIO, AppendCreatesThenAppends)
