@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+
 #include <fcntl.h>
 #include <unistd.h>
 

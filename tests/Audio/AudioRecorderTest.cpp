@@ -80,7 +80,8 @@ QStringList recordThroughAFault(DiskFault& disk, int before, int during, int aft
     AppPaths::overrideRoot(disk.folder());
     LogCapture log(QStringLiteral("app.parlivox.recorder"));
     QString error;
-    const auto recorder = AudioRecorder::create(AppPaths::recordings() + QStringLiteral("/meeting.caf"), kStereo, &error);
+    const auto recorder =
+        AudioRecorder::create(AppPaths::recordings() + QStringLiteral("/meeting.caf"), kStereo, &error);
     if (!recorder)
         return {error};
     std::int64_t position = 0;
@@ -110,7 +111,8 @@ QStringList recordThroughAFault(DiskFault& disk, int before, int during, int aft
     std::int64_t matching = 0;
     for (std::int64_t f = 0; f < info.frames; ++f) {
         const std::int64_t appended = f < before * 4096 ? f : f + during * 4096;
-        if (samples[std::size_t(f * 2)] == sampleAt(0, appended) && samples[std::size_t(f * 2 + 1)] == sampleAt(1, appended))
+        if (samples[std::size_t(f * 2)] == sampleAt(0, appended) &&
+            samples[std::size_t(f * 2 + 1)] == sampleAt(1, appended))
             ++matching;
     }
     return {QStringLiteral("closed with %1 frames").arg(totals.samplesWritten),
@@ -125,15 +127,17 @@ TEST(AudioRecorder, ADiskThatFailsCountsOnlyWhatTheFileHoldsAndLogsTheCauseOnce)
     const QList<DiskFault::Kind> faults = {DiskFault::Kind::fileSizeLimit, DiskFault::Kind::fullDisk};
     DiskFault::expectReports([](DiskFault& disk) { return recordThroughAFault(disk, 8, 6, 0); },
                              [](const QString& cause) {
-                                 return QStringList{"closed with 32768 frames", "file holds 32768 frames, 32768 in place",
-                                                    "write failed: " + cause, "24576 frames (0.5 s) were not written"};
+                                 return QStringList{"closed with 32768 frames",
+                                                    "file holds 32768 frames, 32768 in place", "write failed: " + cause,
+                                                    "24576 frames (0.5 s) were not written"};
                              },
                              faults);
     // Once space is back the recording goes on, every frame in its place after the gap.
     DiskFault::expectReports([](DiskFault& disk) { return recordThroughAFault(disk, 8, 1, 3); },
                              [](const QString& cause) {
-                                 return QStringList{"closed with 45056 frames", "file holds 45056 frames, 45056 in place",
-                                                    "write failed: " + cause, "4096 frames (0.1 s) were not written"};
+                                 return QStringList{"closed with 45056 frames",
+                                                    "file holds 45056 frames, 45056 in place", "write failed: " + cause,
+                                                    "4096 frames (0.1 s) were not written"};
                              },
                              faults);
 }

@@ -525,7 +525,8 @@ TEST_F(HttpClients, RepliesAreAskedUnencodedAndDamagedTextStillReadsWhileACompre
         EXPECT_EQ(c.text.endsWith(bomb) ? reply->failures : reply->pieces, QStringList{c.text})
             << name(c.kind) << " " << c.text.toStdString();
         EXPECT_EQ(server.requests().last().headers.value("accept-encoding"), "identity") << name(c.kind);
-        EXPECT_EQ(log.messages().join('\n').contains("is not valid UTF-8"), c.damaged) << name(c.kind) << " " << c.text.toStdString();
+        EXPECT_EQ(log.messages().join('\n').contains("is not valid UTF-8"), c.damaged)
+            << name(c.kind) << " " << c.text.toStdString();
     }
 }
 
@@ -561,4 +562,3 @@ TEST_F(HttpClients, CancelAbortsTheRequestAndSilencesTheStream)
     EXPECT_FALSE(reply.ended());
     EXPECT_TRUE(reply.pieces.isEmpty());
 }
-

@@ -178,7 +178,7 @@ TEST(MessagesListRecentSkill, AReadWaitsAMomentForAWritersLockAndThenNamesIt)
         std::thread writer(holdLocked, std::ref(locked), release.get_future());
         locked.get_future().wait();
         EXPECT_EQ(answerOf(skill), QStringLiteral("메시지를 읽지 못했어요: SQLite prepare failed: database is locked. "
-                                                 "메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
+                                                  "메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
         release.set_value();
         writer.join();
     }

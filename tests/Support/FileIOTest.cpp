@@ -112,7 +112,7 @@ TEST(FileIO, AReplacedFileKeepsItsModeAndAFileSystemWithoutUnnamedFilesGetsAName
     };
     // name, its mode before (0: new), whether written owner-only, its mode after.
     const std::tuple<QString, unsigned, bool, unsigned> files[] = {
-        {"calendar.ics", 0600, false, 0600}, {"notes.md", 0640, false, 0640}, {"shared.txt", 0664, false, 0664},
+        {"calendar.ics", 0600, false, 0600}, {"notes.md", 0640, false, 0640},     {"shared.txt", 0664, false, 0664},
         {"new.json", 0, false, 0644},        {"defaults.json", 0644, true, 0600}, {"keys.json", 0, true, 0600},
     };
     for (const Refusal& refusal : refusals) {
