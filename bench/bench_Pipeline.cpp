@@ -280,7 +280,7 @@ public:
     std::optional<QString> start()
     {
         if (auto refusal = m_backend.selectDevice(QString::fromLatin1(PulseAudioServer::kSinkName) + ".monitor"))
-            return refusal;
+            return refusal->description();
         const AudioFormat format = m_backend.deviceFormat();
         m_rate = format.sampleRate;
         m_channels = format.channels;

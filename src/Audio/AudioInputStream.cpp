@@ -71,16 +71,16 @@ void AudioInputStream::start(const QString& preferredDeviceUID, StartCompletion 
 std::optional<AudioInputError> AudioInputStream::selectDevice(const QString& preferredDeviceUID)
 {
     if (!preferredDeviceUID.isEmpty()) {
-        const std::optional<QString> refusal = m_backend->selectDevice(preferredDeviceUID);
+        const std::optional<AudioDeviceError> refusal = m_backend->selectDevice(preferredDeviceUID);
         if (!refusal) {
             qCInfo(lcInput, "microphone set to user choice: %s", qPrintable(m_backend->deviceName()));
             return std::nullopt;
         }
         qCWarning(lcInput, "failed to apply mic '%s': %s. Falling back to system default.",
-                  qPrintable(preferredDeviceUID), qPrintable(*refusal));
+                  qPrintable(preferredDeviceUID), qPrintable(refusal->description()));
     }
-    if (const std::optional<QString> refusal = m_backend->selectDevice(QString())) {
-        qCWarning(lcInput, "no microphone: %s", qPrintable(*refusal));
+    if (const std::optional<AudioDeviceError> refusal = m_backend->selectDevice(QString())) {
+        qCWarning(lcInput, "no microphone: %s", qPrintable(refusal->description()));
         return AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}};
     }
     return std::nullopt;

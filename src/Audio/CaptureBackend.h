@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Audio/AudioBuffer.h"
+#include "Audio/AudioDeviceError.h"
 
 #include <QString>
 
@@ -22,9 +23,9 @@ public:
     virtual ~CaptureBackend() = default;
 
     // Binds capture to the device with that id, or, for "", to the sound system's default
-    // microphone as it is now, never the monitor of an output. The reason when there is no
-    // such device.
-    virtual std::optional<QString> selectDevice(const QString& deviceId) = 0;
+    // microphone as it is now, never the monitor of an output. The error when it cannot; the
+    // backend logs the sound system's own words for it.
+    virtual std::optional<AudioDeviceError> selectDevice(const QString& deviceId) = 0;
     // The bound device's name as the sound system shows it.
     virtual QString deviceName() const = 0;
     // The bound device's own rate and channel count (zeros when it has none).

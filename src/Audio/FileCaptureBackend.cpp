@@ -1,10 +1,17 @@
 #include "Audio/FileCaptureBackend.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 
 #include <sndfile.h>
 
 #include <vector>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFile, "app.parlivox.audio.input")
+
+}  // namespace
 
 struct FileCaptureBackend::OpenFile {
     SNDFILE* handle = nullptr;
@@ -45,11 +52,14 @@ std::unique_ptr<FileCaptureBackend::OpenFile> FileCaptureBackend::open(QString* 
     return file;
 }
 
-std::optional<QString> FileCaptureBackend::selectDevice(const QString&)
+std::optional<AudioDeviceError> FileCaptureBackend::selectDevice(const QString&)
 {
-    if (!m_format.isValid())
-        return QStringLiteral("cannot read %1").arg(m_path);
-    return std::nullopt;
+    if (m_format.isValid())
+        return std::nullopt;
+    QString reason;
+    open(&reason);
+    qCWarning(lcFile, "%s", qPrintable(reason));
+    return AudioDeviceError{AudioDeviceError::Kind::setDeviceFailed, sf_error(nullptr)};
 }
 
 std::optional<QString> FileCaptureBackend::start(const AudioFormat& format, FramesHandler handler, LostHandler)

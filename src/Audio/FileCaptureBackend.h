@@ -21,7 +21,7 @@ public:
     ~FileCaptureBackend() override;
 
     // Every id names the file, the only device; a file that cannot be read is none.
-    std::optional<QString> selectDevice(const QString& deviceId) override;
+    std::optional<AudioDeviceError> selectDevice(const QString& deviceId) override;
     QString deviceName() const override { return m_path; }
     AudioFormat deviceFormat() const override { return m_format; }
     // The file never goes away while it plays.

@@ -9,6 +9,7 @@
 namespace {
 
 Q_LOGGING_CATEGORY(lcCapture, "app.parlivox.audio.input")
+Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
 
 }  // namespace
 
@@ -17,30 +18,38 @@ PulseCaptureBackend::~PulseCaptureBackend()
     stop();
 }
 
-std::optional<QString> PulseCaptureBackend::selectDevice(const QString& deviceId)
+std::optional<AudioDeviceError> PulseCaptureBackend::selectDevice(const QString& deviceId)
 {
     m_source.reset();
     if (!m_connection) {
         auto connection = std::make_unique<PulseConnection>("audio.capture");
-        if (const std::optional<QString> refusal = connection->connect())
-            return refusal;
+        if (const std::optional<QString> refusal = connection->connect()) {
+            qCWarning(lcCapture, "no sound server: %s", qPrintable(*refusal));
+            return AudioDeviceError{AudioDeviceError::Kind::noAudioUnit, 0};
+        }
         m_connection = std::move(connection);
     }
+    const auto refused = [this](const QString& reason, int status) {
+        qCWarning(lcCapture, "%s", qPrintable(reason));
+        return AudioDeviceError{AudioDeviceError::Kind::setDeviceFailed, status};
+    };
     QString name = deviceId;
     if (name.isEmpty()) {
         const std::optional<PulseConnection::Defaults> defaults = m_connection->defaults();
         if (!defaults)
-            return m_connection->lastError();
+            return refused(m_connection->lastError(), m_connection->lastErrorCode());
         if (defaults->source.isEmpty())
-            return QStringLiteral("the sound server has no default source");
+            return refused(QStringLiteral("the sound server has no default source"), PA_ERR_NOENTITY);
         name = defaults->source;
     }
     std::optional<PulseConnection::Source> source = m_connection->source(name);
     if (!source)
-        return QStringLiteral("no source '%1'").arg(name);
+        return refused(QStringLiteral("no source '%1'").arg(name), PA_ERR_NOENTITY);
     // An output's monitor would have the assistant hear itself: only ever by the user's choice.
     if (deviceId.isEmpty() && source->monitor)
-        return QStringLiteral("the default source '%1' is the monitor of an output").arg(name);
+        return refused(QStringLiteral("the default source '%1' is the monitor of an output").arg(name),
+                       PA_ERR_NOENTITY);
+    qCInfo(lcDevices, "input device set to %s (%s)", qPrintable(source->description), qPrintable(source->name));
     m_source = std::move(source);
     return std::nullopt;
 }

@@ -23,7 +23,7 @@ public:
     PulseCaptureBackend(const PulseCaptureBackend&) = delete;
     PulseCaptureBackend& operator=(const PulseCaptureBackend&) = delete;
 
-    std::optional<QString> selectDevice(const QString& deviceId) override;
+    std::optional<AudioDeviceError> selectDevice(const QString& deviceId) override;
     QString deviceName() const override;
     AudioFormat deviceFormat() const override;
     std::optional<QString> start(const AudioFormat& format, FramesHandler frames, LostHandler lost) override;

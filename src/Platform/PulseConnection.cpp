@@ -50,12 +50,7 @@ PulseConnection::~PulseConnection()
     if (!m_loop)
         return;
     pa_threaded_mainloop_lock(m_loop);
-    if (m_context) {
-        pa_context_set_state_callback(m_context, nullptr, nullptr);
-        pa_context_set_subscribe_callback(m_context, nullptr, nullptr);
-        pa_context_disconnect(m_context);
-        pa_context_unref(m_context);
-    }
+    dropContext();
     pa_threaded_mainloop_unlock(m_loop);
     pa_threaded_mainloop_stop(m_loop);
     pa_threaded_mainloop_free(m_loop);
@@ -66,6 +61,7 @@ std::optional<QString> PulseConnection::connect()
     if (!m_loop)
         return QStringLiteral("the sound server's event loop could not start");
     const Lock lock(*this);
+    dropContext();
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Parlivox");
     if (!m_context)
         return lastError();
@@ -87,6 +83,25 @@ std::optional<QString> PulseConnection::connect()
         pa_threaded_mainloop_wait(m_loop);
     }
     return std::nullopt;
+}
+
+bool PulseConnection::isConnected() const
+{
+    if (!m_context)
+        return false;
+    const Lock lock(*this);
+    return pa_context_get_state(m_context) == PA_CONTEXT_READY;
+}
+
+void PulseConnection::dropContext()
+{
+    if (!m_context)
+        return;
+    pa_context_set_state_callback(m_context, nullptr, nullptr);
+    pa_context_set_subscribe_callback(m_context, nullptr, nullptr);
+    pa_context_disconnect(m_context);
+    pa_context_unref(m_context);
+    m_context = nullptr;
 }
 
 std::optional<PulseConnection::Defaults> PulseConnection::defaults() const
@@ -189,7 +204,12 @@ void PulseConnection::watch(std::function<void()> onChange)
 
 QString PulseConnection::lastError() const
 {
-    return QString::fromUtf8(pa_strerror(m_context ? pa_context_errno(m_context) : PA_ERR_INTERNAL));
+    return QString::fromUtf8(pa_strerror(lastErrorCode()));
+}
+
+int PulseConnection::lastErrorCode() const
+{
+    return m_context ? pa_context_errno(m_context) : PA_ERR_INTERNAL;
 }
 
 void PulseConnection::signal() const

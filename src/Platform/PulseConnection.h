@@ -47,8 +47,11 @@ public:
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
 
-    // Connects and waits for the server's answer; the reason when it cannot be reached.
+    // Connects and waits for the server's answer; the reason when it cannot be reached. A
+    // connection that ended (the server went away) is replaced by a new one.
     std::optional<QString> connect();
+    // Whether the server answers: connected, and not ended since.
+    bool isConnected() const;
 
     // Nothing when the connection is gone.
     std::optional<Defaults> defaults() const;
@@ -60,8 +63,9 @@ public:
     // sink, every change of the defaults and the end of the connection; null stops it.
     void watch(std::function<void()> onChange);
 
-    // The server's reason for the last failure.
+    // The server's reason for the last failure, and its error code.
     QString lastError() const;
+    int lastErrorCode() const;
     pa_context* context() const { return m_context; }
     pa_threaded_mainloop* loop() const { return m_loop; }
     // Wakes whoever waits on the loop (from its own thread).
@@ -71,6 +75,8 @@ public:
     bool wait(pa_operation* operation) const;
 
 private:
+    void dropContext();  // with the loop locked
+
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     std::function<void()> m_onChange;  // touched with the loop locked

@@ -2,6 +2,8 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
@@ -10,29 +12,19 @@ Q_LOGGING_CATEGORY(lcDevices, "app.parlivox.audio.devices")
 
 PulseDeviceSource::PulseDeviceSource(QObject* parent) : AudioDeviceSource(parent)
 {
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { m_worker.post([this] { connectAndRead(); }); });
     // Connected and read on the worker: the window does not wait for the sound server.
-    m_worker.post([this] {
-        if (const std::optional<QString> refusal = m_connection.connect()) {
-            qCWarning(lcDevices, "no sound server: %s", qPrintable(*refusal));
-            return;
-        }
-        // Watched first, so no change between the first reading and the watch is missed; read
-        // on the worker, behind any reading an event has already queued.
-        m_connection.watch([this] {
-            if (!m_refreshQueued.exchange(true))
-                m_worker.post([this] {
-                    m_refreshQueued = false;
-                    refresh();
-                });
-        });
-        refresh();
-    });
+    m_worker.post([this] { connectAndRead(); });
 }
 
 PulseDeviceSource::~PulseDeviceSource()
 {
-    // Behind the connecting job, which may still install the watch.
-    m_worker.runAndWait([this] { m_connection.watch(nullptr); });
+    // Behind any connecting job, which may still install the watch; none connects after it.
+    m_worker.runAndWait([this] {
+        m_closing = true;
+        m_connection.watch(nullptr);
+    });
 }
 
 QList<AudioDeviceSource::Device> PulseDeviceSource::inputs() const
@@ -51,6 +43,32 @@ std::optional<QString> PulseDeviceSource::defaultOutputName() const
 {
     const std::lock_guard lock(m_mutex);
     return m_snapshot.defaultOutputName;
+}
+
+void PulseDeviceSource::connectAndRead()
+{
+    m_retrying = false;
+    if (m_closing || m_connection.isConnected())
+        return;
+    if (const std::optional<QString> refusal = m_connection.connect()) {
+        // Said once per absence, not at every look.
+        if (m_nextRetry == kFirstRetry)
+            qCWarning(lcDevices, "no sound server: %s", qPrintable(*refusal));
+        retryLater();
+        return;
+    }
+    qCInfo(lcDevices, "sound server reached");
+    m_nextRetry = kFirstRetry;
+    // Watched first, so no change between the first reading and the watch is missed; read
+    // on the worker, behind any reading an event has already queued.
+    m_connection.watch([this] {
+        if (!m_refreshQueued.exchange(true))
+            m_worker.post([this] {
+                m_refreshQueued = false;
+                refresh();
+            });
+    });
+    refresh();
 }
 
 PulseDeviceSource::Snapshot PulseDeviceSource::read() const
@@ -73,7 +91,15 @@ PulseDeviceSource::Snapshot PulseDeviceSource::read() const
 
 void PulseDeviceSource::refresh()
 {
+    if (m_closing)
+        return;
     Snapshot snapshot = read();
+    if (!m_connection.isConnected()) {
+        // The server went away: its devices with it, until it answers again.
+        qCWarning(lcDevices, "sound server gone");
+        snapshot = {};
+        retryLater();
+    }
     {
         const std::lock_guard lock(m_mutex);
         if (snapshot == m_snapshot)
@@ -82,4 +108,15 @@ void PulseDeviceSource::refresh()
     }
     QMetaObject::invokeMethod(
         this, [this] { emit devicesChanged(); }, Qt::QueuedConnection);
+}
+
+void PulseDeviceSource::retryLater()
+{
+    if (m_retrying)
+        return;
+    m_retrying = true;
+    const std::chrono::milliseconds delay = m_nextRetry;
+    m_nextRetry = std::min(m_nextRetry * 2, kLongestRetry);
+    QMetaObject::invokeMethod(
+        this, [this, delay] { m_retry.start(delay); }, Qt::QueuedConnection);
 }

@@ -112,13 +112,15 @@ TEST_F(AudioInputStreamTest, AnUnknownOrRefusingMicrophoneFallsBackToTheDefault)
         {"mic-gone",
          true,
          {QStringLiteral("mic-gone"), QString()},
-         {QStringLiteral("failed to apply mic 'mic-gone': no source 'mic-gone'. Falling back to system default.")},
+         {QStringLiteral("failed to apply mic 'mic-gone': Failed to set audio device (status 5).. Falling back to "
+                         "system default.")},
          std::nullopt},
         {"mic-gone",
          false,
          {QStringLiteral("mic-gone"), QString()},
-         {QStringLiteral("failed to apply mic 'mic-gone': no source 'mic-gone'. Falling back to system default."),
-          QStringLiteral("no microphone: no default microphone")},
+         {QStringLiteral("failed to apply mic 'mic-gone': Failed to set audio device (status 5).. Falling back to "
+                         "system default."),
+          QStringLiteral("no microphone: Failed to set audio device (status 5).")},
          QStringLiteral("No audio input device is available.")},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,5 @@
 #include "Audio/FileCaptureBackend.h"
+#include "Common/LogCapture.h"
 #include "Common/SpeechWav.h"
 
 #include <QTemporaryDir>
@@ -45,7 +46,12 @@ TEST(FileCaptureBackend, ReadsHeaderlessRecordingsInTheGivenFormat)
 TEST(FileCaptureBackend, AMissingFileIsNoDevice)
 {
     FileCaptureBackend backend(QStringLiteral("/nonexistent/speech.wav"));
-    EXPECT_EQ(backend.selectDevice(QString()), QStringLiteral("cannot read /nonexistent/speech.wav"));
+    const LogCapture log(QStringLiteral("app.parlivox.audio.input"));
+    const std::optional<AudioDeviceError> refusal = backend.selectDevice(QString());
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->kind, AudioDeviceError::Kind::setDeviceFailed);
+    ASSERT_EQ(log.messages().size(), 1);
+    EXPECT_TRUE(log.messages().first().startsWith(QStringLiteral("cannot read /nonexistent/speech.wav: ")));
     EXPECT_FALSE(backend.deviceFormat().isValid());
 }
 

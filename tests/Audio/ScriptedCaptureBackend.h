@@ -15,6 +15,8 @@
 // takes the device away.
 class ScriptedCaptureBackend final : public CaptureBackend {
 public:
+    static constexpr std::int32_t kNoSuchDevice = 5;  // the status of a refused device
+
     struct State {
         std::mutex mutex;
         bool hasDevice = true;  // a system default to fall back to
@@ -33,14 +35,12 @@ public:
     explicit ScriptedCaptureBackend(std::shared_ptr<State> state) : m_state(std::move(state)) {}
     ~ScriptedCaptureBackend() override { stop(); }
 
-    std::optional<QString> selectDevice(const QString& deviceId) override
+    std::optional<AudioDeviceError> selectDevice(const QString& deviceId) override
     {
         std::lock_guard lock(m_state->mutex);
         m_state->selected.append(deviceId);
-        if (deviceId.isEmpty() && !m_state->hasDevice)
-            return QStringLiteral("no default microphone");
-        if (m_state->refusedDevices.contains(deviceId))
-            return QStringLiteral("no source '%1'").arg(deviceId);
+        if ((deviceId.isEmpty() && !m_state->hasDevice) || m_state->refusedDevices.contains(deviceId))
+            return AudioDeviceError{AudioDeviceError::Kind::setDeviceFailed, kNoSuchDevice};
         return std::nullopt;
     }
     QString deviceName() const override { return m_state->deviceName; }

@@ -31,18 +31,33 @@ void stopSharedInstance()
 
 }  // namespace
 
-PulseAudioServer::PulseAudioServer()
+PulseAudioServer::PulseAudioServer(Start when)
 {
-    if (!start()) {
-        stopProcess(m_keepAlivePid);
-        stopProcess(m_serverPid);
-    }
+    if (when == Start::now)
+        start();
 }
 
 PulseAudioServer::~PulseAudioServer()
 {
+    stop();
+}
+
+bool PulseAudioServer::start()
+{
+    if (isRunning())
+        return true;
+    m_error.clear();
+    if (launch())
+        return true;
+    stop();
+    return false;
+}
+
+void PulseAudioServer::stop()
+{
     for (pid_t& pid : m_clientPids)
         stopProcess(pid);
+    m_clientPids.clear();
     stopProcess(m_keepAlivePid);
     stopProcess(m_serverPid);
 }
@@ -64,7 +79,7 @@ QString PulseAudioServer::address() const
     return QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("pulse.sock"));
 }
 
-bool PulseAudioServer::start()
+bool PulseAudioServer::launch()
 {
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("no temporary directory for the server");

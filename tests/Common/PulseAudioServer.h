@@ -14,7 +14,8 @@
 // "vmic_loop" (Qt hides monitor sources) and the pipe source "vmic", which delivers exactly
 // what is written into its FIFO (raw 16 kHz mono s16le) and nothing otherwise. A silent
 // keep-alive stream plays into "vsink" so that "vmic_loop" runs in real time even for short
-// captures. Both processes are stopped by pid when the object goes away.
+// captures. Both processes are stopped by pid when the object goes away. The server can be
+// stopped and started again at the same address, as a restart under its clients.
 class PulseAudioServer {
 public:
     static constexpr const char* kSinkName = "vsink";
@@ -22,10 +23,18 @@ public:
     static constexpr const char* kPipeSourceName = "vmic";
     static constexpr int kPipeSampleRate = 16000;
 
-    PulseAudioServer();  // starts the server and waits until `pactl info` answers
+    enum class Start { now, later };
+
+    // Starts the server and waits until `pactl info` answers, or (later) only chooses its address.
+    explicit PulseAudioServer(Start when = Start::now);
     ~PulseAudioServer();
     PulseAudioServer(const PulseAudioServer&) = delete;
     PulseAudioServer& operator=(const PulseAudioServer&) = delete;
+
+    // Starts a stopped server at its address; false, with the reason in error(), when it cannot.
+    bool start();
+    // Stops the server and its keep-alive; every client's connection ends.
+    void stop();
 
     bool isRunning() const { return m_serverPid > 0; }
     // Why the server could not start (empty while running).
@@ -53,7 +62,7 @@ public:
     static PulseAudioServer& shared();
 
 private:
-    bool start();
+    bool launch();
     bool waitUntilAnswering();
     pid_t spawn(const QStringList& command, const QString& logName);
     static void stopProcess(pid_t& pid);

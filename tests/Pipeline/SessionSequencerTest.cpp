@@ -1,7 +1,9 @@
 #include "EngineHarness.h"
 
+#include "Audio/AudioDeviceManager.h"
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
+#include "Common/ScopedPulseServer.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,44 @@ TEST_F(MicrophoneOnServer, ASessionWhoseMicrophoneGoesAwayEndsSayingSoAndTheNext
         h.engine->setEnabled(false);
         ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
         pactl({QStringLiteral("unload-module"), QString::fromLatin1(module->trimmed())});
+    }
+}
+
+// The program started before the sound server, and the server restarted under a session (a
+// suspend, an update): the microphones show up once the server runs and clocking in listens
+// then, without restarting the program; the restart ends the session as a lost microphone.
+TEST(SessionSequencer, ClockingInFollowsASoundServerThatStartsLateAndRestarts)
+{
+    PulseAudioServer server(PulseAudioServer::Start::later);
+    const ScopedPulseServer scope(server.address().toLocal8Bit());
+    EngineHarness h(EngineHarness::Microphone::pulse);
+    const AudioDeviceManager devices(*h.platform.audioDevices);
+    h.engine->setEnabled(true);
+    ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::error; }));
+    EXPECT_EQ(h.engine->state().errorMessage(), QStringLiteral("No audio input device is available."));
+    h.engine->setEnabled(false);
+    ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "started after the program" : "restarted under the session");
+        if (!server.start())
+            GTEST_SKIP() << "needs a private PulseAudio server: " << server.error().toStdString();
+        ASSERT_TRUE(
+            server.runClient(QStringLiteral("pactl"), {"set-default-source", PulseAudioServer::kPipeSourceName}));
+        EXPECT_TRUE(h.settle([&] { return devices.device(PulseAudioServer::kPipeSourceName).has_value(); }));
+        const QString name = devices.device(PulseAudioServer::kPipeSourceName).value_or(AudioInputDevice()).name;
+        EXPECT_EQ(devices.displayInputName({}), name + " (system default)");
+        h.recognizer.loudest = 0;
+        h.clockIn();
+        ASSERT_EQ(h.phase(), Phase::listening) << h.engine->state().errorMessage().value_or("").toStdString();
+        ASSERT_TRUE(server.writeMicrophone(QByteArray(16000, '\x40')));  // half a second, half scale
+        EXPECT_TRUE(h.settle([&] { return h.recognizer.loudest > 0.1f; })) << "the microphone reaches the recognizer";
+
+        server.stop();
+        ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
+        EXPECT_FALSE(h.engine->state().isEnabled());
+        EXPECT_EQ(h.engine->state().errorMessage(), "microphone disconnected: " + name);
+        EXPECT_TRUE(h.settle([&] { return devices.listInputDevices().isEmpty(); }));
     }
 }
 

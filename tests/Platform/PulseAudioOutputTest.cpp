@@ -2,6 +2,7 @@
 #include "Common/LogCapture.h"
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
+#include "Common/ScopedPulseServer.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/QtScheduler.h"
@@ -28,27 +29,6 @@ AudioBufferPtr tone(double seconds, int rate = 22050)
 struct SpeakResult {
     bool done = false;
     std::optional<SpeechPlayerError> error;
-};
-
-// Points this process's PulseAudio clients at another server while it lives.
-class ScopedPulseServer {
-public:
-    explicit ScopedPulseServer(const QByteArray& address) : m_previous(qgetenv("PULSE_SERVER"))
-    {
-        qputenv("PULSE_SERVER", address);
-    }
-    ~ScopedPulseServer()
-    {
-        if (m_previous.isNull())
-            qunsetenv("PULSE_SERVER");
-        else
-            qputenv("PULSE_SERVER", m_previous);
-    }
-    ScopedPulseServer(const ScopedPulseServer&) = delete;
-    ScopedPulseServer& operator=(const ScopedPulseServer&) = delete;
-
-private:
-    QByteArray m_previous;
 };
 
 void recordReports(AudioOutput& output, QStringList& reports)

@@ -1,8 +1,10 @@
 #include "Platform/PulseDeviceSource.h"
 #include "Platform/PulseConnection.h"
 
+#include "Common/LogCapture.h"
 #include "Common/PulseAudioTest.h"
 #include "Common/QtPrinters.h"
+#include "Common/ScopedPulseServer.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -75,6 +77,36 @@ TEST_F(PulseAudioTest, TheDeviceListFollowsTheServersSourcesAndDefaults)
         EXPECT_TRUE(QTest::qWaitFor([&] { return changed.size() > before; }, 5000));
     }
     pactl({QStringLiteral("set-default-source"), QString::fromLatin1(PulseAudioServer::kLoopSourceName)});
+}
+
+// The program started before the sound server, and the server restarted under it (a suspend,
+// an update): the list fills once the server answers, empties while it is gone and fills again.
+TEST(PulseDeviceSourceTest, TheListFollowsAServerThatStartsLateAndRestarts)
+{
+    PulseAudioServer server(PulseAudioServer::Start::later);
+    const ScopedPulseServer scope(server.address().toLocal8Bit());
+    const LogCapture log(QStringLiteral("app.parlivox.audio.devices"));
+    PulseDeviceSource devices;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !log.messages().isEmpty(); }, 5000)) << "the first look finds nothing";
+    EXPECT_TRUE(log.messages().first().startsWith(QStringLiteral("no sound server: ")));
+    EXPECT_TRUE(devices.inputs().isEmpty());
+
+    const QStringList served = {"vsink.monitor (monitor)", "vmic_loop", "vmic"};
+    QSignalSpy changed(&devices, &AudioDeviceSource::devicesChanged);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "started after the program" : "restarted under it");
+        if (!server.start())
+            GTEST_SKIP() << "needs a private PulseAudio server: " << server.error().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ids(devices.inputs()) == served; }, 10000))
+            << ids(devices.inputs()).join(", ").toStdString();
+        EXPECT_EQ(devices.defaultOutputName(), QStringLiteral("Null Output"));
+        const qsizetype announced = changed.size();
+        EXPECT_GE(announced, 1);
+        server.stop();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return devices.inputs().isEmpty(); }, 5000));
+        EXPECT_EQ(devices.defaultInput(), std::nullopt);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return changed.size() > announced; }, 5000));
+    }
 }
 
 }  // namespace
