@@ -68,7 +68,12 @@ TEST(WindowShortcuts, EachKeyWorksFromEveryTab)
         {"Ctrl+F does nothing while thinking", phase(Phase::thinking), Qt::CTRL | Qt::Key_F, {}},
         {"Ctrl+. stops the speech", phase(Phase::speaking), Qt::CTRL | Qt::Key_Period, {"stopSpeaking()"}},
         {"Ctrl+. does nothing while listening", phase(Phase::listening), Qt::CTRL | Qt::Key_Period, {}},
-        {"Ctrl+K switches camera gaze", phase(Phase::speaking), Qt::CTRL | Qt::Key_K, {"setCameraGaze(true)"}, true},
+        {"Ctrl+K switches camera gaze on", phase(Phase::speaking), Qt::CTRL | Qt::Key_K, {"setCameraGaze(true)"}, true},
+        {"Ctrl+K switches camera gaze off",
+         [](UiTestContext& ui) { ui.settings.setCameraGazeEnabled(true); },
+         Qt::CTRL | Qt::Key_K,
+         {"setCameraGaze(false)"},
+         false},
     };
     for (const AppTab tab : {AppTab::talk, AppTab::agent, AppTab::settings, AppTab::diagnostics}) {
         for (const Key& key : keys) {
