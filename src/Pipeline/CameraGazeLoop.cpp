@@ -12,6 +12,11 @@ const QString kCameraCategory = QStringLiteral("camera");
 
 }  // namespace
 
+QString CameraGazeLoop::startFailure(const QString& cause)
+{
+    return QStringLiteral("Camera gaze could not start: ") + cause;
+}
+
 CameraGazeLoop::CameraGazeLoop(Parts parts, QObject* parent) : QObject(parent), m_parts(std::move(parts))
 {
 }
@@ -28,13 +33,16 @@ CameraStream& CameraGazeLoop::camera()
     return *m_camera;
 }
 
-bool CameraGazeLoop::ensureTracker()
+bool CameraGazeLoop::ensureTracker(QString* error)
 {
     if (m_tracker)
         return true;
-    std::unique_ptr<FaceDetector> detector = m_parts.makeDetector ? m_parts.makeDetector() : nullptr;
-    if (!detector)
+    std::unique_ptr<FaceDetector> detector = m_parts.makeDetector ? m_parts.makeDetector(error) : nullptr;
+    if (!detector) {
+        if (error->isEmpty())
+            *error = QStringLiteral("face detection is not available");
         return false;
+    }
     m_tracker = std::make_unique<FaceTracker>(m_parts.scheduler, std::move(detector));
     m_tracker->setGrayscale(m_grayscale);
     m_tracker->onProcessingTime = [this](double seconds) {
@@ -53,9 +61,9 @@ void CameraGazeLoop::startForSession(std::function<void()> done)
 void CameraGazeLoop::start(std::function<void()> done)
 {
     m_parts.log.record(kCameraCategory, QStringLiteral("starting…"));
-    if (!ensureTracker()) {
-        m_parts.log.record(kCameraCategory,
-                           QStringLiteral("start FAILED: face detection models are not installed (opencv-data)"));
+    QString detectorError;
+    if (!ensureTracker(&detectorError)) {
+        fail(detectorError);
         done();
         return;
     }
@@ -67,13 +75,16 @@ void CameraGazeLoop::start(std::function<void()> done)
         }
         m_starting = false;
         if (error) {
-            m_parts.log.record(kCameraCategory, QStringLiteral("start FAILED: ") + error->description());
+            fail(error->description());
             done();
             return;
         }
         m_parts.log.record(kCameraCategory,
                            QStringLiteral("started OK (session.isRunning=%1)")
                                .arg(m_camera->isRunning() ? QStringLiteral("true") : QStringLiteral("false")));
+        if (!m_failureShown.isEmpty() && m_parts.state.errorMessage() == m_failureShown)
+            m_parts.state.setErrorMessage(std::nullopt);
+        m_failureShown.clear();
         closeFrames();
         m_frames = m_camera->subscribe();
         // The wake holds the channel weakly: the channel holds the wake.
@@ -87,6 +98,14 @@ void CameraGazeLoop::start(std::function<void()> done)
         m_parts.state.setCameraActive(false);
         done();
     });
+}
+
+void CameraGazeLoop::fail(const QString& cause)
+{
+    m_parts.log.record(kCameraCategory, QStringLiteral("start FAILED: ") + cause);
+    m_failureShown = startFailure(cause);
+    m_parts.state.setErrorMessage(m_failureShown);
+    m_parts.settings.setCameraGazeEnabled(false);
 }
 
 void CameraGazeLoop::stop()

@@ -23,8 +23,9 @@ class PipelineLog;
 // frame at most every 130 ms to the face tracker, whose observations become the published
 // head pose and gaze and reach the turn detector. Every change of gaze is logged. The camera
 // and the tracker are made at first use and kept; a tracker answer that arrives after
-// capture paused or stopped is dropped, so a paused camera always reads as no face.
-// GUI thread only.
+// capture paused or stopped is dropped, so a paused camera always reads as no face. When the
+// camera or the face detector cannot start, the engine's error says why and the setting goes
+// back off, so the switch never shows a gaze that does not run. GUI thread only.
 class CameraGazeLoop final : public QObject, public GazeLoop {
     Q_OBJECT
 public:
@@ -33,14 +34,17 @@ public:
 
     struct Parts {
         Scheduler& scheduler;
-        const AppSettings& settings;
+        AppSettings& settings;
         EngineState& state;
         PipelineLog& log;
         AdaptiveTurnDetector& turnDetector;
         std::function<std::unique_ptr<FrameSource>()> makeSource;
-        // Null when face detection cannot work here (its models are missing).
-        std::function<std::unique_ptr<FaceDetector>()> makeDetector;
+        // Null, with the reason, when face detection cannot work here.
+        std::function<std::unique_ptr<FaceDetector>(QString* error)> makeDetector;
     };
+
+    // The engine's error when gaze cannot start for this cause.
+    static QString startFailure(const QString& cause);
 
     explicit CameraGazeLoop(Parts parts, QObject* parent = nullptr);
     ~CameraGazeLoop() override;
@@ -59,8 +63,10 @@ public:
 
 private:
     CameraStream& camera();
-    bool ensureTracker();
+    bool ensureTracker(QString* error);
     void start(std::function<void()> done);
+    // Gaze cannot run: logged, shown with its cause, and the setting turned off.
+    void fail(const QString& cause);
     void drain(const std::shared_ptr<FrameChannel>& frames);
     void observe(const std::optional<FaceObservation>& observation);
     // No face is seen while the camera is off or paused.
@@ -74,6 +80,7 @@ private:
     int m_frameCount = 0;
     std::uint64_t m_run = 0;  // counts stops, so a start answered after one is dropped
     std::optional<Scheduler::TimePoint> m_lastFaceFoundAt;
+    QString m_failureShown;  // the engine error of the last failure, cleared by a start that works
     std::shared_ptr<FrameChannel> m_frames;
     std::shared_ptr<QueuedWake> m_wake;
     // Last, so the tracker's analysis thread stops first.

@@ -38,8 +38,9 @@ struct PlatformParts {
     std::unique_ptr<CalendarStore> calendar;
     // The camera (made when first needed); unset: the engine has no camera.
     std::function<std::unique_ptr<FrameSource>()> makeCameraSource;
-    // The face detector of the gaze tracker; it answers null when detection cannot work here.
-    std::function<std::unique_ptr<FaceDetector>()> makeFaceDetector;
+    // The face detector of the gaze tracker; it answers null, with the reason, when detection
+    // cannot work here.
+    std::function<std::unique_ptr<FaceDetector>(QString* error)> makeFaceDetector;
     // Keeps the machine awake while a session listens.
     std::unique_ptr<SleepInhibitor> sleepInhibitor;
 };

@@ -23,6 +23,11 @@ QString yesNo(bool value)
 }
 }  // namespace
 
+QString SessionSequencer::microphoneLostMessage(const QString& deviceName)
+{
+    return QStringLiteral("microphone disconnected: ") + deviceName;
+}
+
 SessionSequencer::SessionSequencer(Parts parts, Hooks hooks)
     : m_parts(std::move(parts)), m_hooks(std::move(hooks)), m_deviceTimeout(m_parts.scheduler)
 {
@@ -219,7 +224,7 @@ void SessionSequencer::microphoneLost(const QString& name)
 {
     // Hearing nothing, or whatever the sound server would move capture to, is worse than
     // stopping: the session ends and says why, and the next one opens what is there then.
-    const QString message = QStringLiteral("microphone disconnected: ") + name;
+    const QString message = microphoneLostMessage(name);
     m_parts.state.setErrorMessage(message);
     m_parts.fsm.transition(ConversationPhase::error, QStringLiteral("microphone disconnected"));
     m_parts.log.record(QStringLiteral("error"), message);

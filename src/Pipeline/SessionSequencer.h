@@ -62,6 +62,9 @@ public:
         std::function<void(const QString& transcript)> transcript;  // each recognizer update
     };
 
+    // The error of a session whose microphone went away.
+    static QString microphoneLostMessage(const QString& deviceName);
+
     SessionSequencer(Parts parts, Hooks hooks);
     ~SessionSequencer();
 

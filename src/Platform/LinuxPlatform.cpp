@@ -14,13 +14,6 @@
 #include "Platform/XInputRawKeySource.h"
 
 #include <QGuiApplication>
-#include <QLoggingCategory>
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcVision, "app.parlivox.vision")
-
-}  // namespace
 
 PlatformParts makeLinuxPlatform()
 {
@@ -37,13 +30,7 @@ PlatformParts makeLinuxPlatform()
     parts.desktop = std::make_unique<LinuxDesktopWorkspace>();
     parts.calendar = std::make_unique<IcalCalendarStore>();
     parts.makeCameraSource = [] { return std::make_unique<V4L2FrameSource>(); };
-    parts.makeFaceDetector = []() -> std::unique_ptr<FaceDetector> {
-        QString error;
-        std::unique_ptr<FaceDetector> detector = FaceDetectionModule::makeDetector(&error);
-        if (!detector)
-            qCWarning(lcVision, "face detection unavailable: %s", qPrintable(error));
-        return detector;
-    };
+    parts.makeFaceDetector = [](QString* error) { return FaceDetectionModule::makeDetector(error); };
     parts.sleepInhibitor = std::make_unique<DBusSleepInhibitor>();
     return parts;
 }

@@ -39,6 +39,17 @@ QString systemError(int error = errno)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// What the kernel said about a device: not ours to open, or the device's own failure, with its words.
+CameraError refusal(const QString& node, int error = errno)
+{
+    const QString reason = node + QStringLiteral(": ") + systemError(error);
+    if (error == EACCES || error == EPERM) {
+        qCWarning(lcCamera, "%s", qPrintable(reason));
+        return CameraError{CameraError::Kind::authorizationDenied, {}};
+    }
+    return CameraError{CameraError::Kind::deviceFailed, reason};
+}
+
 // ioctl, asked again when a signal interrupts it.
 int control(int fd, unsigned long request, void* argument)
 {
@@ -96,8 +107,7 @@ std::optional<CameraError> V4L2FrameSource::start(FrameHandler handler)
     if (!error) {
         bool failed = false;
         if (nextPicture(kFirstPictureMs, &failed).isNull())
-            error =
-                CameraError{CameraError::Kind::authorizationDenied, QStringLiteral("the camera delivered no picture")};
+            error = CameraError{CameraError::Kind::deviceFailed, m_node + QStringLiteral(" delivered no picture")};
     }
     if (error) {
         release();
@@ -134,22 +144,24 @@ std::optional<CameraError> V4L2FrameSource::open()
         for (const auto& node : found)
             nodes.append(node.second);
     }
-    int refusal = 0;
+    // A node that could not even be asked may be the camera: its refusal is the answer.
+    std::optional<CameraError> refused;
     for (const QString& node : nodes) {
         int error = 0;
         if (!capturesVideo(node, &error)) {
-            if (error == EACCES || error == EBUSY || error == EPERM)
-                refusal = error;
+            if (!refused && (error == EACCES || error == EBUSY || error == EPERM))
+                refused = refusal(node, error);
             continue;
         }
         m_fd = ::open(QFile::encodeName(node).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         if (m_fd < 0)
-            return CameraError{CameraError::Kind::authorizationDenied, node + QStringLiteral(": ") + systemError()};
+            return refusal(node);
+        m_node = node;
         qCInfo(lcCamera, "camera device %s", qPrintable(node));
         return std::nullopt;
     }
-    if (refusal != 0)
-        return CameraError{CameraError::Kind::authorizationDenied, systemError(refusal)};
+    if (refused)
+        return refused;
     return CameraError{CameraError::Kind::noDevice, {}};
 }
 
@@ -179,9 +191,8 @@ std::optional<CameraError> V4L2FrameSource::configure()
         format.fmt.pix.pixelformat = *chosen;
         format.fmt.pix.field = V4L2_FIELD_NONE;
         if (control(m_fd, VIDIOC_S_FMT, &format) < 0)
-            return CameraError{errno == EBUSY ? CameraError::Kind::authorizationDenied
-                                              : CameraError::Kind::configurationFailed,
-                               systemError()};
+            return errno == EBUSY ? refusal(m_node)
+                                  : CameraError{CameraError::Kind::configurationFailed, systemError()};
         if (int(format.fmt.pix.width) == size[0] && int(format.fmt.pix.height) == size[1])
             break;
     }
@@ -216,25 +227,27 @@ std::optional<CameraError> V4L2FrameSource::startStreaming()
     request.count = kBufferCount;
     request.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     request.memory = V4L2_MEMORY_MMAP;
-    if (control(m_fd, VIDIOC_REQBUFS, &request) < 0 || request.count == 0)
-        return CameraError{CameraError::Kind::authorizationDenied, systemError()};
+    if (control(m_fd, VIDIOC_REQBUFS, &request) < 0)
+        return refusal(m_node);
+    if (request.count == 0)
+        return CameraError{CameraError::Kind::configurationFailed, QStringLiteral("no picture buffers")};
     for (unsigned index = 0; index < request.count; ++index) {
         v4l2_buffer buffer{};
         buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         buffer.memory = V4L2_MEMORY_MMAP;
         buffer.index = index;
         if (control(m_fd, VIDIOC_QUERYBUF, &buffer) < 0)
-            return CameraError{CameraError::Kind::configurationFailed, systemError()};
+            return refusal(m_node);
         void* start = ::mmap(nullptr, buffer.length, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, buffer.m.offset);
         if (start == MAP_FAILED)
-            return CameraError{CameraError::Kind::configurationFailed, systemError()};
+            return refusal(m_node);
         m_buffers.push_back({start, buffer.length});
         if (control(m_fd, VIDIOC_QBUF, &buffer) < 0)
-            return CameraError{CameraError::Kind::configurationFailed, systemError()};
+            return refusal(m_node);
     }
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     if (control(m_fd, VIDIOC_STREAMON, &type) < 0)
-        return CameraError{CameraError::Kind::authorizationDenied, systemError()};
+        return refusal(m_node);
     m_streaming = true;
     return std::nullopt;
 }

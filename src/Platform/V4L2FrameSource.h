@@ -41,6 +41,7 @@ private:
     const QString m_devicePath;
     const QString m_deviceFolder;
     // The session thread while stopped, the capture thread while running.
+    QString m_node;  // the device opened
     int m_fd = -1;
     std::uint32_t m_pixelFormat = 0;
     int m_width = 0;

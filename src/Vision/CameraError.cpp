@@ -6,9 +6,11 @@ QString CameraError::description() const
     case Kind::configurationFailed:
         return QStringLiteral("Camera configuration failed: ") + detail;
     case Kind::noDevice:
-        return QStringLiteral("no camera device found");
+        return QStringLiteral("No video capture device available.");
     case Kind::authorizationDenied:
-        return QStringLiteral("camera busy or not permitted: ") + detail;
+        return QStringLiteral("Camera access was denied.");
+    case Kind::deviceFailed:
+        return detail;
     case Kind::timedOut:
         return QStringLiteral("the camera did not open in time");
     }

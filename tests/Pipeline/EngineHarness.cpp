@@ -46,8 +46,11 @@ EngineHarness::EngineHarness(Microphone microphone, const std::function<void(App
     platform.sleepInhibitor = std::move(ownedInhibitor);
     if (withCamera == Camera::scripted) {
         platform.makeCameraSource = [this] { return std::make_unique<ScriptedFrameSource>(camera); };
-        platform.makeFaceDetector = [this]() -> std::unique_ptr<FaceDetector> {
-            return faceModels ? std::make_unique<ScriptedFaceDetector>(face) : nullptr;
+        platform.makeFaceDetector = [this](QString* error) -> std::unique_ptr<FaceDetector> {
+            if (faceDetectorError.isEmpty())
+                return std::make_unique<ScriptedFaceDetector>(face);
+            *error = faceDetectorError;
+            return nullptr;
         };
     }
     services = std::make_unique<AppServices>(scheduler, platform.speechEngine, *platform.audioDevices);

@@ -141,7 +141,7 @@ struct EngineHarness {
     RecordingSounds* sounds = nullptr;
     RecordingInhibitor* inhibitor = nullptr;
     ScriptedFrameSource::State camera;
-    bool faceModels = true;  // false: face detection cannot work
+    QString faceDetectorError;  // set: face detection cannot work, for this reason
     std::shared_ptr<ScriptedFaceDetector::Script> face = std::make_shared<ScriptedFaceDetector::Script>();
     PlatformParts platform;
     std::unique_ptr<AppServices> services;

@@ -23,8 +23,9 @@ TEST(LinuxPlatform, FillsEveryPartAndTheServicesOfferTheInstalledLanguages)
     // From the module loaded on first use, with the detector files of opencv-data; it takes
     // the camera's frames as they come and finds nobody in an empty one.
     ASSERT_TRUE(parts.makeFaceDetector);
-    const std::unique_ptr<FaceDetector> detector = parts.makeFaceDetector();
-    ASSERT_TRUE(detector);
+    QString error;
+    const std::unique_ptr<FaceDetector> detector = parts.makeFaceDetector(&error);
+    ASSERT_TRUE(detector) << error.toStdString();
     QImage empty(320, 240, QImage::Format_ARGB32);
     empty.fill(Qt::darkGray);
     for (const bool grayscale : {true, false})

@@ -27,7 +27,7 @@ TEST(V4L2FrameSourceTest, WithoutACaptureDeviceThereIsNoCamera)
     for (V4L2FrameSource& source : sources) {
         const auto error = source.start([](const CameraFrame&) { FAIL() << "a frame without a camera"; });
         ASSERT_TRUE(error.has_value());
-        EXPECT_EQ(error->description(), QStringLiteral("no camera device found"));
+        EXPECT_EQ(error->description(), QStringLiteral("No video capture device available."));
     }
 }
 
@@ -54,6 +54,14 @@ TEST(V4L2PictureTest, CameraPicturesBecomeBgraFramesAndDamagedOnesNothing)
     EXPECT_TRUE(near(pixels.pixel(0, 0), {130, 130, 130, 255}));
     EXPECT_TRUE(near(pixels.pixel(2, 0), {0, 0, 255, 255}));
     EXPECT_TRUE(near(pixels.pixel(4, 0), {255, 0, 0, 255}));
+    // The two pixels of a pair share their colour, not their brightness: black beside white.
+    const std::vector<std::uint8_t> edges = {16, 128, 235, 128, 235, 128, 16, 128};
+    const QImage edge = V4L2Picture::toBgra(V4L2_PIX_FMT_YUYV, edges.data(), edges.size(), 4, 1, 8);
+    ASSERT_EQ(edge.size(), QSize(4, 1));
+    EXPECT_TRUE(near(edge.pixel(0, 0), {0, 0, 0, 255}));
+    EXPECT_TRUE(near(edge.pixel(1, 0), {255, 255, 255, 255}));
+    EXPECT_TRUE(near(edge.pixel(2, 0), {255, 255, 255, 255}));
+    EXPECT_TRUE(near(edge.pixel(3, 0), {0, 0, 0, 255}));
     // Rows padded past their pixels (as drivers align them): each row read from its own start.
     std::vector<std::uint8_t> padded(2 * 16, 0);
     std::copy(yuyv.begin(), yuyv.end(), padded.begin());

@@ -58,11 +58,12 @@ int numberOf(const std::optional<CameraFrame>& frame)
 TEST_F(CameraStreamTest, StartFailuresDescribeThemselvesAndLeaveTheCameraIdle)
 {
     const std::pair<CameraError, const char*> cases[] = {
-        {{CameraError::Kind::noDevice, {}}, "no camera device found"},
-        {{CameraError::Kind::authorizationDenied, QStringLiteral("Permission denied")},
-         "camera busy or not permitted: Permission denied"},
+        {{CameraError::Kind::noDevice, {}}, "No video capture device available."},
+        {{CameraError::Kind::authorizationDenied, {}}, "Camera access was denied."},
         {{CameraError::Kind::configurationFailed, QStringLiteral("cannot add input")},
          "Camera configuration failed: cannot add input"},
+        {{CameraError::Kind::deviceFailed, QStringLiteral("/dev/video0: Device or resource busy")},
+         "/dev/video0: Device or resource busy"},
     };
     for (const auto& [failure, description] : cases) {
         state.failure = failure;

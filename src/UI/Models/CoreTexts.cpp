@@ -27,6 +27,11 @@ const QList<Known>& known()
          "error.recognizer_unavailable"},
         {pattern(R"(^Speech recognizer could not load the model for locale (.+?): (.+)$)"), "error.recognizer_model"},
         {pattern(R"(^Speech recognition failed: (.+)$)"), "error.recognition_failed"},
+        // The devices, as the engine reports them (Audio/AudioInputStream, Pipeline/SessionSequencer
+        // and Pipeline/CameraGazeLoop).
+        {exactly("No audio input device is available."), "error.no_input_device"},
+        {pattern(R"(^microphone disconnected: (.+)$)"), "error.microphone_disconnected"},
+        {pattern(R"(^Camera gaze could not start: (.+)$)"), "error.camera_failed"},
         // The speech player's time-out, as the engine reports it.
         {pattern(R"(^TTS 중단: (.+)$)"), "error.speech_stopped"},
         // The notes vault's check (Storage/ObsidianSync).

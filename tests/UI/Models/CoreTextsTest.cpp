@@ -3,9 +3,12 @@
 // is noticed here; anything else as written.
 #include "UI/Models/CoreTexts.h"
 
+#include "Audio/AudioInputStream.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
 #include "Persistence/L10n.h"
+#include "Pipeline/CameraGazeLoop.h"
+#include "Pipeline/SessionSequencer.h"
 #include "STT/SystemStreamingRecognizer.h"
 #include "Storage/ObsidianSync.h"
 #include "Update/FeedUpdater.h"
@@ -51,6 +54,11 @@ TEST(CoreTexts, KnownMessagesAreToldInTheInterfaceLanguageWithTheirDetails)
         {Stt{Stt::Kind::recognitionFailed, {}, {}, "decoder %2 gone"}.description(),
          "error.recognition_failed",
          {"decoder %2 gone"}},
+        {AudioInputError{AudioInputError::Kind::noInputDevice, {}, {}}.description(), "error.no_input_device", {}},
+        {SessionSequencer::microphoneLostMessage("USB Mic: 50%"), "error.microphone_disconnected", {"USB Mic: 50%"}},
+        {CameraGazeLoop::startFailure(CameraError{CameraError::Kind::noDevice, {}}.description()),
+         "error.camera_failed",
+         {"No video capture device available."}},
         {*ObsidianSync::validate(QStringLiteral("  ")), "obsidian.vault_missing", {}},
         {*ObsidianSync::validate(directory.filePath(QStringLiteral("missing"))), "obsidian.vault_not_folder", {}},
         {*ObsidianSync::validate(plainFolder), "obsidian.vault_no_marker", {}},
