@@ -96,7 +96,8 @@ void PulseDeviceSource::refresh()
     Snapshot snapshot = read();
     if (!m_connection.isConnected()) {
         // The server went away: its devices with it, until it answers again.
-        qCWarning(lcDevices, "sound server gone");
+        if (!m_retrying)
+            qCWarning(lcDevices, "sound server gone");
         snapshot = {};
         retryLater();
     }
