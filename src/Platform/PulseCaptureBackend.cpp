@@ -29,7 +29,7 @@ std::optional<AudioDeviceError> PulseCaptureBackend::selectDevice(const QString&
         }
         m_connection = std::move(connection);
     }
-    const auto refused = [this](const QString& reason, int status) {
+    const auto refused = [](const QString& reason, int status) {
         qCWarning(lcCapture, "%s", qPrintable(reason));
         return AudioDeviceError{AudioDeviceError::Kind::setDeviceFailed, status};
     };
