@@ -66,7 +66,9 @@ private:
 
     Parts m_parts;
     bool m_running = false;
-    std::unique_ptr<SpeakerClassifier> m_classifier;  // the last capture's, kept after it stops
+    // The last capture's, kept after it stops; none when FFTW cannot be loaded.
+    std::unique_ptr<SpeakerClassifier> m_classifier;
+    bool m_toldNoLabels = false;  // the banner says it once a run
     std::unique_ptr<AudioRecorder> m_recorder;
     // Recorders finishing their last writes; each is deleted once closed.
     std::vector<QPointer<AudioRecorder>> m_closing;

@@ -3,6 +3,7 @@
 #include "Audio/TestBuffers.h"
 #include "Common/QtPrinters.h"
 #include "Common/RecordedVoices.h"
+#include "Common/WithoutLibrary.h"
 #include "EngineHarness.h"
 #include "Storage/AppPaths.h"
 #include "Storage/SpeakerProfileStore.h"
@@ -196,6 +197,37 @@ TEST(MinutesCapture, WithoutARecordingLinesAreStillLabelledButNoFileIsWritten)
     EXPECT_FALSE(QDir(AppPaths::minutes()).exists() && !QDir(AppPaths::minutes()).isEmpty());
     rig.capture.stop();
     EXPECT_TRUE(rig.meetingNotes().isEmpty());
+}
+
+// Without FFTW there are no voice signatures: the meeting is still written down, each line
+// under "Unknown", and the user is told why, in the banner once a run.
+TEST(MinutesCapture, WithoutFftwEveryLineIsWrittenUnderUnknownAndTheReasonIsGiven)
+{
+    if (!withoutLibrary(QStringLiteral("libfftw3f.so.3")))
+        return;
+    CaptureRig rig;
+    const Meeting meeting;
+    const AudioFormat format{double(RecordedVoices::kTelephoneRate), 1};
+    const QString reason = QStringLiteral("no speaker labels: libfftw3f.so.3 cannot be loaded: ");
+    for (int capture = 0; capture < 2; ++capture) {
+        SCOPED_TRACE(capture);
+        rig.state.setErrorMessage(std::nullopt);
+        rig.capture.start(format);
+        ASSERT_EQ(rig.lines("error").size(), capture + 1);
+        EXPECT_TRUE(rig.lines("error").last().startsWith(reason)) << rig.lines("error").last().toStdString();
+        EXPECT_EQ(rig.state.errorMessage().has_value(), capture == 0);
+        rig.capture.append(makeBuffer(
+            format, std::int64_t(meeting.carlo[0].size()),
+            [&](int, std::int64_t f) { return meeting.carlo[0][std::size_t(f)]; }, 0));
+        rig.capture.takeTurn(QStringLiteral("We moved the launch to next week."));
+        EXPECT_EQ(fileLines(rig.textFile()).last(),
+                  QStringLiteral("[2026-01-05 09:00:0%1] Unknown: We moved the launch to next week.").arg(capture));
+        EXPECT_TRUE(rig.minutes.knownSpeakers().isEmpty());
+        EXPECT_FALSE(rig.capture.enrollSpeaker(1, QStringLiteral("Carlo")));
+        rig.capture.stop();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rig.lines("minutes").last().startsWith("recording closed"); }));
+        rig.clock.advance(1s);
+    }
 }
 
 // The whole engine in minutes mode: the microphone hears two voices, each turn becomes a
