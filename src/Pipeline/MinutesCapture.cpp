@@ -119,13 +119,20 @@ void MinutesCapture::takeTurn(const QString& text)
         speaker = m_classifier->endUtterance();
         m_classifier->resetUtterance();
     }
+    if (m_running)
+        publishSpeakers();
+    // The same voice after a pause goes on in the line it began; another voice begins its own.
+    const QList<MinutesEntry>& entries = m_parts.minutes.entries();
+    if (speaker && !entries.isEmpty() && entries.last().speakerID == speaker->id) {
+        m_parts.minutes.setLastEntryText(entries.last().text + QLatin1Char(' ') + text);
+        rewriteTextFile();
+        return;
+    }
     const MinutesEntry entry = speaker
                                    ? MinutesEntry::make(m_parts.clock.wallNow(), speaker->id, speaker->label, text)
                                    : MinutesEntry::make(m_parts.clock.wallNow(), MinutesEntry::kUnattributedSpeakerID,
                                                         MinutesEntry::unknownSpeakerLabel(), text);
     m_parts.minutes.appendEntry(entry);
-    if (m_running)
-        publishSpeakers();
     if (const std::optional<QString> file = textFile()) {
         QString error;
         reportWrite(FileIO::append(*file, MinutesText::line(entry).toUtf8(), &error), error);

@@ -20,11 +20,10 @@ class SpeakerClassifier;
 // Minutes capture: while a session runs in minutes mode every captured buffer goes to a new
 // recording ("recordings/meeting-<yyyyMMdd-HHmmss>.caf") and to the speaker classifier; each
 // finished utterance becomes a labelled line of the store and of a text file of the same name
-// in "minutes/". When the capture stops, the text goes to the notes vault as a meeting note
-// (when that is on and this capture recorded), and the recording is closed after its last
-// buffer; the meeting's speakers can still be named and enrolled until the next capture starts,
-// since their chips stay on screen. GUI thread only; the classifier and the recorder do their
-// work on their own workers.
+// in "minutes/", one line for as long as one voice speaks. When the capture stops, the text goes to the notes vault as
+// a meeting note (when that is on and this capture recorded), and the recording is closed after its last buffer; the
+// meeting's speakers can still be named and enrolled until the next capture starts, since their chips stay on screen.
+// GUI thread only; the classifier and the recorder do their work on their own workers.
 class MinutesCapture final : public MinutesSession {
 public:
     static inline const QString kRecordingPrefix = QStringLiteral("meeting");

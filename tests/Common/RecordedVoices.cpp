@@ -1,5 +1,7 @@
 #include "Common/RecordedVoices.h"
 
+#include "Audio/BufferConverter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -95,4 +97,32 @@ const QStringList& RecordedVoices::people()
 std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count)
 {
     return line == Line::telephone ? telephoneUtterances(person, count) : widebandUtterances(person, count);
+}
+
+std::vector<std::vector<float>> RecordedVoices::readerUtterances()
+{
+    const QDir dir(QStringLiteral("/usr/share/pocketsphinx/test/data/librivox"));
+    std::vector<std::vector<float>> found;
+    for (const QString& name : dir.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
+        SF_INFO info{};
+        SNDFILE* file = sf_open(QFile::encodeName(dir.filePath(name)).constData(), SFM_READ, &info);
+        if (!file)
+            continue;
+        if (info.channels == 1 && info.samplerate == kReaderRate) {
+            std::vector<float> samples(static_cast<std::size_t>(info.frames));
+            sf_readf_float(file, samples.data(), info.frames);
+            found.push_back(std::move(samples));
+        }
+        sf_close(file);
+    }
+    return found;
+}
+
+std::vector<float> RecordedVoices::resampled(const std::vector<float>& samples, int fromRate, int toRate)
+{
+    BufferConverter converter;
+    const auto recorded = std::make_shared<const AudioBuffer>(AudioFormat{double(fromRate), 1}, samples, 0,
+                                                              std::chrono::steady_clock::time_point());
+    const AudioBufferPtr converted = converter.convertBuffer(recorded, {double(toRate), 1});
+    return converted ? converted->planarSamples() : std::vector<float>();
 }
