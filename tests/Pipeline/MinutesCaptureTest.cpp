@@ -3,6 +3,7 @@
 #include "Audio/TestBuffers.h"
 #include "Common/QtPrinters.h"
 #include "Common/RecordedVoices.h"
+#include "Common/ScopedTimeZone.h"
 #include "Common/WithoutLibrary.h"
 #include "Conversation/ConversationHistory.h"
 #include "EngineHarness.h"
@@ -156,6 +157,34 @@ TEST(MinutesCapture, LinesFollowTheirSpeakersARenameRewritesTheFileAndTheMeeting
     const QStringList meetings = rig.meetingNotes();
     ASSERT_EQ(meetings.size(), 1);
     EXPECT_TRUE(fileLines(meetings.first()).join('\n').endsWith(renamed.join('\n')));
+}
+
+// A second meeting of the same run starts with none of the first's lines, and every time in
+// the files is the local time of the user's zone.
+TEST(MinutesCapture, ASecondMeetingStartsEmptyAndItsTimesAreLocal)
+{
+    const ScopedTimeZone seoul("Asia/Seoul");
+    CaptureRig rig;  // its clock starts at 09:00 in Seoul, 00:00 UTC
+    const AudioFormat format{48000, 1};
+    rig.capture.start(format);
+    const QString first = rig.textFile();
+    rig.clock.advance(5s);
+    rig.capture.takeTurn(QStringLiteral("first meeting"));
+    rig.capture.stop();
+    rig.clock.advance(1h);
+    rig.capture.start(format);
+    rig.clock.advance(5s);
+    rig.capture.takeTurn(QStringLiteral("second meeting"));
+    rig.capture.stop();
+
+    EXPECT_EQ(fileLines(first),
+              QStringList({"# Parlivox minutes — started 2026-01-05 09:00:00", "# Audio: meeting-20260105-090000.caf",
+                           "[2026-01-05 09:00:05] Unknown: first meeting"}));
+    EXPECT_EQ(fileLines(rig.textFile()),
+              QStringList({"# Parlivox minutes — started 2026-01-05 10:00:05", "# Audio: meeting-20260105-100005.caf",
+                           "[2026-01-05 10:00:10] Unknown: second meeting"}));
+    ASSERT_EQ(rig.minutes.entries().size(), 1);
+    EXPECT_EQ(rig.minutes.entries().first().text, "second meeting");
 }
 
 TEST(MinutesCapture, ModeSwitchesStartAndStopOnlyWhatIsNeeded)
