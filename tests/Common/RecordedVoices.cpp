@@ -18,9 +18,10 @@ QDir folder(const QString& person)
     return QDir(QStringLiteral("/usr/share/asterisk/sounds/") + person);
 }
 
-std::vector<std::vector<float>> telephoneUtterances(const QString& person, int count)
+// The WAV files of the folder that are mono at `rate` and last `shortest` to `longest` seconds,
+// in file-name order, at most `count`.
+std::vector<std::vector<float>> monoFiles(const QDir& dir, int rate, double shortest, double longest, int count)
 {
-    const QDir dir = folder(person);
     std::vector<std::vector<float>> found;
     for (const QString& name : dir.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
         SF_INFO info{};
@@ -28,8 +29,7 @@ std::vector<std::vector<float>> telephoneUtterances(const QString& person, int c
         if (!file)
             continue;
         const double seconds = double(info.frames) / info.samplerate;
-        if (info.channels == 1 && info.samplerate == RecordedVoices::kTelephoneRate && seconds >= kShortest &&
-            seconds <= kLongest) {
+        if (info.channels == 1 && info.samplerate == rate && seconds >= shortest && seconds <= longest) {
             std::vector<float> samples(static_cast<std::size_t>(info.frames));
             sf_readf_float(file, samples.data(), info.frames);
             found.push_back(std::move(samples));
@@ -96,26 +96,13 @@ const QStringList& RecordedVoices::people()
 
 std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count)
 {
-    return line == Line::telephone ? telephoneUtterances(person, count) : widebandUtterances(person, count);
+    return line == Line::telephone ? monoFiles(folder(person), kTelephoneRate, kShortest, kLongest, count)
+                                   : widebandUtterances(person, count);
 }
 
 std::vector<std::vector<float>> RecordedVoices::readerUtterances()
 {
-    const QDir dir(QStringLiteral("/usr/share/pocketsphinx/test/data/librivox"));
-    std::vector<std::vector<float>> found;
-    for (const QString& name : dir.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
-        SF_INFO info{};
-        SNDFILE* file = sf_open(QFile::encodeName(dir.filePath(name)).constData(), SFM_READ, &info);
-        if (!file)
-            continue;
-        if (info.channels == 1 && info.samplerate == kReaderRate) {
-            std::vector<float> samples(static_cast<std::size_t>(info.frames));
-            sf_readf_float(file, samples.data(), info.frames);
-            found.push_back(std::move(samples));
-        }
-        sf_close(file);
-    }
-    return found;
+    return monoFiles(QDir(QStringLiteral("/usr/share/pocketsphinx/test/data/librivox")), kReaderRate, 0, 60, -1);
 }
 
 std::vector<float> RecordedVoices::resampled(const std::vector<float>& samples, int fromRate, int toRate)
