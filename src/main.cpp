@@ -2,6 +2,7 @@
 #include "Pipeline/AppServices.h"
 #include "Pipeline/ConversationEngine.h"
 #include "Platform/LinuxPlatform.h"
+#include "Platform/QuitSignals.h"
 #include "Platform/SingleInstance.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/AppPaths.h"
@@ -32,6 +33,9 @@ int main(int argc, char* argv[])
         return 0;
     }
     qCInfo(lcApp, "%s", qPrintable(role));
+    // Told to stop, the program quits as when its window is closed: the engine, destroyed
+    // after the event loop, ends a running session and writes its minutes down.
+    const QuitSignals quitSignals;
 
     AppPaths::ensureAll();
     UserDefaults defaults(UserDefaults::standardFilePath());

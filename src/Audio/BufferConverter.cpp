@@ -122,8 +122,7 @@ bool BufferConverter::prepare(const AudioFormat& from, const AudioFormat& to,
         const Soxr& resampling = soxrLibrary();
         if (!resampling.error.isEmpty()) {
             release();
-            fail(error, BufferConverterError::Kind::failedToCreateConverter,
-                 qPrintable(QStringLiteral("libsoxr cannot be loaded: ") + resampling.error));
+            fail(error, BufferConverterError::Kind::failedToCreateConverter, qPrintable(resampling.error));
             return false;
         }
         const soxr_io_spec_t io = resampling.ioSpec(SOXR_FLOAT32_S, SOXR_FLOAT32_S);

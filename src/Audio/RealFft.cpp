@@ -54,6 +54,11 @@ fftwf_complex* asFftw(std::complex<float>* values)
 
 }  // namespace
 
+const QString& RealFft::loadError()
+{
+    return fftw().error;
+}
+
 RealFft::RealFft(int size) : m_size(size)
 {
     const Fftw& api = fftw();

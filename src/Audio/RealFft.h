@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <complex>
 
 struct fftwf_plan_s;
@@ -10,6 +12,11 @@ struct fftwf_plan_s;
 // thread at a time per instance; any number of instances may run at once.
 class RealFft {
 public:
+    // Why FFTW cannot be loaded, or empty when it can. FFTW is opened when this is first
+    // asked or the first transform is made.
+    static const QString& loadError();
+
+    // Throws when FFTW cannot be loaded (ask loadError() first) or has no room for the plans.
     explicit RealFft(int size);
     ~RealFft();
     RealFft(const RealFft&) = delete;

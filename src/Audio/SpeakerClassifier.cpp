@@ -5,6 +5,11 @@
 
 #include <QDateTime>
 
+QString SpeakerClassifier::unavailableReason()
+{
+    return RealFft::loadError();
+}
+
 SpeakerClassifier::SpeakerClassifier(QObject* parent) : QObject(parent)
 {
 }

@@ -22,6 +22,9 @@
 class SpeakerClassifier : public QObject {
     Q_OBJECT
 public:
+    // Why no classifier can be made here (its transforms need FFTW), or empty when one can.
+    static QString unavailableReason();
+
     explicit SpeakerClassifier(QObject* parent = nullptr);
     ~SpeakerClassifier() override;
 

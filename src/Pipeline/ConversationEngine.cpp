@@ -11,7 +11,7 @@
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/Text.h"
 
-AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& localeID,
+AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& localeID, AppMode mode,
                                                              AdaptiveTurnDetector::Tuning tuning)
 {
     const bool slowPaced = localeID.startsWith(QLatin1String("ko")) || localeID.startsWith(QLatin1String("ja")) ||
@@ -21,6 +21,8 @@ AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& loca
     tuning.maxSilenceMs = slowPaced ? 8000 : 6000;
     tuning.transcriptDwellMs = slowPaced ? 8000 : 5500;
     tuning.fastFireGraceMs = slowPaced ? 800 : 600;
+    if (mode == AppMode::minutes)
+        tuning.maxSilenceMs = tuning.minSilenceMs;
     return tuning;
 }
 
@@ -67,7 +69,8 @@ ConversationEngine::ConversationEngine(Setup setup)
                                       m_liveTranscript.prepareForNextTurn();
                                       m_confirmation.clearPending();
                                   },
-                                  [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); }}),
+                                  [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); },
+                                  [this] { writeOpenMinutesTurn(); }}),
       m_rightAlt(std::move(setup.platform.globalKeys))
 {
     m_state.setLastFireReason(QStringLiteral("—"));
@@ -96,6 +99,9 @@ ConversationEngine::ConversationEngine(Setup setup)
 
 ConversationEngine::~ConversationEngine()
 {
+    // Quitting ends a session as clocking out does: the recording is closed and the meeting
+    // note written, before the parts go.
+    m_sessions.quit();
     // The player outlives the engine; nothing it reports may reach it afterwards.
     if (auto* system = dynamic_cast<SystemSpeechPlayer*>(&m_player))
         system->onDiagnostic = nullptr;
@@ -166,7 +172,7 @@ void ConversationEngine::unwire()
 
 void ConversationEngine::applySettings()
 {
-    m_turnDetector.setTuning(turnTimings(m_settings.localeID(), m_turnDetector.tuning()));
+    tuneTurnDetector();
     // From start-up on, so a typed turn before the first session is spoken in the right voice.
     m_ttsQueue.setLocaleID(m_settings.effectiveTTSLocale());
     if (auto* system = dynamic_cast<SystemSpeechPlayer*>(&m_player)) {
@@ -183,6 +189,21 @@ void ConversationEngine::applySettings()
         m_extensions.gaze->setGrayscale(m_settings.cameraGrayscaleProcessing());
     m_log.setEnabled(m_settings.diagnosticsLoggingEnabled());
     applyTelemetrySettings();
+}
+
+void ConversationEngine::tuneTurnDetector()
+{
+    m_turnDetector.setTuning(turnTimings(m_settings.localeID(), m_settings.appMode(), m_turnDetector.tuning()));
+}
+
+void ConversationEngine::writeOpenMinutesTurn()
+{
+    if (!m_extensions.minutes->isRecording())
+        return;
+    const QString text = Text::trimmed(m_turnDetector.currentTranscript());
+    m_turnDetector.reset();
+    if (!text.isEmpty())
+        m_turnRoad.writeMinutesTurn(text);
 }
 
 void ConversationEngine::applyTelemetrySettings()
@@ -245,7 +266,10 @@ void ConversationEngine::cancelPendingSkill()
 void ConversationEngine::applyAppModeChange()
 {
     m_ttsQueue.setLocaleID(m_settings.effectiveTTSLocale());
+    tuneTurnDetector();
     if (m_state.isEnabled()) {
+        if (m_settings.appMode() != AppMode::minutes)
+            writeOpenMinutesTurn();
         const AudioInputStream* audio = m_sessions.audioInput();
         m_extensions.minutes->applyModeChange(audio ? audio->inputFormat() : std::nullopt);
     }
@@ -259,6 +283,7 @@ void ConversationEngine::setCameraGaze(bool on)
 
 void ConversationEngine::restNow()
 {
+    writeOpenMinutesTurn();
     m_extensions.rest->restNow();
 }
 

@@ -68,8 +68,11 @@ public:
     ConversationEngine& operator=(const ConversationEngine&) = delete;
 
     // The turn detector's waits for the speech language (a case-sensitive prefix of the
-    // locale): longer for Korean, Japanese and Chinese.
-    static AdaptiveTurnDetector::Tuning turnTimings(const QString& localeID, AdaptiveTurnDetector::Tuning tuning);
+    // locale): longer for Korean, Japanese and Chinese. In minutes the silence wait stays at
+    // its shortest instead of growing with the pauses heard, which would swallow the gap
+    // before another person's answer; a speaker's own pauses are joined up in the minutes.
+    static AdaptiveTurnDetector::Tuning turnTimings(const QString& localeID, AppMode mode,
+                                                    AdaptiveTurnDetector::Tuning tuning);
 
     const EngineState& state() const { return m_state; }
     const PipelineLog& log() const { return m_log; }
@@ -99,6 +102,10 @@ private:
     void makeExtensions();
     void wireup();
     void unwire();
+    void tuneTurnDetector();
+    // Minutes stop or pause (clock out, a switch to another mode, a rest, quitting): the
+    // utterance still open is written down as it stands, so nothing said is lost.
+    void writeOpenMinutesTurn();
     void applyTelemetrySettings();
     void handleBargeIn();
 

@@ -50,9 +50,18 @@ void MinutesCapture::start(const AudioFormat& inputFormat)
 {
     m_running = true;
     m_parts.minutes.setEntries({});
-    m_classifier = std::make_unique<SpeakerClassifier>();
-    m_classifier->loadEnrolledProfiles();
-    m_classifier->resetUtterance();
+    m_classifier.reset();
+    if (const QString unavailable = SpeakerClassifier::unavailableReason(); unavailable.isEmpty()) {
+        m_classifier = std::make_unique<SpeakerClassifier>();
+        m_classifier->loadEnrolledProfiles();
+        m_classifier->resetUtterance();
+    } else {
+        // The meeting is still written down, every line under "Unknown".
+        const QString reason = QStringLiteral("no speaker labels: ") + unavailable;
+        m_parts.log.record(QStringLiteral("error"), reason);
+        if (!std::exchange(m_toldNoLabels, true))
+            m_parts.state.setErrorMessage(reason);
+    }
     publishSpeakers();
 
     m_startedAt = m_parts.clock.wallNow();
@@ -99,23 +108,31 @@ void MinutesCapture::append(const AudioBufferPtr& buffer)
         return;
     if (m_recorder)
         m_recorder->append(buffer);
-    m_classifier->accumulate(buffer);
+    if (m_classifier)
+        m_classifier->accumulate(buffer);
 }
 
 void MinutesCapture::takeTurn(const QString& text)
 {
     std::optional<Speaker> speaker;
-    if (m_running) {
+    if (m_running && m_classifier) {
         speaker = m_classifier->endUtterance();
         m_classifier->resetUtterance();
+    }
+    if (m_running)
+        publishSpeakers();
+    // The same voice after a pause goes on in the line it began; another voice begins its own.
+    const QList<MinutesEntry>& entries = m_parts.minutes.entries();
+    if (speaker && !entries.isEmpty() && entries.last().speakerID == speaker->id) {
+        m_parts.minutes.setLastEntryText(entries.last().text + QLatin1Char(' ') + text);
+        rewriteTextFile();
+        return;
     }
     const MinutesEntry entry = speaker
                                    ? MinutesEntry::make(m_parts.clock.wallNow(), speaker->id, speaker->label, text)
                                    : MinutesEntry::make(m_parts.clock.wallNow(), MinutesEntry::kUnattributedSpeakerID,
                                                         MinutesEntry::unknownSpeakerLabel(), text);
     m_parts.minutes.appendEntry(entry);
-    if (m_running)
-        publishSpeakers();
     if (const std::optional<QString> file = textFile()) {
         QString error;
         reportWrite(FileIO::append(*file, MinutesText::line(entry).toUtf8(), &error), error);
@@ -173,7 +190,7 @@ bool MinutesCapture::enrollSpeaker(int speakerID, const QString& name)
 
 void MinutesCapture::publishSpeakers()
 {
-    m_parts.minutes.setKnownSpeakers(m_classifier->allSpeakers());
+    m_parts.minutes.setKnownSpeakers(m_classifier ? m_classifier->allSpeakers() : QList<Speaker>());
 }
 
 void MinutesCapture::exportToVault()

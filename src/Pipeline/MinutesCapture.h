@@ -20,11 +20,10 @@ class SpeakerClassifier;
 // Minutes capture: while a session runs in minutes mode every captured buffer goes to a new
 // recording ("recordings/meeting-<yyyyMMdd-HHmmss>.caf") and to the speaker classifier; each
 // finished utterance becomes a labelled line of the store and of a text file of the same name
-// in "minutes/". When the capture stops, the text goes to the notes vault as a meeting note
-// (when that is on and this capture recorded), and the recording is closed after its last
-// buffer; the meeting's speakers can still be named and enrolled until the next capture starts,
-// since their chips stay on screen. GUI thread only; the classifier and the recorder do their
-// work on their own workers.
+// in "minutes/", one line for as long as one voice speaks. When the capture stops, the text goes to the notes vault as
+// a meeting note (when that is on and this capture recorded), and the recording is closed after its last buffer; the
+// meeting's speakers can still be named and enrolled until the next capture starts, since their chips stay on screen.
+// GUI thread only; the classifier and the recorder do their work on their own workers.
 class MinutesCapture final : public MinutesSession {
 public:
     static inline const QString kRecordingPrefix = QStringLiteral("meeting");
@@ -66,7 +65,9 @@ private:
 
     Parts m_parts;
     bool m_running = false;
-    std::unique_ptr<SpeakerClassifier> m_classifier;  // the last capture's, kept after it stops
+    // The last capture's, kept after it stops; none when FFTW cannot be loaded.
+    std::unique_ptr<SpeakerClassifier> m_classifier;
+    bool m_toldNoLabels = false;  // the banner says it once a run
     std::unique_ptr<AudioRecorder> m_recorder;
     // Recorders finishing their last writes; each is deleted once closed.
     std::vector<QPointer<AudioRecorder>> m_closing;

@@ -16,7 +16,8 @@ public:
     virtual void stop() = 0;
     virtual bool isRecording() const = 0;
     virtual void append(const AudioBufferPtr& buffer) = 0;
-    // A finished utterance in minutes mode, already in the history: its speaker and its line.
+    // A finished utterance in minutes mode, already in the history: its speaker and its line,
+    // or more of the last line when the same voice spoke it.
     virtual void takeTurn(const QString& text) = 0;
     // The mode setting changed during a session whose input has this format (none yet).
     virtual void applyModeChange(const std::optional<AudioFormat>& inputFormat) = 0;

@@ -18,6 +18,14 @@ void MinutesStore::appendEntry(MinutesEntry entry)
     emit entriesChanged();
 }
 
+void MinutesStore::setLastEntryText(const QString& text)
+{
+    if (m_entries.isEmpty())
+        return;
+    m_entries.last().text = text;
+    emit entriesChanged();
+}
+
 void MinutesStore::setKnownSpeakers(QList<Speaker> speakers)
 {
     m_knownSpeakers = std::move(speakers);

@@ -50,6 +50,15 @@ void SessionSequencer::setEnabled(bool on)
         runNext();
 }
 
+void SessionSequencer::quit()
+{
+    m_requests.clear();
+    if (!m_parts.state.isEnabled() && !m_jobRunning)
+        return;
+    m_parts.state.setEnabled(false);
+    endSession();
+}
+
 void SessionSequencer::runNext()
 {
     if (m_requests.empty())
@@ -237,6 +246,7 @@ void SessionSequencer::endSession()
     m_start.cancel();
     m_deviceTimeout.cancel();
     m_parts.log.record(QStringLiteral("session"), QStringLiteral("stopping…"));
+    m_hooks.writeOpenMinutesTurn();
     if (m_recognizer) {
         m_recognizer->onTranscript = nullptr;
         m_recognizer->onError = nullptr;

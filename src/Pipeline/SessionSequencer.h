@@ -60,6 +60,8 @@ public:
         // forgotten, so a "yes" in the next session approves nothing.
         std::function<void()> forgetTurn;
         std::function<void(const QString& transcript)> transcript;  // each recognizer update
+        // Writes the minutes turn still open, first thing when a session ends.
+        std::function<void()> writeOpenMinutesTurn;
     };
 
     // The error of a session whose microphone went away.
@@ -70,6 +72,9 @@ public:
 
     // Clocks in or out; the same choice twice does nothing.
     void setEnabled(bool on);
+    // The program is quitting: a session that runs, or is starting, ends now as a clock-out
+    // ends it, and what was still asked is dropped.
+    void quit();
     void fireNow();
     void stopSpeaking();
     void rightAltPressed();

@@ -58,15 +58,8 @@ void TurnRoad::handleTurnEnded(const QString& transcript)
     if (m_phase.phase() != ConversationPhase::listening)
         return;
 
-    const QString text = AliasStore::apply(transcript);
-    if (text != transcript)
-        m_log.record(QStringLiteral("alias"),
-                     QStringLiteral("applied: '") + transcript + QStringLiteral("' → '") + text + QLatin1Char('\''));
     const AppMode mode = m_settings.appMode();
-    m_log.record(QStringLiteral("turn"), QStringLiteral("ended (") + rawValue(mode) + QStringLiteral("): ") + text);
-    m_history.record(ConversationTurn::Role::user, text);
-    m_pendingTurnUserText = text;
-    m_transcript.prepareForNextTurn();
+    const QString text = recordUserTurn(transcript, mode);
     if (mode == AppMode::minutes) {
         if (onMinutesTurn)
             onMinutesTurn(text);
@@ -76,6 +69,26 @@ void TurnRoad::handleTurnEnded(const QString& transcript)
     m_currentTranscript = text;
     m_state.setAssistantMessage({});
     startReply(text);
+}
+
+void TurnRoad::writeMinutesTurn(const QString& transcript)
+{
+    const QString text = recordUserTurn(transcript, AppMode::minutes);
+    if (onMinutesTurn)
+        onMinutesTurn(text);
+}
+
+QString TurnRoad::recordUserTurn(const QString& transcript, AppMode mode)
+{
+    const QString text = AliasStore::apply(transcript);
+    if (text != transcript)
+        m_log.record(QStringLiteral("alias"),
+                     QStringLiteral("applied: '") + transcript + QStringLiteral("' → '") + text + QLatin1Char('\''));
+    m_log.record(QStringLiteral("turn"), QStringLiteral("ended (") + rawValue(mode) + QStringLiteral("): ") + text);
+    m_history.record(ConversationTurn::Role::user, text);
+    m_pendingTurnUserText = text;
+    m_transcript.prepareForNextTurn();
+    return text;
 }
 
 void TurnRoad::submitTextTurn(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Persistence/AppMode.h"
 #include "Pipeline/CancelToken.h"
 
 #include <QList>
@@ -54,6 +55,9 @@ public:
     // The end of a user turn; dropped unless the phase is listening and no rest is set
     // (a waiting skill call may take it as its spoken answer first).
     void handleTurnEnded(const QString& transcript);
+    // The minutes turn still open when minutes stop or pause, whatever the mode and the rest
+    // window are by then: recorded and written down like any minutes turn.
+    void writeMinutesTurn(const QString& transcript);
     // A typed turn: blank text does nothing; idle and error first move to listening.
     void submitTextTurn(const QString& text);
     // The recognizer's whole transcript so far.
@@ -79,6 +83,9 @@ public:
     std::function<void(const QString& text)> onRestingTranscript;
 
 private:
+    // The user's turn after the aliases, logged and kept in the history; the next one starts
+    // empty. Returns the text.
+    QString recordUserTurn(const QString& transcript, AppMode mode);
     void startReply(const QString& text);
     void replyCompleted(ReplyConsumer* consumer, const QString& text);
     void replyFailed(ReplyConsumer* consumer, const QString& description);

@@ -4,6 +4,8 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 #include <canberra.h>
 
 Q_LOGGING_CATEGORY(lcSounds, "app.parlivox.sounds")
@@ -59,7 +61,8 @@ void CanberraEventSoundPlayer::playNow(const QByteArray& eventID)
 {
     const Canberra& ca = canberra();
     if (!ca.error.isEmpty()) {
-        qCInfo(lcSounds, "no event sounds: libcanberra cannot be loaded: %s", qPrintable(ca.error));
+        if (!std::exchange(m_toldUnavailable, true))
+            qCWarning(lcSounds, "no event sounds: %s", qPrintable(ca.error));
         return;
     }
     if (!m_context) {

@@ -20,5 +20,6 @@ private:
     void playNow(const QByteArray& eventID);
 
     ca_context* m_context = nullptr;  // only touched on the worker
+    bool m_toldUnavailable = false;  // likewise: a missing library is logged once
     SerialWorker m_worker;
 };

@@ -173,7 +173,7 @@ EspeakEngine::~EspeakEngine()
 void EspeakEngine::start()
 {
     if (!espeak().error.isEmpty()) {
-        m_startError = QStringLiteral("espeak-ng cannot be loaded: ") + espeak().error;
+        m_startError = QStringLiteral("no speech voices: ") + espeak().error;
         qCWarning(lcEspeak, "%s", qPrintable(m_startError));
         return;
     }

@@ -112,7 +112,7 @@ bool PocketsphinxDecoder::load(const SpeechModel& model, QString* error)
     const Pocketsphinx& sphinx = pocketsphinx();
     if (!sphinx.error.isEmpty()) {
         if (error)
-            *error = QStringLiteral("pocketsphinx cannot be loaded: ") + sphinx.error;
+            *error = QStringLiteral("no speech recognition: ") + sphinx.error;
         return false;
     }
     const QByteArray hmm = QFile::encodeName(model.acousticModel);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLibrary>
 #include <QString>
 
 // A system library opened by its soname when first needed instead of linked: what the
@@ -16,18 +15,18 @@ public:
     template <typename Function>
     Function* function(const char* name)
     {
-        auto* found = reinterpret_cast<Function*>(m_library.resolve(name));
-        if (!found && m_error.isEmpty())
-            m_error = missing(name);
-        return found;
+        return reinterpret_cast<Function*>(resolve(name));
     }
 
-    // Empty while the library and every function asked for were found.
+    // Empty while the library and every function asked for were found; otherwise one
+    // sentence naming the library: "libsoxr.so.0 is not installed", "… cannot be loaded: …"
+    // (a file is there but it is no library the loader can use) or "… has no function …".
     const QString& error() const { return m_error; }
 
 private:
-    QString missing(const char* function) const;
+    void* resolve(const char* name);
 
-    QLibrary m_library;
+    QString m_soname;
+    void* m_handle = nullptr;
     QString m_error;
 };

@@ -1,5 +1,8 @@
 #include "Audio/BufferConverter.h"
 
+#include "Audio/SpeakerClassifier.h"
+#include "Common/WithoutLibrary.h"
+
 #include "Common/QtPrinters.h"
 #include "TestBuffers.h"
 
@@ -138,6 +141,30 @@ TEST(BufferConverter, Int16SamplesAreClampedAndInterleaved)
     const auto stereo = makeBuffer(
         {16000, 2}, 2, [](int channel, std::int64_t frame) { return channel ? -0.25f : float(frame) * 0.5f; });
     EXPECT_EQ(BufferConverter::toInt16(*stereo), (std::vector<std::int16_t>{0, -8192, 16384, -8192}));
+}
+
+// Without libsoxr the rate cannot change, which is said, while channels still mix; the
+// speaker labels fall back on the band vectors, which need no resampling.
+TEST(BufferConverter, WithoutLibsoxrRatesStayButChannelsStillMix)
+{
+    if (!withoutLibrary(QStringLiteral("libsoxr.so.0")))
+        return;
+    const AudioBufferPtr stereo =
+        makeBuffer({48000, 2}, 4800, [](int channel, std::int64_t) { return channel ? 0.5f : 0.1f; });
+    BufferConverter converter;
+    std::optional<BufferConverterError> error;
+    EXPECT_EQ(converter.convertBuffer(stereo, {16000, 1}, &error), nullptr);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->description().startsWith(
+        QStringLiteral("No audio converter between these formats: libsoxr.so.0 cannot be loaded: ")))
+        << error->description().toStdString();
+    const AudioBufferPtr mono = converter.convertBuffer(stereo, {48000, 1}, &error);
+    ASSERT_NE(mono, nullptr);
+    EXPECT_FLOAT_EQ(mono->channelData(0)[100], 0.3f);
+
+    SpeakerClassifier classifier;
+    classifier.accumulate(stereo);
+    EXPECT_EQ(classifier.endUtterance().value_or(Speaker{}).label, QStringLiteral("Speaker 1"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "Common/RecordedVoices.h"
 
+#include "Audio/BufferConverter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,9 +18,10 @@ QDir folder(const QString& person)
     return QDir(QStringLiteral("/usr/share/asterisk/sounds/") + person);
 }
 
-std::vector<std::vector<float>> telephoneUtterances(const QString& person, int count)
+// The WAV files of the folder that are mono at `rate` and last `shortest` to `longest` seconds,
+// in file-name order, at most `count`.
+std::vector<std::vector<float>> monoFiles(const QDir& dir, int rate, double shortest, double longest, int count)
 {
-    const QDir dir = folder(person);
     std::vector<std::vector<float>> found;
     for (const QString& name : dir.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
         SF_INFO info{};
@@ -26,8 +29,7 @@ std::vector<std::vector<float>> telephoneUtterances(const QString& person, int c
         if (!file)
             continue;
         const double seconds = double(info.frames) / info.samplerate;
-        if (info.channels == 1 && info.samplerate == RecordedVoices::kTelephoneRate && seconds >= kShortest &&
-            seconds <= kLongest) {
+        if (info.channels == 1 && info.samplerate == rate && seconds >= shortest && seconds <= longest) {
             std::vector<float> samples(static_cast<std::size_t>(info.frames));
             sf_readf_float(file, samples.data(), info.frames);
             found.push_back(std::move(samples));
@@ -94,5 +96,20 @@ const QStringList& RecordedVoices::people()
 
 std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count)
 {
-    return line == Line::telephone ? telephoneUtterances(person, count) : widebandUtterances(person, count);
+    return line == Line::telephone ? monoFiles(folder(person), kTelephoneRate, kShortest, kLongest, count)
+                                   : widebandUtterances(person, count);
+}
+
+std::vector<std::vector<float>> RecordedVoices::readerUtterances()
+{
+    return monoFiles(QDir(QStringLiteral("/usr/share/pocketsphinx/test/data/librivox")), kReaderRate, 0, 60, -1);
+}
+
+std::vector<float> RecordedVoices::resampled(const std::vector<float>& samples, int fromRate, int toRate)
+{
+    BufferConverter converter;
+    const auto recorded = std::make_shared<const AudioBuffer>(AudioFormat{double(fromRate), 1}, samples, 0,
+                                                              std::chrono::steady_clock::time_point());
+    const AudioBufferPtr converted = converter.convertBuffer(recorded, {double(toRate), 1});
+    return converted ? converted->planarSamples() : std::vector<float>();
 }

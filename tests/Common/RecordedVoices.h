@@ -29,4 +29,12 @@ const QStringList& people();
 // The person's utterances of 2 to 6 s, in file-name order, at most `count`.
 std::vector<std::vector<float>> utterances(const QString& person, Line line, int count);
 
+// A fourth person: the man who reads the 16 kHz book passages of pocketsphinx-testdata, five
+// utterances of 3 to 7 s.
+constexpr int kReaderRate = 16000;
+std::vector<std::vector<float>> readerUtterances();
+
+// Mono audio at another rate, as a microphone of that rate would have captured it.
+std::vector<float> resampled(const std::vector<float>& samples, int fromRate, int toRate);
+
 }  // namespace RecordedVoices

@@ -16,15 +16,21 @@ TEST(ConversationEngine, TheTurnTimingsFollowTheSpeechLanguage)
 {
     struct Case {
         QString localeID;
+        AppMode mode;
         std::array<int, 5> waits;  // initial, min, max silence, dwell, fast-fire grace
     };
     const QList<Case> cases = {
-        {"ko-KR", {2500, 1500, 8000, 8000, 800}}, {"zh-Hant", {2500, 1500, 8000, 8000, 800}},
-        {"ja", {2500, 1500, 8000, 8000, 800}},    {"en-US", {1500, 800, 6000, 5500, 600}},
-        {"KO-kr", {1500, 800, 6000, 5500, 600}},
+        {"ko-KR", AppMode::conversation, {2500, 1500, 8000, 8000, 800}},
+        {"zh-Hant", AppMode::translate, {2500, 1500, 8000, 8000, 800}},
+        {"ja", AppMode::brainstorm, {2500, 1500, 8000, 8000, 800}},
+        {"en-US", AppMode::counseling, {1500, 800, 6000, 5500, 600}},
+        {"KO-kr", AppMode::conversation, {1500, 800, 6000, 5500, 600}},
+        // In minutes the silence wait never grows past its shortest.
+        {"en-US", AppMode::minutes, {1500, 800, 800, 5500, 600}},
+        {"ko-KR", AppMode::minutes, {2500, 1500, 1500, 8000, 800}},
     };
     for (const Case& c : cases) {
-        const AdaptiveTurnDetector::Tuning t = ConversationEngine::turnTimings(c.localeID, {});
+        const AdaptiveTurnDetector::Tuning t = ConversationEngine::turnTimings(c.localeID, c.mode, {});
         EXPECT_EQ((std::array<int, 5>{t.initialSilenceMs, t.minSilenceMs, t.maxSilenceMs, t.transcriptDwellMs,
                                       t.fastFireGraceMs}),
                   c.waits)

@@ -1,6 +1,7 @@
 #include "Platform/CanberraEventSoundPlayer.h"
 #include "Common/LogCapture.h"
 #include "Common/PulseAudioTest.h"
+#include "Common/WithoutLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -34,4 +35,21 @@ TEST(CanberraEventSoundPlayer, WithoutASoundServerFailsQuietly)
         qunsetenv("PULSE_SERVER");
     else
         qputenv("PULSE_SERVER", server);
+}
+
+// Without the library the phases stay silent, and the log says why once.
+TEST(CanberraEventSoundPlayer, WithoutLibcanberraSaysWhyOnceAndStaysSilent)
+{
+    if (!withoutLibrary(QStringLiteral("libcanberra.so.0")))
+        return;
+    LogCapture log(QStringLiteral("app.parlivox.sounds"));
+    {
+        CanberraEventSoundPlayer sounds;
+        sounds.play(QStringLiteral("dialog-warning"));
+        sounds.play(QStringLiteral("dialog-error"));
+    }
+    ASSERT_EQ(log.messages().size(), 1) << log.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(
+        log.messages().first().startsWith(QStringLiteral("no event sounds: libcanberra.so.0 cannot be loaded: ")))
+        << log.messages().first().toStdString();
 }

@@ -1,6 +1,8 @@
 #include "Platform/EspeakSpeechSynthesizer.h"
 
 #include "Common/QtPrinters.h"
+#include "Common/WithoutLibrary.h"
+#include "Platform/EspeakEngine.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Support/QtScheduler.h"
 
@@ -166,6 +168,24 @@ TEST_F(EspeakSpeechSynthesizerTest, OutputAndRenderingFailuresEndTheUtteranceWit
     synth->speak(unknown);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !reports.isEmpty(); }, 5000));
     EXPECT_EQ(reports, QStringList{QStringLiteral("failed 2: the voice 'not-a-voice' is not installed")});
+}
+
+// Without the library nothing is spoken, and each utterance ends with the reason.
+TEST_F(EspeakSpeechSynthesizerTest, WithoutEspeakNgEveryUtteranceFailsWithTheReason)
+{
+    if (!withoutLibrary(QStringLiteral("libespeak-ng.so.1")))
+        return;
+    EXPECT_TRUE(EspeakEngine::shared().voices().isEmpty());
+    SpeechVoice voice;
+    voice.identifier = QStringLiteral("gmw/en-US");
+    synth->speak({1, QStringLiteral("Hello there."), voice, 0.05, 0.05});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !reports.isEmpty(); }, 5000));
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(
+        reports.first().startsWith(QStringLiteral("failed 1: no speech voices: libespeak-ng.so.1 cannot be loaded: ")))
+        << reports.first().toStdString();
+    EXPECT_FALSE(output->calls.contains(QStringLiteral("play"))) << output->calls.join(u' ').toStdString();
+    EXPECT_FALSE(synth->isSpeaking());
 }
 
 TEST(EspeakSpeechPath, DiagnosticsKeepTheirOrderWhileThePiecesStream)

@@ -1,10 +1,14 @@
 #include "Platform/PocketsphinxDecoder.h"
 
 #include "Common/QtPrinters.h"
+#include "Common/WithoutLibrary.h"
+#include "STT/SystemStreamingRecognizer.h"
+#include "Support/QtScheduler.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +58,28 @@ TEST(PocketsphinxDecoder, MissingModelFilesAreAnErrorNotACrash)
     const std::int16_t silence[160] = {};
     EXPECT_FALSE(decoder.process(silence, 160, &error));
     EXPECT_EQ(decoder.endUtterance(), QString());
+}
+
+// Without the library a session cannot start listening, and says why rather than crashing.
+TEST(PocketsphinxDecoder, WithoutPocketsphinxRecognitionFailsToStartWithTheReason)
+{
+    if (!withoutLibrary(QStringLiteral("libpocketsphinx.so.3")))
+        return;
+    const SpeechEngine engine = PocketsphinxDecoder::installedEngine();
+    ASSERT_FALSE(engine.models.isEmpty()) << "pocketsphinx-en-us (scripts/install-deps)";
+    PocketsphinxDecoder decoder;
+    QString error;
+    EXPECT_FALSE(decoder.load(engine.models.first(), &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("no speech recognition: libpocketsphinx.so.3 cannot be loaded: ")))
+        << error.toStdString();
+
+    QtScheduler scheduler;
+    SystemStreamingRecognizer recognizer(scheduler, engine);
+    std::optional<std::optional<QString>> started;
+    recognizer.start(QStringLiteral("en-US"), {48000, 1}, [&](std::optional<QString> failure) { started = failure; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.has_value(); }));
+    ASSERT_TRUE(started->has_value());
+    EXPECT_TRUE(started->value().contains(error)) << started->value().toStdString();
 }
 
 }  // namespace
