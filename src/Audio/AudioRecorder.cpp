@@ -145,12 +145,13 @@ void AudioRecorder::write(const AudioBuffer& buffer)
     errno = 0;
     const sf_count_t written = sf_writef_float(m_file, m_interleaved.data(), frames);
     if (written == frames) {
-        m_samplesWritten += frames;
         m_failing = false;
         // The header's sizes follow every buffer, not only the close: a recording whose process
         // dies (crash, kill, power loss) still opens with every buffer written before. (Left to
-        // libsndfile after each write, this would also clear a failed write's error.)
+        // libsndfile after each write, this would also clear a failed write's error.) The count
+        // moves only once the header holds the buffer, so a reader never sees more than the file.
         sf_command(m_file, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+        m_samplesWritten += frames;
         if (const qint64 size = QFileInfo(m_path).size(); size > 0)
             m_bytesWritten = size;
         return;
