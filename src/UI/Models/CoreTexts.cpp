@@ -69,6 +69,9 @@ const QList<Known>& known()
         {exactly("The data couldn't be read because it isn't in the correct format."), "error.malformed_reply", {}},
         {exactly("The request timed out."), "error.timed_out", {}},
         {pattern(R"(^The reply was larger than (.+); the request was stopped\.$)"), "error.reply_too_large", {}},
+        {pattern(R"(^The server sent a (.+)-encoded reply, which was not asked for; the request was stopped\.$)"),
+         "error.reply_encoded",
+         {}},
         // The local server's own wording (Backend/LocalOpenAICompatClient).
         {exactly(
              "로컬 LLM 서버에 연결할 수 없습니다. Ollama 데몬이 실행 중인지 확인해주세요 (터미널에서 `ollama serve`)."),

@@ -110,6 +110,7 @@ TEST(CoreTexts, KnownMessagesAreToldInTheInterfaceLanguageWithTheirDetailsAndWhe
         {AssistantClientError::emptyResponse().description(), "error.empty_reply", {}},
         {HttpExchange::kTimedOutText, "error.timed_out", {}},
         {HttpExchange::tooLargeText(HttpExchange::kMaxBodyBytes), "error.reply_too_large", {"8 MiB"}},
+        {HttpExchange::encodedText("gzip"), "error.reply_encoded", {"gzip"}},
         {LocalOpenAICompatClient::friendlyConnectionError(QUrl(QStringLiteral("http://localhost:11434"))),
          "error.local_ollama",
          {},
