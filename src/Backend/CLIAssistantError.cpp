@@ -1,9 +1,9 @@
 #include "Backend/CLIAssistantError.h"
 
 #include "Backend/CLIAssistantClient.h"
+#include "Backend/ServerErrorMessage.h"
 #include "Backend/StrictJson.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -86,21 +86,7 @@ std::optional<QString> CLIAssistantError::extractFirstApiMessage(const QString& 
             candidate =
                 StrictJson::string(event.value(QLatin1String("error")).toObject(), QLatin1String("message")).value;
         if (candidate)
-            return extractApiMessage(*candidate).value_or(*candidate);
+            return ServerErrorMessage::of(*candidate).value_or(*candidate);
     }
     return std::nullopt;
-}
-
-std::optional<QString> CLIAssistantError::extractApiMessage(const QString& text)
-{
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
-    if (!document.isObject())
-        return std::nullopt;
-    const QJsonObject body = document.object();
-    const QJsonValue error = body.value(QLatin1String("error"));
-    if (error.isObject()) {
-        if (std::optional<QString> message = StrictJson::string(error.toObject(), QLatin1String("message")).value)
-            return message;
-    }
-    return StrictJson::string(body, QLatin1String("message")).value;
 }

@@ -27,6 +27,4 @@ struct CLIAssistantError {
     static QString humanize(int code, const QString& detail);
     // The message of the first agent error line ("error" or "turn.failed" events).
     static std::optional<QString> extractFirstApiMessage(const QString& text);
-    // The message inside a JSON error body: error.message, else message.
-    static std::optional<QString> extractApiMessage(const QString& text);
 };

@@ -1,5 +1,6 @@
 #include "Backend/HttpAssistantClient.h"
 
+#include "Backend/ServerErrorMessage.h"
 #include "Support/Text.h"
 
 #include <QJsonDocument>
@@ -66,13 +67,21 @@ HttpAssistantClient::Verdict HttpAssistantClient::judge(const HttpExchange::Outc
 
 QString HttpAssistantClient::describeTransportFailure(const HttpExchange::Outcome& outcome, const QUrl&) const
 {
-    return outcome.failureText;
+    // Wrapped like any failed request, so the window can tell where the backend is chosen.
+    return AssistantClientError::requestFailed(outcome.failureText).description();
 }
 
 QString HttpAssistantClient::describeStatus(int status, const QByteArray& body) const
 {
-    const QString message = Text::decodeUtf8Strict(body).value_or(QStringLiteral("HTTP %1").arg(status));
-    return AssistantClientError::requestFailed(message).description();
+    return AssistantClientError::requestFailed(statusMessage(status, body)).description();
+}
+
+QString HttpAssistantClient::statusMessage(int status, const QByteArray& body)
+{
+    const std::optional<QString> text = Text::decodeUtf8Strict(body);
+    if (!text || Text::trimmed(*text).isEmpty())
+        return QStringLiteral("HTTP %1").arg(status);
+    return ServerErrorMessage::of(*text).value_or(*text);
 }
 
 QString HttpAssistantClient::describeMalformedBody() const

@@ -37,11 +37,15 @@ protected:
     // not have the expected shape.
     virtual std::optional<QString> extractReply(const QJsonObject& body) const = 0;
 
-    // Failure texts; by default transport errors pass through unchanged and a non-2xx
-    // status reads as a failed request carrying the body (or "HTTP <code>").
+    // Failure texts; by default a failed request carrying what went wrong: the transport's
+    // reason, or what a non-2xx answer says (statusMessage).
     virtual QString describeTransportFailure(const HttpExchange::Outcome& outcome, const QUrl& url) const;
     virtual QString describeStatus(int status, const QByteArray& body) const;
     virtual QString describeMalformedBody() const;
+
+    // What a non-2xx answer says: the message of a JSON error body, else the body as text,
+    // else (a blank body or one that is not UTF-8) "HTTP <code>".
+    static QString statusMessage(int status, const QByteArray& body);
 
     // The header that presents an API key as a bearer token.
     static std::pair<QByteArray, QByteArray> bearerAuthorization(const QString& apiKey);

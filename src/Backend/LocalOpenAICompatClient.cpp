@@ -108,9 +108,7 @@ QString LocalOpenAICompatClient::describeTransportFailure(const HttpExchange::Ou
 
 QString LocalOpenAICompatClient::describeStatus(int status, const QByteArray& body) const
 {
-    const std::optional<QString> text = Text::decodeUtf8Strict(body);
-    const QString shown = text ? Text::graphemePrefix(*text, 400) : QStringLiteral("HTTP %1").arg(status);
-    return failed(friendlyError(status, shown)).description();
+    return failed(friendlyError(status, Text::graphemePrefix(statusMessage(status, body), 400))).description();
 }
 
 QString LocalOpenAICompatClient::describeMalformedBody() const

@@ -35,6 +35,23 @@ QString t(const QString& key, AppLanguage language)
     return find(key, language, builtInTable);
 }
 
+AppLanguage languageOfLocale(const QString& localeID)
+{
+    QString identifier = localeID;
+    identifier.replace(QLatin1Char('_'), QLatin1Char('-'));
+    const QStringList parts = identifier.split(QLatin1Char('-'), Qt::SkipEmptyParts);
+    const QString code = parts.value(0).toLower();
+    if (code == QLatin1String("zh")) {
+        for (const QString& part : parts.mid(1)) {
+            if (part.compare(QLatin1String("Hant"), Qt::CaseInsensitive) == 0 ||
+                QStringList{"TW", "HK", "MO"}.contains(part.toUpper()))
+                return AppLanguage::chineseTraditional;
+        }
+        return AppLanguage::chineseSimplified;
+    }
+    return fromRawValue<AppLanguage>(code).value_or(AppLanguage::english);
+}
+
 QString lookup(const Tables& tables, const QString& key, AppLanguage language)
 {
     static const Table kNone;

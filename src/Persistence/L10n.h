@@ -18,6 +18,11 @@ using Tables = QHash<QString, Table>;  // keyed by the language's raw value
 // The key's text in the language, else its English text, else the key itself.
 QString t(const QString& key, AppLanguage language);
 
+// The table a speech locale's lines come from: its language code ("en-US" → English, "pt_BR"
+// → Portuguese), Traditional Chinese for a "Hant" script or a Taiwan, Hong Kong or Macao
+// region, English for a language with no table of its own.
+AppLanguage languageOfLocale(const QString& localeID);
+
 // The same lookup in the given tables.
 QString lookup(const Tables& tables, const QString& key, AppLanguage language);
 

@@ -1,6 +1,7 @@
 #include "Pipeline/AssistantVoice.h"
 
 #include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 #include "Pipeline/BargeInDetector.h"
 #include "Pipeline/PhaseStateMachine.h"
 #include "TTS/TTSQueue.h"
@@ -9,6 +10,16 @@ AssistantVoice::AssistantVoice(PhaseStateMachine& phase, TTSQueue& speech, Barge
                                const AppSettings& settings)
     : m_phase(phase), m_speech(speech), m_bargeIn(bargeIn), m_settings(settings)
 {
+}
+
+AppLanguage AssistantVoice::spokenLanguage() const
+{
+    return L10n::languageOfLocale(m_settings.effectiveTTSLocale());
+}
+
+QString AssistantVoice::line(const QString& key) const
+{
+    return L10n::t(key, spokenLanguage());
 }
 
 void AssistantVoice::transitionToSpeakingIfNeeded()

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+enum class AppLanguage;
 class AppSettings;
 class BargeInDetector;
 class PhaseStateMachine;
@@ -15,6 +16,12 @@ class TTSQueue;
 class AssistantVoice {
 public:
     AssistantVoice(PhaseStateMachine& phase, TTSQueue& speech, BargeInDetector& bargeIn, const AppSettings& settings);
+
+    // The language the assistant speaks in: that of the speech-output locale, so the engine's
+    // own lines are never read out by a voice of another language.
+    AppLanguage spokenLanguage() const;
+    // One of the engine's own lines, in that language.
+    QString line(const QString& key) const;
 
     // thinking → speaking ("first sentence ready"), arming barge-in when it is enabled; in
     // any other phase nothing.

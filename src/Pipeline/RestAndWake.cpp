@@ -20,8 +20,6 @@ namespace {
 const QString kRestCategory = QStringLiteral("rest");
 const QString kAnnouncementReason = QStringLiteral("rest announcement");
 const QString kTimerReason = QStringLiteral("timer");
-const QString kTimerLine = QStringLiteral("쉬는 시간이 끝났어요. 다시 들을게요.");
-const QString kBackLine = QStringLiteral("네, 다시 왔어요. 말씀하세요.");
 
 }  // namespace
 
@@ -39,6 +37,11 @@ RestAndWake::~RestAndWake()
 void RestAndWake::setRestWindow(const QDateTime& until)
 {
     m_parts.settings.setRestingUntil(until);
+}
+
+AppLanguage RestAndWake::spokenLanguage() const
+{
+    return m_parts.voice.spokenLanguage();
 }
 
 void RestAndWake::restWindowChanged()
@@ -81,7 +84,7 @@ void RestAndWake::restNow()
         m_parts.stopReply();
     if (m_parts.phase.phase() != ConversationPhase::listening)
         return;
-    const QString announcement = RestSkill::confirmation(int(kButtonRest.count()));
+    const QString announcement = RestSkill::confirmation(int(kButtonRest.count()), spokenLanguage());
     m_parts.history.record(ConversationTurn::Role::assistant, announcement);
     m_parts.transcript.prepareForNextTurn();
     m_parts.settings.setRestingUntil(
@@ -97,7 +100,8 @@ void RestAndWake::wakeFromRest(const QString& reason)
     m_parts.log.record(kRestCategory, QStringLiteral("woke (") + reason + QLatin1Char(')'));
     m_parts.turnDetector.reset();
     m_parts.transcript.prepareForNextTurn();
-    const QString line = reason == kTimerReason ? kTimerLine : kBackLine;
+    const QString line =
+        m_parts.voice.line(reason == kTimerReason ? QStringLiteral("speech.rest_over") : QStringLiteral("speech.back"));
     m_parts.history.record(ConversationTurn::Role::assistant, line);
     switch (m_parts.phase.phase()) {
     case ConversationPhase::listening:

@@ -19,8 +19,6 @@ constexpr qsizetype kLoggedChars = 120;
 const QString kSkillCategory = QStringLiteral("skill");
 const QString kQuestionReason = QStringLiteral("skill confirmation");
 const QString kAnswerReason = QStringLiteral("skill result");
-const QString kDisabledText = QStringLiteral("그 기능은 지금 꺼져 있어요. 설정에서 켜주세요.");
-const QString kCancelledText = QStringLiteral("취소했어요.");
 
 }  // namespace
 
@@ -51,11 +49,11 @@ void SkillConfirmation::handleToolCall(const QString& rawJSON, const CancelToken
     }
     if (!m_settings.isSkillEnabled(skill->id())) {
         m_log.record(kSkillCategory, QStringLiteral("✗ blocked disabled skill '") + skill->id() + QLatin1Char('\''));
-        m_voice.speakAside(kDisabledText, kAnswerReason);
+        m_voice.speakAside(m_voice.line(QStringLiteral("speech.skill_off")), kAnswerReason);
         return;
     }
     const SkillArgs args = call->argsOrEmpty();
-    const QString summary = skill->summary(args);
+    const QString summary = skill->summary(args, m_voice.spokenLanguage());
     m_log.record(kSkillCategory,
                  QStringLiteral("→ ") + skill->id() + QStringLiteral(" (") + summary + QLatin1Char(')'));
     if (skill->id() == QLatin1String("camera.describe") && onCameraDescribe) {
@@ -66,7 +64,7 @@ void SkillConfirmation::handleToolCall(const QString& rawJSON, const CancelToken
         m_settle.cancel();
         m_heldAnswer.clear();
         m_state.setPendingSkill(PendingSkill::make(skill->id(), summary, args));
-        m_voice.speakAside(summary + QStringLiteral(". 진행할까요?"), kQuestionReason);
+        m_voice.speakAside(m_voice.line(QStringLiteral("speech.skill_question")).arg(summary), kQuestionReason);
         return;
     }
     executeSkill(skill, args, token);
@@ -96,7 +94,7 @@ void SkillConfirmation::executeSkill(const std::shared_ptr<Skill>& skill, const 
             m_log.record(QStringLiteral("error"),
                          QStringLiteral("skill ") + id + QStringLiteral(" failed: ") + description);
             if (speak)
-                m_voice.speakAside(QStringLiteral("스킬 실행 중 문제가 있었어요: ") + description, kAnswerReason);
+                m_voice.speakAside(m_voice.line(QStringLiteral("speech.skill_failed")).arg(description), kAnswerReason);
         }
         if (speak)
             m_transcript.prepareForNextTurn();
@@ -122,8 +120,9 @@ void SkillConfirmation::cancelPendingSkill()
         return;
     m_log.record(kSkillCategory, QStringLiteral("✗ user cancelled ") + pending->skillID);
     clearPending();
-    m_history.record(ConversationTurn::Role::assistant, kCancelledText);
-    m_voice.speakAside(kCancelledText, kAnswerReason);
+    const QString cancelled = m_voice.line(QStringLiteral("speech.cancelled"));
+    m_history.record(ConversationTurn::Role::assistant, cancelled);
+    m_voice.speakAside(cancelled, kAnswerReason);
     m_transcript.prepareForNextTurn();
 }
 

@@ -8,10 +8,11 @@ AliasAddSkill::AliasAddSkill() : Skill(QLatin1String(kSkillID), SkillRegistry::b
 {
 }
 
-QString AliasAddSkill::summary(const SkillArgs& args) const
+QString AliasAddSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QStringLiteral("자동 수정 추가: ") + args.value(QStringLiteral("wrong"), QStringLiteral("?")) +
-           QStringLiteral(" → ") + args.value(QStringLiteral("right"), QStringLiteral("?"));
+    return L10n::t(summaryKey(), language)
+        .arg(args.value(QStringLiteral("wrong"), QStringLiteral("?")),
+             args.value(QStringLiteral("right"), QStringLiteral("?")));
 }
 
 void AliasAddSkill::run(const SkillArgs& args, Completion done)

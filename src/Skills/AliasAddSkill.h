@@ -9,7 +9,7 @@ public:
 
     AliasAddSkill();
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     // Trims both texts first and confirms only when the pair is what the alias file now ends
     // with; blank or equal texts, and a failed write, are answered as not registered.
     void run(const SkillArgs& args, Completion done) override;

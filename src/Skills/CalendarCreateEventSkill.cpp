@@ -7,10 +7,11 @@ CalendarCreateEventSkill::CalendarCreateEventSkill(CalendarStore& store, const S
 {
 }
 
-QString CalendarCreateEventSkill::summary(const SkillArgs& args) const
+QString CalendarCreateEventSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QStringLiteral("일정 생성: ") + args.value(QStringLiteral("title"), QStringLiteral("(제목 없음)")) +
-           QStringLiteral(" (") + args.value(QStringLiteral("start"), QStringLiteral("?")) + QLatin1Char(')');
+    return L10n::t(summaryKey(), language)
+        .arg(args.value(QStringLiteral("title"), L10n::t(QStringLiteral("skill.untitled"), language)),
+             args.value(QStringLiteral("start"), QStringLiteral("?")));
 }
 
 void CalendarCreateEventSkill::run(const SkillArgs& args, Completion done)

@@ -9,6 +9,6 @@ public:
 
     CalendarCreateEventSkill(CalendarStore& store, const Scheduler& clock);
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     void run(const SkillArgs& args, Completion done) override;
 };

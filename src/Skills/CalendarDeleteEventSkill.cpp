@@ -7,10 +7,10 @@ CalendarDeleteEventSkill::CalendarDeleteEventSkill(CalendarStore& store, const S
 {
 }
 
-QString CalendarDeleteEventSkill::summary(const SkillArgs& args) const
+QString CalendarDeleteEventSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QStringLiteral("일정 삭제: ") +
-           args.value(QStringLiteral("start"), args.value(QStringLiteral("id"), QStringLiteral("?")));
+    return L10n::t(summaryKey(), language)
+        .arg(args.value(QStringLiteral("start"), args.value(QStringLiteral("id"), QStringLiteral("?"))));
 }
 
 void CalendarDeleteEventSkill::run(const SkillArgs& args, Completion done)

@@ -7,11 +7,6 @@ CalendarListTodaySkill::CalendarListTodaySkill(CalendarStore& store, const Sched
 {
 }
 
-QString CalendarListTodaySkill::summary(const SkillArgs&) const
-{
-    return QStringLiteral("오늘 일정 조회");
-}
-
 void CalendarListTodaySkill::run(const SkillArgs&, Completion done)
 {
     const QDateTime from = now().date().startOfDay();

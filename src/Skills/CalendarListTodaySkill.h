@@ -9,6 +9,5 @@ public:
 
     CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock);
 
-    QString summary(const SkillArgs& args) const override;
     void run(const SkillArgs& args, Completion done) override;
 };

@@ -5,11 +5,6 @@ CalendarListWeekSkill::CalendarListWeekSkill(CalendarStore& store, const Schedul
 {
 }
 
-QString CalendarListWeekSkill::summary(const SkillArgs&) const
-{
-    return QStringLiteral("다음 7일 일정 조회");
-}
-
 void CalendarListWeekSkill::run(const SkillArgs&, Completion done)
 {
     const QDateTime from = now();

@@ -9,6 +9,5 @@ public:
 
     CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock);
 
-    QString summary(const SkillArgs& args) const override;
     void run(const SkillArgs& args, Completion done) override;
 };

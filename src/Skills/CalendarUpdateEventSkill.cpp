@@ -5,7 +5,7 @@ CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const S
 {
 }
 
-QString CalendarUpdateEventSkill::summary(const SkillArgs& args) const
+QString CalendarUpdateEventSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
     QString named = QStringLiteral("?");
     for (const char* key : {"title", "original_start", "id"}) {
@@ -14,7 +14,7 @@ QString CalendarUpdateEventSkill::summary(const SkillArgs& args) const
             break;
         }
     }
-    QString text = QStringLiteral("일정 수정: ") + named;
+    QString text = L10n::t(summaryKey(), language).arg(named);
     if (const QString start = args.value(QStringLiteral("start")); !start.isEmpty())
         text += QStringLiteral(" → ") + start;
     return text;

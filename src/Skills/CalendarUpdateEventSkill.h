@@ -11,6 +11,6 @@ public:
 
     CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock);
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     void run(const SkillArgs& args, Completion done) override;
 };

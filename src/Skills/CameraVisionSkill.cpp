@@ -7,11 +7,6 @@ CameraVisionSkill::CameraVisionSkill()
 {
 }
 
-QString CameraVisionSkill::summary(const SkillArgs&) const
-{
-    return QStringLiteral("카메라 화면 설명");
-}
-
 void CameraVisionSkill::run(const SkillArgs&, Completion done)
 {
     done(QString());

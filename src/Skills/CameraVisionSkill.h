@@ -10,6 +10,5 @@ public:
 
     CameraVisionSkill();
 
-    QString summary(const SkillArgs& args) const override;
     void run(const SkillArgs& args, Completion done) override;
 };

@@ -31,10 +31,11 @@ std::optional<QUrl> MailComposeSkill::mailLink(const SkillArgs& args)
     return url;
 }
 
-QString MailComposeSkill::summary(const SkillArgs& args) const
+QString MailComposeSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QStringLiteral("메일 작성: ") + args.value(QStringLiteral("to"), QStringLiteral("?")) +
-           QStringLiteral(" / ") + args.value(QStringLiteral("subject"), QStringLiteral("(제목 없음)"));
+    return L10n::t(summaryKey(), language)
+        .arg(args.value(QStringLiteral("to"), QStringLiteral("?")),
+             args.value(QStringLiteral("subject"), L10n::t(QStringLiteral("skill.untitled"), language)));
 }
 
 void MailComposeSkill::run(const SkillArgs& args, Completion done)

@@ -21,7 +21,7 @@ public:
     // every value percent-encoded; nothing when the address would read as a host ("//…").
     static std::optional<QUrl> mailLink(const SkillArgs& args);
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     // A link that cannot be formed is a skill error (400); a link no program takes is
     // answered with a sentence saying so.
     void run(const SkillArgs& args, Completion done) override;

@@ -9,9 +9,9 @@ MemoryAddSkill::MemoryAddSkill()
 {
 }
 
-QString MemoryAddSkill::summary(const SkillArgs& args) const
+QString MemoryAddSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QStringLiteral("메모리에 추가: ") + args.value(QStringLiteral("note"), QStringLiteral("?"));
+    return L10n::t(summaryKey(), language).arg(args.value(QStringLiteral("note"), QStringLiteral("?")));
 }
 
 void MemoryAddSkill::run(const SkillArgs& args, Completion done)

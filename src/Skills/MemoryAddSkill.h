@@ -10,7 +10,7 @@ public:
 
     MemoryAddSkill();
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     // Trims the note first; confirms only when the memory file took it.
     void run(const SkillArgs& args, Completion done) override;
 };

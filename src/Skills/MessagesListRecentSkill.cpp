@@ -123,11 +123,6 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
     return rows;
 }
 
-QString MessagesListRecentSkill::summary(const SkillArgs&) const
-{
-    return QStringLiteral("최근 메시지 조회");
-}
-
 void MessagesListRecentSkill::run(const SkillArgs& args, Completion done)
 {
     if (!QFileInfo(m_databasePath).isReadable()) {

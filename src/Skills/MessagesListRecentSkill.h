@@ -35,7 +35,6 @@ public:
     // Only a regular file is opened.
     static std::optional<QList<Row>> query(const QString& path, int limit, QString* error);
 
-    QString summary(const SkillArgs& args) const override;
     // Never fails: a missing database and a failed query are answered with sentences.
     void run(const SkillArgs& args, Completion done) override;
 

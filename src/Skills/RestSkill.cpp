@@ -38,26 +38,31 @@ int RestSkill::minutes(const SkillArgs& args)
     return static_cast<int>(std::clamp<std::int64_t>(*parsed, 5, 480));
 }
 
-QString RestSkill::confirmation(int minutes)
+QString RestSkill::confirmation(int minutes, AppLanguage language)
 {
+    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
+    const int hours = minutes / 60;
+    const int rest = minutes % 60;
     QString duration;
-    if (minutes >= 60 && minutes % 60 == 0)
-        duration = QString::number(minutes / 60) + QStringLiteral("시간");
-    else if (minutes < 60)
-        duration = QString::number(minutes) + QStringLiteral("분");
+    if (hours == 0)
+        duration = text("speech.duration_minutes").arg(minutes);
+    else if (rest == 0)
+        duration = hours == 1 ? text("speech.duration_hour") : text("speech.duration_hours").arg(hours);
+    else if (hours == 1)
+        duration = text("speech.duration_hour_minutes").arg(rest);
     else
-        duration = QStringLiteral("%1시간 %2분").arg(minutes / 60).arg(minutes % 60);
-    return QStringLiteral("네, ") + duration + QStringLiteral(" 쉴게요. 필요하면 '당근 당근' 하고 불러주세요.");
+        duration = text("speech.duration_hours_minutes").arg(QString::number(hours), QString::number(rest));
+    return text("speech.rest_confirmation").arg(duration);
 }
 
-QString RestSkill::summary(const SkillArgs& args) const
+QString RestSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return QString::number(minutes(args)) + QStringLiteral("분 동안 쉬기");
+    return L10n::t(summaryKey(), language).arg(minutes(args));
 }
 
 void RestSkill::run(const SkillArgs& args, Completion done)
 {
     const int n = minutes(args);
     m_command.setRestWindow(m_clock.wallNow().addSecs(n * 60LL));
-    done(confirmation(n));
+    done(confirmation(n, m_command.spokenLanguage()));
 }

@@ -17,10 +17,11 @@ public:
     // The "minutes" argument, trimmed of spaces and tabs, as a strict integer clamped to
     // 5...480; 60 when absent, blank or not a whole number.
     static int minutes(const SkillArgs& args);
-    // The spoken confirmation, also used by the engine's own rest button.
-    static QString confirmation(int minutes);
+    // The spoken confirmation in the language given, also used by the engine's own rest
+    // button: the length in hours and minutes, and how to wake the assistant.
+    static QString confirmation(int minutes, AppLanguage language);
 
-    QString summary(const SkillArgs& args) const override;
+    QString summary(const SkillArgs& args, AppLanguage language) const override;
     void run(const SkillArgs& args, Completion done) override;
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Persistence/AppLanguage.h"
+#include "Persistence/L10n.h"
 #include "Skills/SkillArgs.h"
 #include "Skills/SkillError.h"
 
@@ -30,9 +32,13 @@ public:
     // Localization keys of the skill's display name and of an example request.
     QString nameKey() const { return QStringLiteral("skill.") + m_id + QStringLiteral(".name"); }
     QString exampleKey() const { return QStringLiteral("skill.") + m_id + QStringLiteral(".example"); }
+    // Localization key of the text describing a call; "%1", "%2" stand for its arguments.
+    QString summaryKey() const { return QStringLiteral("skill.") + m_id + QStringLiteral(".summary"); }
 
-    // A short description of the call for the approval card; no side effects, never fails.
-    virtual QString summary(const SkillArgs& args) const = 0;
+    // A short description of the call in the language given (the approval card's, or the
+    // voice's for the spoken question); no side effects, never fails. By default the text of
+    // summaryKey(), for skills whose calls all read alike.
+    virtual QString summary(const SkillArgs&, AppLanguage language) const { return L10n::t(summaryKey(), language); }
     // Performs the skill and calls `done` exactly once on the GUI thread (possibly before
     // returning).
     virtual void run(const SkillArgs& args, Completion done) = 0;

@@ -13,11 +13,6 @@ SystemAppResourcesSkill::SystemAppResourcesSkill(SystemMonitor& monitor, Schedul
 {
 }
 
-QString SystemAppResourcesSkill::summary(const SkillArgs&) const
-{
-    return QStringLiteral("Parlivox 리소스 사용량 조회");
-}
-
 void SystemAppResourcesSkill::run(const SkillArgs&, Completion done)
 {
     // The first sample only sets where the CPU measurement starts.

@@ -16,7 +16,6 @@ public:
     // `monitor` and `scheduler` must outlive the skill.
     SystemAppResourcesSkill(SystemMonitor& monitor, Scheduler& scheduler);
 
-    QString summary(const SkillArgs& args) const override;
     // Answers after the pause; a run still waiting when the skill is destroyed never answers.
     void run(const SkillArgs& args, Completion done) override;
 

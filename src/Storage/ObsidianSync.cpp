@@ -136,9 +136,12 @@ void ObsidianSync::writeMeeting(const VaultTarget& target, const QString& body, 
 
 std::optional<QString> ObsidianSync::validate(const QString& vaultPath)
 {
-    const QString path = Text::trimmed(vaultPath);
-    if (path.isEmpty())
+    if (Text::trimmed(vaultPath).isEmpty())
         return QStringLiteral("Vault 경로를 선택해주세요.");
+    const std::optional<QString> root = VaultTarget::rootOf(vaultPath);
+    if (!root)
+        return QStringLiteral("Vault 경로는 / 나 ~ 로 시작하는 전체 경로여야 합니다.");
+    const QString& path = *root;
     if (!QFileInfo(path).isDir())
         return QStringLiteral("Vault 경로가 존재하지 않거나 폴더가 아닙니다.");
     if (!QFileInfo::exists(path + QStringLiteral("/.obsidian")))

@@ -30,7 +30,7 @@ public:
                       const std::optional<QString>& title = std::nullopt);
 
     // A message about a chosen vault folder (the last one only a warning), or nothing when
-    // it is fine.
+    // it is fine. A relative path is refused: nothing is ever written there.
     static std::optional<QString> validate(const QString& vaultPath);
 
 private:

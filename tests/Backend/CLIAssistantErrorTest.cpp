@@ -42,11 +42,3 @@ TEST(CLIAssistantError, HumanizedDescriptions)
         EXPECT_EQ(CLIAssistantError::processFailed(code, QString::fromUtf8(detail)).description(), description)
             << detail;
 }
-
-TEST(CLIAssistantError, ApiMessageInsideAnErrorBody)
-{
-    EXPECT_EQ(CLIAssistantError::extractApiMessage(R"({"error":{"message":"a"},"message":"b"})"), "a");
-    EXPECT_EQ(CLIAssistantError::extractApiMessage(R"({"error":"text","message":"b"})"), "b");
-    EXPECT_EQ(CLIAssistantError::extractApiMessage(R"({"error":{"code":1}})"), std::nullopt);
-    EXPECT_EQ(CLIAssistantError::extractApiMessage("not json"), std::nullopt);
-}

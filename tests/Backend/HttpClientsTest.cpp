@@ -277,8 +277,11 @@ TEST_F(HttpClients, NonSuccessStatusCarriesTheBodyOrTheCode)
     const QList<Case> cases = {
         {Kind::hosted, 503, "Service busy", "Assistant request failed: Service busy"},
         {Kind::hosted, 404, "\xff\xfe", "Assistant request failed: HTTP 404"},
-        {Kind::hosted, 500, "", "Assistant request failed: "},
-        {Kind::openAI, 401, "{\"error\":\"bad key\"}", "Assistant request failed: {\"error\":\"bad key\"}"},
+        {Kind::hosted, 500, "", "Assistant request failed: HTTP 500"},
+        {Kind::hosted, 502, " \n", "Assistant request failed: HTTP 502"},
+        {Kind::openAI, 401, "{\"error\":\"bad key\"}", "Assistant request failed: bad key"},
+        {Kind::openAI, 500, R"({"error":{"message":"The server had an error","type":"server_error"}})",
+         "Assistant request failed: The server had an error"},
         {Kind::nvidia, 503, "\xc3\x28", "Assistant request failed: HTTP 503"},
         {Kind::local, 404, QString(1000, QChar(0xAC00)).toUtf8(),
          QString::fromUtf8("Assistant request failed: 모델 'm1'을(를) 서버에서 찾을 수 없습니다. "
@@ -288,6 +291,10 @@ TEST_F(HttpClients, NonSuccessStatusCarriesTheBodyOrTheCode)
          QString::fromUtf8("Assistant request failed: 로컬 LLM 응답 실패 (HTTP 500): HTTP 500")},
         {Kind::local, 502, "bad gateway",
          QString::fromUtf8("Assistant request failed: 로컬 LLM 응답 실패 (HTTP 502): bad gateway")},
+        {Kind::local, 404, R"({"error":"model \"m1\" not found, try pulling it first"})",
+         QString::fromUtf8(
+             "Assistant request failed: 모델 'm1'을(를) 서버에서 찾을 수 없습니다. "
+             "로드/풀(pull) 되어 있는지 확인해주세요. 응답: model \"m1\" not found, try pulling it first")},
     };
     for (const Case& c : cases) {
         answer(c.status, c.body);
@@ -419,9 +426,9 @@ TEST_F(HttpClients, BlankKeyFailsBeforeAnythingIsSentNamingTheRightService)
 TEST_F(HttpClients, OwnTimerEndsASilentServerAtTheClientsTimeOut)
 {
     const std::tuple<Kind, std::chrono::seconds, QString> cases[] = {
-        {Kind::hosted, 30s, "The request timed out."},
-        {Kind::openAI, 60s, "The request timed out."},
-        {Kind::nvidia, 60s, "The request timed out."},
+        {Kind::hosted, 30s, "Assistant request failed: The request timed out."},
+        {Kind::openAI, 60s, "Assistant request failed: The request timed out."},
+        {Kind::nvidia, 60s, "Assistant request failed: The request timed out."},
         {Kind::local, 120s, "Assistant request failed: The request timed out."},
     };
     server.setHandler([](const LocalHttpServer::Request&) {
@@ -457,9 +464,7 @@ TEST_F(HttpClients, AnEndlessReplyStopsAtTheBoundWithAClearErrorAndMemoryStaysFl
                                                  << " bytes, " << (peak - before) / 1024 << " KiB more memory";
         sampler.stop();
         const QString expected = QStringLiteral("The reply was larger than 8 MiB; the request was stopped.");
-        EXPECT_EQ(reply.failures,
-                  QStringList{kind == Kind::local ? QStringLiteral("Assistant request failed: ") + expected : expected})
-            << name(kind);
+        EXPECT_EQ(reply.failures, QStringList{QStringLiteral("Assistant request failed: ") + expected}) << name(kind);
         EXPECT_TRUE(reply.pieces.isEmpty());
         // The bound and what Qt reads ahead of it: nothing like what the server could send.
         // (AddressSanitizer keeps freed memory in quarantine, so its build may show more.)
@@ -480,7 +485,8 @@ TEST_F(HttpClients, ABodyAnnouncedLargerThanTheBoundIsRefusedBeforeItArrives)
 {
     answer(200, QByteArray(HttpExchange::kMaxBodyBytes + 1, ' '));
     const auto reply = run(*makeClient(Kind::hosted, scheduler, server.url()));
-    EXPECT_EQ(reply->failures, QStringList{"The reply was larger than 8 MiB; the request was stopped."});
+    EXPECT_EQ(reply->failures,
+              QStringList{"Assistant request failed: The reply was larger than 8 MiB; the request was stopped."});
     // Just within the bound is a reply like any other.
     answer(200, chatReply("ok").leftJustified(HttpExchange::kMaxBodyBytes, ' '));
     const auto within = run(*makeClient(Kind::hosted, scheduler, server.url()));
@@ -515,7 +521,7 @@ TEST_F(HttpClients, RepliesAreAskedUnencodedAndDamagedTextStillReadsWhileACompre
         {Kind::openAI, replyOf(Kind::openAI, "\xED\xA0\x80 \xEC\x95\x88\xEB\x85\x95"),
          fffd + fffd + fffd + QString::fromUtf8(" 안녕"), true},
         {Kind::nvidia, replyOf(Kind::nvidia, "\xEC\x95\x88\xEB\x85\x95"), QString::fromUtf8("안녕"), false},
-        {Kind::hosted, compressed, bomb, false},
+        {Kind::hosted, compressed, "Assistant request failed: " + bomb, false},
         {Kind::local, compressed, "Assistant request failed: " + bomb, false},
     };
     for (const Case& c : cases) {
@@ -530,12 +536,12 @@ TEST_F(HttpClients, RepliesAreAskedUnencodedAndDamagedTextStillReadsWhileACompre
     }
 }
 
-TEST_F(HttpClients, RefusedConnectionPassesThroughOrGetsTheLocalHint)
+TEST_F(HttpClients, RefusedConnectionIsAFailedRequestWithTheLocalHint)
 {
     const quint16 port = LocalHttpServer::unusedPort();
     const QUrl closed(QStringLiteral("http://127.0.0.1:%1").arg(port));
     const auto hosted = run(*makeClient(Kind::hosted, scheduler, closed));
-    EXPECT_EQ(hosted->failures, QStringList{"Connection refused"});
+    EXPECT_EQ(hosted->failures, QStringList{"Assistant request failed: Connection refused"});
     const auto local = run(*makeClient(Kind::local, scheduler, closed));
     EXPECT_EQ(local->failures,
               QStringList{QString::fromUtf8("Assistant request failed: 로컬 LLM 서버에 연결할 수 없습니다. "

@@ -98,7 +98,57 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
         EXPECT_TRUE(table->value("help.resting").contains(table->value("btn.start")));
         EXPECT_TRUE(table->value("tip.skills_off").contains(table->value("tab.agent")));
         EXPECT_FALSE(table->value("tip.skills_off").contains(table->value("tab.settings")));
+        // An empty conversation and a held message name the button that works at that moment:
+        // clock in while resting, clock out after a failed start (clock in is off then).
+        for (const char* key : {"chat.empty_resting", "composer.resting"})
+            EXPECT_TRUE(table->value(key).contains(table->value("btn.start"))) << key;
+        EXPECT_TRUE(table->value("chat.empty_failed").contains(table->value("btn.stop")));
+        EXPECT_FALSE(table->value("chat.empty_failed").contains(table->value("btn.start")));
+        // Outside Korean the wake phrase cannot be heard: the rest is ended by the button, and
+        // a switched-off skill is found where the skills are.
+        if (language != AppLanguage::korean) {
+            EXPECT_TRUE(table->value("speech.rest_confirmation").contains(table->value("btn.start")));
+            EXPECT_FALSE(table->value("speech.rest_confirmation").contains(QStringLiteral("당근")));
+            EXPECT_TRUE(table->value("speech.skill_off").contains(table->value("tab.agent")));
+            EXPECT_TRUE(table->value("speech.skill_off").contains(table->value("settings.section.skills")));
+        }
+        // The lines the program says or shows on its own are this language's, not English left in.
+        if (language != AppLanguage::english) {
+            for (auto it = table->cbegin(); it != table->cend(); ++it) {
+                const bool message = it.key().startsWith(QLatin1String("error.")) ||
+                                     it.key().endsWith(QLatin1String(".summary")) ||
+                                     (it.key().startsWith(QLatin1String("speech.")) &&
+                                      !it.key().startsWith(QLatin1String("speech.duration_")));
+                if (message) {
+                    EXPECT_NE(it.value(), english->value(it.key())) << it.key().toStdString();
+                }
+            }
+        }
     }
+}
+
+// The assistant's own lines are looked up in the table of its voice's language.
+TEST(L10n, ASpeechLocaleSpeaksFromItsLanguagesTable)
+{
+    const std::pair<const char*, AppLanguage> cases[] = {
+        {"ko-KR", AppLanguage::korean},
+        {"en-US", AppLanguage::english},
+        {"en_GB", AppLanguage::english},
+        {"pt-BR", AppLanguage::portuguese},
+        {"zh-CN", AppLanguage::chineseSimplified},
+        {"zh-Hans-CN", AppLanguage::chineseSimplified},
+        {"zh", AppLanguage::chineseSimplified},
+        {"zh-TW", AppLanguage::chineseTraditional},
+        {"zh-HK", AppLanguage::chineseTraditional},
+        {"zh_hant", AppLanguage::chineseTraditional},
+        {"zh-Hant-TW", AppLanguage::chineseTraditional},
+        {"SV-se", AppLanguage::swedish},
+        {"uk-UA", AppLanguage::english},  // no table of its own
+        {"", AppLanguage::english},
+        {"-", AppLanguage::english},
+    };
+    for (const auto& [locale, language] : cases)
+        EXPECT_EQ(L10n::languageOfLocale(QString::fromLatin1(locale)), language) << locale;
 }
 
 // The user tile's button row (label, camera, fire, stop speech) has to fit the window's minimum

@@ -46,7 +46,7 @@ TEST(CameraDescribePass, TheStillGoesToASecondQuestionWithoutToolsAndItsAnswerIs
     showTheStill(h);
     ASSERT_TRUE(h.settle([&] { return h.backend.calls.size() == 2; }));
     EXPECT_EQ(h.lines("skill"),
-              QStringList({"→ camera.describe (카메라 화면 설명)", "camera.describe — capturing still frame",
+              QStringList({"→ camera.describe (Describe the camera view)", "camera.describe — capturing still frame",
                            "camera.describe — frame saved, running second LLM pass"}));
     const QString still = CameraDescribePass::stillPath();
     EXPECT_EQ(h.backend.calls[1].transcript,

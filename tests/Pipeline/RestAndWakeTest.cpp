@@ -11,7 +11,7 @@ using Phase = ConversationPhase;
 
 namespace {
 
-const QString kHourRest = RestSkill::confirmation(60);
+const QString kHourRest = QStringLiteral("네, 1시간 쉴게요. 필요하면 '당근 당근' 하고 불러주세요.");
 const QString kBackLine = QStringLiteral("네, 다시 왔어요. 말씀하세요.");
 const QString kTimerLine = QStringLiteral("쉬는 시간이 끝났어요. 다시 들을게요.");
 
@@ -113,13 +113,57 @@ TEST(RestAndWake, TheWindowEndsByTimerEvenAcrossSleepByButtonAndSilentlyAtClockO
     }
 }
 
+// The assistant's own lines are said by the voice of the speech-output locale, so they are in
+// that voice's language whatever the window's: in the interpreter mode, the target language.
+TEST(RestAndWake, TheLinesAreInTheLanguageOfTheVoice)
+{
+    const struct {
+        const char* name;
+        std::function<void(AppSettings&)> before;
+        const char* locale;
+        QString rest;
+        QString back;
+    } cases[] = {
+        {"Korean", {}, "ko-KR", kHourRest, kBackLine},
+        {"English voice, Korean window",
+         [](AppSettings& s) {
+             s.setUiLanguage(AppLanguage::korean);
+             s.setLocaleID(QStringLiteral("en-US"));
+         },
+         "en-US", QStringLiteral("OK, I'll rest for an hour. Click Clock in when you need me."),
+         QStringLiteral("I'm back. Go ahead.")},
+        {"interpreting from Korean into German",
+         [](AppSettings& s) {
+             s.setUiLanguage(AppLanguage::english);
+             s.setAppMode(AppMode::translate);
+             s.setTranslateSourceLocale(QStringLiteral("ko-KR"));
+             s.setTranslateTargetLocale(QStringLiteral("de-DE"));
+         },
+         "de-DE",
+         QStringLiteral("Gut, ich mache eine Stunde Pause. Wenn Sie mich brauchen, klicken Sie auf Einstempeln."),
+         QStringLiteral("Ich bin wieder da. Bitte sprechen Sie.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h(EngineHarness::Microphone::scripted, c.before);
+        h.clockIn();
+        h.engine->restNow();
+        ASSERT_TRUE(h.settle([&] { return lastSpoken(h) == c.rest; })) << lastSpoken(h).toStdString();
+        EXPECT_EQ(h.player.calls.back().locale, QString::fromLatin1(c.locale));
+        h.speakAll();
+        h.engine->wakeFromRest(QStringLiteral("button"));
+        ASSERT_TRUE(h.settle([&] { return lastSpoken(h) == c.back; })) << lastSpoken(h).toStdString();
+        EXPECT_EQ(h.engine->state().lastTurns().last().text, c.back);
+    }
+}
+
 TEST(RestAndWake, TheRestSkillSetsItsWindowAndALongTranscriptIsForgotten)
 {
     EngineHarness h;
     h.clockIn();
     h.engine->submitTextTurn(QStringLiteral("take five"));
     h.answer(QStringLiteral("{\"skill\":\"system.rest\",\"args\":{\"minutes\":\"5\"}}"));
-    ASSERT_TRUE(h.settle([&] { return lastSpoken(h) == RestSkill::confirmation(5); }));
+    ASSERT_TRUE(h.settle([&] { return lastSpoken(h) == RestSkill::confirmation(5, AppLanguage::korean); }));
     h.speakAll();
     const int resets = h.recognizer.resets;
     h.recognizer.live->onTranscript(QString(RestAndWake::kMaxHeardChars, u'말'));

@@ -93,6 +93,53 @@ TEST(SkillConfirmation, ToolCallsAreRefusedRunOrHeldForApproval)
     }
 }
 
+// What the assistant says about a skill call is in the language of its voice, not the window's:
+// the refusal, the question with the call's summary, a failure and the cancellation.
+TEST(SkillConfirmation, SpeaksInTheLanguageOfTheVoice)
+{
+    const struct {
+        const char* name;
+        std::function<void(TurnRig&)> act;
+        QString spoken;
+    } cases[] = {
+        {"refused",
+         [](TurnRig& rig) {
+             rig.settings.setSkill(QStringLiteral("test.run"), false);
+             callTool(rig, QStringLiteral(R"({"skill":"test.run"})"));
+         },
+         QStringLiteral("That skill is switched off. Turn it on in the Agent tab, under Skills.")},
+        {"failed",
+         [](TurnRig& rig) {
+             callTool(rig, QStringLiteral(R"({"skill":"test.run"})"));
+             rig.runSkill->pending(SkillError::skill(404, QStringLiteral("not found")));
+         },
+         QStringLiteral("Something went wrong while running the skill: not found")},
+        {"asked", [](TurnRig& rig) { callTool(rig, QStringLiteral(R"({"skill":"test.confirm","args":{"x":"b"}})")); },
+         QStringLiteral("summary b. Shall I go ahead?")},
+        {"cancelled",
+         [](TurnRig& rig) {
+             askAndListen(rig);
+             rig.confirmation.cancelPendingSkill();
+         },
+         QStringLiteral("Cancelled.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TurnRig rig;
+        rig.settings.setUiLanguage(AppLanguage::korean);
+        rig.settings.setLocaleID(QStringLiteral("en-US"));
+        c.act(rig);
+        rig.speakAll();
+        EXPECT_EQ(rig.spoken().value(rig.spoken().size() - 1), c.spoken);
+    }
+    TurnRig rig;
+    rig.settings.setLocaleID(QStringLiteral("en-US"));
+    askAndListen(rig);
+    EXPECT_EQ(rig.state.pendingSkill()->summary, QStringLiteral("summary b"));
+    rig.confirmation.cancelPendingSkill();
+    EXPECT_EQ(rig.history.turns().last().text, QStringLiteral("Cancelled."));
+}
+
 TEST(SkillConfirmation, AnAnswerIsTakenOnlyOnceSettledAndNeverFromANegation)
 {
     const QString ran = QStringLiteral("✓ test.confirm → 했어요");

@@ -50,7 +50,12 @@ struct ScriptedBackend {
 // A skill that answers when the test says so.
 struct ScriptedSkill final : Skill {
     ScriptedSkill(const QString& id, bool confirm) : Skill(id, id, confirm) {}
-    QString summary(const SkillArgs& args) const override { return QStringLiteral("요약 ") + args.value("x"); }
+    // Worded in Korean or, in any other language, in English.
+    QString summary(const SkillArgs& args, AppLanguage language) const override
+    {
+        return (language == AppLanguage::korean ? QStringLiteral("요약 ") : QStringLiteral("summary ")) +
+               args.value("x");
+    }
     void run(const SkillArgs& args, Completion done) override
     {
         runs.append(args);

@@ -67,7 +67,7 @@ TEST(MailComposeSkill, OpensAnEncodedMailLinkAndSaysWhenNothingTookIt)
         MailComposeSkill skill(workspace);
         EXPECT_EQ(answerOf(skill, c.args), c.answer);
         EXPECT_EQ(workspace.opened, c.link.isEmpty() ? QStringList() : QStringList{c.link});
-        EXPECT_EQ(skill.summary({}), QStringLiteral("메일 작성: ? / (제목 없음)"));
+        EXPECT_EQ(skill.summary({}, AppLanguage::korean), QStringLiteral("메일 작성: ? / (제목 없음)"));
     }
 }
 

@@ -8,7 +8,7 @@ namespace {
 class FakeSkill final : public Skill {
 public:
     using Skill::Skill;
-    QString summary(const SkillArgs&) const override { return id(); }
+    QString summary(const SkillArgs&, AppLanguage) const override { return id(); }
     void run(const SkillArgs&, Completion done) override { done(QStringLiteral("done")); }
 };
 

@@ -39,5 +39,7 @@ struct RecordingWorkspace final : DesktopWorkspace {
 
 struct RecordingRest final : RestCommand {
     void setRestWindow(const QDateTime& until) override { windows.append(until); }
+    AppLanguage spokenLanguage() const override { return language; }
     QList<QDateTime> windows;
+    AppLanguage language = AppLanguage::korean;
 };

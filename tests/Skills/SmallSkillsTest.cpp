@@ -33,7 +33,8 @@ TEST(AliasAddSkill, ConfirmsOnlyPairsThatWereStored)
         EXPECT_EQ(answerOf(skill, c.args), c.answer);
         EXPECT_EQ(AliasStore::load().size(), c.stored);
     }
-    EXPECT_EQ(skill.summary({{"right", "Parlivox"}}), QStringLiteral("자동 수정 추가: ? → Parlivox"));
+    EXPECT_EQ(skill.summary({{"right", "Parlivox"}}, AppLanguage::korean),
+              QStringLiteral("자동 수정 추가: ? → Parlivox"));
 }
 
 TEST(MemoryAddSkill, ConfirmsOnlyNotesThatWereWritten)
@@ -48,7 +49,7 @@ TEST(MemoryAddSkill, ConfirmsOnlyNotesThatWereWritten)
     // A memory file that cannot be read as text takes no note.
     ASSERT_TRUE(FileIO::writeAtomically(PersonaStore::memoryPath(), "\xff\xfe broken"));
     EXPECT_EQ(answerOf(skill, {{"note", "x"}}), QStringLiteral("메모리 파일에 기록하지 못했어요."));
-    EXPECT_EQ(skill.summary({}), QStringLiteral("메모리에 추가: ?"));
+    EXPECT_EQ(skill.summary({}, AppLanguage::korean), QStringLiteral("메모리에 추가: ?"));
 }
 
 TEST(SystemAppResourcesSkill, ReportsMemoryAndCpuAfterThePause)
@@ -89,12 +90,43 @@ TEST(RestSkill, ParsesMinutesStrictlyAndRestsFromTheClock)
         SCOPED_TRACE(c.minutes ? c.minutes : "absent");
         const SkillArgs args = c.minutes ? SkillArgs{{"minutes", c.minutes}} : SkillArgs{};
         EXPECT_EQ(RestSkill::minutes(args), c.expected);
-        EXPECT_EQ(skill.summary(args), QStringLiteral("%1분 동안 쉬기").arg(c.expected));
+        EXPECT_EQ(skill.summary(args, AppLanguage::korean), QStringLiteral("%1분 동안 쉬기").arg(c.expected));
         EXPECT_EQ(
-            RestSkill::confirmation(c.expected),
+            RestSkill::confirmation(c.expected, AppLanguage::korean),
             QStringLiteral("네, %1 쉴게요. 필요하면 '당근 당근' 하고 불러주세요.").arg(QString::fromUtf8(c.duration)));
     }
     const QDateTime start = clock.wallNow();
-    EXPECT_EQ(answerOf(skill, {{"minutes", "90"}}, &clock), RestSkill::confirmation(90));
+    EXPECT_EQ(answerOf(skill, {{"minutes", "90"}}, &clock), RestSkill::confirmation(90, AppLanguage::korean));
     EXPECT_EQ(rest.windows, QList<QDateTime>{start.addSecs(90 * 60)});
+}
+
+// Spoken by the voice of the speech language, so said in that language: whole hours, one hour
+// and minutes alone each read naturally; outside Korean the button wakes the assistant, since
+// the wake phrase is Korean.
+TEST(RestSkill, ConfirmsInTheLanguageTheAssistantSpeaks)
+{
+    const struct {
+        int minutes;
+        AppLanguage language;
+        const char* expected;
+    } cases[] = {
+        {60, AppLanguage::english, "OK, I'll rest for an hour. Click Clock in when you need me."},
+        {5, AppLanguage::english, "OK, I'll rest for 5 minutes. Click Clock in when you need me."},
+        {90, AppLanguage::english, "OK, I'll rest for an hour and 30 minutes. Click Clock in when you need me."},
+        {120, AppLanguage::english, "OK, I'll rest for 2 hours. Click Clock in when you need me."},
+        {150, AppLanguage::english, "OK, I'll rest for 2 hours and 30 minutes. Click Clock in when you need me."},
+        {150, AppLanguage::korean, "네, 2시간 30분 쉴게요. 필요하면 '당근 당근' 하고 불러주세요."},
+        {480, AppLanguage::german,
+         "Gut, ich mache 8 Stunden Pause. Wenn Sie mich brauchen, klicken Sie auf Einstempeln."},
+        {45, AppLanguage::japanese, "わかりました、45分休憩します。用があるときは「出勤」を押してください。"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RestSkill::confirmation(c.minutes, c.language), QString::fromUtf8(c.expected)) << c.minutes;
+
+    FakeScheduler clock;
+    RecordingRest rest;
+    rest.language = AppLanguage::english;
+    RestSkill skill(rest, clock);
+    EXPECT_EQ(answerOf(skill, {{"minutes", "120"}}, &clock),
+              QStringLiteral("OK, I'll rest for 2 hours. Click Clock in when you need me."));
 }

@@ -176,7 +176,21 @@ TEST_F(ObsidianSyncTest, ValidateChecksTheChosenFolder)
          QStringLiteral(
              "선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)")},
         {QStringLiteral(" ") + realVault + QStringLiteral("\n"), std::nullopt},
+        // "~" is the home folder; a relative path is refused whatever it would name.
+        {QStringLiteral("~/real"), std::nullopt},
+        {QStringLiteral("~/plain/"),
+         QStringLiteral(
+             "선택한 폴더에 .obsidian 이 없습니다. Obsidian vault 루트가 맞는지 확인해주세요. (계속 진행 가능)")},
+        {QStringLiteral("~/missing"), QStringLiteral("Vault 경로가 존재하지 않거나 폴더가 아닙니다.")},
+        {QStringLiteral("real"), QStringLiteral("Vault 경로는 / 나 ~ 로 시작하는 전체 경로여야 합니다.")},
+        {QStringLiteral("~real"), QStringLiteral("Vault 경로는 / 나 ~ 로 시작하는 전체 경로여야 합니다.")},
     };
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", m_dir.path().toLocal8Bit());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());  // where a relative "real" would be a vault
     for (const auto& [path, message] : cases)
         EXPECT_EQ(ObsidianSync::validate(path), message) << path.toStdString();
+    QDir::setCurrent(previous);
+    qputenv("HOME", home);
 }

@@ -3,6 +3,7 @@
 #include "Persistence/AppSettings.h"
 #include "Support/UserDefaults.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,10 +16,19 @@ TEST(VaultTarget, TrimsBothAndDefaultsTheSubfolder)
         std::optional<QString> root;
         QString expectedSubfolder;
     };
+    const QString home = QDir::homePath();
     const QList<Case> cases{
         {"  /home/u/Vault \n", "  ", "/home/u/Vault", "Parlivox"},
         {"/v", "\tNotes/Parlivox ", "/v", "Notes/Parlivox"},
         {" \t\n", "Sub", std::nullopt, {}},
+        // "~" is the home folder, as the placeholder and a shell write it.
+        {"~", "", home, "Parlivox"},
+        {" ~/Notes/Vault ", "", home + "/Notes/Vault", "Parlivox"},
+        // A relative path would land wherever the program was started: never written to.
+        {"Notes/Vault", "", std::nullopt, {}},
+        {"./Vault", "", std::nullopt, {}},
+        {"~other/Vault", "", std::nullopt, {}},
+        {"~Vault", "", std::nullopt, {}},
     };
     for (const Case& c : cases) {
         const auto target = VaultTarget::from(c.vaultPath, c.subfolder);

@@ -11,6 +11,7 @@
 #include "UI/Kit/Theme.h"
 #include "UI/Minutes/MinutesRowDelegate.h"
 #include "UI/Minutes/SpeakerChip.h"
+#include "UI/Models/EmptyConversation.h"
 #include "UI/Models/MinutesListModel.h"
 #include "UI/Talk/CardFrame.h"
 #include "UI/Talk/EndFollower.h"
@@ -118,6 +119,9 @@ MinutesView::MinutesView(AppContext& context, QWidget* parent)
     connect(&context.minutes, &MinutesStore::knownSpeakersChanged, this, &MinutesView::refreshSpeakers);
     connect(&context.minutes, &MinutesStore::entriesChanged, this, &MinutesView::refreshEntries);
     connect(&context.settings, &AppSettings::uiLanguageChanged, this, &MinutesView::relabel);
+    for (const auto changed : {&EngineState::enabledChanged, &EngineState::phaseChanged})
+        connect(&context.engine, changed, this, &MinutesView::showHint);
+    connect(&context.settings, &AppSettings::restingUntilChanged, this, &MinutesView::showHint);
     connect(&context.theme, &Theme::appearanceChanged, this, &MinutesView::relabel);
 }
 
@@ -166,6 +170,12 @@ void MinutesView::refreshEntries()
     m_list->setVisible(!empty);
 }
 
+void MinutesView::showHint()
+{
+    m_empty->setText(L10n::t(EmptyConversation::hintKey(m_context.engine, m_context.settings, false),
+                             m_context.settings.uiLanguage()));
+}
+
 void MinutesView::relabel()
 {
     const Theme& theme = m_context.theme;
@@ -174,7 +184,7 @@ void MinutesView::relabel()
     const QColor red = theme.named(ThemePalette::Named::red);
     m_title->setText(L10n::t(QStringLiteral("mode.minutes"), language));
     m_list->setAccessibleName(m_title->text());
-    m_empty->setText(L10n::t(QStringLiteral("chat.empty"), language));
+    showHint();
     for (QLabel* label : {m_title, m_empty}) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, secondary);

@@ -32,6 +32,7 @@ private:
     void refreshSpeakers();
     void refreshEntries();
     void relabel();
+    void showHint();
     void enroll(int speakerID, const QString& name);
 
     AppContext& m_context;

@@ -7,6 +7,7 @@
 #include "UI/Kit/TabOrder.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Models/ChatContent.h"
+#include "UI/Models/EmptyConversation.h"
 #include "UI/Talk/CardFrame.h"
 #include "UI/Talk/ChatBubble.h"
 #include "UI/Talk/EndFollower.h"
@@ -61,6 +62,9 @@ ChatView::ChatView(AppContext& context, QWidget* parent)
         connect(&context.engine, changed, this, &ChatView::refresh);
     for (const auto changed : {&AppSettings::uiLanguageChanged, &AppSettings::localeIDChanged})
         connect(&context.settings, changed, this, &ChatView::relabel);
+    for (const auto changed : {&EngineState::enabledChanged, &EngineState::phaseChanged})
+        connect(&context.engine, changed, this, &ChatView::showHint);
+    connect(&context.settings, &AppSettings::restingUntilChanged, this, &ChatView::showHint);
     connect(&context.theme, &Theme::appearanceChanged, this, &ChatView::relabel);
 }
 
@@ -92,7 +96,7 @@ void ChatView::relabel()
     const Theme& theme = m_context.theme;
     m_title->setText(L10n::t(QStringLiteral("chat.title"), language));
     m_scroll->setAccessibleName(m_title->text());
-    m_empty->setText(L10n::t(QStringLiteral("chat.empty"), language));
+    showHint();
     for (QLabel* label : {m_title, m_empty}) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, theme.color(ThemePalette::Token::secondary));
@@ -101,4 +105,10 @@ void ChatView::relabel()
     m_frame->setColours(theme.color(ThemePalette::Token::surface), theme.color(ThemePalette::Token::border));
     for (ChatBubble* bubble : std::as_const(m_bubbles))
         bubble->refresh();
+}
+
+void ChatView::showHint()
+{
+    m_empty->setText(L10n::t(EmptyConversation::hintKey(m_context.engine, m_context.settings, true),
+                             m_context.settings.uiLanguage()));
 }

@@ -24,6 +24,7 @@ public:
 private:
     void refresh();
     void relabel();
+    void showHint();
 
     AppContext& m_context;
     QLabel* m_title;

@@ -2,12 +2,14 @@
 
 #include "Persistence/AppSettings.h"
 #include "Persistence/L10n.h"
+#include "Pipeline/AppServices.h"
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/Theme.h"
+#include "UI/Models/PendingSkillText.h"
 #include "UI/Talk/TextStyle.h"
 
 #include <QHBoxLayout>
@@ -101,9 +103,9 @@ void SkillConfirmCard::refresh()
     QPalette palette = m_question->palette();
     palette.setColor(QPalette::WindowText, m_context.theme.color(ThemePalette::Token::secondary));
     m_question->setPalette(palette);
-    const auto& pending = m_context.engine.pendingSkill();
-    m_summary->setText(pending ? pending->summary : QString());
     const AppLanguage language = m_context.settings.uiLanguage();
+    const auto& pending = m_context.engine.pendingSkill();
+    m_summary->setText(pending ? PendingSkillText::summary(*pending, m_context.services.skills, language) : QString());
     m_question->setText(L10n::t(QStringLiteral("skill.confirm_question"), language));
     m_cancel->setText(L10n::t(QStringLiteral("btn.cancel"), language));
     m_approve->setText(L10n::t(QStringLiteral("btn.proceed"), language));

@@ -8,7 +8,7 @@
 class NamedSkill final : public Skill {
 public:
     NamedSkill(const QString& id, bool asks) : Skill(id, id, asks) {}
-    QString summary(const SkillArgs&) const override { return id(); }
+    QString summary(const SkillArgs&, AppLanguage) const override { return id(); }
     void run(const SkillArgs&, Completion done) override { done(id()); }
 };
 

@@ -5,6 +5,9 @@
 #include "UI/Talk/ChatView.h"
 
 #include "Common/QtPrinters.h"
+#include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
+#include "Pipeline/EngineState.h"
 #include "UI/Talk/BubbleText.h"
 #include "UI/Talk/ChatBubble.h"
 #include "UI/Talk/ChatComposer.h"
@@ -19,6 +22,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
@@ -139,6 +143,52 @@ TEST(Chat, ComposerSendsByEnterOrButtonAndClears)
     EXPECT_EQ(ui.commands.calls,
               QStringList({QStringLiteral("submitTextTurn( hi )"), QStringLiteral("submitTextTurn(line one\ntwo)"),
                            QStringLiteral("submitTextTurn( \t )")}));
+}
+
+// While the assistant rests it takes no typed turn: what is sent then stays in the box with a
+// word on how to wake the assistant, and goes out once it is awake.
+TEST(Chat, AMessageSentWhileRestingStaysWithAWordOnWaking)
+{
+    UiTestContext ui;
+    ui.settings.setUiLanguage(AppLanguage::english);
+    ChatComposer composer(ui.context);
+    composer.show();
+    ComposerEdit& edit = composer.edit();
+    auto* note = composer.findChild<QLabel*>(QStringLiteral("composerRestingNote"));
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(note->isHidden());
+
+    ui.settings.setRestingUntil(QDateTime::currentDateTimeUtc().addSecs(3600));
+    QTest::keyClicks(&edit, QStringLiteral("are you there"));
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("are you there"));
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("Clock in"))) << note->text().toStdString();
+    EXPECT_EQ(ui.commands.calls, QStringList());
+
+    ui.settings.setRestingUntil(std::nullopt);
+    EXPECT_TRUE(note->isHidden());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(edit.toPlainText(), QString());
+    EXPECT_EQ(ui.commands.calls, QStringList{QStringLiteral("submitTextTurn(are you there)")});
+}
+
+// The empty chat's hint follows the session as it clocks in, fails and rests.
+TEST(Chat, TheEmptyHintFollowsTheSession)
+{
+    UiTestContext ui;
+    ui.settings.setUiLanguage(AppLanguage::english);
+    ChatView view(ui.context);
+    auto* hint = view.findChild<QLabel*>(QStringLiteral("chatEmpty"));
+    ASSERT_TRUE(hint);
+    const auto text = [](const char* key) { return L10n::t(QLatin1String(key), AppLanguage::english); };
+    EXPECT_EQ(hint->text(), text("chat.empty"));
+    ui.engine.setEnabled(true);
+    EXPECT_EQ(hint->text(), text("chat.empty_speak_or_type"));
+    ui.engine.setPhase(Phase::error);
+    EXPECT_EQ(hint->text(), text("chat.empty_failed"));
+    ui.settings.setRestingUntil(QDateTime::currentDateTimeUtc().addSecs(60));
+    EXPECT_EQ(hint->text(), text("chat.empty_resting"));
 }
 
 TEST(Chat, ComposerTakesHangulFromTheInputMethod)

@@ -4,10 +4,12 @@
 #include "UI/Talk/SkillConfirmCard.h"
 
 #include "Common/QtPrinters.h"
+#include "Skills/MemoryAddSkill.h"
 #include "UI/UiTestContext.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -57,6 +59,26 @@ TEST(SkillConfirmCard, ApprovesAndCancelsByMouseAndKeyboard)
         }
         EXPECT_EQ(ui.commands.calls, c.commands);
     }
+}
+
+// The engine words a waiting call in the voice's language; the card shows the skill's own
+// words in the window's, and follows a change of it. A call of a skill no longer registered
+// keeps the engine's words.
+TEST(SkillConfirmCard, ShowsTheCallInTheWindowsLanguage)
+{
+    UiTestContext ui;
+    ui.services.skills.add(std::make_shared<MemoryAddSkill>());
+    ui.settings.setUiLanguage(AppLanguage::english);
+    ui.engine.setPendingSkill(
+        PendingSkill::make(QStringLiteral("memory.add"), QStringLiteral("메모리에 추가: tea"), {{"note", "tea"}}));
+    SkillConfirmCard card(ui.context);
+    auto* summary = card.findChild<QLabel*>(QStringLiteral("skillSummary"));
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary->text(), QStringLiteral("Remember: tea"));
+    ui.settings.setUiLanguage(AppLanguage::german);
+    EXPECT_EQ(summary->text(), QStringLiteral("Merken: tea"));
+    ui.engine.setPendingSkill(PendingSkill::make(QStringLiteral("gone.skill"), QStringLiteral("그대로"), {}));
+    EXPECT_EQ(summary->text(), QStringLiteral("그대로"));
 }
 
 TEST(ErrorBanner, CopiesTheWholeMessageAndSaysCopiedFor1_5Seconds)

@@ -9,7 +9,7 @@ namespace {
 class ExampleSkill final : public Skill {
 public:
     explicit ExampleSkill(const char* id) : Skill(QLatin1String(id), QString()) {}
-    QString summary(const SkillArgs&) const override { return {}; }
+    QString summary(const SkillArgs&, AppLanguage) const override { return {}; }
     void run(const SkillArgs&, Completion done) override { done(QString()); }
 };
 }  // namespace

@@ -1,5 +1,6 @@
 #include "UI/Screenshots.h"
 
+#include "Backend/AssistantClientError.h"
 #include "Common/ImageChecks.h"
 #include "UI/Talk/TalkScenes.h"
 #include "UI/Talk/TalkTab.h"
@@ -57,8 +58,8 @@ const Scenario scenarios[] = {
          ui.engine.setEnabled(true);
          ui.settings.setRestingUntil(ui.scheduler.wallNow().addSecs(3599));
          ui.engine.setLastTurns(TalkScenes::turns(2));
-         ui.engine.setErrorMessage(QStringLiteral("The assistant did not answer: HTTP 503 <html>Service "
-                                                  "Unavailable</html> from the local model server."));
+         ui.engine.setErrorMessage(
+             AssistantClientError::requestFailed(QStringLiteral("<html>Service Unavailable</html>")).description());
          camera(ui);
          ui.engine.setGazeStatus(GazeStatus::lookingAway);
      }},
