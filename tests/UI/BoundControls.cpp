@@ -3,7 +3,11 @@
 #include "Common/QtPrinters.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -35,6 +39,33 @@ void editAsUser(QWidget& control, const QString& value)
     }
 }
 
+void editByScreenReader(QWidget& control, const QString& value)
+{
+    if (shownValue(control) == value)
+        return;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&control);
+    ASSERT_TRUE(accessible);
+    const auto act = [](QAccessibleInterface& target, const QString& action) {
+        ASSERT_TRUE(target.actionInterface());
+        ASSERT_TRUE(target.actionInterface()->actionNames().contains(action)) << action.toStdString() << " not offered";
+        target.actionInterface()->doAction(action);
+    };
+    if (qobject_cast<QAbstractButton*>(&control)) {
+        act(*accessible, QAccessibleActionInterface::toggleAction());
+    } else if (qobject_cast<QLineEdit*>(&control)) {
+        accessible->setText(QAccessible::Value, value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
+        const int row = combo->findData(value);
+        ASSERT_GE(row, 0) << "no entry " << value.toStdString();
+        if (combo->isVisible())
+            act(*accessible, QAccessibleActionInterface::showMenuAction());
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo->view());
+        ASSERT_TRUE(list && list->childCount() > row);
+        act(*list->child(row), QAccessibleActionInterface::toggleAction());
+    }
+    QCoreApplication::processEvents();
+}
+
 void expectBound(QWidget& view, UiTestContext& ui, const BoundControl& bound)
 {
     SCOPED_TRACE(bound.control);
@@ -46,4 +77,10 @@ void expectBound(QWidget& view, UiTestContext& ui, const BoundControl& bound)
     editAsUser(*control, bound.edited);
     EXPECT_EQ(bound.read(ui), bound.edited) << "a user's edit is written";
     EXPECT_EQ(shownValue(*control), bound.edited);
+    // Back and forth, so it ends as the user left it (a later row may depend on it).
+    for (const QString& value : {bound.outside, bound.edited}) {
+        editByScreenReader(*control, value);
+        EXPECT_EQ(bound.read(ui), value) << "a screen reader's edit is written";
+        EXPECT_EQ(shownValue(*control), value);
+    }
 }

@@ -22,12 +22,17 @@ struct BoundControl {
 };
 
 // Checks that the control shows the setting, follows a change made elsewhere, and that a
-// user's edit writes the setting; every fault is a gtest failure naming the control.
+// user's edit writes the setting, by the mouse or the keyboard and by a screen reader's
+// action (back to the value set elsewhere and again to the user's); every fault is a gtest failure naming the control.
 void expectBound(QWidget& view, UiTestContext& ui, const BoundControl& bound);
 
 // What a control shows as text, and a user's edit of it.
 QString shownValue(QWidget& control);
 void editAsUser(QWidget& control, const QString& value);
+// The same edit as a screen reader makes it, through the control's accessibility interface
+// only: a check box's Toggle action, a field's value text, a picker's entry selected in its
+// list (opened first by its ShowMenu action when the picker is on screen).
+void editByScreenReader(QWidget& control, const QString& value);
 
 template <typename T>
 QString asText(const T& value)

@@ -2,8 +2,12 @@
 
 #include "UI/Kit/Icons.h"
 
-UiTestContext::UiTestContext()
-    : defaults(directory.filePath(QStringLiteral("defaults.json"))),
+UiTestContext::UiTestContext() : UiTestContext(QString())
+{
+}
+
+UiTestContext::UiTestContext(const QString& defaultsFile)
+    : defaults(defaultsFile.isEmpty() ? directory.filePath(QStringLiteral("defaults.json")) : defaultsFile),
       settings(defaults, AppSettings::Environment{QString(), QString(), QStringLiteral("en_US")}), log(scheduler),
       updates(updater, scheduler),
       services(scheduler, speech, devices), context{settings,  engine,    commands,  log,         micLevel,

@@ -28,6 +28,8 @@
 // frozen fake scheduler, a fake updater, dialogs answered in advance, a recording desktop.
 struct UiTestContext {
     UiTestContext();
+    // Over the settings another context stored (`defaultsFile`), read again from the disk.
+    explicit UiTestContext(const QString& defaultsFile);
 
     QTemporaryDir directory;
     UserDefaults defaults;

@@ -36,7 +36,7 @@ DiceBearRow::DiceBearRow(AppContext& context, const QUrl& service, QWidget* pare
         styles << PickerItem::choice(displayName(style), rawValue(style));
     PickerFill::fill(*m_style, styles);
     m_style->setCurrentIndex(m_style->findData(rawValue(m_download->style())));
-    connect(m_style, &Picker::activated, this, [this](int index) {
+    connect(m_style, &Picker::currentIndexChanged, this, [this](int index) {
         if (const auto style = fromRawValue<DiceBearClient::Style>(m_style->itemData(index).toString()))
             m_download->setStyle(*style);
     });

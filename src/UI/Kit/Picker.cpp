@@ -1,5 +1,6 @@
 #include "UI/Kit/Picker.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QWheelEvent>
 
@@ -11,6 +12,10 @@ Picker::Picker(QWidget* parent) : QComboBox(parent)
     // the open list shows every entry whole.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
+    // Looked at once the selection has settled: keys and the pointer select an entry and then
+    // make it current, within one event.
+    connect(view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Picker::chooseSelectedEntry,
+            Qt::QueuedConnection);
 }
 
 void Picker::wheelEvent(QWheelEvent* event)
@@ -27,4 +32,16 @@ void Picker::keyPressEvent(QKeyEvent* event)
         event->ignore();
     else
         QComboBox::keyPressEvent(event);
+}
+
+void Picker::chooseSelectedEntry()
+{
+    const QModelIndexList selected = view()->selectionModel()->selectedIndexes();
+    if (selected.size() != 1)
+        return;
+    const QModelIndex entry = selected.first();
+    if (entry == view()->currentIndex() || !(entry.flags() & Qt::ItemIsEnabled))
+        return;
+    setCurrentIndex(entry.row());
+    hidePopup();
 }

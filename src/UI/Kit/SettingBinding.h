@@ -16,10 +16,11 @@
 //     SettingBinding::toggle(*box, settings, &AppSettings::bargeInEnabled,
 //                            &AppSettings::setBargeInEnabled, &AppSettings::bargeInEnabledChanged);
 //
-// The control is filled under a signal blocker now and again on every change of the setting;
-// the setting is written only on a user edit, and only with a value different from the
-// stored one. Programmatic changes of the control never write, so a combo box can be filled
-// or refilled at any time.
+// The control is filled under a signal blocker now and again on every change of the setting,
+// so a fill never writes. Any other change of the control's value writes the setting, only
+// when it differs from the stored one, whatever made it: a click, a key, or a screen reader's
+// action, which changes the value without a click or an activation. A combo box is therefore
+// filled or refilled only with its signals blocked (PickerFill does).
 namespace SettingBinding {
 
 template <typename Source, typename Getter>
@@ -50,7 +51,7 @@ template <typename Source, typename Getter, typename Setter, typename Signal>
 void toggle(QAbstractButton& button, Source& source, Getter get, Setter set, Signal changed)
 {
     follow(button, source, changed, [&button, &source, get] { button.setChecked(std::invoke(get, source)); });
-    QObject::connect(&button, &QAbstractButton::clicked, &button,
+    QObject::connect(&button, &QAbstractButton::toggled, &button,
                      [&source, get, set](bool checked) { writeIfDifferent(source, get, set, checked); });
 }
 
@@ -63,12 +64,13 @@ void text(QLineEdit& edit, Source& source, Getter get, Setter set, Signal change
         if (edit.text() != value)  // keeps the cursor while the user types
             edit.setText(value);
     });
-    QObject::connect(&edit, &QLineEdit::textEdited, &edit,
+    QObject::connect(&edit, &QLineEdit::textChanged, &edit,
                      [&source, get, set](const QString& typed) { writeIfDifferent(source, get, set, typed); });
 }
 
 // A combo box for a text setting or a closed choice. Each item's data is the value: the text
-// itself, or the choice's raw value. A stored value that no item has selects nothing.
+// itself, or the choice's raw value. A stored value that no item has selects nothing; an item
+// that cannot be chosen (a group title, a stored value no longer on offer) never writes.
 template <typename Source, typename Getter, typename Setter, typename Signal>
 void choice(QComboBox& combo, Source& source, Getter get, Setter set, Signal changed)
 {
@@ -81,7 +83,10 @@ void choice(QComboBox& combo, Source& source, Getter get, Setter set, Signal cha
     };
     follow(combo, source, changed,
            [&combo, &source, get, data] { combo.setCurrentIndex(combo.findData(data(std::invoke(get, source)))); });
-    QObject::connect(&combo, &QComboBox::activated, &combo, [&combo, &source, get, set](int index) {
+    QObject::connect(&combo, &QComboBox::currentIndexChanged, &combo, [&combo, &source, get, set](int index) {
+        const QModelIndex item = combo.model()->index(index, combo.modelColumn(), combo.rootModelIndex());
+        if (!(item.flags() & Qt::ItemIsEnabled))
+            return;
         const QString raw = combo.itemData(index).toString();
         if constexpr (std::is_same_v<Value, QString>) {
             writeIfDifferent(source, get, set, raw);

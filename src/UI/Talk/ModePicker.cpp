@@ -10,6 +10,7 @@
 #include "UI/Talk/TextStyle.h"
 
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 
 ModePicker::ModePicker(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_row(new PillRow(2, this))
@@ -29,11 +30,12 @@ ModePicker::ModePicker(AppContext& context, QWidget* parent)
         // Checkable for screen readers, yet each a stop of Tab and never chosen by arrow keys,
         // as a group of radio buttons would be: a new mode restarts listening.
         segment->setCheckable(true);
-        connect(segment, &PillButton::clicked, this, [this, mode] {
-            if (m_context.settings.appMode() != mode)
+        // Toggled by a click, a key or a screen reader's action alike; exactly one segment stays
+        // checked, the current mode's, whatever the toggle asked.
+        connect(segment, &PillButton::toggled, this, [this, mode](bool checked) {
+            if (checked)
                 m_context.settings.setAppMode(mode);
-            else
-                refresh();  // a click on the current mode unchecked it
+            refresh();
         });
         m_row->add(segment);
         m_segments[i] = segment;
@@ -62,6 +64,7 @@ void ModePicker::refresh()
         look.foreground = selected ? QColor(Qt::white) : text;
         m_segments[i]->setLook(look);
         m_segments[i]->setRingColour(text);
+        const QSignalBlocker blocker(m_segments[i]);
         m_segments[i]->setChecked(selected);
     }
 }

@@ -9,8 +9,9 @@ class PillButton;
 class PillRow;
 
 // The segmented choice of the five modes, checkable segments of which the current mode's is
-// checked. A segment writes AppSettings::appMode only when the user picks a mode other than
-// the current one; the main window does the rest. Segments shorten their labels rather than
+// checked, whichever way a segment was toggled (a click, a key, a screen reader's action). A
+// segment writes AppSettings::appMode only when the user picks a mode other than the current
+// one; the main window does the rest. Segments shorten their labels rather than
 // grow the picker past its widest; each one's hover help names its mode in full and says
 // what it does.
 class ModePicker final : public QWidget {

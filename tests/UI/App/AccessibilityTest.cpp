@@ -1,5 +1,6 @@
 // What a screen reader gets from the window: every picker and field with the label that names
-// it, the face with its phase and mood, the resting badge with a name, mode segments that say
+// it, every check box, mode segment and picker changed by its actions and the change stored,
+// the face with its phase and mood, the resting badge with a name, mode segments that say
 // which is chosen, no announcements from views nobody sees, Tab in reading order, and the
 // focus taken to the consent card and back.
 #include "UI/App/MainContentView.h"
@@ -11,10 +12,14 @@
 #include "UI/Models/IdleMood.h"
 #include "UI/Talk/ComposerEdit.h"
 #include "UI/Talk/PillButton.h"
+#include "UI/Agent/TestSkills.h"
+#include "UI/BoundControls.h"
 #include "UI/Talk/TalkScenes.h"
 #include "UI/UiTestContext.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -72,6 +77,114 @@ TEST(Accessibility, EveryPickerAndFieldOfTheFourTabsIsLabelledByItsLabel)
             }
             if (tab == AppTab::settings) {
                 EXPECT_GE(controls.size(), 10) << "the settings' pickers and fields were all seen";
+            }
+        }
+    }
+}
+
+// The controls of a tab that a screen reader switches or picks from: check boxes, the mode
+// segments and pickers on screen.
+QList<QWidget*> choices(QWidget& tab)
+{
+    QList<QWidget*> controls;
+    for (QWidget* widget : tab.findChildren<QWidget*>()) {
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (widget->isVisible() && ((button && button->isCheckable()) || qobject_cast<QComboBox*>(widget)))
+            controls << widget;
+    }
+    return controls;
+}
+
+// Another value the control can take: a switch's other state, a picker's next entry that can
+// be chosen.
+QString otherValue(QWidget& control)
+{
+    auto* combo = qobject_cast<QComboBox*>(&control);
+    if (!combo)
+        return shownValue(control) == QLatin1String("true") ? QStringLiteral("false") : QStringLiteral("true");
+    for (int step = 1; step < combo->count(); ++step) {
+        const int row = (combo->currentIndex() + step) % combo->count();
+        const QModelIndex entry = combo->model()->index(row, 0);
+        if ((entry.flags() & Qt::ItemIsEnabled) && combo->itemData(row).isValid())
+            return combo->itemData(row).toString();
+    }
+    return {};
+}
+
+// The control's place on its tab, for the test's messages: its name, or its row's.
+QString placeOf(AppTab tab, int index, const QWidget& control)
+{
+    const QString name = control.objectName().isEmpty() ? control.parentWidget()->objectName() : control.objectName();
+    return QStringLiteral("%1/%2/%3").arg(int(tab)).arg(index).arg(name);
+}
+
+TEST(Accessibility, AScreenReaderChangesEveryCheckBoxModeSegmentAndPickerAndTheChangeIsStored)
+{
+    UiTestContext ui;
+    ui.services.speechLocales = SpeechLocaleCatalog({"ko-KR", "en-US", "ja-JP"});
+    ui.synthesizer->installed = {{"ko", "Korean", "ko"}, {"ko+f3", "Korean, female", "ko"}, {"de", "German", "de"}};
+    ui.devices.devices = {{"usb-mic", "USB Microphone"}, {"builtin", "Built-in Audio"}};
+    addSystemSkills(ui.services.skills);
+    // Off, so that switching each on also enables the switch that depends on it.
+    ui.updater.checks = false;
+    ui.updates.setAutomaticallyChecks(false);
+    QMap<QString, QString> shown;  // tab and object name → the value the control shows at the end
+    {
+        MainWindow window(ui.context);
+        activate(window);
+        int driven = 0;
+        for (const AppTab tab : kTabs) {
+            window.content().selectTab(tab);
+            QApplication::processEvents();
+            for (QWidget* control : choices(currentTab(window))) {
+                const QString name = control->objectName();
+                SCOPED_TRACE(name.toStdString());
+                ASSERT_TRUE(control->isEnabled());
+                const QString value = otherValue(*control);
+                ASSERT_FALSE(value.isEmpty()) << "nothing else to choose";
+                editByScreenReader(*control, value);
+                const bool segment = name.startsWith(QLatin1String("modeSegment-"));
+                // A segment unchecked by the reader is checked again: one mode is always chosen.
+                EXPECT_EQ(shownValue(*control), segment && value == QLatin1String("false") ? "true" : value);
+                ++driven;
+                if (!segment)
+                    continue;
+                for (const AppMode mode : allCases<AppMode>()) {
+                    auto* other = window.findChild<QAbstractButton*>(QStringLiteral("modeSegment-") + rawValue(mode));
+                    EXPECT_EQ(other->isChecked(), mode == ui.settings.appMode()) << rawValue(mode).toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(driven, 50) << "five segments, nine pickers and twelve skills, fourteen pickers and switches of "
+                                 "the settings, five switches of the diagnostics";
+        for (const AppTab tab : kTabs) {
+            window.content().selectTab(tab);
+            const QList<QWidget*> controls = choices(currentTab(window));
+            for (int i = 0; i < controls.size(); ++i)
+                shown.insert(placeOf(tab, i, *controls[i]), shownValue(*controls[i]));
+        }
+    }
+
+    // A window made afresh from what was stored shows every change.
+    UiTestContext stored(ui.defaults.filePath());
+    stored.services.speechLocales = ui.services.speechLocales;
+    stored.synthesizer->installed = ui.synthesizer->installed;
+    stored.devices.devices = ui.devices.devices;
+    addSystemSkills(stored.services.skills);
+    stored.updates.setAutomaticallyChecks(ui.updater.checks);  // kept by the updater, not the settings
+    stored.updates.setDownloadsAutomatically(ui.updater.downloads);
+    MainWindow again(stored.context);
+    activate(again);
+    for (const AppTab tab : kTabs) {
+        again.content().selectTab(tab);
+        QApplication::processEvents();
+        const QList<QWidget*> controls = choices(currentTab(again));
+        for (int i = 0; i < controls.size(); ++i) {
+            const QString place = placeOf(tab, i, *controls[i]);
+            SCOPED_TRACE(place.toStdString());
+            // The download row's drawing style is the row's own, not a setting.
+            if (controls[i]->objectName() != QLatin1String("diceBearStylePicker")) {
+                EXPECT_EQ(shownValue(*controls[i]), shown.value(place));
             }
         }
     }

@@ -1,8 +1,14 @@
 #include "UI/Kit/SettingBinding.h"
 
 #include "Common/QtPrinters.h"
+#include "UI/BoundControls.h"
+#include "UI/Kit/Picker.h"
+#include "UI/Settings/PickerFill.h"
 #include "UI/UiTestContext.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,12 +18,12 @@
 #include <functional>
 
 namespace {
-// A bound control as the test sees it: what it shows, an edit by the user, a refill by the program.
+// A bound control as the test sees it: an edit by the mouse or the keys, and for a picker a
+// refill by the program.
 struct Bound {
     std::unique_ptr<QWidget> control;
-    std::function<QString()> shown;
     std::function<void(const QString&)> edit;
-    std::function<void()> refill;
+    std::function<void()> refill = {};
 };
 
 Bound checkBox(AppSettings& settings)
@@ -25,12 +31,10 @@ Bound checkBox(AppSettings& settings)
     auto* box = new QCheckBox(QStringLiteral("Barge-in"));
     SettingBinding::toggle(*box, settings, &AppSettings::bargeInEnabled, &AppSettings::setBargeInEnabled,
                            &AppSettings::bargeInEnabledChanged);
-    return {std::unique_ptr<QWidget>(box), [box] { return QVariant(box->isChecked()).toString(); },
-            [box](const QString& v) {
-                if (QVariant(box->isChecked()).toString() != v)  // a click always changes a check box
+    return {std::unique_ptr<QWidget>(box), [box](const QString& v) {
+                if (asText(box->isChecked()) != v)  // a click always changes a check box
                     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-            },
-            [box] { box->setChecked(!box->isChecked()); }};
+            }};
 }
 
 Bound lineEdit(AppSettings& settings)
@@ -38,34 +42,32 @@ Bound lineEdit(AppSettings& settings)
     auto* edit = new QLineEdit;
     SettingBinding::text(*edit, settings, &AppSettings::assistantName, &AppSettings::setAssistantName,
                          &AppSettings::assistantNameChanged);
-    return {std::unique_ptr<QWidget>(edit), [edit] { return edit->text(); },
-            [edit](const QString& v) {  // one edit, as a paste over the selection makes it
-                edit->setText(v);
-                emit edit->textEdited(v);
-            },
-            [edit] { edit->setText(QStringLiteral("typed by the program")); }};
+    return {std::unique_ptr<QWidget>(edit), [edit](const QString& v) {
+                edit->selectAll();
+                edit->insert(v);  // one edit, as a paste over the selection makes it
+            }};
 }
 
+// A picker with a group title before its values; the refill offers them in another order.
 template <typename Getter, typename Setter, typename Signal>
-Bound comboBox(AppSettings& settings, const QStringList& values, Getter get, Setter set, Signal changed)
+Bound picker(AppSettings& settings, const QStringList& values, Getter get, Setter set, Signal changed)
 {
-    auto* box = new QComboBox;
-    const auto fill = [box, values] {
-        box->clear();
+    auto* box = new Picker;
+    const auto fill = [box, values](bool reversed) {
+        PickerItems items{PickerItem::header(QStringLiteral("Group"))};
         for (const QString& value : values)
-            box->addItem(value, value);
+            items.insert(reversed ? 1 : items.size(), PickerItem::choice(value, value));
+        PickerFill::fill(*box, items);
     };
-    fill();
+    fill(false);
     SettingBinding::choice(*box, settings, get, set, changed);
-    return {std::unique_ptr<QWidget>(box), [box] { return box->currentData().toString(); },
+    return {std::unique_ptr<QWidget>(box),
             [box](const QString& v) {
-                box->setCurrentIndex(box->findData(v));
-                emit box->activated(box->currentIndex());
+                box->setFocus();
+                // An arrow key to the next entry.
+                QTest::keyClick(box, box->currentIndex() < box->findData(v) ? Qt::Key_Down : Qt::Key_Up);
             },
-            [box, fill] {
-                fill();
-                box->setCurrentIndex(box->count() - 1);
-            }};
+            [fill] { fill(true); }};
 }
 
 struct Case {
@@ -78,7 +80,7 @@ struct Case {
     std::function<QString(const AppSettings&)> read;
 };
 
-TEST(SettingBinding, fillsAndFollowsTheSettingAndWritesOnlyRealUserEdits)
+TEST(SettingBinding, fillsAndFollowsTheSettingAndWritesEveryRealEditWhateverMadeIt)
 {
     QStringList modes;
     for (const AppMode mode : allCases<AppMode>())
@@ -87,20 +89,20 @@ TEST(SettingBinding, fillsAndFollowsTheSettingAndWritesOnlyRealUserEdits)
     const Case cases[] = {
         {"check box", checkBox, SIGNAL(bargeInEnabledChanged()), [](AppSettings& s) { s.setBargeInEnabled(false); },
          QStringLiteral("false"), QStringLiteral("true"),
-         [](const AppSettings& s) { return QVariant(s.bargeInEnabled()).toString(); }},
+         [](const AppSettings& s) { return asText(s.bargeInEnabled()); }},
         {"line edit", lineEdit, SIGNAL(assistantNameChanged()),
          [](AppSettings& s) { s.setAssistantName(QStringLiteral("Mina")); }, QStringLiteral("Mina"),
          QStringLiteral("Juno"), [](const AppSettings& s) { return s.assistantName(); }},
         {"closed choice",
          [&](AppSettings& s) {
-             return comboBox(s, modes, &AppSettings::appMode, &AppSettings::setAppMode, &AppSettings::appModeChanged);
+             return picker(s, modes, &AppSettings::appMode, &AppSettings::setAppMode, &AppSettings::appModeChanged);
          },
          SIGNAL(appModeChanged()), [](AppSettings& s) { s.setAppMode(AppMode::minutes); }, QStringLiteral("minutes"),
-         QStringLiteral("translate"), [](const AppSettings& s) { return rawValue(s.appMode()); }},
+         QStringLiteral("brainstorm"), [](const AppSettings& s) { return rawValue(s.appMode()); }},
         {"text choice",
          [&](AppSettings& s) {
-             return comboBox(s, locales, &AppSettings::localeID, &AppSettings::setLocaleID,
-                             &AppSettings::localeIDChanged);
+             return picker(s, locales, &AppSettings::localeID, &AppSettings::setLocaleID,
+                           &AppSettings::localeIDChanged);
          },
          SIGNAL(localeIDChanged()), [](AppSettings& s) { s.setLocaleID(QStringLiteral("ja-JP")); },
          QStringLiteral("ja-JP"), QStringLiteral("en-US"), [](const AppSettings& s) { return s.localeID(); }},
@@ -109,18 +111,30 @@ TEST(SettingBinding, fillsAndFollowsTheSettingAndWritesOnlyRealUserEdits)
         SCOPED_TRACE(c.name);
         UiTestContext ui;
         Bound bound = c.bind(ui.settings);
+        bound.control->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(bound.control.get()));
+        QWidget& control = *bound.control;
         QSignalSpy writes(&ui.settings, c.changedSignal);
-        EXPECT_EQ(bound.shown(), c.read(ui.settings)) << "filled from the setting";
+        EXPECT_EQ(shownValue(control), c.read(ui.settings)) << "filled from the setting";
         c.change(ui.settings);
-        EXPECT_EQ(bound.shown(), c.changedTo) << "follows the setting";
-        bound.edit(c.changedTo);
-        EXPECT_EQ(writes.count(), 1) << "neither following nor an edit to the stored value writes";
+        EXPECT_EQ(shownValue(control), c.changedTo) << "follows the setting";
+        EXPECT_EQ(writes.count(), 1) << "following writes nothing";
         bound.edit(c.edited);
-        EXPECT_EQ(c.read(ui.settings), c.edited);
-        EXPECT_EQ(writes.count(), 2) << "a user edit writes once";
-        bound.refill();
-        EXPECT_EQ(c.read(ui.settings), c.edited) << "a program change of the control never writes";
-        EXPECT_EQ(writes.count(), 2);
+        EXPECT_EQ(c.read(ui.settings), c.edited) << "by the mouse or the keys";
+        editByScreenReader(control, c.changedTo);
+        EXPECT_EQ(c.read(ui.settings), c.changedTo) << "by a screen reader's action";
+        EXPECT_EQ(shownValue(control), c.changedTo);
+        EXPECT_EQ(writes.count(), 3) << "each edit writes once";
+        if (bound.refill) {
+            bound.refill();
+            EXPECT_EQ(shownValue(control), c.changedTo) << "a refill keeps the choice";
+            auto& box = static_cast<QComboBox&>(control);
+            QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box.view());
+            list->child(0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            QCoreApplication::processEvents();
+            EXPECT_EQ(shownValue(control), c.changedTo) << "a group title is not chosen";
+            EXPECT_EQ(writes.count(), 3) << "neither a refill nor a group title writes";
+        }
     }
 }
 
