@@ -70,8 +70,9 @@ void MinutesRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setPen(m_theme.named(ThemePalette::Named::gray));
     painter->drawText(parts.time, Qt::AlignLeft | Qt::AlignVCenter, index.data(MinutesListModel::timeRole).toString());
 
-    const QColor colour =
-        m_theme.named(MinutesListModel::speakerColour(index.data(MinutesListModel::speakerIDRole).toInt()));
+    // Deepened where the speaker's colour would leave the white name hard to read.
+    const QColor colour = ThemePalette::filled(
+        MinutesListModel::speakerColour(index.data(MinutesListModel::speakerIDRole).toInt()), m_theme.isDark());
     painter->setPen(Qt::NoPen);
     painter->setBrush(colour);
     const qreal radius = parts.capsule.height() / 2.0;

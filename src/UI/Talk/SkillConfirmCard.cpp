@@ -6,6 +6,7 @@
 #include "Pipeline/EngineCommands.h"
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
+#include "UI/Kit/FilledButton.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Kit/PlainTextLabel.h"
 #include "UI/Kit/Theme.h"
@@ -19,9 +20,10 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton* button(const char* objectName, QWidget* parent)
+template <typename Button>
+Button* button(const char* objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(parent);
+    auto* button = new Button(parent);
     button->setObjectName(QLatin1String(objectName));
     TextStyle::apply(*button, TextStyle::Size::caption);
     return button;
@@ -31,7 +33,8 @@ QPushButton* button(const char* objectName, QWidget* parent)
 SkillConfirmCard::SkillConfirmCard(AppContext& context, QWidget* parent)
     : CardFrame(10, parent), m_context(context), m_symbol(new QLabel(this)),
       m_summary(new PlainTextLabel(QString(), this)), m_question(new QLabel(this)),
-      m_cancel(button("skillCancelButton", this)), m_approve(button("skillApproveButton", this))
+      m_cancel(button<QPushButton>("skillCancelButton", this)),
+      m_approve(button<FilledButton>("skillApproveButton", this))
 {
     setObjectName(QStringLiteral("skillConfirmCard"));
     m_summary->setObjectName(QStringLiteral("skillSummary"));
@@ -41,7 +44,6 @@ SkillConfirmCard::SkillConfirmCard(AppContext& context, QWidget* parent)
     m_cancel->setToolTip(QStringLiteral("Esc"));
     m_approve->setToolTip(QStringLiteral("Shift+Ctrl+↵"));
     m_approve->setDefault(false);
-    m_approve->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
 
     auto* texts = new QVBoxLayout;
@@ -96,10 +98,7 @@ void SkillConfirmCard::refresh()
     m_symbol->setPixmap(Icons::symbol(QStringLiteral("wand.and.stars"), accent).pixmap(20, 20));
     m_cancel->setIcon(Icons::symbol(QStringLiteral("xmark")));
     m_approve->setIcon(Icons::symbol(QStringLiteral("checkmark"), Qt::white));
-    QPalette prominent = m_approve->palette();
-    prominent.setColor(QPalette::Button, ThemePalette::filled(ThemePalette::Token::accent, m_context.theme.isDark()));
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    m_approve->setPalette(prominent);
+    m_approve->setFill(ThemePalette::filled(ThemePalette::Token::accent, m_context.theme.isDark()));
     QPalette palette = m_question->palette();
     palette.setColor(QPalette::WindowText, m_context.theme.color(ThemePalette::Token::secondary));
     m_question->setPalette(palette);
@@ -110,6 +109,6 @@ void SkillConfirmCard::refresh()
     m_cancel->setText(L10n::t(QStringLiteral("btn.cancel"), language));
     m_approve->setText(L10n::t(QStringLiteral("btn.proceed"), language));
     // Whoever lands on a button hears what it decides on.
-    for (QPushButton* button : {m_cancel, m_approve})
+    for (QPushButton* button : {m_cancel, static_cast<QPushButton*>(m_approve)})
         button->setAccessibleDescription(m_summary->text() + QStringLiteral(" — ") + m_question->text());
 }

@@ -7,6 +7,7 @@
 struct AppContext;
 class PlainTextLabel;
 class QLabel;
+class FilledButton;
 class QPushButton;
 
 // The consent card of a skill call waiting for the user: its summary, the question and a
@@ -31,6 +32,6 @@ private:
     PlainTextLabel* m_summary;
     QLabel* m_question;
     QPushButton* m_cancel;
-    QPushButton* m_approve;
+    FilledButton* m_approve;
     QPointer<QWidget> m_focusBefore;
 };
