@@ -6,7 +6,9 @@
 #include "Diagnostics/PipelineLog.h"
 #include "Support/QtScheduler.h"
 #include "UI/Face/Painting/FacePainter.h"
+#include "UI/Models/LogViewText.h"
 #include "UI/Models/PipelineLogModel.h"
+#include "UI/Models/TimelineText.h"
 
 #include <QImage>
 #include <QPainter>
@@ -60,8 +62,8 @@ void BM_LogEntryIntoFullLogWithViewModels(benchmark::State& state)
 {
     QtScheduler scheduler;
     PipelineLog log(scheduler);
-    PipelineLogModel rawLog(log);
-    PipelineLogModel timeline(log);
+    PipelineLogModel rawLog(log, LogViewText::kShownEntries);
+    PipelineLogModel timeline(log, TimelineText::kShownEntries);
     const QString stats = QStringLiteral("audio.buf/0.5s=6 mic=0.21 vad=started cam.frames/0.5s=0 gaze=noFace "
                                          "face_age=never transcript.len=9 phase=listening stt=live");
     for (qsizetype i = 0; i < log.maxEntries(); ++i)

@@ -25,8 +25,9 @@ QPushButton* smallButton(const char* objectName, QWidget* parent)
 }
 }  // namespace
 
-LogPanel::LogPanel(AppContext& context, const char* copyKey, int listHeight, bool followsNewest, QWidget* parent)
-    : QWidget(parent), m_context(context), m_model(new PipelineLogModel(context.log, this)),
+LogPanel::LogPanel(AppContext& context, const char* copyKey, int window, int listHeight, bool followsNewest,
+                   QWidget* parent)
+    : QWidget(parent), m_context(context), m_model(new PipelineLogModel(context.log, window, this)),
       m_title(new TintedLabel(context.theme, DiagnosticsFonts::text(10, QFont::DemiBold), TextTint::secondary(), this))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

@@ -9,7 +9,7 @@ struct AppContext;
 
 // What the raw log and the timeline share: a header with a title, a copy button and a Clear
 // button (labelled in the interface language), and below it a box of fixed height listing
-// the pipeline log. The list follows the
+// the newest `window` entries of the pipeline log. The list follows the
 // log itself, row by row, so new entries and a clear show at once. Copying puts the panel's
 // text of the whole log on the clipboard; Clear asks the engine to empty the log.
 class LogPanel : public QWidget {
@@ -19,7 +19,8 @@ public:
     LogListView& list() { return *m_list; }
 
 protected:
-    LogPanel(AppContext& context, const char* copyKey, int listHeight, bool followsNewest, QWidget* parent);
+    LogPanel(AppContext& context, const char* copyKey, int window, int listHeight, bool followsNewest,
+             QWidget* parent);
 
     // The panel's name for screen readers, set once: a label with a name of its own announces
     // no change of its text, so a reader is not told of every new line.

@@ -10,7 +10,8 @@
 
 #include <QAction>
 
-LogView::LogView(AppContext& context, QWidget* parent) : LogPanel(context, "btn.copy_all", 180, false, parent)
+LogView::LogView(AppContext& context, QWidget* parent)
+    : LogPanel(context, "btn.copy_all", LogViewText::kShownEntries, 180, false, parent)
 {
     setObjectName(QStringLiteral("rawLogView"));
     setName(QStringLiteral("Pipeline log"));

@@ -7,15 +7,15 @@
 #include "UI/Models/PipelineLogModel.h"
 #include "UI/Models/TimelineText.h"
 
-TimelineView::TimelineView(AppContext& context, QWidget* parent) : LogPanel(context, "btn.copy", 240, true, parent)
+TimelineView::TimelineView(AppContext& context, QWidget* parent)
+    : LogPanel(context, "btn.copy", TimelineText::kShownEntries, 240, true, parent)
 {
     setObjectName(QStringLiteral("timelineView"));
     list().setItemDelegate(new TimelineRowDelegate(context.theme, this));
     list().setSelectionMode(QAbstractItemView::NoSelection);
     setName(TimelineText::name());
-    for (const auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(&model(), changed, this, &TimelineView::recount);
-    connect(&model(), &QAbstractItemModel::modelReset, this, &TimelineView::recount);
+    // The whole log, not only the rows listed; counted once the log has settled after each change.
+    connect(&context.log, &PipelineLog::entriesChanged, this, &TimelineView::recount);
 }
 
 void TimelineView::showEvent(QShowEvent* event)
@@ -27,7 +27,7 @@ void TimelineView::showEvent(QShowEvent* event)
 void TimelineView::recount()
 {
     if (isVisible())
-        setTitle(TimelineText::header(model().rowCount()));
+        setTitle(TimelineText::header(m_context.log.entries().size()));
 }
 
 QString TimelineView::copyText() const

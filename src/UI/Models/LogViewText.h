@@ -12,6 +12,9 @@
 // in red, and the whole log as text.
 namespace LogViewText {
 
+// The raw log lists the newest 80 entries; its copy holds them all.
+inline constexpr int kShownEntries = 80;
+
 struct CategoryColour {
     const char* category;
     ThemePalette::Named colour;

@@ -1,10 +1,17 @@
 #include "UI/Models/PipelineLogModel.h"
 
-PipelineLogModel::PipelineLogModel(const PipelineLog& log, QObject* parent)
-    : QAbstractListModel(parent), m_log(log), m_rows(log.entries())
+namespace {
+QList<PipelineLog::Entry> newest(const QList<PipelineLog::Entry>& entries, int count)
+{
+    return entries.last(std::min(entries.size(), qsizetype(count)));
+}
+}  // namespace
+
+PipelineLogModel::PipelineLogModel(const PipelineLog& log, int window, QObject* parent)
+    : QAbstractListModel(parent), m_log(log), m_window(std::max(window, 0)), m_rows(newest(log.entries(), m_window))
 {
     connect(&log, &PipelineLog::entryAppended, this, &PipelineLogModel::append);
-    connect(&log, &PipelineLog::entriesDropped, this, &PipelineLogModel::dropOldest);
+    connect(&log, &PipelineLog::entriesDropped, this, &PipelineLogModel::followDrops);
     connect(&log, &PipelineLog::cleared, this, &PipelineLogModel::reset);
 }
 
@@ -30,6 +37,10 @@ std::optional<QUuid> PipelineLogModel::newestId() const
 
 void PipelineLogModel::append(const PipelineLog::Entry& entry)
 {
+    if (m_window == 0)
+        return;
+    if (m_rows.size() == m_window)
+        removeFirstRows(1);
     const int row = int(m_rows.size());
     beginInsertRows(QModelIndex(), row, row);
     m_rows.append(entry);
@@ -37,25 +48,30 @@ void PipelineLogModel::append(const PipelineLog::Entry& entry)
     emit newestChanged();
 }
 
-void PipelineLogModel::dropOldest(qsizetype count)
+void PipelineLogModel::followDrops()
 {
-    const int dropped = int(std::min(count, m_rows.size()));
-    if (dropped <= 0)
+    const bool hadRows = !m_rows.isEmpty();
+    removeFirstRows(int(m_rows.size() - m_log.entries().size()));
+    if (hadRows && m_rows.isEmpty())
+        emit newestChanged();
+}
+
+void PipelineLogModel::removeFirstRows(int count)
+{
+    if (count <= 0)
         return;
-    beginRemoveRows(QModelIndex(), 0, dropped - 1);
-    m_rows.remove(0, dropped);
+    beginRemoveRows(QModelIndex(), 0, count - 1);
+    m_rows.remove(0, count);
     endRemoveRows();
     // The new first row has no entry above it any more, so its gap reads differently.
     if (!m_rows.isEmpty())
         emit dataChanged(index(0), index(0));
-    else
-        emit newestChanged();
 }
 
 void PipelineLogModel::reset()
 {
     beginResetModel();
-    m_rows = m_log.entries();
+    m_rows = newest(m_log.entries(), m_window);
     endResetModel();
     emit newestChanged();
 }

@@ -10,6 +10,9 @@
 // by colour, the timeline's own category colours, its header and its copy of the whole log.
 namespace TimelineText {
 
+// The timeline lists the last 120 entries; its header counts them all and its copy holds them all.
+inline constexpr int kShownEntries = 120;
+
 struct Delta {
     QString text;  // "+0ms", "+87ms", "+1.23s": whole milliseconds, cut toward zero
     TextTint tint;  // by the gap before cutting: below 50 ms green, 250 blue, 1 s orange, else red

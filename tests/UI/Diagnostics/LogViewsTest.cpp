@@ -1,5 +1,7 @@
 // The raw log and the timeline follow the pipeline log itself: new entries and a clear show
-// at once, the timeline keeps following once the log is full, and copies reach the clipboard.
+// at once, each lists only the newest of a long log while its copy and the timeline's count
+// take them all, the timeline keeps following once the log is full, and copies reach the
+// clipboard.
 #include "UI/Diagnostics/LogView.h"
 #include "UI/Diagnostics/TimelineView.h"
 
@@ -27,11 +29,12 @@ namespace {
 struct Panel {
     const char* name;
     std::function<std::unique_ptr<LogPanel>(AppContext&)> make;
+    int listed;  // the most rows it lists
 };
 
 const Panel panels[] = {
-    {"raw log", [](AppContext& context) { return std::make_unique<LogView>(context); }},
-    {"timeline", [](AppContext& context) { return std::make_unique<TimelineView>(context); }},
+    {"raw log", [](AppContext& context) { return std::make_unique<LogView>(context); }, 80},
+    {"timeline", [](AppContext& context) { return std::make_unique<TimelineView>(context); }, 120},
 };
 
 void record(UiTestContext& ui, int count)
@@ -85,13 +88,21 @@ TEST(LogViews, ShowEveryNewEntryAndAClearAtOnceWithoutAnyEngineChange)
 
         record(ui, 1);
         EXPECT_EQ(panel->list().model()->rowCount(), 1);
+
+        record(ui, 149);
+        EXPECT_EQ(panel->list().model()->rowCount(), std::min(150, kind.listed));
+        EXPECT_EQ(panel->model().entry(0).id, ui.log.entries()[150 - std::min(150, kind.listed)].id) << "the newest";
+        button(*panel, "copyLogButton").click();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().count(QLatin1Char('\n')), 149) << "the copy takes them all";
     }
     UiTestContext ui;
     TimelineView timeline(ui.context);
-    record(ui, 230);
+    record(ui, 150);
     const QLabel& title = *timeline.findChild<QLabel*>(QStringLiteral("logTitle"));
     EXPECT_EQ(title.text(), QString()) << "counted only while shown";
     timeline.show();
+    EXPECT_EQ(title.text(), QStringLiteral("Timeline (150 events)")) << "all of them, not the rows listed";
+    record(ui, 80);
     EXPECT_EQ(title.text(), QStringLiteral("Timeline (200 events)"));
     record(ui, 1);
     EXPECT_EQ(title.text(), QStringLiteral("Timeline (200 events)"));
