@@ -40,7 +40,8 @@ void RozeLogQueue::load()
 bool RozeLogQueue::enqueue(const QJsonObject& record, QString* error)
 {
     load();
-    const QString stamp = QStringLiteral("%1-%2").arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0'));
+    // "<milliseconds since 1970, 13 digits>-<sequence, 8 digits>.json"
+    const QString stamp = QStringLiteral("%1").arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0'));
     QString name;
     do {
         name = stamp + QStringLiteral("-%1").arg(m_nextSequence++, 8, 10, QLatin1Char('0')) + kSuffix;

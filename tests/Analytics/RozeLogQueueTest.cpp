@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -51,23 +52,31 @@ TEST_F(RozeLogQueueTest, KeepsOneOwnerOnlyFilePerRecordOldestFirstAcrossARestart
         EXPECT_EQ(numbersOf(queue.oldest(3)), (QList<int>{0, 1, 2}));
         EXPECT_EQ(queue.size(), 30);  // reading takes nothing away
         EXPECT_EQ(TestEnvironment::permissionBits(directory()), 0700u);
-        for (const QString& file : files())
+        const QRegularExpression timeAndSequence(QStringLiteral("^\\d{13}-\\d{8}\\.json$"));
+        for (const QString& file : files()) {
             EXPECT_EQ(TestEnvironment::permissionBits(directory() + QLatin1Char('/') + file), 0600u);
+            EXPECT_TRUE(timeAndSequence.match(file).hasMatch()) << file.toStdString();
+        }
     }
     QFile stray(directory() + QStringLiteral("/notes.txt"));  // not a record: ignored and kept
     ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
     stray.close();
+    // A record queued by an earlier version, whose names held a stray "%2", is still sent first.
+    QFile older(directory() + QStringLiteral("/0000000000001-%2-00000000.json"));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("{\"n\": -1}");
+    older.close();
 
     RozeLogQueue reopened(directory(), 100);
     reopened.enqueue(record(30));
-    QList<int> all(31);
-    std::iota(all.begin(), all.end(), 0);
+    QList<int> all(32);
+    std::iota(all.begin(), all.end(), -1);
     const auto items = reopened.oldest(100);
     EXPECT_EQ(numbersOf(items), all);
 
     reopened.remove({items[0].name, items[2].name, QStringLiteral("not-queued.json")});
-    EXPECT_EQ(numbersOf(reopened.oldest(3)), (QList<int>{1, 3, 4}));
-    EXPECT_EQ(files().size(), 30);  // 29 records and the stray file
+    EXPECT_EQ(numbersOf(reopened.oldest(3)), (QList<int>{0, 2, 3}));
+    EXPECT_EQ(files().size(), 31);  // 30 records and the stray file
 }
 
 TEST_F(RozeLogQueueTest, DropsTheOldestBeyondItsCapacity)
