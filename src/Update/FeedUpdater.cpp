@@ -65,6 +65,11 @@ void FeedUpdater::setAutomaticallyDownloadsUpdates(bool on)
     savePreferences();
 }
 
+bool FeedUpdater::isAvailable() const
+{
+    return !m_config.feed.isEmpty() && UpdateFeed::isAllowedAddress(m_config.feed);
+}
+
 QString FeedUpdater::cannotCheckReason() const
 {
     if (m_config.feed.isEmpty())
@@ -166,7 +171,7 @@ void FeedUpdater::finish(UpdateCheckResult result)
 void FeedUpdater::scheduleAutomaticCheck(std::optional<std::chrono::milliseconds> delay)
 {
     m_automaticCheck.cancel();
-    if (!m_preferences.automaticallyChecks || !canCheckForUpdates())
+    if (!automaticallyChecksForUpdates() || !canCheckForUpdates())
         return;
     if (!delay) {
         // A day after the last completed check, but never right at start-up.

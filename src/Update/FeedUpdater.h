@@ -35,10 +35,11 @@ public:
     ~FeedUpdater() override;
 
     void start() override;
-    bool automaticallyChecksForUpdates() const override { return m_preferences.automaticallyChecks; }
+    bool automaticallyChecksForUpdates() const override { return m_preferences.automaticallyChecks && isAvailable(); }
     void setAutomaticallyChecksForUpdates(bool on) override;
     bool automaticallyDownloadsUpdates() const override { return m_preferences.automaticallyDownloads; }
     void setAutomaticallyDownloadsUpdates(bool on) override;
+    bool isAvailable() const override;
     bool canCheckForUpdates() const override { return cannotCheckReason().isEmpty(); }
     QString cannotCheckReason() const override;
     std::optional<QDateTime> lastUpdateCheckDate() const override { return m_preferences.lastCheck; }

@@ -28,6 +28,11 @@ void UpdateManager::setDownloadsAutomatically(bool on)
     m_updater.setAutomaticallyDownloadsUpdates(on);
 }
 
+bool UpdateManager::isAvailable() const
+{
+    return m_updater.isAvailable();
+}
+
 QString UpdateManager::cannotCheckReason() const
 {
     return m_updater.cannotCheckReason();

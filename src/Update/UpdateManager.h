@@ -23,6 +23,8 @@ public:
     bool downloadsAutomatically() const { return m_downloadsAutomatically; }
     void setDownloadsAutomatically(bool on);
 
+    // False when this build cannot check at all; automaticallyChecks() is false then too.
+    bool isAvailable() const;
     bool canCheckNow() const { return m_canCheckNow; }
     // Why no check can start; "" while one can.
     QString cannotCheckReason() const;

@@ -19,11 +19,15 @@ public:
     // Starts the automatic checks when they are switched on.
     virtual void start() = 0;
 
+    // Whether it checks by itself: the switch it keeps, and false while it is not available.
     virtual bool automaticallyChecksForUpdates() const = 0;
     virtual void setAutomaticallyChecksForUpdates(bool on) = 0;
     virtual bool automaticallyDownloadsUpdates() const = 0;
     virtual void setAutomaticallyDownloadsUpdates(bool on) = 0;
 
+    // False when this build cannot check at all (no update feed, or one it refuses): then it
+    // checks neither by itself, whatever its switch holds, nor when asked.
+    virtual bool isAvailable() const = 0;
     // False while a check runs, and always when the updater cannot check at all.
     virtual bool canCheckForUpdates() const = 0;
     // Why no check can start now; "" while one can.

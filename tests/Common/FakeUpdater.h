@@ -9,6 +9,7 @@ class FakeUpdater final : public Updater {
 public:
     bool checks = true;
     bool downloads = false;
+    bool available = true;
     bool canCheck = true;
     std::optional<QDateTime> lastCheck;
     QList<bool> checksWritten;  // every value written to the automatic-check switch
@@ -16,12 +17,13 @@ public:
     int checkRequests = 0;
 
     void start() override { ++started; }
-    bool automaticallyChecksForUpdates() const override { return checks; }
+    bool automaticallyChecksForUpdates() const override { return checks && available; }
     void setAutomaticallyChecksForUpdates(bool on) override { checksWritten << (checks = on); }
     bool automaticallyDownloadsUpdates() const override { return downloads; }
     void setAutomaticallyDownloadsUpdates(bool on) override { downloads = on; }
-    bool canCheckForUpdates() const override { return canCheck; }
-    QString cannotCheckReason() const override { return canCheck ? QString() : QStringLiteral("no feed"); }
+    bool isAvailable() const override { return available; }
+    bool canCheckForUpdates() const override { return canCheck && available; }
+    QString cannotCheckReason() const override { return canCheckForUpdates() ? QString() : QStringLiteral("no feed"); }
     std::optional<QDateTime> lastUpdateCheckDate() const override { return lastCheck; }
     void checkForUpdates() override { ++checkRequests; }
 

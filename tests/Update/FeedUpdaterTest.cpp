@@ -114,8 +114,11 @@ TEST(FeedUpdater, cannotCheckWithoutAnHttpsFeed)
         Fixture f;
         FeedUpdater updater(f.config(feed), f.scheduler);
         updater.start();
+        EXPECT_FALSE(updater.isAvailable());
         EXPECT_FALSE(updater.canCheckForUpdates());
         EXPECT_FALSE(updater.cannotCheckReason().isEmpty());
+        updater.setAutomaticallyChecksForUpdates(true);
+        EXPECT_FALSE(updater.automaticallyChecksForUpdates()) << "switched on, yet it never checks by itself";
         updater.checkForUpdates();
         f.scheduler.advance(std::chrono::hours(48));
         EXPECT_EQ(f.server.requests().size(), 0);
@@ -131,6 +134,8 @@ TEST(FeedUpdater, checksByItselfADayApartAndKeepsItsSwitches)
     {
         FeedUpdater updater(f.config(f.server.url(QStringLiteral("/feed.json"))), f.scheduler);
         QSignalSpy finished(&updater, &Updater::checkFinished);
+        EXPECT_TRUE(updater.isAvailable());
+        EXPECT_TRUE(updater.automaticallyChecksForUpdates());
         updater.start();
         f.scheduler.advance(FeedUpdater::kFirstCheckDelay - std::chrono::seconds(1));
         EXPECT_EQ(f.server.requests().size(), 0) << "never right at start-up";

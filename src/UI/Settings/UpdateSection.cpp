@@ -19,9 +19,9 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
     U& updates = context.updates;
     setTitle(QStringLiteral("settings.section.update"));
 
-    QCheckBox* checks = addToggle(QStringLiteral("autoCheckToggle"), QStringLiteral("settings.update_auto_check"),
+    m_automaticChecks = addToggle(QStringLiteral("autoCheckToggle"), QStringLiteral("settings.update_auto_check"),
                                   QStringLiteral("settings.update_auto_check_help"));
-    SettingBinding::toggle(*checks, updates, &U::automaticallyChecks, &U::setAutomaticallyChecks,
+    SettingBinding::toggle(*m_automaticChecks, updates, &U::automaticallyChecks, &U::setAutomaticallyChecks,
                            &U::automaticallyChecksChanged);
     QCheckBox* downloads =
         addToggle(QStringLiteral("autoDownloadToggle"), QStringLiteral("settings.update_auto_download"),
@@ -59,10 +59,11 @@ UpdateSection::UpdateSection(AppContext& context, QWidget* parent)
 void UpdateSection::followUpdater()
 {
     const UpdateManager& updates = context().updates;
+    const QString reason = CoreTexts::shown(updates.cannotCheckReason(), context().settings.uiLanguage());
+    m_automaticChecks->setEnabled(updates.isAvailable());
+    m_automaticChecks->setToolTip(updates.isAvailable() ? QString() : reason);
     m_lastCheck->setText(updates.lastCheckLabel());
     m_checkNow->setEnabled(updates.canCheckNow());
     m_shortcut->setEnabled(updates.canCheckNow());
-    m_cannotCheck->setText(updates.canCheckNow()
-                               ? QString()
-                               : CoreTexts::shown(updates.cannotCheckReason(), context().settings.uiLanguage()));
+    m_cannotCheck->setText(updates.canCheckNow() ? QString() : reason);
 }

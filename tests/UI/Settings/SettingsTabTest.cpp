@@ -14,6 +14,7 @@
 #include "UI/Models/MakerLinks.h"
 #include "Update/UpdateManager.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -308,6 +309,33 @@ TEST(SettingsTab, checkNowFollowsWhetherTheUpdaterCanCheck)
         EXPECT_EQ(ui.updater.checkRequests - before, can ? 2 : 0);
         EXPECT_EQ(reason->text(), can ? "" : "no feed");
     }
+}
+
+// A build with no update feed never checks by itself: its automatic checks show off, cannot be
+// switched on and say why, as the disabled check does.
+TEST(SettingsTab, automaticChecksShowOffAndSayWhyInABuildThatCannotCheck)
+{
+    UiTestContext ui;
+    FakeUpdater noFeed;
+    noFeed.available = false;
+    ASSERT_TRUE(noFeed.checks) << "its switch is on";
+    UpdateManager updates(noFeed, ui.scheduler);
+    ui.scheduler.runDue();
+    AppContext context{ui.settings,  ui.engine,    ui.commands,  ui.log,       ui.micLevel,
+                       ui.minutes,   updates,      ui.scheduler, ui.theme,     ui.dialogs,
+                       ui.clipboard, ui.workspace, ui.services,  ui.speechPlayer};
+    SettingsTab tab(context);
+    auto* checks = tab.findChild<QCheckBox*>("autoCheckToggle");
+    EXPECT_FALSE(checks->isChecked());
+    EXPECT_FALSE(checks->isEnabled());
+    EXPECT_EQ(checks->toolTip(), "no feed");
+    EXPECT_FALSE(tab.findChild<QCheckBox*>("autoDownloadToggle")->isEnabled());
+    EXPECT_FALSE(tab.findChild<QPushButton*>("checkNowButton")->isEnabled());
+    EXPECT_EQ(tab.findChild<QLabel*>("cannotCheckLabel")->text(), "no feed");
+
+    noFeed.available = true;  // a build with a feed: the switch as the updater keeps it
+    UpdateManager withFeed(noFeed, ui.scheduler);
+    EXPECT_TRUE(withFeed.automaticallyChecks());
 }
 
 TEST(SettingsTab, columnIsTheWindowsWidthUpTo720PixelsCentred)
