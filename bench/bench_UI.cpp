@@ -1,11 +1,13 @@
 // The cost of one face frame at the window's size, while speaking (the face changes 16.7
 // times a second then): with the blurred halo already made, as in every frame but the first
-// after a resize, and from a fresh painter, which makes it first. And the cost of one new
+// after a resize, from a fresh painter, which makes it first, and half way through easing
+// into speaking (a frame every 16 ms for 0.18 s), two halos and every shape blended. And the cost of one new
 // pipeline-log entry on the GUI thread once the log is full, with the raw log's and the
 // timeline's list models following it.
 #include "Diagnostics/PipelineLog.h"
 #include "Support/QtScheduler.h"
 #include "UI/Face/Painting/FacePainter.h"
+#include "UI/Models/FaceTransition.h"
 #include "UI/Models/LogViewText.h"
 #include "UI/Models/PipelineLogModel.h"
 #include "UI/Models/TimelineText.h"
@@ -57,6 +59,23 @@ void BM_FaceFrameFirstAfterResize(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FaceFrameFirstAfterResize)->Unit(benchmark::kMillisecond);
+
+void BM_FaceFrameWhileEasing(benchmark::State& state)
+{
+    QImage image(kWindowSize, QImage::Format_ARGB32_Premultiplied);
+    FacePainter painter;
+    FaceAvatarModel::State thinking = speakingFace();
+    thinking.phase = ConversationPhase::thinking;
+    const FaceAvatarModel::Frame from = FaceAvatarModel::frame(thinking, image.rect());
+    auto face = speakingFace();
+    for (auto _ : state) {
+        face.speakingPhase = std::fmod(face.speakingPhase + 0.18, 1.0);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        painter.paint(p, FaceTransition::blended(from, FaceAvatarModel::frame(face, image.rect()), 0.5));
+    }
+}
+BENCHMARK(BM_FaceFrameWhileEasing)->Unit(benchmark::kMillisecond);
 
 void BM_LogEntryIntoFullLogWithViewModels(benchmark::State& state)
 {

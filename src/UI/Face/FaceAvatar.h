@@ -4,6 +4,7 @@
 #include "UI/Face/Painting/FacePainter.h"
 #include "UI/Models/FaceAnimation.h"
 #include "UI/Models/FaceAvatarModel.h"
+#include "UI/Models/FaceTransition.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -15,8 +16,9 @@ class MicLevelMonitor;
 
 // The animated picture of the assistant in the talk view. It copies what it is given into a
 // state, paints the model's frame of it, and repaints only when something moves: the
-// animation's timers and the bob's wake-ups run while the widget is shown and stop when it is
-// hidden, however often it is shown again. The bob moves in whole device pixels, woken just
+// animation's timers, the bob's wake-ups and the frames of an easing change of phase or mood
+// (FaceTransition) run while the widget is shown and stop when it is hidden, however often it
+// is shown again; a change made while it is hidden shows at once when it is shown. The bob moves in whole device pixels, woken just
 // when the next one is due, and moves the picture painted last (kept until something else
 // changes) rather than painting it again, so a face left alone costs next to nothing. The
 // picture before the last is kept too, so the end of a blink paints nothing afresh.
@@ -33,6 +35,7 @@ public:
     void setIdleMood(IdleMood mood, const QString& caption);
 
     const FaceAnimation& animation() const { return m_animation; }
+    const FaceTransition& transition() const { return m_transition; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +49,8 @@ private:
     void changed();
     // Both pictures are of no more use (size, palette).
     void forgetPictures();
+    // The frame on screen, if any: what a change eases from.
+    const FaceAvatarModel::Frame* shownFrame() const;
     // Repaints when the bob has moved by a device pixel, and waits for the next one.
     void followBob();
     // The bob's travel in device pixels.
@@ -56,15 +61,19 @@ private:
     FaceAvatarModel::State m_state;
     std::optional<QString> m_customImageName;
     FacePainter m_painter;
-    // A picture without the bob and the state it shows.
+    // A picture without the bob, the state it shows and the frame it was painted from; one
+    // painted while a change eases shows a moment of it, never to be shown again.
     struct Painted {
         QPixmap picture;
         FaceAvatarModel::State state;
+        FaceAvatarModel::Frame frame;
+        bool easing = false;
     };
     // The last picture painted, then the one before it; null pictures are none.
     std::array<Painted, 2> m_painted;
     bool m_stale = true;  // the last picture no longer shows the state
     int m_paintedBobStep = 0;
     FaceAnimation m_animation;
+    FaceTransition m_transition;
     SingleShot m_bobWake;
 };

@@ -33,18 +33,18 @@ FaceAvatarModel::Frame FaceAvatarModel::frame(const State& state, const QRectF& 
         frame.emoji = animalEmoji(state.style);
         frame.emojiScale = speaking ? 1 + 0.06 * FaceAnimation::talkingOpenness(state.speakingPhase) : 1.0;
         if (state.phase == Phase::listening)
-            frame.ring = Frame::Ring{ringWidth, 1.0};
+            frame.ring = Frame::Ring{ringWidth, 1.0, frame.phaseColor};
         break;
     case Frame::Body::picture:
         frame.pictureScale = 1 + pulse(state) + state.bob * 0.012;
         if (speaking)
-            frame.glowOpacity = 0.55 + 4 * pulse(state);
+            frame.glow = Frame::Glow{frame.phaseColor, 0.55 + 4 * pulse(state)};
         if (state.phase == Phase::listening)
-            frame.ring = Frame::Ring{ringWidth, 0.55};
+            frame.ring = Frame::Ring{ringWidth, 0.55, frame.phaseColor};
         break;
     }
     if (state.phase == Phase::idle)
-        frame.bubble = Frame::Bubble{emoji(state.idleMood), state.idleCaption};
+        frame.bubble.emplace().mood = {emoji(state.idleMood), state.idleCaption};
     return frame;
 }
 

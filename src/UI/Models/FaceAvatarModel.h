@@ -14,7 +14,8 @@
 #include <optional>
 
 // The face avatar as a pure function: from what it shows at one moment to a frame laid out
-// in an area, with every size and colour worked out for the painter.
+// in an area, with every size and colour worked out for the painter. FaceTransition eases
+// from one frame to another.
 class FaceAvatarModel {
 public:
     struct State {
@@ -35,13 +36,30 @@ public:
 
     struct Frame {
         enum class Body { generated, animal, picture };
+        // A blurred disc of the phase colour: the halo behind the face, the glow under a speaking
+        // picture.
+        struct Glow {
+            QColor color;
+            double opacity;
+        };
         struct Ring {
             double width;
             double opacity;
+            QColor color;
         };
         struct Bubble {
-            QString emoji;
-            QString caption;  // empty: the emoji alone
+            struct Mood {
+                QString emoji;
+                QString caption;  // empty: the emoji alone
+
+                bool operator==(const Mood&) const = default;
+            };
+            Mood mood;
+            double opacity = 1.0;  // of the whole bubble, while it comes or goes with the phase
+            // While a new mood comes in: the one before, fading out as this one fades in by
+            // `arrival` (0…1); the box goes from the old one's width to this one's.
+            std::optional<Mood> leaving;
+            double arrival = 1.0;
         };
 
         QRectF area;
@@ -49,6 +67,8 @@ public:
         double bobOffset = 0.0;  // the whole picture moves down by this
         QColor phaseColor;  // of the halo, the glow and the ring
         double haloOpacity = 0.0;
+        // While the phase changes: the halos of the phases before, fading out under this one.
+        QList<Glow> leavingHalos;
         QColor material;
         QColor text;
         Body body = Body::generated;
@@ -56,7 +76,7 @@ public:
         QString emoji;  // Body::animal
         double emojiScale = 1.0;
         double pictureScale = 1.0;  // Body::picture
-        std::optional<double> glowOpacity;  // Body::picture while speaking
+        std::optional<Glow> glow;  // Body::picture while speaking
         std::optional<Ring> ring;  // listening, not on the drawn face
         std::optional<Bubble> bubble;  // idle
     };

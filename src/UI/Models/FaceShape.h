@@ -16,4 +16,5 @@ struct FaceShape {
     QBrush fill;
     QPen outline = Qt::NoPen;
     QTransform transform;
+    double opacity = 1.0;  // 0: not shown (an iris in a shut eye), kept so faces blend layer by layer
 };

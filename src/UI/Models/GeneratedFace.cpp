@@ -91,10 +91,12 @@ void addEyes(QList<FaceShape>& layers, const GeneratedFace::Look& look, double s
         FaceShape white = shape(Kind::capsule, box(size, x, -0.04, 0.105, height), Qt::white);
         white.outline = QPen(faded(Qt::black, 0.18), 0.8);
         layers << white;
-        if (height * size > GeneratedFace::irisThreshold(size)) {
-            layers << shape(Kind::ellipse, box(size, x, -0.04 + irisLift, 0.04, 0.04), iris());
-            layers << shape(Kind::ellipse, box(size, x - 0.008, -0.048 + irisLift, 0.012, 0.012), Qt::white);
-        }
+        // Shown only in an eye open wide enough.
+        const double shown = height * size > GeneratedFace::irisThreshold(size) ? 1.0 : 0.0;
+        FaceShape iris = shape(Kind::ellipse, box(size, x, -0.04 + irisLift, 0.04, 0.04), FacePalette::iris());
+        FaceShape catchLight = shape(Kind::ellipse, box(size, x - 0.008, -0.048 + irisLift, 0.012, 0.012), Qt::white);
+        iris.opacity = catchLight.opacity = shown;
+        layers << iris << catchLight;
     }
 }
 

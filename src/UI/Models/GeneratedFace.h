@@ -32,6 +32,7 @@ public:
     // Clockwise turn of the left brow in degrees (the right one turns the other way).
     static double browTilt(ConversationPhase phase);
 
-    // The twelve layers, back to front.
+    // The twelve layers, back to front; each eye's iris and catch-light are layers of their
+    // own, always there and hidden (opacity 0) where the eye is too narrow.
     static QList<FaceShape> layers(const Look& look, double size);
 };

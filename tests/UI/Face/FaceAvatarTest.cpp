@@ -3,6 +3,7 @@
 #include "Common/FakeScheduler.h"
 #include "Pipeline/MicLevelMonitor.h"
 
+#include <QApplication>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,90 @@ TEST(FaceAvatar, APictureKeptFromBeforeShowsOnlyTheStateItWasPaintedFor)
         for (std::size_t earlier = 0; earlier + 1 < shown.size(); ++earlier)
             EXPECT_NE(shown.back(), shown[earlier]) << "as " << steps[earlier].name;
     }
+}
+
+// Counts the paint events of a widget.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A new phase or mood eases in while the face shows, painted only meanwhile: once settled, the
+// face shows what a face made in that state shows and paints nothing more. A change while
+// hidden shows at once. The face is small enough that the bob never moves it.
+TEST(FaceAvatar, EasesIntoANewPhaseOrMoodPaintingOnlyWhileItRuns)
+{
+    FakeScheduler scheduler;
+    MicLevelMonitor level;
+    const auto settledFace = [&](ConversationPhase phase, IdleMood mood) {
+        FaceAvatar face(level, scheduler);
+        face.resize(40, 40);
+        face.setPhase(phase);
+        face.setIdleMood(mood, QStringLiteral("caption"));
+        face.show();
+        return face.grab().toImage();
+    };
+    FaceAvatar face(level, scheduler);
+    face.resize(40, 40);
+    face.setIdleMood(IdleMood::coffee, QStringLiteral("caption"));
+    face.show();
+    PaintCounter counter;
+    face.installEventFilter(&counter);
+    const auto run = [&](std::chrono::milliseconds time) {
+        for (auto passed = 0ms; passed < time; passed += 8ms) {
+            scheduler.advance(8ms);
+            QApplication::processEvents();
+        }
+    };
+    const QImage idle = face.grab().toImage();
+    EXPECT_EQ(idle, settledFace(ConversationPhase::idle, IdleMood::coffee));
+
+    const struct {
+        const char* change;
+        std::function<void()> act;
+        std::chrono::milliseconds duration;
+        ConversationPhase phase;
+        IdleMood mood;
+    } changes[] = {
+        {"phase", [&] { face.setPhase(ConversationPhase::thinking); }, 180ms, ConversationPhase::thinking,
+         IdleMood::coffee},
+        {"back to idle", [&] { face.setPhase(ConversationPhase::idle); }, 180ms, ConversationPhase::idle,
+         IdleMood::coffee},
+        {"mood", [&] { face.setIdleMood(IdleMood::yoga, QStringLiteral("caption")); }, 400ms, ConversationPhase::idle,
+         IdleMood::yoga},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        const QImage before = face.grab().toImage();
+        counter.paints = 0;
+        c.act();
+        run(c.duration / 2);
+        EXPECT_TRUE(face.transition().isRunning());
+        const QImage halfway = face.grab().toImage();
+        const QImage after = settledFace(c.phase, c.mood);
+        EXPECT_NE(halfway, before);
+        EXPECT_NE(halfway, after);
+        run(c.duration / 2 + 40ms);
+        EXPECT_FALSE(face.transition().isRunning());
+        EXPECT_GE(counter.paints, int(c.duration / FaceTransition::kFrameInterval) - 2) << "about one per frame";
+        EXPECT_EQ(face.grab().toImage(), after);
+        counter.paints = 0;
+        run(1500ms);
+        EXPECT_EQ(counter.paints, 0) << "nothing moves, nothing is painted";
+    }
+
+    face.hide();
+    face.setPhase(ConversationPhase::error);
+    face.show();
+    EXPECT_FALSE(face.transition().isRunning());
+    EXPECT_EQ(face.grab().toImage(), settledFace(ConversationPhase::error, IdleMood::yoga));
 }
 
 }  // namespace

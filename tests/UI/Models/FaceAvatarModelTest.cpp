@@ -79,8 +79,8 @@ TEST(FaceAvatarModel, HaloPulseRingAndBubbleFollowPhaseLevelAndTalking)
         const auto picture = FaceAvatarModel::frame(state, QRectF(0, 0, 200, 200));
         EXPECT_NEAR(picture.haloOpacity, c.halo, 1e-9);
         EXPECT_NEAR(picture.pictureScale, c.pictureScale, 1e-9);
-        EXPECT_EQ(picture.glowOpacity.has_value(), c.glow.has_value());
-        EXPECT_NEAR(picture.glowOpacity.value_or(0), c.glow.value_or(0), 1e-9);
+        EXPECT_EQ(picture.glow.has_value(), c.glow.has_value());
+        EXPECT_NEAR(picture.glow ? picture.glow->opacity : 0, c.glow.value_or(0), 1e-9);
         EXPECT_EQ(picture.ring.has_value(), c.ring.has_value());
         EXPECT_NEAR(picture.ring ? picture.ring->width : 0, c.ring.value_or(0), 1e-9);
         EXPECT_EQ(picture.bubble.has_value(), c.bubble);

@@ -52,6 +52,10 @@ void FacePainter::paint(QPainter& painter, const Frame& frame, const QImage& pic
     const QPointF centre = frame.area.center();
     const double size = frame.size;
 
+    for (const Frame::Glow& halo : frame.leavingHalos) {
+        painter.setOpacity(halo.opacity);
+        softDisc(painter, centre, size, 22, halo.color, true);
+    }
     painter.setOpacity(frame.haloOpacity);
     softDisc(painter, centre, size, 22, frame.phaseColor, true);
     painter.setOpacity(1.0);
@@ -66,9 +70,9 @@ void FacePainter::paint(QPainter& painter, const Frame& frame, const QImage& pic
     case Frame::Body::picture:
         backingDisc(painter, centre, size, frame.material);
         picture(painter, frame, centre, pictureImage);
-        if (frame.glowOpacity) {
-            painter.setOpacity(*frame.glowOpacity);
-            softDisc(painter, centre + QPointF(0, 0.2 * size), 0.3 * size, 16, frame.phaseColor, true);
+        if (frame.glow) {
+            painter.setOpacity(frame.glow->opacity);
+            softDisc(painter, centre + QPointF(0, 0.2 * size), 0.3 * size, 16, frame.glow->color, true);
             painter.setOpacity(1.0);
         }
         break;
@@ -164,6 +168,9 @@ void FacePainter::shapes(QPainter& painter, const Frame& frame, const QPointF& c
 {
     const QTransform base = painter.transform();
     for (const FaceShape& shape : frame.faceLayers) {
+        if (shape.opacity <= 0)
+            continue;
+        painter.setOpacity(shape.opacity);
         painter.setTransform(shape.transform * QTransform::fromTranslate(centre.x(), centre.y()) * base);
         painter.setPen(shape.outline);
         painter.setBrush(shape.fill);
@@ -181,6 +188,7 @@ void FacePainter::shapes(QPainter& painter, const Frame& frame, const QPointF& c
             break;
         }
     }
+    painter.setOpacity(1.0);
     painter.setTransform(base);
 }
 
@@ -203,7 +211,7 @@ void FacePainter::ring(QPainter& painter, const Frame& frame, const QPointF& cen
     const double width = frame.ring->width;
     const double inset = width / 2;
     painter.setOpacity(frame.ring->opacity);
-    painter.setPen(QPen(FacePalette::faded(frame.phaseColor, 0.55), width));
+    painter.setPen(QPen(FacePalette::faded(frame.ring->color, 0.55), width));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(square(centre, 0.86 * frame.size).adjusted(inset, inset, -inset, -inset));
     painter.setOpacity(1.0);
@@ -211,33 +219,55 @@ void FacePainter::ring(QPainter& painter, const Frame& frame, const QPointF& cen
 
 void FacePainter::bubble(QPainter& painter, const Frame& frame)
 {
-    if (!frame.bubble)
+    if (!frame.bubble || frame.bubble->opacity <= 0)
         return;
+    const Frame::Bubble& bubble = *frame.bubble;
     // The emoji's glyph a tenth of the face high, from its picture: no emoji font of this size.
     const double symbolSide = 0.1 * frame.size / GlyphPictures::kGlyphShare;
-    const int symbolPixels = std::max(1, int(std::lround(symbolSide * pixelRatio(painter))));
-    const QImage& symbol = cached(QStringLiteral("bubble %1 %2").arg(frame.bubble->emoji).arg(symbolPixels), [&] {
-        return GlyphPictures::picture(frame.bubble->emoji)
-            .scaled(symbolPixels, symbolPixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    });
     // The caption in the painter's font: the widget's, which its owner chooses.
     const QFontMetricsF captionMetrics(painter.font());
-    const bool captioned = !frame.bubble->caption.isEmpty();
-    const double captionWidth = captioned ? 4 + captionMetrics.horizontalAdvance(frame.bubble->caption) : 0;
-    const double height = std::max(symbolSide, captioned ? captionMetrics.height() : 0) + 8;
-    const double width = symbolSide + captionWidth + 16;
+    const auto contentSize = [&](const Frame::Bubble::Mood& mood) {
+        const bool captioned = !mood.caption.isEmpty();
+        return QSizeF(symbolSide + (captioned ? 4 + captionMetrics.horizontalAdvance(mood.caption) : 0),
+                      std::max(symbolSide, captioned ? captionMetrics.height() : 0));
+    };
+    // While a new mood comes in, the box goes from the old one's size to the new one's.
+    QSizeF content = contentSize(bubble.mood);
+    if (bubble.leaving) {
+        const QSizeF old = contentSize(*bubble.leaving);
+        content = old + (content - old) * bubble.arrival;
+    }
+    const double height = content.height() + 8;
+    const double width = content.width() + 16;
     const double inset = 0.06 * frame.size;
     const QRectF box(frame.area.right() - inset - width, frame.area.top() + inset, width, height);
 
+    painter.setOpacity(bubble.opacity);
     painter.setPen(Qt::NoPen);
     painter.setBrush(frame.material);
     painter.drawRoundedRect(box, height / 2, height / 2);
-    const QRectF content = box.adjusted(8, 4, -8, -4);
-    painter.drawImage(QRectF(content.left(), content.center().y() - symbolSide / 2, symbolSide, symbolSide), symbol);
-    if (captioned) {
+    const QRectF inner = box.adjusted(8, 4, -8, -4);
+    if (bubble.leaving) {
+        painter.setOpacity(bubble.opacity * (1 - bubble.arrival));
+        mood(painter, frame, *bubble.leaving, inner, symbolSide);
+    }
+    painter.setOpacity(bubble.opacity * (bubble.leaving ? bubble.arrival : 1.0));
+    mood(painter, frame, bubble.mood, inner, symbolSide);
+    painter.setOpacity(1.0);
+}
+
+void FacePainter::mood(QPainter& painter, const Frame& frame, const Frame::Bubble::Mood& mood, const QRectF& inner,
+                       double symbolSide)
+{
+    const int symbolPixels = std::max(1, int(std::lround(symbolSide * pixelRatio(painter))));
+    const QImage& symbol = cached(QStringLiteral("bubble %1 %2").arg(mood.emoji).arg(symbolPixels), [&] {
+        return GlyphPictures::picture(mood.emoji)
+            .scaled(symbolPixels, symbolPixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    });
+    painter.drawImage(QRectF(inner.left(), inner.center().y() - symbolSide / 2, symbolSide, symbolSide), symbol);
+    if (!mood.caption.isEmpty()) {
         painter.setPen(frame.text);
-        painter.drawText(content.adjusted(symbolSide + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         frame.bubble->caption);
+        painter.drawText(inner.adjusted(symbolSide + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, mood.caption);
     }
 }
 

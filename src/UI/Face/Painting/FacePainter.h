@@ -30,6 +30,9 @@ private:
     static void emoji(QPainter& painter, const Frame& frame, const QPointF& centre);
     static void ring(QPainter& painter, const Frame& frame, const QPointF& centre);
     void bubble(QPainter& painter, const Frame& frame);
+    // One mood's emoji and caption, from the left of `inner`.
+    void mood(QPainter& painter, const Frame& frame, const Frame::Bubble::Mood& mood, const QRectF& inner,
+              double symbolSide);
 
     const QImage& cached(const QString& key, const std::function<QImage()>& make);
 
