@@ -19,8 +19,7 @@ public:
     LogListView& list() { return *m_list; }
 
 protected:
-    LogPanel(AppContext& context, const char* copyKey, int window, int listHeight, bool followsNewest,
-             QWidget* parent);
+    LogPanel(AppContext& context, const char* copyKey, int window, int listHeight, bool followsNewest, QWidget* parent);
 
     // The panel's name for screen readers, set once: a label with a name of its own announces
     // no change of its text, so a reader is not told of every new line.

@@ -18,10 +18,11 @@ class MicLevelMonitor;
 // state, paints the model's frame of it, and repaints only when something moves: the
 // animation's timers, the bob's wake-ups and the frames of an easing change of phase or mood
 // (FaceTransition) run while the widget is shown and stop when it is hidden, however often it
-// is shown again; a change made while it is hidden shows at once when it is shown. The bob moves in whole device pixels, woken just
-// when the next one is due, and moves the picture painted last (kept until something else
-// changes) rather than painting it again, so a face left alone costs next to nothing. The
-// picture before the last is kept too, so the end of a blink paints nothing afresh.
+// is shown again; a change made while it is hidden shows at once when it is shown. The bob
+// moves in whole device pixels, woken just when the next one is due, and moves the picture
+// painted last (kept until something else changes) rather than painting it again, so a face
+// left alone costs next to nothing. The picture before the last is kept too, so the end of a
+// blink paints nothing afresh.
 class FaceAvatar final : public QWidget {
     Q_OBJECT
 public:

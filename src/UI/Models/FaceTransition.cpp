@@ -15,8 +15,8 @@ double between(double from, double to, double share)
 QColor between(const QColor& from, const QColor& to, double share)
 {
     const auto mix = [share](float a, float b) { return float(between(a, b, share)); };
-    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()),
-                            mix(from.blueF(), to.blueF()), mix(from.alphaF(), to.alphaF()));
+    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()), mix(from.blueF(), to.blueF()),
+                            mix(from.alphaF(), to.alphaF()));
 }
 
 QRectF between(const QRectF& from, const QRectF& to, double share)

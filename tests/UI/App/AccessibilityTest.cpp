@@ -8,12 +8,12 @@
 
 #include "Common/QtPrinters.h"
 #include "Persistence/L10n.h"
+#include "UI/Agent/TestSkills.h"
+#include "UI/BoundControls.h"
 #include "UI/Face/FaceAvatar.h"
 #include "UI/Models/IdleMood.h"
 #include "UI/Talk/ComposerEdit.h"
 #include "UI/Talk/PillButton.h"
-#include "UI/Agent/TestSkills.h"
-#include "UI/BoundControls.h"
 #include "UI/Talk/TalkScenes.h"
 #include "UI/UiTestContext.h"
 

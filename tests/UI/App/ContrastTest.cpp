@@ -155,8 +155,8 @@ TEST(Contrast, TheConsentButtonsAndTheMinutesSpeakerLabelsRead)
             const auto& list = *window.findChild<QListView*>(QStringLiteral("minutesList"));
             for (int row = 0; row < list.model()->rowCount(); ++row) {
                 SCOPED_TRACE(row);
-                const QRect line = list.visualRect(list.model()->index(row, 0))
-                                       .translated(list.viewport()->mapTo(&window, QPoint()));
+                const QRect line =
+                    list.visualRect(list.model()->index(row, 0)).translated(list.viewport()->mapTo(&window, QPoint()));
                 ASSERT_TRUE(image.rect().contains(line));
                 // The label's capsule: the one solid colour of the line besides what it stands on.
                 const QColor around = commonest(image, line);

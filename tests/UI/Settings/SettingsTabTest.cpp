@@ -321,9 +321,8 @@ TEST(SettingsTab, automaticChecksShowOffAndSayWhyInABuildThatCannotCheck)
     ASSERT_TRUE(noFeed.checks) << "its switch is on";
     UpdateManager updates(noFeed, ui.scheduler);
     ui.scheduler.runDue();
-    AppContext context{ui.settings,  ui.engine,    ui.commands,  ui.log,       ui.micLevel,
-                       ui.minutes,   updates,      ui.scheduler, ui.theme,     ui.dialogs,
-                       ui.clipboard, ui.workspace, ui.services,  ui.speechPlayer};
+    AppContext context{ui.settings,  ui.engine, ui.commands, ui.log,       ui.micLevel,  ui.minutes,  updates,
+                       ui.scheduler, ui.theme,  ui.dialogs,  ui.clipboard, ui.workspace, ui.services, ui.speechPlayer};
     SettingsTab tab(context);
     auto* checks = tab.findChild<QCheckBox*>("autoCheckToggle");
     EXPECT_FALSE(checks->isChecked());
