@@ -45,11 +45,7 @@ CanberraEventSoundPlayer::CanberraEventSoundPlayer() : m_worker(QStringLiteral("
 
 CanberraEventSoundPlayer::~CanberraEventSoundPlayer()
 {
-    m_worker.runAndWait([this] {
-        if (m_context)
-            canberra().destroy(m_context);
-        m_context = nullptr;
-    });
+    m_worker.runAndWait([this] { closeContext(); });
 }
 
 void CanberraEventSoundPlayer::play(const QString& eventID)
@@ -65,22 +61,40 @@ void CanberraEventSoundPlayer::playNow(const QByteArray& eventID)
             qCWarning(lcSounds, "no event sounds: %s", qPrintable(ca.error));
         return;
     }
-    if (!m_context) {
-        int result = ca.create(&m_context);
-        if (result == CA_SUCCESS) {
-            ca.changeProps(m_context, CA_PROP_APPLICATION_NAME, "Parlivox", CA_PROP_APPLICATION_ID, "app.parlivox",
-                           nullptr);
-            result = ca.open(m_context);
-        }
-        if (result != CA_SUCCESS) {
-            qCInfo(lcSounds, "no sound output for event sounds: %s", ca.describe(result));
-            if (m_context)
-                ca.destroy(m_context);
-            m_context = nullptr;
-            return;  // tried again with the next sound: a sound server may come up later
-        }
+    if (!m_context && !openContext())
+        return;  // tried again with the next sound: a sound server may come up later
+    int result = ca.play(m_context, 0, CA_PROP_EVENT_ID, eventID.constData(), nullptr);
+    // A context whose sound server went away (a restart, a suspend) stays broken: a fresh one
+    // reaches the server that is there now.
+    if (result == CA_ERROR_STATE || result == CA_ERROR_DISCONNECTED) {
+        closeContext();
+        if (!openContext())
+            return;
+        result = ca.play(m_context, 0, CA_PROP_EVENT_ID, eventID.constData(), nullptr);
     }
-    const int result = ca.play(m_context, 0, CA_PROP_EVENT_ID, eventID.constData(), nullptr);
     if (result != CA_SUCCESS)
         qCInfo(lcSounds, "event sound \"%s\" not played: %s", eventID.constData(), ca.describe(result));
+}
+
+bool CanberraEventSoundPlayer::openContext()
+{
+    const Canberra& ca = canberra();
+    int result = ca.create(&m_context);
+    if (result == CA_SUCCESS) {
+        ca.changeProps(m_context, CA_PROP_APPLICATION_NAME, "Parlivox", CA_PROP_APPLICATION_ID, "app.parlivox",
+                       nullptr);
+        result = ca.open(m_context);
+    }
+    if (result == CA_SUCCESS)
+        return true;
+    qCInfo(lcSounds, "no sound output for event sounds: %s", ca.describe(result));
+    closeContext();
+    return false;
+}
+
+void CanberraEventSoundPlayer::closeContext()
+{
+    if (m_context)
+        canberra().destroy(m_context);
+    m_context = nullptr;
 }

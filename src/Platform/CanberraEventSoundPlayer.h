@@ -18,6 +18,8 @@ public:
 
 private:
     void playNow(const QByteArray& eventID);
+    bool openContext();
+    void closeContext();
 
     ca_context* m_context = nullptr;  // only touched on the worker
     bool m_toldUnavailable = false;  // likewise: a missing library is logged once
