@@ -22,6 +22,8 @@ CameraPlaceholder::CameraPlaceholder(QWidget* parent)
     TextStyle::apply(*m_caption, TextStyle::Size::caption);
     m_symbol->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
+    // Centred by the stretches: no margin above or below, so it fits the tile's shortest picture.
+    layout->setContentsMargins(9, 0, 9, 0);
     layout->setSpacing(8);
     layout->addStretch(1);
     layout->addWidget(m_symbol);

@@ -78,6 +78,20 @@ void FaceAvatar::setIdleMood(IdleMood mood, const QString& caption)
     changed();
 }
 
+void FaceAvatar::setClearBelow(int pixels)
+{
+    if (pixels == m_clearBelow)
+        return;
+    m_clearBelow = pixels;
+    forgetPictures();
+    update();
+}
+
+QRectF FaceAvatar::faceArea() const
+{
+    return FaceAvatarModel::areaClearOf(QRectF(rect()), m_clearBelow);
+}
+
 void FaceAvatar::paintEvent(QPaintEvent*)
 {
     m_paintedBobStep = bobStep();
@@ -101,7 +115,7 @@ void FaceAvatar::paintEvent(QPaintEvent*)
             m_painted[1].picture.size() == size() * dpr) {
             std::swap(m_painted[0], m_painted[1]);
         } else {
-            FaceAvatarModel::Frame frame = FaceAvatarModel::frame(state, rect());
+            FaceAvatarModel::Frame frame = FaceAvatarModel::frame(state, faceArea());
             frame.bobOffset = 0.0;
             if (easing)
                 frame = m_transition.frame(frame);
@@ -158,7 +172,8 @@ void FaceAvatar::followBob()
 
 double FaceAvatar::bobSteps() const
 {
-    return FaceAvatarModel::bobOffset(1.0, std::min(width(), height())) * devicePixelRatioF();
+    const QRectF area = faceArea();
+    return FaceAvatarModel::bobOffset(1.0, std::min(area.width(), area.height())) * devicePixelRatioF();
 }
 
 int FaceAvatar::bobStep() const

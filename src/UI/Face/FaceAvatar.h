@@ -34,6 +34,9 @@ public:
     // The picture's file name in the avatar library, used with the custom style.
     void setCustomImageName(const std::optional<QString>& name);
     void setIdleMood(IdleMood mood, const QString& caption);
+    // Keeps the face this many pixels clear of the bottom edge (a bar lies over it there);
+    // the halo still spreads over the whole widget.
+    void setClearBelow(int pixels);
 
     const FaceAnimation& animation() const { return m_animation; }
     const FaceTransition& transition() const { return m_transition; }
@@ -54,6 +57,8 @@ private:
     const FaceAvatarModel::Frame* shownFrame() const;
     // Repaints when the bob has moved by a device pixel, and waits for the next one.
     void followBob();
+    // Where the face is laid out.
+    QRectF faceArea() const;
     // The bob's travel in device pixels.
     double bobSteps() const;
     int bobStep() const;
@@ -74,6 +79,7 @@ private:
     std::array<Painted, 2> m_painted;
     bool m_stale = true;  // the last picture no longer shows the state
     int m_paintedBobStep = 0;
+    int m_clearBelow = 0;
     FaceAnimation m_animation;
     FaceTransition m_transition;
     SingleShot m_bobWake;

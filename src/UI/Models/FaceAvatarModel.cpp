@@ -48,6 +48,18 @@ FaceAvatarModel::Frame FaceAvatarModel::frame(const State& state, const QRectF& 
     return frame;
 }
 
+QRectF FaceAvatarModel::areaClearOf(const QRectF& space, double clearBelow)
+{
+    // How far the face reaches below the area's centre, in sizes S: the animal's disc, bobbing.
+    constexpr double reach = 0.47;
+    const double room = space.height() - clearBelow;
+    // While the area is no wider than high, S is its height; else its width.
+    double height = room / (0.5 + reach);
+    if (height > space.width())
+        height = 2 * (room - reach * space.width());
+    return {space.topLeft(), QSizeF(space.width(), std::clamp(height, 0.0, space.height()))};
+}
+
 FaceAvatarModel::Frame::Body FaceAvatarModel::body(AvatarStyle style, bool hasPicture)
 {
     if (style == AvatarStyle::custom)

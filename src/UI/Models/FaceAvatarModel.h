@@ -83,6 +83,11 @@ public:
 
     static Frame frame(const State& state, const QRectF& area);
 
+    // The area to lay the face out in, within `space`, so that it ends `clearBelow` pixels
+    // above the space's bottom edge (where the level bar lies): the whole space when the face
+    // already does, else as much of its top as keeps the face clear.
+    static QRectF areaClearOf(const QRectF& space, double clearBelow);
+
     static Frame::Body body(AvatarStyle style, bool hasPicture);
     // How far the bob moves the picture down in an area whose smaller side is `size`.
     static double bobOffset(double bob, double size) { return bob * size * 0.012; }

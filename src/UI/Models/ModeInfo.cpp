@@ -27,7 +27,7 @@ QString symbol(AppMode mode)
 Segment segment(AppMode mode)
 {
     const QString key = QStringLiteral("mode.") + rawValue(mode);
-    return {key, symbol(mode), key + QStringLiteral("_help")};
+    return {key, key + QStringLiteral("_short"), symbol(mode), key + QStringLiteral("_help")};
 }
 
 Badge badge(AppMode mode, bool dark, AppLanguage language)

@@ -12,6 +12,7 @@ namespace ModeInfo {
 
 struct Segment {
     QString labelKey;
+    QString shortKey;  // the label in fewer letters, for a narrow window
     QString symbol;
     QString helpKey;
 };

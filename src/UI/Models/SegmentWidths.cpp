@@ -30,4 +30,57 @@ QList<int> share(const QList<int>& wanted, int available, int smallest)
     return widths;
 }
 
+QList<int> fit(const QList<Segment>& segments, int available)
+{
+    const auto sum = [](const QList<int>& widths) { return std::accumulate(widths.begin(), widths.end(), 0); };
+    QList<int> widths;
+    for (const Segment& segment : segments)
+        widths << segment.full;
+    if (sum(widths) <= available)
+        return widths;
+    widths.clear();
+    for (const Segment& segment : segments)
+        widths << segment.whole;
+    // The widest captions change to their short forms first.
+    QList<qsizetype> widestFirst(segments.size());
+    std::iota(widestFirst.begin(), widestFirst.end(), 0);
+    std::stable_sort(widestFirst.begin(), widestFirst.end(),
+                     [&segments](qsizetype a, qsizetype b) { return segments[a].whole > segments[b].whole; });
+    for (const qsizetype i : widestFirst) {
+        if (sum(widths) <= available)
+            break;
+        widths[i] = std::min(widths[i], segments[i].shortened);
+    }
+    if (sum(widths) > available) {
+        int least = available;
+        for (const Segment& segment : segments)
+            least = std::min(least, segment.least);
+        return share(widths, available, least);
+    }
+    int room = available - sum(widths);
+    for (qsizetype i = 0; i < segments.size(); ++i) {
+        const int more = segments[i].full - widths[i];
+        if (widths[i] == segments[i].whole && more > 0 && more <= room) {
+            widths[i] = segments[i].full;
+            room -= more;
+        }
+    }
+    return widths;
+}
+
+QList<qsizetype> lineStarts(const QList<Segment>& segments, int spacing, int available)
+{
+    QList<qsizetype> starts;
+    int used = 0;
+    for (qsizetype i = 0; i < segments.size(); ++i) {
+        if (!starts.isEmpty() && used + spacing + segments[i].whole <= available) {
+            used += spacing + segments[i].whole;
+            continue;
+        }
+        starts << i;
+        used = segments[i].whole;
+    }
+    return starts;
+}
+
 }  // namespace SegmentWidths

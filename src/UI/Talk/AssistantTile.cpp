@@ -10,7 +10,7 @@
 #include "UI/Models/LineText.h"
 #include "UI/Talk/Dot.h"
 #include "UI/Talk/FaceCard.h"
-#include "UI/Talk/SplitRow.h"
+#include "UI/Talk/PillRow.h"
 #include "UI/Talk/TextStyle.h"
 #include "UI/Talk/WorkStateControls.h"
 
@@ -38,8 +38,10 @@ AssistantTile::AssistantTile(AppContext& context, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     layout->addWidget(m_card, 1);
-    m_footer = new SplitRow(status, new WorkStateControls(context), this);
-    layout->addWidget(m_footer);
+    auto* controls = new WorkStateControls(context, this);
+    m_footer = &controls->row();
+    m_footer->setLeading(status, 6);
+    layout->addWidget(controls);
 
     refresh();
     followPhase();

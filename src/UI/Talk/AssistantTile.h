@@ -7,9 +7,9 @@
 struct AppContext;
 class Dot;
 class FaceCard;
+class PillRow;
 class PlainTextLabel;
 class QLabel;
-class SplitRow;
 
 // The assistant's tile: its face with the microphone level, then its name, the phase (or
 // the rest) as a coloured dot and label, and the work-state buttons. It owns the idle-mood
@@ -21,7 +21,7 @@ public:
     explicit AssistantTile(AppContext& context, QWidget* parent = nullptr);
 
     // The name, phase and work-state buttons under the face.
-    SplitRow& footer() const { return *m_footer; }
+    PillRow& footer() const { return *m_footer; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,5 +38,5 @@ private:
     PlainTextLabel* m_name;
     Dot* m_dot;
     QLabel* m_phase;
-    SplitRow* m_footer;
+    PillRow* m_footer;
 };

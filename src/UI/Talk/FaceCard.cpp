@@ -22,8 +22,11 @@ FaceCard::FaceCard(AppContext& context, QWidget* parent)
 void FaceCard::resizeEvent(QResizeEvent* event)
 {
     CardFrame::resizeEvent(event);
+    const int levelTop = height() - 10 - m_level->height();
+    m_level->setGeometry(14, levelTop, width() - 28, m_level->height());
     m_face->setGeometry(rect().adjusted(1, 1, -1, -1));
-    m_level->setGeometry(14, height() - 10 - m_level->height(), width() - 28, m_level->height());
+    // The face ends above the level bar, however short the card.
+    m_face->setClearBelow(m_face->geometry().bottom() + 1 - levelTop + 2);
 }
 
 void FaceCard::recolour()

@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 
 ModePicker::ModePicker(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_row(new PillRow(2, this))
+    : QWidget(parent), m_context(context), m_row(new PillRow(2, PillRow::Lines::one, this))
 {
     setObjectName(QStringLiteral("modePicker"));
     setMaximumWidth(widest);
@@ -58,6 +58,7 @@ void ModePicker::refresh()
         PillButton::Look look;
         look.symbol = segment.symbol;
         look.caption = L10n::t(segment.labelKey, language);
+        look.shortCaption = L10n::t(segment.shortKey, language);
         look.help = look.caption + QLatin1Char('\n') + L10n::t(segment.helpKey, language);
         look.background = selected ? ThemePalette::filled(ThemePalette::Token::accent, m_context.theme.isDark())
                                    : ThemePalette::withAlpha(m_context.theme.named(ThemePalette::Named::gray), 0.14);

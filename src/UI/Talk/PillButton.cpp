@@ -1,5 +1,6 @@
 #include "UI/Talk/PillButton.h"
 
+#include "UI/Kit/Caption.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Talk/TextStyle.h"
 
@@ -33,9 +34,9 @@ void PillButton::setLook(const Look& look)
     if (m_symbol.isNull() || look.symbol != m_look.symbol || look.foreground != m_look.foreground)
         m_symbol = Icons::symbol(look.symbol, look.foreground);
     m_look = look;
-    m_captionWidth = m_hintWidth = -1;
+    m_captionWidth = m_shortWidth = m_hintWidth = -1;
     setText(look.caption);
-    setToolTip(look.help);
+    renameForShown();
     updateGeometry();
     update();
 }
@@ -46,12 +47,10 @@ void PillButton::setRingColour(const QColor& colour)
     update();
 }
 
-int PillButton::captionWidth() const
+int PillButton::textWidth(const QString& text) const
 {
     // A pixel of slack: text measured in fractions would otherwise be elided by rounding.
-    if (m_captionWidth < 0)
-        m_captionWidth = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(m_look.caption) + 1;
-    return m_captionWidth;
+    return text.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(text) + 1;
 }
 
 int PillButton::hintWidth() const
@@ -61,24 +60,56 @@ int PillButton::hintWidth() const
     return m_hintWidth;
 }
 
+// The padding, the symbol and a hint that stays.
+int PillButton::chrome() const
+{
+    return 2 * m_horizontalPadding + symbolSize + (m_look.keepHint ? hintWidth() : 0);
+}
+
+SegmentWidths::Segment PillButton::widths() const
+{
+    if (m_captionWidth < 0) {
+        m_captionWidth = textWidth(m_look.caption);
+        m_shortWidth = m_look.shortCaption.isEmpty() ? m_captionWidth : textWidth(m_look.shortCaption);
+    }
+    const int least = m_look.caption.isEmpty() ? 0 : textWidth(QStringLiteral("…"));
+    return {chrome() + m_captionWidth + (m_look.keepHint ? 0 : hintWidth()), chrome() + m_captionWidth,
+            chrome() + std::min(m_captionWidth, m_shortWidth), chrome() + least};
+}
+
+PillButton::Shown PillButton::shown() const
+{
+    const SegmentWidths::Segment fits = widths();
+    if (width() >= fits.whole)
+        return Shown::whole;
+    return !m_look.shortCaption.isEmpty() && width() >= fits.shortened ? Shown::shortened : Shown::cut;
+}
+
 QSize PillButton::sizeHint() const
 {
-    return {2 * m_horizontalPadding + symbolSize + captionWidth() + hintWidth(),
-            std::max(fontMetrics().height(), symbolSize) + 2 * m_verticalPadding};
+    return {widths().full, std::max(fontMetrics().height(), symbolSize) + 2 * m_verticalPadding};
 }
 
 QSize PillButton::minimumSizeHint() const
 {
-    // The hint goes first (unless kept), then the caption shortens.
-    const int shortCaption = m_look.caption.isEmpty() ? 0 : gap + fontMetrics().horizontalAdvance(QStringLiteral("…"));
-    return {2 * m_horizontalPadding + symbolSize + shortCaption + (m_look.keepHint ? hintWidth() : 0),
-            sizeHint().height()};
+    return {widths().least, sizeHint().height()};
+}
+
+void PillButton::renameForShown()
+{
+    Caption::name(*this, m_look.caption, m_look.help, shown() == Shown::whole);
+}
+
+void PillButton::resizeEvent(QResizeEvent* event)
+{
+    QAbstractButton::resizeEvent(event);
+    renameForShown();
 }
 
 void PillButton::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange) {
-        m_captionWidth = m_hintWidth = -1;
+        m_captionWidth = m_shortWidth = m_hintWidth = -1;
         updateGeometry();
     }
     QAbstractButton::changeEvent(event);
@@ -98,9 +129,11 @@ void PillButton::paintEvent(QPaintEvent*)
         painter.drawPath(shape);
     }
 
-    const int contentWidth = symbolSize + captionWidth() + hintWidth();
+    const Shown form = shown();
+    const QString caption = form == Shown::whole || m_look.shortCaption.isEmpty() ? m_look.caption : m_look.shortCaption;
+    const bool withHint = !m_look.hint.isEmpty() && (m_look.keepHint || width() >= widths().full);
+    const int contentWidth = symbolSize + textWidth(caption) + (withHint ? hintWidth() : 0);
     const int room = width() - 2 * m_horizontalPadding;
-    const bool withHint = !m_look.hint.isEmpty() && (m_look.keepHint || contentWidth <= room);
     // Centred when wider than needed (an icon-only button), else from the left.
     int left = m_horizontalPadding + std::max(0, (room - contentWidth) / 2);
     const QRect symbolBox(left, (height() - symbolSize) / 2, symbolSize, symbolSize);
@@ -117,10 +150,11 @@ void PillButton::paintEvent(QPaintEvent*)
         painter.setOpacity(1.0);
         right = hintLeft - gap;
     }
-    if (m_look.caption.isEmpty())
+    if (caption.isEmpty())
         return;
     painter.setFont(font());
     const QRect captionBox(left, 0, right - left, height());
     painter.drawText(captionBox, Qt::AlignVCenter | Qt::AlignLeft,
-                     fontMetrics().elidedText(m_look.caption, Qt::ElideRight, captionBox.width()));
+                     form == Shown::cut ? fontMetrics().elidedText(caption, Qt::ElideRight, captionBox.width())
+                                        : caption);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UI/Models/SegmentWidths.h"
+
 #include <QAbstractButton>
 #include <QColor>
 #include <QIcon>
@@ -8,8 +10,9 @@
 // and an optional shortcut hint on a coloured capsule or rounded rectangle. Reached by Tab,
 // with a ring in the accent colour while focused; its accessible name is the caption, its
 // tooltip the help (an icon-only button, with no caption, is named by its owner). When
-// narrower than it would like, it drops the hint first (unless told to keep it), then
-// shortens the caption with "…".
+// narrower than it would like, it drops the hint first (unless told to keep it), then shows
+// its short caption, if it has one, and only then cuts the caption with "…"; while shortened,
+// the whole caption heads its tooltip.
 class PillButton final : public QAbstractButton {
     Q_OBJECT
 public:
@@ -21,7 +24,10 @@ public:
         QColor background;
         QColor foreground;
         bool keepHint = false;  // the hint matters more than the caption (a countdown)
+        QString shortCaption = {};  // says the same in fewer letters; none when empty
     };
+
+    enum class Shown { whole, shortened, cut };
 
     // `radius` < 0 rounds the ends fully.
     PillButton(int horizontalPadding, int verticalPadding, qreal radius, QWidget* parent = nullptr);
@@ -30,16 +36,24 @@ public:
     void setRingColour(const QColor& colour);
     const Look& look() const { return m_look; }
 
+    // The widths it can take, as a row shares them out.
+    SegmentWidths::Segment widths() const;
+    // How the caption shows at the present width.
+    Shown shown() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    int captionWidth() const;
+    int textWidth(const QString& text) const;
     int hintWidth() const;
+    int chrome() const;
+    void renameForShown();
 
     int m_horizontalPadding;
     int m_verticalPadding;
@@ -49,5 +63,6 @@ private:
     QColor m_ring;
     // Measured once per look and font: layouts ask for the size hints many times.
     mutable int m_captionWidth = -1;
+    mutable int m_shortWidth = -1;
     mutable int m_hintWidth = -1;
 };

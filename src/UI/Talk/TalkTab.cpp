@@ -18,8 +18,8 @@
 #include "UI/Talk/LiveTranscriptStrip.h"
 #include "UI/Talk/SkillConfirmCard.h"
 #include "UI/Talk/SkillTipStrip.h"
-#include "UI/Talk/SplitRow.h"
 #include "UI/Talk/TextStyle.h"
+#include "UI/Talk/TileRow.h"
 #include "UI/Talk/UserTile.h"
 
 #include <QBoxLayout>
@@ -76,18 +76,11 @@ TalkTab::TalkTab(AppContext& context, const SkillRegistry& skills, QWidget* pare
     footer->addStretch(1);
     footer->addWidget(m_clearRow);
 
-    // The tiles' lines under their pictures break together, so the tiles stay level.
-    m_assistant->footer().pairWith(m_user->footer());
-    auto* tiles = new QHBoxLayout;
-    tiles->setSpacing(12);
-    tiles->addWidget(m_assistant, 1);
-    tiles->addWidget(m_user, 1);
-
     auto* layout = new QVBoxLayout(m_column);
     layout->setContentsMargins(14, 8, 14, 6);
     layout->setSpacing(6);
     layout->addWidget(m_header);
-    layout->addLayout(tiles);
+    layout->addWidget(new TileRow(m_assistant, m_user, m_column));
     layout->addWidget(new LiveTranscriptStrip(context, m_column));
     layout->addWidget(m_tips);
     layout->addWidget(m_chat, 1);

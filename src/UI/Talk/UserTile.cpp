@@ -10,7 +10,6 @@
 #include "UI/Talk/FaceCard.h"
 #include "UI/Talk/PillButton.h"
 #include "UI/Talk/PillRow.h"
-#include "UI/Talk/SplitRow.h"
 #include "UI/Talk/TextStyle.h"
 
 #include <QLabel>
@@ -45,21 +44,21 @@ UserTile::UserTile(AppContext& context, QWidget* parent)
     m_picture->setMinimumHeight(FaceCard::shortest);
     m_picture->setMaximumHeight(FaceCard::tallest);
 
-    auto* buttons = new PillRow(8);
+    m_footer = new PillRow(8, PillRow::Lines::wrap, this);
+    m_footer->setLeading(m_you, 8);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         const ButtonSpec& spec = buttonSpecs[i];
         auto* button = new PillButton(10, 6, 8);
         button->setObjectName(QLatin1String(spec.objectName));
         button->setFont(TextStyle::font(TextStyle::Size::caption, QFont::Medium));
         connect(button, &PillButton::clicked, this, [this, kind = spec.kind] { m_actions.press(kind); });
-        buttons->add(button);
+        m_footer->add(button);
         m_buttons[i] = button;
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     layout->addWidget(m_picture, 1);
-    m_footer = new SplitRow(m_you, buttons, this);
     layout->addWidget(m_footer);
 
     refresh();

@@ -10,9 +10,9 @@ struct AppContext;
 class CameraPlaceholder;
 class CameraPreviewCard;
 class PillButton;
+class PillRow;
 class QLabel;
 class QStackedWidget;
-class SplitRow;
 
 // The user's tile: the live camera card while camera gaze is on and the camera captures,
 // else a placeholder saying why there is no picture; under it the camera, fire and stop-speech
@@ -23,7 +23,7 @@ public:
     explicit UserTile(AppContext& context, QWidget* parent = nullptr);
 
     // The label and buttons under the picture.
-    SplitRow& footer() const { return *m_footer; }
+    PillRow& footer() const { return *m_footer; }
 
 private:
     void refresh();
@@ -35,5 +35,5 @@ private:
     CameraPreviewCard* m_card;
     QLabel* m_you;
     std::array<PillButton*, 3> m_buttons{};
-    SplitRow* m_footer;
+    PillRow* m_footer;
 };

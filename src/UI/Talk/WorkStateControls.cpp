@@ -24,18 +24,18 @@ PillButton* capsule(const char* objectName)
 WorkStateControls::WorkStateControls(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_actions(context.settings, context.engine, context.commands),
       m_clockIn(capsule("clockInButton")), m_rest(capsule("restButton")), m_resting(capsule("restingIndicator")),
-      m_clockOut(capsule("clockOutButton")), m_countdown(context.scheduler)
+      m_clockOut(capsule("clockOutButton")), m_row(new PillRow(4, PillRow::Lines::wrap)),
+      m_countdown(context.scheduler)
 {
     setObjectName(QStringLiteral("workStateControls"));
     // The badge only shows; it is neither pressed nor reached by Tab.
     m_resting->setFocusPolicy(Qt::NoFocus);
     m_resting->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* row = new PillRow(4, this);
     for (PillButton* button : {m_clockIn, m_rest, m_resting, m_clockOut})
-        row->add(button);
+        m_row->add(button);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(row);
+    layout->addWidget(m_row);
     connect(m_clockIn, &PillButton::clicked, this, [this] { m_actions.press(m_state.clockIn); });
     connect(m_rest, &PillButton::clicked, this, [this] { m_actions.press(m_state.rest); });
     connect(m_clockOut, &PillButton::clicked, this, [this] { m_actions.press(m_state.clockOut); });

@@ -7,6 +7,7 @@
 
 struct AppContext;
 class PillButton;
+class PillRow;
 
 // Clock in (or wake from a rest), rest for an hour and clock out. While resting, a badge with
 // the rest's countdown stands in for the rest button. The primary button shows the window's
@@ -15,6 +16,9 @@ class WorkStateControls final : public QWidget {
     Q_OBJECT
 public:
     explicit WorkStateControls(AppContext& context, QWidget* parent = nullptr);
+
+    // The buttons' row, which the tile gives its name and phase to lead.
+    PillRow& row() const { return *m_row; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -31,5 +35,6 @@ private:
     PillButton* m_rest;
     PillButton* m_resting;
     PillButton* m_clockOut;
+    PillRow* m_row;
     SingleShot m_countdown;
 };
