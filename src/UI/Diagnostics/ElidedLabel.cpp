@@ -1,11 +1,12 @@
 #include "UI/Diagnostics/ElidedLabel.h"
 
+#include "UI/Kit/Caption.h"
 #include "UI/Kit/Theme.h"
 
 #include <QPainter>
 
-ElidedLabel::ElidedLabel(Theme& theme, const QFont& font, TextTint tint, QWidget* parent)
-    : QWidget(parent), m_theme(theme), m_tint(tint)
+ElidedLabel::ElidedLabel(Theme& theme, const QFont& font, TextTint tint, Qt::TextElideMode mode, QWidget* parent)
+    : QWidget(parent), m_theme(theme), m_tint(tint), m_mode(mode)
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -15,14 +16,19 @@ ElidedLabel::ElidedLabel(Theme& theme, const QFont& font, TextTint tint, QWidget
 void ElidedLabel::setText(const QString& text)
 {
     m_text = text;
-    setAccessibleName(text);
+    rename();
     updateGeometry();
     update();
 }
 
 QString ElidedLabel::shownText() const
 {
-    return fontMetrics().elidedText(m_text, Qt::ElideMiddle, width());
+    return fontMetrics().elidedText(m_text, m_mode, width());
+}
+
+void ElidedLabel::rename()
+{
+    Caption::name(*this, m_text, QString(), shownText() == m_text);
 }
 
 QSize ElidedLabel::sizeHint() const
@@ -33,6 +39,12 @@ QSize ElidedLabel::sizeHint() const
 QSize ElidedLabel::minimumSizeHint() const
 {
     return QSize(fontMetrics().horizontalAdvance(QStringLiteral("…")), fontMetrics().height());
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    rename();
 }
 
 void ElidedLabel::paintEvent(QPaintEvent*)

@@ -23,7 +23,7 @@ ReportBox::ReportBox(AppContext& context, QWidget* parent)
       m_report(context.workspace, context.scheduler), m_title(new QLabel(this)), m_send(new QPushButton(this)),
       m_description(new TintedLabel(context.theme, DiagnosticsFonts::text(10), TextTint::secondary(), this)),
       m_fileRow(new QWidget(this)),
-      m_fileName(new ElidedLabel(context.theme, DiagnosticsFonts::mono(10), TextTint::secondary(), m_fileRow))
+      m_fileName(new ElidedLabel(context.theme, DiagnosticsFonts::mono(10), TextTint::secondary(), Qt::ElideMiddle, m_fileRow))
 {
     setObjectName(QStringLiteral("reportBox"));
     auto* layout = new QVBoxLayout(this);

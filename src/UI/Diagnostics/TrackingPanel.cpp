@@ -9,9 +9,11 @@
 #include "Pipeline/MicLevelMonitor.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
+#include "UI/Diagnostics/ElidedLabel.h"
 #include "UI/Diagnostics/MicMeter.h"
 #include "UI/Diagnostics/SymbolLabel.h"
 #include "UI/Diagnostics/TintedLabel.h"
+#include "UI/Kit/FlowLayout.h"
 #include "UI/Kit/Icons.h"
 #include "UI/Models/FireReason.h"
 #include "UI/Models/TrackingReadout.h"
@@ -26,13 +28,6 @@ constexpr auto samplingInterval = std::chrono::seconds(1);
 void display(TintedLabel& label, const TrackingReadout::Value& value)
 {
     label.setValue(value.text, value.tint);
-}
-
-// A name cut at the panel's edge rather than widening it.
-void clipToOneLine(QWidget& label)
-{
-    label.setMinimumWidth(1);
-    label.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QString orDash(const QString& name)
@@ -50,8 +45,7 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
 
-    auto* metrics = new QHBoxLayout;
-    metrics->setSpacing(10);
+    auto* metrics = new FlowLayout(10, 8);
     m_phase = addMetric(*metrics, "phaseValue", "tracking.phase");
     m_mic = addMetric(*metrics, "micValue", "tracking.mic", m_micMeter);
     m_yaw = addMetric(*metrics, "yawValue", "tracking.yaw");
@@ -63,7 +57,6 @@ TrackingPanel::TrackingPanel(AppContext& context, QWidget* parent)
     m_faceProcessing = addMetric(*metrics, "faceProcessingValue", "tracking.face_proc");
     m_memory = addMetric(*metrics, "memoryValue", "tracking.rss");
     m_cpu = addMetric(*metrics, "cpuValue", "tracking.cpu");
-    metrics->addStretch();
     layout->addLayout(metrics);
     layout->addLayout(makeDevicesRow());
     layout->addLayout(makeFireBadge());
@@ -93,7 +86,7 @@ TintedLabel* TrackingPanel::caption(const char* key, const QFont& font)
     return label;
 }
 
-TrackingPanel::Metric TrackingPanel::addMetric(QHBoxLayout& row, const char* name, const char* captionKey,
+TrackingPanel::Metric TrackingPanel::addMetric(FlowLayout& row, const char* name, const char* captionKey,
                                                QWidget* beside)
 {
     const Metric metric{
@@ -124,9 +117,10 @@ QHBoxLayout* TrackingPanel::makeDevicesRow()
         auto* icon = new SymbolLabel(m_context.theme, 12, this);
         icon->setSymbol(QLatin1String(symbol), colour);
         TintedLabel* label = caption(captionKey, DiagnosticsFonts::text(10));
-        auto* name = new TintedLabel(m_context.theme, DiagnosticsFonts::mono(10), TextTint::primary(), this);
+        // A name cut at the panel's edge rather than widening it.
+        auto* name =
+            new ElidedLabel(m_context.theme, DiagnosticsFonts::mono(10), TextTint::primary(), Qt::ElideRight, this);
         name->setObjectName(QLatin1String(objectName));
-        clipToOneLine(*name);
         device->addWidget(icon);
         device->addWidget(label);
         device->addWidget(name, 1);
@@ -157,9 +151,9 @@ QHBoxLayout* TrackingPanel::makeFireBadge()
     m_fireLabel =
         new TintedLabel(m_context.theme, DiagnosticsFonts::text(10, QFont::DemiBold), TextTint::primary(), this);
     m_fireLabel->setObjectName(QStringLiteral("fireLabel"));
-    m_fireDescription = new TintedLabel(m_context.theme, DiagnosticsFonts::text(10), TextTint::secondary(), this);
+    m_fireDescription =
+        new ElidedLabel(m_context.theme, DiagnosticsFonts::text(10), TextTint::secondary(), Qt::ElideRight, this);
     m_fireDescription->setObjectName(QStringLiteral("fireDescription"));
-    clipToOneLine(*m_fireDescription);
     // Digits of one width, so the counting age does not jitter.
     m_fireAge = new TintedLabel(m_context.theme, DiagnosticsFonts::mono(10), TextTint::secondary(), this);
     m_fireAge->setObjectName(QStringLiteral("fireAge"));

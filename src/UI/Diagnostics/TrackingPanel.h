@@ -4,6 +4,8 @@
 #include "Support/Scheduler.h"
 #include "UI/Diagnostics/RoundedPanel.h"
 
+class ElidedLabel;
+class FlowLayout;
 class MicMeter;
 class QHBoxLayout;
 class QToolButton;
@@ -15,7 +17,8 @@ struct AppContext;
 // level, head pose and gaze, the live transcript's length, whether the user has spoken,
 // camera gaze, face-tracking time, the process's memory and CPU, the device names, and why
 // and how long ago the end-of-turn detector last fired. While shown it samples the process's
-// resources once a second on the scheduler; hidden, it samples nothing.
+// resources once a second on the scheduler; hidden, it samples nothing. In a narrow window the
+// read-outs that do not fit move to a line below, and long names are cut, whole on hover.
 class TrackingPanel final : public RoundedPanel {
     Q_OBJECT
 public:
@@ -34,7 +37,7 @@ private:
         TintedLabel* value;
     };
     // A column of a caption above a value (named `name`), with `beside` next to the value.
-    Metric addMetric(QHBoxLayout& row, const char* name, const char* captionKey, QWidget* beside = nullptr);
+    Metric addMetric(FlowLayout& row, const char* name, const char* captionKey, QWidget* beside = nullptr);
     // A label whose text is the key's, relabelled with the interface language.
     TintedLabel* caption(const char* key, const QFont& font);
     QHBoxLayout* makeDevicesRow();
@@ -60,11 +63,11 @@ private:
     Metric m_faceProcessing;
     Metric m_memory;
     Metric m_cpu;
-    TintedLabel* m_micDevice;
-    TintedLabel* m_speakerDevice;
+    ElidedLabel* m_micDevice;
+    ElidedLabel* m_speakerDevice;
     SymbolLabel* m_fireIcon;
     TintedLabel* m_fireLabel;
-    TintedLabel* m_fireDescription;
+    ElidedLabel* m_fireDescription;
     TintedLabel* m_fireAge;
     QToolButton* m_refresh = nullptr;
 };

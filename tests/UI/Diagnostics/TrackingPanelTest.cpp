@@ -5,6 +5,7 @@
 #include "Audio/AudioDeviceManager.h"
 #include "Common/FakeDeviceSource.h"
 #include "Common/QtPrinters.h"
+#include "UI/Diagnostics/ElidedLabel.h"
 #include "UI/UiTestContext.h"
 
 #include <QLabel>
@@ -16,6 +17,8 @@ using namespace std::chrono_literals;
 namespace {
 QString text(QWidget& panel, const char* name)
 {
+    if (const auto* elided = panel.findChild<ElidedLabel*>(QLatin1String(name)))
+        return elided->text();
     return panel.findChild<QLabel*>(QLatin1String(name))->text();
 }
 }  // namespace
