@@ -4,8 +4,9 @@
 
 class Theme;
 
-// Draws one minutes line: the time, the speaker's name on a capsule of the speaker's colour,
-// and the text, wrapped to the list's width (the row grows with it).
+// Draws one minutes line: the time, the speaker's whole name on a capsule of the speaker's
+// colour, and the text, wrapped to the list's width (the row grows with it), as
+// MinutesRowLayout places them.
 class MinutesRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -15,12 +16,5 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    struct Layout {
-        QRect time;
-        QRect capsule;
-        QRect text;
-    };
-    Layout layout(const QStyleOptionViewItem& option, const QModelIndex& index, int width) const;
-
     const Theme& m_theme;
 };
