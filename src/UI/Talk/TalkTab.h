@@ -25,7 +25,8 @@ class UserTile;
 // composer (or, in minutes mode, the minutes), a clear-history button and the version.
 // Rows come and go with the engine's state and the mode; a row that comes back starts
 // afresh (no old draft, the first skill hint, "Copy"). The conversation keeps at least a
-// third of the tab's height; when the rows need more than the window has, the tab scrolls.
+// third of the tab's height, the tiles' pictures giving way first; when the rows need more
+// than the window has, the tab scrolls.
 // Tab goes through the controls in the order they read, top to bottom, left to right.
 class TalkTab final : public QScrollArea {
     Q_OBJECT
