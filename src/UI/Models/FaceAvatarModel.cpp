@@ -51,7 +51,7 @@ FaceAvatarModel::Frame FaceAvatarModel::frame(const State& state, const QRectF& 
 QRectF FaceAvatarModel::areaClearOf(const QRectF& space, double clearBelow)
 {
     // How far the face reaches below the area's centre, in sizes S: the animal's disc, bobbing.
-    constexpr double reach = 0.47;
+    const double reach = 0.46 + bobOffset(1.0, 1.0);
     const double room = space.height() - clearBelow;
     // While the area is no wider than high, S is its height; else its width.
     double height = room / (0.5 + reach);

@@ -14,12 +14,10 @@ MinutesRowLayout MinutesRowLayout::of(int width, const QFontMetrics& time, const
     parts.time = QRect(margin, lineGap, timeWidth, time.height());
     const int left = parts.time.right() + 1 + gap;
     const int room = std::max(width - left - margin, 2 * padding + 1);
-    // A pixel of slack: a name measured in fractions would otherwise wrap by rounding.
-    QSize nameSize(name.horizontalAdvance(speaker) + 1, name.height());
-    if (nameSize.width() + 2 * padding > room) {
-        const int wrapWidth = room - 2 * padding;
-        nameSize = {wrapWidth, name.boundingRect(QRect(0, 0, wrapWidth, 100000), nameFlags, speaker).height()};
-    }
+    // A pixel of slack: a name measured in fractions would otherwise wrap by rounding. Its
+    // height is measured too: a name in another script may take a taller fallback font.
+    const int wrapWidth = std::min(name.horizontalAdvance(speaker) + 1, room - 2 * padding);
+    const QSize nameSize(wrapWidth, name.boundingRect(QRect(0, 0, wrapWidth, 100000), nameFlags, speaker).height());
     parts.capsule = QRect(left, lineGap, nameSize.width() + 2 * padding, nameSize.height() + 4);
     parts.name = parts.capsule.adjusted(padding, 2, -padding, -2);
 

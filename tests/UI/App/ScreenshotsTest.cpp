@@ -42,6 +42,14 @@ std::unique_ptr<QWidget> busyTalk(UiTestContext& ui)
     return windowOnTab(ui, AppTab::talk);
 }
 
+// The minutes as a meeting goes: a recording, two speakers (one enrolled), four lines.
+std::unique_ptr<QWidget> minutes(UiTestContext& ui)
+{
+    ui.settings.setAppMode(AppMode::minutes);
+    TalkScenes::fillMinutes(ui);
+    return windowOnTab(ui, AppTab::talk);
+}
+
 const Scenario kScenarios[] = {
     {"window-talk", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::talk); }},
     {"window-agent", {900, 760}, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::agent); }},
@@ -51,6 +59,9 @@ const Scenario kScenarios[] = {
     {"small-talk", MainWindow::kMinimumSize, busyTalk},
     {"small-agent", MainWindow::kMinimumSize, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::agent); }},
     {"small-settings", MainWindow::kMinimumSize, [](UiTestContext& ui) { return windowOnTab(ui, AppTab::settings); }},
+    {"small-diagnostics", MainWindow::kMinimumSize,
+     [](UiTestContext& ui) { return windowOnTab(ui, AppTab::diagnostics); }},
+    {"small-minutes", MainWindow::kMinimumSize, minutes},
 };
 
 TEST(Screenshots, everyScenarioInFourLanguagesAndBothAppearances)

@@ -118,3 +118,47 @@ TEST(FacePalette, BlendsOpaquelyWithAClampedFraction)
     }
     EXPECT_EQ(FacePalette::blended(Qt::black, QColor(), 1.0).rgb(), QColor(Qt::white).rgb());
 }
+
+// However short the card, the face (the drawn face's hair and chin, an animal's disc) ends
+// above the level bar along its bottom; a card with room keeps its whole area, and one that
+// shrinks the face shrinks it no further than it must.
+TEST(FaceAvatarModel, TheFaceEndsAboveTheBarAlongTheBottomShrinkingNoMoreThanItMust)
+{
+    struct Case {
+        QRectF space;
+        bool whole;
+    };
+    const Case cases[] = {
+        {QRectF(1, 1, 426, 198), false},  // the opening window's card
+        {QRectF(1, 1, 298, 62), false},   // the smallest window's
+        {QRectF(1, 1, 298, 140), false},  {QRectF(0, 0, 150, 160), false},
+        {QRectF(0, 0, 300, 400), true},   {QRectF(0, 0, 120, 150), true},
+    };
+    constexpr double clear = 16;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.space.width() << "x" << c.space.height());
+        const QRectF area = FaceAvatarModel::areaClearOf(c.space, clear);
+        EXPECT_EQ(area.topLeft(), c.space.topLeft());
+        EXPECT_EQ(area.width(), c.space.width());
+        EXPECT_EQ(area == c.space, c.whole);
+        const double limit = c.space.bottom() - clear;
+        for (const AvatarStyle style : {AvatarStyle::female, AvatarStyle::male, AvatarStyle::cat}) {
+            FaceAvatarModel::State state;
+            state.style = style;
+            state.bob = 1.0;
+            const auto frame = FaceAvatarModel::frame(state, area);
+            double lowest = area.center().y() + frame.bobOffset + 0.46 * frame.size;  // the animal's disc
+            if (frame.body == Body::generated) {
+                QRectF drawn;
+                for (const FaceShape& shape : frame.faceLayers)
+                    drawn |= shape.transform.mapRect(shape.kind == FaceShape::Kind::path ? shape.path.boundingRect()
+                                                                                         : shape.frame);
+                lowest = area.center().y() + frame.bobOffset + drawn.bottom();
+            }
+            EXPECT_LE(lowest, limit + 1e-6) << rawValue(style).toStdString();
+            if (!c.whole && style == AvatarStyle::cat) {
+                EXPECT_GE(lowest, limit - 2) << "shrunk no further than it must";
+            }
+        }
+    }
+}

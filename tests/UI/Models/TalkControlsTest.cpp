@@ -135,6 +135,42 @@ TEST(SegmentWidths, ShortLabelsStayWholeWhileTheWidestGiveWay)
         EXPECT_EQ(SegmentWidths::share(c.wanted, c.available, 40), c.widths) << c.available;
 }
 
+// Segments as (full with hint, caption whole, short caption, least): hints go first, then the
+// widest captions change to their short forms, and only then are captions cut; a row that
+// wraps puts on each line as many whole captions as fit.
+TEST(SegmentWidths, HintsGoFirstThenTheWidestTakeTheirShortFormsThenTheyAreCut)
+{
+    using Segment = SegmentWidths::Segment;
+    const QList<Segment> modes{{90, 90, 70, 30}, {160, 160, 90, 30}, {120, 120, 60, 30}, {80, 80, 80, 30}};
+    const QList<Segment> buttons{{150, 110, 110, 30}, {70, 70, 70, 30}, {130, 100, 100, 30}};
+    struct Case {
+        QList<Segment> segments;
+        int available;
+        QList<int> widths;
+    };
+    const Case cases[] = {
+        {modes, 450, {90, 160, 120, 80}},
+        {modes, 449, {90, 90, 120, 80}},    // the widest only
+        {modes, 380, {90, 90, 120, 80}},
+        {modes, 379, {90, 90, 60, 80}},     // then the next widest
+        {modes, 300, {70, 90, 60, 80}},     // all short
+        {modes, 280, {70, 75, 60, 75}},     // the widest short forms cut to a common width
+        {buttons, 350, {150, 70, 130}},
+        {buttons, 320, {150, 70, 100}},     // a hint goes, the first one's stays while it fits
+        {buttons, 290, {110, 70, 100}},
+        {buttons, 250, {90, 70, 90}},       // cut only where no caption can stay whole
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SegmentWidths::fit(c.segments, c.available), c.widths) << c.available;
+
+    struct Lines {
+        int available;
+        QList<qsizetype> starts;
+    };
+    for (const Lines& c : {Lines{288, {0}}, Lines{287, {0, 2}}, Lines{180, {0, 1}}, Lines{170, {0, 1, 2}}, Lines{60, {0, 1, 2}}})
+        EXPECT_EQ(SegmentWidths::lineStarts(buttons, 4, c.available), c.starts) << c.available;
+}
+
 TEST(CameraCard, FillsTheCardByCroppingTheCentreAndColoursTheGaze)
 {
     struct Case {
