@@ -6,7 +6,7 @@
 #include "Support/DesktopWorkspace.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/SymbolLabel.h"
 #include "UI/Diagnostics/TintedLabel.h"
 #include "UI/Kit/Icons.h"

@@ -9,7 +9,7 @@
 #include "Pipeline/MicLevelMonitor.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/MicMeter.h"
 #include "UI/Diagnostics/SymbolLabel.h"
 #include "UI/Diagnostics/TintedLabel.h"

@@ -11,7 +11,7 @@ QList<int> share(const QList<int>& wanted, int available, int smallest)
         return std::accumulate(wanted.begin(), wanted.end(), 0,
                                [cap](int sum, int w) { return sum + std::min(w, cap); });
     };
-    if (wanted.isEmpty() || total(available) <= available)
+    if (std::accumulate(wanted.begin(), wanted.end(), 0) <= available)
         return wanted;
     // The largest common cap that fits; widths under it stay as they are.
     int low = smallest;

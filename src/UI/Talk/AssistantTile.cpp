@@ -5,7 +5,7 @@
 #include "Pipeline/EngineState.h"
 #include "UI/App/AppContext.h"
 #include "UI/Face/FaceAvatar.h"
-#include "UI/Kit/PlainTextLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Kit/Theme.h"
 #include "UI/Models/LineText.h"
 #include "UI/Talk/Dot.h"
@@ -15,23 +15,26 @@
 #include "UI/Talk/WorkStateControls.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 AssistantTile::AssistantTile(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_moods(context.scheduler), m_card(new FaceCard(context, this)),
-      m_name(new PlainTextLabel), m_dot(new Dot(7)), m_phase(new QLabel)
+      m_name(new ElidedLabel(context.theme, TextStyle::font(TextStyle::Size::caption, QFont::DemiBold), TextTint::primary(),
+                              Qt::ElideRight)),
+      m_dot(new Dot(7)), m_phase(new QLabel)
 {
     setObjectName(QStringLiteral("assistantTile"));
     m_name->setObjectName(QStringLiteral("assistantName"));
     m_phase->setObjectName(QStringLiteral("phaseLabel"));
-    TextStyle::apply(*m_name, TextStyle::Size::caption, QFont::DemiBold);
     TextStyle::apply(*m_phase, TextStyle::Size::caption, QFont::DemiBold);
 
     auto* status = new QWidget;
     auto* statusLayout = new QHBoxLayout(status);
     statusLayout->setContentsMargins(0, 0, 0, 0);
     statusLayout->setSpacing(6);
-    statusLayout->addWidget(m_name);
+    // A long name gives way (whole on hover) before the phase does.
+    statusLayout->addWidget(m_name, 1);
     statusLayout->addWidget(m_dot);
     statusLayout->addWidget(m_phase);
     auto* layout = new QVBoxLayout(this);

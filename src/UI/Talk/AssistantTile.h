@@ -6,9 +6,9 @@
 
 struct AppContext;
 class Dot;
+class ElidedLabel;
 class FaceCard;
 class PillRow;
-class PlainTextLabel;
 class QLabel;
 
 // The assistant's tile: its face with the microphone level, then its name, the phase (or
@@ -35,7 +35,7 @@ private:
     AppContext& m_context;
     IdleMoodAnimator m_moods;
     FaceCard* m_card;
-    PlainTextLabel* m_name;
+    ElidedLabel* m_name;
     Dot* m_dot;
     QLabel* m_phase;
     PillRow* m_footer;

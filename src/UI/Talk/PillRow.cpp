@@ -60,9 +60,11 @@ QList<SegmentWidths::Segment> PillRow::segments(const QList<QWidget*>& items) co
         if (const auto* button = qobject_cast<const PillButton*>(item)) {
             segments << button->widths();
         } else {
-            // The label keeps its width, and its wider gap stands inside its segment.
-            const int width = item->sizeHint().width() + m_leadingGap - m_spacing;
-            segments << SegmentWidths::Segment{width, width, width, width};
+            // The label's wider gap stands inside its segment; it gives way only in a row
+            // narrower than itself.
+            const int gap = m_leadingGap - m_spacing;
+            const int width = item->sizeHint().width() + gap;
+            segments << SegmentWidths::Segment{width, width, width, std::min(width, item->minimumSizeHint().width() + gap)};
         }
     }
     return segments;
@@ -155,7 +157,7 @@ void PillRow::place()
         for (qsizetype i = 0; i < onLine.size(); ++i) {
             QWidget* item = shown[starts[l] + i];
             const int itemHeight = item->sizeHint().height();
-            const int itemWidth = item == m_leading ? std::min(widths[i], item->sizeHint().width()) : widths[i];
+            const int itemWidth = item == m_leading ? widths[i] - (m_leadingGap - m_spacing) : widths[i];
             const QRect box(leading, top + (line - itemHeight) / 2, itemWidth, itemHeight);
             item->setGeometry(QStyle::visualRect(layoutDirection(), rect(), box));
             leading += widths[i] + m_spacing;

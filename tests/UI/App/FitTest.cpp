@@ -6,7 +6,7 @@
 #include "UI/App/MainWindow.h"
 
 #include "Common/TestEnvironment.h"
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/ScriptedTurn.h"
 #include "UI/Screenshots.h"
 #include "UI/Talk/PillButton.h"
@@ -186,6 +186,7 @@ void resting(UiTestContext& ui)
     ui.engine.setPendingSkill(std::nullopt);
     ui.engine.setErrorMessage(std::nullopt);
     ui.settings.setRestingUntil(ui.scheduler.wallNow().addSecs(3599));
+    ui.settings.setAssistantName(QStringLiteral("Alexandrina Featherstonehaugh, the Patient Planner of Meetings"));
 }
 
 // Minutes with a speaker renamed to a long name.

@@ -6,7 +6,7 @@
 #include "Common/TestEnvironment.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/LogView.h"
 #include "UI/Diagnostics/TimelineView.h"
 #include "UI/KeyboardAccess.h"

@@ -5,7 +5,7 @@
 #include "Audio/AudioDeviceManager.h"
 #include "Common/FakeDeviceSource.h"
 #include "Common/QtPrinters.h"
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/UiTestContext.h"
 
 #include <QLabel>

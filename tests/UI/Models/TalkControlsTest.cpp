@@ -159,6 +159,7 @@ TEST(SegmentWidths, HintsGoFirstThenTheWidestTakeTheirShortFormsThenTheyAreCut)
         {buttons, 320, {150, 70, 100}},     // a hint goes, the first one's stays while it fits
         {buttons, 290, {110, 70, 100}},
         {buttons, 250, {90, 70, 90}},       // cut only where no caption can stay whole
+        {{{400, 400, 400, 50}}, 300, {300}},  // a label wider than its line
     };
     for (const Case& c : cases)
         EXPECT_EQ(SegmentWidths::fit(c.segments, c.available), c.widths) << c.available;

@@ -5,6 +5,7 @@
 
 #include "Common/QtPrinters.h"
 #include "UI/Face/FaceAvatar.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Talk/AssistantTile.h"
 #include "UI/Talk/PillButton.h"
 #include "UI/Talk/TalkScenes.h"
@@ -114,7 +115,7 @@ TEST(TalkControls, ShowWhatTheEngineAndSettingsSay)
     EXPECT_TRUE(pill("fireButton")->isEnabled());
     EXPECT_FALSE(pill("stopSpeechButton")->isEnabled());
     ui.settings.setAssistantName(QStringLiteral(" \tParla "));
-    EXPECT_EQ(label("assistantName"), QStringLiteral("Parla"));
+    EXPECT_EQ(tab.findChild<ElidedLabel*>(QStringLiteral("assistantName"))->text(), QStringLiteral("Parla"));
 
     ui.engine.setEnabled(true);
     ui.settings.setRestingUntil(ui.scheduler.wallNow().addSecs(90));

@@ -4,6 +4,7 @@
 
 #include "Common/QtPrinters.h"
 #include "UI/KeyboardAccess.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Talk/BubbleText.h"
 #include "UI/Talk/ComposerEdit.h"
 #include "UI/Talk/TalkScenes.h"
@@ -118,8 +119,9 @@ TEST(TalkTab, ShowsOutsideTextAsTypedNeverAsMarkup)
             ++shown;
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         }
-    // Name, transcript, error, skill summary.
-    EXPECT_EQ(shown, 4);
+    // Transcript, error, skill summary; the name is drawn as text by a label of its own.
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(tab.findChild<ElidedLabel*>(QStringLiteral("assistantName"))->text(), markup);
     // The reply in progress, in its bubble: the characters as sent, no link or bold made of them.
     int replies = 0;
     for (const BubbleText* bubble : tab.findChildren<BubbleText*>())

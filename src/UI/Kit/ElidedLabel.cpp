@@ -1,4 +1,4 @@
-#include "UI/Diagnostics/ElidedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 
 #include "UI/Kit/Caption.h"
 #include "UI/Kit/Theme.h"
