@@ -3,7 +3,9 @@
 #include "UI/Kit/Caption.h"
 #include "UI/Kit/Theme.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 ElidedLabel::ElidedLabel(Theme& theme, const QFont& font, TextTint tint, Qt::TextElideMode mode, QWidget* parent)
     : QWidget(parent), m_theme(theme), m_tint(tint), m_mode(mode)
@@ -33,7 +35,8 @@ void ElidedLabel::rename()
 
 QSize ElidedLabel::sizeHint() const
 {
-    return QSize(fontMetrics().horizontalAdvance(m_text), fontMetrics().height());
+    // Rounded up: a width rounded down from a fractional one would cut the text it measures.
+    return QSize(qCeil(QFontMetricsF(font()).horizontalAdvance(m_text)), fontMetrics().height());
 }
 
 QSize ElidedLabel::minimumSizeHint() const
