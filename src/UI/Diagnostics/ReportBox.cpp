@@ -6,9 +6,9 @@
 #include "Support/DesktopWorkspace.h"
 #include "UI/App/AppContext.h"
 #include "UI/Diagnostics/DiagnosticsFonts.h"
-#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/SymbolLabel.h"
 #include "UI/Diagnostics/TintedLabel.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Kit/Icons.h"
 
 #include <QFileInfo>
@@ -22,8 +22,8 @@ ReportBox::ReportBox(AppContext& context, QWidget* parent)
     : RoundedPanel(context.theme, Fill::faint, 10, false, parent), m_context(context),
       m_report(context.workspace, context.scheduler), m_title(new QLabel(this)), m_send(new QPushButton(this)),
       m_description(new TintedLabel(context.theme, DiagnosticsFonts::text(10), TextTint::secondary(), this)),
-      m_fileRow(new QWidget(this)),
-      m_fileName(new ElidedLabel(context.theme, DiagnosticsFonts::mono(10), TextTint::secondary(), Qt::ElideMiddle, m_fileRow))
+      m_fileRow(new QWidget(this)), m_fileName(new ElidedLabel(context.theme, DiagnosticsFonts::mono(10),
+                                                               TextTint::secondary(), Qt::ElideMiddle, m_fileRow))
 {
     setObjectName(QStringLiteral("reportBox"));
     auto* layout = new QVBoxLayout(this);

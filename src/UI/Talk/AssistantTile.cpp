@@ -20,8 +20,8 @@
 
 AssistantTile::AssistantTile(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_moods(context.scheduler), m_card(new FaceCard(context, this)),
-      m_name(new ElidedLabel(context.theme, TextStyle::font(TextStyle::Size::caption, QFont::DemiBold), TextTint::primary(),
-                              Qt::ElideRight)),
+      m_name(new ElidedLabel(context.theme, TextStyle::font(TextStyle::Size::caption, QFont::DemiBold),
+                             TextTint::primary(), Qt::ElideRight)),
       m_dot(new Dot(7)), m_phase(new QLabel)
 {
     setObjectName(QStringLiteral("assistantTile"));

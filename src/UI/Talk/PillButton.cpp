@@ -130,7 +130,8 @@ void PillButton::paintEvent(QPaintEvent*)
     }
 
     const Shown form = shown();
-    const QString caption = form == Shown::whole || m_look.shortCaption.isEmpty() ? m_look.caption : m_look.shortCaption;
+    const QString caption =
+        form == Shown::whole || m_look.shortCaption.isEmpty() ? m_look.caption : m_look.shortCaption;
     const bool withHint = !m_look.hint.isEmpty() && (m_look.keepHint || width() >= widths().full);
     const int contentWidth = symbolSize + textWidth(caption) + (withHint ? hintWidth() : 0);
     const int room = width() - 2 * m_horizontalPadding;

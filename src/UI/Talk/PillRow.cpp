@@ -64,7 +64,8 @@ QList<SegmentWidths::Segment> PillRow::segments(const QList<QWidget*>& items) co
             // narrower than itself.
             const int gap = m_leadingGap - m_spacing;
             const int width = item->sizeHint().width() + gap;
-            segments << SegmentWidths::Segment{width, width, width, std::min(width, item->minimumSizeHint().width() + gap)};
+            segments << SegmentWidths::Segment{width, width, width,
+                                               std::min(width, item->minimumSizeHint().width() + gap)};
         }
     }
     return segments;

@@ -24,8 +24,7 @@ PillButton* capsule(const char* objectName)
 WorkStateControls::WorkStateControls(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_actions(context.settings, context.engine, context.commands),
       m_clockIn(capsule("clockInButton")), m_rest(capsule("restButton")), m_resting(capsule("restingIndicator")),
-      m_clockOut(capsule("clockOutButton")), m_row(new PillRow(4, PillRow::Lines::wrap)),
-      m_countdown(context.scheduler)
+      m_clockOut(capsule("clockOutButton")), m_row(new PillRow(4, PillRow::Lines::wrap)), m_countdown(context.scheduler)
 {
     setObjectName(QStringLiteral("workStateControls"));
     // The badge only shows; it is neither pressed nor reached by Tab.

@@ -6,8 +6,8 @@
 #include "UI/App/MainWindow.h"
 
 #include "Common/TestEnvironment.h"
-#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/ScriptedTurn.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/Screenshots.h"
 #include "UI/Talk/PillButton.h"
 #include "UI/Talk/TalkScenes.h"
@@ -74,7 +74,8 @@ std::optional<Caption> captionOf(const QWidget& widget)
         if (label->wordWrap())
             return Caption{label->text(), label->height() + slack >= label->heightForWidth(label->width())};
         const QSize hint = label->sizeHint();
-        return Caption{label->text(), label->width() + slack >= hint.width() && label->height() + slack >= hint.height()};
+        return Caption{label->text(),
+                       label->width() + slack >= hint.width() && label->height() + slack >= hint.height()};
     }
     if (const auto* box = qobject_cast<const QComboBox*>(&widget)) {
         QStyleOptionComboBox option;
@@ -135,13 +136,11 @@ QStringList faultsOf(const QWidget& widget)
         const QSize content = area->widget()->size();
         const QSize room = area->viewport()->size();
         if (content.width() > room.width() && !area->horizontalScrollBar()->isVisible())
-            faults << describe(widget) + QStringLiteral(" cuts its right side (%1 wide in %2)")
-                                             .arg(content.width())
-                                             .arg(room.width());
+            faults << describe(widget) +
+                          QStringLiteral(" cuts its right side (%1 wide in %2)").arg(content.width()).arg(room.width());
         if (content.height() > room.height() && !area->verticalScrollBar()->isVisible())
-            faults << describe(widget) + QStringLiteral(" cuts its bottom (%1 high in %2)")
-                                             .arg(content.height())
-                                             .arg(room.height());
+            faults << describe(widget) +
+                          QStringLiteral(" cuts its bottom (%1 high in %2)").arg(content.height()).arg(room.height());
     }
 
     if (const QLayout* layout = widget.layout()) {

@@ -6,10 +6,10 @@
 #include "Common/TestEnvironment.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
-#include "UI/Kit/ElidedLabel.h"
 #include "UI/Diagnostics/LogView.h"
 #include "UI/Diagnostics/TimelineView.h"
 #include "UI/KeyboardAccess.h"
+#include "UI/Kit/ElidedLabel.h"
 #include "UI/UiTestContext.h"
 
 #include <QLabel>

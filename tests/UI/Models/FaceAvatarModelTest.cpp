@@ -130,9 +130,9 @@ TEST(FaceAvatarModel, TheFaceEndsAboveTheBarAlongTheBottomShrinkingNoMoreThanItM
     };
     const Case cases[] = {
         {QRectF(1, 1, 426, 198), false},  // the opening window's card
-        {QRectF(1, 1, 298, 62), false},   // the smallest window's
-        {QRectF(1, 1, 298, 140), false},  {QRectF(0, 0, 150, 160), false},
-        {QRectF(0, 0, 300, 400), true},   {QRectF(0, 0, 120, 150), true},
+        {QRectF(1, 1, 298, 62), false},  // the smallest window's
+        {QRectF(1, 1, 298, 140), false}, {QRectF(0, 0, 150, 160), false},
+        {QRectF(0, 0, 300, 400), true},  {QRectF(0, 0, 120, 150), true},
     };
     constexpr double clear = 16;
     for (const Case& c : cases) {

@@ -150,15 +150,15 @@ TEST(SegmentWidths, HintsGoFirstThenTheWidestTakeTheirShortFormsThenTheyAreCut)
     };
     const Case cases[] = {
         {modes, 450, {90, 160, 120, 80}},
-        {modes, 449, {90, 90, 120, 80}},    // the widest only
+        {modes, 449, {90, 90, 120, 80}},  // the widest only
         {modes, 380, {90, 90, 120, 80}},
-        {modes, 379, {90, 90, 60, 80}},     // then the next widest
-        {modes, 300, {70, 90, 60, 80}},     // all short
-        {modes, 280, {70, 75, 60, 75}},     // the widest short forms cut to a common width
+        {modes, 379, {90, 90, 60, 80}},  // then the next widest
+        {modes, 300, {70, 90, 60, 80}},  // all short
+        {modes, 280, {70, 75, 60, 75}},  // the widest short forms cut to a common width
         {buttons, 350, {150, 70, 130}},
-        {buttons, 320, {150, 70, 100}},     // a hint goes, the first one's stays while it fits
+        {buttons, 320, {150, 70, 100}},  // a hint goes, the first one's stays while it fits
         {buttons, 290, {110, 70, 100}},
-        {buttons, 250, {90, 70, 90}},       // cut only where no caption can stay whole
+        {buttons, 250, {90, 70, 90}},  // cut only where no caption can stay whole
         {{{400, 400, 400, 50}}, 300, {300}},  // a label wider than its line
     };
     for (const Case& c : cases)
@@ -168,7 +168,8 @@ TEST(SegmentWidths, HintsGoFirstThenTheWidestTakeTheirShortFormsThenTheyAreCut)
         int available;
         QList<qsizetype> starts;
     };
-    for (const Lines& c : {Lines{288, {0}}, Lines{287, {0, 2}}, Lines{180, {0, 1}}, Lines{170, {0, 1, 2}}, Lines{60, {0, 1, 2}}})
+    for (const Lines& c :
+         {Lines{288, {0}}, Lines{287, {0, 2}}, Lines{180, {0, 1}}, Lines{170, {0, 1, 2}}, Lines{60, {0, 1, 2}}})
         EXPECT_EQ(SegmentWidths::lineStarts(buttons, 4, c.available), c.starts) << c.available;
 }
 
