@@ -168,18 +168,6 @@ QStringList faultsIn(const QWidget& window)
     return faults;
 }
 
-// The talk tab in use: clocked in, a conversation, a transcript, a skill waiting, an error.
-void busy(UiTestContext& ui)
-{
-    ui.engine.setEnabled(true);
-    ui.engine.setPhase(ConversationPhase::listening);
-    ui.engine.setLastTurns(TalkScenes::turns(4));
-    ui.engine.setLiveTranscript(QStringLiteral("Remind me to call Mina about the slides"));
-    ui.engine.setPendingSkill(
-        PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail the notes to Mina"), {}));
-    ui.engine.setErrorMessage(QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
-}
-
 void resting(UiTestContext& ui)
 {
     ui.engine.setPendingSkill(std::nullopt);
@@ -218,7 +206,7 @@ struct View {
 
 const View kViews[] = {
     {"talk", AppTab::talk, [](UiTestContext&, MainWindow&) {}},
-    {"talk-busy", AppTab::talk, [](UiTestContext& ui, MainWindow&) { busy(ui); }},
+    {"talk-busy", AppTab::talk, [](UiTestContext& ui, MainWindow&) { TalkScenes::busy(ui); }},
     {"talk-resting", AppTab::talk, [](UiTestContext& ui, MainWindow&) { resting(ui); }},
     {"talk-minutes", AppTab::talk, [](UiTestContext& ui, MainWindow&) { minutes(ui); }},
     {"agent", AppTab::agent, [](UiTestContext&, MainWindow&) {}},

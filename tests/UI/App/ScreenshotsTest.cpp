@@ -29,16 +29,9 @@ std::unique_ptr<QWidget> windowOnTab(UiTestContext& ui, AppTab tab)
     return window;
 }
 
-// The talk tab as it is used: clocked in, a conversation, a skill waiting for consent, an error.
 std::unique_ptr<QWidget> busyTalk(UiTestContext& ui)
 {
-    ui.engine.setEnabled(true);
-    ui.engine.setPhase(ConversationPhase::listening);
-    ui.engine.setLastTurns(TalkScenes::turns(4));
-    ui.engine.setLiveTranscript(QStringLiteral("Remind me to call Mina about the slides"));
-    ui.engine.setPendingSkill(
-        PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail the notes to Mina"), {}));
-    ui.engine.setErrorMessage(QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+    TalkScenes::busy(ui);
     return windowOnTab(ui, AppTab::talk);
 }
 

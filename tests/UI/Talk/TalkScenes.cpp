@@ -50,6 +50,17 @@ QList<ConversationTurn> turns(int count, int firstNumber)
     return result;
 }
 
+void busy(UiTestContext& ui)
+{
+    ui.engine.setEnabled(true);
+    ui.engine.setPhase(ConversationPhase::listening);
+    ui.engine.setLastTurns(turns(4));
+    ui.engine.setLiveTranscript(QStringLiteral("Remind me to call Mina about the slides"));
+    ui.engine.setPendingSkill(
+        PendingSkill::make(QStringLiteral("mail.compose"), QStringLiteral("Mail the notes to Mina"), {}));
+    ui.engine.setErrorMessage(QStringLiteral("Speech recognizer unavailable for locale ko-KR (installed: en-US)"));
+}
+
 void fillMinutes(UiTestContext& ui)
 {
     ui.engine.setCurrentRecordingURL(

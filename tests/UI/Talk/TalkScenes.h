@@ -21,6 +21,10 @@ CameraFrame portrait();
 // `count` turns, alternating user and assistant, the newest last.
 QList<ConversationTurn> turns(int count, int firstNumber = 1);
 
+// The talk tab in use: clocked in and listening, four turns, a transcript, a skill waiting for
+// consent and an error.
+void busy(UiTestContext& ui);
+
 // Speakers 1 and 2 (the second enrolled) with a recording and four lines.
 void fillMinutes(UiTestContext& ui);
 
