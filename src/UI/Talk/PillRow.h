@@ -3,6 +3,7 @@
 #include "UI/Models/SegmentWidths.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class PillButton;
@@ -49,5 +50,5 @@ private:
     QWidget* m_leading = nullptr;
     int m_leadingGap = 0;
     QList<PillButton*> m_buttons;
-    PillRow* m_partner = nullptr;
+    QPointer<PillRow> m_partner;  // the other tile's, which may go first
 };
