@@ -7,15 +7,14 @@ namespace Caption {
 
 void name(QWidget& widget, const QString& caption, const QString& help, bool shownWhole)
 {
-    if (caption.isEmpty()) {
-        widget.setToolTip(help);
-        return;
-    }
-    widget.setAccessibleName(caption);
-    if (shownWhole || help.startsWith(caption))
-        widget.setToolTip(help);
-    else
-        widget.setToolTip(help.isEmpty() ? caption : caption + QLatin1Char('\n') + help);
+    // Set only when changed: a new name is announced to screen readers, and this runs at
+    // every resize.
+    if (!caption.isEmpty() && widget.accessibleName() != caption)
+        widget.setAccessibleName(caption);
+    const bool told = caption.isEmpty() || shownWhole || help.startsWith(caption);
+    const QString tip = told ? help : help.isEmpty() ? caption : caption + QLatin1Char('\n') + help;
+    if (widget.toolTip() != tip)
+        widget.setToolTip(tip);
 }
 
 }  // namespace Caption

@@ -71,10 +71,10 @@ SegmentWidths::Segment PillButton::widths() const
     if (m_captionWidth < 0) {
         m_captionWidth = textWidth(m_look.caption);
         m_shortWidth = m_look.shortCaption.isEmpty() ? m_captionWidth : textWidth(m_look.shortCaption);
+        m_leastWidth = m_look.caption.isEmpty() ? 0 : textWidth(QStringLiteral("…"));
     }
-    const int least = m_look.caption.isEmpty() ? 0 : textWidth(QStringLiteral("…"));
     return {chrome() + m_captionWidth + (m_look.keepHint ? 0 : hintWidth()), chrome() + m_captionWidth,
-            chrome() + std::min(m_captionWidth, m_shortWidth), chrome() + least};
+            chrome() + std::min(m_captionWidth, m_shortWidth), chrome() + m_leastWidth};
 }
 
 PillButton::Shown PillButton::shown() const

@@ -64,5 +64,6 @@ private:
     // Measured once per look and font: layouts ask for the size hints many times.
     mutable int m_captionWidth = -1;
     mutable int m_shortWidth = -1;
+    mutable int m_leastWidth = -1;
     mutable int m_hintWidth = -1;
 };
