@@ -25,7 +25,7 @@ TileRow::TileRow(AssistantTile* assistant, UserTile* user, QWidget* parent)
     layout->addWidget(user, 1);
 }
 
-int TileRow::height(Extent extent) const
+int TileRow::tilesHeight(Extent extent) const
 {
     // Both tiles at the width each gets; the row as tall as the taller.
     const int tileWidth = (width() - tileSpacing) / 2;
@@ -40,12 +40,12 @@ int TileRow::height(Extent extent) const
 
 QSize TileRow::sizeHint() const
 {
-    return {layout()->sizeHint().width(), height(Extent::preferred)};
+    return {layout()->sizeHint().width(), tilesHeight(Extent::preferred)};
 }
 
 QSize TileRow::minimumSizeHint() const
 {
-    return {layout()->minimumSize().width(), height(Extent::least)};
+    return {layout()->minimumSize().width(), tilesHeight(Extent::least)};
 }
 
 void TileRow::resizeEvent(QResizeEvent* event)
