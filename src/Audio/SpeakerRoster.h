@@ -37,7 +37,7 @@ public:
         float fewUtterances;
         float enrolled;
     };
-    static constexpr Reach kVoiceprintReach{2.1f, 0.9f, 1.7f};
+    static constexpr Reach kVoiceprintReach{2.1f, 0.6f, 1.7f};
 
     // Cosine of two unit band vectors; 0 unless both have the same, non-zero length.
     static float score(const QList<float>& a, const QList<float>& b);
