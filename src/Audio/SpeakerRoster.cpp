@@ -3,6 +3,7 @@
 #include "Audio/SpectralEmbedder.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -26,6 +27,16 @@ float SpeakerRoster::score(const QList<float>& a, const QList<float>& b)
     return dot;
 }
 
+float SpeakerRoster::distance(const QList<float>& a, const QList<float>& b)
+{
+    if (a.isEmpty() || a.size() != b.size())
+        return std::numeric_limits<float>::infinity();
+    float squares = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        squares += (a[i] - b[i]) * (a[i] - b[i]);
+    return squares / float(a.size());
+}
+
 int SpeakerRoster::addEnrolled(const QString& label, const QList<float>& embedding, const QList<float>& voiceprint)
 {
     const int id = m_nextSpeakerID++;
@@ -34,10 +45,10 @@ int SpeakerRoster::addEnrolled(const QString& label, const QList<float>& embeddi
 }
 
 template <typename Score>
-SpeakerRoster::Member* SpeakerRoster::best(Score score, Thresholds thresholds)
+std::pair<SpeakerRoster::Member*, float> SpeakerRoster::best(Score score)
 {
     Member* best = nullptr;
-    float bestScore = -1;
+    float bestScore = -std::numeric_limits<float>::infinity();
     for (Member& member : m_members) {
         const std::optional<float> candidate = score(member);
         if (candidate && *candidate > bestScore) {
@@ -45,25 +56,35 @@ SpeakerRoster::Member* SpeakerRoster::best(Score score, Thresholds thresholds)
             best = &member;
         }
     }
-    if (!best)
-        return nullptr;
-    return bestScore >= (best->speaker.isEnrolled ? thresholds.enrollment : thresholds.match) ? best : nullptr;
+    return {best, bestScore};
 }
 
 Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>& voiceprint)
 {
-    const auto onVoiceprint = [&](const Member& member) {
-        return !voiceprint.isEmpty() && voiceprint.size() == member.voiceprint.size()
-                   ? std::optional(score(voiceprint, member.voiceprint))
-                   : std::nullopt;
+    const auto hasVoiceprint = [&](const Member& member) {
+        return !voiceprint.isEmpty() && voiceprint.size() == member.voiceprint.size();
     };
-    Member* match = best(onVoiceprint, kVoiceprintThresholds);
+    // On the voiceprint, the speaker closest for its reach, with the distance over the reach
+    // negated as its score.
+    auto [match, closeness] = best([&](const Member& member) -> std::optional<float> {
+        if (!hasVoiceprint(member))
+            return std::nullopt;
+        const Speaker& speaker = member.speaker;
+        const float reach = speaker.isEnrolled ? kVoiceprintReach.enrolled
+                                               : kVoiceprintReach.opened +
+                                                     kVoiceprintReach.fewUtterances / float(speaker.utteranceCount);
+        return -distance(voiceprint, member.voiceprint) / reach;
+    });
+    if (match && !(closeness >= -1))
+        match = nullptr;
     if (!match) {
-        match = best(
-            [&](const Member& member) {
-                return onVoiceprint(member) ? std::nullopt : std::optional(score(embedding, member.speaker.embedding));
-            },
-            kBandThresholds);
+        const auto [onBands, bandScore] = best([&](const Member& member) -> std::optional<float> {
+            if (hasVoiceprint(member))
+                return std::nullopt;
+            return score(embedding, member.speaker.embedding);
+        });
+        if (onBands && bandScore >= (onBands->speaker.isEnrolled ? kBandThresholds.enrollment : kBandThresholds.match))
+            match = onBands;
     }
     if (!match) {
         const int id = m_nextSpeakerID++;
@@ -75,7 +96,6 @@ Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>&
         addToMean(speaker.embedding, speaker.utteranceCount, embedding);
         SpectralEmbedder::normalize(speaker.embedding);
         addToMean(match->voiceprint, speaker.utteranceCount, voiceprint);
-        SpectralEmbedder::normalize(match->voiceprint);
     }
     ++speaker.utteranceCount;
     return speaker;

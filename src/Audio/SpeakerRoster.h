@@ -6,17 +6,20 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // The speakers heard in one meeting and the rule that assigns an utterance's voice to one of
 // them. A voice is the 24-band vector and, when the utterance had enough voiced speech, a
 // voiceprint. Speakers are judged on the voiceprint when both sides have one, which tells
-// people apart; a speaker without one (a profile stored before voiceprints existed) is judged
-// on the band vector, and only when no voiceprint takes the utterance. On either signature
-// the best-scoring speaker takes the utterance when it passes its threshold (the earliest
-// among equals); otherwise a new "Speaker <id>" opens. Enrolled speakers (stored profiles, or
-// named during the meeting) need the stricter enrolment threshold and never change their
-// voice; speakers the roster opened itself follow a running mean. Ids count up from 1 and are
-// never reused. Plain data, no lock: its owner serialises access.
+// people apart: the closest speaker takes the utterance when the prints lie within what one
+// person's own utterances scatter. A speaker without one (a profile stored before voiceprints,
+// or with a print of an older layout) is judged on the band vector, and only when no
+// voiceprint takes the utterance: the best-scoring speaker takes it when it passes its
+// threshold. Among equals the earliest speaker wins; otherwise a new "Speaker <id>" opens.
+// Enrolled speakers (stored profiles, or named during the meeting) must lie closer, or score
+// higher, and never change their voice; speakers the roster opened itself follow a running
+// mean. Ids count up from 1 and are never reused. Plain data, no lock: its owner serialises
+// access.
 class SpeakerRoster {
 public:
     struct Thresholds {
@@ -24,13 +27,24 @@ public:
         float enrollment;  // least score for an enrolled speaker
     };
     static constexpr Thresholds kBandThresholds{0.92f, 0.94f};
-    // Measured on recorded speech (docs/ARCHITECTURE.md): a lower match threshold merges
-    // people, a higher one splits a person.
-    static constexpr Thresholds kVoiceprintThresholds{0.15f, 0.4f};
+    // The farthest an utterance's voiceprint may lie from a speaker's (distance()) and still
+    // be that speaker's: for a speaker the roster opened and heard n times, `opened` +
+    // `fewUtterances` / n (a mean of few utterances tells the voice roughly); for an enrolled
+    // one, `enrolled`. Fitted on recorded speech (docs/ARCHITECTURE.md): less splits a person,
+    // more merges people.
+    struct Reach {
+        float opened;
+        float fewUtterances;
+        float enrolled;
+    };
+    static constexpr Reach kVoiceprintReach{2.1f, 0.6f, 1.7f};
 
-    // Cosine of two unit vectors (band vectors or voiceprints); 0 unless both have the same,
-    // non-zero length.
+    // Cosine of two unit band vectors; 0 unless both have the same, non-zero length.
     static float score(const QList<float>& a, const QList<float>& b);
+    // Mean squared difference per value of two voiceprints: about 2 between two utterances of
+    // one person, 1 + 1/n between one and the mean of n others. Infinite unless both have the
+    // same, non-zero length.
+    static float distance(const QList<float>& a, const QList<float>& b);
 
     // Adds an enrolled speaker and returns its id.
     int addEnrolled(const QString& label, const QList<float>& embedding, const QList<float>& voiceprint = {});
@@ -61,10 +75,10 @@ private:
     };
 
     qsizetype indexOf(int id) const;
-    // The best member passing its threshold among those `score` can judge (it returns nothing
-    // for the others).
+    // The member with the highest score among those `score` can judge (it returns nothing for
+    // the others), the earliest among equals, with its score.
     template <typename Score>
-    Member* best(Score score, Thresholds thresholds);
+    std::pair<Member*, float> best(Score score);
 
     QList<Member> m_members;
     int m_nextSpeakerID = 1;

@@ -13,12 +13,13 @@
 // Turns one utterance into a voiceprint that tells people apart where the 24-band vector
 // cannot: the voice's pitch (median and spread of the log fundamental) and the shape of its
 // spectrum (means and spreads of mel-cepstral coefficients over 200-3800 Hz, the band every
-// microphone and line carries), over the voiced frames of the utterance only, so neither
-// loudness nor pauses count. The audio is mixed to mono and resampled to 16 kHz first, so
-// microphones of different rates give comparable prints. Each feature is scaled by how much
-// it varies within one person, the average voice is taken away, large deviations are softly
-// limited and the result has unit length: two prints are compared by their dot product, like
-// the band vectors.
+// microphone and line carries, and spreads of their slopes), over the voiced frames of the
+// utterance only, so neither loudness nor pauses count. The audio is mixed to mono and
+// resampled to 16 kHz first, so microphones of different rates give comparable prints. Large
+// deviations of a feature are softly limited, and the features are whitened: in a print's
+// coordinates one person's utterances scatter alike in every direction, by about 1 on each.
+// Prints are compared by their distance, which a line or room that shifts every voice alike
+// leaves as it was. The length tells the layout: a print of another length is of an older one.
 // Not thread-safe: one thread at a time (the speaker classifier's worker).
 class VoiceprintEmbedder {
 public:
@@ -27,7 +28,7 @@ public:
     static constexpr int kHop = 160;  // 10 ms
     static constexpr int kMelBands = 24;
     static constexpr int kCepstra = 12;
-    static constexpr int kLength = 2 * kCepstra + 2;
+    static constexpr int kLength = 3 * kCepstra + 2;
 
     VoiceprintEmbedder();
 

@@ -110,6 +110,47 @@ TEST(SpeakerClassifier, RecordedPeopleKeepTheirOwnLabelsAndAnEnrolledNameGoesOnl
     }
 }
 
+// People whose voices fitted none of the labels' constants, taking turns: each keeps one label
+// of their own, neither merged with another person nor split in two.
+TEST(SpeakerClassifier, PeopleItWasNeverFittedOnKeepOneLabelEach)
+{
+    constexpr int kEach = 4;
+    const QStringList& heldOut = RecordedVoices::heldOutPeople();
+    const struct {
+        RecordedVoices::Line line;
+        QStringList people;
+    } meetings[] = {
+        {RecordedVoices::Line::telephone, heldOut},
+        {RecordedVoices::Line::wideband, {heldOut[2], heldOut[3]}},
+    };
+    for (const auto& meeting : meetings) {
+        SCOPED_TRACE(RecordedVoices::rate(meeting.line));
+        const ScopedDataRoot root;
+        std::vector<std::vector<std::vector<AudioBufferPtr>>> utterances;
+        for (const QString& person : meeting.people) {
+            utterances.push_back(recordedUtterances(person, meeting.line, kEach));
+            ASSERT_EQ(utterances.back().size(), kEach)
+                << "the recorded prompts of " << person.toStdString() << " (scripts/install-deps)";
+        }
+        SpeakerClassifier classifier;
+        std::vector<QStringList> labels(utterances.size());
+        for (std::size_t round = 0; round < kEach; ++round)
+            for (std::size_t person = 0; person < utterances.size(); ++person) {
+                const std::optional<Speaker> speaker = utter(classifier, utterances[person][round]);
+                labels[person].append(speaker ? speaker->label : QStringLiteral("Unknown"));
+            }
+        QStringList owners;
+        for (std::size_t person = 0; person < labels.size(); ++person) {
+            const QString& name = meeting.people[qsizetype(person)];
+            EXPECT_EQ(labels[person].count(labels[person].first()), kEach)
+                << name.toStdString() << " split: " << labels[person].join(", ").toStdString();
+            EXPECT_FALSE(owners.contains(labels[person].first()))
+                << name.toStdString() << " merged: " << labels[person].join(", ").toStdString();
+            owners.append(labels[person].first());
+        }
+    }
+}
+
 TEST(SpeakerClassifier, TellsTwoVoicesApartAndKnowsAnEnrolledVoiceInTheNextMeeting)
 {
     const ScopedDataRoot root;

@@ -19,6 +19,14 @@ QList<float> at(float cosine)
 
 const QList<float> kBase = at(1.0f);
 
+// A voiceprint whose distance from kBase is `distance`.
+QList<float> apart(float distance)
+{
+    QList<float> vector = kBase;
+    vector[2] = std::sqrt(distance * float(vector.size()));
+    return vector;
+}
+
 QList<float> axis(int index)
 {
     QList<float> vector(24, 0.0f);
@@ -64,6 +72,7 @@ TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherw
         bool isEnrolled;
         QList<float> bands;
         QList<float> voiceprint;  // empty: a profile stored before voiceprints
+        int heard = 1;  // utterances, for a speaker the roster opens
     };
     struct Case {
         const char* name;
@@ -72,13 +81,31 @@ TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherw
         int expectedID;
     };
     const QList<float> none;
+    const SpeakerRoster::Reach reach = SpeakerRoster::kVoiceprintReach;
+    const float once = reach.opened + reach.fewUtterances, twice = reach.opened + reach.fewUtterances / 2;
     const Case cases[] = {
-        {"the voiceprint decides, not the bands", {{false, kBase, kBase}}, {false, kBase, at(0.149f)}, 2},
-        {"a voiceprint at the match threshold joins", {{false, kBase, kBase}}, {false, at(0.5f), at(0.15f)}, 1},
-        {"an enrolled voiceprint needs the enrolment threshold", {{true, kBase, kBase}}, {false, kBase, at(0.39f)}, 2},
-        {"and takes the utterance at it", {{true, kBase, kBase}}, {false, at(0.5f), at(0.4f)}, 1},
+        {"the voiceprint decides, not the bands", {{false, kBase, kBase}}, {false, kBase, apart(once * 1.001f)}, 2},
+        {"a voiceprint within reach of a speaker heard once joins",
+         {{false, kBase, kBase}},
+         {false, at(0.5f), apart(once * 0.999f)},
+         1},
+        {"a speaker heard twice reaches less", {{false, kBase, kBase, 2}}, {false, kBase, apart(twice * 1.001f)}, 2},
+        {"but as far as that", {{false, kBase, kBase, 2}}, {false, kBase, apart(twice * 0.999f)}, 1},
+        {"an enrolled voiceprint reaches least",
+         {{true, kBase, kBase}},
+         {false, kBase, apart(reach.enrolled * 1.001f)},
+         2},
+        {"and takes the utterance within it", {{true, kBase, kBase}}, {false, at(0.5f), apart(reach.enrolled * 0.999f)}, 1},
+        {"the closest for its reach wins, not the nearest",
+         {{false, kBase, apart(2.0f)}, {true, kBase, apart(1.5f)}},
+         {false, kBase, kBase},
+         1},
         {"an old profile is judged on its bands", {{true, kBase, none}}, {false, at(0.94f), kBase}, 1},
         {"at their enrolment threshold", {{true, kBase, none}}, {false, at(0.93f), kBase}, 2},
+        {"a voiceprint of another layout counts as none",
+         {{true, kBase, QList<float>(26, 0.2f)}},
+         {false, at(0.94f), kBase},
+         1},
         {"a voiceprint match comes before an old profile",
          {{true, kBase, none}, {false, axis(5), kBase}},
          {false, kBase, kBase},
@@ -87,6 +114,10 @@ TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherw
          {{false, kBase, kBase}},
          {false, at(0.92f), none},
          1},
+        {"a voiceprint that is not a number opens a speaker",
+         {{false, kBase, kBase}},
+         {false, kBase, QList<float>(24, NAN)},
+         2},
     };
     for (const Case& c : cases) {
         SpeakerRoster roster;
@@ -94,14 +125,15 @@ TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherw
             if (voice.isEnrolled)
                 roster.addEnrolled(QStringLiteral("Ana"), voice.bands, voice.voiceprint);
             else
-                roster.assign(voice.bands, voice.voiceprint);
+                for (int n = 0; n < voice.heard; ++n)
+                    roster.assign(voice.bands, voice.voiceprint);
         }
         ASSERT_EQ(roster.speakers().size(), qsizetype(c.known.size())) << c.name;
         EXPECT_EQ(roster.assign(c.utterance.bands, c.utterance.voiceprint).id, c.expectedID) << c.name;
     }
 }
 
-TEST(SpeakerRoster, MatchedSpeakersFollowTheNormalizedMeanAndTiesGoToTheEarliest)
+TEST(SpeakerRoster, MatchedSpeakersFollowTheMeanAndTiesGoToTheEarliest)
 {
     SpeakerRoster roster;
     const int enrolled = roster.addEnrolled(QStringLiteral("Ana"), at(0.5f));
@@ -111,10 +143,13 @@ TEST(SpeakerRoster, MatchedSpeakersFollowTheNormalizedMeanAndTiesGoToTheEarliest
     const float x = (1 + 0.96f) / 2, y = std::sqrt(1 - 0.96f * 0.96f) / 2, length = std::hypot(x, y);
     EXPECT_NEAR(joined.embedding[0], x / length, 1e-6f);
     EXPECT_NEAR(joined.embedding[1], y / length, 1e-6f);
-    EXPECT_EQ(roster.voiceprint(joined.id), joined.embedding);  // the voiceprints followed alike
+    // The voiceprint follows the plain mean: distances keep their scale.
+    const QList<float> print = roster.voiceprint(joined.id);
+    EXPECT_NEAR(print[0], x, 1e-6f);
+    EXPECT_NEAR(print[1], y, 1e-6f);
 
-    roster.addEnrolled(QStringLiteral("Twin"), joined.embedding, joined.embedding);
-    EXPECT_EQ(roster.assign(joined.embedding, joined.embedding).id, joined.id);  // equal scores: the earlier one
+    roster.addEnrolled(QStringLiteral("Twin"), joined.embedding, print);
+    EXPECT_EQ(roster.assign(joined.embedding, print).id, joined.id);  // equally close: the earlier one
 
     EXPECT_EQ(roster.rename(99, QStringLiteral("Nobody")), std::nullopt);
 }

@@ -8,14 +8,42 @@
 
 #include <sndfile.h>
 
+#include <optional>
+
 namespace {
 
 constexpr double kShortest = 2, kLongest = 6;  // seconds
-constexpr qint64 kG722BytesPerSecond = 8000;  // 64 kbit/s, two samples a byte
+const QString kPrompts = QStringLiteral("/usr/share/asterisk/sounds/");
+const QString kReader = QStringLiteral("librivox_m_reader");
 
-QDir folder(const QString& person)
+// A headerless coded prompt: blocks of `bytes` bytes, each decoding to `samples` samples.
+struct Codec {
+    QString extension;  // also ffmpeg's name of the format
+    int rate;
+    qsizetype bytes;
+    qsizetype samples;
+};
+const Codec kG722{QStringLiteral("g722"), RecordedVoices::kWidebandRate, 1, 2};
+const Codec kGsm{QStringLiteral("gsm"), RecordedVoices::kTelephoneRate, 33, 160};
+
+// Where each person's prompts lie, and how they were recorded.
+struct Recording {
+    QString folder;
+    bool telephoneWav;  // 8 kHz PCM beside the coded prompts
+    const Codec* codec;
+};
+
+std::optional<Recording> recording(const QString& person)
 {
-    return QDir(QStringLiteral("/usr/share/asterisk/sounds/") + person);
+    if (RecordedVoices::people().contains(person))
+        return Recording{kPrompts + person, true, &kG722};
+    if (person == QLatin1String("es_CO_f_prompts"))
+        return Recording{kPrompts + QStringLiteral("es"), false, &kGsm};
+    if (person == QLatin1String("fr_FR_f_Armelle"))
+        return Recording{kPrompts + QStringLiteral("fr"), false, &kGsm};
+    if (person == QLatin1String("ru_RU_f_IvrvoiceRU"))
+        return Recording{kPrompts + person, false, &kG722};
+    return std::nullopt;
 }
 
 // The WAV files of the folder that are mono at `rate` and last `shortest` to `longest` seconds,
@@ -41,22 +69,21 @@ std::vector<std::vector<float>> monoFiles(const QDir& dir, int rate, double shor
     return found;
 }
 
-// The prompts are headerless G.722, whose length tells their duration. They are decoded as one
+// The prompts are headerless, so their length tells their duration. They are decoded as one
 // stream by a single ffmpeg run, as starting one per prompt would take most of the test's time;
 // the decoder's adaptation carries over each joint for a few milliseconds only.
-std::vector<std::vector<float>> widebandUtterances(const QString& person, int count)
+std::vector<std::vector<float>> codedPrompts(const QDir& dir, const Codec& codec, int count)
 {
-    const QDir dir = folder(person);
     QByteArray stream;
     std::vector<qsizetype> lengths;
-    for (const QString& name : dir.entryList({QStringLiteral("*.g722")}, QDir::Files, QDir::Name)) {
+    for (const QString& name : dir.entryList({QStringLiteral("*.") + codec.extension}, QDir::Files, QDir::Name)) {
         QFile file(dir.filePath(name));
-        const double seconds = double(file.size()) / kG722BytesPerSecond;
+        const qsizetype blocks = file.size() / codec.bytes;
+        const double seconds = double(blocks * codec.samples) / codec.rate;
         if (seconds < kShortest || seconds > kLongest || !file.open(QIODevice::ReadOnly))
             continue;
-        const QByteArray bytes = file.readAll();
-        stream += bytes;
-        lengths.push_back(2 * bytes.size());
+        stream += file.read(blocks * codec.bytes);
+        lengths.push_back(blocks * codec.samples);
         if (int(lengths.size()) == count)
             break;
     }
@@ -64,7 +91,7 @@ std::vector<std::vector<float>> widebandUtterances(const QString& person, int co
         return {};
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                                            QStringLiteral("g722"), QStringLiteral("-i"), QStringLiteral("pipe:0"),
+                                            codec.extension, QStringLiteral("-i"), QStringLiteral("pipe:0"),
                                             QStringLiteral("-f"), QStringLiteral("f32le"), QStringLiteral("pipe:1")});
     if (!ffmpeg.waitForStarted())
         return {};
@@ -85,6 +112,14 @@ std::vector<std::vector<float>> widebandUtterances(const QString& person, int co
     return found;
 }
 
+// Wideband utterances heard over a telephone line.
+std::vector<std::vector<float>> overTelephone(std::vector<std::vector<float>> utterances)
+{
+    for (std::vector<float>& samples : utterances)
+        samples = RecordedVoices::resampled(samples, RecordedVoices::kWidebandRate, RecordedVoices::kTelephoneRate);
+    return utterances;
+}
+
 }  // namespace
 
 const QStringList& RecordedVoices::people()
@@ -94,10 +129,31 @@ const QStringList& RecordedVoices::people()
     return people;
 }
 
+const QStringList& RecordedVoices::heldOutPeople()
+{
+    static const QStringList people{QStringLiteral("es_CO_f_prompts"), QStringLiteral("fr_FR_f_Armelle"),
+                                    QStringLiteral("ru_RU_f_IvrvoiceRU"), kReader};
+    return people;
+}
+
 std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count)
 {
-    return line == Line::telephone ? monoFiles(folder(person), kTelephoneRate, kShortest, kLongest, count)
-                                   : widebandUtterances(person, count);
+    if (person == kReader) {
+        std::vector<std::vector<float>> read = readerUtterances();
+        if (count >= 0 && int(read.size()) > count)
+            read.resize(std::size_t(count));
+        return line == Line::telephone ? overTelephone(std::move(read)) : read;
+    }
+    const std::optional<Recording> recorded = recording(person);
+    if (!recorded)
+        return {};
+    const QDir dir(recorded->folder);
+    if (line == Line::telephone && recorded->telephoneWav)
+        return monoFiles(dir, kTelephoneRate, kShortest, kLongest, count);
+    if (recorded->codec->rate == rate(line))
+        return codedPrompts(dir, *recorded->codec, count);
+    return line == Line::telephone ? overTelephone(codedPrompts(dir, *recorded->codec, count))
+                                   : std::vector<std::vector<float>>();
 }
 
 std::vector<std::vector<float>> RecordedVoices::readerUtterances()
