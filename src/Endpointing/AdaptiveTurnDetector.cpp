@@ -204,10 +204,12 @@ void AdaptiveTurnDetector::scheduleSilenceFire(int alreadySilentMs)
     qCInfo(lcAdaptiveTurn, "schedule silence fire in %dms (samples=%d tail='%s' gaze=%s)", lengthMs,
            pauseSamplesCount(), qUtf8Printable(SilencePrediction::trailingToken(m_currentTranscript)),
            qUtf8Printable(rawValue(m_currentGaze.status)));
-    m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)),
-                        [this, lengthMs, snapshot = m_currentTranscript] {
-                            readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), snapshot);
-                        });
+    // No snapshot: a new onset cancels this wait, so a transcript that changes during it is the
+    // recognizer finishing what it heard before the silence (its final text often comes after
+    // the end of speech and revises the last partial). The turn ends on time with that text.
+    m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)), [this, lengthMs] {
+        readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), std::nullopt);
+    });
 }
 
 void AdaptiveTurnDetector::scheduleDwellFire()
@@ -226,16 +228,17 @@ void AdaptiveTurnDetector::scheduleFastFire(const QString& reason, int alreadySi
                         [this, reason] { fastFireCheck(reason); });
 }
 
-// The silence and dwell fires deliver only a turn that has begun, has enough text and has
-// not changed while the timer ran; a refusal leaves the turn to the other inputs.
-void AdaptiveTurnDetector::readyCheck(const QString& reason, const QString& snapshot)
+// The silence and dwell fires deliver only a turn that has begun and has enough text, the
+// dwell only one whose transcript has not changed while it ran; a refusal leaves the turn to
+// the other inputs.
+void AdaptiveTurnDetector::readyCheck(const QString& reason, const std::optional<QString>& snapshot)
 {
     if (!hasStartedSpeaking())
         return;
     const QString text = Text::trimmed(m_currentTranscript);
     if (Text::graphemeCount(text) < m_tuning.minTranscriptChars)
         return;
-    if (m_currentTranscript != snapshot)
+    if (snapshot && m_currentTranscript != *snapshot)
         return;
     qCInfo(lcAdaptiveTurn, "turn ended: %s — '%s'", qUtf8Printable(reason), qUtf8Printable(text));
     deliver(text, reason);

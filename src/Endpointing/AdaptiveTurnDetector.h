@@ -15,7 +15,9 @@
 // Decides when the user has finished speaking. A turn ends by a silence wait predicted
 // from the user's own pauses and last word, by a transcript that stopped changing, by a
 // fast fire when the user looks away from the screen after looking at it, or by hand.
-// Each turn is delivered once, after the detector has reset itself for the next one.
+// Each turn is delivered once, after the detector has reset itself for the next one. The
+// silence wait counts from the end of speech, and the recognizer finishing its text during it
+// (without a new onset) neither delays nor refuses the turn.
 // GUI thread only; every wait runs on the scheduler.
 class AdaptiveTurnDetector {
 public:
@@ -69,7 +71,8 @@ private:
     void scheduleSilenceFire(int alreadySilentMs = 0);
     void scheduleDwellFire();
     void scheduleFastFire(const QString& reason, int alreadySilentMs = 0);
-    void readyCheck(const QString& reason, const QString& snapshot);
+    // `snapshot`: the transcript that must not have changed.
+    void readyCheck(const QString& reason, const std::optional<QString>& snapshot);
     void fastFireCheck(const QString& reason);
     void deliver(const QString& transcript, const QString& reason);
     void diagnose(const QString& message) const;

@@ -118,14 +118,57 @@ TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversThePredictedWaitAfterTheReal
     }
 }
 
-TEST_F(AdaptiveTurnDetectorTest, TranscriptChangeAfterTheSpeechEndLeavesTheTurnToTheDwell)
+TEST_F(AdaptiveTurnDetectorTest, TheRecognizersLateFinalTextEndsTheTurnOnThePredictedSilence)
 {
-    onset(0);
-    transcript(100, QStringLiteral("hello"));
-    speechEnd(1000);  // silence fire due at 2500
-    transcript(1500, QStringLiteral("hello world"));
-    expectOnlyTurnAt(7500, "hello world", "transcript dwell 6000ms");
-    expectFreshTurn();
+    // The recognizer finishes an utterance after the speech has ended, often revising its last
+    // partial. Speech runs from 400 to 1000 ms; 16 characters in 0.6 s is fast speech, so the
+    // predicted silence is 1500 - 300 and ends the turn 1200 ms after the end of speech.
+    const struct {
+        const char* name;
+        bool lookAway;  // looks at the screen while speaking and away after the speech
+        long long onsetAt;  // new speech after the end; 0: none
+        long long finalAt;
+        const char* final;
+        long long turnAt;
+        const char* delivered;
+        const char* reason;
+    } cases[] = {
+        {"final equal to the partial", false, 0, 1600, "closed young man", 2200, "closed young man",
+         "predicted silence 1200ms"},
+        {"final revising the partial", false, 0, 1600, "those young man", 2200, "those young man",
+         "predicted silence 1200ms"},
+        {"final later than the wait", false, 0, 2600, "those young man", 2200, "closed young man",
+         "predicted silence 1200ms"},
+        {"new speech before the final", false, 1300, 1600, "those young man", 7600, "those young man",
+         "transcript dwell 6000ms"},
+        {"final during the look-away's grace", true, 0, 1600, "closed young man again", 1750, "closed young man again",
+         "look-away (primary, debounced)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const long long t = nowMs() + 1000;
+        turns.clear();
+        if (c.lookAway)
+            engageAt(t + 300);
+        onset(t + 400);
+        transcript(t + 500, QStringLiteral("closed young man"));
+        speechEnd(t + 1000);
+        if (c.lookAway) {
+            gaze(t + 1100, kAway, 0.8);
+            gaze(t + 1400, kAway, 0.8);
+        }
+        if (c.onsetAt)
+            onset(t + c.onsetAt);
+        if (c.finalAt < c.turnAt)
+            transcript(t + c.finalAt, QString::fromUtf8(c.final));
+        expectOnlyTurnAt(t + c.turnAt, c.delivered, c.reason);
+        // A final text that comes after the turn, without speech, never ends a turn of its own.
+        if (c.finalAt > c.turnAt)
+            transcript(t + c.finalAt, QString::fromUtf8(c.final));
+        advanceTo(nowMs() + 60'000);
+        EXPECT_EQ(turns.size(), 1u);
+        detector.reset();
+    }
 }
 
 TEST_F(AdaptiveTurnDetectorTest, NewOnsetCancelsTheSilenceWaitButNotTheDwell)
