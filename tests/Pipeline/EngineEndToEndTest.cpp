@@ -6,6 +6,7 @@
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
 #include "Common/QtPrinters.h"
+#include "Common/RecordedVoices.h"
 #include "Common/RecordingDesktopWorkspace.h"
 #include "Common/SpeechWav.h"
 #include "Common/TestEnvironment.h"
@@ -49,69 +50,92 @@ struct NullAudioOutput final : AudioOutput {
     }
 };
 
-TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
-{
-    LocalHttpServer server;
-    server.setHandler([](const LocalHttpServer::Request&) {
-        LocalHttpServer::Reply reply;
-        reply.body = R"({"choices":[{"message":{"role":"assistant","content":"Ten meters forward it is."}}]})";
-        return reply;
-    });
-    ScopedDataRoot root;  // the history's day files of this test only
-    QTemporaryDir directory;
-    const QString recording = directory.filePath(QStringLiteral("goforward.wav"));
-    // Audio before the recognizer runs reaches no one, as with a microphone: the question
-    // comes after a pause long enough for the models to load on a busy machine.
-    ASSERT_TRUE(SpeechWav::goForward(recording, 16000, 1, 3.0));
+// The engine in a session on the recording at `path` (headerless samples when `rawFormat` is
+// given), with every log line and every end of turn kept as it happens.
+struct RecordedSession {
+    static constexpr auto kReply = "Ten meters forward it is.";
 
-    FakeScheduler scheduler;
-    UserDefaults defaults(directory.filePath(QStringLiteral("defaults.json")));
-    AppSettings settings(defaults);
-    settings.setLocaleID(QStringLiteral("en-US"));
-    settings.setTelemetryEnabled(false);
-    settings.setAssistantProvider(AssistantProvider::lmStudio);
-    settings.setLmStudioBaseURL(server.url().toString());
-    settings.setLmStudioModel(QStringLiteral("local-model"));
-    PlatformParts platform;
-    platform.makeCaptureBackend = [recording] {
-        return std::make_unique<FileCaptureBackend>(recording, FileCaptureBackend::Pacing::realTime);
-    };
-    platform.audioDevices = std::make_unique<FakeDeviceSource>();
-    platform.speechEngine = PocketsphinxDecoder::installedEngine();
-    auto output = std::make_unique<NullAudioOutput>();
-    platform.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(std::move(output));
-    platform.eventSounds = std::make_unique<CanberraEventSoundPlayer>();
-    platform.desktop = std::make_unique<RecordingDesktopWorkspace>();
-    platform.calendar = std::make_unique<IcalCalendarStore>();
-    platform.sleepInhibitor = std::make_unique<DBusSleepInhibitor>(QDBusConnection(QStringLiteral("none")),
-                                                                   QDBusConnection(QStringLiteral("none")));
-    AppServices services(scheduler, platform.speechEngine, *platform.audioDevices);
-    SystemSpeechPlayer player(std::move(platform.speechSynthesizer), scheduler);
-    const DeviceIdentifier device(defaults);
-    ConversationEngine engine({settings, scheduler, player, platform, services, device});
-    const auto logged = [&] {
-        QStringList lines;
-        for (const PipelineLog::Entry& entry : engine.log().entries())
+    RecordedSession(const QString& path, std::optional<AudioFormat> rawFormat = std::nullopt)
+    {
+        server.setHandler([](const LocalHttpServer::Request&) {
+            LocalHttpServer::Reply reply;
+            reply.body = QByteArray(R"({"choices":[{"message":{"role":"assistant","content":")") + kReply + R"("}}]})";
+            return reply;
+        });
+        settings.setLocaleID(QStringLiteral("en-US"));
+        settings.setTelemetryEnabled(false);
+        settings.setAssistantProvider(AssistantProvider::lmStudio);
+        settings.setLmStudioBaseURL(server.url().toString());
+        settings.setLmStudioModel(QStringLiteral("local-model"));
+        platform.makeCaptureBackend = [path, rawFormat] {
+            return std::make_unique<FileCaptureBackend>(path, FileCaptureBackend::Pacing::realTime, rawFormat);
+        };
+        platform.audioDevices = std::make_unique<FakeDeviceSource>();
+        platform.speechEngine = PocketsphinxDecoder::installedEngine();
+        platform.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(std::make_unique<NullAudioOutput>());
+        platform.eventSounds = std::make_unique<CanberraEventSoundPlayer>();
+        platform.desktop = std::make_unique<RecordingDesktopWorkspace>();
+        platform.calendar = std::make_unique<IcalCalendarStore>();
+        platform.sleepInhibitor = std::make_unique<DBusSleepInhibitor>(QDBusConnection(QStringLiteral("none")),
+                                                                       QDBusConnection(QStringLiteral("none")));
+        services = std::make_unique<AppServices>(scheduler, platform.speechEngine, *platform.audioDevices);
+        player = std::make_unique<SystemSpeechPlayer>(std::move(platform.speechSynthesizer), scheduler);
+        engine = std::make_unique<ConversationEngine>(
+            ConversationEngine::Setup{settings, scheduler, *player, platform, *services, device});
+        QObject::connect(&engine->log(), &PipelineLog::entryAppended, [this](const PipelineLog::Entry& entry) {
             lines << QStringLiteral("[%1] %2").arg(entry.category, entry.message);
-        return lines;
-    };
+        });
+        QObject::connect(&engine->state(), &EngineState::lastFireAtChanged,
+                         [this] { fireReasons << engine->state().lastFireReason(); });
+        engine->setEnabled(true);
+        clock.start();
+    }
+    ~RecordedSession()
+    {
+        engine->setEnabled(false);
+        runUntil([&] { return engine->state().phase() == ConversationPhase::idle; });
+    }
 
-    engine.setEnabled(true);
-    // The file plays at the pace of speech (the loop subscribes only once the recognizer runs),
-    // and decoding takes its own time, so virtual time keeps pace with the real clock.
-    QElapsedTimer clock;
-    clock.start();
-    const auto runUntil = [&](const std::function<bool()>& done) {
+    // The file plays at the pace of speech (the loop subscribes only once the recognizer
+    // runs), and decoding takes its own time, so virtual time keeps pace with the real clock.
+    bool runUntil(const std::function<bool()>& done)
+    {
         return QTest::qWaitFor(
             [&] {
                 scheduler.advance(std::max(0ms, std::chrono::milliseconds(clock.elapsed()) - scheduler.elapsed()));
                 return done();
             },
-            60000);
-    };
-    ASSERT_TRUE(runUntil([&] {
-        return logged().contains(QStringLiteral("[fsm] speaking → listening [tts finished]"));
-    })) << logged().join(u'\n').toStdString();
+            90000);
+    }
+    QString log() const { return lines.join(u'\n'); }
+
+    LocalHttpServer server;
+    ScopedDataRoot root;  // the history's day files of this test only
+    QTemporaryDir directory;
+    FakeScheduler scheduler;
+    UserDefaults defaults{directory.filePath(QStringLiteral("defaults.json"))};
+    AppSettings settings{defaults};
+    PlatformParts platform;
+    std::unique_ptr<AppServices> services;
+    std::unique_ptr<SystemSpeechPlayer> player;
+    const DeviceIdentifier device{defaults};
+    std::unique_ptr<ConversationEngine> engine;
+    QElapsedTimer clock;
+    QStringList lines;
+    QStringList fireReasons;
+};
+
+TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
+{
+    QTemporaryDir directory;
+    const QString recording = directory.filePath(QStringLiteral("goforward.wav"));
+    // Audio before the recognizer runs reaches no one, as with a microphone: the question
+    // comes after a pause long enough for the models to load on a busy machine.
+    ASSERT_TRUE(SpeechWav::goForward(recording, 16000, 1, 3.0));
+    RecordedSession session(recording);
+    ASSERT_TRUE(session.runUntil([&] {
+        return session.lines.contains(QStringLiteral("[fsm] speaking → listening [tts finished]"));
+    })) << session.log().toStdString();
 
     const QStringList road = {
         QStringLiteral("[fsm] idle → listening [session start]"),
@@ -124,27 +148,66 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
         QStringLiteral("[llm] completed (25 chars)"),
         QStringLiteral("[fsm] speaking → listening [tts finished]"),
     };
-    const QStringList lines = logged();
     qsizetype at = 0;
     for (const QString& step : road) {
-        while (at < lines.size() && !lines[at].startsWith(step))
+        while (at < session.lines.size() && !session.lines[at].startsWith(step))
             ++at;
-        ASSERT_LT(at, lines.size()) << "missing or out of order: " << step.toStdString() << "\n"
-                                    << lines.join(u'\n').toStdString();
+        ASSERT_LT(at, session.lines.size()) << "missing or out of order: " << step.toStdString() << "\n"
+                                            << session.log().toStdString();
     }
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests().first().path, "/v1/chat/completions");
+    ASSERT_EQ(session.server.requests().size(), 1);
+    EXPECT_EQ(session.server.requests().first().path, "/v1/chat/completions");
 
-    const auto kept = [path = ConversationHistory::dayFilePath(scheduler.wallNow())] {
+    const auto kept = [path = ConversationHistory::dayFilePath(session.scheduler.wallNow())] {
         QFile day(path);
         return day.open(QIODevice::ReadOnly) ? day.readAll() : QByteArray();
     };
-    ASSERT_TRUE(runUntil([&] { return kept().count('\n') == 2; }));
+    ASSERT_TRUE(session.runUntil([&] { return kept().count('\n') == 2; }));
     const QList<QByteArray> turns = kept().trimmed().split('\n');
     EXPECT_TRUE(turns[0].contains("go forward ten meters")) << turns[0].toStdString();
     EXPECT_TRUE(turns[1].contains("Ten meters forward it is.")) << turns[1].toStdString();
-
-    engine.setEnabled(false);
-    ASSERT_TRUE(runUntil([&] { return engine.state().phase() == ConversationPhase::idle; }));
 }
+
+// People finish speaking in their own ways, and the recognizer finishes each utterance after
+// the speech, often revising its last words then: every turn still ends on the silence the
+// detector predicted, never on the transcript's much longer dwell.
+TEST(EngineEndToEnd, RecordedPeopleEachEndTheirTurnOnThePredictedSilence)
+{
+    std::vector<std::vector<float>> utterances;
+    for (std::vector<float>& sentence : RecordedVoices::readerUtterances())
+        if (sentence.size() <= std::size_t(6 * RecordedVoices::kReaderRate))  // 3.0, 5.3 and 3.3 s
+            utterances.push_back(std::move(sentence));
+    for (const QString& person : {QStringLiteral("en_US_f_Allison"), QStringLiteral("it_IT_m_Carlo")}) {
+        std::vector<std::vector<float>> theirs = RecordedVoices::utterances(person, RecordedVoices::Line::wideband, 3);
+        ASSERT_EQ(theirs.size(), 3u) << person.toStdString();
+        utterances.push_back(std::move(theirs.back()));  // 3.3 s and 3.9 s
+    }
+    ASSERT_EQ(utterances.size(), 5u);
+
+    // One microphone session: time for the models to load, then each utterance followed by a
+    // pause long enough for its turn to end and the reply to be spoken.
+    constexpr int kRate = RecordedVoices::kWidebandRate;
+    std::vector<qint16> samples(std::size_t(3 * kRate));
+    for (const std::vector<float>& utterance : utterances) {
+        for (const float sample : utterance)
+            samples.push_back(qint16(std::clamp(sample, -1.0f, 1.0f) * 32767));
+        samples.resize(samples.size() + std::size_t(3 * kRate));
+    }
+    QTemporaryDir directory;
+    QFile microphone(directory.filePath(QStringLiteral("people.raw")));
+    ASSERT_TRUE(microphone.open(QIODevice::WriteOnly));
+    microphone.write(reinterpret_cast<const char*>(samples.data()), qint64(samples.size() * sizeof(qint16)));
+    microphone.close();
+
+    RecordedSession session(microphone.fileName(), AudioFormat{double(kRate), 1});
+    const auto repliesSpoken = [&] {
+        return session.lines.count(QStringLiteral("[fsm] speaking → listening [tts finished]"));
+    };
+    ASSERT_TRUE(session.runUntil([&] { return repliesSpoken() == 5; })) << session.log().toStdString();
+    ASSERT_EQ(session.fireReasons.size(), 5) << session.log().toStdString();
+    for (const QString& reason : session.fireReasons)
+        EXPECT_TRUE(reason.startsWith(QStringLiteral("predicted silence "))) << reason.toStdString();
+    EXPECT_EQ(session.server.requests().size(), 5);
+}
+
 }  // namespace
