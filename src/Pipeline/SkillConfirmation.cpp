@@ -140,9 +140,18 @@ bool SkillConfirmation::offerTranscript(const QString& transcript)
     return true;
 }
 
-bool SkillConfirmation::takeAnswerAtTurnEnd(const QString& transcript)
+bool SkillConfirmation::takeTurnWhileWaiting(const QString& transcript)
 {
-    return m_state.pendingSkill() && takeAnswer(transcript);
+    const std::optional<PendingSkill> pending = m_state.pendingSkill();
+    if (!pending)
+        return false;
+    if (takeAnswer(transcript))
+        return true;
+    m_log.record(kSkillCategory, QStringLiteral("not an answer, still waiting for ") + pending->skillID +
+                                     QStringLiteral(": '") + transcript + QLatin1Char('\''));
+    // The next words are heard afresh, without this turn's.
+    m_transcript.prepareForNextTurn();
+    return true;
 }
 
 void SkillConfirmation::clearPending()

@@ -47,8 +47,11 @@ public:
     // A transcript update while a call waits. True when it reads as an answer: it is then
     // held back from the turn detector and taken if it stays unchanged for the settle time.
     bool offerTranscript(const QString& transcript);
-    // The user's turn ended with `transcript`: true when it was taken as the answer.
-    bool takeAnswerAtTurnEnd(const QString& transcript);
+    // The user's turn ended with `transcript`. While a call waits, a turn is its answer or
+    // nothing: an answer is taken, anything else is dropped (an answer still settling is taken
+    // when it has settled), so a misheard answer never reaches the backend as a request while
+    // the card is up. True when a call was waiting.
+    bool takeTurnWhileWaiting(const QString& transcript);
     // Forgets the waiting call (the session ended), so a later "네" approves nothing.
     void clearPending();
 

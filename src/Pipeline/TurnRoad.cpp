@@ -53,7 +53,7 @@ void TurnRoad::handleTurnEnded(const QString& transcript)
 {
     if (m_settings.restingUntil())
         return;
-    if (m_confirmation.takeAnswerAtTurnEnd(transcript))
+    if (m_confirmation.takeTurnWhileWaiting(transcript))
         return;
     if (m_phase.phase() != ConversationPhase::listening)
         return;

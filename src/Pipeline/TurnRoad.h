@@ -52,8 +52,8 @@ public:
     // The turn detector fired: the fire's reason and time are published, an error gives way
     // to listening as for a typed turn, then the turn ends.
     void handleDetectedTurn(const QString& transcript, const QString& reason);
-    // The end of a user turn; dropped unless the phase is listening and no rest is set
-    // (a waiting skill call may take it as its spoken answer first).
+    // The end of a user turn; dropped unless the phase is listening and no rest is set.
+    // While a skill call waits, the turn is its answer or is dropped.
     void handleTurnEnded(const QString& transcript);
     // The minutes turn still open when minutes stop or pause, whatever the mode and the rest
     // window are by then: recorded and written down like any minutes turn.

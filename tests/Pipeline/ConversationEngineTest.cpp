@@ -274,6 +274,29 @@ TEST(ConversationEngine, AnApprovedSkillRunsWithExactlyTheArgumentsOnItsCard)
              h.recognizer.live->onTranscript(QStringLiteral("확인했어"));
              h.scheduler.advance(SkillConfirmation::kAnswerSettleTime);
          }},
+        {"by voice after a misheard answer",
+         [](EngineHarness& h) {
+             // A misheard "no" ends its turn on the silence, and goes nowhere: the card waits.
+             h.speak(300);
+             h.recognizer.live->onTranscript(QStringLiteral("the ah"));
+             const int resets = h.recognizer.resets;
+             h.fallSilent(6000);
+             // What follows is heard afresh, not after "the ah".
+             EXPECT_EQ(h.recognizer.resets, resets + 1);
+             EXPECT_EQ(h.engine->state().liveTranscript(), QString());
+             EXPECT_EQ(h.lines("skill").last(),
+                       QStringLiteral("not an answer, still waiting for mail.compose: 'the ah'"));
+             EXPECT_TRUE(h.engine->state().lastFireReason().startsWith(QStringLiteral("predicted silence ")));
+             EXPECT_EQ(h.backend.calls.size(), 1u);
+             EXPECT_EQ(h.phase(), Phase::listening);
+             ASSERT_TRUE(h.engine->state().pendingSkill());
+             // The recognizer gives its text only after the speech has ended.
+             h.speak(300);
+             h.fallSilent(100);
+             h.recognizer.live->onTranscript(QStringLiteral("yes"));
+             h.scheduler.advance(SkillConfirmation::kAnswerSettleTime);
+             EXPECT_EQ(h.backend.calls.size(), 1u);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -108,6 +108,15 @@ void EngineHarness::speak(int ms)
     scheduler.advance(std::chrono::milliseconds(ms));
 }
 
+void EngineHarness::fallSilent(int ms)
+{
+    const std::vector<float> quiet(std::size_t(2 * 4096), 0.0f);
+    for (int i = 0; i < 3; ++i)  // longer than the detector's hang-over
+        ScriptedCaptureBackend::deliver(*capture, quiet);
+    settle([this] { return engine->micLevel().level() == 0.0; });
+    scheduler.advance(std::chrono::milliseconds(ms));
+}
+
 bool EngineHarness::showFrame()
 {
     FrameSource::FrameHandler handler;

@@ -122,6 +122,8 @@ struct EngineHarness {
     void pressRightAlt();
     // `ms` of loud speech at the microphone.
     void speak(int ms);
+    // Quiet at the microphone until the voice detector hears the speech end, then `ms` more.
+    void fallSilent(int ms);
     // One camera frame, as the scripted camera captures it; false while it is not capturing.
     bool showFrame();
     // The messages logged under the category, oldest first.
