@@ -174,6 +174,21 @@ TEST(RestAndWake, TheRestSkillSetsItsWindowAndALongTranscriptIsForgotten)
     EXPECT_EQ(h.lines("rest").filter("woke"), QStringList{"woke (timer)"});
 }
 
+TEST(RestAndWake, ATurnAboutToEndWhenTheRestBeginsNeverEnds)
+{
+    EngineHarness h;
+    h.clockIn();
+    h.speak(300);
+    h.recognizer.live->onTranscript(QStringLiteral("what is the weather"));
+    h.fallSilent(500);  // its silence wait has begun
+    h.engine->restNow();
+    h.speakAll();
+    h.scheduler.advance(1min);
+    EXPECT_EQ(h.engine->state().lastFireReason(), QStringLiteral("—"));
+    EXPECT_EQ(h.engine->state().lastFireAt(), std::nullopt);
+    EXPECT_TRUE(h.settings.restingUntil().has_value());
+}
+
 TEST(RestAndWake, TheRestButtonNeedsASessionAndLeadsOutOfAnError)
 {
     EngineHarness h;
