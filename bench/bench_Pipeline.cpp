@@ -7,6 +7,7 @@
 // server.
 #include "Backend/AssistantClient.h"
 #include "Common/PulseAudioServer.h"
+#include "Common/RecordedVoices.h"
 #include "Common/SpeechWav.h"
 #include "Diagnostics/PipelineLog.h"
 #include "Endpointing/AdaptiveTurnDetector.h"
@@ -164,15 +165,17 @@ void BM_EndOfTurnToFirstReplyAudio(benchmark::State& state)
 }
 BENCHMARK(BM_EndOfTurnToFirstReplyAudio)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// Voice to voice on a private PulseAudio server: the recording "go forward ten meters" is
-// spoken into the pipe microphone at the pace of speech, the engine hears it through the real
+// Voice to voice on a private PulseAudio server: recordings ("go forward ten meters", then in
+// turn five recorded people's, whose final texts come late and revise the last words) are
+// spoken into the pipe microphone at the pace of speech, the engine hears them through the real
 // capture, voice and turn detectors and pocketsphinx, an instant backend answers, and espeak-ng
 // speaks into the null sink, whose monitor is recorded. An iteration's time runs from the end
 // of the spoken samples to the first sound at the speaker; "min_ms" and "median_ms" are that
 // less the silence the turn detector chose to wait ("predicted silence <n>ms"), what the road
-// adds to the wait, and "fire_to_sound_ms" the part after the turn ended. A turn ended another
-// way (the transcript's dwell) is said again. For a dozen turns:
-// --benchmark_filter=VoiceToVoice --benchmark_min_time=10
+// adds to the wait, "<recording>_ms" the median of each recording, and "fire_to_sound_ms" the
+// part after the turn ended. A turn ended another way (the transcript's dwell) is counted in
+// "other_endings" and said again. For a dozen turns of each recording:
+// --benchmark_filter=VoiceToVoice --benchmark_min_time=70
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -369,6 +372,40 @@ std::vector<qint16> goForward(const QTemporaryDir& directory)
     return samples;
 }
 
+// A recorded person's utterance as the microphone gives it: at its rate, followed by 1 s of
+// silence as "go forward" is.
+std::vector<qint16> atMicrophoneRate(std::vector<float> utterance)
+{
+    constexpr int kRate = RecordedVoices::kWidebandRate;
+    utterance.resize(utterance.size() + kRate);
+    const std::vector<float> heard = RecordedVoices::resampled(utterance, kRate, kMicrophoneRate);
+    std::vector<qint16> samples;
+    samples.reserve(heard.size());
+    for (const float sample : heard)
+        samples.push_back(qint16(std::clamp(sample, -1.0f, 1.0f) * 32767));
+    return samples;
+}
+
+struct Phrase {
+    std::string name;
+    std::vector<qint16> samples;
+};
+
+// What the user says, turn after turn: "go forward ten meters", then the five recorded people's
+// turns. None when a recording cannot be prepared.
+std::vector<Phrase> phrases(const QTemporaryDir& directory)
+{
+    std::vector<std::vector<float>> turns = RecordedVoices::turnsOfThreePeople();
+    if (turns.size() != 5)
+        return {};
+    std::vector<Phrase> found{{"go_forward", goForward(directory)}};
+    for (std::vector<float>& turn : turns)
+        found.push_back({"person" + std::to_string(found.size()), atMicrophoneRate(std::move(turn))});
+    const bool prepared =
+        std::none_of(found.begin(), found.end(), [](const Phrase& phrase) { return phrase.samples.empty(); });
+    return prepared ? found : std::vector<Phrase>{};
+}
+
 void BM_VoiceToVoice(benchmark::State& state)
 {
     PulseAudioServer& pulse = PulseAudioServer::shared();
@@ -377,9 +414,10 @@ void BM_VoiceToVoice(benchmark::State& state)
         return;
     }
     QTemporaryDir directory;
-    const std::vector<qint16> phrase = goForward(directory);
-    if (phrase.empty()) {
-        state.SkipWithError("the recording could not be prepared (sox, pocketsphinx-testdata)");
+    const std::vector<Phrase> said = phrases(directory);
+    if (said.empty()) {
+        state.SkipWithError(
+            "the recordings could not be prepared (sox, ffmpeg, pocketsphinx-testdata, asterisk sounds)");
         return;
     }
     SpeakerMonitor speaker;
@@ -431,14 +469,20 @@ void BM_VoiceToVoice(benchmark::State& state)
 
     static const QRegularExpression kSilenceWait(QStringLiteral("predicted silence (\\d+)ms"));
     std::vector<double> excess, waits, fireToRequest, fireToSound;
+    std::vector<std::vector<double>> excessOf(said.size());
+    int otherEndings = 0;
+    std::size_t turns = 0;
     for (auto _ : state) {
+        const std::size_t which = turns++ % said.size();
+        const Phrase& phrase = said[which];
         QRegularExpressionMatch wait;
         for (int attempt = 0; attempt < 3 && !wait.hasMatch(); ++attempt) {
+            otherEndings += attempt > 0;
             runEventLoopFor(1500ms);  // between turns
             speaker.listen();
             firedAt.reset();
             askedAt.reset();
-            microphone.say(phrase);
+            microphone.say(phrase.samples);
             if (!waitUntil([&] { return speaker.firstSoundAt() && microphone.speechEndedAt() && !listening(); }) ||
                 !waitUntil(listening)) {
                 state.SkipWithError("no spoken reply came back");
@@ -453,6 +497,7 @@ void BM_VoiceToVoice(benchmark::State& state)
         const double ms =
             milliseconds(*speaker.firstSoundAt() - *microphone.speechEndedAt()) - wait.captured(1).toDouble();
         excess.push_back(ms);
+        excessOf[which].push_back(ms);
         waits.push_back(wait.captured(1).toDouble());
         if (firedAt && askedAt) {
             fireToRequest.push_back(milliseconds(*askedAt - *firedAt));
@@ -465,6 +510,10 @@ void BM_VoiceToVoice(benchmark::State& state)
     state.counters["wait_ms"] = median(waits);
     state.counters["fire_to_request_ms"] = median(fireToRequest);
     state.counters["fire_to_sound_ms"] = median(fireToSound);
+    state.counters["other_endings"] = otherEndings;
+    for (std::size_t i = 0; i < said.size(); ++i)
+        if (!excessOf[i].empty())
+            state.counters[said[i].name + "_ms"] = median(excessOf[i]);
     engine.setEnabled(false);
     waitUntil([&] { return engine.state().phase() == ConversationPhase::idle; });
 }

@@ -169,3 +169,17 @@ std::vector<float> RecordedVoices::resampled(const std::vector<float>& samples, 
     const AudioBufferPtr converted = converter.convertBuffer(recorded, {double(toRate), 1});
     return converted ? converted->planarSamples() : std::vector<float>();
 }
+
+std::vector<std::vector<float>> RecordedVoices::turnsOfThreePeople()
+{
+    std::vector<std::vector<float>> turns;
+    for (std::vector<float>& sentence : readerUtterances())
+        if (sentence.size() <= std::size_t(6 * kReaderRate))  // 3.0, 5.3 and 3.3 s
+            turns.push_back(std::move(sentence));
+    for (const QString& person : {QStringLiteral("en_US_f_Allison"), QStringLiteral("it_IT_m_Carlo")}) {
+        std::vector<std::vector<float>> theirs = utterances(person, Line::wideband, 3);
+        if (theirs.size() == 3)
+            turns.push_back(std::move(theirs.back()));  // 3.3 s and 3.9 s
+    }
+    return turns;
+}

@@ -45,4 +45,9 @@ std::vector<std::vector<float>> readerUtterances();
 // Mono audio at another rate, as a microphone of that rate would have captured it.
 std::vector<float> resampled(const std::vector<float>& samples, int fromRate, int toRate);
 
+// Five utterances of three people, 3.0 to 5.3 s each, at 16 kHz, as users would speak
+// to the assistant: the reader's three, then a prompt of the American woman and one of the
+// Italian man. Fewer when the recordings are not installed.
+std::vector<std::vector<float>> turnsOfThreePeople();
+
 }  // namespace RecordedVoices

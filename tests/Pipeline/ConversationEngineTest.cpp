@@ -148,6 +148,26 @@ TEST(ConversationEngine, BargeInStopAndRightAltCutTheReplyAndDisarmTheDetector)
     }
 }
 
+TEST(ConversationEngine, AnInterruptionIsAnsweredOnItsPredictedSilenceThoughItsFinalTextComesLate)
+{
+    EngineHarness h;
+    h.clockIn();
+    h.engine->submitTextTurn(QStringLiteral("tell me a story"));
+    h.answer(QStringLiteral("Once upon a time there was a fox."));
+    h.speak(400);
+    ASSERT_EQ(h.phase(), Phase::listening);
+    h.recognizer.live->onTranscript(QStringLiteral("wait what about the"));
+    h.fallSilent(300);
+    h.recognizer.live->onTranscript(QStringLiteral("wait what about that"));  // the final text
+    ASSERT_TRUE(h.settle([&] {
+        h.scheduler.advance(100ms);
+        return h.backend.calls.size() == 2;
+    }));
+    EXPECT_EQ(h.backend.calls.back().transcript, QStringLiteral("wait what about that"));
+    EXPECT_TRUE(h.engine->state().lastFireReason().startsWith(QStringLiteral("predicted silence ")))
+        << h.engine->state().lastFireReason().toStdString();
+}
+
 TEST(ConversationEngine, AStopLeadsOutOfAnErrorAndASessionEndDropsAWaitingSkillAndTheRest)
 {
     EngineHarness h;

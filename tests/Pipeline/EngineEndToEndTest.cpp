@@ -173,15 +173,7 @@ TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
 // detector predicted, never on the transcript's much longer dwell.
 TEST(EngineEndToEnd, RecordedPeopleEachEndTheirTurnOnThePredictedSilence)
 {
-    std::vector<std::vector<float>> utterances;
-    for (std::vector<float>& sentence : RecordedVoices::readerUtterances())
-        if (sentence.size() <= std::size_t(6 * RecordedVoices::kReaderRate))  // 3.0, 5.3 and 3.3 s
-            utterances.push_back(std::move(sentence));
-    for (const QString& person : {QStringLiteral("en_US_f_Allison"), QStringLiteral("it_IT_m_Carlo")}) {
-        std::vector<std::vector<float>> theirs = RecordedVoices::utterances(person, RecordedVoices::Line::wideband, 3);
-        ASSERT_EQ(theirs.size(), 3u) << person.toStdString();
-        utterances.push_back(std::move(theirs.back()));  // 3.3 s and 3.9 s
-    }
+    const std::vector<std::vector<float>> utterances = RecordedVoices::turnsOfThreePeople();
     ASSERT_EQ(utterances.size(), 5u);
 
     // One microphone session: time for the models to load, then each utterance followed by a
