@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -27,7 +28,8 @@ int millisecondsBetween(Scheduler::TimePoint from, Scheduler::TimePoint to)
 }  // namespace
 
 AdaptiveTurnDetector::AdaptiveTurnDetector(Scheduler& scheduler)
-    : m_scheduler(scheduler), m_silenceTask(scheduler), m_dwellTask(scheduler), m_graceFireTask(scheduler)
+    : m_scheduler(scheduler), m_silenceTask(scheduler), m_dwellTask(scheduler), m_graceFireTask(scheduler),
+      m_finalTextTask(scheduler)
 {
 }
 
@@ -53,6 +55,8 @@ void AdaptiveTurnDetector::handle(const VoiceActivity& activity)
         }
         // The dwell timer and a pending grace fire run on.
         m_silenceTask.cancel();
+        m_finalTextTask.cancel();
+        m_heldFireReason.reset();
         break;
     case VoiceActivity::Kind::speechEnded:
         m_lastSpeechEndedAt = now;
@@ -77,6 +81,8 @@ void AdaptiveTurnDetector::handle(const QString& transcript)
     }
     if (wasEmpty && !transcript.isEmpty() && hasStartedSpeaking() && m_handoffLatched)
         scheduleFastFire(QStringLiteral("transcript arrived after handoff latch (turn-scoped)"));
+    if (m_heldFireReason && !(isTranscriptFinishing && isTranscriptFinishing()))
+        releaseHeldFire();
 }
 
 void AdaptiveTurnDetector::updateMicLevel(double level)
@@ -160,6 +166,8 @@ void AdaptiveTurnDetector::reset()
     m_silenceTask.cancel();
     m_dwellTask.cancel();
     m_graceFireTask.cancel();
+    m_finalTextTask.cancel();
+    m_heldFireReason.reset();
 }
 
 void AdaptiveTurnDetector::trimPauseSamples(int keepLatest)
@@ -208,7 +216,11 @@ void AdaptiveTurnDetector::scheduleSilenceFire(int alreadySilentMs)
     // recognizer finishing what it heard before the silence (its final text often comes after
     // the end of speech and revises the last partial). The turn ends on time with that text.
     m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)), [this, lengthMs] {
-        readyCheck(QStringLiteral("predicted silence %1ms").arg(lengthMs), std::nullopt);
+        const QString reason = QStringLiteral("predicted silence %1ms").arg(lengthMs);
+        if (hasStartedSpeaking() && isTranscriptFinishing && isTranscriptFinishing())
+            holdForFinalText(reason);
+        else
+            readyCheck(reason, std::nullopt);
     });
 }
 
@@ -242,6 +254,23 @@ void AdaptiveTurnDetector::readyCheck(const QString& reason, const std::optional
         return;
     qCInfo(lcAdaptiveTurn, "turn ended: %s — '%s'", qUtf8Printable(reason), qUtf8Printable(text));
     deliver(text, reason);
+}
+
+// The recognizer's final text comes a little after the speech and may revise or add the last
+// words; a turn that ended on the partial would lose them. The wait is bounded: a final that
+// never comes (a failed or empty one) only delays the turn.
+void AdaptiveTurnDetector::holdForFinalText(const QString& reason)
+{
+    diagnose(QStringLiteral("silence fire waits up to %1ms for the recognizer's final text").arg(m_tuning.finalTextWaitMs));
+    m_heldFireReason = reason;
+    m_finalTextTask.start(std::chrono::milliseconds(m_tuning.finalTextWaitMs), [this] { releaseHeldFire(); });
+}
+
+void AdaptiveTurnDetector::releaseHeldFire()
+{
+    m_finalTextTask.cancel();
+    if (const std::optional<QString> reason = std::exchange(m_heldFireReason, std::nullopt))
+        readyCheck(*reason, std::nullopt);
 }
 
 void AdaptiveTurnDetector::fastFireCheck(const QString& reason)

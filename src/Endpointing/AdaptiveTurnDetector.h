@@ -29,6 +29,7 @@ public:
         int minTranscriptChars = 1;  // fewest trimmed characters a timer or fast fire accepts
         int fastFireMs = 0;  // from a look-away decision to the fast-fire check
         int fastFireGraceMs = 350;  // lets trailing words arrive before a fast fire delivers
+        int finalTextWaitMs = 1000;  // the longest a silence fire waits for the recognizer's final text
         double silenceMicThreshold = 0.05;  // a level that counts as the user's voice
     };
 
@@ -41,6 +42,8 @@ public:
     // The first level at or above the threshold in this turn, once per turn.
     std::function<void(const QDateTime& at)> onMicActivityFirstDetected;
     std::function<void(const QString& message)> onDiagnostic;
+    // Whether the recognizer is still finishing what it heard (its final text is to come).
+    std::function<bool()> isTranscriptFinishing;
 
     void handle(const VoiceActivity& activity);
     // The whole transcript so far.
@@ -73,6 +76,9 @@ private:
     void scheduleFastFire(const QString& reason, int alreadySilentMs = 0);
     // `snapshot`: the transcript that must not have changed.
     void readyCheck(const QString& reason, const std::optional<QString>& snapshot);
+    // A silence fire that found the recognizer still finishing waits for its final text.
+    void holdForFinalText(const QString& reason);
+    void releaseHeldFire();
     void fastFireCheck(const QString& reason);
     void deliver(const QString& transcript, const QString& reason);
     void diagnose(const QString& message) const;
@@ -95,4 +101,6 @@ private:
     SingleShot m_silenceTask;  // the silence fire, or the fast fire that replaced it
     SingleShot m_dwellTask;
     SingleShot m_graceFireTask;
+    SingleShot m_finalTextTask;  // a held silence fire's longest wait
+    std::optional<QString> m_heldFireReason;
 };

@@ -148,6 +148,10 @@ void ConversationEngine::wireup()
     m_turnDetector.onDiagnostic = [this](const QString& message) {
         m_log.record(QStringLiteral("endpointing"), message);
     };
+    m_turnDetector.isTranscriptFinishing = [this] {
+        const StreamingSpeechRecognizer* recognizer = m_sessions.recognizer();
+        return recognizer && recognizer->isFinishingUtterance();
+    };
     m_bargeIn.onBargeIn = [this] { handleBargeIn(); };
     m_ttsQueue.onStartedSentence = [this](const QString& sentence) {
         m_log.record(QStringLiteral("tts"), QStringLiteral("started: ") + Text::graphemePrefix(sentence, 40) + u'…');
@@ -164,6 +168,7 @@ void ConversationEngine::unwire()
     m_turnDetector.onTurnEnded = nullptr;
     m_turnDetector.onMicActivityFirstDetected = nullptr;
     m_turnDetector.onDiagnostic = nullptr;
+    m_turnDetector.isTranscriptFinishing = nullptr;
     m_bargeIn.onBargeIn = nullptr;
     m_ttsQueue.onStartedSentence = nullptr;
     m_ttsQueue.onFinishedAll = nullptr;

@@ -10,6 +10,7 @@ DecodingRecognizer::~DecodingRecognizer() = default;
 void DecodingRecognizer::beginDecoding(const QString& localeID, const AudioFormat& inputFormat, StartCompletion done)
 {
     ++m_generation;
+    m_utteranceOpen = false;
     m_localeID = localeID;
     m_inputFormat = inputFormat;
     const std::optional<SpeechModel> model = m_engine.model(localeID);
@@ -35,12 +36,14 @@ int DecodingRecognizer::feedDecoder(const AudioBufferPtr& buffer)
 void DecodingRecognizer::restartDecoding()
 {
     ++m_generation;
+    m_utteranceOpen = false;
     m_decoder->restart(m_generation);
 }
 
 void DecodingRecognizer::stopDecoding()
 {
     m_state = State::idle;
+    m_utteranceOpen = false;
     if (m_decoder)
         m_decoder->unload();
     if (!m_pendingStarts.empty())
@@ -62,6 +65,11 @@ void DecodingRecognizer::handleEvent(const DecoderThread::Event& event)
             ++m_generation;
             m_decoder->next(m_generation);
         }
+        // Settled before the text goes out, so whoever hears the final knows it is one.
+        if (event.kind == DecoderThread::Event::Kind::partial)
+            m_utteranceOpen = m_utteranceOpen || !event.text.isEmpty();
+        else if (event.kind == DecoderThread::Event::Kind::final || event.kind == DecoderThread::Event::Kind::failed)
+            m_utteranceOpen = false;
         decoderEvent(event);
         return;
     }

@@ -17,6 +17,8 @@ class DecodingRecognizer : public QObject, public StreamingSpeechRecognizer {
 public:
     ~DecodingRecognizer() override;
 
+    bool isFinishingUtterance() const override { return m_utteranceOpen; }
+
 protected:
     enum class State { idle, starting, running };
 
@@ -57,6 +59,7 @@ private:
     QString m_localeID = QStringLiteral("ko-KR");
     AudioFormat m_inputFormat;
     std::vector<StartCompletion> m_pendingStarts;
+    bool m_utteranceOpen = false;  // a partial text came, its utterance's final not yet
     // Last, so it is joined before anything it reports to goes away.
     std::unique_ptr<DecoderThread> m_decoder;
 };

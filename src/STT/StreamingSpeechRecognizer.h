@@ -33,4 +33,8 @@ public:
     virtual void stop(std::function<void()> done = {}) = 0;
     // Forgets the transcript so far: the next one starts empty.
     virtual void resetTranscriptState() = 0;
+    // True while speech has been heard whose final text has not come yet: a recognizer may
+    // finish an utterance a little after the speech ends, revising or adding its last words.
+    // False when it cannot tell.
+    virtual bool isFinishingUtterance() const { return false; }
 };

@@ -34,6 +34,7 @@ protected:
             turns.push_back({text, reason, nowMs()});
         };
         detector.onDiagnostic = [this](const QString& message) { diagnostics << message; };
+        detector.isTranscriptFinishing = [this] { return recognizerFinishing; };
     }
 
     long long nowMs() const { return scheduler.elapsed().count(); }
@@ -94,6 +95,7 @@ protected:
     AdaptiveTurnDetector detector{scheduler};
     std::vector<Turn> turns;
     QStringList diagnostics;
+    bool recognizerFinishing = false;  // what the recognizer says of its final text
 };
 
 TEST_F(AdaptiveTurnDetectorTest, SilenceFireDeliversThePredictedWaitAfterTheRealEndOfSpeech)
@@ -122,27 +124,37 @@ TEST_F(AdaptiveTurnDetectorTest, TheRecognizersLateFinalTextEndsTheTurnOnThePred
 {
     // The recognizer finishes an utterance after the speech has ended, often revising its last
     // partial. Speech runs from 400 to 1000 ms; 16 characters in 0.6 s is fast speech, so the
-    // predicted silence is 1500 - 300 and ends the turn 1200 ms after the end of speech.
+    // predicted silence is 1500 - 300 and ends the turn 1200 ms after the end of speech. A
+    // recognizer that says it is still finishing has its final waited for, 1000 ms at most.
     const struct {
         const char* name;
         bool lookAway;  // looks at the screen while speaking and away after the speech
+        bool finishing;  // the recognizer says so from the partial until its final text
         long long onsetAt;  // new speech after the end; 0: none
-        long long finalAt;
+        long long finalAt;  // 0: never
         const char* final;
         long long turnAt;
         const char* delivered;
         const char* reason;
     } cases[] = {
-        {"final equal to the partial", false, 0, 1600, "closed young man", 2200, "closed young man",
+        {"final equal to the partial", false, false, 0, 1600, "closed young man", 2200, "closed young man",
          "predicted silence 1200ms"},
-        {"final revising the partial", false, 0, 1600, "those young man", 2200, "those young man",
+        {"final revising the partial", false, false, 0, 1600, "those young man", 2200, "those young man",
          "predicted silence 1200ms"},
-        {"final later than the wait", false, 0, 2600, "those young man", 2200, "closed young man",
+        {"final later than the wait, unannounced", false, false, 0, 2600, "those young man", 2200, "closed young man",
          "predicted silence 1200ms"},
-        {"new speech before the final", false, 1300, 1600, "those young man", 7600, "those young man",
+        {"final later than the wait, announced", false, true, 0, 2600, "those young man", 2600, "those young man",
+         "predicted silence 1200ms"},
+        {"final announced in time", false, true, 0, 1600, "those young man", 2200, "those young man",
+         "predicted silence 1200ms"},
+        {"announced final that never comes", false, true, 0, 0, "", 3200, "closed young man",
+         "predicted silence 1200ms"},
+        {"new speech while the final is waited for", false, true, 2400, 2600, "those young man", 8600,
+         "those young man", "transcript dwell 6000ms"},
+        {"new speech before the final", false, false, 1300, 1600, "those young man", 7600, "those young man",
          "transcript dwell 6000ms"},
-        {"final during the look-away's grace", true, 0, 1600, "closed young man again", 1750, "closed young man again",
-         "look-away (primary, debounced)"},
+        {"final during the look-away's grace", true, false, 0, 1600, "closed young man again", 1750,
+         "closed young man again", "look-away (primary, debounced)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,20 +163,33 @@ TEST_F(AdaptiveTurnDetectorTest, TheRecognizersLateFinalTextEndsTheTurnOnThePred
         if (c.lookAway)
             engageAt(t + 300);
         onset(t + 400);
+        recognizerFinishing = c.finishing;
         transcript(t + 500, QStringLiteral("closed young man"));
         speechEnd(t + 1000);
         if (c.lookAway) {
             gaze(t + 1100, kAway, 0.8);
             gaze(t + 1400, kAway, 0.8);
         }
+        const auto final = [&] {
+            recognizerFinishing = false;
+            transcript(t + c.finalAt, QString::fromUtf8(c.final));
+        };
         if (c.onsetAt)
             onset(t + c.onsetAt);
-        if (c.finalAt < c.turnAt)
-            transcript(t + c.finalAt, QString::fromUtf8(c.final));
-        expectOnlyTurnAt(t + c.turnAt, c.delivered, c.reason);
+        if (c.finalAt && c.finalAt < c.turnAt)
+            final();
+        if (c.finalAt == c.turnAt) {  // the waited-for final ends the turn as it comes
+            advanceTo(t + c.turnAt - 1);
+            EXPECT_TRUE(turns.empty()) << "delivered before the final";
+            final();
+            EXPECT_EQ(turns, (std::vector<Turn>{{QString::fromUtf8(c.delivered), QString::fromUtf8(c.reason),
+                                                  t + c.turnAt}}));
+        } else {
+            expectOnlyTurnAt(t + c.turnAt, c.delivered, c.reason);
+        }
         // A final text that comes after the turn, without speech, never ends a turn of its own.
         if (c.finalAt > c.turnAt)
-            transcript(t + c.finalAt, QString::fromUtf8(c.final));
+            final();
         advanceTo(nowMs() + 60'000);
         EXPECT_EQ(turns.size(), 1u);
         detector.reset();

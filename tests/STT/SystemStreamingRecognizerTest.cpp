@@ -95,6 +95,31 @@ TEST_F(SystemStreamingRecognizerTest, DeliversTheWholeTranscriptAcrossSegmentsEa
     EXPECT_EQ(generations.join(u' '), QStringLiteral("1 1 1 2 2 2 3 4"));
 }
 
+// The turn detector waits for a final text only while one is to come: from the first words of
+// an utterance to its final text (even an empty one), and never after a reset.
+TEST_F(SystemStreamingRecognizerTest, SaysWhetherItIsStillFinishingAnUtterance)
+{
+    QList<bool> finishing;
+    recognizer.onTranscript = [&](const QString& text) {
+        transcripts.append(text);
+        finishing.append(recognizer.isFinishingUtterance());
+    };
+    ASSERT_EQ(start(), std::nullopt);
+    EXPECT_FALSE(recognizer.isFinishingUtterance());
+    play({{true, QStringLiteral("turn on")}, {true, QStringLiteral("turn on the")}, {false, QStringLiteral("turn on the")}},
+         3);
+    EXPECT_EQ(finishing, (QList<bool>{true, true, false}));
+    play({{true, QStringLiteral("lights")}}, 4);
+    EXPECT_TRUE(recognizer.isFinishingUtterance());
+    script->add({{false, QString()}});
+    recognizer.feed(monoBuffer());
+    ASSERT_TRUE(script->waitProcessed(5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !recognizer.isFinishingUtterance(); }, 5000));
+    play({{true, QStringLiteral("again")}}, 5);
+    recognizer.resetTranscriptState();
+    EXPECT_FALSE(recognizer.isFinishingUtterance());
+}
+
 TEST_F(SystemStreamingRecognizerTest, ASegmentEndingWithoutTextKeepsWhatItShowed)
 {
     ASSERT_EQ(start(), std::nullopt);
