@@ -171,7 +171,8 @@ BENCHMARK(BM_EndOfTurnToFirstReplyAudio)->UseManualTime()->Unit(benchmark::kMill
 // capture, voice and turn detectors and pocketsphinx, an instant backend answers, and espeak-ng
 // speaks into the null sink, whose monitor is recorded. An iteration's time runs from the end
 // of the spoken samples to the first sound at the speaker; "min_ms" and "median_ms" are that
-// less the silence the turn detector chose to wait ("predicted silence <n>ms"), what the road
+// less the silence the turn detector chose to wait ("predicted silence <n>ms") and the time it
+// then waited for the recognizer's final text ("final_wait_ms", median and max), what the road
 // adds to the wait, "<recording>_ms" the median of each recording, and "fire_to_sound_ms" the
 // part after the turn ended. A turn ended another way (the transcript's dwell) is counted in
 // "other_endings" and said again. For a dozen turns of each recording:
@@ -468,7 +469,14 @@ void BM_VoiceToVoice(benchmark::State& state)
     runEventLoopFor(2s);  // the recognizer's models load
 
     static const QRegularExpression kSilenceWait(QStringLiteral("predicted silence (\\d+)ms"));
-    std::vector<double> excess, waits, fireToRequest, fireToSound;
+    // How long the turn waited past its silence for the recognizer's final text.
+    static const QRegularExpression kFinalWait(QStringLiteral("final text came (\\d+)ms into the wait"));
+    double finalWaitMs = 0;
+    QObject::connect(&engine.log(), &PipelineLog::entryAppended, [&](const PipelineLog::Entry& entry) {
+        if (const QRegularExpressionMatch held = kFinalWait.match(entry.message); held.hasMatch())
+            finalWaitMs = held.captured(1).toDouble();
+    });
+    std::vector<double> excess, waits, finalWaits, fireToRequest, fireToSound;
     std::vector<std::vector<double>> excessOf(said.size());
     int otherEndings = 0;
     std::size_t turns = 0;
@@ -482,6 +490,7 @@ void BM_VoiceToVoice(benchmark::State& state)
             speaker.listen();
             firedAt.reset();
             askedAt.reset();
+            finalWaitMs = 0;
             microphone.say(phrase.samples);
             if (!waitUntil([&] { return speaker.firstSoundAt() && microphone.speechEndedAt() && !listening(); }) ||
                 !waitUntil(listening)) {
@@ -494,11 +503,12 @@ void BM_VoiceToVoice(benchmark::State& state)
             state.SkipWithError("the turns never ended on the predicted silence");
             return;
         }
-        const double ms =
-            milliseconds(*speaker.firstSoundAt() - *microphone.speechEndedAt()) - wait.captured(1).toDouble();
+        const double ms = milliseconds(*speaker.firstSoundAt() - *microphone.speechEndedAt()) -
+                          wait.captured(1).toDouble() - finalWaitMs;
         excess.push_back(ms);
         excessOf[which].push_back(ms);
         waits.push_back(wait.captured(1).toDouble());
+        finalWaits.push_back(finalWaitMs);
         if (firedAt && askedAt) {
             fireToRequest.push_back(milliseconds(*askedAt - *firedAt));
             fireToSound.push_back(milliseconds(*speaker.firstSoundAt() - *firedAt));
@@ -508,6 +518,9 @@ void BM_VoiceToVoice(benchmark::State& state)
     state.counters["min_ms"] = excess.empty() ? 0 : *std::min_element(excess.begin(), excess.end());
     state.counters["median_ms"] = median(excess);
     state.counters["wait_ms"] = median(waits);
+    state.counters["final_wait_ms"] = median(finalWaits);
+    state.counters["final_wait_max_ms"] =
+        finalWaits.empty() ? 0 : *std::max_element(finalWaits.begin(), finalWaits.end());
     state.counters["fire_to_request_ms"] = median(fireToRequest);
     state.counters["fire_to_sound_ms"] = median(fireToSound);
     state.counters["other_endings"] = otherEndings;

@@ -263,14 +263,24 @@ void AdaptiveTurnDetector::holdForFinalText(const QString& reason)
 {
     diagnose(QStringLiteral("silence fire waits up to %1ms for the recognizer's final text").arg(m_tuning.finalTextWaitMs));
     m_heldFireReason = reason;
-    m_finalTextTask.start(std::chrono::milliseconds(m_tuning.finalTextWaitMs), [this] { releaseHeldFire(); });
+    m_heldSince = m_scheduler.now();
+    m_finalTextTask.start(std::chrono::milliseconds(m_tuning.finalTextWaitMs), [this] {
+        diagnose(QStringLiteral("no final text came — the turn ends with the recognizer's partial"));
+        releaseHeldFire();
+    });
 }
 
 void AdaptiveTurnDetector::releaseHeldFire()
 {
+    const bool cameInTime = m_finalTextTask.isPending();
     m_finalTextTask.cancel();
-    if (const std::optional<QString> reason = std::exchange(m_heldFireReason, std::nullopt))
-        readyCheck(*reason, std::nullopt);
+    const std::optional<QString> reason = std::exchange(m_heldFireReason, std::nullopt);
+    if (!reason)
+        return;
+    if (cameInTime)
+        diagnose(QStringLiteral("final text came %1ms into the wait for it")
+                     .arg(millisecondsBetween(m_heldSince, m_scheduler.now())));
+    readyCheck(*reason, std::nullopt);
 }
 
 void AdaptiveTurnDetector::fastFireCheck(const QString& reason)

@@ -103,4 +103,5 @@ private:
     SingleShot m_graceFireTask;
     SingleShot m_finalTextTask;  // a held silence fire's longest wait
     std::optional<QString> m_heldFireReason;
+    Scheduler::TimePoint m_heldSince{};
 };
