@@ -85,8 +85,8 @@ IcalTree::Owned readForListing(const QString& path)
         return nullptr;
     }
     if (const int dropped = dropLongLines(*data))
-        qCWarning(lcCalendarFiles, "left out %d lines longer than %s in %s", dropped, qUtf8Printable(lineLimit()),
-                  qUtf8Printable(path));
+        qCWarning(lcCalendarFiles, "skipped lines longer than %s in %s: %d", qUtf8Printable(lineLimit()),
+                  qUtf8Printable(path), dropped);
     IcalTree::Owned root(icalparser_parse_string(data->constData()));
     if (!root || calendarsOf(root.get()).isEmpty()) {
         qCWarning(lcCalendarFiles, "skipped %s: not an iCalendar file", qUtf8Printable(path));

@@ -14,7 +14,8 @@ using IcalTree::properties;
 // seconds that matches only on 29 February takes minutes to answer), so a rule is walked in
 // slices of this many periods, each ended by its own UNTIL and charged as walked.
 constexpr qint64 kSlicePeriods = 1000;
-// Wall-clock and elapsed time part by at most this much at a change of daylight saving.
+// Where the clocks go back, an hour of wall-clock times comes twice and is read as its second
+// coming: a walk starts this much before the window's wall-clock start.
 constexpr qint64 kZoneShiftSeconds = 3600;
 
 struct IteratorFree {
@@ -72,7 +73,8 @@ public:
           m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
           m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
     {
-        m_end = m_zone.toIcal(to.addSecs(kZoneShiftSeconds), m_start.is_date);
+        // A date ends after the day `to` falls on, which may start an occurrence before `to`.
+        m_end = m_zone.toIcal(m_start.is_date ? to.addDays(1) : to, m_start.is_date);
         m_end.zone = m_start.zone;
     }
 
@@ -126,11 +128,11 @@ private:
     // fixed period, a whole number of periods later, just before the window, so the rule is
     // in step with its DTSTART and a rule of minutes begun years ago costs no more than one
     // begun today.
-    icaltimetype walkStart(const icalrecurrencetype& rule, qint64 period) const
+    icaltimetype walkStart(qint64 period, int count) const
     {
-        if (!period || rule.count > 0)
+        if (!period || count > 0)
             return m_start;
-        icaltimetype earliest = m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date);
+        const icaltimetype earliest = m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date);
         const qint64 ahead = wallSeconds(earliest) - wallSeconds(m_start);
         return ahead < period ? m_start : later(m_start, ahead / period * period);
     }
@@ -147,7 +149,7 @@ private:
         const QDateTime untilAt = icaltime_is_null_time(until) ? QDateTime() : m_zone.toDateTime(until);
         int yielded = 0;
         qsizetype taken = 0;
-        for (icaltimetype slice = walkStart(rule, period); wallSeconds(slice) < wallSeconds(m_end);) {
+        for (icaltimetype slice = walkStart(period, count); wallSeconds(slice) < wallSeconds(m_end);) {
             icaltimetype next = period ? later(slice, kSlicePeriods * period) : m_end;
             if (wallSeconds(next) > wallSeconds(m_end))
                 next = m_end;
@@ -188,7 +190,7 @@ private:
     const qint64 m_length;
     const QDateTime m_from;
     const QDateTime m_to;
-    icaltimetype m_end;  // the window's end in the wall clock of DTSTART, a little later
+    icaltimetype m_end;  // the window's end in the wall clock of DTSTART
     IcalRecurrence::Budget& m_budget;
     const qsizetype m_share;
     int m_steps;

@@ -411,3 +411,15 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         EXPECT_TRUE(events() == expected);
     }
 }
+
+// A question is answered on the calendar's worker: the window's thread is back before the
+// answer, which then comes to it.
+TEST_F(CalendarSkills, AnswersAfterTheCallReturns)
+{
+    add("a", "Standup", at(1, 5, 10), 30);
+    QStringList answers;
+    today.run({}, [&](Skill::Outcome outcome) { answers.append(std::get<QString>(outcome)); });
+    EXPECT_TRUE(answers.isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 10000));
+    EXPECT_EQ(answers, QStringList({"오늘 일정 1건. 1월 5일 10:00 — Standup"}));
+}
