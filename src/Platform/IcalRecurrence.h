@@ -14,12 +14,12 @@
 // weeks starts its walk just before the window, not at its DTSTART years ago.
 namespace IcalRecurrence {
 
-constexpr int kMaxPerSeries = 200;
+constexpr int kMaxPerSeries = 100;
 constexpr int kMaxStepsPerSeries = 20000;
 
 // What one question may still spend on all the series it expands.
 struct Budget {
-    int occurrences = 2000;
+    int occurrences = 500;
     int steps = 100000;
 };
 
