@@ -1,6 +1,5 @@
 #include "Skills/CalendarCall.h"
 
-#include "Skills/CalendarSkill.h"
 #include "Skills/CalendarStore.h"
 
 #include <QLoggingCategory>
@@ -18,6 +17,38 @@ SkillError storeError(const QString& reason)
     return {QStringLiteral("Calendar"), 1, reason};
 }
 }  // namespace
+
+std::optional<QDateTime> CalendarCall::parseDate(const QString& text, int currentYear)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    // Qt's ISO reading covers the internet date-time (fraction and zone optional), a blank
+    // instead of "T" and a bare date; without a zone it is local time.
+    QDateTime date = QDateTime::fromString(text, Qt::ISODateWithMs);
+    // The forms without a year get the current one before parsing, so 29 February can exist.
+    const QString year = QString::number(currentYear);
+    if (!date.isValid())
+        date = QDateTime::fromString(year + QLatin1Char('/') + text, QStringLiteral("yyyy/M/d H:mm"));
+    if (!date.isValid())
+        date = QDateTime::fromString(year + QStringLiteral("년 ") + text, QStringLiteral("yyyy년 M월 d일 H:mm"));
+    if (!date.isValid())
+        return std::nullopt;
+    return date.toLocalTime();
+}
+
+QString CalendarCall::formatEvent(const CalendarEvent& event)
+{
+    QString line = event.start.toLocalTime().toString(QStringLiteral("M월 d일 HH:mm")) + QStringLiteral(" — ") +
+                   shownTitle(event.title);
+    if (!event.location.isEmpty())
+        line += QStringLiteral(" @ ") + event.location;
+    return line;
+}
+
+QString CalendarCall::shownTitle(const QString& title)
+{
+    return title.isEmpty() ? QStringLiteral("(제목 없음)") : title;
+}
 
 CalendarCall::CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now)
     : m_store(store), m_args(std::move(args)), m_now(std::move(now))
@@ -58,7 +89,7 @@ std::optional<CalendarCall::Dates> CalendarCall::readDates(const QStringList& ke
         const QString text = m_args.value(key);
         if (text.isEmpty())
             continue;
-        const std::optional<QDateTime> date = CalendarSkill::parseDate(text, m_now.date().year());
+        const std::optional<QDateTime> date = parseDate(text, m_now.date().year());
         if (!date) {
             answer(QStringLiteral("시간 '%1' 을(를) 이해하지 못해서 캘린더를 바꾸지 않았어요. 예: 2026-05-12T17:00")
                        .arg(text));
@@ -122,7 +153,7 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const QStrin
     }
     QStringList lines;
     for (const CalendarEvent& event : listing->events.first(std::min(maxLines, listing->events.size())))
-        lines.append(CalendarSkill::formatEvent(event));
+        lines.append(formatEvent(event));
     QString sentence = listing->events.isEmpty() ? emptySentence
                                                  : prefix + QString::number(listing->events.size()) +
                                                        QStringLiteral("건. ") + lines.join(QStringLiteral("; "));

@@ -13,11 +13,21 @@ class CalendarStore;
 
 // One call of a calendar skill, answered on the calendar's worker: its arguments, "now" as
 // the call came, the store, and the answer once given. What the five skills share: reading
-// date arguments, finding the event a change means, listing a window and saving. Each step
+// date arguments, finding the event a change means, listing a window, saving, and the texts
+// of dates and events. Each step
 // that fails gives the answer itself and nothing back, so a skill stops at the first.
 class CalendarCall {
 public:
     using Dates = QMap<QString, QDateTime>;
+
+    // The date of an argument: ISO 8601 with or without fractional seconds, with a zone or,
+    // without one, in local time (seconds optional); "yyyy-MM-dd HH:mm"; "yyyy-MM-dd";
+    // "MM/dd HH:mm" and "M월 d일 HH:mm" in `currentYear`. The result is in local time.
+    static std::optional<QDateTime> parseDate(const QString& text, int currentYear);
+    // "M월 d일 HH:mm — title @ location" in local time; no " @ " part without a location.
+    static QString formatEvent(const CalendarEvent& event);
+    // The title as said: "(제목 없음)" for none.
+    static QString shownTitle(const QString& title);
 
     CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now);
 

@@ -1,3 +1,4 @@
+#include "Skills/CalendarCall.h"
 #include "Skills/CalendarCreateEventSkill.h"
 #include "Skills/CalendarDeleteEventSkill.h"
 #include "Skills/CalendarListTodaySkill.h"
@@ -86,7 +87,7 @@ TEST(CalendarDates, ReadsEveryFormatInLocalTimeAndTheCurrentYear)
                  {"17:00", 2026, {}},
                  {"2026-13-01T10:00", 2026, {}}};
     for (const auto& c : cases) {
-        const auto parsed = CalendarSkill::parseDate(QString::fromUtf8(c.text), c.year);
+        const auto parsed = CalendarCall::parseDate(QString::fromUtf8(c.text), c.year);
         EXPECT_EQ(parsed.value_or(QDateTime()), c.expected) << c.text;
         EXPECT_TRUE(!parsed || parsed->timeSpec() == Qt::LocalTime) << c.text;
     }
