@@ -4,7 +4,6 @@
 #include "Platform/IcalZone.h"
 
 #include <algorithm>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -12,7 +11,8 @@ using IcalTree::properties;
 
 // libical looks for a rule's next occurrence period by period and without end (a rule of
 // seconds that matches only on 29 February takes minutes to answer), so a rule is walked in
-// slices of this many periods, each ended by its own UNTIL and charged as walked.
+// slices of this many periods, each ended by its own UNTIL and charged as walked, beside the
+// occurrences it gives.
 constexpr qint64 kSlicePeriods = 1000;
 // Where the clocks go back, an hour of wall-clock times comes twice and is read as its second
 // coming: a walk starts this much before the window's wall-clock start.
@@ -166,8 +166,8 @@ private:
                 return true;
             for (icaltimetype at = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(at);
                  at = icalrecur_iterator_next(iterator.get())) {
-                // Months and years are few: each of their occurrences is a step.
-                if (!period && !charge(1))
+                // Each occurrence is a step too: a period can hold thousands (a day by its seconds).
+                if (!charge(1))
                     return false;
                 if (count && ++yielded > count)
                     return true;

@@ -135,6 +135,19 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     EXPECT_TRUE(never.cut);
     EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
 
+    // A rule of days that gives every second of each, counted from weeks ago.
+    QStringList all;
+    for (int i = 0; i < 60; ++i)
+        all << QString::number(i);
+    const IcalTree::Owned seconds = parse(
+        QStringLiteral("DTSTART:20251201T000000Z\nRRULE:FREQ=DAILY;COUNT=100000000;BYMINUTE=%1;BYSECOND=%1;BYHOUR=%2\n")
+            .arg(all.join(','), all.first(24).join(','))
+            .toUtf8());
+    budget = {};
+    const IcalRecurrence::Starts crowded = IcalRecurrence::between(first(seconds), 0, seoul(1, 5), seoul(1, 6), budget);
+    EXPECT_TRUE(crowded.starts.isEmpty());
+    EXPECT_TRUE(crowded.cut);
+
     // The question's occurrences run out in the second series.
     budget = {150, 100000};
     const auto take = [&] { return IcalRecurrence::between(first(minutes), 0, seoul(1, 5), seoul(1, 6), budget); };
