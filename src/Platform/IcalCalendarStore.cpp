@@ -24,67 +24,6 @@ Q_LOGGING_CATEGORY(lcCalendarStore, "app.parlivox.calendar")
 namespace {
 using IcalOverrides::Key;
 
-bool overlaps(const CalendarEvent& event, const QDateTime& from, const QDateTime& to)
-{
-    return event.start < to && (event.end > from || event.start >= from);
-}
-
-// The occurrence of the series that originally starts at `at`: its override, or the series
-// moved there when the rules give such an occurrence; nothing when it was taken out.
-std::optional<CalendarEvent> occurrenceOf(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
-                                          const QDateTime& at)
-{
-    if (IcalRecurrence::excluded(master).contains(at.toSecsSinceEpoch()))
-        return std::nullopt;
-    std::optional<CalendarEvent> occurrence;
-    for (const auto& [override, replaced] : IcalOverrides::overridesOf(calendar, series.id))
-        if (replaced == at)
-            occurrence = IcalReader::eventOf(override);
-    IcalRecurrence::Budget budget;
-    if (!occurrence && IcalRecurrence::between(master, 0, at, at.addSecs(1), budget).starts.contains(at)) {
-        occurrence = series;
-        occurrence->start = at;
-        occurrence->end = at.addSecs(series.start.secsTo(series.end));
-    }
-    if (occurrence)
-        occurrence->id = IcalOverrides::occurrenceId(series.id, at);
-    return occurrence;
-}
-
-// The occurrences of the series that overlap the window, each replaced by its override, if
-// any; an override counts by its own times.
-void listSeries(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series, const QDateTime& from,
-                const QDateTime& to, IcalRecurrence::Budget& budget, CalendarStore::Listing& listing)
-{
-    const QSet<qint64> excluded = IcalRecurrence::excluded(master);
-    QSet<qint64> replaced;
-    for (const auto& [override, original] : IcalOverrides::overridesOf(calendar, series.id)) {
-        replaced.insert(original.toSecsSinceEpoch());
-        std::optional<CalendarEvent> changed = IcalReader::eventOf(override);
-        if (!changed || excluded.contains(original.toSecsSinceEpoch()) || !overlaps(*changed, from, to))
-            continue;
-        changed->id = IcalOverrides::occurrenceId(series.id, original);
-        listing.events.append(*changed);
-    }
-    const qint64 length = series.start.secsTo(series.end);
-    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, length, from, to, budget);
-    for (const QDateTime& start : starts.starts) {
-        if (replaced.contains(start.toSecsSinceEpoch()))
-            continue;
-        CalendarEvent occurrence = series;
-        occurrence.id = IcalOverrides::occurrenceId(series.id, start);
-        occurrence.start = start;
-        occurrence.end = start.addSecs(length);
-        listing.events.append(occurrence);
-    }
-    if (starts.cut) {
-        qCInfo(lcCalendarStore, "listed only the first %lld occurrences of %s between %s and %s: it repeats too often",
-               qint64(starts.starts.size()), qUtf8Printable(series.id), qUtf8Printable(from.toString(Qt::ISODate)),
-               qUtf8Printable(to.toString(Qt::ISODate)));
-        listing.cut.append(series.title);
-    }
-}
-
 // The file's calendar for a change: parsed, or new when there is no file yet.
 IcalTree::Owned load(const QString& path, QString* error)
 {
@@ -177,10 +116,20 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     Listing listing;
     IcalRecurrence::Budget budget;
     readFolder([&](icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event) {
-        if (IcalRecurrence::isRecurring(vevent))
-            listSeries(calendar, vevent, event, from, to, budget, listing);
-        else if (overlaps(event, from, to))
-            listing.events.append(event);
+        if (!IcalRecurrence::isRecurring(vevent)) {
+            if (event.overlaps(from, to))
+                listing.events.append(event);
+            return;
+        }
+        const IcalOverrides::Occurrences series =
+            IcalOverrides::occurrencesBetween(calendar, vevent, event, from, to, budget);
+        listing.events.append(series.events);
+        if (series.cut) {
+            qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: it repeats too often",
+                   qUtf8Printable(event.id), qUtf8Printable(from.toString(Qt::ISODate)),
+                   qUtf8Printable(to.toString(Qt::ISODate)));
+            listing.cut.append(event.title);
+        }
     });
     std::stable_sort(listing.events.begin(), listing.events.end(), [](const CalendarEvent& a, const CalendarEvent& b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
@@ -207,7 +156,7 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         if (!IcalRecurrence::isRecurring(master))
             *found = key.occurrence ? std::nullopt : event;
         else if (key.occurrence)
-            *found = occurrenceOf(calendar, master, *event, *key.occurrence);
+            *found = IcalOverrides::occurrenceAt(calendar, master, *event, *key.occurrence);
         return true;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "Platform/IcalOverrides.h"
 
+#include "Platform/IcalReader.h"
 #include "Platform/IcalTree.h"
 #include "Platform/IcalZone.h"
 
@@ -66,6 +67,55 @@ QList<std::pair<icalcomponent*, QDateTime>> overridesOf(icalcomponent* calendar,
             if (const std::optional<QDateTime> at = recurrenceIdOf(vevent))
                 found.append({vevent, *at});
     return found;
+}
+
+Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+                               const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
+{
+    Occurrences found;
+    const QSet<qint64> excluded = IcalRecurrence::excluded(master);
+    QSet<qint64> replaced;
+    for (const auto& [override, original] : overridesOf(calendar, series.id)) {
+        replaced.insert(original.toSecsSinceEpoch());
+        std::optional<CalendarEvent> changed = IcalReader::eventOf(override);
+        if (!changed || excluded.contains(original.toSecsSinceEpoch()) || !changed->overlaps(from, to))
+            continue;
+        changed->id = occurrenceId(series.id, original);
+        found.events.append(*changed);
+    }
+    const qint64 length = series.start.secsTo(series.end);
+    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, length, from, to, budget);
+    for (const QDateTime& start : starts.starts) {
+        if (replaced.contains(start.toSecsSinceEpoch()))
+            continue;
+        CalendarEvent occurrence = series;
+        occurrence.id = occurrenceId(series.id, start);
+        occurrence.start = start;
+        occurrence.end = start.addSecs(length);
+        found.events.append(occurrence);
+    }
+    found.cut = starts.cut;
+    return found;
+}
+
+std::optional<CalendarEvent> occurrenceAt(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+                                          const QDateTime& at)
+{
+    if (IcalRecurrence::excluded(master).contains(at.toSecsSinceEpoch()))
+        return std::nullopt;
+    std::optional<CalendarEvent> occurrence;
+    for (const auto& [override, replaced] : overridesOf(calendar, series.id))
+        if (replaced == at)
+            occurrence = IcalReader::eventOf(override);
+    IcalRecurrence::Budget budget;
+    if (!occurrence && IcalRecurrence::between(master, 0, at, at.addSecs(1), budget).starts.contains(at)) {
+        occurrence = series;
+        occurrence->start = at;
+        occurrence->end = at.addSecs(series.start.secsTo(series.end));
+    }
+    if (occurrence)
+        occurrence->id = occurrenceId(series.id, at);
+    return occurrence;
 }
 
 icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Platform/IcalRecurrence.h"
+#include "Skills/CalendarEvent.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -27,6 +30,19 @@ Key keyOf(const QString& id);
 icalcomponent* masterOf(icalcomponent* calendar, const QString& uid);
 // The overrides of the series, each with the original start it replaces.
 QList<std::pair<icalcomponent*, QDateTime>> overridesOf(icalcomponent* calendar, const QString& uid);
+
+struct Occurrences {
+    QList<CalendarEvent> events;
+    bool cut = false;  // the series has more in the window than were given
+};
+// The occurrences of the series (`series` being its own VEVENT's fields) that overlap the
+// window, each as its override says where it has one; an override counts by its own times.
+Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+                               const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget);
+// The occurrence that originally starts at `at`: its override, else the series moved there
+// when its rules give one then; nothing when it was taken out.
+std::optional<CalendarEvent> occurrenceAt(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+                                          const QDateTime& at);
 
 // The override of the occurrence, made from the series (its fields, without its rules) when
 // it has none yet: a change to one occurrence always lands in one override.

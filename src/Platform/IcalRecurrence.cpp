@@ -2,6 +2,7 @@
 
 #include "Platform/IcalTree.h"
 #include "Platform/IcalZone.h"
+#include "Skills/CalendarEvent.h"
 
 #include <algorithm>
 #include <memory>
@@ -105,8 +106,8 @@ private:
     // Takes the start when its occurrence overlaps the window and is not excluded.
     bool take(const QDateTime& at)
     {
-        const bool overlaps = at < m_to && (at.addSecs(m_length) > m_from || at >= m_from);
-        if (!at.isValid() || !overlaps || m_excluded.contains(at.toSecsSinceEpoch()))
+        const CalendarEvent occurrence{{}, at, at.addSecs(m_length), {}, {}, {}};
+        if (!at.isValid() || !occurrence.overlaps(m_from, m_to) || m_excluded.contains(at.toSecsSinceEpoch()))
             return false;
         m_found.append(at);
         return true;
