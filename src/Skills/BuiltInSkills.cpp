@@ -11,15 +11,17 @@
 #include "Skills/MemoryAddSkill.h"
 #include "Skills/RestSkill.h"
 #include "Skills/SkillRegistry.h"
+#include "Skills/SkillWorker.h"
 #include "Skills/SystemAppResourcesSkill.h"
 
 void BuiltInSkills::addTo(SkillRegistry& registry) const
 {
-    registry.add(std::make_shared<CalendarListTodaySkill>(calendar, scheduler));
-    registry.add(std::make_shared<CalendarListWeekSkill>(calendar, scheduler));
-    registry.add(std::make_shared<CalendarCreateEventSkill>(calendar, scheduler));
-    registry.add(std::make_shared<CalendarUpdateEventSkill>(calendar, scheduler));
-    registry.add(std::make_shared<CalendarDeleteEventSkill>(calendar, scheduler));
+    const auto calendarWorker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
+    registry.add(std::make_shared<CalendarListTodaySkill>(calendar, scheduler, calendarWorker));
+    registry.add(std::make_shared<CalendarListWeekSkill>(calendar, scheduler, calendarWorker));
+    registry.add(std::make_shared<CalendarCreateEventSkill>(calendar, scheduler, calendarWorker));
+    registry.add(std::make_shared<CalendarUpdateEventSkill>(calendar, scheduler, calendarWorker));
+    registry.add(std::make_shared<CalendarDeleteEventSkill>(calendar, scheduler, calendarWorker));
     registry.add(std::make_shared<MailComposeSkill>(workspace));
     registry.add(std::make_shared<MessagesListRecentSkill>(messagesDatabase));
     registry.add(std::make_shared<AliasAddSkill>());

@@ -21,6 +21,7 @@ struct BuiltInSkills {
     QString messagesDatabase = MessagesListRecentSkill::defaultDatabasePath();
 
     // Adds the calendar, mail, messages, alias, memory, resource and camera skills, and the
-    // rest skill when there is a rest command.
+    // rest skill when there is a rest command. The calendar skills answer on a worker of
+    // their own, which goes with the last of them.
     void addTo(SkillRegistry& registry) const;
 };

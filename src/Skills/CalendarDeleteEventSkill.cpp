@@ -1,9 +1,21 @@
 #include "Skills/CalendarDeleteEventSkill.h"
 
-#include "Skills/CalendarStore.h"
+#include "Skills/CalendarCall.h"
 
-CalendarDeleteEventSkill::CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(kSkillID, true, store, clock)
+namespace {
+void deleteEvent(CalendarCall& call)
+{
+    const QStringList timeKeys = {QStringLiteral("original_start"), QStringLiteral("start")};
+    CalendarCall::Dates dates;
+    const std::optional<CalendarEvent> event = call.targetEvent(timeKeys, timeKeys, dates);
+    if (event)
+        call.remove(*event, QStringLiteral("일정 '%1' 삭제했어요.").arg(CalendarCall::shownTitle(event->title)));
+}
+}  // namespace
+
+CalendarDeleteEventSkill::CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock,
+                                                   std::shared_ptr<SkillWorker> worker)
+    : CalendarSkill(kSkillID, true, deleteEvent, store, clock, std::move(worker))
 {
 }
 
@@ -11,20 +23,4 @@ QString CalendarDeleteEventSkill::summary(const SkillArgs& args, AppLanguage lan
 {
     return L10n::t(summaryKey(), language)
         .arg(args.value(QStringLiteral("start"), args.value(QStringLiteral("id"), QStringLiteral("?"))));
-}
-
-void CalendarDeleteEventSkill::run(const SkillArgs& args, Completion done)
-{
-    const QStringList timeKeys = {QStringLiteral("original_start"), QStringLiteral("start")};
-    Dates dates;
-    const std::optional<CalendarEvent> event = targetEvent(args, timeKeys, timeKeys, dates, done);
-    if (!event)
-        return;
-    QString error;
-    if (!m_store.remove(event->id, &error)) {
-        done(storeError(error));
-        return;
-    }
-    const QString title = event->title.isEmpty() ? QStringLiteral("(제목 없음)") : event->title;
-    done(QStringLiteral("일정 '%1' 삭제했어요.").arg(title));
 }

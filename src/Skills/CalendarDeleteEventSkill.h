@@ -7,8 +7,7 @@ class CalendarDeleteEventSkill final : public CalendarSkill {
 public:
     static constexpr const char* kSkillID = "calendar.delete_event";
 
-    CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock);
+    CalendarDeleteEventSkill(CalendarStore& store, const Scheduler& clock, std::shared_ptr<SkillWorker> worker);
 
     QString summary(const SkillArgs& args, AppLanguage language) const override;
-    void run(const SkillArgs& args, Completion done) override;
 };

@@ -12,5 +12,11 @@ struct CalendarEvent {
     QString location;
     QString notes;
 
+    // Whether it takes place in [from, to); one of no length does when it starts there.
+    bool overlaps(const QDateTime& from, const QDateTime& to) const
+    {
+        return start < to && (end > from || start >= from);
+    }
+
     bool operator==(const CalendarEvent&) const = default;
 };

@@ -1,15 +1,20 @@
 #include "Skills/CalendarListTodaySkill.h"
 
+#include "Skills/CalendarCall.h"
+
 #include <limits>
 
-CalendarListTodaySkill::CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(kSkillID, false, store, clock)
+namespace {
+void listToday(CalendarCall& call)
 {
+    const QDateTime from = call.now().date().startOfDay();
+    call.list(from, from.addDays(1), QStringLiteral("오늘 일정은 없어요."), QStringLiteral("오늘 일정 "),
+              std::numeric_limits<qsizetype>::max());
 }
+}  // namespace
 
-void CalendarListTodaySkill::run(const SkillArgs&, Completion done)
+CalendarListTodaySkill::CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock,
+                                               std::shared_ptr<SkillWorker> worker)
+    : CalendarSkill(kSkillID, false, listToday, store, clock, std::move(worker))
 {
-    const QDateTime from = now().date().startOfDay();
-    listEvents(from, from.addDays(1), QStringLiteral("오늘 일정은 없어요."), QStringLiteral("오늘 일정 "),
-               std::numeric_limits<qsizetype>::max(), done);
 }

@@ -7,7 +7,5 @@ class CalendarListTodaySkill final : public CalendarSkill {
 public:
     static constexpr const char* kSkillID = "calendar.list_today";
 
-    CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock);
-
-    void run(const SkillArgs& args, Completion done) override;
+    CalendarListTodaySkill(CalendarStore& store, const Scheduler& clock, std::shared_ptr<SkillWorker> worker);
 };

@@ -1,13 +1,17 @@
 #include "Skills/CalendarListWeekSkill.h"
 
-CalendarListWeekSkill::CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(kSkillID, false, store, clock)
-{
-}
+#include "Skills/CalendarCall.h"
 
-void CalendarListWeekSkill::run(const SkillArgs&, Completion done)
+namespace {
+void listWeek(CalendarCall& call)
 {
-    const QDateTime from = now();
-    listEvents(from, from.addDays(7), QStringLiteral("이번 주는 일정이 없네요."), QStringLiteral("이번 주 일정 "), 8,
-               done);
+    call.list(call.now(), call.now().addDays(7), QStringLiteral("이번 주는 일정이 없네요."),
+              QStringLiteral("이번 주 일정 "), 8);
+}
+}  // namespace
+
+CalendarListWeekSkill::CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock,
+                                             std::shared_ptr<SkillWorker> worker)
+    : CalendarSkill(kSkillID, false, listWeek, store, clock, std::move(worker))
+{
 }

@@ -7,7 +7,5 @@ class CalendarListWeekSkill final : public CalendarSkill {
 public:
     static constexpr const char* kSkillID = "calendar.list_week";
 
-    CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock);
-
-    void run(const SkillArgs& args, Completion done) override;
+    CalendarListWeekSkill(CalendarStore& store, const Scheduler& clock, std::shared_ptr<SkillWorker> worker);
 };

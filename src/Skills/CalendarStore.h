@@ -4,18 +4,34 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-// Where the calendar skills keep the user's events. GUI thread only; every call may fail
-// with a readable reason.
+// Where the calendar skills keep the user's events. Reading a calendar can take a while, so
+// the skills call it from a worker of their own, never from the window's thread; one call at
+// a time. Every call may fail with a readable reason; a store that cannot be made or read
+// fails, since an inaccessible calendar must never look like an empty one.
 class CalendarStore {
 public:
+    // What a look at a window found.
+    struct Listing {
+        // The events overlapping it (one of no length counts when it starts inside), ordered
+        // by start and then id; each occurrence of a series is an event of its own.
+        QList<CalendarEvent> events;
+        // The titles of the series that repeat too often for every occurrence in the window
+        // to be listed: their earliest are.
+        QStringList cut;
+    };
+
     virtual ~CalendarStore() = default;
 
-    // Every event, ordered by start and then id. Nothing when the store cannot be made,
-    // read or written: an inaccessible calendar must never look like an empty one.
-    virtual std::optional<QList<CalendarEvent>> events(QString* error) = 0;
+    // Whether the store can be read and written.
+    virtual bool reachable(QString* error) = 0;
+    virtual std::optional<Listing> events(const QDateTime& from, const QDateTime& to, QString* error) = 0;
+    // The event with this id into `found`, which stays empty when there is none; false only
+    // when the store cannot be read.
+    virtual bool find(const QString& id, std::optional<CalendarEvent>* found, QString* error) = 0;
     // Writes the event, replacing the one with the same id, if any.
     virtual bool save(const CalendarEvent& event, QString* error) = 0;
     virtual bool remove(const QString& id, QString* error) = 0;

@@ -1,39 +1,22 @@
 #include "Skills/CalendarUpdateEventSkill.h"
 
-CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock)
-    : CalendarSkill(kSkillID, true, store, clock)
-{
-}
+#include "Skills/CalendarCall.h"
 
-QString CalendarUpdateEventSkill::summary(const SkillArgs& args, AppLanguage language) const
-{
-    QString named = QStringLiteral("?");
-    for (const char* key : {"title", "original_start", "id"}) {
-        if (args.contains(QLatin1String(key))) {
-            named = args.value(QLatin1String(key));
-            break;
-        }
-    }
-    QString text = L10n::t(summaryKey(), language).arg(named);
-    if (const QString start = args.value(QStringLiteral("start")); !start.isEmpty())
-        text += QStringLiteral(" → ") + start;
-    return text;
-}
-
-void CalendarUpdateEventSkill::run(const SkillArgs& args, Completion done)
+namespace {
+void updateEvent(CalendarCall& call)
 {
     const QString originalStart = QStringLiteral("original_start");
     const QString start = QStringLiteral("start");
     const QString end = QStringLiteral("end");
-    Dates dates;
-    std::optional<CalendarEvent> found = targetEvent(args, {originalStart, start, end}, {originalStart}, dates, done);
+    CalendarCall::Dates dates;
+    std::optional<CalendarEvent> found = call.targetEvent({originalStart, start, end}, {originalStart}, dates);
     if (!found)
         return;
     CalendarEvent& event = *found;
 
     const auto setIfGiven = [&](QString& field, const char* key) {
         // The manifest's example carries empty values, which must not wipe what is there.
-        if (const QString value = args.value(QLatin1String(key)); !value.isEmpty())
+        if (const QString value = call.args().value(QLatin1String(key)); !value.isEmpty())
             field = value;
     };
     setIfGiven(event.title, "title");
@@ -52,5 +35,27 @@ void CalendarUpdateEventSkill::run(const SkillArgs& args, Completion done)
         event.end = dates.value(end);
     if (event.end <= event.start)
         event.end = event.start.addSecs(3600);
-    save(event, QStringLiteral("일정 '%1' 수정했어요.").arg(event.title), done);
+    call.save(event, QStringLiteral("일정 '%1' 수정했어요.").arg(event.title));
+}
+}  // namespace
+
+CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock,
+                                                   std::shared_ptr<SkillWorker> worker)
+    : CalendarSkill(kSkillID, true, updateEvent, store, clock, std::move(worker))
+{
+}
+
+QString CalendarUpdateEventSkill::summary(const SkillArgs& args, AppLanguage language) const
+{
+    QString named = QStringLiteral("?");
+    for (const char* key : {"title", "original_start", "id"}) {
+        if (args.contains(QLatin1String(key))) {
+            named = args.value(QLatin1String(key));
+            break;
+        }
+    }
+    QString text = L10n::t(summaryKey(), language).arg(named);
+    if (const QString start = args.value(QStringLiteral("start")); !start.isEmpty())
+        text += QStringLiteral(" → ") + start;
+    return text;
 }

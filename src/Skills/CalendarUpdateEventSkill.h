@@ -9,8 +9,7 @@ class CalendarUpdateEventSkill final : public CalendarSkill {
 public:
     static constexpr const char* kSkillID = "calendar.update_event";
 
-    CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock);
+    CalendarUpdateEventSkill(CalendarStore& store, const Scheduler& clock, std::shared_ptr<SkillWorker> worker);
 
     QString summary(const SkillArgs& args, AppLanguage language) const override;
-    void run(const SkillArgs& args, Completion done) override;
 };

@@ -12,7 +12,7 @@
 
 // A tool the language model can call with one JSON line. The id, the manifest line shown to
 // the model and whether the user must approve a call are fixed when the skill is made.
-// Skills run on the GUI thread.
+// Skills are called on the GUI thread; work that may take a while goes to a SkillWorker.
 class Skill {
 public:
     // The sentence for the user, or why the run failed.

@@ -1,6 +1,7 @@
 #include "Platform/IcalCalendarStore.h"
 
 #include "Common/DiskFault.h"
+#include "Common/ExportedCalendars.h"
 #include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
@@ -33,6 +34,14 @@ QDateTime utc(int hour, int minute = 0)
 {
     return QDateTime(QDate(2026, 1, 5), QTime(hour, minute), Qt::UTC);
 }
+
+// Every event of the year around Monday 5 January 2026.
+std::optional<QList<CalendarEvent>> allEvents(IcalCalendarStore& store, QString* error = nullptr)
+{
+    const auto listing =
+        store.events(QDateTime(QDate(2025, 7, 1), QTime()), QDateTime(QDate(2026, 7, 1), QTime()), error);
+    return listing ? std::optional(listing->events) : std::nullopt;
+}
 }  // namespace
 
 TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangingThem)
@@ -53,7 +62,7 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
 
     IcalCalendarStore store;
     QString error;
-    const auto events = store.events(&error);
+    const auto events = allEvents(store, &error);
     ASSERT_TRUE(events) << error.toStdString();
     const QList<CalendarEvent> expected = {{"sync", utc(2), utc(3), "", "", ""},
                                            {"office", utc(5), utc(5, 45), "", "", "one\ntwo"},
@@ -70,7 +79,8 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
     for (const char* kept : {"ATTENDEE:mailto:kim@example.com", "X-OTHER-TOOL:keep me", "BEGIN:VALARM"})
         EXPECT_TRUE(text.contains(kept)) << kept;
     EXPECT_EQ(text.count("BEGIN:VEVENT"), 1);
-    EXPECT_EQ(IcalCalendarStore().events(nullptr)->first(), changed);
+    IcalCalendarStore again;
+    EXPECT_EQ(allEvents(again)->first(), changed);
 }
 
 namespace {
@@ -143,7 +153,7 @@ protected:
     QStringList ids()
     {
         const WithoutReadOverride asAnyone;
-        const auto events = store.events(nullptr);
+        const auto events = allEvents(store);
         QStringList ids;
         for (const CalendarEvent& event : events.value_or(QList<CalendarEvent>()))
             ids << event.id + '=' + event.title;
@@ -152,7 +162,7 @@ protected:
     std::optional<CalendarEvent> find(const QString& id)
     {
         const WithoutReadOverride asAnyone;
-        for (const CalendarEvent& event : store.events(nullptr).value_or(QList<CalendarEvent>()))
+        for (const CalendarEvent& event : allEvents(store).value_or(QList<CalendarEvent>()))
             if (event.id == id)
                 return event;
         return std::nullopt;
@@ -160,7 +170,7 @@ protected:
 
     ScopedTimeZone zone{"Asia/Seoul"};
     ScopedDataRoot root;
-    IcalCalendarStore store{folder(), [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 0)); }};
+    IcalCalendarStore store{folder()};
 };
 
 // The occurrence ids of the series: its UID and each original start in UTC.
@@ -290,8 +300,8 @@ TEST_F(CalendarFiles, AnOccurrenceRemovedOrChangedStaysSoAndTheSeriesKeepsTheRes
     fourth.start = fourth.start.addSecs(1800);
     fourth.end = fourth.end.addSecs(1800);
     ASSERT_TRUE(store.save(fourth, nullptr));
-    IcalCalendarStore again{folder(), [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 0)); }};
-    const auto events = again.events(nullptr);
+    IcalCalendarStore again{folder()};
+    const auto events = allEvents(again);
     ASSERT_TRUE(events);
     QStringList series;
     for (const CalendarEvent& event : *events)
@@ -336,4 +346,85 @@ TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
                                readOnly ? "<folder>/calendar: " + cause : "removed", readOnly ? "kept" : "changed",
                                readOnly ? "e.ics" : ""};
         });
+}
+
+TEST_F(CalendarFiles, FindsAnEventOrOneOccurrenceByItsId)
+{
+    ASSERT_TRUE(store.remove(kW3, nullptr));
+    const QDateTime monday(QDate(2026, 1, 5), QTime(6, 0), Qt::UTC);
+    const struct {
+        QString id;
+        QString found;  // "<title> <start in UTC>", or "" for none
+    } cases[] = {
+        {"b", "B 2026-01-05T03:00:00Z"},
+        {"r", "Repaired 2026-01-05T07:00:00Z"},
+        {kW1, "Weekly 2026-01-05T06:00:00Z"},
+        // The moved occurrence is found by the start it replaces, where it is now.
+        {kW2, "Moved 2026-01-12T08:00:00Z"},
+        // Taken out, not an occurrence of the rules, or a series asked for as a whole.
+        {kW3, ""},
+        {"w#20260106T060000Z", ""},
+        {"w", ""},
+        {"b#20260105T030000Z", ""},
+        {"nowhere", ""},
+    };
+    for (const auto& c : cases) {
+        std::optional<CalendarEvent> found;
+        QString error;
+        ASSERT_TRUE(store.find(c.id, &found, &error)) << error.toStdString();
+        EXPECT_EQ(found ? found->title + ' ' + found->start.toUTC().toString(Qt::ISODate) : QString(), c.found)
+            << c.id.toStdString();
+        EXPECT_TRUE(!found || found->id == c.id) << c.id.toStdString();
+    }
+    std::optional<CalendarEvent> found;
+    QString error;
+    ASSERT_TRUE(FileIO::writeAtomically(root.path() + "/blocked", "a file where the folder belongs"));
+    EXPECT_FALSE(IcalCalendarStore(root.path() + "/blocked").find("b", &found, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// A location is set, changed and cleared in place, on an event as on one occurrence of a series;
+// changing the same occurrence again changes its one override.
+TEST_F(CalendarFiles, ALocationIsSetChangedAndClearedAndAnOccurrenceKeepsOneOverride)
+{
+    const struct {
+        const char* location;
+        const char* written;  // its line in the file, or nothing
+    } steps[] = {{"Hall", "LOCATION:Hall"}, {"Room 2", "LOCATION:Room 2"}, {"", nullptr}, {"Hall", "LOCATION:Hall"}};
+    for (const auto& [file, id] : {std::pair{"several.ics", QString("b")}, std::pair{"series.ics", kW4}}) {
+        const qsizetype overridesBefore = bytesOf(file).count("RECURRENCE-ID");
+        for (const auto& step : steps) {
+            SCOPED_TRACE(id.toStdString() + " → '" + step.location + "'");
+            CalendarEvent event = *find(id);
+            event.location = step.location;
+            ASSERT_TRUE(store.save(event, nullptr));
+            EXPECT_EQ(find(id), event);
+            const QByteArray text = bytesOf(file);
+            EXPECT_EQ(text.count("\nLOCATION"), step.written ? 1 : 0) << text.toStdString();
+            EXPECT_TRUE(!step.written || text.contains(step.written)) << text.toStdString();
+            EXPECT_EQ(text.count("RECURRENCE-ID"), overridesBefore + (id == kW4)) << text.toStdString();
+        }
+    }
+}
+
+TEST(IcalCalendarStore, OversizedFilesAndLinesAreLeftOutWithALogLine)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics"})
+        ASSERT_TRUE(ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named(name)));
+    LogCapture log(QStringLiteral("app.parlivox.calendar"));
+    IcalCalendarStore store;
+    const QDateTime now = ExportedCalendars::now();
+    const auto listing = store.events(now, now.addSecs(8 * 3600), nullptr);
+    ASSERT_TRUE(listing);
+    QStringList titles;
+    for (const CalendarEvent& event : listing->events)
+        titles << event.title + (event.notes.isEmpty() ? "" : " (" + event.notes.left(10) + ")");
+    // The long line was Review's description; the huge file is not read at all.
+    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Dentist", "Review"}));
+    const QString logged = log.messages().join('\n').replace(IcalCalendarStore::defaultFolder(), "<folder>");
+    EXPECT_TRUE(logged.contains("skipped lines longer than 128 KiB in <folder>/long-line.ics: 1"))
+        << logged.toStdString();
+    EXPECT_TRUE(logged.contains("skipped <folder>/huge-line.ics: it is larger than 8 MiB")) << logged.toStdString();
 }

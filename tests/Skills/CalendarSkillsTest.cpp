@@ -1,19 +1,24 @@
+#include "Skills/CalendarCall.h"
 #include "Skills/CalendarCreateEventSkill.h"
 #include "Skills/CalendarDeleteEventSkill.h"
 #include "Skills/CalendarListTodaySkill.h"
 #include "Skills/CalendarListWeekSkill.h"
 #include "Skills/CalendarUpdateEventSkill.h"
 
+#include "Common/ExportedCalendars.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Platform/IcalCalendarStore.h"
 #include "SkillTestKit.h"
+#include "Skills/SkillWorker.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
 
 #include <libical/ical.h>
+
+#include <iostream>
 
 namespace {
 const QString kNotFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
@@ -37,19 +42,25 @@ protected:
     {
         ASSERT_TRUE(store.save({id, start, start.addSecs(minutes * 60), title, where, "notes"}, nullptr));
     }
-    QList<CalendarEvent> events() { return store.events(nullptr).value_or(QList<CalendarEvent>()); }
+    // Every event of the weeks around "now".
+    QList<CalendarEvent> events()
+    {
+        const auto listing = store.events(at(1, 1, 0), at(1, 15, 0), nullptr);
+        return listing ? listing->events : QList<CalendarEvent>();
+    }
     QStringList files() const { return QDir(IcalCalendarStore::defaultFolder()).entryList(QDir::Files); }
     void clear() { QDir(IcalCalendarStore::defaultFolder()).removeRecursively(); }
 
     ScopedTimeZone zone{"Asia/Seoul"};
     ScopedDataRoot root;
     FakeScheduler clock{at(1, 5, 9)};
-    IcalCalendarStore store{IcalCalendarStore::defaultFolder(), [this] { return clock.wallNow(); }};
-    CalendarListTodaySkill today{store, clock};
-    CalendarListWeekSkill week{store, clock};
-    CalendarCreateEventSkill create{store, clock};
-    CalendarUpdateEventSkill update{store, clock};
-    CalendarDeleteEventSkill removal{store, clock};
+    IcalCalendarStore store;
+    std::shared_ptr<SkillWorker> worker = std::make_shared<SkillWorker>("app.parlivox.calendar");
+    CalendarListTodaySkill today{store, clock, worker};
+    CalendarListWeekSkill week{store, clock, worker};
+    CalendarCreateEventSkill create{store, clock, worker};
+    CalendarUpdateEventSkill update{store, clock, worker};
+    CalendarDeleteEventSkill removal{store, clock, worker};
 };
 }  // namespace
 
@@ -76,7 +87,7 @@ TEST(CalendarDates, ReadsEveryFormatInLocalTimeAndTheCurrentYear)
                  {"17:00", 2026, {}},
                  {"2026-13-01T10:00", 2026, {}}};
     for (const auto& c : cases) {
-        const auto parsed = CalendarSkill::parseDate(QString::fromUtf8(c.text), c.year);
+        const auto parsed = CalendarCall::parseDate(QString::fromUtf8(c.text), c.year);
         EXPECT_EQ(parsed.value_or(QDateTime()), c.expected) << c.text;
         EXPECT_TRUE(!parsed || parsed->timeSpec() == Qt::LocalTime) << c.text;
     }
@@ -289,4 +300,127 @@ TEST_F(CalendarSkills, AnUnreachableStoreIsSaidSoNeverAnEmptyCalendar)
     for (Skill* skill : std::initializer_list<Skill*>{&today, &week, &create, &update, &removal})
         EXPECT_EQ(answerOf(*skill, {{"id", "a"}}), QStringLiteral("캘린더에 접근할 수 없어요. 데이터 폴더의 calendar "
                                                                   "폴더를 읽고 쓸 수 있는지 확인해주세요."));
+}
+
+// Each kind of file other programs export, alone in the folder, asked each question. "…"
+// in an answer stands for the lines between its start and its end.
+TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
+{
+    enum Question { listToday, listWeek, changeIt, deleteIt };
+    struct Row {
+        const char* file;
+        Question question;
+        SkillArgs args;
+        QString answer;
+        QString changed = {};  // the id of the event that changes or goes
+    };
+    const SkillArgs noArgs;
+    const auto moveTo = [](const char* start) { return SkillArgs{{"original_start", start}, {"location", "Hall"}}; };
+    const auto at = [](const char* start) { return SkillArgs{{"start", start}}; };
+    const QString dentist = "1월 5일 14:00 — Dentist @ Gangnam", flight = "1월 7일 08:00 — Flight to Jeju",
+                  lunch = "1월 5일 12:00 — Lunch";
+    const QString cutNote = " (반복이 너무 많아 앞부분만 센 일정: %1)";
+    const QString refused = "error 1: <folder>/long-line.ics cannot be written back as it is: a line is longer "
+                            "than 128 KiB; it is left unchanged";
+    const Row rows[] = {
+        {"daily-first.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 09:30 — Standup; " + dentist},
+        {"daily-first.ics", listWeek, noArgs,
+         "이번 주 일정 9건. 1월 5일 09:30 — Standup; " + dentist + "; 1월 6일 09:30 — Standup; " + flight +
+             "; 1월 7일 09:30 — Standup; 1월 8일 09:30 — Standup; 1월 9일 09:30 — Standup; 1월 10일 09:30 — Standup"},
+        {"daily-first.ics", changeIt, moveTo("2026-01-07T08:00"), "일정 'Flight to Jeju' 수정했어요.",
+         "flight-0107@example.com"},
+        {"daily-first.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
+        {"weekly-middle.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 11:00 — Team sync; " + dentist},
+        {"weekly-middle.ics", listWeek, noArgs,
+         "이번 주 일정 4건. 1월 5일 11:00 — Team sync; " + dentist + "; " + flight +
+             "; 1월 7일 13:00 — Team sync (moved)"},
+        {"weekly-middle.ics", changeIt, moveTo("2026-01-07T13:00"), "일정 'Team sync (moved)' 수정했어요.",
+         "sync@example.com#20260107T020000Z"},
+        {"weekly-middle.ics", deleteIt, at("2026-01-07T08:00"), "일정 'Flight to Jeju' 삭제했어요.",
+         "flight-0107@example.com"},
+        {"weekly-last.ics", listToday, noArgs, "오늘 일정 1건. " + dentist},
+        {"weekly-last.ics", listWeek, noArgs,
+         "이번 주 일정 5건. " + dentist + "; 1월 6일 00:00 — Holiday; 1월 6일 19:00 — Gym; " + flight +
+             "; 1월 8일 19:00 — Gym"},
+        {"weekly-last.ics", changeIt, moveTo("2026-01-06T19:00"), "일정 'Gym' 수정했어요.",
+         "gym@example.com#20260106T100000Z"},
+        {"weekly-last.ics", deleteIt, at("2026-01-06T00:00"), "일정 'Holiday' 삭제했어요.", "holiday-0106@example.com"},
+        {"several-rules.ics", listToday, noArgs, "오늘 일정 1건. 1월 5일 10:00 — Class"},
+        {"several-rules.ics", listWeek, noArgs,
+         "이번 주 일정 3건. 1월 5일 10:00 — Class; 1월 9일 19:00 — Dinner; 1월 10일 15:00 — Class"},
+        {"several-rules.ics", changeIt, moveTo("2026-01-10T15:00"), "일정 'Class' 수정했어요.",
+         "class@example.com#20260110T060000Z"},
+        {"several-rules.ics", deleteIt, at("2026-01-09T19:00"), "일정 'Dinner' 삭제했어요.", "dinner-0109@example.com"},
+        {"minutely.ics", listToday, noArgs,
+         "오늘 일정 101건. 1월 5일 00:00 — Ping; 1월 5일 00:01 — Ping; …; 1월 5일 01:39 — Ping; " + lunch +
+             cutNote.arg("Ping")},
+        {"minutely.ics", listWeek, noArgs,
+         "이번 주 일정 101건. 1월 5일 09:00 — Ping; 1월 5일 09:01 — Ping; …; 1월 5일 09:07 — Ping" +
+             cutNote.arg("Ping")},
+        {"minutely.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"minutely.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"secondly.ics", listToday, noArgs,
+         "오늘 일정 101건. 1월 5일 00:00 — Tick; …; 1월 5일 00:01 — Tick; " + lunch + cutNote.arg("Tick")},
+        {"secondly.ics", listWeek, noArgs, "이번 주 일정 101건. 1월 5일 09:00 — Tick; …" + cutNote.arg("Tick")},
+        {"secondly.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"secondly.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"leap-seconds.ics", listToday, noArgs, "오늘 일정 1건. " + lunch + cutNote.arg("Leap")},
+        {"leap-seconds.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch + cutNote.arg("Leap")},
+        {"leap-seconds.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
+        {"leap-seconds.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"long-line.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"long-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"long-line.ics", changeIt, moveTo("2026-01-05T12:00"), refused},
+        {"long-line.ics", deleteIt, at("2026-01-05T12:00"), refused},
+        {"huge-line.ics", listToday, noArgs, "오늘 일정은 없어요."},
+        {"huge-line.ics", listWeek, noArgs, "이번 주는 일정이 없네요."},
+        {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), kNotFound},
+        {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), kNotFound},
+    };
+    const char* const questions[] = {"list today", "list week", "update", "delete"};
+    std::cout << "file              | question   | answer\n";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + " / " + questions[row.question]);
+        clear();
+        ASSERT_TRUE(ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named(row.file)));
+        const QList<CalendarEvent> before = events();
+        Skill* skill[] = {&today, &week, &update, &removal};
+        const QString answer =
+            answerOf(*skill[row.question], row.args).replace(IcalCalendarStore::defaultFolder(), "<folder>");
+        std::cout << QString("%1| %2| %3\n")
+                         .arg(QString(row.file).leftJustified(18), QString(questions[row.question]).leftJustified(11),
+                              answer.size() > 110 ? answer.left(70) + " … " + answer.right(40) : answer)
+                         .toStdString();
+        const qsizetype gap = row.answer.indexOf("…");
+        if (gap < 0) {
+            EXPECT_EQ(answer, row.answer);
+        } else {
+            EXPECT_TRUE(answer.startsWith(row.answer.left(gap))) << answer.toStdString();
+            EXPECT_TRUE(answer.endsWith(row.answer.mid(gap + 1))) << answer.toStdString();
+        }
+        // The change touched its event and no other.
+        QList<CalendarEvent> expected = before;
+        for (qsizetype i = expected.size() - 1; i >= 0; --i) {
+            if (expected[i].id != row.changed)
+                continue;
+            if (row.question == deleteIt)
+                expected.removeAt(i);
+            else
+                expected[i].location = "Hall";
+        }
+        EXPECT_TRUE(events() == expected);
+    }
+}
+
+// A question is answered on the calendar's worker: the window's thread is back before the
+// answer, which then comes to it.
+TEST_F(CalendarSkills, AnswersAfterTheCallReturns)
+{
+    add("a", "Standup", at(1, 5, 10), 30);
+    QStringList answers;
+    today.run({}, [&](Skill::Outcome outcome) { answers.append(std::get<QString>(outcome)); });
+    EXPECT_TRUE(answers.isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 10000));
+    EXPECT_EQ(answers, QStringList({"오늘 일정 1건. 1월 5일 10:00 — Standup"}));
 }

@@ -1,0 +1,87 @@
+// How long a calendar question takes to answer, from the call to the answer on the asking
+// thread: each kind of file other programs export (a series before, among or after single
+// events, several rules in one event, a rule by minutes, by seconds or one libical searches
+// years for, a long line, a huge one), alone in the calendar folder, asked to list today, list
+// the week, change an event and delete one. The window's thread only waits for the answer
+// here; in the program it goes on meanwhile.
+#include "Common/ExportedCalendars.h"
+#include "Common/FakeScheduler.h"
+#include "Common/ScopedTimeZone.h"
+#include "Platform/IcalCalendarStore.h"
+#include "Skills/CalendarDeleteEventSkill.h"
+#include "Skills/CalendarListTodaySkill.h"
+#include "Skills/CalendarListWeekSkill.h"
+#include "Skills/CalendarUpdateEventSkill.h"
+#include "Skills/SkillWorker.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+enum Question { listToday, listWeek, changeIt, deleteIt };
+const char* const kQuestions[] = {"list today", "list week", "update", "delete"};
+
+// The event each file is asked to change or delete: one of its single events, after its series.
+const char* targetOf(const QString& file)
+{
+    if (file.startsWith(QLatin1String("daily-first")) || file.startsWith(QLatin1String("weekly-")))
+        return "2026-01-07T08:00";
+    if (file.startsWith(QLatin1String("several-rules")))
+        return "2026-01-09T19:00";
+    return "2026-01-05T12:00";
+}
+
+void BM_CalendarQuestion(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::all().at(state.range(0));
+    const auto question = Question(state.range(1));
+    // The files left out are said once a question; the timing is the store's, not the terminal's.
+    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*.info=false\napp.parlivox.calendar.warning=false"));
+    ScopedTimeZone zone("Asia/Seoul");
+    QTemporaryDir scratch;
+    const QString folder = scratch.path() + QStringLiteral("/calendar");
+    FakeScheduler clock(ExportedCalendars::now());
+    IcalCalendarStore store(folder);
+    const auto worker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
+    CalendarListTodaySkill today(store, clock, worker);
+    CalendarListWeekSkill week(store, clock, worker);
+    CalendarUpdateEventSkill update(store, clock, worker);
+    CalendarDeleteEventSkill removal(store, clock, worker);
+    Skill* const skills[] = {&today, &week, &update, &removal};
+    const QString when = QLatin1String(targetOf(file.name));
+    const SkillArgs args = question == changeIt   ? SkillArgs{{"original_start", when}, {"location", "Hall"}}
+                           : question == deleteIt ? SkillArgs{{"start", when}}
+                                                  : SkillArgs{};
+    QString answer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(folder).removeRecursively();
+        ExportedCalendars::write(folder, file);
+        state.ResumeTiming();
+        QEventLoop loop;
+        bool answered = false;
+        skills[question]->run(args, [&](Skill::Outcome outcome) {
+            const auto* error = std::get_if<SkillError>(&outcome);
+            answer = error ? error->message : std::get<QString>(outcome);
+            answered = true;
+            loop.quit();
+        });
+        if (!answered)
+            loop.exec();
+    }
+    state.SetLabel(QStringLiteral("%1 × %2: %3")
+                       .arg(file.name, QLatin1String(kQuestions[question]),
+                            answer.size() > 60 ? answer.left(40) + QStringLiteral("…") + answer.right(20) : answer)
+                       .toStdString());
+}
+BENCHMARK(BM_CalendarQuestion)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 8, 1), benchmark::CreateDenseRange(0, 3, 1)})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,226 @@
+#include "Platform/IcalRecurrence.h"
+
+#include "Platform/IcalTree.h"
+#include "Platform/IcalZone.h"
+#include "Skills/CalendarEvent.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+using IcalTree::properties;
+
+// libical looks for a rule's next occurrence period by period and without end (a rule of
+// seconds that matches only on 29 February takes minutes to answer), so a rule is walked in
+// slices of this many periods, each ended by its own UNTIL and charged as walked, beside the
+// occurrences it gives.
+constexpr qint64 kSlicePeriods = 1000;
+// Where the clocks go back, an hour of wall-clock times comes twice and is read as its second
+// coming: a walk starts this much before the window's wall-clock start.
+constexpr qint64 kZoneShiftSeconds = 3600;
+
+struct IteratorFree {
+    void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
+};
+using Iterator = std::unique_ptr<icalrecur_iterator, IteratorFree>;
+
+// One period of a rule that repeats by seconds to weeks, in seconds of its wall clock; 0 for
+// months and years, which have no fixed length.
+qint64 periodOf(const icalrecurrencetype& rule)
+{
+    qint64 unit = 0;
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        unit = 1;
+        break;
+    case ICAL_MINUTELY_RECURRENCE:
+        unit = 60;
+        break;
+    case ICAL_HOURLY_RECURRENCE:
+        unit = 3600;
+        break;
+    case ICAL_DAILY_RECURRENCE:
+        unit = 86400;
+        break;
+    case ICAL_WEEKLY_RECURRENCE:
+        unit = 7 * 86400;
+        break;
+    default:
+        return 0;
+    }
+    return unit * std::max<qint64>(rule.interval, 1);
+}
+
+// A time's wall clock in seconds, the way a rule counts (libical's reading ignores the zone).
+qint64 wallSeconds(icaltimetype time)
+{
+    return icaltime_as_timet(time);
+}
+
+icaltimetype later(icaltimetype time, qint64 seconds)
+{
+    icaltime_adjust(&time, int(seconds / 86400), 0, 0, int(seconds % 86400));
+    return time;
+}
+
+// One series expanded over one window.
+class SeriesWalk {
+public:
+    SeriesWalk(icalcomponent* master, qint64 length, const QDateTime& from, const QDateTime& to,
+               IcalRecurrence::Budget& budget)
+        : m_start(icalcomponent_get_dtstart(master)),
+          m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start),
+          m_excluded(IcalRecurrence::excluded(master)), m_length(length), m_from(from), m_to(to), m_budget(budget),
+          m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
+          m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
+    {
+        // A date ends after the day `to` falls on, which may start an occurrence before `to`.
+        m_end = m_zone.toIcal(m_start.is_date ? to.addDays(1) : to, m_start.is_date);
+        m_end.zone = m_start.zone;
+    }
+
+    IcalRecurrence::Starts run(icalcomponent* master)
+    {
+        const int stepsBefore = m_steps;
+        take(m_zone.toDateTime(m_start));
+        for (icalproperty* rdate : properties(master, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype value = icalproperty_get_rdate(rdate);
+            const icaltimetype at = icaltime_is_null_time(value.time) ? value.period.start : value.time;
+            take(IcalZone(rdate, at).toDateTime(at));
+        }
+        for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY))
+            if (!walk(icalproperty_get_rrule(rrule)))
+                break;
+        std::sort(m_found.begin(), m_found.end());
+        m_found.erase(std::unique(m_found.begin(), m_found.end()), m_found.end());
+        if (m_found.size() > m_share) {
+            m_found.resize(m_share);
+            m_cut = true;
+        }
+        m_budget.occurrences -= int(m_found.size());
+        m_budget.steps -= stepsBefore - m_steps;
+        return {m_found, m_cut};
+    }
+
+private:
+    // Takes the start when its occurrence overlaps the window and is not excluded.
+    bool take(const QDateTime& at)
+    {
+        const CalendarEvent occurrence{{}, at, at.addSecs(m_length), {}, {}, {}};
+        if (!at.isValid() || !occurrence.overlaps(m_from, m_to) || m_excluded.contains(at.toSecsSinceEpoch()))
+            return false;
+        m_found.append(at);
+        return true;
+    }
+
+    // Spends steps of the series' and the question's; false, cutting the series, when they
+    // are not there.
+    bool charge(qint64 steps)
+    {
+        if (steps > m_steps) {
+            m_cut = true;
+            return false;
+        }
+        m_steps -= int(steps);
+        return true;
+    }
+
+    // Where the walk of a rule begins: its DTSTART, or for a rule without COUNT that has a
+    // fixed period, a whole number of periods later, just before the window, so the rule is
+    // in step with its DTSTART and a rule of minutes begun years ago costs no more than one
+    // begun today.
+    icaltimetype walkStart(qint64 period, int count) const
+    {
+        if (!period || count > 0)
+            return m_start;
+        const icaltimetype earliest = m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date);
+        const qint64 ahead = wallSeconds(earliest) - wallSeconds(m_start);
+        return ahead < period ? m_start : later(m_start, ahead / period * period);
+    }
+
+    // Walks one rule slice by slice, up to one start more than the series' share (so the
+    // earliest of all its rules are kept, and a cut is known); false once its steps are spent.
+    bool walk(icalrecurrencetype rule)
+    {
+        const qint64 period = periodOf(rule);
+        // Counted here, since each slice starts an iterator of its own.
+        const int count = rule.count;
+        rule.count = 0;
+        const icaltimetype until = rule.until;
+        const QDateTime untilAt = icaltime_is_null_time(until) ? QDateTime() : m_zone.toDateTime(until);
+        int yielded = 0;
+        qsizetype taken = 0;
+        for (icaltimetype slice = walkStart(period, count); wallSeconds(slice) < wallSeconds(m_end);) {
+            icaltimetype next = period ? later(slice, kSlicePeriods * period) : m_end;
+            if (wallSeconds(next) > wallSeconds(m_end))
+                next = m_end;
+            if (period && !charge(std::max<qint64>(1, (wallSeconds(next) - wallSeconds(slice)) / period)))
+                return false;
+            // The slice ends with its UNTIL on its last second (its last day for dates), or
+            // with the rule's own UNTIL when that comes first, which also ends the walk.
+            rule.until = later(next, m_start.is_date ? -86400 : -1);
+            const bool lastSlice = untilAt.isValid() && untilAt <= m_zone.toDateTime(rule.until);
+            if (lastSlice)
+                rule.until = until;
+            const Iterator iterator(icalrecur_iterator_new(rule, slice));
+            if (!iterator)
+                return true;
+            for (icaltimetype at = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(at);
+                 at = icalrecur_iterator_next(iterator.get())) {
+                // Each occurrence is a step too: a period can hold thousands (a day by its seconds).
+                if (!charge(1))
+                    return false;
+                if (count && ++yielded > count)
+                    return true;
+                const QDateTime start = m_zone.toDateTime(at);
+                if (start >= m_to)
+                    return true;
+                if (take(start) && ++taken > m_share)
+                    return true;
+            }
+            if (lastSlice)
+                return true;
+            slice = next;
+        }
+        return true;
+    }
+
+    const icaltimetype m_start;
+    const IcalZone m_zone;
+    const QSet<qint64> m_excluded;
+    const qint64 m_length;
+    const QDateTime m_from;
+    const QDateTime m_to;
+    icaltimetype m_end;  // the window's end in the wall clock of DTSTART
+    IcalRecurrence::Budget& m_budget;
+    const qsizetype m_share;
+    int m_steps;
+    QList<QDateTime> m_found;
+    bool m_cut = false;
+};
+}  // namespace
+
+namespace IcalRecurrence {
+
+bool isRecurring(icalcomponent* vevent)
+{
+    return icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY) ||
+           icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY);
+}
+
+QSet<qint64> excluded(icalcomponent* master)
+{
+    QSet<qint64> instants;
+    for (icalproperty* exdate : properties(master, ICAL_EXDATE_PROPERTY)) {
+        const icaltimetype at = icalproperty_get_exdate(exdate);
+        instants.insert(IcalZone(exdate, at).toDateTime(at).toSecsSinceEpoch());
+    }
+    return instants;
+}
+
+Starts between(icalcomponent* master, qint64 length, const QDateTime& from, const QDateTime& to, Budget& budget)
+{
+    return SeriesWalk(master, length, from, to, budget).run(master);
+}
+
+}  // namespace IcalRecurrence

@@ -1,0 +1,56 @@
+#include "Platform/IcalZone.h"
+
+IcalZone::IcalZone(icalproperty* property, icaltimetype time)
+    : m_utc(icaltime_is_utc(time)),
+      m_tzid(property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr),
+      m_fileZone(time.zone)
+{
+    if (m_tzid)
+        m_zone = QTimeZone(icalparameter_get_tzid(m_tzid));
+}
+
+QDateTime IcalZone::toDateTime(icaltimetype time) const
+{
+    const QDate date(time.year, time.month, time.day);
+    if (time.is_date)
+        return date.startOfDay();
+    const QTime clock(time.hour, time.minute, time.second);
+    if (icaltime_is_utc(time))
+        return QDateTime(date, clock, Qt::UTC);
+    if (m_tzid) {
+        if (m_zone.isValid())
+            return QDateTime(date, clock, m_zone);
+        if (time.zone)
+            return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(time, time.zone));
+    }
+    return QDateTime(date, clock);
+}
+
+icaltimetype IcalZone::toIcal(const QDateTime& at, bool date, icalproperty* property) const
+{
+    QDateTime local = at.toLocalTime();
+    icaltimetype time = icaltime_null_time();
+    if (m_utc) {
+        local = at.toUTC();
+        time.zone = icaltimezone_get_utc_timezone();
+    } else if (m_tzid) {
+        if (m_zone.isValid())
+            local = at.toTimeZone(m_zone);
+        else if (m_fileZone)
+            return icaltime_from_timet_with_zone(at.toSecsSinceEpoch(), date, const_cast<icaltimezone*>(m_fileZone));
+        if (property)
+            icalproperty_add_parameter(property, icalparameter_new_clone(m_tzid));
+    }
+    time.year = local.date().year();
+    time.month = local.date().month();
+    time.day = local.date().day();
+    time.is_date = date;
+    if (date) {
+        time.zone = nullptr;
+    } else {
+        time.hour = local.time().hour();
+        time.minute = local.time().minute();
+        time.second = local.time().second();
+    }
+    return time;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Calendar files as other programs export them: several VEVENTs in one VCALENDAR with CRLF
+// lines, TZIDs with their VTIMEZONE, series among single events (daily, weekly, several rules
+// in one event, by minutes and by seconds), overrides, EXDATE and RDATE, all-day events, and
+// files with a line or a size no calendar should have. Written for the week from Monday
+// 5 January 2026, 09:00 in Seoul (run under TZ=Asia/Seoul).
+namespace ExportedCalendars {
+
+struct File {
+    QString name;
+    QByteArray text;
+};
+
+// Monday 5 January 2026, 09:00, local time.
+QDateTime now();
+
+// Each kind of file once, in the order of the table the tests print.
+QList<File> all();
+// One of them by name.
+File named(const QString& name);
+
+// Writes the file into the folder, which is made when missing.
+bool write(const QString& folder, const File& file);
+
+}  // namespace ExportedCalendars

@@ -1,0 +1,166 @@
+#include "Platform/IcalRecurrence.h"
+
+#include "Common/QtPrinters.h"
+#include "Common/ScopedTimeZone.h"
+#include "Platform/IcalTree.h"
+#include "Platform/IcalZone.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+QDateTime seoul(int month, int day, int hour = 0, int minute = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute));
+}
+
+IcalTree::Owned parse(const QByteArray& lines)
+{
+    return IcalTree::Owned(icalparser_parse_string(
+        QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:s\n" + lines + "END:VEVENT\nEND:VCALENDAR\n")
+            .constData()));
+}
+
+// What a plain walk of every rule from DTSTART gives, with DTSTART, RDATEs and EXDATEs: slow
+// for a rule begun long ago, so the cases begin theirs within weeks of the window.
+QList<QDateTime> reference(icalcomponent* vevent, qint64 length, const QDateTime& from, const QDateTime& to)
+{
+    const icaltimetype start = icalcomponent_get_dtstart(vevent);
+    const IcalZone zone(icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY), start);
+    QList<QDateTime> starts{zone.toDateTime(start)};
+    for (icalproperty* rdate : IcalTree::properties(vevent, ICAL_RDATE_PROPERTY)) {
+        const icaltimetype at = icalproperty_get_rdate(rdate).time;
+        starts.append(IcalZone(rdate, at).toDateTime(at));
+    }
+    for (icalproperty* rrule : IcalTree::properties(vevent, ICAL_RRULE_PROPERTY)) {
+        icalrecur_iterator* iterator = icalrecur_iterator_new(icalproperty_get_rrule(rrule), start);
+        for (icaltimetype at = icalrecur_iterator_next(iterator);
+             !icaltime_is_null_time(at) && zone.toDateTime(at) < to; at = icalrecur_iterator_next(iterator))
+            starts.append(zone.toDateTime(at));
+        icalrecur_iterator_free(iterator);
+    }
+    const QSet<qint64> excluded = IcalRecurrence::excluded(vevent);
+    starts.removeIf([&](const QDateTime& at) {
+        return excluded.contains(at.toSecsSinceEpoch()) || at >= to || (at.addSecs(length) <= from && at < from);
+    });
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    return starts;
+}
+}  // namespace
+
+// Each rule's occurrences in a window are those a plain walk from its start gives, though the
+// walk starts near the window and goes in slices; the first 200 when there are more.
+TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    const struct {
+        const char* name;
+        QByteArray lines;
+        QDateTime from, to;
+        bool cut = false;
+    } cases[] = {
+        {"hours of five, in step with a start months ago",
+         "DTSTART;TZID=Asia/Seoul:20251001T003000\nRRULE:FREQ=HOURLY;INTERVAL=5\n", seoul(1, 5), seoul(1, 12)},
+        {"minutes of seven, more than the share",
+         "DTSTART;TZID=Asia/Seoul:20251230T000000\nRRULE:FREQ=MINUTELY;INTERVAL=7\n", seoul(1, 5), seoul(1, 6), true},
+        {"seconds of thirteen", "DTSTART:20260104T000000Z\nRRULE:FREQ=SECONDLY;INTERVAL=13\n", seoul(1, 5, 9),
+         seoul(1, 5, 9, 20)},
+        {"twice a day", "DTSTART:20251201T083000\nDTEND:20251201T090000\nRRULE:FREQ=DAILY;BYHOUR=8,20\n",
+         seoul(1, 5, 8, 45), seoul(1, 12)},
+        {"every other week from Sunday", "DTSTART:20251103T100000\nRRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR;WKST=SU\n",
+         seoul(1, 5), seoul(2, 2)},
+        {"minutes counted from their start, across slices",
+         "DTSTART;TZID=Asia/Seoul:20260103T000000\nRRULE:FREQ=MINUTELY;COUNT=3000\n", seoul(1, 4, 12),
+         seoul(1, 4, 13, 30)},
+        {"minutes counted to their end", "DTSTART;TZID=Asia/Seoul:20260103T000000\nRRULE:FREQ=MINUTELY;COUNT=3000\n",
+         seoul(1, 5, 1), seoul(1, 5, 3)},
+        {"hours until a moment", "DTSTART:20260104T000000Z\nRRULE:FREQ=HOURLY;UNTIL=20260105T050000Z\n", seoul(1, 5),
+         seoul(1, 6)},
+        {"last Friday of the month", "DTSTART:20250131T180000\nRRULE:FREQ=MONTHLY;BYDAY=-1FR\n", seoul(1, 1),
+         seoul(2, 1)},
+        {"weekly 10:00 in New York across daylight saving",
+         "DTSTART;TZID=America/New_York:20250106T100000\nRRULE:FREQ=WEEKLY;BYDAY=MO\n", seoul(3, 1), seoul(3, 31)},
+        {"every three hours in New York across daylight saving",
+         "DTSTART;TZID=America/New_York:20260301T010000\nRRULE:FREQ=HOURLY;INTERVAL=3\n", seoul(3, 8, 12),
+         seoul(3, 9, 12)},
+        {"minutes in New York as the clocks go back",
+         "DTSTART;TZID=America/New_York:20261031T000000\nRRULE:FREQ=MINUTELY\n",
+         QDateTime(QDate(2026, 11, 1), QTime(5, 10), Qt::UTC), QDateTime(QDate(2026, 11, 1), QTime(6, 20), Qt::UTC)},
+        {"two rules: the earliest of both",
+         "DTSTART:20260105T000000\nRRULE:FREQ=MINUTELY;INTERVAL=3\n"
+         "RRULE:FREQ=MINUTELY;INTERVAL=2\n",
+         seoul(1, 5), seoul(1, 6), true},
+        {"all-day", "DTSTART;VALUE=DATE:20251201\nDTEND;VALUE=DATE:20251202\nRRULE:FREQ=DAILY\n", seoul(1, 5, 9),
+         seoul(1, 8, 9)},
+        {"dates only, one taken out",
+         "DTSTART:20260105T100000\nRDATE:20260107T100000,20260109T150000\n"
+         "EXDATE:20260107T100000\n",
+         seoul(1, 5), seoul(1, 12)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const IcalTree::Owned calendar = parse(c.lines);
+        icalcomponent* vevent = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+        const icaltimetype end = icalcomponent_get_dtend(vevent);
+        const qint64 length = icaltime_is_null_time(end)
+                                  ? 0
+                                  : icaltime_as_timet(end) - icaltime_as_timet(icalcomponent_get_dtstart(vevent));
+        IcalRecurrence::Budget budget;
+        const IcalRecurrence::Starts starts = IcalRecurrence::between(vevent, length, c.from, c.to, budget);
+        QList<QDateTime> expected = reference(vevent, length, c.from, c.to);
+        expected.resize(std::min<qsizetype>(IcalRecurrence::kMaxPerSeries, expected.size()));
+        EXPECT_FALSE(expected.isEmpty());
+        EXPECT_EQ(starts.starts, expected);
+        EXPECT_EQ(starts.cut, c.cut);
+        EXPECT_EQ(budget.occurrences, IcalRecurrence::Budget().occurrences - expected.size());
+    }
+}
+
+// Rules libical would search for minutes, and questions that have spent their budget, are cut
+// short and say so.
+TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    const IcalTree::Owned leap = parse("DTSTART:20240229T000000Z\nRRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=29\n");
+    const IcalTree::Owned minutes = parse("DTSTART:20250101T000000Z\nRRULE:FREQ=MINUTELY\n");
+    const auto first = [](const IcalTree::Owned& calendar) {
+        return icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+    };
+
+    IcalRecurrence::Budget budget;
+    const IcalRecurrence::Starts never = IcalRecurrence::between(first(leap), 0, seoul(1, 5), seoul(1, 12), budget);
+    EXPECT_TRUE(never.starts.isEmpty());
+    EXPECT_TRUE(never.cut);
+    EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
+
+    // A rule of days that gives every second of each, counted from weeks ago.
+    QStringList all;
+    for (int i = 0; i < 60; ++i)
+        all << QString::number(i);
+    const IcalTree::Owned seconds = parse(
+        QStringLiteral("DTSTART:20251201T000000Z\nRRULE:FREQ=DAILY;COUNT=100000000;BYMINUTE=%1;BYSECOND=%1;BYHOUR=%2\n")
+            .arg(all.join(','), all.first(24).join(','))
+            .toUtf8());
+    budget = {};
+    const IcalRecurrence::Starts crowded = IcalRecurrence::between(first(seconds), 0, seoul(1, 5), seoul(1, 6), budget);
+    EXPECT_TRUE(crowded.starts.isEmpty());
+    EXPECT_TRUE(crowded.cut);
+
+    // The question's occurrences run out in the second series.
+    budget = {150, 100000};
+    const auto take = [&] { return IcalRecurrence::between(first(minutes), 0, seoul(1, 5), seoul(1, 6), budget); };
+    const IcalRecurrence::Starts full = take();
+    EXPECT_EQ(full.starts.size(), IcalRecurrence::kMaxPerSeries);
+    const IcalRecurrence::Starts rest = take();
+    EXPECT_EQ(rest.starts, full.starts.first(50));
+    EXPECT_TRUE(rest.cut);
+    EXPECT_TRUE(take().starts.isEmpty());
+
+    // So do its steps, before a walk begins.
+    budget = {2000, 500};
+    const IcalRecurrence::Starts stepless = take();
+    EXPECT_TRUE(stepless.starts.isEmpty());
+    EXPECT_TRUE(stepless.cut);
+}
