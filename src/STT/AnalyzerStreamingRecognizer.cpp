@@ -82,6 +82,8 @@ void AnalyzerStreamingRecognizer::decoderEvent(const DecoderThread::Event& event
         break;
     case Kind::audioDropped:
         qCWarning(lcAnalyzer, "buffer conversion failed: %s", qPrintable(event.text));
+        if (onError)
+            onError(event.text);
         break;
     case Kind::loaded:
         break;

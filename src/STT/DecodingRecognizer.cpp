@@ -1,5 +1,7 @@
 #include "STT/DecodingRecognizer.h"
 
+#include <utility>
+
 DecodingRecognizer::DecodingRecognizer(SpeechEngine engine, QObject* parent)
     : QObject(parent), m_engine(std::move(engine))
 {
@@ -11,6 +13,7 @@ void DecodingRecognizer::beginDecoding(const QString& localeID, const AudioForma
 {
     ++m_generation;
     m_utteranceOpen = false;
+    m_toldAudioDropped = false;
     m_localeID = localeID;
     m_inputFormat = inputFormat;
     const std::optional<SpeechModel> model = m_engine.model(localeID);
@@ -58,6 +61,10 @@ void DecodingRecognizer::handleEvent(const DecoderThread::Event& event)
     }
     if (event.kind != DecoderThread::Event::Kind::loaded) {
         if (m_state != State::running)
+            return;
+        // A buffer the decoder cannot take (no resampler) is followed by every other one: the
+        // first says why, once for the run.
+        if (event.kind == DecoderThread::Event::Kind::audioDropped && std::exchange(m_toldAudioDropped, true))
             return;
         // The utterance after a final result is a generation of its own; the audio that
         // waits meanwhile goes into it.

@@ -60,6 +60,7 @@ private:
     AudioFormat m_inputFormat;
     std::vector<StartCompletion> m_pendingStarts;
     bool m_utteranceOpen = false;  // a partial text came, its utterance's final not yet
+    bool m_toldAudioDropped = false;  // since the start
     // Last, so it is joined before anything it reports to goes away.
     std::unique_ptr<DecoderThread> m_decoder;
 };

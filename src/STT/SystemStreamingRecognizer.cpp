@@ -127,6 +127,8 @@ void SystemStreamingRecognizer::decoderEvent(const DecoderThread::Event& event)
         break;
     case Kind::audioDropped:
         qCWarning(lcRecognizer, "mono downmix failed: %s — buffer dropped", qPrintable(event.text));
+        if (onError)
+            onError(SystemSttError{SystemSttError::Kind::recognitionFailed, localeID(), {}, event.text}.description());
         break;
     case Kind::loaded:
         break;

@@ -1,6 +1,7 @@
 #include "STT/SystemStreamingRecognizer.h"
 #include "Common/FakeScheduler.h"
 #include "Common/QtPrinters.h"
+#include "Common/WithoutLibrary.h"
 #include "FakeSpeechDecoder.h"
 #include "RecognizerTesting.h"
 
@@ -118,6 +119,27 @@ TEST_F(SystemStreamingRecognizerTest, SaysWhetherItIsStillFinishingAnUtterance)
     play({{true, QStringLiteral("again")}}, 5);
     recognizer.resetTranscriptState();
     EXPECT_FALSE(recognizer.isFinishingUtterance());
+}
+
+// Without the resampler a 48 kHz microphone cannot reach the decoder: the user is told once
+// why recognition hears nothing, not a warning for every buffer.
+TEST_F(SystemStreamingRecognizerTest, AMicrophoneItCannotResampleIsAnErrorSaidOnce)
+{
+    if (!withoutLibrary(QStringLiteral("libsoxr.so.0")))
+        return;
+    ASSERT_EQ(start(), std::nullopt);
+    script->add({{true, QStringLiteral("never heard")}, {true, QStringLiteral("never heard")},
+                 {true, QStringLiteral("never heard")}});
+    for (int i = 0; i < 3; ++i)
+        recognizer.feed(monoBuffer(4800, {48000, 2}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !errors.isEmpty(); }, 5000));
+    recognizer.feed(monoBuffer(4800, {48000, 2}));
+    QTest::qWait(100);
+    ASSERT_EQ(errors.size(), 1) << errors.join(u'\n').toStdString();
+    EXPECT_TRUE(errors.first().startsWith(QStringLiteral(
+        "Speech recognition failed: No audio converter between these formats: libsoxr.so.0 cannot be loaded: ")))
+        << errors.first().toStdString();
+    EXPECT_TRUE(transcripts.isEmpty());
 }
 
 TEST_F(SystemStreamingRecognizerTest, ASegmentEndingWithoutTextKeepsWhatItShowed)
