@@ -65,7 +65,7 @@ void BM_CalendarQuestion(benchmark::State& state)
         state.ResumeTiming();
         QEventLoop loop;
         bool answered = false;
-        skills[question]->run(args, [&](Skill::Outcome outcome) {
+        skills[question]->run(args, AppLanguage::korean, [&](Skill::Outcome outcome) {
             const auto* error = std::get_if<SkillError>(&outcome);
             answer = error ? error->message : std::get<QString>(outcome);
             answered = true;

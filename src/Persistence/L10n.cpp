@@ -52,6 +52,11 @@ AppLanguage languageOfLocale(const QString& localeID)
     return fromRawValue<AppLanguage>(code).value_or(AppLanguage::english);
 }
 
+QLocale locale(AppLanguage language)
+{
+    return QLocale(rawValue(language));
+}
+
 QString lookup(const Tables& tables, const QString& key, AppLanguage language)
 {
     static const Table kNone;

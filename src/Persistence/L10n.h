@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -22,6 +23,9 @@ QString t(const QString& key, AppLanguage language);
 // → Portuguese), Traditional Chinese for a "Hant" script or a Taiwan, Hong Kong or Macao
 // region, English for a language with no table of its own.
 AppLanguage languageOfLocale(const QString& localeID);
+
+// The conventions of the language's texts: its month names, digits and decimal sign.
+QLocale locale(AppLanguage language);
 
 // The same lookup in the given tables.
 QString lookup(const Tables& tables, const QString& key, AppLanguage language);

@@ -62,8 +62,9 @@ void CameraDescribePass::stillTaken(const CancelToken& token, const std::optiona
     }
     if (!path) {
         m_parts.log.record(QStringLiteral("error"), QStringLiteral("camera.describe — could not capture a frame"));
-        m_parts.history.record(ConversationTurn::Role::assistant, kFailureText);
-        m_parts.voice.speakAside(kFailureText, QStringLiteral("camera pass"));
+        const QString failure = m_parts.voice.line(QStringLiteral("speech.camera_failed"));
+        m_parts.history.record(ConversationTurn::Role::assistant, failure);
+        m_parts.voice.speakAside(failure, QStringLiteral("camera pass"));
         m_parts.transcript.prepareForNextTurn();
         return;
     }

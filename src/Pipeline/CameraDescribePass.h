@@ -28,8 +28,6 @@ public:
     using CaptureStill = std::function<void(const QString& path, CameraStream::StillCompletion done)>;
 
     static inline const QString kDefaultQuestion = QStringLiteral("지금 카메라에 뭐가 보여?");
-    static inline const QString kFailureText =
-        QStringLiteral("카메라 화면을 가져오지 못했어요. 카메라 권한이 켜져 있는지 확인해 주세요.");
 
     struct Parts {
         const AppSettings& settings;

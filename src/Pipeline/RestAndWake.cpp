@@ -39,11 +39,6 @@ void RestAndWake::setRestWindow(const QDateTime& until)
     m_parts.settings.setRestingUntil(until);
 }
 
-AppLanguage RestAndWake::spokenLanguage() const
-{
-    return m_parts.voice.spokenLanguage();
-}
-
 void RestAndWake::restWindowChanged()
 {
     const std::optional<QDateTime> window = m_parts.settings.restingUntil();
@@ -84,7 +79,7 @@ void RestAndWake::restNow()
         m_parts.stopReply();
     if (m_parts.phase.phase() != ConversationPhase::listening)
         return;
-    const QString announcement = RestSkill::confirmation(int(kButtonRest.count()), spokenLanguage());
+    const QString announcement = RestSkill::confirmation(int(kButtonRest.count()), m_parts.voice.spokenLanguage());
     m_parts.history.record(ConversationTurn::Role::assistant, announcement);
     m_parts.transcript.prepareForNextTurn();
     m_parts.settings.setRestingUntil(

@@ -57,7 +57,6 @@ public:
     RestAndWake& operator=(const RestAndWake&) = delete;
 
     void setRestWindow(const QDateTime& until) override;
-    AppLanguage spokenLanguage() const override;
     void restNow() override;
     void wakeFromRest(const QString& reason) override;
     void hearWhileResting(const QString& transcript) override;

@@ -75,7 +75,7 @@ void SkillConfirmation::executeSkill(const std::shared_ptr<Skill>& skill, const 
 {
     const std::weak_ptr<int> alive = m_lifetime;
     const QString id = skill->id();
-    skill->run(args, [this, alive, id, args, token](const Skill::Outcome& outcome) {
+    skill->run(args, m_voice.spokenLanguage(), [this, alive, id, args, token](const Skill::Outcome& outcome) {
         if (alive.expired())
             return;
         // A run the user stopped still happened, so its result is recorded, but not spoken.

@@ -12,5 +12,5 @@ public:
     QString summary(const SkillArgs& args, AppLanguage language) const override;
     // Trims both texts first and confirms only when the pair is what the alias file now ends
     // with; blank or equal texts, and a failed write, are answered as not registered.
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 };

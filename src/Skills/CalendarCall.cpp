@@ -36,23 +36,28 @@ std::optional<QDateTime> CalendarCall::parseDate(const QString& text, int curren
     return date.toLocalTime();
 }
 
-QString CalendarCall::formatEvent(const CalendarEvent& event)
+CalendarCall::CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now, AppLanguage language)
+    : m_store(store), m_args(std::move(args)), m_now(std::move(now)), m_language(language)
 {
-    QString line = event.start.toLocalTime().toString(QStringLiteral("M월 d일 HH:mm")) + QStringLiteral(" — ") +
-                   shownTitle(event.title);
+}
+
+QString CalendarCall::text(const char* key) const
+{
+    return L10n::t(QLatin1String(key), m_language);
+}
+
+QString CalendarCall::formatEvent(const CalendarEvent& event) const
+{
+    QString line = L10n::locale(m_language).toString(event.start.toLocalTime(), text("speech.calendar.event_time")) +
+                   QStringLiteral(" — ") + shownTitle(event.title);
     if (!event.location.isEmpty())
         line += QStringLiteral(" @ ") + event.location;
     return line;
 }
 
-QString CalendarCall::shownTitle(const QString& title)
+QString CalendarCall::shownTitle(const QString& title) const
 {
-    return title.isEmpty() ? QStringLiteral("(제목 없음)") : title;
-}
-
-CalendarCall::CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now)
-    : m_store(store), m_args(std::move(args)), m_now(std::move(now))
-{
+    return title.isEmpty() ? text("skill.untitled") : title;
 }
 
 void CalendarCall::answer(Skill::Outcome outcome)
@@ -70,7 +75,7 @@ const Skill::Outcome& CalendarCall::outcome() const
 void CalendarCall::unreachable(const QString& reason)
 {
     qCWarning(lcCalendar, "calendar store unavailable: %s", qUtf8Printable(reason));
-    answer(QStringLiteral("캘린더에 접근할 수 없어요. 데이터 폴더의 calendar 폴더를 읽고 쓸 수 있는지 확인해주세요."));
+    answer(text("speech.calendar.unreachable"));
 }
 
 bool CalendarCall::reachable()
@@ -86,13 +91,12 @@ std::optional<CalendarCall::Dates> CalendarCall::readDates(const QStringList& ke
 {
     Dates dates;
     for (const QString& key : keys) {
-        const QString text = m_args.value(key);
-        if (text.isEmpty())
+        const QString value = m_args.value(key);
+        if (value.isEmpty())
             continue;
-        const std::optional<QDateTime> date = parseDate(text, m_now.date().year());
+        const std::optional<QDateTime> date = parseDate(value, m_now.date().year());
         if (!date) {
-            answer(QStringLiteral("시간 '%1' 을(를) 이해하지 못해서 캘린더를 바꾸지 않았어요. 예: 2026-05-12T17:00")
-                       .arg(text));
+            answer(text("speech.calendar.bad_time").arg(value));
             return std::nullopt;
         }
         dates.insert(key, *date);
@@ -136,14 +140,11 @@ std::optional<CalendarEvent> CalendarCall::targetEvent(const QStringList& dateKe
         if (!candidates.isEmpty())
             return candidates.first();
     }
-    answer(SkillError::skill(404, QStringLiteral("이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
-                                                 "calendar.list_week 로 일정을 조회한 뒤 id 를 사용하거나, "
-                                                 "original_start (기존 시작 시각) 를 지정해 주세요.")));
+    answer(SkillError::skill(404, text("speech.calendar.not_found")));
     return std::nullopt;
 }
 
-void CalendarCall::list(const QDateTime& from, const QDateTime& to, const QString& emptySentence, const QString& prefix,
-                        qsizetype maxLines)
+void CalendarCall::list(const QDateTime& from, const QDateTime& to, const ListTexts& texts, qsizetype maxLines)
 {
     QString error;
     const std::optional<CalendarStore::Listing> listing = m_store.events(from, to, &error);
@@ -154,15 +155,17 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const QStrin
     QStringList lines;
     for (const CalendarEvent& event : listing->events.first(std::min(maxLines, listing->events.size())))
         lines.append(formatEvent(event));
-    QString sentence = listing->events.isEmpty() ? emptySentence
-                                                 : prefix + QString::number(listing->events.size()) +
-                                                       QStringLiteral("건. ") + lines.join(QStringLiteral("; "));
+    const QString joined = lines.join(QStringLiteral("; "));
+    const qsizetype count = listing->events.size();
+    QString sentence = count == 0   ? text(texts.none)
+                       : count == 1 ? text(texts.one).arg(joined)
+                                    : text(texts.several).arg(QString::number(count), joined);
     if (!listing->cut.isEmpty()) {
         QStringList titles;
         for (const QString& title : listing->cut)
-            titles.append(title.isEmpty() ? QStringLiteral("(제목 없음)") : title);
+            titles.append(shownTitle(title));
         titles.removeDuplicates();
-        sentence += QStringLiteral(" (반복이 너무 많아 앞부분만 센 일정: %1)").arg(titles.join(QStringLiteral(", ")));
+        sentence += QLatin1Char(' ') + text("speech.calendar.cut").arg(titles.join(QStringLiteral(", ")));
     }
     answer(sentence);
 }

@@ -11,11 +11,11 @@
 
 class CalendarStore;
 
-// One call of a calendar skill, answered on the calendar's worker: its arguments, "now" as
-// the call came, the store, and the answer once given. What the five skills share: reading
-// date arguments, finding the event a change means, listing a window, saving, and the texts
-// of dates and events. Each step
-// that fails gives the answer itself and nothing back, so a skill stops at the first.
+// One call of a calendar skill, answered on the calendar's worker: its arguments, "now" and
+// the answer's language as the call came, the store, and the answer once given. What the five
+// skills share: reading date arguments, finding the event a change means, listing a window,
+// saving, and the texts of dates and events. Each step that fails gives the answer itself
+// and nothing back, so a skill stops at the first.
 class CalendarCall {
 public:
     using Dates = QMap<QString, QDateTime>;
@@ -24,15 +24,19 @@ public:
     // without one, in local time (seconds optional); "yyyy-MM-dd HH:mm"; "yyyy-MM-dd";
     // "MM/dd HH:mm" and "M월 d일 HH:mm" in `currentYear`. The result is in local time.
     static std::optional<QDateTime> parseDate(const QString& text, int currentYear);
-    // "M월 d일 HH:mm — title @ location" in local time; no " @ " part without a location.
-    static QString formatEvent(const CalendarEvent& event);
-    // The title as said: "(제목 없음)" for none.
-    static QString shownTitle(const QString& title);
 
-    CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now);
+    CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now, AppLanguage language);
 
     const SkillArgs& args() const { return m_args; }
     const QDateTime& now() const { return m_now; }
+
+    // The text of `key` in the answer's language.
+    QString text(const char* key) const;
+    // "<start> — title @ location", the start in local time as the language says a date
+    // ("M월 d일 HH:mm" in Korean); no " @ " part without a location.
+    QString formatEvent(const CalendarEvent& event) const;
+    // The title as said: "(제목 없음)", or its like, for none.
+    QString shownTitle(const QString& title) const;
 
     void answer(Skill::Outcome outcome);
     // The answer given (a skill answers every call).
@@ -47,10 +51,16 @@ public:
     // whose id is "id", else the one starting nearest the first date among `timeKeys`, at
     // most 30 minutes away. On any failure answers (not found: the 404 error) and gives nothing.
     std::optional<CalendarEvent> targetEvent(const QStringList& dateKeys, const QStringList& timeKeys, Dates& dates);
-    // Answers "<prefix><count>건. " and the lines of the first `maxLines` events overlapping
-    // the window, or `emptySentence`; and which series were too many to count in full.
-    void list(const QDateTime& from, const QDateTime& to, const QString& emptySentence, const QString& prefix,
-              qsizetype maxLines);
+    // The sentences of a listing: none, exactly one (%1 its line), several (%1 how many, %2
+    // the lines).
+    struct ListTexts {
+        const char* none;
+        const char* one;
+        const char* several;
+    };
+    // Answers with the count and the lines of the first `maxLines` events overlapping the
+    // window, and which series were too many to count in full.
+    void list(const QDateTime& from, const QDateTime& to, const ListTexts& texts, qsizetype maxLines);
     // Saves the event and answers `sentence`, or the store's failure.
     void save(const CalendarEvent& event, const QString& sentence);
     // Removes the event and answers `sentence`, or the store's failure.
@@ -63,5 +73,6 @@ private:
     CalendarStore& m_store;
     SkillArgs m_args;
     QDateTime m_now;
+    AppLanguage m_language;
     std::optional<Skill::Outcome> m_outcome;
 };

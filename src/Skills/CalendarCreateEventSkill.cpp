@@ -12,16 +12,16 @@ void createEvent(CalendarCall& call)
     const SkillArgs& args = call.args();
     CalendarEvent event;
     event.id = Text::newUuid();
-    event.title = args.value(QStringLiteral("title"), QStringLiteral("Parlivox 일정"));
+    event.title = args.value(QStringLiteral("title"), call.text("speech.calendar.default_title"));
     event.start = dates->value(QStringLiteral("start"), call.now().addSecs(3600));
     event.end = dates->value(QStringLiteral("end"), event.start.addSecs(3600));
     event.location = args.value(QStringLiteral("location"));
     event.notes = args.value(QStringLiteral("notes"));
     if (event.end < event.start) {
-        call.answer(QStringLiteral("끝나는 시각이 시작 시각보다 앞서서 일정을 만들지 않았어요."));
+        call.answer(call.text("speech.calendar.end_before_start"));
         return;
     }
-    call.save(event, QStringLiteral("캘린더에 '%1' 추가했어요.").arg(event.title));
+    call.save(event, call.text("speech.calendar.created").arg(event.title));
 }
 }  // namespace
 

@@ -9,7 +9,7 @@ void deleteEvent(CalendarCall& call)
     CalendarCall::Dates dates;
     const std::optional<CalendarEvent> event = call.targetEvent(timeKeys, timeKeys, dates);
     if (event)
-        call.remove(*event, QStringLiteral("일정 '%1' 삭제했어요.").arg(CalendarCall::shownTitle(event->title)));
+        call.remove(*event, call.text("speech.calendar.deleted").arg(call.shownTitle(event->title)));
 }
 }  // namespace
 

@@ -8,7 +8,8 @@ namespace {
 void listToday(CalendarCall& call)
 {
     const QDateTime from = call.now().date().startOfDay();
-    call.list(from, from.addDays(1), QStringLiteral("오늘 일정은 없어요."), QStringLiteral("오늘 일정 "),
+    call.list(from, from.addDays(1),
+              {"speech.calendar.today_none", "speech.calendar.today_one", "speech.calendar.today"},
               std::numeric_limits<qsizetype>::max());
 }
 }  // namespace

@@ -5,8 +5,8 @@
 namespace {
 void listWeek(CalendarCall& call)
 {
-    call.list(call.now(), call.now().addDays(7), QStringLiteral("이번 주는 일정이 없네요."),
-              QStringLiteral("이번 주 일정 "), 8);
+    call.list(call.now(), call.now().addDays(7),
+              {"speech.calendar.week_none", "speech.calendar.week_one", "speech.calendar.week"}, 8);
 }
 }  // namespace
 

@@ -12,10 +12,10 @@ CalendarSkill::CalendarSkill(const char* id, bool requiresConfirmation, Answer a
 {
 }
 
-void CalendarSkill::run(const SkillArgs& args, Completion done)
+void CalendarSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
     // "Now" is read here: the clock belongs to this thread.
-    CalendarCall call(m_store, args, m_clock.wallNow().toLocalTime());
+    CalendarCall call(m_store, args, m_clock.wallNow().toLocalTime(), language);
     m_worker->run(
         [answer = m_answer, call]() mutable {
             answer(call);

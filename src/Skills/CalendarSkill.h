@@ -16,7 +16,7 @@ class SkillWorker;
 class CalendarSkill : public Skill {
 public:
     // Answers on the worker; `done` is called on the thread that called run().
-    void run(const SkillArgs& args, Completion done) final;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) final;
 
 protected:
     // How a skill answers one call; it runs on the worker, so it may touch nothing but the call.

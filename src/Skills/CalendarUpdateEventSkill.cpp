@@ -35,7 +35,7 @@ void updateEvent(CalendarCall& call)
         event.end = dates.value(end);
     if (event.end <= event.start)
         event.end = event.start.addSecs(3600);
-    call.save(event, QStringLiteral("일정 '%1' 수정했어요.").arg(event.title));
+    call.save(event, call.text("speech.calendar.updated").arg(event.title));
 }
 }  // namespace
 

@@ -7,7 +7,7 @@ CameraVisionSkill::CameraVisionSkill()
 {
 }
 
-void CameraVisionSkill::run(const SkillArgs&, Completion done)
+void CameraVisionSkill::run(const SkillArgs&, AppLanguage, Completion done)
 {
     done(QString());
 }

@@ -10,5 +10,5 @@ public:
 
     CameraVisionSkill();
 
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 };

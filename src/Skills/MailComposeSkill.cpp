@@ -38,13 +38,14 @@ QString MailComposeSkill::summary(const SkillArgs& args, AppLanguage language) c
              args.value(QStringLiteral("subject"), L10n::t(QStringLiteral("skill.untitled"), language)));
 }
 
-void MailComposeSkill::run(const SkillArgs& args, Completion done)
+void MailComposeSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
+    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     const std::optional<QUrl> link = mailLink(args);
     if (!link)
-        done(SkillError::skill(400, QStringLiteral("메일 주소가 비어 있어요.")));
+        done(SkillError::skill(400, text("speech.mail.no_address")));
     else if (!m_workspace.openUrl(*link))
-        done(QStringLiteral("메일 프로그램을 열지 못했어요. 기본 메일 프로그램이 설정되어 있는지 확인해주세요."));
+        done(text("speech.mail.no_program"));
     else
-        done(QStringLiteral("메일 작성 창을 열었어요. 내용 확인 후 보내주세요."));
+        done(text("speech.mail.opened"));
 }

@@ -24,7 +24,7 @@ public:
     QString summary(const SkillArgs& args, AppLanguage language) const override;
     // A link that cannot be formed is a skill error (400); a link no program takes is
     // answered with a sentence saying so.
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 
 private:
     DesktopWorkspace& m_workspace;

@@ -14,13 +14,14 @@ QString MemoryAddSkill::summary(const SkillArgs& args, AppLanguage language) con
     return L10n::t(summaryKey(), language).arg(args.value(QStringLiteral("note"), QStringLiteral("?")));
 }
 
-void MemoryAddSkill::run(const SkillArgs& args, Completion done)
+void MemoryAddSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
+    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     const QString note = Text::trimmed(args.value(QStringLiteral("note")));
     if (note.isEmpty())
-        done(QStringLiteral("기록할 내용이 비어 있어서 메모리에 추가하지 않았어요."));
+        done(text("speech.memory.empty"));
     else if (!PersonaStore::appendMemory(note))
-        done(QStringLiteral("메모리 파일에 기록하지 못했어요."));
+        done(text("speech.memory.failed"));
     else
-        done(QStringLiteral("기억했어요: ") + note);
+        done(text("speech.memory.added").arg(note));
 }

@@ -12,5 +12,5 @@ public:
 
     QString summary(const SkillArgs& args, AppLanguage language) const override;
     // Trims the note first; confirms only when the memory file took it.
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 };

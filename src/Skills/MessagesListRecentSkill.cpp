@@ -123,26 +123,27 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
     return rows;
 }
 
-void MessagesListRecentSkill::run(const SkillArgs& args, Completion done)
+void MessagesListRecentSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
+    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     if (!QFileInfo(m_databasePath).isReadable()) {
-        done(QStringLiteral("메시지 데이터베이스를 읽을 수 없어요. 데이터 폴더의 messages/chat.db 파일이 있는지, "
-                            "읽기 권한이 있는지 확인해주세요."));
+        done(text("speech.messages.unreadable"));
         return;
     }
     QString error;
     const auto rows = query(m_databasePath, limitFrom(args), &error);
     if (!rows) {
-        done(QStringLiteral("메시지를 읽지 못했어요: ") + error +
-             QStringLiteral(". 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
+        done(text("speech.messages.failed").arg(error));
         return;
     }
     if (rows->isEmpty()) {
-        done(QStringLiteral("최근 받은 메시지가 없어요."));
+        done(text("speech.messages.none"));
         return;
     }
     QStringList lines;
     for (const Row& row : *rows)
         lines.append(row.sender + QStringLiteral(": ") + row.text);
-    done(QStringLiteral("최근 메시지 %1건. ").arg(rows->size()) + lines.join(QStringLiteral(" / ")));
+    const QString joined = lines.join(QStringLiteral(" / "));
+    done(rows->size() == 1 ? text("speech.messages.recent_one").arg(joined)
+                           : text("speech.messages.recent").arg(QString::number(rows->size()), joined));
 }

@@ -36,7 +36,7 @@ public:
     static std::optional<QList<Row>> query(const QString& path, int limit, QString* error);
 
     // Never fails: a missing database and a failed query are answered with sentences.
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 
 private:
     QString m_databasePath;

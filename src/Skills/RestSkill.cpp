@@ -60,9 +60,9 @@ QString RestSkill::summary(const SkillArgs& args, AppLanguage language) const
     return L10n::t(summaryKey(), language).arg(minutes(args));
 }
 
-void RestSkill::run(const SkillArgs& args, Completion done)
+void RestSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
     const int n = minutes(args);
     m_command.setRestWindow(m_clock.wallNow().addSecs(n * 60LL));
-    done(confirmation(n, m_command.spokenLanguage()));
+    done(confirmation(n, language));
 }

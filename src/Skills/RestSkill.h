@@ -22,7 +22,7 @@ public:
     static QString confirmation(int minutes, AppLanguage language);
 
     QString summary(const SkillArgs& args, AppLanguage language) const override;
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 
 private:
     RestCommand& m_command;

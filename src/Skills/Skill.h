@@ -40,8 +40,9 @@ public:
     // summaryKey(), for skills whose calls all read alike.
     virtual QString summary(const SkillArgs&, AppLanguage language) const { return L10n::t(summaryKey(), language); }
     // Performs the skill and calls `done` exactly once on the GUI thread (possibly before
-    // returning).
-    virtual void run(const SkillArgs& args, Completion done) = 0;
+    // returning). The answer, and any error, is said in `language`: the caller's voice's, taken
+    // when the call starts, since a skill may answer from another thread.
+    virtual void run(const SkillArgs& args, AppLanguage language, Completion done) = 0;
 
 private:
     QString m_id;

@@ -17,7 +17,7 @@ public:
     SystemAppResourcesSkill(SystemMonitor& monitor, Scheduler& scheduler);
 
     // Answers after the pause; a run still waiting when the skill is destroyed never answers.
-    void run(const SkillArgs& args, Completion done) override;
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 
 private:
     SystemMonitor& m_monitor;

@@ -59,6 +59,22 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
                               "macOS",  "vDSP", "Accelerate", "Réglages",         "Ajustes"};
     static const QRegularExpression kUntranslated(QStringLiteral(R"(\b(ON|OFF)\b)"));
     const QStringList fixed{"app.title", "about.maker_value", "about.support_mail"};
+    // What the skills answer; each table has to say it all.
+    const QStringList answers =
+        QStringLiteral("speech.calendar.unreachable speech.calendar.bad_time speech.calendar.not_found "
+                       "speech.calendar.today_none speech.calendar.today_one speech.calendar.today "
+                       "speech.calendar.week_none speech.calendar.week_one speech.calendar.week speech.calendar.cut "
+                       "speech.calendar.event_time speech.calendar.default_title speech.calendar.end_before_start "
+                       "speech.calendar.created speech.calendar.updated speech.calendar.deleted speech.mail.no_address "
+                       "speech.mail.no_program speech.mail.opened speech.messages.unreadable speech.messages.failed "
+                       "speech.messages.none speech.messages.recent_one speech.messages.recent speech.memory.empty "
+                       "speech.memory.failed speech.memory.added speech.alias.added speech.alias.refused "
+                       "speech.resources speech.camera_failed")
+            .split(QLatin1Char(' '));
+    // Outside quotes a date pattern holds no Latin letters but those of day, month, hour, minute
+    // and morning or afternoon: an unquoted word would be read as fields ("at": AM/PM and zone).
+    static const QRegularExpression kQuoted(QStringLiteral("'[^']*'"));
+    static const QRegularExpression kFieldLetters(QStringLiteral("^[dMHhmAPap]+$"));
 
     for (AppLanguage language : allCases<AppLanguage>()) {
         SCOPED_TRACE(rawValue(language).toStdString());
@@ -72,6 +88,13 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
         for (auto it = kKeyLine.globalMatch(QString::fromUtf8(raw)); it.hasNext();)
             written << it.next().captured(1);
         EXPECT_EQ(written.size(), QSet<QString>(written.cbegin(), written.cend()).size()) << "a key is written twice";
+
+        for (const QString& key : answers)
+            EXPECT_FALSE(table->value(key).trimmed().isEmpty()) << "no text for " << key.toStdString();
+        QString fields = table->value("speech.calendar.event_time").remove(kQuoted);
+        fields.removeIf([](QChar c) { return c.unicode() > 0x7f || !c.isLetter(); });
+        EXPECT_TRUE(kFieldLetters.match(fields).hasMatch()) << "date pattern letters: " << fields.toStdString();
+        EXPECT_TRUE(fields.contains('d') && fields.contains('M') && fields.contains('m'));
 
         const QSet<QString> present(table->keyBegin(), table->keyEnd());
         EXPECT_EQ(QStringList((keys - present).values()), QStringList()) << "missing";

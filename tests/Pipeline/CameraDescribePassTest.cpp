@@ -72,14 +72,19 @@ TEST(CameraDescribePass, TheStillGoesToASecondQuestionWithoutToolsAndItsAnswerIs
 
 TEST(CameraDescribePass, AFailedCaptureIsSaidAStopCallsThePassOffAndANestedCallIsRefused)
 {
-    {
-        SCOPED_TRACE("no camera");
+    // Said by the voice, so in its language.
+    for (const auto& [locale, said] :
+         {std::pair{"ko-KR", "카메라 화면을 가져오지 못했어요. 카메라 권한이 켜져 있는지 확인해 주세요."},
+          std::pair{"en-US", "I couldn't get a picture from the camera. Check that camera access is allowed."}}) {
+        SCOPED_TRACE(std::string("no camera, ") + locale);
         EngineHarness h(EngineHarness::Camera::scripted);
+        h.settings.setUiLanguage(AppLanguage::korean);
+        h.settings.setLocaleID(QString::fromLatin1(locale));
         h.camera.failure = CameraError{CameraError::Kind::noDevice, {}};
         askToLook(h, QStringLiteral("look at this"));
         ASSERT_TRUE(h.settle([&] { return !h.player.calls.empty(); }));
-        EXPECT_EQ(h.player.calls.back().text, CameraDescribePass::kFailureText);
-        EXPECT_EQ(h.engine->state().lastTurns().last().text, CameraDescribePass::kFailureText);
+        EXPECT_EQ(h.player.calls.back().text, QString::fromUtf8(said));
+        EXPECT_EQ(h.engine->state().lastTurns().last().text, QString::fromUtf8(said));
         EXPECT_EQ(h.lines("error"), QStringList{"camera.describe — could not capture a frame"});
         h.speakAll();
         EXPECT_EQ(h.phase(), Phase::listening);

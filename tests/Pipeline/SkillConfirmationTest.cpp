@@ -138,6 +138,19 @@ TEST(SkillConfirmation, SpeaksInTheLanguageOfTheVoice)
     EXPECT_EQ(rig.state.pendingSkill()->summary, QStringLiteral("summary b"));
     rig.confirmation.cancelPendingSkill();
     EXPECT_EQ(rig.history.turns().last().text, QStringLiteral("Cancelled."));
+
+    // A skill answers in the voice's language as it is when the call runs: at once, or once
+    // approved after the voice changed.
+    rig.speakAll();
+    rig.settings.setUiLanguage(AppLanguage::korean);
+    callTool(rig, QStringLiteral(R"({"skill":"test.run"})"));
+    ASSERT_EQ(rig.runSkill->languages, QList<AppLanguage>{AppLanguage::english});
+    rig.runSkill->pending(QStringLiteral("Done."));
+    rig.speakAll();
+    askAndListen(rig);
+    rig.settings.setLocaleID(QStringLiteral("de-DE"));
+    rig.confirmation.approvePendingSkill();
+    EXPECT_EQ(rig.confirmSkill->languages, QList<AppLanguage>{AppLanguage::german});
 }
 
 TEST(SkillConfirmation, AnAnswerIsTakenOnlyOnceSettledAndNeverFromANegation)

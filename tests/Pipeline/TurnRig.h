@@ -56,12 +56,14 @@ struct ScriptedSkill final : Skill {
         return (language == AppLanguage::korean ? QStringLiteral("요약 ") : QStringLiteral("summary ")) +
                args.value("x");
     }
-    void run(const SkillArgs& args, Completion done) override
+    void run(const SkillArgs& args, AppLanguage language, Completion done) override
     {
         runs.append(args);
+        languages.append(language);
         pending = std::move(done);
     }
     QList<SkillArgs> runs;
+    QList<AppLanguage> languages;  // of each run's answer
     Completion pending;
 };
 

@@ -281,8 +281,9 @@ TEST_F(CalendarSkills, DeletingTheThreePMMeetingKeepsTheOtherEventsOfItsFileAndO
     // Moving one occurrence's start keeps its end, and only that occurrence moves.
     EXPECT_EQ(answerOf(update, {{"original_start", "2026-01-09T15:00"}, {"start", "2026-01-09T15:10"}}),
               QStringLiteral("일정 'Daily' 수정했어요."));
-    EXPECT_EQ(answerOf(week, {}), QStringLiteral("이번 주 일정 5건. 1월 5일 18:00 — Later; 1월 6일 15:00 — Daily; "
-                                                 "1월 7일 15:00 — Daily; 1월 9일 15:10 — Daily; 1월 10일 15:00 — Daily"));
+    EXPECT_EQ(answerOf(week, {}),
+              QStringLiteral("이번 주 일정 5건. 1월 5일 18:00 — Later; 1월 6일 15:00 — Daily; "
+                             "1월 7일 15:00 — Daily; 1월 9일 15:10 — Daily; 1월 10일 15:00 — Daily"));
     QStringList ends;
     for (const CalendarEvent& event : events())
         ends << event.end.toString(QStringLiteral("MM-dd HH:mm"));
@@ -419,7 +420,7 @@ TEST_F(CalendarSkills, AnswersAfterTheCallReturns)
 {
     add("a", "Standup", at(1, 5, 10), 30);
     QStringList answers;
-    today.run({}, [&](Skill::Outcome outcome) { answers.append(std::get<QString>(outcome)); });
+    today.run({}, AppLanguage::korean, [&](Skill::Outcome outcome) { answers.append(std::get<QString>(outcome)); });
     EXPECT_TRUE(answers.isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 10000));
     EXPECT_EQ(answers, QStringList({"오늘 일정 1건. 1월 5일 10:00 — Standup"}));

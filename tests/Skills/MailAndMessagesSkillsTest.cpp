@@ -19,23 +19,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-const char* const kMessagesSchema = "CREATE TABLE handle (ROWID INTEGER PRIMARY KEY, id TEXT);"
-                                    "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, date INTEGER,"
-                                    " is_from_me INTEGER, handle_id INTEGER);";
-
-QString database(const QString& folder, const QByteArray& script)
-{
-    QDir().mkpath(folder);
-    const QString path = folder + "/chat.db";
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    EXPECT_EQ(sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-    return path;
-}
-}  // namespace
-
 TEST(MailComposeSkill, OpensAnEncodedMailLinkAndSaysWhenNothingTookIt)
 {
     const QString opened = QStringLiteral("메일 작성 창을 열었어요. 내용 확인 후 보내주세요.");

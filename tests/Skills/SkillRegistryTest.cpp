@@ -9,7 +9,7 @@ class FakeSkill final : public Skill {
 public:
     using Skill::Skill;
     QString summary(const SkillArgs&, AppLanguage) const override { return id(); }
-    void run(const SkillArgs&, Completion done) override { done(QStringLiteral("done")); }
+    void run(const SkillArgs&, AppLanguage, Completion done) override { done(QStringLiteral("done")); }
 };
 
 // The system's skills in the order they are registered (not sorted).

@@ -63,7 +63,7 @@ TEST(SystemAppResourcesSkill, ReportsMemoryAndCpuAfterThePause)
     SystemAppResourcesSkill skill(monitor, scheduler);
 
     QString answer;
-    skill.run({}, [&](Skill::Outcome outcome) { answer = std::get<QString>(outcome); });
+    skill.run({}, AppLanguage::korean, [&](Skill::Outcome outcome) { answer = std::get<QString>(outcome); });
     scheduler.advance(std::chrono::milliseconds(299));
     EXPECT_TRUE(answer.isEmpty()) << "the second sample waits 0.3 s";
     scheduler.advance(std::chrono::milliseconds(1));
@@ -96,7 +96,8 @@ TEST(RestSkill, ParsesMinutesStrictlyAndRestsFromTheClock)
             QStringLiteral("네, %1 쉴게요. 필요하면 '당근 당근' 하고 불러주세요.").arg(QString::fromUtf8(c.duration)));
     }
     const QDateTime start = clock.wallNow();
-    EXPECT_EQ(answerOf(skill, {{"minutes", "90"}}, &clock), RestSkill::confirmation(90, AppLanguage::korean));
+    EXPECT_EQ(answerOf(skill, {{"minutes", "90"}}, AppLanguage::korean, &clock),
+              RestSkill::confirmation(90, AppLanguage::korean));
     EXPECT_EQ(rest.windows, QList<QDateTime>{start.addSecs(90 * 60)});
 }
 
@@ -125,8 +126,7 @@ TEST(RestSkill, ConfirmsInTheLanguageTheAssistantSpeaks)
 
     FakeScheduler clock;
     RecordingRest rest;
-    rest.language = AppLanguage::english;
     RestSkill skill(rest, clock);
-    EXPECT_EQ(answerOf(skill, {{"minutes", "120"}}, &clock),
+    EXPECT_EQ(answerOf(skill, {{"minutes", "120"}}, AppLanguage::english, &clock),
               QStringLiteral("OK, I'll rest for 2 hours. Click Clock in when you need me."));
 }

@@ -9,7 +9,7 @@ class NamedSkill final : public Skill {
 public:
     NamedSkill(const QString& id, bool asks) : Skill(id, id, asks) {}
     QString summary(const SkillArgs&, AppLanguage) const override { return id(); }
-    void run(const SkillArgs&, Completion done) override { done(id()); }
+    void run(const SkillArgs&, AppLanguage, Completion done) override { done(id()); }
 };
 
 // The twelve skills of this system; the four that change calendars or write mail ask first.

@@ -10,7 +10,7 @@ class ExampleSkill final : public Skill {
 public:
     explicit ExampleSkill(const char* id) : Skill(QLatin1String(id), QString()) {}
     QString summary(const SkillArgs&, AppLanguage) const override { return {}; }
-    void run(const SkillArgs&, Completion done) override { done(QString()); }
+    void run(const SkillArgs&, AppLanguage, Completion done) override { done(QString()); }
 };
 }  // namespace
 
