@@ -221,7 +221,7 @@ void TrackingPanel::refreshReadouts()
     display(*m_cpu.value,
             TrackingReadout::cpu(m_resources.cpuPercent, m_resources.cpuPercentRaw, m_resources.coreCount));
 
-    const FireReason::Badge badge = FireReason::classify(engine.lastFireReason());
+    const FireReason::Badge badge = FireReason::classify(engine.lastFireReason(), language);
     m_fireIcon->setSymbol(badge.icon, badge.tint);
     m_fireLabel->setValue(badge.label, badge.tint);
     m_fireDescription->setText(badge.description);

@@ -1,37 +1,39 @@
 #include "UI/Models/FireReason.h"
 
+#include "Persistence/L10n.h"
+
 namespace FireReason {
 
 namespace {
 struct Rule {
     const char* fragment;
     const char* label;
-    const char* description;
+    const char* descriptionKey;
     ThemePalette::Named colour;
     const char* icon;
 };
 
 using ThemePalette::Named;
 constexpr Rule rules[] = {
-    {"dual-state", "DUAL-STATE (1s)", "Spoke=yes + lookAway 1초 유지", Named::indigo, "lock.shield.fill"},
-    {"look-away (primary, immediate)", "LOOK-AWAY (instant)", "발화 시작 있음 → 0ms", Named::pink, "eye.slash.fill"},
-    {"transcript arrived during pending handoff", "LOOK-AWAY → STT-late", "lookaway 후 STT 도착", Named::orange,
+    {"dual-state", "DUAL-STATE (1s)", "tracking.fire_dual_state", Named::indigo, "lock.shield.fill"},
+    {"look-away (primary, immediate)", "LOOK-AWAY (instant)", "tracking.fire_look_away", Named::pink, "eye.slash.fill"},
+    {"transcript arrived during pending handoff", "LOOK-AWAY → STT-late", "tracking.fire_stt_late", Named::orange,
      "clock.arrow.circlepath"},
-    {"silence + look-away", "SILENCE + LOOK-AWAY", "VAD 침묵 시점에 lookaway", Named::purple, "waveform.slash"},
-    {"predicted silence", "SILENCE (timer)", "예측된 침묵 timer", Named::blue, "timer"},
-    {"transcript dwell", "DWELL backstop", "transcript 변화 없음 backstop", Named::gray, "hourglass"},
+    {"silence + look-away", "SILENCE + LOOK-AWAY", "tracking.fire_silence_look_away", Named::purple, "waveform.slash"},
+    {"predicted silence", "SILENCE (timer)", "tracking.fire_predicted_silence", Named::blue, "timer"},
+    {"transcript dwell", "DWELL backstop", "tracking.fire_dwell", Named::gray, "hourglass"},
 };
 }  // namespace
 
-Badge classify(const QString& reason)
+Badge classify(const QString& reason, AppLanguage language)
 {
     for (const Rule& rule : rules)
         if (reason.contains(QString::fromUtf8(rule.fragment)))
-            return {QString::fromUtf8(rule.label), QString::fromUtf8(rule.description), rule.colour,
+            return {QString::fromUtf8(rule.label), L10n::t(QLatin1String(rule.descriptionKey), language), rule.colour,
                     QString::fromLatin1(rule.icon)};
     if (reason == QStringLiteral("—"))
-        return {QStringLiteral("none yet"), QStringLiteral("첫 fire 대기"), TextTint::secondary(),
-                QStringLiteral("circle.dashed")};
+        return {QStringLiteral("none yet"), L10n::t(QStringLiteral("tracking.fire_none"), language),
+                TextTint::secondary(), QStringLiteral("circle.dashed")};
     return {QStringLiteral("OTHER"), reason, TextTint::secondary(), QStringLiteral("questionmark.circle")};
 }
 

@@ -17,8 +17,7 @@ QString timelineSlotNotice(TimelineSlot slot, AppLanguage language)
     case TimelineSlot::loggingOffNotice:
         return L10n::t(QStringLiteral("settings.diagnostics_logging_help"), language);
     case TimelineSlot::drawingOffNotice:
-        return QStringLiteral(
-            "Timeline 렌더링이 OFF 입니다. 로그는 계속 메모리에 수집되지만 화면에는 표시되지 않습니다.");
+        return L10n::t(QStringLiteral("diagnostics.timeline_off"), language);
     }
     return QString();
 }

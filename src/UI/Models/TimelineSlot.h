@@ -10,5 +10,5 @@ enum class TimelineSlot { timeline, loggingOffNotice, drawingOffNotice };
 
 TimelineSlot timelineSlot(bool loggingEnabled, bool timelineDrawingEnabled);
 
-// The notice's text (empty for the timeline); the drawing-off notice is fixed Korean.
+// The notice's text in the interface language (empty for the timeline).
 QString timelineSlotNotice(TimelineSlot slot, AppLanguage language);

@@ -30,7 +30,7 @@ TEST(DiagnosticsTab, TheTimelineSlotFollowsLoggingAndTheDrawingProbeAtOnce)
     const QString loggingOff = QStringLiteral(
         "Collect live pipeline events for the Diagnostics tab. OFF saves a few % CPU/RAM in long sessions.");
     const QString drawingOff =
-        QStringLiteral("Timeline 렌더링이 OFF 입니다. 로그는 계속 메모리에 수집되지만 화면에는 표시되지 않습니다.");
+        QStringLiteral("Timeline drawing is off. The log is still collected in memory but not shown on screen.");
     const struct {
         bool logging;
         bool drawing;
@@ -51,6 +51,13 @@ TEST(DiagnosticsTab, TheTimelineSlotFollowsLoggingAndTheDrawingProbeAtOnce)
         EXPECT_EQ(noticeText(tab), c.notice);
     }
     EXPECT_TRUE(ui.commands.calls.isEmpty()) << "the window, not the tab, applies the logging switch";
+
+    // The notice follows the interface language at once.
+    ui.settings.setProbeTimelineRenderEnabled(false);
+    ui.settings.setUiLanguage(AppLanguage::korean);
+    EXPECT_EQ(
+        noticeText(tab),
+        QStringLiteral("Timeline 렌더링이 OFF 입니다. 로그는 계속 메모리에 수집되지만 화면에는 표시되지 않습니다."));
 }
 
 TEST(DiagnosticsTab, TheFileRowNamesTheLastReportWrittenAndGoesWhenOneCannotBeWritten)

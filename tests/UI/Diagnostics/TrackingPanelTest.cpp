@@ -51,6 +51,18 @@ TEST(TrackingPanel, SamplesOnceASecondOnlyWhileShown)
     EXPECT_EQ(ui.scheduler.pendingCount(), others + 1);
 }
 
+TEST(TrackingPanel, TheFireLineFollowsTheInterfaceLanguage)
+{
+    UiTestContext ui;
+    ui.settings.setUiLanguage(AppLanguage::english);
+    ui.engine.setLastFireReason(QStringLiteral("predicted silence 820ms"));
+    TrackingPanel panel(ui.context);
+    EXPECT_EQ(text(panel, "fireDescription"), QStringLiteral("predicted silence timer"));
+    ui.settings.setUiLanguage(AppLanguage::korean);
+    EXPECT_EQ(text(panel, "fireDescription"), QStringLiteral("예측된 침묵 timer"));
+    EXPECT_EQ(text(panel, "fireLabel"), QStringLiteral("SILENCE (timer)"));
+}
+
 TEST(TrackingPanel, ReadsTheDeviceNamesAgainWhenThePhaseOrTheMicrophoneChanges)
 {
     UiTestContext ui;

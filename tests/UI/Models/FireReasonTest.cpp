@@ -2,6 +2,7 @@
 #include "UI/Models/FireReason.h"
 
 #include "Common/QtPrinters.h"
+#include "Persistence/AppLanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,40 @@ TEST(FireReason, TheFirstRuleWhoseFragmentTheReasonHoldsDecides)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        const FireReason::Badge badge = FireReason::classify(QString::fromUtf8(c.reason));
+        const FireReason::Badge badge = FireReason::classify(QString::fromUtf8(c.reason), AppLanguage::korean);
         EXPECT_EQ(badge.label, QString::fromUtf8(c.label));
         EXPECT_EQ(badge.icon, QString::fromLatin1(c.icon));
         EXPECT_TRUE(badge.tint == c.tint);
     }
-    EXPECT_EQ(FireReason::classify(QStringLiteral("—")).description, QStringLiteral("첫 fire 대기"));
-    EXPECT_EQ(FireReason::classify(QStringLiteral("manual fire button")).description,
+    EXPECT_EQ(FireReason::classify(QStringLiteral("manual fire button"), AppLanguage::korean).description,
               QStringLiteral("manual fire button"));
+}
+
+// The badge's line is told in the interface language; its label is the same in every one.
+TEST(FireReason, TheDescriptionIsInTheInterfaceLanguage)
+{
+    const struct {
+        const char* reason;
+        const char* korean;
+        const char* english;
+    } cases[] = {
+        {"dual-state lookAway 1s", "Spoke=yes + lookAway 1초 유지", "spoke, then looked away for 1 s"},
+        {"look-away (primary, immediate)", "발화 시작 있음 → 0ms", "speech had started → 0ms"},
+        {"transcript arrived during pending handoff", "lookaway 후 STT 도착", "transcript arrived after looking away"},
+        {"silence + look-away (primary)", "VAD 침묵 시점에 lookaway", "looked away as the silence began"},
+        {"predicted silence 820ms", "예측된 침묵 timer", "predicted silence timer"},
+        {"transcript dwell 2500ms", "transcript 변화 없음 backstop", "transcript unchanged, backstop"},
+        {"—", "첫 fire 대기", "waiting for the first fire"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const QString reason = QString::fromUtf8(c.reason);
+        const FireReason::Badge korean = FireReason::classify(reason, AppLanguage::korean);
+        const FireReason::Badge english = FireReason::classify(reason, AppLanguage::english);
+        EXPECT_EQ(korean.description, QString::fromUtf8(c.korean));
+        EXPECT_EQ(english.description, QString::fromUtf8(c.english));
+        EXPECT_EQ(korean.label, english.label);
+    }
 }
 
 TEST(FireReason, AgeIsWholeMillisecondsCutTowardZeroAndMayBeNegative)
