@@ -1,8 +1,24 @@
 #include "UI/Models/AssistantSectionModel.h"
 
 #include "Persistence/AppSettings.h"
+#include "Persistence/L10n.h"
 
 namespace AssistantSectionModel {
+
+QString providerTitle(AssistantProvider provider, AppLanguage language)
+{
+    const auto local = [language](const char* name) {
+        return L10n::t(QStringLiteral("settings.provider_local"), language).arg(QLatin1String(name));
+    };
+    switch (provider) {
+    case AssistantProvider::lmStudio:
+        return local("LM Studio");
+    case AssistantProvider::ollama:
+        return local("Ollama");
+    default:
+        return title(provider);
+    }
+}
 
 QList<Row> rows(AssistantProvider provider)
 {

@@ -2,6 +2,8 @@
 
 #include "Persistence/AssistantProvider.h"
 
+enum class AppLanguage;
+
 #include <QList>
 #include <QString>
 
@@ -14,6 +16,9 @@ class AppSettings;
 namespace AssistantSectionModel {
 
 enum class Row { model, openAIKey, nvidiaKey, lmStudioURL, ollamaURL };
+
+// The backend's name in the picker: a local server says it is local in the interface language.
+QString providerTitle(AssistantProvider provider, AppLanguage language);
 
 // The rows shown under the backend picker, in their order.
 QList<Row> rows(AssistantProvider provider);

@@ -23,10 +23,13 @@ AssistantSection::AssistantSection(AppContext& context, QWidget* parent)
     setTitle(QStringLiteral("settings.section.assistant"));
 
     auto* provider = makeControl<Picker>("providerPicker", 280);
-    PickerItems providers;
-    for (const AssistantProvider each : allCases<AssistantProvider>())
-        providers << PickerItem::choice(title(each), rawValue(each));
-    PickerFill::fill(*provider, providers);
+    texts().follow([provider, &settings] {
+        PickerItems providers;
+        for (const AssistantProvider each : allCases<AssistantProvider>())
+            providers << PickerItem::choice(AssistantSectionModel::providerTitle(each, settings.uiLanguage()),
+                                            rawValue(each));
+        PickerFill::fill(*provider, providers);
+    });
     SettingBinding::choice(*provider, settings, &S::assistantProvider, &S::setAssistantProvider,
                            &S::assistantProviderChanged);
     addLabelledRow(QStringLiteral("settings.assistant"), {provider}, provider);

@@ -57,4 +57,18 @@ TEST(AssistantSectionModel, eachBackendShowsItsRowsAndKeepsItsOwnModel)
     }
 }
 
+// The picker names every backend as it is called; the local servers say so in the interface
+// language, in Korean as they always did.
+TEST(AssistantSectionModel, aLocalServerSaysSoInTheInterfaceLanguage)
+{
+    for (const P provider : allCases<P>()) {
+        SCOPED_TRACE(rawValue(provider).toStdString());
+        EXPECT_EQ(AssistantSectionModel::providerTitle(provider, AppLanguage::korean), title(provider));
+        const bool local = provider == P::lmStudio || provider == P::ollama;
+        EXPECT_EQ(AssistantSectionModel::providerTitle(provider, AppLanguage::german) == title(provider), !local);
+    }
+    EXPECT_EQ(AssistantSectionModel::providerTitle(P::lmStudio, AppLanguage::german), "LM Studio (lokal)");
+    EXPECT_EQ(AssistantSectionModel::providerTitle(P::ollama, AppLanguage::japanese), "Ollama（ローカル）");
+}
+
 }  // namespace

@@ -88,6 +88,16 @@ TEST(SettingsTab, assistantSection)
         setting("lmStudioURLField", &S::lmStudioBaseURL, &S::setLmStudioBaseURL, "http://box:1234", ""),
         setting("ollamaURLField", &S::ollamaBaseURL, &S::setOllamaBaseURL, "http://box:11434", "http://gpu:11434"),
     });
+
+    // The backends' names are relabelled with the rest.
+    UiTestContext ui;
+    ui.settings.setUiLanguage(AppLanguage::english);
+    SettingsTab tab(ui.context);
+    auto& picker = *tab.findChild<QComboBox*>(QStringLiteral("providerPicker"));
+    const int ollama = picker.findData(QStringLiteral("ollama"));
+    EXPECT_EQ(picker.itemText(ollama), QStringLiteral("Ollama (local)"));
+    ui.settings.setUiLanguage(AppLanguage::korean);
+    EXPECT_EQ(picker.itemText(ollama), QStringLiteral("Ollama (로컬)"));
 }
 
 TEST(SettingsTab, obsidianSection)
