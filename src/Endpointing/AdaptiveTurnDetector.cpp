@@ -81,7 +81,7 @@ void AdaptiveTurnDetector::handle(const QString& transcript)
     }
     if (wasEmpty && !transcript.isEmpty() && hasStartedSpeaking() && m_handoffLatched)
         scheduleFastFire(QStringLiteral("transcript arrived after handoff latch (turn-scoped)"));
-    if (m_heldFireReason && !(isTranscriptFinishing && isTranscriptFinishing()))
+    if (m_heldFireReason && !recognizerIsFinishing())
         releaseHeldFire();
 }
 
@@ -217,7 +217,7 @@ void AdaptiveTurnDetector::scheduleSilenceFire(int alreadySilentMs)
     // the end of speech and revises the last partial). The turn ends on time with that text.
     m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)), [this, lengthMs] {
         const QString reason = QStringLiteral("predicted silence %1ms").arg(lengthMs);
-        if (hasStartedSpeaking() && isTranscriptFinishing && isTranscriptFinishing())
+        if (hasStartedSpeaking() && recognizerIsFinishing())
             holdForFinalText(reason);
         else
             readyCheck(reason, std::nullopt);
@@ -268,6 +268,11 @@ void AdaptiveTurnDetector::holdForFinalText(const QString& reason)
         diagnose(QStringLiteral("no final text came — the turn ends with the recognizer's partial"));
         releaseHeldFire();
     });
+}
+
+bool AdaptiveTurnDetector::recognizerIsFinishing() const
+{
+    return isTranscriptFinishing && isTranscriptFinishing();
 }
 
 void AdaptiveTurnDetector::releaseHeldFire()

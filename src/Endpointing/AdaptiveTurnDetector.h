@@ -79,6 +79,7 @@ private:
     // A silence fire that found the recognizer still finishing waits for its final text.
     void holdForFinalText(const QString& reason);
     void releaseHeldFire();
+    bool recognizerIsFinishing() const;
     void fastFireCheck(const QString& reason);
     void deliver(const QString& transcript, const QString& reason);
     void diagnose(const QString& message) const;
