@@ -54,7 +54,7 @@ HttpAssistantClient::Verdict HttpAssistantClient::judge(const HttpExchange::Outc
     const QString body = Text::decodeUtf8Replacing(outcome.body, &damaged);
     if (damaged)
         qCWarning(lcBackend) << "reply from" << url.host() << "is not valid UTF-8; its damaged bytes read as U+FFFD";
-    const QJsonDocument document = QJsonDocument::fromJson(body.toUtf8());
+    const QJsonDocument document = QJsonDocument::fromJson(damaged ? body.toUtf8() : outcome.body);
     const std::optional<QString> reply =
         document.isObject() ? extractReply(document.object()) : std::optional<QString>();
     if (!reply)

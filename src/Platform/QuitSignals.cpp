@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
@@ -19,8 +20,11 @@ int g_pipe[2] = {-1, -1};
 
 void onSignal(int number)
 {
+    // The interrupted thread may be about to read errno (a failed write on the recorder's worker).
+    const int savedErrno = errno;
     const char byte = char(number);
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
 }  // namespace
@@ -41,7 +45,8 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    // A second signal, while the first one's orderly quit is under way, ends the program at once.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (const int number : kSignals)
         ::sigaction(number, &action, nullptr);
 }
