@@ -15,31 +15,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <system_error>
 
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcCalendarStore, "app.parlivox.calendar")
 
 namespace {
+using FileIO::fail;
 using IcalOverrides::Key;
 
 // The file's calendar for a change: parsed, or new when there is no file yet.
 IcalTree::Owned load(const QString& path, QString* error)
 {
     return QFileInfo::exists(path) ? IcalReader::readForChange(path, error) : IcalWriter::newCalendar();
-}
-
-bool fail(QString* error, const QString& reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
-QString systemReason(int code)
-{
-    return QString::fromStdString(std::generic_category().message(code));
 }
 }  // namespace
 
@@ -58,7 +46,7 @@ bool IcalCalendarStore::reachable(QString* error)
         return false;
     // The system's own reason: "Read-only file system", "Permission denied".
     if (::access(QFile::encodeName(m_folder).constData(), R_OK | W_OK | X_OK) != 0)
-        return fail(error, QStringLiteral("%1: %2").arg(m_folder, systemReason(errno)));
+        return fail(error, QStringLiteral("%1: %2").arg(m_folder, FileIO::systemReason(errno)));
     if (!m_swept) {
         m_swept = true;
         if (const int removed = FileIO::removeLeftoverTemporaries(m_folder))

@@ -98,8 +98,7 @@ IcalTree::Owned readForListing(const QString& path)
 IcalTree::Owned readForChange(const QString& path, QString* error)
 {
     const auto refuse = [error](const QString& reason) {
-        if (error)
-            *error = reason;
+        FileIO::fail(error, reason);
         return IcalTree::Owned();
     };
     const auto unchanged = [&](const QString& reason) {

@@ -6,6 +6,7 @@
 #include <QTimeZone>
 
 namespace {
+using FileIO::fail;
 using IcalTree::removeProperties;
 
 QByteArray zoneIdOf(const QDateTime& time)
@@ -70,13 +71,6 @@ bool holdsAnything(icalcomponent* calendar)
     for (icalcomponent* child : IcalTree::children(calendar, ICAL_ANY_COMPONENT))
         if (icalcomponent_isa(child) != ICAL_VTIMEZONE_COMPONENT)
             return true;
-    return false;
-}
-
-bool fail(QString* error, const QString& reason)
-{
-    if (error)
-        *error = reason;
     return false;
 }
 }  // namespace

@@ -3,6 +3,7 @@
 #include "Skills/SkillRegistry.h"
 #include "Skills/StrictInteger.h"
 #include "Storage/AppPaths.h"
+#include "Support/FileIO.h"
 #include "Support/ReferenceDate.h"
 
 #include <QFile>
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <system_error>
 
 #include <sys/stat.h>
 
@@ -70,7 +70,7 @@ std::optional<QString> refusal(const QString& path)
 {
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString::fromStdString(std::generic_category().message(errno));
+        return FileIO::systemReason(errno);
     if (!S_ISREG(info.st_mode))
         return QStringLiteral("not a regular file");
     return std::nullopt;

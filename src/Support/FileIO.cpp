@@ -20,20 +20,24 @@ namespace fs = std::filesystem;
 
 namespace FileIO {
 
-namespace {
-constexpr char kTemporaryInfix[] = ".tmp-";
+QString systemReason(int code)
+{
+    return QString::fromStdString(std::generic_category().message(code));
+}
 
-bool fail(QString* error, const QString& message)
+bool fail(QString* error, const QString& reason)
 {
     if (error)
-        *error = message;
+        *error = reason;
     return false;
 }
 
-// The system's text for an error number, e.g. "No space left on device".
+namespace {
+constexpr char kTemporaryInfix[] = ".tmp-";
+
 bool failWith(QString* error, int code)
 {
-    return fail(error, QString::fromStdString(std::generic_category().message(code)));
+    return fail(error, systemReason(code));
 }
 
 // Closes on every way out; close() reports what only shows at the end on some file systems.

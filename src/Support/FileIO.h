@@ -10,6 +10,11 @@
 // "Read-only file system"); they never throw.
 namespace FileIO {
 
+// The system's text for an error number, e.g. "No space left on device".
+QString systemReason(int code);
+// Puts `reason` into `error` when there is one; false, so a failure is one `return`.
+bool fail(QString* error, const QString& reason);
+
 // Replaces the file in one step: the data goes to a temporary file beside it, which is
 // flushed to disk and renamed over the file only once every byte is written, so readers see
 // either the old or the new content and a failure leaves the old file as it was. The new

@@ -14,6 +14,7 @@
 
 #include <QRandomGenerator>
 
+#include <cerrno>
 #include <csignal>
 #include <cstddef>
 #include <iostream>
@@ -28,6 +29,22 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+// A failure is told in the system's own words; `fail` fills the error only when one is asked for.
+TEST(FileIO, SaysTheSystemsReasonAndFailsIntoAnyErrorGiven)
+{
+    const struct {
+        int code;
+        const char* reason;
+    } cases[] = {{ENOSPC, "No space left on device"}, {EROFS, "Read-only file system"}, {EACCES, "Permission denied"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileIO::systemReason(c.code), QString(c.reason)) << c.code;
+        QString error;
+        EXPECT_FALSE(FileIO::fail(&error, FileIO::systemReason(c.code)));
+        EXPECT_EQ(error, QString(c.reason));
+        EXPECT_FALSE(FileIO::fail(nullptr, c.reason));
+    }
+}
 
 TEST(FileIO, AtomicWriteReplacesContentAndAppliesPermissionsBeforeItIsVisible)
 {
