@@ -35,6 +35,11 @@ QString t(const QString& key, AppLanguage language)
     return find(key, language, builtInTable);
 }
 
+QString t(const char* key, AppLanguage language)
+{
+    return t(QLatin1String(key), language);
+}
+
 AppLanguage languageOfLocale(const QString& localeID)
 {
     QString identifier = localeID;

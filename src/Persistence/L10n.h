@@ -18,6 +18,8 @@ using Tables = QHash<QString, Table>;  // keyed by the language's raw value
 
 // The key's text in the language, else its English text, else the key itself.
 QString t(const QString& key, AppLanguage language);
+// The same for a key written in the code, which is ASCII.
+QString t(const char* key, AppLanguage language);
 
 // The table a speech locale's lines come from: its language code ("en-US" → English, "pt_BR"
 // → Portuguese), Traditional Chinese for a "Hant" script or a Taiwan, Hong Kong or Macao

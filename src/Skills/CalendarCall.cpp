@@ -43,7 +43,7 @@ CalendarCall::CalendarCall(CalendarStore& store, SkillArgs args, QDateTime now, 
 
 QString CalendarCall::text(const char* key) const
 {
-    return L10n::t(QLatin1String(key), m_language);
+    return L10n::t(key, m_language);
 }
 
 QString CalendarCall::formatEvent(const CalendarEvent& event) const

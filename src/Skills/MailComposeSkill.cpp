@@ -40,12 +40,11 @@ QString MailComposeSkill::summary(const SkillArgs& args, AppLanguage language) c
 
 void MailComposeSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
-    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     const std::optional<QUrl> link = mailLink(args);
     if (!link)
-        done(SkillError::skill(400, text("speech.mail.no_address")));
+        done(SkillError::skill(400, L10n::t("speech.mail.no_address", language)));
     else if (!m_workspace.openUrl(*link))
-        done(text("speech.mail.no_program"));
+        done(L10n::t("speech.mail.no_program", language));
     else
-        done(text("speech.mail.opened"));
+        done(L10n::t("speech.mail.opened", language));
 }

@@ -16,12 +16,11 @@ QString MemoryAddSkill::summary(const SkillArgs& args, AppLanguage language) con
 
 void MemoryAddSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
-    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     const QString note = Text::trimmed(args.value(QStringLiteral("note")));
     if (note.isEmpty())
-        done(text("speech.memory.empty"));
+        done(L10n::t("speech.memory.empty", language));
     else if (!PersonaStore::appendMemory(note))
-        done(text("speech.memory.failed"));
+        done(L10n::t("speech.memory.failed", language));
     else
-        done(text("speech.memory.added").arg(note));
+        done(L10n::t("speech.memory.added", language).arg(note));
 }

@@ -125,25 +125,24 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
 
 void MessagesListRecentSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
-    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     if (!QFileInfo(m_databasePath).isReadable()) {
-        done(text("speech.messages.unreadable"));
+        done(L10n::t("speech.messages.unreadable", language));
         return;
     }
     QString error;
     const auto rows = query(m_databasePath, limitFrom(args), &error);
     if (!rows) {
-        done(text("speech.messages.failed").arg(error));
+        done(L10n::t("speech.messages.failed", language).arg(error));
         return;
     }
     if (rows->isEmpty()) {
-        done(text("speech.messages.none"));
+        done(L10n::t("speech.messages.none", language));
         return;
     }
     QStringList lines;
     for (const Row& row : *rows)
         lines.append(row.sender + QStringLiteral(": ") + row.text);
     const QString joined = lines.join(QStringLiteral(" / "));
-    done(rows->size() == 1 ? text("speech.messages.recent_one").arg(joined)
-                           : text("speech.messages.recent").arg(QString::number(rows->size()), joined));
+    done(rows->size() == 1 ? L10n::t("speech.messages.recent_one", language).arg(joined)
+                           : L10n::t("speech.messages.recent", language).arg(QString::number(rows->size()), joined));
 }

@@ -40,19 +40,20 @@ int RestSkill::minutes(const SkillArgs& args)
 
 QString RestSkill::confirmation(int minutes, AppLanguage language)
 {
-    const auto text = [language](const char* key) { return L10n::t(QLatin1String(key), language); };
     const int hours = minutes / 60;
     const int rest = minutes % 60;
     QString duration;
     if (hours == 0)
-        duration = text("speech.duration_minutes").arg(minutes);
+        duration = L10n::t("speech.duration_minutes", language).arg(minutes);
     else if (rest == 0)
-        duration = hours == 1 ? text("speech.duration_hour") : text("speech.duration_hours").arg(hours);
+        duration = hours == 1 ? L10n::t("speech.duration_hour", language)
+                              : L10n::t("speech.duration_hours", language).arg(hours);
     else if (hours == 1)
-        duration = text("speech.duration_hour_minutes").arg(rest);
+        duration = L10n::t("speech.duration_hour_minutes", language).arg(rest);
     else
-        duration = text("speech.duration_hours_minutes").arg(QString::number(hours), QString::number(rest));
-    return text("speech.rest_confirmation").arg(duration);
+        duration =
+            L10n::t("speech.duration_hours_minutes", language).arg(QString::number(hours), QString::number(rest));
+    return L10n::t("speech.rest_confirmation", language).arg(duration);
 }
 
 QString RestSkill::summary(const SkillArgs& args, AppLanguage language) const
