@@ -1,5 +1,6 @@
 #include "Platform/IcalWriter.h"
 
+#include "Platform/IcalZone.h"
 #include "Support/FileIO.h"
 
 #include <QFile>
@@ -50,13 +51,7 @@ void setTime(icalcomponent* calendar, icalcomponent* vevent, icalproperty_kind k
     // A zone libical does not know is written as UTC.
     icaltimezone* zone = zoneId.isEmpty() ? nullptr : icaltimezone_get_builtin_timezone(zoneId.constData());
     const QDateTime local = zone ? when.toTimeZone(QTimeZone(zoneId)) : when.toUTC();
-    icaltimetype time = icaltime_null_time();
-    time.year = local.date().year();
-    time.month = local.date().month();
-    time.day = local.date().day();
-    time.hour = local.time().hour();
-    time.minute = local.time().minute();
-    time.second = local.time().second();
+    icaltimetype time = IcalZone::wallClock(local, false);
     time.zone = zone ? nullptr : icaltimezone_get_utc_timezone();
     icalproperty* property = make(time);
     if (zone) {

@@ -29,10 +29,8 @@ QDateTime IcalZone::toDateTime(icaltimetype time) const
 icaltimetype IcalZone::toIcal(const QDateTime& at, bool date, icalproperty* property) const
 {
     QDateTime local = at.toLocalTime();
-    icaltimetype time = icaltime_null_time();
     if (m_utc) {
         local = at.toUTC();
-        time.zone = icaltimezone_get_utc_timezone();
     } else if (m_tzid) {
         if (m_zone.isValid())
             local = at.toTimeZone(m_zone);
@@ -41,16 +39,23 @@ icaltimetype IcalZone::toIcal(const QDateTime& at, bool date, icalproperty* prop
         if (property)
             icalproperty_add_parameter(property, icalparameter_new_clone(m_tzid));
     }
-    time.year = local.date().year();
-    time.month = local.date().month();
-    time.day = local.date().day();
+    icaltimetype time = wallClock(local, date);
+    if (m_utc && !date)
+        time.zone = icaltimezone_get_utc_timezone();
+    return time;
+}
+
+icaltimetype IcalZone::wallClock(const QDateTime& at, bool date)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = at.date().year();
+    time.month = at.date().month();
+    time.day = at.date().day();
     time.is_date = date;
-    if (date) {
-        time.zone = nullptr;
-    } else {
-        time.hour = local.time().hour();
-        time.minute = local.time().minute();
-        time.second = local.time().second();
+    if (!date) {
+        time.hour = at.time().hour();
+        time.minute = at.time().minute();
+        time.second = at.time().second();
     }
     return time;
 }

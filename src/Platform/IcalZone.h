@@ -19,6 +19,10 @@ public:
     // (which `property`, when given, gets too) or local time.
     icaltimetype toIcal(const QDateTime& at, bool date, icalproperty* property = nullptr) const;
 
+    // The date and clock time `at` shows in its own zone, without a zone; its date alone when
+    // `date`.
+    static icaltimetype wallClock(const QDateTime& at, bool date);
+
 private:
     bool m_utc;
     icalparameter* m_tzid;
