@@ -84,7 +84,7 @@ Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, c
         found.events.append(*changed);
     }
     const qint64 length = series.start.secsTo(series.end);
-    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, length, from, to, budget);
+    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, length, from, to, budget);
     for (const QDateTime& start : starts.starts) {
         if (replaced.contains(start.toSecsSinceEpoch()))
             continue;
@@ -101,14 +101,15 @@ Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, c
 std::optional<CalendarEvent> occurrenceAt(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
                                           const QDateTime& at)
 {
-    if (IcalRecurrence::excluded(master).contains(at.toSecsSinceEpoch()))
+    const QSet<qint64> excluded = IcalRecurrence::excluded(master);
+    if (excluded.contains(at.toSecsSinceEpoch()))
         return std::nullopt;
     std::optional<CalendarEvent> occurrence;
     for (const auto& [override, replaced] : overridesOf(calendar, series.id))
         if (replaced == at)
             occurrence = IcalReader::eventOf(override);
     IcalRecurrence::Budget budget;
-    if (!occurrence && IcalRecurrence::between(master, 0, at, at.addSecs(1), budget).starts.contains(at)) {
+    if (!occurrence && IcalRecurrence::between(master, excluded, 0, at, at.addSecs(1), budget).starts.contains(at)) {
         occurrence = series;
         occurrence->start = at;
         occurrence->end = at.addSecs(series.start.secsTo(series.end));

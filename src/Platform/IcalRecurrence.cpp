@@ -66,11 +66,11 @@ icaltimetype later(icaltimetype time, qint64 seconds)
 // One series expanded over one window.
 class SeriesWalk {
 public:
-    SeriesWalk(icalcomponent* master, qint64 length, const QDateTime& from, const QDateTime& to,
-               IcalRecurrence::Budget& budget)
+    SeriesWalk(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
+               const QDateTime& to, IcalRecurrence::Budget& budget)
         : m_start(icalcomponent_get_dtstart(master)),
-          m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start),
-          m_excluded(IcalRecurrence::excluded(master)), m_length(length), m_from(from), m_to(to), m_budget(budget),
+          m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start), m_excluded(excluded),
+          m_length(length), m_from(from), m_to(to), m_budget(budget),
           m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
           m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
     {
@@ -187,7 +187,7 @@ private:
 
     const icaltimetype m_start;
     const IcalZone m_zone;
-    const QSet<qint64> m_excluded;
+    const QSet<qint64>& m_excluded;
     const qint64 m_length;
     const QDateTime m_from;
     const QDateTime m_to;
@@ -218,9 +218,10 @@ QSet<qint64> excluded(icalcomponent* master)
     return instants;
 }
 
-Starts between(icalcomponent* master, qint64 length, const QDateTime& from, const QDateTime& to, Budget& budget)
+Starts between(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
+               const QDateTime& to, Budget& budget)
 {
-    return SeriesWalk(master, length, from, to, budget).run(master);
+    return SeriesWalk(master, excluded, length, from, to, budget).run(master);
 }
 
 }  // namespace IcalRecurrence

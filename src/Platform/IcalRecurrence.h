@@ -32,7 +32,9 @@ bool isRecurring(icalcomponent* vevent);
 // The instants its EXDATEs take out of the series.
 QSet<qint64> excluded(icalcomponent* master);
 // The original starts of the occurrences lasting `length` seconds that overlap [from, to)
-// (one of no length counts when it starts inside).
-Starts between(icalcomponent* master, qint64 length, const QDateTime& from, const QDateTime& to, Budget& budget);
+// (one of no length counts when it starts inside), less `excluded` (the series' own, read
+// once by the caller, which needs them too).
+Starts between(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
+               const QDateTime& to, Budget& budget);
 
 }  // namespace IcalRecurrence

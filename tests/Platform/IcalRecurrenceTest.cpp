@@ -108,7 +108,8 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
                                   ? 0
                                   : icaltime_as_timet(end) - icaltime_as_timet(icalcomponent_get_dtstart(vevent));
         IcalRecurrence::Budget budget;
-        const IcalRecurrence::Starts starts = IcalRecurrence::between(vevent, length, c.from, c.to, budget);
+        const IcalRecurrence::Starts starts =
+            IcalRecurrence::between(vevent, IcalRecurrence::excluded(vevent), length, c.from, c.to, budget);
         QList<QDateTime> expected = reference(vevent, length, c.from, c.to);
         expected.resize(std::min<qsizetype>(IcalRecurrence::kMaxPerSeries, expected.size()));
         EXPECT_FALSE(expected.isEmpty());
@@ -128,9 +129,11 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     const auto first = [](const IcalTree::Owned& calendar) {
         return icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
     };
+    const QSet<qint64> none;  // none of these series takes an occurrence out
 
     IcalRecurrence::Budget budget;
-    const IcalRecurrence::Starts never = IcalRecurrence::between(first(leap), 0, seoul(1, 5), seoul(1, 12), budget);
+    const IcalRecurrence::Starts never =
+        IcalRecurrence::between(first(leap), none, 0, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_TRUE(never.starts.isEmpty());
     EXPECT_TRUE(never.cut);
     EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
@@ -144,13 +147,16 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
             .arg(all.join(','), all.first(24).join(','))
             .toUtf8());
     budget = {};
-    const IcalRecurrence::Starts crowded = IcalRecurrence::between(first(seconds), 0, seoul(1, 5), seoul(1, 6), budget);
+    const IcalRecurrence::Starts crowded =
+        IcalRecurrence::between(first(seconds), none, 0, seoul(1, 5), seoul(1, 6), budget);
     EXPECT_TRUE(crowded.starts.isEmpty());
     EXPECT_TRUE(crowded.cut);
 
     // The question's occurrences run out in the second series.
     budget = {150, 100000};
-    const auto take = [&] { return IcalRecurrence::between(first(minutes), 0, seoul(1, 5), seoul(1, 6), budget); };
+    const auto take = [&] {
+        return IcalRecurrence::between(first(minutes), none, 0, seoul(1, 5), seoul(1, 6), budget);
+    };
     const IcalRecurrence::Starts full = take();
     EXPECT_EQ(full.starts.size(), IcalRecurrence::kMaxPerSeries);
     const IcalRecurrence::Starts rest = take();
