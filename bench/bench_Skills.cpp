@@ -2,8 +2,9 @@
 // thread: each kind of file other programs export (a series before, among or after single
 // events, several rules in one event, a rule by minutes, by seconds or one libical searches
 // years for, a long line, a huge one), alone in the calendar folder, asked to list today, list
-// the week, change an event and delete one. The window's thread only waits for the answer
-// here; in the program it goes on meanwhile.
+// the week, change an event and delete one; and the week listed from one file of thousands of
+// series. The window's thread only waits for the answer here; in the program it goes on
+// meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
 #include "Common/ScopedTimeZone.h"
@@ -25,6 +26,23 @@ namespace {
 
 enum Question { listToday, listWeek, changeIt, deleteIt };
 const char* const kQuestions[] = {"list today", "list week", "update", "delete"};
+
+// The skill's answer, or its error's message, waited for on this thread.
+QString ask(Skill& skill, const SkillArgs& args)
+{
+    QString answer;
+    QEventLoop loop;
+    bool answered = false;
+    skill.run(args, AppLanguage::korean, [&](Skill::Outcome outcome) {
+        const auto* error = std::get_if<SkillError>(&outcome);
+        answer = error ? error->message : std::get<QString>(outcome);
+        answered = true;
+        loop.quit();
+    });
+    if (!answered)
+        loop.exec();
+    return answer;
+}
 
 // The event each file is asked to change or delete: one of its single events, after its series.
 const char* targetOf(const QString& file)
@@ -63,16 +81,7 @@ void BM_CalendarQuestion(benchmark::State& state)
         QDir(folder).removeRecursively();
         ExportedCalendars::write(folder, file);
         state.ResumeTiming();
-        QEventLoop loop;
-        bool answered = false;
-        skills[question]->run(args, AppLanguage::korean, [&](Skill::Outcome outcome) {
-            const auto* error = std::get_if<SkillError>(&outcome);
-            answer = error ? error->message : std::get<QString>(outcome);
-            answered = true;
-            loop.quit();
-        });
-        if (!answered)
-            loop.exec();
+        answer = ask(*skills[question], args);
     }
     state.SetLabel(QStringLiteral("%1 × %2: %3")
                        .arg(file.name, QLatin1String(kQuestions[question]),
@@ -83,5 +92,26 @@ BENCHMARK(BM_CalendarQuestion)
     ->ArgsProduct({benchmark::CreateDenseRange(0, 8, 1), benchmark::CreateDenseRange(0, 3, 1)})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// A week listed from one file of many series, as a shared calendar exports it whole: the
+// cost per series must not grow with the file.
+void BM_CalendarManySeries(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::manySeries(int(state.range(0)));
+    ScopedTimeZone zone("Asia/Seoul");
+    QTemporaryDir scratch;
+    const QString folder = scratch.path() + QStringLiteral("/calendar");
+    ExportedCalendars::write(folder, file);
+    FakeScheduler clock(ExportedCalendars::now());
+    IcalCalendarStore store(folder);
+    const auto worker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
+    CalendarListWeekSkill week(store, clock, worker);
+    QString answer;
+    for (auto _ : state)
+        answer = ask(week, {});
+    state.SetLabel(
+        QStringLiteral("%1 × list week: %2").arg(file.name, answer.left(40) + QStringLiteral("…")).toStdString());
+}
+BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

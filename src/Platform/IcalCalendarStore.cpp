@@ -65,7 +65,11 @@ void IcalCalendarStore::readFolder(const Visit& visit)
         if (!root)
             continue;
         for (icalcomponent* calendar : IcalReader::calendarsOf(root.get())) {
-            for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT)) {
+            const QList<icalcomponent*> vevents = IcalTree::children(calendar, ICAL_VEVENT_COMPONENT);
+            // All of them before any series: an override may come before its series in the file.
+            const QHash<QString, IcalOverrides::Overrides> overrides =
+                visit ? IcalOverrides::overridesByUid(vevents) : QHash<QString, IcalOverrides::Overrides>();
+            for (icalcomponent* vevent : vevents) {
                 if (icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY))
                     continue;
                 const std::optional<CalendarEvent> event = IcalReader::eventOf(vevent);
@@ -75,7 +79,7 @@ void IcalCalendarStore::readFolder(const Visit& visit)
                 }
                 paths.insert(event->id, path);
                 if (visit)
-                    visit(calendar, vevent, *event);
+                    visit(vevent, *event, overrides.value(event->id));
             }
         }
     }
@@ -103,14 +107,14 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         return std::nullopt;
     Listing listing;
     IcalRecurrence::Budget budget;
-    readFolder([&](icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event) {
+    readFolder([&](icalcomponent* vevent, const CalendarEvent& event, const IcalOverrides::Overrides& overrides) {
         if (!IcalRecurrence::isRecurring(vevent)) {
             if (event.overlaps(from, to))
                 listing.events.append(event);
             return;
         }
         const IcalOverrides::Occurrences series =
-            IcalOverrides::occurrencesBetween(calendar, vevent, event, from, to, budget);
+            IcalOverrides::occurrencesBetween(vevent, event, overrides, from, to, budget);
         listing.events.append(series.events);
         if (series.cut) {
             qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: it repeats too often",
@@ -144,7 +148,8 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         if (!IcalRecurrence::isRecurring(master))
             *found = key.occurrence ? std::nullopt : event;
         else if (key.occurrence)
-            *found = IcalOverrides::occurrenceAt(calendar, master, *event, *key.occurrence);
+            *found = IcalOverrides::occurrenceAt(master, *event, IcalOverrides::overridesOf(calendar, key.uid),
+                                                 *key.occurrence);
         return true;
     }
     return true;

@@ -7,6 +7,9 @@
 #include <functional>
 
 typedef struct icalcomponent_impl icalcomponent;
+namespace IcalOverrides {
+struct Override;
+}
 
 // The calendar as a folder of iCalendar files (the layout that CalDAV sync tools share), read
 // and written with libical (IcalReader, IcalRecurrence, IcalOverrides, IcalWriter). Files it
@@ -41,10 +44,11 @@ public:
     bool remove(const QString& id, QString* error) override;
 
 private:
-    using Visit = std::function<void(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event)>;
+    using Visit = std::function<void(icalcomponent* vevent, const CalendarEvent& event,
+                                     const QList<IcalOverrides::Override>& overrides)>;
 
     // Reads every file of the folder, noting which holds which UID, and hands each event's own
-    // VEVENT (an override goes with its series) to `visit`, with its calendar and fields.
+    // VEVENT to `visit`, with its fields and the overrides of its occurrences.
     void readFolder(const Visit& visit);
     // The file that holds the event: where it was last read, else named after the UID.
     QString pathOf(const QString& uid) const;

@@ -59,9 +59,9 @@ icalcomponent* masterOf(icalcomponent* calendar, const QString& uid)
     return nullptr;
 }
 
-QList<std::pair<icalcomponent*, QDateTime>> overridesOf(icalcomponent* calendar, const QString& uid)
+Overrides overridesOf(icalcomponent* calendar, const QString& uid)
 {
-    QList<std::pair<icalcomponent*, QDateTime>> found;
+    Overrides found;
     for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
         if (text(icalcomponent_get_uid(vevent)) == uid)
             if (const std::optional<QDateTime> at = recurrenceIdOf(vevent))
@@ -69,13 +69,22 @@ QList<std::pair<icalcomponent*, QDateTime>> overridesOf(icalcomponent* calendar,
     return found;
 }
 
-Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+QHash<QString, Overrides> overridesByUid(const QList<icalcomponent*>& vevents)
+{
+    QHash<QString, Overrides> found;
+    for (icalcomponent* vevent : vevents)
+        if (const std::optional<QDateTime> at = recurrenceIdOf(vevent))
+            found[text(icalcomponent_get_uid(vevent))].append({vevent, *at});
+    return found;
+}
+
+Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
                                const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
 {
     Occurrences found;
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     QSet<qint64> replaced;
-    for (const auto& [override, original] : overridesOf(calendar, series.id)) {
+    for (const auto& [override, original] : overrides) {
         replaced.insert(original.toSecsSinceEpoch());
         std::optional<CalendarEvent> changed = IcalReader::eventOf(override);
         if (!changed || excluded.contains(original.toSecsSinceEpoch()) || !changed->overlaps(from, to))
@@ -98,14 +107,14 @@ Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, c
     return found;
 }
 
-std::optional<CalendarEvent> occurrenceAt(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
-                                          const QDateTime& at)
+std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarEvent& series,
+                                          const Overrides& overrides, const QDateTime& at)
 {
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     if (excluded.contains(at.toSecsSinceEpoch()))
         return std::nullopt;
     std::optional<CalendarEvent> occurrence;
-    for (const auto& [override, replaced] : overridesOf(calendar, series.id))
+    for (const auto& [override, replaced] : overrides)
         if (replaced == at)
             occurrence = IcalReader::eventOf(override);
     IcalRecurrence::Budget budget;

@@ -4,6 +4,7 @@
 #include "Skills/CalendarEvent.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -28,21 +29,32 @@ Key keyOf(const QString& id);
 
 // The event's own VEVENT (not an override of one of its occurrences).
 icalcomponent* masterOf(icalcomponent* calendar, const QString& uid);
-// The overrides of the series, each with the original start it replaces.
-QList<std::pair<icalcomponent*, QDateTime>> overridesOf(icalcomponent* calendar, const QString& uid);
+
+// An override, with the original start it replaces.
+struct Override {
+    icalcomponent* vevent;
+    QDateTime replaces;
+};
+using Overrides = QList<Override>;
+// The overrides among a calendar's VEVENTs by the UID of their series, in file order: found in
+// one walk, so a file of many series is not walked again for each.
+QHash<QString, Overrides> overridesByUid(const QList<icalcomponent*>& vevents);
+// The overrides of one series, for a question about it alone.
+Overrides overridesOf(icalcomponent* calendar, const QString& uid);
 
 struct Occurrences {
     QList<CalendarEvent> events;
     bool cut = false;  // the series has more in the window than were given
 };
-// The occurrences of the series (`series` being its own VEVENT's fields) that overlap the
-// window, each as its override says where it has one; an override counts by its own times.
-Occurrences occurrencesBetween(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
+// The occurrences of the series (`series` being its own VEVENT's fields, `overrides` its
+// overrides) that overlap the window, each as its override says where it has one; an override
+// counts by its own times.
+Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
                                const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget);
 // The occurrence that originally starts at `at`: its override, else the series moved there
 // when its rules give one then; nothing when it was taken out.
-std::optional<CalendarEvent> occurrenceAt(icalcomponent* calendar, icalcomponent* master, const CalendarEvent& series,
-                                          const QDateTime& at);
+std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarEvent& series,
+                                          const Overrides& overrides, const QDateTime& at);
 
 // The override of the occurrence, made from the series (its fields, without its rules) when
 // it has none yet: a change to one occurrence always lands in one override.

@@ -105,6 +105,26 @@ File named(const QString& name)
     return {};
 }
 
+File manySeries(int count)
+{
+    QByteArray body;
+    for (int i = 0; i < count; ++i) {
+        // Weekly from the week before, at one of the 84 hours from 08:00 to 19:00 of a day.
+        const QDateTime start = now().addDays(i % 7 - 7).addSecs((i / 7 % 12 - 1) * 3600);
+        const QByteArray uid = "series-" + QByteArray::number(i) + "@example.com";
+        const auto local = [](const QDateTime& at) { return at.toString("yyyyMMdd'T'HHmmss").toLatin1(); };
+        body += "BEGIN:VEVENT\nUID:" + uid + "\nDTSTART;TZID=Asia/Seoul:" + local(start) +
+                "\nDTEND;TZID=Asia/Seoul:" + local(start.addSecs(1800)) + "\nRRULE:FREQ=WEEKLY\nSUMMARY:Series " +
+                QByteArray::number(i) + "\nEND:VEVENT\n";
+        if (i % 10 == 0)
+            body += "BEGIN:VEVENT\nUID:" + uid + "\nRECURRENCE-ID;TZID=Asia/Seoul:" + local(start.addDays(7)) +
+                    "\nDTSTART;TZID=Asia/Seoul:" + local(start.addDays(7).addSecs(900)) +
+                    "\nDTEND;TZID=Asia/Seoul:" + local(start.addDays(7).addSecs(2700)) + "\nSUMMARY:Series " +
+                    QByteArray::number(i) + " (moved)\nEND:VEVENT\n";
+    }
+    return {QStringLiteral("many-series-%1.ics").arg(count), calendar(body)};
+}
+
 bool write(const QString& folder, const File& file)
 {
     return FileIO::ensureDirectory(folder) && FileIO::writeAtomically(folder + QLatin1Char('/') + file.name, file.text);

@@ -25,6 +25,10 @@ QList<File> all();
 // One of them by name.
 File named(const QString& name);
 
+// One file of `count` weekly series at different hours of the week, every tenth with its
+// occurrence of this week moved by an override: a large shared calendar exported whole.
+File manySeries(int count);
+
 // Writes the file into the folder, which is made when missing.
 bool write(const QString& folder, const File& file);
 

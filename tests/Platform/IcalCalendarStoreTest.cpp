@@ -315,6 +315,54 @@ TEST_F(CalendarFiles, AnOccurrenceRemovedOrChangedStaysSoAndTheSeriesKeepsTheRes
     EXPECT_TRUE(text.contains("RECURRENCE-ID;TZID=Asia/Seoul:20260126T150000")) << text.toStdString();
 }
 
+// Overrides of several series in one file, one before its series and one of a series the file
+// lacks: each counts for its own series only, listed and found alike.
+TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    write("mixed.ics", "BEGIN:VEVENT\nUID:y\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T100000\n"
+                       "DTSTART;TZID=Asia/Seoul:20260106T120000\nDTEND;TZID=Asia/Seoul:20260106T130000\n"
+                       "SUMMARY:Y moved\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:x\nDTSTART;TZID=Asia/Seoul:20260105T090000\n"
+                       "DTEND;TZID=Asia/Seoul:20260105T093000\nRRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:X\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:ghost\nRECURRENCE-ID;TZID=Asia/Seoul:20260105T110000\n"
+                       "DTSTART;TZID=Asia/Seoul:20260105T110000\nSUMMARY:Ghost\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:y\nDTSTART;TZID=Asia/Seoul:20260105T100000\n"
+                       "DTEND;TZID=Asia/Seoul:20260105T110000\nRRULE:FREQ=DAILY;COUNT=3\nSUMMARY:Y\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:x\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T090000\n"
+                       "DTSTART;TZID=Asia/Seoul:20260112T093000\nDTEND;TZID=Asia/Seoul:20260112T100000\n"
+                       "SUMMARY:X moved\nEND:VEVENT\n");
+    IcalCalendarStore store;
+    const auto shown = [](const CalendarEvent& event) {
+        return event.id + ' ' + event.title + ' ' + event.start.toUTC().toString(Qt::ISODate);
+    };
+    QStringList listed;
+    for (const CalendarEvent& event : allEvents(store).value_or(QList<CalendarEvent>()))
+        listed << shown(event);
+    EXPECT_EQ(
+        listed,
+        QStringList({"x#20260105T000000Z X 2026-01-05T00:00:00Z", "y#20260105T010000Z Y 2026-01-05T01:00:00Z",
+                     "y#20260106T010000Z Y moved 2026-01-06T03:00:00Z", "y#20260107T010000Z Y 2026-01-07T01:00:00Z",
+                     "x#20260112T000000Z X moved 2026-01-12T00:30:00Z"}));
+    const struct {
+        const char* id;
+        const char* found;  // as listed, or "" for none
+    } cases[] = {
+        {"y#20260106T010000Z", "y#20260106T010000Z Y moved 2026-01-06T03:00:00Z"},
+        {"x#20260112T000000Z", "x#20260112T000000Z X moved 2026-01-12T00:30:00Z"},
+        {"x#20260105T000000Z", "x#20260105T000000Z X 2026-01-05T00:00:00Z"},
+        {"y#20260107T010000Z", "y#20260107T010000Z Y 2026-01-07T01:00:00Z"},
+        {"ghost#20260105T020000Z", ""},
+        {"ghost", ""},
+    };
+    for (const auto& c : cases) {
+        std::optional<CalendarEvent> found;
+        ASSERT_TRUE(store.find(c.id, &found, nullptr)) << c.id;
+        EXPECT_EQ(found ? shown(*found) : QString(), QString(c.found)) << c.id;
+    }
+}
+
 TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
 {
     DiskFault::expectReports(
