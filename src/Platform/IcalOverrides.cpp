@@ -9,6 +9,11 @@ using IcalTree::text;
 
 const QString kInstantFormat = QStringLiteral("yyyyMMdd'T'HHmmss'Z'");
 
+QString occurrenceId(const QString& uid, const QDateTime& originalStart)
+{
+    return uid + QLatin1Char('#') + originalStart.toUTC().toString(kInstantFormat);
+}
+
 // The instant an override replaces (its RECURRENCE-ID), or nothing for a master.
 std::optional<QDateTime> recurrenceIdOf(icalcomponent* vevent)
 {
@@ -31,11 +36,6 @@ icaltimetype likeStart(icalcomponent* master, const QDateTime& at, icalproperty*
 }  // namespace
 
 namespace IcalOverrides {
-
-QString occurrenceId(const QString& uid, const QDateTime& originalStart)
-{
-    return uid + QLatin1Char('#') + originalStart.toUTC().toString(kInstantFormat);
-}
 
 Key keyOf(const QString& id)
 {

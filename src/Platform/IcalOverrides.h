@@ -24,7 +24,6 @@ struct Key {
     std::optional<QDateTime> occurrence;  // the original start, for one occurrence
 };
 
-QString occurrenceId(const QString& uid, const QDateTime& originalStart);
 Key keyOf(const QString& id);
 
 // The event's own VEVENT (not an override of one of its occurrences).
