@@ -24,6 +24,15 @@ namespace {
 using FileIO::fail;
 using IcalOverrides::Key;
 
+// A VEVENT of `uid` with no fields yet, at the end of the calendar.
+icalcomponent* newEvent(icalcomponent* calendar, const QString& uid)
+{
+    icalcomponent* vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    icalcomponent_set_uid(vevent, uid.toUtf8().constData());
+    icalcomponent_add_component(calendar, vevent);
+    return vevent;
+}
+
 // The file's calendar for a change: parsed, or new when there is no file yet.
 IcalTree::Owned load(const QString& path, QString* error)
 {
@@ -171,14 +180,30 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
             return fail(error, QStringLiteral("%1 holds no series %2").arg(path, key.uid));
         vevent = IcalOverrides::overrideFor(calendar.get(), vevent, *key.occurrence);
     } else if (!vevent) {
-        vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-        icalcomponent_set_uid(vevent, key.uid.toUtf8().constData());
-        icalcomponent_add_component(calendar.get(), vevent);
+        vevent = newEvent(calendar.get(), key.uid);
     }
-    IcalWriter::writeFields(calendar.get(), vevent, event);
-    if (!IcalWriter::store(path, calendar.get(), error))
+    return write(calendar.get(), vevent, event, key.uid, path, error);
+}
+
+bool IcalCalendarStore::add(const CalendarEvent& event, QString* error)
+{
+    if (!reachable(error))
         return false;
-    m_paths.insert(key.uid, path);
+    const QString path = pathOf(event.id);
+    // A name taken after all: the event goes where a change would put it.
+    if (QFileInfo::exists(path))
+        return save(event, error);
+    const IcalTree::Owned calendar = IcalWriter::newCalendar();
+    return write(calendar.get(), newEvent(calendar.get(), event.id), event, event.id, path, error);
+}
+
+bool IcalCalendarStore::write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event,
+                              const QString& uid, const QString& path, QString* error)
+{
+    IcalWriter::writeFields(calendar, vevent, event);
+    if (!IcalWriter::store(path, calendar, error))
+        return false;
+    m_paths.insert(uid, path);
     return true;
 }
 

@@ -41,6 +41,8 @@ public:
     std::optional<Listing> events(const QDateTime& from, const QDateTime& to, QString* error) override;
     bool find(const QString& id, std::optional<CalendarEvent>* found, QString* error) override;
     bool save(const CalendarEvent& event, QString* error) override;
+    // Writes the event to a file named after its id without reading the folder first.
+    bool add(const CalendarEvent& event, QString* error) override;
     bool remove(const QString& id, QString* error) override;
 
 private:
@@ -54,6 +56,9 @@ private:
     QString pathOf(const QString& uid) const;
     // Reads the folder again when the file of `uid` is not known from the last reading.
     void refreshPaths(const QString& uid);
+    // Sets the event's fields on `vevent` and writes `calendar` to `path`, the file of `uid`.
+    bool write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event, const QString& uid,
+               const QString& path, QString* error);
 
     const QString m_folder;
     QHash<QString, QString> m_paths;  // UID → file, as of the last read

@@ -170,19 +170,30 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const ListTe
     answer(sentence);
 }
 
+void CalendarCall::add(const CalendarEvent& event, const QString& sentence)
+{
+    QString error;
+    const bool done = m_store.add(event, &error);
+    changed(done, error, sentence);
+}
+
 void CalendarCall::save(const CalendarEvent& event, const QString& sentence)
 {
     QString error;
-    if (m_store.save(event, &error))
-        answer(sentence);
-    else
-        answer(storeError(error));
+    const bool done = m_store.save(event, &error);
+    changed(done, error, sentence);
 }
 
 void CalendarCall::remove(const CalendarEvent& event, const QString& sentence)
 {
     QString error;
-    if (m_store.remove(event.id, &error))
+    const bool done = m_store.remove(event.id, &error);
+    changed(done, error, sentence);
+}
+
+void CalendarCall::changed(bool done, const QString& error, const QString& sentence)
+{
+    if (done)
         answer(sentence);
     else
         answer(storeError(error));

@@ -61,6 +61,8 @@ public:
     // Answers with the count and the lines of the first `maxLines` events overlapping the
     // window, and which series were too many to count in full.
     void list(const QDateTime& from, const QDateTime& to, const ListTexts& texts, qsizetype maxLines);
+    // Adds the new event and answers `sentence`, or the store's failure.
+    void add(const CalendarEvent& event, const QString& sentence);
     // Saves the event and answers `sentence`, or the store's failure.
     void save(const CalendarEvent& event, const QString& sentence);
     // Removes the event and answers `sentence`, or the store's failure.
@@ -69,6 +71,8 @@ public:
 private:
     // Answers that the calendar is out of reach, for `reason`.
     void unreachable(const QString& reason);
+    // Answers `sentence` when the store made the change, else its failure.
+    void changed(bool done, const QString& error, const QString& sentence);
 
     CalendarStore& m_store;
     SkillArgs m_args;

@@ -21,7 +21,7 @@ void createEvent(CalendarCall& call)
         call.answer(call.text("speech.calendar.end_before_start"));
         return;
     }
-    call.save(event, call.text("speech.calendar.created").arg(event.title));
+    call.add(event, call.text("speech.calendar.created").arg(event.title));
 }
 }  // namespace
 

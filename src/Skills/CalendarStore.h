@@ -34,5 +34,7 @@ public:
     virtual bool find(const QString& id, std::optional<CalendarEvent>* found, QString* error) = 0;
     // Writes the event, replacing the one with the same id, if any.
     virtual bool save(const CalendarEvent& event, QString* error) = 0;
+    // Writes a new event whose id no other has (a fresh UUID): nothing is looked for to replace.
+    virtual bool add(const CalendarEvent& event, QString* error) = 0;
     virtual bool remove(const QString& id, QString* error) = 0;
 };

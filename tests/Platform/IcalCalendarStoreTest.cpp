@@ -363,6 +363,39 @@ TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile
     }
 }
 
+// A new event goes straight to a file of its own: the folder is not read first (reading it
+// would log the file it cannot list), while a change still reads it to find its event.
+TEST(IcalCalendarStore, ANewEventIsWrittenToItsOwnFileWithoutReadingTheFolder)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    write("nostart.ics", "BEGIN:VEVENT\nUID:nostart\nEND:VEVENT\n");
+    const struct {
+        const char* id;
+        const char* file;
+    } cases[] = {
+        {"0b7e3c52-8f1d-4a6e-9c21-5d4f0e6a7b19", "0b7e3c52-8f1d-4a6e-9c21-5d4f0e6a7b19.ics"},
+        {"a/b c", "a%2Fb%20c.ics"},
+    };
+    IcalCalendarStore store;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const CalendarEvent event{c.id, utc(1), utc(2), "New", "Hall", "notes"};
+        LogCapture log(QStringLiteral("app.parlivox.calendar"));
+        QString error;
+        ASSERT_TRUE(store.add(event, &error)) << error.toStdString();
+        EXPECT_EQ(log.messages(), QStringList());
+        EXPECT_EQ(bytesOf(c.file).count("BEGIN:VEVENT"), 1);
+        std::optional<CalendarEvent> found;
+        ASSERT_TRUE(IcalCalendarStore().find(c.id, &found, nullptr));
+        EXPECT_EQ(found, event);
+    }
+    LogCapture log(QStringLiteral("app.parlivox.calendar"));
+    ASSERT_TRUE(store.save({"saved", utc(3), utc(4), "Saved", "", ""}, nullptr));
+    EXPECT_TRUE(log.messages().join('\n').contains("skipped an event without UID or start"))
+        << log.messages().join('\n').toStdString();
+}
+
 TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
 {
     DiskFault::expectReports(
