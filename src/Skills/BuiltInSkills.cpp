@@ -23,7 +23,8 @@ void BuiltInSkills::addTo(SkillRegistry& registry) const
     registry.add(std::make_shared<CalendarUpdateEventSkill>(calendar, scheduler, calendarWorker));
     registry.add(std::make_shared<CalendarDeleteEventSkill>(calendar, scheduler, calendarWorker));
     registry.add(std::make_shared<MailComposeSkill>(workspace));
-    registry.add(std::make_shared<MessagesListRecentSkill>(messagesDatabase));
+    registry.add(std::make_shared<MessagesListRecentSkill>(
+        messagesDatabase, std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.messages"))));
     registry.add(std::make_shared<AliasAddSkill>());
     registry.add(std::make_shared<SystemAppResourcesSkill>(monitor, scheduler));
     registry.add(std::make_shared<MemoryAddSkill>());

@@ -22,6 +22,6 @@ struct BuiltInSkills {
 
     // Adds the calendar, mail, messages, alias, memory, resource and camera skills, and the
     // rest skill when there is a rest command. The calendar skills answer on a worker of
-    // their own, which goes with the last of them.
+    // their own, which goes with the last of them; the messages skill on another.
     void addTo(SkillRegistry& registry) const;
 };

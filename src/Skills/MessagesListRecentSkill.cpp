@@ -1,6 +1,7 @@
 #include "Skills/MessagesListRecentSkill.h"
 
 #include "Skills/SkillRegistry.h"
+#include "Skills/SkillWorker.h"
 #include "Skills/StrictInteger.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
@@ -21,7 +22,7 @@
 namespace {
 constexpr int kDefaultLimit = 5;
 // How long a read waits for a writer that holds the database locked; a sync tool's write is
-// over long before, and the skill runs on the window's thread.
+// over long before, and only this answer waits: the read runs on the skill's worker.
 constexpr int kBusyTimeoutMs = 1000;
 
 const char* const kStatement = "SELECT handle.id, message.text, message.date\n"
@@ -77,9 +78,9 @@ std::optional<QString> refusal(const QString& path)
 }
 }  // namespace
 
-MessagesListRecentSkill::MessagesListRecentSkill(QString databasePath)
+MessagesListRecentSkill::MessagesListRecentSkill(QString databasePath, std::shared_ptr<SkillWorker> worker)
     : Skill(QLatin1String(kSkillID), SkillRegistry::builtInManifest(QLatin1String(kSkillID))),
-      m_databasePath(std::move(databasePath))
+      m_databasePath(std::move(databasePath)), m_worker(std::move(worker))
 {
 }
 
@@ -125,24 +126,24 @@ std::optional<QList<MessagesListRecentSkill::Row>> MessagesListRecentSkill::quer
 
 void MessagesListRecentSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
-    if (!QFileInfo(m_databasePath).isReadable()) {
-        done(L10n::t("speech.messages.unreadable", language));
-        return;
-    }
+    m_worker->run([path = m_databasePath, limit = limitFrom(args), language] { return digest(path, limit, language); },
+                  std::move(done));
+}
+
+QString MessagesListRecentSkill::digest(const QString& path, int limit, AppLanguage language)
+{
+    if (!QFileInfo(path).isReadable())
+        return L10n::t("speech.messages.unreadable", language);
     QString error;
-    const auto rows = query(m_databasePath, limitFrom(args), &error);
-    if (!rows) {
-        done(L10n::t("speech.messages.failed", language).arg(error));
-        return;
-    }
-    if (rows->isEmpty()) {
-        done(L10n::t("speech.messages.none", language));
-        return;
-    }
+    const auto rows = query(path, limit, &error);
+    if (!rows)
+        return L10n::t("speech.messages.failed", language).arg(error);
+    if (rows->isEmpty())
+        return L10n::t("speech.messages.none", language);
     QStringList lines;
     for (const Row& row : *rows)
         lines.append(row.sender + QStringLiteral(": ") + row.text);
     const QString joined = lines.join(QStringLiteral(" / "));
-    done(rows->size() == 1 ? L10n::t("speech.messages.recent_one", language).arg(joined)
-                           : L10n::t("speech.messages.recent", language).arg(QString::number(rows->size()), joined));
+    return rows->size() == 1 ? L10n::t("speech.messages.recent_one", language).arg(joined)
+                             : L10n::t("speech.messages.recent", language).arg(QString::number(rows->size()), joined);
 }

@@ -5,12 +5,16 @@
 #include <QDateTime>
 #include <QList>
 
+#include <memory>
 #include <optional>
+
+class SkillWorker;
 
 // "messages.list_recent": a one-line digest of the newest received messages, read from a
 // SQLite messages database (tables "message" and "handle", dates in nanoseconds since
 // 2001-01-01 UTC) that a phone-sync or export tool keeps. Linux has no such database of its
-// own, so its place is given.
+// own, so its place is given. The database is read on a worker, so a writer's lock never holds
+// up the window.
 class MessagesListRecentSkill final : public Skill {
 public:
     static constexpr const char* kSkillID = "messages.list_recent";
@@ -23,7 +27,8 @@ public:
         bool operator==(const Row&) const = default;
     };
 
-    explicit MessagesListRecentSkill(QString databasePath = defaultDatabasePath());
+    // The answers come on the thread that made `worker`.
+    MessagesListRecentSkill(QString databasePath, std::shared_ptr<SkillWorker> worker);
 
     // "messages/chat.db" in the data directory.
     static QString defaultDatabasePath();
@@ -39,5 +44,9 @@ public:
     void run(const SkillArgs& args, AppLanguage language, Completion done) override;
 
 private:
+    // The answer for the database at `path`, said in `language`; on the worker.
+    static QString digest(const QString& path, int limit, AppLanguage language);
+
     QString m_databasePath;
+    const std::shared_ptr<SkillWorker> m_worker;
 };

@@ -4,6 +4,7 @@
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "SkillTestKit.h"
+#include "Skills/SkillWorker.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,13 @@
 #include <sqlite3.h>
 
 using namespace std::chrono_literals;
+
+namespace {
+std::shared_ptr<SkillWorker> messagesWorker()
+{
+    return std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.messages"));
+}
+}  // namespace
 
 TEST(MailComposeSkill, OpensAnEncodedMailLinkAndSaysWhenNothingTookIt)
 {
@@ -64,7 +72,7 @@ TEST(MessagesListRecentSkill, DigestsTheNewestReceivedMessagesUpToTheLimit)
                       " ('sent', 9000000000000, 1, 1), (NULL, 8000000000000, 0, 1), ('who?', 7000000000000, 0, 99)";
     for (int i = 1; i <= 25; ++i)
         rows += QStringLiteral(", ('m%1', %2, 0, %3)").arg(i).arg((100 - i) * 1'000'000'000LL).arg(i % 2 + 1).toUtf8();
-    MessagesListRecentSkill skill(database(root.path(), rows + ";"));
+    MessagesListRecentSkill skill(database(root.path(), rows + ";"), messagesWorker());
 
     for (const auto& [limit, count] : std::initializer_list<std::pair<const char*, int>>{
              {nullptr, 5}, {"", 5}, {"x", 5}, {" 3", 5}, {"0", 1}, {"+3", 3}, {"100", 20}}) {
@@ -114,7 +122,7 @@ TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceCarryingItsCauseAn
             if (wait.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
                 ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY));
         });
-        MessagesListRecentSkill skill(c.path);
+        MessagesListRecentSkill skill(c.path, messagesWorker());
         EXPECT_EQ(answerOf(skill), c.answer) << c.path.right(40).toStdString();
         answered.set_value();
         writer.join();
@@ -144,7 +152,7 @@ TEST(MessagesListRecentSkill, AReadWaitsAMomentForAWritersLockAndThenNamesIt)
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(db);
     };
-    MessagesListRecentSkill skill(path);
+    MessagesListRecentSkill skill(path, messagesWorker());
     {
         // Let go well within the wait: the read waits for it instead of failing at once.
         std::promise<void> locked;
@@ -164,5 +172,43 @@ TEST(MessagesListRecentSkill, AReadWaitsAMomentForAWritersLockAndThenNamesIt)
                                                   "메시지 데이터베이스 파일의 읽기 권한을 확인해주세요."));
         release.set_value();
         writer.join();
+    }
+}
+
+// The database is read on the skill's worker: the asking thread is back before the answer, even
+// while a writer holds the lock, and the answer then comes to it in the language of the call.
+TEST(MessagesListRecentSkill, AnswersAfterTheCallReturns)
+{
+    ScopedDataRoot root;
+    const QString path = database(root.path(), QByteArray(kMessagesSchema) +
+                                                   "INSERT INTO message (text, date, is_from_me, handle_id) VALUES"
+                                                   " ('hello', 1, 0, 1);");
+    MessagesListRecentSkill skill(path, messagesWorker());
+    const struct {
+        bool locked;
+        AppLanguage language;
+        const char* answer;
+    } cases[] = {
+        {false, AppLanguage::korean, "최근 메시지 1건. unknown: hello"},
+        {true, AppLanguage::korean, "최근 메시지 1건. unknown: hello"},
+        {false, AppLanguage::english, "One recent message. unknown: hello"},
+    };
+    for (const auto& c : cases) {
+        sqlite3* writer = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &writer);
+        if (c.locked) {
+            ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        QStringList answers;
+        skill.run({}, c.language, [&](Skill::Outcome outcome) {
+            EXPECT_EQ(QThread::currentThread(), qApp->thread());
+            answers.append(std::get<QString>(outcome));
+        });
+        EXPECT_TRUE(answers.isEmpty());
+        if (c.locked)
+            sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(writer);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 10000));
+        EXPECT_EQ(answers, QStringList{c.answer});
     }
 }
