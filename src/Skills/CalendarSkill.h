@@ -15,7 +15,7 @@ class SkillWorker;
 // window; the five share one worker, so their calls are answered one at a time, in order.
 class CalendarSkill : public Skill {
 public:
-    // Answers on the worker; `done` is called on the thread that called run().
+    // Answers on the worker; `done` is called on the thread that made the worker.
     void run(const SkillArgs& args, AppLanguage language, Completion done) final;
 
 protected:
