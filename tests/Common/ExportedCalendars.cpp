@@ -17,6 +17,7 @@ const QByteArray kFlight = "BEGIN:VEVENT\nUID:flight-0107@example.com\nDTSTAMP:2
 const QByteArray kLunch = "BEGIN:VEVENT\nUID:lunch-0105@example.com\nDTSTAMP:20251220T101500Z\n"
                           "DTSTART;TZID=Asia/Seoul:20260105T120000\nDTEND;TZID=Asia/Seoul:20260105T130000\n"
                           "SUMMARY:Lunch\nEND:VEVENT\n";
+const char* const kLunchStart = "2026-01-05T12:00";
 
 // A calendar file: the VCALENDAR around `body`, with CRLF line ends.
 QByteArray calendar(const QByteArray& body)
@@ -48,10 +49,12 @@ QList<File> all()
 {
     static const QList<File> files = {
         // The series first: every event after it must be listed too.
-        {"daily-first.ics", calendar("BEGIN:VEVENT\nUID:standup@example.com\nDTSTAMP:20251120T080000Z\n"
-                                     "DTSTART;TZID=Asia/Seoul:20251201T093000\nDTEND;TZID=Asia/Seoul:20251201T094500\n"
-                                     "RRULE:FREQ=DAILY\nSUMMARY:Standup\nEND:VEVENT\n" +
-                                     kDentist + kFlight)},
+        {"daily-first.ics",
+         calendar("BEGIN:VEVENT\nUID:standup@example.com\nDTSTAMP:20251120T080000Z\n"
+                  "DTSTART;TZID=Asia/Seoul:20251201T093000\nDTEND;TZID=Asia/Seoul:20251201T094500\n"
+                  "RRULE:FREQ=DAILY\nSUMMARY:Standup\nEND:VEVENT\n" +
+                  kDentist + kFlight),
+         "2026-01-07T08:00"},
         // Monday, Wednesday and Friday; Wednesday's moved by an override, Friday's taken out.
         {"weekly-middle.ics",
          calendar(kDentist +
@@ -63,14 +66,16 @@ QList<File> all()
                   "RECURRENCE-ID;TZID=Asia/Seoul:20260107T110000\n"
                   "DTSTART;TZID=Asia/Seoul:20260107T130000\nDTEND;TZID=Asia/Seoul:20260107T133000\n"
                   "SUMMARY:Team sync (moved)\nEND:VEVENT\n" +
-                  kFlight)},
+                  kFlight),
+         "2026-01-07T08:00"},
         // An all-day holiday, and last a series in floating (local) time.
         {"weekly-last.ics",
          calendar(kDentist + kFlight +
                   "BEGIN:VEVENT\nUID:holiday-0106@example.com\nDTSTART;VALUE=DATE:20260106\n"
                   "DTEND;VALUE=DATE:20260107\nSUMMARY:Holiday\nTRANSP:TRANSPARENT\nEND:VEVENT\n"
                   "BEGIN:VEVENT\nUID:gym@example.com\nDTSTART:20251202T190000\nDTEND:20251202T200000\n"
-                  "RRULE:FREQ=WEEKLY;BYDAY=TU,TH\nSUMMARY:Gym\nEND:VEVENT\n")},
+                  "RRULE:FREQ=WEEKLY;BYDAY=TU,TH\nSUMMARY:Gym\nEND:VEVENT\n"),
+         "2026-01-07T08:00"},
         // Two rules, an extra date and an excluded one in one event.
         {"several-rules.ics",
          calendar("BEGIN:VEVENT\nUID:class@example.com\nDTSTART;TZID=Asia/Seoul:20251201T100000\n"
@@ -78,21 +83,28 @@ QList<File> all()
                   "RRULE:FREQ=WEEKLY;BYDAY=TH\nRDATE;TZID=Asia/Seoul:20260110T150000\n"
                   "EXDATE;TZID=Asia/Seoul:20260108T100000\nSUMMARY:Class\nEND:VEVENT\n"
                   "BEGIN:VEVENT\nUID:dinner-0109@example.com\nDTSTART;TZID=Asia/Seoul:20260109T190000\n"
-                  "DTEND;TZID=Asia/Seoul:20260109T210000\nSUMMARY:Dinner\nEND:VEVENT\n")},
+                  "DTEND;TZID=Asia/Seoul:20260109T210000\nSUMMARY:Dinner\nEND:VEVENT\n"),
+         "2026-01-09T19:00"},
         // A reminder every minute for a year, of no length.
-        {"minutely.ics", calendar("BEGIN:VEVENT\nUID:ping@example.com\nDTSTART:20250101T000000Z\n"
-                                  "RRULE:FREQ=MINUTELY\nSUMMARY:Ping\nEND:VEVENT\n" +
-                                  kLunch)},
-        {"secondly.ics", calendar("BEGIN:VEVENT\nUID:tick@example.com\nDTSTART;TZID=Asia/Seoul:20250601T000000\n"
-                                  "DTEND;TZID=Asia/Seoul:20250601T000001\nRRULE:FREQ=SECONDLY\nSUMMARY:Tick\n"
-                                  "END:VEVENT\n" +
-                                  kLunch)},
+        {"minutely.ics",
+         calendar("BEGIN:VEVENT\nUID:ping@example.com\nDTSTART:20250101T000000Z\n"
+                  "RRULE:FREQ=MINUTELY\nSUMMARY:Ping\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        {"secondly.ics",
+         calendar("BEGIN:VEVENT\nUID:tick@example.com\nDTSTART;TZID=Asia/Seoul:20250601T000000\n"
+                  "DTEND;TZID=Asia/Seoul:20250601T000001\nRRULE:FREQ=SECONDLY\nSUMMARY:Tick\n"
+                  "END:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
         // Every second of 29 February: legal, and libical searches years for the next one.
-        {"leap-seconds.ics", calendar("BEGIN:VEVENT\nUID:leap@example.com\nDTSTART:20240229T000000Z\n"
-                                      "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=29\nSUMMARY:Leap\nEND:VEVENT\n" +
-                                      kLunch)},
-        {"long-line.ics", calendar(withLongLine(1 << 20) + kLunch)},
-        {"huge-line.ics", calendar(withLongLine(16 << 20) + kLunch)},
+        {"leap-seconds.ics",
+         calendar("BEGIN:VEVENT\nUID:leap@example.com\nDTSTART:20240229T000000Z\n"
+                  "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=29\nSUMMARY:Leap\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        {"long-line.ics", calendar(withLongLine(1 << 20) + kLunch), kLunchStart},
+        {"huge-line.ics", calendar(withLongLine(16 << 20) + kLunch), kLunchStart},
     };
     return files;
 }

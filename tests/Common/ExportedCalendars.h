@@ -15,6 +15,9 @@ namespace ExportedCalendars {
 struct File {
     QString name;
     QByteArray text;
+    // The local start of one of its single events, after its series: what a change or a
+    // removal of the file's events aims at.
+    QString target = {};
 };
 
 // Monday 5 January 2026, 09:00, local time.
