@@ -131,29 +131,32 @@ TEST_F(AdaptiveTurnDetectorTest, TheRecognizersLateFinalTextEndsTheTurnOnThePred
         bool lookAway;  // looks at the screen while speaking and away after the speech
         bool finishing;  // the recognizer says so from the partial until its final text
         long long onsetAt;  // new speech after the end; 0: none
+        long long partialAt;  // a revised partial while the recognizer is still finishing; 0: none
         long long finalAt;  // 0: never
         const char* final;
         long long turnAt;
         const char* delivered;
         const char* reason;
     } cases[] = {
-        {"final equal to the partial", false, false, 0, 1600, "closed young man", 2200, "closed young man",
+        {"final equal to the partial", false, false, 0, 0, 1600, "closed young man", 2200, "closed young man",
          "predicted silence 1200ms"},
-        {"final revising the partial", false, false, 0, 1600, "those young man", 2200, "those young man",
+        {"final revising the partial", false, false, 0, 0, 1600, "those young man", 2200, "those young man",
          "predicted silence 1200ms"},
-        {"final later than the wait, unannounced", false, false, 0, 2600, "those young man", 2200, "closed young man",
+        {"final later than the wait, unannounced", false, false, 0, 0, 2600, "those young man", 2200, "closed young man",
          "predicted silence 1200ms"},
-        {"final later than the wait, announced", false, true, 0, 2600, "those young man", 2600, "those young man",
+        {"final later than the wait, announced", false, true, 0, 0, 2600, "those young man", 2600, "those young man",
          "predicted silence 1200ms"},
-        {"final announced in time", false, true, 0, 1600, "those young man", 2200, "those young man",
+        {"final announced in time", false, true, 0, 0, 1600, "those young man", 2200, "those young man",
          "predicted silence 1200ms"},
-        {"announced final that never comes", false, true, 0, 0, "", 3200, "closed young man",
+        {"a partial while the final is waited for", false, true, 0, 2400, 2600, "those young man", 2600,
+         "those young man", "predicted silence 1200ms"},
+        {"announced final that never comes", false, true, 0, 0, 0, "", 3200, "closed young man",
          "predicted silence 1200ms"},
-        {"new speech while the final is waited for", false, true, 2400, 2600, "those young man", 8600,
+        {"new speech while the final is waited for", false, true, 2400, 0, 2600, "those young man", 8600,
          "those young man", "transcript dwell 6000ms"},
-        {"new speech before the final", false, false, 1300, 1600, "those young man", 7600, "those young man",
+        {"new speech before the final", false, false, 1300, 0, 1600, "those young man", 7600, "those young man",
          "transcript dwell 6000ms"},
-        {"final during the look-away's grace", true, false, 0, 1600, "closed young man again", 1750,
+        {"final during the look-away's grace", true, false, 0, 0, 1600, "closed young man again", 1750,
          "closed young man again", "look-away (primary, debounced)"},
     };
     for (const auto& c : cases) {
@@ -176,6 +179,8 @@ TEST_F(AdaptiveTurnDetectorTest, TheRecognizersLateFinalTextEndsTheTurnOnThePred
         };
         if (c.onsetAt)
             onset(t + c.onsetAt);
+        if (c.partialAt)  // the recognizer revises its partial and is still finishing
+            transcript(t + c.partialAt, QStringLiteral("those young"));
         if (c.finalAt && c.finalAt < c.turnAt)
             final();
         if (c.finalAt == c.turnAt) {  // the waited-for final ends the turn as it comes
