@@ -217,7 +217,7 @@ void AdaptiveTurnDetector::scheduleSilenceFire(int alreadySilentMs)
     // the end of speech and revises the last partial). The turn ends on time with that text.
     m_silenceTask.start(std::chrono::milliseconds(std::max(0, lengthMs - alreadySilentMs)), [this, lengthMs] {
         const QString reason = QStringLiteral("predicted silence %1ms").arg(lengthMs);
-        if (hasStartedSpeaking() && recognizerIsFinishing())
+        if (hasStartedSpeaking() && m_tuning.finalTextWaitMs > 0 && recognizerIsFinishing())
             holdForFinalText(reason);
         else
             readyCheck(reason, std::nullopt);

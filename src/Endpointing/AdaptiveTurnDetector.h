@@ -29,7 +29,9 @@ public:
         int minTranscriptChars = 1;  // fewest trimmed characters a timer or fast fire accepts
         int fastFireMs = 0;  // from a look-away decision to the fast-fire check
         int fastFireGraceMs = 350;  // lets trailing words arrive before a fast fire delivers
-        int finalTextWaitMs = 1000;  // the longest a silence fire waits for the recognizer's final text
+        // The longest a silence fire waits for the recognizer's final text; 0: the turn ends
+        // on the partial, and the final comes after it.
+        int finalTextWaitMs = 1000;
         double silenceMicThreshold = 0.05;  // a level that counts as the user's voice
     };
 

@@ -21,8 +21,12 @@ AdaptiveTurnDetector::Tuning ConversationEngine::turnTimings(const QString& loca
     tuning.maxSilenceMs = slowPaced ? 8000 : 6000;
     tuning.transcriptDwellMs = slowPaced ? 8000 : 5500;
     tuning.fastFireGraceMs = slowPaced ? 800 : 600;
-    if (mode == AppMode::minutes)
+    // In a meeting the next person may answer within a second: a line ends where its speaker
+    // stops, and the recognizer's final text amends it when it comes.
+    const bool minutes = mode == AppMode::minutes;
+    if (minutes)
         tuning.maxSilenceMs = tuning.minSilenceMs;
+    tuning.finalTextWaitMs = minutes ? 0 : AdaptiveTurnDetector::Tuning{}.finalTextWaitMs;
     return tuning;
 }
 
@@ -35,8 +39,14 @@ ConversationEngine::ConversationEngine(Setup setup)
       m_voice(m_fsm, m_ttsQueue, m_bargeIn, m_settings),
       m_liveTranscript(m_state, m_log,
                        [this] {
-                           if (StreamingSpeechRecognizer* recognizer = m_sessions.recognizer())
-                               recognizer->resetTranscriptState();
+                           // A minutes line ends where its speaker stops: the recognizer's
+                           // late final text still amends it, and the next voice starts afresh.
+                           if (StreamingSpeechRecognizer* recognizer = m_sessions.recognizer()) {
+                               if (m_settings.appMode() == AppMode::minutes)
+                                   recognizer->resetTranscriptKeepingFinal();
+                               else
+                                   recognizer->resetTranscriptState();
+                           }
                        }),
       m_confirmation(m_state, m_fsm, m_log, setup.services.skills, m_settings, m_voice, m_historyRecorder,
                      m_liveTranscript, m_turnDetector, m_scheduler),
@@ -70,7 +80,8 @@ ConversationEngine::ConversationEngine(Setup setup)
                                       m_confirmation.clearPending();
                                   },
                                   [this](const QString& transcript) { m_turnRoad.handleTranscript(transcript); },
-                                  [this] { writeOpenMinutesTurn(); }}),
+                                  [this] { writeOpenMinutesTurn(); },
+                                  [this](const QString& transcript) { m_turnRoad.amendMinutesTurn(transcript); }}),
       m_rightAlt(std::move(setup.platform.globalKeys))
 {
     m_state.setLastFireReason(QStringLiteral("—"));
@@ -85,6 +96,7 @@ ConversationEngine::ConversationEngine(Setup setup)
         if (m_extensions.gaze)
             m_extensions.gaze->pause();
     };
+    m_turnRoad.onMinutesAmended = [this](const QString& text) { m_extensions.minutes->amendTurn(text); };
     m_turnRoad.onRestingTranscript = [this](const QString& transcript) {
         m_extensions.rest->hearWhileResting(transcript);
     };

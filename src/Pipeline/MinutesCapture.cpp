@@ -49,6 +49,7 @@ std::optional<QString> MinutesCapture::textFile() const
 void MinutesCapture::start(const AudioFormat& inputFormat)
 {
     m_running = true;
+    m_lastUtterance.reset();
     m_parts.minutes.setEntries({});
     m_classifier.reset();
     if (const QString unavailable = SpeakerClassifier::unavailableReason(); unavailable.isEmpty()) {
@@ -124,7 +125,9 @@ void MinutesCapture::takeTurn(const QString& text)
     // The same voice after a pause goes on in the line it began; another voice begins its own.
     const QList<MinutesEntry>& entries = m_parts.minutes.entries();
     if (speaker && !entries.isEmpty() && entries.last().speakerID == speaker->id) {
-        m_parts.minutes.setLastEntryText(entries.last().text + QLatin1Char(' ') + text);
+        const MinutesEntry& line = entries.last();
+        m_lastUtterance = LastUtterance{line.id, line.text.size() + 1, text};
+        m_parts.minutes.setEntryText(line.id, line.text + QLatin1Char(' ') + text);
         rewriteTextFile();
         return;
     }
@@ -132,10 +135,30 @@ void MinutesCapture::takeTurn(const QString& text)
                                    ? MinutesEntry::make(m_parts.clock.wallNow(), speaker->id, speaker->label, text)
                                    : MinutesEntry::make(m_parts.clock.wallNow(), MinutesEntry::kUnattributedSpeakerID,
                                                         MinutesEntry::unknownSpeakerLabel(), text);
+    m_lastUtterance = LastUtterance{entry.id, 0, text};
     m_parts.minutes.appendEntry(entry);
     if (const std::optional<QString> file = textFile()) {
         QString error;
         reportWrite(FileIO::append(*file, MinutesText::line(entry).toUtf8(), &error), error);
+    }
+}
+
+void MinutesCapture::amendTurn(const QString& text)
+{
+    const std::optional<LastUtterance> last = std::exchange(m_lastUtterance, std::nullopt);
+    if (!last || text.isEmpty() || text == last->text)
+        return;
+    for (const MinutesEntry& entry : m_parts.minutes.entries()) {
+        if (entry.id != last->entryID)
+            continue;
+        // A line that no longer holds the words where they were put is left as it is.
+        if (entry.text.mid(last->start, last->text.size()) != last->text)
+            return;
+        QString amended = entry.text;
+        amended.replace(last->start, last->text.size(), text);
+        m_parts.minutes.setEntryText(entry.id, amended);
+        rewriteTextFile();
+        return;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QPointer>
+#include <QUuid>
 
 #include <memory>
 #include <vector>
@@ -51,6 +52,7 @@ public:
     bool isRecording() const override;
     void append(const AudioBufferPtr& buffer) override;
     void takeTurn(const QString& text) override;
+    void amendTurn(const QString& text) override;
     void applyModeChange(const std::optional<AudioFormat>& inputFormat) override;
     void renameSpeaker(int speakerID, const QString& name) override;
     bool enrollSpeaker(int speakerID, const QString& name) override;
@@ -72,4 +74,11 @@ private:
     // Recorders finishing their last writes; each is deleted once closed.
     std::vector<QPointer<AudioRecorder>> m_closing;
     QDateTime m_startedAt;  // of the last capture, kept for rewrites after a rename
+    // Where the last utterance's words stand in its line, for its late final text.
+    struct LastUtterance {
+        QUuid entryID;
+        qsizetype start;
+        QString text;
+    };
+    std::optional<LastUtterance> m_lastUtterance;
 };

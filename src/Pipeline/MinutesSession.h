@@ -19,6 +19,9 @@ public:
     // A finished utterance in minutes mode, already in the history: its speaker and its line,
     // or more of the last line when the same voice spoke it.
     virtual void takeTurn(const QString& text) = 0;
+    // The last utterance's words as the recognizer finally gave them, after its turn ended:
+    // they replace that utterance's words in its line.
+    virtual void amendTurn(const QString& text) = 0;
     // The mode setting changed during a session whose input has this format (none yet).
     virtual void applyModeChange(const std::optional<AudioFormat>& inputFormat) = 0;
     virtual void renameSpeaker(int speakerID, const QString& name) = 0;

@@ -1,5 +1,7 @@
 #include "Pipeline/MinutesStore.h"
 
+#include <algorithm>
+
 #include "Support/Text.h"
 
 MinutesStore::MinutesStore(QObject* parent) : QObject(parent)
@@ -18,12 +20,14 @@ void MinutesStore::appendEntry(MinutesEntry entry)
     emit entriesChanged();
 }
 
-void MinutesStore::setLastEntryText(const QString& text)
+bool MinutesStore::setEntryText(const QUuid& id, const QString& text)
 {
-    if (m_entries.isEmpty())
-        return;
-    m_entries.last().text = text;
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const MinutesEntry& e) { return e.id == id; });
+    if (entry == m_entries.end())
+        return false;
+    entry->text = text;
     emit entriesChanged();
+    return true;
 }
 
 void MinutesStore::setKnownSpeakers(QList<Speaker> speakers)

@@ -16,8 +16,8 @@ public:
     const QList<MinutesEntry>& entries() const { return m_entries; }
     void setEntries(QList<MinutesEntry> entries);
     void appendEntry(MinutesEntry entry);
-    // The last line goes on: its text becomes `text` (same line, same place). Nothing without lines.
-    void setLastEntryText(const QString& text);
+    // The line with this id gets `text` (same line, same place); false when there is none.
+    bool setEntryText(const QUuid& id, const QString& text);
 
     const QList<Speaker>& knownSpeakers() const { return m_knownSpeakers; }
     void setKnownSpeakers(QList<Speaker> speakers);

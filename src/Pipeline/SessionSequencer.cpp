@@ -134,6 +134,7 @@ void SessionSequencer::startRecognizer()
     if (auto* system = dynamic_cast<SystemStreamingRecognizer*>(m_recognizer.get()))
         system->onDiagnostic = [this](const QString& line) { m_parts.log.record(QStringLiteral("stt"), line); };
     m_recognizer->onTranscript = [this](const QString& transcript) { m_hooks.transcript(transcript); };
+    m_recognizer->onLateFinal = [this](const QString& transcript) { m_hooks.lateFinal(transcript); };
     m_recognizer->onError = [this](const QString& error) {
         m_parts.state.setErrorMessage(error);
         m_parts.fsm.transition(ConversationPhase::error, QStringLiteral("stt error"));
@@ -249,6 +250,7 @@ void SessionSequencer::endSession()
     m_hooks.writeOpenMinutesTurn();
     if (m_recognizer) {
         m_recognizer->onTranscript = nullptr;
+        m_recognizer->onLateFinal = nullptr;
         m_recognizer->onError = nullptr;
     }
     // Nothing the parts report while they wind down reaches the engine.

@@ -62,6 +62,8 @@ public:
         std::function<void(const QString& transcript)> transcript;  // each recognizer update
         // Writes the minutes turn still open, first thing when a session ends.
         std::function<void()> writeOpenMinutesTurn;
+        // The recognizer finished the utterance of a turn that had already ended.
+        std::function<void(const QString& transcript)> lateFinal;
     };
 
     // The error of a session whose microphone went away.

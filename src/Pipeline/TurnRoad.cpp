@@ -78,6 +78,14 @@ void TurnRoad::writeMinutesTurn(const QString& transcript)
         onMinutesTurn(text);
 }
 
+void TurnRoad::amendMinutesTurn(const QString& transcript)
+{
+    const QString text = AliasStore::apply(transcript);
+    m_log.record(QStringLiteral("turn"), QStringLiteral("final text of the last minutes turn: ") + text);
+    if (onMinutesAmended)
+        onMinutesAmended(text);
+}
+
 QString TurnRoad::recordUserTurn(const QString& transcript, AppMode mode)
 {
     const QString text = AliasStore::apply(transcript);

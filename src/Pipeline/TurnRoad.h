@@ -58,6 +58,9 @@ public:
     // The minutes turn still open when minutes stop or pause, whatever the mode and the rest
     // window are by then: recorded and written down like any minutes turn.
     void writeMinutesTurn(const QString& transcript);
+    // The recognizer's final text of the last minutes turn, which ended before it came: the
+    // turn's words as finally recognized, corrected with the aliases.
+    void amendMinutesTurn(const QString& transcript);
     // A typed turn: blank text does nothing; idle and error first move to listening.
     void submitTextTurn(const QString& text);
     // The recognizer's whole transcript so far.
@@ -77,6 +80,8 @@ public:
     // Hooks the engine fills, each optional:
     // a minutes-mode turn, already in the history; the road stops there, in listening.
     std::function<void(const QString& text)> onMinutesTurn;
+    // The last minutes turn's final words.
+    std::function<void(const QString& text)> onMinutesAmended;
     // A reply stored as an assistant turn, with the user text it answers (notes vault).
     std::function<void(const QString& userText, const QString& replyText)> onReplyStored;
     // A transcript while resting: it goes only here (the wake check), never to the turn.

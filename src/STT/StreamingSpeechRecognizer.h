@@ -22,6 +22,9 @@ public:
     std::function<void(const QString& transcript)> onTranscript;
     // A failure after a successful start, as readable text.
     std::function<void(const QString& error)> onError;
+    // The transcript that resetTranscriptKeepingFinal() set aside, once its last utterance
+    // is finished: as it stood then, with that utterance's final text.
+    std::function<void(const QString& transcript)> onLateFinal;
 
     // Prepares recognition of that language ("en-US") for buffers in `inputFormat` and
     // begins accepting audio; `done` runs later, once. Starting again first ends the
@@ -33,6 +36,11 @@ public:
     virtual void stop(std::function<void()> done = {}) = 0;
     // Forgets the transcript so far: the next one starts empty.
     virtual void resetTranscriptState() = 0;
+    // As resetTranscriptState(), except that an utterance still being finished is decoded to
+    // its end first: its final text completes the transcript set aside, which goes to
+    // onLateFinal, and nothing of it reaches the next transcript. A recognizer that cannot
+    // tell resets.
+    virtual void resetTranscriptKeepingFinal() { resetTranscriptState(); }
     // True while speech has been heard whose final text has not come yet: a recognizer may
     // finish an utterance a little after the speech ends, revising or adding its last words.
     // False when it cannot tell.

@@ -58,6 +58,7 @@ void SystemStreamingRecognizer::start(const QString& localeID, const AudioFormat
 {
     m_accumulated.clear();
     m_shown.clear();
+    m_setAside.reset();
     m_downmixFrom.reset();
     m_failures = 0;
     m_retry.cancel();
@@ -89,8 +90,10 @@ void SystemStreamingRecognizer::stop(std::function<void()> done)
 {
     onTranscript = nullptr;
     onError = nullptr;
+    onLateFinal = nullptr;
     m_accumulated.clear();
     m_shown.clear();
+    m_setAside.reset();
     m_retry.cancel();
     stopDecoding();
     if (done)
@@ -101,12 +104,26 @@ void SystemStreamingRecognizer::resetTranscriptState()
 {
     m_accumulated.clear();
     m_shown.clear();
+    m_setAside.reset();
     if (state() != State::running)
         return;
     m_failures = 0;
     m_retry.cancel();
     restartDecoding();
     spawned();
+}
+
+void SystemStreamingRecognizer::resetTranscriptKeepingFinal()
+{
+    if (state() != State::running || !isFinishingUtterance()) {
+        resetTranscriptState();
+        return;
+    }
+    // The decoder goes on with the utterance; only the transcript starts afresh.
+    m_setAside = SetAside{generation(), m_accumulated};
+    m_accumulated.clear();
+    m_shown.clear();
+    diag(QStringLiteral("transcript set aside until the final text of gen=%1").arg(generation()));
 }
 
 void SystemStreamingRecognizer::staleEvent(const DecoderThread::Event& event)
@@ -144,6 +161,10 @@ void SystemStreamingRecognizer::handleText(const DecoderThread::Event& event)
              .arg(Text::graphemeCount(text))
              .arg(boolText(isFinal), boolText(bool(onTranscript))));
     m_failures = 0;
+    if (m_setAside && event.generation == m_setAside->generation) {
+        finishSetAside(event);
+        return;
+    }
     if (!text.isEmpty()) {
         m_shown = TranscriptMerger::merge(m_accumulated, text, localeID());
         diag(
@@ -160,6 +181,22 @@ void SystemStreamingRecognizer::handleText(const DecoderThread::Event& event)
     spawned();
 }
 
+// The set-aside utterance's partials are already in what was delivered before the reset;
+// its final, when it has words, completes that transcript. An empty final keeps it as it was.
+void SystemStreamingRecognizer::finishSetAside(const DecoderThread::Event& event)
+{
+    if (event.kind != DecoderThread::Event::Kind::final)
+        return;
+    const SetAside setAside = *std::exchange(m_setAside, std::nullopt);
+    spawned();
+    if (event.text.isEmpty())
+        return;
+    const QString transcript = TranscriptMerger::merge(setAside.accumulated, event.text, localeID());
+    diag(QStringLiteral("late final '%1' (%2 chars)").arg(transcript).arg(Text::graphemeCount(transcript)));
+    if (onLateFinal)
+        onLateFinal(transcript);
+}
+
 void SystemStreamingRecognizer::handleFailure(const DecoderThread::Event& event)
 {
     const QString& error = event.text;
@@ -167,6 +204,8 @@ void SystemStreamingRecognizer::handleFailure(const DecoderThread::Event& event)
              .arg(event.generation)
              .arg(error, boolText(bool(onTranscript))));
     qCWarning(lcRecognizer, "recognition error: %s", qPrintable(error));
+    // A set-aside utterance that failed keeps what was delivered of it.
+    m_setAside.reset();
     // What the failed segment had shown stays in the transcript.
     if (!m_shown.isEmpty())
         m_accumulated = m_shown;

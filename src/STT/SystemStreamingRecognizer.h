@@ -5,6 +5,9 @@
 
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
+
 // The recognizer the application uses. Decoding runs on a thread of its own; each time the
 // decoder finishes an utterance it begins the next at once, and this class glues the
 // segments into one transcript: the finished segments, merged, followed by the current
@@ -32,6 +35,7 @@ public:
     void feed(const AudioBufferPtr& buffer) override;
     void stop(std::function<void()> done = {}) override;
     void resetTranscriptState() override;
+    void resetTranscriptKeepingFinal() override;
 
     // Back-off before the n-th restart in a row after failed decoding (n from 1).
     static std::chrono::milliseconds retryDelay(int failures);
@@ -44,6 +48,7 @@ private:
     void decoderEvent(const DecoderThread::Event& event) override;
 
     void handleText(const DecoderThread::Event& event);
+    void finishSetAside(const DecoderThread::Event& event);
     void handleFailure(const DecoderThread::Event& event);
     void retryAfterFailure();
     void spawned();
@@ -51,6 +56,12 @@ private:
 
     QString m_accumulated;  // merged finished segments since start or reset
     QString m_shown;  // the last delivered transcript of the current segment
+    // The transcript set aside while its last segment, of this generation, is finished.
+    struct SetAside {
+        std::uint64_t generation;
+        QString accumulated;
+    };
+    std::optional<SetAside> m_setAside;
     std::optional<AudioFormat> m_downmixFrom;
     int m_failures = 0;
     SingleShot m_retry;

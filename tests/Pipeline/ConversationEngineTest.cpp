@@ -17,22 +17,26 @@ TEST(ConversationEngine, TheTurnTimingsFollowTheSpeechLanguage)
     struct Case {
         QString localeID;
         AppMode mode;
-        std::array<int, 5> waits;  // initial, min, max silence, dwell, fast-fire grace
+        // initial, min, max silence, dwell, fast-fire grace, the wait for the final text
+        std::array<int, 6> waits;
     };
     const QList<Case> cases = {
-        {"ko-KR", AppMode::conversation, {2500, 1500, 8000, 8000, 800}},
-        {"zh-Hant", AppMode::translate, {2500, 1500, 8000, 8000, 800}},
-        {"ja", AppMode::brainstorm, {2500, 1500, 8000, 8000, 800}},
-        {"en-US", AppMode::counseling, {1500, 800, 6000, 5500, 600}},
-        {"KO-kr", AppMode::conversation, {1500, 800, 6000, 5500, 600}},
-        // In minutes the silence wait never grows past its shortest.
-        {"en-US", AppMode::minutes, {1500, 800, 800, 5500, 600}},
-        {"ko-KR", AppMode::minutes, {2500, 1500, 1500, 8000, 800}},
+        {"ko-KR", AppMode::conversation, {2500, 1500, 8000, 8000, 800, 1000}},
+        {"zh-Hant", AppMode::translate, {2500, 1500, 8000, 8000, 800, 1000}},
+        {"ja", AppMode::brainstorm, {2500, 1500, 8000, 8000, 800, 1000}},
+        {"en-US", AppMode::counseling, {1500, 800, 6000, 5500, 600, 1000}},
+        {"KO-kr", AppMode::conversation, {1500, 800, 6000, 5500, 600, 1000}},
+        // In minutes the silence wait never grows past its shortest, and a line ends where
+        // its speaker stops, its final text amending it later.
+        {"en-US", AppMode::minutes, {1500, 800, 800, 5500, 600, 0}},
+        {"ko-KR", AppMode::minutes, {2500, 1500, 1500, 8000, 800, 0}},
     };
     for (const Case& c : cases) {
-        const AdaptiveTurnDetector::Tuning t = ConversationEngine::turnTimings(c.localeID, c.mode, {});
-        EXPECT_EQ((std::array<int, 5>{t.initialSilenceMs, t.minSilenceMs, t.maxSilenceMs, t.transcriptDwellMs,
-                                      t.fastFireGraceMs}),
+        // From the timings of minutes, as after a switch of the mode.
+        const AdaptiveTurnDetector::Tuning t =
+            ConversationEngine::turnTimings(c.localeID, c.mode, ConversationEngine::turnTimings(c.localeID, AppMode::minutes, {}));
+        EXPECT_EQ((std::array<int, 6>{t.initialSilenceMs, t.minSilenceMs, t.maxSilenceMs, t.transcriptDwellMs,
+                                      t.fastFireGraceMs, t.finalTextWaitMs}),
                   c.waits)
             << c.localeID.toStdString();
     }

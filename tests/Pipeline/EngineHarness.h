@@ -26,6 +26,8 @@ struct FakeRecognizerState {
     enum class StartAnswer { ok, fail, hang };
     StartAnswer answer = StartAnswer::ok;
     int starts = 0, stops = 0, resets = 0, fed = 0;
+    bool finishing = false;  // what the recognizer says of its final text
+    int setAside = 0;  // resets that let an utterance being finished go to onLateFinal
     float loudest = 0;  // the largest sample heard
     QString localeID;
     StreamingSpeechRecognizer* live = nullptr;  // the newest one made
@@ -51,6 +53,12 @@ public:
     }
     void stop(std::function<void()>) override { ++m_state.stops; }
     void resetTranscriptState() override { ++m_state.resets; }
+    void resetTranscriptKeepingFinal() override
+    {
+        m_state.setAside += m_state.finishing;
+        ++m_state.resets;
+    }
+    bool isFinishingUtterance() const override { return m_state.finishing; }
 
 private:
     Scheduler& m_scheduler;

@@ -21,6 +21,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <set>
 
 using namespace std::chrono_literals;
@@ -309,7 +310,8 @@ TEST(MinutesCapture, AMinutesSessionWritesLabelledLinesBesideItsRecording)
 // A meeting played into the engine's scripted microphone at 48 kHz, at the pace of speech on
 // virtual time, with the faint noise of a room between the words. The recognizer's transcript
 // (the whole text since it last started afresh, as a recognizer gives it) grows word by word
-// with the speech and is complete by the utterance's last loud buffer.
+// with the speech and is complete by the utterance's last loud buffer, or, for a recognizer
+// that finishes late, by its final text some time after the speech, before any later words.
 struct SpokenMeeting {
     static constexpr int kRate = 48000;
     static constexpr std::size_t kBuffer = 4096;
@@ -322,11 +324,15 @@ struct SpokenMeeting {
         h.settings.setObsidianSyncMeetings(true);
     }
 
-    void say(const std::vector<float>& recorded, const QString& words)
+    // `lateMs` > 0: the last word comes only with the final text, that long after the last loud
+    // buffer; the recognizer says meanwhile that it is still finishing.
+    void say(const std::vector<float>& recorded, const QString& words, int lateMs = 0)
     {
         std::vector<float> samples = RecordedVoices::resampled(recorded, RecordedVoices::kTelephoneRate, kRate);
         samples.resize((samples.size() + kBuffer - 1) / kBuffer * kBuffer);  // whole captured buffers
-        const QStringList spoken = words.split(u' ');
+        QStringList spoken = words.split(u' ');
+        const QString last = lateMs ? spoken.takeLast() : QString();
+        m_lateMs = lateMs;
         std::vector<bool> loud;
         for (std::size_t at = 0; at < samples.size(); at += kBuffer) {
             double squares = 0;
@@ -348,6 +354,11 @@ struct SpokenMeeting {
                 shown = heard;
             }
         }
+        if (m_late)
+            finishLate();
+        if (lateMs)
+            m_late = Late{h.scheduler.elapsed() + std::chrono::milliseconds(lateMs), m_transcript + u' ' + last,
+                          h.recognizer.setAside};
     }
     void pause(double seconds)
     {
@@ -383,9 +394,33 @@ private:
         EXPECT_TRUE(h.settle([&] { return h.recognizer.fed > fed; }));
         m_frames += std::int64_t(samples.size());
         h.scheduler.advance(std::chrono::milliseconds(m_frames * 1000 / kRate) - h.scheduler.elapsed());
+        if (m_late && h.scheduler.elapsed() >= m_late->at)
+            finishLate();
+    }
+    // The final text completes the transcript, or the one the engine set aside when the
+    // utterance's turn ended before it.
+    void finishLate()
+    {
+        h.recognizer.finishing = false;
+        const Late late = *std::exchange(m_late, std::nullopt);
+        if (h.recognizer.setAside > late.setAside) {
+            h.recognizer.live->onLateFinal(late.transcript);
+        } else {
+            m_transcript = late.transcript;
+            h.recognizer.live->onTranscript(m_transcript);
+        }
+        for (const QString& words : std::exchange(m_lagging, {}))
+            transcribe(words);
     }
     void transcribe(const QString& words)
     {
+        // The recognizer finishes an utterance before it gives the words of the next: those
+        // wait, while the detector already hears the next voice.
+        if (m_late) {
+            m_lagging << words;
+            return;
+        }
+        h.recognizer.finishing = m_lateMs > 0;
         if (h.recognizer.resets != m_resets) {
             m_resets = h.recognizer.resets;
             m_transcript.clear();
@@ -398,12 +433,20 @@ private:
     std::int64_t m_frames = 0;
     int m_resets = 0;
     QString m_transcript;
+    struct Late {
+        std::chrono::milliseconds at;
+        QString transcript;
+        int setAside;  // the recognizer's count when the speech ended
+    };
+    std::optional<Late> m_late;
+    QStringList m_lagging;  // words heard while the last utterance is still being finished
+    int m_lateMs = 0;  // of the utterance being said
 };
 
-// People answering each other after 1.5 to 3 s: every utterance is written down, each line
-// holds one person, a person going on after a pause stays in the line, and the last words,
-// still open when the meeting is clocked out half a second later, are kept in the file and in
-// the meeting note.
+// People answering each other after 1.5 to 3 s, or at once while the recognizer still finishes
+// the last words: every utterance is written down, each line holds one person, a person going
+// on after a pause stays in the line, and the last words, still open when the meeting is
+// clocked out, are kept in the file and in the meeting note.
 TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
 {
     const QStringList phrases = {
@@ -422,11 +465,15 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
         const char* name;
         const char* localeID;  // Korean turns wait longer
         std::vector<int> order;  // who speaks, in turn; a repeat is one person going on
+        std::vector<double> gaps;  // before another person's answer, in turn
+        int lateMs;  // the recognizer's final text after the speech
+        double endPause;  // from the last words to the clock-out
     } meetings[] = {
-        {"two people", "en-US", {0, 2, 0, 2, 2, 0, 2}},
-        {"three people", "ko-KR", {0, 0, 1, 2, 1, 0, 0, 2, 1}},
+        {"two people", "en-US", {0, 2, 0, 2, 2, 0, 2}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5},
+        {"three people", "ko-KR", {0, 0, 1, 2, 1, 0, 0, 2, 1}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5},
+        {"two people answering at once", "en-US", {0, 2, 0, 2, 2, 0, 2}, {0.8, 1.0, 1.2}, 1300, 2.0},
+        {"three people answering at once", "en-US", {0, 1, 2, 1, 0, 0, 2, 1}, {1.2, 0.8, 1.0}, 1300, 2.0},
     };
-    const double gaps[] = {1.5, 2.0, 2.5, 3.0};
     // A person's own pause: a detector that learns from it would wait past the next answer.
     constexpr double kHesitation = 1.8;
     for (const auto& meeting : meetings) {
@@ -439,12 +486,13 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
         std::vector<std::size_t> used(people.size(), 0);
         for (std::size_t turn = 0; turn < meeting.order.size(); ++turn) {
             if (turn > 0)
-                spoken.pause(meeting.order[turn] == meeting.order[turn - 1] ? kHesitation
-                                                                            : gaps[turn % std::size(gaps)]);
+                spoken.pause(meeting.order[turn] == meeting.order[turn - 1]
+                                 ? kHesitation
+                                 : meeting.gaps[turn % meeting.gaps.size()]);
             const auto person = std::size_t(meeting.order[turn]);
-            spoken.say(voices[person][used[person]++], phrases[qsizetype(turn)]);
+            spoken.say(voices[person][used[person]++], phrases[qsizetype(turn)], meeting.lateMs);
         }
-        spoken.pause(0.5);
+        spoken.pause(meeting.endPause);
         h.engine->setEnabled(false);
         ASSERT_TRUE(h.settle([&] { return h.phase() == Phase::idle; }));
 

@@ -121,6 +121,30 @@ TEST_F(SystemStreamingRecognizerTest, SaysWhetherItIsStillFinishingAnUtterance)
     EXPECT_FALSE(recognizer.isFinishingUtterance());
 }
 
+// A minutes line ends where its speaker stops: the transcript starts afresh for the next voice,
+// while the utterance still being finished is decoded to its end and completes the transcript
+// set aside. Without an utterance being finished, the reset is a plain one.
+TEST_F(SystemStreamingRecognizerTest, AResetKeepingTheFinalLetsTheLastUtteranceCompleteTheTranscriptSetAside)
+{
+    QStringList late;
+    recognizer.onLateFinal = [&](const QString& text) { late.append(text); };
+    ASSERT_EQ(start(), std::nullopt);
+    play({{true, QStringLiteral("turn on")}, {false, QStringLiteral("turn on the")}}, 2);
+    recognizer.resetTranscriptKeepingFinal();
+    play({{true, QStringLiteral("the lights")},
+          {false, QStringLiteral("the lights")},
+          {true, QStringLiteral("please")}},
+         5);
+    recognizer.resetTranscriptKeepingFinal();
+    script->add({{true, QStringLiteral("please now")}, {false, QStringLiteral("please now")}});
+    recognizer.feed(monoBuffer());
+    recognizer.feed(monoBuffer());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !late.isEmpty(); }, 5000));
+    play({{true, QStringLiteral("again")}}, 6);
+    EXPECT_THAT(transcripts, ElementsAre("turn on", "turn on the", "the lights", "the lights", "the lights please", "again"));
+    EXPECT_THAT(late, ElementsAre("the lights please now"));
+}
+
 // Without the resampler a 48 kHz microphone cannot reach the decoder: the user is told once
 // why recognition hears nothing, not a warning for every buffer.
 TEST_F(SystemStreamingRecognizerTest, AMicrophoneItCannotResampleIsAnErrorSaidOnce)
