@@ -2,6 +2,7 @@
 #include "Pipeline/AppServices.h"
 #include "Pipeline/ConversationEngine.h"
 #include "Platform/LinuxPlatform.h"
+#include "Platform/QuitDeadline.h"
 #include "Platform/QuitSignals.h"
 #include "Platform/SingleInstance.h"
 #include "Speech/SystemSpeechPlayer.h"
@@ -15,7 +16,15 @@
 #include <QApplication>
 #include <QLoggingCategory>
 
+#include <optional>
+
 Q_LOGGING_CATEGORY(lcApp, "app.parlivox.app")
+
+namespace {
+// What the teardown after the session takes at most: the services and platform parts stop in
+// a few milliseconds unless something cannot be stopped.
+constexpr std::chrono::milliseconds kTeardownLimit{750};
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -36,6 +45,8 @@ int main(int argc, char* argv[])
     // Told to stop, the program quits as when its window is closed: the engine, destroyed
     // after the event loop, ends a running session and writes its minutes down.
     const QuitSignals quitSignals;
+    // Armed once the session is written (below), and gone last, when everything else has.
+    std::optional<QuitDeadline> teardownDeadline;
 
     AppPaths::ensureAll();
     UserDefaults defaults(UserDefaults::standardFilePath());
@@ -52,14 +63,23 @@ int main(int argc, char* argv[])
            qPrintable(defaults.filePath()), qPrintable(rawValue(settings.appMode())),
            qPrintable(rawValue(settings.assistantProvider())));
 
-    // The engine is made once, before the window first shows, from these settings, this
-    // speech player and the platform's parts; it lives until the event loop has ended.
-    std::unique_ptr<ConversationEngine> engine;
-    ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, player, [&] {
-        engine = std::make_unique<ConversationEngine>(
-            ConversationEngine::Setup{settings, scheduler, player, platform, services, device});
-        return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};
-    });
-    instance.setOnActivate([&parlivox] { parlivox.bringToFront(); });
-    return parlivox.run();
+    int exitCode = 0;
+    {
+        // The engine is made once, before the window first shows, from these settings, this
+        // speech player and the platform's parts; it lives until the event loop has ended.
+        std::unique_ptr<ConversationEngine> engine;
+        ParlivoxApp parlivox(settings, scheduler, *platform.desktop, services, player, [&] {
+            engine = std::make_unique<ConversationEngine>(
+                ConversationEngine::Setup{settings, scheduler, player, platform, services, device});
+            return ParlivoxApp::Engine{engine->state(), *engine, engine->log(), engine->micLevel(), engine->minutes()};
+        });
+        instance.setOnActivate([&parlivox] { parlivox.bringToFront(); });
+        exitCode = parlivox.run();
+    }
+    // The window and the engine are gone: a running session has ended as at clocking out, its
+    // recording closed, its minutes, meeting note and history lines written. The rest goes
+    // within the deadline, or the program ends without it: a skill's worker may be in a call
+    // that nothing can cut short, and quitting never waits on a skill.
+    teardownDeadline.emplace(kTeardownLimit, exitCode);
+    return exitCode;
 }

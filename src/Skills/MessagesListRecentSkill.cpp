@@ -65,8 +65,9 @@ std::nullopt_t fail(QString* error, const char* failure, const char* sqliteReaso
     return fail(error, failure, QString::fromUtf8(sqliteReason));
 }
 
-// Why the file at `path` is not to be opened, or nothing: SQLite would block on a FIFO until
-// someone writes to it, and no device or folder holds a database.
+// Why the database at `path` is not to be opened, or nothing. SQLite would block on a FIFO until
+// someone writes to it, the database's own or the journal or WAL it opens beside it, and no
+// device or folder holds any of them.
 std::optional<QString> refusal(const QString& path)
 {
     struct stat info {};
@@ -74,6 +75,11 @@ std::optional<QString> refusal(const QString& path)
         return FileIO::systemReason(errno);
     if (!S_ISREG(info.st_mode))
         return QStringLiteral("not a regular file");
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString companion = path + QLatin1String(suffix);
+        if (::stat(QFile::encodeName(companion).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+            return QFileInfo(companion).fileName() + QStringLiteral(" is not a regular file");
+    }
     return std::nullopt;
 }
 }  // namespace

@@ -37,7 +37,7 @@ public:
     // connection that waits a moment for a writer's lock; nothing, with "SQLite open failed",
     // "SQLite prepare failed" or "SQLite step failed" and SQLite's reason in `error`
     // ("SQLite prepare failed: file is not a database"), when the database cannot be read.
-    // Only a regular file is opened.
+    // Only a regular file is opened, and only with no journal or WAL beside it that is not one.
     static std::optional<QList<Row>> query(const QString& path, int limit, QString* error);
 
     // Never fails: a missing database and a failed query are answered with sentences.

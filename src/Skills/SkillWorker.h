@@ -9,6 +9,8 @@
 // never waits for it. Jobs run one at a time in the order given; each one's outcome reaches
 // its completion on the thread that made the worker, after run() has returned. Going, the
 // worker finishes the jobs already given and joins; outcomes not yet delivered go nowhere.
+// A job that never returns holds its going for ever: quitting does not wait for that
+// (main's QuitDeadline).
 class SkillWorker {
 public:
     explicit SkillWorker(const QString& name);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -17,6 +18,8 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+Q_LOGGING_CATEGORY(lcFiles, "app.parlivox.files")
 
 namespace FileIO {
 
@@ -227,16 +230,25 @@ int removeLeftoverTemporaries(const QString& folder)
 bool append(const QString& path, const QByteArray& data, QString* error)
 {
     const QByteArray name = QFile::encodeName(path);
-    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // Read as well as written: the last byte tells whether the file ends a line.
+    int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
     const bool created = fd < 0 && errno == ENOENT;
     if (created)
-        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     Descriptor file(fd);
     struct stat before {};
     if (file.get() < 0 || ::fstat(file.get(), &before) != 0)
         return failWith(error, errno);
-    if (writeAll(file.get(), data))
+    char last = '\n';
+    if (before.st_size > 0 && ::pread(file.get(), &last, 1, before.st_size - 1) < 0)
+        return failWith(error, errno);
+    const bool torn = last != '\n';
+    if (writeAll(file.get(), torn ? '\n' + data : data)) {
+        if (torn)
+            qCWarning(lcFiles, "%s ended in a line cut short; it is ended there, and new lines follow it",
+                      qUtf8Printable(QFileInfo(path).fileName()));
         return true;
+    }
     const int cause = errno;
     // Half a record would glue the next one onto it and spoil both; an empty new file would
     // pass for one that already has its header.

@@ -32,9 +32,12 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
 // belongs to no write in progress.
 int removeLeftoverTemporaries(const QString& folder);
 
-// Appends to the end of the file, creating it when missing (O_APPEND). A write that fails
-// leaves the file as it was: cut back to its old length, so it never ends in half a record,
-// or removed when this call created it. Assumes one writer per file.
+// Appends whole lines (`data` ends in a line feed) to a file of line-ended records, creating
+// it when missing (O_APPEND). They start on a line of their own: a file whose last line was
+// cut short (a crash in the middle of a write) gets its line feed first, logged, so readers
+// skip that torn line alone and keep what comes after it. A write that fails leaves the file
+// as it was: cut back to its old length, so it never ends in half a record, or removed when
+// this call created it. Assumes one writer per file.
 bool append(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // The whole file, or nothing when it is missing or cannot be read.

@@ -97,8 +97,13 @@ TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceCarryingItsCauseAn
     const QString deep = root.path() + "/" + QString(200, 'a') + "/" + QString(200, 'b') + "/" + QString(200, 'c');
     QDir().mkpath(deep);
     ASSERT_TRUE(QFile::copy(database(root.path() + "/short", kMessagesSchema), deep + "/chat.db"));
+    // A FIFO as the database, or as the journal or WAL that SQLite opens beside it.
     const QString fifo = root.path() + "/fifo.db";
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString journaled = database(root.path() + "/journal", kMessagesSchema);
+    const QString logged = database(root.path() + "/wal", QByteArray("PRAGMA journal_mode=WAL;") + kMessagesSchema);
+    const QStringList fifos = {fifo, journaled + "-journal", logged + "-wal"};
+    for (const QString& path : fifos)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     const QString readFailed = "메시지를 읽지 못했어요: %1. 메시지 데이터베이스 파일의 읽기 권한을 확인해주세요.";
     const struct {
         QString path;
@@ -114,13 +119,16 @@ TEST(MessagesListRecentSkill, AnswersEveryFailureWithASentenceCarryingItsCauseAn
         {deep + "/chat.db", readFailed.arg("SQLite open failed: unable to open database file")},
         {fifo, readFailed.arg("SQLite open failed: not a regular file")},
         {root.path(), readFailed.arg("SQLite open failed: not a regular file")},
+        {journaled, readFailed.arg("SQLite open failed: chat.db-journal is not a regular file")},
+        {logged, readFailed.arg("SQLite open failed: chat.db-wal is not a regular file")},
     };
     for (const auto& c : cases) {
         // Opening a FIFO would wait for a writer for ever: one comes, late, should the skill try.
         std::promise<void> answered;
         std::thread writer([&, wait = answered.get_future()] {
             if (wait.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
-                ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY));
+                for (const QString& path : fifos)
+                    ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
         });
         MessagesListRecentSkill skill(c.path, messagesWorker());
         EXPECT_EQ(answerOf(skill), c.answer) << c.path.right(40).toStdString();

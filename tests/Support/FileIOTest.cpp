@@ -1,5 +1,6 @@
 #include "Support/FileIO.h"
 #include "Common/DiskFault.h"
+#include "Common/LogCapture.h"
 #include "Common/QtPrinters.h"
 #include "Common/TestEnvironment.h"
 #include "Support/UserDefaults.h"
@@ -163,13 +164,36 @@ TEST(FileIO, AReplacedFileKeepsItsModeAndAFileSystemWithoutUnnamedFilesGetsAName
     }
 }
 
+// Appended lines start on a line of their own: a last line that a crash cut short gets its line
+// feed first, said once in the log, so the next line is never glued onto the torn one.
 TEST(FileIO, AppendCreatesThenAppends)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("day.jsonl");
-    ASSERT_TRUE(FileIO::append(path, "a\n"));
-    ASSERT_TRUE(FileIO::append(path, "b\n"));
-    EXPECT_EQ(FileIO::readAll(path), QByteArray("a\nb\n"));
+    const struct {
+        std::optional<QByteArray> before;  // nothing: no file yet
+        QByteArray after;  // once "a\n" and "b\n" are appended
+    } cases[] = {
+        {std::nullopt, "a\nb\n"},
+        {"", "a\nb\n"},
+        {"x\n\n", "x\n\na\nb\n"},
+        {"x\n{\"text\":\"a long reply cut sh", "x\n{\"text\":\"a long reply cut sh\na\nb\n"},
+        {"{", "{\na\nb\n"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("day.jsonl");
+        if (c.before) {
+            ASSERT_TRUE(FileIO::writeAtomically(path, *c.before));
+        }
+        LogCapture log("app.parlivox.files");
+        ASSERT_TRUE(FileIO::append(path, "a\n"));
+        ASSERT_TRUE(FileIO::append(path, "b\n"));
+        EXPECT_EQ(FileIO::readAll(path), c.after);
+        const bool torn = c.before && !c.before->isEmpty() && !c.before->endsWith('\n');
+        EXPECT_EQ(log.messages(), torn ? QStringList{"day.jsonl ended in a line cut short; it is ended there, and new "
+                                                     "lines follow it"}
+                                       : QStringList())
+            << c.before.value_or("(none)").constData();
+    }
 }
 
 TEST(FileIO, MissingFilesAndFoldersFailWithAReasonWhileAnEmptyFileReadsEmpty)
