@@ -47,14 +47,23 @@ void SpeakerClassifier::resetUtterance()
 std::optional<Speaker> SpeakerClassifier::endUtterance()
 {
     std::optional<QList<float>> embedding, voiceprint;
+    std::optional<VoiceprintEmbedder::Speech> speech;
     m_worker.runAndWait([&] {
         embedding = m_embedder.finalize();
         voiceprint = m_voiceprints.finalize();
+        speech = m_voiceprints.speech();
     });
+    std::lock_guard lock(m_mutex);
+    SpeakerRoster::Heard heard;
+    if (speech) {
+        heard.voicedFrames = speech->voicedFrames;
+        if (m_lastSpeechEnd)
+            heard.pauseSeconds = speech->startSeconds - *m_lastSpeechEnd;
+        m_lastSpeechEnd = speech->endSeconds;
+    }
     if (!embedding)
         return std::nullopt;
-    std::lock_guard lock(m_mutex);
-    return m_roster.assign(*embedding, voiceprint.value_or(QList<float>()));
+    return m_roster.assign(*embedding, voiceprint.value_or(QList<float>()), heard);
 }
 
 bool SpeakerClassifier::enrollSpeaker(int id, const QString& name, QString* error)

@@ -12,7 +12,8 @@
 #include <optional>
 
 // Labels who spoke each utterance of a meeting, from each utterance's 24-band vector and
-// voiceprint (see SpeakerRoster for the rule). The spectral work (accumulate, endUtterance,
+// voiceprint, how much of it was voiced and the pause before it (see SpeakerRoster for the
+// rule). The spectral work (accumulate, endUtterance,
 // resetUtterance) runs on the classifier's own worker, in the order of the calls, so the
 // owner's thread only queues buffers; endUtterance waits for the buffers queued before it,
 // so its answer is never lost to a meeting that ends at once. The other calls run on the
@@ -49,8 +50,9 @@ public:
     QList<Speaker> allSpeakers() const;
 
 private:
-    mutable std::mutex m_mutex;  // guards the roster
+    mutable std::mutex m_mutex;  // guards the roster and the end of the last speech
     SpeakerRoster m_roster;
+    std::optional<double> m_lastSpeechEnd;  // audio time, of the last utterance that had speech
     SpectralEmbedder m_embedder;  // worker only
     VoiceprintEmbedder m_voiceprints;  // worker only
     // Last, so it is destroyed first: it finishes the queued work while everything it uses exists.

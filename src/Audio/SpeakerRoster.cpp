@@ -59,8 +59,27 @@ std::pair<SpeakerRoster::Member*, float> SpeakerRoster::best(Score score)
     return {best, bestScore};
 }
 
-Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>& voiceprint)
+SpeakerRoster::Member* SpeakerRoster::goingOn(const QList<float>& voiceprint, const Heard& heard)
 {
+    const qsizetype index = indexOf(m_lastID);
+    if (index < 0 || !heard.pauseSeconds || *heard.pauseSeconds > kGoingOn.longestPauseSeconds ||
+        heard.voicedFrames >= kGoingOn.fewestVoicedFrames)
+        return nullptr;
+    Member& last = m_members[index];
+    const bool comparable = !voiceprint.isEmpty() && voiceprint.size() == last.voiceprint.size();
+    // A print that is not a number is no voice to go by either way.
+    if (comparable && distance(voiceprint, last.voiceprint) > kGoingOn.clearlyAnother)
+        return nullptr;
+    return &last;
+}
+
+Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>& voiceprint, const Heard& heard)
+{
+    // Too little to fold into the voice: only counted.
+    if (Member* last = goingOn(voiceprint, heard)) {
+        ++last->speaker.utteranceCount;
+        return last->speaker;
+    }
     const auto hasVoiceprint = [&](const Member& member) {
         return !voiceprint.isEmpty() && voiceprint.size() == member.voiceprint.size();
     };
@@ -69,10 +88,9 @@ Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>&
     auto [match, closeness] = best([&](const Member& member) -> std::optional<float> {
         if (!hasVoiceprint(member))
             return std::nullopt;
-        const Speaker& speaker = member.speaker;
-        const float reach = speaker.isEnrolled ? kVoiceprintReach.enrolled
-                                               : kVoiceprintReach.opened +
-                                                     kVoiceprintReach.fewUtterances / float(speaker.utteranceCount);
+        const float reach = member.speaker.isEnrolled
+                                ? kVoiceprintReach.enrolled
+                                : kVoiceprintReach.opened + kVoiceprintReach.fewUtterances / float(member.inVoice);
         return -distance(voiceprint, member.voiceprint) / reach;
     });
     if (match && !(closeness >= -1))
@@ -88,16 +106,19 @@ Speaker SpeakerRoster::assign(const QList<float>& embedding, const QList<float>&
     }
     if (!match) {
         const int id = m_nextSpeakerID++;
-        m_members.append({Speaker{id, QStringLiteral("Speaker %1").arg(id), embedding, 1, false}, voiceprint});
+        m_members.append({Speaker{id, QStringLiteral("Speaker %1").arg(id), embedding, 1, false}, voiceprint, 1});
+        m_lastID = id;
         return m_members.last().speaker;
     }
     Speaker& speaker = match->speaker;
     if (!speaker.isEnrolled) {
-        addToMean(speaker.embedding, speaker.utteranceCount, embedding);
+        addToMean(speaker.embedding, match->inVoice, embedding);
         SpectralEmbedder::normalize(speaker.embedding);
-        addToMean(match->voiceprint, speaker.utteranceCount, voiceprint);
+        addToMean(match->voiceprint, match->inVoice, voiceprint);
+        ++match->inVoice;
     }
     ++speaker.utteranceCount;
+    m_lastID = speaker.id;
     return speaker;
 }
 

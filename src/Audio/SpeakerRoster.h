@@ -38,6 +38,20 @@ public:
         float enrolled;
     };
     static constexpr Reach kVoiceprintReach{2.1f, 0.6f, 1.7f};
+    // What is known of an utterance besides its voice.
+    struct Heard {
+        int voicedFrames = 0;  // 10 ms frames of voiced speech
+        std::optional<double> pauseSeconds;  // since the speech of the utterance before it
+    };
+    // A few words after a short pause (a list's last item, a sentence's tail) are too little
+    // to tell a voice surely: they go on with the voice before them unless their print lies
+    // clearly apart from it (distance()).
+    struct GoingOn {
+        double longestPauseSeconds;
+        int fewestVoicedFrames;  // an utterance with as many is judged on its voice alone
+        float clearlyAnother;
+    };
+    static constexpr GoingOn kGoingOn{1.2, 80, 4.0f};
 
     // Cosine of two unit band vectors; 0 unless both have the same, non-zero length.
     static float score(const QList<float>& a, const QList<float>& b);
@@ -49,7 +63,11 @@ public:
     // Adds an enrolled speaker and returns its id.
     int addEnrolled(const QString& label, const QList<float>& embedding, const QList<float>& voiceprint = {});
     // The speaker the utterance belongs to, after counting it.
-    Speaker assign(const QList<float>& embedding, const QList<float>& voiceprint = {});
+    Speaker assign(const QList<float>& embedding, const QList<float>& voiceprint, const Heard& heard);
+    Speaker assign(const QList<float>& embedding, const QList<float>& voiceprint = {})
+    {
+        return assign(embedding, voiceprint, Heard{});
+    }
 
     // The speaker with this id, if there is one.
     std::optional<Speaker> speaker(int id) const;
@@ -72,9 +90,12 @@ private:
     struct Member {
         Speaker speaker;
         QList<float> voiceprint;
+        int inVoice = 0;  // utterances the voice is the mean of (none for an enrolled one)
     };
 
     qsizetype indexOf(int id) const;
+    // The speaker of the utterance before, when this one goes on with it.
+    Member* goingOn(const QList<float>& voiceprint, const Heard& heard);
     // The member with the highest score among those `score` can judge (it returns nothing for
     // the others), the earliest among equals, with its score.
     template <typename Score>
@@ -82,4 +103,5 @@ private:
 
     QList<Member> m_members;
     int m_nextSpeakerID = 1;
+    int m_lastID = 0;  // the speaker of the last utterance
 };

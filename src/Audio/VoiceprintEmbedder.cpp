@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -206,6 +207,8 @@ void VoiceprintEmbedder::accumulate(const AudioBufferPtr& buffer)
     const AudioBufferPtr mono = m_converter.convertBuffer(buffer, {kRate, 1});
     if (!mono)
         return;
+    if (m_carry.empty() && m_frames.empty())
+        m_startSeconds = buffer->startSeconds();
     const float* samples = mono->channelData(0);
     m_carry.insert(m_carry.end(), samples, samples + mono->frameCount());
     std::size_t offset = 0;
@@ -279,17 +282,39 @@ void VoiceprintEmbedder::processFrame(const float* frame)
     m_frames.push_back(result);
 }
 
-std::optional<QList<float>> VoiceprintEmbedder::finalize() const
+std::vector<std::size_t> VoiceprintEmbedder::speechFrames() const
 {
-    if (m_frames.empty())
-        return std::nullopt;
-    float loudest = m_frames.front().logEnergy;
+    float loudest = -std::numeric_limits<float>::infinity();
     for (const Frame& frame : m_frames)
         loudest = std::max(loudest, frame.logEnergy);
-    std::vector<std::size_t> voiced;
+    std::vector<std::size_t> speech;
     for (std::size_t i = 0; i < m_frames.size(); ++i)
-        if (m_frames[i].logEnergy >= loudest - kSpeechRange && m_frames[i].voicing >= kVoicedCorrelation)
-            voiced.push_back(i);
+        if (m_frames[i].logEnergy >= loudest - kSpeechRange)
+            speech.push_back(i);
+    return speech;
+}
+
+std::vector<std::size_t> VoiceprintEmbedder::voicedFrames() const
+{
+    std::vector<std::size_t> voiced = speechFrames();
+    std::erase_if(voiced, [this](std::size_t i) { return m_frames[i].voicing < kVoicedCorrelation; });
+    return voiced;
+}
+
+std::optional<VoiceprintEmbedder::Speech> VoiceprintEmbedder::speech() const
+{
+    const std::vector<std::size_t> speech = speechFrames();
+    if (speech.empty())
+        return std::nullopt;
+    const auto at = [this](std::size_t frame, int offset) {
+        return m_startSeconds + double(int(frame) * kHop + offset) / kRate;
+    };
+    return Speech{at(speech.front(), 0), at(speech.back(), kFrameLength), int(voicedFrames().size())};
+}
+
+std::optional<QList<float>> VoiceprintEmbedder::finalize() const
+{
+    const std::vector<std::size_t> voiced = voicedFrames();
     if (voiced.size() < kLeastVoicedFrames)
         return std::nullopt;
 

@@ -36,6 +36,14 @@ public:
     // The utterance's print, or nothing when it holds less than 0.3 s of voiced speech.
     // Changes nothing.
     std::optional<QList<float>> finalize() const;
+    // Where the utterance's speech lies in audio time (its frames within 30 dB of the
+    // loudest) and how many of its 10 ms frames are voiced; nothing before a whole frame.
+    struct Speech {
+        double startSeconds;
+        double endSeconds;
+        int voicedFrames;
+    };
+    std::optional<Speech> speech() const;
     // Starts a new utterance; samples not yet in a frame are discarded.
     void reset();
 
@@ -48,6 +56,9 @@ private:
     };
 
     void processFrame(const float* samples);
+    // Indices of the frames loud enough to be speech and, of those, the voiced ones.
+    std::vector<std::size_t> speechFrames() const;
+    std::vector<std::size_t> voicedFrames() const;
 
     BufferConverter m_converter;
     RealFft m_fft;
@@ -60,5 +71,6 @@ private:
     std::vector<MelBand> m_melBands;
     std::array<std::array<float, kMelBands>, kCepstra> m_cosines{};
     std::vector<float> m_carry;
+    double m_startSeconds = 0;  // audio time of the utterance's first sample
     std::vector<Frame> m_frames;
 };

@@ -133,6 +133,41 @@ TEST(SpeakerRoster, JudgesOnTheVoiceprintWhenBothSidesHaveOneAndOnTheBandsOtherw
     }
 }
 
+// A list's last item or a sentence's tail after a short pause is too little to tell a voice:
+// it stays with the voice before it unless its print lies clearly apart, and changes nothing
+// of that voice.
+TEST(SpeakerRoster, AFewWordsAfterAShortPauseGoOnWithTheVoiceBefore)
+{
+    const SpeakerRoster::GoingOn going = SpeakerRoster::kGoingOn;
+    const QList<float> none;
+    struct Case {
+        const char* name;
+        SpeakerRoster::Heard heard;
+        QList<float> voiceprint;
+        int expectedID;  // 2: the voice before; 3: judged on its own (a new one)
+    };
+    const Case cases[] = {
+        {"no print, short pause", {20, 0.9}, none, 2},
+        {"a print near enough", {going.fewestVoicedFrames - 1, going.longestPauseSeconds}, apart(3.9f), 2},
+        {"a print clearly apart", {30, 0.9}, apart(4.1f), 3},
+        {"enough voiced speech to be judged", {going.fewestVoicedFrames, 0.9}, apart(3.0f), 3},
+        {"after a longer pause", {30, going.longestPauseSeconds + 0.01}, apart(3.0f), 3},
+        {"no pause known", {30, std::nullopt}, apart(3.0f), 3},
+    };
+    for (const Case& c : cases) {
+        SpeakerRoster roster;
+        roster.assign(axis(5), apart(20.0f));
+        const Speaker before = roster.assign(kBase, kBase);
+        const Speaker speaker = roster.assign(at(0.5f), c.voiceprint, c.heard);
+        EXPECT_EQ(speaker.id, c.expectedID) << c.name;
+        if (c.expectedID == before.id) {
+            EXPECT_EQ(speaker.utteranceCount, 2) << c.name;
+            EXPECT_EQ(speaker.embedding, before.embedding) << c.name;
+            EXPECT_EQ(roster.voiceprint(before.id), kBase) << c.name;
+        }
+    }
+}
+
 TEST(SpeakerRoster, MatchedSpeakersFollowTheMeanAndTiesGoToTheEarliest)
 {
     SpeakerRoster roster;

@@ -63,6 +63,34 @@ TEST(VoiceprintEmbedder, GivesNothingWithoutEnoughVoicedSpeech)
     EXPECT_EQ(embedder.finalize(), embedder.finalize());
     embedder.reset();
     EXPECT_EQ(embedder.finalize(), std::nullopt);
+    EXPECT_FALSE(embedder.speech().has_value());
+}
+
+// The speech of an utterance lies where it was heard, in the microphone's audio time, whatever
+// the silence around it, and even when it is too short for a print.
+TEST(VoiceprintEmbedder, FindsWhereTheSpeechLiesAndHowMuchIsVoiced)
+{
+    const struct {
+        double utteranceStart, speechStart, speechEnd;  // seconds of audio time
+    } cases[] = {{0, 0.5, 1.5}, {12.0, 12.8, 13.0}, {3.0, 3.0, 3.6}};
+    constexpr double kRate = 48000;
+    for (const auto& c : cases) {
+        VoiceprintEmbedder embedder;
+        const auto first = std::int64_t(c.utteranceStart * kRate), last = std::int64_t((c.speechEnd + 0.8) * kRate);
+        for (std::int64_t start = first; start < last; start += 4096)
+            embedder.accumulate(makeBuffer(
+                {kRate, 1}, std::min<std::int64_t>(4096, last - start),
+                [&](int, std::int64_t f) {
+                    const double at = double(start + f) / kRate;
+                    return at >= c.speechStart && at < c.speechEnd ? voice(180, at) : 0.0f;
+                },
+                start));
+        const std::optional<VoiceprintEmbedder::Speech> speech = embedder.speech();
+        ASSERT_TRUE(speech.has_value()) << c.speechStart;
+        EXPECT_NEAR(speech->startSeconds, c.speechStart, 0.05) << c.speechStart;
+        EXPECT_NEAR(speech->endSeconds, c.speechEnd, 0.05) << c.speechStart;
+        EXPECT_NEAR(speech->voicedFrames, (c.speechEnd - c.speechStart) * 100, 6) << c.speechStart;
+    }
 }
 
 }  // namespace

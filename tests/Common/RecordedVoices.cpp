@@ -156,6 +156,13 @@ std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person
                                    : std::vector<std::vector<float>>();
 }
 
+std::vector<std::vector<float>> RecordedVoices::words(const QString& person, int count)
+{
+    if (!people().contains(person))
+        return {};
+    return monoFiles(QDir(kPrompts + person + QStringLiteral("/digits")), kTelephoneRate, 0.3, 1.2, count);
+}
+
 std::vector<std::vector<float>> RecordedVoices::readerUtterances()
 {
     return monoFiles(QDir(QStringLiteral("/usr/share/pocketsphinx/test/data/librivox")), kReaderRate, 0, 60, -1);

@@ -38,6 +38,10 @@ const QStringList& heldOutPeople();
 // (all for -1); none over a line the person was not recorded on.
 std::vector<std::vector<float>> utterances(const QString& person, Line line, int count);
 
+// Single words of one of people() over a telephone line (digits, 0.3 to 1.2 s each), in
+// file-name order, at most `count`.
+std::vector<std::vector<float>> words(const QString& person, int count);
+
 // The book reader's utterances at 16 kHz.
 constexpr int kReaderRate = 16000;
 std::vector<std::vector<float>> readerUtterances();

@@ -456,11 +456,19 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
         "release notes are drafted",   "support tickets are down",    "we meet again thursday",
     };
     const QStringList& people = RecordedVoices::people();
-    std::vector<std::vector<std::vector<float>>> voices;
+    std::vector<std::vector<std::vector<float>>> voices, words;
     for (const QString& person : people) {
         voices.push_back(RecordedVoices::utterances(person, RecordedVoices::Line::telephone, 6));
         ASSERT_EQ(voices.back().size(), 6u) << person.toStdString();
+        words.push_back(RecordedVoices::words(person, 2));
+        ASSERT_EQ(words.back().size(), 2u) << person.toStdString();
     }
+    // A last word after a pause that ends an English turn.
+    const QString tailWords[] = {QStringLiteral("then"), QStringLiteral("too")};
+    constexpr double kTailPause = 0.9;
+    const auto tailOf = [](const std::set<std::size_t>& tails, std::size_t turn) {
+        return std::size_t(std::distance(tails.begin(), tails.find(turn)));
+    };
     const struct {
         const char* name;
         const char* localeID;  // Korean turns wait longer
@@ -468,11 +476,12 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
         std::vector<double> gaps;  // before another person's answer, in turn
         int lateMs;  // the recognizer's final text after the speech
         double endPause;  // from the last words to the clock-out
+        std::set<std::size_t> tails;  // turns their speaker ends with one more word
     } meetings[] = {
-        {"two people", "en-US", {0, 2, 0, 2, 2, 0, 2}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5},
-        {"three people", "ko-KR", {0, 0, 1, 2, 1, 0, 0, 2, 1}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5},
-        {"two people answering at once", "en-US", {0, 2, 0, 2, 2, 0, 2}, {0.8, 1.0, 1.2}, 1300, 2.0},
-        {"three people answering at once", "en-US", {0, 1, 2, 1, 0, 0, 2, 1}, {1.2, 0.8, 1.0}, 1300, 2.0},
+        {"two people", "en-US", {0, 2, 0, 2, 2, 0, 2}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5, {1, 5}},
+        {"three people", "ko-KR", {0, 0, 1, 2, 1, 0, 0, 2, 1}, {1.5, 2.0, 2.5, 3.0}, 0, 0.5, {}},
+        {"two people answering at once", "en-US", {0, 2, 0, 2, 2, 0, 2}, {0.8, 1.0, 1.2}, 1300, 2.0, {}},
+        {"three people answering at once", "en-US", {0, 1, 2, 1, 0, 0, 2, 1}, {1.2, 0.8, 1.0}, 1300, 2.0, {}},
     };
     // A person's own pause: a detector that learns from it would wait past the next answer.
     constexpr double kHesitation = 1.8;
@@ -491,6 +500,10 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
                                  : meeting.gaps[turn % meeting.gaps.size()]);
             const auto person = std::size_t(meeting.order[turn]);
             spoken.say(voices[person][used[person]++], phrases[qsizetype(turn)], meeting.lateMs);
+            if (meeting.tails.contains(turn)) {
+                spoken.pause(kTailPause);
+                spoken.say(words[person][tailOf(meeting.tails, turn)], tailWords[tailOf(meeting.tails, turn)]);
+            }
         }
         spoken.pause(meeting.endPause);
         h.engine->setEnabled(false);
@@ -506,6 +519,10 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
             ASSERT_GE(line, 0) << phrase.toStdString() << "\n" << lines.join(u'\n').toStdString();
             EXPECT_EQ(lines.join(u'\n').count(phrase), 1) << phrase.toStdString();
             speakersOfLine[std::size_t(line)].insert(meeting.order[turn]);
+            if (meeting.tails.contains(turn)) {  // the last word stays with its sentence
+                EXPECT_TRUE(lines[line].contains(phrase + u' ' + tailWords[tailOf(meeting.tails, turn)]))
+                    << lines[line].toStdString();
+            }
         }
         for (std::size_t line = 0; line < speakersOfLine.size(); ++line)
             EXPECT_EQ(speakersOfLine[line].size(), 1u) << lines[qsizetype(line)].toStdString();
