@@ -1,7 +1,9 @@
 // The whole road with real parts but the language model: recorded speech through the file
 // microphone, the energy detector, pocketsphinx and the turn detector end the turn, a local
 // OpenAI-compatible server on 127.0.0.1 answers, and espeak-ng speaks the reply.
+#include "Audio/AudioInputStream.h"
 #include "Audio/FileCaptureBackend.h"
+#include "Audio/ScriptedCaptureBackend.h"
 #include "Common/FakeDeviceSource.h"
 #include "Common/FakeScheduler.h"
 #include "Common/LocalHttpServer.h"
@@ -50,12 +52,26 @@ struct NullAudioOutput final : AudioOutput {
     }
 };
 
-// The engine in a session on the recording at `path` (headerless samples when `rawFormat` is
-// given), with every log line and every end of turn kept as it happens.
+// The engine in a session on a microphone, with every log line and every end of turn kept as
+// it happens.
 struct RecordedSession {
     static constexpr auto kReply = "Ten meters forward it is.";
 
-    RecordedSession(const QString& path, std::optional<AudioFormat> rawFormat = std::nullopt)
+    // The microphone plays the recording at `path` at the pace of speech.
+    explicit RecordedSession(const QString& path)
+        : RecordedSession([path] {
+              return std::make_unique<FileCaptureBackend>(path, FileCaptureBackend::Pacing::realTime);
+          })
+    {
+    }
+    // The test plays the microphone (play()).
+    explicit RecordedSession(std::shared_ptr<ScriptedCaptureBackend::State> microphone)
+        : RecordedSession([microphone] { return std::make_unique<ScriptedCaptureBackend>(microphone); })
+    {
+        m_microphone = std::move(microphone);
+    }
+
+    explicit RecordedSession(std::function<std::unique_ptr<CaptureBackend>()> makeMicrophone)
     {
         server.setHandler([](const LocalHttpServer::Request&) {
             LocalHttpServer::Reply reply;
@@ -67,9 +83,7 @@ struct RecordedSession {
         settings.setAssistantProvider(AssistantProvider::lmStudio);
         settings.setLmStudioBaseURL(server.url().toString());
         settings.setLmStudioModel(QStringLiteral("local-model"));
-        platform.makeCaptureBackend = [path, rawFormat] {
-            return std::make_unique<FileCaptureBackend>(path, FileCaptureBackend::Pacing::realTime, rawFormat);
-        };
+        platform.makeCaptureBackend = std::move(makeMicrophone);
         platform.audioDevices = std::make_unique<FakeDeviceSource>();
         platform.speechEngine = PocketsphinxDecoder::installedEngine();
         platform.speechSynthesizer = std::make_unique<EspeakSpeechSynthesizer>(std::make_unique<NullAudioOutput>());
@@ -109,6 +123,27 @@ struct RecordedSession {
     }
     QString log() const { return lines.join(u'\n'); }
 
+    // Plays mono samples into the scripted microphone at the pace of speech, a captured buffer
+    // at a time, each taken by the engine before virtual time moves to its end: the detector
+    // hears the pauses as they were recorded however busy the machine is, and only the
+    // recognizer's texts may come later.
+    void play(const std::vector<float>& samples)
+    {
+        const auto rate = std::int64_t(m_microphone->format.sampleRate);
+        constexpr auto kBuffer = std::size_t(AudioInputStream::kFramesPerBuffer);
+        for (std::size_t at = 0; at < samples.size(); at += kBuffer) {
+            const auto end = std::min(samples.size(), at + kBuffer);
+            ScriptedCaptureBackend::deliver(*m_microphone, {samples.begin() + std::ptrdiff_t(at),
+                                                            samples.begin() + std::ptrdiff_t(end)});
+            QCoreApplication::processEvents();
+            m_played += std::int64_t(end - at);
+            const std::chrono::milliseconds heard(m_played * 1000 / rate);
+            scheduler.advance(heard - scheduler.elapsed());
+            while (clock.elapsed() < heard.count())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+    }
+
     LocalHttpServer server;
     ScopedDataRoot root;  // the history's day files of this test only
     QTemporaryDir directory;
@@ -123,6 +158,10 @@ struct RecordedSession {
     QElapsedTimer clock;
     QStringList lines;
     QStringList fireReasons;
+
+private:
+    std::shared_ptr<ScriptedCaptureBackend::State> m_microphone;
+    std::int64_t m_played = 0;  // frames
 };
 
 TEST(EngineEndToEnd, ARecordedQuestionIsHeardAnsweredSpokenAndKept)
@@ -176,26 +215,27 @@ TEST(EngineEndToEnd, RecordedPeopleEachEndTheirTurnOnThePredictedSilence)
     const std::vector<std::vector<float>> utterances = RecordedVoices::turnsOfThreePeople();
     ASSERT_EQ(utterances.size(), 5u);
 
-    // One microphone session: time for the models to load, then each utterance followed by a
-    // pause long enough for its turn to end and the reply to be spoken.
     constexpr int kRate = RecordedVoices::kWidebandRate;
-    std::vector<qint16> samples(std::size_t(3 * kRate));
-    for (const std::vector<float>& utterance : utterances) {
-        for (const float sample : utterance)
-            samples.push_back(qint16(std::clamp(sample, -1.0f, 1.0f) * 32767));
-        samples.resize(samples.size() + std::size_t(3 * kRate));
-    }
-    QTemporaryDir directory;
-    QFile microphone(directory.filePath(QStringLiteral("people.raw")));
-    ASSERT_TRUE(microphone.open(QIODevice::WriteOnly));
-    microphone.write(reinterpret_cast<const char*>(samples.data()), qint64(samples.size() * sizeof(qint16)));
-    microphone.close();
-
-    RecordedSession session(microphone.fileName(), AudioFormat{double(kRate), 1});
+    auto microphone = std::make_shared<ScriptedCaptureBackend::State>();
+    microphone->format = {double(kRate), 1};
+    RecordedSession session(microphone);
+    // Audio before the recognizer runs reaches no one, as with a microphone.
+    ASSERT_TRUE(session.runUntil([&] { return session.lines.contains(QStringLiteral("[stt] started OK")); }))
+        << session.log().toStdString();
     const auto repliesSpoken = [&] {
         return session.lines.count(QStringLiteral("[fsm] speaking → listening [tts finished]"));
     };
-    ASSERT_TRUE(session.runUntil([&] { return repliesSpoken() == 5; })) << session.log().toStdString();
+    // Each utterance, then a pause long enough for its turn to end and the reply to be spoken.
+    const std::vector<float> second(std::size_t(kRate), 0.0f);
+    for (std::size_t turn = 0; turn < utterances.size(); ++turn) {
+        session.play(utterances[turn]);
+        // However far the decoder lags behind, it has heard the words before the pause runs out.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !session.engine->state().liveTranscript().isEmpty(); }, 60000))
+            << session.log().toStdString();
+        for (int waited = 0; waited < 60 && repliesSpoken() <= int(turn); ++waited)
+            session.play(second);
+    }
+    ASSERT_EQ(repliesSpoken(), 5) << session.log().toStdString();
     ASSERT_EQ(session.fireReasons.size(), 5) << session.log().toStdString();
     for (const QString& reason : session.fireReasons)
         EXPECT_TRUE(reason.startsWith(QStringLiteral("predicted silence "))) << reason.toStdString();
