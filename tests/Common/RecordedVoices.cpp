@@ -8,11 +8,12 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
 
-constexpr double kShortest = 2, kLongest = 6;  // seconds
+constexpr double kShortestWord = 0.3, kLongestWord = 1.2;  // seconds
 const QString kPrompts = QStringLiteral("/usr/share/asterisk/sounds/");
 const QString kReader = QStringLiteral("librivox_m_reader");
 
@@ -26,11 +27,12 @@ struct Codec {
 const Codec kG722{QStringLiteral("g722"), RecordedVoices::kWidebandRate, 1, 2};
 const Codec kGsm{QStringLiteral("gsm"), RecordedVoices::kTelephoneRate, 33, 160};
 
-// Where each person's prompts lie, and how they were recorded.
+// Where each person's prompts lie (their single words in its "digits" folder), and how they
+// were recorded.
 struct Recording {
     QString folder;
-    bool telephoneWav;  // 8 kHz PCM beside the coded prompts
-    const Codec* codec;
+    bool telephoneWav;  // 8 kHz PCM, beside the coded prompts if any
+    const Codec* codec;  // none: PCM only
 };
 
 std::optional<Recording> recording(const QString& person)
@@ -43,6 +45,8 @@ std::optional<Recording> recording(const QString& person)
         return Recording{kPrompts + QStringLiteral("fr"), false, &kGsm};
     if (person == QLatin1String("ru_RU_f_IvrvoiceRU"))
         return Recording{kPrompts + person, false, &kG722};
+    if (person == QLatin1String("it_IT_f_Menardi"))
+        return Recording{kPrompts + person, true, nullptr};
     return std::nullopt;
 }
 
@@ -72,7 +76,8 @@ std::vector<std::vector<float>> monoFiles(const QDir& dir, int rate, double shor
 // The prompts are headerless, so their length tells their duration. They are decoded as one
 // stream by a single ffmpeg run, as starting one per prompt would take most of the test's time;
 // the decoder's adaptation carries over each joint for a few milliseconds only.
-std::vector<std::vector<float>> codedPrompts(const QDir& dir, const Codec& codec, int count)
+std::vector<std::vector<float>> codedPrompts(const QDir& dir, const Codec& codec, int count, double shortest,
+                                             double longest)
 {
     QByteArray stream;
     std::vector<qsizetype> lengths;
@@ -80,7 +85,7 @@ std::vector<std::vector<float>> codedPrompts(const QDir& dir, const Codec& codec
         QFile file(dir.filePath(name));
         const qsizetype blocks = file.size() / codec.bytes;
         const double seconds = double(blocks * codec.samples) / codec.rate;
-        if (seconds < kShortest || seconds > kLongest || !file.open(QIODevice::ReadOnly))
+        if (seconds < shortest || seconds > longest || !file.open(QIODevice::ReadOnly))
             continue;
         stream += file.read(blocks * codec.bytes);
         lengths.push_back(blocks * codec.samples);
@@ -112,6 +117,11 @@ std::vector<std::vector<float>> codedPrompts(const QDir& dir, const Codec& codec
     return found;
 }
 
+// The recordings in `folder` of a person recorded so, over the line, `shortest` to `longest`
+// seconds each.
+std::vector<std::vector<float>> recorded(const Recording& recording, const QString& folder,
+                                         RecordedVoices::Line line, int count, double shortest, double longest);
+
 // Wideband utterances heard over a telephone line.
 std::vector<std::vector<float>> overTelephone(std::vector<std::vector<float>> utterances)
 {
@@ -132,11 +142,32 @@ const QStringList& RecordedVoices::people()
 const QStringList& RecordedVoices::heldOutPeople()
 {
     static const QStringList people{QStringLiteral("es_CO_f_prompts"), QStringLiteral("fr_FR_f_Armelle"),
-                                    QStringLiteral("ru_RU_f_IvrvoiceRU"), kReader};
+                                    QStringLiteral("ru_RU_f_IvrvoiceRU"), kReader,
+                                    QStringLiteral("it_IT_f_Menardi")};
     return people;
 }
 
-std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count)
+namespace {
+
+std::vector<std::vector<float>> recorded(const Recording& recording, const QString& folder,
+                                         RecordedVoices::Line line, int count, double shortest, double longest)
+{
+    using RecordedVoices::Line;
+    const QDir dir(folder);
+    if (line == Line::telephone && recording.telephoneWav)
+        return monoFiles(dir, RecordedVoices::kTelephoneRate, shortest, longest, count);
+    if (!recording.codec)
+        return {};
+    if (recording.codec->rate == RecordedVoices::rate(line))
+        return codedPrompts(dir, *recording.codec, count, shortest, longest);
+    return line == Line::telephone ? overTelephone(codedPrompts(dir, *recording.codec, count, shortest, longest))
+                                   : std::vector<std::vector<float>>();
+}
+
+}  // namespace
+
+std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person, Line line, int count,
+                                                           double shortest, double longest)
 {
     if (person == kReader) {
         std::vector<std::vector<float>> read = readerUtterances();
@@ -144,23 +175,45 @@ std::vector<std::vector<float>> RecordedVoices::utterances(const QString& person
             read.resize(std::size_t(count));
         return line == Line::telephone ? overTelephone(std::move(read)) : read;
     }
-    const std::optional<Recording> recorded = recording(person);
-    if (!recorded)
-        return {};
-    const QDir dir(recorded->folder);
-    if (line == Line::telephone && recorded->telephoneWav)
-        return monoFiles(dir, kTelephoneRate, kShortest, kLongest, count);
-    if (recorded->codec->rate == rate(line))
-        return codedPrompts(dir, *recorded->codec, count);
-    return line == Line::telephone ? overTelephone(codedPrompts(dir, *recorded->codec, count))
-                                   : std::vector<std::vector<float>>();
+    const std::optional<Recording> found = recording(person);
+    return found ? recorded(*found, found->folder, line, count, shortest, longest) : std::vector<std::vector<float>>();
 }
 
-std::vector<std::vector<float>> RecordedVoices::words(const QString& person, int count)
+std::vector<std::vector<float>> RecordedVoices::words(const QString& person, Line line, int count)
 {
-    if (!people().contains(person))
-        return {};
-    return monoFiles(QDir(kPrompts + person + QStringLiteral("/digits")), kTelephoneRate, 0.3, 1.2, count);
+    const std::optional<Recording> found = recording(person);
+    return found ? recorded(*found, found->folder + QStringLiteral("/digits"), line, count, kShortestWord, kLongestWord)
+                 : std::vector<std::vector<float>>();
+}
+
+std::vector<std::vector<float>> RecordedVoices::readerPhrases(Line line)
+{
+    // Pauses of 100 ms, 20 dB under the loudest 10 ms of a sentence, part its phrases.
+    constexpr int kStep = kReaderRate / 100;
+    constexpr int kPauseSteps = 10, kShortestSteps = 100;
+    std::vector<std::vector<float>> phrases;
+    for (const std::vector<float>& sentence : readerUtterances()) {
+        std::vector<double> energy;
+        for (std::size_t at = 0; at + kStep <= sentence.size(); at += kStep) {
+            double squares = 0;
+            for (std::size_t i = at; i < at + kStep; ++i)
+                squares += double(sentence[i]) * sentence[i];
+            energy.push_back(squares);
+        }
+        const double loudest = *std::max_element(energy.begin(), energy.end());
+        std::size_t start = 0, quiet = 0;
+        for (std::size_t step = 0; step <= energy.size(); ++step) {
+            const bool end = step == energy.size();
+            quiet = !end && energy[step] < loudest / 100 ? quiet + 1 : 0;
+            if ((quiet == kPauseSteps || end) && step - start >= kShortestSteps) {
+                const std::size_t cut = end ? sentence.size() : (step - kPauseSteps / 2) * kStep;
+                phrases.emplace_back(sentence.begin() + std::ptrdiff_t(start * kStep),
+                                     sentence.begin() + std::ptrdiff_t(cut));
+                start = cut / kStep;
+            }
+        }
+    }
+    return line == Line::telephone ? overTelephone(std::move(phrases)) : phrases;
 }
 
 std::vector<std::vector<float>> RecordedVoices::readerUtterances()

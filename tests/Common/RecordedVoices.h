@@ -29,18 +29,23 @@ const QStringList& people();
 
 // People the speaker labels were never fitted on, to measure them on: a Colombian Spanish woman
 // and a French woman (telephone prompts coded as GSM, so telephone only), a Russian woman
-// (wideband prompts) and the English man who reads the book passages of pocketsphinx-testdata
-// (wideband, five utterances of 3 to 7 s). Wideband recordings are heard over a telephone line
-// through an 8 kHz resampling.
+// (wideband prompts), the English man who reads the book passages of pocketsphinx-testdata
+// (wideband, five utterances of 3 to 7 s) and an Italian woman (telephone prompts). Wideband
+// recordings are heard over a telephone line through an 8 kHz resampling.
 const QStringList& heldOutPeople();
 
-// The person's utterances of 2 to 6 s (the reader's all), in file-name order, at most `count`
-// (all for -1); none over a line the person was not recorded on.
-std::vector<std::vector<float>> utterances(const QString& person, Line line, int count);
+// The person's prompts of `shortest` to `longest` seconds (the reader's sentences all), in
+// file-name order, at most `count` (all for -1); none over a line the person was not
+// recorded on.
+std::vector<std::vector<float>> utterances(const QString& person, Line line, int count, double shortest = 2,
+                                           double longest = 6);
 
-// Single words of one of people() over a telephone line (digits, 0.3 to 1.2 s each), in
-// file-name order, at most `count`.
-std::vector<std::vector<float>> words(const QString& person, int count);
+// The person's single words (digits, 0.3 to 1.2 s each) in file-name order, at most `count`;
+// the reader has none.
+std::vector<std::vector<float>> words(const QString& person, Line line, int count);
+
+// The reader's sentences cut at their pauses into phrases of at least 1 s.
+std::vector<std::vector<float>> readerPhrases(Line line);
 
 // The book reader's utterances at 16 kHz.
 constexpr int kReaderRate = 16000;

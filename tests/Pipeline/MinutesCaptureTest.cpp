@@ -460,7 +460,7 @@ TEST(MinutesCapture, EveryWordIsKeptAndEachLineIsOnePerson)
     for (const QString& person : people) {
         voices.push_back(RecordedVoices::utterances(person, RecordedVoices::Line::telephone, 6));
         ASSERT_EQ(voices.back().size(), 6u) << person.toStdString();
-        words.push_back(RecordedVoices::words(person, 2));
+        words.push_back(RecordedVoices::words(person, RecordedVoices::Line::telephone, 2));
         ASSERT_EQ(words.back().size(), 2u) << person.toStdString();
     }
     // A last word after a pause that ends an English turn.
