@@ -6,6 +6,7 @@
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
+#include "Platform/IcalReader.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -488,12 +489,16 @@ TEST_F(CalendarFiles, ALocationIsSetChangedAndClearedAndAnOccurrenceKeepsOneOver
     }
 }
 
-TEST(IcalCalendarStore, OversizedFilesAndLinesAreLeftOutWithALogLine)
+TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
 {
     ScopedTimeZone zone("Asia/Seoul");
     ScopedDataRoot root;
-    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics"})
+    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics", "not-a-calendar.ics"})
         ASSERT_TRUE(ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named(name)));
+    // Past the largest size read, without taking the disk's space.
+    QFile beyond(IcalCalendarStore::defaultFolder() + "/beyond.ics");
+    ASSERT_TRUE(beyond.open(QIODevice::WriteOnly) && beyond.resize(IcalReader::kMaxListedBytes + 1));
+    beyond.close();
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -502,10 +507,16 @@ TEST(IcalCalendarStore, OversizedFilesAndLinesAreLeftOutWithALogLine)
     QStringList titles;
     for (const CalendarEvent& event : listing->events)
         titles << event.title + (event.notes.isEmpty() ? "" : " (" + event.notes.left(10) + ")");
-    // The long line was Review's description; the huge file is not read at all.
-    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Dentist", "Review"}));
+    // The long lines were Review's description.
+    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Lunch", "Dentist", "Review", "Review"}));
+    QStringList leftOut;
+    for (const CalendarStore::LeftOut& file : listing->leftOut)
+        leftOut << QString("%1 %2 %3").arg(file.file).arg(file.reason).arg(file.largest >> 20);
+    EXPECT_EQ(leftOut, QStringList({"beyond.ics 2 256", "not-a-calendar.ics 1 0"}));
     const QString logged = log.messages().join('\n').replace(IcalCalendarStore::defaultFolder(), "<folder>");
-    EXPECT_TRUE(logged.contains("skipped lines longer than 128 KiB in <folder>/long-line.ics: 1"))
-        << logged.toStdString();
-    EXPECT_TRUE(logged.contains("skipped <folder>/huge-line.ics: it is larger than 8 MiB")) << logged.toStdString();
+    for (const char* line : {"skipped lines longer than 128 KiB in <folder>/long-line.ics: 1",
+                             "skipped lines longer than 128 KiB in <folder>/huge-line.ics: 1",
+                             "skipped <folder>/beyond.ics: it is larger than 256 MiB",
+                             "skipped <folder>/not-a-calendar.ics: not an iCalendar file"})
+        EXPECT_TRUE(logged.contains(line)) << line << "\n" << logged.toStdString();
 }

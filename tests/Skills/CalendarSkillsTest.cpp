@@ -323,6 +323,9 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
     const QString cutNote = " (반복이 너무 많아 앞부분만 센 일정: %1)";
     const QString refused = "error 1: <folder>/long-line.ics cannot be written back as it is: a line is longer "
                             "than 128 KiB; it is left unchanged";
+    const QString tooLargeToChange = "error 1: <folder>/huge-line.ics cannot be written back as it is: it is larger "
+                                     "than 8 MiB; it is left unchanged";
+    const QString notRead = " (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: not-a-calendar.ics(캘린더 파일이 아님))";
     const Row rows[] = {
         {"daily-first.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 09:30 — Standup; " + dentist},
         {"daily-first.ics", listWeek, noArgs,
@@ -374,10 +377,30 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"long-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
         {"long-line.ics", changeIt, moveTo("2026-01-05T12:00"), refused},
         {"long-line.ics", deleteIt, at("2026-01-05T12:00"), refused},
-        {"huge-line.ics", listToday, noArgs, "오늘 일정은 없어요."},
-        {"huge-line.ics", listWeek, noArgs, "이번 주는 일정이 없네요."},
-        {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), kNotFound},
-        {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), kNotFound},
+        {"never-monthly.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"never-monthly.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"never-monthly.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
+        {"never-monthly.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"never-since-year-one.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"never-since-year-one.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"never-since-year-one.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
+        {"never-since-year-one.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.",
+         "lunch-0105@example.com"},
+        {"ending-1901.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"ending-1901.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"ending-1901.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"ending-1901.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"not-a-calendar.ics", listToday, noArgs, "오늘 일정은 없어요." + notRead},
+        {"not-a-calendar.ics", listWeek, noArgs, "이번 주는 일정이 없네요." + notRead},
+        {"not-a-calendar.ics", changeIt, moveTo("2026-01-05T12:00"), kNotFound},
+        {"not-a-calendar.ics", deleteIt, at("2026-01-05T12:00"), kNotFound},
+        // The huge line is left out, and the file read; it is too large to be rewritten.
+        {"huge-line.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"huge-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), tooLargeToChange},
+        {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), tooLargeToChange},
     };
     const char* const questions[] = {"list today", "list week", "update", "delete"};
     std::cout << "file              | question   | answer\n";
