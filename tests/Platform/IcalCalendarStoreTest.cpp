@@ -6,6 +6,7 @@
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
+#include "Common/WithoutReadOverride.h"
 #include "Platform/IcalReader.h"
 #include "Support/FileIO.h"
 
@@ -17,10 +18,7 @@
 
 #include <iostream>
 
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 void write(const QString& name, QByteArray body)
@@ -58,6 +56,11 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
     write("from-sync.ics", "BEGIN:VEVENT\nUID:sync\nDTSTART:20260105T020000Z\nDTEND:20260105T030000Z\n"
                            "ATTENDEE:mailto:kim@example.com\nX-OTHER-TOOL:keep me\nBEGIN:VALARM\nACTION:DISPLAY\n"
                            "TRIGGER:-PT15M\nEND:VALARM\nEND:VEVENT\n");
+    // The zone defined after the event that uses it, and a BEGIN line folded in two.
+    write("late-zone.ics", "BEGIN:VEVENT\nUID:late\nDTSTART;TZID=Late Office:20260105T103000\nDURATION:PT30M\n"
+                           "END:VEVENT\nBEGIN:VTIMEZONE\nTZID:Late Office\nBEGIN:STANDARD\nDTSTART:19700101T000000\n"
+                           "TZOFFSETFROM:+0530\nTZOFFSETTO:+0530\nEND:STANDARD\nEND:VTIMEZONE\n");
+    write("folded.ics", "BEGIN:VEV\n ENT\nUID:folded\nDTSTART:20260105T040000Z\nSUMMARY:Fol\n ded\nEND:VEVENT\n");
     write("broken.ics", "BEGIN:VEVENT\nUID:broken\nDTSTART:20260105T020000Z\n");
     write("nostart.ics", "BEGIN:VEVENT\nUID:nostart\nEND:VEVENT\n");
 
@@ -66,6 +69,8 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
     const auto events = allEvents(store, &error);
     ASSERT_TRUE(events) << error.toStdString();
     const QList<CalendarEvent> expected = {{"sync", utc(2), utc(3), "", "", ""},
+                                           {"folded", utc(4), utc(4), "Folded", "", ""},
+                                           {"late", utc(5), utc(5, 30), "", "", ""},
                                            {"office", utc(5), utc(5, 45), "", "", "one\ntwo"},
                                            {"ny", utc(13), utc(14), "Call, NY", "Zoom", ""}};
     EXPECT_EQ(*events, expected);
@@ -73,8 +78,8 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
 
     CalendarEvent changed = events->first();
     changed.title = "Renamed";
-    changed.start = utc(4);
-    changed.end = utc(5);
+    changed.start = utc(1);
+    changed.end = utc(2);
     ASSERT_TRUE(store.save(changed, nullptr));
     const QString text = QString::fromUtf8(*FileIO::readAll(IcalCalendarStore::defaultFolder() + "/from-sync.ics"));
     for (const char* kept : {"ATTENDEE:mailto:kim@example.com", "X-OTHER-TOOL:keep me", "BEGIN:VALARM"})
@@ -94,25 +99,6 @@ QByteArray bytesOf(const QString& name)
 {
     return FileIO::readAll(folder() + '/' + name).value_or("<no file>");
 }
-
-// Root reads any file whatever its mode: while this lives, the calling thread lacks the two
-// capabilities that let it, so a file of mode 000 is unreadable to it as to anyone else.
-class WithoutReadOverride {
-public:
-    WithoutReadOverride()
-    {
-        m_header = {_LINUX_CAPABILITY_VERSION_3, 0};
-        syscall(SYS_capget, &m_header, m_saved);
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &m_header, lowered);
-    }
-    ~WithoutReadOverride() { syscall(SYS_capset, &m_header, m_saved); }
-
-private:
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-};
 
 // Calendar files as other tools write them ("now" is Monday 5 January 2026, 09:00 in Seoul).
 const std::pair<const char*, QByteArray> kFiles[] = {
