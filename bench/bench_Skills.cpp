@@ -17,6 +17,7 @@
 #include "Skills/SkillWorker.h"
 
 #include <QDir>
+#include <QFile>
 #include <QEventLoop>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
@@ -83,22 +84,49 @@ BENCHMARK(BM_CalendarQuestion)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// A week listed from one file of many series, as a shared calendar exports it whole: the
-// cost per series must not grow with the file.
-void BM_CalendarManySeries(benchmark::State& state)
+// A field of the process's status in KiB ("VmRSS", "VmHWM": resident now, at the most).
+double statusKiB(const QByteArray& field)
 {
-    const ExportedCalendars::File file = ExportedCalendars::manySeries(int(state.range(0)));
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble();
+    return 0;
+}
+
+// Times one listing skill asked over `file`, alone in the calendar folder, and how much the
+// process grew at the most meanwhile; returns its answer.
+template <typename Listing>
+QString timeListing(benchmark::State& state, const ExportedCalendars::File& file)
+{
     ScopedTimeZone zone("Asia/Seoul");
     QTemporaryDir scratch;
     const QString folder = scratch.path() + QStringLiteral("/calendar");
     ExportedCalendars::write(folder, file);
     FakeScheduler clock(ExportedCalendars::now());
     IcalCalendarStore store(folder);
-    const auto worker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
-    CalendarListWeekSkill week(store, clock, worker);
+    Listing listing(store, clock, std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar")));
     QString answer;
+    // Lets the peak start again from here (Linux).
+    QFile peak(QStringLiteral("/proc/self/clear_refs"));
+    if (peak.open(QIODevice::WriteOnly))
+        peak.write("5");
+    peak.close();
+    const double before = statusKiB("VmRSS");
     for (auto _ : state)
-        answer = ask(week, {});
+        answer = ask(listing, {});
+    state.counters["grew MiB"] = (statusKiB("VmHWM") - before) / 1024;
+    return answer;
+}
+
+// A week listed from one file of many series, as a shared calendar exports it whole: the
+// cost per series must not grow with the file.
+void BM_CalendarManySeries(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::manySeries(int(state.range(0)));
+    const QString answer = timeListing<CalendarListWeekSkill>(state, file);
     state.SetLabel(
         QStringLiteral("%1 × list week: %2").arg(file.name, answer.left(40) + QStringLiteral("…")).toStdString());
 }
@@ -109,17 +137,7 @@ BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillise
 void BM_CalendarLargeExport(benchmark::State& state)
 {
     const ExportedCalendars::File file = ExportedCalendars::largeExport(state.range(0) << 20);
-    ScopedTimeZone zone("Asia/Seoul");
-    QTemporaryDir scratch;
-    const QString folder = scratch.path() + QStringLiteral("/calendar");
-    ExportedCalendars::write(folder, file);
-    FakeScheduler clock(ExportedCalendars::now());
-    IcalCalendarStore store(folder);
-    const auto worker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
-    CalendarListTodaySkill today(store, clock, worker);
-    QString answer;
-    for (auto _ : state)
-        answer = ask(today, {});
+    const QString answer = timeListing<CalendarListTodaySkill>(state, file);
     state.counters["MiB"] = double(file.text.size()) / (1 << 20);
     state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer).toStdString());
 }

@@ -174,9 +174,9 @@ File largeExport(qint64 bytes)
                               "DTSTART;TZID=Asia/Seoul:20260105T160000\nDTEND;TZID=Asia/Seoul:20260105T170000\n"
                               "SUMMARY:Quarterly review\nLOCATION:Board room\nEND:VEVENT\n";
     QByteArray body = kDentist;
-    // Spread over the years before last week, each a little over 400 bytes.
+    // Spread over the years before last week, each of about 400 bytes.
     const QDateTime first(QDate(2000, 1, 3), QTime(9, 0));
-    const qint64 apart = first.secsTo(now().addDays(-7)) / std::max<qint64>(1, bytes / 400);
+    const qint64 apart = first.secsTo(now().addDays(-7)) / std::max<qint64>(1, bytes / 350);
     for (int i = 0; body.size() < bytes - 2048; ++i) {
         const QDateTime start = first.addSecs(i * apart);
         const auto local = [](const QDateTime& at) { return at.toString("yyyyMMdd'T'HHmmss").toLatin1(); };
