@@ -1,9 +1,10 @@
 // How long a calendar question takes to answer, from the call to the answer on the asking
 // thread: each kind of file other programs export (a series before, among or after single
 // events, several rules in one event, a rule by minutes, by seconds or one libical searches
-// years for, a long line, a huge one), alone in the calendar folder, asked to list today, list
-// the week, change an event and delete one; and the week listed from one file of thousands of
-// series. The window's thread only waits for the answer here; in the program it goes on
+// years for, rules on a day that never comes, a file that is no calendar, a long line, a huge
+// one), alone in the calendar folder, asked to list today, list
+// the week, change an event and delete one; the week listed from one file of thousands of
+// series; and today listed from one export of years. The window's thread only waits for the answer here; in the program it goes on
 // meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
@@ -16,6 +17,7 @@
 #include "Skills/SkillWorker.h"
 
 #include <QDir>
+#include <QFile>
 #include <QEventLoop>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
@@ -78,29 +80,67 @@ void BM_CalendarQuestion(benchmark::State& state)
                        .toStdString());
 }
 BENCHMARK(BM_CalendarQuestion)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, 8, 1), benchmark::CreateDenseRange(0, 3, 1)})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 12, 1), benchmark::CreateDenseRange(0, 3, 1)})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// A week listed from one file of many series, as a shared calendar exports it whole: the
-// cost per series must not grow with the file.
-void BM_CalendarManySeries(benchmark::State& state)
+// A field of the process's status in KiB ("VmRSS", "VmHWM": resident now, at the most).
+double statusKiB(const QByteArray& field)
 {
-    const ExportedCalendars::File file = ExportedCalendars::manySeries(int(state.range(0)));
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble();
+    return 0;
+}
+
+// Times one listing skill asked over `file`, alone in the calendar folder, and how much the
+// process grew at the most meanwhile; returns its answer.
+template <typename Listing>
+QString timeListing(benchmark::State& state, const ExportedCalendars::File& file)
+{
     ScopedTimeZone zone("Asia/Seoul");
     QTemporaryDir scratch;
     const QString folder = scratch.path() + QStringLiteral("/calendar");
     ExportedCalendars::write(folder, file);
     FakeScheduler clock(ExportedCalendars::now());
     IcalCalendarStore store(folder);
-    const auto worker = std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar"));
-    CalendarListWeekSkill week(store, clock, worker);
+    Listing listing(store, clock, std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar")));
     QString answer;
+    // Lets the peak start again from here (Linux).
+    QFile peak(QStringLiteral("/proc/self/clear_refs"));
+    if (peak.open(QIODevice::WriteOnly))
+        peak.write("5");
+    peak.close();
+    const double before = statusKiB("VmRSS");
     for (auto _ : state)
-        answer = ask(week, {});
+        answer = ask(listing, {});
+    state.counters["grew MiB"] = (statusKiB("VmHWM") - before) / 1024;
+    return answer;
+}
+
+// A week listed from one file of many series, as a shared calendar exports it whole: the
+// cost per series must not grow with the file.
+void BM_CalendarManySeries(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::manySeries(int(state.range(0)));
+    const QString answer = timeListing<CalendarListWeekSkill>(state, file);
     state.SetLabel(
         QStringLiteral("%1 × list week: %2").arg(file.name, answer.left(40) + QStringLiteral("…")).toStdString());
 }
 BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Today listed from a busy calendar of years exported as one file, of 10 and 50 MiB: read
+// a component at a time, the last event of the file included.
+void BM_CalendarLargeExport(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::largeExport(state.range(0) << 20);
+    const QString answer = timeListing<CalendarListTodaySkill>(state, file);
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer).toStdString());
+}
+BENCHMARK(BM_CalendarLargeExport)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -64,17 +64,13 @@ bool IcalCalendarStore::reachable(QString* error)
     return true;
 }
 
-void IcalCalendarStore::readFolder(const Visit& visit)
+void IcalCalendarStore::readFolder(const Visit& visit, QList<LeftOut>* leftOut)
 {
     QHash<QString, QString> paths;
     const QDir folder(m_folder);
     for (const QString& name : folder.entryList({QStringLiteral("*.ics")}, QDir::Files, QDir::Name)) {
         const QString path = folder.filePath(name);
-        const IcalTree::Owned root = IcalReader::readForListing(path);
-        if (!root)
-            continue;
-        for (icalcomponent* calendar : IcalReader::calendarsOf(root.get())) {
-            const QList<icalcomponent*> vevents = IcalTree::children(calendar, ICAL_VEVENT_COMPONENT);
+        const auto read = [&](icalcomponent*, const QList<icalcomponent*>& vevents) {
             // All of them before any series: an override may come before its series in the file.
             const QHash<QString, IcalOverrides::Overrides> overrides =
                 visit ? IcalOverrides::overridesByUid(vevents) : QHash<QString, IcalOverrides::Overrides>();
@@ -90,7 +86,10 @@ void IcalCalendarStore::readFolder(const Visit& visit)
                 if (visit)
                     visit(vevent, *event, overrides.value(event->id));
             }
-        }
+        };
+        const std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        if (failure && leftOut)
+            leftOut->append({name, *failure, *failure == LeftOut::tooLarge ? IcalReader::kMaxListedBytes : 0});
     }
     m_paths = std::move(paths);
 }
@@ -116,7 +115,8 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         return std::nullopt;
     Listing listing;
     IcalRecurrence::Budget budget;
-    readFolder([&](icalcomponent* vevent, const CalendarEvent& event, const IcalOverrides::Overrides& overrides) {
+    readFolder(
+        [&](icalcomponent* vevent, const CalendarEvent& event, const IcalOverrides::Overrides& overrides) {
         if (!IcalRecurrence::isRecurring(vevent)) {
             if (event.overlaps(from, to))
                 listing.events.append(event);
@@ -131,7 +131,8 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
                    qUtf8Printable(to.toString(Qt::ISODate)));
             listing.cut.append(event.title);
         }
-    });
+    },
+        &listing.leftOut);
     std::stable_sort(listing.events.begin(), listing.events.end(), [](const CalendarEvent& a, const CalendarEvent& b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
@@ -147,20 +148,21 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
     refreshPaths(key.uid);
     if (!m_paths.contains(key.uid))
         return true;
-    const IcalTree::Owned root = IcalReader::readForListing(m_paths.value(key.uid));
-    for (icalcomponent* calendar : root ? IcalReader::calendarsOf(root.get()) : QList<icalcomponent*>()) {
-        icalcomponent* master = IcalOverrides::masterOf(calendar, key.uid);
+    // The first calendar of the file that holds the event decides.
+    bool decided = false;
+    IcalReader::readForListing(m_paths.value(key.uid), [&](icalcomponent* calendar, const QList<icalcomponent*>&) {
+        icalcomponent* master = decided ? nullptr : IcalOverrides::masterOf(calendar, key.uid);
         const std::optional<CalendarEvent> event = master ? IcalReader::eventOf(master) : std::nullopt;
         if (!event)
-            continue;
+            return;
+        decided = true;
         // A series is found through its occurrences only.
         if (!IcalRecurrence::isRecurring(master))
             *found = key.occurrence ? std::nullopt : event;
         else if (key.occurrence)
             *found = IcalOverrides::occurrenceAt(master, *event, IcalOverrides::overridesOf(calendar, key.uid),
                                                  *key.occurrence);
-        return true;
-    }
+    });
     return true;
 }
 

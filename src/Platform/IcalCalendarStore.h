@@ -24,7 +24,8 @@ struct Override;
 // rewrites only the event's own properties, so whatever else another tool put in the file
 // stays.
 //
-// A file that cannot be read or parsed, or is too large, is skipped and logged. A file that
+// A file that cannot be read, holds no calendar or is too large is left out of a listing, which
+// names it, and logged; a large file is read a component at a time. A file that
 // libical can read but not write back as it was (several calendars in one file, an unknown
 // wrapper, anything libical repaired or was not given on reading) is listed but never
 // written: a change to it is refused with the reason, and the file kept. One thread at a time.
@@ -50,8 +51,9 @@ private:
                                      const QList<IcalOverrides::Override>& overrides)>;
 
     // Reads every file of the folder, noting which holds which UID, and hands each event's own
-    // VEVENT to `visit`, with its fields and the overrides of its occurrences.
-    void readFolder(const Visit& visit);
+    // VEVENT to `visit`, with its fields and the overrides of its occurrences; the files it
+    // could not read, or not in full, go to `leftOut`.
+    void readFolder(const Visit& visit, QList<LeftOut>* leftOut = nullptr);
     // The file that holds the event: where it was last read, else named after the UID.
     QString pathOf(const QString& uid) const;
     // Reads the folder again when the file of `uid` is not known from the last reading.

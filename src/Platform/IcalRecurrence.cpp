@@ -1,11 +1,13 @@
 #include "Platform/IcalRecurrence.h"
 
+#include "Platform/IcalRuleDays.h"
 #include "Platform/IcalTree.h"
 #include "Platform/IcalZone.h"
 #include "Skills/CalendarEvent.h"
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 using IcalTree::properties;
@@ -18,6 +20,9 @@ constexpr qint64 kSlicePeriods = 1000;
 // Where the clocks go back, an hour of wall-clock times comes twice and is read as its second
 // coming: a walk starts this much before the window's wall-clock start.
 constexpr qint64 kZoneShiftSeconds = 3600;
+// Looking at the days of a rule by months or years costs a small part of what libical spends
+// on one of its periods: this many days cost one step.
+constexpr qint64 kDaysLookedPerStep = 512;
 
 struct IteratorFree {
     void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
@@ -51,10 +56,19 @@ qint64 periodOf(const icalrecurrencetype& rule)
     return unit * std::max<qint64>(rule.interval, 1);
 }
 
-// A time's wall clock in seconds, the way a rule counts (libical's reading ignores the zone).
+// A time's wall clock in seconds, the way a rule counts, for any year (libical's own reading
+// gives −1 before 1902, where a walk would then cost nothing).
 qint64 wallSeconds(icaltimetype time)
 {
-    return icaltime_as_timet(time);
+    return IcalRuleDays::dayNumber(time.year, time.month, time.day) * 86400 + time.hour * 3600 + time.minute * 60 +
+           time.second;
+}
+
+// The month or year, counted in the rule's INTERVAL, of a time of a rule by months or years.
+qint64 calendarPeriodOf(const icalrecurrencetype& rule, icaltimetype time)
+{
+    const qint64 index = rule.freq == ICAL_YEARLY_RECURRENCE ? time.year : time.year * 12LL + time.month - 1;
+    return index / std::max<qint64>(rule.interval, 1);
 }
 
 icaltimetype later(icaltimetype time, qint64 seconds)
@@ -143,6 +157,21 @@ private:
     bool walk(icalrecurrencetype rule)
     {
         const qint64 period = periodOf(rule);
+        if (!period) {
+            // libical looks for the next month or year with a day of the rule up to the year
+            // 20000 whatever its UNTIL: a rule without any is not handed to it, nor a yearly one
+            // by week numbers, which it cannot expand (the series is cut).
+            if (rule.freq == ICAL_YEARLY_RECURRENCE && rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
+                m_cut = true;
+                return true;
+            }
+            qint64 looked = 0;
+            const bool falls = IcalRuleDays::fallsOnADay(rule, m_start, looked);
+            if (!charge(looked / kDaysLookedPerStep + 1))
+                return false;
+            if (!falls)
+                return true;
+        }
         // Counted here, since each slice starts an iterator of its own.
         const int count = rule.count;
         rule.count = 0;
@@ -165,10 +194,14 @@ private:
             const Iterator iterator(icalrecur_iterator_new(rule, slice));
             if (!iterator)
                 return true;
+            icaltimetype previous = slice;
             for (icaltimetype at = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(at);
                  at = icalrecur_iterator_next(iterator.get())) {
                 // Each occurrence is a step too: a period can hold thousands (a day by its seconds).
-                if (!charge(1))
+                // libical went through every month or year since the last one.
+                const qint64 steps =
+                    period ? 1 : calendarPeriodOf(rule, at) - calendarPeriodOf(rule, std::exchange(previous, at));
+                if (!charge(std::max<qint64>(steps, 1)))
                     return false;
                 if (count && ++yielded > count)
                     return true;

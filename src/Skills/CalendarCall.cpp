@@ -167,7 +167,26 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const ListTe
         titles.removeDuplicates();
         sentence += QLatin1Char(' ') + text("speech.calendar.cut").arg(titles.join(QStringLiteral(", ")));
     }
+    if (!listing->leftOut.isEmpty()) {
+        QStringList files;
+        for (const CalendarStore::LeftOut& file : listing->leftOut)
+            files.append(leftOut(file));
+        sentence += QLatin1Char(' ') + text("speech.calendar.left_out").arg(files.join(QStringLiteral(", ")));
+    }
     answer(sentence);
+}
+
+QString CalendarCall::leftOut(const CalendarStore::LeftOut& file) const
+{
+    switch (file.reason) {
+    case CalendarStore::LeftOut::unreadable:
+        return text("speech.calendar.left_out.unreadable").arg(file.file);
+    case CalendarStore::LeftOut::notACalendar:
+        return text("speech.calendar.left_out.not_calendar").arg(file.file);
+    case CalendarStore::LeftOut::tooLarge:
+        break;
+    }
+    return text("speech.calendar.left_out.too_large").arg(file.file, QString::number(file.largest >> 20));
 }
 
 void CalendarCall::add(const CalendarEvent& event, const QString& sentence)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Skills/CalendarEvent.h"
+#include "Skills/CalendarStore.h"
 #include "Skills/Skill.h"
 
 #include <QDateTime>
@@ -9,7 +10,6 @@
 
 #include <optional>
 
-class CalendarStore;
 
 // One call of a calendar skill, answered on the calendar's worker: its arguments, "now" and
 // the answer's language as the call came, the store, and the answer once given. What the five
@@ -59,7 +59,7 @@ public:
         const char* several;
     };
     // Answers with the count and the lines of the first `maxLines` events overlapping the
-    // window, and which series were too many to count in full.
+    // window, which series were too many to count in full, and which files could not be read.
     void list(const QDateTime& from, const QDateTime& to, const ListTexts& texts, qsizetype maxLines);
     // Adds the new event and answers `sentence`, or the store's failure.
     void add(const CalendarEvent& event, const QString& sentence);
@@ -69,6 +69,8 @@ public:
     void remove(const CalendarEvent& event, const QString& sentence);
 
 private:
+    // A file a listing left out, named with why.
+    QString leftOut(const CalendarStore::LeftOut& file) const;
     // Answers that the calendar is out of reach, for `reason`.
     void unreachable(const QString& reason);
     // Answers `sentence` when the store made the change, else its failure.

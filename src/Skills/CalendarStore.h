@@ -14,6 +14,14 @@
 // fails, since an inaccessible calendar must never look like an empty one.
 class CalendarStore {
 public:
+    // A file of the calendar that a listing could not read, or not in full.
+    struct LeftOut {
+        enum Reason { unreadable, notACalendar, tooLarge };
+        QString file;  // its name in the calendar's folder
+        Reason reason;
+        qint64 largest = 0;  // for a file too large: the largest size read, in bytes
+    };
+
     // What a look at a window found.
     struct Listing {
         // The events overlapping it (one of no length counts when it starts inside), ordered
@@ -22,6 +30,8 @@ public:
         // The titles of the series that repeat too often for every occurrence in the window
         // to be listed: their earliest are.
         QStringList cut;
+        // The files whose events may be missing, in the folder's order.
+        QList<LeftOut> leftOut;
     };
 
     virtual ~CalendarStore() = default;

@@ -2,6 +2,8 @@
 
 #include "Support/FileIO.h"
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray kSeoul = "BEGIN:VTIMEZONE\nTZID:Asia/Seoul\nX-LIC-LOCATION:Asia/Seoul\nBEGIN:STANDARD\n"
@@ -18,6 +20,15 @@ const QByteArray kLunch = "BEGIN:VEVENT\nUID:lunch-0105@example.com\nDTSTAMP:202
                           "DTSTART;TZID=Asia/Seoul:20260105T120000\nDTEND;TZID=Asia/Seoul:20260105T130000\n"
                           "SUMMARY:Lunch\nEND:VEVENT\n";
 const char* const kLunchStart = "2026-01-05T12:00";
+
+// `count` copies of `text`, each with "%1" replaced by its number.
+QByteArray repeated(int count, const char* text)
+{
+    QByteArray all;
+    for (int i = 1; i <= count; ++i)
+        all += QByteArray(text).replace("%1", QByteArray::number(i));
+    return all;
+}
 
 // A calendar file: the VCALENDAR around `body`, with CRLF line ends.
 QByteArray calendar(const QByteArray& body)
@@ -103,6 +114,26 @@ QList<File> all()
                   "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=29\nSUMMARY:Leap\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
+        // Rules on a day that never comes: libical looks for it month by month, or period by
+        // period, for thousands of years.
+        {"never-monthly.ics",
+         calendar("BEGIN:VEVENT\nUID:payday@example.com\nDTSTART;TZID=Asia/Seoul:20250130T090000\n" +
+                  repeated(100, "RRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n") + "SUMMARY:Payday\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        {"never-since-year-one.ics",
+         calendar(repeated(5, "BEGIN:VEVENT\nUID:ancient-%1@example.com\nDTSTART:00010101T090000\n"
+                              "RRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\nSUMMARY:Ancient %1\nEND:VEVENT\n") +
+                  kLunch),
+         kLunchStart},
+        {"ending-1901.ics",
+         calendar(repeated(100, "BEGIN:VEVENT\nUID:old-%1@example.com\nDTSTART:18010101T090000\n"
+                                "RRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30;UNTIL=19011231T090000\n"
+                                "SUMMARY:Old %1\nEND:VEVENT\n") +
+                  kLunch),
+         kLunchStart},
+        // A contact card saved under a calendar's name.
+        {"not-a-calendar.ics", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kim Minji\r\nTEL:+82-2-555-0100\r\nEND:VCARD\r\n"},
         {"long-line.ics", calendar(withLongLine(1 << 20) + kLunch), kLunchStart},
         {"huge-line.ics", calendar(withLongLine(16 << 20) + kLunch), kLunchStart},
     };
@@ -135,6 +166,29 @@ File manySeries(int count)
                     QByteArray::number(i) + " (moved)\nEND:VEVENT\n";
     }
     return {QStringLiteral("many-series-%1.ics").arg(count), calendar(body)};
+}
+
+File largeExport(qint64 bytes)
+{
+    const QByteArray review = "BEGIN:VEVENT\nUID:review-q1@example.com\nDTSTAMP:20251220T101500Z\n"
+                              "DTSTART;TZID=Asia/Seoul:20260105T160000\nDTEND;TZID=Asia/Seoul:20260105T170000\n"
+                              "SUMMARY:Quarterly review\nLOCATION:Board room\nEND:VEVENT\n";
+    QByteArray body = kDentist;
+    // Spread over the years before last week, each of about 400 bytes.
+    const QDateTime first(QDate(2000, 1, 3), QTime(9, 0));
+    const qint64 apart = first.secsTo(now().addDays(-7)) / std::max<qint64>(1, bytes / 350);
+    for (int i = 0; body.size() < bytes - 2048; ++i) {
+        const QDateTime start = first.addSecs(i * apart);
+        const auto local = [](const QDateTime& at) { return at.toString("yyyyMMdd'T'HHmmss").toLatin1(); };
+        const QByteArray n = QByteArray::number(i);
+        body += "BEGIN:VEVENT\nUID:past-" + n + "@example.com\nDTSTAMP:20251220T101500Z\nCREATED:19991201T080000Z\n"
+                "DTSTART;TZID=Asia/Seoul:" + local(start) + "\nDTEND;TZID=Asia/Seoul:" + local(start.addSecs(3600)) +
+                "\nSUMMARY:Meeting " + n + "\nLOCATION:Room " + QByteArray::number(i % 40) +
+                "\\, Building B\nDESCRIPTION:Agenda\\, notes and follow-ups of meeting " + n +
+                " as the team wrote them down.\nSTATUS:CONFIRMED\nSEQUENCE:0\nTRANSP:OPAQUE\n" +
+                (i % 500 == 0 ? "RRULE:FREQ=WEEKLY;COUNT=10\n" : "") + "END:VEVENT\n";
+    }
+    return {QStringLiteral("export-%1MiB.ics").arg(bytes >> 20), calendar(body + review), "2026-01-05T16:00"};
 }
 
 bool write(const QString& folder, const File& file)

@@ -32,6 +32,11 @@ File named(const QString& name);
 // occurrence of this week moved by an override: a large shared calendar exported whole.
 File manySeries(int count);
 
+// A busy calendar of years exported whole, of about `bytes`: single events since 2000 (with a
+// weekly series now and then), today's dentist at the start and today's "Quarterly review"
+// last, so a reader that stops early misses it.
+File largeExport(qint64 bytes);
+
 // Writes the file into the folder, which is made when missing.
 bool write(const QString& folder, const File& file);
 

@@ -64,6 +64,8 @@ TEST(L10n, EveryTableHasEveryKeyOnceWithTheSamePlaceholdersAndTheHouseRules)
         QStringLiteral("speech.calendar.unreachable speech.calendar.bad_time speech.calendar.not_found "
                        "speech.calendar.today_none speech.calendar.today_one speech.calendar.today "
                        "speech.calendar.week_none speech.calendar.week_one speech.calendar.week speech.calendar.cut "
+                       "speech.calendar.left_out speech.calendar.left_out.unreadable "
+                       "speech.calendar.left_out.not_calendar speech.calendar.left_out.too_large "
                        "speech.calendar.event_time speech.calendar.default_title speech.calendar.end_before_start "
                        "speech.calendar.created speech.calendar.updated speech.calendar.deleted speech.mail.no_address "
                        "speech.mail.no_program speech.mail.opened speech.messages.unreadable speech.messages.failed "

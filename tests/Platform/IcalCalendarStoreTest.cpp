@@ -6,6 +6,8 @@
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
+#include "Common/WithoutReadOverride.h"
+#include "Platform/IcalReader.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
@@ -16,10 +18,7 @@
 
 #include <iostream>
 
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 void write(const QString& name, QByteArray body)
@@ -57,6 +56,11 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
     write("from-sync.ics", "BEGIN:VEVENT\nUID:sync\nDTSTART:20260105T020000Z\nDTEND:20260105T030000Z\n"
                            "ATTENDEE:mailto:kim@example.com\nX-OTHER-TOOL:keep me\nBEGIN:VALARM\nACTION:DISPLAY\n"
                            "TRIGGER:-PT15M\nEND:VALARM\nEND:VEVENT\n");
+    // The zone defined after the event that uses it, and a BEGIN line folded in two.
+    write("late-zone.ics", "BEGIN:VEVENT\nUID:late\nDTSTART;TZID=Late Office:20260105T103000\nDURATION:PT30M\n"
+                           "END:VEVENT\nBEGIN:VTIMEZONE\nTZID:Late Office\nBEGIN:STANDARD\nDTSTART:19700101T000000\n"
+                           "TZOFFSETFROM:+0530\nTZOFFSETTO:+0530\nEND:STANDARD\nEND:VTIMEZONE\n");
+    write("folded.ics", "BEGIN:VEV\n ENT\nUID:folded\nDTSTART:20260105T040000Z\nSUMMARY:Fol\n ded\nEND:VEVENT\n");
     write("broken.ics", "BEGIN:VEVENT\nUID:broken\nDTSTART:20260105T020000Z\n");
     write("nostart.ics", "BEGIN:VEVENT\nUID:nostart\nEND:VEVENT\n");
 
@@ -65,6 +69,8 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
     const auto events = allEvents(store, &error);
     ASSERT_TRUE(events) << error.toStdString();
     const QList<CalendarEvent> expected = {{"sync", utc(2), utc(3), "", "", ""},
+                                           {"folded", utc(4), utc(4), "Folded", "", ""},
+                                           {"late", utc(5), utc(5, 30), "", "", ""},
                                            {"office", utc(5), utc(5, 45), "", "", "one\ntwo"},
                                            {"ny", utc(13), utc(14), "Call, NY", "Zoom", ""}};
     EXPECT_EQ(*events, expected);
@@ -72,8 +78,8 @@ TEST(IcalCalendarStore, ReadsOtherToolsFilesAndKeepsWhatItDoesNotKnowWhenChangin
 
     CalendarEvent changed = events->first();
     changed.title = "Renamed";
-    changed.start = utc(4);
-    changed.end = utc(5);
+    changed.start = utc(1);
+    changed.end = utc(2);
     ASSERT_TRUE(store.save(changed, nullptr));
     const QString text = QString::fromUtf8(*FileIO::readAll(IcalCalendarStore::defaultFolder() + "/from-sync.ics"));
     for (const char* kept : {"ATTENDEE:mailto:kim@example.com", "X-OTHER-TOOL:keep me", "BEGIN:VALARM"})
@@ -93,25 +99,6 @@ QByteArray bytesOf(const QString& name)
 {
     return FileIO::readAll(folder() + '/' + name).value_or("<no file>");
 }
-
-// Root reads any file whatever its mode: while this lives, the calling thread lacks the two
-// capabilities that let it, so a file of mode 000 is unreadable to it as to anyone else.
-class WithoutReadOverride {
-public:
-    WithoutReadOverride()
-    {
-        m_header = {_LINUX_CAPABILITY_VERSION_3, 0};
-        syscall(SYS_capget, &m_header, m_saved);
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &m_header, lowered);
-    }
-    ~WithoutReadOverride() { syscall(SYS_capset, &m_header, m_saved); }
-
-private:
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-};
 
 // Calendar files as other tools write them ("now" is Monday 5 January 2026, 09:00 in Seoul).
 const std::pair<const char*, QByteArray> kFiles[] = {
@@ -488,12 +475,16 @@ TEST_F(CalendarFiles, ALocationIsSetChangedAndClearedAndAnOccurrenceKeepsOneOver
     }
 }
 
-TEST(IcalCalendarStore, OversizedFilesAndLinesAreLeftOutWithALogLine)
+TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
 {
     ScopedTimeZone zone("Asia/Seoul");
     ScopedDataRoot root;
-    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics"})
+    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics", "not-a-calendar.ics"})
         ASSERT_TRUE(ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named(name)));
+    // Past the largest size read, without taking the disk's space.
+    QFile beyond(IcalCalendarStore::defaultFolder() + "/beyond.ics");
+    ASSERT_TRUE(beyond.open(QIODevice::WriteOnly) && beyond.resize(IcalReader::kMaxListedBytes + 1));
+    beyond.close();
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -502,10 +493,16 @@ TEST(IcalCalendarStore, OversizedFilesAndLinesAreLeftOutWithALogLine)
     QStringList titles;
     for (const CalendarEvent& event : listing->events)
         titles << event.title + (event.notes.isEmpty() ? "" : " (" + event.notes.left(10) + ")");
-    // The long line was Review's description; the huge file is not read at all.
-    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Dentist", "Review"}));
+    // The long lines were Review's description.
+    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Lunch", "Dentist", "Review", "Review"}));
+    QStringList leftOut;
+    for (const CalendarStore::LeftOut& file : listing->leftOut)
+        leftOut << QString("%1 %2 %3").arg(file.file).arg(file.reason).arg(file.largest >> 20);
+    EXPECT_EQ(leftOut, QStringList({"beyond.ics 2 256", "not-a-calendar.ics 1 0"}));
     const QString logged = log.messages().join('\n').replace(IcalCalendarStore::defaultFolder(), "<folder>");
-    EXPECT_TRUE(logged.contains("skipped lines longer than 128 KiB in <folder>/long-line.ics: 1"))
-        << logged.toStdString();
-    EXPECT_TRUE(logged.contains("skipped <folder>/huge-line.ics: it is larger than 8 MiB")) << logged.toStdString();
+    for (const char* line : {"skipped lines longer than 128 KiB in <folder>/long-line.ics: 1",
+                             "skipped lines longer than 128 KiB in <folder>/huge-line.ics: 1",
+                             "skipped <folder>/beyond.ics: it is larger than 256 MiB",
+                             "skipped <folder>/not-a-calendar.ics: not an iCalendar file"})
+        EXPECT_TRUE(logged.contains(line)) << line << "\n" << logged.toStdString();
 }

@@ -169,4 +169,41 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     const IcalRecurrence::Starts stepless = take();
     EXPECT_TRUE(stepless.starts.isEmpty());
     EXPECT_TRUE(stepless.cut);
+
+    // Whatever its period and start year, a rule walks from just before the window; before
+    // 1902 libical reads every time as −1, which must not make a walk free, nor start it wrong.
+    struct Row {
+        const char* name;
+        QByteArray lines;
+        qsizetype starts;
+        bool cut;
+        bool walked = true;
+    };
+    const Row rows[] = {
+        {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, false},
+        {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n",
+         0, false},
+        {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, false},
+        // libical would look for 30 February until the year 20000: the rule is not walked.
+        {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, false},
+        {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n",
+         0, false},
+        // Its 24,300 months are more than its share of steps.
+        {"monthly on the last weekday since year 1",
+         "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, true},
+        // libical cannot expand it: the series is cut, the rest of it still listed.
+        {"yearly by week numbers", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO\n", 1, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const IcalTree::Owned series = parse(row.lines);
+        budget = {};
+        const IcalRecurrence::Starts starts =
+            IcalRecurrence::between(first(series), none, 0, seoul(1, 5), seoul(1, 12), budget);
+        EXPECT_EQ(starts.starts.size(), row.starts);
+        EXPECT_EQ(starts.cut, row.cut);
+        // Every walk is charged, and none past its share.
+        EXPECT_EQ(budget.steps < IcalRecurrence::Budget().steps, row.walked);
+        EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
+    }
 }

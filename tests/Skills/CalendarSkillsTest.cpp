@@ -9,16 +9,20 @@
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
+#include "Common/WithoutReadOverride.h"
 #include "Platform/IcalCalendarStore.h"
 #include "SkillTestKit.h"
 #include "Skills/SkillWorker.h"
 #include "Support/FileIO.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <libical/ical.h>
 
 #include <iostream>
+
+#include <sys/stat.h>
 
 namespace {
 const QString kNotFound = QStringLiteral("error 404: 이벤트를 찾을 수 없어요. 먼저 calendar.list_today 또는 "
@@ -323,6 +327,9 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
     const QString cutNote = " (반복이 너무 많아 앞부분만 센 일정: %1)";
     const QString refused = "error 1: <folder>/long-line.ics cannot be written back as it is: a line is longer "
                             "than 128 KiB; it is left unchanged";
+    const QString tooLargeToChange = "error 1: <folder>/huge-line.ics cannot be written back as it is: it is larger "
+                                     "than 8 MiB; it is left unchanged";
+    const QString notRead = " (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: not-a-calendar.ics(캘린더 파일이 아님))";
     const Row rows[] = {
         {"daily-first.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 09:30 — Standup; " + dentist},
         {"daily-first.ics", listWeek, noArgs,
@@ -374,10 +381,30 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"long-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
         {"long-line.ics", changeIt, moveTo("2026-01-05T12:00"), refused},
         {"long-line.ics", deleteIt, at("2026-01-05T12:00"), refused},
-        {"huge-line.ics", listToday, noArgs, "오늘 일정은 없어요."},
-        {"huge-line.ics", listWeek, noArgs, "이번 주는 일정이 없네요."},
-        {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), kNotFound},
-        {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), kNotFound},
+        {"never-monthly.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"never-monthly.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"never-monthly.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
+        {"never-monthly.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"never-since-year-one.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"never-since-year-one.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"never-since-year-one.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
+        {"never-since-year-one.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.",
+         "lunch-0105@example.com"},
+        {"ending-1901.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
+        {"ending-1901.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
+        {"ending-1901.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"ending-1901.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"not-a-calendar.ics", listToday, noArgs, "오늘 일정은 없어요." + notRead},
+        {"not-a-calendar.ics", listWeek, noArgs, "이번 주는 일정이 없네요." + notRead},
+        {"not-a-calendar.ics", changeIt, moveTo("2026-01-05T12:00"), kNotFound},
+        {"not-a-calendar.ics", deleteIt, at("2026-01-05T12:00"), kNotFound},
+        // The huge line is left out, and the file read; it is too large to be rewritten.
+        {"huge-line.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"huge-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
+        {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), tooLargeToChange},
+        {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), tooLargeToChange},
     };
     const char* const questions[] = {"list today", "list week", "update", "delete"};
     std::cout << "file              | question   | answer\n";
@@ -412,6 +439,34 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         }
         EXPECT_TRUE(events() == expected);
     }
+}
+
+// A file the store could not read is named with why, in the language of the voice, and never
+// makes an empty day of a calendar.
+TEST_F(CalendarSkills, AFileLeftOutIsNamedInTheAnswersLanguage)
+{
+    const QString folder = IcalCalendarStore::defaultFolder();
+    ASSERT_TRUE(ExportedCalendars::write(folder, ExportedCalendars::named("not-a-calendar.ics")));
+    ASSERT_TRUE(FileIO::writeAtomically(folder + "/unreadable.ics", ExportedCalendars::named("minutely.ics").text));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder + "/unreadable.ics").constData(), 0), 0);
+    // Past the largest size read, without taking the disk's space.
+    QFile beyond(folder + "/beyond.ics");
+    ASSERT_TRUE(beyond.open(QIODevice::WriteOnly) && beyond.resize((qint64(256) << 20) + 1));
+    beyond.close();
+    add("a", "Standup", at(1, 5, 10), 30);
+    const WithoutReadOverride asAnyone;
+    // Made now, its thread lacks the capabilities too.
+    CalendarListTodaySkill listing{store, clock, std::make_shared<SkillWorker>("app.parlivox.calendar")};
+    EXPECT_EQ(answerOf(listing, {}, AppLanguage::korean),
+              QStringLiteral("오늘 일정 1건. 1월 5일 10:00 — Standup (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 "
+                             "있어요: beyond.ics(256MiB 초과), not-a-calendar.ics(캘린더 파일이 아님), "
+                             "unreadable.ics(읽을 수 없음))"));
+    EXPECT_EQ(answerOf(listing, {}, AppLanguage::english),
+              QStringLiteral("One event today: January 5 at 10:00 AM — Standup (I couldn't read these calendar files, "
+                             "so their events may be missing: beyond.ics (larger than 256 MiB), not-a-calendar.ics "
+                             "(not a calendar file), unreadable.ics (can't be read))"));
+    // The file is left as it was.
+    EXPECT_EQ(TestEnvironment::permissionBits(folder + "/unreadable.ics"), 0u);
 }
 
 // A question is answered on the calendar's worker: the window's thread is back before the
