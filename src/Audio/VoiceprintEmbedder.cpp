@@ -309,7 +309,9 @@ std::optional<VoiceprintEmbedder::Speech> VoiceprintEmbedder::speech() const
     const auto at = [this](std::size_t frame, int offset) {
         return m_startSeconds + double(int(frame) * kHop + offset) / kRate;
     };
-    return Speech{at(speech.front(), 0), at(speech.back(), kFrameLength), int(voicedFrames().size())};
+    const auto voiced = std::count_if(speech.begin(), speech.end(),
+                                      [this](std::size_t i) { return m_frames[i].voicing >= kVoicedCorrelation; });
+    return Speech{at(speech.front(), 0), at(speech.back(), kFrameLength), int(voiced)};
 }
 
 std::optional<QList<float>> VoiceprintEmbedder::finalize() const

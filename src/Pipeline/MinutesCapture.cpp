@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString kMinutesCategory = QStringLiteral("minutes");
@@ -148,18 +150,16 @@ void MinutesCapture::amendTurn(const QString& text)
     const std::optional<LastUtterance> last = std::exchange(m_lastUtterance, std::nullopt);
     if (!last || text.isEmpty() || text == last->text)
         return;
-    for (const MinutesEntry& entry : m_parts.minutes.entries()) {
-        if (entry.id != last->entryID)
-            continue;
-        // A line that no longer holds the words where they were put is left as it is.
-        if (entry.text.mid(last->start, last->text.size()) != last->text)
-            return;
-        QString amended = entry.text;
-        amended.replace(last->start, last->text.size(), text);
-        m_parts.minutes.setEntryText(entry.id, amended);
-        rewriteTextFile();
+    const QList<MinutesEntry>& entries = m_parts.minutes.entries();
+    const auto line =
+        std::find_if(entries.begin(), entries.end(), [&](const MinutesEntry& entry) { return entry.id == last->entryID; });
+    // A line that no longer holds the words where they were put is left as it is.
+    if (line == entries.end() || line->text.mid(last->start, last->text.size()) != last->text)
         return;
-    }
+    QString amended = line->text;
+    amended.replace(last->start, last->text.size(), text);
+    m_parts.minutes.setEntryText(last->entryID, amended);
+    rewriteTextFile();
 }
 
 void MinutesCapture::applyModeChange(const std::optional<AudioFormat>& inputFormat)

@@ -1,8 +1,8 @@
 #include "Pipeline/MinutesStore.h"
 
-#include <algorithm>
-
 #include "Support/Text.h"
+
+#include <algorithm>
 
 MinutesStore::MinutesStore(QObject* parent) : QObject(parent)
 {
