@@ -1,11 +1,12 @@
 // How long a calendar question takes to answer, from the call to the answer on the asking
-// thread: each kind of file other programs export (a series before, among or after single
-// events, several rules in one event, a rule by minutes, by seconds or one libical searches
-// years for, rules on a day that never comes, a file that is no calendar, a long line, a huge
-// one), alone in the calendar folder, asked to list today, list
-// the week, change an event and delete one; the week listed from one file of thousands of
-// series; and today listed from one export of years. The window's thread only waits for the answer here; in the program it goes on
-// meanwhile.
+// thread: each kind of file other programs and people write (a series before, among or after
+// single events, several rules in one event, a rule by minutes, by seconds, by week numbers or
+// one libical searches years for, rules on a day that never comes, a file that is no calendar,
+// a long line, a huge one, a byte-order mark, CR line ends, damaged lines, deep nesting),
+// alone in the calendar folder, asked to list today, list the week, change an event and
+// delete one; the week listed from one file of thousands of series, and from thousands on a
+// day that never comes; today listed from exports of years, and past an event nested deep.
+// The window's thread only waits for the answer here; in the program it goes on meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
 #include "Common/ScopedTimeZone.h"
@@ -80,7 +81,8 @@ void BM_CalendarQuestion(benchmark::State& state)
                        .toStdString());
 }
 BENCHMARK(BM_CalendarQuestion)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, 12, 1), benchmark::CreateDenseRange(0, 3, 1)})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, int(ExportedCalendars::all().size()) - 1, 1),
+                   benchmark::CreateDenseRange(0, 3, 1)})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -132,15 +134,45 @@ void BM_CalendarManySeries(benchmark::State& state)
 }
 BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Today listed from a busy calendar of years exported as one file, of 10 and 50 MiB: read
-// a component at a time, the last event of the file included.
+// Today listed from a busy calendar of years exported as one file, of 10 and 50 MiB, of
+// single events, and of 50 MiB of series each with an override after all the series: read a
+// component at a time, the last event of the file included, every series worked out, and the
+// process grows by the text of the series, not their trees.
 void BM_CalendarLargeExport(benchmark::State& state)
 {
-    const ExportedCalendars::File file = ExportedCalendars::largeExport(state.range(0) << 20);
+    const qint64 bytes = state.range(0) << 20;
+    const ExportedCalendars::File file =
+        state.range(1) ? ExportedCalendars::seriesExport(bytes) : ExportedCalendars::largeExport(bytes);
     const QString answer = timeListing<CalendarListTodaySkill>(state, file);
     state.counters["MiB"] = double(file.text.size()) / (1 << 20);
     state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer).toStdString());
 }
-BENCHMARK(BM_CalendarLargeExport)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CalendarLargeExport)
+    ->Args({10, 0})
+    ->Args({50, 0})
+    ->Args({50, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Today listed past an event of about 4 MiB of components, each inside the one before, and
+// END lines of components never opened: each line costs the same, however deep.
+void BM_CalendarDeepNesting(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::deepNesting(state.range(0) << 10);
+    const QString answer = timeListing<CalendarListTodaySkill>(state, file);
+    state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer).toStdString());
+}
+BENCHMARK(BM_CalendarDeepNesting)->Arg(4300)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The week listed from 10,000 monthly series on a day that never comes, from a thousand
+// different years: finding that out is charged before it runs, and done once for series alike.
+void BM_CalendarNeverFalling(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::neverFalling(int(state.range(0)));
+    const QString answer = timeListing<CalendarListWeekSkill>(state, file);
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × list week: %2").arg(file.name, answer).toStdString());
+}
+BENCHMARK(BM_CalendarNeverFalling)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -68,8 +68,11 @@ void IcalCalendarStore::readFolder(const Visit& visit, QList<LeftOut>* leftOut)
 {
     QHash<QString, QString> paths;
     const QDir folder(m_folder);
-    for (const QString& name : folder.entryList({QStringLiteral("*.ics")}, QDir::Files, QDir::Name)) {
+    // Whatever bears a calendar's name is named when it is left out: a FIFO, a folder.
+    const QDir::Filters entries = QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot;
+    for (const QString& name : folder.entryList({QStringLiteral("*.ics")}, entries, QDir::Name)) {
         const QString path = folder.filePath(name);
+        int unlisted = 0;  // events without UID or start
         const auto read = [&](icalcomponent*, const QList<icalcomponent*>& vevents) {
             // All of them before any series: an override may come before its series in the file.
             const QHash<QString, IcalOverrides::Overrides> overrides =
@@ -80,6 +83,7 @@ void IcalCalendarStore::readFolder(const Visit& visit, QList<LeftOut>* leftOut)
                 const std::optional<CalendarEvent> event = IcalReader::eventOf(vevent);
                 if (!event) {
                     qCWarning(lcCalendarStore, "skipped an event without UID or start in %s", qUtf8Printable(path));
+                    ++unlisted;
                     continue;
                 }
                 paths.insert(event->id, path);
@@ -87,7 +91,9 @@ void IcalCalendarStore::readFolder(const Visit& visit, QList<LeftOut>* leftOut)
                     visit(vevent, *event, overrides.value(event->id));
             }
         };
-        const std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        if (!failure && unlisted)
+            failure = LeftOut::damaged;
         if (failure && leftOut)
             leftOut->append({name, *failure, *failure == LeftOut::tooLarge ? IcalReader::kMaxListedBytes : 0});
     }
@@ -115,22 +121,25 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         return std::nullopt;
     Listing listing;
     IcalRecurrence::Budget budget;
+    // Compared with every event: in UTC, local time would be worked out again each time.
+    const QDateTime start = from.toUTC(), end = to.toUTC();
     readFolder(
         [&](icalcomponent* vevent, const CalendarEvent& event, const IcalOverrides::Overrides& overrides) {
         if (!IcalRecurrence::isRecurring(vevent)) {
-            if (event.overlaps(from, to))
+            if (event.overlaps(start, end))
                 listing.events.append(event);
             return;
         }
         const IcalOverrides::Occurrences series =
-            IcalOverrides::occurrencesBetween(vevent, event, overrides, from, to, budget);
+            IcalOverrides::occurrencesBetween(vevent, event, overrides, start, end, budget);
         listing.events.append(series.events);
-        if (series.cut) {
-            qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: it repeats too often",
-                   qUtf8Printable(event.id), qUtf8Printable(from.toString(Qt::ISODate)),
-                   qUtf8Printable(to.toString(Qt::ISODate)));
-            listing.cut.append(event.title);
-        }
+        if (series.cut == IcalRecurrence::Cut::none)
+            return;
+        const bool often = series.cut == IcalRecurrence::Cut::repeatsTooOften;
+        qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: %s", qUtf8Printable(event.id),
+               qUtf8Printable(from.toString(Qt::ISODate)), qUtf8Printable(to.toString(Qt::ISODate)),
+               often ? "it repeats too often" : "its occurrences could not all be worked out");
+        (often ? listing.cut : listing.unfinished).append(event.title);
     },
         &listing.leftOut);
     std::stable_sort(listing.events.begin(), listing.events.end(), [](const CalendarEvent& a, const CalendarEvent& b) {

@@ -24,8 +24,9 @@ struct Override;
 // rewrites only the event's own properties, so whatever else another tool put in the file
 // stays.
 //
-// A file that cannot be read, holds no calendar or is too large is left out of a listing, which
-// names it, and logged; a large file is read a component at a time. A file that
+// A file that is not a regular file, cannot be read, holds no calendar or is too large is left
+// out of a listing, which names it, and logged, as is one that is damaged, whose other events
+// are listed; a large file is read a component at a time. A file that
 // libical can read but not write back as it was (several calendars in one file, an unknown
 // wrapper, anything libical repaired or was not given on reading) is listed but never
 // written: a change to it is refused with the reason, and the file kept. One thread at a time.

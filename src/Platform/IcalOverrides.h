@@ -43,7 +43,7 @@ Overrides overridesOf(icalcomponent* calendar, const QString& uid);
 
 struct Occurrences {
     QList<CalendarEvent> events;
-    bool cut = false;  // the series has more in the window than were given
+    IcalRecurrence::Cut cut = IcalRecurrence::Cut::none;  // why the series may have more in the window
 };
 // The occurrences of the series (`series` being its own VEVENT's fields, `overrides` its
 // overrides) that overlap the window, each as its override says where it has one; an override

@@ -11,7 +11,6 @@
 #include <QLoggingCategory>
 
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcCalendarFiles, "app.parlivox.calendar")
@@ -27,74 +26,30 @@ QString tooLarge(qint64 limit)
 
 QString lineLimit()
 {
-    return QStringLiteral("%1 KiB").arg(IcalReader::kMaxLineBytes >> 10);
+    return QStringLiteral("%1 KiB").arg(IcalSplitter::kMaxLineBytes >> 10);
 }
 
-// Why a file cannot be opened, in the system's words, a folder's too.
-QString openFailure(const QFile& file)
+// Feeds the whole of an open file to `take`, a chunk at a time; why it stopped early, if it
+// did. Reading stops past kMaxListedBytes, for a file that grew since it was measured.
+std::optional<QString> readChunks(QFile& file, const std::function<void(QByteArrayView)>& take)
 {
-    return QFileInfo(file.fileName()).isDir() ? FileIO::systemReason(EISDIR) : file.errorString();
-}
-
-// The lines of an open file, each with its line end; a line longer than kMaxLineBytes is
-// left out (and counted) without being held. Reading stops past kMaxListedBytes, for a file
-// that grew since it was measured.
-class Lines {
-public:
-    explicit Lines(QFile& file) : m_file(file), m_chunk(kChunkBytes, Qt::Uninitialized) {}
-
-    // Hands every line to `take`; why it stopped early, if it did.
-    std::optional<QString> readAll(const std::function<void(const QByteArray&)>& take)
-    {
-        if (!m_file.seek(0))
-            return m_file.errorString();
-        qint64 total = 0;
-        QByteArray line;
-        bool dropping = false;  // in the rest of an over-long line
-        for (;;) {
-            const qint64 read = m_file.read(m_chunk.data(), m_chunk.size());
-            if (read < 0)
-                return m_file.errorString();
-            if (read == 0)
-                break;
-            total += read;
-            if (total > IcalReader::kMaxListedBytes)
-                return tooLarge(IcalReader::kMaxListedBytes);
-            const char* at = m_chunk.constData();
-            const char* const end = at + read;
-            while (at < end) {
-                const char* newline = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)));
-                const char* const next = newline ? newline + 1 : end;
-                if (!dropping) {
-                    line.append(at, next - at);
-                    if (line.size() > IcalReader::kMaxLineBytes) {
-                        ++dropped;
-                        dropping = true;
-                        line.clear();
-                    }
-                }
-                if (newline) {
-                    if (!dropping)
-                        take(line);
-                    dropping = false;
-                    line.clear();
-                }
-                at = next;
-            }
-        }
-        if (!line.isEmpty())
-            take(line);
-        return std::nullopt;
+    constexpr qsizetype kChunkBytes = 1 << 16;
+    if (!file.seek(0))
+        return file.errorString();
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 read = file.read(chunk.data(), chunk.size());
+        if (read < 0)
+            return file.errorString();
+        if (read == 0)
+            return std::nullopt;
+        total += read;
+        if (total > IcalReader::kMaxListedBytes)
+            return tooLarge(IcalReader::kMaxListedBytes);
+        take(QByteArrayView(chunk.constData(), read));
     }
-
-    int dropped = 0;
-
-private:
-    static constexpr qsizetype kChunkBytes = 1 << 16;
-
-    QFile& m_file;
-    QByteArray m_chunk;
-};
+}
 
 // A VCALENDAR holding the file's VTIMEZONEs of one calendar, read from their text.
 IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
@@ -115,6 +70,14 @@ bool ofASeries(icalcomponent* vevent)
     return IcalRecurrence::isRecurring(vevent) || icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
 }
 
+IcalTree::Owned veventOf(const QByteArray& text)
+{
+    IcalTree::Owned vevent(icalparser_parse_string(text.constData()));
+    if (vevent && icalcomponent_isa(vevent.get()) != ICAL_VEVENT_COMPONENT)
+        vevent.reset();
+    return vevent;
+}
+
 // The file's VEVENTs, handed over as readForListing says.
 class EventReader {
 public:
@@ -125,51 +88,81 @@ public:
 
     void begin(int calendar) { m_calendar = calendarWith(m_zones.value(calendar)); }
 
-    void child(const QByteArray& text)
+    void child(const QByteArray& lines)
     {
-        IcalTree::Owned vevent(icalparser_parse_string(text.constData()));
-        if (!vevent || icalcomponent_isa(vevent.get()) != ICAL_VEVENT_COMPONENT)
-            return;
-        if (ofASeries(vevent.get())) {
-            m_series.push_back(std::move(vevent));
+        IcalTree::Owned vevent = veventOf(lines);
+        if (!vevent) {
+            ++unreadable;
             return;
         }
-        icalcomponent_add_component(m_calendar.get(), vevent.get());
-        m_events(m_calendar.get(), {vevent.get()});
-        IcalTree::removeChild(m_calendar.get(), vevent.release());
+        if (ofASeries(vevent.get())) {
+            // Held as text, a small part of what its tree takes.
+            const QString uid = text(icalcomponent_get_uid(vevent.get()));
+            auto group = m_series.find(uid);
+            if (group == m_series.end()) {
+                m_order.append(uid);
+                group = m_series.insert(uid, {});
+            }
+            group->append(lines);
+            return;
+        }
+        std::vector<IcalTree::Owned> alone;
+        alone.push_back(std::move(vevent));
+        hand(std::move(alone));
     }
 
     void end()
     {
-        QList<icalcomponent*> series;
-        for (IcalTree::Owned& vevent : m_series) {
-            series.append(vevent.get());
-            icalcomponent_add_component(m_calendar.get(), vevent.release());
+        for (const QString& uid : std::exchange(m_order, {})) {
+            std::vector<IcalTree::Owned> group;
+            for (const QByteArray& lines : m_series.take(uid))
+                if (IcalTree::Owned vevent = veventOf(lines))
+                    group.push_back(std::move(vevent));
+            hand(std::move(group));
         }
         m_series.clear();
-        if (!series.isEmpty())
-            m_events(m_calendar.get(), series);
         m_calendar.reset();
     }
 
+    int unreadable = 0;  // components libical could not read as a VEVENT
+
 private:
+    // Hands the VEVENTs over as children of the calendar, which lets them go again.
+    void hand(std::vector<IcalTree::Owned> vevents)
+    {
+        QList<icalcomponent*> given;
+        for (IcalTree::Owned& vevent : vevents) {
+            given.append(vevent.get());
+            icalcomponent_add_component(m_calendar.get(), vevent.release());
+        }
+        if (!given.isEmpty())
+            m_events(m_calendar.get(), given);
+        for (icalcomponent* vevent : given)
+            IcalTree::removeChild(m_calendar.get(), vevent);
+    }
+
     const QHash<int, QList<QByteArray>> m_zones;
     const IcalReader::Events& m_events;
     IcalTree::Owned m_calendar;
-    std::vector<IcalTree::Owned> m_series;
+    QList<QString> m_order;  // the UIDs of the series, in file order
+    QHash<QString, QList<QByteArray>> m_series;  // the texts of a series and its overrides
 };
 
-// Whether a line of `data` is longer than kMaxLineBytes.
-bool hasLongLine(const QByteArray& data)
+// What a splitter found damaged in a file, for the log; nothing when it is whole.
+std::optional<QString> damageOf(const IcalSplitter::Damage& damage, int unreadable)
 {
-    for (qsizetype start = 0; start < data.size();) {
-        qsizetype end = data.indexOf('\n', start);
-        end = end < 0 ? data.size() : end + 1;
-        if (end - start > IcalReader::kMaxLineBytes)
-            return true;
-        start = end;
-    }
-    return false;
+    if (!damage.any() && !unreadable)
+        return std::nullopt;
+    QStringList parts;
+    const auto count = [&](int n, const char* what) {
+        if (n)
+            parts << QStringLiteral("%1: %2").arg(QLatin1String(what)).arg(n);
+    };
+    count(damage.unterminated, "components without their END");
+    count(damage.misnamed, "BEGIN or END lines that do not match");
+    count(damage.tooDeep, "components nested too deep");
+    count(unreadable, "events libical cannot read");
+    return parts.join(QStringLiteral(", "));
 }
 
 // Why libical's reading of the file cannot be written back as the file: its root is not one
@@ -198,20 +191,27 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
         qCWarning(lcCalendarFiles, "skipped %s: %s", qUtf8Printable(path), qUtf8Printable(why));
         return reason;
     };
+    // Looked at before it is opened, which would wait on a FIFO; opened so that it cannot.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return leaveOut(Reason::notRegular, info.isDir() ? FileIO::systemReason(EISDIR)
+                                                         : QStringLiteral("not a regular file"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return leaveOut(Reason::unreadable, openFailure(file));
+    QString reason;
+    if (!FileIO::openForReading(file, &reason))
+        return leaveOut(Reason::unreadable, reason);
     if (file.size() > kMaxListedBytes)
         return leaveOut(Reason::tooLarge, tooLarge(kMaxListedBytes));
+    const auto stopped = [&](const QString& why) {
+        return leaveOut(file.size() > kMaxListedBytes ? Reason::tooLarge : Reason::unreadable, why);
+    };
     // The time zones first: a file may define them after the events that use them.
     QHash<int, QList<QByteArray>> zones;
     IcalSplitter zoneSplitter("VTIMEZONE", {[](int) {},
                                             [&](int calendar, const QByteArray& text) { zones[calendar].append(text); },
                                             [](int) {}});
-    Lines lines(file);
-    std::optional<QString> failure = lines.readAll([&](const QByteArray& line) { zoneSplitter.add(line); });
+    std::optional<QString> failure = readChunks(file, [&](QByteArrayView bytes) { zoneSplitter.add(bytes); });
     if (failure)
-        return leaveOut(file.size() > kMaxListedBytes ? Reason::tooLarge : Reason::unreadable, *failure);
+        return stopped(*failure);
     zoneSplitter.finish();
     if (!zoneSplitter.calendars())
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
@@ -220,18 +220,16 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     IcalSplitter splitter("VEVENT", {[&](int calendar) { reader.begin(calendar); },
                                      [&](int, const QByteArray& text) { reader.child(text); },
                                      [&](int) { reader.end(); }});
-    lines.dropped = 0;
-    failure = lines.readAll([&](const QByteArray& line) { splitter.add(line); });
+    failure = readChunks(file, [&](QByteArrayView bytes) { splitter.add(bytes); });
     // What was read before a failure is listed, and the file named.
     splitter.finish();
-    if (lines.dropped)
+    if (splitter.longLines())
         qCWarning(lcCalendarFiles, "skipped lines longer than %s in %s: %d", qUtf8Printable(lineLimit()),
-                  qUtf8Printable(path), lines.dropped);
-    if (splitter.unterminated())
-        qCWarning(lcCalendarFiles, "skipped components without their END in %s: %d", qUtf8Printable(path),
-                  splitter.unterminated());
+                  qUtf8Printable(path), splitter.longLines());
     if (failure)
-        return leaveOut(file.size() > kMaxListedBytes ? Reason::tooLarge : Reason::unreadable, *failure);
+        return stopped(*failure);
+    if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable))
+        return leaveOut(Reason::damaged, QStringLiteral("damaged (%1)").arg(*damage));
     return std::nullopt;
 }
 
@@ -244,19 +242,27 @@ IcalTree::Owned readForChange(const QString& path, QString* error)
     const auto unchanged = [&](const QString& reason) {
         return refuse(QStringLiteral("%1 cannot be written back as it is: %2; it is left unchanged").arg(path, reason));
     };
-    if (QFileInfo(path).size() > kMaxChangedBytes)
-        return unchanged(tooLarge(kMaxChangedBytes));
+    QFile file(path);
     QString reason;
-    const std::optional<QByteArray> data = FileIO::readAll(path, &reason);
-    if (!data)
+    if (!FileIO::openForReading(file, &reason))
         return refuse(QStringLiteral("%1: %2").arg(path, reason));
-    // It may have grown since it was measured.
-    if (data->size() > kMaxChangedBytes)
+    // It may grow while it is read.
+    QByteArray data = file.read(kMaxChangedBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (data.size() > kMaxChangedBytes)
         return unchanged(tooLarge(kMaxChangedBytes));
     // Never replace a file with what libical made of it unless that is the file.
-    if (hasLongLine(*data))
+    IcalSplitter splitter({}, {[](int) {}, [](int, const QByteArray&) {}, [](int) {}});
+    splitter.add(data);
+    splitter.finish();
+    if (splitter.longLines())
         return unchanged(QStringLiteral("a line is longer than %1").arg(lineLimit()));
-    IcalTree::Owned root(icalparser_parse_string(data->constData()));
+    if (splitter.damage().tooDeep)
+        return unchanged(QStringLiteral("its components nest deeper than %1 levels").arg(IcalSplitter::kMaxDepth));
+    if (const std::optional<QString> damage = damageOf(splitter.damage(), 0))
+        return unchanged(QStringLiteral("it is damaged (%1)").arg(*damage));
+    IcalTree::Owned root(icalparser_parse_string(data.constData()));
     if (!root)
         return refuse(QStringLiteral("%1 is not an iCalendar file; it is left as it is").arg(path));
     if (const std::optional<QString> why = unfaithful(root.get()))

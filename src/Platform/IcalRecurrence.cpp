@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -91,6 +92,7 @@ public:
         // A date ends after the day `to` falls on, which may start an occurrence before `to`.
         m_end = m_zone.toIcal(m_start.is_date ? to.addDays(1) : to, m_start.is_date);
         m_end.zone = m_start.zone;
+        m_earliest = wallSeconds(m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date));
     }
 
     IcalRecurrence::Starts run(icalcomponent* master)
@@ -108,8 +110,10 @@ public:
         std::sort(m_found.begin(), m_found.end());
         m_found.erase(std::unique(m_found.begin(), m_found.end()), m_found.end());
         if (m_found.size() > m_share) {
+            // Beyond its own share it repeats too often; within it, the question's ran out.
+            m_cut = m_share == IcalRecurrence::kMaxPerSeries ? IcalRecurrence::Cut::repeatsTooOften
+                                                              : IcalRecurrence::Cut::unfinished;
             m_found.resize(m_share);
-            m_cut = true;
         }
         m_budget.occurrences -= int(m_found.size());
         m_budget.steps -= stepsBefore - m_steps;
@@ -132,7 +136,7 @@ private:
     bool charge(qint64 steps)
     {
         if (steps > m_steps) {
-            m_cut = true;
+            m_cut = IcalRecurrence::Cut::unfinished;
             return false;
         }
         m_steps -= int(steps);
@@ -147,9 +151,25 @@ private:
     {
         if (!period || count > 0)
             return m_start;
-        const icaltimetype earliest = m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date);
-        const qint64 ahead = wallSeconds(earliest) - wallSeconds(m_start);
+        const qint64 ahead = m_earliest - wallSeconds(m_start);
         return ahead < period ? m_start : later(m_start, ahead / period * period);
+    }
+
+    // Whether the rule by months or years falls on a day after the series' start, found out
+    // once a question for each rule and start (an export repeats them); nothing when the steps
+    // left do not reach to find out.
+    std::optional<bool> fallsOnADay(icalrecurrencetype rule)
+    {
+        const QByteArray key = QByteArray(icalrecurrencetype_as_string(&rule)) + '@' + icaltime_as_ical_string(m_start);
+        if (const auto known = m_budget.fallsOnADay.constFind(key); known != m_budget.fallsOnADay.cend())
+            return charge(1) ? std::optional<bool>(*known) : std::nullopt;
+        qint64 looked = 0;
+        const std::optional<bool> falls =
+            IcalRuleDays::fallsOnADay(rule, m_start, std::max(m_steps - 1, 0) * kDaysLookedPerStep, looked);
+        if (!charge(looked / kDaysLookedPerStep + 1) || !falls)
+            return std::nullopt;
+        m_budget.fallsOnADay.insert(key, *falls);
+        return falls;
     }
 
     // Walks one rule slice by slice, up to one start more than the series' share (so the
@@ -160,17 +180,22 @@ private:
         if (!period) {
             // libical looks for the next month or year with a day of the rule up to the year
             // 20000 whatever its UNTIL: a rule without any is not handed to it, nor a yearly one
-            // by week numbers, which it cannot expand (the series is cut).
-            if (rule.freq == ICAL_YEARLY_RECURRENCE && rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
-                m_cut = true;
-                return true;
+            // by week numbers of a form it gets wrong (the series is cut). Finding out is
+            // charged as it goes, never past what is left.
+            if (rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
+                if (!IcalRuleDays::expandsWeeks(rule)) {
+                    m_cut = IcalRecurrence::Cut::unfinished;
+                    return true;
+                }
+            } else {
+                const std::optional<bool> falls = fallsOnADay(rule);
+                if (!falls) {
+                    m_cut = IcalRecurrence::Cut::unfinished;
+                    return false;
+                }
+                if (!*falls)
+                    return true;
             }
-            qint64 looked = 0;
-            const bool falls = IcalRuleDays::fallsOnADay(rule, m_start, looked);
-            if (!charge(looked / kDaysLookedPerStep + 1))
-                return false;
-            if (!falls)
-                return true;
         }
         // Counted here, since each slice starts an iterator of its own.
         const int count = rule.count;
@@ -180,11 +205,20 @@ private:
         int yielded = 0;
         qsizetype taken = 0;
         for (icaltimetype slice = walkStart(period, count); wallSeconds(slice) < wallSeconds(m_end);) {
-            icaltimetype next = period ? later(slice, kSlicePeriods * period) : m_end;
+            // A slice is charged before it is walked: it takes at most half the steps left,
+            // leaving the rest for the occurrences it gives.
+            icaltimetype next =
+                period ? later(slice, std::clamp<qint64>(m_steps / 2, 1, kSlicePeriods) * period) : m_end;
             if (wallSeconds(next) > wallSeconds(m_end))
                 next = m_end;
             if (period && !charge(std::max<qint64>(1, (wallSeconds(next) - wallSeconds(slice)) / period)))
                 return false;
+            // Where the walk stops early, libical never went through the periods after `at`.
+            const auto stopAt = [&](icaltimetype at, bool done) {
+                if (period)
+                    m_steps += int(std::max<qint64>(0, (wallSeconds(next) - wallSeconds(at)) / period));
+                return done;
+            };
             // The slice ends with its UNTIL on its last second (its last day for dates), or
             // with the rule's own UNTIL when that comes first, which also ends the walk.
             rule.until = later(next, m_start.is_date ? -86400 : -1);
@@ -192,8 +226,11 @@ private:
             if (lastSlice)
                 rule.until = until;
             const Iterator iterator(icalrecur_iterator_new(rule, slice));
-            if (!iterator)
+            if (!iterator) {
+                // A rule libical refuses: its occurrences are not known.
+                m_cut = IcalRecurrence::Cut::unfinished;
                 return true;
+            }
             icaltimetype previous = slice;
             for (icaltimetype at = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(at);
                  at = icalrecur_iterator_next(iterator.get())) {
@@ -202,14 +239,17 @@ private:
                 const qint64 steps =
                     period ? 1 : calendarPeriodOf(rule, at) - calendarPeriodOf(rule, std::exchange(previous, at));
                 if (!charge(std::max<qint64>(steps, 1)))
-                    return false;
+                    return stopAt(at, false);
                 if (count && ++yielded > count)
-                    return true;
+                    return stopAt(at, true);
+                // Ended before the window, seen on the wall clock alone.
+                if (wallSeconds(at) < m_earliest)
+                    continue;
                 const QDateTime start = m_zone.toDateTime(at);
                 if (start >= m_to)
-                    return true;
+                    return stopAt(at, true);
                 if (take(start) && ++taken > m_share)
-                    return true;
+                    return stopAt(at, true);
             }
             if (lastSlice)
                 return true;
@@ -225,11 +265,12 @@ private:
     const QDateTime m_from;
     const QDateTime m_to;
     icaltimetype m_end;  // the window's end in the wall clock of DTSTART
+    qint64 m_earliest;  // in seconds of that wall clock, before which no occurrence reaches the window
     IcalRecurrence::Budget& m_budget;
     const qsizetype m_share;
     int m_steps;
     QList<QDateTime> m_found;
-    bool m_cut = false;
+    IcalRecurrence::Cut m_cut = IcalRecurrence::Cut::none;
 };
 }  // namespace
 
@@ -254,6 +295,7 @@ QSet<qint64> excluded(icalcomponent* master)
 Starts between(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
                const QDateTime& to, Budget& budget)
 {
+    budget.steps += kStepsPerSeries;
     return SeriesWalk(master, excluded, length, from, to, budget).run(master);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -10,22 +12,40 @@
 // weekly 10:00 stays at 10:00 across a change of daylight saving), its RDATEs and its DTSTART,
 // less its EXDATEs. The work is bounded whatever a file holds: in one window a series gives
 // at most kMaxPerSeries occurrences and walks at most kMaxStepsPerSeries periods of its rules,
-// and the series of one question share a Budget. A rule without COUNT that repeats within
-// weeks starts its walk just before the window, not at its DTSTART years ago.
+// and the series of one question share a Budget, to which each series brings
+// kStepsPerSeries: a question's work grows with the series it reads, never faster. A rule
+// without COUNT that repeats within weeks starts its walk just before the window, not at its
+// DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the periods up to
+// its last occurrence.
 namespace IcalRecurrence {
 
 constexpr int kMaxPerSeries = 100;
 constexpr int kMaxStepsPerSeries = 20000;
+// What working out one more series may cost on its own: a series of a few dozen occurrences
+// that ended years ago costs no more.
+constexpr int kStepsPerSeries = 64;
 
-// What one question may still spend on all the series it expands.
+// What one question may still spend on all the series it expands, and what it found out
+// that series of the same rule and start need not find out again.
 struct Budget {
     int occurrences = 500;
     int steps = 100000;
+    // Whether a rule by months or years falls on a day after a start, by rule and start.
+    QHash<QByteArray, bool> fallsOnADay = {};
+};
+
+// Why a series may have more occurrences in the window than were given.
+enum class Cut {
+    none,
+    repeatsTooOften,  // more than kMaxPerSeries
+    // The work ran out (the series' or the question's), or a rule is of a form libical
+    // does not expand right.
+    unfinished,
 };
 
 struct Starts {
     QList<QDateTime> starts;  // ascending
-    bool cut = false;  // a limit was reached: the series may have more in the window
+    Cut cut = Cut::none;
 };
 
 bool isRecurring(icalcomponent* vevent);

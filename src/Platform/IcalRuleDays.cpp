@@ -3,6 +3,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <bitset>
+#include <cstdlib>
 #include <numeric>
 
 namespace {
@@ -150,7 +152,7 @@ qint64 dayNumber(qint64 year, int month, int day)
     return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
 }
 
-bool fallsOnADay(const icalrecurrencetype& rule, icaltimetype start, qint64& looked)
+std::optional<bool> fallsOnADay(const icalrecurrencetype& rule, icaltimetype start, qint64 most, qint64& looked)
 {
     if (start.month < 1 || start.month > 12)
         return false;
@@ -161,12 +163,37 @@ bool fallsOnADay(const icalrecurrencetype& rule, icaltimetype start, qint64& loo
     const qint64 turn = yearly ? kTurnYears : 12 * kTurnYears;
     const qint64 periods = turn / std::gcd(step, turn);
     const qint64 first = yearly ? start.year : start.year * 12LL + start.month - 1;
+    // A month's days, and what a rule picks of them, follow from the month, whether its year
+    // is a leap year and the weekday the year starts on: a month (year) of a kind looked at
+    // once need not be looked at again.
+    std::bitset<2 * 7 * 13> kinds;
     for (qint64 k = 0; k < periods; ++k) {
         const qint64 at = first + k * step;
-        if (yearly ? picker.holdsADay(at, 1, looked) : picker.holdsADay(at / 12, int(at % 12) + 1, looked))
+        const qint64 year = yearly ? at : at / 12;
+        const int month = yearly ? 0 : int(at % 12) + 1;
+        const std::size_t kind = (std::size_t(isLeap(year)) * 7 + std::size_t((IcalRuleDays::dayNumber(year, 1, 1) + 1) % 7)) * 13 + month;
+        if (kinds.test(kind))
+            continue;
+        kinds.set(kind);
+        if (picker.holdsADay(year, std::max(month, 1), looked))
             return true;
+        if (looked > most)
+            return std::nullopt;
     }
     return false;
+}
+
+bool expandsWeeks(const icalrecurrencetype& rule)
+{
+    const QList<short> weeks = valuesOf(rule.by_week_no);
+    const QList<short> weekdays = valuesOf(rule.by_day);
+    return rule.freq == ICAL_YEARLY_RECURRENCE && rule.week_start == ICAL_MONDAY_WEEKDAY && !weeks.isEmpty() &&
+           std::all_of(weeks.begin(), weeks.end(), [](short week) { return std::abs(week) >= 2 && std::abs(week) <= 51; }) &&
+           !weekdays.isEmpty() &&
+           std::all_of(weekdays.begin(), weekdays.end(),
+                       [](short day) { return icalrecurrencetype_day_position(day) == 0; }) &&
+           valuesOf(rule.by_month).isEmpty() && valuesOf(rule.by_month_day).isEmpty() &&
+           valuesOf(rule.by_year_day).isEmpty() && valuesOf(rule.by_set_pos).isEmpty();
 }
 
 }  // namespace IcalRuleDays

@@ -6,6 +6,7 @@
 namespace {
 // BEGIN and END lines are short: a longer line is a property, whatever it starts with.
 constexpr qsizetype kMaxBoundaryBytes = 256;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 struct Boundary {
     bool begin;
@@ -21,7 +22,7 @@ std::optional<Boundary> boundaryOf(const QByteArray& line)
     if (first != 'b' && first != 'e')
         return std::nullopt;
     QByteArray text = line;
-    for (const char* fold : {"\r\n ", "\r\n\t", "\n ", "\n\t"})
+    for (const char* fold : {"\n ", "\n\t"})
         text.replace(fold, "");
     text = text.trimmed().toUpper();
     if (text.startsWith("BEGIN:"))
@@ -30,6 +31,16 @@ std::optional<Boundary> boundaryOf(const QByteArray& line)
         return Boundary{false, text.mid(4)};
     return std::nullopt;
 }
+
+// The components a calendar holds, which never stand inside one another: one beginning
+// inside another means the END of that one never came.
+bool childOfACalendar(const QByteArray& name)
+{
+    for (const char* kind : {"VEVENT", "VTODO", "VJOURNAL", "VFREEBUSY", "VTIMEZONE", "VAVAILABILITY", "VCALENDAR"})
+        if (name == kind)
+            return true;
+    return false;
+}
 }  // namespace
 
 IcalSplitter::IcalSplitter(QByteArray wanted, Handlers handlers)
@@ -37,8 +48,61 @@ IcalSplitter::IcalSplitter(QByteArray wanted, Handlers handlers)
 {
 }
 
-void IcalSplitter::add(const QByteArray& line)
+void IcalSplitter::add(QByteArrayView bytes)
 {
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    if (at < end && std::exchange(m_afterCR, false) && *at == '\n')
+        ++at;
+    while (at < end) {
+        const char* stop = at;
+        while (stop < end && *stop != '\n' && *stop != '\r')
+            ++stop;
+        if (!m_dropping) {
+            if (m_line.size() + (stop - at) > kMaxLineBytes) {
+                ++m_longLines;
+                m_dropping = true;
+                m_line.clear();
+            } else {
+                m_line.append(at, stop - at);
+            }
+        }
+        if (stop == end)
+            break;
+        // A CR ends the line, with the LF that follows it.
+        if (*stop == '\r') {
+            if (stop + 1 == end)
+                m_afterCR = true;
+            else if (stop[1] == '\n')
+                ++stop;
+        }
+        if (!m_dropping)
+            physical(std::exchange(m_line, QByteArray()) + '\n');
+        m_dropping = false;
+        at = stop + 1;
+    }
+}
+
+void IcalSplitter::finish()
+{
+    if (!m_line.isEmpty() && !m_dropping)
+        physical(std::exchange(m_line, QByteArray()) + '\n');
+    if (!m_pending.isEmpty())
+        take(std::exchange(m_pending, QByteArray()));
+    if (m_child >= 0)
+        dropChild();
+    if (m_calendar >= 0)
+        endCalendar();
+    m_open.clear();
+    m_deeper = 0;
+}
+
+void IcalSplitter::physical(const QByteArray& line)
+{
+    if (std::exchange(m_firstLine, false) && line.startsWith(kByteOrderMark)) {
+        physical(line.mid(qsizetype(sizeof(kByteOrderMark)) - 1));
+        return;
+    }
     if (!m_pending.isEmpty() && (line.startsWith(' ') || line.startsWith('\t'))) {
         m_pending += line;
         return;
@@ -48,70 +112,109 @@ void IcalSplitter::add(const QByteArray& line)
     m_pending = line;
 }
 
-void IcalSplitter::finish()
+void IcalSplitter::take(const QByteArray& line)
 {
-    if (!m_pending.isEmpty())
-        take(std::exchange(m_pending, QByteArray()));
-    if (m_child >= 0)
+    const std::optional<Boundary> boundary = boundaryOf(line);
+    if (!boundary) {
+        if (m_child >= 0 && m_keep)
+            m_text += line;
+        return;
+    }
+    if (boundary->begin)
+        begin(boundary->name, line);
+    else
+        end(boundary->name, line);
+}
+
+void IcalSplitter::begin(const QByteArray& name, const QByteArray& line)
+{
+    if (m_child >= 0 && childOfACalendar(name))
         dropChild();
-    if (m_calendar >= 0)
-        m_handlers.end(m_calendars - 1);
-    m_calendar = -1;
-    m_open.clear();
+    if (name == "VCALENDAR" && m_calendar >= 0) {
+        m_open.resize(m_calendar);
+        endCalendar();
+    }
+    if (m_open.size() + m_deeper >= kMaxDepth) {
+        ++m_deeper;
+        m_childTooDeep = m_child >= 0;
+        return;
+    }
+    if (m_child >= 0) {
+        if (m_keep)
+            m_text += line;
+    } else if (m_calendar >= 0) {
+        m_child = m_open.size();
+        m_keep = name == m_wanted;
+        m_childTooDeep = false;
+        if (m_keep)
+            m_text = line;
+    } else if (name == "VCALENDAR" && m_open.size() <= 1) {
+        m_calendar = m_open.size();
+        m_handlers.begin(m_calendars++);
+    }
+    m_open.append(name);
+}
+
+void IcalSplitter::end(const QByteArray& name, const QByteArray& line)
+{
+    qsizetype closed = m_open.lastIndexOf(name);
+    // Beyond the depth kept, an END closes the innermost, unless it names a child of the
+    // calendar that is open: then everything inside that goes with it.
+    if (m_deeper > 0 && (closed < 0 || !childOfACalendar(name))) {
+        --m_deeper;
+        return;
+    }
+    m_deeper = 0;
+    if (closed < 0) {
+        // An END of nothing open: libical closes the innermost component with it, which
+        // outside a child would be the calendar, and every later event with it.
+        if (m_calendar >= 0)
+            ++m_damage.misnamed;
+        if (m_child < 0)
+            return;
+        closed = m_open.size() - 1;
+    } else if (m_child >= 0 && closed >= m_child && closed < m_open.size() - 1) {
+        // The components inside it whose END is missing end here, as libical ends them.
+        ++m_damage.misnamed;
+        if (m_keep)
+            for (qsizetype inner = m_open.size() - 1; inner > closed; --inner)
+                m_text += "END:" + m_open.at(inner) + '\n';
+    }
+    if (m_child >= 0) {
+        if (closed < m_child) {
+            // It closes a component around the child, whose own END never came.
+            dropChild();
+        } else {
+            if (m_keep)
+                m_text += line;
+            m_open.resize(closed);
+            if (closed == m_child) {
+                m_child = -1;
+                const QByteArray text = std::exchange(m_text, QByteArray());
+                if (m_childTooDeep)
+                    ++m_damage.tooDeep;
+                else if (m_keep)
+                    m_handlers.child(m_calendars - 1, text);
+            }
+            return;
+        }
+    }
+    if (m_calendar >= closed)
+        endCalendar();
+    m_open.resize(closed);
 }
 
 void IcalSplitter::dropChild()
 {
-    ++m_unterminated;
+    ++m_damage.unterminated;
     m_open.resize(m_child);
+    m_deeper = 0;
     m_child = -1;
     m_text.clear();
 }
 
-void IcalSplitter::take(const QByteArray& line)
+void IcalSplitter::endCalendar()
 {
-    const std::optional<Boundary> boundary = boundaryOf(line);
-    if (m_child >= 0) {
-        const qsizetype closed = boundary && !boundary->begin ? m_open.lastIndexOf(boundary->name) : -1;
-        if (closed < 0 || closed >= m_child) {
-            if (m_keep)
-                m_text += line;
-            if (boundary && boundary->begin)
-                m_open.append(boundary->name);
-            else if (closed >= 0)
-                m_open.resize(closed);
-            if (closed == m_child) {
-                m_child = -1;
-                if (m_keep)
-                    m_handlers.child(m_calendars - 1, std::exchange(m_text, QByteArray()));
-            }
-            return;
-        }
-        // It closes a component around the child, whose own END never came.
-        dropChild();
-    }
-    // Outside a child only components count: a calendar's properties say nothing needed here.
-    if (!boundary)
-        return;
-    if (boundary->begin) {
-        if (m_calendar >= 0) {
-            m_child = m_open.size();
-            m_keep = boundary->name == m_wanted;
-            if (m_keep)
-                m_text = line;
-        } else if (boundary->name == "VCALENDAR" && m_open.size() <= 1) {
-            m_calendar = m_open.size();
-            m_handlers.begin(m_calendars++);
-        }
-        m_open.append(boundary->name);
-        return;
-    }
-    const qsizetype closed = m_open.lastIndexOf(boundary->name);
-    if (closed < 0)
-        return;
-    if (m_calendar >= closed) {
-        m_calendar = -1;
-        m_handlers.end(m_calendars - 1);
-    }
-    m_open.resize(closed);
+    m_calendar = -1;
+    m_handlers.end(m_calendars - 1);
 }

@@ -1,18 +1,34 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 #include <functional>
 
 // A calendar file taken apart as it is read, one child of a VCALENDAR (a VEVENT, a
 // VTIMEZONE, …) at a time, so that a large export is never held whole. It is fed the file's
-// lines as they come and hands each child of the kind it wants over as the text of its lines,
-// folded lines as they were, for libical to read. The VCALENDARs are the file's root components and those wrapped
-// once, where libical finds them too. A child whose END never comes is left out and counted;
-// a calendar whose END never comes ends with the file.
+// bytes as they come and reads them as libical does: a byte-order mark at the start is
+// dropped, lines end in CR, LF or CRLF, names are in any case, and an END that names no open
+// component closes the innermost. Each child of the kind wanted is handed over as the text
+// of its lines (each ended by LF, folded ones as they were) for libical to read. The
+// VCALENDARs are the file's root components and those wrapped once, where libical finds them too.
+//
+// A damaged line costs at most the component it is in, and is counted: a child whose END
+// never comes (a file cut short, an END of a component around it, a BEGIN of another child of
+// the calendar) is left out; a component whose END is missing inside a child is closed where
+// an END further out comes, as libical closes it; an END of nothing open outside a child is
+// passed over. Components nest at most kMaxDepth deep: a child holding deeper ones is left out,
+// so libical never gets a tree deep enough to exhaust its stack. A calendar whose END never
+// comes ends with the file, or where the next VCALENDAR begins.
 class IcalSplitter {
 public:
+    // libical takes time growing with the square of a line's length (one line of 16 MiB holds
+    // it for over a minute): a longer line is left out and counted, folded ones one by one.
+    static constexpr qsizetype kMaxLineBytes = 128 << 10;
+    // Real files nest 3 or 4 deep (a wrapper, the calendar, a time zone, its rules).
+    static constexpr int kMaxDepth = 8;
+
     struct Handlers {
         // A VCALENDAR starts; they are numbered from 0 in the file.
         std::function<void(int calendar)> begin;
@@ -21,31 +37,52 @@ public:
         std::function<void(int calendar)> end;
     };
 
+    // What a file's damage cost.
+    struct Damage {
+        int unterminated = 0;  // children left out, their END never came
+        int misnamed = 0;  // BEGIN or END lines that do not match
+        int tooDeep = 0;  // children left out, nesting deeper than kMaxDepth
+        int any() const { return unterminated + misnamed + tooDeep; }
+    };
+
     // `wanted` names the children handed over, in upper case ("VEVENT").
     IcalSplitter(QByteArray wanted, Handlers handlers);
 
-    // The next line of the file, with its line end.
-    void add(const QByteArray& line);
+    // The next bytes of the file.
+    void add(QByteArrayView bytes);
     // The end of the file.
     void finish();
 
     int calendars() const { return m_calendars; }
-    int unterminated() const { return m_unterminated; }
+    const Damage& damage() const { return m_damage; }
+    int longLines() const { return m_longLines; }
 
 private:
+    // One line of the file, ended by LF.
+    void physical(const QByteArray& line);
     // One line as libical reads it: a line with the folded lines that continue it.
     void take(const QByteArray& line);
+    void begin(const QByteArray& name, const QByteArray& line);
+    void end(const QByteArray& name, const QByteArray& line);
     // Drops the child being read, whose END did not come.
     void dropChild();
+    void endCalendar();
 
     const QByteArray m_wanted;
     const Handlers m_handlers;
+    QByteArray m_line;  // the line being read
+    bool m_firstLine = true;
+    bool m_afterCR = false;  // the last line ended in CR: an LF right after it ends nothing
+    bool m_dropping = false;  // in the rest of an over-long line
     QByteArray m_pending;  // the line being continued by folded ones
     QList<QByteArray> m_open;  // the names of the components open, outermost first
+    int m_deeper = 0;  // components open beyond kMaxDepth, whose names are not kept
     qsizetype m_calendar = -1;  // where the VCALENDAR being read is in m_open
     qsizetype m_child = -1;  // where the child being read is in m_open
     bool m_keep = false;  // whether the child is of the kind wanted
+    bool m_childTooDeep = false;
     QByteArray m_text;  // its lines so far
     int m_calendars = 0;
-    int m_unterminated = 0;
+    int m_longLines = 0;
+    Damage m_damage;
 };

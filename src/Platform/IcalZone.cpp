@@ -1,12 +1,30 @@
 #include "Platform/IcalZone.h"
 
+#include <QHash>
+
+namespace {
+// The zone Qt knows by that IANA id (invalid when none). Making one reads the zone's rules
+// from the system each time, and a file's events name the same few zones over and over.
+QTimeZone zoneNamed(const QByteArray& id)
+{
+    thread_local QHash<QByteArray, QTimeZone> known;
+    // A file of thousands of made-up names must not hold them all.
+    if (known.size() > 64)
+        known.clear();
+    auto zone = known.constFind(id);
+    if (zone == known.cend())
+        zone = known.insert(id, QTimeZone(id));
+    return *zone;
+}
+}  // namespace
+
 IcalZone::IcalZone(icalproperty* property, icaltimetype time)
     : m_utc(icaltime_is_utc(time)),
       m_tzid(property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr),
       m_fileZone(time.zone)
 {
     if (m_tzid)
-        m_zone = QTimeZone(icalparameter_get_tzid(m_tzid));
+        m_zone = zoneNamed(icalparameter_get_tzid(m_tzid));
 }
 
 QDateTime IcalZone::toDateTime(icaltimetype time) const

@@ -11,6 +11,8 @@ Q_LOGGING_CATEGORY(lcCalendar, "app.parlivox.calendar")
 
 namespace {
 constexpr qint64 kLookupToleranceSeconds = 1800;
+// The series or files an answer names before it counts the rest: it is read aloud.
+constexpr qsizetype kNamesSaid = 3;
 
 SkillError storeError(const QString& reason)
 {
@@ -160,20 +162,32 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const ListTe
     QString sentence = count == 0   ? text(texts.none)
                        : count == 1 ? text(texts.one).arg(joined)
                                     : text(texts.several).arg(QString::number(count), joined);
-    if (!listing->cut.isEmpty()) {
+    const auto say = [&](const char* key, const QStringList& names) {
+        if (!names.isEmpty())
+            sentence += QLatin1Char(' ') + text(key).arg(few(names));
+    };
+    const auto titlesOf = [&](const QStringList& series) {
         QStringList titles;
-        for (const QString& title : listing->cut)
+        for (const QString& title : series)
             titles.append(shownTitle(title));
-        titles.removeDuplicates();
-        sentence += QLatin1Char(' ') + text("speech.calendar.cut").arg(titles.join(QStringLiteral(", ")));
-    }
-    if (!listing->leftOut.isEmpty()) {
-        QStringList files;
-        for (const CalendarStore::LeftOut& file : listing->leftOut)
-            files.append(leftOut(file));
-        sentence += QLatin1Char(' ') + text("speech.calendar.left_out").arg(files.join(QStringLiteral(", ")));
-    }
+        return titles;
+    };
+    say("speech.calendar.cut", titlesOf(listing->cut));
+    say("speech.calendar.unfinished", titlesOf(listing->unfinished));
+    QStringList files;
+    for (const CalendarStore::LeftOut& file : listing->leftOut)
+        files.append(leftOut(file));
+    say("speech.calendar.left_out", files);
     answer(sentence);
+}
+
+QString CalendarCall::few(QStringList names) const
+{
+    names.removeDuplicates();
+    const QString listed = names.first(std::min(kNamesSaid, names.size())).join(QStringLiteral(", "));
+    if (names.size() <= kNamesSaid)
+        return listed;
+    return text("speech.calendar.and_more").arg(listed, L10n::locale(m_language).toString(names.size() - kNamesSaid));
 }
 
 QString CalendarCall::leftOut(const CalendarStore::LeftOut& file) const
@@ -183,6 +197,10 @@ QString CalendarCall::leftOut(const CalendarStore::LeftOut& file) const
         return text("speech.calendar.left_out.unreadable").arg(file.file);
     case CalendarStore::LeftOut::notACalendar:
         return text("speech.calendar.left_out.not_calendar").arg(file.file);
+    case CalendarStore::LeftOut::notRegular:
+        return text("speech.calendar.left_out.not_regular").arg(file.file);
+    case CalendarStore::LeftOut::damaged:
+        return text("speech.calendar.left_out.damaged").arg(file.file);
     case CalendarStore::LeftOut::tooLarge:
         break;
     }

@@ -59,7 +59,8 @@ public:
         const char* several;
     };
     // Answers with the count and the lines of the first `maxLines` events overlapping the
-    // window, which series were too many to count in full, and which files could not be read.
+    // window, which series were not counted in full and why, and which files could not be
+    // read; a few of each by name, the rest counted.
     void list(const QDateTime& from, const QDateTime& to, const ListTexts& texts, qsizetype maxLines);
     // Adds the new event and answers `sentence`, or the store's failure.
     void add(const CalendarEvent& event, const QString& sentence);
@@ -71,6 +72,8 @@ public:
 private:
     // A file a listing left out, named with why.
     QString leftOut(const CalendarStore::LeftOut& file) const;
+    // The first few of the names, once each, and how many more there are.
+    QString few(QStringList names) const;
     // Answers that the calendar is out of reach, for `reason`.
     void unreachable(const QString& reason);
     // Answers `sentence` when the store made the change, else its failure.

@@ -16,7 +16,9 @@ class CalendarStore {
 public:
     // A file of the calendar that a listing could not read, or not in full.
     struct LeftOut {
-        enum Reason { unreadable, notACalendar, tooLarge };
+        // notRegular: a FIFO, a device, a folder, or a link to one; damaged: read, but some
+        // of its components were lost to damaged lines.
+        enum Reason { unreadable, notACalendar, tooLarge, notRegular, damaged };
         QString file;  // its name in the calendar's folder
         Reason reason;
         qint64 largest = 0;  // for a file too large: the largest size read, in bytes
@@ -30,6 +32,9 @@ public:
         // The titles of the series that repeat too often for every occurrence in the window
         // to be listed: their earliest are.
         QStringList cut;
+        // The titles of the series whose occurrences could not all be worked out: the
+        // question's work ran out, or a rule is of a form that is not expanded.
+        QStringList unfinished;
         // The files whose events may be missing, in the folder's order.
         QList<LeftOut> leftOut;
     };

@@ -43,6 +43,20 @@ bool failWith(QString* error, int code)
     return fail(error, systemReason(code));
 }
 
+// Why a file opened as `fd` is no file to read or append to, in the system's words: a
+// folder, or anything else that is not a regular file (a FIFO, a socket, a device).
+std::optional<QString> notAFile(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return systemReason(errno);
+    if (S_ISDIR(info.st_mode))
+        return systemReason(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("Not a regular file");
+    return std::nullopt;
+}
+
 // Closes on every way out; close() reports what only shows at the end on some file systems.
 class Descriptor {
 public:
@@ -52,6 +66,8 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
 
     int get() const { return m_fd; }
+    // Hands the descriptor over to another owner.
+    void release() { m_fd = -1; }
     bool close()
     {
         const int fd = m_fd;
@@ -230,15 +246,18 @@ int removeLeftoverTemporaries(const QString& folder)
 bool append(const QString& path, const QByteArray& data, QString* error)
 {
     const QByteArray name = QFile::encodeName(path);
-    // Read as well as written: the last byte tells whether the file ends a line.
-    int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+    // Read as well as written: the last byte tells whether the file ends a line. Opened
+    // without waiting, so a FIFO in its place is refused rather than waited on or written into.
+    int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK);
     const bool created = fd < 0 && errno == ENOENT;
     if (created)
-        fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     Descriptor file(fd);
     struct stat before {};
     if (file.get() < 0 || ::fstat(file.get(), &before) != 0)
         return failWith(error, errno);
+    if (const std::optional<QString> why = notAFile(file.get()))
+        return fail(error, *why);
     char last = '\n';
     if (before.st_size > 0 && ::pread(file.get(), &last, 1, before.st_size - 1) < 0)
         return failWith(error, errno);
@@ -254,6 +273,22 @@ bool append(const QString& path, const QByteArray& data, QString* error)
     // pass for one that already has its header.
     [[maybe_unused]] const int undone = created ? ::unlink(name.constData()) : ::ftruncate(file.get(), before.st_size);
     return failWith(error, cause);
+}
+
+bool openForReading(QFile& file, QString* error)
+{
+    Descriptor fd(::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        return failWith(error, errno);
+    if (const std::optional<QString> why = notAFile(fd.get()))
+        return fail(error, *why);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return failWith(error, errno);
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return fail(error, file.errorString());
+    fd.release();
+    return true;
 }
 
 std::optional<QByteArray> readAll(const QString& path, QString* error)

@@ -20,6 +20,7 @@ const QByteArray kLunch = "BEGIN:VEVENT\nUID:lunch-0105@example.com\nDTSTAMP:202
                           "DTSTART;TZID=Asia/Seoul:20260105T120000\nDTEND;TZID=Asia/Seoul:20260105T130000\n"
                           "SUMMARY:Lunch\nEND:VEVENT\n";
 const char* const kLunchStart = "2026-01-05T12:00";
+const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
 
 // `count` copies of `text`, each with "%1" replaced by its number.
 QByteArray repeated(int count, const char* text)
@@ -136,6 +137,33 @@ QList<File> all()
         {"not-a-calendar.ics", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kim Minji\r\nTEL:+82-2-555-0100\r\nEND:VCARD\r\n"},
         {"long-line.ics", calendar(withLongLine(1 << 20) + kLunch), kLunchStart},
         {"huge-line.ics", calendar(withLongLine(16 << 20) + kLunch), kLunchStart},
+        // Written on Windows: a byte-order mark first, with CRLF or LF line ends.
+        {"bom-crlf.ics", kByteOrderMark + calendar(kDentist + kLunch), kLunchStart},
+        {"bom-lf.ics", kByteOrderMark + calendar(kDentist + kLunch).replace("\r\n", "\n"), kLunchStart},
+        // Old Mac line ends, a CR alone, with a folded line.
+        {"cr-only.ics", calendar(kDentist + QByteArray(kLunch).replace("SUMMARY:Lunch", "SUMMARY:Lun\n ch"))
+                            .replace("\r\n", "\r"),
+         kLunchStart},
+        // Written by hand: one misspelt or wrong END or BEGIN line before good events.
+        {"misspelt-end.ics", calendar(QByteArray(kFlight).replace("END:VEVENT", "END:VEVNT") + kDentist + kLunch),
+         kLunchStart},
+        {"ended-by-vtodo.ics", calendar(QByteArray(kFlight).replace("END:VEVENT", "END:VTODO") + kDentist + kLunch),
+         kLunchStart},
+        {"misspelt-begin.ics", calendar(QByteArray(kFlight).replace("BEGIN:VEVENT", "BEGIN:VEVNT") + kDentist + kLunch),
+         kLunchStart},
+        // The Monday and Wednesday of the second week of each year.
+        {"week-number.ics",
+         calendar("BEGIN:VEVENT\nUID:planning@example.com\nDTSTART;TZID=Asia/Seoul:20250106T100000\n"
+                  "DTEND;TZID=Asia/Seoul:20250106T110000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO,WE\n"
+                  "SUMMARY:Planning\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // An event holding a hundred thousand components, each inside the one before.
+        {"deep.ics",
+         calendar("BEGIN:VEVENT\nUID:deep@example.com\nDTSTART:20260105T000000Z\nSUMMARY:Deep\n" +
+                  QByteArray("BEGIN:X-DEEP\n").repeated(100000) + QByteArray("END:X-DEEP\n").repeated(100000) +
+                  "END:VEVENT\n" + kLunch),
+         kLunchStart},
     };
     return files;
 }
@@ -189,6 +217,53 @@ File largeExport(qint64 bytes)
                 (i % 500 == 0 ? "RRULE:FREQ=WEEKLY;COUNT=10\n" : "") + "END:VEVENT\n";
     }
     return {QStringLiteral("export-%1MiB.ics").arg(bytes >> 20), calendar(body + review), "2026-01-05T16:00"};
+}
+
+File seriesExport(qint64 bytes)
+{
+    const auto local = [](const QDateTime& at) { return at.toString("yyyyMMdd'T'HHmmss").toLatin1(); };
+    QByteArray series, overrides;
+    const QDateTime first(QDate(2000, 1, 3), QTime(9, 0));
+    // Each course over before the last half year.
+    const qint64 span = first.secsTo(now().addDays(-183));
+    const qint64 apart = span / std::max<qint64>(1, bytes / 700);
+    for (int i = 0; series.size() + overrides.size() < bytes - 2048; ++i) {
+        const QDateTime start = first.addSecs(i * apart % span);
+        const QDateTime moved = start.addDays(7);
+        const QByteArray n = QByteArray::number(i);
+        const QByteArray uid = "UID:weekly-" + n + "@example.com\nDTSTAMP:20251220T101500Z\n";
+        series += "BEGIN:VEVENT\n" + uid + "DTSTART;TZID=Asia/Seoul:" + local(start) +
+                  "\nDTEND;TZID=Asia/Seoul:" + local(start.addSecs(3600)) + "\nRRULE:FREQ=WEEKLY;COUNT=12\n" +
+                  "SUMMARY:Course " + n + "\nLOCATION:Room " + QByteArray::number(i % 40) +
+                  "\nDESCRIPTION:Twelve weeks of course " + n + " as the school planned them.\nEND:VEVENT\n";
+        overrides += "BEGIN:VEVENT\n" + uid + "RECURRENCE-ID;TZID=Asia/Seoul:" + local(moved) +
+                     "\nDTSTART;TZID=Asia/Seoul:" + local(moved.addSecs(1800)) + "\nDTEND;TZID=Asia/Seoul:" +
+                     local(moved.addSecs(5400)) + "\nSUMMARY:Course " + n + " (moved)\nEND:VEVENT\n";
+    }
+    // The overrides come after all the series, as some programs write them.
+    return {QStringLiteral("series-%1MiB.ics").arg(bytes >> 20), calendar(kDentist + series + overrides + kLunch),
+            kLunchStart};
+}
+
+File deepNesting(qint64 bytes)
+{
+    const int depth = int(bytes / 27);
+    return {QStringLiteral("deep-%1KiB.ics").arg(bytes >> 10),
+            calendar("BEGIN:VEVENT\nUID:nest@example.com\nDTSTART:20260105T000000Z\n" +
+                     QByteArray("BEGIN:X-NEST\n").repeated(depth) + QByteArray("END:X-NEVER\n").repeated(depth) +
+                     "END:VEVENT\n" + kLunch),
+            kLunchStart};
+}
+
+File neverFalling(int count)
+{
+    QByteArray body;
+    for (int i = 0; i < count; ++i)
+        body += "BEGIN:VEVENT\nUID:never-" + QByteArray::number(i) + "@example.com\nDTSTART:" +
+                QByteArray::number(1000 + i % 1000).rightJustified(4, '0') +
+                "0131T090000\nRRULE:FREQ=MONTHLY;BYMONTHDAY=31;BYDAY=2MO\nSUMMARY:Never " + QByteArray::number(i) +
+                "\nEND:VEVENT\n";
+    return {QStringLiteral("never-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
 }
 
 bool write(const QString& folder, const File& file)

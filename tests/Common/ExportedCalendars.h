@@ -37,6 +37,18 @@ File manySeries(int count);
 // last, so a reader that stops early misses it.
 File largeExport(qint64 bytes);
 
+// The same, of about `bytes`, but every event a weekly series with one occurrence moved by an
+// override, whose series stand apart from it in the file.
+File seriesExport(qint64 bytes);
+
+// Today's lunch after an event of about `bytes` holding components, each inside the one
+// before, followed by END lines of components never opened.
+File deepNesting(qint64 bytes);
+
+// Today's lunch after `count` monthly series on a day that never comes (the 31st that is a
+// month's second Monday), each from a year of its own.
+File neverFalling(int count);
+
 // Writes the file into the folder, which is made when missing.
 bool write(const QString& folder, const File& file);
 

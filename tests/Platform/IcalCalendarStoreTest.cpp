@@ -479,12 +479,17 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
 {
     ScopedTimeZone zone("Asia/Seoul");
     ScopedDataRoot root;
-    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics", "not-a-calendar.ics"})
-        ASSERT_TRUE(ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named(name)));
+    const QString folder = IcalCalendarStore::defaultFolder();
+    for (const char* name : {"long-line.ics", "huge-line.ics", "daily-first.ics", "not-a-calendar.ics", "deep.ics"})
+        ASSERT_TRUE(ExportedCalendars::write(folder, ExportedCalendars::named(name)));
     // Past the largest size read, without taking the disk's space.
-    QFile beyond(IcalCalendarStore::defaultFolder() + "/beyond.ics");
+    QFile beyond(folder + "/beyond.ics");
     ASSERT_TRUE(beyond.open(QIODevice::WriteOnly) && beyond.resize(IcalReader::kMaxListedBytes + 1));
     beyond.close();
+    // Opening a FIFO to read waits for a writer, for good: none may be opened so.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe.ics").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(folder + "/pipe.ics", folder + "/link-to-pipe.ics"));
+    ASSERT_TRUE(QDir(folder).mkdir("folder.ics"));
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -494,15 +499,27 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     for (const CalendarEvent& event : listing->events)
         titles << event.title + (event.notes.isEmpty() ? "" : " (" + event.notes.left(10) + ")");
     // The long lines were Review's description.
-    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Lunch", "Dentist", "Review", "Review"}));
+    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Lunch", "Lunch", "Dentist", "Review", "Review"}));
     QStringList leftOut;
     for (const CalendarStore::LeftOut& file : listing->leftOut)
         leftOut << QString("%1 %2 %3").arg(file.file).arg(file.reason).arg(file.largest >> 20);
-    EXPECT_EQ(leftOut, QStringList({"beyond.ics 2 256", "not-a-calendar.ics 1 0"}));
-    const QString logged = log.messages().join('\n').replace(IcalCalendarStore::defaultFolder(), "<folder>");
+    EXPECT_EQ(leftOut, QStringList({"beyond.ics 2 256", "deep.ics 4 0", "folder.ics 3 0", "link-to-pipe.ics 3 0",
+                                    "not-a-calendar.ics 1 0", "pipe.ics 3 0"}));
+    const QString logged = log.messages().join('\n').replace(folder, "<folder>");
     for (const char* line : {"skipped lines longer than 128 KiB in <folder>/long-line.ics: 1",
                              "skipped lines longer than 128 KiB in <folder>/huge-line.ics: 1",
                              "skipped <folder>/beyond.ics: it is larger than 256 MiB",
-                             "skipped <folder>/not-a-calendar.ics: not an iCalendar file"})
+                             "skipped <folder>/not-a-calendar.ics: not an iCalendar file",
+                             "skipped <folder>/deep.ics: damaged (components nested too deep: 1)",
+                             "skipped <folder>/pipe.ics: not a regular file",
+                             "skipped <folder>/link-to-pipe.ics: not a regular file",
+                             "skipped <folder>/folder.ics: Is a directory"})
         EXPECT_TRUE(logged.contains(line)) << line << "\n" << logged.toStdString();
+    // A change never opens it either, nor writes over it.
+    QString error;
+    EXPECT_FALSE(store.save({"pipe", now, now.addSecs(3600), "Into the pipe", "", ""}, &error));
+    EXPECT_EQ(error.replace(folder, "<folder>"), "<folder>/pipe.ics: Not a regular file");
+    struct stat pipe {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder + "/pipe.ics").constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
 }

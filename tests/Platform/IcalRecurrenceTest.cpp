@@ -59,12 +59,13 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
         const char* name;
         QByteArray lines;
         QDateTime from, to;
-        bool cut = false;
+        IcalRecurrence::Cut cut = IcalRecurrence::Cut::none;
     } cases[] = {
         {"hours of five, in step with a start months ago",
          "DTSTART;TZID=Asia/Seoul:20251001T003000\nRRULE:FREQ=HOURLY;INTERVAL=5\n", seoul(1, 5), seoul(1, 12)},
         {"minutes of seven, more than the share",
-         "DTSTART;TZID=Asia/Seoul:20251230T000000\nRRULE:FREQ=MINUTELY;INTERVAL=7\n", seoul(1, 5), seoul(1, 6), true},
+         "DTSTART;TZID=Asia/Seoul:20251230T000000\nRRULE:FREQ=MINUTELY;INTERVAL=7\n", seoul(1, 5), seoul(1, 6),
+         IcalRecurrence::Cut::repeatsTooOften},
         {"seconds of thirteen", "DTSTART:20260104T000000Z\nRRULE:FREQ=SECONDLY;INTERVAL=13\n", seoul(1, 5, 9),
          seoul(1, 5, 9, 20)},
         {"twice a day", "DTSTART:20251201T083000\nDTEND:20251201T090000\nRRULE:FREQ=DAILY;BYHOUR=8,20\n",
@@ -91,9 +92,12 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
         {"two rules: the earliest of both",
          "DTSTART:20260105T000000\nRRULE:FREQ=MINUTELY;INTERVAL=3\n"
          "RRULE:FREQ=MINUTELY;INTERVAL=2\n",
-         seoul(1, 5), seoul(1, 6), true},
+         seoul(1, 5), seoul(1, 6), IcalRecurrence::Cut::repeatsTooOften},
         {"all-day", "DTSTART;VALUE=DATE:20251201\nDTEND;VALUE=DATE:20251202\nRRULE:FREQ=DAILY\n", seoul(1, 5, 9),
          seoul(1, 8, 9)},
+        {"Monday and Friday of week 20 and of the tenth week from the end, two years ago",
+         "DTSTART;TZID=Asia/Seoul:20240513T100000\nRRULE:FREQ=YEARLY;BYWEEKNO=20,-10;BYDAY=MO,FR\n", seoul(1, 1),
+         seoul(12, 31)},
         {"dates only, one taken out",
          "DTSTART:20260105T100000\nRDATE:20260107T100000,20260109T150000\n"
          "EXDATE:20260107T100000\n",
@@ -129,14 +133,16 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     const auto first = [](const IcalTree::Owned& calendar) {
         return icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
     };
-    const QSet<qint64> none;  // none of these series takes an occurrence out
+    const QSet<qint64> noExdates;  // none of these series takes an occurrence out
 
+    // What a question has for its first series: its own steps and the series'.
+    const int fresh = IcalRecurrence::Budget().steps + IcalRecurrence::kStepsPerSeries;
     IcalRecurrence::Budget budget;
     const IcalRecurrence::Starts never =
-        IcalRecurrence::between(first(leap), none, 0, seoul(1, 5), seoul(1, 12), budget);
+        IcalRecurrence::between(first(leap), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_TRUE(never.starts.isEmpty());
-    EXPECT_TRUE(never.cut);
-    EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
+    EXPECT_EQ(never.cut, IcalRecurrence::Cut::unfinished);
+    EXPECT_EQ(budget.steps, fresh - IcalRecurrence::kMaxStepsPerSeries);
 
     // A rule of days that gives every second of each, counted from weeks ago.
     QStringList all;
@@ -148,27 +154,31 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
             .toUtf8());
     budget = {};
     const IcalRecurrence::Starts crowded =
-        IcalRecurrence::between(first(seconds), none, 0, seoul(1, 5), seoul(1, 6), budget);
+        IcalRecurrence::between(first(seconds), noExdates, 0, seoul(1, 5), seoul(1, 6), budget);
     EXPECT_TRUE(crowded.starts.isEmpty());
-    EXPECT_TRUE(crowded.cut);
+    EXPECT_EQ(crowded.cut, IcalRecurrence::Cut::unfinished);
 
     // The question's occurrences run out in the second series.
     budget = {150, 100000};
     const auto take = [&] {
-        return IcalRecurrence::between(first(minutes), none, 0, seoul(1, 5), seoul(1, 6), budget);
+        return IcalRecurrence::between(first(minutes), noExdates, 0, seoul(1, 5), seoul(1, 6), budget);
     };
     const IcalRecurrence::Starts full = take();
     EXPECT_EQ(full.starts.size(), IcalRecurrence::kMaxPerSeries);
+    EXPECT_EQ(full.cut, IcalRecurrence::Cut::repeatsTooOften);
+    // Not this series' doing: the question's work ran out.
     const IcalRecurrence::Starts rest = take();
     EXPECT_EQ(rest.starts, full.starts.first(50));
-    EXPECT_TRUE(rest.cut);
+    EXPECT_EQ(rest.cut, IcalRecurrence::Cut::unfinished);
     EXPECT_TRUE(take().starts.isEmpty());
 
-    // So do its steps, before a walk begins.
-    budget = {2000, 500};
+    // So do its steps: a series then has the few left, and its own.
+    budget = {2000, 200};
     const IcalRecurrence::Starts stepless = take();
-    EXPECT_TRUE(stepless.starts.isEmpty());
-    EXPECT_TRUE(stepless.cut);
+    EXPECT_FALSE(stepless.starts.isEmpty());
+    EXPECT_LT(stepless.starts.size(), IcalRecurrence::kMaxPerSeries);
+    EXPECT_EQ(stepless.cut, IcalRecurrence::Cut::unfinished);
+    EXPECT_EQ(budget.steps, 0);
 
     // Whatever its period and start year, a rule walks from just before the window; before
     // 1902 libical reads every time as −1, which must not make a walk free, nor start it wrong.
@@ -176,34 +186,72 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         const char* name;
         QByteArray lines;
         qsizetype starts;
-        bool cut;
+        IcalRecurrence::Cut cut;
         bool walked = true;
     };
+    using enum IcalRecurrence::Cut;
     const Row rows[] = {
-        {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, false},
+        {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, none},
         {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, false},
-        {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, false},
+         0, none},
+        {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, none},
         // libical would look for 30 February until the year 20000: the rule is not walked.
-        {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, false},
+        {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, none},
         {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, false},
+         0, none},
         // Its 24,300 months are more than its share of steps.
         {"monthly on the last weekday since year 1",
-         "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, true},
-        // libical cannot expand it: the series is cut, the rest of it still listed.
-        {"yearly by week numbers", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO\n", 1, true, false},
+         "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, unfinished},
+        // The Monday of the second week, this one.
+        {"yearly by a week number", "DTSTART:20250106T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO\n", 1, none},
+        // libical misplaces the days of the first week: the series is cut, the rest of it
+        // still listed.
+        {"yearly by the first week", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO\n", 1,
+         unfinished, false},
+        {"yearly by a week without a weekday", "DTSTART:20250512T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=20\n", 0,
+         unfinished, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const IcalTree::Owned series = parse(row.lines);
         budget = {};
         const IcalRecurrence::Starts starts =
-            IcalRecurrence::between(first(series), none, 0, seoul(1, 5), seoul(1, 12), budget);
+            IcalRecurrence::between(first(series), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
         EXPECT_EQ(starts.starts.size(), row.starts);
         EXPECT_EQ(starts.cut, row.cut);
         // Every walk is charged, and none past its share.
-        EXPECT_EQ(budget.steps < IcalRecurrence::Budget().steps, row.walked);
-        EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps - IcalRecurrence::kMaxStepsPerSeries);
+        EXPECT_EQ(budget.steps < fresh, row.walked);
+        EXPECT_GE(budget.steps, fresh - IcalRecurrence::kMaxStepsPerSeries);
+    }
+
+    // A course of twelve weeks that ended years ago costs the weeks libical walked, within what
+    // a series brings, so an export of thousands of them is worked out in full.
+    const IcalTree::Owned course = parse("DTSTART:20010105T090000\nRRULE:FREQ=WEEKLY;COUNT=12\n");
+    budget = {};
+    const IcalRecurrence::Starts over =
+        IcalRecurrence::between(first(course), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
+    EXPECT_TRUE(over.starts.isEmpty());
+    EXPECT_EQ(over.cut, IcalRecurrence::Cut::none);
+    EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps);
+
+    // Finding out that a rule never falls on a day looks at each kind of month once, within
+    // what its series brings, and once a question for series of one rule and start: a
+    // thousand such series, each from a year of its own or all alike, are all worked out.
+    for (const bool alike : {false, true}) {
+        SCOPED_TRACE(alike ? "alike" : "each from a year of its own");
+        budget = {};
+        int cut = 0;
+        for (int i = 0; i < 1000; ++i) {
+            // The second Monday of a month is never its 31st.
+            const IcalTree::Owned payday = parse("DTSTART:" + QByteArray::number(alike ? 2025 : 1000 + i) +
+                                                 "0130T090000\nRRULE:FREQ=MONTHLY;BYMONTHDAY=31;BYDAY=2MO\n");
+            cut += IcalRecurrence::between(first(payday), noExdates, 0, seoul(1, 5), seoul(1, 12), budget).cut != none;
+        }
+        EXPECT_EQ(cut, 0);
+        EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps);
+        // Known, it costs a step.
+        if (alike) {
+            EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps + 999 * (IcalRecurrence::kStepsPerSeries - 1));
+        }
     }
 }

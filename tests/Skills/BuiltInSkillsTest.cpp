@@ -159,11 +159,11 @@ TEST(BuiltInSkills, EverySkillAnswersInTheLanguageAsked)
          [](Answering&) {
              ExportedCalendars::write(IcalCalendarStore::defaultFolder(), ExportedCalendars::named("leap-seconds.ics"));
          },
-         "오늘 일정 1건. 1월 5일 12:00 — Lunch (반복이 너무 많아 앞부분만 센 일정: Leap)",
-         "One event today: January 5 at 12:00 PM — Lunch (these repeat too often, so only their first occurrences "
-         "were counted: Leap)",
-         "Heute ein Termin: 5. Januar um 12:00 Uhr — Lunch (wiederholen sich zu oft, nur die ersten Male gezählt: "
-         "Leap)"},
+         "오늘 일정 1건. 1월 5일 12:00 — Lunch (반복을 다 계산하지 못해 일부가 빠졌을 수 있는 일정: Leap)",
+         "One event today: January 5 at 12:00 PM — Lunch (I couldn't work out every occurrence of these repeating "
+         "events, so some may be missing: Leap)",
+         "Heute ein Termin: 5. Januar um 12:00 Uhr — Lunch (nicht alle Termine dieser Serien ließen sich berechnen, "
+         "einige fehlen vielleicht: Leap)"},
         {"calendar.list_week",
          {},
          oneEvent,

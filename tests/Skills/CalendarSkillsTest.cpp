@@ -325,11 +325,23 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
     const QString dentist = "1월 5일 14:00 — Dentist @ Gangnam", flight = "1월 7일 08:00 — Flight to Jeju",
                   lunch = "1월 5일 12:00 — Lunch";
     const QString cutNote = " (반복이 너무 많아 앞부분만 센 일정: %1)";
+    // Not one of its seconds falls in January: it does not repeat too often here, its walk ran out.
+    const QString unfinishedNote = " (반복을 다 계산하지 못해 일부가 빠졌을 수 있는 일정: %1)";
     const QString refused = "error 1: <folder>/long-line.ics cannot be written back as it is: a line is longer "
                             "than 128 KiB; it is left unchanged";
     const QString tooLargeToChange = "error 1: <folder>/huge-line.ics cannot be written back as it is: it is larger "
                                      "than 8 MiB; it is left unchanged";
     const QString notRead = " (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: not-a-calendar.ics(캘린더 파일이 아님))";
+    const auto damaged = [](const char* file) {
+        return QString(" (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: %1(일부 손상됨))").arg(file);
+    };
+    const auto unmatched = [](const char* file) {
+        return QString("error 1: <folder>/%1 cannot be written back as it is: it is damaged (BEGIN or END lines that "
+                       "do not match: 1); it is left unchanged")
+            .arg(file);
+    };
+    const QString tooDeep = "error 1: <folder>/deep.ics cannot be written back as it is: its components nest deeper "
+                            "than 8 levels; it is left unchanged";
     const Row rows[] = {
         {"daily-first.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 09:30 — Standup; " + dentist},
         {"daily-first.ics", listWeek, noArgs,
@@ -372,8 +384,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"secondly.ics", listWeek, noArgs, "이번 주 일정 101건. 1월 5일 09:00 — Tick; …" + cutNote.arg("Tick")},
         {"secondly.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
         {"secondly.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
-        {"leap-seconds.ics", listToday, noArgs, "오늘 일정 1건. " + lunch + cutNote.arg("Leap")},
-        {"leap-seconds.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch + cutNote.arg("Leap")},
+        {"leap-seconds.ics", listToday, noArgs, "오늘 일정 1건. " + lunch + unfinishedNote.arg("Leap")},
+        {"leap-seconds.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch + unfinishedNote.arg("Leap")},
         {"leap-seconds.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
          "lunch-0105@example.com"},
         {"leap-seconds.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
@@ -405,6 +417,47 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"huge-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
         {"huge-line.ics", changeIt, moveTo("2026-01-05T12:00"), tooLargeToChange},
         {"huge-line.ics", deleteIt, at("2026-01-05T12:00"), tooLargeToChange},
+        {"bom-crlf.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
+        {"bom-crlf.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
+        {"bom-crlf.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"bom-crlf.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
+        {"bom-lf.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
+        {"bom-lf.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
+        {"bom-lf.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"bom-lf.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
+        {"cr-only.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
+        {"cr-only.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
+        {"cr-only.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"cr-only.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
+        // A damaged line costs at most its own event, and the file is named; it is never
+        // rewritten, which would make libical's reading of it permanent.
+        {"misspelt-end.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-end.ics")},
+        {"misspelt-end.ics", listWeek, noArgs,
+         "이번 주 일정 3건. " + lunch + "; " + dentist + "; " + flight + damaged("misspelt-end.ics")},
+        {"misspelt-end.ics", changeIt, moveTo("2026-01-05T12:00"), unmatched("misspelt-end.ics")},
+        {"misspelt-end.ics", deleteIt, at("2026-01-05T12:00"), unmatched("misspelt-end.ics")},
+        {"ended-by-vtodo.ics", listToday, noArgs,
+         "오늘 일정 2건. " + lunch + "; " + dentist + damaged("ended-by-vtodo.ics")},
+        {"ended-by-vtodo.ics", listWeek, noArgs,
+         "이번 주 일정 3건. " + lunch + "; " + dentist + "; " + flight + damaged("ended-by-vtodo.ics")},
+        {"ended-by-vtodo.ics", changeIt, moveTo("2026-01-05T12:00"), unmatched("ended-by-vtodo.ics")},
+        {"ended-by-vtodo.ics", deleteIt, at("2026-01-05T12:00"), unmatched("ended-by-vtodo.ics")},
+        {"misspelt-begin.ics", listToday, noArgs,
+         "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-begin.ics")},
+        {"misspelt-begin.ics", listWeek, noArgs,
+         "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-begin.ics")},
+        {"misspelt-begin.ics", changeIt, moveTo("2026-01-05T12:00"), unmatched("misspelt-begin.ics")},
+        {"misspelt-begin.ics", deleteIt, at("2026-01-05T12:00"), unmatched("misspelt-begin.ics")},
+        {"week-number.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 10:00 — Planning; " + lunch},
+        {"week-number.ics", listWeek, noArgs,
+         "이번 주 일정 3건. 1월 5일 10:00 — Planning; " + lunch + "; 1월 7일 10:00 — Planning"},
+        {"week-number.ics", changeIt, moveTo("2026-01-07T10:00"), "일정 'Planning' 수정했어요.",
+         "planning@example.com#20260107T010000Z"},
+        {"week-number.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"deep.ics", listToday, noArgs, "오늘 일정 1건. " + lunch + damaged("deep.ics")},
+        {"deep.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch + damaged("deep.ics")},
+        {"deep.ics", changeIt, moveTo("2026-01-05T12:00"), tooDeep},
+        {"deep.ics", deleteIt, at("2026-01-05T12:00"), tooDeep},
     };
     const char* const questions[] = {"list today", "list week", "update", "delete"};
     std::cout << "file              | question   | answer\n";
@@ -453,18 +506,22 @@ TEST_F(CalendarSkills, AFileLeftOutIsNamedInTheAnswersLanguage)
     QFile beyond(folder + "/beyond.ics");
     ASSERT_TRUE(beyond.open(QIODevice::WriteOnly) && beyond.resize((qint64(256) << 20) + 1));
     beyond.close();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/a-pipe.ics").constData(), 0600), 0);
+    ASSERT_TRUE(ExportedCalendars::write(folder, ExportedCalendars::named("misspelt-begin.ics")));
     add("a", "Standup", at(1, 5, 10), 30);
     const WithoutReadOverride asAnyone;
     // Made now, its thread lacks the capabilities too.
     CalendarListTodaySkill listing{store, clock, std::make_shared<SkillWorker>("app.parlivox.calendar")};
+    // Read aloud: a few are named, the rest counted.
     EXPECT_EQ(answerOf(listing, {}, AppLanguage::korean),
-              QStringLiteral("오늘 일정 1건. 1월 5일 10:00 — Standup (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 "
-                             "있어요: beyond.ics(256MiB 초과), not-a-calendar.ics(캘린더 파일이 아님), "
-                             "unreadable.ics(읽을 수 없음))"));
+              QStringLiteral("오늘 일정 3건. 1월 5일 10:00 — Standup; 1월 5일 12:00 — Lunch; 1월 5일 14:00 — Dentist @ "
+                             "Gangnam (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: a-pipe.ics(일반 파일이 "
+                             "아님), beyond.ics(256MiB 초과), misspelt-begin.ics(일부 손상됨) 외 2건)"));
     EXPECT_EQ(answerOf(listing, {}, AppLanguage::english),
-              QStringLiteral("One event today: January 5 at 10:00 AM — Standup (I couldn't read these calendar files, "
-                             "so their events may be missing: beyond.ics (larger than 256 MiB), not-a-calendar.ics "
-                             "(not a calendar file), unreadable.ics (can't be read))"));
+              QStringLiteral("3 events today: January 5 at 10:00 AM — Standup; January 5 at 12:00 PM — Lunch; January "
+                             "5 at 2:00 PM — Dentist @ Gangnam (I couldn't read these calendar files, so their events "
+                             "may be missing: a-pipe.ics (not a regular file), beyond.ics (larger than 256 MiB), "
+                             "misspelt-begin.ics (partly damaged) and 2 more)"));
     // The file is left as it was.
     EXPECT_EQ(TestEnvironment::permissionBits(folder + "/unreadable.ics"), 0u);
 }

@@ -196,6 +196,48 @@ TEST(FileIO, AppendCreatesThenAppends)
     }
 }
 
+// A record appended to a FIFO would be lost in the pipe (a large one would block the writer),
+// and opening one to read waits for a writer: whatever stands where a file belongs that is
+// not one, or a link to it, is refused at once and left as it is.
+TEST(FileIO, WhatIsNotARegularFileIsNeitherAppendedToNorOpenedForReading)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe"), dir.filePath("link-to-pipe")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_TRUE(QFile::link("/dev/null", dir.filePath("device")));
+    ASSERT_TRUE(FileIO::writeAtomically(dir.filePath("file"), "a\n"));
+    ASSERT_TRUE(QFile::link(dir.filePath("file"), dir.filePath("link-to-file")));
+    const struct {
+        const char* name;
+        const char* refusal;  // nothing for a file
+    } cases[] = {
+        {"pipe", "Not a regular file"}, {"link-to-pipe", "Not a regular file"}, {"folder", "Is a directory"},
+        {"device", "Not a regular file"}, {"file", nullptr},  {"link-to-file", nullptr},
+    };
+    // Whatever a wrong write put into the pipe is seen here.
+    const int reader = ::open(QFile::encodeName(dir.filePath("pipe")).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        QString appendError;
+        EXPECT_EQ(FileIO::append(path, "b\n", &appendError), !c.refusal);
+        QFile file(path);
+        QString readError;
+        EXPECT_EQ(FileIO::openForReading(file, &readError), !c.refusal);
+        EXPECT_EQ(appendError, c.refusal ? c.refusal : "");
+        EXPECT_EQ(readError, c.refusal ? c.refusal : "");
+    }
+    char byte;
+    EXPECT_EQ(::read(reader, &byte, 1), 0);
+    ::close(reader);
+    EXPECT_EQ(FileIO::readAll(dir.filePath("file")), QByteArray("a\nb\nb\n"));
+    struct stat pipe {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("pipe")).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+}
+
 TEST(FileIO, MissingFilesAndFoldersFailWithAReasonWhileAnEmptyFileReadsEmpty)
 {
     QTemporaryDir dir;
