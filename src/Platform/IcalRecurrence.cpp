@@ -160,15 +160,17 @@ private:
     // left do not reach to find out.
     std::optional<bool> fallsOnADay(icalrecurrencetype rule)
     {
-        const QByteArray key = QByteArray(icalrecurrencetype_as_string(&rule)) + '@' + icaltime_as_ical_string(m_start);
-        if (const auto known = m_budget.fallsOnADay.constFind(key); known != m_budget.fallsOnADay.cend())
+        const char* written = icalrecurrencetype_as_string(&rule);
+        const QByteArray key = written ? QByteArray(written) + '@' + icaltime_as_ical_string(m_start) : QByteArray();
+        if (const auto known = m_budget.fallsOnADay.constFind(key); !key.isEmpty() && known != m_budget.fallsOnADay.cend())
             return charge(1) ? std::optional<bool>(*known) : std::nullopt;
         qint64 looked = 0;
         const std::optional<bool> falls =
             IcalRuleDays::fallsOnADay(rule, m_start, std::max(m_steps - 1, 0) * kDaysLookedPerStep, looked);
         if (!charge(looked / kDaysLookedPerStep + 1) || !falls)
             return std::nullopt;
-        m_budget.fallsOnADay.insert(key, *falls);
+        if (!key.isEmpty())
+            m_budget.fallsOnADay.insert(key, *falls);
         return falls;
     }
 
