@@ -13,7 +13,9 @@ struct Boundary {
     QByteArray name;  // upper case
 };
 
-// What a BEGIN or END line opens or closes; nothing for any other line.
+// What a BEGIN or END line opens or closes; nothing for any other line. As libical reads it:
+// the property's name, before its parameters or value, is BEGIN or END whatever its case, and
+// the component's name is its value, which may be empty.
 std::optional<Boundary> boundaryOf(const QByteArray& line)
 {
     if (line.isEmpty() || line.size() > kMaxBoundaryBytes)
@@ -25,11 +27,16 @@ std::optional<Boundary> boundaryOf(const QByteArray& line)
     for (const char* fold : {"\n ", "\n\t"})
         text.replace(fold, "");
     text = text.trimmed().toUpper();
-    if (text.startsWith("BEGIN:"))
-        return Boundary{true, text.mid(6)};
-    if (text.startsWith("END:"))
-        return Boundary{false, text.mid(4)};
-    return std::nullopt;
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at) != ';' && text.at(at) != ':')
+        ++at;
+    const QByteArray name = text.left(at).trimmed();
+    if (at == text.size() || (name != "BEGIN" && name != "END"))
+        return std::nullopt;
+    // The value follows the colon after the parameters, whose quoted values may hold colons.
+    for (bool quoted = false; at < text.size() && (quoted || text.at(at) != ':'); ++at)
+        quoted ^= text.at(at) == '"';
+    return Boundary{name == "BEGIN", text.mid(at + 1).trimmed()};
 }
 
 // The components a calendar holds, which never stand inside one another: one beginning

@@ -84,6 +84,13 @@ TEST(IcalSplitter, EveryEventIsHandedOverAndDamageCostsOnlyTheComponentItIsIn)
         {"names in lower case", two.toLower().replace("uid:", "UID:"), {"0:a", "0:b"}},
         {"no line end at the end", two.chopped(1), {"0:a", "0:b"}},
         {"a folded BEGIN line", calendar("BEGIN:VEV\n ENT\nUID:a\nEND:VEVENT\n" + event("b")), {"0:a", "0:b"}},
+        // libical takes a BEGIN or END with parameters, or without a name, for what it says.
+        {"BEGIN and END lines with parameters or no name",
+         calendar("BEGIN:VEVENT\nUID:a\nBEGIN;X-P=\"a:b\":VALARM\nBEGIN:\nEND;X-Q=1:\nEND:VALARM\nEND:VEVENT\n" +
+                  event("b")),
+         {"0:a", "0:b"}},
+        {"BEGIN and END as mere words", calendar(event("a").replace("UID:a", "UID:a\nBEGINNING:x\nEND\nBegin")),
+         {"0:a"}},
         {"END:VEVNT", calendar(event("a").replace("END:VEVENT", "END:VEVNT") + event("b")), {"0:a", "0:b"}, "0/1/0"},
         {"an event ended by END:VTODO", calendar(event("a").replace("END:VEVENT", "END:VTODO") + event("b")),
          {"0:a", "0:b"}, "0/1/0"},
