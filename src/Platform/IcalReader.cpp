@@ -193,8 +193,8 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     };
     // Looked at before it is opened, which would wait on a FIFO; opened so that it cannot.
     if (const QFileInfo info(path); info.exists() && !info.isFile())
-        return leaveOut(Reason::notRegular, info.isDir() ? FileIO::systemReason(EISDIR)
-                                                         : QStringLiteral("not a regular file"));
+        return leaveOut(Reason::notRegular,
+                        info.isDir() ? FileIO::systemReason(EISDIR) : QStringLiteral("not a regular file"));
     QFile file(path);
     QString reason;
     if (!FileIO::openForReading(file, &reason))

@@ -112,7 +112,7 @@ public:
         if (m_found.size() > m_share) {
             // Beyond its own share it repeats too often; within it, the question's ran out.
             m_cut = m_share == IcalRecurrence::kMaxPerSeries ? IcalRecurrence::Cut::repeatsTooOften
-                                                              : IcalRecurrence::Cut::unfinished;
+                                                             : IcalRecurrence::Cut::unfinished;
             m_found.resize(m_share);
         }
         m_budget.occurrences -= int(m_found.size());
@@ -162,7 +162,8 @@ private:
     {
         const char* written = icalrecurrencetype_as_string(&rule);
         const QByteArray key = written ? QByteArray(written) + '@' + icaltime_as_ical_string(m_start) : QByteArray();
-        if (const auto known = m_budget.fallsOnADay.constFind(key); !key.isEmpty() && known != m_budget.fallsOnADay.cend())
+        if (const auto known = m_budget.fallsOnADay.constFind(key);
+            !key.isEmpty() && known != m_budget.fallsOnADay.cend())
             return charge(1) ? std::optional<bool>(*known) : std::nullopt;
         qint64 looked = 0;
         const std::optional<bool> falls =

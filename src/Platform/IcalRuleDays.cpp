@@ -171,7 +171,8 @@ std::optional<bool> fallsOnADay(const icalrecurrencetype& rule, icaltimetype sta
         const qint64 at = first + k * step;
         const qint64 year = yearly ? at : at / 12;
         const int month = yearly ? 0 : int(at % 12) + 1;
-        const std::size_t kind = (std::size_t(isLeap(year)) * 7 + std::size_t((IcalRuleDays::dayNumber(year, 1, 1) + 1) % 7)) * 13 + month;
+        const std::size_t kind =
+            (std::size_t(isLeap(year)) * 7 + std::size_t((IcalRuleDays::dayNumber(year, 1, 1) + 1) % 7)) * 13 + month;
         if (kinds.test(kind))
             continue;
         kinds.set(kind);
@@ -188,7 +189,8 @@ bool expandsWeeks(const icalrecurrencetype& rule)
     const QList<short> weeks = valuesOf(rule.by_week_no);
     const QList<short> weekdays = valuesOf(rule.by_day);
     return rule.freq == ICAL_YEARLY_RECURRENCE && rule.week_start == ICAL_MONDAY_WEEKDAY && !weeks.isEmpty() &&
-           std::all_of(weeks.begin(), weeks.end(), [](short week) { return std::abs(week) >= 2 && std::abs(week) <= 51; }) &&
+           std::all_of(weeks.begin(), weeks.end(),
+                       [](short week) { return std::abs(week) >= 2 && std::abs(week) <= 51; }) &&
            !weekdays.isEmpty() &&
            std::all_of(weekdays.begin(), weekdays.end(),
                        [](short day) { return icalrecurrencetype_day_position(day) == 0; }) &&

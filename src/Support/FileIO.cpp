@@ -43,13 +43,10 @@ bool failWith(QString* error, int code)
     return fail(error, systemReason(code));
 }
 
-// Why a file opened as `fd` is no file to read or append to, in the system's words: a
-// folder, or anything else that is not a regular file (a FIFO, a socket, a device).
-std::optional<QString> notAFile(int fd)
+// Why a file of this kind is no file to read or append to, in the system's words: a folder,
+// or anything else that is not a regular file (a FIFO, a socket, a device).
+std::optional<QString> notAFile(const struct stat& info)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return systemReason(errno);
     if (S_ISDIR(info.st_mode))
         return systemReason(EISDIR);
     if (!S_ISREG(info.st_mode))
@@ -256,7 +253,7 @@ bool append(const QString& path, const QByteArray& data, QString* error)
     struct stat before {};
     if (file.get() < 0 || ::fstat(file.get(), &before) != 0)
         return failWith(error, errno);
-    if (const std::optional<QString> why = notAFile(file.get()))
+    if (const std::optional<QString> why = notAFile(before))
         return fail(error, *why);
     char last = '\n';
     if (before.st_size > 0 && ::pread(file.get(), &last, 1, before.st_size - 1) < 0)
@@ -278,9 +275,10 @@ bool append(const QString& path, const QByteArray& data, QString* error)
 bool openForReading(QFile& file, QString* error)
 {
     Descriptor fd(::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
         return failWith(error, errno);
-    if (const std::optional<QString> why = notAFile(fd.get()))
+    if (const std::optional<QString> why = notAFile(info))
         return fail(error, *why);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)

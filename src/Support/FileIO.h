@@ -35,12 +35,12 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
 int removeLeftoverTemporaries(const QString& folder);
 
 // Appends whole lines (`data` ends in a line feed) to a file of line-ended records, creating
-// it when missing (O_APPEND). Anything but a regular file in its place (a FIFO, a device) is
-// refused, "Not a regular file", and nothing is written to it. They start on a line of their own: a file whose last line was
-// cut short (a crash in the middle of a write) gets its line feed first, logged, so readers
-// skip that torn line alone and keep what comes after it. A write that fails leaves the file
-// as it was: cut back to its old length, so it never ends in half a record, or removed when
-// this call created it. Assumes one writer per file.
+// it when missing (O_APPEND); anything but a regular file in its place (a FIFO, a device) is
+// refused, "Not a regular file", and nothing is written to it. The lines start on a line of
+// their own: a file whose last line was cut short (a crash in the middle of a write) gets its
+// line feed first, logged, so readers skip that torn line alone and keep what comes after it.
+// A write that fails leaves the file as it was: cut back to its old length, so it never ends
+// in half a record, or removed when this call created it. Assumes one writer per file.
 bool append(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // Opens the file for reading without ever waiting: anything but a regular file (a FIFO, a
