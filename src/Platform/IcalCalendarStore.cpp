@@ -1,9 +1,9 @@
 #include "Platform/IcalCalendarStore.h"
 
-#include "Platform/IcalOverrides.h"
 #include "Platform/IcalReader.h"
 #include "Platform/IcalRecurrence.h"
 #include "Platform/IcalWriter.h"
+#include "Platform/IcalZone.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include <unistd.h>
 
@@ -22,7 +23,12 @@ Q_LOGGING_CATEGORY(lcCalendarStore, "app.parlivox.calendar")
 
 namespace {
 using FileIO::fail;
+using IcalIdentity::Component;
+using IcalIdentity::Rank;
 using IcalOverrides::Key;
+
+// A copy's place in the folder: its file's, then its own in the file.
+constexpr int kFilePositionShift = 32;
 
 // A VEVENT of `uid` with no fields yet, at the end of the calendar.
 icalcomponent* newEvent(icalcomponent* calendar, const QString& uid)
@@ -38,6 +44,28 @@ IcalTree::Owned load(const QString& path, QString* error)
 {
     return QFileInfo::exists(path) ? IcalReader::readForChange(path, error) : IcalWriter::newCalendar();
 }
+
+// An event of a listing, before the copies that lose are taken out.
+struct Listed {
+    enum Kind {
+        ofSeries,  // a single event, an occurrence of a series or its override
+        generated,  // an occurrence of a series' rules that no override in its file changes
+        apart,  // an override standing apart from its series
+    };
+    CalendarEvent event;
+    Kind kind;
+    QString uid;
+    Rank rank;  // of its series' VEVENT; of its own for one standing apart
+    QDateTime replaces = {};  // for one standing apart
+};
+
+// A series a listing gave in part, and why.
+struct Cut {
+    QString uid;
+    Rank rank;
+    QString title;
+    IcalRecurrence::Cut why;
+};
 }  // namespace
 
 IcalCalendarStore::IcalCalendarStore(QString folder) : m_folder(std::move(folder))
@@ -64,54 +92,159 @@ bool IcalCalendarStore::reachable(QString* error)
     return true;
 }
 
-void IcalCalendarStore::readFolder(const Visit& visit, QList<LeftOut>* leftOut)
+namespace {
+// Hands over the event of one UID whose VEVENTs in one calendar of the file are `group`, and
+// notes them in `index`; counts the VEVENTs without a start into `unlisted`.
+void handOver(const QString& path, qint64 base, QList<Component> group, IcalIndex& index,
+              const std::function<void(const QString& uid, icalcomponent* master, Rank rank,
+                                       const CalendarEvent& fields, const IcalOverrides::Overrides&)>& visit,
+              int& unlisted)
 {
-    QHash<QString, QString> paths;
+    for (Component& component : group)
+        component.position += base;
+    const QString uid = IcalIdentity::uidOf(group.first().vevent);
+    icalcomponent* master = nullptr;
+    Rank rank;
+    CalendarEvent fields;
+    for (const Component& component : group) {
+        if (icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY))
+            continue;
+        const std::optional<CalendarEvent> event = IcalReader::eventOf(component.vevent);
+        if (!event) {
+            ++unlisted;
+            continue;
+        }
+        const Rank own = IcalIdentity::rankOf(component);
+        index.addMaster(uid, path, own, IcalRecurrence::isRecurring(component.vevent));
+        if (!master || rank <= own) {
+            master = component.vevent;
+            rank = own;
+            fields = *event;
+        }
+    }
+    const IcalOverrides::Overrides overrides = IcalOverrides::overridesOf(
+        group, uid, master ? std::optional<bool>(IcalOverrides::ofDates(master)) : std::nullopt);
+    for (const IcalOverrides::Override& override : overrides) {
+        if (!icalcomponent_get_first_property(override.vevent, ICAL_DTSTART_PROPERTY))
+            ++unlisted;
+        else if (!master)
+            index.addDetached(IcalOverrides::occurrenceId(uid, override.replaces), uid, path, override.rank);
+        else
+            index.addFile(uid, path);
+    }
+    if (master || !overrides.isEmpty())
+        visit(uid, master, rank, fields, overrides);
+}
+}  // namespace
+
+void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
+{
+    IcalIndex index;
     const QDir folder(m_folder);
     // Whatever bears a calendar's name is named when it is left out: a FIFO, a folder.
     const QDir::Filters entries = QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot;
+    qint64 ordinal = 0;
     for (const QString& name : folder.entryList({QStringLiteral("*.ics")}, entries, QDir::Name)) {
         const QString path = folder.filePath(name);
-        int unlisted = 0;  // events without UID or start
-        const auto read = [&](icalcomponent*, const QList<icalcomponent*>& vevents) {
-            // All of them before any series: an override may come before its series in the file.
-            const QHash<QString, IcalOverrides::Overrides> overrides =
-                visit ? IcalOverrides::overridesByUid(vevents) : QHash<QString, IcalOverrides::Overrides>();
-            for (icalcomponent* vevent : vevents) {
-                if (icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY))
-                    continue;
-                const std::optional<CalendarEvent> event = IcalReader::eventOf(vevent);
-                if (!event) {
-                    qCWarning(lcCalendarStore, "skipped an event without UID or start in %s", qUtf8Printable(path));
-                    ++unlisted;
-                    continue;
-                }
-                paths.insert(event->id, path);
+        const qint64 base = ordinal++ << kFilePositionShift;
+        int unlisted = 0;  // events without a start
+        QByteArray unknownZone;
+        const auto read = [&](icalcomponent*, const QList<Component>& group) {
+            if (found && unknownZone.isEmpty())
+                for (const Component& component : group)
+                    if (unknownZone.isEmpty())
+                        unknownZone = IcalZone::unknownIn(component.vevent);
+            handOver(path, base, group, index,
+                     [&](const QString& uid, icalcomponent* master, Rank rank, const CalendarEvent& fields,
+                         const IcalOverrides::Overrides& overrides) {
                 if (visit)
-                    visit(vevent, *event, overrides.value(event->id));
-            }
+                    visit({uid, path, rank, master, fields, overrides});
+            },
+                     unlisted);
         };
         std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        if (unlisted)
+            qCWarning(lcCalendarStore, "skipped events without a start in %s: %d", qUtf8Printable(path), unlisted);
         if (!failure && unlisted)
-            failure = LeftOut::damaged;
-        if (failure && leftOut)
-            leftOut->append({name, *failure, *failure == LeftOut::tooLarge ? IcalReader::kMaxListedBytes : 0});
+            failure = LeftOut::Reason::damaged;
+        if (!found)
+            continue;
+        if (failure)
+            found->leftOut.append(
+                {name, *failure, *failure == LeftOut::Reason::tooLarge ? IcalReader::kMaxListedBytes : 0});
+        if (!unknownZone.isEmpty()) {
+            qCWarning(lcCalendarStore, "read times of the unknown zone \"%s\" in %s as local time",
+                      unknownZone.constData(), qUtf8Printable(path));
+            found->unknownZones.append(name);
+        }
     }
-    m_paths = std::move(paths);
+    m_index = std::move(index);
 }
 
-QString IcalCalendarStore::pathOf(const QString& uid) const
+void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const Visit& visit)
 {
-    const QString known = m_paths.value(uid);
-    return known.isEmpty() ? m_folder + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(uid)) +
-                                 QStringLiteral(".ics")
-                           : known;
+    IcalIndex scratch;
+    int unlisted = 0;
+    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group) {
+        if (IcalIdentity::uidOf(group.first().vevent) != uid)
+            return;
+        handOver(file, 0, group, scratch,
+                 [&](const QString&, icalcomponent* master, Rank rank, const CalendarEvent& fields,
+                     const IcalOverrides::Overrides& overrides) { visit({uid, file, rank, master, fields, overrides}); },
+                 unlisted);
+    });
 }
 
-void IcalCalendarStore::refreshPaths(const QString& uid)
+void IcalCalendarStore::refresh(const QString& uid)
 {
-    if (!m_paths.contains(uid))
+    if (!m_index.contains(uid))
         readFolder({});
+}
+
+QString IcalCalendarStore::newPath(const QString& uid) const
+{
+    return m_folder + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(uid)) + QStringLiteral(".ics");
+}
+
+bool IcalCalendarStore::standsApart(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts)
+{
+    const IcalIndex::Copy* series = m_index.master(uid);
+    if (!series)
+        return true;
+    if (!series->recurring)
+        return false;
+    auto known = facts.find(uid);
+    if (known == facts.end()) {
+        // What the series' own file says of its occurrences wins over what stands apart.
+        std::optional<Rank> best;
+        QSet<qint64> taken;
+        readEvent(series->file, uid, [&](const Read& read) {
+            if (!read.master || (best && read.rank < *best))
+                return;
+            best = read.rank;
+            taken = IcalRecurrence::excluded(read.master);
+            for (const IcalOverrides::Override& override : read.overrides)
+                taken.insert(override.replaces.toSecsSinceEpoch());
+        });
+        known = facts.insert(uid, taken);
+    }
+    return !known->contains(at.toSecsSinceEpoch());
+}
+
+std::optional<CalendarEvent> IcalCalendarStore::apart(const QString& uid, const QDateTime& at)
+{
+    const IcalIndex::Copy* copy = m_index.detached(IcalOverrides::occurrenceId(uid, at));
+    if (!copy)
+        return std::nullopt;
+    std::optional<CalendarEvent> occurrence;
+    readEvent(copy->file, uid, [&](const Read& read) {
+        if (read.master)
+            return;
+        for (const IcalOverrides::Override& override : read.overrides)
+            if (override.replaces == at)
+                occurrence = IcalOverrides::occurrenceOf(override, uid);
+    });
+    return occurrence;
 }
 
 std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime& from, const QDateTime& to,
@@ -119,32 +252,73 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
 {
     if (!reachable(error))
         return std::nullopt;
-    Listing listing;
     IcalRecurrence::Budget budget;
     // Compared with every event: in UTC, local time would be worked out again each time.
     const QDateTime start = from.toUTC(), end = to.toUTC();
+    QList<Listed> listed;
+    QList<Cut> cuts;
+    Found found;
     readFolder(
-        [&](icalcomponent* vevent, const CalendarEvent& event, const IcalOverrides::Overrides& overrides) {
-        if (!IcalRecurrence::isRecurring(vevent)) {
-            if (event.overlaps(start, end))
-                listing.events.append(event);
+        [&](const Read& read) {
+        if (!read.master) {
+            for (const IcalOverrides::Override& override : read.overrides)
+                if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
+                    occurrence && occurrence->overlaps(start, end))
+                    listed.append({*occurrence, Listed::apart, read.uid, override.rank, override.replaces});
+            return;
+        }
+        if (!IcalRecurrence::isRecurring(read.master)) {
+            // An EXDATE may take out the only occurrence.
+            if (read.fields.overlaps(start, end) &&
+                !IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
+                listed.append({read.fields, Listed::ofSeries, read.uid, read.rank});
             return;
         }
         const IcalOverrides::Occurrences series =
-            IcalOverrides::occurrencesBetween(vevent, event, overrides, start, end, budget);
-        listing.events.append(series.events);
-        if (series.cut == IcalRecurrence::Cut::none)
-            return;
-        const bool often = series.cut == IcalRecurrence::Cut::repeatsTooOften;
-        qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: %s", qUtf8Printable(event.id),
+            IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
+        QSet<QString> overridden;
+        for (const IcalOverrides::Override& override : read.overrides)
+            overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
+        for (const CalendarEvent& event : series.events)
+            listed.append(
+                {event, overridden.contains(event.id) ? Listed::ofSeries : Listed::generated, read.uid, read.rank});
+        if (series.cut != IcalRecurrence::Cut::none)
+            cuts.append({read.uid, read.rank, read.fields.title, series.cut});
+    },
+        &found);
+
+    // Of the copies read, the winning ones.
+    const auto wins = [&](const QString& uid, Rank rank) {
+        const IcalIndex::Copy* copy = m_index.master(uid);
+        return copy && copy->rank == rank;
+    };
+    Listing listing;
+    QHash<QString, QSet<qint64>> facts;
+    for (const Listed& entry : listed) {
+        bool kept;
+        if (entry.kind == Listed::apart) {
+            const IcalIndex::Copy* copy = m_index.detached(entry.event.id);
+            kept = copy && copy->rank == entry.rank && standsApart(entry.uid, entry.replaces, facts);
+        } else {
+            kept = wins(entry.uid, entry.rank) && !(entry.kind == Listed::generated && m_index.detached(entry.event.id));
+        }
+        if (kept)
+            listing.events.append(entry.event);
+    }
+    for (const Cut& cut : cuts) {
+        if (!wins(cut.uid, cut.rank))
+            continue;
+        const bool often = cut.why == IcalRecurrence::Cut::repeatsTooOften;
+        qCInfo(lcCalendarStore, "listed only part of %s between %s and %s: %s", qUtf8Printable(cut.uid),
                qUtf8Printable(from.toString(Qt::ISODate)), qUtf8Printable(to.toString(Qt::ISODate)),
                often ? "it repeats too often" : "its occurrences could not all be worked out");
-        (often ? listing.cut : listing.unfinished).append(event.title);
-    },
-        &listing.leftOut);
+        (often ? listing.cut : listing.unfinished).append(cut.title);
+    }
     std::stable_sort(listing.events.begin(), listing.events.end(), [](const CalendarEvent& a, const CalendarEvent& b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
+    listing.leftOut = std::move(found.leftOut);
+    listing.unknownZones = std::move(found.unknownZones);
     return listing;
 }
 
@@ -154,24 +328,36 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
     if (!reachable(error))
         return false;
     const Key key = IcalOverrides::keyOf(id);
-    refreshPaths(key.uid);
-    if (!m_paths.contains(key.uid))
+    refresh(key.uid);
+    const IcalIndex::Copy* series = m_index.master(key.uid);
+    if (!series) {
+        if (key.occurrence)
+            *found = apart(key.uid, *key.occurrence);
         return true;
-    // The first calendar of the file that holds the event decides.
-    bool decided = false;
-    IcalReader::readForListing(m_paths.value(key.uid), [&](icalcomponent* calendar, const QList<icalcomponent*>&) {
-        icalcomponent* master = decided ? nullptr : IcalOverrides::masterOf(calendar, key.uid);
-        const std::optional<CalendarEvent> event = master ? IcalReader::eventOf(master) : std::nullopt;
-        if (!event)
+    }
+    // A series is found through its occurrences only, a single event as a whole only.
+    if (series->recurring != key.occurrence.has_value())
+        return true;
+    // The winning copy in its file decides.
+    std::optional<Rank> best;
+    bool ownsOccurrence = false;
+    readEvent(series->file, key.uid, [&](const Read& read) {
+        if (!read.master || (best && read.rank < *best))
             return;
-        decided = true;
-        // A series is found through its occurrences only.
-        if (!IcalRecurrence::isRecurring(master))
-            *found = key.occurrence ? std::nullopt : event;
-        else if (key.occurrence)
-            *found = IcalOverrides::occurrenceAt(master, *event, IcalOverrides::overridesOf(calendar, key.uid),
-                                                 *key.occurrence);
+        best = read.rank;
+        const QSet<qint64> excluded = IcalRecurrence::excluded(read.master);
+        if (!key.occurrence) {
+            *found = excluded.contains(read.fields.start.toSecsSinceEpoch()) ? std::nullopt
+                                                                              : std::optional(read.fields);
+            return;
+        }
+        ownsOccurrence = excluded.contains(key.occurrence->toSecsSinceEpoch()) ||
+                         std::any_of(read.overrides.begin(), read.overrides.end(),
+                                     [&](const auto& override) { return override.replaces == *key.occurrence; });
+        *found = IcalOverrides::occurrenceAt(read.master, read.fields, read.overrides, *key.occurrence);
     });
+    if (key.occurrence && !ownsOccurrence && m_index.detached(id))
+        *found = apart(key.uid, *key.occurrence);
     return true;
 }
 
@@ -180,42 +366,98 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
     if (!reachable(error))
         return false;
     const Key key = IcalOverrides::keyOf(event.id);
-    refreshPaths(key.uid);
-    const QString path = pathOf(key.uid);
+    refresh(key.uid);
+    const IcalIndex::Copy* series = m_index.master(key.uid);
+    const IcalIndex::Copy* apartCopy = key.occurrence ? m_index.detached(event.id) : nullptr;
+    if (!key.occurrence) {
+        const QString path = series ? series->file : newPath(key.uid);
+        const IcalTree::Owned calendar = load(path, error);
+        if (!calendar)
+            return false;
+        icalcomponent* vevent = IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar.get()), key.uid).vevent;
+        if (!write(calendar.get(), vevent ? vevent : newEvent(calendar.get(), key.uid), event, path, error))
+            return false;
+        if (!series)
+            m_index.addMaster(key.uid, path, {}, false);
+        return true;
+    }
+    if (!series && apartCopy)
+        return saveApart(apartCopy->file, key, event, error);
+    if (!series || !series->recurring)
+        return fail(error, QStringLiteral("the calendar holds no series %1").arg(key.uid));
+    const IcalTree::Owned calendar = load(series->file, error);
+    if (!calendar)
+        return false;
+    const QList<Component> components = IcalIdentity::componentsOf(calendar.get());
+    icalcomponent* master = IcalIdentity::masterOf(components, key.uid).vevent;
+    if (!master)
+        return fail(error, QStringLiteral("%1 holds no series %2").arg(series->file, key.uid));
+    const IcalOverrides::Overrides own = IcalOverrides::overridesOf(components, key.uid, IcalOverrides::ofDates(master));
+    const bool overridden = std::any_of(own.begin(), own.end(), [&](const IcalOverrides::Override& override) {
+        return override.replaces == *key.occurrence;
+    });
+    if (!overridden && apartCopy)
+        return saveApart(apartCopy->file, key, event, error);
+    // The override is made from the series, which must keep the name it is known by.
+    IcalIdentity::pinUid(master, key.uid);
+    return write(calendar.get(), IcalOverrides::overrideFor(calendar.get(), master, *key.occurrence), event,
+                 series->file, error);
+}
+
+bool IcalCalendarStore::saveApart(const QString& path, const Key& key, const CalendarEvent& event, QString* error)
+{
     const IcalTree::Owned calendar = load(path, error);
     if (!calendar)
         return false;
-    icalcomponent* vevent = IcalOverrides::masterOf(calendar.get(), key.uid);
-    if (key.occurrence) {
-        if (!vevent)
-            return fail(error, QStringLiteral("%1 holds no series %2").arg(path, key.uid));
-        vevent = IcalOverrides::overrideFor(calendar.get(), vevent, *key.occurrence);
-    } else if (!vevent) {
-        vevent = newEvent(calendar.get(), key.uid);
-    }
-    return write(calendar.get(), vevent, event, key.uid, path, error);
+    for (const IcalOverrides::Override& override :
+         IcalOverrides::overridesOf(IcalIdentity::componentsOf(calendar.get()), key.uid, std::nullopt))
+        if (override.replaces == *key.occurrence)
+            return write(calendar.get(), override.vevent, event, path, error);
+    return fail(error, QStringLiteral("no event %1 in %2").arg(event.id, path));
 }
 
 bool IcalCalendarStore::add(const CalendarEvent& event, QString* error)
 {
     if (!reachable(error))
         return false;
-    const QString path = pathOf(event.id);
+    const QString path = newPath(event.id);
     // A name taken after all: the event goes where a change would put it.
     if (QFileInfo::exists(path))
         return save(event, error);
     const IcalTree::Owned calendar = IcalWriter::newCalendar();
-    return write(calendar.get(), newEvent(calendar.get(), event.id), event, event.id, path, error);
+    if (!write(calendar.get(), newEvent(calendar.get(), event.id), event, path, error))
+        return false;
+    m_index.addMaster(event.id, path, {}, false);
+    return true;
 }
 
 bool IcalCalendarStore::write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event,
-                              const QString& uid, const QString& path, QString* error)
+                              const QString& path, QString* error)
 {
+    IcalIdentity::pinUid(vevent, IcalOverrides::keyOf(event.id).uid);
     IcalWriter::writeFields(calendar, vevent, event);
-    if (!IcalWriter::store(path, calendar, error))
-        return false;
-    m_paths.insert(uid, path);
-    return true;
+    return IcalWriter::store(path, calendar, error);
+}
+
+bool IcalCalendarStore::changeFiles(const QStringList& paths,
+                                    const std::function<bool(icalcomponent* calendar)>& change, QString* error)
+{
+    std::vector<std::pair<QString, IcalTree::Owned>> calendars;
+    for (const QString& path : paths) {
+        IcalTree::Owned calendar = IcalReader::readForChange(path, error);
+        if (!calendar)
+            return false;
+        calendars.emplace_back(path, std::move(calendar));
+    }
+    bool changed = false;
+    for (const auto& [path, calendar] : calendars) {
+        if (!change(calendar.get()))
+            continue;
+        changed = true;
+        if (!IcalWriter::store(path, calendar.get(), error))
+            return false;
+    }
+    return changed;
 }
 
 bool IcalCalendarStore::remove(const QString& id, QString* error)
@@ -223,34 +465,50 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
     if (!reachable(error))
         return false;
     const Key key = IcalOverrides::keyOf(id);
-    refreshPaths(key.uid);
-    const QString path = pathOf(key.uid);
-    if (!QFileInfo::exists(path))
-        return fail(error, QStringLiteral("no event %1 in the calendar").arg(id));
-    const IcalTree::Owned calendar = IcalReader::readForChange(path, error);
-    if (!calendar)
-        return false;
-    if (key.occurrence) {
-        // This occurrence only: the series leaves it out, and its override goes.
-        icalcomponent* master = IcalOverrides::masterOf(calendar.get(), key.uid);
-        if (!master)
-            return fail(error, QStringLiteral("%1 holds no series %2").arg(path, key.uid));
-        IcalOverrides::removeOccurrence(calendar.get(), master, *key.occurrence);
-    } else {
-        // The event with every override of it; the other events of the file stay.
-        bool removed = false;
-        for (icalcomponent* vevent : IcalTree::children(calendar.get(), ICAL_VEVENT_COMPONENT)) {
-            if (IcalTree::text(icalcomponent_get_uid(vevent)) == key.uid) {
-                IcalTree::removeChild(calendar.get(), vevent);
-                removed = true;
+    refresh(key.uid);
+    const IcalIndex::Copy* series = m_index.master(key.uid);
+    const auto missing = [&] { return fail(error, QStringLiteral("no event %1 in the calendar").arg(id)); };
+    QString failure;
+    bool done = false;
+    if (!key.occurrence) {
+        // The event with every override of it, wherever they are; the other events of their
+        // files stay.
+        done = changeFiles(
+            m_index.filesOf(key.uid),
+            [&](icalcomponent* calendar) {
+            bool removed = false;
+            for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT)) {
+                if (IcalIdentity::uidOf(vevent) == key.uid) {
+                    IcalTree::removeChild(calendar, vevent);
+                    removed = true;
+                }
             }
-        }
-        if (!removed)
-            return fail(error, QStringLiteral("no event %1 in %2").arg(id, path));
+            return removed;
+        },
+            &failure);
+        if (done)
+            m_index.forget(key.uid);
+    } else if (series && series->recurring) {
+        // This occurrence only: the series leaves it out, and its overrides go.
+        done = changeFiles(
+            {series->file},
+            [&](icalcomponent* calendar) {
+            icalcomponent* master =
+                IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar), key.uid).vevent;
+            if (!master)
+                return false;
+            IcalIdentity::pinUid(master, key.uid);
+            IcalOverrides::removeOccurrence(calendar, master, *key.occurrence);
+            return true;
+        },
+            &failure);
+    } else if (!series && m_index.detached(id)) {
+        done = changeFiles(
+            m_index.filesOf(key.uid),
+            [&](icalcomponent* calendar) { return IcalOverrides::removeOverrides(calendar, key.uid, *key.occurrence); },
+            &failure);
     }
-    if (!IcalWriter::store(path, calendar.get(), error))
-        return false;
-    if (!key.occurrence)
-        m_paths.remove(key.uid);
-    return true;
+    if (done)
+        return true;
+    return failure.isEmpty() ? missing() : fail(error, failure);
 }

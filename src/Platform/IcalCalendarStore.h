@@ -1,15 +1,13 @@
 #pragma once
 
+#include "Platform/IcalIndex.h"
+#include "Platform/IcalOverrides.h"
+#include "Platform/IcalTree.h"
 #include "Skills/CalendarStore.h"
 
 #include <QHash>
 
 #include <functional>
-
-typedef struct icalcomponent_impl icalcomponent;
-namespace IcalOverrides {
-struct Override;
-}
 
 // The calendar as a folder of iCalendar files (the layout that CalDAV sync tools share), read
 // and written with libical (IcalReader, IcalRecurrence, IcalOverrides, IcalWriter). Files it
@@ -19,17 +17,18 @@ struct Override;
 //
 // Each occurrence of a series is an event of its own, with the id "<UID>#<original start in
 // UTC>"; a change to it becomes an override (RECURRENCE-ID) and its removal an EXDATE of the
-// series. Removing an event takes its own component (and its overrides) out of its file and
-// rewrites the file atomically; the file goes only when nothing else is left in it. A change
-// rewrites only the event's own properties, so whatever else another tool put in the file
-// stays.
+// series. The folder is one calendar: of the copies of an event in it (IcalIndex) one is
+// listed and changed, and an override whose series is in no file is an event of its own.
+// Removing an event takes all its components out of every file that holds one and rewrites
+// those files atomically; a file goes only when nothing else is left in it. A change rewrites
+// only the event's own properties, so whatever else another tool put in the file stays.
 //
 // A file that is not a regular file, cannot be read, holds no calendar or is too large is left
 // out of a listing, which names it, and logged, as is one that is damaged, whose other events
-// are listed; a large file is read a component at a time. A file that
-// libical can read but not write back as it was (several calendars in one file, an unknown
-// wrapper, anything libical repaired or was not given on reading) is listed but never
-// written: a change to it is refused with the reason, and the file kept. One thread at a time.
+// are listed; a large file is read a component at a time. A file whose times name a zone that
+// nothing resolves is named too. A file that libical can read but not write back as it was
+// (IcalReader::readForChange) is listed but never written: a change to it is refused with the
+// reason, and the file kept. One thread at a time.
 class IcalCalendarStore final : public CalendarStore {
 public:
     // The folder is created on first use.
@@ -48,22 +47,49 @@ public:
     bool remove(const QString& id, QString* error) override;
 
 private:
-    using Visit = std::function<void(icalcomponent* vevent, const CalendarEvent& event,
-                                     const QList<IcalOverrides::Override>& overrides)>;
+    // One event of one calendar of a file, as a reading of the folder hands it over: the winning
+    // copy of its own VEVENT there, with its fields and the overrides of its occurrences; or,
+    // where the calendar holds no series of the UID, the overrides standing apart.
+    struct Read {
+        QString uid;
+        QString file;
+        IcalIdentity::Rank rank;  // of the series' VEVENT
+        icalcomponent* master = nullptr;
+        CalendarEvent fields;
+        IcalOverrides::Overrides overrides;
+    };
+    using Visit = std::function<void(const Read& read)>;
+    // What a reading of the folder found besides its events.
+    struct Found {
+        QList<LeftOut> leftOut;
+        QStringList unknownZones;
+    };
 
-    // Reads every file of the folder, noting which holds which UID, and hands each event's own
-    // VEVENT to `visit`, with its fields and the overrides of its occurrences; the files it
-    // could not read, or not in full, go to `leftOut`.
-    void readFolder(const Visit& visit, QList<LeftOut>* leftOut = nullptr);
-    // The file that holds the event: where it was last read, else named after the UID.
-    QString pathOf(const QString& uid) const;
-    // Reads the folder again when the file of `uid` is not known from the last reading.
-    void refreshPaths(const QString& uid);
-    // Sets the event's fields on `vevent` and writes `calendar` to `path`, the file of `uid`.
-    bool write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event, const QString& uid,
-               const QString& path, QString* error);
+    // Reads every file of the folder into the index and hands each event to `visit`.
+    void readFolder(const Visit& visit, Found* found = nullptr);
+    // Reads one file, handing over the event of `uid` in it, if any, as readFolder would.
+    void readEvent(const QString& file, const QString& uid, const Visit& visit);
+    // Reads the folder again when `uid` is not known from the last reading.
+    void refresh(const QString& uid);
+    // Whether an override standing apart (`id`, of `uid` at `at`) is listed: not where its
+    // series is a single event, nor where the series overrides or takes out that occurrence
+    // itself. `facts` keeps what was read of each series.
+    bool standsApart(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts);
+    // The occurrence `at` of the series standing apart from it, if there is one.
+    std::optional<CalendarEvent> apart(const QString& uid, const QDateTime& at);
+    // The new file of an event: named after the UID.
+    QString newPath(const QString& uid) const;
+    // Sets the event's fields on `vevent` and writes `calendar` to `path`.
+    bool write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event, const QString& path,
+               QString* error);
+    // Changes the override of the occurrence standing apart from its series in `path`.
+    bool saveApart(const QString& path, const IcalOverrides::Key& key, const CalendarEvent& event, QString* error);
+    // Reads each file for a change, applies `change` to those read, and writes back those it
+    // changed; nothing is written unless every file could be read.
+    bool changeFiles(const QStringList& paths, const std::function<bool(icalcomponent* calendar)>& change,
+                     QString* error);
 
     const QString m_folder;
-    QHash<QString, QString> m_paths;  // UID → file, as of the last read
+    IcalIndex m_index;  // as of the last reading
     bool m_swept = false;
 };

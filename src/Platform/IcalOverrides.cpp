@@ -4,26 +4,12 @@
 #include "Platform/IcalTree.h"
 #include "Platform/IcalZone.h"
 
+#include <algorithm>
+
 namespace {
-using IcalTree::text;
+using IcalIdentity::Component;
 
 const QString kInstantFormat = QStringLiteral("yyyyMMdd'T'HHmmss'Z'");
-
-QString occurrenceId(const QString& uid, const QDateTime& originalStart)
-{
-    return uid + QLatin1Char('#') + originalStart.toUTC().toString(kInstantFormat);
-}
-
-// The instant an override replaces (its RECURRENCE-ID), or nothing for a master.
-std::optional<QDateTime> recurrenceIdOf(icalcomponent* vevent)
-{
-    icalproperty* property = icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
-    if (!property)
-        return std::nullopt;
-    const icaltimetype value = icalproperty_get_recurrenceid(property);
-    const QDateTime at = IcalZone(property, value).toDateTime(value);
-    return at.isValid() ? std::optional<QDateTime>(at) : std::nullopt;
-}
 
 // `at` written the way the series writes its DTSTART (a date, UTC, or the wall-clock time of
 // its TZID, which `property` then gets too), so an EXDATE or a RECURRENCE-ID matches it.
@@ -32,6 +18,19 @@ icaltimetype likeStart(icalcomponent* master, const QDateTime& at, icalproperty*
     const icaltimetype start = icalcomponent_get_dtstart(master);
     return IcalZone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), start)
         .toIcal(at, start.is_date, property);
+}
+
+// The overrides of the series for the occurrence, every copy.
+QList<icalcomponent*> overridesAt(icalcomponent* calendar, const QString& uid, std::optional<bool> seriesOfDates,
+                                  const QDateTime& originalStart)
+{
+    QList<icalcomponent*> found;
+    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
+        if (IcalOverrides::replacedBy(vevent, seriesOfDates.value_or(IcalOverrides::ofDates(vevent))) ==
+                originalStart &&
+            IcalIdentity::uidOf(vevent) == uid)
+            found.append(vevent);
+    return found;
 }
 }  // namespace
 
@@ -50,32 +49,52 @@ Key keyOf(const QString& id)
     return {id, std::nullopt};
 }
 
-icalcomponent* masterOf(icalcomponent* calendar, const QString& uid)
+QString occurrenceId(const QString& uid, const QDateTime& originalStart)
 {
-    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
-        if (text(icalcomponent_get_uid(vevent)) == uid &&
-            !icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY))
-            return vevent;
-    return nullptr;
+    return uid + QLatin1Char('#') + originalStart.toUTC().toString(kInstantFormat);
 }
 
-Overrides overridesOf(icalcomponent* calendar, const QString& uid)
+bool ofDates(icalcomponent* vevent)
+{
+    return icalcomponent_get_dtstart(vevent).is_date;
+}
+
+std::optional<QDateTime> replacedBy(icalcomponent* override, bool seriesOfDates)
+{
+    icalproperty* property = icalcomponent_get_first_property(override, ICAL_RECURRENCEID_PROPERTY);
+    if (!property)
+        return std::nullopt;
+    icaltimetype value = icalproperty_get_recurrenceid(property);
+    if (seriesOfDates)
+        value.is_date = 1;
+    const QDateTime at = IcalZone(property, value).toDateTime(value);
+    return at.isValid() ? std::optional<QDateTime>(at) : std::nullopt;
+}
+
+Overrides overridesOf(const QList<Component>& components, const QString& uid, std::optional<bool> seriesOfDates)
 {
     Overrides found;
-    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
-        if (text(icalcomponent_get_uid(vevent)) == uid)
-            if (const std::optional<QDateTime> at = recurrenceIdOf(vevent))
-                found.append({vevent, *at});
+    for (const Component& component : components) {
+        const std::optional<QDateTime> at =
+            replacedBy(component.vevent, seriesOfDates.value_or(ofDates(component.vevent)));
+        if (!at || IcalIdentity::uidOf(component.vevent) != uid)
+            continue;
+        const Override override{component.vevent, *at, IcalIdentity::rankOf(component)};
+        const auto same = std::find_if(found.begin(), found.end(), [&](const Override& o) { return o.replaces == *at; });
+        if (same == found.end())
+            found.append(override);
+        else if (same->rank <= override.rank)
+            *same = override;
+    }
     return found;
 }
 
-QHash<QString, Overrides> overridesByUid(const QList<icalcomponent*>& vevents)
+std::optional<CalendarEvent> occurrenceOf(const Override& override, const QString& uid)
 {
-    QHash<QString, Overrides> found;
-    for (icalcomponent* vevent : vevents)
-        if (const std::optional<QDateTime> at = recurrenceIdOf(vevent))
-            found[text(icalcomponent_get_uid(vevent))].append({vevent, *at});
-    return found;
+    std::optional<CalendarEvent> occurrence = IcalReader::eventOf(override.vevent);
+    if (occurrence)
+        occurrence->id = occurrenceId(uid, override.replaces);
+    return occurrence;
 }
 
 Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
@@ -84,23 +103,21 @@ Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& serie
     Occurrences found;
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     QSet<qint64> replaced;
-    for (const auto& [override, original] : overrides) {
-        replaced.insert(original.toSecsSinceEpoch());
-        std::optional<CalendarEvent> changed = IcalReader::eventOf(override);
-        if (!changed || excluded.contains(original.toSecsSinceEpoch()) || !changed->overlaps(from, to))
-            continue;
-        changed->id = occurrenceId(series.id, original);
-        found.events.append(*changed);
+    for (const Override& override : overrides) {
+        replaced.insert(override.replaces.toSecsSinceEpoch());
+        const std::optional<CalendarEvent> changed = occurrenceOf(override, series.id);
+        if (changed && !excluded.contains(override.replaces.toSecsSinceEpoch()) && changed->overlaps(from, to))
+            found.events.append(*changed);
     }
-    const qint64 length = series.start.secsTo(series.end);
-    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, length, from, to, budget);
+    const IcalRecurrence::Span span = IcalRecurrence::spanOf(master, series);
+    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, from, to, budget);
     for (const QDateTime& start : starts.starts) {
         if (replaced.contains(start.toSecsSinceEpoch()))
             continue;
         CalendarEvent occurrence = series;
         occurrence.id = occurrenceId(series.id, start);
         occurrence.start = start;
-        occurrence.end = start.addSecs(length);
+        occurrence.end = starts.ends.value(start.toSecsSinceEpoch(), span.endOf(start));
         found.events.append(occurrence);
     }
     found.cut = starts.cut;
@@ -113,27 +130,27 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     if (excluded.contains(at.toSecsSinceEpoch()))
         return std::nullopt;
-    std::optional<CalendarEvent> occurrence;
-    for (const auto& [override, replaced] : overrides)
-        if (replaced == at)
-            occurrence = IcalReader::eventOf(override);
+    for (const Override& override : overrides)
+        if (override.replaces == at)
+            return occurrenceOf(override, series.id);
     IcalRecurrence::Budget budget;
-    if (!occurrence && IcalRecurrence::between(master, excluded, 0, at, at.addSecs(1), budget).starts.contains(at)) {
-        occurrence = series;
-        occurrence->start = at;
-        occurrence->end = at.addSecs(series.start.secsTo(series.end));
-    }
-    if (occurrence)
-        occurrence->id = occurrenceId(series.id, at);
+    const IcalRecurrence::Span span = IcalRecurrence::spanOf(master, series);
+    const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, at, at.addSecs(1), budget);
+    if (!starts.starts.contains(at))
+        return std::nullopt;
+    CalendarEvent occurrence = series;
+    occurrence.id = occurrenceId(series.id, at);
+    occurrence.start = at;
+    occurrence.end = starts.ends.value(at.toSecsSinceEpoch(), span.endOf(at));
     return occurrence;
 }
 
 icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)
 {
-    const QString uid = text(icalcomponent_get_uid(master));
-    for (const auto& [existing, replaced] : overridesOf(calendar, uid))
-        if (replaced == originalStart)
-            return existing;
+    const QString uid = IcalIdentity::uidOf(master);
+    for (const Override& existing : overridesOf(IcalIdentity::componentsOf(calendar), uid, ofDates(master)))
+        if (existing.replaces == originalStart)
+            return existing.vevent;
     icalcomponent* override = icalcomponent_new_clone(master);
     for (const icalproperty_kind kind :
          {ICAL_RRULE_PROPERTY, ICAL_RDATE_PROPERTY, ICAL_EXDATE_PROPERTY, ICAL_RECURRENCEID_PROPERTY})
@@ -147,13 +164,19 @@ icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const
 
 void removeOccurrence(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)
 {
-    const QString uid = text(icalcomponent_get_uid(master));
-    for (const auto& [override, replaced] : overridesOf(calendar, uid))
-        if (replaced == originalStart)
-            IcalTree::removeChild(calendar, override);
+    for (icalcomponent* override : overridesAt(calendar, IcalIdentity::uidOf(master), ofDates(master), originalStart))
+        IcalTree::removeChild(calendar, override);
     icalproperty* exdate = icalproperty_new_exdate(icaltime_null_time());
     icalproperty_set_exdate(exdate, likeStart(master, originalStart, exdate));
     icalcomponent_add_property(master, exdate);
+}
+
+bool removeOverrides(icalcomponent* calendar, const QString& uid, const QDateTime& originalStart)
+{
+    const QList<icalcomponent*> found = overridesAt(calendar, uid, std::nullopt, originalStart);
+    for (icalcomponent* override : found)
+        IcalTree::removeChild(calendar, override);
+    return !found.isEmpty();
 }
 
 }  // namespace IcalOverrides

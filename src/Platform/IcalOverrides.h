@@ -1,17 +1,16 @@
 #pragma once
 
+#include "Platform/IcalIdentity.h"
 #include "Platform/IcalRecurrence.h"
 #include "Skills/CalendarEvent.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <libical/ical.h>
 
 #include <optional>
-#include <utility>
 
 // The single occurrences of a series. Each stands on its own through its id, the series' UID,
 // "#" and its original start in UTC; a change to one is an override (a VEVENT of the series'
@@ -25,21 +24,26 @@ struct Key {
 };
 
 Key keyOf(const QString& id);
+QString occurrenceId(const QString& uid, const QDateTime& originalStart);
 
-// The event's own VEVENT (not an override of one of its occurrences).
-icalcomponent* masterOf(icalcomponent* calendar, const QString& uid);
+// The original start an override replaces. Of a series of dates it is a date, also where the
+// RECURRENCE-ID is written as a date-time: its date as written.
+std::optional<QDateTime> replacedBy(icalcomponent* override, bool seriesOfDates);
+// Whether the series (or an override standing alone) runs from date to date.
+bool ofDates(icalcomponent* vevent);
 
 // An override, with the original start it replaces.
 struct Override {
     icalcomponent* vevent;
     QDateTime replaces;
+    IcalIdentity::Rank rank;
 };
 using Overrides = QList<Override>;
-// The overrides among a calendar's VEVENTs by the UID of their series, in file order: found in
-// one walk, so a file of many series is not walked again for each.
-QHash<QString, Overrides> overridesByUid(const QList<icalcomponent*>& vevents);
-// The overrides of one series, for a question about it alone.
-Overrides overridesOf(icalcomponent* calendar, const QString& uid);
+// The overrides of the UID among `components`, in file order; of several for one occurrence,
+// the winning copy. Whether the series is of dates; without a series, each override's own
+// DTSTART says.
+Overrides overridesOf(const QList<IcalIdentity::Component>& components, const QString& uid,
+                      std::optional<bool> seriesOfDates);
 
 struct Occurrences {
     QList<CalendarEvent> events;
@@ -54,11 +58,15 @@ Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& serie
 // when its rules give one then; nothing when it was taken out.
 std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarEvent& series,
                                           const Overrides& overrides, const QDateTime& at);
+// The override as an occurrence of its own, named after the start it replaces.
+std::optional<CalendarEvent> occurrenceOf(const Override& override, const QString& uid);
 
 // The override of the occurrence, made from the series (its fields, without its rules) when
 // it has none yet: a change to one occurrence always lands in one override.
 icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart);
-// Takes the occurrence out of the series: its override goes, and the series leaves it out.
+// Takes the occurrence out of the series: its overrides go, and the series leaves it out.
 void removeOccurrence(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart);
+// Takes out every override of the UID for the occurrence (an invitation to it, standing alone).
+bool removeOverrides(icalcomponent* calendar, const QString& uid, const QDateTime& originalStart);
 
 }  // namespace IcalOverrides

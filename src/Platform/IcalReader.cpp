@@ -1,6 +1,7 @@
 #include "Platform/IcalReader.h"
 
 #include "Platform/IcalRecurrence.h"
+#include "Platform/IcalRoundTrip.h"
 #include "Platform/IcalSplitter.h"
 #include "Platform/IcalZone.h"
 #include "Support/FileIO.h"
@@ -90,6 +91,7 @@ public:
 
     void child(const QByteArray& lines)
     {
+        const qint64 position = m_position++;
         IcalTree::Owned vevent = veventOf(lines);
         if (!vevent) {
             ++unreadable;
@@ -97,27 +99,27 @@ public:
         }
         if (ofASeries(vevent.get())) {
             // Held as text, a small part of what its tree takes.
-            const QString uid = text(icalcomponent_get_uid(vevent.get()));
+            const QString uid = IcalIdentity::uidOf(vevent.get());
             auto group = m_series.find(uid);
             if (group == m_series.end()) {
                 m_order.append(uid);
                 group = m_series.insert(uid, {});
             }
-            group->append(lines);
+            group->append({position, lines});
             return;
         }
-        std::vector<IcalTree::Owned> alone;
-        alone.push_back(std::move(vevent));
+        std::vector<Read> alone;
+        alone.push_back({std::move(vevent), position});
         hand(std::move(alone));
     }
 
     void end()
     {
         for (const QString& uid : std::exchange(m_order, {})) {
-            std::vector<IcalTree::Owned> group;
-            for (const QByteArray& lines : m_series.take(uid))
+            std::vector<Read> group;
+            for (const auto& [position, lines] : m_series.take(uid))
                 if (IcalTree::Owned vevent = veventOf(lines))
-                    group.push_back(std::move(vevent));
+                    group.push_back({std::move(vevent), position});
             hand(std::move(group));
         }
         m_series.clear();
@@ -127,25 +129,31 @@ public:
     int unreadable = 0;  // components libical could not read as a VEVENT
 
 private:
+    struct Read {
+        IcalTree::Owned vevent;
+        qint64 position;
+    };
+
     // Hands the VEVENTs over as children of the calendar, which lets them go again.
-    void hand(std::vector<IcalTree::Owned> vevents)
+    void hand(std::vector<Read> vevents)
     {
-        QList<icalcomponent*> given;
-        for (IcalTree::Owned& vevent : vevents) {
-            given.append(vevent.get());
-            icalcomponent_add_component(m_calendar.get(), vevent.release());
+        QList<IcalIdentity::Component> given;
+        for (Read& read : vevents) {
+            given.append({read.vevent.get(), read.position});
+            icalcomponent_add_component(m_calendar.get(), read.vevent.release());
         }
         if (!given.isEmpty())
             m_events(m_calendar.get(), given);
-        for (icalcomponent* vevent : given)
-            IcalTree::removeChild(m_calendar.get(), vevent);
+        for (const IcalIdentity::Component& component : given)
+            IcalTree::removeChild(m_calendar.get(), component.vevent);
     }
 
     const QHash<int, QList<QByteArray>> m_zones;
     const IcalReader::Events& m_events;
     IcalTree::Owned m_calendar;
+    qint64 m_position = 0;  // of the next VEVENT in the file
     QList<QString> m_order;  // the UIDs of the series, in file order
-    QHash<QString, QList<QByteArray>> m_series;  // the texts of a series and its overrides
+    QHash<QString, QList<std::pair<qint64, QByteArray>>> m_series;  // the texts of a series and its overrides
 };
 
 // What a splitter found damaged in a file, for the log; nothing when it is whole.
@@ -253,7 +261,9 @@ IcalTree::Owned readForChange(const QString& path, QString* error)
     if (data.size() > kMaxChangedBytes)
         return unchanged(tooLarge(kMaxChangedBytes));
     // Never replace a file with what libical made of it unless that is the file.
-    IcalSplitter splitter({}, {[](int) {}, [](int, const QByteArray&) {}, [](int) {}});
+    IcalRoundTrip::Lines lines;
+    IcalSplitter splitter({}, {[](int) {}, [](int, const QByteArray&) {}, [](int) {},
+                               [&](const QByteArray& line) { lines.append(line); }});
     splitter.add(data);
     splitter.finish();
     if (splitter.longLines())
@@ -262,22 +272,28 @@ IcalTree::Owned readForChange(const QString& path, QString* error)
         return unchanged(QStringLiteral("its components nest deeper than %1 levels").arg(IcalSplitter::kMaxDepth));
     if (const std::optional<QString> damage = damageOf(splitter.damage(), 0))
         return unchanged(QStringLiteral("it is damaged (%1)").arg(*damage));
+    // libical's reading of a text ends at its first NUL, and of a calendar at its END.
+    if (data.contains('\0'))
+        return unchanged(QStringLiteral("it holds a NUL byte"));
+    if (splitter.unendedCalendars())
+        return unchanged(QStringLiteral("it ends before its calendar does"));
     IcalTree::Owned root(icalparser_parse_string(data.constData()));
     if (!root)
         return refuse(QStringLiteral("%1 is not an iCalendar file; it is left as it is").arg(path));
     if (const std::optional<QString> why = unfaithful(root.get()))
         return unchanged(*why);
+    if (const std::optional<QString> lost = IcalRoundTrip::dropped(lines, root.get()))
+        return unchanged(*lost);
     return root;
 }
 
 std::optional<CalendarEvent> eventOf(icalcomponent* vevent)
 {
     icalproperty* startProperty = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
-    const char* uid = icalcomponent_get_uid(vevent);
-    if (!startProperty || !uid || !*uid)
+    if (!startProperty)
         return std::nullopt;
     CalendarEvent event;
-    event.id = text(uid);
+    event.id = IcalIdentity::uidOf(vevent);
     const icaltimetype start = icalcomponent_get_dtstart(vevent);
     event.start = IcalZone(startProperty, start).toDateTime(start);
     // libical derives the end from DURATION when there is no DTEND.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/IcalIdentity.h"
 #include "Platform/IcalTree.h"
 #include "Skills/CalendarEvent.h"
 #include "Skills/CalendarStore.h"
@@ -20,14 +21,14 @@ constexpr qint64 kMaxListedBytes = qint64(256) << 20;
 constexpr qint64 kMaxChangedBytes = 8 << 20;
 
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
-// theirs, so that their times read as in the whole file.
-using Events = std::function<void(icalcomponent* calendar, const QList<icalcomponent*>& vevents)>;
+// theirs, so that their times read as in the whole file; placed in the order of the file.
+using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents)>;
 
 // Reads the file a component at a time, never holding it whole: a VEVENT that stands alone is
 // handed to `events` as soon as it is read; the text of a series and of the overrides of its
 // occurrences is kept until their VCALENDAR ends, since an override may come before its
-// series, and then each series is read again and handed over with its overrides, one series
-// at a time. Over-long lines are left out, and said in the log. Returns why the file was left
+// series, and then each series is read again and handed over with its overrides (and every
+// other copy of its UID that is a series or an override), one UID at a time. Over-long lines are left out, and said in the log. Returns why the file was left
 // out, or not read in full (then logged): it is not a regular file, cannot be read (what was
 // read of it before a failure has been handed over), is larger than kMaxListedBytes, holds no
 // iCalendar, or is damaged (its other events have been handed over). One file out of reach
@@ -36,11 +37,13 @@ std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path
 // The file parsed for a change that will be written back over it. Nothing, with the reason,
 // unless writing what libical made of it gives back the file: one regular file of at most
 // kMaxChangedBytes, nothing damaged or nested too deep, one VCALENDAR read in full and
-// without repairs. The file is then left as it is.
+// without repairs, every line of which libical writes back (IcalRoundTrip). The file is then
+// left as it is.
 IcalTree::Owned readForChange(const QString& path, QString* error);
 
-// A VEVENT's fields; nothing without UID or start. Without DTEND, DURATION gives the end,
-// and without either it ends when it starts.
+// A VEVENT's fields, named by its UID (or the name IcalIdentity makes for one without);
+// nothing without a start. Without DTEND, DURATION gives the end, and without either it ends
+// when it starts, or a day later for a date.
 std::optional<CalendarEvent> eventOf(icalcomponent* vevent);
 
 }  // namespace IcalReader

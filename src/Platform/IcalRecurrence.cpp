@@ -81,18 +81,19 @@ icaltimetype later(icaltimetype time, qint64 seconds)
 // One series expanded over one window.
 class SeriesWalk {
 public:
-    SeriesWalk(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
-               const QDateTime& to, IcalRecurrence::Budget& budget)
+    SeriesWalk(icalcomponent* master, const QSet<qint64>& excluded, const IcalRecurrence::Span& span,
+               const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
         : m_start(icalcomponent_get_dtstart(master)),
           m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start), m_excluded(excluded),
-          m_length(length), m_from(from), m_to(to), m_budget(budget),
+          m_span(span), m_from(from), m_to(to), m_budget(budget),
           m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
           m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
     {
         // A date ends after the day `to` falls on, which may start an occurrence before `to`.
         m_end = m_zone.toIcal(m_start.is_date ? to.addDays(1) : to, m_start.is_date);
         m_end.zone = m_start.zone;
-        m_earliest = wallSeconds(m_zone.toIcal(m_from.addSecs(-m_length - kZoneShiftSeconds), m_start.is_date));
+        const qint64 longest = m_span.days >= 0 ? (m_span.days + 1) * 86400 : m_span.seconds;
+        m_earliest = wallSeconds(m_zone.toIcal(m_from.addSecs(-longest - kZoneShiftSeconds), m_start.is_date));
     }
 
     IcalRecurrence::Starts run(icalcomponent* master)
@@ -101,8 +102,18 @@ public:
         take(m_zone.toDateTime(m_start));
         for (icalproperty* rdate : properties(master, ICAL_RDATE_PROPERTY)) {
             const icaldatetimeperiodtype value = icalproperty_get_rdate(rdate);
-            const icaltimetype at = icaltime_is_null_time(value.time) ? value.period.start : value.time;
-            take(IcalZone(rdate, at).toDateTime(at));
+            if (!icaltime_is_null_time(value.time)) {
+                take(IcalZone(rdate, value.time).toDateTime(value.time));
+                continue;
+            }
+            // A period ends on its own, at its end or after its duration.
+            const IcalZone zone(rdate, value.period.start);
+            const QDateTime start = zone.toDateTime(value.period.start);
+            const QDateTime end = icaltime_is_null_time(value.period.end)
+                                      ? start.addSecs(icaldurationtype_as_int(value.period.duration))
+                                      : zone.toDateTime(value.period.end);
+            if (take(start, end))
+                m_ends.insert(start.toSecsSinceEpoch(), end);
         }
         for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY))
             if (!walk(icalproperty_get_rrule(rrule)))
@@ -117,14 +128,15 @@ public:
         }
         m_budget.occurrences -= int(m_found.size());
         m_budget.steps -= stepsBefore - m_steps;
-        return {m_found, m_cut};
+        return {m_found, m_ends, m_cut};
     }
 
 private:
-    // Takes the start when its occurrence overlaps the window and is not excluded.
-    bool take(const QDateTime& at)
+    // Takes the start when its occurrence, ending at `end` or as the series' span says,
+    // overlaps the window and is not excluded.
+    bool take(const QDateTime& at, const QDateTime& end = {})
     {
-        const CalendarEvent occurrence{{}, at, at.addSecs(m_length), {}, {}, {}};
+        const CalendarEvent occurrence{{}, at, end.isValid() ? end : m_span.endOf(at), {}, {}, {}};
         if (!at.isValid() || !occurrence.overlaps(m_from, m_to) || m_excluded.contains(at.toSecsSinceEpoch()))
             return false;
         m_found.append(at);
@@ -264,7 +276,7 @@ private:
     const icaltimetype m_start;
     const IcalZone m_zone;
     const QSet<qint64>& m_excluded;
-    const qint64 m_length;
+    const IcalRecurrence::Span m_span;
     const QDateTime m_from;
     const QDateTime m_to;
     icaltimetype m_end;  // the window's end in the wall clock of DTSTART
@@ -273,11 +285,25 @@ private:
     const qsizetype m_share;
     int m_steps;
     QList<QDateTime> m_found;
+    QHash<qint64, QDateTime> m_ends;
     IcalRecurrence::Cut m_cut = IcalRecurrence::Cut::none;
 };
 }  // namespace
 
 namespace IcalRecurrence {
+
+QDateTime Span::endOf(const QDateTime& start) const
+{
+    return days >= 0 ? start.date().addDays(days).startOfDay() : start.addSecs(seconds);
+}
+
+Span spanOf(icalcomponent* master, const CalendarEvent& series)
+{
+    const icaltimetype start = icalcomponent_get_dtstart(master), end = icalcomponent_get_dtend(master);
+    if (start.is_date && end.is_date && !icaltime_is_null_time(end))
+        return {0, QDate(start.year, start.month, start.day).daysTo(QDate(end.year, end.month, end.day))};
+    return {series.start.secsTo(series.end)};
+}
 
 bool isRecurring(icalcomponent* vevent)
 {
@@ -295,11 +321,11 @@ QSet<qint64> excluded(icalcomponent* master)
     return instants;
 }
 
-Starts between(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
+Starts between(icalcomponent* master, const QSet<qint64>& excluded, const Span& span, const QDateTime& from,
                const QDateTime& to, Budget& budget)
 {
     budget.steps += kStepsPerSeries;
-    return SeriesWalk(master, excluded, length, from, to, budget).run(master);
+    return SeriesWalk(master, excluded, span, from, to, budget).run(master);
 }
 
 }  // namespace IcalRecurrence

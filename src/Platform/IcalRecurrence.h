@@ -8,6 +8,8 @@
 
 #include <libical/ical.h>
 
+struct CalendarEvent;
+
 // The occurrences of a series: its RRULEs expanded in the wall-clock time of its DTSTART (so a
 // weekly 10:00 stays at 10:00 across a change of daylight saving), its RDATEs and its DTSTART,
 // less its EXDATEs. The work is bounded whatever a file holds: in one window a series gives
@@ -43,18 +45,32 @@ enum class Cut {
     unfinished,
 };
 
+// How long each occurrence of a series lasts: one of dates lasts whole days, from its date's
+// midnight to the midnight of the day its end names, wherever the clocks change; others, the
+// seconds from DTSTART to its end.
+struct Span {
+    qint64 seconds = 0;
+    qint64 days = -1;  // for a series of dates
+    QDateTime endOf(const QDateTime& start) const;
+};
+// The span of the series whose own VEVENT's fields are `series`.
+Span spanOf(icalcomponent* master, const CalendarEvent& series);
+
 struct Starts {
     QList<QDateTime> starts;  // ascending
+    // The ends of the occurrences that end on their own (RDATE periods), by start in seconds
+    // since the epoch; the others end as the series' span says.
+    QHash<qint64, QDateTime> ends = {};
     Cut cut = Cut::none;
 };
 
 bool isRecurring(icalcomponent* vevent);
 // The instants its EXDATEs take out of the series.
 QSet<qint64> excluded(icalcomponent* master);
-// The original starts of the occurrences lasting `length` seconds that overlap [from, to)
-// (one of no length counts when it starts inside), less `excluded` (the series' own, read
-// once by the caller, which needs them too).
-Starts between(icalcomponent* master, const QSet<qint64>& excluded, qint64 length, const QDateTime& from,
+// The original starts of the occurrences lasting `span` (or their own period) that overlap
+// [from, to) (one of no length counts when it starts inside), less `excluded` (the series' own,
+// read once by the caller, which needs them too).
+Starts between(icalcomponent* master, const QSet<qint64>& excluded, const Span& span, const QDateTime& from,
                const QDateTime& to, Budget& budget);
 
 }  // namespace IcalRecurrence

@@ -4,39 +4,27 @@
 #include <utility>
 
 namespace {
-// BEGIN and END lines are short: a longer line is a property, whatever it starts with.
-constexpr qsizetype kMaxBoundaryBytes = 256;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-struct Boundary {
-    bool begin;
-    QByteArray name;  // upper case
-};
-
-// What a BEGIN or END line opens or closes; nothing for any other line. As libical reads it:
-// the property's name, before its parameters or value, is BEGIN or END whatever its case, and
-// the component's name is its value, which may be empty.
-std::optional<Boundary> boundaryOf(const QByteArray& line)
+// Whether the line's property name, before its parameters or value, is BEGIN or END in any
+// case, found without reading further into a long line: a name is short.
+bool namesABoundary(const QByteArray& line)
 {
-    if (line.isEmpty() || line.size() > kMaxBoundaryBytes)
-        return std::nullopt;
-    const char first = char(line.at(0) | 0x20);
-    if (first != 'b' && first != 'e')
-        return std::nullopt;
-    QByteArray text = line;
-    for (const char* fold : {"\n ", "\n\t"})
-        text.replace(fold, "");
-    text = text.trimmed().toUpper();
-    qsizetype at = 0;
-    while (at < text.size() && text.at(at) != ';' && text.at(at) != ':')
-        ++at;
-    const QByteArray name = text.left(at).trimmed();
-    if (at == text.size() || (name != "BEGIN" && name != "END"))
-        return std::nullopt;
-    // The value follows the colon after the parameters, whose quoted values may hold colons.
-    for (bool quoted = false; at < text.size() && (quoted || text.at(at) != ':'); ++at)
-        quoted ^= text.at(at) == '"';
-    return Boundary{name == "BEGIN", text.mid(at + 1).trimmed()};
+    constexpr qsizetype kLongestName = 64;
+    QByteArray name;
+    for (qsizetype at = 0; at < line.size() && name.size() < kLongestName; ++at) {
+        const char c = line.at(at);
+        if (c == ';' || c == ':') {
+            name = name.trimmed().toUpper();
+            return name == "BEGIN" || name == "END";
+        }
+        // A fold continues the line.
+        if (c == '\n' && at + 1 < line.size() && (line.at(at + 1) == ' ' || line.at(at + 1) == '\t'))
+            ++at;
+        else
+            name += c;
+    }
+    return false;
 }
 
 // The components a calendar holds, which never stand inside one another: one beginning
@@ -49,6 +37,27 @@ bool childOfACalendar(const QByteArray& name)
     return false;
 }
 }  // namespace
+
+std::optional<IcalSplitter::Boundary> IcalSplitter::boundaryOf(const QByteArray& line)
+{
+    if (line.isEmpty())
+        return std::nullopt;
+    const char first = char(line.at(0) | 0x20);
+    if ((first != 'b' && first != 'e') || !namesABoundary(line))
+        return std::nullopt;
+    QByteArray text = line;
+    for (const char* fold : {"\n ", "\n\t"})
+        text.replace(fold, "");
+    text = text.trimmed().toUpper();
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at) != ';' && text.at(at) != ':')
+        ++at;
+    const bool begin = text.left(at).trimmed() == "BEGIN";
+    // The value follows the colon after the parameters, whose quoted values may hold colons.
+    for (bool quoted = false; at < text.size() && (quoted || text.at(at) != ':'); ++at)
+        quoted ^= text.at(at) == '"';
+    return Boundary{begin, text.mid(at + 1).trimmed()};
+}
 
 IcalSplitter::IcalSplitter(QByteArray wanted, Handlers handlers)
     : m_wanted(std::move(wanted)), m_handlers(std::move(handlers))
@@ -98,8 +107,10 @@ void IcalSplitter::finish()
         take(std::exchange(m_pending, QByteArray()));
     if (m_child >= 0)
         dropChild();
-    if (m_calendar >= 0)
+    if (m_calendar >= 0) {
+        ++m_unendedCalendars;
         endCalendar();
+    }
     m_open.clear();
     m_deeper = 0;
 }
@@ -121,6 +132,8 @@ void IcalSplitter::physical(const QByteArray& line)
 
 void IcalSplitter::take(const QByteArray& line)
 {
+    if (m_handlers.line)
+        m_handlers.line(line);
     const std::optional<Boundary> boundary = boundaryOf(line);
     if (!boundary) {
         if (m_child >= 0 && m_keep)

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
 
 // A calendar file taken apart as it is read, one child of a VCALENDAR (a VEVENT, a
 // VTIMEZONE, …) at a time, so that a large export is never held whole. It is fed the file's
@@ -35,7 +36,20 @@ public:
         // One of its children of the kind wanted, with the text of its lines.
         std::function<void(int calendar, const QByteArray& text)> child;
         std::function<void(int calendar)> end;
+        // Every line of the file as libical reads it, folded ones joined (their folds kept) and
+        // ended by LF; none when not set.
+        std::function<void(const QByteArray& line)> line = {};
     };
+
+    // What a BEGIN or END line opens or closes.
+    struct Boundary {
+        bool begin;
+        QByteArray name;  // upper case
+    };
+    // Nothing for any other line. As libical reads it, however long the line: the property's
+    // name, before its parameters or value, is BEGIN or END whatever its case, and the
+    // component's name is its value, which may be empty.
+    static std::optional<Boundary> boundaryOf(const QByteArray& line);
 
     // What a file's damage cost.
     struct Damage {
@@ -56,6 +70,9 @@ public:
     int calendars() const { return m_calendars; }
     const Damage& damage() const { return m_damage; }
     int longLines() const { return m_longLines; }
+    // VCALENDARs that the file ended before their END: what is in them was read, but libical
+    // reads none of a whole file that ends so.
+    int unendedCalendars() const { return m_unendedCalendars; }
 
 private:
     // One line of the file, ended by LF.
@@ -84,5 +101,6 @@ private:
     QByteArray m_text;  // its lines so far
     int m_calendars = 0;
     int m_longLines = 0;
+    int m_unendedCalendars = 0;
     Damage m_damage;
 };

@@ -1,30 +1,78 @@
 #include "Platform/IcalZone.h"
 
+#include "Platform/IcalTree.h"
+
 #include <QHash>
 
 namespace {
-// The zone Qt knows by that IANA id (invalid when none). Making one reads the zone's rules
-// from the system each time, and a file's events name the same few zones over and over.
-QTimeZone zoneNamed(const QByteArray& id)
+// What a TZID means apart from a file's own definitions. Working it out reads the zone's rules
+// from the system, and a file's events name the same few zones over and over.
+struct Resolution {
+    bool listed = false;  // an IANA id Qt lists, which wins over a file's definition
+    QTimeZone zone;  // invalid when nothing resolves the name
+};
+
+// A zone of the time zone database by that id, or an invalid one. Qt takes any name (one it
+// cannot find reads as a zone at UTC+0), so the id must be one Qt lists or one libical finds
+// in the database (links such as "US/Eastern" are not listed).
+QTimeZone databaseZone(const QByteArray& id)
 {
-    thread_local QHash<QByteArray, QTimeZone> known;
+    if (id.isEmpty())
+        return {};
+    if (QTimeZone::isTimeZoneIdAvailable(id) || icaltimezone_get_builtin_timezone(id.constData()))
+        return QTimeZone(id);
+    return {};
+}
+
+Resolution resolve(const QByteArray& id)
+{
+    if (QTimeZone::isTimeZoneIdAvailable(id))
+        return {true, QTimeZone(id)};
+    if (QTimeZone zone = databaseZone(id); zone.isValid())
+        return {false, zone};
+    if (const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(id.trimmed()); !iana.isEmpty())
+        return {false, QTimeZone(iana)};
+    // A vendor's prefix: the longest tail after a slash that is an id of the database.
+    for (qsizetype slash = id.indexOf('/'); slash >= 0; slash = id.indexOf('/', slash + 1))
+        if (QTimeZone zone = databaseZone(id.mid(slash + 1)); zone.isValid())
+            return {false, zone};
+    return {};
+}
+
+const Resolution& resolved(const QByteArray& id)
+{
+    thread_local QHash<QByteArray, Resolution> known;
     // A file of thousands of made-up names must not hold them all.
     if (known.size() > 64)
         known.clear();
-    auto zone = known.constFind(id);
-    if (zone == known.cend())
-        zone = known.insert(id, QTimeZone(id));
-    return *zone;
+    auto found = known.constFind(id);
+    if (found == known.cend())
+        found = known.insert(id, resolve(id));
+    return *found;
+}
+
+// The VTIMEZONE of that TZID in the calendar holding the property, if the file defines one.
+icaltimezone* fileZone(icalproperty* property, const char* tzid)
+{
+    icalcomponent* component = icalproperty_get_parent(property);
+    icalcomponent* calendar = component ? icalcomponent_get_parent(component) : nullptr;
+    return calendar ? icalcomponent_get_timezone(calendar, tzid) : nullptr;
 }
 }  // namespace
 
 IcalZone::IcalZone(icalproperty* property, icaltimetype time)
     : m_utc(icaltime_is_utc(time)),
-      m_tzid(property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr),
-      m_fileZone(time.zone)
+      m_tzid(property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr)
 {
-    if (m_tzid)
-        m_zone = zoneNamed(icalparameter_get_tzid(m_tzid));
+    const char* tzid = m_tzid ? icalparameter_get_tzid(m_tzid) : nullptr;
+    if (!tzid || m_utc)
+        return;
+    const Resolution& resolution = resolved(QByteArray(tzid));
+    if (!resolution.listed)
+        m_fileZone = fileZone(property, tzid);
+    if (!m_fileZone)
+        m_zone = resolution.zone;
+    m_known = m_fileZone || m_zone.isValid();
 }
 
 QDateTime IcalZone::toDateTime(icaltimetype time) const
@@ -35,12 +83,10 @@ QDateTime IcalZone::toDateTime(icaltimetype time) const
     const QTime clock(time.hour, time.minute, time.second);
     if (icaltime_is_utc(time))
         return QDateTime(date, clock, Qt::UTC);
-    if (m_tzid) {
-        if (m_zone.isValid())
-            return QDateTime(date, clock, m_zone);
-        if (time.zone)
-            return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(time, time.zone));
-    }
+    if (m_fileZone)
+        return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(time, m_fileZone));
+    if (m_zone.isValid())
+        return QDateTime(date, clock, m_zone);
     return QDateTime(date, clock);
 }
 
@@ -49,18 +95,30 @@ icaltimetype IcalZone::toIcal(const QDateTime& at, bool date, icalproperty* prop
     QDateTime local = at.toLocalTime();
     if (m_utc) {
         local = at.toUTC();
-    } else if (m_tzid) {
-        if (m_zone.isValid())
-            local = at.toTimeZone(m_zone);
-        else if (m_fileZone)
-            return icaltime_from_timet_with_zone(at.toSecsSinceEpoch(), date, const_cast<icaltimezone*>(m_fileZone));
+    } else if (m_tzid && (m_fileZone || m_zone.isValid())) {
         if (property)
             icalproperty_add_parameter(property, icalparameter_new_clone(m_tzid));
+        if (m_fileZone) {
+            icaltimetype time = icaltime_from_timet_with_zone(at.toSecsSinceEpoch(), date, m_fileZone);
+            time.zone = nullptr;
+            return time;
+        }
+        local = at.toTimeZone(m_zone);
     }
     icaltimetype time = wallClock(local, date);
     if (m_utc && !date)
         time.zone = icaltimezone_get_utc_timezone();
     return time;
+}
+
+QByteArray IcalZone::unknownIn(icalcomponent* vevent)
+{
+    for (icalproperty* property : IcalTree::properties(vevent, ICAL_ANY_PROPERTY)) {
+        icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+        if (tzid && !IcalZone(property, icaltime_null_time()).known())
+            return icalparameter_get_tzid(tzid);
+    }
+    return {};
 }
 
 icaltimetype IcalZone::wallClock(const QDateTime& at, bool date)

@@ -178,6 +178,7 @@ void CalendarCall::list(const QDateTime& from, const QDateTime& to, const ListTe
     for (const CalendarStore::LeftOut& file : listing->leftOut)
         files.append(leftOut(file));
     say("speech.calendar.left_out", files);
+    say("speech.calendar.unknown_zone", listing->unknownZones);
     answer(sentence);
 }
 
@@ -193,15 +194,15 @@ QString CalendarCall::few(QStringList names) const
 QString CalendarCall::leftOut(const CalendarStore::LeftOut& file) const
 {
     switch (file.reason) {
-    case CalendarStore::LeftOut::unreadable:
+    case CalendarStore::LeftOut::Reason::unreadable:
         return text("speech.calendar.left_out.unreadable").arg(file.file);
-    case CalendarStore::LeftOut::notACalendar:
+    case CalendarStore::LeftOut::Reason::notACalendar:
         return text("speech.calendar.left_out.not_calendar").arg(file.file);
-    case CalendarStore::LeftOut::notRegular:
+    case CalendarStore::LeftOut::Reason::notRegular:
         return text("speech.calendar.left_out.not_regular").arg(file.file);
-    case CalendarStore::LeftOut::damaged:
+    case CalendarStore::LeftOut::Reason::damaged:
         return text("speech.calendar.left_out.damaged").arg(file.file);
-    case CalendarStore::LeftOut::tooLarge:
+    case CalendarStore::LeftOut::Reason::tooLarge:
         break;
     }
     return text("speech.calendar.left_out.too_large").arg(file.file, QString::number(file.largest >> 20));

@@ -18,7 +18,7 @@ public:
     struct LeftOut {
         // notRegular: a FIFO, a device, a folder, or a link to one; damaged: read, but some
         // of its components were lost to damaged lines.
-        enum Reason { unreadable, notACalendar, tooLarge, notRegular, damaged };
+        enum class Reason { unreadable, notACalendar, tooLarge, notRegular, damaged };
         QString file;  // its name in the calendar's folder
         Reason reason;
         qint64 largest = 0;  // for a file too large: the largest size read, in bytes
@@ -37,6 +37,8 @@ public:
         QStringList unfinished;
         // The files whose events may be missing, in the folder's order.
         QList<LeftOut> leftOut;
+        // The files with times in a zone that nothing resolves, read as local time.
+        QStringList unknownZones;
     };
 
     virtual ~CalendarStore() = default;

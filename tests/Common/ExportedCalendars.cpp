@@ -20,6 +20,12 @@ const QByteArray kLunch = "BEGIN:VEVENT\nUID:lunch-0105@example.com\nDTSTAMP:202
                           "DTSTART;TZID=Asia/Seoul:20260105T120000\nDTEND;TZID=Asia/Seoul:20260105T130000\n"
                           "SUMMARY:Lunch\nEND:VEVENT\n";
 const char* const kLunchStart = "2026-01-05T12:00";
+// A zone defined by the file under a name that is no IANA id, which Qt would read as UTC.
+const QByteArray kEastern = "BEGIN:VTIMEZONE\nTZID:Eastern\nBEGIN:STANDARD\nDTSTART:19671029T020000\n"
+                            "RRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=11\nTZOFFSETFROM:-0400\nTZOFFSETTO:-0500\n"
+                            "END:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:19870405T020000\n"
+                            "RRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3\nTZOFFSETFROM:-0500\nTZOFFSETTO:-0400\n"
+                            "END:DAYLIGHT\nEND:VTIMEZONE\n";
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
 
 // `count` copies of `text`, each with "%1" replaced by its number.
@@ -156,6 +162,113 @@ QList<File> all()
          calendar("BEGIN:VEVENT\nUID:planning@example.com\nDTSTART;TZID=Asia/Seoul:20250106T100000\n"
                   "DTEND;TZID=Asia/Seoul:20250106T110000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO,WE\n"
                   "SUMMARY:Planning\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // Zones: defined by the file under a name that is no IANA id; a Windows name whose
+        // definition's TZID has a stray colon; an IANA id behind a vendor's prefix.
+        {"eastern.ics",
+         calendar(kEastern +
+                  "BEGIN:VEVENT\nUID:boston@example.com\nDTSTART;TZID=Eastern:20260104T210000\n"
+                  "DTEND;TZID=Eastern:20260104T220000\nSUMMARY:Call with Boston\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        {"vendor-zones.ics",
+         calendar("BEGIN:VTIMEZONE\nTZID:Pacific Standard Time:\nBEGIN:STANDARD\nDTSTART:16010101T020000\n"
+                  "TZOFFSETFROM:-0700\nTZOFFSETTO:-0800\nRRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=11\nEND:STANDARD\n"
+                  "END:VTIMEZONE\nBEGIN:VEVENT\nUID:design@example.com\n"
+                  "DTSTART;TZID=Pacific Standard Time:20260104T170000\n"
+                  "DTEND;TZID=Pacific Standard Time:20260104T180000\nSUMMARY:Design review\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:home@example.com\n"
+                  "DTSTART;TZID=/mozilla.org/20070129_1/America/New_York:20260105T053000\n"
+                  "DTEND;TZID=/mozilla.org/20070129_1/America/New_York:20260105T063000\nSUMMARY:Call home\n"
+                  "END:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // A zone nothing knows: read as local time, and the file named.
+        {"unknown-zone.ics",
+         calendar("BEGIN:VEVENT\nUID:mars@example.com\nDTSTART;TZID=Olympus Mons Time:20260105T150000\n"
+                  "DTEND;TZID=Olympus Mons Time:20260105T160000\nSUMMARY:Rover check\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // A server's invitation to one occurrence of a meeting whose series is elsewhere.
+        {"invitation.ics",
+         calendar("BEGIN:VEVENT\nUID:board@example.com\nSEQUENCE:2\nRECURRENCE-ID;TZID=Asia/Seoul:20260107T100000\n"
+                  "DTSTART;TZID=Asia/Seoul:20260107T110000\nDTEND;TZID=Asia/Seoul:20260107T120000\n"
+                  "ORGANIZER;CN=Board:mailto:board@example.com\nSUMMARY:Board meeting\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // Written by an older exporter: no UIDs.
+        {"no-uid.ics",
+         calendar("BEGIN:VEVENT\nDTSTART;TZID=Asia/Seoul:20260105T100000\nDTEND;TZID=Asia/Seoul:20260105T110000\n"
+                  "RRULE:FREQ=WEEKLY;BYDAY=MO,WE\nSUMMARY:Yoga\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nDTSTART;TZID=Asia/Seoul:20260105T170000\nDTEND;TZID=Asia/Seoul:20260105T180000\n"
+                  "SUMMARY:Haircut\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // An edit that left the old copy (the newer first), and one occurrence overridden twice.
+        {"edited-twice.ics",
+         calendar("BEGIN:VEVENT\nUID:pitch@example.com\nSEQUENCE:1\nDTSTART;TZID=Asia/Seoul:20260105T150000\n"
+                  "DTEND;TZID=Asia/Seoul:20260105T160000\nSUMMARY:Pitch (moved)\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:pitch@example.com\nSEQUENCE:0\nDTSTART;TZID=Asia/Seoul:20260105T100000\n"
+                  "DTEND;TZID=Asia/Seoul:20260105T110000\nSUMMARY:Pitch\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:retro@example.com\nDTSTART;TZID=Asia/Seoul:20260105T160000\n"
+                  "DTEND;TZID=Asia/Seoul:20260105T163000\nRRULE:FREQ=DAILY;COUNT=3\nSUMMARY:Retro\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:retro@example.com\nSEQUENCE:2\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T160000\n"
+                  "DTSTART;TZID=Asia/Seoul:20260106T170000\nDTEND;TZID=Asia/Seoul:20260106T173000\n"
+                  "SUMMARY:Retro (late)\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:retro@example.com\nSEQUENCE:1\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T160000\n"
+                  "DTSTART;TZID=Asia/Seoul:20260106T180000\nDTEND;TZID=Asia/Seoul:20260106T183000\n"
+                  "SUMMARY:Retro (later)\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // A trip of days, one of them overridden through a RECURRENCE-ID written as a UTC
+        // date-time, and a call taken out by an EXDATE of its only occurrence.
+        {"all-day.ics",
+         calendar("BEGIN:VEVENT\nUID:trip@example.com\nDTSTART;VALUE=DATE:20260105\nDTEND;VALUE=DATE:20260106\n"
+                  "RRULE:FREQ=DAILY;COUNT=5\nSUMMARY:Trip\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:trip@example.com\nRECURRENCE-ID:20260107T000000Z\n"
+                  "DTSTART;VALUE=DATE:20260107\nDTEND;VALUE=DATE:20260108\nSUMMARY:Trip (Busan)\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:cancelled@example.com\nDTSTART;TZID=Asia/Seoul:20260105T160000\n"
+                  "DTEND;TZID=Asia/Seoul:20260105T170000\nEXDATE;TZID=Asia/Seoul:20260105T160000\n"
+                  "SUMMARY:Cancelled call\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // A vendor's blocks libical reads but never writes: in the calendar and in an event.
+        {"vendor-blocks.ics",
+         calendar("BEGIN:X-VENDOR-DATA\nX-VENDOR-SYNC:42\nEND:X-VENDOR-DATA\n" +
+                  QByteArray(kDentist).replace("END:VEVENT", "BEGIN:X-NOTE\nX-TEXT:bring the x-ray\nEND:X-NOTE\n"
+                                                             "END:VEVENT") +
+                  kLunch),
+         kLunchStart},
+        // BEGIN and END lines padded with blanks past 256 bytes.
+        {"padded.ics",
+         calendar(QByteArray(kDentist)
+                      .replace("BEGIN:VEVENT", "BEGIN:VEVENT" + QByteArray(300, ' '))
+                      .replace("END:VEVENT", "END:VEVENT" + QByteArray(300, ' ')) +
+                  kLunch),
+         kLunchStart},
+        // Cut right after an event's END line: no line end, no END of the calendar.
+        {"cut-short.ics", calendar(kDentist + kLunch).chopped(int(qstrlen("\r\nEND:VCALENDAR\r\n"))), kLunchStart},
+        // A NUL byte in the flight's description.
+        {"nul-byte.ics", calendar(QByteArray(kFlight).replace("Seat 14C", QByteArray("Seat\0 14C", 9)) + kDentist + kLunch),
+         kLunchStart},
+        // An event without a start.
+        {"no-start.ics", calendar("BEGIN:VEVENT\nUID:nostart@example.com\nSUMMARY:When?\nEND:VEVENT\n" + kDentist + kLunch),
+         kLunchStart},
+        // Two series of one title, both repeating too often.
+        {"two-pings.ics",
+         calendar("BEGIN:VEVENT\nUID:ping-a@example.com\nDTSTART:20250101T000000Z\nRRULE:FREQ=MINUTELY\n"
+                  "SUMMARY:Ping\nEND:VEVENT\nBEGIN:VEVENT\nUID:ping-b@example.com\nDTSTART:20250101T000030Z\n"
+                  "RRULE:FREQ=MINUTELY\nSUMMARY:Ping\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // One rule from two starts: every other month from December never holds a January,
+        // from November it does.
+        {"two-starts.ics",
+         calendar("BEGIN:VEVENT\nUID:dues-even@example.com\nDTSTART;TZID=Asia/Seoul:20251205T100000\n"
+                  "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (even)\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:dues-odd@example.com\nDTSTART;TZID=Asia/Seoul:20251105T100000\n"
+                  "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (odd)\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
         // An event holding a hundred thousand components, each inside the one before.

@@ -113,7 +113,7 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
                                   : icaltime_as_timet(end) - icaltime_as_timet(icalcomponent_get_dtstart(vevent));
         IcalRecurrence::Budget budget;
         const IcalRecurrence::Starts starts =
-            IcalRecurrence::between(vevent, IcalRecurrence::excluded(vevent), length, c.from, c.to, budget);
+            IcalRecurrence::between(vevent, IcalRecurrence::excluded(vevent), {length}, c.from, c.to, budget);
         QList<QDateTime> expected = reference(vevent, length, c.from, c.to);
         expected.resize(std::min<qsizetype>(IcalRecurrence::kMaxPerSeries, expected.size()));
         EXPECT_FALSE(expected.isEmpty());
@@ -139,7 +139,7 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     const int fresh = IcalRecurrence::Budget().steps + IcalRecurrence::kStepsPerSeries;
     IcalRecurrence::Budget budget;
     const IcalRecurrence::Starts never =
-        IcalRecurrence::between(first(leap), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
+        IcalRecurrence::between(first(leap), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_TRUE(never.starts.isEmpty());
     EXPECT_EQ(never.cut, IcalRecurrence::Cut::unfinished);
     EXPECT_EQ(budget.steps, fresh - IcalRecurrence::kMaxStepsPerSeries);
@@ -154,14 +154,14 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
             .toUtf8());
     budget = {};
     const IcalRecurrence::Starts crowded =
-        IcalRecurrence::between(first(seconds), noExdates, 0, seoul(1, 5), seoul(1, 6), budget);
+        IcalRecurrence::between(first(seconds), noExdates, {}, seoul(1, 5), seoul(1, 6), budget);
     EXPECT_TRUE(crowded.starts.isEmpty());
     EXPECT_EQ(crowded.cut, IcalRecurrence::Cut::unfinished);
 
     // The question's occurrences run out in the second series.
     budget = {150, 100000};
     const auto take = [&] {
-        return IcalRecurrence::between(first(minutes), noExdates, 0, seoul(1, 5), seoul(1, 6), budget);
+        return IcalRecurrence::between(first(minutes), noExdates, {}, seoul(1, 5), seoul(1, 6), budget);
     };
     const IcalRecurrence::Starts full = take();
     EXPECT_EQ(full.starts.size(), IcalRecurrence::kMaxPerSeries);
@@ -216,7 +216,7 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         const IcalTree::Owned series = parse(row.lines);
         budget = {};
         const IcalRecurrence::Starts starts =
-            IcalRecurrence::between(first(series), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
+            IcalRecurrence::between(first(series), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
         EXPECT_EQ(starts.starts.size(), row.starts);
         EXPECT_EQ(starts.cut, row.cut);
         // Every walk is charged, and none past its share.
@@ -229,7 +229,7 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     const IcalTree::Owned course = parse("DTSTART:20010105T090000\nRRULE:FREQ=WEEKLY;COUNT=12\n");
     budget = {};
     const IcalRecurrence::Starts over =
-        IcalRecurrence::between(first(course), noExdates, 0, seoul(1, 5), seoul(1, 12), budget);
+        IcalRecurrence::between(first(course), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_TRUE(over.starts.isEmpty());
     EXPECT_EQ(over.cut, IcalRecurrence::Cut::none);
     EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps);
@@ -245,7 +245,7 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
             // The second Monday of a month is never its 31st.
             const IcalTree::Owned payday = parse("DTSTART:" + QByteArray::number(alike ? 2025 : 1000 + i) +
                                                  "0130T090000\nRRULE:FREQ=MONTHLY;BYMONTHDAY=31;BYDAY=2MO\n");
-            cut += IcalRecurrence::between(first(payday), noExdates, 0, seoul(1, 5), seoul(1, 12), budget).cut != none;
+            cut += IcalRecurrence::between(first(payday), noExdates, {}, seoul(1, 5), seoul(1, 12), budget).cut != none;
         }
         EXPECT_EQ(cut, 0);
         EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps);

@@ -1,0 +1,50 @@
+#include "Platform/IcalIdentity.h"
+
+#include "Platform/IcalTree.h"
+
+#include <QCryptographicHash>
+
+namespace IcalIdentity {
+
+QString uidOf(icalcomponent* vevent)
+{
+    if (const char* uid = icalcomponent_get_uid(vevent); uid && *uid)
+        return QString::fromUtf8(uid);
+    const char* text = icalcomponent_as_ical_string(vevent);
+    const QByteArray digest = QCryptographicHash::hash(text ? text : "", QCryptographicHash::Sha1).toHex();
+    return QStringLiteral("no-uid-") + QLatin1String(digest.left(20));
+}
+
+void pinUid(icalcomponent* vevent, const QString& uid)
+{
+    const char* own = icalcomponent_get_uid(vevent);
+    if (!own || !*own) {
+        IcalTree::removeProperties(vevent, ICAL_UID_PROPERTY);
+        icalcomponent_set_uid(vevent, uid.toUtf8().constData());
+    }
+}
+
+Rank rankOf(const Component& component)
+{
+    return {icalcomponent_get_sequence(component.vevent), component.position};
+}
+
+QList<Component> componentsOf(icalcomponent* calendar)
+{
+    QList<Component> components;
+    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
+        components.append({vevent, components.size()});
+    return components;
+}
+
+Component masterOf(const QList<Component>& components, const QString& uid)
+{
+    Component winner;
+    for (const Component& component : components)
+        if (!icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY) &&
+            uidOf(component.vevent) == uid && (!winner.vevent || rankOf(winner) <= rankOf(component)))
+            winner = component;
+    return winner;
+}
+
+}  // namespace IcalIdentity
