@@ -175,4 +175,16 @@ void BM_CalendarNeverFalling(benchmark::State& state)
 }
 BENCHMARK(BM_CalendarNeverFalling)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Today listed from series by seconds whose every step costs libical long: eight in a file
+// of about 1.5 KB, and thousands in a few MiB. The work on rules is bounded by time, so the
+// answer comes within about a second, naming the series not worked out.
+void BM_CalendarCostlyRules(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::costlyRules(int(state.range(0)));
+    const QString answer = timeListing<CalendarListTodaySkill>(state, file);
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer.left(60) + QStringLiteral("…")).toStdString());
+}
+BENCHMARK(BM_CalendarCostlyRules)->Arg(8)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace

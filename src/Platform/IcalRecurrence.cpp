@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+#include <time.h>
+
 namespace {
 using IcalTree::properties;
 
@@ -147,7 +149,7 @@ private:
     // are not there.
     bool charge(qint64 steps)
     {
-        if (steps > m_steps) {
+        if (steps > m_steps || m_budget.outOfTime()) {
             m_cut = IcalRecurrence::Cut::unfinished;
             return false;
         }
@@ -292,6 +294,22 @@ private:
 
 namespace IcalRecurrence {
 
+qint64 processorTime()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+bool Budget::outOfTime()
+{
+    // Reading the clock costs about what a step does.
+    constexpr int kCallsPerLook = 64;
+    if (!m_out && m_calls++ % kCallsPerLook == 0)
+        m_out = processorTime() > deadline;
+    return m_out;
+}
+
 QDateTime Span::endOf(const QDateTime& start) const
 {
     return days >= 0 ? start.date().addDays(days).startOfDay() : start.addSecs(seconds);
@@ -325,6 +343,7 @@ Starts between(icalcomponent* master, const QSet<qint64>& excluded, const Span& 
                const QDateTime& to, Budget& budget)
 {
     budget.steps += kStepsPerSeries;
+    budget.deadline += kNanosecondsPerSeries;
     return SeriesWalk(master, excluded, span, from, to, budget).run(master);
 }
 

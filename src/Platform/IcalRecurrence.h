@@ -14,8 +14,9 @@ struct CalendarEvent;
 // weekly 10:00 stays at 10:00 across a change of daylight saving), its RDATEs and its DTSTART,
 // less its EXDATEs. The work is bounded whatever a file holds: in one window a series gives
 // at most kMaxPerSeries occurrences and walks at most kMaxStepsPerSeries periods of its rules,
-// and the series of one question share a Budget, to which each series brings
-// kStepsPerSeries: a question's work grows with the series it reads, never faster. A rule
+// and the series of one question share a Budget of steps and of time, to which each series
+// brings kStepsPerSeries and kNanosecondsPerSeries: a question's work grows with the series it
+// reads, never faster. A rule
 // without COUNT that repeats within weeks starts its walk just before the window, not at its
 // DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the periods up to
 // its last occurrence.
@@ -27,6 +28,15 @@ constexpr int kMaxStepsPerSeries = 20000;
 // that ended years ago costs no more.
 constexpr int kStepsPerSeries = 64;
 
+// The processor time this thread has spent, in nanoseconds.
+qint64 processorTime();
+
+// What working out the series of one question may take of the thread's processor time: a
+// step of one rule costs libical a hundred times what a step of another does, so steps alone
+// do not bound it. Each series brings a little more, as it brings steps.
+constexpr qint64 kQuestionNanoseconds = 500'000'000;
+constexpr qint64 kNanosecondsPerSeries = 20'000;
+
 // What one question may still spend on all the series it expands, and what it found out
 // that series of the same rule and start need not find out again.
 struct Budget {
@@ -34,6 +44,15 @@ struct Budget {
     int steps = 100000;
     // Whether a rule by months or years falls on a day after a start, by rule and start.
     QHash<QByteArray, bool> fallsOnADay = {};
+    // The processor time (processorTime()) past which no more is worked out.
+    qint64 deadline = processorTime() + kQuestionNanoseconds;
+
+    // Whether the deadline has passed, looking at the clock every few calls only.
+    bool outOfTime();
+
+private:
+    int m_calls = 0;
+    bool m_out = false;
 };
 
 // Why a series may have more occurrences in the window than were given.

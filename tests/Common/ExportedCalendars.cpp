@@ -379,6 +379,19 @@ File neverFalling(int count)
     return {QStringLiteral("never-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
 }
 
+File costlyRules(int count)
+{
+    QByteArray hours;
+    for (int hour = 0; hour < 24; ++hour)
+        hours += (hour ? "," : "") + QByteArray::number(hour);
+    QByteArray body;
+    for (int i = 0; i < count; ++i)
+        body += "BEGIN:VEVENT\nUID:tick-" + QByteArray::number(i) + "@example.com\nDTSTART;VALUE=DATE:19700101\n"
+                "RRULE:FREQ=SECONDLY;COUNT=2000000000;BYHOUR=" + hours + "\nSUMMARY:Tick " + QByteArray::number(i) +
+                "\nEND:VEVENT\n";
+    return {QStringLiteral("costly-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
+}
+
 bool write(const QString& folder, const File& file)
 {
     return FileIO::ensureDirectory(folder) && FileIO::writeAtomically(folder + QLatin1Char('/') + file.name, file.text);

@@ -49,6 +49,10 @@ File deepNesting(qint64 bytes);
 // month's second Monday), each from a year of its own.
 File neverFalling(int count);
 
+// Today's lunch after `count` series by seconds from 1970 with a large COUNT, whose rules
+// libical takes long over for each second it walks.
+File costlyRules(int count);
+
 // Writes the file into the folder, which is made when missing.
 bool write(const QString& folder, const File& file);
 

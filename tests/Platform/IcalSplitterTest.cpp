@@ -89,6 +89,13 @@ TEST(IcalSplitter, EveryEventIsHandedOverAndDamageCostsOnlyTheComponentItIsIn)
          calendar("BEGIN:VEVENT\nUID:a\nBEGIN;X-P=\"a:b\":VALARM\nBEGIN:\nEND;X-Q=1:\nEND:VALARM\nEND:VEVENT\n" +
                   event("b")),
          {"0:a", "0:b"}},
+        {"BEGIN and END lines padded past 256 bytes",
+         calendar(event("a").replace("BEGIN:VEVENT", "BEGIN:VEVENT" + QByteArray(300, ' ')).replace(
+                      "END:VEVENT", "END:VEVENT" + QByteArray(300, ' ')) +
+                  event("b")),
+         {"0:a", "0:b"}},
+        {"cut right after an event's END", calendar(event("a") + event("b")).chopped(int(qstrlen("\nEND:VCALENDAR\n"))),
+         {"0:a", "0:b"}},
         {"BEGIN and END as mere words", calendar(event("a").replace("UID:a", "UID:a\nBEGINNING:x\nEND\nBegin")),
          {"0:a"}},
         {"END:VEVNT", calendar(event("a").replace("END:VEVENT", "END:VEVNT") + event("b")), {"0:a", "0:b"}, "0/1/0"},
@@ -129,7 +136,7 @@ TEST(IcalSplitter, EveryEventIsHandedOverAndDamageCostsOnlyTheComponentItIsIn)
         EXPECT_EQ(whole.calendars, c.calendars);
         EXPECT_EQ(whole.longLines, c.longLines);
         for (const QString& text : whole.texts)
-            EXPECT_TRUE(QString(text).remove("\n ").toUpper().startsWith("BEGIN:VEVENT\n") && text.endsWith('\n') &&
+            EXPECT_TRUE(QString(text).remove("\n ").toUpper().startsWith("BEGIN:VEVENT") && text.endsWith('\n') &&
                         !text.contains('\r'))
                 << text.toStdString();
         for (const qsizetype chunk : {1, 2, 7})

@@ -612,6 +612,13 @@ TEST_F(CalendarSkills, AFileLeftOutIsNamedInTheAnswersLanguage)
                              "misspelt-begin.ics (partly damaged) and 2 more)"));
     // The file is left as it was.
     EXPECT_EQ(TestEnvironment::permissionBits(folder + "/unreadable.ics"), 0u);
+    // Three are all named, with none more to count.
+    ASSERT_TRUE(QFile::remove(folder + "/not-a-calendar.ics") && QFile::remove(folder + "/unreadable.ics"));
+    EXPECT_EQ(answerOf(listing, {}, AppLanguage::english),
+              QStringLiteral("3 events today: January 5 at 10:00 AM — Standup; January 5 at 12:00 PM — Lunch; January "
+                             "5 at 2:00 PM — Dentist @ Gangnam (I couldn't read these calendar files, so their events "
+                             "may be missing: a-pipe.ics (not a regular file), beyond.ics (larger than 256 MiB), "
+                             "misspelt-begin.ics (partly damaged))"));
 }
 
 // A question is answered on the calendar's worker: the window's thread is back before the
