@@ -2,10 +2,12 @@
 // thread: each kind of file other programs and people write (a series before, among or after
 // single events, several rules in one event, a rule by minutes, by seconds, by week numbers or
 // one libical searches years for, rules on a day that never comes, a file that is no calendar,
-// a long line, a huge one, a byte-order mark, CR line ends, damaged lines, deep nesting),
-// alone in the calendar folder, asked to list today, list the week, change an event and
-// delete one; the week listed from one file of thousands of series, and from thousands on a
-// day that never comes; today listed from exports of years, and past an event nested deep.
+// a long line, a huge one, a byte-order mark, CR line ends, damaged lines, deep nesting,
+// zones of other names, events without UID or in two copies, an invitation to one
+// occurrence, vendor blocks), alone in the calendar folder, asked to list today, list the
+// week, change an event and delete one; the week listed from one file of thousands of series,
+// and from thousands on a day that never comes; today listed from exports of years, past an
+// event nested deep, and from series whose every step costs libical long.
 // The window's thread only waits for the answer here; in the program it goes on meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
@@ -18,8 +20,8 @@
 #include "Skills/SkillWorker.h"
 
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
@@ -183,7 +185,8 @@ void BM_CalendarCostlyRules(benchmark::State& state)
     const ExportedCalendars::File file = ExportedCalendars::costlyRules(int(state.range(0)));
     const QString answer = timeListing<CalendarListTodaySkill>(state, file);
     state.counters["MiB"] = double(file.text.size()) / (1 << 20);
-    state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer.left(60) + QStringLiteral("…")).toStdString());
+    state.SetLabel(
+        QStringLiteral("%1 × list today: %2").arg(file.name, answer.left(60) + QStringLiteral("…")).toStdString());
 }
 BENCHMARK(BM_CalendarCostlyRules)->Arg(8)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

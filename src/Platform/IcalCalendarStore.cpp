@@ -154,13 +154,14 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
                 for (const Component& component : group)
                     if (unknownZone.isEmpty())
                         unknownZone = IcalZone::unknownIn(component.vevent);
-            handOver(path, base, group, index,
-                     [&](const QString& uid, icalcomponent* master, Rank rank, const CalendarEvent& fields,
-                         const IcalOverrides::Overrides& overrides) {
-                if (visit)
-                    visit({uid, path, rank, master, fields, overrides});
-            },
-                     unlisted);
+            handOver(
+                path, base, group, index,
+                [&](const QString& uid, icalcomponent* master, Rank rank, const CalendarEvent& fields,
+                    const IcalOverrides::Overrides& overrides) {
+                    if (visit)
+                        visit({uid, path, rank, master, fields, overrides});
+                },
+                unlisted);
         };
         std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
         if (unlisted)
@@ -188,10 +189,13 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
     IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group) {
         if (IcalIdentity::uidOf(group.first().vevent) != uid)
             return;
-        handOver(file, 0, group, scratch,
-                 [&](const QString&, icalcomponent* master, Rank rank, const CalendarEvent& fields,
-                     const IcalOverrides::Overrides& overrides) { visit({uid, file, rank, master, fields, overrides}); },
-                 unlisted);
+        handOver(
+            file, 0, group, scratch,
+            [&](const QString&, icalcomponent* master, Rank rank, const CalendarEvent& fields,
+                const IcalOverrides::Overrides& overrides) {
+                visit({uid, file, rank, master, fields, overrides});
+            },
+            unlisted);
     });
 }
 
@@ -260,31 +264,31 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     Found found;
     readFolder(
         [&](const Read& read) {
-        if (!read.master) {
+            if (!read.master) {
+                for (const IcalOverrides::Override& override : read.overrides)
+                    if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
+                        occurrence && occurrence->overlaps(start, end))
+                        listed.append({*occurrence, Listed::apart, read.uid, override.rank, override.replaces});
+                return;
+            }
+            if (!IcalRecurrence::isRecurring(read.master)) {
+                // An EXDATE may take out the only occurrence.
+                if (read.fields.overlaps(start, end) &&
+                    !IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
+                    listed.append({read.fields, Listed::ofSeries, read.uid, read.rank});
+                return;
+            }
+            const IcalOverrides::Occurrences series =
+                IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
+            QSet<QString> overridden;
             for (const IcalOverrides::Override& override : read.overrides)
-                if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
-                    occurrence && occurrence->overlaps(start, end))
-                    listed.append({*occurrence, Listed::apart, read.uid, override.rank, override.replaces});
-            return;
-        }
-        if (!IcalRecurrence::isRecurring(read.master)) {
-            // An EXDATE may take out the only occurrence.
-            if (read.fields.overlaps(start, end) &&
-                !IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
-                listed.append({read.fields, Listed::ofSeries, read.uid, read.rank});
-            return;
-        }
-        const IcalOverrides::Occurrences series =
-            IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
-        QSet<QString> overridden;
-        for (const IcalOverrides::Override& override : read.overrides)
-            overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
-        for (const CalendarEvent& event : series.events)
-            listed.append(
-                {event, overridden.contains(event.id) ? Listed::ofSeries : Listed::generated, read.uid, read.rank});
-        if (series.cut != IcalRecurrence::Cut::none)
-            cuts.append({read.uid, read.rank, read.fields.title, series.cut});
-    },
+                overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
+            for (const CalendarEvent& event : series.events)
+                listed.append(
+                    {event, overridden.contains(event.id) ? Listed::ofSeries : Listed::generated, read.uid, read.rank});
+            if (series.cut != IcalRecurrence::Cut::none)
+                cuts.append({read.uid, read.rank, read.fields.title, series.cut});
+        },
         &found);
 
     // Of the copies read, the winning ones.
@@ -300,7 +304,8 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
             const IcalIndex::Copy* copy = m_index.detached(entry.event.id);
             kept = copy && copy->rank == entry.rank && standsApart(entry.uid, entry.replaces, facts);
         } else {
-            kept = wins(entry.uid, entry.rank) && !(entry.kind == Listed::generated && m_index.detached(entry.event.id));
+            kept =
+                wins(entry.uid, entry.rank) && !(entry.kind == Listed::generated && m_index.detached(entry.event.id));
         }
         if (kept)
             listing.events.append(entry.event);
@@ -347,8 +352,8 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         best = read.rank;
         const QSet<qint64> excluded = IcalRecurrence::excluded(read.master);
         if (!key.occurrence) {
-            *found = excluded.contains(read.fields.start.toSecsSinceEpoch()) ? std::nullopt
-                                                                              : std::optional(read.fields);
+            *found =
+                excluded.contains(read.fields.start.toSecsSinceEpoch()) ? std::nullopt : std::optional(read.fields);
             return;
         }
         ownsOccurrence = excluded.contains(key.occurrence->toSecsSinceEpoch()) ||
@@ -392,7 +397,8 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
     icalcomponent* master = IcalIdentity::masterOf(components, key.uid).vevent;
     if (!master)
         return fail(error, QStringLiteral("%1 holds no series %2").arg(series->file, key.uid));
-    const IcalOverrides::Overrides own = IcalOverrides::overridesOf(components, key.uid, IcalOverrides::ofDates(master));
+    const IcalOverrides::Overrides own =
+        IcalOverrides::overridesOf(components, key.uid, IcalOverrides::ofDates(master));
     const bool overridden = std::any_of(own.begin(), own.end(), [&](const IcalOverrides::Override& override) {
         return override.replaces == *key.occurrence;
     });
@@ -476,15 +482,15 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
         done = changeFiles(
             m_index.filesOf(key.uid),
             [&](icalcomponent* calendar) {
-            bool removed = false;
-            for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT)) {
-                if (IcalIdentity::uidOf(vevent) == key.uid) {
-                    IcalTree::removeChild(calendar, vevent);
-                    removed = true;
+                bool removed = false;
+                for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT)) {
+                    if (IcalIdentity::uidOf(vevent) == key.uid) {
+                        IcalTree::removeChild(calendar, vevent);
+                        removed = true;
+                    }
                 }
-            }
-            return removed;
-        },
+                return removed;
+            },
             &failure);
         if (done)
             m_index.forget(key.uid);
@@ -493,14 +499,13 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
         done = changeFiles(
             {series->file},
             [&](icalcomponent* calendar) {
-            icalcomponent* master =
-                IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar), key.uid).vevent;
-            if (!master)
-                return false;
-            IcalIdentity::pinUid(master, key.uid);
-            IcalOverrides::removeOccurrence(calendar, master, *key.occurrence);
-            return true;
-        },
+                icalcomponent* master = IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar), key.uid).vevent;
+                if (!master)
+                    return false;
+                IcalIdentity::pinUid(master, key.uid);
+                IcalOverrides::removeOccurrence(calendar, master, *key.occurrence);
+                return true;
+            },
             &failure);
     } else if (!series && m_index.detached(id)) {
         done = changeFiles(

@@ -80,7 +80,8 @@ Overrides overridesOf(const QList<Component>& components, const QString& uid, st
         if (!at || IcalIdentity::uidOf(component.vevent) != uid)
             continue;
         const Override override{component.vevent, *at, IcalIdentity::rankOf(component)};
-        const auto same = std::find_if(found.begin(), found.end(), [&](const Override& o) { return o.replaces == *at; });
+        const auto same =
+            std::find_if(found.begin(), found.end(), [&](const Override& o) { return o.replaces == *at; });
         if (same == found.end())
             found.append(override);
         else if (same->rank <= override.rank)

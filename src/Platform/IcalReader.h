@@ -28,11 +28,12 @@ using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdent
 // handed to `events` as soon as it is read; the text of a series and of the overrides of its
 // occurrences is kept until their VCALENDAR ends, since an override may come before its
 // series, and then each series is read again and handed over with its overrides (and every
-// other copy of its UID that is a series or an override), one UID at a time. Over-long lines are left out, and said in the log. Returns why the file was left
-// out, or not read in full (then logged): it is not a regular file, cannot be read (what was
-// read of it before a failure has been handed over), is larger than kMaxListedBytes, holds no
-// iCalendar, or is damaged (its other events have been handed over). One file out of reach
-// must not take the calendar with it.
+// other copy of its UID that is a series or an override), one UID at a time. Over-long lines
+// are left out, and said in the log. Returns why the file was left out, or not read in full
+// (then logged): it is not a regular file, cannot be read (what was read of it before a
+// failure has been handed over), is larger than kMaxListedBytes, holds no iCalendar, or is
+// damaged (its other events have been handed over). One file out of reach must not take the
+// calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
 // The file parsed for a change that will be written back over it. Nothing, with the reason,
 // unless writing what libical made of it gives back the file: one regular file of at most

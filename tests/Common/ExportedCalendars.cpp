@@ -147,8 +147,8 @@ QList<File> all()
         {"bom-crlf.ics", kByteOrderMark + calendar(kDentist + kLunch), kLunchStart},
         {"bom-lf.ics", kByteOrderMark + calendar(kDentist + kLunch).replace("\r\n", "\n"), kLunchStart},
         // Old Mac line ends, a CR alone, with a folded line.
-        {"cr-only.ics", calendar(kDentist + QByteArray(kLunch).replace("SUMMARY:Lunch", "SUMMARY:Lun\n ch"))
-                            .replace("\r\n", "\r"),
+        {"cr-only.ics",
+         calendar(kDentist + QByteArray(kLunch).replace("SUMMARY:Lunch", "SUMMARY:Lun\n ch")).replace("\r\n", "\r"),
          kLunchStart},
         // Written by hand: one misspelt or wrong END or BEGIN line before good events.
         {"misspelt-end.ics", calendar(QByteArray(kFlight).replace("END:VEVENT", "END:VEVNT") + kDentist + kLunch),
@@ -250,10 +250,12 @@ QList<File> all()
         // Cut right after an event's END line: no line end, no END of the calendar.
         {"cut-short.ics", calendar(kDentist + kLunch).chopped(int(qstrlen("\r\nEND:VCALENDAR\r\n"))), kLunchStart},
         // A NUL byte in the flight's description.
-        {"nul-byte.ics", calendar(QByteArray(kFlight).replace("Seat 14C", QByteArray("Seat\0 14C", 9)) + kDentist + kLunch),
+        {"nul-byte.ics",
+         calendar(QByteArray(kFlight).replace("Seat 14C", QByteArray("Seat\0 14C", 9)) + kDentist + kLunch),
          kLunchStart},
         // An event without a start.
-        {"no-start.ics", calendar("BEGIN:VEVENT\nUID:nostart@example.com\nSUMMARY:When?\nEND:VEVENT\n" + kDentist + kLunch),
+        {"no-start.ics",
+         calendar("BEGIN:VEVENT\nUID:nostart@example.com\nSUMMARY:When?\nEND:VEVENT\n" + kDentist + kLunch),
          kLunchStart},
         // Two series of one title, both repeating too often.
         {"two-pings.ics",
@@ -262,13 +264,15 @@ QList<File> all()
                   "RRULE:FREQ=MINUTELY\nSUMMARY:Ping\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
-        // One rule from two starts: every other month from December never holds a January,
-        // from November it does.
-        {"two-starts.ics",
+        // One rule from three starts: every other month from December never holds a January,
+        // from November or March it does.
+        {"three-starts.ics",
          calendar("BEGIN:VEVENT\nUID:dues-even@example.com\nDTSTART;TZID=Asia/Seoul:20251205T100000\n"
                   "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (even)\nEND:VEVENT\n"
                   "BEGIN:VEVENT\nUID:dues-odd@example.com\nDTSTART;TZID=Asia/Seoul:20251105T100000\n"
-                  "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (odd)\nEND:VEVENT\n" +
+                  "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (odd)\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:dues-march@example.com\nDTSTART;TZID=Asia/Seoul:20250305T100000\n"
+                  "RRULE:FREQ=MONTHLY;INTERVAL=2;BYMONTH=1;BYMONTHDAY=5\nSUMMARY:Dues (March)\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
         // An event holding a hundred thousand components, each inside the one before.
@@ -322,9 +326,11 @@ File largeExport(qint64 bytes)
         const QDateTime start = first.addSecs(i * apart);
         const auto local = [](const QDateTime& at) { return at.toString("yyyyMMdd'T'HHmmss").toLatin1(); };
         const QByteArray n = QByteArray::number(i);
-        body += "BEGIN:VEVENT\nUID:past-" + n + "@example.com\nDTSTAMP:20251220T101500Z\nCREATED:19991201T080000Z\n"
-                "DTSTART;TZID=Asia/Seoul:" + local(start) + "\nDTEND;TZID=Asia/Seoul:" + local(start.addSecs(3600)) +
-                "\nSUMMARY:Meeting " + n + "\nLOCATION:Room " + QByteArray::number(i % 40) +
+        body += "BEGIN:VEVENT\nUID:past-" + n +
+                "@example.com\nDTSTAMP:20251220T101500Z\nCREATED:19991201T080000Z\n"
+                "DTSTART;TZID=Asia/Seoul:" +
+                local(start) + "\nDTEND;TZID=Asia/Seoul:" + local(start.addSecs(3600)) + "\nSUMMARY:Meeting " + n +
+                "\nLOCATION:Room " + QByteArray::number(i % 40) +
                 "\\, Building B\nDESCRIPTION:Agenda\\, notes and follow-ups of meeting " + n +
                 " as the team wrote them down.\nSTATUS:CONFIRMED\nSEQUENCE:0\nTRANSP:OPAQUE\n" +
                 (i % 500 == 0 ? "RRULE:FREQ=WEEKLY;COUNT=10\n" : "") + "END:VEVENT\n";
@@ -350,8 +356,9 @@ File seriesExport(qint64 bytes)
                   "SUMMARY:Course " + n + "\nLOCATION:Room " + QByteArray::number(i % 40) +
                   "\nDESCRIPTION:Twelve weeks of course " + n + " as the school planned them.\nEND:VEVENT\n";
         overrides += "BEGIN:VEVENT\n" + uid + "RECURRENCE-ID;TZID=Asia/Seoul:" + local(moved) +
-                     "\nDTSTART;TZID=Asia/Seoul:" + local(moved.addSecs(1800)) + "\nDTEND;TZID=Asia/Seoul:" +
-                     local(moved.addSecs(5400)) + "\nSUMMARY:Course " + n + " (moved)\nEND:VEVENT\n";
+                     "\nDTSTART;TZID=Asia/Seoul:" + local(moved.addSecs(1800)) +
+                     "\nDTEND;TZID=Asia/Seoul:" + local(moved.addSecs(5400)) + "\nSUMMARY:Course " + n +
+                     " (moved)\nEND:VEVENT\n";
     }
     // The overrides come after all the series, as some programs write them.
     return {QStringLiteral("series-%1MiB.ics").arg(bytes >> 20), calendar(kDentist + series + overrides + kLunch),
@@ -372,8 +379,8 @@ File neverFalling(int count)
 {
     QByteArray body;
     for (int i = 0; i < count; ++i)
-        body += "BEGIN:VEVENT\nUID:never-" + QByteArray::number(i) + "@example.com\nDTSTART:" +
-                QByteArray::number(1000 + i % 1000).rightJustified(4, '0') +
+        body += "BEGIN:VEVENT\nUID:never-" + QByteArray::number(i) +
+                "@example.com\nDTSTART:" + QByteArray::number(1000 + i % 1000).rightJustified(4, '0') +
                 "0131T090000\nRRULE:FREQ=MONTHLY;BYMONTHDAY=31;BYDAY=2MO\nSUMMARY:Never " + QByteArray::number(i) +
                 "\nEND:VEVENT\n";
     return {QStringLiteral("never-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
@@ -386,9 +393,10 @@ File costlyRules(int count)
         hours += (hour ? "," : "") + QByteArray::number(hour);
     QByteArray body;
     for (int i = 0; i < count; ++i)
-        body += "BEGIN:VEVENT\nUID:tick-" + QByteArray::number(i) + "@example.com\nDTSTART;VALUE=DATE:19700101\n"
-                "RRULE:FREQ=SECONDLY;COUNT=2000000000;BYHOUR=" + hours + "\nSUMMARY:Tick " + QByteArray::number(i) +
-                "\nEND:VEVENT\n";
+        body += "BEGIN:VEVENT\nUID:tick-" + QByteArray::number(i) +
+                "@example.com\nDTSTART;VALUE=DATE:19700101\n"
+                "RRULE:FREQ=SECONDLY;COUNT=2000000000;BYHOUR=" +
+                hours + "\nSUMMARY:Tick " + QByteArray::number(i) + "\nEND:VEVENT\n";
     return {QStringLiteral("costly-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
 }
 

@@ -333,7 +333,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
                             "than 128 KiB; it is left unchanged";
     const QString tooLargeToChange = "error 1: <folder>/huge-line.ics cannot be written back as it is: it is larger "
                                      "than 8 MiB; it is left unchanged";
-    const QString notRead = " (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: not-a-calendar.ics(캘린더 파일이 아님))";
+    const QString notRead =
+        " (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: not-a-calendar.ics(캘린더 파일이 아님))";
     const auto damaged = [](const char* file) {
         return QString(" (읽지 못한 캘린더 파일이 있어 그 일정은 빠졌을 수 있어요: %1(일부 손상됨))").arg(file);
     };
@@ -349,7 +350,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
     };
     const QString vendorBlocks =
         kept("vendor-blocks.ics", "libical would not write back 6 of its lines, the first \"BEGIN:X-VENDOR-DATA\"");
-    const QString unknownZone = " (알 수 없는 시간대를 쓰는 캘린더 파일이 있어 그 시각은 현지 시각으로 읽었어요: unknown-zone.ics)";
+    const QString unknownZone =
+        " (알 수 없는 시간대를 쓰는 캘린더 파일이 있어 그 시각은 현지 시각으로 읽었어요: unknown-zone.ics)";
     const QString trip = "1월 %1일 00:00 — Trip";
     const Row rows[] = {
         {"daily-first.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 09:30 — Standup; " + dentist},
@@ -440,7 +442,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"cr-only.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         // A damaged line costs at most its own event, and the file is named; it is never
         // rewritten, which would make libical's reading of it permanent.
-        {"misspelt-end.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-end.ics")},
+        {"misspelt-end.ics", listToday, noArgs,
+         "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-end.ics")},
         {"misspelt-end.ics", listWeek, noArgs,
          "이번 주 일정 3건. " + lunch + "; " + dentist + "; " + flight + damaged("misspelt-end.ics")},
         {"misspelt-end.ics", changeIt, moveTo("2026-01-05T12:00"), unmatched("misspelt-end.ics")},
@@ -466,7 +469,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         // A zone read as the file defines it, not as Qt's zone of that name at UTC.
         {"eastern.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 11:00 — Call with Boston; " + lunch},
         {"eastern.ics", listWeek, noArgs, "이번 주 일정 2건. 1월 5일 11:00 — Call with Boston; " + lunch},
-        {"eastern.ics", changeIt, moveTo("2026-01-05T11:00"), "일정 'Call with Boston' 수정했어요.", "boston@example.com"},
+        {"eastern.ics", changeIt, moveTo("2026-01-05T11:00"), "일정 'Call with Boston' 수정했어요.",
+         "boston@example.com"},
         {"eastern.ics", deleteIt, at("2026-01-05T11:00"), "일정 'Call with Boston' 삭제했어요.", "boston@example.com"},
         {"vendor-zones.ics", listToday, noArgs,
          "오늘 일정 3건. 1월 5일 10:00 — Design review; " + lunch + "; 1월 5일 19:30 — Call home"},
@@ -475,9 +479,12 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"vendor-zones.ics", changeIt, moveTo("2026-01-05T10:00"), "일정 'Design review' 수정했어요.",
          "design@example.com"},
         {"vendor-zones.ics", deleteIt, at("2026-01-05T19:30"), "일정 'Call home' 삭제했어요.", "home@example.com"},
-        {"unknown-zone.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; 1월 5일 15:00 — Rover check" + unknownZone},
-        {"unknown-zone.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 15:00 — Rover check" + unknownZone},
-        {"unknown-zone.ics", changeIt, moveTo("2026-01-05T15:00"), "일정 'Rover check' 수정했어요.", "mars@example.com"},
+        {"unknown-zone.ics", listToday, noArgs,
+         "오늘 일정 2건. " + lunch + "; 1월 5일 15:00 — Rover check" + unknownZone},
+        {"unknown-zone.ics", listWeek, noArgs,
+         "이번 주 일정 2건. " + lunch + "; 1월 5일 15:00 — Rover check" + unknownZone},
+        {"unknown-zone.ics", changeIt, moveTo("2026-01-05T15:00"), "일정 'Rover check' 수정했어요.",
+         "mars@example.com"},
         {"unknown-zone.ics", deleteIt, at("2026-01-05T15:00"), "일정 'Rover check' 삭제했어요.", "mars@example.com"},
         // One occurrence without its series: an event of its own.
         {"invitation.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
@@ -486,7 +493,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "board@example.com#20260107T010000Z"},
         {"invitation.ics", deleteIt, at("2026-01-07T11:00"), "일정 'Board meeting' 삭제했어요.",
          "board@example.com#20260107T010000Z"},
-        {"no-uid.ics", listToday, noArgs, "오늘 일정 3건. 1월 5일 10:00 — Yoga; " + lunch + "; 1월 5일 17:00 — Haircut"},
+        {"no-uid.ics", listToday, noArgs,
+         "오늘 일정 3건. 1월 5일 10:00 — Yoga; " + lunch + "; 1월 5일 17:00 — Haircut"},
         {"no-uid.ics", listWeek, noArgs,
          "이번 주 일정 4건. 1월 5일 10:00 — Yoga; " + lunch + "; 1월 5일 17:00 — Haircut; 1월 7일 10:00 — Yoga"},
         {"no-uid.ics", changeIt, moveTo("2026-01-05T17:00"), "일정 'Haircut' 수정했어요.", "~Haircut"},
@@ -495,8 +503,9 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"edited-twice.ics", listToday, noArgs,
          "오늘 일정 3건. " + lunch + "; 1월 5일 15:00 — Pitch (moved); 1월 5일 16:00 — Retro"},
         {"edited-twice.ics", listWeek, noArgs,
-         "이번 주 일정 5건. " + lunch + "; 1월 5일 15:00 — Pitch (moved); 1월 5일 16:00 — Retro; 1월 6일 17:00 — "
-                                       "Retro (late); 1월 7일 16:00 — Retro"},
+         "이번 주 일정 5건. " + lunch +
+             "; 1월 5일 15:00 — Pitch (moved); 1월 5일 16:00 — Retro; 1월 6일 17:00 — "
+             "Retro (late); 1월 7일 16:00 — Retro"},
         {"edited-twice.ics", changeIt, moveTo("2026-01-06T17:00"), "일정 'Retro (late)' 수정했어요.",
          "retro@example.com#20260106T070000Z"},
         {"edited-twice.ics", deleteIt, at("2026-01-05T15:00"), "일정 'Pitch (moved)' 삭제했어요.", "pitch@example.com"},
@@ -506,7 +515,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
              trip.arg(8) + "; " + trip.arg(9)},
         {"all-day.ics", changeIt, moveTo("2026-01-07T00:00"), "일정 'Trip (Busan)' 수정했어요.",
          "trip@example.com#20260106T150000Z"},
-        {"all-day.ics", deleteIt, at("2026-01-08T00:00"), "일정 'Trip' 삭제했어요.", "trip@example.com#20260107T150000Z"},
+        {"all-day.ics", deleteIt, at("2026-01-08T00:00"), "일정 'Trip' 삭제했어요.",
+         "trip@example.com#20260107T150000Z"},
         // What the writer would drop is never written: the change is refused, the file kept.
         {"vendor-blocks.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
         {"vendor-blocks.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
@@ -518,7 +528,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"padded.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         {"cut-short.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
         {"cut-short.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
-        {"cut-short.ics", changeIt, moveTo("2026-01-05T14:00"), kept("cut-short.ics", "it ends before its calendar does")},
+        {"cut-short.ics", changeIt, moveTo("2026-01-05T14:00"),
+         kept("cut-short.ics", "it ends before its calendar does")},
         {"cut-short.ics", deleteIt, at("2026-01-05T14:00"), kept("cut-short.ics", "it ends before its calendar does")},
         {"nul-byte.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("nul-byte.ics")},
         {"nul-byte.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("nul-byte.ics")},
@@ -526,12 +537,15 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"nul-byte.ics", deleteIt, at("2026-01-05T14:00"), kept("nul-byte.ics", "it holds a NUL byte")},
         {"no-start.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("no-start.ics")},
         {"no-start.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("no-start.ics")},
-        {"no-start.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.", "dentist-0105@example.com"},
+        {"no-start.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
         {"no-start.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         // Two series of one title are named once.
         {"two-pings.ics", listWeek, noArgs,
-         "이번 주 일정 201건. 1월 5일 09:00 — Ping; 1월 5일 09:00 — Ping; …; 1월 5일 09:03 — Ping" + cutNote.arg("Ping")},
-        {"two-starts.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 10:00 — Dues (odd); " + lunch},
+         "이번 주 일정 201건. 1월 5일 09:00 — Ping; 1월 5일 09:00 — Ping; …; 1월 5일 09:03 — Ping" +
+             cutNote.arg("Ping")},
+        {"three-starts.ics", listToday, noArgs,
+         "오늘 일정 3건. 1월 5일 10:00 — Dues (March); 1월 5일 10:00 — Dues (odd); " + lunch},
         {"deep.ics", listToday, noArgs, "오늘 일정 1건. " + lunch + damaged("deep.ics")},
         {"deep.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch + damaged("deep.ics")},
         {"deep.ics", changeIt, moveTo("2026-01-05T12:00"), tooDeep},
