@@ -58,8 +58,10 @@ IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
     IcalTree::Owned calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     for (const QByteArray& zoneText : zones) {
         IcalTree::Owned zone(icalparser_parse_string(zoneText.constData()));
-        if (zone && icalcomponent_isa(zone.get()) == ICAL_VTIMEZONE_COMPONENT)
+        if (zone && icalcomponent_isa(zone.get()) == ICAL_VTIMEZONE_COMPONENT) {
+            IcalZone::guard(zone.get());
             icalcomponent_add_component(calendar.get(), zone.release());
+        }
     }
     return calendar;
 }
@@ -76,6 +78,8 @@ IcalTree::Owned veventOf(const QByteArray& text)
     IcalTree::Owned vevent(icalparser_parse_string(text.constData()));
     if (vevent && icalcomponent_isa(vevent.get()) != ICAL_VEVENT_COMPONENT)
         vevent.reset();
+    if (vevent)
+        IcalZone::guard(vevent.get());
     return vevent;
 }
 
@@ -282,6 +286,8 @@ IcalTree::Owned readForChange(const QString& path, QString* error)
         return refuse(QStringLiteral("%1 is not an iCalendar file; it is left as it is").arg(path));
     if (const std::optional<QString> why = unfaithful(root.get()))
         return unchanged(*why);
+    if (IcalZone::guard(root.get()))
+        return unchanged(QStringLiteral("a TZID names a path out of the time zone database"));
     if (const std::optional<QString> lost = IcalRoundTrip::dropped(lines, root.get()))
         return unchanged(*lost);
     return root;

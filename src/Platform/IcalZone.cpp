@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 namespace {
 // What a TZID means apart from a file's own definitions. Working it out reads the zone's rules
 // from the system, and a file's events name the same few zones over and over.
@@ -12,12 +14,31 @@ struct Resolution {
     QTimeZone zone;  // invalid when nothing resolves the name
 };
 
+// Whether the name can be an id of the time zone database: Qt and libical open the file of
+// that name under the database's folder, and a name from a calendar file must not lead them
+// elsewhere (to a FIFO, which would hold the reader).
+bool databaseLike(const QByteArray& id)
+{
+    constexpr qsizetype kLongestId = 64;
+    if (id.isEmpty() || id.size() > kLongestId)
+        return false;
+    for (const QByteArray& part : id.split('/')) {
+        if (part.isEmpty() || part.startsWith('.'))
+            return false;
+        for (const char c : part)
+            if (!(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9') && c != '_' &&
+                c != '-' && c != '+')
+                return false;
+    }
+    return true;
+}
+
 // A zone of the time zone database by that id, or an invalid one. Qt takes any name (one it
 // cannot find reads as a zone at UTC+0), so the id must be one Qt lists or one libical finds
 // in the database (links such as "US/Eastern" are not listed).
 QTimeZone databaseZone(const QByteArray& id)
 {
-    if (id.isEmpty())
+    if (!databaseLike(id))
         return {};
     if (QTimeZone::isTimeZoneIdAvailable(id) || icaltimezone_get_builtin_timezone(id.constData()))
         return QTimeZone(id);
@@ -119,6 +140,33 @@ QByteArray IcalZone::unknownIn(icalcomponent* vevent)
             return icalparameter_get_tzid(tzid);
     }
     return {};
+}
+
+bool IcalZone::guard(icalcomponent* root)
+{
+    const auto renamed = [](const char* tzid) {
+        const QByteArray name(tzid ? tzid : "");
+        return name.contains("..") ? std::optional(QByteArray(name).replace('.', '_')) : std::nullopt;
+    };
+    bool any = false;
+    QList<icalcomponent*> pending{root};
+    while (!pending.isEmpty()) {
+        icalcomponent* component = pending.takeLast();
+        for (icalproperty* property : IcalTree::properties(component, ICAL_ANY_PROPERTY)) {
+            if (icalproperty_isa(property) == ICAL_TZID_PROPERTY)
+                if (const auto name = renamed(icalproperty_get_tzid(property))) {
+                    icalproperty_set_tzid(property, name->constData());
+                    any = true;
+                }
+            if (icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER))
+                if (const auto name = renamed(icalparameter_get_tzid(tzid))) {
+                    icalparameter_set_tzid(tzid, name->constData());
+                    any = true;
+                }
+        }
+        pending.append(IcalTree::children(component, ICAL_ANY_COMPONENT));
+    }
+    return any;
 }
 
 icaltimetype IcalZone::wallClock(const QDateTime& at, bool date)

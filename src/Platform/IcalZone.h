@@ -29,6 +29,11 @@ public:
 
     // The TZID of one of the VEVENT's times that no zone resolves, or nothing when all do.
     static QByteArray unknownIn(icalcomponent* vevent);
+    // libical reads a TZID the file does not define as the name of a file of the time zone
+    // database, which a ".." in it leads out of (to a FIFO that holds the reader for good):
+    // every such TZID in the tree, and the VTIMEZONE of that name, is renamed with its dots
+    // made underscores, a zone nothing resolves. Returns whether any was.
+    static bool guard(icalcomponent* root);
 
     // The date and clock time `at` shows in its own zone, without a zone; its date alone when
     // `date`.

@@ -526,6 +526,9 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe.ics").constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(folder + "/pipe.ics", folder + "/link-to-pipe.ics"));
     ASSERT_TRUE(QDir(folder).mkdir("folder.ics"));
+    // libical reads a TZID the file does not define as a file of the time zone database.
+    write("zone-path.ics", "BEGIN:VEVENT\nUID:escape\nDTSTART;TZID=" + QByteArray("../").repeated(12) +
+                               QFile::encodeName(folder) + "/pipe.ics:20260105T100000\nSUMMARY:Escape\nEND:VEVENT\n");
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -536,7 +539,8 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
         titles << event.title + (event.notes.isEmpty() ? "" : " (" + event.notes.left(10) + ")");
     // The long lines were Review's description. The files export the same lunch and review:
     // each is one event.
-    EXPECT_EQ(titles, QStringList({"Standup", "Lunch", "Dentist", "Review"}));
+    EXPECT_EQ(titles, QStringList({"Standup", "Escape", "Lunch", "Dentist", "Review"}));
+    EXPECT_EQ(listing->unknownZones, QStringList{"zone-path.ics"});
     QStringList leftOut;
     for (const CalendarStore::LeftOut& file : listing->leftOut)
         leftOut << QString("%1 %2 %3").arg(file.file, nameOf(file.reason)).arg(file.largest >> 20);
@@ -557,6 +561,9 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     QString error;
     EXPECT_FALSE(store.save({"pipe", now, now.addSecs(3600), "Into the pipe", "", ""}, &error));
     EXPECT_EQ(error.replace(folder, "<folder>"), "<folder>/pipe.ics: Not a regular file");
+    EXPECT_FALSE(store.remove("escape", &error));
+    EXPECT_EQ(error.replace(folder, "<folder>"), "<folder>/zone-path.ics cannot be written back as it is: a TZID "
+                                                 "names a path out of the time zone database; it is left unchanged");
     struct stat pipe {};
     ASSERT_EQ(::stat(QFile::encodeName(folder + "/pipe.ics").constData(), &pipe), 0);
     EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
