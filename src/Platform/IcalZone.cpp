@@ -25,10 +25,11 @@ bool databaseLike(const QByteArray& id)
     for (const QByteArray& part : id.split('/')) {
         if (part.isEmpty() || part.startsWith('.'))
             return false;
-        for (const char c : part)
-            if (!(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9') && c != '_' &&
-                c != '-' && c != '+')
+        for (const char c : part) {
+            const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            if (!letterOrDigit && c != '_' && c != '-' && c != '+')
                 return false;
+        }
     }
     return true;
 }
