@@ -92,20 +92,12 @@ bool IcalCalendarStore::reachable(QString* error)
     return true;
 }
 
-namespace {
-// Hands over the event of one UID whose VEVENTs in one calendar of the file are `group`, and
-// notes them in `index`; counts the VEVENTs without a start into `unlisted`.
-void handOver(const QString& path, qint64 base, QList<Component> group, IcalIndex& index,
-              const std::function<void(const QString& uid, icalcomponent* master, Rank rank,
-                                       const CalendarEvent& fields, const IcalOverrides::Overrides&)>& visit,
-              int& unlisted)
+std::optional<IcalCalendarStore::Read>
+IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> group, IcalIndex& index, int& unlisted)
 {
     for (Component& component : group)
         component.position += base;
-    const QString uid = IcalIdentity::uidOf(group.first().vevent);
-    icalcomponent* master = nullptr;
-    Rank rank;
-    CalendarEvent fields;
+    Read read{IcalIdentity::uidOf(group.first().vevent), path};
     for (const Component& component : group) {
         if (icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY))
             continue;
@@ -114,28 +106,28 @@ void handOver(const QString& path, qint64 base, QList<Component> group, IcalInde
             ++unlisted;
             continue;
         }
-        const Rank own = IcalIdentity::rankOf(component);
-        index.addMaster(uid, path, own, IcalRecurrence::isRecurring(component.vevent));
-        if (!master || rank <= own) {
-            master = component.vevent;
-            rank = own;
-            fields = *event;
+        const Rank rank = IcalIdentity::rankOf(component);
+        index.addMaster(read.uid, path, rank, IcalRecurrence::isRecurring(component.vevent));
+        if (!read.master || read.rank <= rank) {
+            read.master = component.vevent;
+            read.rank = rank;
+            read.fields = *event;
         }
     }
-    const IcalOverrides::Overrides overrides = IcalOverrides::overridesOf(
-        group, uid, master ? std::optional<bool>(IcalOverrides::ofDates(master)) : std::nullopt);
-    for (const IcalOverrides::Override& override : overrides) {
+    read.overrides = IcalOverrides::overridesOf(
+        group, read.uid, read.master ? std::optional<bool>(IcalOverrides::ofDates(read.master)) : std::nullopt);
+    for (const IcalOverrides::Override& override : read.overrides) {
         if (!icalcomponent_get_first_property(override.vevent, ICAL_DTSTART_PROPERTY))
             ++unlisted;
-        else if (!master)
-            index.addDetached(IcalOverrides::occurrenceId(uid, override.replaces), uid, path, override.rank);
+        else if (!read.master)
+            index.addDetached(IcalOverrides::occurrenceId(read.uid, override.replaces), read.uid, path, override.rank);
         else
-            index.addFile(uid, path);
+            index.addFile(read.uid, path);
     }
-    if (master || !overrides.isEmpty())
-        visit(uid, master, rank, fields, overrides);
+    if (!read.master && read.overrides.isEmpty())
+        return std::nullopt;
+    return read;
 }
-}  // namespace
 
 void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
 {
@@ -150,18 +142,11 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
         int unlisted = 0;  // events without a start
         QByteArray unknownZone;
         const auto read = [&](icalcomponent*, const QList<Component>& group) {
-            if (found && unknownZone.isEmpty())
-                for (const Component& component : group)
-                    if (unknownZone.isEmpty())
-                        unknownZone = IcalZone::unknownIn(component.vevent);
-            handOver(
-                path, base, group, index,
-                [&](const QString& uid, icalcomponent* master, Rank rank, const CalendarEvent& fields,
-                    const IcalOverrides::Overrides& overrides) {
-                    if (visit)
-                        visit({uid, path, rank, master, fields, overrides});
-                },
-                unlisted);
+            for (const Component& component : group)
+                if (found && unknownZone.isEmpty())
+                    unknownZone = IcalZone::unknownIn(component.vevent);
+            if (const std::optional<Read> event = readOf(path, base, group, index, unlisted); event && visit)
+                visit(*event);
         };
         std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
         if (unlisted)
@@ -189,13 +174,8 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
     IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group) {
         if (IcalIdentity::uidOf(group.first().vevent) != uid)
             return;
-        handOver(
-            file, 0, group, scratch,
-            [&](const QString&, icalcomponent* master, Rank rank, const CalendarEvent& fields,
-                const IcalOverrides::Overrides& overrides) {
-                visit({uid, file, rank, master, fields, overrides});
-            },
-            unlisted);
+        if (const std::optional<Read> event = readOf(file, 0, group, scratch, unlisted))
+            visit(*event);
     });
 }
 

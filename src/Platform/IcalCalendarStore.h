@@ -2,7 +2,6 @@
 
 #include "Platform/IcalIndex.h"
 #include "Platform/IcalOverrides.h"
-#include "Platform/IcalTree.h"
 #include "Skills/CalendarStore.h"
 
 #include <QHash>
@@ -53,10 +52,10 @@ private:
     struct Read {
         QString uid;
         QString file;
-        IcalIdentity::Rank rank;  // of the series' VEVENT
+        IcalIdentity::Rank rank = {};  // of the series' VEVENT
         icalcomponent* master = nullptr;
-        CalendarEvent fields;
-        IcalOverrides::Overrides overrides;
+        CalendarEvent fields = {};
+        IcalOverrides::Overrides overrides = {};
     };
     using Visit = std::function<void(const Read& read)>;
     // What a reading of the folder found besides its events.
@@ -65,6 +64,11 @@ private:
         QStringList unknownZones;
     };
 
+    // The event of one UID whose VEVENTs in one calendar of `path` are `group` (placed
+    // `base` after the folder's start), noted in `index`; nothing when it holds neither a
+    // series nor an override with a start. Counts the VEVENTs without a start into `unlisted`.
+    static std::optional<Read> readOf(const QString& path, qint64 base, QList<IcalIdentity::Component> group,
+                                      IcalIndex& index, int& unlisted);
     // Reads every file of the folder into the index and hands each event to `visit`.
     void readFolder(const Visit& visit, Found* found = nullptr);
     // Reads one file, handing over the event of `uid` in it, if any, as readFolder would.
