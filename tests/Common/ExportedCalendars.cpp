@@ -169,7 +169,9 @@ QList<File> all()
         {"eastern.ics",
          calendar(kEastern +
                   "BEGIN:VEVENT\nUID:boston@example.com\nDTSTART;TZID=Eastern:20260104T210000\n"
-                  "DTEND;TZID=Eastern:20260104T220000\nSUMMARY:Call with Boston\nEND:VEVENT\n" +
+                  "DTEND;TZID=Eastern:20260104T220000\nSUMMARY:Call with Boston\nEND:VEVENT\n"
+                  "BEGIN:VEVENT\nUID:standup-east@example.com\nDTSTART;TZID=Eastern:20260104T200000\n"
+                  "DTEND;TZID=Eastern:20260104T201500\nRRULE:FREQ=DAILY;COUNT=3\nSUMMARY:East standup\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
         {"vendor-zones.ics",

@@ -467,11 +467,16 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "planning@example.com#20260107T010000Z"},
         {"week-number.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
         // A zone read as the file defines it, not as Qt's zone of that name at UTC.
-        {"eastern.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 11:00 — Call with Boston; " + lunch},
-        {"eastern.ics", listWeek, noArgs, "이번 주 일정 2건. 1월 5일 11:00 — Call with Boston; " + lunch},
+        {"eastern.ics", listToday, noArgs,
+         "오늘 일정 3건. 1월 5일 10:00 — East standup; 1월 5일 11:00 — Call with Boston; " + lunch},
+        {"eastern.ics", listWeek, noArgs,
+         "이번 주 일정 5건. 1월 5일 10:00 — East standup; 1월 5일 11:00 — Call with Boston; " + lunch +
+             "; 1월 6일 10:00 — East standup; 1월 7일 10:00 — East standup"},
         {"eastern.ics", changeIt, moveTo("2026-01-05T11:00"), "일정 'Call with Boston' 수정했어요.",
          "boston@example.com"},
-        {"eastern.ics", deleteIt, at("2026-01-05T11:00"), "일정 'Call with Boston' 삭제했어요.", "boston@example.com"},
+        // The EXDATE is written in the file's own zone.
+        {"eastern.ics", deleteIt, at("2026-01-06T10:00"), "일정 'East standup' 삭제했어요.",
+         "standup-east@example.com#20260106T010000Z"},
         {"vendor-zones.ics", listToday, noArgs,
          "오늘 일정 3건. 1월 5일 10:00 — Design review; " + lunch + "; 1월 5일 19:30 — Call home"},
         {"vendor-zones.ics", listWeek, noArgs,
