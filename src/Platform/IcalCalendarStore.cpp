@@ -206,13 +206,19 @@ bool IcalCalendarStore::standsApart(const QString& uid, const QDateTime& at, QHa
             if (!read.master || (best && read.rank < *best))
                 return;
             best = read.rank;
-            taken = IcalRecurrence::excluded(read.master);
-            for (const IcalOverrides::Override& override : read.overrides)
-                taken.insert(override.replaces.toSecsSinceEpoch());
+            taken = ownOccurrences(read);
         });
         known = facts.insert(uid, taken);
     }
     return !known->contains(at.toSecsSinceEpoch());
+}
+
+QSet<qint64> IcalCalendarStore::ownOccurrences(const Read& read)
+{
+    QSet<qint64> own = IcalRecurrence::excluded(read.master);
+    for (const IcalOverrides::Override& override : read.overrides)
+        own.insert(override.replaces.toSecsSinceEpoch());
+    return own;
 }
 
 std::optional<CalendarEvent> IcalCalendarStore::apart(const QString& uid, const QDateTime& at)
@@ -224,9 +230,8 @@ std::optional<CalendarEvent> IcalCalendarStore::apart(const QString& uid, const 
     readEvent(copy->file, uid, [&](const Read& read) {
         if (read.master)
             return;
-        for (const IcalOverrides::Override& override : read.overrides)
-            if (override.replaces == at)
-                occurrence = IcalOverrides::occurrenceOf(override, uid);
+        if (const IcalOverrides::Override* override = IcalOverrides::overrideAt(read.overrides, at))
+            occurrence = IcalOverrides::occurrenceOf(*override, uid);
     });
     return occurrence;
 }
@@ -330,15 +335,12 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         if (!read.master || (best && read.rank < *best))
             return;
         best = read.rank;
-        const QSet<qint64> excluded = IcalRecurrence::excluded(read.master);
         if (!key.occurrence) {
-            *found =
-                excluded.contains(read.fields.start.toSecsSinceEpoch()) ? std::nullopt : std::optional(read.fields);
+            const bool excluded = IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch());
+            *found = excluded ? std::nullopt : std::optional(read.fields);
             return;
         }
-        ownsOccurrence = excluded.contains(key.occurrence->toSecsSinceEpoch()) ||
-                         std::any_of(read.overrides.begin(), read.overrides.end(),
-                                     [&](const auto& override) { return override.replaces == *key.occurrence; });
+        ownsOccurrence = ownOccurrences(read).contains(key.occurrence->toSecsSinceEpoch());
         *found = IcalOverrides::occurrenceAt(read.master, read.fields, read.overrides, *key.occurrence);
     });
     if (key.occurrence && !ownsOccurrence && m_index.detached(id))
@@ -379,10 +381,7 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
         return fail(error, QStringLiteral("%1 holds no series %2").arg(series->file, key.uid));
     const IcalOverrides::Overrides own =
         IcalOverrides::overridesOf(components, key.uid, IcalOverrides::ofDates(master));
-    const bool overridden = std::any_of(own.begin(), own.end(), [&](const IcalOverrides::Override& override) {
-        return override.replaces == *key.occurrence;
-    });
-    if (!overridden && apartCopy)
+    if (!IcalOverrides::overrideAt(own, *key.occurrence) && apartCopy)
         return saveApart(apartCopy->file, key, event, error);
     // The override is made from the series, which must keep the name it is known by.
     IcalIdentity::pinUid(master, key.uid);
@@ -395,10 +394,10 @@ bool IcalCalendarStore::saveApart(const QString& path, const Key& key, const Cal
     const IcalTree::Owned calendar = load(path, error);
     if (!calendar)
         return false;
-    for (const IcalOverrides::Override& override :
-         IcalOverrides::overridesOf(IcalIdentity::componentsOf(calendar.get()), key.uid, std::nullopt))
-        if (override.replaces == *key.occurrence)
-            return write(calendar.get(), override.vevent, event, path, error);
+    const IcalOverrides::Overrides overrides =
+        IcalOverrides::overridesOf(IcalIdentity::componentsOf(calendar.get()), key.uid, std::nullopt);
+    if (const IcalOverrides::Override* override = IcalOverrides::overrideAt(overrides, *key.occurrence))
+        return write(calendar.get(), override->vevent, event, path, error);
     return fail(error, QStringLiteral("no event %1 in %2").arg(event.id, path));
 }
 

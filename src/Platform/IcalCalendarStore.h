@@ -79,6 +79,9 @@ private:
     // series is a single event, nor where the series overrides or takes out that occurrence
     // itself. `facts` keeps what was read of each series.
     bool standsApart(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts);
+    // The original starts of the series' occurrences that its own file overrides or takes out,
+    // in seconds since the epoch: there an override standing apart does not count.
+    static QSet<qint64> ownOccurrences(const Read& read);
     // The occurrence `at` of the series standing apart from it, if there is one.
     std::optional<CalendarEvent> apart(const QString& uid, const QDateTime& at);
     // The new file of an event: named after the UID.

@@ -90,6 +90,13 @@ Overrides overridesOf(const QList<Component>& components, const QString& uid, st
     return found;
 }
 
+const Override* overrideAt(const Overrides& overrides, const QDateTime& originalStart)
+{
+    const auto found = std::find_if(overrides.begin(), overrides.end(),
+                                    [&](const Override& override) { return override.replaces == originalStart; });
+    return found == overrides.end() ? nullptr : &*found;
+}
+
 std::optional<CalendarEvent> occurrenceOf(const Override& override, const QString& uid)
 {
     std::optional<CalendarEvent> occurrence = IcalReader::eventOf(override.vevent);
@@ -131,9 +138,8 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     if (excluded.contains(at.toSecsSinceEpoch()))
         return std::nullopt;
-    for (const Override& override : overrides)
-        if (override.replaces == at)
-            return occurrenceOf(override, series.id);
+    if (const Override* override = overrideAt(overrides, at))
+        return occurrenceOf(*override, series.id);
     IcalRecurrence::Budget budget;
     const IcalRecurrence::Span span = IcalRecurrence::spanOf(master, series);
     const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, at, at.addSecs(1), budget);
@@ -149,9 +155,9 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
 icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)
 {
     const QString uid = IcalIdentity::uidOf(master);
-    for (const Override& existing : overridesOf(IcalIdentity::componentsOf(calendar), uid, ofDates(master)))
-        if (existing.replaces == originalStart)
-            return existing.vevent;
+    const Overrides existing = overridesOf(IcalIdentity::componentsOf(calendar), uid, ofDates(master));
+    if (const Override* found = overrideAt(existing, originalStart))
+        return found->vevent;
     icalcomponent* override = icalcomponent_new_clone(master);
     for (const icalproperty_kind kind :
          {ICAL_RRULE_PROPERTY, ICAL_RDATE_PROPERTY, ICAL_EXDATE_PROPERTY, ICAL_RECURRENCEID_PROPERTY})

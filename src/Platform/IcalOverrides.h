@@ -45,6 +45,9 @@ using Overrides = QList<Override>;
 Overrides overridesOf(const QList<IcalIdentity::Component>& components, const QString& uid,
                       std::optional<bool> seriesOfDates);
 
+// The override of the occurrence that originally starts at `originalStart`, or null.
+const Override* overrideAt(const Overrides& overrides, const QDateTime& originalStart);
+
 struct Occurrences {
     QList<CalendarEvent> events;
     IcalRecurrence::Cut cut = IcalRecurrence::Cut::none;  // why the series may have more in the window
