@@ -20,7 +20,7 @@
 #include "Pipeline/PhaseStateMachine.h"
 #include "Pipeline/PlatformParts.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"
 #include "Platform/PulseAudioOutput.h"

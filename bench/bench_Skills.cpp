@@ -12,7 +12,7 @@
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
 #include "Common/ScopedTimeZone.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "Skills/CalendarDeleteEventSkill.h"
 #include "Skills/CalendarListTodaySkill.h"
 #include "Skills/CalendarListWeekSkill.h"

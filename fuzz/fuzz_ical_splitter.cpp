@@ -3,8 +3,8 @@
 // than it allows, and libical reads each without trouble.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "Platform/IcalSplitter.h"
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalSplitter.h"
+#include "Platform/Calendar/IcalTree.h"
 
 #include <QStringList>
 

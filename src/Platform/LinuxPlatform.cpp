@@ -4,7 +4,7 @@
 #include "Platform/DBusSleepInhibitor.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
 #include "Platform/FaceDetectionModule.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "Platform/LinuxDesktopWorkspace.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Platform/PulseCaptureBackend.h"

@@ -19,7 +19,7 @@
 #include "Platform/CanberraEventSoundPlayer.h"
 #include "Platform/DBusSleepInhibitor.h"
 #include "Platform/EspeakSpeechSynthesizer.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "Platform/PocketsphinxDecoder.h"
 #include "Speech/SystemSpeechPlayer.h"
 #include "Storage/DeviceIdentifier.h"

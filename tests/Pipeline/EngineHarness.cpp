@@ -1,6 +1,6 @@
 #include "EngineHarness.h"
 
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "Platform/PulseCaptureBackend.h"
 #include "Platform/PulseDeviceSource.h"
 

@@ -5,7 +5,7 @@
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Diagnostics/SystemMonitor.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "SkillTestKit.h"
 #include "Skills/SkillRegistry.h"
 #include "Support/FileIO.h"

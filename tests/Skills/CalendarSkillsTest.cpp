@@ -10,7 +10,7 @@
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Common/WithoutReadOverride.h"
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 #include "SkillTestKit.h"
 #include "Skills/SkillWorker.h"
 #include "Support/FileIO.h"

@@ -1,4 +1,4 @@
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalTree.h"
 
 namespace IcalTree {
 

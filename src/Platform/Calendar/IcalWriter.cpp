@@ -1,6 +1,6 @@
-#include "Platform/IcalWriter.h"
+#include "Platform/Calendar/IcalWriter.h"
 
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "Platform/IcalRecurrence.h"
+#include "Platform/Calendar/IcalRecurrence.h"
 
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
-#include "Platform/IcalTree.h"
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalTree.h"
+#include "Platform/Calendar/IcalZone.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Platform/IcalOverrides.h"
+#include "Platform/Calendar/IcalOverrides.h"
 
-#include "Platform/IcalReader.h"
-#include "Platform/IcalTree.h"
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalReader.h"
+#include "Platform/Calendar/IcalTree.h"
+#include "Platform/Calendar/IcalZone.h"
 
 #include <algorithm>
 
@@ -84,7 +84,7 @@ Overrides overridesOf(const QList<Component>& components, const QString& uid, st
             std::find_if(found.begin(), found.end(), [&](const Override& o) { return o.replaces == *at; });
         if (same == found.end())
             found.append(override);
-        else if (same->rank <= override.rank)
+        else if (IcalIdentity::wins(override.rank, same->rank))
             *same = override;
     }
     return found;

@@ -1,9 +1,9 @@
-#include "Platform/IcalReader.h"
+#include "Platform/Calendar/IcalReader.h"
 
-#include "Platform/IcalRecurrence.h"
-#include "Platform/IcalRoundTrip.h"
-#include "Platform/IcalSplitter.h"
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalRecurrence.h"
+#include "Platform/Calendar/IcalRoundTrip.h"
+#include "Platform/Calendar/IcalSplitter.h"
+#include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
 
 #include <QFile>
@@ -218,9 +218,9 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     };
     // The time zones first: a file may define them after the events that use them.
     QHash<int, QList<QByteArray>> zones;
-    IcalSplitter zoneSplitter("VTIMEZONE", {[](int) {},
-                                            [&](int calendar, const QByteArray& text) { zones[calendar].append(text); },
-                                            [](int) {}});
+    IcalSplitter zoneSplitter(
+        "VTIMEZONE",
+        {[](int) {}, [&](int calendar, const QByteArray& text) { zones[calendar].append(text); }, [](int) {}});
     std::optional<QString> failure = readChunks(file, [&](QByteArrayView bytes) { zoneSplitter.add(bytes); });
     if (failure)
         return stopped(*failure);
@@ -229,9 +229,9 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
 
     EventReader reader(std::move(zones), events);
-    IcalSplitter splitter("VEVENT", {[&](int calendar) { reader.begin(calendar); },
-                                     [&](int, const QByteArray& text) { reader.child(text); },
-                                     [&](int) { reader.end(); }});
+    IcalSplitter splitter("VEVENT",
+                          {[&](int calendar) { reader.begin(calendar); },
+                           [&](int, const QByteArray& text) { reader.child(text); }, [&](int) { reader.end(); }});
     failure = readChunks(file, [&](QByteArrayView bytes) { splitter.add(bytes); });
     // What was read before a failure is listed, and the file named.
     splitter.finish();

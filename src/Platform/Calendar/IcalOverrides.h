@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/IcalIdentity.h"
-#include "Platform/IcalRecurrence.h"
+#include "Platform/Calendar/IcalIdentity.h"
+#include "Platform/Calendar/IcalRecurrence.h"
 #include "Skills/CalendarEvent.h"
 
 #include <QDateTime>

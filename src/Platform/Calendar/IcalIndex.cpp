@@ -1,13 +1,13 @@
-#include "Platform/IcalIndex.h"
+#include "Platform/Calendar/IcalIndex.h"
 
-#include "Platform/IcalOverrides.h"
+#include "Platform/Calendar/IcalOverrides.h"
 
 void IcalIndex::keep(QHash<QString, Copy>& copies, const QString& key, const Copy& copy)
 {
     auto known = copies.find(key);
     if (known == copies.end())
         copies.insert(key, copy);
-    else if (known->rank <= copy.rank)
+    else if (IcalIdentity::wins(copy.rank, known->rank))
         *known = copy;
 }
 

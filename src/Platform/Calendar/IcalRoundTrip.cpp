@@ -1,6 +1,6 @@
-#include "Platform/IcalRoundTrip.h"
+#include "Platform/Calendar/IcalRoundTrip.h"
 
-#include "Platform/IcalSplitter.h"
+#include "Platform/Calendar/IcalSplitter.h"
 
 #include <QHash>
 

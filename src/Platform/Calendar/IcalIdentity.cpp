@@ -1,6 +1,6 @@
-#include "Platform/IcalIdentity.h"
+#include "Platform/Calendar/IcalIdentity.h"
 
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalTree.h"
 
 #include <QCryptographicHash>
 
@@ -24,6 +24,13 @@ void pinUid(icalcomponent* vevent, const QString& uid)
     }
 }
 
+bool wins(const Rank& rank, const Rank& held)
+{
+    if (rank.sequence != held.sequence)
+        return rank.sequence > held.sequence;
+    return rank.position >= held.position;
+}
+
 Rank rankOf(const Component& component)
 {
     return {icalcomponent_get_sequence(component.vevent), component.position};
@@ -42,7 +49,7 @@ Component masterOf(const QList<Component>& components, const QString& uid)
     Component winner;
     for (const Component& component : components)
         if (!icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY) &&
-            uidOf(component.vevent) == uid && (!winner.vevent || rankOf(winner) <= rankOf(component)))
+            uidOf(component.vevent) == uid && (!winner.vevent || wins(rankOf(component), rankOf(winner))))
             winner = component;
     return winner;
 }

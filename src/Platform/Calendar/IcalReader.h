@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/IcalIdentity.h"
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalIdentity.h"
+#include "Platform/Calendar/IcalTree.h"
 #include "Skills/CalendarEvent.h"
 #include "Skills/CalendarStore.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/IcalIdentity.h"
+#include "Platform/Calendar/IcalIdentity.h"
 
 #include <QHash>
 #include <QString>

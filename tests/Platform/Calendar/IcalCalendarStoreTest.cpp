@@ -1,4 +1,4 @@
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 
 #include "Common/DiskFault.h"
 #include "Common/ExportedCalendars.h"
@@ -7,7 +7,7 @@
 #include "Common/ScopedTimeZone.h"
 #include "Common/TestEnvironment.h"
 #include "Common/WithoutReadOverride.h"
-#include "Platform/IcalReader.h"
+#include "Platform/Calendar/IcalReader.h"
 #include "Support/FileIO.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "Platform/IcalRecurrence.h"
+#include "Platform/Calendar/IcalRecurrence.h"
 
-#include "Platform/IcalRuleDays.h"
-#include "Platform/IcalTree.h"
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalRuleDays.h"
+#include "Platform/Calendar/IcalTree.h"
+#include "Platform/Calendar/IcalZone.h"
 #include "Skills/CalendarEvent.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "Platform/IcalSplitter.h"
+#include "Platform/Calendar/IcalSplitter.h"
 
 #include "Common/QtPrinters.h"
 

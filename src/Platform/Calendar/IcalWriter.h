@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalTree.h"
 #include "Skills/CalendarEvent.h"
 
 // Writing calendar files. A change sets only an event's own fields on its VEVENT, so what

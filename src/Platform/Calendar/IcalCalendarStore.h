@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/IcalIndex.h"
-#include "Platform/IcalOverrides.h"
+#include "Platform/Calendar/IcalIndex.h"
+#include "Platform/Calendar/IcalOverrides.h"
 #include "Skills/CalendarStore.h"
 
 #include <QHash>

@@ -18,8 +18,12 @@ namespace IcalIdentity {
 struct Rank {
     int sequence = 0;
     qint64 position = 0;  // in the order the folder is read
-    auto operator<=>(const Rank&) const = default;
+    bool operator==(const Rank&) const = default;
 };
+
+// Whether a copy of `rank` wins over the copy of `held`: the higher SEQUENCE, then the one read
+// last. The one rule for events, overrides and their copies, in a file or in the folder.
+bool wins(const Rank& rank, const Rank& held);
 
 // A VEVENT as read, with its place.
 struct Component {

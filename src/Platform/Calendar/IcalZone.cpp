@@ -1,6 +1,6 @@
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalZone.h"
 
-#include "Platform/IcalTree.h"
+#include "Platform/Calendar/IcalTree.h"
 
 #include <QHash>
 

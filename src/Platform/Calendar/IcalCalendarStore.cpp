@@ -1,9 +1,9 @@
-#include "Platform/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalCalendarStore.h"
 
-#include "Platform/IcalReader.h"
-#include "Platform/IcalRecurrence.h"
-#include "Platform/IcalWriter.h"
-#include "Platform/IcalZone.h"
+#include "Platform/Calendar/IcalReader.h"
+#include "Platform/Calendar/IcalRecurrence.h"
+#include "Platform/Calendar/IcalWriter.h"
+#include "Platform/Calendar/IcalZone.h"
 #include "Storage/AppPaths.h"
 #include "Support/FileIO.h"
 
@@ -47,10 +47,10 @@ IcalTree::Owned load(const QString& path, QString* error)
 
 // An event of a listing, before the copies that lose are taken out.
 struct Listed {
-    enum Kind {
+    enum class Kind {
         ofSeries,  // a single event, an occurrence of a series or its override
         generated,  // an occurrence of a series' rules that no override in its file changes
-        apart,  // an override standing apart from its series
+        detached,  // an override in a file without its series
     };
     CalendarEvent event;
     Kind kind;
@@ -108,7 +108,7 @@ IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> gro
         }
         const Rank rank = IcalIdentity::rankOf(component);
         index.addMaster(read.uid, path, rank, IcalRecurrence::isRecurring(component.vevent));
-        if (!read.master || read.rank <= rank) {
+        if (!read.master || IcalIdentity::wins(rank, read.rank)) {
             read.master = component.vevent;
             read.rank = rank;
             read.fields = *event;
@@ -203,7 +203,7 @@ bool IcalCalendarStore::standsApart(const QString& uid, const QDateTime& at, QHa
         std::optional<Rank> best;
         QSet<qint64> taken;
         readEvent(series->file, uid, [&](const Read& read) {
-            if (!read.master || (best && read.rank < *best))
+            if (!read.master || (best && !IcalIdentity::wins(read.rank, *best)))
                 return;
             best = read.rank;
             taken = ownOccurrences(read);
@@ -253,14 +253,15 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
                 for (const IcalOverrides::Override& override : read.overrides)
                     if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
                         occurrence && occurrence->overlaps(start, end))
-                        listed.append({*occurrence, Listed::apart, read.uid, override.rank, override.replaces});
+                        listed.append(
+                            {*occurrence, Listed::Kind::detached, read.uid, override.rank, override.replaces});
                 return;
             }
             if (!IcalRecurrence::isRecurring(read.master)) {
                 // An EXDATE may take out the only occurrence.
                 if (read.fields.overlaps(start, end) &&
                     !IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
-                    listed.append({read.fields, Listed::ofSeries, read.uid, read.rank});
+                    listed.append({read.fields, Listed::Kind::ofSeries, read.uid, read.rank});
                 return;
             }
             const IcalOverrides::Occurrences series =
@@ -269,8 +270,8 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
             for (const IcalOverrides::Override& override : read.overrides)
                 overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
             for (const CalendarEvent& event : series.events)
-                listed.append(
-                    {event, overridden.contains(event.id) ? Listed::ofSeries : Listed::generated, read.uid, read.rank});
+                listed.append({event, overridden.contains(event.id) ? Listed::Kind::ofSeries : Listed::Kind::generated,
+                               read.uid, read.rank});
             if (series.cut != IcalRecurrence::Cut::none)
                 cuts.append({read.uid, read.rank, read.fields.title, series.cut});
         },
@@ -285,12 +286,12 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     QHash<QString, QSet<qint64>> facts;
     for (const Listed& entry : listed) {
         bool kept;
-        if (entry.kind == Listed::apart) {
+        if (entry.kind == Listed::Kind::detached) {
             const IcalIndex::Copy* copy = m_index.detached(entry.event.id);
             kept = copy && copy->rank == entry.rank && standsApart(entry.uid, entry.replaces, facts);
         } else {
-            kept =
-                wins(entry.uid, entry.rank) && !(entry.kind == Listed::generated && m_index.detached(entry.event.id));
+            kept = wins(entry.uid, entry.rank) &&
+                   !(entry.kind == Listed::Kind::generated && m_index.detached(entry.event.id));
         }
         if (kept)
             listing.events.append(entry.event);
@@ -332,7 +333,7 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
     std::optional<Rank> best;
     bool ownsOccurrence = false;
     readEvent(series->file, key.uid, [&](const Read& read) {
-        if (!read.master || (best && read.rank < *best))
+        if (!read.master || (best && !IcalIdentity::wins(read.rank, *best)))
             return;
         best = read.rank;
         if (!key.occurrence) {

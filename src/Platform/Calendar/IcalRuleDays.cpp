@@ -1,4 +1,4 @@
-#include "Platform/IcalRuleDays.h"
+#include "Platform/Calendar/IcalRuleDays.h"
 
 #include <QList>
 
