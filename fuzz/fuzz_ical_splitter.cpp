@@ -14,6 +14,7 @@ namespace {
 
 struct Split {
     QList<QByteArray> children;
+    QList<std::pair<qint64, qint64>> places;  // of every child, in the file
     int calendars = 0;
     int damage = 0;
     int longLines = 0;
@@ -24,8 +25,13 @@ struct Split {
 Split split(const QList<QByteArrayView>& pieces)
 {
     Split found;
-    IcalSplitter splitter("VEVENT",
-                          {[](int) {}, [&](int, const QByteArray& text) { found.children.append(text); }, [](int) {}});
+    IcalSplitter splitter({"VEVENT"}, {[](int) {},
+                                       [&](const IcalSplitter::Child& child) {
+                                           if (!child.text.isEmpty())
+                                               found.children.append(child.text);
+                                           found.places.append({child.begin, child.end});
+                                       },
+                                       [](int) {}});
     for (const QByteArrayView piece : pieces)
         splitter.add(piece);
     splitter.finish();
@@ -35,16 +41,21 @@ Split split(const QList<QByteArrayView>& pieces)
     return found;
 }
 
-// How deep the components of a child's text nest, counting BEGIN and END lines.
+// How deep the components of a child's text nest, counting BEGIN and END lines as the
+// splitter reads them (with parameters, folded, in any case).
 int depthOf(const QByteArray& text)
 {
     int depth = 0, deepest = 0;
-    for (const QByteArray& line : text.split('\n')) {
-        const QByteArray name = line.trimmed().toUpper();
-        if (name.startsWith("BEGIN:"))
-            deepest = std::max(deepest, ++depth);
-        else if (name.startsWith("END:"))
-            --depth;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype end = text.indexOf('\n', at);
+        while (end >= 0 && end + 1 < text.size() && (text.at(end + 1) == ' ' || text.at(end + 1) == '\t'))
+            end = text.indexOf('\n', end + 1);
+        if (end < 0)
+            end = text.size();
+        if (const std::optional<IcalSplitter::Boundary> boundary = IcalSplitter::boundaryOf(text.mid(at, end - at + 1)))
+            boundary->begin ? deepest = std::max(deepest, ++depth) : --depth;
+        at = end + 1;
     }
     return deepest;
 }
@@ -59,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Split whole = split({file});
     fuzzCheck(split(FuzzInput::cut(file, lengths)) == whole, "the pieces a file is read in change nothing");
+    for (const auto& [begin, end] : whole.places)
+        fuzzCheck(0 <= begin && begin < end && end <= qint64(file.size()), "a child's bytes lie in the file");
     for (const QByteArray& text : whole.children) {
         fuzzCheck(text.endsWith('\n') && !text.contains('\r'), "a child's lines end in LF alone");
         fuzzCheck(depthOf(text) <= IcalSplitter::kMaxDepth, "no child nests deeper than allowed");

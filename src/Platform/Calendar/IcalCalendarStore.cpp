@@ -1,5 +1,6 @@
 #include "Platform/Calendar/IcalCalendarStore.h"
 
+#include "Platform/Calendar/IcalFileChange.h"
 #include "Platform/Calendar/IcalReader.h"
 #include "Platform/Calendar/IcalRecurrence.h"
 #include "Platform/Calendar/IcalWriter.h"
@@ -30,19 +31,9 @@ using IcalOverrides::Key;
 // A copy's place in the folder: its file's, then its own in the file.
 constexpr int kFilePositionShift = 32;
 
-// A VEVENT of `uid` with no fields yet, at the end of the calendar.
-icalcomponent* newEvent(icalcomponent* calendar, const QString& uid)
+bool taken(const QString& path)
 {
-    icalcomponent* vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_set_uid(vevent, uid.toUtf8().constData());
-    icalcomponent_add_component(calendar, vevent);
-    return vevent;
-}
-
-// The file's calendar for a change: parsed, or new when there is no file yet.
-IcalTree::Owned load(const QString& path, QString* error)
-{
-    return QFileInfo::exists(path) ? IcalReader::readForChange(path, error) : IcalWriter::newCalendar();
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
 // An event of a listing, before the copies that lose are taken out.
@@ -181,16 +172,28 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
 
 void IcalCalendarStore::refresh(const QString& uid)
 {
-    if (!m_index.contains(uid))
+    // Unknown, or known from a file that has gone since.
+    const QStringList files = m_index.filesOf(uid);
+    if (files.isEmpty() || !std::all_of(files.begin(), files.end(), taken))
         readFolder({});
+}
+
+QString IcalCalendarStore::pathOf(const QString& uid, int copy) const
+{
+    const QString name = m_folder + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(uid));
+    return copy > 1 ? QStringLiteral("%1-%2.ics").arg(name).arg(copy) : name + QStringLiteral(".ics");
 }
 
 QString IcalCalendarStore::newPath(const QString& uid) const
 {
-    return m_folder + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(uid)) + QStringLiteral(".ics");
+    // A name another file took (one whose events have other names, a FIFO) is never written over.
+    int copy = 1;
+    while (taken(pathOf(uid, copy)))
+        ++copy;
+    return pathOf(uid, copy);
 }
 
-bool IcalCalendarStore::standsApart(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts)
+bool IcalCalendarStore::detachedCounts(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts)
 {
     const IcalIndex::Copy* series = m_index.master(uid);
     if (!series)
@@ -199,7 +202,7 @@ bool IcalCalendarStore::standsApart(const QString& uid, const QDateTime& at, QHa
         return false;
     auto known = facts.find(uid);
     if (known == facts.end()) {
-        // What the series' own file says of its occurrences wins over what stands apart.
+        // What the series' own file says of its occurrences wins over a detached override.
         std::optional<Rank> best;
         QSet<qint64> taken;
         readEvent(series->file, uid, [&](const Read& read) {
@@ -221,7 +224,7 @@ QSet<qint64> IcalCalendarStore::ownOccurrences(const Read& read)
     return own;
 }
 
-std::optional<CalendarEvent> IcalCalendarStore::apart(const QString& uid, const QDateTime& at)
+std::optional<CalendarEvent> IcalCalendarStore::detachedOccurrence(const QString& uid, const QDateTime& at)
 {
     const IcalIndex::Copy* copy = m_index.detached(IcalOverrides::occurrenceId(uid, at));
     if (!copy)
@@ -288,7 +291,7 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         bool kept;
         if (entry.kind == Listed::Kind::detached) {
             const IcalIndex::Copy* copy = m_index.detached(entry.event.id);
-            kept = copy && copy->rank == entry.rank && standsApart(entry.uid, entry.replaces, facts);
+            kept = copy && copy->rank == entry.rank && detachedCounts(entry.uid, entry.replaces, facts);
         } else {
             kept = wins(entry.uid, entry.rank) &&
                    !(entry.kind == Listed::Kind::generated && m_index.detached(entry.event.id));
@@ -323,7 +326,7 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
     const IcalIndex::Copy* series = m_index.master(key.uid);
     if (!series) {
         if (key.occurrence)
-            *found = apart(key.uid, *key.occurrence);
+            *found = detachedOccurrence(key.uid, *key.occurrence);
         return true;
     }
     // A series is found through its occurrences only, a single event as a whole only.
@@ -345,7 +348,7 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         *found = IcalOverrides::occurrenceAt(read.master, read.fields, read.overrides, *key.occurrence);
     });
     if (key.occurrence && !ownsOccurrence && m_index.detached(id))
-        *found = apart(key.uid, *key.occurrence);
+        *found = detachedOccurrence(key.uid, *key.occurrence);
     return true;
 }
 
@@ -356,94 +359,66 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
     const Key key = IcalOverrides::keyOf(event.id);
     refresh(key.uid);
     const IcalIndex::Copy* series = m_index.master(key.uid);
-    const IcalIndex::Copy* apartCopy = key.occurrence ? m_index.detached(event.id) : nullptr;
-    if (!key.occurrence) {
-        const QString path = series ? series->file : newPath(key.uid);
-        const IcalTree::Owned calendar = load(path, error);
-        if (!calendar)
-            return false;
-        icalcomponent* vevent = IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar.get()), key.uid).vevent;
-        if (!write(calendar.get(), vevent ? vevent : newEvent(calendar.get(), key.uid), event, path, error))
-            return false;
-        if (!series)
-            m_index.addMaster(key.uid, path, {}, false);
-        return true;
-    }
-    if (!series && apartCopy)
-        return saveApart(apartCopy->file, key, event, error);
-    if (!series || !series->recurring)
+    const IcalIndex::Copy* detached = key.occurrence ? m_index.detached(event.id) : nullptr;
+    if (!key.occurrence && !series)
+        return writeNew(event, error);
+    if (!series && detached)
+        return saveDetached(detached->file, key, event, error);
+    if (!series || (key.occurrence && !series->recurring))
         return fail(error, QStringLiteral("the calendar holds no series %1").arg(key.uid));
-    const IcalTree::Owned calendar = load(series->file, error);
-    if (!calendar)
+    const std::unique_ptr<IcalFileChange> file = IcalFileChange::open(series->file, key.uid, error);
+    if (!file)
         return false;
-    const QList<Component> components = IcalIdentity::componentsOf(calendar.get());
-    icalcomponent* master = IcalIdentity::masterOf(components, key.uid).vevent;
-    if (!master)
-        return fail(error, QStringLiteral("%1 holds no series %2").arg(series->file, key.uid));
-    const IcalOverrides::Overrides own =
-        IcalOverrides::overridesOf(components, key.uid, IcalOverrides::ofDates(master));
-    if (!IcalOverrides::overrideAt(own, *key.occurrence) && apartCopy)
-        return saveApart(apartCopy->file, key, event, error);
-    // The override is made from the series, which must keep the name it is known by.
-    IcalIdentity::pinUid(master, key.uid);
-    return write(calendar.get(), IcalOverrides::overrideFor(calendar.get(), master, *key.occurrence), event,
-                 series->file, error);
+    icalcomponent* master = file->master();
+    const std::optional<CalendarEvent> fields = master ? IcalReader::eventOf(master) : std::nullopt;
+    if (!fields)
+        return fail(error, QStringLiteral("%1 holds no event %2").arg(series->file, key.uid));
+    bool done;
+    if (!key.occurrence) {
+        done = file->change(master, *fields, event, error);
+    } else if (const IcalOverrides::Override* own = IcalOverrides::overrideAt(file->overrides(), *key.occurrence)) {
+        done = file->change(own->vevent, IcalOverrides::occurrenceOf(*own, key.uid).value_or(*fields), event, error);
+    } else if (detached) {
+        return saveDetached(detached->file, key, event, error);
+    } else {
+        const std::optional<CalendarEvent> occurrence =
+            IcalOverrides::occurrenceAt(master, *fields, file->overrides(), *key.occurrence);
+        if (!occurrence)
+            return fail(error, QStringLiteral("no event %1 in the calendar").arg(event.id));
+        done = file->addOverride(*occurrence, event, error);
+    }
+    return done && file->store(error);
 }
 
-bool IcalCalendarStore::saveApart(const QString& path, const Key& key, const CalendarEvent& event, QString* error)
+bool IcalCalendarStore::saveDetached(const QString& path, const Key& key, const CalendarEvent& event, QString* error)
 {
-    const IcalTree::Owned calendar = load(path, error);
-    if (!calendar)
+    const std::unique_ptr<IcalFileChange> file = IcalFileChange::open(path, key.uid, error);
+    if (!file)
         return false;
-    const IcalOverrides::Overrides overrides =
-        IcalOverrides::overridesOf(IcalIdentity::componentsOf(calendar.get()), key.uid, std::nullopt);
-    if (const IcalOverrides::Override* override = IcalOverrides::overrideAt(overrides, *key.occurrence))
-        return write(calendar.get(), override->vevent, event, path, error);
-    return fail(error, QStringLiteral("no event %1 in %2").arg(event.id, path));
+    const IcalOverrides::Override* override = IcalOverrides::overrideAt(file->overrides(), *key.occurrence);
+    const std::optional<CalendarEvent> was = override ? IcalOverrides::occurrenceOf(*override, key.uid) : std::nullopt;
+    if (!was)
+        return fail(error, QStringLiteral("no event %1 in %2").arg(event.id, path));
+    return file->change(override->vevent, *was, event, error) && file->store(error);
 }
 
 bool IcalCalendarStore::add(const CalendarEvent& event, QString* error)
 {
     if (!reachable(error))
         return false;
-    const QString path = newPath(event.id);
     // A name taken after all: the event goes where a change would put it.
-    if (QFileInfo::exists(path))
+    if (taken(pathOf(event.id)))
         return save(event, error);
-    const IcalTree::Owned calendar = IcalWriter::newCalendar();
-    if (!write(calendar.get(), newEvent(calendar.get(), event.id), event, path, error))
+    return writeNew(event, error);
+}
+
+bool IcalCalendarStore::writeNew(const CalendarEvent& event, QString* error)
+{
+    const QString path = newPath(event.id);
+    if (!IcalWriter::writeNew(path, event, error))
         return false;
     m_index.addMaster(event.id, path, {}, false);
     return true;
-}
-
-bool IcalCalendarStore::write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event,
-                              const QString& path, QString* error)
-{
-    IcalIdentity::pinUid(vevent, IcalOverrides::keyOf(event.id).uid);
-    IcalWriter::writeFields(calendar, vevent, event);
-    return IcalWriter::store(path, calendar, error);
-}
-
-bool IcalCalendarStore::changeFiles(const QStringList& paths,
-                                    const std::function<bool(icalcomponent* calendar)>& change, QString* error)
-{
-    std::vector<std::pair<QString, IcalTree::Owned>> calendars;
-    for (const QString& path : paths) {
-        IcalTree::Owned calendar = IcalReader::readForChange(path, error);
-        if (!calendar)
-            return false;
-        calendars.emplace_back(path, std::move(calendar));
-    }
-    bool changed = false;
-    for (const auto& [path, calendar] : calendars) {
-        if (!change(calendar.get()))
-            continue;
-        changed = true;
-        if (!IcalWriter::store(path, calendar.get(), error))
-            return false;
-    }
-    return changed;
 }
 
 bool IcalCalendarStore::remove(const QString& id, QString* error)
@@ -454,46 +429,37 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
     refresh(key.uid);
     const IcalIndex::Copy* series = m_index.master(key.uid);
     const auto missing = [&] { return fail(error, QStringLiteral("no event %1 in the calendar").arg(id)); };
-    QString failure;
-    bool done = false;
-    if (!key.occurrence) {
-        // The event with every override of it, wherever they are; the other events of their
-        // files stay.
-        done = changeFiles(
-            m_index.filesOf(key.uid),
-            [&](icalcomponent* calendar) {
-                bool removed = false;
-                for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT)) {
-                    if (IcalIdentity::uidOf(vevent) == key.uid) {
-                        IcalTree::removeChild(calendar, vevent);
-                        removed = true;
-                    }
-                }
-                return removed;
-            },
-            &failure);
-        if (done)
-            m_index.forget(key.uid);
-    } else if (series && series->recurring) {
-        // This occurrence only: the series leaves it out, and its overrides go.
-        done = changeFiles(
-            {series->file},
-            [&](icalcomponent* calendar) {
-                icalcomponent* master = IcalIdentity::masterOf(IcalIdentity::componentsOf(calendar), key.uid).vevent;
-                if (!master)
-                    return false;
-                IcalIdentity::pinUid(master, key.uid);
-                IcalOverrides::removeOccurrence(calendar, master, *key.occurrence);
-                return true;
-            },
-            &failure);
-    } else if (!series && m_index.detached(id)) {
-        done = changeFiles(
-            m_index.filesOf(key.uid),
-            [&](icalcomponent* calendar) { return IcalOverrides::removeOverrides(calendar, key.uid, *key.occurrence); },
-            &failure);
+    if (key.occurrence && series && series->recurring) {
+        // This occurrence only: the series leaves it out, and its overrides there go.
+        const std::unique_ptr<IcalFileChange> file = IcalFileChange::open(series->file, key.uid, error);
+        if (!file)
+            return false;
+        if (!file->master())
+            return missing();
+        return file->exclude(*key.occurrence, error) && file->store(error);
     }
-    if (done)
-        return true;
-    return failure.isEmpty() ? missing() : fail(error, failure);
+    if (key.occurrence && (series || !m_index.detached(id)))
+        return missing();
+    // The event with every override of it, or the detached overrides of the occurrence,
+    // wherever they are; every file is read and checked before any is written.
+    std::vector<std::unique_ptr<IcalFileChange>> files;
+    for (const QString& path : m_index.filesOf(key.uid)) {
+        std::unique_ptr<IcalFileChange> file = IcalFileChange::open(path, key.uid, error);
+        if (!file || !file->remove(key.occurrence, error))
+            return false;
+        files.push_back(std::move(file));
+    }
+    bool removed = false;
+    for (const std::unique_ptr<IcalFileChange>& file : files) {
+        if (!file->changed())
+            continue;
+        removed = true;
+        if (!file->store(error))
+            return false;
+    }
+    if (!removed)
+        return missing();
+    if (!key.occurrence)
+        m_index.forget(key.uid);
+    return true;
 }

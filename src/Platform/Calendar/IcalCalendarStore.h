@@ -9,25 +9,26 @@
 #include <functional>
 
 // The calendar as a folder of iCalendar files (the layout that CalDAV sync tools share), read
-// and written with libical (IcalReader, IcalRecurrence, IcalOverrides, IcalWriter). Files it
-// writes hold one event each; files put there by other tools may hold several, and a
-// recurring series with overrides of single occurrences. Times are written with their IANA
-// zone (TZID plus its VTIMEZONE), or in UTC.
+// with libical (IcalReader, IcalRecurrence, IcalOverrides). Files it makes hold one event each,
+// its times in their IANA zone (TZID plus its VTIMEZONE) or in UTC (IcalWriter); files put
+// there by other tools may hold several, and a recurring series with overrides of single
+// occurrences.
 //
 // Each occurrence of a series is an event of its own, with the id "<UID>#<original start in
 // UTC>"; a change to it becomes an override (RECURRENCE-ID) and its removal an EXDATE of the
 // series. The folder is one calendar: of the copies of an event in it (IcalIndex) one is
-// listed and changed, and an override whose series is in no file is an event of its own.
-// Removing an event takes all its components out of every file that holds one and rewrites
-// those files atomically; a file goes only when nothing else is left in it. A change rewrites
-// only the event's own properties, so whatever else another tool put in the file stays.
+// listed and changed, and a detached override (one in a file without its series) stands for
+// its occurrence, or is an event of its own where the series is in no file.
+// A change is made in place (IcalFileChange): only the changed event's components, and in them
+// only the properties the change is about, are written; every other byte of the file stays.
+// Removing an event takes all its components out of every file that holds one, each file read
+// and checked before any is written; a file goes only when nothing else is left in it.
 //
 // A file that is not a regular file, cannot be read, holds no calendar or is too large is left
 // out of a listing, which names it, and logged, as is one that is damaged, whose other events
 // are listed; a large file is read a component at a time. A file whose times name a zone that
-// nothing resolves is named too. A file that libical can read but not write back as it was
-// (IcalReader::readForChange) is listed but never written: a change to it is refused with the
-// reason, and the file kept. One thread at a time.
+// nothing resolves is named too. A change is refused, with the reason and the file kept, only
+// where the event's own text cannot be changed safely. One thread at a time.
 class IcalCalendarStore final : public CalendarStore {
 public:
     // The folder is created on first use.
@@ -48,7 +49,7 @@ public:
 private:
     // One event of one calendar of a file, as a reading of the folder hands it over: the winning
     // copy of its own VEVENT there, with its fields and the overrides of its occurrences; or,
-    // where the calendar holds no series of the UID, the overrides standing apart.
+    // where the calendar holds no series of the UID, its detached overrides.
     struct Read {
         QString uid;
         QString file;
@@ -73,28 +74,26 @@ private:
     void readFolder(const Visit& visit, Found* found = nullptr);
     // Reads one file, handing over the event of `uid` in it, if any, as readFolder would.
     void readEvent(const QString& file, const QString& uid, const Visit& visit);
-    // Reads the folder again when `uid` is not known from the last reading.
+    // Reads the folder again when `uid` is not known from the last reading, or a file it was
+    // read from has gone.
     void refresh(const QString& uid);
-    // Whether an override standing apart (`id`, of `uid` at `at`) is listed: not where its
-    // series is a single event, nor where the series overrides or takes out that occurrence
-    // itself. `facts` keeps what was read of each series.
-    bool standsApart(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts);
+    // Whether a detached override (of `uid` at `at`) is listed: not where its series is a
+    // single event, nor where the series overrides or takes out that occurrence itself.
+    // `facts` keeps what was read of each series.
+    bool detachedCounts(const QString& uid, const QDateTime& at, QHash<QString, QSet<qint64>>& facts);
     // The original starts of the series' occurrences that its own file overrides or takes out,
-    // in seconds since the epoch: there an override standing apart does not count.
+    // in seconds since the epoch: there a detached override does not count.
     static QSet<qint64> ownOccurrences(const Read& read);
-    // The occurrence `at` of the series standing apart from it, if there is one.
-    std::optional<CalendarEvent> apart(const QString& uid, const QDateTime& at);
-    // The new file of an event: named after the UID.
+    // The occurrence `at` as the winning detached override of it says, if there is one.
+    std::optional<CalendarEvent> detachedOccurrence(const QString& uid, const QDateTime& at);
+    // The file named after the UID, or its `copy`th beside it.
+    QString pathOf(const QString& uid, int copy = 1) const;
+    // The file of a new event: the first of those names no file has.
     QString newPath(const QString& uid) const;
-    // Sets the event's fields on `vevent` and writes `calendar` to `path`.
-    bool write(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event, const QString& path,
-               QString* error);
-    // Changes the override of the occurrence standing apart from its series in `path`.
-    bool saveApart(const QString& path, const IcalOverrides::Key& key, const CalendarEvent& event, QString* error);
-    // Reads each file for a change, applies `change` to those read, and writes back those it
-    // changed; nothing is written unless every file could be read.
-    bool changeFiles(const QStringList& paths, const std::function<bool(icalcomponent* calendar)>& change,
-                     QString* error);
+    // Writes a new event to a file of its own.
+    bool writeNew(const CalendarEvent& event, QString* error);
+    // Changes the detached override of the occurrence in `path`.
+    bool saveDetached(const QString& path, const IcalOverrides::Key& key, const CalendarEvent& event, QString* error);
 
     const QString m_folder;
     IcalIndex m_index;  // as of the last reading

@@ -1,7 +1,6 @@
 #include "Platform/Calendar/IcalReader.h"
 
 #include "Platform/Calendar/IcalRecurrence.h"
-#include "Platform/Calendar/IcalRoundTrip.h"
 #include "Platform/Calendar/IcalSplitter.h"
 #include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
@@ -52,35 +51,11 @@ std::optional<QString> readChunks(QFile& file, const std::function<void(QByteArr
     }
 }
 
-// A VCALENDAR holding the file's VTIMEZONEs of one calendar, read from their text.
-IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
-{
-    IcalTree::Owned calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    for (const QByteArray& zoneText : zones) {
-        IcalTree::Owned zone(icalparser_parse_string(zoneText.constData()));
-        if (zone && icalcomponent_isa(zone.get()) == ICAL_VTIMEZONE_COMPONENT) {
-            IcalZone::guard(zone.get());
-            icalcomponent_add_component(calendar.get(), zone.release());
-        }
-    }
-    return calendar;
-}
-
 // Whether the VEVENT is a series or an override of one of a series' occurrences, which are
 // read together.
 bool ofASeries(icalcomponent* vevent)
 {
     return IcalRecurrence::isRecurring(vevent) || icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
-}
-
-IcalTree::Owned veventOf(const QByteArray& text)
-{
-    IcalTree::Owned vevent(icalparser_parse_string(text.constData()));
-    if (vevent && icalcomponent_isa(vevent.get()) != ICAL_VEVENT_COMPONENT)
-        vevent.reset();
-    if (vevent)
-        IcalZone::guard(vevent.get());
-    return vevent;
 }
 
 // The file's VEVENTs, handed over as readForListing says.
@@ -91,12 +66,12 @@ public:
     {
     }
 
-    void begin(int calendar) { m_calendar = calendarWith(m_zones.value(calendar)); }
+    void begin(int calendar) { m_calendar = IcalReader::calendarWith(m_zones.value(calendar)); }
 
     void child(const QByteArray& lines)
     {
         const qint64 position = m_position++;
-        IcalTree::Owned vevent = veventOf(lines);
+        IcalTree::Owned vevent = IcalReader::veventOf(lines);
         if (!vevent) {
             ++unreadable;
             return;
@@ -122,7 +97,7 @@ public:
         for (const QString& uid : std::exchange(m_order, {})) {
             std::vector<Read> group;
             for (const auto& [position, lines] : m_series.take(uid))
-                if (IcalTree::Owned vevent = veventOf(lines))
+                if (IcalTree::Owned vevent = IcalReader::veventOf(lines))
                     group.push_back({std::move(vevent), position});
             hand(std::move(group));
         }
@@ -177,25 +152,32 @@ std::optional<QString> damageOf(const IcalSplitter::Damage& damage, int unreadab
     return parts.join(QStringLiteral(", "));
 }
 
-// Why libical's reading of the file cannot be written back as the file: its root is not one
-// VCALENDAR (several calendars, an unknown wrapper), or libical repaired something on the
-// way in (X-LIC-ERROR), which writing would make permanent. Nothing when it can.
-std::optional<QString> unfaithful(icalcomponent* root)
-{
-    if (icalcomponent_isa(root) != ICAL_VCALENDAR_COMPONENT)
-        return QStringLiteral("it is not one VCALENDAR");
-    QList<icalcomponent*> pending{root};
-    while (!pending.isEmpty()) {
-        icalcomponent* component = pending.takeLast();
-        if (icalproperty* repair = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY))
-            return QStringLiteral("libical had to repair it (%1)").arg(text(icalproperty_get_xlicerror(repair)));
-        pending.append(IcalTree::children(component, ICAL_ANY_COMPONENT));
-    }
-    return std::nullopt;
-}
 }  // namespace
 
 namespace IcalReader {
+
+IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
+{
+    IcalTree::Owned calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    for (const QByteArray& zoneText : zones) {
+        IcalTree::Owned zone(icalparser_parse_string(zoneText.constData()));
+        if (zone && icalcomponent_isa(zone.get()) == ICAL_VTIMEZONE_COMPONENT) {
+            IcalZone::guard(zone.get());
+            icalcomponent_add_component(calendar.get(), zone.release());
+        }
+    }
+    return calendar;
+}
+
+IcalTree::Owned veventOf(const QByteArray& text)
+{
+    IcalTree::Owned vevent(icalparser_parse_string(text.constData()));
+    if (vevent && icalcomponent_isa(vevent.get()) != ICAL_VEVENT_COMPONENT)
+        vevent.reset();
+    if (vevent)
+        IcalZone::guard(vevent.get());
+    return vevent;
+}
 
 std::optional<Reason> readForListing(const QString& path, const Events& events)
 {
@@ -218,9 +200,12 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     };
     // The time zones first: a file may define them after the events that use them.
     QHash<int, QList<QByteArray>> zones;
-    IcalSplitter zoneSplitter(
-        "VTIMEZONE",
-        {[](int) {}, [&](int calendar, const QByteArray& text) { zones[calendar].append(text); }, [](int) {}});
+    IcalSplitter zoneSplitter({"VTIMEZONE"}, {[](int) {},
+                                              [&](const IcalSplitter::Child& child) {
+                                                  if (!child.text.isEmpty())
+                                                      zones[child.calendar].append(child.text);
+                                              },
+                                              [](int) {}});
     std::optional<QString> failure = readChunks(file, [&](QByteArrayView bytes) { zoneSplitter.add(bytes); });
     if (failure)
         return stopped(*failure);
@@ -229,9 +214,12 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
 
     EventReader reader(std::move(zones), events);
-    IcalSplitter splitter("VEVENT",
-                          {[&](int calendar) { reader.begin(calendar); },
-                           [&](int, const QByteArray& text) { reader.child(text); }, [&](int) { reader.end(); }});
+    IcalSplitter splitter({"VEVENT"}, {[&](int calendar) { reader.begin(calendar); },
+                                       [&](const IcalSplitter::Child& child) {
+                                           if (!child.text.isEmpty())
+                                               reader.child(child.text);
+                                       },
+                                       [&](int) { reader.end(); }});
     failure = readChunks(file, [&](QByteArrayView bytes) { splitter.add(bytes); });
     // What was read before a failure is listed, and the file named.
     splitter.finish();
@@ -243,54 +231,6 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable))
         return leaveOut(Reason::damaged, QStringLiteral("damaged (%1)").arg(*damage));
     return std::nullopt;
-}
-
-IcalTree::Owned readForChange(const QString& path, QString* error)
-{
-    const auto refuse = [error](const QString& reason) {
-        FileIO::fail(error, reason);
-        return IcalTree::Owned();
-    };
-    const auto unchanged = [&](const QString& reason) {
-        return refuse(QStringLiteral("%1 cannot be written back as it is: %2; it is left unchanged").arg(path, reason));
-    };
-    QFile file(path);
-    QString reason;
-    if (!FileIO::openForReading(file, &reason))
-        return refuse(QStringLiteral("%1: %2").arg(path, reason));
-    // It may grow while it is read.
-    QByteArray data = file.read(kMaxChangedBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    if (data.size() > kMaxChangedBytes)
-        return unchanged(tooLarge(kMaxChangedBytes));
-    // Never replace a file with what libical made of it unless that is the file.
-    IcalRoundTrip::Lines lines;
-    IcalSplitter splitter({}, {[](int) {}, [](int, const QByteArray&) {}, [](int) {},
-                               [&](const QByteArray& line) { lines.append(line); }});
-    splitter.add(data);
-    splitter.finish();
-    if (splitter.longLines())
-        return unchanged(QStringLiteral("a line is longer than %1").arg(lineLimit()));
-    if (splitter.damage().tooDeep)
-        return unchanged(QStringLiteral("its components nest deeper than %1 levels").arg(IcalSplitter::kMaxDepth));
-    if (const std::optional<QString> damage = damageOf(splitter.damage(), 0))
-        return unchanged(QStringLiteral("it is damaged (%1)").arg(*damage));
-    // libical's reading of a text ends at its first NUL, and of a calendar at its END.
-    if (data.contains('\0'))
-        return unchanged(QStringLiteral("it holds a NUL byte"));
-    if (splitter.unendedCalendars())
-        return unchanged(QStringLiteral("it ends before its calendar does"));
-    IcalTree::Owned root(icalparser_parse_string(data.constData()));
-    if (!root)
-        return refuse(QStringLiteral("%1 is not an iCalendar file; it is left as it is").arg(path));
-    if (const std::optional<QString> why = unfaithful(root.get()))
-        return unchanged(*why);
-    if (IcalZone::guard(root.get()))
-        return unchanged(QStringLiteral("a TZID names a path out of the time zone database"));
-    if (const std::optional<QString> lost = IcalRoundTrip::dropped(lines, root.get()))
-        return unchanged(*lost);
-    return root;
 }
 
 std::optional<CalendarEvent> eventOf(icalcomponent* vevent)

@@ -16,10 +16,6 @@ namespace IcalReader {
 // The largest file listed: years of a busy calendar exported whole are tens of MiB, and a file
 // is read a component at a time, so its size costs time, not memory.
 constexpr qint64 kMaxListedBytes = qint64(256) << 20;
-// The largest file changed: a change holds the whole file as libical parsed it and writes it
-// back.
-constexpr qint64 kMaxChangedBytes = 8 << 20;
-
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
 // theirs, so that their times read as in the whole file; placed in the order of the file.
 using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents)>;
@@ -35,12 +31,12 @@ using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdent
 // damaged (its other events have been handed over). One file out of reach must not take the
 // calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
-// The file parsed for a change that will be written back over it. Nothing, with the reason,
-// unless writing what libical made of it gives back the file: one regular file of at most
-// kMaxChangedBytes, nothing damaged or nested too deep, one VCALENDAR read in full and
-// without repairs, every line of which libical writes back (IcalRoundTrip). The file is then
-// left as it is.
-IcalTree::Owned readForChange(const QString& path, QString* error);
+// A VCALENDAR holding a calendar's VTIMEZONEs, read from their texts, for VEVENTs of that
+// calendar to be read inside.
+IcalTree::Owned calendarWith(const QList<QByteArray>& zones);
+// The VEVENT of the text, whose TZIDs lead nowhere out of the time zone database (IcalZone::guard);
+// nothing when the text is no VEVENT.
+IcalTree::Owned veventOf(const QByteArray& text);
 
 // A VEVENT's fields, named by its UID (or the name IcalIdentity makes for one without);
 // nothing without a start. Without DTEND, DURATION gives the end, and without either it ends

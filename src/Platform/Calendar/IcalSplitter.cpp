@@ -59,17 +59,23 @@ std::optional<IcalSplitter::Boundary> IcalSplitter::boundaryOf(const QByteArray&
     return Boundary{begin, text.mid(at + 1).trimmed()};
 }
 
-IcalSplitter::IcalSplitter(QByteArray wanted, Handlers handlers)
+IcalSplitter::IcalSplitter(QList<QByteArray> wanted, Handlers handlers)
     : m_wanted(std::move(wanted)), m_handlers(std::move(handlers))
 {
 }
 
 void IcalSplitter::add(QByteArrayView bytes)
 {
-    const char* at = bytes.data();
+    const char* const data = bytes.data();
+    const char* at = data;
     const char* const end = at + bytes.size();
-    if (at < end && std::exchange(m_afterCR, false) && *at == '\n')
-        ++at;
+    const auto offset = [&](const char* p) { return m_read + (p - data); };
+    if (at < end && std::exchange(m_afterCR, false) && *at == '\n') {
+        // The LF of a CRLF cut between two pieces ends the line before.
+        if (m_pendingEnd == m_read)
+            ++m_pendingEnd;
+        m_lineBegin = offset(++at);
+    }
     while (at < end) {
         const char* stop = at;
         while (stop < end && *stop != '\n' && *stop != '\r')
@@ -93,18 +99,20 @@ void IcalSplitter::add(QByteArrayView bytes)
                 ++stop;
         }
         if (!m_dropping)
-            physical(std::exchange(m_line, QByteArray()) + '\n');
+            physical(std::exchange(m_line, QByteArray()) + '\n', offset(stop + 1));
         m_dropping = false;
         at = stop + 1;
+        m_lineBegin = offset(at);
     }
+    m_read += bytes.size();
 }
 
 void IcalSplitter::finish()
 {
     if (!m_line.isEmpty() && !m_dropping)
-        physical(std::exchange(m_line, QByteArray()) + '\n');
+        physical(std::exchange(m_line, QByteArray()) + '\n', m_read);
     if (!m_pending.isEmpty())
-        take(std::exchange(m_pending, QByteArray()));
+        take(std::exchange(m_pending, QByteArray()), m_pendingBegin, m_pendingEnd);
     if (m_child >= 0)
         dropChild();
     if (m_calendar >= 0) {
@@ -115,25 +123,28 @@ void IcalSplitter::finish()
     m_deeper = 0;
 }
 
-void IcalSplitter::physical(const QByteArray& line)
+void IcalSplitter::physical(const QByteArray& line, qint64 end)
 {
     if (std::exchange(m_firstLine, false) && line.startsWith(kByteOrderMark)) {
-        physical(line.mid(qsizetype(sizeof(kByteOrderMark)) - 1));
+        physical(line.mid(qsizetype(sizeof(kByteOrderMark)) - 1), end);
         return;
     }
     if (!m_pending.isEmpty() && (line.startsWith(' ') || line.startsWith('\t'))) {
         m_pending += line;
+        m_pendingEnd = end;
         return;
     }
     if (!m_pending.isEmpty())
-        take(m_pending);
+        take(m_pending, m_pendingBegin, m_pendingEnd);
     m_pending = line;
+    m_pendingBegin = m_lineBegin;
+    m_pendingEnd = end;
 }
 
-void IcalSplitter::take(const QByteArray& line)
+void IcalSplitter::take(const QByteArray& line, qint64 begin, qint64 end)
 {
     if (m_handlers.line)
-        m_handlers.line(line);
+        m_handlers.line(line, begin, end);
     const std::optional<Boundary> boundary = boundaryOf(line);
     if (!boundary) {
         if (m_child >= 0 && m_keep)
@@ -141,12 +152,12 @@ void IcalSplitter::take(const QByteArray& line)
         return;
     }
     if (boundary->begin)
-        begin(boundary->name, line);
+        this->begin(boundary->name, line, begin);
     else
-        end(boundary->name, line);
+        this->end(boundary->name, line, end);
 }
 
-void IcalSplitter::begin(const QByteArray& name, const QByteArray& line)
+void IcalSplitter::begin(const QByteArray& name, const QByteArray& line, qint64 at)
 {
     if (m_child >= 0 && childOfACalendar(name))
         dropChild();
@@ -164,8 +175,10 @@ void IcalSplitter::begin(const QByteArray& name, const QByteArray& line)
             m_text += line;
     } else if (m_calendar >= 0) {
         m_child = m_open.size();
-        m_keep = name == m_wanted;
+        m_keep = m_wanted.contains(name);
         m_childTooDeep = false;
+        m_childWhole = true;
+        m_childBegin = at;
         if (m_keep)
             m_text = line;
     } else if (name == "VCALENDAR" && m_open.size() <= 1) {
@@ -175,7 +188,7 @@ void IcalSplitter::begin(const QByteArray& name, const QByteArray& line)
     m_open.append(name);
 }
 
-void IcalSplitter::end(const QByteArray& name, const QByteArray& line)
+void IcalSplitter::end(const QByteArray& name, const QByteArray& line, qint64 at)
 {
     qsizetype closed = m_open.lastIndexOf(name);
     // Beyond the depth kept, an END closes the innermost, unless it names a child of the
@@ -192,10 +205,12 @@ void IcalSplitter::end(const QByteArray& name, const QByteArray& line)
             ++m_damage.misnamed;
         if (m_child < 0)
             return;
+        m_childWhole = false;
         closed = m_open.size() - 1;
     } else if (m_child >= 0 && closed >= m_child && closed < m_open.size() - 1) {
         // The components inside it whose END is missing end here, as libical ends them.
         ++m_damage.misnamed;
+        m_childWhole = false;
         if (m_keep)
             for (qsizetype inner = m_open.size() - 1; inner > closed; --inner)
                 m_text += "END:" + m_open.at(inner) + '\n';
@@ -207,14 +222,17 @@ void IcalSplitter::end(const QByteArray& name, const QByteArray& line)
         } else {
             if (m_keep)
                 m_text += line;
+            const QByteArray childName = m_open.at(m_child);
             m_open.resize(closed);
             if (closed == m_child) {
                 m_child = -1;
-                const QByteArray text = std::exchange(m_text, QByteArray());
-                if (m_childTooDeep)
+                QByteArray text = std::exchange(m_text, QByteArray());
+                // Too deep for libical, whose reading of it is not handed over.
+                if (m_childTooDeep) {
                     ++m_damage.tooDeep;
-                else if (m_keep)
-                    m_handlers.child(m_calendars - 1, text);
+                    text.clear();
+                }
+                m_handlers.child({m_calendars - 1, childName, text, m_childBegin, at, m_childWhole && !m_childTooDeep});
             }
             return;
         }

@@ -11,9 +11,10 @@
 // VTIMEZONE, …) at a time, so that a large export is never held whole. It is fed the file's
 // bytes as they come and reads them as libical does: a byte-order mark at the start is
 // dropped, lines end in CR, LF or CRLF, names are in any case, and an END that names no open
-// component closes the innermost. Each child of the kind wanted is handed over as the text
-// of its lines (each ended by LF, folded ones as they were) for libical to read. The
-// VCALENDARs are the file's root components and those wrapped once, where libical finds them too.
+// component closes the innermost. Each child is handed over with where its bytes stand in the
+// file, and one of the kinds wanted with the text of its lines (each ended by LF, folded ones
+// as they were) for libical to read. The VCALENDARs are the file's root components and those
+// wrapped once, where libical finds them too.
 //
 // A damaged line costs at most the component it is in, and is counted: a child whose END
 // never comes (a file cut short, an END of a component around it, a BEGIN of another child of
@@ -30,15 +31,28 @@ public:
     // Real files nest 3 or 4 deep (a wrapper, the calendar, a time zone, its rules).
     static constexpr int kMaxDepth = 8;
 
+    // A child of a VCALENDAR, as it ends.
+    struct Child {
+        int calendar;  // numbered from 0 in the file
+        QByteArray name;  // upper case
+        QByteArray text;  // its lines, when it is of a kind wanted and nests no deeper than allowed
+        // Its bytes in the file: from its BEGIN line to the end of its END line's line end.
+        qint64 begin;
+        qint64 end;
+        // False when an END line inside it did not match (libical reads its text otherwise than
+        // its bytes say).
+        bool whole;
+    };
+
     struct Handlers {
         // A VCALENDAR starts; they are numbered from 0 in the file.
         std::function<void(int calendar)> begin;
-        // One of its children of the kind wanted, with the text of its lines.
-        std::function<void(int calendar, const QByteArray& text)> child;
+        // Each of its children.
+        std::function<void(const Child& child)> child;
         std::function<void(int calendar)> end;
         // Every line of the file as libical reads it, folded ones joined (their folds kept) and
-        // ended by LF; none when not set.
-        std::function<void(const QByteArray& line)> line = {};
+        // ended by LF, with its bytes in the file (its line end included); none when not set.
+        std::function<void(const QByteArray& line, qint64 begin, qint64 end)> line = {};
     };
 
     // What a BEGIN or END line opens or closes.
@@ -59,8 +73,8 @@ public:
         int any() const { return unterminated + misnamed + tooDeep; }
     };
 
-    // `wanted` names the children handed over, in upper case ("VEVENT").
-    IcalSplitter(QByteArray wanted, Handlers handlers);
+    // `wanted` names the children whose text is handed over, in upper case ("VEVENT").
+    IcalSplitter(QList<QByteArray> wanted, Handlers handlers);
 
     // The next bytes of the file.
     void add(QByteArrayView bytes);
@@ -75,29 +89,35 @@ public:
     int unendedCalendars() const { return m_unendedCalendars; }
 
 private:
-    // One line of the file, ended by LF.
-    void physical(const QByteArray& line);
+    // One line of the file, ended by LF, which ends at `end` in the file.
+    void physical(const QByteArray& line, qint64 end);
     // One line as libical reads it: a line with the folded lines that continue it.
-    void take(const QByteArray& line);
-    void begin(const QByteArray& name, const QByteArray& line);
-    void end(const QByteArray& name, const QByteArray& line);
+    void take(const QByteArray& line, qint64 begin, qint64 end);
+    void begin(const QByteArray& name, const QByteArray& line, qint64 at);
+    void end(const QByteArray& name, const QByteArray& line, qint64 at);
     // Drops the child being read, whose END did not come.
     void dropChild();
     void endCalendar();
 
-    const QByteArray m_wanted;
+    const QList<QByteArray> m_wanted;
     const Handlers m_handlers;
+    qint64 m_read = 0;  // bytes of the file before the piece being read
+    qint64 m_lineBegin = 0;  // where the line being read begins in the file
     QByteArray m_line;  // the line being read
     bool m_firstLine = true;
     bool m_afterCR = false;  // the last line ended in CR: an LF right after it ends nothing
     bool m_dropping = false;  // in the rest of an over-long line
     QByteArray m_pending;  // the line being continued by folded ones
+    qint64 m_pendingBegin = 0;
+    qint64 m_pendingEnd = 0;
     QList<QByteArray> m_open;  // the names of the components open, outermost first
     int m_deeper = 0;  // components open beyond kMaxDepth, whose names are not kept
     qsizetype m_calendar = -1;  // where the VCALENDAR being read is in m_open
     qsizetype m_child = -1;  // where the child being read is in m_open
     bool m_keep = false;  // whether the child is of the kind wanted
     bool m_childTooDeep = false;
+    bool m_childWhole = true;
+    qint64 m_childBegin = 0;
     QByteArray m_text;  // its lines so far
     int m_calendars = 0;
     int m_longLines = 0;

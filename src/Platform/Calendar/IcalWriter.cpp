@@ -1,9 +1,9 @@
 #include "Platform/Calendar/IcalWriter.h"
 
+#include "Platform/Calendar/IcalTree.h"
 #include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
 
-#include <QFile>
 #include <QTimeZone>
 
 namespace {
@@ -22,9 +22,8 @@ QByteArray zoneIdOf(const QDateTime& time)
     }
 }
 
-void setText(icalcomponent* vevent, icalproperty_kind kind, icalproperty* (*make)(const char*), const QString& value)
+void addText(icalcomponent* vevent, icalproperty* (*make)(const char*), const QString& value)
 {
-    removeProperties(vevent, kind);
     if (!value.isEmpty())
         icalcomponent_add_property(vevent, make(value.toUtf8().constData()));
 }
@@ -43,10 +42,8 @@ void ensureTimeZone(icalcomponent* calendar, icaltimezone* zone, const QByteArra
     icalcomponent_add_component(calendar, copy);
 }
 
-void setTime(icalcomponent* calendar, icalcomponent* vevent, icalproperty_kind kind,
-             icalproperty* (*make)(icaltimetype), const QDateTime& when)
+void setTime(icalcomponent* calendar, icalcomponent* vevent, icalproperty* (*make)(icaltimetype), const QDateTime& when)
 {
-    removeProperties(vevent, kind);
     const QByteArray zoneId = zoneIdOf(when);
     // A zone libical does not know is written as UTC.
     icaltimezone* zone = zoneId.isEmpty() ? nullptr : icaltimezone_get_builtin_timezone(zoneId.constData());
@@ -61,49 +58,30 @@ void setTime(icalcomponent* calendar, icalcomponent* vevent, icalproperty_kind k
     icalcomponent_add_property(vevent, property);
 }
 
-bool holdsAnything(icalcomponent* calendar)
-{
-    for (icalcomponent* child : IcalTree::children(calendar, ICAL_ANY_COMPONENT))
-        if (icalcomponent_isa(child) != ICAL_VTIMEZONE_COMPONENT)
-            return true;
-    return false;
-}
 }  // namespace
 
 namespace IcalWriter {
 
-IcalTree::Owned newCalendar()
+bool writeNew(const QString& path, const CalendarEvent& event, QString* error)
 {
-    IcalTree::Owned calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    const IcalTree::Owned calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Parlivox//Parlivox for Linux//EN"));
-    return calendar;
-}
-
-void writeFields(icalcomponent* calendar, icalcomponent* vevent, const CalendarEvent& event)
-{
-    removeProperties(vevent, ICAL_DTSTAMP_PROPERTY);
-    removeProperties(vevent, ICAL_DURATION_PROPERTY);
+    icalcomponent* vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    icalcomponent_add_component(calendar.get(), vevent);
+    icalcomponent_set_uid(vevent, event.id.toUtf8().constData());
     icalcomponent_add_property(vevent, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
                                            QDateTime::currentSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone())));
-    setTime(calendar, vevent, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart, event.start);
-    setTime(calendar, vevent, ICAL_DTEND_PROPERTY, icalproperty_new_dtend, event.end);
-    setText(vevent, ICAL_SUMMARY_PROPERTY, icalproperty_new_summary, event.title);
-    setText(vevent, ICAL_LOCATION_PROPERTY, icalproperty_new_location, event.location);
-    setText(vevent, ICAL_DESCRIPTION_PROPERTY, icalproperty_new_description, event.notes);
-}
-
-bool store(const QString& path, icalcomponent* calendar, QString* error)
-{
-    if (!holdsAnything(calendar)) {
-        QFile file(path);
-        return file.remove() || fail(error, QStringLiteral("cannot remove %1: %2").arg(path, file.errorString()));
-    }
-    const char* written = icalcomponent_as_ical_string(calendar);
+    setTime(calendar.get(), vevent, icalproperty_new_dtstart, event.start);
+    setTime(calendar.get(), vevent, icalproperty_new_dtend, event.end);
+    addText(vevent, icalproperty_new_summary, event.title);
+    addText(vevent, icalproperty_new_location, event.location);
+    addText(vevent, icalproperty_new_description, event.notes);
+    const char* written = icalcomponent_as_ical_string(calendar.get());
     const QByteArray data(written ? written : "");
     // The last guard: what goes to disk is one whole calendar, never an empty file.
     if (!data.startsWith("BEGIN:VCALENDAR") || !data.trimmed().endsWith("END:VCALENDAR"))
-        return fail(error, QStringLiteral("%1 could not be written as a calendar; it is left unchanged").arg(path));
+        return fail(error, QStringLiteral("%1 could not be written as a calendar").arg(path));
     return FileIO::writeAtomically(path, data, error);
 }
 

@@ -196,13 +196,13 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     using enum IcalRecurrence::Cut;
     const Row rows[] = {
         {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, none},
-        {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, none},
+        {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
+         none},
         {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, none},
         // libical would look for 30 February until the year 20000: the rule is not walked.
         {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, none},
-        {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, none},
+        {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
+         none},
         // Its 24,300 months are more than its share of steps.
         {"monthly on the last weekday since year 1",
          "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, unfinished},
@@ -210,8 +210,8 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         {"yearly by a week number", "DTSTART:20250106T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO\n", 1, none},
         // libical misplaces the days of the first week: the series is cut, the rest of it
         // still listed.
-        {"yearly by the first week", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO\n", 1,
-         unfinished, false},
+        {"yearly by the first week", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO\n", 1, unfinished,
+         false},
         {"yearly by a week without a weekday", "DTSTART:20250512T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=20\n", 0,
          unfinished, false},
     };
