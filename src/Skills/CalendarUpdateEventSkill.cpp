@@ -3,6 +3,18 @@
 #include "Skills/CalendarCall.h"
 
 namespace {
+// The end of an event that lasted from `start` to `end` and now starts at `moved`: as many days
+// and hours later, on the clock (an all-day event still ends at a midnight across a change of
+// daylight saving).
+QDateTime keepLength(const QDateTime& start, const QDateTime& end, const QDateTime& moved)
+{
+    const QDateTime from = start.toLocalTime();
+    qint64 days = from.date().daysTo(end.toLocalTime().date());
+    if (days > 0 && from.addDays(days) > end)
+        --days;
+    return moved.toLocalTime().addDays(days).addSecs(from.addDays(days).secsTo(end));
+}
+
 void updateEvent(CalendarCall& call)
 {
     const QString originalStart = QStringLiteral("original_start");
@@ -25,15 +37,16 @@ void updateEvent(CalendarCall& call)
 
     // A new start alone keeps the end while it is still after the start (10:00-11:00 moved to
     // 10:30 ends at 11:00); past it, the event keeps its length (moved to 15:00: 15:00-16:00).
-    const qint64 duration = event.start.secsTo(event.end);
+    // Times are touched only when one is given: a rename leaves them as they are.
     if (dates.contains(start)) {
-        event.start = dates.value(start);
-        if (!dates.contains(end) && event.end <= event.start)
-            event.end = event.start.addSecs(duration > 0 ? duration : 3600);
+        const QDateTime moved = dates.value(start);
+        if (!dates.contains(end) && event.end <= moved)
+            event.end = keepLength(event.start, event.end, moved);
+        event.start = moved;
     }
     if (dates.contains(end))
         event.end = dates.value(end);
-    if (event.end <= event.start)
+    if ((dates.contains(start) || dates.contains(end)) && event.end <= event.start)
         event.end = event.start.addSecs(3600);
     call.save(event, call.text("speech.calendar.updated").arg(event.title));
 }

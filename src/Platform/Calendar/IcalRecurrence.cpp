@@ -312,7 +312,8 @@ bool Budget::outOfTime()
 
 QDateTime Span::endOf(const QDateTime& start) const
 {
-    return days >= 0 ? start.date().addDays(days).startOfDay() : start.addSecs(seconds);
+    // The date is the start's own, in local time, however the start was given (an id names it in UTC).
+    return days >= 0 ? start.toLocalTime().date().addDays(days).startOfDay() : start.addSecs(seconds);
 }
 
 Span spanOf(icalcomponent* master, const CalendarEvent& series)

@@ -13,6 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -719,4 +722,423 @@ TEST(IcalCalendarStore, AnEventInSeveralFilesIsOneEvent)
             EXPECT_EQ(after[i] != before[i], step.changedFiles[i]) << files[i].toStdString();
     }
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList());
+}
+
+namespace {
+// The names of the properties whose lines differ between two texts, each line as written.
+QSet<QByteArray> changedNames(const QByteArray& before, const QByteArray& after)
+{
+    const auto linesOf = [](QByteArray text) {
+        QMap<QByteArray, int> lines;
+        for (const QByteArray& line : text.replace("\r\n ", "").split('\n'))
+            ++lines[line.trimmed()];
+        return lines;
+    };
+    const QMap<QByteArray, int> was = linesOf(before), now = linesOf(after);
+    QSet<QByteArray> names;
+    for (const auto& [one, other] : {std::pair(&was, &now), std::pair(&now, &was)})
+        for (auto line = one->cbegin(); line != one->cend(); ++line)
+            if (other->value(line.key()) != line.value())
+                names.insert(QString::fromUtf8(line.key()).section(QRegularExpression("[;:]"), 0, 0).toUtf8());
+    return names;
+}
+
+// In Berlin: a day of March 2019 is 23:00 UTC the evening before.
+QDateTime berlin(int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2019, 3, day), QTime(hour, minute), QTimeZone("Europe/Berlin"));
+}
+
+const QByteArray kWindowsZone = "BEGIN:VTIMEZONE\nTZID:W. Europe Standard Time\nBEGIN:STANDARD\n"
+                                "DTSTART:16010101T030000\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0100\n"
+                                "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\nEND:STANDARD\nBEGIN:DAYLIGHT\n"
+                                "DTSTART:16010101T020000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0200\n"
+                                "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\nEND:DAYLIGHT\nEND:VTIMEZONE\n";
+}  // namespace
+
+// A change writes the properties it changes and no other, each time in the form it has (a date
+// stays a date, a zone stays, floating and UTC stay, a duration stays), an occurrence's
+// override in the form of its series with the occurrence's own length; every byte outside the
+// changed event stays, and what the file then says is what was saved, found and listed alike.
+TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
+{
+    ScopedTimeZone zone("Europe/Berlin");
+    ScopedDataRoot root;
+    const auto rename = [](CalendarEvent& event) { event.title = "Renamed"; };
+    const auto laterBy = [](int days, int hours) {
+        return [=](CalendarEvent& event) {
+            event.start = event.start.toLocalTime().addDays(days).addSecs(hours * 3600);
+            event.end = event.end.toLocalTime().addDays(days).addSecs(hours * 3600);
+        };
+    };
+    const QSet<QByteArray> stamps = {"DTSTAMP", "LAST-MODIFIED"};
+    const QSet<QByteArray> renamed = stamps + QSet<QByteArray>{"SUMMARY"};
+    const QSet<QByteArray> moved = stamps + QSet<QByteArray>{"DTSTART", "DTEND", "SEQUENCE"};
+    const QByteArray day = "BEGIN:VEVENT\nUID:day\nDTSTART;VALUE=DATE:20190304\nDTEND;VALUE=DATE:20190305\n"
+                           "SUMMARY:Day\nEND:VEVENT\n";
+    const QByteArray days = "BEGIN:VEVENT\nUID:days\nDTSTAMP:20190101T000000Z\nDTSTART;VALUE=DATE:20190304\n"
+                            "DTEND;VALUE=DATE:20190305\nRRULE:FREQ=DAILY;COUNT=5\nSUMMARY:Days\nEND:VEVENT\n";
+    const QByteArray trips = "BEGIN:VEVENT\nUID:trip\nDTSTART;VALUE=DATE:20190302\nDTEND;VALUE=DATE:20190309\n"
+                             "RRULE:FREQ=WEEKLY;COUNT=3\nSUMMARY:Trip\nEND:VEVENT\n";
+    const QByteArray timed = "BEGIN:VEVENT\nUID:t\nDTSTART%1\nDTEND%2\nSUMMARY:Timed\nEND:VEVENT\n";
+    const auto at = [&](const char* start, const char* end) {
+        return QByteArray(timed).replace("%1", start).replace("%2", end);
+    };
+    const struct {
+        const char* name;
+        QByteArray body;  // the calendar's children
+        QString id;
+        std::function<void(CalendarEvent&)> change;
+        QList<QByteArray> written;  // lines the file holds afterwards
+        QSet<QByteArray> changes = {};  // the only properties whose lines differ, when given
+        QByteArray after = {};  // the file's bytes after its calendar
+    } rows[] = {
+        {"an all-day event renamed",
+         day,
+         "day",
+         rename,
+         {"DTSTART;VALUE=DATE:20190304\r\n", "DTEND;VALUE=DATE:20190305\r\n", "SUMMARY:Renamed\r\n"},
+         renamed},
+        {"an all-day event moved a day",
+         day,
+         "day",
+         laterBy(1, 0),
+         {"DTSTART;VALUE=DATE:20190305\r\n", "DTEND;VALUE=DATE:20190306\r\n", "SEQUENCE:1\r\n"},
+         moved},
+        {"an all-day event moved to a time of day",
+         day,
+         "day",
+         laterBy(0, 15),
+         {"DTSTART:20190304T140000Z\r\n", "DTEND:20190305T140000Z\r\n"},
+         moved},
+        {"one day of an all-day series renamed",
+         days,
+         "days#20190304T230000Z",
+         rename,
+         {"RECURRENCE-ID;VALUE=DATE:20190305\r\n", "DTSTART;VALUE=DATE:20190305\r\n", "DTEND;VALUE=DATE:20190306\r\n",
+          "SUMMARY:Renamed\r\n", "RRULE:FREQ=DAILY;COUNT=5\r\n"}},
+        {"one week of a series of weeks moved a day",
+         trips,
+         "trip#20190308T230000Z",
+         laterBy(1, 0),
+         {"RECURRENCE-ID;VALUE=DATE:20190309\r\n", "DTSTART;VALUE=DATE:20190310\r\n", "DTEND;VALUE=DATE:20190317\r\n"}},
+        {"a time in a zone the file defines, moved",
+         kWindowsZone +
+             at(";TZID=W. Europe Standard Time:20190304T100000", ";TZID=W. Europe Standard Time:20190304T110000"),
+         "t",
+         laterBy(0, 1),
+         {"DTSTART;TZID=W. Europe Standard Time:20190304T110000\r\n",
+          "DTEND;TZID=W. Europe Standard Time:20190304T120000\r\n"},
+         moved},
+        {"a floating time moved",
+         at(":20190304T100000", ":20190304T110000"),
+         "t",
+         laterBy(0, 1),
+         {"DTSTART:20190304T110000\r\n", "DTEND:20190304T120000\r\n"},
+         moved},
+        {"a time in UTC moved",
+         at(":20190304T090000Z", ":20190304T100000Z"),
+         "t",
+         laterBy(0, 1),
+         {"DTSTART:20190304T100000Z\r\n", "DTEND:20190304T110000Z\r\n"},
+         moved},
+        {"a duration moved",
+         "BEGIN:VEVENT\nUID:d\nDTSTART;TZID=Europe/Berlin:20190304T100000\nDURATION:PT1H30M\nEND:VEVENT\n",
+         "d",
+         laterBy(0, 1),
+         {"DTSTART;TZID=Europe/Berlin:20190304T110000\r\n", "DURATION:PT1H30M\r\n"},
+         stamps + QSet<QByteArray>{"DTSTART", "SEQUENCE"}},
+        {"empty values and a property of no known name kept",
+         "BEGIN:VEVENT\nUID:e\nDTSTART:20190304T090000Z\nDESCRIPTION:\nLOCATION:\nFOO-BAR;X=1:baz\nEND:VEVENT\n",
+         "e",
+         rename,
+         {"DESCRIPTION:\r\nLOCATION:\r\nFOO-BAR;X=1:baz\r\n"},
+         renamed},
+        {"the second of two calendars",
+         day + "END:VCALENDAR\nBEGIN:VCALENDAR\nVERSION:2.0\n" + QByteArray(day).replace("UID:day", "UID:other"),
+         "other",
+         rename,
+         {"SUMMARY:Renamed\r\n", "SUMMARY:Day\r\n"},
+         renamed},
+        {"a parameter of a property not changed",
+         at(":20190304T090000Z", ":20190304T100000Z").replace("SUMMARY:Timed", "SUMMARY;LANGUAGE=en-US:Timed"),
+         "t",
+         laterBy(0, 1),
+         {"SUMMARY;LANGUAGE=en-US:Timed\r\n"},
+         moved},
+        {"a description with its alternative, renamed",
+         at(":20190304T090000Z", ":20190304T100000Z")
+             .replace("SUMMARY:Timed", "SUMMARY:Timed\nDESCRIPTION;ALTREP=\"cid:n@x\":Notes"),
+         "t",
+         rename,
+         {"DESCRIPTION;ALTREP=\"cid:n@x\":Notes\r\n"},
+         renamed},
+        {"notes changed, their alternative dropped",
+         at(":20190304T090000Z", ":20190304T100000Z")
+             .replace("SUMMARY:Timed", "SUMMARY:Timed\nDESCRIPTION;ALTREP=\"cid:n@x\":Notes"),
+         "t",
+         [](CalendarEvent& event) { event.notes = "New, shorter; notes\nsecond line"; },
+         {"DESCRIPTION:New\\, shorter\\; notes\\nsecond line\r\n"},
+         stamps + QSet<QByteArray>{"DESCRIPTION"}},
+        {"a location added",
+         day,
+         "day",
+         [](CalendarEvent& event) { event.location = "Hall"; },
+         {"LOCATION:Hall\r\n"},
+         stamps + QSet<QByteArray>{"LOCATION"}},
+        {"a file ending in a blank line", day, "day", rename, {"SUMMARY:Renamed\r\n"}, renamed, "\r\n\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(folder()).removeRecursively();
+        ASSERT_TRUE(FileIO::ensureDirectory(folder()));
+        const QByteArray before =
+            QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Other tool//EN\n" + row.body + "END:VCALENDAR\n")
+                .replace("\n", "\r\n") +
+            row.after;
+        ASSERT_TRUE(FileIO::writeAtomically(folder() + "/f.ics", before));
+        IcalCalendarStore store;
+        std::optional<CalendarEvent> event;
+        ASSERT_TRUE(store.find(row.id, &event, nullptr));
+        ASSERT_TRUE(event);
+        row.change(*event);
+        QString error;
+        ASSERT_TRUE(store.save(*event, &error)) << error.toStdString();
+        const QByteArray after = bytesOf("f.ics");
+        EXPECT_EQ(CalendarBytes::changedOutside(before, after, row.id.section('#', 0, 0).toUtf8()), std::nullopt)
+            << after.toStdString();
+        EXPECT_TRUE(after.endsWith("END:VCALENDAR\r\n" + row.after));
+        for (const QByteArray& line : row.written)
+            EXPECT_TRUE(after.contains(line)) << line.toStdString() << "\n" << after.toStdString();
+        if (!row.changes.isEmpty()) {
+            EXPECT_EQ(changedNames(before, after), row.changes) << after.toStdString();
+        }
+        // Read back by another store: found and listed as saved.
+        IcalCalendarStore again;
+        std::optional<CalendarEvent> found;
+        ASSERT_TRUE(again.find(row.id, &found, nullptr));
+        EXPECT_EQ(found, event);
+        const auto listing = again.events(berlin(1, 0), berlin(31, 0), nullptr);
+        ASSERT_TRUE(listing);
+        EXPECT_TRUE(listing->events.contains(*event)) << listing->events.size();
+    }
+}
+
+// The folder as one calendar: of the copies of an event or of one occurrence's override, the
+// one with the higher SEQUENCE, then the one read last, is listed, found and changed, wherever
+// the copies stand; a detached override counts only where its series does not decide.
+TEST(IcalCalendarStore, TheFolderIsOneCalendar)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    const auto vevent = [](const char* uid, const char* start, const char* title, const QByteArray& more = {}) {
+        return "BEGIN:VEVENT\nUID:" + QByteArray(uid) + "\nDTSTART;TZID=Asia/Seoul:" + start +
+               "\nDURATION:PT1H\nSUMMARY:" + title + "\n" + more + "END:VEVENT\n";
+    };
+    const QByteArray weekly = "RRULE:FREQ=WEEKLY;COUNT=2\n";
+    const auto moved = [](const char* from) { return "RECURRENCE-ID;TZID=Asia/Seoul:" + QByteArray(from) + "\n"; };
+    const QByteArray sequence1 = "SEQUENCE:1\n";
+    const QByteArray team = vevent("team", "20260105T100000", "Team", weekly);
+    const struct {
+        const char* name;
+        QList<std::pair<const char*, QByteArray>> files;
+        QStringList listed;  // "<day> <time> <title>"
+        QList<std::pair<QString, QString>> found;  // id and the title found, or ""
+        const char* changedId;  // renamed: the files that then change
+        QStringList changedFiles;
+    } rows[] = {
+        {"two copies of a series in one file, the newer last",
+         {{"a.ics", team + vevent("team", "20260105T110000", "Team (new)", weekly)}},
+         {"05 11:00 Team (new)", "12 11:00 Team (new)"},
+         {{"team#20260105T020000Z", "Team (new)"}, {"team#20260105T010000Z", ""}},
+         "team#20260105T020000Z",
+         {"a.ics"}},
+        {"two copies in two files, the newer in the file read last",
+         {{"a.ics", team}, {"b.ics", vevent("team", "20260105T110000", "Team (new)", weekly)}},
+         {"05 11:00 Team (new)", "12 11:00 Team (new)"},
+         {{"team#20260105T020000Z", "Team (new)"}},
+         "team#20260105T020000Z",
+         {"b.ics"}},
+        {"a higher SEQUENCE before a lower one",
+         {{"a.ics", vevent("team", "20260105T110000", "Team (new)", weekly + sequence1) + team}},
+         {"05 11:00 Team (new)", "12 11:00 Team (new)"},
+         {{"team#20260105T020000Z", "Team (new)"}},
+         "team#20260105T020000Z",
+         {"a.ics"}},
+        {"two copies of one override in the series' file, the newer last",
+         {{"a.ics", team + vevent("team", "20260112T120000", "Moved", moved("20260112T100000")) +
+                        vevent("team", "20260112T130000", "Moved again", moved("20260112T100000"))}},
+         {"05 10:00 Team", "12 13:00 Moved again"},
+         {{"team#20260112T010000Z", "Moved again"}},
+         "team#20260112T010000Z",
+         {"a.ics"}},
+        {"two copies of a detached override in two files, the newer in the file read last",
+         {{"a.ics", vevent("board", "20260107T110000", "Board", moved("20260107T100000"))},
+          {"b.ics", vevent("board", "20260107T120000", "Board (moved)", moved("20260107T100000"))}},
+         {"07 12:00 Board (moved)"},
+         {{"board#20260107T010000Z", "Board (moved)"}},
+         "board#20260107T010000Z",
+         {"b.ics"}},
+        {"an override of a single event, detached",
+         {{"a.ics", vevent("solo", "20260106T150000", "Solo")},
+          {"b.ics", vevent("solo", "20260106T170000", "Solo (moved)", moved("20260106T150000"))}},
+         {"06 15:00 Solo"},
+         {{"solo", "Solo"}, {"solo#20260106T060000Z", ""}},
+         "solo",
+         {"a.ics"}},
+        {"an occurrence the series' own file took out, overridden elsewhere",
+         {{"a.ics", vevent("team", "20260105T100000", "Team", weekly + "EXDATE;TZID=Asia/Seoul:20260112T100000\n")},
+          {"b.ics", vevent("team", "20260112T120000", "Moved", moved("20260112T100000"))}},
+         {"05 10:00 Team"},
+         {{"team#20260112T010000Z", ""}, {"team#20260105T010000Z", "Team"}},
+         "team#20260105T010000Z",
+         {"a.ics"}},
+        {"a single event its EXDATE took out",
+         {{"a.ics", vevent("gone", "20260106T090000", "Gone", "EXDATE;TZID=Asia/Seoul:20260106T090000\n") + team}},
+         {"05 10:00 Team", "12 10:00 Team"},
+         {{"gone", ""}},
+         "team#20260105T010000Z",
+         {"a.ics"}},
+        {"one file",
+         {{"a.ics", team + vevent("team", "20260112T120000", "Moved", moved("20260112T100000"))}},
+         {"05 10:00 Team", "12 12:00 Moved"},
+         {{"team#20260112T010000Z", "Moved"}},
+         "team#20260105T010000Z",
+         {"a.ics"}},
+        {"the same file twice",
+         {{"a.ics", team + vevent("team", "20260112T120000", "Moved", moved("20260112T100000"))},
+          {"b.ics", team + vevent("team", "20260112T120000", "Moved", moved("20260112T100000"))}},
+         {"05 10:00 Team", "12 12:00 Moved"},
+         {{"team#20260112T010000Z", "Moved"}},
+         "team#20260105T010000Z",
+         {"b.ics"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(folder()).removeRecursively();
+        for (const auto& [name, body] : row.files)
+            write(name, body);
+        IcalCalendarStore store;
+        QStringList listed;
+        const auto listing =
+            store.events(QDateTime(QDate(2026, 1, 5), QTime()), QDateTime(QDate(2026, 1, 19), QTime()), nullptr);
+        ASSERT_TRUE(listing);
+        for (const CalendarEvent& event : listing->events)
+            listed << event.start.toString("dd HH:mm ") + event.title;
+        EXPECT_EQ(listed, row.listed);
+        EXPECT_TRUE(listing->unfinished.isEmpty() && listing->cut.isEmpty());
+        for (const auto& [id, title] : row.found) {
+            std::optional<CalendarEvent> found;
+            ASSERT_TRUE(store.find(id, &found, nullptr));
+            EXPECT_EQ(found ? found->title : QString(), title) << id.toStdString();
+        }
+        QMap<QString, QByteArray> before;
+        for (const auto& [name, body] : row.files)
+            before.insert(name, bytesOf(name));
+        std::optional<CalendarEvent> changed;
+        ASSERT_TRUE(store.find(row.changedId, &changed, nullptr) && changed);
+        changed->title = "Renamed";
+        ASSERT_TRUE(store.save(*changed, nullptr));
+        QStringList changedFiles;
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            if (bytesOf(file.key()) != file.value())
+                changedFiles << file.key();
+        EXPECT_EQ(changedFiles, row.changedFiles);
+        std::optional<CalendarEvent> found;
+        ASSERT_TRUE(IcalCalendarStore().find(row.changedId, &found, nullptr));
+        EXPECT_EQ(found, changed);
+    }
+}
+
+// A TZID is read as Qt's zone of an id it lists, even where the file defines the id otherwise
+// (an outdated definition), else as the file defines it, else as the database's zone of a link;
+// one that leads out of the database (to a FIFO) is a zone nothing resolves, read as local
+// time and named, and the event is still changed in place.
+TEST(IcalCalendarStore, ZonesAreReadAsTheirNamesMean)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    ASSERT_TRUE(FileIO::ensureDirectory(folder()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder() + "/pipe").constData(), 0600), 0);
+    // New York before 2007: daylight saving from the first Sunday of April.
+    const QByteArray outdated = "BEGIN:VTIMEZONE\nTZID:America/New_York\nBEGIN:STANDARD\nDTSTART:19671029T020000\n"
+                                "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\nTZOFFSETFROM:-0400\nTZOFFSETTO:-0500\n"
+                                "END:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:19870405T020000\n"
+                                "RRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=4\nTZOFFSETFROM:-0500\nTZOFFSETTO:-0400\n"
+                                "END:DAYLIGHT\nEND:VTIMEZONE\n";
+    const QByteArray escape = "Europe/" + QByteArray("../").repeated(12) + QFile::encodeName(folder()).mid(1) + "/pipe";
+    const struct {
+        const char* name;
+        QByteArray zones;
+        QByteArray tzid;
+        QDateTime start;  // 20 March 2026, 10:00 on the zone's clock
+        bool unknown = false;
+    } rows[] = {
+        {"an IANA id the file defines as it was before 2007", outdated, "America/New_York",
+         QDateTime(QDate(2026, 3, 20), QTime(14, 0), Qt::UTC)},
+        {"a link of the database", {}, "US/Eastern", QDateTime(QDate(2026, 3, 20), QTime(14, 0), Qt::UTC)},
+        {"a Windows name", {}, "Eastern Standard Time", QDateTime(QDate(2026, 3, 20), QTime(14, 0), Qt::UTC)},
+        {"a path out of the database, to a FIFO",
+         {},
+         escape,
+         QDateTime(QDate(2026, 3, 20), QTime(1, 0), Qt::UTC),
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QByteArray before = QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.zones +
+                                             "BEGIN:VEVENT\nUID:z\nDTSTART;TZID=" + row.tzid +
+                                             ":20260320T100000\nSUMMARY:Zoned\nEND:VEVENT\nEND:VCALENDAR\n")
+                                      .replace("\r\n", "\n")
+                                      .replace("\n", "\r\n");
+        ASSERT_TRUE(FileIO::writeAtomically(folder() + "/z.ics", before));
+        IcalCalendarStore store;
+        const auto listing = store.events(row.start.addDays(-1), row.start.addDays(1), nullptr);
+        ASSERT_TRUE(listing);
+        ASSERT_EQ(listing->events.size(), 1);
+        EXPECT_EQ(listing->events.first().start, row.start);
+        EXPECT_EQ(listing->unknownZones, row.unknown ? QStringList{"z.ics"} : QStringList());
+        CalendarEvent renamed = listing->events.first();
+        renamed.title = "Renamed";
+        ASSERT_TRUE(store.save(renamed, nullptr));
+        EXPECT_EQ(CalendarBytes::changedOutside(before, bytesOf("z.ics"), "z"), std::nullopt);
+        EXPECT_TRUE(bytesOf("z.ics").contains("DTSTART;TZID=" + row.tzid + ":20260320T100000\r\n"));
+    }
+}
+
+// A large export is changed in place like any file; a removal that cannot take an event out of
+// every file holding it writes none of them, and says why.
+TEST(IcalCalendarStore, ALargeFileChangesAndARemovalIsWholeOrNothing)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    const ExportedCalendars::File large = ExportedCalendars::largeExport(9 << 20);
+    ASSERT_TRUE(ExportedCalendars::write(folder(), large));
+    IcalCalendarStore store;
+    std::optional<CalendarEvent> review;
+    ASSERT_TRUE(store.find("review-q1@example.com", &review, nullptr) && review);
+    review->title = "Quarterly review (moved)";
+    review->start = review->start.addSecs(1800);
+    review->end = review->end.addSecs(1800);
+    QString error;
+    ASSERT_TRUE(store.save(*review, &error)) << error.toStdString();
+    EXPECT_EQ(CalendarBytes::changedOutside(large.text, bytesOf(large.name), "review-q1@example.com"), std::nullopt);
+    std::optional<CalendarEvent> found;
+    ASSERT_TRUE(IcalCalendarStore().find("review-q1@example.com", &found, nullptr));
+    EXPECT_EQ(found, review);
+
+    QDir(folder()).removeRecursively();
+    const QByteArray solo = "BEGIN:VEVENT\nUID:solo\nDTSTART:20260105T010000Z\nSUMMARY:Solo\n";
+    write("a.ics", solo + "END:VEVENT\n");
+    // Its alarm's END never written: libical ends the alarm with the event.
+    write("b.ics", solo + "BEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:-PT5M\nEND:VEVENT\n");
+    const QByteArray a = bytesOf("a.ics"), b = bytesOf("b.ics");
+    IcalCalendarStore both;
+    ASSERT_TRUE(both.find("solo", &found, nullptr) && found);
+    EXPECT_FALSE(both.remove("solo", &error));
+    EXPECT_EQ(error.replace(folder(), "<folder>"),
+              "<folder>/b.ics is left as it is: the event's text cannot be changed safely, an END line inside it "
+              "does not match");
+    EXPECT_EQ(bytesOf("a.ics"), a);
+    EXPECT_EQ(bytesOf("b.ics"), b);
 }
