@@ -7,7 +7,8 @@
 // occurrence, vendor blocks), alone in the calendar folder, asked to list today, list the
 // week, change an event and delete one; the week listed from one file of thousands of series,
 // and from thousands on a day that never comes; today listed from exports of years, past an
-// event nested deep, and from series whose every step costs libical long.
+// event nested deep, and from series whose every step costs libical long; one event of such an
+// export changed.
 // The window's thread only waits for the answer here; in the program it goes on meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
@@ -155,6 +156,33 @@ BENCHMARK(BM_CalendarLargeExport)
     ->Args({50, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// One event of a busy calendar of years exported as one file, of 10 and 50 MiB, moved as the
+// update skill moves it: found by its start among the events of the month around it, then
+// changed in place, the rest of the file kept byte for byte.
+void BM_CalendarLargeChange(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::largeExport(state.range(0) << 20);
+    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*.info=false"));
+    ScopedTimeZone zone("Asia/Seoul");
+    QTemporaryDir scratch;
+    const QString folder = scratch.path() + QStringLiteral("/calendar");
+    FakeScheduler clock(ExportedCalendars::now());
+    IcalCalendarStore store(folder);
+    CalendarUpdateEventSkill update(store, clock,
+                                    std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar")));
+    QString answer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(folder).removeRecursively();
+        ExportedCalendars::write(folder, file);
+        state.ResumeTiming();
+        answer = ask(update, {{"original_start", file.target}, {"start", "2026-01-05T16:30"}});
+    }
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × update: %2").arg(file.name, answer).toStdString());
+}
+BENCHMARK(BM_CalendarLargeChange)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Today listed past an event of about 4 MiB of components, each inside the one before, and
 // END lines of components never opened: each line costs the same, however deep.

@@ -233,6 +233,8 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         {{{"start", "2026-01-05T10:00"}}, kNotFound, ""},
         {{{"original_start", "2026-01-05T10:31"}}, kNotFound, ""},
         {{{"original_start", "2026-01-05T10:00"}, {"start", "3시쯤"}}, notUnderstood("3시쯤"), ""},
+        // A change of anything but its times leaves them as they are, even without length.
+        {{{"id", "z"}, {"location", "Hall"}}, "일정 'Reminder' 수정했어요.", "z", at(1, 5, 20), at(1, 5, 20), "Hall"},
     };
     const auto byId = [](QList<CalendarEvent> list) {
         std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.id < b.id; });
@@ -243,6 +245,7 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         add("a", "Standup", at(1, 5, 10), 60, "Room 1");
         add("r", "Review", at(1, 5, 16, 50), 60);
         add("s", "Sync", at(1, 5, 17, 5), 60);
+        add("z", "Reminder", at(1, 5, 20), 0);
         QList<CalendarEvent> expected = byId(events());
         for (CalendarEvent& event : expected)
             if (event.id == c.id)
@@ -393,7 +396,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         {"long-line.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; 1월 5일 16:00 — Review"},
         {"long-line.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
         {"long-line.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
-        {"long-line.ics", changeIt, moveTo("2026-01-05T16:00"), unsafe("long-line.ics", "a line is longer than 128 KiB")},
+        {"long-line.ics", changeIt, moveTo("2026-01-05T16:00"),
+         unsafe("long-line.ics", "a line is longer than 128 KiB")},
         {"never-monthly.ics", listToday, noArgs, "오늘 일정 1건. " + lunch},
         {"never-monthly.ics", listWeek, noArgs, "이번 주 일정 1건. " + lunch},
         {"never-monthly.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
@@ -436,7 +440,8 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-end.ics")},
         {"misspelt-end.ics", listWeek, noArgs,
          "이번 주 일정 3건. " + lunch + "; " + dentist + "; " + flight + damaged("misspelt-end.ics")},
-        {"misspelt-end.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"misspelt-end.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
         {"misspelt-end.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
         {"misspelt-end.ics", changeIt, moveTo("2026-01-07T08:00"),
          unsafe("misspelt-end.ics", "an END line inside it does not match")},
@@ -446,13 +451,15 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "오늘 일정 2건. " + lunch + "; " + dentist + damaged("ended-by-vtodo.ics")},
         {"ended-by-vtodo.ics", listWeek, noArgs,
          "이번 주 일정 3건. " + lunch + "; " + dentist + "; " + flight + damaged("ended-by-vtodo.ics")},
-        {"ended-by-vtodo.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"ended-by-vtodo.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
         {"ended-by-vtodo.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
         {"misspelt-begin.ics", listToday, noArgs,
          "오늘 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-begin.ics")},
         {"misspelt-begin.ics", listWeek, noArgs,
          "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("misspelt-begin.ics")},
-        {"misspelt-begin.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.", "lunch-0105@example.com"},
+        {"misspelt-begin.ics", changeIt, moveTo("2026-01-05T12:00"), "일정 'Lunch' 수정했어요.",
+         "lunch-0105@example.com"},
         {"misspelt-begin.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
         {"week-number.ics", listToday, noArgs, "오늘 일정 2건. 1월 5일 10:00 — Planning; " + lunch},
         {"week-number.ics", listWeek, noArgs,
@@ -519,19 +526,23 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
         // What the program does not know stays as it was.
         {"vendor-blocks.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
         {"vendor-blocks.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
-        {"vendor-blocks.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.", "dentist-0105@example.com"},
-        {"vendor-blocks.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
+        {"vendor-blocks.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
+        {"vendor-blocks.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.",
+         "dentist-0105@example.com"},
         {"padded.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
         {"padded.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
         {"padded.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.", "dentist-0105@example.com"},
         {"padded.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         {"cut-short.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist},
         {"cut-short.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist},
-        {"cut-short.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.", "dentist-0105@example.com"},
+        {"cut-short.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
         {"cut-short.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         {"nul-byte.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("nul-byte.ics")},
         {"nul-byte.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("nul-byte.ics")},
-        {"nul-byte.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.", "dentist-0105@example.com"},
+        {"nul-byte.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
         {"nul-byte.ics", deleteIt, at("2026-01-05T14:00"), "일정 'Dentist' 삭제했어요.", "dentist-0105@example.com"},
         {"no-start.ics", listToday, noArgs, "오늘 일정 2건. " + lunch + "; " + dentist + damaged("no-start.ics")},
         {"no-start.ics", listWeek, noArgs, "이번 주 일정 2건. " + lunch + "; " + dentist + damaged("no-start.ics")},
