@@ -46,8 +46,8 @@ struct Listed {
     CalendarEvent event;
     Kind kind;
     QString uid;
-    Rank rank;  // of its series' VEVENT; of its own for one standing apart
-    QDateTime replaces = {};  // for one standing apart
+    Rank rank;  // of its series' VEVENT; of its own for a detached one
+    QDateTime replaces = {};  // for a detached one
 };
 
 // A series a listing gave in part, and why.

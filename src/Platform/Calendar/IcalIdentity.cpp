@@ -1,7 +1,5 @@
 #include "Platform/Calendar/IcalIdentity.h"
 
-#include "Platform/Calendar/IcalTree.h"
-
 #include <QCryptographicHash>
 
 namespace IcalIdentity {
@@ -15,15 +13,6 @@ QString uidOf(icalcomponent* vevent)
     return QStringLiteral("no-uid-") + QLatin1String(digest.left(20));
 }
 
-void pinUid(icalcomponent* vevent, const QString& uid)
-{
-    const char* own = icalcomponent_get_uid(vevent);
-    if (!own || !*own) {
-        IcalTree::removeProperties(vevent, ICAL_UID_PROPERTY);
-        icalcomponent_set_uid(vevent, uid.toUtf8().constData());
-    }
-}
-
 bool wins(const Rank& rank, const Rank& held)
 {
     if (rank.sequence != held.sequence)
@@ -34,14 +23,6 @@ bool wins(const Rank& rank, const Rank& held)
 Rank rankOf(const Component& component)
 {
     return {icalcomponent_get_sequence(component.vevent), component.position};
-}
-
-QList<Component> componentsOf(icalcomponent* calendar)
-{
-    QList<Component> components;
-    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
-        components.append({vevent, components.size()});
-    return components;
 }
 
 Component masterOf(const QList<Component>& components, const QString& uid)

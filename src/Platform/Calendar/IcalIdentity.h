@@ -33,13 +33,8 @@ struct Component {
 
 // The UID, or for a VEVENT without one, the name made from its text.
 QString uidOf(icalcomponent* vevent);
-// Gives a VEVENT without UID the name it is known by, before it is changed: its text, and so
-// its name, changes with it.
-void pinUid(icalcomponent* vevent, const QString& uid);
 Rank rankOf(const Component& component);
 
-// The VEVENTs of a calendar, placed in file order.
-QList<Component> componentsOf(icalcomponent* calendar);
 // The winning copy of the event's own VEVENT (not an override of one of its occurrences).
 Component masterOf(const QList<Component>& components, const QString& uid);
 

@@ -9,8 +9,8 @@
 // Where the events of the calendar folder stand, as of its last reading. An event (its UID)
 // may have copies in several files or in one (two exports of one calendar, an edit that left
 // the old copy), and so may one occurrence's override; an override may stand in a file without
-// its series (an invitation to one occurrence). Of the copies of an event, and of the overrides
-// of one occurrence that stand apart from their series, the winning copy counts
+// its series, detached (an invitation to one occurrence). Of the copies of an event, and of the
+// detached overrides of one occurrence, the winning copy counts
 // (IcalIdentity::Rank).
 class IcalIndex {
 public:
@@ -31,7 +31,7 @@ public:
     bool contains(const QString& uid) const { return m_files.contains(uid); }
     // The winning copy of the event, or null.
     const Copy* master(const QString& uid) const;
-    // The winning override of the occurrence `id` among those standing apart, or null.
+    // The winning detached override of the occurrence `id`, or null.
     const Copy* detached(const QString& id) const;
     // Every file that holds a part of the event, in the folder's order.
     QStringList filesOf(const QString& uid) const { return m_files.value(uid); }

@@ -1,7 +1,6 @@
 #include "Platform/Calendar/IcalOverrides.h"
 
 #include "Platform/Calendar/IcalReader.h"
-#include "Platform/Calendar/IcalTree.h"
 #include "Platform/Calendar/IcalZone.h"
 
 #include <algorithm>
@@ -10,28 +9,6 @@ namespace {
 using IcalIdentity::Component;
 
 const QString kInstantFormat = QStringLiteral("yyyyMMdd'T'HHmmss'Z'");
-
-// `at` written the way the series writes its DTSTART (a date, UTC, or the wall-clock time of
-// its TZID, which `property` then gets too), so an EXDATE or a RECURRENCE-ID matches it.
-icaltimetype likeStart(icalcomponent* master, const QDateTime& at, icalproperty* property)
-{
-    const icaltimetype start = icalcomponent_get_dtstart(master);
-    return IcalZone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), start)
-        .toIcal(at, start.is_date, property);
-}
-
-// The overrides of the series for the occurrence, every copy.
-QList<icalcomponent*> overridesAt(icalcomponent* calendar, const QString& uid, std::optional<bool> seriesOfDates,
-                                  const QDateTime& originalStart)
-{
-    QList<icalcomponent*> found;
-    for (icalcomponent* vevent : IcalTree::children(calendar, ICAL_VEVENT_COMPONENT))
-        if (IcalOverrides::replacedBy(vevent, seriesOfDates.value_or(IcalOverrides::ofDates(vevent))) ==
-                originalStart &&
-            IcalIdentity::uidOf(vevent) == uid)
-            found.append(vevent);
-    return found;
-}
 }  // namespace
 
 namespace IcalOverrides {
@@ -150,40 +127,6 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
     occurrence.start = at;
     occurrence.end = starts.ends.value(at.toSecsSinceEpoch(), span.endOf(at));
     return occurrence;
-}
-
-icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)
-{
-    const QString uid = IcalIdentity::uidOf(master);
-    const Overrides existing = overridesOf(IcalIdentity::componentsOf(calendar), uid, ofDates(master));
-    if (const Override* found = overrideAt(existing, originalStart))
-        return found->vevent;
-    icalcomponent* override = icalcomponent_new_clone(master);
-    for (const icalproperty_kind kind :
-         {ICAL_RRULE_PROPERTY, ICAL_RDATE_PROPERTY, ICAL_EXDATE_PROPERTY, ICAL_RECURRENCEID_PROPERTY})
-        IcalTree::removeProperties(override, kind);
-    icalproperty* recurrenceId = icalproperty_new_recurrenceid(icaltime_null_time());
-    icalproperty_set_recurrenceid(recurrenceId, likeStart(master, originalStart, recurrenceId));
-    icalcomponent_add_property(override, recurrenceId);
-    icalcomponent_add_component(calendar, override);
-    return override;
-}
-
-void removeOccurrence(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart)
-{
-    for (icalcomponent* override : overridesAt(calendar, IcalIdentity::uidOf(master), ofDates(master), originalStart))
-        IcalTree::removeChild(calendar, override);
-    icalproperty* exdate = icalproperty_new_exdate(icaltime_null_time());
-    icalproperty_set_exdate(exdate, likeStart(master, originalStart, exdate));
-    icalcomponent_add_property(master, exdate);
-}
-
-bool removeOverrides(icalcomponent* calendar, const QString& uid, const QDateTime& originalStart)
-{
-    const QList<icalcomponent*> found = overridesAt(calendar, uid, std::nullopt, originalStart);
-    for (icalcomponent* override : found)
-        IcalTree::removeChild(calendar, override);
-    return !found.isEmpty();
 }
 
 }  // namespace IcalOverrides

@@ -14,7 +14,8 @@
 
 // The single occurrences of a series. Each stands on its own through its id, the series' UID,
 // "#" and its original start in UTC; a change to one is an override (a VEVENT of the series'
-// UID whose RECURRENCE-ID names the original start), its removal an EXDATE of the series.
+// UID whose RECURRENCE-ID names the original start), its removal an EXDATE of the series
+// (both written by IcalEventChange).
 namespace IcalOverrides {
 
 // What an event id names: a whole event or series, or one occurrence of a series.
@@ -29,7 +30,7 @@ QString occurrenceId(const QString& uid, const QDateTime& originalStart);
 // The original start an override replaces. Of a series of dates it is a date, also where the
 // RECURRENCE-ID is written as a date-time: its date as written.
 std::optional<QDateTime> replacedBy(icalcomponent* override, bool seriesOfDates);
-// Whether the series (or an override standing alone) runs from date to date.
+// Whether the series (or a detached override) runs from date to date.
 bool ofDates(icalcomponent* vevent);
 
 // An override, with the original start it replaces.
@@ -63,13 +64,5 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
                                           const Overrides& overrides, const QDateTime& at);
 // The override as an occurrence of its own, named after the start it replaces.
 std::optional<CalendarEvent> occurrenceOf(const Override& override, const QString& uid);
-
-// The override of the occurrence, made from the series (its fields, without its rules) when
-// it has none yet: a change to one occurrence always lands in one override.
-icalcomponent* overrideFor(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart);
-// Takes the occurrence out of the series: its overrides go, and the series leaves it out.
-void removeOccurrence(icalcomponent* calendar, icalcomponent* master, const QDateTime& originalStart);
-// Takes out every override of the UID for the occurrence (an invitation to it, standing alone).
-bool removeOverrides(icalcomponent* calendar, const QString& uid, const QDateTime& originalStart);
 
 }  // namespace IcalOverrides

@@ -112,14 +112,12 @@ QDateTime IcalZone::toDateTime(icaltimetype time) const
     return QDateTime(date, clock);
 }
 
-icaltimetype IcalZone::toIcal(const QDateTime& at, bool date, icalproperty* property) const
+icaltimetype IcalZone::toIcal(const QDateTime& at, bool date) const
 {
     QDateTime local = at.toLocalTime();
     if (m_utc) {
         local = at.toUTC();
     } else if (m_tzid && (m_fileZone || m_zone.isValid())) {
-        if (property)
-            icalproperty_add_parameter(property, icalparameter_new_clone(m_tzid));
         if (m_fileZone) {
             icaltimetype time = icaltime_from_timet_with_zone(at.toSecsSinceEpoch(), date, m_fileZone);
             time.zone = nullptr;

@@ -23,9 +23,9 @@ public:
 
     // A time of this zone as an instant; a date starts its day in local time.
     QDateTime toDateTime(icaltimetype time) const;
-    // `at` as this zone writes it, a date when `date`: UTC, the wall-clock time of the TZID
-    // (which `property`, when given, gets too) or local time.
-    icaltimetype toIcal(const QDateTime& at, bool date, icalproperty* property = nullptr) const;
+    // `at` as this zone writes it, a date when `date`: UTC, the wall-clock time of the TZID or
+    // local time.
+    icaltimetype toIcal(const QDateTime& at, bool date) const;
 
     // The TZID of one of the VEVENT's times that no zone resolves, or nothing when all do.
     static QByteArray unknownIn(icalcomponent* vevent);
