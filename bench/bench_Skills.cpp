@@ -50,6 +50,22 @@ QString ask(Skill& skill, const SkillArgs& args)
     return answer;
 }
 
+// Asks the skill once a round, the file written anew into the folder before each, since a
+// change changes it; returns the last answer.
+QString askOverFreshFile(benchmark::State& state, const QString& folder, const ExportedCalendars::File& file,
+                         Skill& skill, const SkillArgs& args)
+{
+    QString answer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(folder).removeRecursively();
+        ExportedCalendars::write(folder, file);
+        state.ResumeTiming();
+        answer = ask(skill, args);
+    }
+    return answer;
+}
+
 void BM_CalendarQuestion(benchmark::State& state)
 {
     const ExportedCalendars::File file = ExportedCalendars::all().at(state.range(0));
@@ -70,14 +86,7 @@ void BM_CalendarQuestion(benchmark::State& state)
     const SkillArgs args = question == changeIt   ? SkillArgs{{"original_start", file.target}, {"location", "Hall"}}
                            : question == deleteIt ? SkillArgs{{"start", file.target}}
                                                   : SkillArgs{};
-    QString answer;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir(folder).removeRecursively();
-        ExportedCalendars::write(folder, file);
-        state.ResumeTiming();
-        answer = ask(*skills[question], args);
-    }
+    const QString answer = askOverFreshFile(state, folder, file, *skills[question], args);
     state.SetLabel(QStringLiteral("%1 × %2: %3")
                        .arg(file.name, QLatin1String(kQuestions[question]),
                             answer.size() > 60 ? answer.left(40) + QStringLiteral("…") + answer.right(20) : answer)
@@ -171,14 +180,8 @@ void BM_CalendarLargeChange(benchmark::State& state)
     IcalCalendarStore store(folder);
     CalendarUpdateEventSkill update(store, clock,
                                     std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar")));
-    QString answer;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir(folder).removeRecursively();
-        ExportedCalendars::write(folder, file);
-        state.ResumeTiming();
-        answer = ask(update, {{"original_start", file.target}, {"start", "2026-01-05T16:30"}});
-    }
+    const QString answer =
+        askOverFreshFile(state, folder, file, update, {{"original_start", file.target}, {"start", "2026-01-05T16:30"}});
     state.counters["MiB"] = double(file.text.size()) / (1 << 20);
     state.SetLabel(QStringLiteral("%1 × update: %2").arg(file.name, answer).toStdString());
 }

@@ -3,6 +3,7 @@
 // than it allows, and libical reads each without trouble.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
+#include "Platform/Calendar/IcalContentLine.h"
 #include "Platform/Calendar/IcalSplitter.h"
 #include "Platform/Calendar/IcalTree.h"
 
@@ -48,11 +49,7 @@ int depthOf(const QByteArray& text)
     int depth = 0, deepest = 0;
     qsizetype at = 0;
     while (at < text.size()) {
-        qsizetype end = text.indexOf('\n', at);
-        while (end >= 0 && end + 1 < text.size() && (text.at(end + 1) == ' ' || text.at(end + 1) == '\t'))
-            end = text.indexOf('\n', end + 1);
-        if (end < 0)
-            end = text.size();
+        const qsizetype end = IcalContentLine::lineEnd(text, at);
         if (const std::optional<IcalSplitter::Boundary> boundary = IcalSplitter::boundaryOf(text.mid(at, end - at + 1)))
             boundary->begin ? deepest = std::max(deepest, ++depth) : --depth;
         at = end + 1;

@@ -56,6 +56,14 @@ QByteArray unfolded(QByteArray line)
     return line;
 }
 
+qsizetype lineEnd(const QByteArray& text, qsizetype at)
+{
+    qsizetype end = text.indexOf('\n', at);
+    while (end >= 0 && end + 1 < text.size() && (text.at(end + 1) == ' ' || text.at(end + 1) == '\t'))
+        end = text.indexOf('\n', end + 1);
+    return end < 0 ? text.size() : end;
+}
+
 QByteArray without(const QByteArray& params, const QList<QByteArray>& names)
 {
     return filtered(params, names, false);

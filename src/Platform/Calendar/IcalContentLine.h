@@ -19,6 +19,9 @@ struct Parts {
 Parts split(const QByteArray& line);
 // The line without its folds and its line end.
 QByteArray unfolded(QByteArray line);
+// Where the line that starts at `at` in a text of LF line ends ends: at its LF, past the folded
+// lines that continue it, or at the end of the text.
+qsizetype lineEnd(const QByteArray& text, qsizetype at);
 
 // The parameters without those of the names given (upper case), each kept as written.
 QByteArray without(const QByteArray& params, const QList<QByteArray>& names);

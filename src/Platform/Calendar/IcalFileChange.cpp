@@ -24,12 +24,7 @@ bool mayBeOf(const QByteArray& text, const QString& uid)
     bool named = false;
     qsizetype at = 0;
     while (at < text.size()) {
-        qsizetype end = text.indexOf('\n', at);
-        // Folded lines continue it.
-        while (end >= 0 && end + 1 < text.size() && (text.at(end + 1) == ' ' || text.at(end + 1) == '\t'))
-            end = text.indexOf('\n', end + 1);
-        if (end < 0)
-            end = text.size();
+        const qsizetype end = IcalContentLine::lineEnd(text, at);
         if (end - at > 3 && qstrnicmp(text.constData() + at, "UID", 3) == 0) {
             const IcalContentLine::Parts parts =
                 IcalContentLine::split(IcalContentLine::unfolded(text.mid(at, end - at)));
@@ -46,7 +41,8 @@ bool mayBeOf(const QByteArray& text, const QString& uid)
 }
 }  // namespace
 
-IcalFileChange::IcalFileChange(QString path, QByteArray bytes) : m_path(std::move(path)), m_bytes(std::move(bytes))
+IcalFileChange::IcalFileChange(QString path, QString uid, QByteArray bytes)
+    : m_path(std::move(path)), m_uid(std::move(uid)), m_bytes(std::move(bytes))
 {
 }
 
@@ -70,7 +66,7 @@ std::unique_ptr<IcalFileChange> IcalFileChange::open(const QString& path, const 
                         .arg(IcalReader::kMaxListedBytes >> 20));
         return nullptr;
     }
-    std::unique_ptr<IcalFileChange> change(new IcalFileChange(path, std::move(bytes)));
+    std::unique_ptr<IcalFileChange> change(new IcalFileChange(path, uid, std::move(bytes)));
     struct Candidate {
         int calendar;
         qint64 position;
@@ -131,64 +127,55 @@ bool IcalFileChange::refuse(const QString& why, QString* error) const
                 QStringLiteral("%1 is left as it is: the event's text cannot be changed safely, %2").arg(m_path, why));
 }
 
-IcalComponentText* IcalFileChange::textOf(Part& part, QString* error)
+IcalFileChange::Part* IcalFileChange::editable(icalcomponent* vevent, QString* error)
 {
-    if (!part.text) {
-        if (!part.whole) {
-            refuse(QStringLiteral("an END line inside it does not match"), error);
-            return nullptr;
-        }
-        IcalComponentText text(m_bytes.mid(part.begin, part.end - part.begin));
-        if (const std::optional<QString> damage = text.damage()) {
-            refuse(*damage, error);
-            return nullptr;
-        }
-        part.text = std::move(text);
+    Part* part = partOf(vevent);
+    if (!part) {
+        fail(error, QStringLiteral("%1 no longer holds the event").arg(m_path));
+        return nullptr;
     }
-    return &*part.text;
+    if (part->text)
+        return part;
+    if (!part->whole) {
+        refuse(QStringLiteral("an END line inside it does not match"), error);
+        return nullptr;
+    }
+    IcalComponentText text(m_bytes.mid(part->begin, part->end - part->begin));
+    if (const std::optional<QString> damage = text.damage()) {
+        refuse(*damage, error);
+        return nullptr;
+    }
+    IcalEventChange::pinUid(text, vevent, m_uid);
+    part->text = std::move(text);
+    return part;
 }
 
 bool IcalFileChange::change(icalcomponent* vevent, const CalendarEvent& was, const CalendarEvent& now, QString* error)
 {
-    Part* part = partOf(vevent);
-    if (!part)
-        return fail(error, QStringLiteral("%1 no longer holds the event").arg(m_path));
-    IcalComponentText* text = textOf(*part, error);
-    if (!text)
-        return false;
     if (now == was)
-        return true;
-    IcalEventChange::pinUid(*text, vevent, IcalOverrides::keyOf(now.id).uid);
-    IcalEventChange::change(*text, vevent, was, now);
+        return partOf(vevent) || fail(error, QStringLiteral("%1 no longer holds the event").arg(m_path));
+    Part* part = editable(vevent, error);
+    if (!part)
+        return false;
+    IcalEventChange::change(*part->text, vevent, was, now);
     return true;
 }
 
 bool IcalFileChange::addOverride(const CalendarEvent& occurrence, const CalendarEvent& now, QString* error)
 {
-    Part* part = partOf(m_master);
+    Part* part = editable(m_master, error);
     if (!part)
-        return fail(error, QStringLiteral("%1 no longer holds the series").arg(m_path));
-    IcalComponentText* text = textOf(*part, error);
-    if (!text)
         return false;
-    // The override is made from the series, which must keep the name it is known by.
-    IcalEventChange::pinUid(*text, m_master, IcalOverrides::keyOf(now.id).uid);
-    part->after += IcalEventChange::overrideOf(*text, m_master, occurrence, now);
+    part->after += IcalEventChange::overrideOf(*part->text, m_master, occurrence, now);
     return true;
 }
 
 bool IcalFileChange::exclude(const QDateTime& originalStart, QString* error)
 {
-    Part* part = partOf(m_master);
-    if (!part)
-        return fail(error, QStringLiteral("%1 no longer holds the series").arg(m_path));
-    IcalComponentText* text = textOf(*part, error);
-    if (!text)
+    Part* part = editable(m_master, error);
+    if (!part || !remove(originalStart, error))
         return false;
-    if (!remove(originalStart, error))
-        return false;
-    IcalEventChange::pinUid(*text, m_master, IcalIdentity::uidOf(m_master));
-    IcalEventChange::exclude(*text, m_master, originalStart);
+    IcalEventChange::exclude(*part->text, m_master, originalStart);
     return true;
 }
 

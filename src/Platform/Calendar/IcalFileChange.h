@@ -64,13 +64,15 @@ private:
         qint64 begin;
     };
 
-    IcalFileChange(QString path, QByteArray bytes);
+    IcalFileChange(QString path, QString uid, QByteArray bytes);
     Part* partOf(icalcomponent* vevent);
-    // The part's text for a change; nothing, with the reason, when it cannot be changed safely.
-    IcalComponentText* textOf(Part& part, QString* error);
+    // The VEVENT's part with its text, for a change; nothing, with the reason, when it cannot be
+    // changed safely. One without UID is given the name it is known by, which its text made.
+    Part* editable(icalcomponent* vevent, QString* error);
     bool refuse(const QString& why, QString* error) const;
 
     const QString m_path;
+    const QString m_uid;
     const QByteArray m_bytes;
     bool m_damaged = false;
     QList<Child> m_children;
