@@ -196,13 +196,13 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     using enum IcalRecurrence::Cut;
     const Row rows[] = {
         {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, none},
-        {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, none},
+        {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
+         none},
         {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, none},
         // libical would look for 30 February until the year 20000: the rule is not walked.
         {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, none},
-        {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n",
-         0, none},
+        {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
+         none},
         // Its 24,300 months are more than its share of steps.
         {"monthly on the last weekday since year 1",
          "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, unfinished},
@@ -210,8 +210,8 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         {"yearly by a week number", "DTSTART:20250106T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=2;BYDAY=MO\n", 1, none},
         // libical misplaces the days of the first week: the series is cut, the rest of it
         // still listed.
-        {"yearly by the first week", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO\n", 1,
-         unfinished, false},
+        {"yearly by the first week", "DTSTART:20260105T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO\n", 1, unfinished,
+         false},
         {"yearly by a week without a weekday", "DTSTART:20250512T090000\nRRULE:FREQ=YEARLY;BYWEEKNO=20\n", 0,
          unfinished, false},
     };
@@ -244,7 +244,9 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
     // own dates are still listed.
     const IcalTree::Owned everyMinute = parse("DTSTART:20260105T100000\nRRULE:FREQ=MINUTELY\n");
     budget = {};
-    budget.deadline = 0;
+    // Each look at the clock finds more than a question's time gone.
+    qint64 now = 0;
+    budget.clock = [&now] { return now += 2 * IcalRecurrence::kQuestionNanoseconds; };
     const IcalRecurrence::Starts late =
         IcalRecurrence::between(first(everyMinute), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_EQ(late.starts, QList<QDateTime>{seoul(1, 5, 10)});
@@ -258,7 +260,7 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         SCOPED_TRACE(alike ? "alike" : "each from a year of its own");
         // Steps are counted here, not time, which a slow machine takes more of.
         budget = {};
-        budget.deadline = std::numeric_limits<qint64>::max() / 2;
+        budget.nanoseconds = std::numeric_limits<qint64>::max() / 2;
         int cut = 0;
         for (int i = 0; i < 1000; ++i) {
             // The second Monday of a month is never its 31st.
@@ -272,5 +274,52 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         if (alike) {
             EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps + 999 * (IcalRecurrence::kStepsPerSeries - 1));
         }
+    }
+}
+
+// The time bound counts the processor time spent walking rules, read on the Budget's clock: a
+// question has kQuestionNanoseconds and each series it works out brings kNanosecondsPerSeries
+// more. The clock is looked at every kCallsPerLook calls, and the walks are out of time once
+// it has passed that, whatever was spent between walks (reading files).
+TEST(IcalRecurrence, TheTimeBoundCountsOnlyTheWalksOfRules)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    // Each series worked out brings its time; one of dates alone is not walked.
+    const IcalTree::Owned dates = parse("DTSTART:20010105T090000\nRDATE:20010112T090000\n");
+    using IcalRecurrence::kNanosecondsPerSeries;
+    using IcalRecurrence::kQuestionNanoseconds;
+    const struct {
+        const char* name;
+        int series;
+        qint64 walking;  // in the two walks
+        qint64 reading;  // between them
+        bool out;
+    } rows[] = {
+        {"a question's own time", 0, kQuestionNanoseconds, 0, false},
+        {"a nanosecond more", 0, kQuestionNanoseconds + 1, 0, true},
+        {"a thousand series bring more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries, 0, false},
+        {"and no more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries + 1, 0, true},
+        {"reading between walks takes none", 0, kQuestionNanoseconds, 100 * kQuestionNanoseconds, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        qint64 now = 0;
+        IcalRecurrence::Budget budget;
+        budget.clock = [&now] { return now; };
+        for (int i = 0; i < row.series; ++i)
+            IcalRecurrence::between(icalcomponent_get_first_component(dates.get(), ICAL_VEVENT_COMPONENT), {}, {},
+                                    seoul(1, 5), seoul(1, 12), budget);
+        budget.startWalk();
+        now += row.walking / 2;
+        budget.endWalk();
+        now += row.reading;
+        budget.startWalk();
+        // The first call looks at the clock, the next kCallsPerLook - 1 do not.
+        EXPECT_FALSE(budget.outOfTime());
+        now += row.walking - row.walking / 2;
+        int foundOut = 0;
+        for (int call = 1; call <= 2 * IcalRecurrence::Budget::kCallsPerLook && !foundOut; ++call)
+            foundOut = budget.outOfTime() ? call : 0;
+        EXPECT_EQ(foundOut, row.out ? IcalRecurrence::Budget::kCallsPerLook : 0);
     }
 }
