@@ -18,10 +18,11 @@ struct CalendarEvent;
 // at most kMaxPerSeries occurrences and walks at most kMaxStepsPerSeries periods of its rules,
 // and the series of one question share a Budget of steps and of time, to which each series
 // brings kStepsPerSeries and kNanosecondsPerSeries: a question's work grows with the series it
-// reads, never faster. A rule
-// without COUNT that repeats within weeks starts its walk just before the window, not at its
-// DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the periods up to
-// its last occurrence.
+// reads, never faster. A rule that ends before the window (by its UNTIL, or by a COUNT where
+// every period is sure to hold an occurrence) or starts after it is decided without walking
+// it. A rule without COUNT that repeats within weeks starts its walk just before the window,
+// not at its DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the
+// periods up to its last occurrence.
 namespace IcalRecurrence {
 
 constexpr int kMaxPerSeries = 100;
