@@ -91,7 +91,11 @@ public:
     {
     }
 
-    void begin(int calendar) { m_calendar = calendarWith(m_zones.value(calendar)); }
+    void begin(int calendar)
+    {
+        m_calendarZones = m_zones.value(calendar);
+        m_calendar = calendarWith(m_calendarZones);
+    }
 
     void child(const QByteArray& lines)
     {
@@ -114,20 +118,25 @@ public:
         }
         std::vector<Read> alone;
         alone.push_back({std::move(vevent), position});
-        hand(std::move(alone));
+        hand(std::move(alone), {m_calendarZones, {{position, lines}}});
     }
 
     void end()
     {
-        for (const QString& uid : std::exchange(m_order, {})) {
-            std::vector<Read> group;
-            for (const auto& [position, lines] : m_series.take(uid))
-                if (IcalTree::Owned vevent = veventOf(lines))
-                    group.push_back({std::move(vevent), position});
-            hand(std::move(group));
-        }
+        for (const QString& uid : std::exchange(m_order, {}))
+            handAgain({m_calendarZones, m_series.take(uid)});
         m_series.clear();
         m_calendar.reset();
+    }
+
+    // Reads the VEVENTs of the text and hands them over together.
+    void handAgain(IcalReader::Text text)
+    {
+        std::vector<Read> group;
+        for (const auto& [position, lines] : text.vevents)
+            if (IcalTree::Owned vevent = veventOf(lines))
+                group.push_back({std::move(vevent), position});
+        hand(std::move(group), text);
     }
 
     int unreadable = 0;  // components libical could not read as a VEVENT
@@ -139,7 +148,7 @@ private:
     };
 
     // Hands the VEVENTs over as children of the calendar, which lets them go again.
-    void hand(std::vector<Read> vevents)
+    void hand(std::vector<Read> vevents, const IcalReader::Text& text)
     {
         QList<IcalIdentity::Component> given;
         for (Read& read : vevents) {
@@ -147,13 +156,14 @@ private:
             icalcomponent_add_component(m_calendar.get(), read.vevent.release());
         }
         if (!given.isEmpty())
-            m_events(m_calendar.get(), given);
+            m_events(m_calendar.get(), given, text);
         for (const IcalIdentity::Component& component : given)
             IcalTree::removeChild(m_calendar.get(), component.vevent);
     }
 
     const QHash<int, QList<QByteArray>> m_zones;
     const IcalReader::Events& m_events;
+    QList<QByteArray> m_calendarZones;  // of the calendar being read
     IcalTree::Owned m_calendar;
     qint64 m_position = 0;  // of the next VEVENT in the file
     QList<QString> m_order;  // the UIDs of the series, in file order
@@ -243,6 +253,13 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable))
         return leaveOut(Reason::damaged, QStringLiteral("damaged (%1)").arg(*damage));
     return std::nullopt;
+}
+
+void readAgain(const Text& text, const Events& events)
+{
+    EventReader reader({{0, text.zones}}, events);
+    reader.begin(0);
+    reader.handAgain(text);
 }
 
 IcalTree::Owned readForChange(const QString& path, QString* error)

@@ -20,9 +20,18 @@ constexpr qint64 kMaxListedBytes = qint64(256) << 20;
 // back.
 constexpr qint64 kMaxChangedBytes = 8 << 20;
 
+// The text VEVENTs were read from, with their places in the file, and the VTIMEZONEs of their
+// calendar: kept instead of their trees, a small part of what those take, to read them again.
+struct Text {
+    QList<QByteArray> zones;
+    QList<std::pair<qint64, QByteArray>> vevents;
+};
+
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
-// theirs, so that their times read as in the whole file; placed in the order of the file.
-using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents)>;
+// theirs, so that their times read as in the whole file; placed in the order of the file; and
+// their text.
+using Events =
+    std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents, const Text& text)>;
 
 // Reads the file a component at a time, never holding it whole: a VEVENT that stands alone is
 // handed to `events` as soon as it is read; the text of a series and of the overrides of its
@@ -35,6 +44,8 @@ using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdent
 // damaged (its other events have been handed over). One file out of reach must not take the
 // calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
+// Reads the VEVENTs of `text` again and hands them to `events` together, as readForListing did.
+void readAgain(const Text& text, const Events& events);
 // The file parsed for a change that will be written back over it. Nothing, with the reason,
 // unless writing what libical made of it gives back the file: one regular file of at most
 // kMaxChangedBytes, nothing damaged or nested too deep, one VCALENDAR read in full and

@@ -431,6 +431,18 @@ QSet<qint64> excluded(icalcomponent* master)
     return instants;
 }
 
+bool mayReach(icalcomponent* master, const Span& span, const QDateTime& from, const QDateTime& to)
+{
+    const SeriesWindow window(master, span, from, to);
+    for (const auto& [at, end] : window.dates(master))
+        if (window.overlaps(at, end))
+            return true;
+    for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY))
+        if (window.reaches(icalproperty_get_rrule(rrule)))
+            return true;
+    return false;
+}
+
 Starts between(icalcomponent* master, const QSet<qint64>& excluded, const Span& span, const QDateTime& from,
                const QDateTime& to, Budget& budget)
 {

@@ -98,6 +98,9 @@ struct Starts {
 };
 
 bool isRecurring(icalcomponent* vevent);
+// Whether an occurrence of the series may overlap [from, to): its DTSTART or an RDATE does, or a
+// rule may, decided without walking it. Working out one that cannot costs no steps.
+bool mayReach(icalcomponent* master, const Span& span, const QDateTime& from, const QDateTime& to);
 // The instants its EXDATEs take out of the series.
 QSet<qint64> excluded(icalcomponent* master);
 // The original starts of the occurrences lasting `span` (or their own period) that overlap

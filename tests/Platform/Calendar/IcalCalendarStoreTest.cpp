@@ -610,6 +610,11 @@ TEST(IcalCalendarStore, AnOccurrenceEndsWhereItsOwnEndSays)
          {"weekend#20261031T040000Z 10-31 04:00-11-02 05:00", "weekend#20261107T050000Z 11-07 05:00-11-09 05:00"}},
         {"periods", utcDay(1997, 1, 1), utcDay(1998, 1, 1),
          {"periods#19970101T180000Z 01-01 18:00-01-02 07:00", "periods#19970901T180000Z 09-01 18:00-09-01 23:30"}},
+        // Long past the series' own hour.
+        {"the morning after a night's period",
+         utcDay(1997, 1, 2, 6),
+         utcDay(1997, 1, 2, 7),
+         {"periods#19970101T180000Z 01-01 18:00-01-02 07:00"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -692,4 +697,29 @@ TEST(IcalCalendarStore, AnEventInSeveralFilesIsOneEvent)
             EXPECT_EQ(after[i] != before[i], step.changedFiles[i]) << files[i].toStdString();
     }
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList());
+}
+
+// Copies of one calendar (two exports of it) list as the calendar alone: only the winning copy
+// of a series is worked out, so those that lose spend nothing of the question's occurrences,
+// steps or time, and no series is named as not worked out.
+TEST(IcalCalendarStore, CopiesOfOneCalendarListAsItAlone)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    // More occurrences today than a question works out, in two copies; fewer in one.
+    const ExportedCalendars::File busy = ExportedCalendars::busySeries(4);
+    const QDateTime from = ExportedCalendars::now().date().startOfDay();
+    std::optional<CalendarStore::Listing> alone;
+    for (int copies = 1; copies <= 3; ++copies) {
+        SCOPED_TRACE(copies);
+        ASSERT_TRUE(ExportedCalendars::write(folder(), {QString("%1-%2").arg(copies).arg(busy.name), busy.text}));
+        const auto listing = IcalCalendarStore().events(from, from.addDays(1), nullptr);
+        ASSERT_TRUE(listing);
+        EXPECT_EQ(listing->events.size(), 4 * 96);
+        EXPECT_EQ(listing->unfinished, QStringList());
+        EXPECT_EQ(listing->cut, QStringList());
+        if (!alone)
+            alone = listing;
+        EXPECT_EQ(listing->events, alone->events);
+    }
 }
