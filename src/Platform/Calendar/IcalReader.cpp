@@ -1,6 +1,5 @@
 #include "Platform/Calendar/IcalReader.h"
 
-#include "Platform/Calendar/IcalRecurrence.h"
 #include "Platform/Calendar/IcalRoundTrip.h"
 #include "Platform/Calendar/IcalSplitter.h"
 #include "Platform/Calendar/IcalZone.h"
@@ -66,11 +65,71 @@ IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
     return calendar;
 }
 
-// Whether the VEVENT is a series or an override of one of a series' occurrences, which are
-// read together.
-bool ofASeries(icalcomponent* vevent)
+// Whether a line names a zone (a TZID parameter, any case), which a listing looks at on every
+// property. One folded before its value is kept whatever it names.
+bool namesAZone(QByteArrayView line)
 {
-    return IcalRecurrence::isRecurring(vevent) || icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
+    bool quoted = false;
+    for (qsizetype at = 0; at < line.size() && (quoted || line.at(at) != ':'); ++at) {
+        quoted ^= line.at(at) == '"';
+        if (line.at(at) == '\n' || (at + 4 <= line.size() && qstrnicmp(line.data() + at, "TZID", 4) == 0))
+            return true;
+    }
+    return false;
+}
+
+// What of a VEVENT's text a listing reads, which libical reads far faster than the whole:
+// of its own lines (not those of a component inside it), those of its fields, its UID and
+// SEQUENCE, its rules and dates, the occurrence it replaces, and any that names a zone; and
+// whether it is a series or an override of one of a series' occurrences (an RRULE, RDATE or
+// RECURRENCE-ID), which are read together once their UID is known, from its UID lines alone.
+// Each text keeps the first and last lines; neither is there without a UID line, since the
+// whole text then names the event.
+struct Outline {
+    QByteArray listed;
+    QByteArray named;
+    bool ofASeries = false;
+};
+
+Outline outlineOf(const QByteArray& text)
+{
+    static const QList<QByteArray> kListed = {"UID",      "SEQUENCE", "DTSTART",  "DTEND",
+                                              "DURATION", "SUMMARY",  "LOCATION", "DESCRIPTION",
+                                              "RRULE",    "RDATE",    "EXDATE",   "RECURRENCE-ID"};
+    Outline outline;
+    QByteArrayView first, last;
+    int depth = 0;
+    for (qsizetype begin = 0; begin < text.size();) {
+        // A line runs to an LF that no fold follows.
+        qsizetype end = begin;
+        do {
+            end = text.indexOf('\n', end);
+            end = end < 0 ? text.size() : end + 1;
+        } while (end < text.size() && (text.at(end) == ' ' || text.at(end) == '\t'));
+        const QByteArrayView line(text.constData() + begin, end - begin);
+        begin = end;
+        if (first.isEmpty())
+            first = line;
+        last = line;
+        const QByteArray name = IcalSplitter::nameOf(line);
+        if (name == "BEGIN" || name == "END") {
+            depth += name == "BEGIN" ? 1 : -1;
+            continue;
+        }
+        if (depth != 1 || !(kListed.contains(name) || namesAZone(line)))
+            continue;
+        outline.listed += line;
+        if (name == "UID")
+            outline.named += line;
+        outline.ofASeries = outline.ofASeries || name == "RRULE" || name == "RDATE" || name == "RECURRENCE-ID";
+    }
+    if (outline.named.isEmpty()) {
+        outline.listed.clear();
+        return outline;
+    }
+    outline.listed = first.toByteArray() + outline.listed + last.toByteArray();
+    outline.named = first.toByteArray() + outline.named + last.toByteArray();
+    return outline;
 }
 
 IcalTree::Owned veventOf(const QByteArray& text)
@@ -100,12 +159,21 @@ public:
     void child(const QByteArray& lines)
     {
         const qint64 position = m_position++;
-        IcalTree::Owned vevent = veventOf(lines);
+        const Outline outline = outlineOf(lines);
+        IcalTree::Owned vevent = veventOf(outline.named.isEmpty() ? lines
+                                          : outline.ofASeries     ? outline.named
+                                                                  : outline.listed);
+        // An empty UID, too, leaves the whole text to name the event.
+        const char* given = vevent ? icalcomponent_get_uid(vevent.get()) : nullptr;
+        const bool whole = outline.named.isEmpty() || !given || !*given;
+        if (whole && !outline.named.isEmpty())
+            vevent = veventOf(lines);
         if (!vevent) {
             ++unreadable;
             return;
         }
-        if (ofASeries(vevent.get())) {
+        const QByteArray& read = whole ? lines : outline.listed;
+        if (outline.ofASeries) {
             // Held as text, a small part of what its tree takes.
             const QString uid = IcalIdentity::uidOf(vevent.get());
             auto group = m_series.find(uid);
@@ -113,12 +181,12 @@ public:
                 m_order.append(uid);
                 group = m_series.insert(uid, {});
             }
-            group->append({position, lines});
+            group->append({position, read});
             return;
         }
         std::vector<Read> alone;
         alone.push_back({std::move(vevent), position});
-        hand(std::move(alone), {m_calendarZones, {{position, lines}}});
+        hand(std::move(alone), {m_calendarZones, {{position, read}}});
     }
 
     void end()

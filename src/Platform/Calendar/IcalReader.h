@@ -36,8 +36,10 @@ using Events =
 // Reads the file a component at a time, never holding it whole: a VEVENT that stands alone is
 // handed to `events` as soon as it is read; the text of a series and of the overrides of its
 // occurrences is kept until their VCALENDAR ends, since an override may come before its
-// series, and then each series is read again and handed over with its overrides (and every
-// other copy of its UID that is a series or an override), one UID at a time. Over-long lines
+// series, and then each series is read and handed over with its overrides (and every other
+// copy of its UID that is a series or an override), one UID at a time. A VEVENT with a UID
+// holds only what a listing reads of it (its fields, UID, SEQUENCE, rules and dates, the
+// occurrence it replaces, and the properties that name a zone); its text, too. Over-long lines
 // are left out, and said in the log. Returns why the file was left out, or not read in full
 // (then logged): it is not a regular file, cannot be read (what was read of it before a
 // failure has been handed over), is larger than kMaxListedBytes, holds no iCalendar, or is

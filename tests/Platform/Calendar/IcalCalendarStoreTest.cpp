@@ -338,7 +338,9 @@ TEST_F(CalendarFiles, AnOccurrenceRemovedOrChangedStaysSoAndTheSeriesKeepsTheRes
 
 // Overrides of several series in one file, one before its series and one of a series the
 // calendar lacks (an invitation to one occurrence): each counts for its own series only, and
-// the one without a series is an event of its own, listed and found alike.
+// the one without a series is an event of its own, listed and found alike. What makes a
+// series is read as libical reads it: names in any case and folded, and an alarm's UID is
+// its own.
 TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile)
 {
     ScopedTimeZone zone("Asia/Seoul");
@@ -346,13 +348,14 @@ TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile
     write("mixed.ics", "BEGIN:VEVENT\nUID:y\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T100000\n"
                        "DTSTART;TZID=Asia/Seoul:20260106T120000\nDTEND;TZID=Asia/Seoul:20260106T130000\n"
                        "SUMMARY:Y moved\nEND:VEVENT\n"
-                       "BEGIN:VEVENT\nUID:x\nDTSTART;TZID=Asia/Seoul:20260105T090000\n"
-                       "DTEND;TZID=Asia/Seoul:20260105T093000\nRRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:X\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nBEGIN:VALARM\nUID:alarm\nACTION:DISPLAY\nTRIGGER:-PT5M\nEND:VALARM\nUID:x\n"
+                       "DTSTART;TZID=Asia/Seoul:20260105T090000\nDTEND;TZID=Asia/Seoul:20260105T093000\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:X\nEND:VEVENT\n"
                        "BEGIN:VEVENT\nUID:ghost\nRECURRENCE-ID;TZID=Asia/Seoul:20260105T110000\n"
                        "DTSTART;TZID=Asia/Seoul:20260105T110000\nSUMMARY:Ghost\nEND:VEVENT\n"
                        "BEGIN:VEVENT\nUID:y\nDTSTART;TZID=Asia/Seoul:20260105T100000\n"
-                       "DTEND;TZID=Asia/Seoul:20260105T110000\nRRULE:FREQ=DAILY;COUNT=3\nSUMMARY:Y\nEND:VEVENT\n"
-                       "BEGIN:VEVENT\nUID:x\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T090000\n"
+                       "DTEND;TZID=Asia/Seoul:20260105T110000\nRR\n ULE:FREQ=DAILY;COUNT=3\nSUMMARY:Y\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:x\nrecurrence-id;TZID=Asia/Seoul:20260112T090000\n"
                        "DTSTART;TZID=Asia/Seoul:20260112T093000\nDTEND;TZID=Asia/Seoul:20260112T100000\n"
                        "SUMMARY:X moved\nEND:VEVENT\n");
     IcalCalendarStore store;
@@ -529,6 +532,9 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     // libical reads a TZID the file does not define as a file of the time zone database.
     write("zone-path.ics", "BEGIN:VEVENT\nUID:escape\nDTSTART;TZID=" + QByteArray("../").repeated(12) +
                                QFile::encodeName(folder) + "/pipe.ics:20260105T100000\nSUMMARY:Escape\nEND:VEVENT\n");
+    // A zone named where a listing reads no time.
+    write("received.ics", "BEGIN:VEVENT\nUID:parcel\nDTSTART:20260201T000000Z\n"
+                          "X-RECEIVED;TZID=Nowhere Time:20260101T000000\nEND:VEVENT\n");
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -540,7 +546,7 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     // The long lines were Review's description. The files export the same lunch and review:
     // each is one event.
     EXPECT_EQ(titles, QStringList({"Standup", "Escape", "Lunch", "Dentist", "Review"}));
-    EXPECT_EQ(listing->unknownZones, QStringList{"zone-path.ics"});
+    EXPECT_EQ(listing->unknownZones, QStringList({"received.ics", "zone-path.ics"}));
     QStringList leftOut;
     for (const CalendarStore::LeftOut& file : listing->leftOut)
         leftOut << QString("%1 %2 %3").arg(file.file, nameOf(file.reason)).arg(file.largest >> 20);
