@@ -298,16 +298,20 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         const IcalIndex::Copy* copy = m_index.master(uid);
         return copy && copy->rank == rank;
     };
+    QList<const Read*> winners;
+    QList<IcalReader::Text> texts;
     for (const Read& series : std::as_const(later)) {
-        if (!wins(series.uid, series.rank))
-            continue;
-        IcalIndex scratch;
-        int unlisted = 0;
-        IcalReader::readAgain(series.text, [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text&) {
-            if (const std::optional<Read> read = readOf(series.file, series.base, group, scratch, unlisted))
-                listSeries(*read);
-        });
+        if (wins(series.uid, series.rank)) {
+            winners.append(&series);
+            texts.append(series.text);
+        }
     }
+    IcalIndex scratch;
+    int unlisted = 0;
+    IcalReader::readAgain(texts, [&](qsizetype text, const QList<Component>& group) {
+        if (const std::optional<Read> read = readOf(winners[text]->file, winners[text]->base, group, scratch, unlisted))
+            listSeries(*read);
+    });
     Listing listing;
     QHash<QString, QSet<qint64>> facts;
     for (const Listed& entry : listed) {

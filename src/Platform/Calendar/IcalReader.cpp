@@ -145,14 +145,12 @@ IcalTree::Owned veventOf(const QByteArray& text)
 // The file's VEVENTs, handed over as readForListing says.
 class EventReader {
 public:
-    EventReader(QHash<int, QList<QByteArray>> zones, const IcalReader::Events& events)
-        : m_zones(std::move(zones)), m_events(events)
-    {
-    }
+    explicit EventReader(const IcalReader::Events& events) : m_events(events) {}
 
-    void begin(int calendar)
+    // A calendar begins, with the texts of its VTIMEZONEs.
+    void begin(const QList<QByteArray>& zones)
     {
-        m_calendarZones = m_zones.value(calendar);
+        m_calendarZones = zones;
         m_calendar = calendarWith(m_calendarZones);
     }
 
@@ -198,7 +196,7 @@ public:
     }
 
     // Reads the VEVENTs of the text and hands them over together.
-    void handAgain(IcalReader::Text text)
+    void handAgain(const IcalReader::Text& text)
     {
         std::vector<Read> group;
         for (const auto& [position, lines] : text.vevents)
@@ -229,7 +227,6 @@ private:
             IcalTree::removeChild(m_calendar.get(), component.vevent);
     }
 
-    const QHash<int, QList<QByteArray>> m_zones;
     const IcalReader::Events& m_events;
     QList<QByteArray> m_calendarZones;  // of the calendar being read
     IcalTree::Owned m_calendar;
@@ -306,9 +303,9 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (!zoneSplitter.calendars())
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
 
-    EventReader reader(std::move(zones), events);
+    EventReader reader(events);
     IcalSplitter splitter("VEVENT",
-                          {[&](int calendar) { reader.begin(calendar); },
+                          {[&](int calendar) { reader.begin(zones.value(calendar)); },
                            [&](int, const QByteArray& text) { reader.child(text); }, [&](int) { reader.end(); }});
     failure = readChunks(file, [&](QByteArrayView bytes) { splitter.add(bytes); });
     // What was read before a failure is listed, and the file named.
@@ -323,11 +320,18 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     return std::nullopt;
 }
 
-void readAgain(const Text& text, const Events& events)
+void readAgain(const QList<Text>& texts, const Reread& reread)
 {
-    EventReader reader({{0, text.zones}}, events);
-    reader.begin(0);
-    reader.handAgain(text);
+    qsizetype current = 0;
+    const Events events = [&](icalcomponent*, const QList<IcalIdentity::Component>& vevents, const Text&) {
+        reread(current, vevents);
+    };
+    EventReader reader(events);
+    for (; current < texts.size(); ++current) {
+        if (current == 0 || texts[current].zones != texts[current - 1].zones)
+            reader.begin(texts[current].zones);
+        reader.handAgain(texts[current]);
+    }
 }
 
 IcalTree::Owned readForChange(const QString& path, QString* error)

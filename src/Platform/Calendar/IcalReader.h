@@ -46,8 +46,11 @@ using Events =
 // damaged (its other events have been handed over). One file out of reach must not take the
 // calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
-// Reads the VEVENTs of `text` again and hands them to `events` together, as readForListing did.
-void readAgain(const Text& text, const Events& events);
+// Reads the VEVENTs of each text again and hands them over together, as readForListing did,
+// with the text's place in `texts`; texts of one calendar in a row share the reading of its
+// VTIMEZONEs.
+using Reread = std::function<void(qsizetype text, const QList<IcalIdentity::Component>& vevents)>;
+void readAgain(const QList<Text>& texts, const Reread& reread);
 // The file parsed for a change that will be written back over it. Nothing, with the reason,
 // unless writing what libical made of it gives back the file: one regular file of at most
 // kMaxChangedBytes, nothing damaged or nested too deep, one VCALENDAR read in full and
