@@ -95,7 +95,7 @@ std::optional<qint64> countedEnd(const icalrecurrencetype& rule, icaltimetype st
     const qint64 periods = qint64(rule.count) + 1;
     if (const qint64 period = periodOf(rule)) {
         bool ordinal = false;
-        for (int i = 0; given(rule.by_day + i); ++i)
+        for (int i = 0; i < ICAL_BY_DAY_SIZE && given(rule.by_day + i); ++i)
             ordinal = ordinal || icalrecurrencetype_day_position(rule.by_day[i]) != 0;
         // A part of a unit as long as the rule's period or longer picks among periods.
         const bool sure = (!given(rule.by_day) || (rule.freq == ICAL_WEEKLY_RECURRENCE && !ordinal)) &&
