@@ -402,6 +402,17 @@ File costlyRules(int count)
     return {QStringLiteral("costly-%1.ics").arg(count), calendar(body + kLunch), kLunchStart};
 }
 
+File busySeries(int count)
+{
+    QByteArray body;
+    for (int i = 0; i < count; ++i)
+        body += "BEGIN:VEVENT\nUID:busy-" + QByteArray::number(i) +
+                "@example.com\nDTSTART;TZID=Asia/Seoul:20251201T00" + QByteArray::number(i).rightJustified(2, '0') +
+                "00\nDURATION:PT10M\nRRULE:FREQ=MINUTELY;INTERVAL=15\nSUMMARY:Desk " + QByteArray::number(i) +
+                "\nEND:VEVENT\n";
+    return {QStringLiteral("busy-%1.ics").arg(count), calendar(body)};
+}
+
 bool write(const QString& folder, const File& file)
 {
     return FileIO::ensureDirectory(folder) && FileIO::writeAtomically(folder + QLatin1Char('/') + file.name, file.text);

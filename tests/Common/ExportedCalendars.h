@@ -53,6 +53,10 @@ File neverFalling(int count);
 // libical takes long over for each second it walks.
 File costlyRules(int count);
 
+// `count` series every quarter of an hour since December, each a minute after the one
+// before: a busy shared calendar, whose series give about a hundred occurrences a day each.
+File busySeries(int count);
+
 // Writes the file into the folder, which is made when missing.
 bool write(const QString& folder, const File& file);
 

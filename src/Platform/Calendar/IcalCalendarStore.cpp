@@ -88,7 +88,7 @@ IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> gro
 {
     for (Component& component : group)
         component.position += base;
-    Read read{IcalIdentity::uidOf(group.first().vevent), path};
+    Read read{IcalIdentity::uidOf(group.first().vevent), path, base};
     for (const Component& component : group) {
         if (icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY))
             continue;
@@ -132,12 +132,15 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
         const qint64 base = ordinal++ << kFilePositionShift;
         int unlisted = 0;  // events without a start
         QByteArray unknownZone;
-        const auto read = [&](icalcomponent*, const QList<Component>& group) {
+        const auto read = [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text& text) {
             for (const Component& component : group)
                 if (found && unknownZone.isEmpty())
                     unknownZone = IcalZone::unknownIn(component.vevent);
-            if (const std::optional<Read> event = readOf(path, base, group, index, unlisted); event && visit)
+            std::optional<Read> event = readOf(path, base, group, index, unlisted);
+            if (event && visit) {
+                event->text = text;
                 visit(*event);
+            }
         };
         std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
         if (unlisted)
@@ -162,7 +165,7 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
 {
     IcalIndex scratch;
     int unlisted = 0;
-    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group) {
+    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text&) {
         if (IcalIdentity::uidOf(group.first().vevent) != uid)
             return;
         if (const std::optional<Read> event = readOf(file, 0, group, scratch, unlisted))
@@ -249,6 +252,21 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     const QDateTime start = from.toUTC(), end = to.toUTC();
     QList<Listed> listed;
     QList<Cut> cuts;
+    const auto listSeries = [&](const Read& read) {
+        const IcalOverrides::Occurrences series =
+            IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
+        QSet<QString> overridden;
+        for (const IcalOverrides::Override& override : read.overrides)
+            overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
+        for (const CalendarEvent& event : series.events)
+            listed.append({event, overridden.contains(event.id) ? Listed::Kind::ofSeries : Listed::Kind::generated,
+                           read.uid, read.rank});
+        if (series.cut != IcalRecurrence::Cut::none)
+            cuts.append({read.uid, read.rank, read.fields.title, series.cut});
+    };
+    // The series that may reach the window, as text: worked out once the folder is read and
+    // which copy wins is known, so a copy that loses spends nothing of the question's work.
+    QList<Read> later;
     Found found;
     readFolder(
         [&](const Read& read) {
@@ -267,16 +285,14 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
                     listed.append({read.fields, Listed::Kind::ofSeries, read.uid, read.rank});
                 return;
             }
-            const IcalOverrides::Occurrences series =
-                IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
-            QSet<QString> overridden;
-            for (const IcalOverrides::Override& override : read.overrides)
-                overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
-            for (const CalendarEvent& event : series.events)
-                listed.append({event, overridden.contains(event.id) ? Listed::Kind::ofSeries : Listed::Kind::generated,
-                               read.uid, read.rank});
-            if (series.cut != IcalRecurrence::Cut::none)
-                cuts.append({read.uid, read.rank, read.fields.title, series.cut});
+            if (!IcalRecurrence::mayReach(read.master, IcalRecurrence::spanOf(read.master, read.fields), start, end)) {
+                // Only its overrides may be in the window, by their own times.
+                for (const CalendarEvent& event :
+                     IcalOverrides::changedBetween(read.master, read.fields, read.overrides, start, end))
+                    listed.append({event, Listed::Kind::ofSeries, read.uid, read.rank});
+                return;
+            }
+            later.append({read.uid, read.file, read.base, read.rank, nullptr, {}, {}, read.text});
         },
         &found);
 
@@ -285,6 +301,20 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
         const IcalIndex::Copy* copy = m_index.master(uid);
         return copy && copy->rank == rank;
     };
+    QList<const Read*> winners;
+    QList<IcalReader::Text> texts;
+    for (const Read& series : std::as_const(later)) {
+        if (wins(series.uid, series.rank)) {
+            winners.append(&series);
+            texts.append(series.text);
+        }
+    }
+    IcalIndex scratch;
+    int unlisted = 0;
+    IcalReader::readAgain(texts, [&](qsizetype text, const QList<Component>& group) {
+        if (const std::optional<Read> read = readOf(winners[text]->file, winners[text]->base, group, scratch, unlisted))
+            listSeries(*read);
+    });
     Listing listing;
     QHash<QString, QSet<qint64>> facts;
     for (const Listed& entry : listed) {

@@ -2,6 +2,7 @@
 
 #include "Platform/Calendar/IcalIndex.h"
 #include "Platform/Calendar/IcalOverrides.h"
+#include "Platform/Calendar/IcalReader.h"
 #include "Skills/CalendarStore.h"
 
 #include <QHash>
@@ -53,10 +54,12 @@ private:
     struct Read {
         QString uid;
         QString file;
+        qint64 base = 0;  // the file's place in the folder
         IcalIdentity::Rank rank = {};  // of the series' VEVENT
         icalcomponent* master = nullptr;
         CalendarEvent fields = {};
         IcalOverrides::Overrides overrides = {};
+        IcalReader::Text text = {};  // what it was read from, in a reading of the folder
     };
     using Visit = std::function<void(const Read& read)>;
     // What a reading of the folder found besides its events.

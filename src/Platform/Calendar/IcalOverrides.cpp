@@ -82,18 +82,29 @@ std::optional<CalendarEvent> occurrenceOf(const Override& override, const QStrin
     return occurrence;
 }
 
+QList<CalendarEvent> changedBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
+                                    const QDateTime& from, const QDateTime& to)
+{
+    QList<CalendarEvent> found;
+    if (overrides.isEmpty())
+        return found;
+    const QSet<qint64> excluded = IcalRecurrence::excluded(master);
+    for (const Override& override : overrides) {
+        const std::optional<CalendarEvent> changed = occurrenceOf(override, series.id);
+        if (changed && !excluded.contains(override.replaces.toSecsSinceEpoch()) && changed->overlaps(from, to))
+            found.append(*changed);
+    }
+    return found;
+}
+
 Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
                                const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
 {
-    Occurrences found;
+    Occurrences found{changedBetween(master, series, overrides, from, to)};
     const QSet<qint64> excluded = IcalRecurrence::excluded(master);
     QSet<qint64> replaced;
-    for (const Override& override : overrides) {
+    for (const Override& override : overrides)
         replaced.insert(override.replaces.toSecsSinceEpoch());
-        const std::optional<CalendarEvent> changed = occurrenceOf(override, series.id);
-        if (changed && !excluded.contains(override.replaces.toSecsSinceEpoch()) && changed->overlaps(from, to))
-            found.events.append(*changed);
-    }
     const IcalRecurrence::Span span = IcalRecurrence::spanOf(master, series);
     const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, from, to, budget);
     for (const QDateTime& start : starts.starts) {

@@ -53,6 +53,11 @@ struct Occurrences {
     QList<CalendarEvent> events;
     IcalRecurrence::Cut cut = IcalRecurrence::Cut::none;  // why the series may have more in the window
 };
+// The overrides of the series (`series` being its own VEVENT's fields) that overlap the window
+// by their own times, less those of occurrences it takes out: all a series lists there when
+// its dates and rules cannot reach it (IcalRecurrence::mayReach).
+QList<CalendarEvent> changedBetween(icalcomponent* master, const CalendarEvent& series, const Overrides& overrides,
+                                    const QDateTime& from, const QDateTime& to);
 // The occurrences of the series (`series` being its own VEVENT's fields, `overrides` its
 // overrides) that overlap the window, each as its override says where it has one; an override
 // counts by its own times.

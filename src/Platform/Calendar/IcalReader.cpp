@@ -1,6 +1,5 @@
 #include "Platform/Calendar/IcalReader.h"
 
-#include "Platform/Calendar/IcalRecurrence.h"
 #include "Platform/Calendar/IcalSplitter.h"
 #include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
@@ -51,32 +50,103 @@ std::optional<QString> readChunks(QFile& file, const std::function<void(QByteArr
     }
 }
 
-// Whether the VEVENT is a series or an override of one of a series' occurrences, which are
-// read together.
-bool ofASeries(icalcomponent* vevent)
+// Whether a line names a zone (a TZID parameter, any case), which a listing looks at on every
+// property. One folded before its value is kept whatever it names.
+bool namesAZone(QByteArrayView line)
 {
-    return IcalRecurrence::isRecurring(vevent) || icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
+    bool quoted = false;
+    for (qsizetype at = 0; at < line.size() && (quoted || line.at(at) != ':'); ++at) {
+        quoted ^= line.at(at) == '"';
+        if (line.at(at) == '\n' || (at + 4 <= line.size() && qstrnicmp(line.data() + at, "TZID", 4) == 0))
+            return true;
+    }
+    return false;
+}
+
+// What of a VEVENT's text a listing reads, which libical reads far faster than the whole:
+// of its own lines (not those of a component inside it), those of its fields, its UID and
+// SEQUENCE, its rules and dates, the occurrence it replaces, and any that names a zone; and
+// whether it is a series or an override of one of a series' occurrences (an RRULE, RDATE or
+// RECURRENCE-ID), which are read together once their UID is known, from its UID lines alone.
+// Each text keeps the first and last lines; neither is there without a UID line, since the
+// whole text then names the event.
+struct Outline {
+    QByteArray listed;
+    QByteArray named;
+    bool ofASeries = false;
+};
+
+Outline outlineOf(const QByteArray& text)
+{
+    static const QList<QByteArray> kListed = {"UID",      "SEQUENCE", "DTSTART",  "DTEND",
+                                              "DURATION", "SUMMARY",  "LOCATION", "DESCRIPTION",
+                                              "RRULE",    "RDATE",    "EXDATE",   "RECURRENCE-ID"};
+    Outline outline;
+    QByteArrayView first, last;
+    int depth = 0;
+    for (qsizetype begin = 0; begin < text.size();) {
+        // A line runs to an LF that no fold follows.
+        qsizetype end = begin;
+        do {
+            end = text.indexOf('\n', end);
+            end = end < 0 ? text.size() : end + 1;
+        } while (end < text.size() && (text.at(end) == ' ' || text.at(end) == '\t'));
+        const QByteArrayView line(text.constData() + begin, end - begin);
+        begin = end;
+        if (first.isEmpty())
+            first = line;
+        last = line;
+        const QByteArray name = IcalSplitter::nameOf(line);
+        if (name == "BEGIN" || name == "END") {
+            depth += name == "BEGIN" ? 1 : -1;
+            continue;
+        }
+        if (depth != 1 || !(kListed.contains(name) || namesAZone(line)))
+            continue;
+        outline.listed += line;
+        if (name == "UID")
+            outline.named += line;
+        outline.ofASeries = outline.ofASeries || name == "RRULE" || name == "RDATE" || name == "RECURRENCE-ID";
+    }
+    if (outline.named.isEmpty()) {
+        outline.listed.clear();
+        return outline;
+    }
+    outline.listed = first.toByteArray() + outline.listed + last.toByteArray();
+    outline.named = first.toByteArray() + outline.named + last.toByteArray();
+    return outline;
 }
 
 // The file's VEVENTs, handed over as readForListing says.
 class EventReader {
 public:
-    EventReader(QHash<int, QList<QByteArray>> zones, const IcalReader::Events& events)
-        : m_zones(std::move(zones)), m_events(events)
-    {
-    }
+    explicit EventReader(const IcalReader::Events& events) : m_events(events) {}
 
-    void begin(int calendar) { m_calendar = IcalReader::calendarWith(m_zones.value(calendar)); }
+    // A calendar begins, with the texts of its VTIMEZONEs.
+    void begin(const QList<QByteArray>& zones)
+    {
+        m_calendarZones = zones;
+        m_calendar = IcalReader::calendarWith(m_calendarZones);
+    }
 
     void child(const QByteArray& lines)
     {
         const qint64 position = m_position++;
-        IcalTree::Owned vevent = IcalReader::veventOf(lines);
+        const Outline outline = outlineOf(lines);
+        IcalTree::Owned vevent = IcalReader::veventOf(outline.named.isEmpty() ? lines
+                                                      : outline.ofASeries     ? outline.named
+                                                                              : outline.listed);
+        // An empty UID, too, leaves the whole text to name the event.
+        const char* given = vevent ? icalcomponent_get_uid(vevent.get()) : nullptr;
+        const bool whole = outline.named.isEmpty() || !given || !*given;
+        if (whole && !outline.named.isEmpty())
+            vevent = IcalReader::veventOf(lines);
         if (!vevent) {
             ++unreadable;
             return;
         }
-        if (ofASeries(vevent.get())) {
+        const QByteArray& read = whole ? lines : outline.listed;
+        if (outline.ofASeries) {
             // Held as text, a small part of what its tree takes.
             const QString uid = IcalIdentity::uidOf(vevent.get());
             auto group = m_series.find(uid);
@@ -84,25 +154,30 @@ public:
                 m_order.append(uid);
                 group = m_series.insert(uid, {});
             }
-            group->append({position, lines});
+            group->append({position, read});
             return;
         }
         std::vector<Read> alone;
         alone.push_back({std::move(vevent), position});
-        hand(std::move(alone));
+        hand(std::move(alone), {m_calendarZones, {{position, read}}});
     }
 
     void end()
     {
-        for (const QString& uid : std::exchange(m_order, {})) {
-            std::vector<Read> group;
-            for (const auto& [position, lines] : m_series.take(uid))
-                if (IcalTree::Owned vevent = IcalReader::veventOf(lines))
-                    group.push_back({std::move(vevent), position});
-            hand(std::move(group));
-        }
+        for (const QString& uid : std::exchange(m_order, {}))
+            handAgain({m_calendarZones, m_series.take(uid)});
         m_series.clear();
         m_calendar.reset();
+    }
+
+    // Reads the VEVENTs of the text and hands them over together.
+    void handAgain(const IcalReader::Text& text)
+    {
+        std::vector<Read> group;
+        for (const auto& [position, lines] : text.vevents)
+            if (IcalTree::Owned vevent = IcalReader::veventOf(lines))
+                group.push_back({std::move(vevent), position});
+        hand(std::move(group), text);
     }
 
     int unreadable = 0;  // components libical could not read as a VEVENT
@@ -114,7 +189,7 @@ private:
     };
 
     // Hands the VEVENTs over as children of the calendar, which lets them go again.
-    void hand(std::vector<Read> vevents)
+    void hand(std::vector<Read> vevents, const IcalReader::Text& text)
     {
         QList<IcalIdentity::Component> given;
         for (Read& read : vevents) {
@@ -122,13 +197,13 @@ private:
             icalcomponent_add_component(m_calendar.get(), read.vevent.release());
         }
         if (!given.isEmpty())
-            m_events(m_calendar.get(), given);
+            m_events(m_calendar.get(), given, text);
         for (const IcalIdentity::Component& component : given)
             IcalTree::removeChild(m_calendar.get(), component.vevent);
     }
 
-    const QHash<int, QList<QByteArray>> m_zones;
     const IcalReader::Events& m_events;
+    QList<QByteArray> m_calendarZones;  // of the calendar being read
     IcalTree::Owned m_calendar;
     qint64 m_position = 0;  // of the next VEVENT in the file
     QList<QString> m_order;  // the UIDs of the series, in file order
@@ -213,8 +288,8 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (!zoneSplitter.calendars())
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
 
-    EventReader reader(std::move(zones), events);
-    IcalSplitter splitter({"VEVENT"}, {[&](int calendar) { reader.begin(calendar); },
+    EventReader reader(events);
+    IcalSplitter splitter({"VEVENT"}, {[&](int calendar) { reader.begin(zones.value(calendar)); },
                                        [&](const IcalSplitter::Child& child) {
                                            if (!child.text.isEmpty())
                                                reader.child(child.text);
@@ -231,6 +306,20 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable))
         return leaveOut(Reason::damaged, QStringLiteral("damaged (%1)").arg(*damage));
     return std::nullopt;
+}
+
+void readAgain(const QList<Text>& texts, const Reread& reread)
+{
+    qsizetype current = 0;
+    const Events events = [&](icalcomponent*, const QList<IcalIdentity::Component>& vevents, const Text&) {
+        reread(current, vevents);
+    };
+    EventReader reader(events);
+    for (; current < texts.size(); ++current) {
+        if (current == 0 || texts[current].zones != texts[current - 1].zones)
+            reader.begin(texts[current].zones);
+        reader.handAgain(texts[current]);
+    }
 }
 
 std::optional<CalendarEvent> eventOf(icalcomponent* vevent)

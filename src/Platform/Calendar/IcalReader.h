@@ -16,21 +16,38 @@ namespace IcalReader {
 // The largest file listed: years of a busy calendar exported whole are tens of MiB, and a file
 // is read a component at a time, so its size costs time, not memory.
 constexpr qint64 kMaxListedBytes = qint64(256) << 20;
+
+// The text VEVENTs were read from, with their places in the file, and the VTIMEZONEs of their
+// calendar: kept instead of their trees, a small part of what those take, to read them again.
+struct Text {
+    QList<QByteArray> zones;
+    QList<std::pair<qint64, QByteArray>> vevents;
+};
+
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
-// theirs, so that their times read as in the whole file; placed in the order of the file.
-using Events = std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents)>;
+// theirs, so that their times read as in the whole file; placed in the order of the file; and
+// their text.
+using Events =
+    std::function<void(icalcomponent* calendar, const QList<IcalIdentity::Component>& vevents, const Text& text)>;
 
 // Reads the file a component at a time, never holding it whole: a VEVENT that stands alone is
 // handed to `events` as soon as it is read; the text of a series and of the overrides of its
 // occurrences is kept until their VCALENDAR ends, since an override may come before its
-// series, and then each series is read again and handed over with its overrides (and every
-// other copy of its UID that is a series or an override), one UID at a time. Over-long lines
+// series, and then each series is read and handed over with its overrides (and every other
+// copy of its UID that is a series or an override), one UID at a time. A VEVENT with a UID
+// holds only what a listing reads of it (its fields, UID, SEQUENCE, rules and dates, the
+// occurrence it replaces, and the properties that name a zone); its text, too. Over-long lines
 // are left out, and said in the log. Returns why the file was left out, or not read in full
 // (then logged): it is not a regular file, cannot be read (what was read of it before a
 // failure has been handed over), is larger than kMaxListedBytes, holds no iCalendar, or is
 // damaged (its other events have been handed over). One file out of reach must not take the
 // calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
+// Reads the VEVENTs of each text again and hands them over together, as readForListing did,
+// with the text's place in `texts`; texts of one calendar in a row share the reading of its
+// VTIMEZONEs.
+using Reread = std::function<void(qsizetype text, const QList<IcalIdentity::Component>& vevents)>;
+void readAgain(const QList<Text>& texts, const Reread& reread);
 // A VCALENDAR holding a calendar's VTIMEZONEs, read from their texts, for VEVENTs of that
 // calendar to be read inside.
 IcalTree::Owned calendarWith(const QList<QByteArray>& zones);

@@ -80,16 +80,47 @@ icaltimetype later(icaltimetype time, qint64 seconds)
     return time;
 }
 
-// One series expanded over one window.
-class SeriesWalk {
+// For a rule whose every period is sure to hold an occurrence, the wall-clock second before
+// which its COUNT-th starts: after the period of DTSTART (which may hold none after it) and
+// COUNT more. Such rules repeat by seconds to weeks with BY-parts that only add times within a
+// period (weekdays without ordinals in a week, hours in a day, minutes in an hour, seconds in
+// a minute), or by months or years without BY-parts from a day every month has. Nothing for
+// others, whose periods may be empty (the 31st of a month, a day in a month of BYMONTH).
+std::optional<qint64> countedEnd(const icalrecurrencetype& rule, icaltimetype start)
+{
+    const auto given = [](const short* values) { return values[0] != ICAL_RECURRENCE_ARRAY_MAX; };
+    if (rule.count <= 0 || (rule.rscale && *rule.rscale) || given(rule.by_set_pos) || given(rule.by_month) ||
+        given(rule.by_month_day) || given(rule.by_year_day) || given(rule.by_week_no))
+        return std::nullopt;
+    const qint64 periods = qint64(rule.count) + 1;
+    if (const qint64 period = periodOf(rule)) {
+        bool ordinal = false;
+        for (int i = 0; i < ICAL_BY_DAY_SIZE && given(rule.by_day + i); ++i)
+            ordinal = ordinal || icalrecurrencetype_day_position(rule.by_day[i]) != 0;
+        // A part of a unit as long as the rule's period or longer picks among periods.
+        const bool sure = (!given(rule.by_day) || (rule.freq == ICAL_WEEKLY_RECURRENCE && !ordinal)) &&
+                          (!given(rule.by_hour) || rule.freq > ICAL_HOURLY_RECURRENCE) &&
+                          (!given(rule.by_minute) || rule.freq > ICAL_MINUTELY_RECURRENCE) &&
+                          (!given(rule.by_second) || rule.freq > ICAL_SECONDLY_RECURRENCE);
+        return sure ? std::optional<qint64>(wallSeconds(start) + periods * period) : std::nullopt;
+    }
+    if ((rule.freq != ICAL_MONTHLY_RECURRENCE && rule.freq != ICAL_YEARLY_RECURRENCE) || given(rule.by_day) ||
+        given(rule.by_hour) || given(rule.by_minute) || given(rule.by_second) || start.day > 28)
+        return std::nullopt;
+    const qint64 month = start.year * 12LL + start.month - 1 +
+                         periods * std::max<qint64>(rule.interval, 1) * (rule.freq == ICAL_YEARLY_RECURRENCE ? 12 : 1);
+    const qint64 days = IcalRuleDays::dayNumber(month / 12, int(month % 12) + 1, start.day) -
+                        IcalRuleDays::dayNumber(start.year, start.month, start.day);
+    return wallSeconds(start) + days * 86400;
+}
+
+// A window as the wall clock of a series' DTSTART sees it, and what of the series may reach it.
+class SeriesWindow {
 public:
-    SeriesWalk(icalcomponent* master, const QSet<qint64>& excluded, const IcalRecurrence::Span& span,
-               const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
+    SeriesWindow(icalcomponent* master, const IcalRecurrence::Span& span, const QDateTime& from, const QDateTime& to)
         : m_start(icalcomponent_get_dtstart(master)),
-          m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start), m_excluded(excluded),
-          m_span(span), m_from(from), m_to(to), m_budget(budget),
-          m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
-          m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
+          m_zone(icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY), m_start), m_span(span), m_from(from),
+          m_to(to)
     {
         // A date ends after the day `to` falls on, which may start an occurrence before `to`.
         m_end = m_zone.toIcal(m_start.is_date ? to.addDays(1) : to, m_start.is_date);
@@ -98,28 +129,89 @@ public:
         m_earliest = wallSeconds(m_zone.toIcal(m_from.addSecs(-longest - kZoneShiftSeconds), m_start.is_date));
     }
 
-    IcalRecurrence::Starts run(icalcomponent* master)
+    // The series' DTSTART and RDATEs, each with the end of its own period (invalid where the
+    // series' span decides).
+    QList<std::pair<QDateTime, QDateTime>> dates(icalcomponent* master) const
     {
-        const int stepsBefore = m_steps;
-        take(m_zone.toDateTime(m_start));
+        QList<std::pair<QDateTime, QDateTime>> found{{m_zone.toDateTime(m_start), {}}};
         for (icalproperty* rdate : properties(master, ICAL_RDATE_PROPERTY)) {
             const icaldatetimeperiodtype value = icalproperty_get_rdate(rdate);
             if (!icaltime_is_null_time(value.time)) {
-                take(IcalZone(rdate, value.time).toDateTime(value.time));
+                found.append({IcalZone(rdate, value.time).toDateTime(value.time), {}});
                 continue;
             }
             // A period ends on its own, at its end or after its duration.
             const IcalZone zone(rdate, value.period.start);
             const QDateTime start = zone.toDateTime(value.period.start);
-            const QDateTime end = icaltime_is_null_time(value.period.end)
-                                      ? start.addSecs(icaldurationtype_as_int(value.period.duration))
-                                      : zone.toDateTime(value.period.end);
-            if (take(start, end))
-                m_ends.insert(start.toSecsSinceEpoch(), end);
+            found.append({start, icaltime_is_null_time(value.period.end)
+                                     ? start.addSecs(icaldurationtype_as_int(value.period.duration))
+                                     : zone.toDateTime(value.period.end)});
         }
-        for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY))
-            if (!walk(icalproperty_get_rrule(rrule)))
+        return found;
+    }
+
+    // Whether the occurrence at `at`, ending at `end` or as the series' span says, overlaps
+    // the window.
+    bool overlaps(const QDateTime& at, const QDateTime& end) const
+    {
+        return at.isValid() &&
+               CalendarEvent{{}, at, end.isValid() ? end : m_span.endOf(at), {}, {}, {}}.overlaps(m_from, m_to);
+    }
+
+    // Whether the rule may give an occurrence that reaches the window: not when it starts after
+    // the window, nor when its UNTIL, or its COUNT where that is sure, ends it before.
+    bool reaches(const icalrecurrencetype& rule) const
+    {
+        if (wallSeconds(m_start) >= wallSeconds(m_end))
+            return false;
+        // An UNTIL in UTC is within a day of the wall clock.
+        if (!icaltime_is_null_time(rule.until) && wallSeconds(rule.until) + 86400 < m_earliest)
+            return false;
+        const std::optional<qint64> counted = countedEnd(rule, m_start);
+        return !counted || *counted > m_earliest;
+    }
+
+protected:
+    const icaltimetype m_start;
+    const IcalZone m_zone;
+    const IcalRecurrence::Span m_span;
+    const QDateTime m_from;
+    const QDateTime m_to;
+    icaltimetype m_end;  // the window's end in the wall clock of DTSTART
+    qint64 m_earliest;  // in seconds of that wall clock, before which no occurrence reaches the window
+};
+
+// One series expanded over one window.
+class SeriesWalk : SeriesWindow {
+public:
+    SeriesWalk(icalcomponent* master, const QSet<qint64>& excluded, const IcalRecurrence::Span& span,
+               const QDateTime& from, const QDateTime& to, IcalRecurrence::Budget& budget)
+        : SeriesWindow(master, span, from, to), m_excluded(excluded), m_budget(budget),
+          m_share(std::min(IcalRecurrence::kMaxPerSeries, budget.occurrences)),
+          m_steps(std::min(IcalRecurrence::kMaxStepsPerSeries, budget.steps))
+    {
+    }
+
+    IcalRecurrence::Starts run(icalcomponent* master)
+    {
+        const int stepsBefore = m_steps;
+        for (const auto& [at, end] : dates(master))
+            if (take(at, end) && end.isValid())
+                m_ends.insert(at.toSecsSinceEpoch(), end);
+        // Only the time spent walking is the question's; a rule that cannot reach the window
+        // takes none.
+        bool walking = false;
+        for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype rule = icalproperty_get_rrule(rrule);
+            if (!reaches(rule))
+                continue;
+            if (!std::exchange(walking, true))
+                m_budget.startWalk();
+            if (!walk(rule))
                 break;
+        }
+        if (walking)
+            m_budget.endWalk();
         std::sort(m_found.begin(), m_found.end());
         m_found.erase(std::unique(m_found.begin(), m_found.end()), m_found.end());
         if (m_found.size() > m_share) {
@@ -138,8 +230,7 @@ private:
     // overlaps the window and is not excluded.
     bool take(const QDateTime& at, const QDateTime& end = {})
     {
-        const CalendarEvent occurrence{{}, at, end.isValid() ? end : m_span.endOf(at), {}, {}, {}};
-        if (!at.isValid() || !occurrence.overlaps(m_from, m_to) || m_excluded.contains(at.toSecsSinceEpoch()))
+        if (!overlaps(at, end) || m_excluded.contains(at.toSecsSinceEpoch()))
             return false;
         m_found.append(at);
         return true;
@@ -275,14 +366,7 @@ private:
         return true;
     }
 
-    const icaltimetype m_start;
-    const IcalZone m_zone;
     const QSet<qint64>& m_excluded;
-    const IcalRecurrence::Span m_span;
-    const QDateTime m_from;
-    const QDateTime m_to;
-    icaltimetype m_end;  // the window's end in the wall clock of DTSTART
-    qint64 m_earliest;  // in seconds of that wall clock, before which no occurrence reaches the window
     IcalRecurrence::Budget& m_budget;
     const qsizetype m_share;
     int m_steps;
@@ -301,12 +385,20 @@ qint64 processorTime()
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
+void Budget::startWalk()
+{
+    m_walkStart = clock();
+}
+
+void Budget::endWalk()
+{
+    m_spent += clock() - m_walkStart;
+}
+
 bool Budget::outOfTime()
 {
-    // Reading the clock costs about what a step does.
-    constexpr int kCallsPerLook = 64;
     if (!m_out && m_calls++ % kCallsPerLook == 0)
-        m_out = processorTime() > deadline;
+        m_out = m_spent + clock() - m_walkStart > nanoseconds;
     return m_out;
 }
 
@@ -340,11 +432,23 @@ QSet<qint64> excluded(icalcomponent* master)
     return instants;
 }
 
+bool mayReach(icalcomponent* master, const Span& span, const QDateTime& from, const QDateTime& to)
+{
+    const SeriesWindow window(master, span, from, to);
+    for (const auto& [at, end] : window.dates(master))
+        if (window.overlaps(at, end))
+            return true;
+    for (icalproperty* rrule : properties(master, ICAL_RRULE_PROPERTY))
+        if (window.reaches(icalproperty_get_rrule(rrule)))
+            return true;
+    return false;
+}
+
 Starts between(icalcomponent* master, const QSet<qint64>& excluded, const Span& span, const QDateTime& from,
                const QDateTime& to, Budget& budget)
 {
     budget.steps += kStepsPerSeries;
-    budget.deadline += kNanosecondsPerSeries;
+    budget.nanoseconds += kNanosecondsPerSeries;
     return SeriesWalk(master, excluded, span, from, to, budget).run(master);
 }
 

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QSet>
 
+#include <functional>
+
 #include <libical/ical.h>
 
 struct CalendarEvent;
@@ -16,10 +18,11 @@ struct CalendarEvent;
 // at most kMaxPerSeries occurrences and walks at most kMaxStepsPerSeries periods of its rules,
 // and the series of one question share a Budget of steps and of time, to which each series
 // brings kStepsPerSeries and kNanosecondsPerSeries: a question's work grows with the series it
-// reads, never faster. A rule
-// without COUNT that repeats within weeks starts its walk just before the window, not at its
-// DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the periods up to
-// its last occurrence.
+// reads, never faster. A rule that ends before the window (by its UNTIL, or by a COUNT where
+// every period is sure to hold an occurrence) or starts after it is decided without walking
+// it. A rule without COUNT that repeats within weeks starts its walk just before the window,
+// not at its DTSTART years ago; one with COUNT is walked from its DTSTART, and costs the
+// periods up to its last occurrence.
 namespace IcalRecurrence {
 
 constexpr int kMaxPerSeries = 100;
@@ -31,9 +34,10 @@ constexpr int kStepsPerSeries = 64;
 // The processor time this thread has spent, in nanoseconds.
 qint64 processorTime();
 
-// What working out the series of one question may take of the thread's processor time: a
-// step of one rule costs libical a hundred times what a step of another does, so steps alone
-// do not bound it. Each series brings a little more, as it brings steps.
+// What walking the rules of one question may take of the thread's processor time: a step of
+// one rule costs libical a hundred times what a step of another does, so steps alone do not
+// bound it. Each series brings a little more, as it brings steps. Reading files takes none of
+// it, so a large folder leaves its rules the same time as a small one.
 constexpr qint64 kQuestionNanoseconds = 500'000'000;
 constexpr qint64 kNanosecondsPerSeries = 20'000;
 
@@ -44,15 +48,25 @@ struct Budget {
     int steps = 100000;
     // Whether a rule by months or years falls on a day after a start, by rule and start.
     QHash<QByteArray, bool> fallsOnADay = {};
-    // The processor time (processorTime()) past which no more is worked out.
-    qint64 deadline = processorTime() + kQuestionNanoseconds;
+    // The processor time the walks may take, in nanoseconds.
+    qint64 nanoseconds = kQuestionNanoseconds;
+    // The clock that time is read on, in nanoseconds.
+    std::function<qint64()> clock = processorTime;
 
-    // Whether the deadline has passed, looking at the clock every few calls only.
+    // Reading the clock costs about what a step does: it is looked at every this many calls.
+    static constexpr int kCallsPerLook = 64;
+
+    // A walk of rules starts or ends: only the time between counts.
+    void startWalk();
+    void endWalk();
+    // Whether the walks have taken their time, looking at the clock every kCallsPerLook calls.
     bool outOfTime();
 
 private:
     int m_calls = 0;
     bool m_out = false;
+    qint64 m_spent = 0;  // by the walks that ended
+    qint64 m_walkStart = 0;
 };
 
 // Why a series may have more occurrences in the window than were given.
@@ -84,6 +98,9 @@ struct Starts {
 };
 
 bool isRecurring(icalcomponent* vevent);
+// Whether an occurrence of the series may overlap [from, to): its DTSTART or an RDATE does, or a
+// rule may, decided without walking it. Working out one that cannot costs no steps.
+bool mayReach(icalcomponent* master, const Span& span, const QDateTime& from, const QDateTime& to);
 // The instants its EXDATEs take out of the series.
 QSet<qint64> excluded(icalcomponent* master);
 // The original starts of the occurrences lasting `span` (or their own period) that overlap

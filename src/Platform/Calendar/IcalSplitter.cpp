@@ -6,25 +6,11 @@
 namespace {
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-// Whether the line's property name, before its parameters or value, is BEGIN or END in any
-// case, found without reading further into a long line: a name is short.
+// Whether the line's property name is BEGIN or END.
 bool namesABoundary(const QByteArray& line)
 {
-    constexpr qsizetype kLongestName = 64;
-    QByteArray name;
-    for (qsizetype at = 0; at < line.size() && name.size() < kLongestName; ++at) {
-        const char c = line.at(at);
-        if (c == ';' || c == ':') {
-            name = name.trimmed().toUpper();
-            return name == "BEGIN" || name == "END";
-        }
-        // A fold continues the line.
-        if (c == '\n' && at + 1 < line.size() && (line.at(at + 1) == ' ' || line.at(at + 1) == '\t'))
-            ++at;
-        else
-            name += c;
-    }
-    return false;
+    const QByteArray name = IcalSplitter::nameOf(line);
+    return name == "BEGIN" || name == "END";
 }
 
 // The components a calendar holds, which never stand inside one another: one beginning
@@ -37,6 +23,25 @@ bool childOfACalendar(const QByteArray& name)
     return false;
 }
 }  // namespace
+
+QByteArray IcalSplitter::nameOf(QByteArrayView line)
+{
+    // Found without reading further into a long line: a name is short.
+    constexpr qsizetype kLongestName = 64;
+    char name[kLongestName];
+    qsizetype length = 0;
+    for (qsizetype at = 0; at < line.size() && length < kLongestName; ++at) {
+        const char c = line.at(at);
+        if (c == ';' || c == ':')
+            return QByteArray(name, length).trimmed().toUpper();
+        // A fold continues the line.
+        if (c == '\n' && at + 1 < line.size() && (line.at(at + 1) == ' ' || line.at(at + 1) == '\t'))
+            ++at;
+        else
+            name[length++] = c;
+    }
+    return {};
+}
 
 std::optional<IcalSplitter::Boundary> IcalSplitter::boundaryOf(const QByteArray& line)
 {

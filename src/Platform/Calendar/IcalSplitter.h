@@ -55,6 +55,10 @@ public:
         std::function<void(const QByteArray& line, qint64 begin, qint64 end)> line = {};
     };
 
+    // The line's property name as libical reads it, before its parameters or value, folds
+    // joined, in upper case; empty where none ends within the longest a name may be.
+    static QByteArray nameOf(QByteArrayView line);
+
     // What a BEGIN or END line opens or closes.
     struct Boundary {
         bool begin;

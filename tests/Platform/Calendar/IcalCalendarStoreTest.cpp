@@ -343,7 +343,9 @@ TEST_F(CalendarFiles, AnOccurrenceRemovedOrChangedStaysSoAndTheSeriesKeepsTheRes
 
 // Overrides of several series in one file, one before its series and one of a series the
 // calendar lacks (an invitation to one occurrence): each counts for its own series only, and
-// the one without a series is an event of its own, listed and found alike.
+// the one without a series is an event of its own, listed and found alike. What makes a
+// series is read as libical reads it: names in any case and folded, and an alarm's UID is
+// its own.
 TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile)
 {
     ScopedTimeZone zone("Asia/Seoul");
@@ -351,13 +353,14 @@ TEST(IcalCalendarStore, AnOverrideCountsForItsOwnSeriesWhereverItStandsInTheFile
     write("mixed.ics", "BEGIN:VEVENT\nUID:y\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T100000\n"
                        "DTSTART;TZID=Asia/Seoul:20260106T120000\nDTEND;TZID=Asia/Seoul:20260106T130000\n"
                        "SUMMARY:Y moved\nEND:VEVENT\n"
-                       "BEGIN:VEVENT\nUID:x\nDTSTART;TZID=Asia/Seoul:20260105T090000\n"
-                       "DTEND;TZID=Asia/Seoul:20260105T093000\nRRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:X\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nBEGIN:VALARM\nUID:alarm\nACTION:DISPLAY\nTRIGGER:-PT5M\nEND:VALARM\nUID:x\n"
+                       "DTSTART;TZID=Asia/Seoul:20260105T090000\nDTEND;TZID=Asia/Seoul:20260105T093000\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:X\nEND:VEVENT\n"
                        "BEGIN:VEVENT\nUID:ghost\nRECURRENCE-ID;TZID=Asia/Seoul:20260105T110000\n"
                        "DTSTART;TZID=Asia/Seoul:20260105T110000\nSUMMARY:Ghost\nEND:VEVENT\n"
                        "BEGIN:VEVENT\nUID:y\nDTSTART;TZID=Asia/Seoul:20260105T100000\n"
-                       "DTEND;TZID=Asia/Seoul:20260105T110000\nRRULE:FREQ=DAILY;COUNT=3\nSUMMARY:Y\nEND:VEVENT\n"
-                       "BEGIN:VEVENT\nUID:x\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T090000\n"
+                       "DTEND;TZID=Asia/Seoul:20260105T110000\nRR\n ULE:FREQ=DAILY;COUNT=3\nSUMMARY:Y\nEND:VEVENT\n"
+                       "BEGIN:VEVENT\nUID:x\nrecurrence-id;TZID=Asia/Seoul:20260112T090000\n"
                        "DTSTART;TZID=Asia/Seoul:20260112T093000\nDTEND;TZID=Asia/Seoul:20260112T100000\n"
                        "SUMMARY:X moved\nEND:VEVENT\n");
     IcalCalendarStore store;
@@ -538,6 +541,9 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     // libical reads a TZID the file does not define as a file of the time zone database.
     write("zone-path.ics", "BEGIN:VEVENT\nUID:escape\nDTSTART;TZID=" + QByteArray("../").repeated(12) +
                                QFile::encodeName(folder) + "/pipe.ics:20260105T100000\nSUMMARY:Escape\nEND:VEVENT\n");
+    // A zone named where a listing reads no time.
+    write("received.ics", "BEGIN:VEVENT\nUID:parcel\nDTSTART:20260201T000000Z\n"
+                          "X-RECEIVED;TZID=Nowhere Time:20260101T000000\nEND:VEVENT\n");
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -549,7 +555,7 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     // The long lines were Review's description. The files export the same lunch and review:
     // each is one event.
     EXPECT_EQ(titles, QStringList({"Standup", "Escape", "Lunch", "Dentist", "Review"}));
-    EXPECT_EQ(listing->unknownZones, QStringList{"zone-path.ics"});
+    EXPECT_EQ(listing->unknownZones, QStringList({"received.ics", "zone-path.ics"}));
     QStringList leftOut;
     for (const CalendarStore::LeftOut& file : listing->leftOut)
         leftOut << QString("%1 %2 %3").arg(file.file, nameOf(file.reason)).arg(file.largest >> 20);
@@ -630,6 +636,11 @@ TEST(IcalCalendarStore, AnOccurrenceEndsWhereItsOwnEndSays)
          utcDay(1997, 1, 1),
          utcDay(1998, 1, 1),
          {"periods#19970101T180000Z 01-01 18:00-01-02 07:00", "periods#19970901T180000Z 09-01 18:00-09-01 23:30"}},
+        // Long past the series' own hour.
+        {"the morning after a night's period",
+         utcDay(1997, 1, 2, 6),
+         utcDay(1997, 1, 2, 7),
+         {"periods#19970101T180000Z 01-01 18:00-01-02 07:00"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -1141,4 +1152,29 @@ TEST(IcalCalendarStore, ALargeFileChangesAndARemovalIsWholeOrNothing)
               "does not match");
     EXPECT_EQ(bytesOf("a.ics"), a);
     EXPECT_EQ(bytesOf("b.ics"), b);
+}
+
+// Copies of one calendar (two exports of it) list as the calendar alone: only the winning copy
+// of a series is worked out, so those that lose spend nothing of the question's occurrences,
+// steps or time, and no series is named as not worked out.
+TEST(IcalCalendarStore, CopiesOfOneCalendarListAsItAlone)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    ScopedDataRoot root;
+    // More occurrences today than a question works out, in two copies; fewer in one.
+    const ExportedCalendars::File busy = ExportedCalendars::busySeries(4);
+    const QDateTime from = ExportedCalendars::now().date().startOfDay();
+    std::optional<CalendarStore::Listing> alone;
+    for (int copies = 1; copies <= 3; ++copies) {
+        SCOPED_TRACE(copies);
+        ASSERT_TRUE(ExportedCalendars::write(folder(), {QString("%1-%2").arg(copies).arg(busy.name), busy.text}));
+        const auto listing = IcalCalendarStore().events(from, from.addDays(1), nullptr);
+        ASSERT_TRUE(listing);
+        EXPECT_EQ(listing->events.size(), 4 * 96);
+        EXPECT_EQ(listing->unfinished, QStringList());
+        EXPECT_EQ(listing->cut, QStringList());
+        if (!alone)
+            alone = listing;
+        EXPECT_EQ(listing->events, alone->events);
+    }
 }

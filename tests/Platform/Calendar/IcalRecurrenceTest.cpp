@@ -99,6 +99,13 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
         {"Monday and Friday of week 20 and of the tenth week from the end, two years ago",
          "DTSTART;TZID=Asia/Seoul:20240513T100000\nRRULE:FREQ=YEARLY;BYWEEKNO=20,-10;BYDAY=MO,FR\n", seoul(1, 1),
          seoul(12, 31)},
+        // Counted where a period may hold none: walked, never decided by the count alone.
+        {"monthly from the 31st, counted", "DTSTART:20250131T090000\nRRULE:FREQ=MONTHLY;COUNT=8\n", seoul(1, 25),
+         seoul(2, 5)},
+        {"daily in January, counted", "DTSTART:20250101T090000\nRRULE:FREQ=DAILY;BYMONTH=1;COUNT=40\n", seoul(1, 5),
+         seoul(1, 12)},
+        {"weekly on weekdays from a Tuesday, counted into the window",
+         "DTSTART:20251202T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=15\n", seoul(1, 5), seoul(1, 12)},
         {"dates only, one taken out",
          "DTSTART:20260105T100000\nRDATE:20260107T100000,20260109T150000\n"
          "EXDATE:20260107T100000\n",
@@ -198,11 +205,24 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         {"daily since year 1", "DTSTART:00010101T090000\nRRULE:FREQ=DAILY\n", 7, none},
         {"hourly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
          none},
-        {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, none},
+        // Over before the window: decided without walking it.
+        {"hourly until 1901", "DTSTART:18010101T090000\nRRULE:FREQ=HOURLY;UNTIL=19011231T090000\n", 0, none, false},
         // libical would look for 30 February until the year 20000: the rule is not walked.
         {"monthly on 30 February", "DTSTART:20250130T090000\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n", 0, none},
         {"yearly on 30 February since 1801", "DTSTART:18010101T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\n", 0,
          none},
+        // Over before the window, or starting after it: decided without walking.
+        {"weekly on weekdays until years ago",
+         "DTSTART:20190107T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20190401T000000Z\n", 0, none, false},
+        {"weekly on weekdays, counted, years ago", "DTSTART:20190107T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO,WE;COUNT=12\n",
+         0, none, false},
+        {"monthly from the 15th, counted, last summer", "DTSTART:20240115T090000\nRRULE:FREQ=MONTHLY;COUNT=20\n", 0,
+         none, false},
+        {"twice a day, counted, last year", "DTSTART:20250101T080000\nRRULE:FREQ=DAILY;BYHOUR=8,20;COUNT=300\n", 0,
+         none, false},
+        {"on 30 February, counted", "DTSTART:20240130T090000\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30;COUNT=3\n", 0,
+         none},
+        {"weekly from next month", "DTSTART:20260202T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO,WE\n", 0, none, false},
         // Its 24,300 months are more than its share of steps.
         {"monthly on the last weekday since year 1",
          "DTSTART:00010101T090000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n", 0, unfinished},
@@ -228,23 +248,45 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         EXPECT_GE(budget.steps, fresh - IcalRecurrence::kMaxStepsPerSeries);
     }
 
-    // A course of twelve weeks that ended years ago costs the weeks libical walked, within what
-    // a series brings, so an export of thousands of them is worked out in full.
+    // A course of twelve weeks that ended years ago is not walked, so an export of thousands of
+    // them is worked out in full.
     const IcalTree::Owned course = parse("DTSTART:20010105T090000\nRRULE:FREQ=WEEKLY;COUNT=12\n");
     budget = {};
     const IcalRecurrence::Starts over =
         IcalRecurrence::between(first(course), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_TRUE(over.starts.isEmpty());
     EXPECT_EQ(over.cut, IcalRecurrence::Cut::none);
-    // Its twelve weeks, and the thirteen occurrences looked at (the thirteenth ends the walk):
-    // the rest of the slice charged before the walk is given back.
-    EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps + IcalRecurrence::kStepsPerSeries - 12 - 13);
+    EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps + IcalRecurrence::kStepsPerSeries);
+
+    // A question over hundreds of series that ended before the window, by UNTIL or by COUNT,
+    // walks none: they cost no steps, no time (each look at the clock would find a question's
+    // time gone) and none is cut.
+    budget = {};
+    qint64 now = 0;
+    budget.clock = [&now] { return now += 2 * IcalRecurrence::kQuestionNanoseconds; };
+    int ended = 0, cut = 0;
+    for (int year = 2000; year < 2020; ++year) {
+        const QByteArray start = "DTSTART:" + QByteArray::number(year) + "0115T090000\nRRULE:FREQ=";
+        for (const QByteArray& rule : {"WEEKLY;BYDAY=TU,TH;UNTIL=" + QByteArray::number(year) + "0601T000000Z",
+                                       QByteArray("WEEKLY;BYDAY=MO,WE,FR;COUNT=36"), QByteArray("MONTHLY;COUNT=60")}) {
+            const IcalTree::Owned series = parse(start + rule + "\n");
+            const IcalRecurrence::Starts starts =
+                IcalRecurrence::between(first(series), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
+            ended += starts.starts.isEmpty();
+            cut += starts.cut != none;
+        }
+    }
+    EXPECT_EQ(ended, 60);
+    EXPECT_EQ(cut, 0);
+    EXPECT_EQ(budget.steps, IcalRecurrence::Budget().steps + 60 * IcalRecurrence::kStepsPerSeries);
+    EXPECT_EQ(now, 0);
 
     // Out of time, a rule is not walked, whatever steps are left: its series is cut, and its
     // own dates are still listed.
     const IcalTree::Owned everyMinute = parse("DTSTART:20260105T100000\nRRULE:FREQ=MINUTELY\n");
     budget = {};
-    budget.deadline = 0;
+    // Each look at the clock finds more than a question's time gone.
+    budget.clock = [&now] { return now += 2 * IcalRecurrence::kQuestionNanoseconds; };
     const IcalRecurrence::Starts late =
         IcalRecurrence::between(first(everyMinute), noExdates, {}, seoul(1, 5), seoul(1, 12), budget);
     EXPECT_EQ(late.starts, QList<QDateTime>{seoul(1, 5, 10)});
@@ -258,8 +300,8 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         SCOPED_TRACE(alike ? "alike" : "each from a year of its own");
         // Steps are counted here, not time, which a slow machine takes more of.
         budget = {};
-        budget.deadline = std::numeric_limits<qint64>::max() / 2;
-        int cut = 0;
+        budget.nanoseconds = std::numeric_limits<qint64>::max() / 2;
+        cut = 0;
         for (int i = 0; i < 1000; ++i) {
             // The second Monday of a month is never its 31st.
             const IcalTree::Owned payday = parse("DTSTART:" + QByteArray::number(alike ? 2025 : 1000 + i) +
@@ -272,5 +314,52 @@ TEST(IcalRecurrence, WorkIsBoundedPerSeriesAndPerQuestion)
         if (alike) {
             EXPECT_GE(budget.steps, IcalRecurrence::Budget().steps + 999 * (IcalRecurrence::kStepsPerSeries - 1));
         }
+    }
+}
+
+// The time bound counts the processor time spent walking rules, read on the Budget's clock: a
+// question has kQuestionNanoseconds and each series it works out brings kNanosecondsPerSeries
+// more. The clock is looked at every kCallsPerLook calls, and the walks are out of time once
+// it has passed that, whatever was spent between walks (reading files).
+TEST(IcalRecurrence, TheTimeBoundCountsOnlyTheWalksOfRules)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    // Each series worked out brings its time; one of dates alone is not walked.
+    const IcalTree::Owned dates = parse("DTSTART:20010105T090000\nRDATE:20010112T090000\n");
+    using IcalRecurrence::kNanosecondsPerSeries;
+    using IcalRecurrence::kQuestionNanoseconds;
+    const struct {
+        const char* name;
+        int series;
+        qint64 walking;  // in the two walks
+        qint64 reading;  // between them
+        bool out;
+    } rows[] = {
+        {"a question's own time", 0, kQuestionNanoseconds, 0, false},
+        {"a nanosecond more", 0, kQuestionNanoseconds + 1, 0, true},
+        {"a thousand series bring more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries, 0, false},
+        {"and no more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries + 1, 0, true},
+        {"reading between walks takes none", 0, kQuestionNanoseconds, 100 * kQuestionNanoseconds, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        qint64 now = 0;
+        IcalRecurrence::Budget budget;
+        budget.clock = [&now] { return now; };
+        for (int i = 0; i < row.series; ++i)
+            IcalRecurrence::between(icalcomponent_get_first_component(dates.get(), ICAL_VEVENT_COMPONENT), {}, {},
+                                    seoul(1, 5), seoul(1, 12), budget);
+        budget.startWalk();
+        now += row.walking / 2;
+        budget.endWalk();
+        now += row.reading;
+        budget.startWalk();
+        // The first call looks at the clock, the next kCallsPerLook - 1 do not.
+        EXPECT_FALSE(budget.outOfTime());
+        now += row.walking - row.walking / 2;
+        int foundOut = 0;
+        for (int call = 1; call <= 2 * IcalRecurrence::Budget::kCallsPerLook && !foundOut; ++call)
+            foundOut = budget.outOfTime() ? call : 0;
+        EXPECT_EQ(foundOut, row.out ? IcalRecurrence::Budget::kCallsPerLook : 0);
     }
 }
