@@ -107,9 +107,15 @@ QDateTime IcalZone::toDateTime(icaltimetype time) const
         return QDateTime(date, clock, Qt::UTC);
     if (m_fileZone)
         return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(time, m_fileZone));
-    if (m_zone.isValid())
-        return QDateTime(date, clock, m_zone);
-    return QDateTime(date, clock);
+    const QDateTime at = m_zone.isValid() ? QDateTime(date, clock, m_zone) : QDateTime(date, clock);
+    if (at.isValid() || !date.isValid() || !clock.isValid())
+        return at;
+    // A time the clocks skipped (the hour lost in spring) is read with the offset before the
+    // change, as RFC 5545 asks: 02:30 where the clocks go from 02:00 to 03:00 is 03:30.
+    const QDateTime wall(date, clock, Qt::UTC);
+    const QTimeZone zone = m_zone.isValid() ? m_zone : QTimeZone::systemTimeZone();
+    const QDateTime instant = wall.addSecs(-zone.offsetFromUtc(wall.addDays(-1)));
+    return m_zone.isValid() ? instant.toTimeZone(m_zone) : instant.toLocalTime();
 }
 
 icaltimetype IcalZone::toIcal(const QDateTime& at, bool date) const

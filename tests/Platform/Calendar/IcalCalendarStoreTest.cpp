@@ -1095,6 +1095,22 @@ TEST(IcalCalendarStore, ZonesAreReadAsTheirNamesMean)
          QDateTime(QDate(2026, 3, 20), QTime(1, 0), Qt::UTC),
          true},
     };
+    // 02:30 of a night whose clocks skip from 02:00 to 03:00 is 03:30 of the new offset, in a
+    // zone as in floating local time.
+    {
+        ScopedTimeZone berlin("Europe/Berlin");
+        const QDateTime skipped(QDate(2026, 3, 29), QTime(1, 30), Qt::UTC);
+        for (const QByteArray start : {"DTSTART;TZID=Europe/Berlin:20260329T023000", "DTSTART:20260329T023000"}) {
+            SCOPED_TRACE(start.toStdString());
+            write("skipped.ics", "BEGIN:VEVENT\nUID:skipped\n" + start + "\nSUMMARY:Early\nEND:VEVENT\n");
+            const auto listing = IcalCalendarStore().events(skipped.addDays(-1), skipped.addDays(1), nullptr);
+            ASSERT_TRUE(listing);
+            EXPECT_EQ(listing->leftOut.size(), 0);
+            ASSERT_EQ(listing->events.size(), 1);
+            EXPECT_EQ(listing->events.first().start, skipped);
+        }
+        QFile::remove(folder() + "/skipped.ics");
+    }
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const QByteArray before = QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.zones +
