@@ -30,7 +30,7 @@ std::optional<QString> changedOutside(const QByteArray& before, const QByteArray
             continue;
         const qsizetype begin = upper.lastIndexOf("BEGIN:VEVENT", at),
                         end = lineEnd(before, upper.indexOf("END:VEVENT", at));
-        without += before.mid(std::max(last, 0LL), begin - last);
+        without += before.mid(last, begin - last);
         first = std::min(first, begin);
         last = std::max(last, end);
     }

@@ -26,8 +26,7 @@ IcalComponentText::IcalComponentText(QByteArray bytes) : m_bytes(std::move(bytes
                                        m_propertiesEnd = begin;
                                    if (boundary)
                                        depth += boundary->begin ? 1 : -1;
-                                   const QByteArray name =
-                                       own ? IcalContentLine::split(text).name.trimmed().toUpper() : QByteArray();
+                                   const QByteArray name = own ? IcalSplitter::nameOf(line) : QByteArray();
                                    m_lines.append({name, text, qsizetype(begin), qsizetype(end)});
                                }});
     splitter.add(m_bytes);

@@ -25,15 +25,14 @@ bool mayBeOf(const QByteArray& text, const QString& uid)
     qsizetype at = 0;
     while (at < text.size()) {
         const qsizetype end = IcalContentLine::lineEnd(text, at);
-        if (end - at > 3 && qstrnicmp(text.constData() + at, "UID", 3) == 0) {
-            const IcalContentLine::Parts parts =
-                IcalContentLine::split(IcalContentLine::unfolded(text.mid(at, end - at)));
-            if (parts.name.trimmed().toUpper() == "UID") {
-                named = true;
-                const QByteArray value = parts.value.trimmed();
-                if (value.isEmpty() || value == written || value.contains('\\'))
-                    return true;
-            }
+        const QByteArrayView line(text.constData() + at, end - at);
+        // Most lines are passed over at their first letters.
+        if (line.size() > 3 && qstrnicmp(line.data(), "UID", 3) == 0 && IcalSplitter::nameOf(line) == "UID") {
+            named = true;
+            const QByteArray value =
+                IcalContentLine::split(IcalContentLine::unfolded(line.toByteArray())).value.trimmed();
+            if (value.isEmpty() || value == written || value.contains('\\'))
+                return true;
         }
         at = end + 1;
     }
@@ -80,12 +79,13 @@ std::unique_ptr<IcalFileChange> IcalFileChange::open(const QString& path, const 
                                                         change->m_children.append({child.name, child.begin});
                                                         if (child.text.isEmpty())
                                                             return;
-                                                        if (child.name == "VTIMEZONE")
+                                                        if (child.name == "VTIMEZONE") {
                                                             zones[child.calendar].append(child.text);
-                                                        else if (child.name == "VEVENT" && mayBeOf(child.text, uid))
-                                                            candidates.append({child.calendar, position++, child});
-                                                        else if (child.name == "VEVENT")
-                                                            ++position;
+                                                        } else if (child.name == "VEVENT") {
+                                                            const qint64 at = position++;
+                                                            if (mayBeOf(child.text, uid))
+                                                                candidates.append({child.calendar, at, child});
+                                                        }
                                                     },
                                                     [](int) {}});
     splitter.add(change->m_bytes);

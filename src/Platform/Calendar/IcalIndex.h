@@ -28,7 +28,6 @@ public:
     // A file that holds a part of the UID's event that nothing else notes.
     void addFile(const QString& uid, const QString& file);
 
-    bool contains(const QString& uid) const { return m_files.contains(uid); }
     // The winning copy of the event, or null.
     const Copy* master(const QString& uid) const;
     // The winning detached override of the occurrence `id`, or null.

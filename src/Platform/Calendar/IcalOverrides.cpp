@@ -9,6 +9,17 @@ namespace {
 using IcalIdentity::Component;
 
 const QString kInstantFormat = QStringLiteral("yyyyMMdd'T'HHmmss'Z'");
+
+// The occurrence of the series' rules that starts at `start`, as no override changes it.
+CalendarEvent generated(const CalendarEvent& series, const IcalRecurrence::Span& span,
+                        const IcalRecurrence::Starts& starts, const QDateTime& start)
+{
+    CalendarEvent occurrence = series;
+    occurrence.id = IcalOverrides::occurrenceId(series.id, start);
+    occurrence.start = start;
+    occurrence.end = starts.ends.value(start.toSecsSinceEpoch(), span.endOf(start));
+    return occurrence;
+}
 }  // namespace
 
 namespace IcalOverrides {
@@ -107,15 +118,9 @@ Occurrences occurrencesBetween(icalcomponent* master, const CalendarEvent& serie
         replaced.insert(override.replaces.toSecsSinceEpoch());
     const IcalRecurrence::Span span = IcalRecurrence::spanOf(master, series);
     const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, from, to, budget);
-    for (const QDateTime& start : starts.starts) {
-        if (replaced.contains(start.toSecsSinceEpoch()))
-            continue;
-        CalendarEvent occurrence = series;
-        occurrence.id = occurrenceId(series.id, start);
-        occurrence.start = start;
-        occurrence.end = starts.ends.value(start.toSecsSinceEpoch(), span.endOf(start));
-        found.events.append(occurrence);
-    }
+    for (const QDateTime& start : starts.starts)
+        if (!replaced.contains(start.toSecsSinceEpoch()))
+            found.events.append(generated(series, span, starts, start));
     found.cut = starts.cut;
     return found;
 }
@@ -133,11 +138,7 @@ std::optional<CalendarEvent> occurrenceAt(icalcomponent* master, const CalendarE
     const IcalRecurrence::Starts starts = IcalRecurrence::between(master, excluded, span, at, at.addSecs(1), budget);
     if (!starts.starts.contains(at))
         return std::nullopt;
-    CalendarEvent occurrence = series;
-    occurrence.id = occurrenceId(series.id, at);
-    occurrence.start = at;
-    occurrence.end = starts.ends.value(at.toSecsSinceEpoch(), span.endOf(at));
-    return occurrence;
+    return generated(series, span, starts, at);
 }
 
 }  // namespace IcalOverrides

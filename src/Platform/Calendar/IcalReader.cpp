@@ -1,5 +1,6 @@
 #include "Platform/Calendar/IcalReader.h"
 
+#include "Platform/Calendar/IcalContentLine.h"
 #include "Platform/Calendar/IcalSplitter.h"
 #include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
@@ -85,12 +86,7 @@ Outline outlineOf(const QByteArray& text)
     QByteArrayView first, last;
     int depth = 0;
     for (qsizetype begin = 0; begin < text.size();) {
-        // A line runs to an LF that no fold follows.
-        qsizetype end = begin;
-        do {
-            end = text.indexOf('\n', end);
-            end = end < 0 ? text.size() : end + 1;
-        } while (end < text.size() && (text.at(end) == ' ' || text.at(end) == '\t'));
+        const qsizetype end = std::min(IcalContentLine::lineEnd(text, begin) + 1, text.size());
         const QByteArrayView line(text.constData() + begin, end - begin);
         begin = end;
         if (first.isEmpty())
