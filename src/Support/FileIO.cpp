@@ -226,6 +226,34 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
     return failWith(error, cause);
 }
 
+bool mayAccess(const QString& path, int mode)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), mode, AT_EACCESS) == 0;
+}
+
+bool mayReplace(const QString& path, QString* error)
+{
+    const QString target = finalTarget(path);
+    const QString folder = QFileInfo(target).absolutePath();
+    return (mayAccess(target, W_OK) && mayAccess(folder, W_OK)) || failWith(error, errno);
+}
+
+bool removeFile(const QString& path, QString* error)
+{
+    if (!mayReplace(path, error))
+        return false;
+    const bool link = QFileInfo(path).isSymLink();
+    // The link goes too, which its own folder must allow.
+    if (link && !mayAccess(QFileInfo(path).absolutePath(), W_OK))
+        return failWith(error, errno);
+    for (const QString& name : link ? QStringList{finalTarget(path), path} : QStringList{path}) {
+        if (::unlink(QFile::encodeName(name).constData()) != 0)
+            return failWith(error, errno);
+        syncFolderOf(name);
+    }
+    return true;
+}
+
 int removeLeftoverTemporaries(const QString& folder)
 {
     static const QRegularExpression kLeftover(QStringLiteral("\\.tmp-[0-9a-z]{1,13}$"));

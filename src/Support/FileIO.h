@@ -28,6 +28,17 @@ bool fail(QString* error, const QString& reason);
 // stores remove such leftovers when they start (removeLeftoverTemporaries).
 bool writeAtomically(const QString& path, const QByteArray& data, QString* error = nullptr, bool ownerOnly = false);
 
+// Whether this process may read, write or enter the path (R_OK, W_OK, X_OK from <unistd.h>)
+// as its effective ids and capabilities say; errno tells why not.
+bool mayAccess(const QString& path, int mode);
+// Whether writeAtomically may replace the file, in the eyes of this process: the file (the one
+// a symbolic link points to) and its folder may be written. A file made read-only, or one in a
+// read-only folder or mount, is not replaced; false with the system's reason then.
+bool mayReplace(const QString& path, QString* error = nullptr);
+// Removes the file once it may be replaced. A symbolic link is followed: the file it points to
+// goes, then the link, which would point nowhere.
+bool removeFile(const QString& path, QString* error = nullptr);
+
 // Removes the temporaries that writeAtomically left in the folder when a process ended in
 // the middle of a write ("<file>.tmp-<random>"); returns how many went. For a store when it
 // starts, before it writes there itself: only one program runs per user, so any such file

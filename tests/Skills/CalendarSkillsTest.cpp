@@ -44,7 +44,7 @@ class CalendarSkills : public ::testing::Test {
 protected:
     void add(const char* id, const char* title, const QDateTime& start, int minutes, const char* where = "")
     {
-        ASSERT_TRUE(store.save({id, start, start.addSecs(minutes * 60), title, where, "notes"}, nullptr));
+        ASSERT_TRUE(store.add({id, start, start.addSecs(minutes * 60), title, where, "notes"}, nullptr));
     }
     // Every event of the weeks around "now".
     QList<CalendarEvent> events()

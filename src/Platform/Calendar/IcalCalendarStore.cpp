@@ -36,19 +36,11 @@ bool taken(const QString& path)
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
-// An event of a listing, before the copies that lose are taken out.
-struct Listed {
-    enum class Kind {
-        ofSeries,  // a single event, an occurrence of a series or its override
-        generated,  // an occurrence of a series' rules that no override in its file changes
-        detached,  // an override in a file without its series
-    };
-    CalendarEvent event;
-    Kind kind;
-    QString uid;
-    Rank rank;  // of its series' VEVENT; of its own for a detached one
-    QDateTime replaces = {};  // for a detached one
-};
+bool changedMeanwhile(const QString& file, QString* error)
+{
+    return fail(error,
+                QStringLiteral("%1 is left as it is: the event was changed by another program since it was read").arg(file));
+}
 
 // A series a listing gave in part, and why.
 struct Cut {
@@ -58,6 +50,19 @@ struct Cut {
     IcalRecurrence::Cut why;
 };
 }  // namespace
+
+struct IcalCalendarStore::Listed {
+    enum class Kind {
+        ofSeries,  // a single event, an occurrence of a series or its override
+        generated,  // an occurrence of a series' rules that no override in its file changes
+        detached,  // an override in a file without its series
+    };
+    Seen seen;
+    Kind kind;
+    QString uid;
+    Rank rank;  // of its series' VEVENT; of its own for a detached one
+    QDateTime replaces = {};  // for a detached one
+};
 
 IcalCalendarStore::IcalCalendarStore(QString folder) : m_folder(std::move(folder))
 {
@@ -72,10 +77,11 @@ bool IcalCalendarStore::reachable(QString* error)
 {
     if (!FileIO::ensureDirectory(m_folder, false, error))
         return false;
-    // The system's own reason: "Read-only file system", "Permission denied".
-    if (::access(QFile::encodeName(m_folder).constData(), R_OK | W_OK | X_OK) != 0)
+    // Reading needs no more (a read-only mount, a folder another user shares); a change that
+    // cannot be written says so itself. The system's own reason: "Permission denied".
+    if (!FileIO::mayAccess(m_folder, R_OK | X_OK))
         return fail(error, QStringLiteral("%1: %2").arg(m_folder, FileIO::systemReason(errno)));
-    if (!m_swept) {
+    if (!m_swept && FileIO::mayAccess(m_folder, W_OK)) {
         m_swept = true;
         if (const int removed = FileIO::removeLeftoverTemporaries(m_folder))
             qCInfo(lcCalendarStore, "removed %d temporary files left by an interrupted write", removed);
@@ -83,12 +89,15 @@ bool IcalCalendarStore::reachable(QString* error)
     return true;
 }
 
-std::optional<IcalCalendarStore::Read>
-IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> group, IcalIndex& index, int& unlisted)
+std::optional<IcalCalendarStore::Read> IcalCalendarStore::readOf(const QString& path, qint64 base,
+                                                                  QList<Component> group,
+                                                                  const IcalReader::Text& text, IcalIndex& index,
+                                                                  int& unlisted)
 {
     for (Component& component : group)
         component.position += base;
     Read read{IcalIdentity::uidOf(group.first().vevent), path, base};
+    read.text = text;
     for (const Component& component : group) {
         if (icalcomponent_get_first_property(component.vevent, ICAL_RECURRENCEID_PROPERTY))
             continue;
@@ -120,6 +129,35 @@ IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> gro
     return read;
 }
 
+size_t IcalCalendarStore::fingerprintAt(const Read& read, qint64 position)
+{
+    for (const IcalReader::Text::Vevent& vevent : read.text.vevents)
+        if (vevent.position == position - read.base)
+            return vevent.fingerprint;
+    return 0;
+}
+
+std::optional<IcalCalendarStore::Seen> IcalCalendarStore::seenIn(const Read& read, const Key& key, bool* owns)
+{
+    Seen seen{{}, read.file, fingerprintAt(read, read.rank.position)};
+    if (!key.occurrence) {
+        // An EXDATE may take out the only occurrence.
+        if (IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
+            return std::nullopt;
+        seen.event = read.fields;
+        return seen;
+    }
+    *owns = ownOccurrences(read).contains(key.occurrence->toSecsSinceEpoch());
+    const std::optional<CalendarEvent> occurrence =
+        IcalOverrides::occurrenceAt(read.master, read.fields, read.overrides, *key.occurrence);
+    if (!occurrence)
+        return std::nullopt;
+    seen.event = *occurrence;
+    if (const IcalOverrides::Override* own = IcalOverrides::overrideAt(read.overrides, *key.occurrence))
+        seen.override = fingerprintAt(read, own->rank.position);
+    return seen;
+}
+
 void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
 {
     IcalIndex index;
@@ -136,11 +174,9 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
             for (const Component& component : group)
                 if (found && unknownZone.isEmpty())
                     unknownZone = IcalZone::unknownIn(component.vevent);
-            std::optional<Read> event = readOf(path, base, group, index, unlisted);
-            if (event && visit) {
-                event->text = text;
+            const std::optional<Read> event = readOf(path, base, group, text, index, unlisted);
+            if (event && visit)
                 visit(*event);
-            }
         };
         std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
         if (unlisted)
@@ -165,19 +201,23 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
 {
     IcalIndex scratch;
     int unlisted = 0;
-    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text&) {
+    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text& text) {
         if (IcalIdentity::uidOf(group.first().vevent) != uid)
             return;
-        if (const std::optional<Read> event = readOf(file, 0, group, scratch, unlisted))
+        if (const std::optional<Read> event = readOf(file, 0, group, text, scratch, unlisted))
             visit(*event);
     });
 }
 
+bool IcalCalendarStore::stale(const QString& uid) const
+{
+    const QStringList files = m_index.filesOf(uid);
+    return files.isEmpty() || !std::all_of(files.begin(), files.end(), taken);
+}
+
 void IcalCalendarStore::refresh(const QString& uid)
 {
-    // Unknown, or known from a file that has gone since.
-    const QStringList files = m_index.filesOf(uid);
-    if (files.isEmpty() || !std::all_of(files.begin(), files.end(), taken))
+    if (stale(uid))
         readFolder({});
 }
 
@@ -227,24 +267,10 @@ QSet<qint64> IcalCalendarStore::ownOccurrences(const Read& read)
     return own;
 }
 
-std::optional<CalendarEvent> IcalCalendarStore::detachedOccurrence(const QString& uid, const QDateTime& at)
-{
-    const IcalIndex::Copy* copy = m_index.detached(IcalOverrides::occurrenceId(uid, at));
-    if (!copy)
-        return std::nullopt;
-    std::optional<CalendarEvent> occurrence;
-    readEvent(copy->file, uid, [&](const Read& read) {
-        if (read.master)
-            return;
-        if (const IcalOverrides::Override* override = IcalOverrides::overrideAt(read.overrides, at))
-            occurrence = IcalOverrides::occurrenceOf(*override, uid);
-    });
-    return occurrence;
-}
-
 std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime& from, const QDateTime& to,
                                                                 QString* error)
 {
+    m_seen.clear();
     if (!reachable(error))
         return std::nullopt;
     IcalRecurrence::Budget budget;
@@ -255,12 +281,19 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     const auto listSeries = [&](const Read& read) {
         const IcalOverrides::Occurrences series =
             IcalOverrides::occurrencesBetween(read.master, read.fields, read.overrides, start, end, budget);
-        QSet<QString> overridden;
+        QHash<QString, size_t> overridden;
         for (const IcalOverrides::Override& override : read.overrides)
-            overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces));
-        for (const CalendarEvent& event : series.events)
-            listed.append({event, overridden.contains(event.id) ? Listed::Kind::ofSeries : Listed::Kind::generated,
-                           read.uid, read.rank});
+            overridden.insert(IcalOverrides::occurrenceId(read.uid, override.replaces),
+                              fingerprintAt(read, override.rank.position));
+        for (const CalendarEvent& event : series.events) {
+            const auto own = overridden.constFind(event.id);
+            const bool changed = own != overridden.cend();
+            listed.append({{event, read.file, fingerprintAt(read, read.rank.position), false,
+                            changed ? std::optional(*own) : std::nullopt},
+                           changed ? Listed::Kind::ofSeries : Listed::Kind::generated,
+                           read.uid,
+                           read.rank});
+        }
         if (series.cut != IcalRecurrence::Cut::none)
             cuts.append({read.uid, read.rank, read.fields.title, series.cut});
     };
@@ -274,22 +307,35 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
                 for (const IcalOverrides::Override& override : read.overrides)
                     if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
                         occurrence && occurrence->overlaps(start, end))
-                        listed.append(
-                            {*occurrence, Listed::Kind::detached, read.uid, override.rank, override.replaces});
+                        listed.append({{*occurrence, read.file, fingerprintAt(read, override.rank.position), true},
+                                       Listed::Kind::detached,
+                                       read.uid,
+                                       override.rank,
+                                       override.replaces});
                 return;
             }
             if (!IcalRecurrence::isRecurring(read.master)) {
                 // An EXDATE may take out the only occurrence.
                 if (read.fields.overlaps(start, end) &&
                     !IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch()))
-                    listed.append({read.fields, Listed::Kind::ofSeries, read.uid, read.rank});
+                    listed.append({{read.fields, read.file, fingerprintAt(read, read.rank.position)},
+                                   Listed::Kind::ofSeries,
+                                   read.uid,
+                                   read.rank});
                 return;
             }
             if (!IcalRecurrence::mayReach(read.master, IcalRecurrence::spanOf(read.master, read.fields), start, end)) {
                 // Only its overrides may be in the window, by their own times.
                 for (const CalendarEvent& event :
-                     IcalOverrides::changedBetween(read.master, read.fields, read.overrides, start, end))
-                    listed.append({event, Listed::Kind::ofSeries, read.uid, read.rank});
+                     IcalOverrides::changedBetween(read.master, read.fields, read.overrides, start, end)) {
+                    const IcalOverrides::Override* own =
+                        IcalOverrides::overrideAt(read.overrides, *IcalOverrides::keyOf(event.id).occurrence);
+                    listed.append({{event, read.file, fingerprintAt(read, read.rank.position), false,
+                                    fingerprintAt(read, own->rank.position)},
+                                   Listed::Kind::ofSeries,
+                                   read.uid,
+                                   read.rank});
+                }
                 return;
             }
             later.append({read.uid, read.file, read.base, read.rank, nullptr, {}, {}, read.text});
@@ -312,22 +358,25 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     IcalIndex scratch;
     int unlisted = 0;
     IcalReader::readAgain(texts, [&](qsizetype text, const QList<Component>& group) {
-        if (const std::optional<Read> read = readOf(winners[text]->file, winners[text]->base, group, scratch, unlisted))
+        const Read& winner = *winners[text];
+        if (const std::optional<Read> read = readOf(winner.file, winner.base, group, winner.text, scratch, unlisted))
             listSeries(*read);
     });
     Listing listing;
     QHash<QString, QSet<qint64>> facts;
     for (const Listed& entry : listed) {
         bool kept;
+        const QString& id = entry.seen.event.id;
         if (entry.kind == Listed::Kind::detached) {
-            const IcalIndex::Copy* copy = m_index.detached(entry.event.id);
+            const IcalIndex::Copy* copy = m_index.detached(id);
             kept = copy && copy->rank == entry.rank && detachedCounts(entry.uid, entry.replaces, facts);
         } else {
-            kept = wins(entry.uid, entry.rank) &&
-                   !(entry.kind == Listed::Kind::generated && m_index.detached(entry.event.id));
+            kept = wins(entry.uid, entry.rank) && !(entry.kind == Listed::Kind::generated && m_index.detached(id));
         }
-        if (kept)
-            listing.events.append(entry.event);
+        if (kept) {
+            listing.events.append(entry.seen.event);
+            m_seen.insert(id, entry.seen);
+        }
     }
     for (const Cut& cut : cuts) {
         if (!wins(cut.uid, cut.rank))
@@ -349,36 +398,60 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
 bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* found, QString* error)
 {
     found->reset();
+    m_seen.clear();
     if (!reachable(error))
         return false;
     const Key key = IcalOverrides::keyOf(id);
-    refresh(key.uid);
-    const IcalIndex::Copy* series = m_index.master(key.uid);
-    if (!series) {
-        if (key.occurrence)
-            *found = detachedOccurrence(key.uid, *key.occurrence);
-        return true;
-    }
-    // A series is found through its occurrences only, a single event as a whole only.
-    if (series->recurring != key.occurrence.has_value())
-        return true;
-    // The winning copy in its file decides.
-    std::optional<Rank> best;
-    bool ownsOccurrence = false;
-    readEvent(series->file, key.uid, [&](const Read& read) {
-        if (!read.master || (best && !IcalIdentity::wins(read.rank, *best)))
+    // The event as each file holding it says: the winning copy there of its series, and of the
+    // detached override of the occurrence.
+    struct Held {
+        Rank rank;
+        std::optional<Seen> seen = {};
+        bool owns = false;  // the series' file overrides or takes out the occurrence itself
+    };
+    QHash<QString, Held> ofSeries, detached;
+    const auto hold = [](QHash<QString, Held>& held, const QString& file, const Rank& rank) -> Held* {
+        const auto known = held.constFind(file);
+        if (known != held.cend() && !IcalIdentity::wins(rank, known->rank))
+            return nullptr;
+        return &*held.insert(file, {rank});
+    };
+    const Visit visit = [&](const Read& read) {
+        if (read.uid != key.uid)
             return;
-        best = read.rank;
-        if (!key.occurrence) {
-            const bool excluded = IcalRecurrence::excluded(read.master).contains(read.fields.start.toSecsSinceEpoch());
-            *found = excluded ? std::nullopt : std::optional(read.fields);
+        if (read.master) {
+            if (Held* held = hold(ofSeries, read.file, read.rank))
+                held->seen = seenIn(read, key, &held->owns);
             return;
         }
-        ownsOccurrence = ownOccurrences(read).contains(key.occurrence->toSecsSinceEpoch());
-        *found = IcalOverrides::occurrenceAt(read.master, read.fields, read.overrides, *key.occurrence);
-    });
-    if (key.occurrence && !ownsOccurrence && m_index.detached(id))
-        *found = detachedOccurrence(key.uid, *key.occurrence);
+        const IcalOverrides::Override* override =
+            key.occurrence ? IcalOverrides::overrideAt(read.overrides, *key.occurrence) : nullptr;
+        Held* held = override ? hold(detached, read.file, override->rank) : nullptr;
+        if (const auto occurrence = held ? IcalOverrides::occurrenceOf(*override, key.uid) : std::nullopt)
+            held->seen = Seen{*occurrence, read.file, fingerprintAt(read, override->rank.position), true};
+    };
+    // One reading: the folder where the event is not known from the last, else its own files.
+    if (stale(key.uid))
+        readFolder(visit);
+    else
+        for (const QString& file : m_index.filesOf(key.uid))
+            readEvent(file, key.uid, visit);
+
+    const IcalIndex::Copy* series = m_index.master(key.uid);
+    const IcalIndex::Copy* override = m_index.detached(id);
+    std::optional<Seen> seen;
+    if (!series) {
+        if (key.occurrence && override)
+            seen = detached.value(override->file).seen;
+    } else if (series->recurring == key.occurrence.has_value()) {
+        // A series is found through its occurrences only, a single event as a whole only.
+        const Held held = ofSeries.value(series->file);
+        seen = key.occurrence && !held.owns && override ? detached.value(override->file).seen : held.seen;
+    }
+    if (seen) {
+        *found = seen->event;
+        m_seen.insert(id, *seen);
+    }
     return true;
 }
 
@@ -386,6 +459,9 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
 {
     if (!reachable(error))
         return false;
+    if (const auto seen = m_seen.constFind(event.id); seen != m_seen.cend())
+        return saveAsSeen(*seen, event, error);
+    // Never read: as the files say now.
     const Key key = IcalOverrides::keyOf(event.id);
     refresh(key.uid);
     const IcalIndex::Copy* series = m_index.master(key.uid);
@@ -415,9 +491,55 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
             IcalOverrides::occurrenceAt(master, *fields, file->overrides(), *key.occurrence);
         if (!occurrence)
             return fail(error, QStringLiteral("no event %1 in the calendar").arg(event.id));
-        done = file->addOverride(*occurrence, event, error);
+        done = file->addOverride(master, *occurrence, event, error);
     }
     return done && file->store(error);
+}
+
+std::unique_ptr<IcalFileChange> IcalCalendarStore::openAsSeen(const Seen& seen, const Key& key, icalcomponent** copy,
+                                                              const IcalOverrides::Override** own,
+                                                              QString* error) const
+{
+    if (!taken(seen.file)) {
+        changedMeanwhile(seen.file, error);
+        return nullptr;
+    }
+    std::unique_ptr<IcalFileChange> file = IcalFileChange::open(seen.file, key.uid, error);
+    if (!file)
+        return nullptr;
+    *copy = file->copyOf(seen.copy);
+    *own = key.occurrence && !seen.detached ? IcalOverrides::overrideAt(file->overrides(), *key.occurrence) : nullptr;
+    if (!*copy || (*own ? file->fingerprintOf((*own)->vevent) : std::nullopt) != seen.override) {
+        changedMeanwhile(seen.file, error);
+        return nullptr;
+    }
+    return file;
+}
+
+bool IcalCalendarStore::saveAsSeen(const Seen& seen, const CalendarEvent& event, QString* error)
+{
+    const Key key = IcalOverrides::keyOf(event.id);
+    icalcomponent* copy = nullptr;
+    const IcalOverrides::Override* own = nullptr;
+    const std::unique_ptr<IcalFileChange> file = openAsSeen(seen, key, &copy, &own, error);
+    if (!file)
+        return false;
+    bool done;
+    if (own)
+        done = file->change(own->vevent, seen.event, event, error);
+    else if (key.occurrence && !seen.detached)
+        done = file->addOverride(copy, seen.event, event, error);
+    else
+        done = file->change(copy, seen.event, event, error);
+    if (!done || !file->store(error))
+        return false;
+    changedUid(key.uid);
+    return true;
+}
+
+void IcalCalendarStore::changedUid(const QString& uid)
+{
+    m_seen.removeIf([&](const auto& seen) { return IcalOverrides::keyOf(seen.key()).uid == uid; });
 }
 
 bool IcalCalendarStore::saveDetached(const QString& path, const Key& key, const CalendarEvent& event, QString* error)
@@ -447,6 +569,7 @@ bool IcalCalendarStore::writeNew(const CalendarEvent& event, QString* error)
     const QString path = newPath(event.id);
     if (!IcalWriter::writeNew(path, event, error))
         return false;
+    changedUid(event.id);
     m_index.addMaster(event.id, path, {}, false);
     return true;
 }
@@ -456,17 +579,37 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
     if (!reachable(error))
         return false;
     const Key key = IcalOverrides::keyOf(id);
-    refresh(key.uid);
-    const IcalIndex::Copy* series = m_index.master(key.uid);
     const auto missing = [&] { return fail(error, QStringLiteral("no event %1 in the calendar").arg(id)); };
+    const auto done = [&] {
+        changedUid(key.uid);
+        if (!key.occurrence)
+            m_index.forget(key.uid);
+        return true;
+    };
+    // The file it was read from, while it still says what was read.
+    std::unique_ptr<IcalFileChange> read;
+    icalcomponent* copy = nullptr;
+    const auto seen = m_seen.constFind(id);
+    if (seen != m_seen.cend()) {
+        const IcalOverrides::Override* own = nullptr;
+        read = openAsSeen(*seen, key, &copy, &own, error);
+        if (!read)
+            return false;
+    } else {
+        refresh(key.uid);
+    }
+    const IcalIndex::Copy* series = m_index.master(key.uid);
     if (key.occurrence && series && series->recurring) {
         // This occurrence only: the series leaves it out, and its overrides there go.
-        const std::unique_ptr<IcalFileChange> file = IcalFileChange::open(series->file, key.uid, error);
+        const bool ofSeries = read && !seen->detached;
+        std::unique_ptr<IcalFileChange> file =
+            ofSeries ? std::move(read) : IcalFileChange::open(series->file, key.uid, error);
         if (!file)
             return false;
-        if (!file->master())
+        icalcomponent* master = ofSeries ? copy : file->master();
+        if (!master)
             return missing();
-        return file->exclude(*key.occurrence, error) && file->store(error);
+        return file->exclude(master, *key.occurrence, error) && file->store(error) && done();
     }
     if (key.occurrence && (series || !m_index.detached(id)))
         return missing();
@@ -474,8 +617,11 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
     // wherever they are; every file is read and checked before any is written.
     std::vector<std::unique_ptr<IcalFileChange>> files;
     for (const QString& path : m_index.filesOf(key.uid)) {
-        std::unique_ptr<IcalFileChange> file = IcalFileChange::open(path, key.uid, error);
+        std::unique_ptr<IcalFileChange> file =
+            read && path == seen->file ? std::move(read) : IcalFileChange::open(path, key.uid, error);
         if (!file || !file->remove(key.occurrence, error))
+            return false;
+        if (file->changed() && !file->writable(error))
             return false;
         files.push_back(std::move(file));
     }
@@ -487,9 +633,5 @@ bool IcalCalendarStore::remove(const QString& id, QString* error)
         if (!file->store(error))
             return false;
     }
-    if (!removed)
-        return missing();
-    if (!key.occurrence)
-        m_index.forget(key.uid);
-    return true;
+    return removed ? done() : missing();
 }

@@ -1,5 +1,7 @@
 #include "Platform/Calendar/IcalContentLine.h"
 
+#include <algorithm>
+
 namespace {
 // The parameters, each with its leading semicolon, split outside quoted values.
 QList<QByteArray> paramsOf(const QByteArray& params)
@@ -62,6 +64,17 @@ qsizetype lineEnd(const QByteArray& text, qsizetype at)
     while (end >= 0 && end + 1 < text.size() && (text.at(end + 1) == ' ' || text.at(end + 1) == '\t'))
         end = text.indexOf('\n', end + 1);
     return end < 0 ? text.size() : end;
+}
+
+bool readable(const QByteArray& params)
+{
+    if (params.count('"') % 2)
+        return false;
+    const QList<QByteArray> each = paramsOf(params);
+    return std::all_of(each.begin(), each.end(), [](const QByteArray& param) {
+        const qsizetype equals = param.indexOf('=');
+        return equals > 1 && !param.mid(1, equals - 1).contains('"');
+    });
 }
 
 QByteArray without(const QByteArray& params, const QList<QByteArray>& names)

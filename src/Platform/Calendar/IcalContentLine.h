@@ -23,6 +23,9 @@ QByteArray unfolded(QByteArray line);
 // lines that continue it, or at the end of the text.
 qsizetype lineEnd(const QByteArray& text, qsizetype at);
 
+// Whether every parameter reads as NAME=value with its quotes closed; where one does not, a
+// reader may take the value, or part of it, for a parameter.
+bool readable(const QByteArray& params);
 // The parameters without those of the names given (upper case), each kept as written.
 QByteArray without(const QByteArray& params, const QList<QByteArray>& names);
 // Only the parameters of the names given.

@@ -14,13 +14,16 @@ QByteArray utc(const QDateTime& at)
 }
 
 // The line `existing` with a new value, its name and parameters as written but `dropped`; or a
-// new line of `name`.
+// new line of `name`. Parameters that cannot be read go: a reader would take the new value
+// into them.
 QByteArray relined(const std::optional<QByteArray>& existing, const QByteArray& name, const QByteArray& value,
                    const QList<QByteArray>& dropped = {})
 {
     if (!existing)
         return name + ':' + value;
     const IcalContentLine::Parts parts = IcalContentLine::split(*existing);
+    if (!IcalContentLine::readable(parts.params))
+        return parts.name + ':' + value;
     return parts.name + IcalContentLine::without(parts.params, dropped) + ':' + value;
 }
 
@@ -110,12 +113,14 @@ void writeTimes(IcalComponentText& text, icalcomponent* vevent, const CalendarEv
             durationValue = durationOf(now, false);
     }
     const QList<QByteArray> dropped = fits ? QList<QByteArray>() : kZoneParams;
+    // Read before the start line is replaced: an end added takes the start's form.
+    const QByteArray addedForm = fits ? startForm(text) : QByteArray();
     if (always || !fits || now.start != was.start)
         text.set("DTSTART", {relined(text.line("DTSTART"), "DTSTART", *startValue, dropped)});
     if (end && (always || !fits || now.end != was.end))
         text.set("DTEND", {relined(text.line("DTEND"), "DTEND", *endValue, dropped)});
     if (addEnd)
-        text.set("DTEND", {"DTEND" + (fits ? startForm(text) : QByteArray()) + ':' + *endValue});
+        text.set("DTEND", {"DTEND" + addedForm + ':' + *endValue});
     const std::optional<QByteArray> oldDuration = text.line("DURATION");
     if (duration && oldDuration && IcalContentLine::split(*oldDuration).value.trimmed() != *durationValue)
         text.set("DURATION", {relined(oldDuration, "DURATION", *durationValue)});

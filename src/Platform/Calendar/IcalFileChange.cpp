@@ -15,12 +15,13 @@
 namespace {
 using FileIO::fail;
 
-// Whether the VEVENT's text may be of the UID: one of its UID lines says so, or it has none
-// and is named after its text. Read before libical reads the few that may be, so a change to
-// a large export reads only those.
+// Whether the VEVENT's text may be of the UID: one of its UID lines says so, escaped or as
+// written (libical reads a comma or semicolon left unescaped as itself), or it has none and is
+// named after its text. Read before libical reads the few that may be, so a change to a large
+// export reads only those.
 bool mayBeOf(const QByteArray& text, const QString& uid)
 {
-    const QByteArray written = IcalContentLine::escaped(uid);
+    const QByteArray written = IcalContentLine::escaped(uid), plain = uid.toUtf8();
     bool named = false;
     qsizetype at = 0;
     while (at < text.size()) {
@@ -31,7 +32,7 @@ bool mayBeOf(const QByteArray& text, const QString& uid)
             named = true;
             const QByteArray value =
                 IcalContentLine::split(IcalContentLine::unfolded(line.toByteArray())).value.trimmed();
-            if (value.isEmpty() || value == written || value.contains('\\'))
+            if (value.isEmpty() || value == written || value == plain || value.contains('\\'))
                 return true;
         }
         at = end + 1;
@@ -95,7 +96,9 @@ std::unique_ptr<IcalFileChange> IcalFileChange::open(const QString& path, const 
     QHash<int, icalcomponent*> calendars;
     QList<IcalIdentity::Component> components;
     for (const Candidate& candidate : candidates) {
-        IcalTree::Owned vevent = IcalReader::veventOf(candidate.child.text);
+        // libical stops at a NUL byte: read without it, to know the event and refuse to change it.
+        const QByteArray& text = candidate.child.text;
+        IcalTree::Owned vevent = IcalReader::veventOf(text.contains('\0') ? QByteArray(text).replace('\0', "") : text);
         if (!vevent || IcalIdentity::uidOf(vevent.get()) != uid)
             continue;
         icalcomponent*& calendar = calendars[candidate.calendar];
@@ -104,7 +107,8 @@ std::unique_ptr<IcalFileChange> IcalFileChange::open(const QString& path, const 
             calendar = change->m_calendars.back().get();
         }
         components.append({vevent.get(), candidate.position});
-        change->m_parts.push_back({vevent.get(), candidate.child.begin, candidate.child.end, candidate.child.whole});
+        change->m_parts.push_back({vevent.get(), IcalReader::fingerprintOf(text), candidate.child.begin,
+                                   candidate.child.end, candidate.child.whole});
         icalcomponent_add_component(calendar, vevent.release());
     }
     change->m_master = IcalIdentity::masterOf(components, uid).vevent;
@@ -161,22 +165,44 @@ bool IcalFileChange::change(icalcomponent* vevent, const CalendarEvent& was, con
     return true;
 }
 
-bool IcalFileChange::addOverride(const CalendarEvent& occurrence, const CalendarEvent& now, QString* error)
+bool IcalFileChange::addOverride(icalcomponent* master, const CalendarEvent& occurrence, const CalendarEvent& now,
+                                 QString* error)
 {
-    Part* part = editable(m_master, error);
+    Part* part = editable(master, error);
     if (!part)
         return false;
-    part->after += IcalEventChange::overrideOf(*part->text, m_master, occurrence, now);
+    part->after += IcalEventChange::overrideOf(*part->text, master, occurrence, now);
     return true;
 }
 
-bool IcalFileChange::exclude(const QDateTime& originalStart, QString* error)
+bool IcalFileChange::exclude(icalcomponent* master, const QDateTime& originalStart, QString* error)
 {
-    Part* part = editable(m_master, error);
+    Part* part = editable(master, error);
     if (!part || !remove(originalStart, error))
         return false;
-    IcalEventChange::exclude(*part->text, m_master, originalStart);
+    IcalEventChange::exclude(*part->text, master, originalStart);
     return true;
+}
+
+icalcomponent* IcalFileChange::copyOf(size_t fingerprint) const
+{
+    // Of copies alike, the one read last is the one a reading shows.
+    const auto found = std::find_if(m_parts.rbegin(), m_parts.rend(),
+                                    [&](const Part& part) { return part.fingerprint == fingerprint; });
+    return found == m_parts.rend() ? nullptr : found->vevent;
+}
+
+std::optional<size_t> IcalFileChange::fingerprintOf(icalcomponent* vevent) const
+{
+    const auto found =
+        std::find_if(m_parts.begin(), m_parts.end(), [&](const Part& part) { return part.vevent == vevent; });
+    return found == m_parts.end() ? std::nullopt : std::optional(found->fingerprint);
+}
+
+bool IcalFileChange::writable(QString* error) const
+{
+    QString reason;
+    return FileIO::mayReplace(m_path, &reason) || fail(error, QStringLiteral("%1: %2").arg(m_path, reason));
 }
 
 bool IcalFileChange::remove(std::optional<QDateTime> originalStart, QString* error)
@@ -224,6 +250,8 @@ bool IcalFileChange::store(QString* error)
     }
     if (edits.isEmpty())
         return true;
+    if (!writable(error))
+        return false;
     // What is added after a part comes before a removal of the part that follows it.
     std::sort(edits.begin(), edits.end(),
               [](const Edit& a, const Edit& b) { return std::pair(a.begin, a.end) < std::pair(b.begin, b.end); });
@@ -231,8 +259,9 @@ bool IcalFileChange::store(QString* error)
         return child.name != "VTIMEZONE" && !gone.contains(child.begin);
     });
     if (!holdsAnything && !m_damaged) {
-        QFile file(m_path);
-        return file.remove() || fail(error, QStringLiteral("cannot remove %1: %2").arg(m_path, file.errorString()));
+        QString reason;
+        return FileIO::removeFile(m_path, &reason) ||
+               fail(error, QStringLiteral("cannot remove %1: %2").arg(m_path, reason));
     }
     QByteArray written;
     qint64 at = 0;

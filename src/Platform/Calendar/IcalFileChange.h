@@ -31,26 +31,37 @@ public:
     // Its overrides in the file: of the master's dates, or, without one, each of its own.
     const IcalOverrides::Overrides& overrides() const { return m_overrides; }
 
+    // The VEVENT of the event whose whole text has this fingerprint (IcalReader::fingerprintOf),
+    // or null: what a reading showed, found again.
+    icalcomponent* copyOf(size_t fingerprint) const;
+    std::optional<size_t> fingerprintOf(icalcomponent* vevent) const;
+
     // Changes the VEVENT (the master or an override) from saying `was` to saying `now`.
     bool change(icalcomponent* vevent, const CalendarEvent& was, const CalendarEvent& now, QString* error);
-    // Adds an override of the master's occurrence `occurrence`, saying `now`, after the master.
-    bool addOverride(const CalendarEvent& occurrence, const CalendarEvent& now, QString* error);
-    // Takes the occurrence out of the master's series; its overrides in the file go.
-    bool exclude(const QDateTime& originalStart, QString* error);
+    // Adds an override of the series' occurrence `occurrence`, saying `now`, after the series.
+    bool addOverride(icalcomponent* master, const CalendarEvent& occurrence, const CalendarEvent& now,
+                     QString* error);
+    // Takes the occurrence out of the series; its overrides in the file go.
+    bool exclude(icalcomponent* master, const QDateTime& originalStart, QString* error);
     // Takes out every copy of the override of the occurrence, or without one, every VEVENT of
     // the event.
     bool remove(std::optional<QDateTime> originalStart, QString* error);
 
     // Whether anything is to be written.
     bool changed() const;
+    // Whether the file may be written (a read-only file, folder or mount may not), with the
+    // system's reason.
+    bool writable(QString* error) const;
     // Writes the file atomically with its changes, or removes it when it holds nothing but time
-    // zones any more (unless it is damaged: what was lost in it stays).
+    // zones any more (unless it is damaged: what was lost in it stays). A symbolic link is
+    // followed: its file is written, or removed with the link.
     bool store(QString* error);
 
 private:
     // A VEVENT of the event: where its bytes are, and what becomes of them.
     struct Part {
         icalcomponent* vevent;
+        size_t fingerprint;
         qint64 begin;
         qint64 end;
         bool whole;

@@ -128,6 +128,9 @@ public:
     void child(const QByteArray& lines)
     {
         const qint64 position = m_position++;
+        const size_t fingerprint = IcalReader::fingerprintOf(lines);
+        if (lines.contains('\0'))
+            ++holdingNul;
         const Outline outline = outlineOf(lines);
         IcalTree::Owned vevent = IcalReader::veventOf(outline.named.isEmpty() ? lines
                                                       : outline.ofASeries     ? outline.named
@@ -150,12 +153,12 @@ public:
                 m_order.append(uid);
                 group = m_series.insert(uid, {});
             }
-            group->append({position, read});
+            group->append({position, read, fingerprint});
             return;
         }
         std::vector<Read> alone;
         alone.push_back({std::move(vevent), position});
-        hand(std::move(alone), {m_calendarZones, {{position, read}}});
+        hand(std::move(alone), {m_calendarZones, {{position, read, fingerprint}}});
     }
 
     void end()
@@ -170,13 +173,14 @@ public:
     void handAgain(const IcalReader::Text& text)
     {
         std::vector<Read> group;
-        for (const auto& [position, lines] : text.vevents)
-            if (IcalTree::Owned vevent = IcalReader::veventOf(lines))
-                group.push_back({std::move(vevent), position});
+        for (const IcalReader::Text::Vevent& read : text.vevents)
+            if (IcalTree::Owned vevent = IcalReader::veventOf(read.lines))
+                group.push_back({std::move(vevent), read.position});
         hand(std::move(group), text);
     }
 
     int unreadable = 0;  // components libical could not read as a VEVENT
+    int holdingNul = 0;
 
 private:
     struct Read {
@@ -203,13 +207,13 @@ private:
     IcalTree::Owned m_calendar;
     qint64 m_position = 0;  // of the next VEVENT in the file
     QList<QString> m_order;  // the UIDs of the series, in file order
-    QHash<QString, QList<std::pair<qint64, QByteArray>>> m_series;  // the texts of a series and its overrides
+    QHash<QString, QList<IcalReader::Text::Vevent>> m_series;  // the texts of a series and its overrides
 };
 
 // What a splitter found damaged in a file, for the log; nothing when it is whole.
-std::optional<QString> damageOf(const IcalSplitter::Damage& damage, int unreadable)
+std::optional<QString> damageOf(const IcalSplitter::Damage& damage, int unreadable, int holdingNul)
 {
-    if (!damage.any() && !unreadable)
+    if (!damage.any() && !unreadable && !holdingNul)
         return std::nullopt;
     QStringList parts;
     const auto count = [&](int n, const char* what) {
@@ -220,6 +224,7 @@ std::optional<QString> damageOf(const IcalSplitter::Damage& damage, int unreadab
     count(damage.misnamed, "BEGIN or END lines that do not match");
     count(damage.tooDeep, "components nested too deep");
     count(unreadable, "events libical cannot read");
+    count(holdingNul, "events holding a NUL byte");
     return parts.join(QStringLiteral(", "));
 }
 
@@ -238,6 +243,11 @@ IcalTree::Owned calendarWith(const QList<QByteArray>& zones)
         }
     }
     return calendar;
+}
+
+size_t fingerprintOf(const QByteArray& text)
+{
+    return qHash(text);
 }
 
 IcalTree::Owned veventOf(const QByteArray& text)
@@ -299,7 +309,7 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
                   qUtf8Printable(path), splitter.longLines());
     if (failure)
         return stopped(*failure);
-    if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable))
+    if (const std::optional<QString> damage = damageOf(splitter.damage(), reader.unreadable, reader.holdingNul))
         return leaveOut(Reason::damaged, QStringLiteral("damaged (%1)").arg(*damage));
     return std::nullopt;
 }

@@ -20,8 +20,13 @@ constexpr qint64 kMaxListedBytes = qint64(256) << 20;
 // The text VEVENTs were read from, with their places in the file, and the VTIMEZONEs of their
 // calendar: kept instead of their trees, a small part of what those take, to read them again.
 struct Text {
+    struct Vevent {
+        qint64 position;
+        QByteArray lines;  // what is read of it
+        size_t fingerprint;  // of its whole text
+    };
     QList<QByteArray> zones;
-    QList<std::pair<qint64, QByteArray>> vevents;
+    QList<Vevent> vevents;
 };
 
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
@@ -40,7 +45,8 @@ using Events =
 // are left out, and said in the log. Returns why the file was left out, or not read in full
 // (then logged): it is not a regular file, cannot be read (what was read of it before a
 // failure has been handed over), is larger than kMaxListedBytes, holds no iCalendar, or is
-// damaged (its other events have been handed over). One file out of reach must not take the
+// damaged (its other events have been handed over; an event holding a NUL byte, which no
+// change can be made to, counts too). One file out of reach must not take the
 // calendar with it.
 std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
 // Reads the VEVENTs of each text again and hands them over together, as readForListing did,
@@ -51,6 +57,9 @@ void readAgain(const QList<Text>& texts, const Reread& reread);
 // A VCALENDAR holding a calendar's VTIMEZONEs, read from their texts, for VEVENTs of that
 // calendar to be read inside.
 IcalTree::Owned calendarWith(const QList<QByteArray>& zones);
+// A VEVENT's whole text, as the splitter hands it over, as a number: a change to the event is
+// made only while its text is still what was read.
+size_t fingerprintOf(const QByteArray& text);
 // The VEVENT of the text, whose TZIDs lead nowhere out of the time zone database (IcalZone::guard);
 // nothing when the text is no VEVENT.
 IcalTree::Owned veventOf(const QByteArray& text);

@@ -456,10 +456,10 @@ TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
                                QDir(disk.folder() + "/calendar").entryList(QDir::Files | QDir::Hidden).join(",")};
         },
         [](const QString& cause) {
-            // A read-only folder is named as such before anything is tried.
+            // A change to a calendar that may only be read names the file it would have written.
             const bool readOnly = cause == "Read-only file system";
-            return QStringList{readOnly ? "<folder>/calendar: " + cause : cause,
-                               readOnly ? "<folder>/calendar: " + cause : "removed", readOnly ? "kept" : "changed",
+            return QStringList{readOnly ? "<folder>/calendar/e.ics: " + cause : cause,
+                               readOnly ? "<folder>/calendar/e.ics: " + cause : "removed", readOnly ? "kept" : "changed",
                                readOnly ? "e.ics" : ""};
         });
 }
