@@ -105,7 +105,8 @@ QString finalTarget(const QString& path)
 // What a temporary file beside `target` is called: "<target>.tmp-<base 36>".
 QByteArray temporaryName(const QString& target)
 {
-    return QFile::encodeName(target) + kTemporaryInfix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return QFile::encodeName(target) + kTemporaryInfix +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
 // A new, empty file beside `target` that nobody else has; -1 with errno set on failure.
@@ -153,8 +154,8 @@ bool fill(int fd, const QByteArray& data, bool setMode, mode_t mode)
 // Syncs the folder, so the new name survives a power loss as well as the data does.
 void syncFolderOf(const QString& target)
 {
-    Descriptor folder(::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor folder(
+        ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0)
         ::fsync(folder.get());
 }

@@ -38,8 +38,9 @@ bool taken(const QString& path)
 
 bool changedMeanwhile(const QString& file, QString* error)
 {
-    return fail(error,
-                QStringLiteral("%1 is left as it is: the event was changed by another program since it was read").arg(file));
+    return fail(
+        error,
+        QStringLiteral("%1 is left as it is: the event was changed by another program since it was read").arg(file));
 }
 
 // A series a listing gave in part, and why.
@@ -90,9 +91,8 @@ bool IcalCalendarStore::reachable(QString* error)
 }
 
 std::optional<IcalCalendarStore::Read> IcalCalendarStore::readOf(const QString& path, qint64 base,
-                                                                  QList<Component> group,
-                                                                  const IcalReader::Text& text, IcalIndex& index,
-                                                                  int& unlisted)
+                                                                 QList<Component> group, const IcalReader::Text& text,
+                                                                 IcalIndex& index, int& unlisted)
 {
     for (Component& component : group)
         component.position += base;
@@ -497,8 +497,7 @@ bool IcalCalendarStore::save(const CalendarEvent& event, QString* error)
 }
 
 std::unique_ptr<IcalFileChange> IcalCalendarStore::openAsSeen(const Seen& seen, const Key& key, icalcomponent** copy,
-                                                              const IcalOverrides::Override** own,
-                                                              QString* error) const
+                                                              const IcalOverrides::Override** own, QString* error) const
 {
     if (!taken(seen.file)) {
         changedMeanwhile(seen.file, error);

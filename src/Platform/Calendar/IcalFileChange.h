@@ -39,8 +39,7 @@ public:
     // Changes the VEVENT (the master or an override) from saying `was` to saying `now`.
     bool change(icalcomponent* vevent, const CalendarEvent& was, const CalendarEvent& now, QString* error);
     // Adds an override of the series' occurrence `occurrence`, saying `now`, after the series.
-    bool addOverride(icalcomponent* master, const CalendarEvent& occurrence, const CalendarEvent& now,
-                     QString* error);
+    bool addOverride(icalcomponent* master, const CalendarEvent& occurrence, const CalendarEvent& now, QString* error);
     // Takes the occurrence out of the series; its overrides in the file go.
     bool exclude(icalcomponent* master, const QDateTime& originalStart, QString* error);
     // Takes out every copy of the override of the occurrence, or without one, every VEVENT of

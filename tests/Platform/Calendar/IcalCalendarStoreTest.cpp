@@ -459,8 +459,8 @@ TEST(IcalCalendarStore, AReadOnlyOrFullDiskNamesItsCauseAndKeepsTheFile)
             // A change to a calendar that may only be read names the file it would have written.
             const bool readOnly = cause == "Read-only file system";
             return QStringList{readOnly ? "<folder>/calendar/e.ics: " + cause : cause,
-                               readOnly ? "<folder>/calendar/e.ics: " + cause : "removed", readOnly ? "kept" : "changed",
-                               readOnly ? "e.ics" : ""};
+                               readOnly ? "<folder>/calendar/e.ics: " + cause : "removed",
+                               readOnly ? "kept" : "changed", readOnly ? "e.ics" : ""};
         });
 }
 
@@ -544,6 +544,10 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
     // A zone named where a listing reads no time.
     write("received.ics", "BEGIN:VEVENT\nUID:parcel\nDTSTART:20260201T000000Z\n"
                           "X-RECEIVED;TZID=Nowhere Time:20260101T000000\nEND:VEVENT\n");
+    // A NUL byte in a line a listing does not read: the event is listed, and its file named.
+    write("nul.ics", QByteArray("BEGIN:VEVENT\nUID:flight\nDTSTART:20260201T000000Z\nX-ALT-DESC:Seat\0 14C\n"
+                                "SUMMARY:Flight\nEND:VEVENT\n",
+                                96));
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
     IcalCalendarStore store;
     const QDateTime now = ExportedCalendars::now();
@@ -561,7 +565,7 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
         leftOut << QString("%1 %2 %3").arg(file.file, nameOf(file.reason)).arg(file.largest >> 20);
     EXPECT_EQ(leftOut, QStringList({"beyond.ics tooLarge 256", "deep.ics damaged 0", "folder.ics notRegular 0",
                                     "link-to-pipe.ics notRegular 0", "not-a-calendar.ics notACalendar 0",
-                                    "pipe.ics notRegular 0"}));
+                                    "nul.ics damaged 0", "pipe.ics notRegular 0"}));
     const QString logged = log.messages().join('\n').replace(folder, "<folder>");
     for (const char* line :
          {"skipped lines longer than 128 KiB in <folder>/long-line.ics: 1",
@@ -569,6 +573,7 @@ TEST(IcalCalendarStore, OverLongLinesAreLeftOutAndFilesLeftOutAreNamed)
           "skipped <folder>/beyond.ics: it is larger than 256 MiB",
           "skipped <folder>/not-a-calendar.ics: not an iCalendar file",
           "skipped <folder>/deep.ics: damaged (components nested too deep: 1)",
+          "skipped <folder>/nul.ics: damaged (events holding a NUL byte: 1)",
           "skipped <folder>/pipe.ics: not a regular file", "skipped <folder>/link-to-pipe.ics: not a regular file",
           "skipped <folder>/folder.ics: Is a directory"})
         EXPECT_TRUE(logged.contains(line)) << line << "\n" << logged.toStdString();
@@ -1192,5 +1197,242 @@ TEST(IcalCalendarStore, CopiesOfOneCalendarListAsItAlone)
         if (!alone)
             alone = listing;
         EXPECT_EQ(listing->events, alone->events);
+    }
+}
+
+namespace {
+// How a calendar file stands in the folder beside other programs.
+enum class Layout {
+    plain,
+    linked,  // a link into a sync tool's folder, "calendar/a.ics" to "sync/real.ics"
+    readOnlyFolder,  // a read-only mount, another user's shared folder
+    readOnlyFile,
+};
+
+// Rewrites the file as another program would, between a reading and a change.
+std::function<void()> otherProgram(const QByteArray& from, const QByteArray& to)
+{
+    return [=] {
+        const QString path = folder() + "/a.ics";
+        QByteArray text = FileIO::readAll(path).value_or("");
+        ASSERT_TRUE(text.contains(from)) << from.toStdString();
+        ASSERT_TRUE(FileIO::writeAtomically(path, text.replace(from, to)));
+    };
+}
+
+// The lines of a calendar text past their folds and line ends.
+QList<QByteArray> unfoldedLines(QByteArray text)
+{
+    return text.replace("\r\n ", "").replace("\n ", "").replace("\r\n", "\n").split('\n');
+}
+}  // namespace
+
+// A change made where sync tools and other programs share the calendar: through their links,
+// in calendars that may only be read, while another program writes, to events as other
+// programs write them. It is made to the event as it was read, in the form its file has, or
+// refused with its reason and nothing written.
+TEST(IcalCalendarStore, AChangeBesideOtherProgramsIsMadeAsReadOrRefused)
+{
+    ScopedTimeZone zone("Asia/Seoul");
+    const QByteArray reminder = "BEGIN:VEVENT\nUID:r\nDTSTART;TZID=America/New_York:20261210T200000\n"
+                                "SUMMARY:Call mom\nEND:VEVENT\n";
+    const QByteArray standup = "BEGIN:VEVENT\nUID:s\nDTSTART;TZID=Asia/Seoul:20260105T100000\n"
+                               "DTEND;TZID=Asia/Seoul:20260105T110000\nSUMMARY:Standup\nEND:VEVENT\n";
+    const QByteArray other = "BEGIN:VEVENT\nUID:o\nDTSTART:20260106T010000Z\nSUMMARY:Other\nEND:VEVENT\n";
+    const auto rename = [](CalendarEvent& event) { event.title = "Renamed"; };
+    // As the update skill moves an event without length: an hour later, lasting an hour.
+    const auto anHourLater = [](CalendarEvent& event) {
+        event.start = event.start.addSecs(3600);
+        event.end = event.start.addSecs(3600);
+    };
+    const struct Row {
+        const char* name;
+        QByteArray body;  // the calendar's children in a.ics
+        const char* id;  // found, then changed or (without `change`) removed
+        std::function<void(CalendarEvent&)> change;
+        Layout layout = Layout::plain;
+        std::function<void()> meanwhile = {};
+        const char* refused = nullptr;  // part of the reason, or nothing when it is done
+        QList<QByteArray> written = {};  // lines the file then holds; none: it is gone
+    } rows[] = {
+        {"a reminder in New York moved: its new end in its start's zone",
+         reminder,
+         "r",
+         anHourLater,
+         Layout::plain,
+         {},
+         nullptr,
+         {"DTSTART;TZID=America/New_York:20261210T210000", "DTEND;TZID=America/New_York:20261210T220000"}},
+        {"one day of a series of such reminders moved: its override too",
+         QByteArray(reminder).replace("SUMMARY", "RRULE:FREQ=DAILY;COUNT=3\nSUMMARY"),
+         "r#20261212T010000Z",
+         anHourLater,
+         Layout::plain,
+         {},
+         nullptr,
+         {"RECURRENCE-ID;TZID=America/New_York:20261211T200000", "DTSTART;TZID=America/New_York:20261211T210000",
+          "DTEND;TZID=America/New_York:20261211T220000"}},
+        {"a UID with a comma left unescaped, renamed",
+         QByteArray(standup).replace("UID:s", "UID:a,b@example.org") + other,
+         "a,b@example.org",
+         rename,
+         Layout::plain,
+         {},
+         nullptr,
+         {"UID:a,b@example.org", "SUMMARY:Renamed", "SUMMARY:Other"}},
+        {"a UID with a semicolon left unescaped, removed",
+         QByteArray(standup).replace("UID:s", "UID:a;b@example.org") + other,
+         "a;b@example.org",
+         {},
+         Layout::plain,
+         {},
+         nullptr,
+         {"SUMMARY:Other"}},
+        {"renamed through a sync tool's link", standup, "s", rename, Layout::linked, {}, nullptr, {"SUMMARY:Renamed"}},
+        {"the last event removed through a sync tool's link: the file it points to goes, and the link",
+         standup,
+         "s",
+         {},
+         Layout::linked},
+        {"renamed in a read-only folder", standup, "s", rename, Layout::readOnlyFolder, {}, "Permission denied"},
+        {"removed from a read-only folder", standup + other, "s", {}, Layout::readOnlyFolder, {}, "Permission denied"},
+        {"renamed in a read-only file", standup, "s", rename, Layout::readOnlyFile, {}, "Permission denied"},
+        {"the last event removed from a read-only file",
+         standup,
+         "s",
+         {},
+         Layout::readOnlyFile,
+         {},
+         "Permission denied"},
+        {"renamed after another program set its location", standup, "s", rename, Layout::plain,
+         otherProgram("SUMMARY:Standup", "SUMMARY:Standup\nLOCATION:Room 5"),
+         "changed by another program since it was read"},
+        {"renamed after another program moved it, with a newer SEQUENCE", standup, "s", rename, Layout::plain,
+         otherProgram("T100000\nDTEND;TZID=Asia/Seoul:20260105T110000",
+                      "T140000\nDTEND;TZID=Asia/Seoul:20260105T150000\nSEQUENCE:1"),
+         "changed by another program since it was read"},
+        {"renamed after another program deleted it", standup, "s", rename, Layout::plain,
+         [] { ASSERT_TRUE(QFile::remove(folder() + "/a.ics")); }, "changed by another program since it was read"},
+        {"one occurrence removed after another program moved it",
+         QByteArray(standup).replace("SUMMARY", "RRULE:FREQ=DAILY;COUNT=3\nSUMMARY"),
+         "s#20260106T010000Z",
+         {},
+         Layout::plain,
+         otherProgram("END:VEVENT\n", "END:VEVENT\nBEGIN:VEVENT\nUID:s\nRECURRENCE-ID;TZID=Asia/Seoul:20260106T100000\n"
+                                      "DTSTART;TZID=Asia/Seoul:20260106T150000\nSUMMARY:Later\nEND:VEVENT\n"),
+         "changed by another program since it was read"},
+        {"renamed after another program added another event",
+         standup,
+         "s",
+         rename,
+         Layout::plain,
+         otherProgram("END:VEVENT\n", "END:VEVENT\n" + other),
+         nullptr,
+         {"SUMMARY:Renamed", "SUMMARY:Other"}},
+        {"renamed where one of three copies leaves an alarm open: the copy shown, or refused",
+         QByteArray(standup).replace("Standup", "First") +
+             QByteArray(standup).replace("SUMMARY:Standup", "BEGIN:VALARM\nACTION:DISPLAY\nEND:X-ALARM\nSEQUENCE:2\n"
+                                                            "SUMMARY:Shown") +
+             QByteArray(standup).replace("Standup", "Last"),
+         "s",
+         rename,
+         Layout::plain,
+         {},
+         "an END line inside it does not match"},
+        {"renamed where one of three copies leaves an alarm open and the others are alike: the one shown",
+         QByteArray(standup).replace("SUMMARY:Standup", "BEGIN:VALARM\nACTION:DISPLAY\nSUMMARY:Open") + standup +
+             standup,
+         "s",
+         rename,
+         Layout::plain,
+         {},
+         nullptr,
+         {"SUMMARY:Renamed", "SUMMARY:Standup"}},
+        {"renamed where its title's parameters cannot be read: written without them",
+         QByteArray(standup).replace("SUMMARY:Standup", "SUMMARY;LANGUAGE\"de:Bio\xC3\xB6konomie-Tag"),
+         "s",
+         rename,
+         Layout::plain,
+         {},
+         nullptr,
+         {"SUMMARY:Renamed"}},
+        {"a title whose parameter has no value, renamed: written without it",
+         QByteArray(standup).replace("SUMMARY:Standup", "SUMMARY;LANGUAGE:Bio\xC3\xB6konomie-Tag\""),
+         "s",
+         rename,
+         Layout::plain,
+         {},
+         nullptr,
+         {"SUMMARY:Renamed"}},
+        {"renamed where a line the listing skips holds a NUL byte",
+         QByteArray(standup).replace("SUMMARY:Standup", QByteArray("X-ALT-DESC:Seat\0 14C\nSUMMARY:Flight", 34)),
+         "s",
+         rename,
+         Layout::plain,
+         {},
+         "it holds a NUL byte"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScopedDataRoot root;
+        const QString path =
+            row.layout == Layout::linked ? QDir::cleanPath(folder() + "/../sync/real.ics") : folder() + "/a.ics";
+        ASSERT_TRUE(FileIO::ensureDirectory(folder()));
+        ASSERT_TRUE(FileIO::ensureDirectory(QFileInfo(path).absolutePath()));
+        ASSERT_TRUE(FileIO::writeAtomically(path, "BEGIN:VCALENDAR\nVERSION:2.0\n" + row.body + "END:VCALENDAR\n"));
+        if (row.layout == Layout::linked) {
+            ASSERT_TRUE(QFile::link("../sync/real.ics", folder() + "/a.ics"));
+        }
+        const QString locked = row.layout == Layout::readOnlyFolder ? folder() : path;
+        if (row.layout == Layout::readOnlyFolder || row.layout == Layout::readOnlyFile) {
+            ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), row.layout == Layout::readOnlyFile ? 0444 : 0555),
+                      0);
+        }
+        const WithoutReadOverride asAnyone;
+        IcalCalendarStore store;
+        QString error;
+        std::optional<CalendarEvent> found;
+        ASSERT_TRUE(store.find(row.id, &found, &error)) << error.toStdString();
+        ASSERT_TRUE(found);
+        if (row.meanwhile) {
+            row.meanwhile();
+        }
+        const QByteArray before = FileIO::readAll(path).value_or("<no file>");
+        const QStringList names = QDir(folder()).entryList(QDir::Files | QDir::System);
+        CalendarEvent changed = *found;
+        if (row.change)
+            row.change(changed);
+        const bool done = row.change ? store.save(changed, &error) : store.remove(row.id, &error);
+        const QByteArray after = FileIO::readAll(path).value_or("<no file>");
+        ::chmod(QFile::encodeName(locked).constData(), row.layout == Layout::readOnlyFile ? 0644 : 0755);
+        if (row.refused) {
+            EXPECT_FALSE(done);
+            EXPECT_TRUE(error.contains(row.refused)) << error.toStdString();
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::System), names) << "nothing is written anew";
+            continue;
+        }
+        ASSERT_TRUE(done) << error.toStdString();
+        if (row.layout == Layout::linked) {
+            EXPECT_EQ(QFileInfo(folder() + "/a.ics").isSymLink(), bool(row.change)) << "the link stays or goes";
+        }
+        const QList<QByteArray> lines = unfoldedLines(after);
+        for (const QByteArray& line : row.written)
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString() << " in\n" << after.toStdString();
+        if (row.change) {
+            EXPECT_EQ(CalendarBytes::changedOutside(before, after, QByteArray(row.id).split('#').first()),
+                      std::nullopt);
+            IcalCalendarStore again;
+            std::optional<CalendarEvent> read;
+            ASSERT_TRUE(again.find(row.id, &read, nullptr));
+            EXPECT_EQ(read, changed) << "read back as saved";
+        } else {
+            std::optional<CalendarEvent> read;
+            ASSERT_TRUE(IcalCalendarStore().find(row.id, &read, nullptr));
+            EXPECT_EQ(read, std::nullopt);
+            if (row.written.isEmpty()) {
+                EXPECT_EQ(after, "<no file>") << "a file left with nothing goes, wherever a link leads";
+            }
+        }
     }
 }
