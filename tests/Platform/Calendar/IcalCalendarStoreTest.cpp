@@ -769,7 +769,8 @@ const QByteArray kWindowsZone = "BEGIN:VTIMEZONE\nTZID:W. Europe Standard Time\n
 
 // A change writes the properties it changes and no other, each time in the form it has (a date
 // stays a date, a zone stays, floating and UTC stay, a duration stays), an occurrence's
-// override in the form of its series with the occurrence's own length; every byte outside the
+// override in the form of its series with the occurrence's own length; the lines it writes end
+// as the file's do, folded at 75 octets and never inside a character; every byte outside the
 // changed event stays, and what the file then says is what was saved, found and listed alike.
 TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
 {
@@ -803,6 +804,7 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         QList<QByteArray> written;  // lines the file holds afterwards
         QSet<QByteArray> changes = {};  // the only properties whose lines differ, when given
         QByteArray after = {};  // the file's bytes after its calendar
+        QByteArray lineEnd = "\r\n";  // the file's
     } rows[] = {
         {"an all-day event renamed",
          day,
@@ -898,6 +900,52 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
          {"LOCATION:Hall\r\n"},
          stamps + QSet<QByteArray>{"LOCATION"}},
         {"a file ending in a blank line", day, "day", rename, {"SUMMARY:Renamed\r\n"}, renamed, "\r\n\r\n"},
+        // Its start folded where another tool folded it, which writing it again would not keep.
+        {"only the end moved",
+         at(":2019030\n 4T010000Z", ":20190304T020000Z"),
+         "t",
+         [](CalendarEvent& event) { event.end = event.end.addSecs(1800); },
+         {"DTSTART:2019030\r\n 4T010000Z\r\n", "DTEND:20190304T023000Z\r\n"},
+         stamps + QSet<QByteArray>{"DTEND", "SEQUENCE"}},
+        {"an all-day event of a duration moved a day",
+         "BEGIN:VEVENT\nUID:d\nDTSTART;VALUE=DATE:20190304\nDURATION:P2D\nEND:VEVENT\n",
+         "d",
+         laterBy(1, 0),
+         {"DTSTART;VALUE=DATE:20190305\r\n", "DURATION:P2D\r\n"},
+         stamps + QSet<QByteArray>{"DTSTART", "SEQUENCE"}},
+        // New lines, folds of a long one among them, end as the file's do.
+        {"a file of LF line ends moved, renamed at length and given a location",
+         day,
+         "day",
+         [&](CalendarEvent& event) {
+             laterBy(1, 0)(event);
+             event.title = QString(100, 'L');
+             event.location = "Hall";
+         },
+         {"DTSTART;VALUE=DATE:20190305\n", "LOCATION:Hall\n", "SEQUENCE:1\n"},
+         {},
+         {},
+         "\n"},
+        {"notes changed after an alarm's own",
+         at(":20190304T090000Z", ":20190304T100000Z")
+             .replace("SUMMARY:Timed", "SUMMARY:Timed\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\n"
+                                       "TRIGGER:-PT15M\nEND:VALARM\nDESCRIPTION:Notes"),
+         "t",
+         [](CalendarEvent& event) { event.notes = "New notes"; },
+         {"ACTION:DISPLAY\r\nDESCRIPTION:Alarm\r\n", "END:VALARM\r\nDESCRIPTION:New notes\r\n"},
+         stamps + QSet<QByteArray>{"DESCRIPTION"}},
+        {"notes given with CRLF breaks",
+         day,
+         "day",
+         [](CalendarEvent& event) { event.notes = "one\r\ntwo\r\n\r\nfour"; },
+         {"DESCRIPTION:one\\ntwo\\n\\nfour\r\n"},
+         stamps + QSet<QByteArray>{"DESCRIPTION"}},
+        {"renamed in 28 Hangul syllables",
+         day,
+         "day",
+         [](CalendarEvent& event) { event.title = QString("가나다라마바사아자차카타파하").repeated(2); },
+         {},
+         renamed},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -905,7 +953,7 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         ASSERT_TRUE(FileIO::ensureDirectory(folder()));
         const QByteArray before =
             QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Other tool//EN\n" + row.body + "END:VCALENDAR\n")
-                .replace("\n", "\r\n") +
+                .replace("\n", row.lineEnd) +
             row.after;
         ASSERT_TRUE(FileIO::writeAtomically(folder() + "/f.ics", before));
         IcalCalendarStore store;
@@ -918,20 +966,27 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         const QByteArray after = bytesOf("f.ics");
         EXPECT_EQ(CalendarBytes::changedOutside(before, after, row.id.section('#', 0, 0).toUtf8()), std::nullopt)
             << after.toStdString();
-        EXPECT_TRUE(after.endsWith("END:VCALENDAR\r\n" + row.after));
+        EXPECT_TRUE(after.endsWith("END:VCALENDAR" + row.lineEnd + row.after));
+        EXPECT_EQ(after.count('\r'), row.lineEnd == "\n" ? 0 : after.count('\n')) << after.toStdString();
+        // Folded at 75 octets, never inside a character.
+        for (const QByteArray& line : after.split('\n'))
+            EXPECT_TRUE(line.size() - line.endsWith('\r') <= 75 && QString::fromUtf8(line).toUtf8() == line)
+                << line.toStdString();
         for (const QByteArray& line : row.written)
             EXPECT_TRUE(after.contains(line)) << line.toStdString() << "\n" << after.toStdString();
         if (!row.changes.isEmpty()) {
             EXPECT_EQ(changedNames(before, after), row.changes) << after.toStdString();
         }
-        // Read back by another store: found and listed as saved.
+        // Read back by another store: found and listed as saved, a CRLF in notes as the one break it is.
+        CalendarEvent saved = *event;
+        saved.notes.replace("\r\n", "\n");
         IcalCalendarStore again;
         std::optional<CalendarEvent> found;
         ASSERT_TRUE(again.find(row.id, &found, nullptr));
-        EXPECT_EQ(found, event);
+        EXPECT_EQ(found, saved);
         const auto listing = again.events(berlin(1, 0), berlin(31, 0), nullptr);
         ASSERT_TRUE(listing);
-        EXPECT_TRUE(listing->events.contains(*event)) << listing->events.size();
+        EXPECT_TRUE(listing->events.contains(saved)) << listing->events.size();
     }
 }
 
