@@ -133,6 +133,9 @@ const std::pair<const char*, QByteArray> kFiles[] = {
                    "BEGIN:VEVENT\nUID:w\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T150000\n"
                    "DTSTART;TZID=Asia/Seoul:20260112T170000\nDTEND;TZID=Asia/Seoul:20260112T180000\n"
                    "SUMMARY:Moved\nEND:VEVENT\n"},
+    // A sound event, and one whose END line was never written.
+    {"half.ics", "BEGIN:VEVENT\nUID:sound\nDTSTART:20260107T010000Z\nSUMMARY:Sound\nEND:VEVENT\n"
+                 "BEGIN:VEVENT\nUID:half\nDTSTART:20260107T020000Z\nSUMMARY:Half\n"},
 };
 
 // Files libical reads only by changing them, and one nobody may read.
@@ -155,6 +158,11 @@ const std::pair<const char*, QByteArray> kRawFiles[] = {
     {"unknown-block.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:k\r\nDTSTART:20260105T120000Z\r\n"
                           "SUMMARY:Kept\r\nEND:VEVENT\r\nBEGIN:VPOLLING\r\nX-ANSWER:yes\r\nEND:VPOLLING\r\n"
                           "END:VCALENDAR\r\n"},
+    // A series written by hand, names in lower case.
+    {"by-hand-series.ics", "begin:vcalendar\r\nversion:2.0\r\nbegin:vevent\r\nuid:ny\r\n"
+                           "dtstart;tzid=America/New_York:20260107T200000\r\n"
+                           "dtend;tzid=America/New_York:20260107T210000\r\nrrule:FREQ=DAILY;COUNT=3\r\n"
+                           "summary:New York\r\nend:vevent\r\nend:vcalendar\r\n"},
 };
 
 class CalendarFiles : public ::testing::Test {
@@ -199,9 +207,11 @@ const QString kW1 = "w#20260105T060000Z", kW2 = "w#20260112T060000Z", kW3 = "w#2
 TEST_F(CalendarFiles, ListingSkipsWhatCannotBeReadAndShowsEachOccurrence)
 {
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
-    EXPECT_EQ(ids(), QStringList({"a=A", "b=B", "c=C", "w#20260105T060000Z=Weekly", "r=Repaired", "x=Wrapped", "j1=J1",
-                                  "j2=J2", "h=Dinner, late", "k=Kept", "w#20260112T060000Z=Moved",
-                                  "w#20260119T060000Z=Weekly", "w#20260126T060000Z=Weekly"}));
+    EXPECT_EQ(ids(),
+              QStringList({"a=A", "b=B", "c=C", "w#20260105T060000Z=Weekly", "r=Repaired", "x=Wrapped", "j1=J1",
+                           "j2=J2", "h=Dinner, late", "k=Kept", "sound=Sound", "ny#20260108T010000Z=New York",
+                           "ny#20260109T010000Z=New York", "ny#20260110T010000Z=New York", "w#20260112T060000Z=Moved",
+                           "w#20260119T060000Z=Weekly", "w#20260126T060000Z=Weekly"}));
     // The moved occurrence keeps the id of the one it replaces, and starts when it was moved to.
     EXPECT_EQ(find(kW2)->start, QDateTime(QDate(2026, 1, 12), QTime(8, 0), Qt::UTC));
     EXPECT_TRUE(log.messages().join('\n').contains("unreadable.ics: Permission denied"))
@@ -217,6 +227,7 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
         enum { update, remove } operation;
         const char* outcome;  // "ok", or the start of the refusal
         QStringList listed;  // the ids listed afterwards that differ from the start
+        QByteArray written = {};  // what the file then holds, when given
     };
     const QString untouched = "untouched";
     const Row rows[] = {
@@ -240,8 +251,17 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
         {"by-hand.ics", "h", Row::remove, "ok", {}},
         {"unknown-block.ics", "k", Row::update, "ok", {}},
         {"unknown-block.ics", "k", Row::remove, "ok", {}},
+        // The file and the half event stay.
+        {"half.ics", "sound", Row::remove, "ok", {}, "BEGIN:VEVENT\r\nUID:half\r\nDTSTART:20260107T020000Z\r\n"},
+        // The EXDATE in the form of its start.
+        {"by-hand-series.ics",
+         "ny#20260109T010000Z",
+         Row::remove,
+         "ok",
+         {},
+         "\r\nEXDATE;tzid=America/New_York:20260108T200000\r\n"},
     };
-    std::cout << "file           | operation                 | outcome | what stays on disk\n";
+    std::cout << "file               | operation                 | outcome | what stays on disk\n";
     for (const Row& row : rows) {
         TearDown();
         QDir(folder()).removeRecursively();
@@ -274,7 +294,7 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
                                                .arg(after.count("EXDATE"))
                                                .arg(after.count("RECURRENCE-ID"));
         std::cout << QString("%1| %2| %3| %4\n")
-                         .arg(QString(row.file).leftJustified(15), what.leftJustified(26),
+                         .arg(QString(row.file).leftJustified(19), what.leftJustified(26),
                               QString(done ? "ok" : "refused").leftJustified(8), done ? left : left + ": " + error)
                          .toStdString();
         if (QString(row.outcome) == "ok") {
@@ -298,12 +318,14 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
                     line = id + "=Changed";
         EXPECT_EQ(listedAfter, expected);
         EXPECT_FALSE(after.isEmpty());
+        EXPECT_TRUE(after.contains(row.written)) << after.toStdString();
         if (after != "<no file>") {
             const QByteArray uid = QString(row.id).section('#', 0, 0).toUtf8();
             EXPECT_EQ(CalendarBytes::changedOutside(before, after, uid), std::nullopt) << after.toStdString();
         }
     }
-    std::cout << "unreadable.ics | list, update, delete       | skipped | untouched: not listed, so never changed\n";
+    std::cout
+        << "unreadable.ics     | list, update, delete       | skipped | untouched: not listed, so never changed\n";
     EXPECT_EQ(TestEnvironment::permissionBits(folder() + "/unreadable.ics"), 0u + 0);
     {
         const WithoutReadOverride asAnyone;
