@@ -5,6 +5,7 @@
 #include "Skills/CalendarListWeekSkill.h"
 #include "Skills/CalendarUpdateEventSkill.h"
 
+#include "Common/CalendarBytes.h"
 #include "Common/ExportedCalendars.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
@@ -505,6 +506,10 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "이번 주 일정 4건. 1월 5일 10:00 — Yoga; " + lunch + "; 1월 5일 17:00 — Haircut; 1월 7일 10:00 — Yoga"},
         {"no-uid.ics", changeIt, moveTo("2026-01-05T17:00"), "일정 'Haircut' 수정했어요.", "~Haircut"},
         {"no-uid.ics", deleteIt, at("2026-01-07T10:00"), "일정 'Yoga' 삭제했어요.", "~Yoga 01-07"},
+        {"no-uid.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"empty-uid.ics", changeIt, moveTo("2026-01-05T17:00"), "일정 'Haircut' 수정했어요.", "~Haircut"},
+        {"tab-folded-uid.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
         // Of two copies the higher SEQUENCE wins, wherever it stands.
         {"edited-twice.ics", listToday, noArgs,
          "오늘 일정 3건. " + lunch + "; 1월 5일 15:00 — Pitch (moved); 1월 5일 16:00 — Retro"},
@@ -582,9 +587,15 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
             EXPECT_TRUE(answer.startsWith(row.answer.left(gap))) << answer.toStdString();
             EXPECT_TRUE(answer.endsWith(row.answer.mid(gap + 1))) << answer.toStdString();
         }
-        // A refused change leaves the file byte for byte.
+        // A refused change leaves the file byte for byte; one made, every byte outside its event's
+        // own components.
+        const QByteArray after =
+            FileIO::readAll(IcalCalendarStore::defaultFolder() + '/' + row.file).value_or("<no file>");
         if (answer.startsWith("error")) {
-            EXPECT_EQ(FileIO::readAll(IcalCalendarStore::defaultFolder() + '/' + row.file), bytes);
+            EXPECT_EQ(after, bytes);
+        } else if (!row.changed.isEmpty() && !row.changed.startsWith('~')) {
+            EXPECT_EQ(CalendarBytes::changedOutside(bytes, after, row.changed.section('#', 0, 0).toUtf8()),
+                      std::nullopt);
         }
         // The change touched its event and no other.
         QList<CalendarEvent> expected = before;
