@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimeZone>
 
 #include <libical/ical.h>
 
@@ -177,6 +178,8 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         const char* id;  // the event that changes, to these values
         QDateTime start = {}, end = {};
         const char* location = "";
+        const char* written = nullptr;  // what its file then holds, when given
+        const char* zone = "Asia/Seoul";
     } cases[] = {
         {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T15:00"}},
          "일정 'Standup' 수정했어요.",
@@ -236,23 +239,68 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         {{{"original_start", "2026-01-05T10:00"}, {"start", "3시쯤"}}, notUnderstood("3시쯤"), ""},
         // A change of anything but its times leaves them as they are, even without length.
         {{{"id", "z"}, {"location", "Hall"}}, "일정 'Reminder' 수정했어요.", "z", at(1, 5, 20), at(1, 5, 20), "Hall"},
+        // Moved to start where it ended: past its end, so it keeps its length.
+        {{{"original_start", "2026-01-06T10:00"}, {"start", "2026-01-06T12:00"}},
+         "일정 'Lecture' 수정했어요.",
+         "l",
+         at(1, 6, 12),
+         at(1, 6, 14)},
+        // Days stay days, as many as it had, across the clocks going back too.
+        {{{"original_start", "2026-01-07"}, {"start", "2026-01-08"}},
+         "일정 'Holiday' 수정했어요.",
+         "holiday",
+         at(1, 8, 0),
+         at(1, 9, 0),
+         "",
+         "DTSTART;VALUE=DATE:20260108\r\nDTEND;VALUE=DATE:20260109\r\n"},
+        {{{"original_start", "2026-10-22"}, {"start", "2026-10-24"}},
+         "일정 'Autumn break' 수정했어요.",
+         "autumn",
+         QDateTime(QDate(2026, 10, 24), QTime(0, 0), QTimeZone("Europe/Berlin")),
+         QDateTime(QDate(2026, 10, 26), QTime(0, 0), QTimeZone("Europe/Berlin")),
+         "",
+         "DTSTART;VALUE=DATE:20261024\r\nDTEND;VALUE=DATE:20261026\r\n",
+         "Europe/Berlin"},
     };
     const auto byId = [](QList<CalendarEvent> list) {
         std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.id < b.id; });
         return list;
     };
+    // Every event of the year.
+    const auto listed = [&] {
+        const auto listing = store.events(at(1, 1, 0), QDateTime(QDate(2027, 1, 1), QTime()), nullptr);
+        return byId(listing ? listing->events : QList<CalendarEvent>());
+    };
+    const QString folder = IcalCalendarStore::defaultFolder();
     for (const auto& c : cases) {
+        SCOPED_TRACE(QStringList(c.args.values()).join(", ").toStdString());
+        const ScopedTimeZone rowZone(c.zone);
         clear();
         add("a", "Standup", at(1, 5, 10), 60, "Room 1");
         add("r", "Review", at(1, 5, 16, 50), 60);
         add("s", "Sync", at(1, 5, 17, 5), 60);
         add("z", "Reminder", at(1, 5, 20), 0);
-        QList<CalendarEvent> expected = byId(events());
+        add("l", "Lecture", at(1, 6, 10), 120);
+        for (const auto& [name, days] : {std::pair("holiday", "Holiday\r\nDTSTART;VALUE=DATE:20260107\r\n"
+                                                              "DTEND;VALUE=DATE:20260108"),
+                                         std::pair("autumn", "Autumn break\r\nDTSTART;VALUE=DATE:20261022\r\n"
+                                                             "DTEND;VALUE=DATE:20261024")})
+            ASSERT_TRUE(FileIO::writeAtomically(folder + '/' + name + ".ics",
+                                                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:") +
+                                                    name + "\r\nSUMMARY:" + days +
+                                                    "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QList<CalendarEvent> expected = listed();
         for (CalendarEvent& event : expected)
             if (event.id == c.id)
                 event = {event.id, c.start, c.end, event.title, c.location, event.notes};
         EXPECT_EQ(answerOf(update, c.args), c.answer);
-        EXPECT_TRUE(byId(events()) == expected) << c.answer.toStdString();
+        EXPECT_TRUE(listed() == expected) << c.answer.toStdString();
+        if (c.written) {
+            QByteArray all;
+            for (const QString& file : files())
+                all += FileIO::readAll(folder + '/' + file).value_or(QByteArray());
+            EXPECT_TRUE(all.contains(c.written)) << all.toStdString();
+        }
     }
 }
 
