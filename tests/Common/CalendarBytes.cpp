@@ -51,7 +51,8 @@ QList<Span> eventsOf(const QByteArray& text, const QByteArray& uid)
     QList<Span> spans;
     for (qsizetype at = read.text.indexOf(line); at >= 0; at = read.text.indexOf(line, at + 1)) {
         const qsizetype value = at + line.size();
-        if (value < read.text.size() && read.text.at(value) != '\r' && read.text.at(value) != '\n')
+        const auto endsALine = [&](qsizetype i) { return read.text.at(i) == '\r' || read.text.at(i) == '\n'; };
+        if ((at > 0 && !endsALine(at - 1)) || (value < read.text.size() && !endsALine(value)))
             continue;
         const qsizetype begin = read.text.lastIndexOf("BEGIN:VEVENT", at), end = read.text.indexOf("END:VEVENT", at);
         const Span span{begin < 0 ? 0 : read.at.at(begin), end < 0 ? text.size() : lineEnd(text, read.at.at(end))};

@@ -16,7 +16,8 @@ struct Span {
     qsizetype end;
 };
 
-// The VEVENTs whose UID line, unfolded and in any case, says `uid`, in the order they stand.
+// The VEVENTs whose UID line, unfolded and in any case, says `uid` (written with no parameters),
+// in the order they stand.
 QList<Span> eventsOf(const QByteArray& text, const QByteArray& uid);
 
 // Where `after` differs from `before` outside the VEVENTs whose UID line is `uid`: from the first
