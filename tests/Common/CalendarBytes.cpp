@@ -47,16 +47,28 @@ namespace CalendarBytes {
 QList<Span> eventsOf(const QByteArray& text, const QByteArray& uid)
 {
     const Unfolded read = unfolded(text);
-    const QByteArray line = "UID:" + uid.toUpper();
+    // Each line: where it starts in the unfolded text, and what it says without blanks around it.
+    QList<std::pair<qsizetype, QByteArray>> lines;
+    for (qsizetype at = 0; at < read.text.size();) {
+        qsizetype end = at;
+        while (end < read.text.size() && read.text.at(end) != '\r' && read.text.at(end) != '\n')
+            ++end;
+        lines.append({at, read.text.mid(at, end - at).trimmed()});
+        at = end + 1;
+    }
+    const QByteArray uidLine = "UID:" + uid.toUpper();
     QList<Span> spans;
-    for (qsizetype at = read.text.indexOf(line); at >= 0; at = read.text.indexOf(line, at + 1)) {
-        const qsizetype value = at + line.size();
-        const auto endsALine = [&](qsizetype i) { return read.text.at(i) == '\r' || read.text.at(i) == '\n'; };
-        if ((at > 0 && !endsALine(at - 1)) || (value < read.text.size() && !endsALine(value)))
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).second != uidLine)
             continue;
-        const qsizetype begin = read.text.lastIndexOf("BEGIN:VEVENT", at), end = read.text.indexOf("END:VEVENT", at);
-        const Span span{begin < 0 ? 0 : read.at.at(begin), end < 0 ? text.size() : lineEnd(text, read.at.at(end))};
-        // A second UID line of one event (an alarm's) widens it at most.
+        qsizetype begin = i, end = i;
+        while (begin >= 0 && lines.at(begin).second != "BEGIN:VEVENT")
+            --begin;
+        while (end < lines.size() && lines.at(end).second != "END:VEVENT")
+            ++end;
+        const Span span{begin < 0 ? 0 : read.at.at(lines.at(begin).first),
+                        end == lines.size() ? text.size() : lineEnd(text, read.at.at(lines.at(end).first))};
+        // Two UID lines of one event (one an alarm's) make one span.
         if (!spans.isEmpty() && span.begin < spans.last().end)
             spans.last().end = std::max(spans.last().end, span.end);
         else

@@ -16,8 +16,8 @@ struct Span {
     qsizetype end;
 };
 
-// The VEVENTs whose UID line, unfolded and in any case, says `uid` (written with no parameters),
-// in the order they stand.
+// The VEVENTs whose UID line says `uid` (without parameters), in the order they stand; lines
+// are read unfolded, in any case and without the blanks around them.
 QList<Span> eventsOf(const QByteArray& text, const QByteArray& uid);
 
 // Where `after` differs from `before` outside the VEVENTs whose UID line is `uid`: from the first
