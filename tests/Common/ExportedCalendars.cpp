@@ -207,6 +207,15 @@ QList<File> all()
                   "SUMMARY:Haircut\nEND:VEVENT\n" +
                   kLunch),
          kLunchStart},
+        // An empty UID, read as none.
+        {"empty-uid.ics",
+         calendar("BEGIN:VEVENT\nUID:\nDTSTART;TZID=Asia/Seoul:20260105T170000\nDTEND;TZID=Asia/Seoul:20260105T180000\n"
+                  "SUMMARY:Haircut\nEND:VEVENT\n" +
+                  kLunch),
+         kLunchStart},
+        // A UID line folded with a TAB.
+        {"tab-folded-uid.ics",
+         calendar(QByteArray(kDentist).replace("UID:dentist-0105@", "UID:dentist-0105@\n\t") + kLunch), kLunchStart},
         // An edit that left the old copy (the newer first), and one occurrence overridden twice.
         {"edited-twice.ics",
          calendar("BEGIN:VEVENT\nUID:pitch@example.com\nSEQUENCE:1\nDTSTART;TZID=Asia/Seoul:20260105T150000\n"

@@ -5,6 +5,7 @@
 #include "Skills/CalendarListWeekSkill.h"
 #include "Skills/CalendarUpdateEventSkill.h"
 
+#include "Common/CalendarBytes.h"
 #include "Common/ExportedCalendars.h"
 #include "Common/QtPrinters.h"
 #include "Common/ScopedTimeZone.h"
@@ -17,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimeZone>
 
 #include <libical/ical.h>
 
@@ -176,6 +178,8 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         const char* id;  // the event that changes, to these values
         QDateTime start = {}, end = {};
         const char* location = "";
+        const char* written = nullptr;  // what its file then holds, when given
+        const char* zone = "Asia/Seoul";
     } cases[] = {
         {{{"original_start", "2026-01-05T10:00"}, {"start", "2026-01-05T15:00"}},
          "일정 'Standup' 수정했어요.",
@@ -235,23 +239,68 @@ TEST_F(CalendarSkills, UpdatesTheEventMeantAndKeepsWhatIsNotGiven)
         {{{"original_start", "2026-01-05T10:00"}, {"start", "3시쯤"}}, notUnderstood("3시쯤"), ""},
         // A change of anything but its times leaves them as they are, even without length.
         {{{"id", "z"}, {"location", "Hall"}}, "일정 'Reminder' 수정했어요.", "z", at(1, 5, 20), at(1, 5, 20), "Hall"},
+        // Moved to start where it ended: past its end, so it keeps its length.
+        {{{"original_start", "2026-01-06T10:00"}, {"start", "2026-01-06T12:00"}},
+         "일정 'Lecture' 수정했어요.",
+         "l",
+         at(1, 6, 12),
+         at(1, 6, 14)},
+        // Days stay days, as many as it had, across the clocks going back too.
+        {{{"original_start", "2026-01-07"}, {"start", "2026-01-08"}},
+         "일정 'Holiday' 수정했어요.",
+         "holiday",
+         at(1, 8, 0),
+         at(1, 9, 0),
+         "",
+         "DTSTART;VALUE=DATE:20260108\r\nDTEND;VALUE=DATE:20260109\r\n"},
+        {{{"original_start", "2026-10-22"}, {"start", "2026-10-24"}},
+         "일정 'Autumn break' 수정했어요.",
+         "autumn",
+         QDateTime(QDate(2026, 10, 24), QTime(0, 0), QTimeZone("Europe/Berlin")),
+         QDateTime(QDate(2026, 10, 26), QTime(0, 0), QTimeZone("Europe/Berlin")),
+         "",
+         "DTSTART;VALUE=DATE:20261024\r\nDTEND;VALUE=DATE:20261026\r\n",
+         "Europe/Berlin"},
     };
     const auto byId = [](QList<CalendarEvent> list) {
         std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.id < b.id; });
         return list;
     };
+    // Every event of the year.
+    const auto listed = [&] {
+        const auto listing = store.events(at(1, 1, 0), QDateTime(QDate(2027, 1, 1), QTime()), nullptr);
+        return byId(listing ? listing->events : QList<CalendarEvent>());
+    };
+    const QString folder = IcalCalendarStore::defaultFolder();
     for (const auto& c : cases) {
+        SCOPED_TRACE(QStringList(c.args.values()).join(", ").toStdString());
+        const ScopedTimeZone rowZone(c.zone);
         clear();
         add("a", "Standup", at(1, 5, 10), 60, "Room 1");
         add("r", "Review", at(1, 5, 16, 50), 60);
         add("s", "Sync", at(1, 5, 17, 5), 60);
         add("z", "Reminder", at(1, 5, 20), 0);
-        QList<CalendarEvent> expected = byId(events());
+        add("l", "Lecture", at(1, 6, 10), 120);
+        for (const auto& [name, days] : {std::pair("holiday", "Holiday\r\nDTSTART;VALUE=DATE:20260107\r\n"
+                                                              "DTEND;VALUE=DATE:20260108"),
+                                         std::pair("autumn", "Autumn break\r\nDTSTART;VALUE=DATE:20261022\r\n"
+                                                             "DTEND;VALUE=DATE:20261024")})
+            ASSERT_TRUE(FileIO::writeAtomically(folder + '/' + name + ".ics",
+                                                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:") +
+                                                    name + "\r\nSUMMARY:" + days +
+                                                    "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QList<CalendarEvent> expected = listed();
         for (CalendarEvent& event : expected)
             if (event.id == c.id)
                 event = {event.id, c.start, c.end, event.title, c.location, event.notes};
         EXPECT_EQ(answerOf(update, c.args), c.answer);
-        EXPECT_TRUE(byId(events()) == expected) << c.answer.toStdString();
+        EXPECT_TRUE(listed() == expected) << c.answer.toStdString();
+        if (c.written) {
+            QByteArray all;
+            for (const QString& file : files())
+                all += FileIO::readAll(folder + '/' + file).value_or(QByteArray());
+            EXPECT_TRUE(all.contains(c.written)) << all.toStdString();
+        }
     }
 }
 
@@ -505,6 +554,10 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
          "이번 주 일정 4건. 1월 5일 10:00 — Yoga; " + lunch + "; 1월 5일 17:00 — Haircut; 1월 7일 10:00 — Yoga"},
         {"no-uid.ics", changeIt, moveTo("2026-01-05T17:00"), "일정 'Haircut' 수정했어요.", "~Haircut"},
         {"no-uid.ics", deleteIt, at("2026-01-07T10:00"), "일정 'Yoga' 삭제했어요.", "~Yoga 01-07"},
+        {"no-uid.ics", deleteIt, at("2026-01-05T12:00"), "일정 'Lunch' 삭제했어요.", "lunch-0105@example.com"},
+        {"empty-uid.ics", changeIt, moveTo("2026-01-05T17:00"), "일정 'Haircut' 수정했어요.", "~Haircut"},
+        {"tab-folded-uid.ics", changeIt, moveTo("2026-01-05T14:00"), "일정 'Dentist' 수정했어요.",
+         "dentist-0105@example.com"},
         // Of two copies the higher SEQUENCE wins, wherever it stands.
         {"edited-twice.ics", listToday, noArgs,
          "오늘 일정 3건. " + lunch + "; 1월 5일 15:00 — Pitch (moved); 1월 5일 16:00 — Retro"},
@@ -582,9 +635,15 @@ TEST_F(CalendarSkills, EveryKindOfFileAnswersEveryQuestionWithAllItsEvents)
             EXPECT_TRUE(answer.startsWith(row.answer.left(gap))) << answer.toStdString();
             EXPECT_TRUE(answer.endsWith(row.answer.mid(gap + 1))) << answer.toStdString();
         }
-        // A refused change leaves the file byte for byte.
+        // A refused change leaves the file byte for byte; one made, every byte outside its event's
+        // own components.
+        const QByteArray after =
+            FileIO::readAll(IcalCalendarStore::defaultFolder() + '/' + row.file).value_or("<no file>");
         if (answer.startsWith("error")) {
-            EXPECT_EQ(FileIO::readAll(IcalCalendarStore::defaultFolder() + '/' + row.file), bytes);
+            EXPECT_EQ(after, bytes);
+        } else if (!row.changed.isEmpty() && !row.changed.startsWith('~')) {
+            EXPECT_EQ(CalendarBytes::changedOutside(bytes, after, row.changed.section('#', 0, 0).toUtf8()),
+                      std::nullopt);
         }
         // The change touched its event and no other.
         QList<CalendarEvent> expected = before;

@@ -133,6 +133,9 @@ const std::pair<const char*, QByteArray> kFiles[] = {
                    "BEGIN:VEVENT\nUID:w\nRECURRENCE-ID;TZID=Asia/Seoul:20260112T150000\n"
                    "DTSTART;TZID=Asia/Seoul:20260112T170000\nDTEND;TZID=Asia/Seoul:20260112T180000\n"
                    "SUMMARY:Moved\nEND:VEVENT\n"},
+    // A sound event, and one whose END line was never written.
+    {"half.ics", "BEGIN:VEVENT\nUID:sound\nDTSTART:20260107T010000Z\nSUMMARY:Sound\nEND:VEVENT\n"
+                 "BEGIN:VEVENT\nUID:half\nDTSTART:20260107T020000Z\nSUMMARY:Half\n"},
 };
 
 // Files libical reads only by changing them, and one nobody may read.
@@ -155,6 +158,11 @@ const std::pair<const char*, QByteArray> kRawFiles[] = {
     {"unknown-block.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:k\r\nDTSTART:20260105T120000Z\r\n"
                           "SUMMARY:Kept\r\nEND:VEVENT\r\nBEGIN:VPOLLING\r\nX-ANSWER:yes\r\nEND:VPOLLING\r\n"
                           "END:VCALENDAR\r\n"},
+    // A series written by hand, names in lower case.
+    {"by-hand-series.ics", "begin:vcalendar\r\nversion:2.0\r\nbegin:vevent\r\nuid:ny\r\n"
+                           "dtstart;tzid=America/New_York:20260107T200000\r\n"
+                           "dtend;tzid=America/New_York:20260107T210000\r\nrrule:FREQ=DAILY;COUNT=3\r\n"
+                           "summary:New York\r\nend:vevent\r\nend:vcalendar\r\n"},
 };
 
 class CalendarFiles : public ::testing::Test {
@@ -199,9 +207,11 @@ const QString kW1 = "w#20260105T060000Z", kW2 = "w#20260112T060000Z", kW3 = "w#2
 TEST_F(CalendarFiles, ListingSkipsWhatCannotBeReadAndShowsEachOccurrence)
 {
     LogCapture log(QStringLiteral("app.parlivox.calendar"));
-    EXPECT_EQ(ids(), QStringList({"a=A", "b=B", "c=C", "w#20260105T060000Z=Weekly", "r=Repaired", "x=Wrapped", "j1=J1",
-                                  "j2=J2", "h=Dinner, late", "k=Kept", "w#20260112T060000Z=Moved",
-                                  "w#20260119T060000Z=Weekly", "w#20260126T060000Z=Weekly"}));
+    EXPECT_EQ(ids(),
+              QStringList({"a=A", "b=B", "c=C", "w#20260105T060000Z=Weekly", "r=Repaired", "x=Wrapped", "j1=J1",
+                           "j2=J2", "h=Dinner, late", "k=Kept", "sound=Sound", "ny#20260108T010000Z=New York",
+                           "ny#20260109T010000Z=New York", "ny#20260110T010000Z=New York", "w#20260112T060000Z=Moved",
+                           "w#20260119T060000Z=Weekly", "w#20260126T060000Z=Weekly"}));
     // The moved occurrence keeps the id of the one it replaces, and starts when it was moved to.
     EXPECT_EQ(find(kW2)->start, QDateTime(QDate(2026, 1, 12), QTime(8, 0), Qt::UTC));
     EXPECT_TRUE(log.messages().join('\n').contains("unreadable.ics: Permission denied"))
@@ -217,6 +227,7 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
         enum { update, remove } operation;
         const char* outcome;  // "ok", or the start of the refusal
         QStringList listed;  // the ids listed afterwards that differ from the start
+        QByteArray written = {};  // what the file then holds, when given
     };
     const QString untouched = "untouched";
     const Row rows[] = {
@@ -240,8 +251,17 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
         {"by-hand.ics", "h", Row::remove, "ok", {}},
         {"unknown-block.ics", "k", Row::update, "ok", {}},
         {"unknown-block.ics", "k", Row::remove, "ok", {}},
+        // The file and the half event stay.
+        {"half.ics", "sound", Row::remove, "ok", {}, "BEGIN:VEVENT\r\nUID:half\r\nDTSTART:20260107T020000Z\r\n"},
+        // The EXDATE in the form of its start.
+        {"by-hand-series.ics",
+         "ny#20260109T010000Z",
+         Row::remove,
+         "ok",
+         {},
+         "\r\nEXDATE;tzid=America/New_York:20260108T200000\r\n"},
     };
-    std::cout << "file           | operation                 | outcome | what stays on disk\n";
+    std::cout << "file               | operation                 | outcome | what stays on disk\n";
     for (const Row& row : rows) {
         TearDown();
         QDir(folder()).removeRecursively();
@@ -274,7 +294,7 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
                                                .arg(after.count("EXDATE"))
                                                .arg(after.count("RECURRENCE-ID"));
         std::cout << QString("%1| %2| %3| %4\n")
-                         .arg(QString(row.file).leftJustified(15), what.leftJustified(26),
+                         .arg(QString(row.file).leftJustified(19), what.leftJustified(26),
                               QString(done ? "ok" : "refused").leftJustified(8), done ? left : left + ": " + error)
                          .toStdString();
         if (QString(row.outcome) == "ok") {
@@ -298,12 +318,14 @@ TEST_F(CalendarFiles, EachChangeTouchesOnlyItsEvent)
                     line = id + "=Changed";
         EXPECT_EQ(listedAfter, expected);
         EXPECT_FALSE(after.isEmpty());
+        EXPECT_TRUE(after.contains(row.written)) << after.toStdString();
         if (after != "<no file>") {
             const QByteArray uid = QString(row.id).section('#', 0, 0).toUtf8();
             EXPECT_EQ(CalendarBytes::changedOutside(before, after, uid), std::nullopt) << after.toStdString();
         }
     }
-    std::cout << "unreadable.ics | list, update, delete       | skipped | untouched: not listed, so never changed\n";
+    std::cout
+        << "unreadable.ics     | list, update, delete       | skipped | untouched: not listed, so never changed\n";
     EXPECT_EQ(TestEnvironment::permissionBits(folder() + "/unreadable.ics"), 0u + 0);
     {
         const WithoutReadOverride asAnyone;
@@ -774,7 +796,8 @@ const QByteArray kWindowsZone = "BEGIN:VTIMEZONE\nTZID:W. Europe Standard Time\n
 
 // A change writes the properties it changes and no other, each time in the form it has (a date
 // stays a date, a zone stays, floating and UTC stay, a duration stays), an occurrence's
-// override in the form of its series with the occurrence's own length; every byte outside the
+// override in the form of its series with the occurrence's own length; the lines it writes end
+// as the file's do, folded at 75 octets and never inside a character; every byte outside the
 // changed event stays, and what the file then says is what was saved, found and listed alike.
 TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
 {
@@ -808,6 +831,7 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         QList<QByteArray> written;  // lines the file holds afterwards
         QSet<QByteArray> changes = {};  // the only properties whose lines differ, when given
         QByteArray after = {};  // the file's bytes after its calendar
+        QByteArray lineEnd = "\r\n";  // the file's
     } rows[] = {
         {"an all-day event renamed",
          day,
@@ -903,6 +927,52 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
          {"LOCATION:Hall\r\n"},
          stamps + QSet<QByteArray>{"LOCATION"}},
         {"a file ending in a blank line", day, "day", rename, {"SUMMARY:Renamed\r\n"}, renamed, "\r\n\r\n"},
+        // Its start folded where another tool folded it, which writing it again would not keep.
+        {"only the end moved",
+         at(":2019030\n 4T010000Z", ":20190304T020000Z"),
+         "t",
+         [](CalendarEvent& event) { event.end = event.end.addSecs(1800); },
+         {"DTSTART:2019030\r\n 4T010000Z\r\n", "DTEND:20190304T023000Z\r\n"},
+         stamps + QSet<QByteArray>{"DTEND", "SEQUENCE"}},
+        {"an all-day event of a duration moved a day",
+         "BEGIN:VEVENT\nUID:d\nDTSTART;VALUE=DATE:20190304\nDURATION:P2D\nEND:VEVENT\n",
+         "d",
+         laterBy(1, 0),
+         {"DTSTART;VALUE=DATE:20190305\r\n", "DURATION:P2D\r\n"},
+         stamps + QSet<QByteArray>{"DTSTART", "SEQUENCE"}},
+        // New lines, folds of a long one among them, end as the file's do.
+        {"a file of LF line ends moved, renamed at length and given a location",
+         day,
+         "day",
+         [&](CalendarEvent& event) {
+             laterBy(1, 0)(event);
+             event.title = QString(100, 'L');
+             event.location = "Hall";
+         },
+         {"DTSTART;VALUE=DATE:20190305\n", "LOCATION:Hall\n", "SEQUENCE:1\n"},
+         {},
+         {},
+         "\n"},
+        {"notes changed after an alarm's own",
+         at(":20190304T090000Z", ":20190304T100000Z")
+             .replace("SUMMARY:Timed", "SUMMARY:Timed\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\n"
+                                       "TRIGGER:-PT15M\nEND:VALARM\nDESCRIPTION:Notes"),
+         "t",
+         [](CalendarEvent& event) { event.notes = "New notes"; },
+         {"ACTION:DISPLAY\r\nDESCRIPTION:Alarm\r\n", "END:VALARM\r\nDESCRIPTION:New notes\r\n"},
+         stamps + QSet<QByteArray>{"DESCRIPTION"}},
+        {"notes given with CRLF breaks",
+         day,
+         "day",
+         [](CalendarEvent& event) { event.notes = "one\r\ntwo\r\n\r\nfour"; },
+         {"DESCRIPTION:one\\ntwo\\n\\nfour\r\n"},
+         stamps + QSet<QByteArray>{"DESCRIPTION"}},
+        {"renamed in 28 Hangul syllables",
+         day,
+         "day",
+         [](CalendarEvent& event) { event.title = QString("가나다라마바사아자차카타파하").repeated(2); },
+         {},
+         renamed},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -910,7 +980,7 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         ASSERT_TRUE(FileIO::ensureDirectory(folder()));
         const QByteArray before =
             QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Other tool//EN\n" + row.body + "END:VCALENDAR\n")
-                .replace("\n", "\r\n") +
+                .replace("\n", row.lineEnd) +
             row.after;
         ASSERT_TRUE(FileIO::writeAtomically(folder() + "/f.ics", before));
         IcalCalendarStore store;
@@ -923,20 +993,27 @@ TEST(IcalCalendarStore, AChangeWritesWhatItChangesInTheFormItHas)
         const QByteArray after = bytesOf("f.ics");
         EXPECT_EQ(CalendarBytes::changedOutside(before, after, row.id.section('#', 0, 0).toUtf8()), std::nullopt)
             << after.toStdString();
-        EXPECT_TRUE(after.endsWith("END:VCALENDAR\r\n" + row.after));
+        EXPECT_TRUE(after.endsWith("END:VCALENDAR" + row.lineEnd + row.after));
+        EXPECT_EQ(after.count('\r'), row.lineEnd == "\n" ? 0 : after.count('\n')) << after.toStdString();
+        // Folded at 75 octets, never inside a character.
+        for (const QByteArray& line : after.split('\n'))
+            EXPECT_TRUE(line.size() - line.endsWith('\r') <= 75 && QString::fromUtf8(line).toUtf8() == line)
+                << line.toStdString();
         for (const QByteArray& line : row.written)
             EXPECT_TRUE(after.contains(line)) << line.toStdString() << "\n" << after.toStdString();
         if (!row.changes.isEmpty()) {
             EXPECT_EQ(changedNames(before, after), row.changes) << after.toStdString();
         }
-        // Read back by another store: found and listed as saved.
+        // Read back by another store: found and listed as saved, a CRLF in notes as the one break it is.
+        CalendarEvent saved = *event;
+        saved.notes.replace("\r\n", "\n");
         IcalCalendarStore again;
         std::optional<CalendarEvent> found;
         ASSERT_TRUE(again.find(row.id, &found, nullptr));
-        EXPECT_EQ(found, event);
+        EXPECT_EQ(found, saved);
         const auto listing = again.events(berlin(1, 0), berlin(31, 0), nullptr);
         ASSERT_TRUE(listing);
-        EXPECT_TRUE(listing->events.contains(*event)) << listing->events.size();
+        EXPECT_TRUE(listing->events.contains(saved)) << listing->events.size();
     }
 }
 

@@ -110,6 +110,27 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
          "DTSTART:20260105T100000\nRDATE:20260107T100000,20260109T150000\n"
          "EXDATE:20260107T100000\n",
          seoul(1, 5), seoul(1, 12)},
+        // Walked from just before the window: the evening's occurrence, begun before it, still lasts.
+        {"twice a day for two hours, asked from the evening",
+         "DTSTART:20251201T080000\nDTEND:20251201T100000\nRRULE:FREQ=DAILY;BYHOUR=8,20\n", seoul(1, 5, 21),
+         seoul(1, 6, 9)},
+        // Decided without a walk by where they end, their last occurrences at the window's edge.
+        {"daily until a moment in UTC, the last at the window's start",
+         "DTSTART;TZID=Asia/Seoul:20260101T060000\nRRULE:FREQ=DAILY;UNTIL=20260104T210000Z\n", seoul(1, 5),
+         seoul(1, 6)},
+        // Days a rule by days picks among them may leave a period empty: counted, never sure.
+        {"weekdays counted, the end of their last week",
+         "DTSTART;TZID=Asia/Seoul:20260105T090000\nRRULE:FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR;COUNT=20\n", seoul(1, 27),
+         seoul(2, 2)},
+        {"two hours a day counted, the second day",
+         "DTSTART;TZID=Asia/Seoul:20260105T090000\nRRULE:FREQ=HOURLY;BYHOUR=9,17;COUNT=10\n", seoul(1, 6), seoul(1, 7)},
+        // Begun before the window, reaching into it by its three days.
+        {"three days a week, the Wednesday of the second",
+         "DTSTART;VALUE=DATE:20260105\nDTEND;VALUE=DATE:20260108\nRRULE:FREQ=WEEKLY;COUNT=4\n", seoul(1, 14),
+         seoul(1, 15)},
+        // No February has a 30th: the 26th is in May of the year after next.
+        {"monthly from the 30th, counted", "DTSTART;TZID=Asia/Seoul:20250130T090000\nRRULE:FREQ=MONTHLY;COUNT=26\n",
+         QDateTime(QDate(2027, 5, 1), QTime()), QDateTime(QDate(2027, 6, 1), QTime())},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -331,15 +352,17 @@ TEST(IcalRecurrence, TheTimeBoundCountsOnlyTheWalksOfRules)
     const struct {
         const char* name;
         int series;
-        qint64 walking;  // in the two walks
-        qint64 reading;  // between them
+        qint64 walking;  // in all the walks, alike
+        qint64 reading;  // between each two
         bool out;
+        int walks = 2;
     } rows[] = {
         {"a question's own time", 0, kQuestionNanoseconds, 0, false},
         {"a nanosecond more", 0, kQuestionNanoseconds + 1, 0, true},
         {"a thousand series bring more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries, 0, false},
         {"and no more", 1000, kQuestionNanoseconds + 1000 * kNanosecondsPerSeries + 1, 0, true},
         {"reading between walks takes none", 0, kQuestionNanoseconds, 100 * kQuestionNanoseconds, false},
+        {"three walks of 200 ms: each counts, not only the last", 0, 600'000'000, 0, true, 3},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -349,14 +372,16 @@ TEST(IcalRecurrence, TheTimeBoundCountsOnlyTheWalksOfRules)
         for (int i = 0; i < row.series; ++i)
             IcalRecurrence::between(icalcomponent_get_first_component(dates.get(), ICAL_VEVENT_COMPONENT), {}, {},
                                     seoul(1, 5), seoul(1, 12), budget);
-        budget.startWalk();
-        now += row.walking / 2;
-        budget.endWalk();
-        now += row.reading;
+        for (int walk = 1; walk < row.walks; ++walk) {
+            budget.startWalk();
+            now += row.walking / row.walks;
+            budget.endWalk();
+            now += row.reading;
+        }
         budget.startWalk();
         // The first call looks at the clock, the next kCallsPerLook - 1 do not.
         EXPECT_FALSE(budget.outOfTime());
-        now += row.walking - row.walking / 2;
+        now += row.walking - (row.walks - 1) * (row.walking / row.walks);
         int foundOut = 0;
         for (int call = 1; call <= 2 * IcalRecurrence::Budget::kCallsPerLook && !foundOut; ++call)
             foundOut = budget.outOfTime() ? call : 0;
