@@ -120,7 +120,7 @@ IcalCalendarStore::readOf(const QString& path, qint64 base, QList<Component> gro
     return read;
 }
 
-void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
+void IcalCalendarStore::readFolder(const Visit& visit, Found* found, const IcalReader::Sought& sought)
 {
     IcalIndex index;
     const QDir folder(m_folder);
@@ -142,7 +142,7 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
                 visit(*event);
             }
         };
-        std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read, sought);
         if (unlisted)
             qCWarning(lcCalendarStore, "skipped events without a start in %s: %d", qUtf8Printable(path), unlisted);
         if (!failure && unlisted)
@@ -270,6 +270,9 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     Found found;
     readFolder(
         [&](const Read& read) {
+            // Noted in the index, and nothing of it in the window.
+            if (read.text.passedOver)
+                return;
             if (!read.master) {
                 for (const IcalOverrides::Override& override : read.overrides)
                     if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
@@ -294,7 +297,7 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
             }
             later.append({read.uid, read.file, read.base, read.rank, nullptr, {}, {}, read.text});
         },
-        &found);
+        &found, {IcalReader::Window{start, end}});
 
     // Of the copies read, the winning ones.
     const auto wins = [&](const QString& uid, Rank rank) {

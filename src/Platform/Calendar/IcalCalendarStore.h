@@ -73,8 +73,9 @@ private:
     // series nor an override with a start. Counts the VEVENTs without a start into `unlisted`.
     static std::optional<Read> readOf(const QString& path, qint64 base, QList<IcalIdentity::Component> group,
                                       IcalIndex& index, int& unlisted);
-    // Reads every file of the folder into the index and hands each event to `visit`.
-    void readFolder(const Visit& visit, Found* found = nullptr);
+    // Reads every file of the folder into the index and hands each event to `visit`, those not
+    // `sought` passed over (IcalReader::Text::passedOver).
+    void readFolder(const Visit& visit, Found* found = nullptr, const IcalReader::Sought& sought = {});
     // Reads one file, handing over the event of `uid` in it, if any, as readFolder would.
     void readEvent(const QString& file, const QString& uid, const Visit& visit);
     // Reads the folder again when `uid` is not known from the last reading, or a file it was
