@@ -207,13 +207,14 @@ bool IcalTextWindow::mayReach(const Lines& lines) const
     // Without DTEND or DURATION an event ends as it starts, a date at the end of its day.
     const qint64 endWall = end ? end->wall : start->wall + length.value_or(start->time.is_date ? kDaySeconds : 0);
     const qint64 endMargin = end ? end->margin : start->margin;
-    // How long after its start's wall clock an occurrence may last, to the latest its end may
-    // be: what the event lasts from instant to instant, either end anywhere within its margin.
-    const qint64 lasting = std::max<qint64>(0, endWall - start->wall) + 2 * start->margin + endMargin;
-    // An occurrence from the earliest its start may be to the latest its end may be.
+    // An occurrence from the earliest its start may be to the latest its end may be (one that
+    // ends before it starts counts where it starts).
     const auto overlaps = [&](qint64 earliest, qint64 latestEnd) { return earliest < m_to && latestEnd >= m_from; };
-    if (overlaps(start->wall - start->margin, start->wall + lasting))
+    if (overlaps(start->wall - start->margin, std::max(endWall + endMargin, start->wall + start->margin)))
         return true;
+    // How long after its start's wall clock another occurrence may last, to the latest its end
+    // may be: what the event lasts from instant to instant, either end anywhere within its margin.
+    const qint64 lasting = std::max<qint64>(0, endWall - start->wall) + 2 * start->margin + endMargin;
     for (const auto& [form, values] : dates) {
         for (const QByteArray& value : values.split(',')) {
             if (form.value != "PERIOD" && !value.contains('/')) {
