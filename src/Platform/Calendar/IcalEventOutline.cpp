@@ -53,11 +53,10 @@ Role roleOf(const QByteArray& name)
     return kRoles.value(name, Role::other);
 }
 
-// The TZID parameters of a line as written, which say the zone it names.
+// The parameters of a line as written: lines with the same ones name the same zone.
 QByteArray zoneOf(QByteArrayView line)
 {
-    return IcalContentLine::only(IcalContentLine::split(IcalContentLine::unfolded(line.toByteArray())).params,
-                                 {"TZID"});
+    return IcalContentLine::split(IcalOwnLines::unfolded(line)).params;
 }
 
 }  // namespace

@@ -34,4 +34,14 @@ void forEach(const QByteArray& text, Take&& take)
     }
 }
 
+// The line without its folds and line end, as IcalContentLine::unfolded, with no copying over
+// for one that has no folds.
+inline QByteArray unfolded(QByteArrayView line)
+{
+    const qsizetype lineEnd = line.indexOf('\n');
+    if (lineEnd < 0 || lineEnd == line.size() - 1)
+        return line.first(lineEnd < 0 ? line.size() : lineEnd).toByteArray();
+    return IcalContentLine::unfolded(line.toByteArray());
+}
+
 }  // namespace IcalOwnLines

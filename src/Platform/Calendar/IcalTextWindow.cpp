@@ -3,6 +3,7 @@
 #include "Platform/Calendar/IcalContentLine.h"
 #include "Platform/Calendar/IcalOwnLines.h"
 #include "Platform/Calendar/IcalRecurrence.h"
+#include "Platform/Calendar/IcalSplitter.h"
 
 #include <libical/ical.h>
 
@@ -53,10 +54,10 @@ Form formOf(const QByteArray& params)
 qint64 offsetOf(const QByteArray& value)
 {
     const QByteArray digits = value.mid(1);
-    bool number = false;
-    const int hhmmss = digits.toInt(&number);
+    const bool number = std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!number || (!value.startsWith('+') && !value.startsWith('-')) || (digits.size() != 4 && digits.size() != 6))
         return kDaySeconds;
+    const int hhmmss = digits.toInt();
     const int hhmm = digits.size() == 6 ? hhmmss / 100 : hhmmss;
     return hhmm / 100 * 3600 + hhmm % 100 * 60 + (digits.size() == 6 ? hhmmss % 100 : 0);
 }
@@ -72,7 +73,7 @@ qint64 widestOffsetOf(const QList<QByteArray>& zones)
             begin = end;
             const QByteArray name = IcalSplitter::nameOf(line);
             if (name == "TZOFFSETFROM" || name == "TZOFFSETTO")
-                widest = std::max(widest, offsetOf(IcalContentLine::split(IcalContentLine::unfolded(line)).value));
+                widest = std::max(widest, offsetOf(IcalContentLine::split(IcalOwnLines::unfolded(line)).value));
         }
     }
     return widest;
@@ -100,7 +101,7 @@ std::optional<Written> placed(icaltimetype time, bool zoned, qint64 margin)
 
 // A date ("20260105") or a time ("20260105T090000", in UTC with a "Z") as libical reads its
 // digits; nothing for any other form, whose reading would not be sure.
-std::optional<icaltimetype> timeOf(QByteArrayView value)
+std::optional<icaltimetype> timeWritten(QByteArrayView value)
 {
     const bool utc = value.size() == 16 && value.back() == 'Z';
     if (value.size() != 8 && value.size() != 15 && !utc)
@@ -132,20 +133,12 @@ std::optional<icaltimetype> timeOf(QByteArrayView value)
 // A time value of a line, when it is of the form its VALUE says.
 std::optional<Written> timeOf(QByteArrayView value, const Form& form, qint64 margin)
 {
-    const std::optional<icaltimetype> time = timeOf(value);
+    const std::optional<icaltimetype> time = timeWritten(value);
     if (!time || (form.value && *form.value != (time->is_date ? "DATE" : "DATE-TIME")))
         return std::nullopt;
     return placed(*time, form.zoned, margin);
 }
 
-// The line without its line end and folds.
-QByteArray unfoldedOf(QByteArrayView line)
-{
-    const qsizetype lineEnd = line.indexOf('\n');
-    if (lineEnd < 0 || lineEnd == line.size() - 1)
-        return line.first(lineEnd < 0 ? line.size() : lineEnd).toByteArray();
-    return IcalContentLine::unfolded(line.toByteArray());
-}
 }  // namespace
 
 void IcalTextWindow::Lines::take(QByteArrayView line, const QByteArray& name)
@@ -182,7 +175,7 @@ bool IcalTextWindow::mayReach(const Lines& lines) const
     QList<QByteArray> rules;
     QList<std::pair<Form, QByteArray>> dates;
     for (const auto& [kind, line] : lines.m_lines) {
-        const IcalContentLine::Parts parts = IcalContentLine::split(unfoldedOf(line));
+        const IcalContentLine::Parts parts = IcalContentLine::split(IcalOwnLines::unfolded(line));
         const Form form = formOf(parts.params);
         if (kind == Lines::start || kind == Lines::end) {
             std::optional<Written>& read = kind == Lines::start ? start : end;
