@@ -39,14 +39,14 @@ std::optional<QString> plainUid(QByteArrayView line)
 }
 
 // What a VEVENT's own line is to a listing, by its name.
-enum class Role { identity, field, date, other };
+enum class Role { identity, field, other };
 
 Role roleOf(const QByteArray& name)
 {
     static const QHash<QByteArray, Role> kRoles = {{"BEGIN", Role::identity},    {"UID", Role::identity},
                                                    {"SEQUENCE", Role::identity}, {"RECURRENCE-ID", Role::identity},
-                                                   {"DTSTART", Role::date},      {"RRULE", Role::date},
-                                                   {"RDATE", Role::date},        {"DTEND", Role::field},
+                                                   {"DTSTART", Role::identity},  {"RRULE", Role::identity},
+                                                   {"RDATE", Role::identity},    {"DTEND", Role::field},
                                                    {"DURATION", Role::field},    {"SUMMARY", Role::field},
                                                    {"LOCATION", Role::field},    {"DESCRIPTION", Role::field},
                                                    {"EXDATE", Role::field}};
@@ -81,8 +81,8 @@ IcalEventOutline IcalEventOutline::of(const QByteArray& text)
         const Role role = roleOf(name);
         const bool zoned = namesAZone(line);
         if (role != Role::other || zoned)
-            lines.append({line, name, role == Role::identity || role == Role::date, zoned});
-        if (role == Role::date || name == "DTEND" || name == "DURATION")
+            lines.append({line, name, role == Role::identity, zoned});
+        if (role != Role::other)
             outline.dates.take(line, name);
         if (name == "UID" && !std::exchange(named, true))
             outline.uid = plainUid(line);

@@ -24,7 +24,7 @@ struct Text {
     QList<std::pair<qint64, QByteArray>> vevents;
     // Not what the reading sought: its VEVENTs were read from the lines that say which copy of
     // the event wins alone (their first and last, UID, SEQUENCE, DTSTART, RRULE, RDATE,
-    // RECURRENCE-ID, and any that names a zone), to be noted, not listed.
+    // RECURRENCE-ID, and a line of each zone they name), to be noted, not listed.
     bool passedOver = false;
 };
 
@@ -36,8 +36,9 @@ struct Window {
 
 // What a reading hands over in full: the event of `uid` wherever it is, and every event that
 // may have an occurrence in `window` as the text of its VEVENTs says (IcalTextWindow). Other
-// events are passed over, unless their text alone cannot name them (no UID) or they are
-// overrides whose series is not in their calendar. Nothing sought: every event in full.
+// events are passed over, unless their text alone cannot name them (no UID), libical cannot
+// read it whole (a NUL byte), or they are overrides whose series is not in their calendar.
+// Nothing sought: every event in full.
 struct Sought {
     std::optional<Window> window = {};
     QString uid = {};
