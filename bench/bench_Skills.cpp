@@ -8,12 +8,14 @@
 // week, change an event and delete one; the week listed from one file of thousands of series,
 // and from thousands on a day that never comes; today listed from exports of years, past an
 // event nested deep, from series whose every step costs libical long, and from a calendar
-// beside a copy of itself; one event of such an export changed.
+// beside a copy of itself; one event of such an export changed, by its start and by its id;
+// the same exports parsed by libical alone.
 // The window's thread only waits for the answer here; in the program it goes on meanwhile.
 #include "Common/ExportedCalendars.h"
 #include "Common/FakeScheduler.h"
 #include "Common/ScopedTimeZone.h"
 #include "Platform/Calendar/IcalCalendarStore.h"
+#include "Platform/Calendar/IcalTree.h"
 #include "Skills/CalendarDeleteEventSkill.h"
 #include "Skills/CalendarListTodaySkill.h"
 #include "Skills/CalendarListWeekSkill.h"
@@ -30,6 +32,8 @@
 
 #include <algorithm>
 #include <ctime>
+
+#include <malloc.h>
 
 namespace {
 
@@ -113,6 +117,36 @@ double statusKiB(const QByteArray& field)
     return 0;
 }
 
+// How much the process grows at the most, and the processor time it takes, from its making
+// to report(): the peak starts again from here (Linux).
+class Growth {
+public:
+    Growth()
+    {
+        // What earlier runs freed is given back first, so it does not hide this run's growth.
+        malloc_trim(0);
+        QFile peak(QStringLiteral("/proc/self/clear_refs"));
+        if (peak.open(QIODevice::WriteOnly))
+            peak.write("5");
+        peak.close();
+        m_before = statusKiB("VmRSS");
+        m_cpuBefore = std::clock();
+    }
+
+    // The processor time of the whole process, which the question's thread takes nearly all of:
+    // another load on the machine stretches the real time, not this.
+    void report(benchmark::State& state) const
+    {
+        state.counters["grew MiB"] = (statusKiB("VmHWM") - m_before) / 1024;
+        state.counters["CPU s"] = double(std::clock() - m_cpuBefore) / CLOCKS_PER_SEC /
+                                  double(std::max<benchmark::IterationCount>(1, state.iterations()));
+    }
+
+private:
+    double m_before = 0;
+    std::clock_t m_cpuBefore = 0;
+};
+
 // Times one listing skill asked over `file`, alone in the calendar folder (or with copies of
 // it under other names), and how much the process grew at the most meanwhile; returns its
 // answer.
@@ -128,20 +162,10 @@ QString timeListing(benchmark::State& state, const ExportedCalendars::File& file
     IcalCalendarStore store(folder);
     Listing listing(store, clock, std::make_shared<SkillWorker>(QStringLiteral("app.parlivox.calendar")));
     QString answer;
-    // Lets the peak start again from here (Linux).
-    QFile peak(QStringLiteral("/proc/self/clear_refs"));
-    if (peak.open(QIODevice::WriteOnly))
-        peak.write("5");
-    peak.close();
-    const double before = statusKiB("VmRSS");
-    // The processor time of the whole process, which the question's thread takes nearly all of:
-    // another load on the machine stretches the real time, not this.
-    const std::clock_t cpuBefore = std::clock();
+    const Growth growth;
     for (auto _ : state)
         answer = ask(listing, {});
-    state.counters["grew MiB"] = (statusKiB("VmHWM") - before) / 1024;
-    state.counters["CPU s"] = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC /
-                              double(std::max<benchmark::IterationCount>(1, state.iterations()));
+    growth.report(state);
     return answer;
 }
 
@@ -156,6 +180,19 @@ void BM_CalendarManySeries(benchmark::State& state)
 }
 BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A busy calendar of years exported as one file, of 10 and 50 MiB: of single events, or of
+// series over before the window, each with an override after all the series.
+ExportedCalendars::File exportOf(const benchmark::State& state)
+{
+    const qint64 bytes = state.range(0) << 20;
+    return state.range(1) ? ExportedCalendars::seriesExport(bytes) : ExportedCalendars::largeExport(bytes);
+}
+
+void exportRows(benchmark::internal::Benchmark* rows)
+{
+    rows->Args({10, 0})->Args({50, 0})->Args({10, 1})->Args({50, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 // Today listed from a busy calendar of years exported as one file, of 10 and 50 MiB, of
 // single events, and of 10 and 50 MiB of series over before the window, each with an override
 // after all the series: read a component at a time, the last event of the file included, no
@@ -163,20 +200,39 @@ BENCHMARK(BM_CalendarManySeries)->Arg(1500)->Arg(3000)->Unit(benchmark::kMillise
 // series, not their trees.
 void BM_CalendarLargeExport(benchmark::State& state)
 {
-    const qint64 bytes = state.range(0) << 20;
-    const ExportedCalendars::File file =
-        state.range(1) ? ExportedCalendars::seriesExport(bytes) : ExportedCalendars::largeExport(bytes);
+    const ExportedCalendars::File file = exportOf(state);
     const QString answer = timeListing<CalendarListTodaySkill>(state, file);
     state.counters["MiB"] = double(file.text.size()) / (1 << 20);
     state.SetLabel(QStringLiteral("%1 × list today: %2").arg(file.name, answer).toStdString());
 }
-BENCHMARK(BM_CalendarLargeExport)
-    ->Args({10, 0})
-    ->Args({50, 0})
-    ->Args({10, 1})
-    ->Args({50, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_CalendarLargeExport)->Apply(exportRows);
+
+// The same exports of series as read by libical alone, what the listing above is measured
+// beside: the whole text parsed into one tree, then each VEVENT's occurrences in today
+// expanded, counted as they come.
+void BM_CalendarLibicalAlone(benchmark::State& state)
+{
+    const ExportedCalendars::File file = ExportedCalendars::seriesExport(state.range(0) << 20);
+    ScopedTimeZone zone("Asia/Seoul");
+    const QDateTime today = ExportedCalendars::now().date().startOfDay();
+    icaltimezone* utc = icaltimezone_get_utc_timezone();
+    const icaltimetype from = icaltime_from_timet_with_zone(today.toSecsSinceEpoch(), 0, utc);
+    const icaltimetype to = icaltime_from_timet_with_zone(today.addDays(1).toSecsSinceEpoch(), 0, utc);
+    int occurrences = 0;
+    const Growth growth;
+    for (auto _ : state) {
+        occurrences = 0;
+        const IcalTree::Owned calendar(icalparser_parse_string(file.text.constData()));
+        for (icalcomponent* vevent : IcalTree::children(calendar.get(), ICAL_VEVENT_COMPONENT))
+            icalcomponent_foreach_recurrence(
+                vevent, from, to, [](icalcomponent*, icaltime_span*, void* count) { ++*static_cast<int*>(count); },
+                &occurrences);
+    }
+    growth.report(state);
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × libical: %2 occurrences today").arg(file.name).arg(occurrences).toStdString());
+}
+BENCHMARK(BM_CalendarLibicalAlone)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One event of a busy calendar of years exported as one file, of 10 and 50 MiB, moved as the
 // update skill moves it: found by its start among the events of the month around it, then
@@ -198,6 +254,45 @@ void BM_CalendarLargeChange(benchmark::State& state)
     state.SetLabel(QStringLiteral("%1 × update: %2").arg(file.name, answer).toStdString());
 }
 BENCHMARK(BM_CalendarLargeChange)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Today's event of each export above (its last) renamed by its id on a store that has read
+// nothing yet, as a caller that knows the id does: found, then saved, the file written anew
+// before each round. Beside the listing of the same file it shows what a change costs.
+void BM_CalendarRenameById(benchmark::State& state)
+{
+    const ExportedCalendars::File file = exportOf(state);
+    QLoggingCategory::setFilterRules(QStringLiteral("app.parlivox.*.info=false"));
+    ScopedTimeZone zone("Asia/Seoul");
+    QTemporaryDir scratch;
+    const QString folder = scratch.path() + QStringLiteral("/calendar");
+    ExportedCalendars::write(folder, file);
+    // Its id, found once beforehand by its start.
+    const QDateTime target = QDateTime::fromString(file.target, Qt::ISODate);
+    QString id;
+    if (const auto listing = IcalCalendarStore(folder).events(target, target.addSecs(60), nullptr))
+        for (const CalendarEvent& event : listing->events)
+            if (event.start == target)
+                id = event.id;
+    bool renamed = false;
+    const Growth growth;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(folder).removeRecursively();
+        ExportedCalendars::write(folder, file);
+        state.ResumeTiming();
+        IcalCalendarStore store(folder);
+        std::optional<CalendarEvent> found;
+        renamed = store.find(id, &found, nullptr) && found;
+        if (renamed) {
+            found->title = QStringLiteral("Renamed");
+            renamed = store.save(*found, nullptr);
+        }
+    }
+    growth.report(state);
+    state.counters["MiB"] = double(file.text.size()) / (1 << 20);
+    state.SetLabel(QStringLiteral("%1 × rename %2: %3").arg(file.name, id, renamed ? "done" : "failed").toStdString());
+}
+BENCHMARK(BM_CalendarRenameById)->Apply(exportRows);
 
 // Today listed from a busy calendar, alone and beside an identical copy of itself (two exports
 // of one calendar): only the winning copy of each series is worked out, so two copies cost

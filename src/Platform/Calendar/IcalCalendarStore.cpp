@@ -158,7 +158,7 @@ std::optional<IcalCalendarStore::Seen> IcalCalendarStore::seenIn(const Read& rea
     return seen;
 }
 
-void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
+void IcalCalendarStore::readFolder(const Visit& visit, Found* found, const IcalReader::Sought& sought)
 {
     IcalIndex index;
     const QDir folder(m_folder);
@@ -178,7 +178,7 @@ void IcalCalendarStore::readFolder(const Visit& visit, Found* found)
             if (event && visit)
                 visit(*event);
         };
-        std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read);
+        std::optional<LeftOut::Reason> failure = IcalReader::readForListing(path, read, sought);
         if (unlisted)
             qCWarning(lcCalendarStore, "skipped events without a start in %s: %d", qUtf8Printable(path), unlisted);
         if (!failure && unlisted)
@@ -201,12 +201,13 @@ void IcalCalendarStore::readEvent(const QString& file, const QString& uid, const
 {
     IcalIndex scratch;
     int unlisted = 0;
-    IcalReader::readForListing(file, [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text& text) {
+    const auto read = [&](icalcomponent*, const QList<Component>& group, const IcalReader::Text& text) {
         if (IcalIdentity::uidOf(group.first().vevent) != uid)
             return;
         if (const std::optional<Read> event = readOf(file, 0, group, text, scratch, unlisted))
             visit(*event);
-    });
+    };
+    IcalReader::readForListing(file, read, {{}, uid});
 }
 
 bool IcalCalendarStore::stale(const QString& uid) const
@@ -303,6 +304,9 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
     Found found;
     readFolder(
         [&](const Read& read) {
+            // Noted in the index, and nothing of it in the window.
+            if (read.text.passedOver)
+                return;
             if (!read.master) {
                 for (const IcalOverrides::Override& override : read.overrides)
                     if (const auto occurrence = IcalOverrides::occurrenceOf(override, read.uid);
@@ -340,7 +344,7 @@ std::optional<CalendarStore::Listing> IcalCalendarStore::events(const QDateTime&
             }
             later.append({read.uid, read.file, read.base, read.rank, nullptr, {}, {}, read.text});
         },
-        &found);
+        &found, {IcalReader::Window{start, end}});
 
     // Of the copies read, the winning ones.
     const auto wins = [&](const QString& uid, Rank rank) {
@@ -430,9 +434,10 @@ bool IcalCalendarStore::find(const QString& id, std::optional<CalendarEvent>* fo
         if (const auto occurrence = held ? IcalOverrides::occurrenceOf(*override, key.uid) : std::nullopt)
             held->seen = Seen{*occurrence, read.file, fingerprintAt(read, override->rank.position), true};
     };
-    // One reading: the folder where the event is not known from the last, else its own files.
+    // One reading: the folder where the event is not known from the last, else its own files;
+    // every other event only for which of its copies wins.
     if (stale(key.uid))
-        readFolder(visit);
+        readFolder(visit, nullptr, {{}, key.uid});
     else
         for (const QString& file : m_index.filesOf(key.uid))
             readEvent(file, key.uid, visit);

@@ -101,8 +101,9 @@ private:
     // out, or no occurrence of it). `owns` says whether the series' file overrides or takes out
     // the occurrence itself.
     static std::optional<Seen> seenIn(const Read& read, const IcalOverrides::Key& key, bool* owns);
-    // Reads every file of the folder into the index and hands each event to `visit`.
-    void readFolder(const Visit& visit, Found* found = nullptr);
+    // Reads every file of the folder into the index and hands each event to `visit`, those not
+    // `sought` passed over (IcalReader::Text::passedOver).
+    void readFolder(const Visit& visit, Found* found = nullptr, const IcalReader::Sought& sought = {});
     // Reads one file, handing over the event of `uid` in it, if any, as readFolder would.
     void readEvent(const QString& file, const QString& uid, const Visit& visit);
     // Whether `uid` is not known from the last reading, or a file it was read from has gone.

@@ -1,7 +1,9 @@
 #include "Platform/Calendar/IcalReader.h"
 
-#include "Platform/Calendar/IcalContentLine.h"
+#include "Platform/Calendar/IcalEventOutline.h"
+#include "Platform/Calendar/IcalHeldTexts.h"
 #include "Platform/Calendar/IcalSplitter.h"
+#include "Platform/Calendar/IcalTextWindow.h"
 #include "Platform/Calendar/IcalZone.h"
 #include "Support/FileIO.h"
 
@@ -51,121 +53,76 @@ std::optional<QString> readChunks(QFile& file, const std::function<void(QByteArr
     }
 }
 
-// Whether a line names a zone (a TZID parameter, any case), which a listing looks at on every
-// property. One folded before its value is kept whatever it names.
-bool namesAZone(QByteArrayView line)
-{
-    bool quoted = false;
-    for (qsizetype at = 0; at < line.size() && (quoted || line.at(at) != ':'); ++at) {
-        quoted ^= line.at(at) == '"';
-        if (line.at(at) == '\n' || (at + 4 <= line.size() && qstrnicmp(line.data() + at, "TZID", 4) == 0))
-            return true;
-    }
-    return false;
-}
-
-// What of a VEVENT's text a listing reads, which libical reads far faster than the whole:
-// of its own lines (not those of a component inside it), those of its fields, its UID and
-// SEQUENCE, its rules and dates, the occurrence it replaces, and any that names a zone; and
-// whether it is a series or an override of one of a series' occurrences (an RRULE, RDATE or
-// RECURRENCE-ID), which are read together once their UID is known, from its UID lines alone.
-// Each text keeps the first and last lines; neither is there without a UID line, since the
-// whole text then names the event.
-struct Outline {
-    QByteArray listed;
-    QByteArray named;
-    bool ofASeries = false;
-};
-
-Outline outlineOf(const QByteArray& text)
-{
-    static const QList<QByteArray> kListed = {"UID",      "SEQUENCE", "DTSTART",  "DTEND",
-                                              "DURATION", "SUMMARY",  "LOCATION", "DESCRIPTION",
-                                              "RRULE",    "RDATE",    "EXDATE",   "RECURRENCE-ID"};
-    Outline outline;
-    QByteArrayView first, last;
-    int depth = 0;
-    for (qsizetype begin = 0; begin < text.size();) {
-        const qsizetype end = std::min(IcalContentLine::lineEnd(text, begin) + 1, text.size());
-        const QByteArrayView line(text.constData() + begin, end - begin);
-        begin = end;
-        if (first.isEmpty())
-            first = line;
-        last = line;
-        const QByteArray name = IcalSplitter::nameOf(line);
-        if (name == "BEGIN" || name == "END") {
-            depth += name == "BEGIN" ? 1 : -1;
-            continue;
-        }
-        if (depth != 1 || !(kListed.contains(name) || namesAZone(line)))
-            continue;
-        outline.listed += line;
-        if (name == "UID")
-            outline.named += line;
-        outline.ofASeries = outline.ofASeries || name == "RRULE" || name == "RDATE" || name == "RECURRENCE-ID";
-    }
-    if (outline.named.isEmpty()) {
-        outline.listed.clear();
-        return outline;
-    }
-    outline.listed = first.toByteArray() + outline.listed + last.toByteArray();
-    outline.named = first.toByteArray() + outline.named + last.toByteArray();
-    return outline;
-}
-
 // The file's VEVENTs, handed over as readForListing says.
 class EventReader {
 public:
-    explicit EventReader(const IcalReader::Events& events) : m_events(events) {}
+    explicit EventReader(const IcalReader::Events& events, IcalReader::Sought sought = {})
+        : m_events(events), m_sought(std::move(sought))
+    {
+    }
 
     // A calendar begins, with the texts of its VTIMEZONEs.
     void begin(const QList<QByteArray>& zones)
     {
         m_calendarZones = zones;
         m_calendar = IcalReader::calendarWith(m_calendarZones);
+        if (m_sought.window)
+            m_window.emplace(m_sought.window->from, m_sought.window->to, zones);
     }
 
     void child(const QByteArray& lines)
     {
         const qint64 position = m_position++;
         const size_t fingerprint = IcalReader::fingerprintOf(lines);
-        if (lines.contains('\0'))
-            ++holdingNul;
-        const Outline outline = outlineOf(lines);
-        IcalTree::Owned vevent = IcalReader::veventOf(outline.named.isEmpty() ? lines
-                                                      : outline.ofASeries     ? outline.named
-                                                                              : outline.listed);
-        // An empty UID, too, leaves the whole text to name the event.
-        const char* given = vevent ? icalcomponent_get_uid(vevent.get()) : nullptr;
-        const bool whole = outline.named.isEmpty() || !given || !*given;
-        if (whole && !outline.named.isEmpty())
+        // libical reads a text only up to a NUL byte: no change can be made to such an event.
+        const bool holdsNul = lines.contains('\0');
+        holdingNul += holdsNul;
+        const IcalEventOutline outline = IcalEventOutline::of(lines);
+        std::optional<QString> uid = outline.uid;
+        if (!uid && !outline.listed.isEmpty())
+            uid = givenUid(outline.identity());
+        IcalTree::Owned vevent;
+        if (!uid) {
+            // Without a UID, or with an empty one, the whole text names the event.
             vevent = IcalReader::veventOf(lines);
-        if (!vevent) {
-            ++unreadable;
-            return;
+            if (!vevent) {
+                ++unreadable;
+                return;
+            }
+            uid = IcalIdentity::uidOf(vevent.get());
         }
-        const QByteArray& read = whole ? lines : outline.listed;
+        const QByteArray& read = vevent ? lines : outline.listed;
+        // One libical cannot read whole is read as a full reading reads it, so that a window's
+        // reading finds the same damage.
+        const bool inFull = vevent || sought(*uid) || holdsNul || (m_window && m_window->mayReach(outline.dates));
         if (outline.ofASeries) {
             // Held as text, a small part of what its tree takes.
-            const QString uid = IcalIdentity::uidOf(vevent.get());
-            auto group = m_series.find(uid);
-            if (group == m_series.end()) {
-                m_order.append(uid);
-                group = m_series.insert(uid, {});
+            auto found = m_groupOf.constFind(*uid);
+            if (found == m_groupOf.cend()) {
+                found = m_groupOf.insert(*uid, m_groups.size());
+                m_groups.emplaceBack();
             }
-            group->append({position, read, fingerprint});
+            const qsizetype group = *found;
+            m_groups[group].append({position, m_held.add(read), fingerprint, qint32(outline.identityEnd),
+                                    qint32(outline.endLine), inFull, outline.override});
             return;
         }
-        std::vector<Read> alone;
-        alone.push_back({std::move(vevent), position});
-        hand(std::move(alone), {m_calendarZones, {{position, read, fingerprint}}});
+        if (vevent) {
+            std::vector<Read> alone;
+            alone.push_back({std::move(vevent), position});
+            hand(std::move(alone), {m_calendarZones, {{position, read, fingerprint}}});
+        } else {
+            handAgain({m_calendarZones, {{position, inFull ? read : outline.identity(), fingerprint}}, !inFull});
+        }
     }
 
     void end()
     {
-        for (const QString& uid : std::exchange(m_order, {}))
-            handAgain({m_calendarZones, m_series.take(uid)});
-        m_series.clear();
+        for (QList<Held>& group : m_groups)
+            handSeries(std::exchange(group, {}));
+        m_groups.clear();
+        m_groupOf.clear();
+        m_held.clear();
         m_calendar.reset();
     }
 
@@ -173,9 +130,12 @@ public:
     void handAgain(const IcalReader::Text& text)
     {
         std::vector<Read> group;
-        for (const IcalReader::Text::Vevent& read : text.vevents)
+        for (const IcalReader::Text::Vevent& read : text.vevents) {
             if (IcalTree::Owned vevent = IcalReader::veventOf(read.lines))
                 group.push_back({std::move(vevent), read.position});
+            else
+                ++unreadable;
+        }
         hand(std::move(group), text);
     }
 
@@ -187,6 +147,45 @@ private:
         IcalTree::Owned vevent;
         qint64 position;
     };
+    // A VEVENT of a series held until its calendar is read.
+    struct Held {
+        qint64 position;
+        IcalHeldTexts::Place listed;
+        size_t fingerprint;
+        qint32 identityEnd;  // lines are shorter than IcalSplitter::kMaxLineBytes, and few
+        qint32 endLine;
+        bool inFull;  // it asks for its event in full
+        bool override;
+    };
+
+    // The UID libical reads in the text, or nothing for none or an empty one.
+    static std::optional<QString> givenUid(const QByteArray& text)
+    {
+        const IcalTree::Owned vevent = IcalReader::veventOf(text);
+        const char* given = vevent ? icalcomponent_get_uid(vevent.get()) : nullptr;
+        return given && *given ? std::optional<QString>(QString::fromUtf8(given)) : std::nullopt;
+    }
+
+    bool sought(const QString& uid) const { return m_sought.everything() || uid == m_sought.uid; }
+
+    // Hands over a series with the overrides of its occurrences, passed over when none of them
+    // asks for it in full. Overrides alone are never passed over: their series may be in
+    // another file.
+    void handSeries(const QList<Held>& group)
+    {
+        const bool passedOver =
+            std::none_of(group.begin(), group.end(), [](const Held& held) { return held.inFull; }) &&
+            std::any_of(group.begin(), group.end(), [](const Held& held) { return !held.override; });
+        IcalReader::Text text{m_calendarZones, {}, passedOver};
+        for (const Held& held : group) {
+            const QByteArray listed = m_held.take(held.listed);
+            text.vevents.append(
+                {held.position,
+                 passedOver ? IcalEventOutline::identityOf(listed, held.identityEnd, held.endLine) : listed,
+                 held.fingerprint});
+        }
+        handAgain(text);
+    }
 
     // Hands the VEVENTs over as children of the calendar, which lets them go again.
     void hand(std::vector<Read> vevents, const IcalReader::Text& text)
@@ -203,11 +202,14 @@ private:
     }
 
     const IcalReader::Events& m_events;
+    const IcalReader::Sought m_sought;
+    std::optional<IcalTextWindow> m_window;  // of the calendar being read, when one is sought
     QList<QByteArray> m_calendarZones;  // of the calendar being read
     IcalTree::Owned m_calendar;
     qint64 m_position = 0;  // of the next VEVENT in the file
-    QList<QString> m_order;  // the UIDs of the series, in file order
-    QHash<QString, QList<IcalReader::Text::Vevent>> m_series;  // the texts of a series and its overrides
+    QList<QList<Held>> m_groups;  // each series with its overrides, in file order
+    QHash<QString, qsizetype> m_groupOf;  // by UID
+    IcalHeldTexts m_held;
 };
 
 // What a splitter found damaged in a file, for the log; nothing when it is whole.
@@ -260,7 +262,7 @@ IcalTree::Owned veventOf(const QByteArray& text)
     return vevent;
 }
 
-std::optional<Reason> readForListing(const QString& path, const Events& events)
+std::optional<Reason> readForListing(const QString& path, const Events& events, const Sought& sought)
 {
     const auto leaveOut = [&](Reason reason, const QString& why) {
         qCWarning(lcCalendarFiles, "skipped %s: %s", qUtf8Printable(path), qUtf8Printable(why));
@@ -294,7 +296,7 @@ std::optional<Reason> readForListing(const QString& path, const Events& events)
     if (!zoneSplitter.calendars())
         return leaveOut(Reason::notACalendar, QStringLiteral("not an iCalendar file"));
 
-    EventReader reader(events);
+    EventReader reader(events, sought);
     IcalSplitter splitter({"VEVENT"}, {[&](int calendar) { reader.begin(zones.value(calendar)); },
                                        [&](const IcalSplitter::Child& child) {
                                            if (!child.text.isEmpty())

@@ -27,6 +27,27 @@ struct Text {
     };
     QList<QByteArray> zones;
     QList<Vevent> vevents;
+    // Not what the reading sought: its VEVENTs were read from the lines that say which copy of
+    // the event wins alone (their first and last, UID, SEQUENCE, DTSTART, RRULE, RDATE,
+    // RECURRENCE-ID, and a line of each zone they name), to be noted, not listed.
+    bool passedOver = false;
+};
+
+// A span of time, [from, to).
+struct Window {
+    QDateTime from;
+    QDateTime to;
+};
+
+// What a reading hands over in full: the event of `uid` wherever it is, and every event that
+// may have an occurrence in `window` as the text of its VEVENTs says (IcalTextWindow). Other
+// events are passed over, unless their text alone cannot name them (no UID), libical cannot
+// read it whole (a NUL byte), or they are overrides whose series is not in their calendar.
+// Nothing sought: every event in full.
+struct Sought {
+    std::optional<Window> window = {};
+    QString uid = {};
+    bool everything() const { return !window && uid.isEmpty(); }
 };
 
 // VEVENTs of a file, each a child of `calendar`, a VCALENDAR that holds the VTIMEZONEs of
@@ -46,9 +67,11 @@ using Events =
 // (then logged): it is not a regular file, cannot be read (what was read of it before a
 // failure has been handed over), is larger than kMaxListedBytes, holds no iCalendar, or is
 // damaged (its other events have been handed over; an event holding a NUL byte, which no
-// change can be made to, counts too). One file out of reach must not take the
-// calendar with it.
-std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events);
+// change can be made to, counts too). One file out of reach must not take the calendar with
+// it. An event not `sought` is handed over passed over (Text::passedOver); it
+// costs libical's parser a few of its lines, whatever the event holds.
+std::optional<CalendarStore::LeftOut::Reason> readForListing(const QString& path, const Events& events,
+                                                             const Sought& sought = {});
 // Reads the VEVENTs of each text again and hands them over together, as readForListing did,
 // with the text's place in `texts`; texts of one calendar in a row share the reading of its
 // VTIMEZONEs.

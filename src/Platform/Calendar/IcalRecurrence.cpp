@@ -6,6 +6,7 @@
 #include "Skills/CalendarEvent.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -13,6 +14,7 @@
 #include <time.h>
 
 namespace {
+using IcalRecurrence::wallSeconds;
 using IcalTree::properties;
 
 // libical looks for a rule's next occurrence period by period and without end (a rule of
@@ -57,14 +59,6 @@ qint64 periodOf(const icalrecurrencetype& rule)
         return 0;
     }
     return unit * std::max<qint64>(rule.interval, 1);
-}
-
-// A time's wall clock in seconds, the way a rule counts, for any year (libical's own reading
-// gives −1 before 1902, where a walk would then cost nothing).
-qint64 wallSeconds(icaltimetype time)
-{
-    return IcalRuleDays::dayNumber(time.year, time.month, time.day) * 86400 + time.hour * 3600 + time.minute * 60 +
-           time.second;
 }
 
 // The month or year, counted in the rule's INTERVAL, of a time of a rule by months or years.
@@ -164,11 +158,8 @@ public:
     {
         if (wallSeconds(m_start) >= wallSeconds(m_end))
             return false;
-        // An UNTIL in UTC is within a day of the wall clock.
-        if (!icaltime_is_null_time(rule.until) && wallSeconds(rule.until) + 86400 < m_earliest)
-            return false;
-        const std::optional<qint64> counted = countedEnd(rule, m_start);
-        return !counted || *counted > m_earliest;
+        const std::optional<qint64> before = IcalRecurrence::startsBefore(rule, m_start);
+        return !before || *before > m_earliest;
     }
 
 protected:
@@ -377,6 +368,21 @@ private:
 }  // namespace
 
 namespace IcalRecurrence {
+
+qint64 wallSeconds(icaltimetype time)
+{
+    return IcalRuleDays::dayNumber(time.year, time.month, time.day) * 86400 + time.hour * 3600 + time.minute * 60 +
+           time.second;
+}
+
+std::optional<qint64> startsBefore(const icalrecurrencetype& rule, icaltimetype start)
+{
+    std::optional<qint64> before = countedEnd(rule, start);
+    // An UNTIL in UTC is within a day of the wall clock; it is an occurrence's start itself.
+    if (!icaltime_is_null_time(rule.until))
+        before = std::min(before.value_or(std::numeric_limits<qint64>::max()), wallSeconds(rule.until) + 86400 + 1);
+    return before;
+}
 
 qint64 processorTime()
 {

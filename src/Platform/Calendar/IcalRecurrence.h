@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <functional>
+#include <optional>
 
 #include <libical/ical.h>
 
@@ -96,6 +97,15 @@ struct Starts {
     QHash<qint64, QDateTime> ends = {};
     Cut cut = Cut::none;
 };
+
+// A time's wall clock in seconds, the way a rule counts, for any year (libical's own reading
+// gives −1 before 1902, where a walk would then cost nothing).
+qint64 wallSeconds(icaltimetype time);
+// The wall-clock second (of `start`'s wall clock) before which every occurrence of the rule
+// from `start` starts: by its UNTIL, or by its COUNT where every period is sure to hold an
+// occurrence; nothing when neither bounds it. Where a rule surely ends, for a walk and for a
+// reading of a file's text alike.
+std::optional<qint64> startsBefore(const icalrecurrencetype& rule, icaltimetype start);
 
 bool isRecurring(icalcomponent* vevent);
 // Whether an occurrence of the series may overlap [from, to): its DTSTART or an RDATE does, or a
