@@ -124,6 +124,10 @@ TEST(IcalRecurrence, AWindowHoldsWhatTheRulesGiveThereAndNoMoreThanItsShare)
          seoul(2, 2)},
         {"two hours a day counted, the second day",
          "DTSTART;TZID=Asia/Seoul:20260105T090000\nRRULE:FREQ=HOURLY;BYHOUR=9,17;COUNT=10\n", seoul(1, 6), seoul(1, 7)},
+        // A start on a day the rule does not pick is no occurrence of the count: its last is
+        // in the count's period after the start's.
+        {"Tuesdays counted from a Wednesday, the last",
+         "DTSTART;TZID=Asia/Seoul:20260107T090000\nRRULE:FREQ=WEEKLY;BYDAY=TU;COUNT=2\n", seoul(1, 20), seoul(1, 21)},
         // Begun before the window, reaching into it by its three days.
         {"three days a week, the Wednesday of the second",
          "DTSTART;VALUE=DATE:20260105\nDTEND;VALUE=DATE:20260108\nRRULE:FREQ=WEEKLY;COUNT=4\n", seoul(1, 14),
