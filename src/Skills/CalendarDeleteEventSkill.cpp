@@ -21,6 +21,6 @@ CalendarDeleteEventSkill::CalendarDeleteEventSkill(CalendarStore& store, const S
 
 QString CalendarDeleteEventSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    return L10n::t(summaryKey(), language)
-        .arg(args.value(QStringLiteral("start"), args.value(QStringLiteral("id"), QStringLiteral("?"))));
+    // Named as the event is looked for: by its current start first.
+    return L10n::t(summaryKey(), language).arg(firstGiven(args, {"original_start", "start", "id"}));
 }

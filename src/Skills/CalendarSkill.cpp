@@ -12,6 +12,14 @@ CalendarSkill::CalendarSkill(const char* id, bool requiresConfirmation, Answer a
 {
 }
 
+QString CalendarSkill::firstGiven(const SkillArgs& args, std::initializer_list<const char*> keys)
+{
+    for (const char* key : keys)
+        if (const QString value = args.value(QLatin1String(key)); !value.isEmpty())
+            return value;
+    return QStringLiteral("?");
+}
+
 void CalendarSkill::run(const SkillArgs& args, AppLanguage language, Completion done)
 {
     // "Now" is read here: the clock belongs to this thread.

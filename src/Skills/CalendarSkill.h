@@ -2,6 +2,7 @@
 
 #include "Skills/Skill.h"
 
+#include <initializer_list>
 #include <memory>
 
 class CalendarCall;
@@ -21,6 +22,10 @@ public:
 protected:
     // How a skill answers one call; it runs on the worker, so it may touch nothing but the call.
     using Answer = void (*)(CalendarCall& call);
+
+    // The first of the arguments given a value, or "?": how a summary names the event meant
+    // (the manifest's example carries empty values).
+    static QString firstGiven(const SkillArgs& args, std::initializer_list<const char*> keys);
 
     // `store` and `clock` must outlive the skill; the store is only used on the worker.
     CalendarSkill(const char* id, bool requiresConfirmation, Answer answer, CalendarStore& store,

@@ -60,14 +60,7 @@ CalendarUpdateEventSkill::CalendarUpdateEventSkill(CalendarStore& store, const S
 
 QString CalendarUpdateEventSkill::summary(const SkillArgs& args, AppLanguage language) const
 {
-    QString named = QStringLiteral("?");
-    for (const char* key : {"title", "original_start", "id"}) {
-        if (args.contains(QLatin1String(key))) {
-            named = args.value(QLatin1String(key));
-            break;
-        }
-    }
-    QString text = L10n::t(summaryKey(), language).arg(named);
+    QString text = L10n::t(summaryKey(), language).arg(firstGiven(args, {"title", "original_start", "id"}));
     if (const QString start = args.value(QStringLiteral("start")); !start.isEmpty())
         text += QStringLiteral(" → ") + start;
     return text;
