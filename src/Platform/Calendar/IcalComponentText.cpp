@@ -3,6 +3,8 @@
 #include "Platform/Calendar/IcalContentLine.h"
 #include "Platform/Calendar/IcalSplitter.h"
 
+#include <algorithm>
+
 namespace {
 QByteArray lineEndOf(const QByteArray& bytes)
 {
@@ -42,6 +44,11 @@ std::optional<QString> IcalComponentText::damage() const
         return QStringLiteral("it holds a NUL byte");
     if (m_longLines)
         return QStringLiteral("a line is longer than %1 KiB").arg(IcalSplitter::kMaxLineBytes >> 10);
+    // Which of two a reader takes is its own choice: a time written again beside it would be
+    // read in the other's form.
+    for (const char* name : {"DTSTART", "DTEND", "DURATION", "RECURRENCE-ID"})
+        if (std::count_if(m_lines.begin(), m_lines.end(), [&](const Line& line) { return line.name == name; }) > 1)
+            return QStringLiteral("it holds %1 more than once").arg(QLatin1String(name));
     return std::nullopt;
 }
 

@@ -15,7 +15,8 @@ public:
     // The bytes from its BEGIN line to the end of its END line.
     explicit IcalComponentText(QByteArray bytes);
 
-    // Why its lines cannot be changed safely, or nothing.
+    // Why its lines cannot be changed safely, or nothing: a NUL byte, an over-long line, a time
+    // property written twice.
     std::optional<QString> damage() const;
 
     // The first of its own properties of that name (upper case), unfolded, or nothing.
